@@ -1,0 +1,39 @@
+// veltra: the command-line tool over the same libraries the window uses.
+#include <clocale>
+#include <exception>
+#include <iostream>
+
+#include "cli/Commands.h"
+
+int main(int argc, char** argv)
+{
+    // Number texts always use "." whatever the user's locale.
+    std::setlocale(LC_ALL, "C");
+
+    CLI::App app{"Veltra: agro-hydro-soil-salinity model for irrigated land"};
+    app.name("veltra");
+    app.set_version_flag("--version", std::string("veltra ") + VELTRA_VERSION);
+    app.require_subcommand(1);
+
+    int status = 0;
+    veltra::cli::AddCheckCommand(app, status);
+    veltra::cli::AddConvertCommand(app, status);
+    veltra::cli::AddExampleCommand(app, status);
+    veltra::cli::AddRunCommand(app, status);
+    veltra::cli::AddSeriesCommand(app, status);
+    veltra::cli::AddTableCommand(app, status);
+    veltra::cli::AddChartCommand(app, status);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& e) {
+        return app.exit(e); // --help, --version
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "veltra: " << e.what() << "\n";
+        return 2;
+    }
+    return status;
+}

@@ -1,0 +1,72 @@
+#pragma once
+// A canvas that records every drawing call instead of painting pixels, so that
+// tests can check coordinates and colours without fonts or a display.
+#include <string>
+#include <vector>
+
+#include "graphs/TCanvas.h"
+
+namespace veltra {
+
+struct TCanvasCall {
+    enum class Kind { Fill, Pen, Line, Text } What = Kind::Line;
+    int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+    TColor Colour;
+    TColor Background;
+    int Width = 0;
+    bool Dotted = false;
+    bool Bold = false;
+    std::string Str;
+    bool operator==(const TCanvasCall&) const = default;
+};
+
+class TRecordingCanvas final : public TCanvas {
+public:
+    std::vector<TCanvasCall> Calls;
+    std::string SavedPath; // last path passed to SaveToFile
+    std::string LoadedPath;
+
+    void FillRect(int left, int top, int right, int bottom, TColor colour) override
+    {
+        TCanvasCall c;
+        c.What = TCanvasCall::Kind::Fill;
+        c.X1 = left, c.Y1 = top, c.X2 = right, c.Y2 = bottom, c.Colour = colour;
+        Calls.push_back(c);
+    }
+    void SetPen(TColor colour, int width, bool dotted) override
+    {
+        TCanvasCall c;
+        c.What = TCanvasCall::Kind::Pen;
+        c.Colour = colour, c.Width = width, c.Dotted = dotted;
+        Calls.push_back(c);
+    }
+    void Line(int x1, int y1, int x2, int y2) override
+    {
+        TCanvasCall c;
+        c.What = TCanvasCall::Kind::Line;
+        c.X1 = x1, c.Y1 = y1, c.X2 = x2, c.Y2 = y2;
+        Calls.push_back(c);
+    }
+    void Text(int x, int y, const std::string& text, TColor colour, TColor background, bool bold) override
+    {
+        TCanvasCall c;
+        c.What = TCanvasCall::Kind::Text;
+        c.X1 = x, c.Y1 = y, c.Str = text, c.Colour = colour, c.Background = background, c.Bold = bold;
+        Calls.push_back(c);
+    }
+    // A fixed-pitch estimate: 7 pixels a character, 13 pixels high.
+    int TextWidth(const std::string& text, bool) override { return 7 * static_cast<int>(text.size()); }
+    int TextHeight(bool) override { return 13; }
+    bool SaveToFile(const std::string& path) override
+    {
+        SavedPath = path;
+        return true;
+    }
+    bool LoadFromFile(const std::string& path) override
+    {
+        LoadedPath = path;
+        return true;
+    }
+};
+
+} // namespace veltra

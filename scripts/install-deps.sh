@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs everything Veltra needs to build and test, from Debian's packages.
+set -euo pipefail
+pkgs=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
+      libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev python3)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi

@@ -1,0 +1,86 @@
+#pragma once
+// The operations through which all window logic reaches the windowing toolkit,
+// the file system and the print service. qt/ implements them; tests use
+// TFakeShellOps, whose answers are queued and which records what is shown.
+#include <optional>
+#include <string>
+
+#include "engine/TRunProgress.h"
+#include "graphs/TCanvas.h"
+
+namespace veltra {
+
+enum class TDialog { InputOpen, InputSave, OutputOpen, GraphOpen, GraphSave, GroupOpen, GroupSave };
+enum class TPage { Intro, Input, Output, Graphics, Figure };
+enum class TWindow { Help, InputSymbols, OutputSymbols, Warning, Drain, Alfa, Close };
+
+// Filter and default extension of each file dialog.
+struct TDialogInfo {
+    const char* Filter;
+    const char* DefaultExt;
+    bool Save;
+};
+TDialogInfo DialogInfo(TDialog dialog);
+
+class ShellOps : public TRunProgress {
+public:
+    ~ShellOps() override = default;
+
+    // Modal boxes.
+    virtual void ShowMessage(const std::string& text) = 0;
+    virtual bool AskYesNo(const std::string& text) = 0;
+
+    // File dialogs: a full path, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseOpenFile(TDialog dialog) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(TDialog dialog) = 0;
+    virtual void SetDialogFolder(TDialog dialog, const std::string& folder) = 0;
+
+    // Status line of a window (the main window unless named).
+    virtual void SetStatus(const std::string& text) = 0;
+
+    // Busy box of the Input page (WaitMemo); BusyReplaceText and Pause come from TRunProgress.
+    virtual void BusyShow() = 0;
+    virtual void BusyClear() = 0;
+    virtual void BusyAddLine(const std::string& line) = 0;
+    virtual void BusyHide() = 0;
+
+    virtual void ShowPage(TPage page) = 0;
+
+    // Plain control state, controls named by their role (Go_Button, ...).
+    virtual void ShowControl(const std::string& control) = 0;
+    virtual void HideControl(const std::string& control) = 0;
+    virtual void EnableControl(const std::string& control) = 0;
+    virtual void DisableControl(const std::string& control) = 0;
+    virtual void SetControlText(const std::string& control, const std::string& text) = 0;
+    virtual std::string GetControlText(const std::string& control) = 0;
+
+    // Result text view of the Output page.
+    virtual void TextClear() = 0;
+    virtual void TextAddLine(const std::string& line) = 0;
+    virtual void TextShow() = 0;
+    virtual void TextHide() = 0;
+
+    // Group table grid of the Output page.
+    virtual void GridSetSize(int columns, int rows) = 0;
+    virtual void GridSetCell(int column, int row, const std::string& text) = 0;
+    virtual void GridShow() = 0;
+    virtual void GridHide() = 0;
+
+    virtual void ShowWindow(TWindow window) = 0;
+    virtual void HideWindow(TWindow window) = 0;
+
+    // File system.
+    virtual bool FileExists(const std::string& path) = 0;
+    virtual bool DeleteFile(const std::string& path) = 0;
+    virtual bool CreateEmptyFile(const std::string& path) = 0;
+    virtual std::string GetCurrentDir() = 0;
+    virtual bool SetCurrentDir(const std::string& path) = 0;
+
+    virtual void PrintFile(const std::string& path) = 0;
+    virtual void SetClipboardText(const std::string& text) = 0;
+
+    // The chart picture of the Graphics page.
+    virtual TCanvas& Picture() = 0;
+};
+
+} // namespace veltra
