@@ -18,6 +18,10 @@ struct TGroupStore {
     std::array<std::string, 4> TableHeads;    // 1..3: heading 1, heading 2, column heads
     std::array<std::vector<std::string>, 9> GridTexts; // 6-character grid texts per record
     bool NotGroupFile = false;
+    std::vector<std::string> RowTexts;        // the table's rows: 14-character start, 10-character cells
+    bool TableInResultLines = false;          // ResultLines hold this table (not a loaded file)
+
+    bool operator==(const TGroupStore&) const = default;
 };
 
 } // namespace veltra
