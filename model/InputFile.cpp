@@ -1,0 +1,664 @@
+#include "model/InputFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <system_error>
+
+namespace veltra {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Reading
+
+// A cursor over the whole file text with the token and line operations the
+// layouts are described in: numbers are blank-separated tokens that may be
+// preceded by line breaks, "finishing" a line discards the rest of it, and the
+// label probes read a fixed number of characters inside one line.
+class TScanner {
+public:
+    TScanner(std::string text, std::string source) : text_(std::move(text)), source_(std::move(source)) {}
+
+    void Restart()
+    {
+        pos_ = 0;
+        line_ = 1;
+    }
+
+    int CountLines() const
+    {
+        if (text_.empty())
+            return 0;
+        int n = static_cast<int>(std::count(text_.begin(), text_.end(), '\n'));
+        if (text_.back() != '\n')
+            ++n;
+        return n;
+    }
+
+    // The rest of the current line, without its line end; moves to the next line.
+    std::string ReadLine()
+    {
+        if (pos_ >= text_.size())
+            FailEnd("a title line");
+        std::size_t end = text_.find('\n', pos_);
+        std::string line;
+        if (end == std::string::npos) {
+            line = text_.substr(pos_);
+            pos_ = text_.size();
+        } else {
+            line = text_.substr(pos_, end - pos_);
+            pos_ = end + 1;
+            ++line_;
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        return line;
+    }
+
+    // Discard the rest of the current line (a no-op at the end of the file).
+    void FinishLine()
+    {
+        std::size_t end = text_.find('\n', pos_);
+        if (end == std::string::npos) {
+            pos_ = text_.size();
+        } else {
+            pos_ = end + 1;
+            ++line_;
+        }
+    }
+
+    // Up to n characters of the current line.
+    std::string ReadChars(std::size_t n)
+    {
+        std::string s;
+        while (s.size() < n && pos_ < text_.size() && text_[pos_] != '\r' && text_[pos_] != '\n')
+            s += text_[pos_++];
+        return s;
+    }
+
+    // Number of blank-separated tokens left on the current line.
+    int TokensLeftOnLine() const
+    {
+        int count = 0;
+        bool inToken = false;
+        for (std::size_t p = pos_; p < text_.size() && text_[p] != '\n'; ++p) {
+            bool blank = IsBlank(text_[p]);
+            if (!blank && !inToken)
+                ++count;
+            inToken = !blank;
+        }
+        return count;
+    }
+
+    double ReadReal()
+    {
+        auto [token, line] = ReadToken();
+        double v = 0;
+        if (!ParseReal(token, v))
+            Fail(token, line);
+        return v;
+    }
+
+    std::uint8_t ReadKey()
+    {
+        auto [token, line] = ReadToken();
+        std::size_t i = 0;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-'))
+            ++i;
+        bool digits = i < token.size();
+        long value = 0;
+        for (; i < token.size() && digits; ++i) {
+            if (token[i] < '0' || token[i] > '9')
+                digits = false;
+            else if (value <= 255)
+                value = value * 10 + (token[i] - '0');
+        }
+        if (!digits || value > 255 || (token[0] == '-' && value != 0))
+            Fail(token, line, "is not a whole number from 0 to 255");
+        return static_cast<std::uint8_t>(value);
+    }
+
+    [[noreturn]] void FailEnd(const char* expected) const
+    {
+        std::ostringstream msg;
+        msg << "The file \"" << source_ << "\" cannot be read: line " << line_ << ": the file ends where "
+            << expected << " was expected.";
+        throw TInputFileError(msg.str(), source_, false, line_, {});
+    }
+
+    [[noreturn]] void FailEmpty() const
+    {
+        throw TInputFileError("The file \"" + source_ + "\" cannot be read: it is empty.", source_, false, 1, {});
+    }
+
+    [[noreturn]] void Fail(const std::string& token, int line, const char* what = "is not a number") const
+    {
+        std::ostringstream msg;
+        msg << "The file \"" << source_ << "\" cannot be read: line " << line << ": \"" << token << "\" " << what
+            << ".";
+        throw TInputFileError(msg.str(), source_, false, line, token);
+    }
+
+private:
+    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+    // Reals: optional sign, digits with one "." or ",", optional exponent;
+    // the value must be finite.
+    static bool ParseReal(std::string token, double& v)
+    {
+        for (char& c : token) {
+            if (c == ',')
+                c = '.';
+            else if (!((c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E'))
+                return false;
+        }
+        const char* begin = token.c_str();
+        char* end = nullptr;
+        errno = 0;
+        v = std::strtod(begin, &end);
+        if (end == begin || *end != '\0' || !std::isfinite(v))
+            return false;
+        if (errno == ERANGE && std::fabs(v) > 1.0)
+            return false;
+        return true;
+    }
+
+    std::pair<std::string, int> ReadToken()
+    {
+        while (pos_ < text_.size() && IsBlank(text_[pos_])) {
+            if (text_[pos_] == '\n')
+                ++line_;
+            ++pos_;
+        }
+        if (pos_ >= text_.size())
+            FailEnd("a number");
+        std::size_t start = pos_;
+        while (pos_ < text_.size() && !IsBlank(text_[pos_]))
+            ++pos_;
+        std::string token = text_.substr(start, pos_ - start);
+        if (token.size() > 40)
+            token = token.substr(0, 40) + "...";
+        return {token, line_};
+    }
+
+    std::string text_;
+    std::string source_;
+    std::size_t pos_ = 0;
+    int line_ = 1;
+};
+
+int SeasonsInFile(const TInputRecord& r)
+{
+    return std::min<int>(r.Ns, 4);
+}
+
+// Ns values of one array, then the rest of the line.
+void ReadSingles(TScanner& sc, const TInputRecord& r, TSeasonal& a)
+{
+    for (int s = 1; s <= SeasonsInFile(r); ++s)
+        a[s] = sc.ReadReal();
+    sc.FinishLine();
+}
+
+// Ns pairs (first of season 1, second of season 1, first of season 2, ...).
+void ReadPairs(TScanner& sc, const TInputRecord& r, TSeasonal& a, TSeasonal& b)
+{
+    for (int s = 1; s <= SeasonsInFile(r); ++s) {
+        a[s] = sc.ReadReal();
+        b[s] = sc.ReadReal();
+    }
+    sc.FinishLine();
+}
+
+void ReadLabelAndSingles(TScanner& sc, const TInputRecord& r, TSeasonal& a)
+{
+    sc.FinishLine();
+    ReadSingles(sc, r, a);
+}
+
+void ReadLabelAndPairs(TScanner& sc, const TInputRecord& r, TSeasonal& a, TSeasonal& b)
+{
+    sc.FinishLine();
+    ReadPairs(sc, r, a, b);
+}
+
+// Groups 17 to 20, the same in every layout.
+void ReadSoilGroups(TScanner& sc, TInputRecord& r)
+{
+    sc.FinishLine();
+    r.Dr = sc.ReadReal();
+    r.Ptr = sc.ReadReal();
+    r.Dx = sc.ReadReal();
+    r.Ptx = sc.ReadReal();
+    r.Dq = sc.ReadReal();
+    r.Ptq = sc.ReadReal();
+    sc.FinishLine();
+    sc.FinishLine();
+    r.Per = sc.ReadReal();
+    r.Flr = sc.ReadReal();
+    r.Pex = sc.ReadReal();
+    r.Flx = sc.ReadReal();
+    r.Peq = sc.ReadReal();
+    r.Flq = sc.ReadReal();
+    sc.FinishLine();
+    sc.FinishLine();
+    r.Cx0 = sc.ReadReal();
+    r.Cq0 = sc.ReadReal();
+    r.Cic = sc.ReadReal();
+    r.Ch = sc.ReadReal();
+    r.Cp = sc.ReadReal();
+    sc.FinishLine();
+    sc.FinishLine();
+    r.CA0 = sc.ReadReal();
+    r.CB0 = sc.ReadReal();
+    r.CU0 = sc.ReadReal();
+    r.Dw0 = sc.ReadReal();
+    r.Dc = sc.ReadReal();
+    sc.FinishLine();
+}
+
+// Groups 21 to 23 (drains), current and old area-wise layouts.
+void ReadDrainGroups(TScanner& sc, TInputRecord& r)
+{
+    sc.FinishLine();
+    r.Dd = sc.ReadReal();
+    r.QH1 = sc.ReadReal();
+    r.QH2 = sc.ReadReal();
+    sc.FinishLine();
+    ReadLabelAndPairs(sc, r, r.DAu, r.DBu);
+    sc.ReadChars(12);
+    sc.FinishLine();
+    r.CxA0 = sc.ReadReal();
+    r.CxB0 = sc.ReadReal();
+    for (int s = 1; s <= SeasonsInFile(r); ++s)
+        r.Frd[s] = sc.ReadReal();
+    sc.FinishLine();
+}
+
+// The old area-wise layout, read from the top of the file.
+void ReadAreaWise(TScanner& sc, TInputRecord& r)
+{
+    sc.Restart();
+    r.Title1 = sc.ReadLine();
+    r.Title2 = sc.ReadLine();
+    sc.FinishLine();
+    r.Area = sc.ReadReal();
+    r.Ns = sc.ReadKey();
+    r.Kd = sc.ReadKey();
+    r.Kf = sc.ReadKey();
+    r.Kr = sc.ReadKey();
+    r.Krf = sc.ReadKey();
+    sc.FinishLine();
+    sc.FinishLine();
+    r.Ny = sc.ReadKey();
+    r.Ky = sc.ReadKey();
+    sc.ReadReal(); // a value of that layout no longer used
+    r.CAmax = sc.ReadReal();
+    r.CBmax = sc.ReadReal();
+    sc.FinishLine();
+    ReadLabelAndSingles(sc, r, r.Ts);
+    ReadLabelAndPairs(sc, r, r.A, r.B);
+    ReadLabelAndPairs(sc, r, r.RcA, r.RcB);
+    ReadLabelAndPairs(sc, r, r.Lc, r.Io);
+    ReadLabelAndPairs(sc, r, r.IaA, r.EpA);
+    ReadLabelAndPairs(sc, r, r.IaB, r.EpB);
+    ReadLabelAndPairs(sc, r, r.Pp, r.EpU);
+    ReadLabelAndPairs(sc, r, r.FsA, r.FsB);
+    ReadLabelAndSingles(sc, r, r.FsU);
+    ReadLabelAndPairs(sc, r, r.Gi, r.Go);
+    ReadLabelAndPairs(sc, r, r.SiU, r.SoU);
+    ReadLabelAndPairs(sc, r, r.SoA, r.SoB);
+    // Group 15 held one well-water use fraction for both crop groups.
+    sc.FinishLine();
+    for (int s = 1; s <= SeasonsInFile(r); ++s) {
+        r.Gw[s] = sc.ReadReal();
+        r.FAw[s] = r.FBw[s] = sc.ReadReal();
+    }
+    sc.FinishLine();
+    ReadSoilGroups(sc, r);
+    if (r.Kd == 1)
+        ReadDrainGroups(sc, r);
+    r.Kp = 0;
+    for (int s = 1; s <= SeasonsInFile(r); ++s)
+        if (r.Gw[s] > 0)
+            r.Kp = 1;
+}
+
+// The climate-last layout, from the group-8 data line (FsA/FsB) on.
+void ReadClimateLast(TScanner& sc, TInputRecord& r)
+{
+    ReadPairs(sc, r, r.FsA, r.FsB);
+    ReadLabelAndSingles(sc, r, r.FsU);
+    ReadLabelAndPairs(sc, r, r.Gi, r.Go);
+    ReadLabelAndPairs(sc, r, r.SiU, r.SoU);
+    ReadLabelAndPairs(sc, r, r.SoA, r.SoB);
+    ReadLabelAndSingles(sc, r, r.Gw);
+    ReadSoilGroups(sc, r);
+    if (r.Kd == 1) {
+        sc.FinishLine();
+        r.Dd = sc.ReadReal();
+        r.QH1 = sc.ReadReal();
+        r.QH2 = sc.ReadReal();
+        for (int s = 1; s <= SeasonsInFile(r); ++s)
+            r.DAu[s] = r.DBu[s] = sc.ReadReal();
+        sc.FinishLine();
+        sc.FinishLine();
+        r.CxA0 = sc.ReadReal();
+        r.CxB0 = sc.ReadReal();
+        for (int s = 1; s <= SeasonsInFile(r); ++s)
+            r.Frd[s] = sc.ReadReal();
+        sc.FinishLine();
+        sc.FinishLine();
+        sc.FinishLine();
+    } else {
+        sc.FinishLine();
+        sc.FinishLine();
+        sc.FinishLine();
+    }
+    for (int s = 1; s <= SeasonsInFile(r); ++s) {
+        sc.ReadChars(12);
+        r.Pp[s] = sc.ReadReal();
+        r.EpA[s] = sc.ReadReal();
+        r.EpB[s] = sc.ReadReal();
+        r.EpU[s] = sc.ReadReal();
+        sc.FinishLine();
+    }
+}
+
+void Parse(TScanner& sc, TInputRecord& r)
+{
+    r.LineCount = sc.CountLines();
+    if (r.LineCount == 0)
+        sc.FailEmpty();
+    r.Title1 = sc.ReadLine();
+    r.Title2 = sc.ReadLine();
+    sc.FinishLine();
+
+    // A group-1 data line of five values is the old one without Kp.
+    r.OldLine1Layout = sc.TokensLeftOnLine() == 5 ? 1 : 0;
+    r.Area = sc.ReadReal();
+    if (r.OldLine1Layout) {
+        r.Kd = sc.ReadKey();
+        r.Kf = sc.ReadKey();
+        r.Kr = sc.ReadKey();
+        r.Krf = sc.ReadKey();
+        r.Kp = 0;
+    } else {
+        r.Kd = sc.ReadKey();
+        r.Kp = sc.ReadKey();
+        r.Kf = sc.ReadKey();
+        r.Kr = sc.ReadKey();
+        r.Krf = sc.ReadKey();
+    }
+    sc.FinishLine();
+
+    std::string probe;
+    if (!r.OldLine1Layout) {
+        sc.ReadChars(24);
+        probe = sc.ReadChars(4);
+    }
+    sc.FinishLine();
+    if (probe == "n.a.") {
+        ReadAreaWise(sc, r);
+        r.OldLine1Layout = 0;
+        return;
+    }
+    if (probe == "    ") {
+        r.Ny = sc.ReadKey();
+        r.Ns = sc.ReadKey();
+        r.Ky = 0;
+        r.CAmax = sc.ReadReal();
+        r.CBmax = sc.ReadReal();
+    } else {
+        r.Ny = sc.ReadKey();
+        r.Ns = sc.ReadKey();
+        r.Ky = sc.ReadKey();
+        r.CAmax = sc.ReadReal();
+        r.CBmax = sc.ReadReal();
+        r.SavedNy = r.Ny;
+        r.SavedKy = r.Ky;
+    }
+    sc.FinishLine();
+
+    ReadLabelAndSingles(sc, r, r.Ts);
+    ReadLabelAndPairs(sc, r, r.A, r.B);
+    ReadLabelAndPairs(sc, r, r.RcA, r.RcB);
+    ReadLabelAndPairs(sc, r, r.Lc, r.Io);
+    ReadLabelAndPairs(sc, r, r.IaA, r.IaB);
+
+    sc.ReadChars(8);
+    std::string probe8 = sc.ReadChars(4);
+    sc.FinishLine();
+    if (probe8 == "FsA1") {
+        ReadClimateLast(sc, r);
+    } else {
+        ReadPairs(sc, r, r.Pp, r.EpA);
+        ReadLabelAndPairs(sc, r, r.EpB, r.EpU);
+        ReadLabelAndPairs(sc, r, r.FsA, r.FsB);
+        ReadLabelAndSingles(sc, r, r.FsU);
+        ReadLabelAndPairs(sc, r, r.Gi, r.Go);
+        ReadLabelAndPairs(sc, r, r.SiU, r.SoU);
+        ReadLabelAndPairs(sc, r, r.SoA, r.SoB);
+        ReadLabelAndSingles(sc, r, r.Gw);
+        ReadLabelAndPairs(sc, r, r.FAw, r.FBw);
+        ReadSoilGroups(sc, r);
+        if (r.Kd == 1)
+            ReadDrainGroups(sc, r);
+    }
+    r.OldLine1Layout = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+
+// Fixed-point text right-aligned in `width`; a text that fills its field or
+// more gets one blank in front so that it never runs into the value before it.
+std::string Fix(double v, int width, int decimals)
+{
+    int n = std::snprintf(nullptr, 0, "%*.*f", width, decimals, v);
+    std::string s(static_cast<std::size_t>(n) + 1, '\0');
+    std::snprintf(s.data(), s.size(), "%*.*f", width, decimals, v);
+    s.resize(static_cast<std::size_t>(n));
+    if (static_cast<int>(s.size()) >= width)
+        s.insert(s.begin(), ' ');
+    return s;
+}
+
+std::string Key(std::uint8_t k)
+{
+    return std::to_string(static_cast<int>(k));
+}
+
+// A title must stay one line.
+std::string OneLine(std::string s)
+{
+    std::replace(s.begin(), s.end(), '\r', ' ');
+    std::replace(s.begin(), s.end(), '\n', ' ');
+    return s;
+}
+
+class TLineWriter {
+public:
+    explicit TLineWriter(std::ostream& out) : out_(out) {}
+    void Line(const std::string& s) { out_ << s << "\r\n"; }
+
+private:
+    std::ostream& out_;
+};
+
+} // namespace
+
+void ReadInputStream(std::istream& in, const std::string& sourceName, TInputRecord& rec)
+{
+    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad())
+        throw TInputFileError(ReadFailureMessage(sourceName), sourceName, true);
+    TScanner sc(std::move(text), sourceName);
+    TInputRecord scratch = rec;
+    Parse(sc, scratch);
+    rec = std::move(scratch);
+}
+
+void ReadInputFile(TInputRecord& rec)
+{
+    fs::path p(rec.FileName);
+    p.replace_extension(".inp");
+    std::error_code ec;
+    fs::path abs = fs::absolute(p, ec);
+    if (!ec)
+        p = abs.lexically_normal();
+    rec.FileName = p.string();
+
+    if (fs::is_directory(p, ec))
+        throw TInputFileError(ReadFailureMessage(rec.FileName), rec.FileName, true);
+    std::ifstream in(p, std::ios::binary);
+    if (!in)
+        throw TInputFileError(ReadFailureMessage(rec.FileName), rec.FileName, true);
+    ReadInputStream(in, rec.FileName, rec);
+}
+
+void WriteInputStream(std::ostream& out, const TInputRecord& r)
+{
+    const int ns = std::min<int>(r.Ns, 4);
+    TLineWriter w(out);
+    auto label = [&](const std::string& head, auto fragment) {
+        std::string s = head;
+        for (int i = 1; i <= ns; ++i)
+            s += fragment(std::to_string(i));
+        w.Line(s);
+    };
+    auto singles = [&](const std::string& lead, const TSeasonal& a, int width, int dec) {
+        std::string s = lead;
+        for (int i = 1; i <= ns; ++i)
+            s += Fix(a[i], width, dec);
+        w.Line(s);
+    };
+    auto pairs = [&](const std::string& lead, const TSeasonal& a, const TSeasonal& b, int width, int dec) {
+        std::string s = lead;
+        for (int i = 1; i <= ns; ++i)
+            s += Fix(a[i], width, dec) + Fix(b[i], width, dec);
+        w.Line(s);
+    };
+    const std::string sp3(3, ' '), sp4(4, ' '), sp5(5, ' ');
+
+    w.Line(OneLine(r.Title1));
+    w.Line(OneLine(r.Title2));
+    w.Line("1.      Area    Kd      Kp      Kf      Kr      Krf");
+    w.Line(sp4 + Fix(r.Area, 8, 1) + sp4 + Key(r.Kd) + "       " + Key(r.Kp) + "       " + Key(r.Kf) + "       " +
+           Key(r.Kr) + "       " + Key(r.Krf));
+    w.Line("2.      Ny      Ns      Ky      CAmax   CBmax");
+    w.Line("        " + Key(r.Ny) + "      " + Key(r.Ns) + "       " + Key(r.Ky) + sp3 + Fix(r.CAmax, 8, 1) +
+           Fix(r.CBmax, 8, 1));
+    label("3.   ", [](const std::string& n) { return "   Ts" + n + "  "; });
+    singles(sp3, r.Ts, 8, 1);
+    label("4.   ", [](const std::string& n) { return "   A" + n + "      B" + n + "   "; });
+    pairs(sp4, r.A, r.B, 8, 2);
+    label("5.   ", [](const std::string& n) { return "   RcA" + n + "    RcB" + n + " "; });
+    pairs(" ", r.RcA, r.RcB, 8, 0);
+    label("6.   ", [](const std::string& n) { return "   Lc" + n + "     Io" + n + "  "; });
+    pairs(sp5, r.Lc, r.Io, 8, 3);
+    label("7.   ", [](const std::string& n) { return "   IaA" + n + "    IaB" + n + " "; });
+    pairs(sp5, r.IaA, r.IaB, 8, 3);
+    label("8   ", [](const std::string& n) { return "    Pp" + n + "     EpA" + n; });
+    pairs(sp5, r.Pp, r.EpA, 8, 3);
+    label("9   ", [](const std::string& n) { return "    EPB" + n + "    EpU" + n; });
+    pairs(sp5, r.EpB, r.EpU, 8, 3);
+    label("10.  ", [](const std::string& n) { return "   FsA" + n + "    FsB" + n + " "; });
+    pairs(sp4, r.FsA, r.FsB, 8, 2);
+    label("11.  ", [](const std::string& n) { return "   FsU" + n + " "; });
+    singles(sp4, r.FsU, 8, 2);
+    label("12.  ", [](const std::string& n) { return "   Gi" + n + "     Go" + n + "  "; });
+    pairs(sp5, r.Gi, r.Go, 8, 3);
+    label("13.  ", [](const std::string& n) { return "   SiU" + n + "    SoU" + n + " "; });
+    pairs(sp5, r.SiU, r.SoU, 8, 3);
+    label("14.  ", [](const std::string& n) { return "   SoA" + n + "    SoB" + n + " "; });
+    pairs(sp5, r.SoA, r.SoB, 8, 3);
+    label("15.  ", [](const std::string& n) { return "   Gw" + n + "  "; });
+    singles(sp5, r.Gw, 8, 3);
+    label("16.  ", [](const std::string& n) { return "   FAw" + n + "    FBw" + n + " "; });
+    pairs(sp5, r.FAw, r.FBw, 8, 3);
+
+    w.Line("17.     Dr      Ptr     Dx      Ptx     Dq      Ptq");
+    std::string g17 = sp4 + Fix(r.Dr, 8, 2) + Fix(r.Ptr, 8, 2) + Fix(r.Dx, 8, 2) + Fix(r.Ptx, 8, 2);
+    if (r.Dq <= 9.999)
+        g17 += Fix(r.Dq, 8, 2) + Fix(r.Ptq, 8, 2);
+    else
+        g17 += Fix(r.Dq, 9, 2) + Fix(r.Ptq, 7, 2);
+    w.Line(g17);
+    w.Line("18.     Per     Flr     Pex     Flx     Peq     Flq");
+    w.Line(sp5 + Fix(r.Per, 8, 3) + Fix(r.Flr, 7, 2) + Fix(r.Pex, 9, 3) + Fix(r.Flx, 7, 2) + Fix(r.Peq, 9, 3) +
+           Fix(r.Flq, 7, 2));
+    w.Line("19.     Cx0     Cq0     Cic     Ch      Cp");
+    w.Line((r.Cx0 >= 10 ? sp4 : sp3) + Fix(r.Cx0, 8, 1) + Fix(r.Cq0, 8, 1) + Fix(r.Cic, r.Cq0 >= 10 ? 7 : 8, 1) +
+           Fix(r.Ch, r.Ch >= 10 ? 9 : 8, 1) + Fix(r.Cp, r.Ch >= 10 ? 7 : 8, 1));
+    w.Line("20.     CA0     CB0     CU0     Dw0     Dc");
+    w.Line(sp3 + Fix(r.CA0, 8, 1) + Fix(r.CB0, 8, 1) + Fix(r.CU0, 8, 1) + Fix(r.Dw0, 9, 2) + Fix(r.Dc, 8, 2));
+
+    if (r.Kd == 1) {
+        w.Line("21.     Dd      QH1     QH2  ");
+        w.Line(sp4 + Fix(r.Dd, 8, 2) + Fix(r.QH1, 10, 4) + Fix(r.QH2, 8, 4));
+        label("22.  ", [](const std::string& n) { return "   DAu" + n + "    DBu" + n + " "; });
+        pairs(sp5, r.DAu, r.DBu, ns == 1 ? 7 : 8, 3);
+        label("23.     CxA0    CxB0   ", [](const std::string& n) { return " Frd" + n + "   "; });
+        std::string g23 = sp3 + Fix(r.CxA0, 8, 1) + Fix(r.CxB0, 8, 1) + " ";
+        for (int i = 1; i <= ns; ++i)
+            g23 += Fix(r.Frd[i], 8, 2);
+        w.Line(g23);
+    }
+}
+
+std::string InputFileText(const TInputRecord& rec)
+{
+    std::ostringstream out;
+    WriteInputStream(out, rec);
+    return out.str();
+}
+
+void WriteInputFile(const TInputRecord& rec, const std::string& path)
+{
+    const std::string text = InputFileText(rec);
+    const fs::path target(path);
+    fs::path temp = target;
+    temp += ".writing";
+    std::error_code ec;
+    if (fs::is_directory(target, ec))
+        throw TInputFileError(WriteFailureMessage(path), path, true);
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (out) {
+            out << text;
+            out.flush();
+        }
+        if (!out) {
+            out.close();
+            fs::remove(temp, ec);
+            throw TInputFileError(WriteFailureMessage(path), path, true);
+        }
+    }
+    fs::rename(temp, target, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        throw TInputFileError(WriteFailureMessage(path), path, true);
+    }
+}
+
+std::string ReadFailureMessage(const std::string& path)
+{
+    return "The file \"" + path + "\"could not be opened. It may be dameged or in use by another program.";
+}
+
+std::string WriteFailureMessage(const std::string& path)
+{
+    return "The file \"" + path + "\"could not be opened. It may be damaged or in use by another program.";
+}
+
+} // namespace veltra
