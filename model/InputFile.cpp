@@ -464,12 +464,11 @@ void Parse(TScanner& sc, TInputRecord& r)
 // more gets one blank in front so that it never runs into the value before it.
 std::string Fix(double v, int width, int decimals)
 {
-    int n = std::snprintf(nullptr, 0, "%*.*f", width, decimals, v);
-    std::string s(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(s.data(), s.size(), "%*.*f", width, decimals, v);
-    s.resize(static_cast<std::size_t>(n));
-    if (static_cast<int>(s.size()) >= width)
-        s.insert(s.begin(), ' ');
+    char buf[400]; // room for the largest finite double in full
+    int n = std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
+    std::string s(buf, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof buf) - 1)));
+    const std::size_t w = static_cast<std::size_t>(width);
+    s.insert(0, s.size() >= w ? 1 : w - s.size(), ' ');
     return s;
 }
 
