@@ -1,15 +1,207 @@
 #include "engine/UCalculate.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <fstream>
 #include <stdexcept>
 
-namespace veltra {
+#include "engine/Rotation.h"
+#include "engine/SaltBalance.h"
+#include "engine/TRunContext.h"
+#include "engine/WaterBalance.h"
+#include "engine/Warnings.h"
+#include "results/ResultFile.h"
 
-void RunSimulation(TInputRecord&, TEngineState&, TAnnualCarry&, const std::string&, TRunProgress&)
+namespace veltra {
+namespace {
+
+// A1: what every call starts from.
+void ResetRunState(TInputRecord& rec, TEngineState& st)
 {
-    throw std::runtime_error("the simulation is not built yet");
+    st.AreaAbandoned = false;
+    st.StillBusyShown = false;
+    st.AlmostDoneShown = false;
+    st.Dw0 = rec.Dw0;
+    st.DwPrev = rec.Dw0;
+    st.StepNr = 0;
+    st.Zs = 0;
+    if (rec.YearNr == 1)
+        st.CpondPrev = rec.Cic;
+    st.RunYears = rec.Ny;
+    for (int s = 1; s <= rec.Ns; ++s) {
+        st.AInput[s] = rec.A[s];
+        st.BInput[s] = rec.B[s];
+        st.IaAInput[s] = rec.IaA[s];
+        st.IaBInput[s] = rec.IaB[s];
+        st.GwInput[s] = rec.Gw[s];
+        if (rec.Kp == 0) {
+            rec.Gw[s] = 0;
+            st.GwInput[s] = 0;
+        }
+    }
 }
 
-std::string EngineRefusal(const TInputRecord&) { return {}; }
+// A2: the record's inputs into the engine state.
+void LoadRunInputs(const TInputRecord& rec, TEngineState& st)
+{
+    st.CAmax = rec.CAmax;
+    st.CBmax = rec.CBmax;
+    st.Dc = rec.Dc;
+    st.Dw = rec.Dw0;
+    st.Kr = rec.Kr;
+    st.Cqf = rec.Cq0;
+    st.Cxb = rec.CxB0;
+    st.Cxf = rec.Cx0;
+    st.Cxa = rec.CxA0;
+    st.Cic = rec.Cic;
+    st.Ch = rec.Ch;
+    st.Cp = rec.Cp;
+    for (int s = 1; s <= rec.Ns; ++s) {
+        st.A[s] = rec.A[s];
+        st.B[s] = rec.B[s];
+        st.AInput[s] = rec.A[s];
+        st.BInput[s] = rec.B[s];
+        st.Io[s] = rec.Io[s];
+        st.Ts[s] = rec.Ts[s];
+        st.DAu[s] = rec.DAu[s];
+        st.DBu[s] = rec.DBu[s];
+        st.FAw[s] = rec.FAw[s];
+        st.FBw[s] = rec.FBw[s];
+        st.Gi[s] = rec.Gi[s];
+        st.Go[s] = rec.Go[s];
+        st.IaA[s] = rec.IaA[s];
+        st.IaB[s] = rec.IaB[s];
+        st.Pp[s] = rec.Pp[s];
+        st.Lc[s] = rec.Lc[s];
+        st.SoA[s] = rec.SoA[s];
+        st.SoB[s] = rec.SoB[s];
+        st.SiU[s] = rec.SiU[s];
+        st.SoU[s] = rec.SoU[s];
+        st.FsA[s] = rec.FsA[s];
+        st.FsB[s] = rec.FsB[s];
+        st.FsU[s] = rec.FsU[s];
+        st.Gw[s] = rec.Gw[s];
+        st.Frd[s] = rec.Frd[s];
+        st.U[s] = 0;
+    }
+    st.KrChangeWarned = false;
+    st.FarmersWarned = false;
+    st.SurfaceWarned.Clear();
+    st.ReuseWarned.Clear();
+    st.RootZoneWarned = false;
+    st.WellsWarned = false;
+    st.WarningHeaderWritten = false;
+    st.AreaAbandoned = false;
+}
+
+// A4: the year-by-year restore. Returns whether the carry record was restored.
+bool RestoreAnnualCarry(TInputRecord& rec, TEngineState& st, const TAnnualCarry& carry)
+{
+    st.RunYears = 1;
+    rec.Kf = 0; // no farmers' responses in the year-by-year procedure
+    if (rec.RunStage == 1) {
+        rec.RunStage = 0;
+        return false;
+    }
+    rec.RunStage = carry.RunStage;
+    st.Dw = carry.Dw;
+    st.CrA = carry.CrA;
+    st.CrB = carry.CrB;
+    st.CrU = carry.CrU;
+    st.Cxa = carry.Cxa;
+    st.Cxb = carry.Cxb;
+    st.Cxf = carry.Cxf;
+    st.Cqf = carry.Cqf;
+    st.Zs = carry.Zs;
+    st.Ac = carry.Ac;
+    st.Bc = carry.Bc;
+    st.Uc = carry.Uc;
+    st.YearsDone = carry.YearsDone;
+    rec.Ky = carry.Ky;
+
+    // Drains installed, removed or moved between the years: the transition-zone
+    // salinities are re-mixed over the new layers; the record keeps the edited drains.
+    const double dr = rec.Dr, dx = rec.Dx, d = carry.Dd;
+    if (carry.Kd == 0 && rec.Kd == 1) {
+        st.Cxa = st.Cxf;
+        st.Cxb = st.Cxf;
+    } else if (carry.Kd == 1 && rec.Kd == 0) {
+        st.Cxf = ((d - dr) * st.Cxa + (dr + dx - d) * st.Cxb) / dx;
+        st.Cxa = st.Cxf;
+        st.Cxb = st.Cxf;
+    } else if (carry.Kd == 1 && rec.Kd == 1) {
+        if (rec.Dd > d)
+            st.Cxa = ((d - dr) * st.Cxa + (rec.Dd - d) * st.Cxb) / (rec.Dd - dr);
+        else if (rec.Dd < d)
+            st.Cxb = ((dr + dx - d) * st.Cxb + (d - rec.Dd) * st.Cxa) / (dr + dx - rec.Dd);
+    }
+    return true;
+}
+
+// The per-season results shown in the year-0 block are those of no season at all.
+void ClearSeasonResults(TEngineState& st)
+{
+    st.SDA = st.SDB = st.SRO = 0;
+    st.EaA = st.EaB = st.EaU = 0;
+    st.RrA = st.RrB = st.RrU = st.RrT = 0;
+    st.LrA = st.LrB = st.LrU = st.LrT = 0;
+    st.Is = st.It = 0;
+    st.Ga = st.Gb = st.Gd = 0;
+    st.EfA = st.EfB = st.Eft = st.JsA = st.JsB = 0;
+    st.Ci = st.Cd = st.Cw = 0;
+    st.Cpond = 0;
+}
+
+// E3 and E4: transition zone at the year's end, then the carry record.
+void SaveAnnualCarry(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry)
+{
+    if (rec.Kd == 1 && rec.Dx > 0.001)
+        st.Cxf = ((rec.Dd - rec.Dr) * st.Cxa + (rec.Dx + rec.Dr - rec.Dd) * st.Cxb) / rec.Dx;
+    if (rec.Kd == 0) {
+        st.Cxa = st.Cxf;
+        st.Cxb = st.Cxf;
+        rec.Dd = rec.Dr;
+    }
+    if (st.YearsDone > 255)
+        throw std::range_error("more than 255 years in one year-by-year series");
+    carry.RunStage = rec.RunStage;
+    carry.Dw = st.Dw;
+    carry.CrA = st.CrA;
+    carry.CrB = st.CrB;
+    carry.CrU = st.CrU;
+    carry.Cxa = st.Cxa;
+    carry.Cxb = st.Cxb;
+    carry.Cxf = st.Cxf;
+    carry.Cqf = st.Cqf;
+    carry.Zs = st.Zs;
+    carry.Ac = st.Ac;
+    carry.Bc = st.Bc;
+    carry.Uc = st.Uc;
+    carry.Dd = rec.Dd;
+    carry.Kd = rec.Kd;
+    carry.Ky = rec.Ky;
+    carry.YearsDone = static_cast<std::uint8_t>(st.YearsDone);
+}
+
+// What the farmers' responses and the shallow-water-table reduction leave as the
+// season's surface irrigation: the engine's irrigation less the re-used drainage
+// and well water that step C6 added, so that they are not counted twice next year.
+void StoreIrrigationChanges(TInputRecord& rec, TEngineState& st, int s, double addA, double addB)
+{
+    st.IaAInput[s] = std::max(0.0, st.IaA[s] - addA);
+    st.IaBInput[s] = std::max(0.0, st.IaB[s] - addB);
+    rec.IaA[s] = st.IaAInput[s] < 0.001 ? 0 : st.IaAInput[s];
+    rec.IaB[s] = st.IaBInput[s] < 0.001 ? 0 : st.IaBInput[s];
+}
+
+void CheckStream(const std::ostream& out, const std::string& path)
+{
+    if (!out)
+        throw std::runtime_error("The file \"" + path + "\" could not be written.");
+}
+
+} // namespace
 
 void ClearOneShotFlags(TEngineState& st)
 {
@@ -17,6 +209,164 @@ void ClearOneShotFlags(TEngineState& st)
     st.WarningHeaderWritten = false;
     st.SurfaceWarned.Clear();
     st.ReuseWarned.Clear();
+}
+
+std::string EngineRefusal(const TInputRecord& rec)
+{
+    if (rec.Ns < 1 || rec.Ns > 4)
+        return "The number of seasons Ns must be 1, 2, 3 or 4.";
+    if (rec.Ny < 1)
+        return "The number of years Ny must be at least 1.";
+    if (!(rec.Dr > 0) || !(rec.Dx > 0) || !(rec.Dq > 0))
+        return "The thicknesses of the soil layers Dr, Dx and Dq must be greater than 0.";
+    if (!(rec.Ptr > 0) || !(rec.Ptx > 0) || !(rec.Ptq > 0))
+        return "The pore spaces Ptr, Ptx and Ptq must be greater than 0.";
+    if (!(rec.Per > 0) || !(rec.Pex > 0) || !(rec.Peq > 0))
+        return "The drainable porosities Per, Pex and Peq must be greater than 0.";
+    if (rec.Kd == 1 && !(rec.Dd > rec.Dr && rec.Dd < rec.Dr + rec.Dx))
+        return "The drains must lie inside the transition zone: Dr < Dd < Dr+Dx.";
+    for (int s = 1; s <= rec.Ns; ++s)
+        if (!std::isfinite(rec.Ts[s]) || !std::isfinite(rec.A[s]) || !std::isfinite(rec.B[s]))
+            return "The seasonal data must be finite numbers.";
+    return {};
+}
+
+void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const std::string& workDir,
+                   TRunProgress& progress)
+{
+    const std::string refusal = EngineRefusal(rec);
+    if (!refusal.empty())
+        throw std::invalid_argument(refusal);
+
+    ResetRunState(rec, st);
+    LoadRunInputs(rec, st);
+    TResultFiles files;
+    OpenResultFiles(rec, st, files, workDir);
+    TWarningList warn(files.Warn);
+    TRunContext ctx{rec, st, warn};
+
+    bool restored = false;
+    if (rec.Ky == 1)
+        restored = RestoreAnnualCarry(rec, st, carry);
+    DetermineRotationKey(ctx);
+    InitRootZoneSalinity(ctx, restored ? &carry : nullptr);
+
+    const int ns = rec.Ns;
+    if (st.YearsDone == 0) {
+        ClearSeasonResults(st);
+        for (int s = 1; s <= ns; ++s) {
+            st.SeasonNr = s;
+            WriteSeasonRecord(rec, st, files.Res, files.Frq);
+        }
+    }
+
+    const long long total = static_cast<long long>(ns) * st.RunYears;
+    if (total > INT_MAX)
+        throw std::range_error("too many seasons in one run");
+    const int steps = static_cast<int>(total);
+    bool stopped = false;
+    for (int k = 1; k <= steps && !stopped; ++k) {
+        st.StepNr = k;
+        const int s = (k - 1) % ns + 1;
+        st.SeasonNr = s;
+        rec.EpAStart[s] = rec.EpA[s];
+        rec.EpBStart[s] = rec.EpB[s];
+        rec.EpUStart[s] = rec.EpU[s];
+        if (s == 1)
+            DetermineRotationKey(ctx);
+
+        if (!st.StillBusyShown && k > steps / 3) {
+            progress.BusyReplaceText(" Still busy .....");
+            progress.Pause(500);
+            st.StillBusyShown = true;
+        }
+        if (!st.AlmostDoneShown && k > (2 * steps) / 3) {
+            progress.BusyReplaceText(" Almost done ....");
+            progress.Pause(500);
+            st.AlmostDoneShown = true;
+        }
+
+        st.Io[s] = rec.Io[s];
+        st.Gw[s] = st.A[s] + st.B[s] > 0 ? st.GwInput[s] / (st.A[s] + st.B[s]) : 0;
+        const double addA = st.DAu[s] + st.FAw[s] * st.Gw[s];
+        const double addB = st.DBu[s] + st.FBw[s] * st.Gw[s];
+        st.IaA[s] = st.IaAInput[s] + st.DAu[s] + st.FAw[s] * st.Gw[s];
+        st.IaB[s] = st.IaBInput[s] + st.DBu[s] + st.FBw[s] * st.Gw[s];
+        if (st.A[s] == 0)
+            st.IaA[s] = 0;
+        if (st.B[s] == 0)
+            st.IaB[s] = 0;
+        st.Lc[s] = rec.Lc[s];
+        st.DwPrev = st.Dw;
+        if (st.CrU > 16) // saline fallow land evaporates less
+            rec.EpU[s] = 4 * rec.EpUStart[s] / std::sqrt(st.CrU);
+
+        if (!WaterBalance(ctx, s)) {
+            warn.IterationDidNotConverge(ctx.Year(), s);
+            st.WaterTableStop = true;
+            stopped = true;
+            break;
+        }
+        st.CrAStart = st.CrA;
+        st.CrBStart = st.CrB;
+        st.CrUStart = st.CrU;
+        st.C0Start = st.C0;
+        SaltBalance(ctx, s);
+        Efficiencies(ctx, s);
+        WriteSeasonRecord(rec, st, files.Res, files.Frq);
+        if (rec.Ky == 1 && s == ns && st.StepNr > 0) {
+            YearEndConversion(ctx);
+            SaveAnnualCarry(rec, st, carry);
+        }
+
+        if (s == ns && rec.Dr + rec.Dx + rec.Dq < st.Dw) {
+            st.WaterTableStop = true;
+            if (rec.AnnualMode == 0) {
+                warn.AquiferBottom(ctx.Year());
+                stopped = true;
+                break;
+            }
+        }
+        if (rec.Kf == 1) {
+            FarmersResponses(ctx, s);
+            StoreIrrigationChanges(rec, st, s, addA, addB);
+            rec.Io[s] = st.Io[s] < 0.001 ? 0 : st.Io[s];
+        }
+        if (st.Dw < 0.35) {
+            ReduceIrrigationAtShallowWaterTable(ctx, s);
+            StoreIrrigationChanges(rec, st, s, addA, addB);
+            rec.Io[s] = st.Io[s];
+            if (!st.RootZoneWarned && rec.IaA[s] > 0 && rec.IaB[s] > 0) {
+                warn.RootZoneIrrigationReduced();
+                st.RootZoneWarned = true;
+            }
+        }
+        if (st.Gw[s] > 0.1 && st.Dw0 < 5.0 && st.Dw > 10.0) {
+            st.GwInput[s] = 0.9 * st.GwInput[s];
+            st.Gw[s] = 0.9 * st.Gw[s];
+            if (!st.WellsWarned) {
+                warn.PumpingReduced();
+                st.WellsWarned = true;
+            }
+        }
+        if (rec.Kf == 1 && rec.Krf == 1 && s == ns)
+            YearEndRotationUpdate(ctx);
+        st.DwPrev = st.Dw;
+    }
+
+    if (!stopped && (rec.Ky != 1 || rec.RunStage == 2)) {
+        rec.RunStage = 2;
+        rec.FileName = PathWithExtension(rec.FileName, ".trf");
+        std::ofstream marker(rec.FileName, std::ios::binary | std::ios::trunc);
+        marker << "2\r\n";
+        CheckStream(marker, rec.FileName);
+    }
+    files.Res.flush();
+    files.Frq.flush();
+    files.Warn.flush();
+    CheckStream(files.Res, files.ResPath);
+    CheckStream(files.Frq, files.FrqPath);
+    CheckStream(files.Warn, files.WarnPath);
 }
 
 } // namespace veltra

@@ -1,0 +1,289 @@
+#include "engine/SaltBalance.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/Drainage.h"
+
+namespace veltra {
+namespace {
+
+constexpr TSaltIterationRule RootZoneRule{true, false, false};
+constexpr TSaltIterationRule RootZoneNoZeroRule{false, false, false};
+constexpr TSaltIterationRule TransitionRule{true, true, false};
+constexpr TSaltIterationRule AquiferRule{false, true, true};
+
+// Direct form of the rotated keys 5, 6, 7 and 10: one evaluation with the start
+// concentration in the outflow terms.
+TSaltResult DirectForm(double& start, double in, double out, double v)
+{
+    const double n = in - out;
+    double end = start + n / v;
+    if (n < 0) {
+        if (start <= 0)
+            start = 0.001;
+        if (end <= 0)
+            end = 0.1 * start;
+        return {end, std::sqrt(start * end)};
+    }
+    return {end, (start + end) / 2};
+}
+
+struct TSeasonSalt {
+    double A, B, U, Pp, Ci, Cp, Cx, Flr, Flx;
+    double IrrA, IrrB, IrrSum, SurfOut;
+    double KA, KB, KU;
+    double Sda, Sdb, Sro; // surface drainage as the salt balance counts it
+    double V;             // pore volume of the root zone
+};
+
+// Root zone of keys 0 to 4; returns the leached salt.
+double RootZoneByKey(TEngineState& st, const TSeasonSalt& q, int s)
+{
+    const int kr = st.Kr;
+    if (kr == 0) {
+        auto part = [&](double start, double irr, double rr, double k, double sd, double lr) {
+            const double in = irr * q.Ci + q.Pp * q.Cp + rr * q.Flx * q.Cx;
+            return RootZoneSaltIteration(start, q.V, RootZoneRule,
+                                         [&](double cs, double) { return in - (k * cs * sd + q.Flr * cs * lr); });
+        };
+        const TSaltResult ra = part(st.CrAStart, q.IrrA, st.RrA, q.KA, q.Sda, st.LrA);
+        const TSaltResult rb = part(st.CrBStart, q.IrrB, st.RrB, q.KB, q.Sdb, st.LrB);
+        const TSaltResult ru = part(st.CrUStart, st.SiU[s], st.RrU, q.KU, q.Sro, st.LrU);
+        st.CrA = ra.End;
+        st.CrB = rb.End;
+        st.CrU = ru.End;
+        return q.Flr * (st.LrA * ra.Average * q.A + st.LrB * rb.Average * q.B + st.LrU * ru.Average * q.U);
+    }
+    if (kr == 4) {
+        const double in = q.IrrSum * q.Ci + q.Pp * q.Cp + st.RrT * q.Flx * q.Cx - q.KA * st.CrAStart * q.SurfOut;
+        const TSaltResult r = RootZoneSaltIteration(st.CrAStart, q.V, RootZoneNoZeroRule,
+                                                    [&](double cs, double) { return in - q.Flr * cs * st.LrT; });
+        st.CrA = r.End;
+        return q.Flr * st.LrT * r.Average;
+    }
+
+    // Keys 1, 2, 3: a permanent part of land type L and the rotated remainder.
+    double p, irrL, sdL, rrL, lrL, kL, startL, startR, kRR;
+    double *stateL, *stateR;
+    if (kr == 1) {
+        p = st.Uc, irrL = st.SiU[s], sdL = st.SRO, rrL = st.RrU, lrL = st.LrU, kL = q.KU, startL = st.CrUStart;
+        stateL = &st.CrU, stateR = &st.CrA, startR = st.CrAStart, kRR = q.KA * st.CrAStart;
+    } else if (kr == 2) {
+        p = st.Ac, irrL = q.IrrA, sdL = st.SDA, rrL = st.RrA, lrL = st.LrA, kL = q.KA, startL = st.CrAStart;
+        stateL = &st.CrA, stateR = &st.CrB, startR = st.CrBStart, kRR = q.KA * st.CrAStart;
+    } else {
+        p = st.Bc, irrL = q.IrrB, sdL = st.SDB, rrL = st.RrB, lrL = st.LrB, kL = q.KB, startL = st.CrBStart;
+        stateL = &st.CrB, stateR = &st.CrA, startR = st.CrAStart, kRR = q.KB * st.CrBStart;
+    }
+
+    TSaltResult perm{startL, startL};
+    if (!(p < 0.001)) {
+        const double in = irrL * q.Ci - kL * startL * sdL + q.Pp * q.Cp + rrL * q.Flx * q.Cx;
+        // Salty permanent land loses and gains its salt more slowly.
+        perm = RootZoneSaltIteration(startL, q.V, RootZoneNoZeroRule, [&](double cs, double) {
+            const double n = in - q.Flr * cs * lrL;
+            return startL > 16 ? 4 * n / std::sqrt(startL) : n;
+        });
+    }
+    *stateL = perm.End;
+
+    double inR = 0, lrR = 0;
+    if (p < 0.999) {
+        const double rrR = (st.RrT - rrL * p) / (1 - p);
+        inR = ((q.IrrSum - irrL * p) * q.Ci - (q.SurfOut - sdL * p) * kRR) / (1 - p) + q.Pp * q.Cp + rrR * q.Flx * q.Cx;
+        lrR = (st.LrT - lrL * p) / (1 - p);
+    }
+    TSaltResult rem{startR, startR};
+    if (!(p > 0.999))
+        rem = RootZoneSaltIteration(startR, q.V, RootZoneRule,
+                                    [&](double cs, double) { return inR - q.Flr * cs * lrR; });
+    *stateR = rem.End;
+    return q.Flr * (lrL * perm.Average * p + lrR * rem.Average * (1 - p));
+}
+
+// Root zone of keys 5, 6, 7 and 10: permanent parts and the rotated remainder C0*.
+double RootZoneRotated(TEngineState& st, const TSeasonSalt& q, int s)
+{
+    const int kr = st.Kr;
+    const bool hasA = kr == 5 || kr == 6 || kr == 10;
+    const bool hasB = kr == 5 || kr == 7 || kr == 10;
+    const bool hasU = kr == 6 || kr == 7 || kr == 10;
+    double leached = 0;
+    if (hasA) {
+        const double in = q.IrrA * q.Ci + st.RrA * q.Flx * q.Cx;
+        const double out = q.KA * st.CrAStart * st.SDA + st.CrAStart * q.Flr * st.LrA;
+        const TSaltResult r = DirectForm(st.CrAStart, in, out, q.V);
+        st.CrA = r.End;
+        leached += st.LrA * r.Average * st.Ac;
+    }
+    if (hasB) {
+        const double in = q.IrrB * q.Ci + st.RrB * q.Flx * q.Cx;
+        const double out = q.KB * st.CrBStart * st.SDB + st.CrBStart * q.Flr * st.LrB;
+        const TSaltResult r = DirectForm(st.CrBStart, in, out, q.V);
+        st.CrB = r.End;
+        leached += st.LrB * r.Average * st.Bc;
+    }
+    if (hasU) {
+        const double in = st.SiU[s] * q.Ci + st.RrU * q.Flx * q.Cx;
+        const double out = q.KU * st.CrUStart * st.SRO + st.CrUStart * q.Flr * st.LrU;
+        const TSaltResult r = DirectForm(st.CrUStart, in, out, q.V);
+        st.CrU = r.End;
+        leached += st.LrU * r.Average * st.Uc;
+    }
+    const double fA = hasA ? q.A - st.Ac : q.A;
+    const double fB = hasB ? q.B - st.Bc : q.B;
+    const double fU = hasU ? q.U - st.Uc : q.U;
+    const double fR = fA + fB + fU;
+    if (!(fR < 0.001)) { // without rotated land the remainder keeps its salinity
+        const double in = (st.SiU[s] * fU + q.IrrA * fA + q.IrrB * fB) * q.Ci / fR +
+                          (st.RrU * fU + st.RrA * fA + st.RrB * fB) * q.Flx * q.Cx / fR;
+        const double out = (st.SDA * fA * q.KA + st.SDB * fB * q.KB + st.SRO * fU * q.KU +
+                            (st.LrA * fA + st.LrB * fB + st.LrU * fU) * q.Flr) *
+                           st.C0Start / fR;
+        const TSaltResult r = DirectForm(st.C0Start, in, out, q.V);
+        st.C0 = r.End;
+        leached += (st.LrA * fA + st.LrB * fB + st.LrU * fU) * r.Average;
+    }
+    return q.Flr * leached;
+}
+
+} // namespace
+
+void SaltBalance(TRunContext& ctx, int s)
+{
+    const TInputRecord& rec = ctx.Rec;
+    TEngineState& st = ctx.St;
+
+    // Step 1: irrigation water.
+    IrrigationWaterSalinity(ctx, s);
+    const double ciMixed = st.Ci;
+    double ci = st.Ci;
+
+    // Step 2: season quantities.
+    TSeasonSalt q{};
+    q.A = st.A[s], q.B = st.B[s], q.U = st.U[s];
+    q.Pp = st.Pp[s], q.Cp = st.Cp, q.Flr = rec.Flr, q.Flx = rec.Flx;
+    q.KA = (10 + st.CrAStart) / 100;
+    q.KB = (10 + st.CrBStart) / 100;
+    q.KU = (10 + st.CrUStart) / 100;
+    q.IrrA = st.IaA[s] + st.DAu[s] + st.FAw[s] * st.Gw[s];
+    q.IrrB = st.IaB[s] + st.DBu[s] + st.FBw[s] * st.Gw[s];
+    q.IrrSum = q.IrrA * q.A + q.IrrB * q.B + st.SiU[s] * q.U;
+    // Very salty land sheds salt with its surface water even when little runs off.
+    q.Sda = st.CrAStart > 51 && st.SDA < 0.01 ? 0.01 * (st.CrAStart - 50) : st.SDA;
+    q.Sdb = st.CrBStart > 51 && st.SDB < 0.01 ? 0.01 * (st.CrBStart - 50) : st.SDB;
+    q.Sro = st.CrUStart > 51 && st.SRO < 0.01 ? 0.01 * (st.CrUStart - 50) : st.SRO;
+    const double sro = q.Sro;
+    q.SurfOut = q.Sda * q.A + q.Sdb * q.B + q.Sro * q.U;
+    double qout = st.Go[s] + st.Gw[s] + st.Gd - st.Gi[s];
+    double qin = 0;
+    if (qout < 0) {
+        qin = -qout;
+        qout = 0;
+    }
+    const double lcS = st.Dw < rec.Dr ? 0.5 * st.Lc[s] : st.Lc[s];
+    double cavg;
+    switch (st.Kr) {
+    case 0: cavg = q.A * st.CrA + q.B * st.CrB + q.U * st.CrU; break;
+    case 1: cavg = (1 - st.Uc) * st.CrA + st.Uc * st.CrU; break;
+    case 2: cavg = st.Ac * st.CrA + (1 - st.Ac) * st.CrB; break;
+    case 3: cavg = st.Bc * st.CrB + (1 - st.Bc) * st.CrA; break;
+    case 5: cavg = st.Ac * st.CrA + st.Bc * st.CrB + (1 - st.Ac - st.Bc) * st.C0; break;
+    case 6: cavg = st.Ac * st.CrA + st.Uc * st.CrU + (1 - st.Ac - st.Uc) * st.C0; break;
+    case 7: cavg = st.Bc * st.CrB + st.Uc * st.CrU + (1 - st.Bc - st.Uc) * st.C0; break;
+    case 10: cavg = st.Ac * st.CrA + st.Bc * st.CrB + st.Uc * st.CrU + (1 - st.Ac - st.Bc - st.Uc) * st.C0; break;
+    default: cavg = st.CrA; break;
+    }
+    q.Cx = rec.Kd == 0 ? st.Cxf : st.Cxa;
+
+    // Step 3: water standing above the soil surface.
+    if (st.Dw < 0) {
+        double saltIn = st.It * ci + (st.SiU[s] - sro) * st.CrUStart + qin * q.Flr * cavg - qout * st.CpondPrev;
+        if (st.DwPrev > 0)
+            saltIn = (st.It * ci + (st.SiU[s] - sro) * st.CrUStart) * (-st.Dw) / st.DwPrev;
+        const double water = st.It + st.SiU[s] - sro + qin - qout - st.Dw;
+        if (water > 0.001)
+            st.Cpond = (-st.Dw * st.CpondPrev + saltIn) / water + st.CpondPrev;
+        else
+            st.Cpond = st.CpondPrev; // nothing to dilute in
+        if (st.Cpond > 50)
+            st.Cpond = 50;
+        if (st.Cpond > ci)
+            ci = st.Cpond;
+        st.CpondPrev = st.Cpond;
+        st.Zs = -st.Dw * st.Cpond;
+    }
+    if (st.Dw > 0 && st.DwPrev < 0) { // the ponded water soaked in this season
+        ci = st.Cpond;
+        st.Cpond = 0;
+        st.CpondPrev = 0;
+    }
+    q.Ci = ci;
+    q.V = rec.Ptr * rec.Dr;
+
+    // Step 4: root zone.
+    const double saltLr =
+        (st.Kr == 5 || st.Kr == 6 || st.Kr == 7 || st.Kr == 10) ? RootZoneRotated(st, q, s) : RootZoneByKey(st, q, s);
+
+    // Step 5: exchange with the aquifer.
+    const double v = st.Gi[s] - st.Go[s] - st.Gw[s];
+    const double vin = v >= 0 ? v : 0;
+    const double vout = v >= 0 ? 0 : -v;
+
+    // Step 6: transition zone.
+    const double flx = rec.Flx, flq = rec.Flq;
+    const double cqfStart = st.Cqf;
+    const double belowTransition = rec.Dr + rec.Dx;
+    double cdown;
+    if (rec.Kd == 0) {
+        const TSaltResult r = RootZoneSaltIteration(st.Cxf, rec.Ptx * rec.Dx, TransitionRule, [&](double cs, double) {
+            if (st.Dw >= belowTransition)
+                return saltLr - st.LrT * flx * cs - (flx * cs - flq * cqfStart) * st.RrT;
+            return lcS * ci + saltLr + vin * flq * cqfStart - (st.RrT + vout) * flx * cs;
+        });
+        st.Cxf = r.End;
+        cdown = r.Average;
+        st.Cd = 0;
+    } else {
+        const double vup = std::max(0.0, vin - st.Gb);
+        const double ldown = std::max(0.0, st.LrT - st.Ga);
+        const double outA = st.RrT + ldown + st.Ga;
+        const double outB = vup + vout + st.Gb;
+        const double cxbStart = st.Cxb;
+        const TSaltResult above =
+            RootZoneSaltIteration(st.Cxa, rec.Ptx * (rec.Dd - rec.Dr), TransitionRule, [&](double cs, double latest) {
+                if (st.Dw >= rec.Dd)
+                    return saltLr - st.LrT * flx * cs + st.RrT * flx * (cxbStart - latest);
+                return vup * flx * cxbStart + saltLr - outA * flx * cs;
+            });
+        st.Cxa = above.End;
+        const double avgCxa = above.Average;
+        const TSaltResult below = RootZoneSaltIteration(
+            st.Cxb, rec.Ptx * (rec.Dr + rec.Dx - rec.Dd), TransitionRule, [&](double cs, double) {
+                if (st.Dw >= belowTransition)
+                    return st.LrT * flx * (avgCxa - cs) + (flq * cqfStart - flx * cs) * st.RrT;
+                return ldown * flx * avgCxa + lcS * ci + vin * flq * cqfStart - outB * flx * cs;
+            });
+        st.Cxb = below.End;
+        cdown = below.Average;
+        st.Cd = st.Gd > 0.001 ? (st.Ga * avgCxa + st.Gb * below.Average) * flx / st.Gd : 0;
+    }
+
+    // Step 7: aquifer.
+    const TSaltResult aq = RootZoneSaltIteration(cqfStart, rec.Ptq * rec.Dq, AquiferRule, [&](double cs, double) {
+        if (st.Dw > belowTransition)
+            return st.Gi[s] * st.Ch - (flq * st.Gw[s] + st.Go[s]) * cs + st.LrT * flx * cdown + lcS * ci -
+                   st.RrT * flq * cs;
+        return st.Gi[s] * st.Ch - (flq * st.Gw[s] + st.Go[s]) * cs + vout * flx * cdown - vin * flq * cs;
+    });
+    st.Cqf = aq.End;
+
+    // Step 8.
+    st.NoIrrigation = st.Dw >= 0 && st.DwPrev >= 0 && q.IrrA * q.A == 0 && q.IrrB * q.B == 0;
+    if (st.Dw >= 0)
+        st.Zs = 0;
+    st.Ci = ciMixed;
+}
+
+} // namespace veltra

@@ -1,0 +1,288 @@
+#include "engine/WaterBalance.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/Drainage.h"
+
+namespace veltra {
+namespace {
+
+// Surface drainage of one land type after the correction for the water table:
+// no more can run off than 90 % of what stands on the land, or 75 % of what
+// reaches it when the water table is below the surface.
+double CorrectedSurfaceDrainage(double so, double supply, double dw)
+{
+    double sd = so;
+    if (dw < 0 && so > 0) {
+        if (0.9 * (supply - dw) < so) {
+            sd = 0.9 * (supply - dw);
+            if (sd < 0)
+                sd = -0.9 * dw;
+        }
+    } else if (dw >= 0 && so > 0) {
+        if (0.75 * supply < sd) {
+            sd = 0.75 * supply;
+            if (sd < 0)
+                sd = 0;
+        }
+    }
+    return sd;
+}
+
+struct TLandWater {
+    double Fraction, Ep, Fs, Supply; // Supply: rain plus irrigation or run-in
+    double* Sd;
+    double* Ea;
+    double* Rr;
+    double* Lr;
+};
+
+// Root-zone balance of one land type at the capillary rise factor f.
+void RootZoneWater(const TLandWater& land, double f, double dw)
+{
+    if (land.Fraction < 0.001) {
+        *land.Ea = 0;
+        *land.Lr = 0;
+        *land.Rr = 0;
+        *land.Sd = 0;
+        return;
+    }
+    const double w = land.Supply - *land.Sd; // infiltration
+    if (land.Fs <= 0)
+        return; // keeps the previous values
+    if (land.Ep / land.Fs <= w || dw < 0) {
+        *land.Ea = land.Ep;
+        *land.Rr = 0;
+    } else {
+        const double fw = land.Fs * w;
+        *land.Ea = fw + (land.Ep - fw) * f;
+        *land.Rr = *land.Ea - w;
+        if (*land.Rr < 0)
+            *land.Rr = 0;
+    }
+}
+
+double EffectivePorosity(const TInputRecord& rec, double dw)
+{
+    if (dw <= 0)
+        return 1.0; // open water
+    if (dw <= rec.Dr)
+        return rec.Per;
+    if (dw <= rec.Dr + rec.Dx)
+        return rec.Pex;
+    return rec.Peq;
+}
+
+void NetLand(double& lr, double& rr, double fraction)
+{
+    if (lr > rr) {
+        lr = lr - rr;
+        rr = 0;
+    }
+    if (rr > lr) {
+        rr = rr - lr;
+        lr = 0;
+    }
+    if (fraction < 0.001) {
+        lr = 0;
+        rr = 0;
+    }
+}
+
+} // namespace
+
+bool WaterBalance(TRunContext& ctx, int s)
+{
+    TInputRecord& rec = ctx.Rec;
+    TEngineState& st = ctx.St;
+    const double a = st.A[s], b = st.B[s], u = st.U[s];
+    const double pp = st.Pp[s];
+
+    // Step 1: surface drainage corrections.
+    st.SDA = CorrectedSurfaceDrainage(st.SoA[s], pp + st.IaA[s], st.Dw);
+    st.SDB = CorrectedSurfaceDrainage(st.SoB[s], pp + st.IaB[s], st.Dw);
+    st.SRO = CorrectedSurfaceDrainage(st.SoU[s], pp + st.SiU[s], st.Dw);
+    if (st.Dw < 0) // ponded water drains at the surface
+        st.Dw = st.Dw + a * st.SDA + b * st.SDB + (1 - a - b) * st.SRO;
+    const bool sda = st.SDA != st.SoA[s], sdb = st.SDB != st.SoB[s], sro = st.SRO != st.SoU[s];
+    if (!st.SurfaceWarned[s] && (sda || sdb || sro)) {
+        ctx.Warn.SurfaceCorrected(ctx.Year(), s, sda, sdb, sro);
+        st.SurfaceWarned[s] = true;
+    }
+
+    // Step 2: step the water table by 1 mm until the storage change meets the recharge.
+    const TLandWater landU{u, rec.EpU[s], st.FsU[s], pp + st.SiU[s], &st.SRO, &st.EaU, &st.RrU, &st.LrU};
+    const TLandWater landA{a, rec.EpA[s], st.FsA[s], pp + st.IaA[s], &st.SDA, &st.EaA, &st.RrA, &st.LrA};
+    const TLandWater landB{b, rec.EpB[s], st.FsB[s], pp + st.IaB[s], &st.SDB, &st.EaB, &st.RrB, &st.LrB};
+    const double lc = st.Lc[s];
+    const double d = st.Dc - 0.5 * rec.Dr;
+    double storage = 0;
+    bool rising = false, falling = false;
+    bool seenBelowRootZoneBottom = false, seenAboveSurface = false;
+    bool converged = false;
+    for (long step = 0; step <= MaxWaterTableSteps; ++step) {
+        double f = 1;
+        if (d > 0)
+            f = std::clamp((st.Dc - st.Dw) / d, 0.0, 1.0);
+        // Canal seepage shrinks once the water table reached the root zone or the surface.
+        if (st.Dw < rec.Dr)
+            seenBelowRootZoneBottom = true;
+        if (st.Dw < 0)
+            seenAboveSurface = true;
+        const double lcEff = seenAboveSurface ? 0.0 : seenBelowRootZoneBottom ? 0.5 * lc : lc;
+
+        RootZoneWater(landU, f, st.Dw);
+        RootZoneWater(landA, f, st.Dw);
+        RootZoneWater(landB, f, st.Dw);
+
+        // Percolation with the surface drainage as entered.
+        st.LrA = pp + st.IaA[s] - st.EaA - st.SoA[s];
+        if (a < 0.001)
+            st.LrA = 0;
+        if (a > 0.999) {
+            st.LrB = 0;
+            st.LrU = 0;
+        } else {
+            st.LrB = pp + st.IaB[s] - st.EaB - st.SoB[s];
+            if (b < 0.001)
+                st.LrB = 0;
+            if (b > 0.999) {
+                st.LrA = 0;
+                st.LrU = 0;
+            } else {
+                st.LrU = pp - st.EaU + st.SiU[s] - st.SoU[s];
+                if (u < 0.001)
+                    st.LrU = 0;
+                if (u > 0.999) {
+                    st.LrA = 0;
+                    st.LrB = 0;
+                }
+            }
+        }
+
+        st.Is = st.IaA[s] * a + lc + st.IaB[s] * b;
+        st.It = st.Is + st.DAu[s] + st.DBu[s] + (st.FAw[s] + st.FBw[s]) * st.Gw[s];
+
+        DrainDischarge(ctx, st.Dw, s);
+        LimitDrainageReuse(ctx, s);
+
+        st.RrT = a * st.RrA + b * st.RrB + u * st.RrU;
+        st.LrT = a * st.LrA + b * st.LrB + u * st.LrU;
+
+        const double n = lcEff + st.LrT + st.Gi[s] - st.Go[s] - st.Gw[s] - st.RrT - st.Gd;
+        int dir;
+        if (n > storage) {
+            rising = true;
+            dir = 1;
+        } else {
+            falling = true;
+            dir = -1;
+        }
+        if ((rising && falling) || std::fabs(n - storage) < 0.001) {
+            converged = true;
+            break;
+        }
+        if (step == MaxWaterTableSteps)
+            break;
+        st.Dw = st.Dw - 0.001 * dir;
+        storage = storage + 0.001 * dir * EffectivePorosity(rec, st.Dw);
+    }
+    if (!converged)
+        return false;
+
+    // Step 3: no negative flows; percolation and capillary rise netted per land type.
+    for (double* v : {&st.LrA, &st.LrB, &st.LrU, &st.LrT, &st.RrA, &st.RrB, &st.RrU, &st.RrT})
+        if (*v < 0)
+            *v = 0;
+    NetLand(st.LrA, st.RrA, a);
+    NetLand(st.LrB, st.RrB, b);
+    NetLand(st.LrU, st.RrU, u);
+    st.RrT = a * st.RrA + b * st.RrB + u * st.RrU;
+    st.LrT = a * st.LrA + b * st.LrB + u * st.LrU;
+    return true;
+}
+
+void Efficiencies(TRunContext& ctx, int s)
+{
+    const TInputRecord& rec = ctx.Rec;
+    TEngineState& st = ctx.St;
+    const double pp = st.Pp[s];
+    st.EfA = st.IaA[s] > 0.001 ? (st.EaA - st.RrA) / (st.IaA[s] + pp) : 0;
+    st.EfB = st.IaB[s] > 0.001 ? (st.EaB - st.RrB) / (st.IaB[s] + pp) : 0;
+    st.Eft = st.It > 0.001 ? ((st.EaA - st.RrA) * st.A[s] + (st.EaB - st.RrB) * st.B[s]) / (st.It + pp) : 0;
+    st.JsA = (st.EaA > 0.001 && rec.EpA[s] > 0.001) ? st.EaA / rec.EpA[s] : 0;
+    st.JsB = (st.EaB > 0.001 && rec.EpB[s] > 0.001) ? st.EaB / rec.EpB[s] : 0;
+    for (double* v : {&st.EfA, &st.EfB, &st.Eft, &st.JsA, &st.JsB})
+        if (*v > 1)
+            *v = 1;
+}
+
+namespace {
+
+// Fraction of the irrigation given up under a shallow water table.
+double ReductionFraction(double dw, bool rice, bool riceTableB)
+{
+    if (!rice) {
+        if (dw <= 0.1) return 0.3;
+        if (dw < 0.15) return 0.25;
+        if (dw < 0.2) return 0.2;
+        if (dw < 0.25) return 0.15;
+        if (dw < 0.3) return 0.1;
+        if (dw < 0.35) return 0.05;
+        return 0;
+    }
+    // Paddy tolerates standing water; the B table's bounds lie just below the A table's.
+    static constexpr double boundsA[6] = {-0.4, -0.35, -0.3, -0.25, -0.2, -0.1};
+    static constexpr double boundsB[6] = {-0.4001, -0.3501, -0.3001, -0.2501, -0.2001, -0.1001};
+    static constexpr double fractions[6] = {0.3, 0.25, 0.2, 0.15, 0.1, 0.05};
+    const double* bounds = riceTableB ? boundsB : boundsA;
+    for (int i = 0; i < 6; ++i)
+        if (dw < bounds[i])
+            return fractions[i];
+    return 0;
+}
+
+} // namespace
+
+void ReduceIrrigationAtShallowWaterTable(TRunContext& ctx, int s)
+{
+    const TInputRecord& rec = ctx.Rec;
+    TEngineState& st = ctx.St;
+    const double dw = st.Dw;
+    const double ioAtEntry = st.Io[s];
+
+    struct TLand {
+        double& Ia;
+        double IaInput;
+        double Fraction;
+        bool Rice;
+        bool TableB;
+        double TakeBackDepth;
+    };
+    const bool riceA = rec.RcA[s] == 1, riceB = rec.RcB[s] == 1;
+    TLand lands[2] = {
+        {st.IaA[s], st.IaAInput[s], st.A[s], riceA, false, 0.6},
+        {st.IaB[s], st.IaBInput[s], st.B[s], riceB, true, riceB ? -0.1 : 0.6},
+    };
+    for (TLand& land : lands) {
+        const double r = ReductionFraction(dw, land.Rice, land.TableB);
+        double& io = st.Io[s];
+        io = io + r * land.Ia * land.Fraction;
+        land.Ia = land.Ia - r * land.Ia;
+        if (land.Ia < land.IaInput && dw >= land.TakeBackDepth) {
+            io = io - r * land.IaInput * land.Fraction;
+            land.Ia = land.Ia + r * land.IaInput;
+            if (std::fabs(io) < 0.001)
+                io = 0;
+            if (io < 0) {
+                land.Ia = land.IaInput;
+                io = ioAtEntry;
+            }
+        }
+    }
+    if (st.Io[s] < 0.001)
+        st.Io[s] = 0;
+}
+
+} // namespace veltra
