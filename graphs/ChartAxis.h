@@ -1,0 +1,32 @@
+#pragma once
+// Scaling rules of the chart's value axis: series multipliers and axis ranges.
+namespace veltra {
+
+struct TChartAxis {
+    int Min = 0;       // axis value at the bottom of the plot
+    int Max = 0;       // axis value at the top of the plot
+    int Intervals = 0; // number of labelled steps between them
+    int Decimals = 0;  // decimals of the axis labels
+    bool operator==(const TChartAxis&) const = default;
+};
+
+// Nearest integer, halves to the even neighbour (independent of the FPU mode).
+int RoundHalfEven(double x);
+
+// Multiplier (1, 10, 100 or 1000) that brings a series into a readable range;
+// m is 1.1 times the series maximum.
+int SeriesMultiplier(double m);
+
+// Axis of a scaled series from its stretched maximum m (1.1 x max) and its
+// minimum, both already multiplied by the series multiplier.
+TChartAxis ScaledAxis(double m, double minimum);
+
+// Axis of the water-table level: from the lowest level up to 0 (or just above
+// the highest level when the water stands above the surface), 4 to 10 steps.
+TChartAxis WaterLevelAxis(double minimum, double maximum);
+
+// Fixed axes: percentages (0..120 in 6) and the rotation key (0..5 or 0..10 in 5).
+TChartAxis PercentAxis();
+TChartAxis RotationKeyAxis(bool keyAboveFive);
+
+} // namespace veltra
