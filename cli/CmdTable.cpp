@@ -1,11 +1,111 @@
+// veltra table: the Output page's tables without the window.
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
 #include "cli/Commands.h"
+#include "results/GroupFile.h"
+#include "results/OutputGroups.h"
+#include "results/TextLists.h"
 
 namespace veltra::cli {
 
+namespace {
+
+struct TTableArgs {
+    std::string File;
+    std::optional<int> Option;
+    std::string Prn;
+    std::string Csv;
+};
+
+bool IsGroupFileName(const std::string& path)
+{
+    std::string ext = std::filesystem::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext == ".prn";
+}
+
+void PrintLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += '\n';
+    }
+    std::cout << text << std::flush;
+}
+
+int Usage(const std::string& text)
+{
+    std::cerr << "veltra table: " << text << "\n";
+    return 2;
+}
+
+int ShowGroupFile(const TTableArgs& a, const std::string& path)
+{
+    if (a.Option || !a.Prn.empty() || !a.Csv.empty())
+        return Usage("a group file takes no option number, --prn or --csv");
+    TDataMod dm;
+    dm.Rec.FileName = path;
+    if (!std::filesystem::exists(path) || !LoadResultLines(dm, path))
+        return Usage(GroupFileMessage(path));
+    ReadGroupFile(dm);
+    if (dm.Groups.NotGroupFile)
+        return Usage("\"" + path + "\" is not a group file (its first line is not a \"Data from\" line)");
+    SetPresenceAfterGroupOpen(dm);
+    PrintLines(TableViewLines(dm));
+    return 0;
+}
+
+int ShowResultGroup(const TTableArgs& a, const std::string& path)
+{
+    if (!a.Option)
+        return Usage("give the option number N (1 to 13) after the result file");
+    const int n = *a.Option;
+    if (n == 13 && !a.Csv.empty())
+        return Usage("the frequency view (13) has no series for --csv");
+    TDataMod dm;
+    dm.Rec.FileName = path;
+    RunGroupOption(dm, n);
+    PrintLines(TableViewLines(dm));
+    if (!a.Prn.empty()) {
+        if (n == 13)
+            SaveTextLines(dm, a.Prn);
+        else
+            SaveGroupFile(dm, a.Prn);
+    }
+    if (!a.Csv.empty())
+        SaveGroupCsv(dm, a.Csv);
+    return 0;
+}
+
+} // namespace
+
 void AddTableCommand(CLI::App& app, int& status)
 {
-    (void)app;
-    (void)status;
+    auto args = std::make_shared<TTableArgs>();
+    CLI::App* cmd = app.add_subcommand(
+        "table", "Print an output group of a result file (N = 1..13, the Output page's options), or a group file");
+    cmd->add_option("FILE", args->File, "Result file (.res) or group file (.prn)")->required();
+    cmd->add_option("N", args->Option, "Output option: 1 root-zone salinities ... 12 rotation key, 13 frequency file")
+        ->check(CLI::Range(1, 13));
+    cmd->add_option("--prn", args->Prn, "Also write the group file (for 13: the frequency text)");
+    cmd->add_option("--csv", args->Csv, "Also write the group's series as CSV");
+    cmd->callback([args, &status] {
+        const std::string path = std::filesystem::absolute(args->File).string();
+        try {
+            status = IsGroupFileName(path) ? ShowGroupFile(*args, path) : ShowResultGroup(*args, path);
+        } catch (const TGroupReadError& e) {
+            status = Usage(e.what());
+        } catch (const TGroupWriteError& e) {
+            status = Usage(e.what());
+        }
+    });
 }
 
 } // namespace veltra::cli

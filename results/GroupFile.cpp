@@ -1,0 +1,264 @@
+#include "results/GroupFile.h"
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "results/GroupTables.h"
+#include "results/TextLists.h"
+
+namespace veltra {
+
+namespace {
+
+// Written beside the target and renamed over it, so that a failed save leaves
+// no half-written file behind.
+void WriteWhole(const std::string& path, const std::string& text)
+{
+    const std::string temp = path + ".part";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (out) {
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            out.close();
+        }
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+            throw TGroupWriteError(GroupFileMessage(path));
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        throw TGroupWriteError(GroupFileMessage(path));
+    }
+}
+
+std::string WithoutBlanks(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != ' ')
+            out += c;
+    return out;
+}
+
+std::string ShortestText(double v)
+{
+    char buf[40];
+    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc() ? std::string(buf, ptr) : std::string();
+}
+
+} // namespace
+
+void SaveGroupFile(const TDataMod& dm, const std::string& path)
+{
+    const TGroupStore& g = dm.Groups;
+    if (g.DataFromLine.empty() || g.TableHeads[3].empty())
+        throw TGroupWriteError("No group table to save in \"" + path + "\"");
+    std::string text;
+    text.reserve((g.RowTexts.size() + 8) * 100);
+    auto line = [&text](const std::string& s) {
+        text += s;
+        text += "\r\n";
+    };
+    line(g.DataFromLine);
+    for (std::size_t h = 1; h <= 3; ++h)
+        line(g.TableHeads[h]);
+    for (const std::string& row : g.RowTexts)
+        line(row);
+    line("#");
+    line("Season durations");
+    std::string durations;
+    for (int s = 1; s <= std::min<int>(dm.Rec.Ns, 4); ++s) {
+        char buf[32];
+        std::snprintf(buf, sizeof buf, "%5.1f  ", dm.Rec.Ts[s]);
+        durations += buf;
+    }
+    line(durations + "months");
+    WriteWhole(path, text);
+}
+
+void SaveTextLines(const TDataMod& dm, const std::string& path)
+{
+    std::string text;
+    for (const std::string& s : dm.ResultLines) {
+        text += s;
+        text += "\r\n";
+    }
+    WriteWhole(path, text);
+}
+
+void ReadGroupFile(TDataMod& dm)
+{
+    const std::string& path = dm.Rec.FileName;
+    std::vector<std::string> lines;
+    if (!ReadTextLines(path, lines))
+        throw TGroupReadError(GroupFileMessage(path));
+    if (lines.empty() || lines[0].compare(0, 7, "\"Data f") != 0) {
+        dm.Groups.NotGroupFile = true;
+        return;
+    }
+    auto fail = [&path](std::size_t index, const std::string& what) {
+        throw TGroupReadError("Group file \"" + path + "\", line " + std::to_string(index + 1) + ": " + what);
+    };
+    if (lines.size() < 8)
+        throw TGroupReadError("Group file \"" + path + "\" has " + std::to_string(lines.size()) +
+                              " lines; a group file has at least 8");
+    const std::size_t rows = lines.size() - 7;
+
+    TGroupStore g;
+    g.DataFromLine = lines[0];
+    g.TableHeads[1] = lines[1];
+    g.TableHeads[2] = lines[2];
+    g.TableHeads[3] = lines[3];
+    std::string symbol;
+    if (lines[3].size() > 14)
+        std::istringstream(lines[3].substr(14)) >> symbol;
+    const TGroupTable* table = TableOfFirstSymbol(symbol);
+    if (!table)
+        fail(3, "\"" + symbol + "\" names no output group");
+    g.GroupTag = table->Name;
+    g.SeriesCount = static_cast<int>(table->Slots.size());
+
+    // The rows include year 0, so the seasons of a year show in the first rows.
+    int ns = 0;
+    for (std::size_t r = 0; r < std::min<std::size_t>(rows, 4); ++r) {
+        const std::string& row = lines[4 + r];
+        int season = 0;
+        const std::size_t from = std::min<std::size_t>(7, row.size());
+        std::size_t pos = row.find_first_not_of(' ', from);
+        if (pos == std::string::npos ||
+            std::from_chars(row.data() + pos, row.data() + row.size(), season).ec != std::errc())
+            fail(4 + r, "no season number");
+        ns = std::max(ns, season);
+    }
+    if (ns < 1 || ns > 4)
+        fail(4, "the season numbers are not 1 to 4");
+    const std::size_t ny = rows / static_cast<std::size_t>(ns);
+    if (ny > 255)
+        fail(4, std::to_string(ny) + " years are more than a run holds");
+
+    for (std::size_t r = 0; r < rows; ++r) {
+        const std::string& row = lines[4 + r];
+        g.RowTexts.push_back(row);
+        for (std::size_t c = 0; c < table->Slots.size(); ++c) {
+            const std::size_t start = 14 + c * 10;
+            const std::string cell = start < row.size() ? WithoutBlanks(row.substr(start, 10)) : std::string();
+            double v = 0.0;
+            if (cell != "-" && cell != "n.a.") {
+                try {
+                    v = CellToReal(cell);
+                } catch (const std::invalid_argument&) {
+                    fail(4 + r, "the cell \"" + cell + "\" is not a number");
+                }
+                if (table->Percent)
+                    v *= 100;
+            }
+            g.GroupSeries[static_cast<std::size_t>(table->Slots[c])].push_back(v);
+        }
+    }
+    g.RecordCount = static_cast<int>(rows);
+
+    TSeasonal ts = dm.Rec.Ts;
+    std::istringstream durations(lines.back());
+    for (int s = 1; s <= ns; ++s) {
+        std::string word;
+        durations >> word;
+        try {
+            ts[s] = CellToReal(word);
+        } catch (const std::invalid_argument&) {
+            fail(lines.size() - 1, "no duration of season " + std::to_string(s));
+        }
+    }
+
+    dm.Groups = std::move(g);
+    dm.Rec.Ny = static_cast<std::uint8_t>(ny);
+    dm.Rec.Ns = static_cast<std::uint8_t>(ns);
+    dm.Rec.Ts = ts;
+}
+
+void SetPresenceAfterGroupOpen(TDataMod& dm)
+{
+    TGroupStore& g = dm.Groups;
+    g.SeriesPresent.fill(false);
+    const TGroupTable* table = FindGroupTable(g.GroupTag);
+    if (!table)
+        return;
+    for (int slot : table->Slots) {
+        const auto k = static_cast<std::size_t>(slot);
+        for (double v : g.GroupSeries[k])
+            if (v > 0) {
+                g.SeriesPresent[k] = true;
+                break;
+            }
+    }
+    if (g.GroupTag == "Dw")
+        g.SeriesPresent[5] = true;
+}
+
+std::string ClipboardText(const TDataMod& dm)
+{
+    const TGroupStore& g = dm.Groups;
+    const TGroupTable* table = FindGroupTable(g.GroupTag);
+    if (!table)
+        return {};
+    const std::size_t columns = table->GridHeads.size();
+    const int ns = std::max<int>(1, dm.Rec.Ns);
+    std::string text = " Year\tSeason";
+    for (const char* head : table->GridHeads)
+        text += std::string("\t") + head;
+    for (int j = 0; j < g.RecordCount; ++j) {
+        text += '\r';
+        text += std::to_string(j / ns) + '\t' + std::to_string(j % ns + 1);
+        for (std::size_t c = 1; c <= columns; ++c) {
+            const auto& texts = g.GridTexts[c];
+            const auto at = static_cast<std::size_t>(j);
+            text += '\t';
+            text += at < texts.size() && !texts[at].empty() ? texts[at] : std::string("  -");
+        }
+    }
+    return text;
+}
+
+void SaveGroupCsv(const TDataMod& dm, const std::string& path)
+{
+    const TGroupStore& g = dm.Groups;
+    const TGroupTable* table = FindGroupTable(g.GroupTag);
+    if (!table)
+        throw TGroupWriteError("No output group to save in \"" + path + "\"");
+    std::string text = "Year,Season";
+    for (const std::string& symbol : ColumnSymbols(*table))
+        text += "," + symbol;
+    text += '\n';
+    const bool alwaysShown = g.GroupTag == "Dw" || g.GroupTag == "Kr";
+    const int ns = std::max<int>(1, dm.Rec.Ns);
+    for (int j = 0; j < g.RecordCount; ++j) {
+        text += std::to_string(j / ns) + ',' + std::to_string(j % ns + 1);
+        for (int slot : table->Slots) {
+            const auto& s = g.GroupSeries[static_cast<std::size_t>(slot)];
+            const auto at = static_cast<std::size_t>(j);
+            text += ',';
+            if (at >= s.size() || (s[at] < 0 && !alwaysShown))
+                continue;
+            double v = s[at];
+            if (table->Percent) {
+                // Back to the table's fraction: the series were multiplied by 100, and
+                // the table's values have far fewer than 15 significant digits.
+                char buf[40];
+                std::snprintf(buf, sizeof buf, "%.15g", v / 100);
+                v = CellToReal(buf);
+            }
+            text += ShortestText(v);
+        }
+        text += '\n';
+    }
+    WriteWhole(path, text);
+}
+
+} // namespace veltra

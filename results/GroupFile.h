@@ -1,0 +1,46 @@
+#pragma once
+// Group files (".prn", for spreadsheet use), the clipboard text of the group grid,
+// and the group's series as CSV.
+#include <stdexcept>
+#include <string>
+
+#include "model/UDataMod.h"
+#include "results/OutputGroups.h" // TGroupReadError, GroupFileMessage
+
+namespace veltra {
+
+// A group file, text list or CSV that cannot be written; nothing was written.
+class TGroupWriteError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Writes the group file of the current table: DataFromLine, the headings, the
+// column-head line, the rows, "#", "Season durations" and the durations of
+// Rec.Ts[1..Ns]. CR LF line ends. Throws TGroupWriteError; the file is written
+// whole or not at all.
+void SaveGroupFile(const TDataMod& dm, const std::string& path);
+
+// Writes ResultLines one per line (the frequency view saved as it is shown).
+void SaveTextLines(const TDataMod& dm, const std::string& path);
+
+// Reads the group file named by Rec.FileName into the group store and Rec.Ny (years
+// plus one, the rows include year 0), Rec.Ns and Rec.Ts. A file whose first line is
+// not a "Data from" line only sets NotGroupFile. Throws TGroupReadError for a file
+// that cannot be read or holds a bad cell; the store and the record are then unchanged.
+void ReadGroupFile(TDataMod& dm);
+
+// After a group file is opened: a filled slot is present when some value is above 0;
+// the water-table level is present in any case.
+void SetPresenceAfterGroupOpen(TDataMod& dm);
+
+// The grid as the clipboard receives it: TAB between cells, CR between rows, none
+// after the last; row 0 holds the heads.
+std::string ClipboardText(const TDataMod& dm);
+
+// The group's series as CSV: "Year,Season,<symbols>", one row per season record,
+// the shortest text that reads back to the table's value (fractions, the level for
+// Dw), an empty field for an absent value; LF line ends. Throws TGroupWriteError.
+void SaveGroupCsv(const TDataMod& dm, const std::string& path);
+
+} // namespace veltra

@@ -1,0 +1,461 @@
+#include "results/OutputGroups.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "results/GroupTables.h"
+#include "results/TextLists.h"
+
+namespace veltra {
+
+// ---------------------------------------------------------------- texts
+
+namespace {
+
+std::optional<double> ParseWhole(const std::string& text)
+{
+    // A leading "+" is accepted as typed; from_chars itself takes only "-".
+    std::size_t from = 0;
+    if (!text.empty() && text[0] == '+')
+        from = 1;
+    if (from >= text.size() || (from == 1 && (text[1] == '+' || text[1] == '-')))
+        return std::nullopt;
+    double v = 0;
+    const char* first = text.data() + from;
+    const char* last = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc() || ptr != last || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::string WithoutBlanks(const std::string& text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != ' ')
+            out += c;
+    return out;
+}
+
+} // namespace
+
+double CellToReal(const std::string& text)
+{
+    const std::string t = WithoutBlanks(text);
+    if (auto v = ParseWhole(t))
+        return *v;
+    // Files written where "," is the decimal separator.
+    if (t.find('.') == std::string::npos && t.find(',') != std::string::npos) {
+        std::string swapped = t;
+        for (char& c : swapped)
+            if (c == ',')
+                c = '.';
+        if (auto v = ParseWhole(swapped))
+            return *v;
+    }
+    throw std::invalid_argument("\"" + text + "\" is not a number");
+}
+
+std::string TableNumberText(double v)
+{
+    if (v == 0 || !std::isfinite(v))
+        return v == 0 ? "0" : std::to_string(v);
+    // Round to 15 significant digits first; the notation follows the rounded exponent.
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", v);
+    std::string s(buf);
+    const bool negative = s[0] == '-';
+    if (negative)
+        s.erase(0, 1);
+    const std::size_t e = s.find('e');
+    const int exponent = std::atoi(s.c_str() + e + 1);
+    std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    if (exponent >= -4 && exponent < 15) {
+        if (exponent >= 0) {
+            const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+            if (digits.size() <= whole) {
+                out += digits + std::string(whole - digits.size(), '0');
+            } else {
+                out += digits.substr(0, whole) + "." + digits.substr(whole);
+            }
+        } else {
+            out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        }
+    } else {
+        out += digits.substr(0, 1);
+        if (digits.size() > 1)
+            out += "." + digits.substr(1);
+        out += exponent < 0 ? "E-" : "E";
+        out += std::to_string(std::abs(exponent));
+    }
+    return out;
+}
+
+std::string CentreCell(const std::string& text)
+{
+    std::string s = text;
+    if (s.size() < 10)
+        s += ' ';
+    while (s.size() < 11) {
+        s.push_back(' ');
+        s.insert(s.begin(), ' ');
+    }
+    s.resize(10, ' ');
+    return s;
+}
+
+std::string ChangeFileExt(const std::string& path, const std::string& ext)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + ext;
+    return path.substr(0, dot) + ext;
+}
+
+std::string GroupFileMessage(const std::string& path)
+{
+    return "The file \"" + path + "\"could not be opened. It may be damaged or in use by another program.";
+}
+
+// ---------------------------------------------------------------- reading a result file
+
+namespace {
+
+// Where a group's values sit: value line (1 = It line) offset from the group's first
+// line, the cell on that line (1-based), and the series slot it fills.
+struct TCellPlace {
+    int LineOffset;
+    int Cell;
+    int Slot;
+};
+
+struct TGroupLayout {
+    const char* Name;
+    int FirstLine; // value line number of the group's first line
+    int SeriesCount;
+    std::vector<TCellPlace> Cells;
+};
+
+const TGroupLayout* FindLayout(const std::string& group)
+{
+    static const std::array<TGroupLayout, 8> layouts{{
+        {"CrA", 10, 8, {{0, 1, 1}, {0, 2, 2}, {0, 3, 3}, {0, 4, 4}, {1, 1, 5}, {1, 2, 6}, {1, 3, 7}, {1, 4, 8}}},
+        {"Cxf", 12, 7, {{0, 1, 1}, {0, 2, 2}, {0, 3, 3}, {0, 4, 4}, {1, 1, 5}, {1, 2, 6}, {1, 3, 7}}},
+        {"Gd", 6, 6, {{0, 1, 1}, {0, 2, 2}, {0, 3, 3}, {1, 1, 4}, {1, 2, 5}, {1, 3, 6}}},
+        {"FfA", 2, 6, {{0, 1, 1}, {0, 2, 2}, {0, 3, 3}, {1, 1, 4}, {1, 2, 5}, {1, 3, 6}}},
+        {"LrA", 4, 4, {{0, 1, 1}, {0, 2, 2}, {0, 3, 3}, {0, 4, 4}}},
+        {"RrA", 5, 4, {{0, 1, 1}, {0, 2, 2}, {0, 3, 3}, {0, 4, 4}}},
+        // Io is the fourth cell of the efficiency line but the third column of the table.
+        {"It", 1, 5, {{0, 1, 1}, {0, 2, 2}, {0, 3, 4}, {0, 4, 5}, {1, 4, 3}}},
+        {"A", 8, 5, {{0, 1, 1}, {0, 2, 2}, {0, 3, 3}, {1, 1, 4}, {1, 2, 5}}},
+    }};
+    for (const TGroupLayout& l : layouts)
+        if (group == l.Name)
+            return &l;
+    return nullptr;
+}
+
+bool StartsWith(const std::string& s, const char* prefix)
+{
+    return s.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+// A cell of a value line: 8 characters of label, then 12 of cell (the cell and the
+// first two blanks of the next label), and again; past the line's end a cell is empty.
+std::string CellOfLine(const std::string& line, int cell)
+{
+    const std::size_t start = 8 + static_cast<std::size_t>(cell - 1) * 20;
+    if (start >= line.size())
+        return {};
+    return WithoutBlanks(line.substr(start, 12));
+}
+
+class TResultReader {
+public:
+    TResultReader(const std::string& path, const std::vector<std::string>& lines)
+        : path_(path), lines_(lines)
+    {
+    }
+
+    [[noreturn]] void Fail(std::size_t index, const std::string& what) const
+    {
+        throw TGroupReadError("Result file \"" + path_ + "\", line " + std::to_string(index + 1) + ": " + what);
+    }
+
+    // An integer after `pos` (leading blanks skipped); pos moves past it.
+    int IntAt(std::size_t index, std::size_t& pos) const
+    {
+        const std::string& s = lines_[index];
+        while (pos < s.size() && s[pos] == ' ')
+            ++pos;
+        int v = 0;
+        auto [ptr, ec] = std::from_chars(s.data() + std::min(pos, s.size()), s.data() + s.size(), v);
+        if (ec != std::errc())
+            Fail(index, "no whole number where one was expected");
+        pos = static_cast<std::size_t>(ptr - s.data());
+        return v;
+    }
+
+    double RealAt(std::size_t index, std::size_t pos) const
+    {
+        const std::string& s = lines_[index];
+        while (pos < s.size() && s[pos] == ' ')
+            ++pos;
+        std::size_t end = pos;
+        while (end < s.size() && s[end] != ' ')
+            ++end;
+        try {
+            return CellToReal(s.substr(std::min(pos, s.size()), end - std::min(pos, s.size())));
+        } catch (const std::invalid_argument&) {
+            Fail(index, "no number where one was expected");
+        }
+    }
+
+    double CellValue(std::size_t index, int cell) const
+    {
+        const std::string text = CellOfLine(lines_[index], cell);
+        if (text.empty() || text == "-")
+            return -1.0;
+        try {
+            return CellToReal(text);
+        } catch (const std::invalid_argument&) {
+            Fail(index, "the cell \"" + text + "\" is not a number");
+        }
+    }
+
+    const std::string& path_;
+    const std::vector<std::string>& lines_;
+};
+
+} // namespace
+
+void ReadResultGroup(TDataMod& dm, const std::string& group)
+{
+    const TGroupLayout* layout = FindLayout(group);
+    if (!layout)
+        throw TGroupReadError("No output group could be selected");
+    const std::string path = ChangeFileExt(dm.Rec.FileName, ".res");
+    dm.Rec.FileName = path;
+
+    std::vector<std::string> lines;
+    if (!ReadTextLines(path, lines))
+        throw TGroupReadError(GroupFileMessage(path));
+    const TResultReader reader(path, lines);
+    const std::size_t n = lines.size();
+
+    // Shape: the year and season of the last record that follows an end-of-record
+    // mark, and the duration of every season.
+    int ny = -1;
+    int ns = 0;
+    TSeasonal ts = dm.Rec.Ts;
+    std::size_t i = 0;
+    while (i < n) {
+        if (!StartsWith(lines[i], " #")) {
+            ++i;
+            continue;
+        }
+        const std::size_t year = i + 11; // 8 frequency lines and 2 empty lines between
+        if (year >= n)
+            break;
+        if (!StartsWith(lines[year], "  YEAR: ")) {
+            i = year + 1;
+            continue;
+        }
+        std::size_t pos = 8;
+        const int y = reader.IntAt(year, pos);
+        const std::size_t season = year + 2;
+        if (season >= n)
+            reader.Fail(year, "the record ends after its year line");
+        pos = 9;
+        const int s = reader.IntAt(season, pos);
+        if (s < 1 || s > 4)
+            reader.Fail(season, "season number " + std::to_string(s) + " is not 1 to 4");
+        if (y < 0 || y > 255)
+            reader.Fail(year, "year " + std::to_string(y) + " is out of range");
+        ts[s] = reader.RealAt(season, pos + 12);
+        ny = y;
+        ns = s;
+        i = season + 1;
+    }
+    if (ns == 0)
+        throw TGroupReadError("Result file \"" + path + "\" holds no season record");
+
+    // Values: the group's lines of every record, year 0 included.
+    std::array<std::vector<double>, 9> series;
+    const std::size_t want = static_cast<std::size_t>(ny + 1) * static_cast<std::size_t>(ns);
+    for (int k = 1; k <= layout->SeriesCount; ++k)
+        series[static_cast<std::size_t>(k)].assign(want, -1.0);
+    int lastOffset = 0;
+    for (const TCellPlace& c : layout->Cells)
+        lastOffset = std::max(lastOffset, c.LineOffset);
+    i = 0;
+    for (std::size_t record = 0; record < want; ++record) {
+        while (i < n && !StartsWith(lines[i], "  Season"))
+            ++i;
+        if (i == n)
+            throw TGroupReadError("Result file \"" + path + "\" ends after " + std::to_string(record) +
+                                  " season records; year " + std::to_string(ny) + " season " +
+                                  std::to_string(ns) + " needs " + std::to_string(want));
+        // Value line k is the (k + 1)-th line after the season line.
+        const std::size_t first = i + static_cast<std::size_t>(layout->FirstLine) + 1;
+        if (first + static_cast<std::size_t>(lastOffset) >= n)
+            reader.Fail(i, "the season record is cut short");
+        for (const TCellPlace& c : layout->Cells)
+            series[static_cast<std::size_t>(c.Slot)][record] =
+                reader.CellValue(first + static_cast<std::size_t>(c.LineOffset), c.Cell);
+        i = first + static_cast<std::size_t>(lastOffset) + 1;
+    }
+
+    TGroupStore& g = dm.Groups;
+    g.GroupSeries = std::move(series);
+    g.RecordCount = static_cast<int>(want);
+    g.SeriesCount = layout->SeriesCount;
+    dm.Rec.Ny = static_cast<std::uint8_t>(ny);
+    dm.Rec.Ns = static_cast<std::uint8_t>(ns);
+    dm.Rec.Ts = ts;
+}
+
+// ---------------------------------------------------------------- the table
+
+void BuildGroupTable(TDataMod& dm, const std::string& table)
+{
+    const TGroupTable* t = FindGroupTable(table);
+    if (!t)
+        throw std::invalid_argument("No output table " + table);
+    TGroupStore& g = dm.Groups;
+    const bool dwTable = table == "Dw";
+    const bool krTable = table == "Kr";
+
+    // A series is present when some record has a value above 0; the level of the
+    // water table is shown whatever its sign.
+    g.SeriesPresent.fill(false);
+    for (std::size_t k = 1; k <= 8; ++k)
+        for (double v : g.GroupSeries[k])
+            if (v > 0) {
+                g.SeriesPresent[k] = true;
+                break;
+            }
+    if (dwTable)
+        g.SeriesPresent[5] = true;
+
+    g.TableHeads[0].clear();
+    g.TableHeads[1] = QuotedHeading(t->Heading1);
+    g.TableHeads[2] = QuotedHeading(t->Heading2);
+    g.TableHeads[3] = t->ColumnHeads;
+    g.DataFromLine = "\"Data from: " + dm.Rec.FileName + "\"";
+
+    const int ns = std::max<int>(1, dm.Rec.Ns);
+    const std::size_t records = static_cast<std::size_t>(std::max(0, g.RecordCount));
+    const std::size_t columns = t->Slots.size();
+    for (auto& texts : g.GridTexts)
+        texts.clear();
+    for (std::size_t c = 1; c <= columns; ++c)
+        g.GridTexts[c].reserve(records);
+    g.RowTexts.clear();
+    g.RowTexts.reserve(records);
+
+    for (std::size_t j = 0; j < records; ++j) {
+        const int year = static_cast<int>(j) / ns;
+        const int season = static_cast<int>(j) % ns + 1;
+        std::string row = year < 10 ? "  " : " ";
+        row += std::to_string(year) + "       " + std::to_string(season) + "   ";
+        for (std::size_t c = 1; c <= columns; ++c) {
+            const auto slot = static_cast<std::size_t>(t->Slots[c - 1]);
+            const std::vector<double>& s = g.GroupSeries[slot];
+            const double v = j < s.size() ? s[j] : -1.0;
+            const bool present = g.SeriesPresent[slot];
+            if ((dwTable && slot == 5) || krTable || (v >= 0 && present)) {
+                const std::string number = TableNumberText(v);
+                row += CentreCell(number);
+                g.GridTexts[c].push_back(number.substr(0, 6));
+            } else if (v < 0 && !present) {
+                row += "  n.a.    ";
+                g.GridTexts[c].push_back("  n.a.");
+            } else {
+                row += "   -      ";
+                g.GridTexts[c].push_back("   -  ");
+            }
+        }
+        g.RowTexts.push_back(std::move(row));
+    }
+    g.SeriesCount = static_cast<int>(columns);
+
+    dm.ResultLines.clear();
+    dm.ResultLines.reserve(records + 3);
+    for (std::size_t h = 1; h <= 3; ++h)
+        dm.ResultLines.push_back(g.TableHeads[h]);
+    dm.ResultLines.insert(dm.ResultLines.end(), g.RowTexts.begin(), g.RowTexts.end());
+    dm.Rec.LineCount = static_cast<std::int32_t>(dm.ResultLines.size());
+    g.TableInResultLines = true;
+}
+
+// ---------------------------------------------------------------- the Output page's choices
+
+const TGroupOption& GroupOption(int number)
+{
+    static const std::array<TGroupOption, 13> options{{
+        {1, "Soil salinities rootzone", "CrA", "CrA", "CrA"},
+        {2, "Other salinities", "Cxf", "Cxf", "Cxf"},
+        {3, "Salt storage at soil surface (Zs)", "Zs", "Gd", "Zs"},
+        {4, "Drain and well discharge", "Gd", "Gd", "Gd"},
+        {5, "Depth of the water table (Dw)", "Dw", "Gd", "Dw"},
+        {6, "Percolation from the root zone", "LrA", "LrA", "LrA"},
+        {7, "Capillary rise into the rootzone", "RrA", "RrA", "RrA"},
+        {8, "Canal/field irrigation, bypass", "It", "It", "It"},
+        {9, "Irrigation efficiency/sufficiency", "FfA", "FfA", "FfA"},
+        {10, "Actual evaporation fallow land", "EaU", "FfA", "EaU"},
+        {11, "Crop area fractions", "A", "A", "A"},
+        {12, "Rotation key", "Kr", "A", "Kr"},
+        {13, "See the frequency of salinity", "", "", ""},
+    }};
+    if (number < 1 || number > 13)
+        throw std::out_of_range("Output group option " + std::to_string(number) + " is not 1 to 13");
+    return options[static_cast<std::size_t>(number - 1)];
+}
+
+void RunGroupOption(TDataMod& dm, int number)
+{
+    const TGroupOption& option = GroupOption(number);
+    if (number == 13) {
+        const std::string frq = ChangeFileExt(dm.Rec.FileName, ".frq");
+        dm.Rec.FileName = frq;
+        if (!LoadResultLines(dm, frq))
+            throw TGroupReadError(GroupFileMessage(frq));
+        dm.Rec.FileName = ChangeFileExt(frq, ".res");
+        return;
+    }
+    ReadResultGroup(dm, option.Reads);
+    TGroupStore& g = dm.Groups;
+    g.GroupTag = option.GroupTag;
+    if (g.GroupTag == "Dw")
+        for (double& v : g.GroupSeries[5])
+            v = -v; // depth below the surface -> level relative to it
+    BuildGroupTable(dm, option.Table);
+    // The graph works in percent; the table keeps the fractions.
+    const int percentSeries = number == 9 ? 5 : number == 11 ? 4 : 0;
+    for (int k = 1; k <= percentSeries; ++k)
+        for (double& v : g.GroupSeries[static_cast<std::size_t>(k)])
+            v *= 100;
+}
+
+std::vector<std::string> TableViewLines(const TDataMod& dm)
+{
+    std::vector<std::string> lines;
+    if (dm.Groups.TableInResultLines)
+        lines.push_back(dm.Groups.DataFromLine);
+    lines.insert(lines.end(), dm.ResultLines.begin(), dm.ResultLines.end());
+    return lines;
+}
+
+} // namespace veltra

@@ -1,0 +1,29 @@
+#pragma once
+// Whole text files as lists of lines: the result or frequency file the Output page
+// shows, and the error and warning lists of the run workflow.
+#include <string>
+#include <vector>
+
+#include "model/UDataMod.h"
+
+namespace veltra {
+
+// Reads every line of a text file (CR LF or LF ends, the ends removed). False when
+// the file cannot be opened; `lines` is then untouched.
+bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
+
+// Fills ResultLines and Rec.LineCount with the file's lines. False, with nothing
+// changed, when the file cannot be opened (the caller shows GroupFileMessage).
+bool LoadResultLines(TDataMod& dm, const std::string& path);
+
+// A list is present when it holds more than its heading (3 lines or more): its lines
+// are then loaded. Count is the number of lines of the file. Throws
+// TGroupReadError when the file cannot be opened.
+struct TListLoad {
+    bool Present = false;
+    int Count = 0;
+};
+TListLoad LoadErrorList(TDataMod& dm, const std::string& folder);   // folder/Error.lst
+TListLoad LoadWarningList(TDataMod& dm, const std::string& folder); // folder/warning.lst
+
+} // namespace veltra
