@@ -1,0 +1,15 @@
+#pragma once
+// The number cell of the result and frequency files.
+#include <string>
+
+namespace veltra {
+
+// "%10.3e" with an upper-case E, at least three exponent digits and "." always:
+// " 1.23E-002", "-5.00E-001", " 0.00E+000". Values too long for ten characters
+// (none occur in a run) are not cut.
+std::string NumberCell(double v);
+
+// A value that does not apply: five blanks, a hyphen, four blanks.
+inline constexpr const char* AbsentCell = "     -    ";
+
+} // namespace veltra

@@ -1,0 +1,350 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "results/FrequencyFile.h"
+#include "results/ResultFile.h"
+
+namespace veltra {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> Split(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    for (std::size_t e; (e = text.find("\r\n", at)) != std::string::npos; at = e + 2)
+        lines.push_back(text.substr(at, e - at));
+    return lines;
+}
+
+std::string Join(const std::vector<std::string>& lines, std::size_t from, std::size_t to)
+{
+    std::string t;
+    for (std::size_t i = from; i < to; ++i)
+        t += lines[i] + "\r\n";
+    return t;
+}
+
+class TempDir {
+public:
+    TempDir()
+    {
+        path_ = fs::temp_directory_path() / ("veltra-res-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    const fs::path& Path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// The bundled example as the driver leaves it before the year-0 block (drains at
+// 1.5 m, rotation key 4, two seasons).
+void FieldExample(TInputRecord& rec, TEngineState& st)
+{
+    rec.Area = 100;
+    rec.Kd = 1;
+    rec.Ns = 2;
+    rec.Ny = 10;
+    st.Kr = 4;
+    const double A[] = {0.5, 0.4}, B[] = {0.3, 0.2}, Ia[] = {0.5, 0.4}, Ib[] = {0.3, 0.2}, Ts[] = {7, 5}, Du[] = {0.05, 0.03};
+    for (int s = 1; s <= 2; ++s) {
+        st.A[s] = A[s - 1];
+        st.B[s] = B[s - 1];
+        st.U[s] = 1 - A[s - 1] - B[s - 1];
+        st.IaA[s] = Ia[s - 1];
+        st.IaB[s] = Ib[s - 1];
+        st.Ts[s] = Ts[s - 1];
+        st.DAu[s] = Du[s - 1];
+        st.Lc[s] = st.Io[s] = 0.1;
+    }
+    st.Dw = 0.8;
+    st.CrA = 5;
+    st.Cxa = 8;
+    st.Cxb = 12;
+    st.Cxf = 10;
+    st.Cqf = 15;
+}
+
+// The year-0 block (year0) or one year of seasons, as the driver calls the writer.
+void WriteYear(TInputRecord& rec, TEngineState& st, TResultFiles& f, bool year0)
+{
+    for (int s = 1; s <= rec.Ns; ++s) {
+        st.StepNr = year0 ? 0 : s;
+        st.SeasonNr = s;
+        WriteSeasonRecord(rec, st, f.Res, f.Frq);
+    }
+}
+
+TEST(ResultFile, HeaderAndYearZeroOfTheFieldExample)
+{
+    const fs::path ref = fs::path(VELTRA_REFERENCE_DIR) / "field";
+    if (!fs::exists(ref / "field.res"))
+        GTEST_SKIP() << "no reference cases";
+    TempDir dir;
+    TInputRecord rec;
+    TEngineState st;
+    FieldExample(rec, st);
+    rec.FileName = (dir.Path() / "field.inp").string();
+    TResultFiles files;
+    OpenResultFiles(rec, st, files, dir.Path().string());
+    EXPECT_EQ(rec.FileName, (dir.Path() / "field.frq").string());
+    EXPECT_TRUE(st.WarningHeaderWritten);
+    WriteYear(rec, st, files, true);
+    EXPECT_DOUBLE_EQ(st.It, 0.4 * 0.4 + 0.2 * 0.2 + 0.1 + 0.03);
+    files.Res.close();
+    files.Frq.close();
+    files.Warn.close();
+
+    // Paths print in full; the reference shows bare names. Credit lines are our own.
+    auto bare = [&](std::string text) {
+        const std::string folder = dir.Path().string() + "/";
+        for (std::size_t p; (p = text.find(folder)) != std::string::npos;)
+            text.erase(p, folder.size());
+        return text;
+    };
+    std::vector<std::string> got = Split(bare(Slurp(dir.Path() / "field.res")));
+    std::vector<std::string> want = Split(Slurp(ref / "field.res"));
+    std::size_t year1 = 0;
+    while (want[year1] != "  YEAR:    1   Name of input (data) file used:field.INP")
+        ++year1;
+    ASSERT_EQ(got.size(), year1 - 1);
+    for (std::size_t i = 3; i < 9; ++i) {
+        EXPECT_EQ(got[i].substr(0, 1), " ");
+        EXPECT_LE(got[i].size(), 78u);
+        got[i] = want[i];
+    }
+    EXPECT_EQ(Join(got, 0, got.size()), Join(want, 0, year1 - 1));
+
+    const std::vector<std::string> wantFrq = Split(Slurp(ref / "field.frq"));
+    std::size_t frqYear1 = 0;
+    while (wantFrq[frqYear1] != " \"YEAR:     1\"")
+        ++frqYear1;
+    EXPECT_EQ(bare(Slurp(dir.Path() / "field.frq")), Join(wantFrq, 0, frqYear1));
+    EXPECT_EQ(Slurp(dir.Path() / "warning.lst"), " THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\r\n");
+}
+
+TEST(ResultFile, YearByYearCallsAppendWithoutHeaderAndContinueTheYears)
+{
+    TempDir dir;
+    TInputRecord rec;
+    TEngineState st;
+    FieldExample(rec, st);
+    rec.Ky = 1;
+    rec.Kf = 1; // switched off by the series: the header says so
+    rec.Krf = 1;
+    st.RunFirstFileName = (dir.Path() / "Field.INP").string();
+    for (int call = 1; call <= 3; ++call) {
+        rec.FileName = (dir.Path() / ("Field" + std::to_string(call) + ".inp")).string();
+        st.WarningHeaderWritten = call == 3; // a flag left set: no heading
+        TResultFiles files;
+        OpenResultFiles(rec, st, files, dir.Path().string());
+        EXPECT_EQ(rec.FileName, (dir.Path() / "Field.frq").string());
+        if (call == 1)
+            WriteYear(rec, st, files, true);
+        EXPECT_EQ(st.YearsDone, call - 1);
+        WriteYear(rec, st, files, false);
+        EXPECT_EQ(st.YearsDone, call);
+    }
+    EXPECT_TRUE(fs::exists(dir.Path() / "warning.lst"));
+    EXPECT_EQ(Slurp(dir.Path() / "warning.lst"), "");
+    EXPECT_FALSE(fs::exists(dir.Path() / "Field1.res"));
+
+    const std::vector<std::string> res = Split(Slurp(dir.Path() / "Field.res"));
+    std::vector<std::string> years, banner;
+    for (const std::string& l : res) {
+        if (l.rfind("  YEAR:", 0) == 0)
+            years.push_back(l.substr(8, 4));
+        if (l.rfind(" VELTRA", 0) == 0 || l.rfind(" Farmers", 0) == 0 || l.rfind(" Calculations", 0) == 0)
+            banner.push_back(l);
+    }
+    EXPECT_EQ(years, (std::vector<std::string>{"   0", "   0", "   1", "   1", "   2", "   2", "   3", "   3"}));
+    EXPECT_EQ(banner, (std::vector<std::string>{" VELTRA: A predictive computation method for soil and groundwater,",
+                                                " Farmers responses are off.", " Calculations were done year by year."}));
+    const std::string frq = Slurp(dir.Path() / "Field.frq");
+    EXPECT_EQ(frq.find("FREQUENCY DISTRIBUTION"), frq.rfind("FREQUENCY DISTRIBUTION"));
+    EXPECT_NE(frq.find(" \"YEAR:     3\"\r\n \"Season:   1\""), std::string::npos);
+}
+
+// One record written on its own, returned as lines.
+std::vector<std::string> Record(TInputRecord& rec, TEngineState& st, std::string* frq = nullptr)
+{
+    std::ostringstream res, f;
+    st.StepNr = 1;
+    st.SeasonNr = 1;
+    WriteSeasonRecord(rec, st, res, f);
+    if (frq)
+        *frq = f.str();
+    return Split(res.str());
+}
+
+TEST(ResultFile, NettingClippingAndPresence)
+{
+    TInputRecord rec;
+    rec.Ns = 1;
+    rec.Area = 50;
+    rec.FileName = "/data/a.b/x.frq";
+    TEngineState st;
+    st.Kr = 4;
+    st.A[1] = 0.6;
+    st.B[1] = 0.001; // exactly the threshold: absent
+    st.U[1] = 0.399;
+    st.IaA[1] = 0.9;
+    st.IaB[1] = 0.5;
+    st.LrA = 0.3, st.RrA = 0.1;
+    st.LrB = 0.7, st.RrB = 0.2;
+    st.LrU = 0.1, st.RrU = 0.1005;
+    st.Gd = 0.0009, st.Ga = -0.2, st.Gb = 0.5;
+    st.Zs = 0.001;
+    st.Gw[1] = 0.001;
+    st.CrA = 0.0004;
+    st.Ts[1] = 12;
+    rec.Kd = 1;
+    const std::vector<std::string> L = Record(rec, st);
+    EXPECT_EQ(L[1], "  YEAR:    1   Name of input (data) file used:/data/a.b/x.INP");
+    EXPECT_EQ(L[3], "  Season:  1   Duration: 12.0  months.");
+    EXPECT_EQ(L[5], "  It  =  0.00E+000    Is  =  0.00E+000    IaA =  9.00E-001    IaB =      -    ");
+    EXPECT_EQ(L[6], "  EfA =  0.00E+000    EfB =      -        FfT =  0.00E+000    Io  =  0.00E+000");
+    EXPECT_EQ(L[8], "  LrA =  2.00E-001    LrB =      -        LrU =  0.00E+000    LrT =  1.20E-001");
+    EXPECT_EQ(L[9], "  RrA =  0.00E+000    RrB =      -        RrU =  0.00E+000    RrT =  0.00E+000");
+    EXPECT_EQ(L[10], "  Gd  =  0.00E+000    Ga  =  0.00E+000    Gb  =  5.00E-001");
+    EXPECT_EQ(L[11], "  Gw  =  1.00E-003    Dw  =  0.00E+000    Zs  =      -    ");
+    EXPECT_EQ(L[14], "  CrA =      -        CrB =      -        CrU =      -        Cr4 =  0.00E+000");
+    EXPECT_EQ(L[17], "  Ci  =  0.00E+000    Cd  =  0.00E+000    Cw  =      -    ");
+    EXPECT_EQ(L[18], " #");
+    // The netting and clipping stay in the state for the later seasons.
+    EXPECT_DOUBLE_EQ(st.LrA, 0.3 - 0.1);
+    EXPECT_EQ(st.RrA, 0);
+    EXPECT_EQ(st.LrB, 0);
+    EXPECT_EQ(st.RrU, 0); // 0.0005 left, below 0.001
+    EXPECT_EQ(st.Gd, 0);
+    EXPECT_EQ(st.Ga, 0);
+    EXPECT_EQ(st.CrA, 0);
+    // Key 4 fills its slot even for a salinity of 0; the rest of the 8 lines are empty.
+    EXPECT_EQ(L[19], "Cumulative frequency distribution of Cr4");
+    EXPECT_EQ(L[20], "  20%    0.00E+000  40%    0.00E+000  60%    0.00E+000  80%    0.00E+000");
+    for (std::size_t i = 21; i <= 27; ++i)
+        EXPECT_EQ(L[i], "") << i;
+    EXPECT_EQ(L.size(), 28u);
+
+    // Only non-irrigated land, no drains.
+    st.A[1] = 0;
+    st.B[1] = 0.0005;
+    st.U[1] = 1;
+    st.EaU = 0.25;
+    rec.Kd = 0;
+    st.Cxf = 9;
+    const std::vector<std::string> U = Record(rec, st);
+    EXPECT_EQ(U[5], "  It  =      -        Is  =      -        IaA =      -        IaB =      -    ");
+    EXPECT_EQ(U[6], "  EfA =      -        EfB =      -        EfT =      -        Io  =  0.00E+000");
+    EXPECT_EQ(U[7], "  JsA =      -        JsB =      -        EaU =  2.50E-001");
+    EXPECT_EQ(U[10], "  Gd  =      -        Ga  =      -        Gb  =      -    ");
+    EXPECT_EQ(U[16], "  Cxf =  9.00E+000    Cxa =      -        Cxb =      -        Cqf =  0.00E+000");
+    EXPECT_EQ(U[17], "  Ci  =      -        Cd  =      -        Cw  =      -    ");
+}
+
+TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
+{
+    TInputRecord rec;
+    rec.Ns = 1;
+    rec.Area = 50;
+    rec.Kd = 1;
+    rec.FileName = "k.frq";
+    TEngineState st;
+    st.A[1] = 0.4, st.B[1] = 0.3, st.U[1] = 0.3;
+    st.IaA[1] = st.IaB[1] = 1;
+    st.Ts[1] = 12;
+    struct TCase {
+        int kr;
+        double ac, bc, uc;
+        const char *line9, *line10, *line11;
+        std::vector<std::string> rows;
+    };
+    const std::string cA = " 1.00E+000", cB = " 2.00E+000", cU = " 3.00E+000", c0 = " 4.00E+000", no = "     -    ";
+    const TCase cases[] = {
+        {7, 0, 0.3, 0.3, "  Uc  =  3.00E-001    Kr   =   7", "  CrA =      -        CrB =  2.00E+000    CrU =  3.00E+000    Cr4 =      -    ",
+         "  C0* =      -        C1* =      -        C2* =      -        C3* =  4.00E+000", {" CrB    ", " CrU    ", " C3*    "}},
+        {0, 0.3, 0, 0.7, "  Uc  =  7.00E-001    Kr   =   0", "  CrA =  1.00E+000    CrB =      -        CrU =  3.00E+000    Cr4 =      -    ",
+         "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    ", {" CrA    ", " CrU    "}},
+        {10, 0.2, 0.2, 0.2, "  Uc  =  2.00E-001    Kr   =  10", "  CrA =  1.00E+000    CrB =  2.00E+000    CrU =  3.00E+000    Cr4 =      -    ",
+         "  C0* =  4.00E+000    C1* =      -        C2* =      -        C3* =      -    ", {" CrA    ", " CrB    ", " CrU    ", " C0*    "}},
+        {1, 0, 0, 0.9995, "  Uc  =  1.00E+000    Kr   =   1", "  CrA =      -        CrB =      -        CrU =  3.00E+000    Cr4 =      -    ",
+         "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    ", {" C1*    ", " CrU    "}},
+        {3, 0, 0.5, 0, "  Uc  =      -        Kr   =   3", "  CrA =      -        CrB =  2.00E+000    CrU =      -        Cr4 =      -    ",
+         "  C0* =      -        C1* =      -        C2* =      -        C3* =  1.00E+000", {" C3*    ", " CrB    "}},
+        {9, 0, 0, 0, "  Uc  =      -        Kr   =   9", "  CrA =      -        CrB =      -        CrU =      -        Cr4 =      -    ",
+         "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    ", {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.kr);
+        st.Kr = c.kr;
+        st.Ac = c.ac, st.Bc = c.bc, st.Uc = c.uc;
+        st.CrA = 1, st.CrB = 2, st.CrU = 3, st.C0 = 4;
+        std::string frq;
+        const std::vector<std::string> L = Record(rec, st, &frq);
+        EXPECT_EQ(L[13], c.line9);
+        EXPECT_EQ(L[14], c.line10);
+        EXPECT_EQ(L[15], c.line11);
+        std::vector<std::string> titles, rows;
+        for (std::size_t i = 19; i < 27; i += 2)
+            if (!L[i].empty())
+                titles.push_back(" " + L[i].substr(37) + "    ");
+        for (const std::string& f : Split(frq))
+            if (f.rfind("- ", 0) == 0 && f.size() > 10 && f[2] == ' ' && f.substr(2, 8) != " Salinit")
+                rows.push_back(f.substr(2, 8));
+        EXPECT_EQ(titles, c.rows);
+        EXPECT_EQ(rows, c.rows);
+        EXPECT_EQ(L.size(), 28u);
+    }
+}
+
+TEST(FrequencyFile, PointsAndAreaClasses)
+{
+    const std::array<double, 4> p = FrequencyPoints(50, 4.0);
+    EXPECT_NEAR(p[0], 2.884, 0.0005);
+    EXPECT_NEAR(p[1], 3.447, 0.0005);
+    EXPECT_NEAR(p[2], 4.032, 0.0005);
+    EXPECT_NEAR(p[3], 4.860, 0.0005);
+    // Classes are closed on the right.
+    const double g = -std::log(-std::log(0.2));
+    EXPECT_DOUBLE_EQ(FrequencyPoint(100, 1, 0.2), 0.84 + 0.25 * g);
+    EXPECT_DOUBLE_EQ(FrequencyPoint(100.5, 1, 0.2), 0.81 + 0.32 * g);
+    EXPECT_DOUBLE_EQ(FrequencyPoint(1000, 1, 0.2), 0.81 + 0.32 * g);
+    EXPECT_DOUBLE_EQ(FrequencyPoint(1000.5, 1, 0.2), 0.69 + 0.52 * g);
+}
+
+TEST(ResultFile, UnwritableFolderIsNamed)
+{
+    TInputRecord rec;
+    TEngineState st;
+    rec.FileName = "/nonexistent-veltra-folder/x.inp";
+    TResultFiles files;
+    TempDir dir;
+    try {
+        OpenResultFiles(rec, st, files, dir.Path().string());
+        FAIL() << "no exception";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("/nonexistent-veltra-folder/x.res"), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace veltra
