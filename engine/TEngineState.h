@@ -56,6 +56,11 @@ struct TEngineState {
     double It = 0, Is = 0;                   // total and canal irrigation
     double Ci = 0, Cd = 0, Cw = 0;           // irrigation, drainage and well water salinity
     bool NoIrrigation = false;               // no irrigation at all this season
+    // Where the water-table iteration ended: the depth it started from, the change of
+    // stored water it reached and the net recharge of the ground water there, and the
+    // same two one step before (equal to them when no step was made).
+    double IterationStartDw = 0, StorageChange = 0, NetRecharge = 0;
+    double StorageChangeBefore = 0, NetRechargeBefore = 0;
 
     // ---- One-shot flags ----
     bool StillBusyShown = false, AlmostDoneShown = false;

@@ -352,6 +352,7 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, con
         if (rec.Kf == 1 && rec.Krf == 1 && s == ns)
             YearEndRotationUpdate(ctx);
         st.DwPrev = st.Dw;
+        progress.SeasonDone(st);
     }
 
     if (!stopped && (rec.Ky != 1 || rec.RunStage == 2)) {

@@ -118,6 +118,9 @@ bool WaterBalance(TRunContext& ctx, int s)
     const double lc = st.Lc[s];
     const double d = st.Dc - 0.5 * rec.Dr;
     double storage = 0;
+    st.IterationStartDw = st.Dw;
+    double storageBefore = 0, rechargeBefore = 0;
+    bool firstPass = true;
     bool rising = false, falling = false;
     bool seenBelowRootZoneBottom = false, seenAboveSurface = false;
     bool converged = false;
@@ -181,10 +184,17 @@ bool WaterBalance(TRunContext& ctx, int s)
         }
         if ((rising && falling) || std::fabs(n - storage) < 0.001) {
             converged = true;
+            st.StorageChange = storage;
+            st.NetRecharge = n;
+            st.StorageChangeBefore = firstPass ? storage : storageBefore;
+            st.NetRechargeBefore = firstPass ? n : rechargeBefore;
             break;
         }
         if (step == MaxWaterTableSteps)
             break;
+        storageBefore = storage;
+        rechargeBefore = n;
+        firstPass = false;
         st.Dw = st.Dw - 0.001 * dir;
         storage = storage + 0.001 * dir * EffectivePorosity(rec, st.Dw);
     }

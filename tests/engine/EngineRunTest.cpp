@@ -1,0 +1,402 @@
+// Whole runs of the engine: conservation of water, one-shot warnings, progress,
+// the year-by-year procedure, the aquifer-bottom stop and refusals.
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/Drainage.h"
+#include "engine/EngineTestSupport.h"
+#include "engine/Rotation.h"
+#include "model/ExampleInputs.h"
+
+namespace veltra {
+namespace {
+
+using test::CountOf;
+using test::ReadText;
+using test::TScratch;
+
+// Records progress texts with the step at which they came, and checks every season.
+class TCheckingProgress final : public TRunProgress {
+public:
+    explicit TCheckingProgress(const TInputRecord& rec, const TEngineState& st) : rec_(rec), st_(st) {}
+    void BusyReplaceText(const std::string& text) override { Texts.emplace_back(text, st_.StepNr); }
+    void Pause(int ms) override { PausedMs += ms; }
+    void SeasonDone(const TEngineState& st) override
+    {
+        ++Seasons;
+        // The water table stops where the change of stored water meets the net
+        // recharge: within the iteration's tolerance, or passed during the last 1 mm
+        // step. Where the recharge is smooth over that step, the two agree within the
+        // tolerance plus one step (at most 1 mm of open water).
+        const double gap = st.NetRecharge - st.StorageChange;
+        const double gapBefore = st.NetRechargeBefore - st.StorageChangeBefore;
+        if (!(std::fabs(gap) < 0.001 || (gap > 0) != (gapBefore > 0)))
+            ++Unbalanced;
+        if (std::fabs(st.NetRecharge - st.NetRechargeBefore) < 0.001)
+            MaxImbalance = std::max(MaxImbalance, std::fabs(gap));
+        // The stored water follows from the depths the water table passed through.
+        const double expected = StorageBetween(st.IterationStartDw, st.Dw);
+        MaxStorageError = std::max(MaxStorageError, std::fabs(expected - st.StorageChange));
+        for (double v : {st.LrA, st.LrB, st.LrU, st.LrT, st.RrA, st.RrB, st.RrU, st.RrT, st.Ga, st.Gb, st.Gd})
+            if (!(v >= 0))
+                NegativeFlow = true;
+        for (double v : {st.CrA, st.CrB, st.CrU, st.C0, st.Cxa, st.Cxb, st.Cxf, st.Cqf, st.Ci, st.Cd, st.Cw, st.Dw})
+            if (!std::isfinite(v))
+                NotFinite = true;
+        for (double v : {st.CrA, st.CrB, st.CrU, st.Cxa, st.Cxb, st.Cxf, st.Cqf})
+            if (v < 0)
+                NegativeSalinity = true;
+    }
+
+    // Water gained (positive: the water table rose) between two depths, 1 mm at a time.
+    double StorageBetween(double from, double to) const
+    {
+        const long steps = std::lround((from - to) / 0.001);
+        double storage = 0, dw = from;
+        const int dir = steps >= 0 ? 1 : -1;
+        for (long i = 0; i < std::labs(steps); ++i) {
+            dw = dw - 0.001 * dir;
+            const double pe = dw <= 0 ? 1.0 : dw <= rec_.Dr ? rec_.Per : dw <= rec_.Dr + rec_.Dx ? rec_.Pex : rec_.Peq;
+            storage = storage + 0.001 * dir * pe;
+        }
+        return storage;
+    }
+
+    std::vector<std::pair<std::string, int>> Texts;
+    int PausedMs = 0;
+    int Seasons = 0;
+    int Unbalanced = 0;
+    double MaxImbalance = 0, MaxStorageError = 0;
+    bool NegativeFlow = false, NotFinite = false, NegativeSalinity = false;
+
+private:
+    const TInputRecord& rec_;
+    const TEngineState& st_;
+};
+
+std::vector<std::filesystem::path> ReferenceInputs()
+{
+    std::vector<std::filesystem::path> inputs;
+    const std::filesystem::path ref = VELTRA_REFERENCE_DIR;
+    if (!std::filesystem::exists(ref))
+        return inputs;
+    for (const auto& dir : std::filesystem::directory_iterator(ref)) {
+        if (!dir.is_directory() || dir.path().filename().string().rfind("bad_", 0) == 0)
+            continue;
+        const std::filesystem::path inp = dir.path() / (dir.path().filename().string() + ".inp");
+        if (std::filesystem::exists(inp))
+            inputs.push_back(inp);
+    }
+    return inputs;
+}
+
+TEST(WholeRun, WaterBalanceClosesAndStaysPhysicalInEveryReferenceInput)
+{
+    const auto inputs = ReferenceInputs();
+    ASSERT_GE(inputs.size(), 10u) << "reference inputs not found";
+    for (const auto& inp : inputs) {
+        SCOPED_TRACE(inp.string());
+        TScratch scratch("balance");
+        TInputRecord rec = test::ReadRecord(inp.string());
+        rec.Ky = 0; // the whole series in one call
+        TEngineState st;
+        TAnnualCarry carry;
+        test::PrepareNewRun(rec, st, scratch.Dir, "case.inp");
+        TCheckingProgress progress(rec, st);
+        RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+        EXPECT_GT(progress.Seasons, 0);
+        EXPECT_EQ(progress.Unbalanced, 0);
+        EXPECT_LE(progress.MaxImbalance, 0.002 + 1e-9);
+        EXPECT_LE(progress.MaxStorageError, 1e-9);
+        EXPECT_FALSE(progress.NegativeFlow);
+        EXPECT_FALSE(progress.NotFinite);
+        EXPECT_FALSE(progress.NegativeSalinity);
+    }
+}
+
+TEST(WholeRun, ProgressTextsComeAtTheThirds)
+{
+    struct Case {
+        int Ns, Ny, StillBusyStep, AlmostDoneStep;
+    };
+    for (const Case c : {Case{4, 3, 5, 9}, Case{1, 2, 1, 2}, Case{2, 10, 7, 14}}) {
+        TScratch scratch("progress");
+        TInputRecord rec = FieldExampleRecord();
+        rec.Ny = static_cast<std::uint8_t>(c.Ny);
+        rec.Ns = static_cast<std::uint8_t>(c.Ns);
+        for (int s = 1; s <= 4; ++s) {
+            rec.Ts[s] = 12.0 / c.Ns;
+            rec.A[s] = 0.5, rec.B[s] = 0.3;
+            rec.Pp[s] = 0.1, rec.EpA[s] = 0.8, rec.EpB[s] = 0.6, rec.EpU[s] = 0.4;
+            rec.FsA[s] = rec.FsB[s] = 0.7, rec.FsU[s] = 0.8;
+        }
+        TEngineState st;
+        TAnnualCarry carry;
+        test::PrepareNewRun(rec, st, scratch.Dir, "p.inp");
+        TCheckingProgress progress(rec, st);
+        RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+        ASSERT_EQ(progress.Texts.size(), 2u);
+        EXPECT_EQ(progress.Texts[0], std::make_pair(std::string(" Still busy ....."), c.StillBusyStep));
+        EXPECT_EQ(progress.Texts[1], std::make_pair(std::string(" Almost done ...."), c.AlmostDoneStep));
+        EXPECT_EQ(progress.PausedMs, 1000);
+    }
+}
+
+TEST(WholeRun, TwoRunsSideBySideGiveIdenticalFiles)
+{
+    TScratch one("side1"), two("side2");
+    auto run = [](const std::filesystem::path& dir) {
+        TInputRecord rec = WellsExampleRecord();
+        TEngineState st;
+        TAnnualCarry carry;
+        test::PrepareNewRun(rec, st, dir, "wells.inp");
+        TSilentProgress progress;
+        RunSimulation(rec, st, carry, dir.string(), progress);
+    };
+    std::thread a(run, one.Dir), b(run, two.Dir);
+    a.join();
+    b.join();
+    // The files name their own folders; apart from that they agree.
+    auto text = [](const std::filesystem::path& dir, const char* f) {
+        std::string t = ReadText(dir / f);
+        const std::string folder = dir.string() + "/";
+        for (std::size_t p; (p = t.find(folder)) != std::string::npos;)
+            t.erase(p, folder.size());
+        return t;
+    };
+    for (const char* f : {"wells.res", "wells.frq", "warning.lst", "wells.trf"})
+        EXPECT_EQ(text(one.Dir, f), text(two.Dir, f)) << f;
+    EXPECT_GT(text(one.Dir, "wells.res").size(), 10000u);
+}
+
+TEST(WholeRun, ASecondRunInTheSameStateRepeatsTheFirst)
+{
+    TScratch scratch("again");
+    TInputRecord first = FieldExampleRecord();
+    first.SoA[1] = 0.6; // excessive surface drainage: corrected and reported every year
+    TInputRecord rec = first;
+    TEngineState st;
+    TAnnualCarry carry;
+    TSilentProgress progress;
+    test::PrepareNewRun(rec, st, scratch.Dir, "field.inp");
+    RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+    const std::string res1 = ReadText(scratch.Dir / "field.res");
+    const std::string warn1 = ReadText(scratch.Dir / "warning.lst");
+
+    rec = first; // the user saves the same input again and runs it
+    test::PrepareNewRun(rec, st, scratch.Dir, "field.inp");
+    RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+    EXPECT_EQ(res1, ReadText(scratch.Dir / "field.res"));
+    EXPECT_EQ(warn1, ReadText(scratch.Dir / "warning.lst"));
+
+    // The correction recurs every year but is reported once, for its season only.
+    EXPECT_EQ(CountOf(warn1, "SDA"), 1);
+    EXPECT_NE(warn1.find(" The excessive surface drainage SDA in year :  1, season : 1 is reduced.\r\n\r\n"),
+              std::string::npos);
+}
+
+TEST(WholeRun, RotationKeyChangeIsReportedOnceWithItsWidths)
+{
+    TScratch scratch("key");
+    TInputRecord rec = FieldExampleRecord();
+    rec.Kr = 0;
+    rec.A[1] = 0.5, rec.A[2] = 0.3;
+    rec.B[1] = 0.2, rec.B[2] = 0.2;
+    TEngineState st;
+    TAnnualCarry carry;
+    TSilentProgress progress;
+    test::PrepareNewRun(rec, st, scratch.Dir, "key.inp");
+    RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+    EXPECT_EQ(st.Kr, 1);
+    EXPECT_DOUBLE_EQ(st.Ac, 0.3);
+    EXPECT_DOUBLE_EQ(st.Bc, 0.2);
+    EXPECT_DOUBLE_EQ(st.Uc, 0.3);
+    const std::string warn = ReadText(scratch.Dir / "warning.lst");
+    EXPECT_EQ(CountOf(warn, "rotation key"), 1);
+    EXPECT_NE(warn.find("\r\n\r\n The initial rotation key Kr was changed from  0  to  1\r\n"
+                        "  Later it may or may not change again.\r\n\r\n"),
+              std::string::npos);
+}
+
+TEST(WholeRun, SameAreasEverySeasonKeepKeyZero)
+{
+    TScratch scratch("key0");
+    TInputRecord rec = FieldExampleRecord();
+    rec.Kr = 0;
+    rec.A[2] = rec.A[1];
+    rec.B[2] = rec.B[1];
+    rec.A[1] = rec.A[2] = 0.57; // 0.57 + 0.2 + 0.23 must count as the whole area
+    rec.B[1] = rec.B[2] = 0.2;
+    TEngineState st;
+    TAnnualCarry carry;
+    TSilentProgress progress;
+    test::PrepareNewRun(rec, st, scratch.Dir, "key0.inp");
+    RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+    EXPECT_EQ(st.Kr, 0);
+    EXPECT_EQ(CountOf(ReadText(scratch.Dir / "warning.lst"), "rotation key"), 0);
+}
+
+TEST(Drainage, ReuseAboveTheDischargeIsScaledDownAndReportedOnce)
+{
+    std::ostringstream out;
+    TWarningList warn(out);
+    TInputRecord rec = FieldExampleRecord();
+    TEngineState st;
+    TRunContext ctx{rec, st, warn};
+    st.StepNr = 3; // year 2, season 1 with two seasons
+    st.DAu[1] = 0.2;
+    st.DBu[1] = 0.1;
+    st.Gd = 0.15;
+    LimitDrainageReuse(ctx, 1);
+    EXPECT_NEAR(st.DAu[1], 0.1, 1e-15);
+    EXPECT_NEAR(st.DBu[1], 0.05, 1e-15);
+    st.DAu[1] = 0.2, st.DBu[1] = 0.1;
+    LimitDrainageReuse(ctx, 1);
+    EXPECT_EQ(out.str(), "\r\n The total drainage in year :  2, season : 1 is less than the amount of drainage re-used.\r\n"
+                         " The drainage re-use (DRR) is reduced to equal the drainage.\r\n\r\n");
+    // Nothing to scale, nothing divided by zero.
+    st.DAu[2] = 0, st.DBu[2] = 0, st.Gd = 0;
+    LimitDrainageReuse(ctx, 2);
+    EXPECT_EQ(st.DAu[2], 0.0);
+}
+
+TEST(Drainage, DischargeFollowsTheWaterTableAboveTheDrains)
+{
+    std::ostringstream out;
+    TWarningList warn(out);
+    TInputRecord rec = FieldExampleRecord(); // Dd 1.5, QH1 0.003, QH2 0.001
+    TEngineState st;
+    TRunContext ctx{rec, st, warn};
+    st.Ts[1] = 5;
+    st.Frd[1] = 0;
+    DrainDischarge(ctx, 0.5, 1); // 1 m above the drains
+    EXPECT_NEAR(st.Ga, 0.001 * 1 * 150, 1e-12);
+    EXPECT_NEAR(st.Gb, 0.003 * 1 * 150, 1e-12);
+    st.Frd[1] = 0.5;
+    DrainDischarge(ctx, 0.5, 1);
+    EXPECT_NEAR(st.Gd, 0.5 * (0.15 + 0.45), 1e-12);
+    st.Frd[1] = 0;
+    DrainDischarge(ctx, -0.1, 1); // ponded 0.1 m: the flow above drain level doubles
+    EXPECT_NEAR(st.Ga, 2 * 0.001 * 1.6 * 1.6 * 150, 1e-12);
+    DrainDischarge(ctx, -0.09, 1);
+    EXPECT_NEAR(st.Ga, 0.001 * 1.59 * 1.59 * 150, 1e-12);
+    DrainDischarge(ctx, 1.5, 1); // at drain level: nothing
+    EXPECT_EQ(st.Gd, 0.0);
+    rec.Kd = 0;
+    DrainDischarge(ctx, 0.5, 1);
+    EXPECT_EQ(st.Gd, 0.0);
+    EXPECT_EQ(rec.QH1, 0.0);
+    EXPECT_EQ(rec.QH2, 0.0);
+}
+
+TEST(YearByYear, ThreeYearsAppendToOneResultFile)
+{
+    TScratch scratch("series");
+    TInputRecord rec = FieldExampleRecord();
+    rec.Ky = 1;
+    rec.Ny = 3;
+    TEngineState st;
+    TAnnualCarry carry;
+    TSilentProgress progress;
+    test::PrepareNewRun(rec, st, scratch.Dir, "field.inp");
+    for (int year = 1; year <= 3; ++year) {
+        rec.YearNr = year;
+        RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+        EXPECT_FALSE(st.WaterTableStop);
+        EXPECT_EQ(st.YearsDone, year);
+        rec.FileName = (scratch.Dir / ("field" + std::to_string(year + 1) + ".inp")).string();
+    }
+    const std::string res = ReadText(scratch.Dir / "field.res");
+    EXPECT_EQ(CountOf(res, " VELTRA:"), 1);
+    EXPECT_EQ(CountOf(res, " Calculations were done year by year."), 1);
+    EXPECT_EQ(CountOf(res, "  YEAR:    0"), 2);
+    for (const char* y : {"  YEAR:    1", "  YEAR:    2", "  YEAR:    3"})
+        EXPECT_EQ(CountOf(res, y), 2) << y;
+    EXPECT_EQ(CountOf(res, "  YEAR:    4"), 0);
+    EXPECT_EQ(CountOf(ReadText(scratch.Dir / "field.frq"), "FREQUENCY DISTRIBUTION"), 1);
+    EXPECT_FALSE(std::filesystem::exists(scratch.Dir / "field.trf"));
+
+    // The first year is the first year of the same input run in one go.
+    TScratch whole("whole");
+    TInputRecord once = FieldExampleRecord();
+    TEngineState st2;
+    test::PrepareNewRun(once, st2, whole.Dir, "field.inp");
+    RunSimulation(once, st2, carry, whole.Dir.string(), progress);
+    const std::string all = ReadText(whole.Dir / "field.res");
+    auto block = [](std::string text, const std::filesystem::path& dir) {
+        const std::string folder = dir.string() + "/";
+        for (std::size_t p; (p = text.find(folder)) != std::string::npos;)
+            text.erase(p, folder.size()); // the folders differ, the records must not
+        const std::size_t from = text.find("  YEAR:    0"), to = text.find("  YEAR:    2");
+        return text.substr(from, to - from);
+    };
+    EXPECT_EQ(block(res, scratch.Dir), block(all, whole.Dir));
+}
+
+TEST(AquiferBottom, StopsTheRunOrOnlyFlagsItYearByYear)
+{
+    const std::filesystem::path inp = std::filesystem::path(VELTRA_REFERENCE_DIR) / "hm_aquifer_stop" / "hm_aquifer_stop.inp";
+    if (!std::filesystem::exists(inp))
+        GTEST_SKIP() << "reference input missing";
+    {
+        TScratch scratch("stop");
+        TInputRecord rec = test::ReadRecord(inp.string());
+        ASSERT_EQ(rec.Ky, 0);
+        TEngineState st;
+        TAnnualCarry carry;
+        TSilentProgress progress;
+        test::PrepareNewRun(rec, st, scratch.Dir, "stop.inp");
+        RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+        EXPECT_TRUE(st.WaterTableStop);
+        EXPECT_GT(st.Dw, rec.Dr + rec.Dx + rec.Dq);
+        EXPECT_FALSE(std::filesystem::exists(scratch.Dir / "stop.trf"));
+        const std::string warn = ReadText(scratch.Dir / "warning.lst");
+        EXPECT_NE(warn.find("\r\n The watertable drops below bottom of the aquifer in year:"), std::string::npos);
+        EXPECT_NE(warn.find(" Calculations are interrupted. Please revise the input data.\r\n\r\n"), std::string::npos);
+    }
+    {
+        TScratch scratch("stopyear");
+        TInputRecord rec = test::ReadRecord(inp.string());
+        rec.Ky = 1;
+        TEngineState st;
+        TAnnualCarry carry;
+        TSilentProgress progress;
+        test::PrepareNewRun(rec, st, scratch.Dir, "stop.inp");
+        int years = 0;
+        while (!st.WaterTableStop && years < rec.Ny) {
+            rec.YearNr = ++years;
+            RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+        }
+        EXPECT_TRUE(st.WaterTableStop);
+        EXPECT_EQ(CountOf(ReadText(scratch.Dir / "warning.lst"), "bottom of the aquifer"), 0);
+        EXPECT_EQ(CountOf(ReadText(scratch.Dir / "stop.res"), "  YEAR:" + test::IntText(years, 5)), rec.Ns);
+    }
+}
+
+TEST(Refusal, RecordsThatBypassedTheCheckAreRefusedBeforeAnyFile)
+{
+    auto refused = [](auto change) {
+        TScratch scratch("refuse");
+        TInputRecord rec = FieldExampleRecord();
+        change(rec);
+        TEngineState st;
+        TAnnualCarry carry;
+        TSilentProgress progress;
+        test::PrepareNewRun(rec, st, scratch.Dir, "bad.inp");
+        EXPECT_FALSE(EngineRefusal(rec).empty());
+        EXPECT_THROW(RunSimulation(rec, st, carry, scratch.Dir.string(), progress), std::invalid_argument);
+        EXPECT_TRUE(std::filesystem::is_empty(scratch.Dir));
+    };
+    refused([](TInputRecord& r) { r.Per = 0; });
+    refused([](TInputRecord& r) { r.Ptx = 0; });
+    refused([](TInputRecord& r) { r.Dd = r.Dr; });
+    refused([](TInputRecord& r) { r.Ns = 5; });
+    refused([](TInputRecord& r) { r.Ns = 0; });
+    EXPECT_TRUE(EngineRefusal(FieldExampleRecord()).empty());
+}
+
+} // namespace
+} // namespace veltra

@@ -1,0 +1,72 @@
+#pragma once
+// Small helpers for running the engine in a scratch folder.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <unistd.h>
+
+#include "engine/UCalculate.h"
+#include "model/InputFile.h"
+
+namespace veltra::test {
+
+inline std::string ReadText(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+inline int CountOf(const std::string& text, const std::string& what)
+{
+    int n = 0;
+    for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1))
+        ++n;
+    return n;
+}
+
+// A fresh scratch folder per test, removed afterwards.
+class TScratch {
+public:
+    explicit TScratch(const std::string& name)
+        : Dir(std::filesystem::temp_directory_path() / ("veltra-test-" + name + "-" + std::to_string(::getpid())))
+    {
+        std::filesystem::remove_all(Dir);
+        std::filesystem::create_directories(Dir);
+    }
+    ~TScratch() { std::filesystem::remove_all(Dir); }
+    std::filesystem::path Dir;
+};
+
+// Prepares `rec` as the save that starts a new run does, with the input file at `dir/name`.
+inline void PrepareNewRun(TInputRecord& rec, TEngineState& st, const std::filesystem::path& dir,
+                          const std::string& name)
+{
+    rec.FileName = (dir / name).string();
+    rec.RunStage = 1;
+    rec.YearNr = 1;
+    rec.AnnualMode = rec.Ky;
+    st.RunFirstFileName = rec.FileName;
+}
+
+inline TInputRecord ReadRecord(const std::string& path)
+{
+    TInputRecord rec;
+    rec.FileName = path;
+    ReadInputFile(rec);
+    return rec;
+}
+
+} // namespace veltra::test
+
+namespace veltra::test {
+// An integer right-aligned in `width` characters.
+inline std::string IntText(int value, int width)
+{
+    std::string s = std::to_string(value);
+    return std::string(s.size() < static_cast<std::size_t>(width) ? width - s.size() : 0, ' ') + s;
+}
+} // namespace veltra::test
