@@ -1,0 +1,43 @@
+// A 99-year, 4-season run with its files written to a temporary folder.
+#include <filesystem>
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include "engine/UCalculate.h"
+#include "model/ExampleInputs.h"
+
+namespace {
+
+void BM_Run99Years4Seasons(benchmark::State& state)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("veltra-bench-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const veltra::TInputRecord input = [] {
+        veltra::TInputRecord r = veltra::WellsExampleRecord();
+        r.Ny = 99;
+        return r;
+    }();
+    veltra::TEngineState st;
+    veltra::TAnnualCarry carry;
+    veltra::TSilentProgress progress;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const char* f : {"bench.res", "bench.frq", "bench.trf", "warning.lst"})
+            fs::remove(dir / f);
+        state.ResumeTiming();
+        veltra::TInputRecord rec = input;
+        rec.FileName = (dir / "bench.inp").string();
+        rec.RunStage = 1;
+        rec.YearNr = 1;
+        st.RunFirstFileName = rec.FileName;
+        veltra::RunSimulation(rec, st, carry, dir.string(), progress);
+        benchmark::DoNotOptimize(st.Dw);
+    }
+    fs::remove_all(dir);
+}
+BENCHMARK(BM_Run99Years4Seasons)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
