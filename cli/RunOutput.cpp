@@ -1,0 +1,65 @@
+#include "cli/RunOutput.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "model/InputFile.h"
+#include "shell/RunCalculate.h"
+
+namespace veltra::cli {
+
+const char* const AquiferBottomMessage =
+    "The watertable reached the bottom of the aquifer. The output can be partially seen, but the annual "
+    "calculations cannot be continued. Please adjust the input and start the annual procedure again.";
+
+std::string AbsoluteInputPath(const std::string& file)
+{
+    std::error_code ec;
+    const std::filesystem::path abs = std::filesystem::absolute(file, ec);
+    return ec ? file : abs.lexically_normal().string();
+}
+
+bool ReadInputOver(const std::string& path, TInputRecord& rec)
+{
+    std::error_code ec;
+    std::ifstream in;
+    if (!std::filesystem::is_directory(path, ec))
+        in.open(path, std::ios::binary);
+    if (!in) {
+        std::cerr << ReadFailureMessage(path) << "\n";
+        return false;
+    }
+    try {
+        ReadInputStream(in, path, rec);
+    } catch (const TInputFileError& e) {
+        std::cerr << e.what() << "\n";
+        return false;
+    }
+    return true;
+}
+
+void PrintWarnings(const TDataMod& dm, const std::string& heading)
+{
+    if (dm.WarningLines.size() < 3)
+        return;
+    std::cout << heading << "\n";
+    for (const std::string& line : dm.WarningLines)
+        std::cout << line << "\n";
+}
+
+void PrintLastYear(const std::string& resultPath, int ns)
+{
+    const std::vector<TSeasonSummary> seasons = LastYearSummary(resultPath, ns);
+    if (seasons.empty())
+        return;
+    std::cout << "Year " << seasons.back().Year << " (the last in " << resultPath << "):\n";
+    for (const TSeasonSummary& s : seasons) {
+        std::cout << "  season " << s.Season << ": Dw = " << s.Dw << " m";
+        for (const auto& [symbol, value] : s.Salinities)
+            std::cout << ", " << symbol << " = " << value;
+        std::cout << (s.Salinities.empty() ? "\n" : " dS/m\n");
+    }
+}
+
+} // namespace veltra::cli

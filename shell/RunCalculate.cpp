@@ -1,0 +1,174 @@
+#include "shell/RunCalculate.h"
+
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+#include "engine/UCalculate.h"
+#include "model/InputCheck.h"
+#include "results/ResultFile.h"
+#include "results/TextLists.h"
+
+namespace veltra {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void RemoveIfPresent(const std::string& path)
+{
+    std::error_code ec;
+    fs::remove(path, ec);
+}
+
+// Whether a file was touched since `Take`: a failed run removes only what it wrote.
+class TFileStamp {
+public:
+    explicit TFileStamp(std::string path) : path_(std::move(path))
+    {
+        std::error_code ec;
+        existed_ = fs::exists(path_, ec);
+        if (existed_)
+            time_ = fs::last_write_time(path_, ec);
+    }
+    void RemoveIfWritten() const
+    {
+        std::error_code ec;
+        if (!fs::exists(path_, ec))
+            return;
+        if (!existed_ || fs::last_write_time(path_, ec) != time_)
+            fs::remove(path_, ec);
+    }
+
+private:
+    std::string path_;
+    bool existed_ = false;
+    fs::file_time_type time_{};
+};
+
+std::string Trim(const std::string& s)
+{
+    const std::size_t a = s.find_first_not_of(' ');
+    if (a == std::string::npos)
+        return {};
+    return s.substr(a, s.find_last_not_of(' ') - a + 1);
+}
+
+} // namespace
+
+void StartNewRun(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const std::string& path)
+{
+    rec.FileName = path;
+    rec.AnnualStartFile = path;
+    rec.RunStage = 1;
+    rec.YearNr = 1;
+    rec.AnnualMode = rec.Ky;
+    if (rec.AnnualMode == 1)
+        rec.AnnualFileName = path;
+    rec.SeriesEnded = 0;
+    st.RunFirstFileName = path;
+    st.YearsDone = 0;
+    carry.YearsDone = 0;
+}
+
+TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const std::string& workDir,
+                           TRunProgress& progress, const TCalculateOptions& options)
+{
+    TInputRecord& rec = dm.Rec;
+    TCalculateResult result;
+
+    CheckInput(rec, workDir);
+    const TListLoad errors = LoadErrorList(dm, workDir);
+    result.InputErrors = errors.Present;
+    if (!result.InputErrors || !options.KeepErrorListWithErrors)
+        RemoveIfPresent((fs::path(workDir) / "Error.lst").string());
+    if (result.InputErrors) {
+        // The outputs of an earlier run of this file would pass for this one's.
+        rec.FileName = PathWithExtension(rec.FileName, ".res");
+        RemoveIfPresent(rec.FileName);
+        rec.FileName = PathWithExtension(rec.FileName, ".frq");
+        RemoveIfPresent(rec.FileName);
+        RemoveIfPresent((fs::path(workDir) / "warning.lst").string());
+        return result;
+    }
+
+    result.Refusal = EngineRefusal(rec);
+    if (!result.Refusal.empty())
+        return result;
+
+    st.WaterTableStop = false;
+    const std::string base = rec.Ky == 1 ? st.RunFirstFileName : rec.FileName;
+    result.ResultPath = PathWithExtension(base, ".res");
+    const TFileStamp res(result.ResultPath), frq(PathWithExtension(base, ".frq"));
+    try {
+        RunSimulation(rec, st, carry, workDir, progress);
+    } catch (...) {
+        res.RemoveIfWritten();
+        frq.RemoveIfWritten();
+        throw;
+    }
+    result.Ran = true;
+    result.WaterTableStop = st.WaterTableStop;
+
+    dm.WarningLines.clear();
+    const TListLoad warnings = LoadWarningList(dm, workDir);
+    result.RuntimeWarnings = warnings.Present;
+    if (!options.KeepWarningList && rec.Ky == 0)
+        RemoveIfPresent((fs::path(workDir) / "warning.lst").string());
+    return result;
+}
+
+void EndSeries(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry)
+{
+    st.YearsDone = 0;
+    carry.YearsDone = 0;
+    rec.YearNr = 1;
+    rec.SeriesEnded = 1;
+    rec.AnnualMode = 0;
+}
+
+std::string SeriesFileName(const std::string& firstFile, int year)
+{
+    return PathWithExtension(firstFile, "") + std::to_string(year) + ".inp";
+}
+
+std::vector<TSeasonSummary> LastYearSummary(const std::string& resultPath, int ns)
+{
+    std::vector<std::string> lines;
+    if (!ReadTextLines(resultPath, lines) || ns < 1)
+        return {};
+    std::vector<std::size_t> heads;
+    for (std::size_t i = 0; i + 15 < lines.size(); ++i)
+        if (lines[i].rfind("  YEAR: ", 0) == 0)
+            heads.push_back(i);
+    std::vector<TSeasonSummary> out;
+    const std::size_t from = heads.size() > static_cast<std::size_t>(ns) ? heads.size() - ns : 0;
+    for (std::size_t h = from; h < heads.size(); ++h) {
+        const std::size_t i = heads[h];
+        TSeasonSummary s;
+        s.Year = std::atoi(lines[i].c_str() + 8);
+        s.Season = std::atoi(lines[i + 2].c_str() + 9);
+        // Cells by position: an 8-character label, then 10-character labels.
+        auto cell = [&](const std::string& line, int n) {
+            const std::size_t at = n == 0 ? 8 : 28 + 20 * static_cast<std::size_t>(n - 1);
+            return line.size() >= at + 10 ? Trim(line.substr(at, 10)) : std::string();
+        };
+        auto label = [&](const std::string& line, int n) {
+            const std::size_t at = n == 0 ? 0 : 18 + 20 * static_cast<std::size_t>(n - 1);
+            std::string l = line.size() >= at + 8 ? line.substr(at, n == 0 ? 8 : 10) : std::string();
+            l = Trim(l);
+            return l.size() > 2 ? Trim(l.substr(0, l.size() - 1)) : l;
+        };
+        s.Dw = cell(lines[i + 10], 1);
+        for (std::size_t k : {i + 13, i + 14})
+            for (int n = 0; n < 4; ++n) {
+                const std::string c = cell(lines[k], n);
+                if (!c.empty() && c != "-")
+                    s.Salinities.emplace_back(label(lines[k], n), c);
+            }
+        out.push_back(std::move(s));
+    }
+    return out;
+}
+
+} // namespace veltra

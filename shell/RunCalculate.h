@@ -1,0 +1,67 @@
+#pragma once
+// The check-and-run steps of a save-and-run, shared by the command line and the
+// window: start a new run, check the input and run the driver once, end a series,
+// and a summary of the last year read back from the result file. Nothing here
+// talks to the user: each step returns what happened.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/TEngineState.h"
+#include "engine/TRunProgress.h"
+#include "model/UDataMod.h"
+
+namespace veltra {
+
+struct TCalculateOptions {
+    // The window deletes Error.lst after reading it; the command line leaves it when
+    // it lists errors, so that the user can open it.
+    bool KeepErrorListWithErrors = false;
+    // The window reads warning.lst after an all-years run and deletes it; the command
+    // line leaves it in the working folder.
+    bool KeepWarningList = false;
+};
+
+struct TCalculateResult {
+    bool InputErrors = false;   // Error.lst listed errors: nothing ran, earlier outputs deleted
+    std::string Refusal;        // the engine refused the record (nothing ran)
+    bool Ran = false;           // the driver ran (to its end or to a stop)
+    bool WaterTableStop = false;
+    bool RuntimeWarnings = false; // warning.lst held warnings (its lines are in dm.WarningLines)
+    std::string ResultPath;     // the result file of the run
+};
+
+// The save that starts a new run (`path` is the input file, made absolute):
+// FileName and RunFirstFileName := path, RunStage := 1, YearNr := 1, AnnualMode :=
+// Ky, YearsDone and its carry copy := 0.
+void StartNewRun(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const std::string& path);
+
+// One check and run in `workDir` (Error.lst and warning.lst live there): the input
+// check, and without errors the driver (all years, or the next year of a
+// year-by-year series). With errors the result and frequency files of FileName and
+// warning.lst are deleted, as they belong to an earlier run. A result or frequency
+// file left half-written by a failed write is removed before the failure is
+// rethrown. Throws std::runtime_error when a file cannot be written or read.
+TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const std::string& workDir,
+                           TRunProgress& progress, const TCalculateOptions& options = {});
+
+// The end of a year-by-year series: YearsDone and its carry copy := 0, YearNr := 1,
+// SeriesEnded := 1, AnnualMode := 0.
+void EndSeries(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry);
+
+// Path of the input file of year `year` of a series started with `firstFile`:
+// the first file's path without its extension, the year, ".inp".
+std::string SeriesFileName(const std::string& firstFile, int year);
+
+// The last `ns` season records of a result file: the depth of the water table and
+// the root-zone salinities the records show (symbol, cell text). Empty when the file
+// cannot be read.
+struct TSeasonSummary {
+    int Year = 0;
+    int Season = 0;
+    std::string Dw;
+    std::vector<std::pair<std::string, std::string>> Salinities;
+};
+std::vector<TSeasonSummary> LastYearSummary(const std::string& resultPath, int ns);
+
+} // namespace veltra
