@@ -142,10 +142,15 @@ public:
 
     [[noreturn]] void Fail(const std::string& token, int line, const char* what = "is not a number") const
     {
+        // A binary file may have no blanks at all: show the start of the text.
+        std::string shown = token.size() > 40 ? token.substr(0, 40) + "..." : token;
+        for (char& c : shown)
+            if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126)
+                c = '?';
         std::ostringstream msg;
-        msg << "The file \"" << source_ << "\" cannot be read: line " << line << ": \"" << token << "\" " << what
+        msg << "The file \"" << source_ << "\" cannot be read: line " << line << ": \"" << shown << "\" " << what
             << ".";
-        throw TInputFileError(msg.str(), source_, false, line, token);
+        throw TInputFileError(msg.str(), source_, false, line, shown);
     }
 
 private:
@@ -184,10 +189,7 @@ private:
         std::size_t start = pos_;
         while (pos_ < text_.size() && !IsBlank(text_[pos_]))
             ++pos_;
-        std::string token = text_.substr(start, pos_ - start);
-        if (token.size() > 40)
-            token = token.substr(0, 40) + "...";
-        return {token, line_};
+        return {text_.substr(start, pos_ - start), line_};
     }
 
     std::string text_;

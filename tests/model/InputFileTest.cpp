@@ -1,0 +1,520 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "model/ExampleInputs.h"
+#include "model/InputCheck.h"
+#include "model/InputFile.h"
+
+namespace veltra {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TInputRecord Parse(const std::string& text, TInputRecord rec = {})
+{
+    std::istringstream in(text);
+    ReadInputStream(in, "test.inp", rec);
+    return rec;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find("\r\n", pos);
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}
+
+std::string Join(const std::vector<std::string>& lines)
+{
+    std::string s;
+    for (const auto& l : lines)
+        s += l + "\r\n";
+    return s;
+}
+
+// Every field the file holds, compared exactly.
+void ExpectSameFileFields(const TInputRecord& a, const TInputRecord& b, bool drains)
+{
+    EXPECT_EQ(a.Title1, b.Title1);
+    EXPECT_EQ(a.Title2, b.Title2);
+    const double TInputRecord::*scalars[] = {
+        &TInputRecord::Area, &TInputRecord::CAmax, &TInputRecord::CBmax, &TInputRecord::Dr, &TInputRecord::Ptr,
+        &TInputRecord::Dx,   &TInputRecord::Ptx,   &TInputRecord::Dq,    &TInputRecord::Ptq, &TInputRecord::Per,
+        &TInputRecord::Flr,  &TInputRecord::Pex,   &TInputRecord::Flx,   &TInputRecord::Peq, &TInputRecord::Flq,
+        &TInputRecord::Cx0,  &TInputRecord::Cq0,   &TInputRecord::Cic,   &TInputRecord::Ch,  &TInputRecord::Cp,
+        &TInputRecord::CA0,  &TInputRecord::CB0,   &TInputRecord::CU0,   &TInputRecord::Dw0, &TInputRecord::Dc};
+    for (auto f : scalars)
+        EXPECT_EQ(a.*f, b.*f);
+    const std::uint8_t TInputRecord::*keys[] = {&TInputRecord::Kd, &TInputRecord::Kf, &TInputRecord::Kr,
+                                                &TInputRecord::Krf, &TInputRecord::Kp, &TInputRecord::Ns,
+                                                &TInputRecord::Ny, &TInputRecord::Ky};
+    for (auto f : keys)
+        EXPECT_EQ(a.*f, b.*f);
+    const TSeasonal TInputRecord::*seasonal[] = {
+        &TInputRecord::Ts,  &TInputRecord::A,   &TInputRecord::B,   &TInputRecord::RcA, &TInputRecord::RcB,
+        &TInputRecord::Lc,  &TInputRecord::Io,  &TInputRecord::IaA, &TInputRecord::EpA, &TInputRecord::IaB,
+        &TInputRecord::EpB, &TInputRecord::Pp,  &TInputRecord::EpU, &TInputRecord::FsA, &TInputRecord::FsB,
+        &TInputRecord::FsU, &TInputRecord::Gi,  &TInputRecord::Go,  &TInputRecord::SiU, &TInputRecord::SoU,
+        &TInputRecord::SoA, &TInputRecord::SoB, &TInputRecord::Gw,  &TInputRecord::FAw, &TInputRecord::FBw};
+    for (auto f : seasonal)
+        for (int s = 1; s <= a.Ns; ++s)
+            EXPECT_EQ((a.*f)[s], (b.*f)[s]) << "season " << s;
+    if (drains) {
+        EXPECT_EQ(a.Dd, b.Dd);
+        EXPECT_EQ(a.QH1, b.QH1);
+        EXPECT_EQ(a.QH2, b.QH2);
+        EXPECT_EQ(a.CxA0, b.CxA0);
+        EXPECT_EQ(a.CxB0, b.CxB0);
+        for (int s = 1; s <= a.Ns; ++s) {
+            EXPECT_EQ(a.DAu[s], b.DAu[s]);
+            EXPECT_EQ(a.DBu[s], b.DBu[s]);
+            EXPECT_EQ(a.Frd[s], b.Frd[s]);
+        }
+    }
+}
+
+// Every one of the reference input files reads and writes back byte for byte.
+TEST(InputFile, ReferenceFilesRoundTripByteForByte)
+{
+    const fs::path dir = VELTRA_REFERENCE_DIR;
+    if (!fs::is_directory(dir))
+        GTEST_SKIP() << "no reference folder " << dir;
+    int count = 0;
+    for (const auto& c : fs::directory_iterator(dir)) {
+        if (!c.is_directory())
+            continue;
+        for (const auto& f : fs::directory_iterator(c.path()))
+            if (f.path().extension() == ".inp") {
+                const std::string text = Slurp(f.path());
+                EXPECT_EQ(InputFileText(Parse(text)), text) << f.path();
+                ++count;
+            }
+    }
+    EXPECT_GE(count, 30);
+}
+
+TEST(InputFile, BundledExamplesAreTheWritersTextAndPassTheChecks)
+{
+    const fs::path src = VELTRA_SOURCE_DIR;
+    EXPECT_EQ(FieldExampleText(), Slurp(src / "examples/field.inp"));
+    EXPECT_EQ(WellsExampleText(), Slurp(src / "examples/wells.inp"));
+    const fs::path ref = fs::path(VELTRA_REFERENCE_DIR) / "field/field.inp";
+    if (fs::exists(ref)) {
+        EXPECT_EQ(FieldExampleText(), Slurp(ref));
+    }
+    for (const TInputRecord& r : {FieldExampleRecord(), WellsExampleRecord()}) {
+        EXPECT_TRUE(InputErrorLines(r).empty()) << r.Title1;
+        EXPECT_TRUE(ValidateBeforeSave(r).empty()) << r.Title1;
+        ExpectSameFileFields(Parse(InputFileText(r)), r, r.Kd == 1);
+    }
+    EXPECT_EQ(Lines(WellsExampleText()).size(), 42u);
+}
+
+// One seasons' worth of every format switch: wide Area (a blank before a value
+// that fills its field), Dq >= 10, Cx0/Cq0/Ch >= 10, the 7:3 pair of Ns = 1,
+// a negative QH2.
+TEST(InputFile, WriterTextWithEveryFormatSwitch)
+{
+    TInputRecord r = FieldExampleRecord();
+    r.Title1 = "T1";
+    r.Title2 = "T2";
+    r.Area = 123456.0;
+    r.Kp = r.Kf = r.Krf = 1;
+    r.Kr = 10;
+    r.Ny = 99;
+    r.Ns = 1;
+    r.Ky = 1;
+    r.CAmax = 12.5;
+    r.CBmax = 0;
+    r.Ts[1] = 12;
+    r.A[1] = 0.55, r.B[1] = 0.45, r.RcA[1] = 1, r.RcB[1] = 0, r.Lc[1] = 0.1, r.Io[1] = 0;
+    r.IaA[1] = 1.5, r.IaB[1] = 1234.5678, r.Pp[1] = 0.2, r.EpA[1] = 1, r.EpB[1] = 0.9, r.EpU[1] = 0.6;
+    r.FsA[1] = 1, r.FsB[1] = 0.65, r.FsU[1] = 0.8, r.Gi[1] = 0, r.Go[1] = 0.01, r.SiU[1] = 0, r.SoU[1] = 0;
+    r.SoA[1] = 0.05, r.SoB[1] = -0.02, r.Gw[1] = 0.3, r.FAw[1] = 0.6, r.FBw[1] = 0.4;
+    r.Dr = 1, r.Ptr = 0.4, r.Dx = 3, r.Ptx = 0.45, r.Dq = 10, r.Ptq = 0.5;
+    r.Cx0 = 10, r.Cq0 = 15, r.Cic = 2, r.Ch = 10, r.Cp = 0.5;
+    r.CA0 = 5, r.CB0 = 6, r.CU0 = 7, r.Dw0 = 1.2, r.Dc = 1.5;
+    r.Dd = 2, r.QH1 = 0.0125, r.QH2 = -0.0001, r.DAu[1] = 0.024, r.DBu[1] = 0.04, r.CxA0 = 8, r.CxB0 = 12;
+    r.Frd[1] = 0.25;
+    const std::string expected = Join({
+        "T1",
+        "T2",
+        "1.      Area    Kd      Kp      Kf      Kr      Krf",
+        "     123456.0    1       1       1       10       1",
+        "2.      Ny      Ns      Ky      CAmax   CBmax",
+        "        99      1       1       12.5     0.0",
+        "3.      Ts1  ",
+        "       12.0",
+        "4.      A1      B1   ",
+        "        0.55    0.45",
+        "5.      RcA1    RcB1 ",
+        "        1       0",
+        "6.      Lc1     Io1  ",
+        "        0.100   0.000",
+        "7.      IaA1    IaB1 ",
+        "        1.500 1234.568",
+        "8       Pp1     EpA1",
+        "        0.200   1.000",
+        "9       EPB1    EpU1",
+        "        0.900   0.600",
+        "10.     FsA1    FsB1 ",
+        "        1.00    0.65",
+        "11.     FsU1 ",
+        "        0.80",
+        "12.     Gi1     Go1  ",
+        "        0.000   0.010",
+        "13.     SiU1    SoU1 ",
+        "        0.000   0.000",
+        "14.     SoA1    SoB1 ",
+        "        0.050  -0.020",
+        "15.     Gw1  ",
+        "        0.300",
+        "16.     FAw1    FBw1 ",
+        "        0.600   0.400",
+        "17.     Dr      Ptr     Dx      Ptx     Dq      Ptq",
+        "        1.00    0.40    3.00    0.45    10.00   0.50",
+        "18.     Per     Flr     Pex     Flx     Peq     Flq",
+        "        0.050   0.80    0.060   0.90    0.070   1.00",
+        "19.     Cx0     Cq0     Cic     Ch      Cp",
+        "        10.0    15.0    2.0     10.0    0.5",
+        "20.     CA0     CB0     CU0     Dw0     Dc",
+        "        5.0     6.0     7.0     1.20    1.50",
+        "21.     Dd      QH1     QH2  ",
+        "        2.00    0.0125 -0.0001",
+        "22.     DAu1    DBu1 ",
+        "       0.024  0.040",
+        "23.     CxA0    CxB0    Frd1   ",
+        "        8.0    12.0     0.25",
+    });
+    EXPECT_EQ(InputFileText(r), expected);
+    TInputRecord back = Parse(expected);
+    EXPECT_EQ(InputFileText(back), expected);
+    EXPECT_EQ(back.IaB[1], 1234.568);
+    EXPECT_EQ(back.LineCount, 48);
+    EXPECT_EQ(back.SavedNy, 99);
+    EXPECT_EQ(back.SavedKy, 1);
+}
+
+// Writer -> reader -> writer for records of every season count, with and
+// without drains, on both sides of each width switch. Values carry exactly
+// the written decimals, so the record read back equals the one written.
+TEST(InputFile, VariedRecordsRoundTrip)
+{
+    unsigned seed = 12345;
+    auto next = [&](int range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<unsigned>(range));
+    };
+    auto val = [&](int decimals, int range) {
+        double scale = decimals == 0 ? 1 : decimals == 1 ? 10 : decimals == 2 ? 100 : decimals == 3 ? 1000 : 10000;
+        return (next(range) - range / 4) / scale;
+    };
+    for (int ns = 1; ns <= 4; ++ns) {
+        for (int kd = 0; kd <= 1; ++kd) {
+            for (int variant = 0; variant < 3; ++variant) {
+                TInputRecord r;
+                r.Title1 = "ns " + std::to_string(ns);
+                r.Title2 = "kd " + std::to_string(kd) + ", variant " + std::to_string(variant);
+                r.Ns = static_cast<std::uint8_t>(ns);
+                r.Kd = static_cast<std::uint8_t>(kd);
+                r.Kp = static_cast<std::uint8_t>(next(2)), r.Kf = static_cast<std::uint8_t>(next(2));
+                r.Kr = static_cast<std::uint8_t>(next(11)), r.Krf = static_cast<std::uint8_t>(next(2));
+                r.Ny = static_cast<std::uint8_t>(1 + next(99)), r.Ky = static_cast<std::uint8_t>(next(2));
+                r.Area = val(1, 100000000), r.CAmax = val(1, 400), r.CBmax = val(1, 400);
+                for (TSeasonal* a : {&r.Ts})
+                    for (int s = 1; s <= ns; ++s)
+                        (*a)[s] = val(1, 200);
+                for (TSeasonal* a : {&r.A, &r.B, &r.FsA, &r.FsB, &r.FsU, &r.Frd})
+                    for (int s = 1; s <= ns; ++s)
+                        (*a)[s] = val(2, 400);
+                for (TSeasonal* a : {&r.RcA, &r.RcB})
+                    for (int s = 1; s <= ns; ++s)
+                        (*a)[s] = val(0, 3);
+                for (TSeasonal* a : {&r.Lc, &r.Io, &r.IaA, &r.IaB, &r.Pp, &r.EpA, &r.EpB, &r.EpU, &r.Gi, &r.Go,
+                                     &r.SiU, &r.SoU, &r.SoA, &r.SoB, &r.Gw, &r.FAw, &r.FBw, &r.DAu, &r.DBu})
+                    for (int s = 1; s <= ns; ++s)
+                        (*a)[s] = val(3, variant == 2 ? 200000000 : 4000);
+                r.Dr = val(2, 500), r.Ptr = val(2, 100), r.Dx = val(2, 2000), r.Ptx = val(2, 100);
+                r.Dq = variant == 0 ? 9.99 : variant == 1 ? 10.0 : val(2, 100000);
+                r.Ptq = val(2, 100);
+                r.Per = val(3, 900), r.Flr = val(2, 200), r.Pex = val(3, 900), r.Flx = val(2, 200);
+                r.Peq = val(3, 900), r.Flq = val(2, 200);
+                auto tenOrMore = [&] { return (100 + next(3000)) / 10.0; };
+                r.Cx0 = variant == 0 ? 9.9 : tenOrMore();
+                r.Cq0 = variant == 1 ? 9.9 : tenOrMore();
+                r.Ch = variant == 2 ? 9.9 : tenOrMore();
+                r.Cic = val(1, 1000), r.Cp = val(1, 300);
+                r.CA0 = val(1, 300), r.CB0 = val(1, 300), r.CU0 = val(1, 300), r.Dw0 = val(2, 3000),
+                r.Dc = val(2, 400);
+                r.Dd = val(2, 500), r.QH1 = val(4, 1000000), r.QH2 = val(4, 100000);
+                r.CxA0 = val(1, 300), r.CxB0 = val(1, 300);
+                const std::string text = InputFileText(r);
+                const TInputRecord back = Parse(text);
+                SCOPED_TRACE(r.Title1 + ", " + r.Title2);
+                EXPECT_EQ(InputFileText(back), text);
+                ExpectSameFileFields(back, r, kd == 1);
+                EXPECT_EQ(back.LineCount, kd == 1 ? 48 : 42);
+            }
+        }
+    }
+}
+
+TEST(InputFile, DrainFieldsAndLaterSeasonsKeepTheirValuesWhenTheFileLacksThem)
+{
+    const TInputRecord drains = FieldExampleRecord(); // Ns = 2, Kd = 1
+    const TInputRecord wells = WellsExampleRecord();  // Ns = 4, Kd = 0
+    const TInputRecord r = Parse(WellsExampleText(), drains);
+    EXPECT_EQ(r.Kd, 0);
+    EXPECT_EQ(r.Dd, drains.Dd);
+    EXPECT_EQ(r.QH1, drains.QH1);
+    EXPECT_EQ(r.QH2, drains.QH2);
+    EXPECT_EQ(r.CxA0, drains.CxA0);
+    EXPECT_EQ(r.CxB0, drains.CxB0);
+    EXPECT_EQ(r.DAu, drains.DAu);
+    EXPECT_EQ(r.DBu, drains.DBu);
+    EXPECT_EQ(r.Frd, drains.Frd);
+    const TInputRecord two = Parse(FieldExampleText(), wells);
+    EXPECT_EQ(two.Ts[3], wells.Ts[3]);
+    EXPECT_EQ(two.Gw[4], wells.Gw[4]);
+    EXPECT_EQ(two.Ts[2], drains.Ts[2]);
+}
+
+TEST(InputFile, ReadsTheOlderLayouts)
+{
+    const TInputRecord base = FieldExampleRecord(); // two seasons, drains
+    const std::vector<std::string> cur = Lines(InputFileText(base));
+    TInputRecord before;
+    before.SavedNy = 77;
+    before.FAw[1] = 0.25;
+    before.FBw[2] = 0.5;
+
+    {   // No Ky: the group-2 probe is four spaces.
+        auto l = cur;
+        l[4] = "2.      Ny      Ns              CAmax   CBmax";
+        l[5] = "        12      2        6.0     7.0";
+        const TInputRecord r = Parse(Join(l), before);
+        EXPECT_EQ(r.Ny, 12);
+        EXPECT_EQ(r.Ky, 0);
+        EXPECT_EQ(r.CAmax, 6.0);
+        EXPECT_EQ(r.CBmax, 7.0);
+        EXPECT_EQ(r.SavedNy, 77); // only the current layout records Ny
+        EXPECT_EQ(r.Frd[1], 0.8);
+    }
+    {   // The four-key first line (no Kp).
+        auto l = cur;
+        l[3] = "       100.0    1       1       3       1";
+        TInputRecord pre = before;
+        pre.Kp = 1;
+        const TInputRecord r = Parse(Join(l), pre);
+        EXPECT_EQ(r.Kd, 1);
+        EXPECT_EQ(r.Kf, 1);
+        EXPECT_EQ(r.Kr, 3);
+        EXPECT_EQ(r.Krf, 1);
+        EXPECT_EQ(r.Kp, 0);
+        EXPECT_EQ(r.OldLine1Layout, 0);
+        EXPECT_EQ(r.SavedNy, 10);
+        ExpectSameFileFields(r, [&] {
+            TInputRecord e = base;
+            e.Kf = 1, e.Kr = 3, e.Krf = 1;
+            return e;
+        }(), true);
+    }
+    {   // Old area-wise: Ns in group 1, a discarded value in group 2, evaporation
+        // paired with the applications, one well-water fraction, no group 16.
+        std::vector<std::string> l(cur.begin(), cur.begin() + 14);
+        l[2] = "1.      Area    Ns      Kd      Kf      Kr      Krf";
+        l[3] = "       100.0    2       1       0       4       0";
+        l[4] = "2.      Ny      Ky      n.a.    CAmax   CBmax";
+        l[5] = "        10      1       0.0      8.0     8.0";
+        l.insert(l.end(), {"7.      IaA1    EpA1    IaA2    EpA2", "  0.5 1.0 0.4 0.6",
+                           "8.      IaB1    EpB1    IaB2    EpB2", "  0.3 0.8 0.2 0.5",
+                           "9.      Pp1     EpU1    Pp2     EpU2", "  0.2 0.6 0.05 0.4"});
+        l.insert(l.end(), cur.begin() + 20, cur.begin() + 30);
+        l.insert(l.end(), {"15.     Gw1     Fw1     Gw2     Fw2", "  0.0 0.3 0.1 0.6"});
+        l.insert(l.end(), cur.begin() + 34, cur.end());
+        const TInputRecord r = Parse(Join(l), before);
+        TInputRecord e = base;
+        e.Ky = 1;
+        e.Kp = 1; // some Gw > 0
+        e.Gw[2] = 0.1;
+        e.FAw[1] = e.FBw[1] = 0.3;
+        e.FAw[2] = e.FBw[2] = 0.6;
+        ExpectSameFileFields(r, e, true);
+        EXPECT_EQ(r.SavedNy, 77);
+    }
+    {   // Climate-last, with drains: re-use and Frd in groups 21/23, then one
+        // line of climate per season.
+        std::vector<std::string> l(cur.begin(), cur.begin() + 16);
+        l.insert(l.end(), cur.begin() + 20, cur.begin() + 32); // FsA/FsB .. Gw
+        l[16] = "8.      FsA1    FsB1    FsA2    FsB2";
+        l.insert(l.end(), cur.begin() + 34, cur.begin() + 44); // groups 17..21
+        l.back() += " 0.07 0.02";                             // DAu per season
+        l.insert(l.end(), {cur[46], cur[47], "skipped", "skipped"});
+        l.insert(l.end(), {"season 1:   0.2 1.0 0.8 0.6", "season 2:   0.05 0.6 0.5 0.4"});
+        const TInputRecord r = Parse(Join(l), before);
+        TInputRecord e = base;
+        e.DAu[1] = e.DBu[1] = 0.07;
+        e.DAu[2] = e.DBu[2] = 0.02;
+        e.FAw = before.FAw; // not in that layout
+        e.FBw = before.FBw;
+        ExpectSameFileFields(r, e, true);
+        EXPECT_EQ(r.SavedNy, 10);
+
+        // Without drains three lines follow group 20 before the climate lines.
+        std::vector<std::string> nd(l.begin(), l.begin() + 36);
+        nd[3] = "       100.0    0       0       0       4       0";
+        nd.insert(nd.end(), {"x", "y", "z", "season 1:   0.2 1.0 0.8 0.6", "season 2:   0.05 0.6 0.5 0.4"});
+        const TInputRecord r0 = Parse(Join(nd), before);
+        e.Kd = 0;
+        ExpectSameFileFields(r0, e, false);
+        EXPECT_EQ(r0.Dd, before.Dd);
+    }
+}
+
+TEST(InputFile, LenientTokens)
+{
+    std::string text = FieldExampleText();
+    auto l = Lines(text);
+    l[7] = "\t7,0   5.0   trailing words are ignored";
+    l[9] = "        0.50    0.30";
+    l.insert(l.begin() + 10, "   0.40 0.20"); // values may continue on the next line
+    const TInputRecord r = Parse(Join(l));
+    EXPECT_EQ(r.Ts[1], 7.0);
+    EXPECT_EQ(r.A[2], 0.4);
+    EXPECT_EQ(r.B[2], 0.2);
+    EXPECT_EQ(InputFileText(r), text);
+}
+
+// Bad inputs are refused cleanly and leave the record as it was.
+TEST(InputFile, BadInputsLeaveTheRecordUntouched)
+{
+    const TInputRecord keep = WellsExampleRecord();
+    const std::string field = FieldExampleText();
+    auto expectRefused = [&](const std::string& text, int line, const std::string& token) {
+        TInputRecord r = keep;
+        std::istringstream in(text);
+        try {
+            ReadInputStream(in, "bad.inp", r);
+            ADD_FAILURE() << "accepted: " << text.substr(0, 200);
+        } catch (const TInputFileError& e) {
+            EXPECT_FALSE(e.CannotOpen);
+            EXPECT_EQ(e.Line, line) << e.what();
+            EXPECT_EQ(e.Text, token) << e.what();
+            EXPECT_NE(std::string(e.what()).find("bad.inp"), std::string::npos);
+            if (!token.empty()) {
+                EXPECT_NE(std::string(e.what()).find("\"" + token + "\""), std::string::npos) << e.what();
+            }
+        }
+        EXPECT_EQ(InputFileText(r), InputFileText(keep));
+        EXPECT_EQ(r.LineCount, keep.LineCount);
+    };
+    auto replaced = [&](int lineIndex, const std::string& content) {
+        auto l = Lines(field);
+        l[static_cast<std::size_t>(lineIndex)] = content;
+        return Join(l);
+    };
+    expectRefused("", 1, "");
+    expectRefused(field.substr(0, field.find("0.080", field.find("12."))), 26, ""); // cut off mid-line
+    expectRefused(replaced(13, "        0.1o0   0.100   0.100   0.100"), 14, "0.1o0");
+    expectRefused(replaced(3, "       100.0    1       0       0       256       0"), 4, "256");
+    expectRefused(replaced(3, "       100.0    1       0       0       -1       0"), 4, "-1");
+    expectRefused(replaced(3, "       100.0    1       0       0       1.5       0"), 4, "1.5");
+    expectRefused(replaced(5, "        1e308      2       0        8.0     8.0"), 6, "1e308");
+    expectRefused(replaced(7, "        1e309     5.0"), 8, "1e309");
+    expectRefused(replaced(7, "        nan     5.0"), 8, "nan");
+    expectRefused(replaced(7, "        inf     5.0"), 8, "inf");
+    expectRefused(replaced(7, "        0x1p3     5.0"), 8, "0x1p3");
+    std::string binary;
+    for (int i = 0; i < 2000; ++i)
+        binary += static_cast<char>((i * 37) % 256);
+    TInputRecord r = keep;
+    std::istringstream in(binary);
+    EXPECT_THROW(ReadInputStream(in, "bad.inp", r), TInputFileError);
+    EXPECT_EQ(InputFileText(r), InputFileText(keep));
+}
+
+TEST(InputFile, ExtremeButReadableValues)
+{
+    auto l = Lines(FieldExampleText());
+    l[3] = "       1e308    -0       0       0       4       0";
+    l[7] = "        -0     1e308";
+    const TInputRecord r = Parse(Join(l));
+    EXPECT_EQ(r.Area, 1e308);
+    EXPECT_EQ(r.Kd, 0);
+    EXPECT_TRUE(std::signbit(r.Ts[1]));
+    const std::string text = InputFileText(r); // 309-digit numbers, still readable
+    EXPECT_EQ(InputFileText(Parse(text)), text);
+    EXPECT_EQ(InputErrorLines(r), (std::vector<std::string>{" Total number of months must be 12.",
+                                                          " Season durations must be > 0.5 month."}));
+}
+
+TEST(InputFile, FilesOnDisk)
+{
+    const fs::path dir = fs::temp_directory_path() / ("veltra_inputfile_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path old = fs::current_path();
+    fs::current_path(dir);
+
+    TInputRecord r = WellsExampleRecord();
+    WriteInputFile(r, "wells.inp");
+    EXPECT_EQ(Slurp(dir / "wells.inp"), WellsExampleText());
+    EXPECT_FALSE(fs::exists(dir / "wells.inp.writing"));
+
+    TInputRecord in;
+    in.FileName = "wells.res"; // a relative name with another extension
+    ReadInputFile(in);
+    EXPECT_EQ(in.FileName, (dir / "wells.inp").string());
+    EXPECT_EQ(InputFileText(in), WellsExampleText());
+
+    TInputRecord missing = r;
+    missing.FileName = "nothere.txt";
+    try {
+        ReadInputFile(missing);
+        ADD_FAILURE();
+    } catch (const TInputFileError& e) {
+        EXPECT_TRUE(e.CannotOpen);
+        EXPECT_EQ(std::string(e.what()), ReadFailureMessage((dir / "nothere.inp").string()));
+    }
+    EXPECT_EQ(missing.FileName, (dir / "nothere.inp").string());
+    EXPECT_EQ(InputFileText(missing), WellsExampleText());
+
+    fs::create_directory(dir / "folder.inp");
+    TInputRecord folder;
+    folder.FileName = "folder.inp";
+    EXPECT_THROW(ReadInputFile(folder), TInputFileError);
+
+    try {
+        WriteInputFile(r, (dir / "no/such/folder/x.inp").string());
+        ADD_FAILURE();
+    } catch (const TInputFileError& e) {
+        EXPECT_TRUE(e.CannotOpen);
+        EXPECT_EQ(std::string(e.what()), WriteFailureMessage((dir / "no/such/folder/x.inp").string()));
+    }
+    EXPECT_THROW(WriteInputFile(r, (dir / "folder.inp").string()), TInputFileError);
+    EXPECT_EQ(ReadFailureMessage("a"), "The file \"a\"could not be opened. It may be dameged or in use by another program.");
+    EXPECT_EQ(WriteFailureMessage("a"), "The file \"a\"could not be opened. It may be damaged or in use by another program.");
+
+    fs::current_path(old);
+    fs::remove_all(dir);
+}
+
+} // namespace
+} // namespace veltra
