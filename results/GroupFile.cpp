@@ -111,6 +111,9 @@ void ReadGroupFile(TDataMod& dm)
         throw TGroupReadError("Group file \"" + path + "\" has " + std::to_string(lines.size()) +
                               " lines; a group file has at least 8");
     const std::size_t rows = lines.size() - 7;
+    // The rows are counted from the end, so a file cut short would be misread.
+    if (WithoutBlanks(lines[4 + rows]) != "#")
+        fail(4 + rows, "no \"#\" line after the rows");
 
     TGroupStore g;
     g.DataFromLine = lines[0];

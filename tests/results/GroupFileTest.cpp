@@ -1,0 +1,323 @@
+// Group files read back and written again, the clipboard text, the CSV export and
+// the refusal of damaged group files.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "GroupTestFiles.h"
+#include "results/GroupFile.h"
+#include "results/OutputGroups.h"
+#include "results/TextLists.h"
+
+namespace veltra {
+namespace {
+
+using namespace veltra::testing;
+
+const fs::path& Reference()
+{
+    static const fs::path root = VELTRA_REFERENCE_DIR;
+    return root;
+}
+
+// Opening a group file as the Output page does.
+TDataMod OpenGroupFile(const fs::path& path)
+{
+    TDataMod dm;
+    dm.Rec.FileName = path.string();
+    EXPECT_TRUE(LoadResultLines(dm, dm.Rec.FileName));
+    ReadGroupFile(dm);
+    SetPresenceAfterGroupOpen(dm);
+    return dm;
+}
+
+TEST(GroupFiles, ReferenceGroupFilesReadBackToTheSeriesAndSaveUnchanged)
+{
+    const auto cases = ReferenceGroupCases();
+    ASSERT_FALSE(cases.empty());
+    TTempFolder temp("group-files");
+    for (const fs::path& folder : cases) {
+        for (int n = 1; n <= 12; ++n) {
+            char name[32];
+            std::snprintf(name, sizeof name, "group_%02d.prn", n);
+            SCOPED_TRACE(folder.filename().string() + " " + name);
+            TDataMod opened = OpenGroupFile(folder / name);
+            ASSERT_FALSE(opened.Groups.NotGroupFile);
+            EXPECT_FALSE(opened.Groups.TableInResultLines);
+            EXPECT_EQ(TableViewLines(opened), SplitLines(ReadBytes(folder / name)));
+
+            // Written again, a group file read back is the same file.
+            SaveGroupFile(opened, temp.File(name));
+            ASSERT_EQ(ReadBytes(temp.File(name)), ReadBytes(folder / name));
+
+            // Its series are those of "Go", with absent cells as 0.
+            TDataMod go;
+            go.Rec.FileName = ResultFileOf(folder).string();
+            RunGroupOption(go, n);
+            EXPECT_EQ(opened.Groups.GroupTag, go.Groups.GroupTag);
+            EXPECT_EQ(opened.Groups.SeriesCount, go.Groups.SeriesCount);
+            EXPECT_EQ(opened.Groups.RecordCount, go.Groups.RecordCount);
+            EXPECT_EQ(opened.Rec.Ns, go.Rec.Ns);
+            EXPECT_EQ(opened.Rec.Ny, go.Rec.Ny + 1); // the rows include year 0
+            for (int s = 1; s <= go.Rec.Ns; ++s)
+                EXPECT_EQ(opened.Rec.Ts[s], go.Rec.Ts[s]);
+            for (std::size_t k = 1; k <= 8; ++k) {
+                const auto& read = opened.Groups.GroupSeries[k];
+                if (read.empty())
+                    continue;
+                const auto& built = go.Groups.GroupSeries[k];
+                ASSERT_EQ(read.size(), built.size()) << "slot " << k;
+                for (std::size_t j = 0; j < read.size(); ++j) {
+                    const bool shown = go.Groups.GroupTag == "Dw" || go.Groups.GroupTag == "Kr" ||
+                                       (built[j] >= 0 && go.Groups.SeriesPresent[k]);
+                    EXPECT_EQ(read[j], shown ? built[j] : 0.0) << "slot " << k << " record " << j;
+                }
+                EXPECT_EQ(opened.Groups.SeriesPresent[k], go.Groups.SeriesPresent[k]) << "slot " << k;
+            }
+        }
+    }
+}
+
+TEST(GroupFiles, TwoSeasonsOverThreeYearsAndTheOneColumnSlots)
+{
+    const fs::path folder = Reference() / "gen_case_0006";
+    ASSERT_EQ(SplitLines(ReadBytes(folder / "group_01.prn")).size(), 15u);
+    TDataMod dm = OpenGroupFile(folder / "group_01.prn");
+    EXPECT_EQ(dm.Rec.Ns, 2);
+    EXPECT_EQ(dm.Rec.Ny, 4);
+    EXPECT_EQ(dm.Groups.RecordCount, 8);
+    EXPECT_EQ(dm.Groups.GroupTag, "CrA");
+    EXPECT_EQ(dm.Groups.SeriesCount, 8);
+
+    const std::vector<std::tuple<const char*, const char*, std::size_t>> single{
+        {"group_12.prn", "Kr", 5}, {"group_03.prn", "Zs", 6}, {"group_05.prn", "Dw", 5}, {"group_10.prn", "EaU", 6}};
+    for (const auto& [file, tag, slot] : single) {
+        SCOPED_TRACE(file);
+        dm = OpenGroupFile(folder / file);
+        EXPECT_EQ(dm.Groups.GroupTag, tag);
+        EXPECT_EQ(dm.Groups.SeriesCount, 1);
+        for (std::size_t k = 1; k <= 8; ++k)
+            EXPECT_EQ(dm.Groups.GroupSeries[k].size(), k == slot ? 8u : 0u) << "slot " << k;
+    }
+
+    dm = OpenGroupFile(folder / "group_09.prn"); // efficiencies: percent for the graph
+    EXPECT_EQ(dm.Groups.GroupTag, "FfA");
+    dm = OpenGroupFile(Reference() / "field" / "group_09.prn");
+    EXPECT_EQ(dm.Groups.GroupSeries[1][2], 0.867 * 100);
+}
+
+TEST(GroupFiles, ClipboardTextHasTheGridCellsWithTabsAndCarriageReturns)
+{
+    TDataMod dm;
+    dm.Rec.FileName = ResultFileOf(Reference() / "field").string();
+    RunGroupOption(dm, 8);
+    const std::string text = ClipboardText(dm);
+    ASSERT_FALSE(text.empty());
+    EXPECT_NE(text.back(), '\r');
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+
+    std::vector<std::string> rows;
+    std::stringstream in(text);
+    for (std::string row; std::getline(in, row, '\r');)
+        rows.push_back(row);
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(dm.Groups.RecordCount) + 1);
+    EXPECT_EQ(rows[0], " Year\tSeason\t It\t Is\t Io\t IaA\t IaB");
+    EXPECT_EQ(rows[1], "0\t1\t0.49\t0\t0.1\t0.5\t0.3");
+    EXPECT_EQ(rows[3], "1\t1\t0.515\t0.465\t0.1\t0.55\t0.3");
+    for (const std::string& row : rows)
+        EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 6) << row; // 5 values, 7 fields
+
+    RunGroupOption(dm, 2); // absent columns carry their 6-character texts
+    rows.clear();
+    std::stringstream in2(ClipboardText(dm));
+    for (std::string row; std::getline(in2, row, '\r');)
+        rows.push_back(row);
+    EXPECT_EQ(rows[0], " Year\tSeason\t Cxf\t CxA\t CxB\t Cqf\t Ci\t Cd\t Cw");
+    EXPECT_EQ(rows[3], "1\t1\t  n.a.\t7.08\t12\t14.9\t2.81\t10.3\t  n.a.");
+}
+
+TEST(GroupFiles, LongRunsKeepEveryRowAndReadBack)
+{
+    TTempFolder temp("group-long");
+    TSyntheticRun run;
+    run.Years = 99;
+    run.Seasons = 4;
+    run.Durations = {3.0, 3.0, 2.5, 3.5};
+    run.Value = [](int record, int line, int item) {
+        return line == 10 ? 0.25 * item + 0.01 * record : 0.125;
+    };
+    run.Kr = [](int record) { return record / 100; };
+    WriteBytes(temp.Path() / "long.res", SyntheticResultText(run));
+
+    TDataMod dm;
+    dm.Rec.FileName = temp.File("long.inp");
+    RunGroupOption(dm, 1);
+    EXPECT_EQ(dm.Groups.RecordCount, 400);
+    EXPECT_EQ(dm.Groups.RowTexts[399].substr(0, 14), " 99       4   ");
+    SaveGroupFile(dm, temp.File("long.prn"));
+    const std::string saved = ReadBytes(temp.File("long.prn"));
+    const auto lines = SplitLines(saved);
+    ASSERT_EQ(lines.size(), 407u);
+    EXPECT_EQ(lines.back(), "  3.0    3.0    2.5    3.5  months");
+
+    TDataMod back = OpenGroupFile(temp.File("long.prn"));
+    EXPECT_EQ(back.Groups.RecordCount, 400);
+    EXPECT_EQ(back.Rec.Ns, 4);
+    EXPECT_EQ(back.Rec.Ny, 100);
+    EXPECT_EQ(back.Groups.GroupSeries[4][399], 1.0 + 3.99);
+    SaveGroupFile(back, temp.File("again.prn"));
+    EXPECT_EQ(ReadBytes(temp.File("again.prn")), saved);
+
+    RunGroupOption(dm, 12);
+    EXPECT_EQ(dm.Groups.RowTexts[399].substr(14), "     3    ");
+}
+
+TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnits)
+{
+    TTempFolder temp("group-csv");
+    TDataMod dm;
+    dm.Rec.FileName = ResultFileOf(Reference() / "field").string();
+
+    RunGroupOption(dm, 9);
+    SaveGroupCsv(dm, temp.File("eff.csv"));
+    auto lines = SplitLines(ReadBytes(temp.File("eff.csv")));
+    EXPECT_EQ(ReadBytes(temp.File("eff.csv")).find('\r'), std::string::npos);
+    ASSERT_EQ(lines.size(), 23u);
+    EXPECT_EQ(lines[0], "Year,Season,EfA,EfB,Eft,JsA,JsB");
+    EXPECT_EQ(lines[3], "1,1,0.867,0.84,0.631,0.653,0.597");
+
+    RunGroupOption(dm, 5);
+    SaveGroupCsv(dm, temp.File("dw.csv"));
+    lines = SplitLines(ReadBytes(temp.File("dw.csv")));
+    EXPECT_EQ(lines[0], "Year,Season,Dw");
+    EXPECT_EQ(lines[4], "1,2,-1.27");
+
+    RunGroupOption(dm, 2);
+    SaveGroupCsv(dm, temp.File("cxf.csv"));
+    lines = SplitLines(ReadBytes(temp.File("cxf.csv")));
+    EXPECT_EQ(lines[0], "Year,Season,Cxf,Cxa,Cxb,Cqf,Ci,Cd,Cw");
+    EXPECT_EQ(lines[3], "1,1,,7.08,12,14.9,2.81,10.3,");
+
+    // Every value field reads back to the value the table shows.
+    RunGroupOption(dm, 11);
+    SaveGroupCsv(dm, temp.File("area.csv"));
+    lines = SplitLines(ReadBytes(temp.File("area.csv")));
+    for (std::size_t j = 1; j < lines.size(); ++j) {
+        std::stringstream row(lines[j]);
+        std::vector<std::string> fields;
+        for (std::string f; std::getline(row, f, ',');)
+            fields.push_back(f);
+        fields.resize(6);
+        for (std::size_t c = 0; c < 4; ++c) {
+            const std::string cell = dm.Groups.RowTexts[j - 1].substr(14 + 10 * c, 10);
+            if (fields[2 + c].empty())
+                EXPECT_TRUE(cell == "   -      " || cell == "  n.a.    ") << lines[j];
+            else
+                EXPECT_EQ(std::stod(fields[2 + c]), CellToReal(cell)) << lines[j];
+        }
+    }
+}
+
+TEST(GroupFiles, DamagedGroupFilesAreRefusedAndLeaveTheStoreUnchanged)
+{
+    TTempFolder temp("group-damaged-prn");
+    const std::string good = ReadBytes(Reference() / "field" / "group_04.prn");
+    TDataMod dm = OpenGroupFile(Reference() / "field" / "group_01.prn");
+    const TDataMod before = dm;
+
+    auto withLine = [&good](std::size_t index, const std::string& text) {
+        auto lines = SplitLines(good);
+        lines[index] = text;
+        std::string out;
+        for (const auto& l : lines)
+            out += l + "\r\n";
+        return out;
+    };
+    const std::vector<std::pair<std::string, std::string>> damaged{
+        {"short.prn", [&good] {
+             const auto lines = SplitLines(good);
+             std::string out;
+             for (std::size_t i = 0; i < 7; ++i)
+                 out += lines[i] + "\r\n";
+             return out;
+         }()},
+        {"cut.prn", good.substr(0, good.find("#\r\n"))},
+        {"season0.prn", [&good] {
+             auto lines = SplitLines(good);
+             std::string out;
+             for (std::size_t i = 0; i < lines.size(); ++i)
+                 out += (i >= 4 && i + 3 < lines.size() ? lines[i].replace(10, 1, "0") : lines[i]) + "\r\n";
+             return out;
+         }()},
+        {"badcell.prn", withLine(6, "  1       1      0.1x        0         0         0    ")},
+        {"nogroup.prn", withLine(3, " Year Season    Qx        Ga        Gb        Gw ")},
+        {"nodurations.prn", withLine(SplitLines(good).size() - 1, "months")},
+    };
+    for (const auto& [name, text] : damaged) {
+        SCOPED_TRACE(name);
+        WriteBytes(temp.Path() / name, text);
+        dm.Rec.FileName = temp.File(name);
+        try {
+            ReadGroupFile(dm);
+            ADD_FAILURE() << "no error";
+        } catch (const TGroupReadError& e) {
+            EXPECT_NE(std::string(e.what()).find(temp.File(name)), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(dm.Groups, before.Groups);
+        EXPECT_EQ(dm.Rec.Ny, before.Rec.Ny);
+        EXPECT_EQ(dm.Rec.Ns, before.Rec.Ns);
+        EXPECT_EQ(dm.Rec.Ts, before.Rec.Ts);
+    }
+
+    // Not a group file: only the flag changes.
+    WriteBytes(temp.Path() / "text.prn", "hello\r\n");
+    dm.Rec.FileName = temp.File("text.prn");
+    ReadGroupFile(dm);
+    EXPECT_TRUE(dm.Groups.NotGroupFile);
+    dm.Groups.NotGroupFile = false;
+    EXPECT_EQ(dm.Groups, before.Groups);
+
+    // A file that cannot be written leaves nothing behind.
+    const std::string nowhere = temp.File("missing-folder/out.prn");
+    try {
+        SaveGroupFile(before, nowhere);
+        ADD_FAILURE() << "no error";
+    } catch (const TGroupWriteError& e) {
+        EXPECT_EQ(std::string(e.what()), GroupFileMessage(nowhere));
+    }
+    EXPECT_EQ(GroupFileMessage("x.prn"),
+              "The file \"x.prn\"could not be opened. It may be damaged or in use by another program.");
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()),
+              static_cast<long>(damaged.size()) + 1);
+}
+
+TEST(GroupFiles, FrequencyViewAndTextListsLoadWholeFiles)
+{
+    TTempFolder temp("group-lists");
+    const fs::path field = Reference() / "field";
+    TDataMod dm;
+    dm.Rec.FileName = ResultFileOf(field).string();
+    RunGroupOption(dm, 4);
+    RunGroupOption(dm, 13);
+    EXPECT_EQ(dm.Rec.FileName, ResultFileOf(field).string());
+    EXPECT_EQ(TableViewLines(dm), SplitLines(ReadBytes(field / "field.frq")));
+    EXPECT_EQ(dm.Rec.LineCount, static_cast<int>(dm.ResultLines.size()));
+    EXPECT_EQ(dm.Groups.GroupTag, "Gd"); // the group stays for the graph
+    SaveTextLines(dm, temp.File("freq.prn"));
+    EXPECT_EQ(ReadBytes(temp.File("freq.prn")), ReadBytes(field / "field.frq"));
+
+    WriteBytes(temp.Path() / "Error.lst", " THE FOLLOWING ERRORS\r\n\r\n Ns out of range\r\n");
+    WriteBytes(temp.Path() / "warning.lst", " THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\r\n");
+    const TListLoad errors = LoadErrorList(dm, temp.Path().string());
+    EXPECT_TRUE(errors.Present);
+    EXPECT_EQ(errors.Count, 3);
+    EXPECT_EQ(dm.ErrorLines.back(), " Ns out of range");
+    const TListLoad warnings = LoadWarningList(dm, temp.Path().string());
+    EXPECT_FALSE(warnings.Present);
+    EXPECT_EQ(warnings.Count, 1);
+    EXPECT_THROW(LoadWarningList(dm, temp.File("nowhere")), TGroupReadError);
+}
+
+} // namespace
+} // namespace veltra

@@ -1,0 +1,175 @@
+#pragma once
+// Test files for the output-group readers: synthetic result files in the season-record
+// layout, the reference cases found on disk, and small file helpers.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace veltra::testing {
+
+namespace fs = std::filesystem;
+
+inline std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const fs::path& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A fresh folder under the system's temp folder, removed with the object.
+class TTempFolder {
+public:
+    explicit TTempFolder(const std::string& name)
+        : path_(fs::temp_directory_path() / ("veltra-" + name + "-" + std::to_string(::getpid())))
+    {
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TTempFolder() { fs::remove_all(path_); }
+    const fs::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
+
+// "%10.3e" with a three-digit exponent, as the result file writes its cells.
+inline std::string ResultCell(double v)
+{
+    if (std::isnan(v))
+        return "     -    ";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2E", v); // d.ddE+xx
+    std::string s(buf);
+    const std::size_t e = s.find('E');
+    std::string exp = s.substr(e + 2);
+    while (exp.size() < 3)
+        exp.insert(exp.begin(), '0');
+    s = s.substr(0, e + 2) + exp;
+    return std::string(10 - std::min<std::size_t>(10, s.size()), ' ') + s;
+}
+
+// Values of a synthetic run: value(record, line, item) for the value lines 1..13
+// (items 1..4; NaN writes the absent cell); Kr of line 9 from kr(record).
+struct TSyntheticRun {
+    int Years = 3;
+    int Seasons = 2;
+    std::vector<double> Durations{6.0, 6.0, 0.0, 0.0};
+    std::function<double(int record, int line, int item)> Value = [](int, int, int) { return 0.0; };
+    std::function<int(int record)> Kr = [](int) { return 0; };
+};
+
+// The result-file text of the run: a header, then per record the head, 13 value
+// lines, " #", 8 frequency lines and an empty line. CR LF line ends.
+inline std::string SyntheticResultText(const TSyntheticRun& run)
+{
+    static const std::vector<std::vector<const char*>> labels{
+        {"  It  = ", "    Is  = ", "    IaA = ", "    IaB = "},
+        {"  EfA = ", "    EfB = ", "    FfT = ", "    Io  = "},
+        {"  JsA = ", "    JsB = ", "    EaU = "},
+        {"  LrA = ", "    LrB = ", "    LrU = ", "    LrT = "},
+        {"  RrA = ", "    RrB = ", "    RrU = ", "    RrT = "},
+        {"  Gd  = ", "    Ga  = ", "    Gb  = "},
+        {"  Gw  = ", "    Dw  = ", "    Zs  = "},
+        {"  A   = ", "    B   = ", "    U   = "},
+        {"  Uc  = "},
+        {"  CrA = ", "    CrB = ", "    CrU = ", "    Cr4 = "},
+        {"  C0* = ", "    C1* = ", "    C2* = ", "    C3* = "},
+        {"  Cxf = ", "    Cxa = ", "    Cxb = ", "    Cqf = "},
+        {"  Ci  = ", "    Cd  = ", "    Cw  = "},
+    };
+    std::string t;
+    auto line = [&t](const std::string& s) { t += s + "\r\n"; };
+    line(" VELTRA: A predictive computation method for soil and groundwater,");
+    line(" salinity and the watertable depth in agricultural lands using");
+    line(" varying hydrologic conditions and watermanagement options.");
+    for (int i = 0; i < 6; ++i)
+        line(" (credit)");
+    line("");
+    line(" Name of this output (result) file: synthetic.RES");
+    line(" Name of input (data) file used   : synthetic.INP");
+    line(" Farmers responses are off.");
+    line(" Calculations were done for all years in one go.");
+    int record = 0;
+    for (int year = 0; year <= run.Years; ++year)
+        for (int s = 1; s <= run.Seasons; ++s, ++record) {
+            char buf[80];
+            line("");
+            std::snprintf(buf, sizeof buf, "  YEAR: %4d   Name of input (data) file used:synthetic.INP", year);
+            line(buf);
+            line("  **********");
+            std::snprintf(buf, sizeof buf, "  Season:%3d   Duration:%5.1f  months.", s,
+                          year == 0 ? 0.0 : run.Durations[static_cast<std::size_t>(s - 1)]);
+            line(buf);
+            line("");
+            for (int l = 1; l <= 13; ++l) {
+                std::string text;
+                const auto& ls = labels[static_cast<std::size_t>(l - 1)];
+                for (std::size_t item = 0; item < ls.size(); ++item)
+                    text += ls[item] + ResultCell(run.Value(record, l, static_cast<int>(item) + 1));
+                if (l == 9) {
+                    std::snprintf(buf, sizeof buf, "    Kr   = %3d", run.Kr(record));
+                    text += buf;
+                }
+                line(text);
+            }
+            line(" #");
+            line("Cumulative frequency distribution of CrA");
+            line("  20%    1.00E+000  40%    2.00E+000  60%    3.00E+000  80%    4.00E+000");
+            for (int i = 0; i < 6; ++i)
+                line("");
+            line("");
+        }
+    return t;
+}
+
+// Reference case folders that hold group files, found on disk.
+inline std::vector<fs::path> ReferenceGroupCases()
+{
+    std::vector<fs::path> cases;
+    const fs::path root = VELTRA_REFERENCE_DIR;
+    if (!fs::is_directory(root))
+        return cases;
+    for (const auto& entry : fs::directory_iterator(root))
+        if (fs::exists(entry.path() / "group_01.prn"))
+            cases.push_back(entry.path());
+    std::sort(cases.begin(), cases.end());
+    return cases;
+}
+
+inline fs::path ResultFileOf(const fs::path& folder)
+{
+    return folder / (folder.filename().string() + ".res");
+}
+
+// The lines of a text (CR LF or LF ends).
+inline std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::size_t stop = end;
+        if (stop > start && text[stop - 1] == '\r')
+            --stop;
+        lines.push_back(text.substr(start, stop - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+} // namespace veltra::testing
