@@ -1,0 +1,67 @@
+# veltra series: year files read over the record, saved under the series' names,
+# one result file with years continuing, refusals before anything runs, stops.
+# Usage: bash series.sh VELTRA SOURCE_DIR
+set -u
+VELTRA=$(realpath "$1")
+REF=${VELTRA_REFERENCE_DIR:-$2/../shared/reference}
+G=$REF/gen_case_0009   # Ky = 1, Ns = 3, Ny = 4; its first two files as years 1 and 2
+T=$(mktemp -d)
+trap 'rm -rf "$T"' EXIT
+fails=0
+check() { if eval "$2"; then :; else echo "FAIL: $1"; fails=$((fails + 1)); fi; }
+years_of() { grep "^  YEAR:" "$1" | cut -c9-12 | tr -d " " | tr "\n" " "; }
+records() { sed -n "/^  YEAR:    $2/,\$p" "$1" | sed -n "1,/^  YEAR:    $3/p" | sed "s#$4#gen_case_0009#g"; }
+
+# Fewer files than years: the last one is read again for each remaining year and
+# saved as g3.inp, g4.inp; the files given are not rewritten.
+mkdir -p "$T/s" && cd "$T/s"
+cp "$G/gen_case_0009.inp" g.inp; cp "$G/gen_case_00092.inp" g2.inp
+"$VELTRA" series g.inp g2.inp > out.txt 2> err.txt; st=$?
+check "series: status 0" '[ $st -eq 0 ] && [ ! -s err.txt ]'
+check "series: files given untouched" 'cmp -s g.inp "$G/gen_case_0009.inp" && cmp -s g2.inp "$G/gen_case_00092.inp"'
+check "series: later years saved under the series name" 'cmp -s g3.inp g2.inp && cmp -s g4.inp g2.inp'
+check "series: one header, year by year" \
+  '[ "$(grep -c "^ VELTRA" g.res)" -eq 1 ] && grep -q "^ Calculations were done year by year." g.res'
+check "series: years 0 to 4, three seasons each" '[ "$(years_of g.res)" = "0 0 0 1 1 1 2 2 2 3 3 3 4 4 4 " ]'
+check "series: frequency title once" '[ "$(grep -c "FREQUENCY DISTRIBUTION" g.frq)" -eq 1 ] && grep -q "^ \"YEAR:     4\"" g.frq'
+check "series: no run marker" '[ ! -e g.trf ] && [ -f warning.lst ]'
+check "series: warnings of every year printed" '[ "$(grep -c "^Year [1-4]:" out.txt)" -eq 4 ]'
+check "series: last year summarised" 'grep -q "^Year 4 " out.txt && grep -q "season 3: Dw = " out.txt'
+check "series: years 0 to 2 as the reference" \
+  'diff <(records "$G/gen_case_0009.res" 0 3 gen_case_0009) <(records g.res 0 3 "$T/s/g") > /dev/null'
+
+# Refusals before anything runs (status 2, nothing written).
+mkdir -p "$T/r" && cd "$T/r"
+cp "$G"/gen_case_0009*.inp .; cp "$REF/field/field.inp" .
+"$VELTRA" series field.inp > /dev/null 2>&1; st=$?
+check "refused: first file without Ky = 1" '[ $st -eq 2 ]'
+"$VELTRA" series gen_case_0009.inp field.inp > /dev/null 2>&1; st=$?
+check "refused: later file with another Ns and Ny" '[ $st -eq 2 ]'
+"$VELTRA" series gen_case_0009.inp gen_case_00092.inp gen_case_00093.inp gen_case_00094.inp gen_case_00094.inp > /dev/null 2>&1; st=$?
+check "refused: more files than years" '[ $st -eq 2 ]'
+"$VELTRA" series gen_case_0009.inp missing.inp > /dev/null 2>&1; st=$?
+check "refused: unreadable later file" '[ $st -eq 2 ]'
+check "refused: nothing written" '[ -z "$(ls | grep -v "\.inp$")" ] && [ "$(ls | wc -l)" -eq 5 ]'
+
+# A later year whose input fails the save-time validation or the check: the series
+# stops with status 1 and the years already run stay in the files.
+mkdir -p "$T/e" && cd "$T/e"
+cp "$G/gen_case_0009.inp" g.inp
+sed 's/^        6.8     3.5     1.7/        6.8     3.5     2.7/' "$G/gen_case_00092.inp" > ts.inp
+"$VELTRA" series g.inp ts.inp > out.txt 2> err.txt; st=$?
+check "validation in year 2: status 1, not saved" '[ $st -eq 1 ] && [ -s err.txt ] && [ ! -e g2.inp ] && [ ! -e Error.lst ]'
+check "validation in year 2: year 1 kept" '[ "$(years_of g.res)" = "0 0 0 1 1 1 " ]'
+awk 'p { $2 = "-" $2; p = 0 } /^21\./ { p = 1 } { print }' "$G/gen_case_00092.inp" | sed 's/$/\r/; s/\r\r$/\r/' > qh.inp
+"$VELTRA" series g.inp qh.inp > out.txt 2> err.txt; st=$?
+check "errors in year 2: status 1, Error.lst" '[ $st -eq 1 ] && grep -q "QH1 and QH2" Error.lst && grep -q "QH1 and QH2" err.txt'
+check "errors in year 2: year 1 kept" '[ "$(years_of g.res)" = "0 0 0 1 1 1 " ] && [ -f g.frq ]'
+
+# The water table below the aquifer bottom ends the series after that year.
+mkdir -p "$T/stop" && cd "$T/stop"
+sed '6s/^\(        5      2       \)0/\11/' "$REF/hm_aquifer_stop/hm_aquifer_stop.inp" > a.inp
+"$VELTRA" series a.inp > out.txt 2> err.txt; st=$?
+check "stop: status 3 and the message" '[ $st -eq 3 ] && grep -q "^The watertable reached the bottom of the aquifer. The output can be partially seen" err.txt'
+check "stop: year 1 written, nothing more" '[ "$(years_of a.res)" = "0 0 1 1 " ] && [ ! -e a.trf ] && [ ! -e a2.inp ]'
+
+[ $fails -eq 0 ] && echo "series: all checks passed"
+exit $fails
