@@ -142,48 +142,6 @@ TEST(ResultFile, HeaderAndYearZeroOfTheFieldExample)
     EXPECT_EQ(Slurp(dir.Path() / "warning.lst"), " THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\r\n");
 }
 
-TEST(ResultFile, YearByYearCallsAppendWithoutHeaderAndContinueTheYears)
-{
-    TempDir dir;
-    TInputRecord rec;
-    TEngineState st;
-    FieldExample(rec, st);
-    rec.Ky = 1;
-    rec.Kf = 1; // switched off by the series: the header says so
-    rec.Krf = 1;
-    st.RunFirstFileName = (dir.Path() / "Field.INP").string();
-    for (int call = 1; call <= 3; ++call) {
-        rec.FileName = (dir.Path() / ("Field" + std::to_string(call) + ".inp")).string();
-        st.WarningHeaderWritten = call == 3; // a flag left set: no heading
-        TResultFiles files;
-        OpenResultFiles(rec, st, files, dir.Path().string());
-        EXPECT_EQ(rec.FileName, (dir.Path() / "Field.frq").string());
-        if (call == 1)
-            WriteYear(rec, st, files, true);
-        EXPECT_EQ(st.YearsDone, call - 1);
-        WriteYear(rec, st, files, false);
-        EXPECT_EQ(st.YearsDone, call);
-    }
-    EXPECT_TRUE(fs::exists(dir.Path() / "warning.lst"));
-    EXPECT_EQ(Slurp(dir.Path() / "warning.lst"), "");
-    EXPECT_FALSE(fs::exists(dir.Path() / "Field1.res"));
-
-    const std::vector<std::string> res = Split(Slurp(dir.Path() / "Field.res"));
-    std::vector<std::string> years, banner;
-    for (const std::string& l : res) {
-        if (l.rfind("  YEAR:", 0) == 0)
-            years.push_back(l.substr(8, 4));
-        if (l.rfind(" VELTRA", 0) == 0 || l.rfind(" Farmers", 0) == 0 || l.rfind(" Calculations", 0) == 0)
-            banner.push_back(l);
-    }
-    EXPECT_EQ(years, (std::vector<std::string>{"   0", "   0", "   1", "   1", "   2", "   2", "   3", "   3"}));
-    EXPECT_EQ(banner, (std::vector<std::string>{" VELTRA: A predictive computation method for soil and groundwater,",
-                                                " Farmers responses are off.", " Calculations were done year by year."}));
-    const std::string frq = Slurp(dir.Path() / "Field.frq");
-    EXPECT_EQ(frq.find("FREQUENCY DISTRIBUTION"), frq.rfind("FREQUENCY DISTRIBUTION"));
-    EXPECT_NE(frq.find(" \"YEAR:     3\"\r\n \"Season:   1\""), std::string::npos);
-}
-
 // One record written on its own, returned as lines.
 std::vector<std::string> Record(TInputRecord& rec, TEngineState& st, std::string* frq = nullptr)
 {
@@ -261,6 +219,7 @@ TEST(ResultFile, NettingClippingAndPresence)
     EXPECT_EQ(U[17], "  Ci  =      -        Cd  =      -        Cw  =      -    ");
 }
 
+// Keys 7 and 9 do not occur in the reference cases.
 TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
 {
     TInputRecord rec;
@@ -278,18 +237,9 @@ TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
         const char *line9, *line10, *line11;
         std::vector<std::string> rows;
     };
-    const std::string cA = " 1.00E+000", cB = " 2.00E+000", cU = " 3.00E+000", c0 = " 4.00E+000", no = "     -    ";
     const TCase cases[] = {
         {7, 0, 0.3, 0.3, "  Uc  =  3.00E-001    Kr   =   7", "  CrA =      -        CrB =  2.00E+000    CrU =  3.00E+000    Cr4 =      -    ",
          "  C0* =      -        C1* =      -        C2* =      -        C3* =  4.00E+000", {" CrB    ", " CrU    ", " C3*    "}},
-        {0, 0.3, 0, 0.7, "  Uc  =  7.00E-001    Kr   =   0", "  CrA =  1.00E+000    CrB =      -        CrU =  3.00E+000    Cr4 =      -    ",
-         "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    ", {" CrA    ", " CrU    "}},
-        {10, 0.2, 0.2, 0.2, "  Uc  =  2.00E-001    Kr   =  10", "  CrA =  1.00E+000    CrB =  2.00E+000    CrU =  3.00E+000    Cr4 =      -    ",
-         "  C0* =  4.00E+000    C1* =      -        C2* =      -        C3* =      -    ", {" CrA    ", " CrB    ", " CrU    ", " C0*    "}},
-        {1, 0, 0, 0.9995, "  Uc  =  1.00E+000    Kr   =   1", "  CrA =      -        CrB =      -        CrU =  3.00E+000    Cr4 =      -    ",
-         "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    ", {" C1*    ", " CrU    "}},
-        {3, 0, 0.5, 0, "  Uc  =      -        Kr   =   3", "  CrA =      -        CrB =  2.00E+000    CrU =      -        Cr4 =      -    ",
-         "  C0* =      -        C1* =      -        C2* =      -        C3* =  1.00E+000", {" C3*    ", " CrB    "}},
         {9, 0, 0, 0, "  Uc  =      -        Kr   =   9", "  CrA =      -        CrB =      -        CrU =      -        Cr4 =      -    ",
          "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    ", {}},
     };
@@ -329,21 +279,6 @@ TEST(FrequencyFile, PointsAndAreaClasses)
     EXPECT_DOUBLE_EQ(FrequencyPoint(100.5, 1, 0.2), 0.81 + 0.32 * g);
     EXPECT_DOUBLE_EQ(FrequencyPoint(1000, 1, 0.2), 0.81 + 0.32 * g);
     EXPECT_DOUBLE_EQ(FrequencyPoint(1000.5, 1, 0.2), 0.69 + 0.52 * g);
-}
-
-TEST(ResultFile, UnwritableFolderIsNamed)
-{
-    TInputRecord rec;
-    TEngineState st;
-    rec.FileName = "/nonexistent-veltra-folder/x.inp";
-    TResultFiles files;
-    TempDir dir;
-    try {
-        OpenResultFiles(rec, st, files, dir.Path().string());
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("/nonexistent-veltra-folder/x.res"), std::string::npos);
-    }
 }
 
 } // namespace
