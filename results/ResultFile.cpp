@@ -85,7 +85,7 @@ void OpenResultFiles(TInputRecord& rec, TEngineState& st, TResultFiles& files, c
     }
 
     // A year-by-year series writes every year to the files of its first input file.
-    const std::string& base = rec.Ky == 1 ? st.RunFirstFileName : rec.FileName;
+    const std::string base = rec.Ky == 1 && !st.RunFirstFileName.empty() ? st.RunFirstFileName : rec.FileName;
     const bool append = rec.Ky == 1 && st.YearsDone > 0;
     rec.FileName = PathWithExtension(base, ".res");
     files.ResPath = rec.FileName;
