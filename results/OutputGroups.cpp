@@ -181,50 +181,46 @@ std::string CellOfLine(const std::string& line, int cell)
     return WithoutBlanks(line.substr(start, 12));
 }
 
-class TResultReader {
-public:
-    TResultReader(const std::string& path, const std::vector<std::string>& lines)
-        : path_(path), lines_(lines)
-    {
-    }
+// The lines of one result file, with messages that name the file and the line.
+struct TResultReader {
+    const std::string& Path;
+    const std::vector<std::string>& Lines;
 
     [[noreturn]] void Fail(std::size_t index, const std::string& what) const
     {
-        throw TGroupReadError("Result file \"" + path_ + "\", line " + std::to_string(index + 1) + ": " + what);
+        throw TGroupReadError("Result file \"" + Path + "\", line " + std::to_string(index + 1) + ": " + what);
     }
 
-    // An integer after `pos` (leading blanks skipped); pos moves past it.
+    // The whole number at `pos` of a line (leading blanks skipped); pos moves past it.
     int IntAt(std::size_t index, std::size_t& pos) const
     {
-        const std::string& s = lines_[index];
-        while (pos < s.size() && s[pos] == ' ')
-            ++pos;
+        const std::string& s = Lines[index];
+        pos = std::min(s.find_first_not_of(' ', pos), s.size());
         int v = 0;
-        auto [ptr, ec] = std::from_chars(s.data() + std::min(pos, s.size()), s.data() + s.size(), v);
+        auto [ptr, ec] = std::from_chars(s.data() + pos, s.data() + s.size(), v);
         if (ec != std::errc())
             Fail(index, "no whole number where one was expected");
         pos = static_cast<std::size_t>(ptr - s.data());
         return v;
     }
 
+    // The real number that starts at `pos` of a line, after blanks.
     double RealAt(std::size_t index, std::size_t pos) const
     {
-        const std::string& s = lines_[index];
-        while (pos < s.size() && s[pos] == ' ')
-            ++pos;
-        std::size_t end = pos;
-        while (end < s.size() && s[end] != ' ')
-            ++end;
+        const std::string& s = Lines[index];
+        pos = std::min(s.find_first_not_of(' ', pos), s.size());
+        const std::size_t end = std::min(s.find(' ', pos), s.size());
         try {
-            return CellToReal(s.substr(std::min(pos, s.size()), end - std::min(pos, s.size())));
+            return CellToReal(s.substr(pos, end - pos));
         } catch (const std::invalid_argument&) {
             Fail(index, "no number where one was expected");
         }
     }
 
+    // A cell of a value line; -1.0 marks an absent value ("-" or nothing).
     double CellValue(std::size_t index, int cell) const
     {
-        const std::string text = CellOfLine(lines_[index], cell);
+        const std::string text = CellOfLine(Lines[index], cell);
         if (text.empty() || text == "-")
             return -1.0;
         try {
@@ -233,9 +229,6 @@ public:
             Fail(index, "the cell \"" + text + "\" is not a number");
         }
     }
-
-    const std::string& path_;
-    const std::vector<std::string>& lines_;
 };
 
 } // namespace
@@ -251,7 +244,7 @@ void ReadResultGroup(TDataMod& dm, const std::string& group)
     std::vector<std::string> lines;
     if (!ReadTextLines(path, lines))
         throw TGroupReadError(GroupFileMessage(path));
-    const TResultReader reader(path, lines);
+    const TResultReader reader{path, lines};
     const std::size_t n = lines.size();
 
     // Shape: the year and season of the last record that follows an end-of-record
