@@ -1,10 +1,8 @@
 #include "model/InputFile.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -157,7 +155,7 @@ private:
     static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
 
     // Reals: optional sign, digits with one "." or ",", optional exponent;
-    // the value must be finite.
+    // the value must be finite. from_chars ignores the locale.
     static bool ParseReal(std::string token, double& v)
     {
         for (char& c : token) {
@@ -166,15 +164,12 @@ private:
             else if (!((c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E'))
                 return false;
         }
-        const char* begin = token.c_str();
-        char* end = nullptr;
-        errno = 0;
-        v = std::strtod(begin, &end);
-        if (end == begin || *end != '\0' || !std::isfinite(v))
-            return false;
-        if (errno == ERANGE && std::fabs(v) > 1.0)
-            return false;
-        return true;
+        const char* begin = token.data();
+        const char* end = token.data() + token.size();
+        if (begin != end && *begin == '+' && end - begin > 1 && begin[1] != '-')
+            ++begin;
+        auto [ptr, ec] = std::from_chars(begin, end, v, std::chars_format::general);
+        return ec == std::errc() && ptr == end && std::isfinite(v);
     }
 
     std::pair<std::string, int> ReadToken()
@@ -467,8 +462,8 @@ void Parse(TScanner& sc, TInputRecord& r)
 std::string Fix(double v, int width, int decimals)
 {
     char buf[400]; // room for the largest finite double in full
-    int n = std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    std::string s(buf, static_cast<std::size_t>(std::clamp(n, 0, static_cast<int>(sizeof buf) - 1)));
+    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    std::string s(buf, ec == std::errc() ? ptr : buf);
     const std::size_t w = static_cast<std::size_t>(width);
     s.insert(0, s.size() >= w ? 1 : w - s.size(), ' ');
     return s;
