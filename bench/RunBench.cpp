@@ -23,10 +23,6 @@ void BM_Run99Years4Seasons(benchmark::State& state)
     veltra::TAnnualCarry carry;
     veltra::TSilentProgress progress;
     for (auto _ : state) {
-        state.PauseTiming();
-        for (const char* f : {"bench.res", "bench.frq", "bench.trf", "warning.lst"})
-            fs::remove(dir / f);
-        state.ResumeTiming();
         veltra::TInputRecord rec = input;
         rec.FileName = (dir / "bench.inp").string();
         rec.RunStage = 1;

@@ -30,36 +30,34 @@ double CorrectedSurfaceDrainage(double so, double supply, double dw)
     return sd;
 }
 
+// One land type inside the iteration; kept in locals so that the 1 mm steps run
+// in registers rather than through the state.
 struct TLandWater {
     double Fraction, Ep, Fs, Supply; // Supply: rain plus irrigation or run-in
-    double* Sd;
-    double* Ea;
-    double* Rr;
-    double* Lr;
+    double Sd, Ea, Rr;
 };
 
 // Root-zone balance of one land type at the capillary rise factor f.
-void RootZoneWater(const TLandWater& land, double f, double dw)
+inline void RootZoneWater(TLandWater& land, double f, double dw)
 {
     if (land.Fraction < 0.001) {
-        *land.Ea = 0;
-        *land.Lr = 0;
-        *land.Rr = 0;
-        *land.Sd = 0;
+        land.Ea = 0;
+        land.Rr = 0;
+        land.Sd = 0;
         return;
     }
-    const double w = land.Supply - *land.Sd; // infiltration
+    const double w = land.Supply - land.Sd; // infiltration
     if (land.Fs <= 0)
         return; // keeps the previous values
     if (land.Ep / land.Fs <= w || dw < 0) {
-        *land.Ea = land.Ep;
-        *land.Rr = 0;
+        land.Ea = land.Ep;
+        land.Rr = 0;
     } else {
         const double fw = land.Fs * w;
-        *land.Ea = fw + (land.Ep - fw) * f;
-        *land.Rr = *land.Ea - w;
-        if (*land.Rr < 0)
-            *land.Rr = 0;
+        land.Ea = fw + (land.Ep - fw) * f;
+        land.Rr = land.Ea - w;
+        if (land.Rr < 0)
+            land.Rr = 0;
     }
 }
 
@@ -112,9 +110,16 @@ bool WaterBalance(TRunContext& ctx, int s)
     }
 
     // Step 2: step the water table by 1 mm until the storage change meets the recharge.
-    const TLandWater landU{u, rec.EpU[s], st.FsU[s], pp + st.SiU[s], &st.SRO, &st.EaU, &st.RrU, &st.LrU};
-    const TLandWater landA{a, rec.EpA[s], st.FsA[s], pp + st.IaA[s], &st.SDA, &st.EaA, &st.RrA, &st.LrA};
-    const TLandWater landB{b, rec.EpB[s], st.FsB[s], pp + st.IaB[s], &st.SDB, &st.EaB, &st.RrB, &st.LrB};
+    TLandWater landU{u, rec.EpU[s], st.FsU[s], pp + st.SiU[s], st.SRO, st.EaU, st.RrU};
+    TLandWater landA{a, rec.EpA[s], st.FsA[s], pp + st.IaA[s], st.SDA, st.EaA, st.RrA};
+    TLandWater landB{b, rec.EpB[s], st.FsB[s], pp + st.IaB[s], st.SDB, st.EaB, st.RrB};
+    const double iaA = st.IaA[s], iaB = st.IaB[s], siU = st.SiU[s];
+    const double soA = st.SoA[s], soB = st.SoB[s], soU = st.SoU[s];
+    const double gi = st.Gi[s], go = st.Go[s], gw = st.Gw[s];
+    const double wells = (st.FAw[s] + st.FBw[s]) * gw;
+    const double dr = rec.Dr, dc = st.Dc;
+    double dw = st.Dw;
+    double lrA = 0, lrB = 0, lrU = 0, lrT = 0, rrT = 0;
     const double lc = st.Lc[s];
     const double d = st.Dc - 0.5 * rec.Dr;
     double storage = 0;
@@ -127,53 +132,53 @@ bool WaterBalance(TRunContext& ctx, int s)
     for (long step = 0; step <= MaxWaterTableSteps; ++step) {
         double f = 1;
         if (d > 0)
-            f = std::clamp((st.Dc - st.Dw) / d, 0.0, 1.0);
+            f = std::clamp((dc - dw) / d, 0.0, 1.0);
         // Canal seepage shrinks once the water table reached the root zone or the surface.
-        if (st.Dw < rec.Dr)
+        if (dw < dr)
             seenBelowRootZoneBottom = true;
-        if (st.Dw < 0)
+        if (dw < 0)
             seenAboveSurface = true;
         const double lcEff = seenAboveSurface ? 0.0 : seenBelowRootZoneBottom ? 0.5 * lc : lc;
 
-        RootZoneWater(landU, f, st.Dw);
-        RootZoneWater(landA, f, st.Dw);
-        RootZoneWater(landB, f, st.Dw);
+        RootZoneWater(landU, f, dw);
+        RootZoneWater(landA, f, dw);
+        RootZoneWater(landB, f, dw);
 
         // Percolation with the surface drainage as entered.
-        st.LrA = pp + st.IaA[s] - st.EaA - st.SoA[s];
+        lrA = pp + iaA - landA.Ea - soA;
         if (a < 0.001)
-            st.LrA = 0;
+            lrA = 0;
         if (a > 0.999) {
-            st.LrB = 0;
-            st.LrU = 0;
+            lrB = 0;
+            lrU = 0;
         } else {
-            st.LrB = pp + st.IaB[s] - st.EaB - st.SoB[s];
+            lrB = pp + iaB - landB.Ea - soB;
             if (b < 0.001)
-                st.LrB = 0;
+                lrB = 0;
             if (b > 0.999) {
-                st.LrA = 0;
-                st.LrU = 0;
+                lrA = 0;
+                lrU = 0;
             } else {
-                st.LrU = pp - st.EaU + st.SiU[s] - st.SoU[s];
+                lrU = pp - landU.Ea + siU - soU;
                 if (u < 0.001)
-                    st.LrU = 0;
+                    lrU = 0;
                 if (u > 0.999) {
-                    st.LrA = 0;
-                    st.LrB = 0;
+                    lrA = 0;
+                    lrB = 0;
                 }
             }
         }
 
-        st.Is = st.IaA[s] * a + lc + st.IaB[s] * b;
-        st.It = st.Is + st.DAu[s] + st.DBu[s] + (st.FAw[s] + st.FBw[s]) * st.Gw[s];
+        st.Is = iaA * a + lc + iaB * b;
+        st.It = st.Is + st.DAu[s] + st.DBu[s] + wells;
 
-        DrainDischarge(ctx, st.Dw, s);
+        DrainDischarge(ctx, dw, s);
         LimitDrainageReuse(ctx, s);
 
-        st.RrT = a * st.RrA + b * st.RrB + u * st.RrU;
-        st.LrT = a * st.LrA + b * st.LrB + u * st.LrU;
+        rrT = a * landA.Rr + b * landB.Rr + u * landU.Rr;
+        lrT = a * lrA + b * lrB + u * lrU;
 
-        const double n = lcEff + st.LrT + st.Gi[s] - st.Go[s] - st.Gw[s] - st.RrT - st.Gd;
+        const double n = lcEff + lrT + gi - go - gw - rrT - st.Gd;
         int dir;
         if (n > storage) {
             rising = true;
@@ -195,12 +200,14 @@ bool WaterBalance(TRunContext& ctx, int s)
         storageBefore = storage;
         rechargeBefore = n;
         firstPass = false;
-        st.Dw = st.Dw - 0.001 * dir;
-        storage = storage + 0.001 * dir * EffectivePorosity(rec, st.Dw);
+        dw = dw - 0.001 * dir;
+        storage = storage + 0.001 * dir * EffectivePorosity(rec, dw);
     }
-    if (!converged)
-        return false;
-
+    st.Dw = dw;
+    st.SRO = landU.Sd, st.EaU = landU.Ea, st.RrU = landU.Rr, st.LrU = lrU;
+    st.SDA = landA.Sd, st.EaA = landA.Ea, st.RrA = landA.Rr, st.LrA = lrA;
+    st.SDB = landB.Sd, st.EaB = landB.Ea, st.RrB = landB.Rr, st.LrB = lrB;
+    st.RrT = rrT, st.LrT = lrT;
     // Step 3: no negative flows; percolation and capillary rise netted per land type.
     for (double* v : {&st.LrA, &st.LrB, &st.LrU, &st.LrT, &st.RrA, &st.RrB, &st.RrU, &st.RrT})
         if (*v < 0)

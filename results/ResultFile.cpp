@@ -58,6 +58,12 @@ void Net(double& rr, double& lr, bool present)
 
 std::ofstream OpenOut(const std::string& path, bool append)
 {
+    // A replaced file is removed first rather than truncated: the file system would
+    // otherwise write the truncated file's data out at once when it is closed, which
+    // costs more than the whole run.
+    std::error_code ec;
+    if (!append && std::filesystem::is_regular_file(path, ec))
+        std::filesystem::remove(path, ec);
     std::ofstream f(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
     if (!f)
         throw std::runtime_error("The file \"" + path + "\" could not be opened for writing.");
