@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -358,6 +359,9 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, con
     if (!stopped && (rec.Ky != 1 || rec.RunStage == 2)) {
         rec.RunStage = 2;
         rec.FileName = PathWithExtension(rec.FileName, ".trf");
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(rec.FileName, ec))
+            std::filesystem::remove(rec.FileName, ec); // replaced, not truncated (see the result files)
         std::ofstream marker(rec.FileName, std::ios::binary | std::ios::trunc);
         marker << "2\r\n";
         CheckStream(marker, rec.FileName);
