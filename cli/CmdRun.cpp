@@ -30,7 +30,7 @@ int Run(const std::string& file)
     const std::vector<std::string> refusals = ValidateBeforeSave(rec);
     if (!refusals.empty()) {
         for (const std::string& message : refusals)
-            std::cerr << message << "\n";
+            std::cout << message << "\n";
         return 1;
     }
     StartNewRun(rec, st, carry, path);
@@ -51,13 +51,13 @@ int Run(const std::string& file)
             return 2;
         }
         if (result.InputErrors) {
-            std::cerr << "One or more errors in the input were detected (Error.lst):\n";
+            std::cout << "One or more errors in the input were detected (Error.lst):\n";
             for (const std::string& line : dm.ErrorLines)
-                std::cerr << line << "\n";
+                std::cout << line << "\n";
             return 1;
         }
         if (!result.Refusal.empty()) {
-            std::cerr << result.Refusal << "\n";
+            std::cout << result.Refusal << "\n";
             return 1;
         }
         if (series)
@@ -72,7 +72,7 @@ int Run(const std::string& file)
         PrintWarnings(dm, "Runtime warnings (warning.lst):");
     PrintLastYear(result.ResultPath, rec.Ns);
     if (result.WaterTableStop) {
-        std::cerr << (series ? AquiferBottomMessage : "The run was stopped; warning.lst says why.") << "\n";
+        std::cout << (series ? AquiferBottomMessage : "The run was stopped; warning.lst says why.") << "\n";
         return 3;
     }
     return 0;

@@ -31,7 +31,7 @@ bool Validated(const TInputRecord& rec)
 {
     const std::vector<std::string> refusals = ValidateBeforeSave(rec);
     for (const std::string& message : refusals)
-        std::cerr << message << "\n";
+        std::cout << message << "\n";
     return refusals.empty();
 }
 
@@ -109,19 +109,19 @@ int Series(const std::vector<std::string>& given)
             return 2;
         }
         if (result.InputErrors) {
-            std::cerr << "One or more errors in the input of year " << year << " were detected (Error.lst):\n";
+            std::cout << "One or more errors in the input of year " << year << " were detected (Error.lst):\n";
             for (const std::string& line : dm.ErrorLines)
-                std::cerr << line << "\n";
+                std::cout << line << "\n";
             return 1;
         }
         if (!result.Refusal.empty()) {
-            std::cerr << result.Refusal << "\n";
+            std::cout << result.Refusal << "\n";
             return 1;
         }
         PrintWarnings(dm, "Year " + std::to_string(year) + ":");
         if (result.WaterTableStop) {
             PrintLastYear(result.ResultPath, rec.Ns);
-            std::cerr << AquiferBottomMessage << "\n";
+            std::cout << AquiferBottomMessage << "\n";
             return 3;
         }
     }

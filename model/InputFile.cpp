@@ -1,5 +1,6 @@
 #include "model/InputFile.h"
 
+#include <cctype>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -512,6 +513,19 @@ void ReadInputFile(TInputRecord& rec)
     fs::path abs = fs::absolute(p, ec);
     if (!ec)
         p = abs.lexically_normal();
+    // The save dialog names input files ".INP" and later years ".inp": on a
+    // case-sensitive file system take the file whose extension differs only in case.
+    if (!fs::exists(p, ec)) {
+        for (const auto& entry : fs::directory_iterator(p.parent_path(), ec)) {
+            std::string ext = entry.path().extension().string();
+            for (char& c : ext)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (ext == ".inp" && entry.path().stem() == p.stem() && entry.is_regular_file(ec)) {
+                p = entry.path();
+                break;
+            }
+        }
+    }
     rec.FileName = p.string();
 
     if (fs::is_directory(p, ec))

@@ -23,6 +23,10 @@ check "wells: status 0" '[ $st -eq 0 ]'
 cp "$SRC/examples/field.inp" sub.inp
 "$VELTRA" check sub.txt > out.txt; st=$?
 check "extension replaced: status 0" '[ $st -eq 0 ]'
+# The save dialog's ".INP" is found on a case-sensitive file system.
+cp "$SRC/examples/field.inp" UPPER.INP
+"$VELTRA" check UPPER.INP > out.txt; st=$?
+check "upper-case extension: status 0" '[ $st -eq 0 ]'
 
 # Reference cases with errors: the very Error.lst of the reference, printed too.
 for c in bad_case_0001 bad_case_0002; do

@@ -35,14 +35,14 @@ echo old > bad_case_0001.res; echo old > bad_case_0001.frq; echo old > warning.l
 "$VELTRA" run bad_case_0001.inp > out.txt 2> err.txt; st=$?
 check "errors: status 1" '[ $st -eq 1 ]'
 check "errors: Error.lst as the reference" 'cmp -s Error.lst "$REF/bad_case_0001/Error.lst"'
-check "errors: printed" 'grep -q "QH1 and QH2 must not be negative" err.txt'
+check "errors: printed" 'grep -q "QH1 and QH2 must not be negative" out.txt'
 check "errors: earlier outputs deleted" '[ ! -e bad_case_0001.res ] && [ ! -e bad_case_0001.frq ] && [ ! -e warning.lst ]'
 
 # The save-time validation refuses before the check: no Error.lst, nothing run.
 mkdir -p "$T/val" && cd "$T/val"
 sed 's/^        7.0     5.0/        6.0     5.0/' "$REF/field/field.inp" > f.inp
 "$VELTRA" run f.inp > out.txt 2> err.txt; st=$?
-check "validation: status 1" '[ $st -eq 1 ] && [ -s err.txt ]'
+check "validation: status 1" '[ $st -eq 1 ] && [ -s out.txt ]'
 check "validation: nothing written" '[ "$(ls)" = "$(printf "err.txt\nf.inp\nout.txt")" ]'
 
 # Usage and unreadable files.
