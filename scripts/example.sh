@@ -8,4 +8,6 @@ cmake --build --preset release
 mkdir -p run
 cp examples/field.inp run/field.inp
 cd run
-../build/release/veltra check field.inp
+../build/release/veltra run field.inp
+echo
+echo "Results in $(pwd): field.res (result file), field.frq (frequency distribution), field.trf and warning.lst"

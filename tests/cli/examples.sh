@@ -1,0 +1,24 @@
+# The bundled examples run to the reviewed results in tests/references/ (whole
+# files, byte for byte, the folder part of the printed paths aside).
+# Usage: bash examples.sh VELTRA SOURCE_DIR
+set -u
+VELTRA=$(realpath "$1")
+SRC=$(realpath "$2")
+T=$(mktemp -d)
+trap 'rm -rf "$T"' EXIT
+fails=0
+for ex in field wells; do
+  mkdir -p "$T/$ex" && cd "$T/$ex"
+  cp "$SRC/examples/$ex.inp" .
+  "$VELTRA" run "$ex.inp" > out.txt 2> err.txt; st=$?
+  [ $st -eq 0 ] || { echo "FAIL: $ex: status $st"; cat err.txt; fails=$((fails + 1)); continue; }
+  for f in "$ex.res" "$ex.frq" "$ex.trf" warning.lst; do
+    if ! sed "s#$T/$ex/##g" "$f" | cmp -s - "$SRC/tests/references/$ex/$f"; then
+      echo "FAIL: $ex: $f differs from tests/references/$ex/$f"
+      sed "s#$T/$ex/##g" "$f" | diff - "$SRC/tests/references/$ex/$f" | head -5
+      fails=$((fails + 1))
+    fi
+  done
+done
+[ $fails -eq 0 ] && echo "examples: all passed"
+exit $fails
