@@ -38,14 +38,6 @@ void WriteWhole(const std::string& path, const std::string& text)
     }
 }
 
-std::string WithoutBlanks(const std::string& text)
-{
-    std::string out;
-    for (char c : text)
-        if (c != ' ')
-            out += c;
-    return out;
-}
 
 std::string ShortestText(double v)
 {

@@ -34,6 +34,8 @@ std::optional<double> ParseWhole(const std::string& text)
     return v;
 }
 
+} // namespace
+
 std::string WithoutBlanks(const std::string& text)
 {
     std::string out;
@@ -42,8 +44,6 @@ std::string WithoutBlanks(const std::string& text)
             out += c;
     return out;
 }
-
-} // namespace
 
 double CellToReal(const std::string& text)
 {

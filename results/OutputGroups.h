@@ -26,6 +26,8 @@ std::string TableNumberText(double v);
 
 // A text centred in a 10-character cell (one blank more on the right).
 std::string CentreCell(const std::string& text);
+// A cell text with its blanks removed.
+std::string WithoutBlanks(const std::string& text);
 
 // Reads group `group` (CrA, Cxf, Gd, LrA, RrA, It, FfA or A) from the result file
 // named by Rec.FileName with extension .res, and sets FileName to that path.
