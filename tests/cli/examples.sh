@@ -1,9 +1,12 @@
 # The bundled examples run to the reviewed results in tests/references/ (whole
 # files, byte for byte, the folder part of the printed paths aside).
-# Usage: bash examples.sh VELTRA SOURCE_DIR
+# Usage: bash examples.sh VELTRA SOURCE_DIR [--update-references]
+# --update-references rewrites tests/references/ from this build; review the
+# change with `git diff` before committing it.
 set -u
 VELTRA=$(realpath "$1")
 SRC=$(realpath "$2")
+UPDATE=${3:-}
 T=$(mktemp -d)
 trap 'rm -rf "$T"' EXIT
 fails=0
@@ -13,6 +16,10 @@ for ex in field wells; do
   "$VELTRA" run "$ex.inp" > out.txt 2> err.txt; st=$?
   [ $st -eq 0 ] || { echo "FAIL: $ex: status $st"; cat err.txt; fails=$((fails + 1)); continue; }
   for f in "$ex.res" "$ex.frq" "$ex.trf" warning.lst; do
+    if [ "$UPDATE" = "--update-references" ]; then
+      sed "s#$T/$ex/##g" "$f" > "$SRC/tests/references/$ex/$f"
+      continue
+    fi
     if ! sed "s#$T/$ex/##g" "$f" | cmp -s - "$SRC/tests/references/$ex/$f"; then
       echo "FAIL: $ex: $f differs from tests/references/$ex/$f"
       sed "s#$T/$ex/##g" "$f" | diff - "$SRC/tests/references/$ex/$f" | head -5
