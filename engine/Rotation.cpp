@@ -38,46 +38,29 @@ void DetermineRotationKey(TRunContext& ctx)
     const double sum = st.Ac + st.Bc + st.Uc;
     const int init = st.KrInit;
     int kr = IsRotatedKey(init) ? init : 4;
+    // The initial key's own permanent land keeps its key while there is any; without
+    // it the larger of the other two permanent lands decides.
+    auto prefer = [&kr](double own, int ownKey, double x, int xKey, double y, int yKey) {
+        if (own > 0)
+            kr = ownKey;
+        if (own < 0.001) {
+            if (x > 0 && x >= y)
+                kr = xKey;
+            if (y > 0 && y > x)
+                kr = yKey;
+        }
+    };
     if (init == 0) {
         if (sum > 0.999)
             kr = 0;
-        if (sum < 1 - 1e-9) {
-            if (st.Uc > 0)
-                kr = 1;
-            if (st.Uc < 0.001) {
-                if (st.Ac > 0 && st.Ac >= st.Bc)
-                    kr = 2;
-                if (st.Bc > 0 && st.Bc > st.Ac)
-                    kr = 3;
-            }
-        }
+        if (sum < 1 - 1e-9)
+            prefer(st.Uc, 1, st.Ac, 2, st.Bc, 3);
     } else if (init == 1) {
-        if (st.Uc > 0)
-            kr = 1;
-        if (st.Uc < 0.001) {
-            if (st.Ac > 0 && st.Ac >= st.Bc)
-                kr = 2;
-            if (st.Bc > 0 && st.Bc > st.Ac)
-                kr = 3;
-        }
+        prefer(st.Uc, 1, st.Ac, 2, st.Bc, 3);
     } else if (init == 2) {
-        if (st.Ac > 0)
-            kr = 2;
-        if (st.Ac < 0.001) {
-            if (st.Uc > 0 && st.Uc >= st.Bc)
-                kr = 1;
-            if (st.Bc > 0 && st.Bc > st.Uc)
-                kr = 3;
-        }
+        prefer(st.Ac, 2, st.Uc, 1, st.Bc, 3);
     } else if (init == 3) {
-        if (st.Bc > 0)
-            kr = 3;
-        if (st.Bc < 0.001) {
-            if (st.Uc > 0 && st.Uc >= st.Ac)
-                kr = 1;
-            if (st.Ac > 0 && st.Ac > st.Uc)
-                kr = 2;
-        }
+        prefer(st.Bc, 3, st.Uc, 1, st.Ac, 2);
     }
     if (st.AreaAbandoned && st.Uc > 0 && rec.Krf == 1)
         kr = 1;
