@@ -216,37 +216,28 @@ void FarmersResponses(TRunContext& ctx, int s)
         }
     }
 
-    // Regrowing land that has recovered.
-    if (a > 0.001 && st.Kr != 3 && st.CrA < st.CAmax - 0.5 && st.JsA > 0.9) {
-        a = a / 0.95;
-        if (a > st.AInput[s]) {
-            a = st.AInput[s];
+    // Regrowing land that has recovered. The water for the regained land comes back
+    // from the bypass; when the bypass cannot give it, the field irrigation is spread
+    // thinner instead (A land already below 0.001 of bypass, B land below 0).
+    auto regrow = [&](double& area, double area0, double areaInput, double& ia, double bypassFloor) {
+        area = area / 0.95;
+        if (area > areaInput) {
+            area = areaInput;
             st.AreaAbandoned = false;
         }
-        const double r = a / a0;
-        io = io - (1 - 1 / r) * a * iaA;
+        const double r = area / area0;
+        io = io - (1 - 1 / r) * area * ia;
         if (std::fabs(io) < 0.001)
             io = 0;
-        if (io < 0.001) {
-            iaA = iaA / r;
+        if (io < bypassFloor) {
+            ia = ia / r;
             io = io0;
         }
-    }
-    if (b > 0.001 && st.Kr == 3 && st.CrB < st.CBmax - 0.5 && st.JsB > 0.9) {
-        b = b / 0.95;
-        if (b > st.BInput[s]) {
-            b = st.BInput[s];
-            st.AreaAbandoned = false;
-        }
-        const double r = b / b0;
-        io = io - (1 - 1 / r) * b * iaB;
-        if (std::fabs(io) < 0.001)
-            io = 0;
-        if (io < 0) {
-            iaB = iaB / r;
-            io = io0;
-        }
-    }
+    };
+    if (a > 0.001 && st.Kr != 3 && st.CrA < st.CAmax - 0.5 && st.JsA > 0.9)
+        regrow(a, a0, st.AInput[s], iaA, 0.001);
+    if (b > 0.001 && st.Kr == 3 && st.CrB < st.CBmax - 0.5 && st.JsB > 0.9)
+        regrow(b, b0, st.BInput[s], iaB, 0.0);
     if (st.Kr == 1 && a - a0 > 0.001) // regrown land brings the salinity of the fallow land
         st.CrA = (a0 * st.CrA + (a - a0) * st.CrU) / a;
 }
