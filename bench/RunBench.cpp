@@ -6,6 +6,7 @@
 
 #include "engine/UCalculate.h"
 #include "model/ExampleInputs.h"
+#include "results/RunFiles.h"
 
 namespace {
 
@@ -28,7 +29,8 @@ void BM_Run99Years4Seasons(benchmark::State& state)
         rec.RunStage = 1;
         rec.YearNr = 1;
         st.RunFirstFileName = rec.FileName;
-        veltra::RunSimulation(rec, st, carry, dir.string(), progress);
+        veltra::TRunFiles files(dir.string());
+        veltra::RunSimulation(rec, st, carry, progress, files);
         benchmark::DoNotOptimize(st.Dw);
     }
     fs::remove_all(dir);

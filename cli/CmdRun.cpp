@@ -70,7 +70,7 @@ int Run(const std::string& file)
         EndSeries(rec, st, carry);
     if (!series)
         PrintWarnings(dm, "Runtime warnings (warning.lst):");
-    PrintLastYear(result.ResultPath, rec.Ns);
+    PrintLastYear(result);
     if (result.WaterTableStop) {
         std::cout << (series ? AquiferBottomMessage : "The run was stopped; warning.lst says why.") << "\n";
         return 3;

@@ -120,13 +120,13 @@ int Series(const std::vector<std::string>& given)
         }
         PrintWarnings(dm, "Year " + std::to_string(year) + ":");
         if (result.WaterTableStop) {
-            PrintLastYear(result.ResultPath, rec.Ns);
+            PrintLastYear(result);
             std::cout << AquiferBottomMessage << "\n";
             return 3;
         }
     }
     EndSeries(rec, st, carry);
-    PrintLastYear(result.ResultPath, rec.Ns);
+    PrintLastYear(result);
     return 0;
 }
 

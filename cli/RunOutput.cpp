@@ -48,9 +48,10 @@ void PrintWarnings(const TDataMod& dm, const std::string& heading)
         std::cout << line << "\n";
 }
 
-void PrintLastYear(const std::string& resultPath, int ns)
+void PrintLastYear(const TCalculateResult& result)
 {
-    const std::vector<TSeasonSummary> seasons = LastYearSummary(resultPath, ns);
+    const std::vector<TSeasonSummary>& seasons = result.LastYear;
+    const std::string& resultPath = result.ResultPath;
     if (seasons.empty())
         return;
     std::cout << "Year " << seasons.back().Year << " (the last in " << resultPath << "):\n";

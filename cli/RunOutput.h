@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/UDataMod.h"
+#include "shell/RunCalculate.h"
 
 namespace veltra::cli {
 
@@ -18,7 +19,7 @@ bool ReadInputOver(const std::string& path, TInputRecord& rec);
 void PrintWarnings(const TDataMod& dm, const std::string& heading);
 
 // Per season of the last year: Dw and the root-zone salinities the records show.
-void PrintLastYear(const std::string& resultPath, int ns);
+void PrintLastYear(const TCalculateResult& result);
 
 // The message the window shows when a year-by-year series met the aquifer bottom.
 extern const char* const AquiferBottomMessage;

@@ -155,12 +155,13 @@ void SaltBalance(TRunContext& ctx, int s)
     const TInputRecord& rec = ctx.Rec;
     TEngineState& st = ctx.St;
 
-    // Step 1: irrigation water.
+    // The salinity of the irrigation water, mixed from canal, re-used drainage and
+    // well water.
     IrrigationWaterSalinity(ctx, s);
     const double ciMixed = st.Ci;
     double ci = st.Ci;
 
-    // Step 2: season quantities.
+    // What every reservoir of this season works with.
     TSeasonSalt q{};
     q.A = st.A[s], q.B = st.B[s], q.U = st.U[s];
     q.Pp = st.Pp[s], q.Cp = st.Cp, q.Flr = rec.Flr, q.Flx = rec.Flx;
@@ -197,7 +198,7 @@ void SaltBalance(TRunContext& ctx, int s)
     }
     q.Cx = rec.Kd == 0 ? st.Cxf : st.Cxa;
 
-    // Step 3: water standing above the soil surface.
+    // Water standing above the soil surface mixes with what reaches it.
     if (st.Dw < 0) {
         double saltIn = st.It * ci + (st.SiU[s] - sro) * st.CrUStart + qin * q.Flr * cavg - qout * st.CpondPrev;
         if (st.DwPrev > 0)
@@ -222,16 +223,17 @@ void SaltBalance(TRunContext& ctx, int s)
     q.Ci = ci;
     q.V = rec.Ptr * rec.Dr;
 
-    // Step 4: root zone.
+    // The root zone; it returns the salt that percolates below it.
     const double saltLr =
         (st.Kr == 5 || st.Kr == 6 || st.Kr == 7 || st.Kr == 10) ? RootZoneRotated(st, q, s) : RootZoneByKey(st, q, s);
 
-    // Step 5: exchange with the aquifer.
+    // Net ground water that enters from the aquifer (vin) or leaves to it (vout).
     const double v = st.Gi[s] - st.Go[s] - st.Gw[s];
     const double vin = v >= 0 ? v : 0;
     const double vout = v >= 0 ? 0 : -v;
 
-    // Step 6: transition zone.
+    // The transition zone, in one layer without drains or in two, above and below
+    // the drains; the drainage water mixes the two.
     const double flx = rec.Flx, flq = rec.Flq;
     const double cqfStart = st.Cqf;
     const double belowTransition = rec.Dr + rec.Dx;
@@ -270,7 +272,7 @@ void SaltBalance(TRunContext& ctx, int s)
         st.Cd = st.Gd > 0.001 ? (st.Ga * avgCxa + st.Gb * below.Average) * flx / st.Gd : 0;
     }
 
-    // Step 7: aquifer.
+    // The aquifer.
     const TSaltResult aq = RootZoneSaltIteration(cqfStart, rec.Ptq * rec.Dq, AquiferRule, [&](double cs, double) {
         if (st.Dw > belowTransition)
             return st.Gi[s] * st.Ch - (flq * st.Gw[s] + st.Go[s]) * cs + st.LrT * flx * cdown + lcS * ci -
@@ -279,7 +281,8 @@ void SaltBalance(TRunContext& ctx, int s)
     });
     st.Cqf = aq.End;
 
-    // Step 8.
+    // A season without irrigation on dry land; salt stays above the surface only
+    // while water stands there.
     st.NoIrrigation = st.Dw >= 0 && st.DwPrev >= 0 && q.IrrA * q.A == 0 && q.IrrB * q.B == 0;
     if (st.Dw >= 0)
         st.Zs = 0;

@@ -5,15 +5,11 @@
 
 namespace veltra {
 
-struct TEngineState;
-
 class TRunProgress {
 public:
     virtual ~TRunProgress() = default;
     virtual void BusyReplaceText(const std::string& text) = 0;
     virtual void Pause(int milliseconds) = 0;
-    // Called after every computed season with the state as the season left it.
-    virtual void SeasonDone(const TEngineState&) {}
 };
 
 class TSilentProgress final : public TRunProgress {

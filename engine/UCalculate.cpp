@@ -3,21 +3,20 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
 
 #include "engine/Rotation.h"
 #include "engine/SaltBalance.h"
+#include "engine/SeasonRecord.h"
 #include "engine/TRunContext.h"
 #include "engine/WaterBalance.h"
 #include "engine/Warnings.h"
-#include "results/ResultFile.h"
+#include "model/TVeltraError.h"
+#include "results/OutputFile.h"
 
 namespace veltra {
 namespace {
 
-// A1: what every call starts from.
+// What every call starts from.
 void ResetRunState(TInputRecord& rec, TEngineState& st)
 {
     st.AreaAbandoned = false;
@@ -43,7 +42,7 @@ void ResetRunState(TInputRecord& rec, TEngineState& st)
     }
 }
 
-// A2: the record's inputs into the engine state.
+// The record's inputs into the engine state.
 void LoadRunInputs(const TInputRecord& rec, TEngineState& st)
 {
     st.CAmax = rec.CAmax;
@@ -96,7 +95,8 @@ void LoadRunInputs(const TInputRecord& rec, TEngineState& st)
     st.AreaAbandoned = false;
 }
 
-// A4: the year-by-year restore. Returns whether the carry record was restored.
+// The year-by-year restore. Returns whether the carry record was restored: the
+// first year of a series starts from the input.
 bool RestoreAnnualCarry(TInputRecord& rec, TEngineState& st, const TAnnualCarry& carry)
 {
     st.RunYears = 1;
@@ -154,7 +154,7 @@ void ClearSeasonResults(TEngineState& st)
     st.Cpond = 0;
 }
 
-// E3 and E4: transition zone at the year's end, then the carry record.
+// The transition zone at the end of a year of a series, then the carry record.
 void SaveAnnualCarry(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry)
 {
     if (rec.Kd == 1 && rec.Dx > 0.001)
@@ -165,7 +165,7 @@ void SaveAnnualCarry(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry)
         rec.Dd = rec.Dr;
     }
     if (st.YearsDone > 255)
-        throw std::range_error("more than 255 years in one year-by-year series");
+        throw TVeltraError(TErrorKind::Internal, "more than 255 years in one year-by-year series");
     carry.RunStage = rec.RunStage;
     carry.Dw = st.Dw;
     carry.CrA = st.CrA;
@@ -187,19 +187,14 @@ void SaveAnnualCarry(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry)
 
 // What the farmers' responses and the shallow-water-table reduction leave as the
 // season's surface irrigation: the engine's irrigation less the re-used drainage
-// and well water that step C6 added, so that they are not counted twice next year.
+// and well water added at the start of the season, so that they are not counted
+// twice next year.
 void StoreIrrigationChanges(TInputRecord& rec, TEngineState& st, int s, double addA, double addB)
 {
     st.IaAInput[s] = std::max(0.0, st.IaA[s] - addA);
     st.IaBInput[s] = std::max(0.0, st.IaB[s] - addB);
     rec.IaA[s] = st.IaAInput[s] < 0.001 ? 0 : st.IaAInput[s];
     rec.IaB[s] = st.IaBInput[s] < 0.001 ? 0 : st.IaBInput[s];
-}
-
-void CheckStream(const std::ostream& out, const std::string& path)
-{
-    if (!out)
-        throw std::runtime_error("The file \"" + path + "\" could not be written.");
 }
 
 } // namespace
@@ -232,18 +227,27 @@ std::string EngineRefusal(const TInputRecord& rec)
     return {};
 }
 
-void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const std::string& workDir,
-                   TRunProgress& progress)
+void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRunProgress& progress,
+                   TRunObserver& out)
 {
     const std::string refusal = EngineRefusal(rec);
     if (!refusal.empty())
-        throw std::invalid_argument(refusal);
+        throw TVeltraError(TErrorKind::Input, refusal);
 
     ResetRunState(rec, st);
     LoadRunInputs(rec, st);
-    TResultFiles files;
-    OpenResultFiles(rec, st, files, workDir);
-    TWarningList warn(files.Warn);
+
+    // The files are named after the input file, or after the first input file of a
+    // year-by-year series, so that every year of a series extends the same files.
+    TRunStart start;
+    start.BasePath = rec.Ky == 1 && !st.RunFirstFileName.empty() ? st.RunFirstFileName : rec.FileName;
+    start.ContinuesSeries = rec.Ky == 1 && st.YearsDone > 0;
+    start.Header = st.YearsDone == 0;
+    start.WarningHeading = !st.WarningHeaderWritten;
+    st.WarningHeaderWritten = true;
+    rec.FileName = PathWithExtension(start.BasePath, ".frq");
+    out.RunStarted(start, rec, st);
+    TWarningList warn(out);
     TRunContext ctx{rec, st, warn};
 
     bool restored = false;
@@ -257,13 +261,13 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, con
         ClearSeasonResults(st);
         for (int s = 1; s <= ns; ++s) {
             st.SeasonNr = s;
-            WriteSeasonRecord(rec, st, files.Res, files.Frq);
+            out.SeasonDone(FinishSeason(rec, st), rec, st);
         }
     }
 
     const long long total = static_cast<long long>(ns) * st.RunYears;
     if (total > INT_MAX)
-        throw std::range_error("too many seasons in one run");
+        throw TVeltraError(TErrorKind::Internal, "too many seasons in one run");
     const int steps = static_cast<int>(total);
     bool stopped = false;
     for (int k = 1; k <= steps && !stopped; ++k) {
@@ -314,7 +318,7 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, con
         st.C0Start = st.C0;
         SaltBalance(ctx, s);
         Efficiencies(ctx, s);
-        WriteSeasonRecord(rec, st, files.Res, files.Frq);
+        out.SeasonDone(FinishSeason(rec, st), rec, st);
         if (rec.Ky == 1 && s == ns && st.StepNr > 0) {
             YearEndConversion(ctx);
             SaveAnnualCarry(rec, st, carry);
@@ -353,25 +357,20 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, con
         if (rec.Kf == 1 && rec.Krf == 1 && s == ns)
             YearEndRotationUpdate(ctx);
         st.DwPrev = st.Dw;
-        progress.SeasonDone(st);
+        if (s == ns)
+            out.YearDone(ctx.Year(), rec, st);
     }
 
+    // A whole run, or the last year of a series, leaves the run marker.
+    TRunEnd end;
+    end.Completed = !stopped;
     if (!stopped && (rec.Ky != 1 || rec.RunStage == 2)) {
         rec.RunStage = 2;
         rec.FileName = PathWithExtension(rec.FileName, ".trf");
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(rec.FileName, ec))
-            std::filesystem::remove(rec.FileName, ec); // replaced, not truncated (see the result files)
-        std::ofstream marker(rec.FileName, std::ios::binary | std::ios::trunc);
-        marker << "2\r\n";
-        CheckStream(marker, rec.FileName);
+        end.MarkerDue = true;
+        end.MarkerPath = rec.FileName;
     }
-    files.Res.flush();
-    files.Frq.flush();
-    files.Warn.flush();
-    CheckStream(files.Res, files.ResPath);
-    CheckStream(files.Frq, files.FrqPath);
-    CheckStream(files.Warn, files.WarnPath);
+    out.RunEnded(end, rec, st);
 }
 
 } // namespace veltra

@@ -3,20 +3,23 @@
 // year-by-year series (Ky = 1).
 #include <string>
 
-#include "engine/TEngineState.h"
+#include "model/TEngineState.h"
 #include "engine/TRunProgress.h"
 #include "model/UDataMod.h"
+#include "results/TRunObserver.h"
 
 namespace veltra {
 
-// Runs one call of the driver on `rec`. Writes the result and frequency files beside
-// the input file (named after st.RunFirstFileName in a year-by-year series), warning.lst
-// in `workDir`, and the run marker (.trf) when a run completes outside a series.
-// A water table below the aquifer bottom, or a water-table iteration that does not
-// converge, ends the call early with st.WaterTableStop set. Throws std::runtime_error
-// when a file cannot be created or written.
-void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const std::string& workDir,
-                   TRunProgress& progress);
+// Runs one call of the driver on `rec`: all years, or the next year of a
+// year-by-year series. Opens no file: the run's start, every finished season and
+// year, every runtime warning and its end go to `out` (the result, frequency,
+// warning and marker files are observers the caller passes in). A water table
+// below the aquifer bottom, or a water-table iteration that does not converge,
+// ends the call early with st.WaterTableStop set and TRunEnd::Completed clear.
+// Throws TVeltraError (Input) for a record the engine refuses, before anything is
+// handed out; an observer's own errors pass through.
+void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRunProgress& progress,
+                   TRunObserver& out);
 
 // Empty when the engine can run the record; otherwise why it refuses (a record that
 // bypassed the input check: seasons outside 1..4, porosities or layers that are not

@@ -10,84 +10,66 @@ std::string IntField(int value, int width)
     return s;
 }
 
-void TWarningList::Line(const std::string& text) { out_ << text << "\r\n"; }
-
 void TWarningList::SurfaceCorrected(int year, int season, bool sda, bool sdb, bool sro)
 {
     const std::string where = " in year :" + IntField(year, 3) + ", season :" + IntField(season, 2) + " is reduced.";
+    std::vector<std::string> lines;
     if (sda)
-        Line(" The excessive surface drainage SDA" + where);
+        lines.push_back(" The excessive surface drainage SDA" + where);
     if (sdb)
-        Line(" The excessive surface drainage SDB" + where);
+        lines.push_back(" The excessive surface drainage SDB" + where);
     if (sro)
-        Line(" The excessive surface runoff SRO" + where);
-    Line("");
+        lines.push_back(" The excessive surface runoff SRO" + where);
+    lines.emplace_back();
+    Give(std::move(lines));
 }
 
 void TWarningList::ReuseReduced(int year, int season)
 {
-    Line("");
-    Line(" The total drainage in year :" + IntField(year, 3) + ", season :" + IntField(season, 2) +
-         " is less than the amount of drainage re-used.");
-    Line(" The drainage re-use (DRR) is reduced to equal the drainage.");
-    Line("");
+    Give({"",
+          " The total drainage in year :" + IntField(year, 3) + ", season :" + IntField(season, 2) +
+              " is less than the amount of drainage re-used.",
+          " The drainage re-use (DRR) is reduced to equal the drainage.", ""});
 }
 
 void TWarningList::AquiferBottom(int year)
 {
-    Line("");
-    Line(" The watertable drops below bottom of the aquifer in year:" + IntField(year, 3));
-    Line(" Calculations are interrupted. Please revise the input data.");
-    Line("");
+    Give({"", " The watertable drops below bottom of the aquifer in year:" + IntField(year, 3),
+          " Calculations are interrupted. Please revise the input data.", ""});
 }
 
 void TWarningList::IterationDidNotConverge(int year, int season)
 {
-    Line("");
-    Line(" The water table iteration did not converge in year:" + IntField(year, 3) + ", season:" +
-         IntField(season, 2));
-    Line(" Calculations are interrupted. Please revise the input data.");
-    Line("");
+    Give({"",
+          " The water table iteration did not converge in year:" + IntField(year, 3) + ", season:" +
+              IntField(season, 2),
+          " Calculations are interrupted. Please revise the input data.", ""});
 }
 
 void TWarningList::RootZoneIrrigationReduced()
 {
-    Line("");
-    Line(" As the water table rises into the root zone,");
-    Line(" the irrigation in areas A and B is reduced.");
-    Line("");
+    Give({"", " As the water table rises into the root zone,", " the irrigation in areas A and B is reduced.", ""});
 }
 
 void TWarningList::PumpingReduced()
 {
-    Line("");
-    Line("   As the water table drops considerably,");
-    Line("   the pumping from wells needs to be reduced.");
-    Line("");
+    Give({"", "   As the water table drops considerably,", "   the pumping from wells needs to be reduced.", ""});
 }
 
 void TWarningList::RotationKeyChanged(int initialKey, int newKey)
 {
-    Line("");
-    Line(" The initial rotation key Kr was changed from " + IntField(initialKey, 2) + "  to " + IntField(newKey, 2));
-    Line("  Later it may or may not change again.");
-    Line("");
+    Give({"", " The initial rotation key Kr was changed from " + IntField(initialKey, 2) + "  to " + IntField(newKey, 2),
+          "  Later it may or may not change again.", ""});
 }
 
 void TWarningList::FarmersReducedA()
 {
-    Line("");
-    Line(" The irrigated area A is reduced as a response");
-    Line(" of the farmers to soil salinization.");
-    Line("");
+    Give({"", " The irrigated area A is reduced as a response", " of the farmers to soil salinization.", ""});
 }
 
 void TWarningList::FarmersReducedB()
 {
-    Line("");
-    Line(" The irrigated area B is reduced as a response");
-    Line(" of the farmers to soil salinization.");
-    Line("");
+    Give({"", " The irrigated area B is reduced as a response", " of the farmers to soil salinization.", ""});
 }
 
 } // namespace veltra

@@ -1,15 +1,17 @@
 #pragma once
-// The runtime warning list (warning.lst): every message block the engine writes.
-// Each block is written by the step that detects its event; the one-shot flags
-// that keep a block from repeating live in the engine state.
-#include <ostream>
+// The runtime warnings: every message block the engine gives, as warning.lst
+// shows it. Each block is given by the step that detects its event; the one-shot
+// flags that keep a block from repeating live in the engine state.
 #include <string>
+#include <vector>
+
+#include "results/TRunObserver.h"
 
 namespace veltra {
 
 class TWarningList {
 public:
-    explicit TWarningList(std::ostream& out) : out_(out) {}
+    explicit TWarningList(TRunObserver& out) : out_(out) {}
 
     void SurfaceCorrected(int year, int season, bool sda, bool sdb, bool sro);
     void ReuseReduced(int year, int season);
@@ -22,8 +24,8 @@ public:
     void FarmersReducedB();
 
 private:
-    void Line(const std::string& text);
-    std::ostream& out_;
+    void Give(std::vector<std::string> lines) { out_.Warning(lines); }
+    TRunObserver& out_;
 };
 
 // An integer right-aligned in a field of the given width.

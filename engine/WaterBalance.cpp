@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "engine/Drainage.h"
 
@@ -35,6 +36,7 @@ double CorrectedSurfaceDrainage(double so, double supply, double dw)
 struct TLandWater {
     double Fraction, Ep, Fs, Supply; // Supply: rain plus irrigation or run-in
     double Sd, Ea, Rr;
+    double EpPerFs; // Ep / Fs, the same at every step of the iteration
 };
 
 // Root-zone balance of one land type at the capillary rise factor f.
@@ -49,7 +51,7 @@ inline void RootZoneWater(TLandWater& land, double f, double dw)
     const double w = land.Supply - land.Sd; // infiltration
     if (land.Fs <= 0)
         return; // keeps the previous values
-    if (land.Ep / land.Fs <= w || dw < 0) {
+    if (land.EpPerFs <= w || dw < 0) {
         land.Ea = land.Ep;
         land.Rr = 0;
     } else {
@@ -61,16 +63,20 @@ inline void RootZoneWater(TLandWater& land, double f, double dw)
     }
 }
 
-double EffectivePorosity(const TInputRecord& rec, double dw)
-{
-    if (dw <= 0)
-        return 1.0; // open water
-    if (dw <= rec.Dr)
-        return rec.Per;
-    if (dw <= rec.Dr + rec.Dx)
-        return rec.Pex;
-    return rec.Peq;
-}
+// The drainable pore space the water table passes at depth dw.
+struct TPorosity {
+    double Dr, DrDx, Per, Pex, Peq;
+    double At(double dw) const
+    {
+        if (dw <= 0)
+            return 1.0; // open water
+        if (dw <= Dr)
+            return Per;
+        if (dw <= DrDx)
+            return Pex;
+        return Peq;
+    }
+};
 
 void NetLand(double& lr, double& rr, double fraction)
 {
@@ -97,7 +103,7 @@ bool WaterBalance(TRunContext& ctx, int s)
     const double a = st.A[s], b = st.B[s], u = st.U[s];
     const double pp = st.Pp[s];
 
-    // Step 1: surface drainage corrections.
+    // Surface drainage, corrected for what can run off at this water table.
     st.SDA = CorrectedSurfaceDrainage(st.SoA[s], pp + st.IaA[s], st.Dw);
     st.SDB = CorrectedSurfaceDrainage(st.SoB[s], pp + st.IaB[s], st.Dw);
     st.SRO = CorrectedSurfaceDrainage(st.SoU[s], pp + st.SiU[s], st.Dw);
@@ -109,10 +115,13 @@ bool WaterBalance(TRunContext& ctx, int s)
         st.SurfaceWarned[s] = true;
     }
 
-    // Step 2: step the water table by 1 mm until the storage change meets the recharge.
-    TLandWater landU{u, rec.EpU[s], st.FsU[s], pp + st.SiU[s], st.SRO, st.EaU, st.RrU};
-    TLandWater landA{a, rec.EpA[s], st.FsA[s], pp + st.IaA[s], st.SDA, st.EaA, st.RrA};
-    TLandWater landB{b, rec.EpB[s], st.FsB[s], pp + st.IaB[s], st.SDB, st.EaB, st.RrB};
+    // Move the water table by 1 mm at a time until the change of stored water meets
+    // the net recharge of the ground water.
+    TLandWater landU{u, rec.EpU[s], st.FsU[s], pp + st.SiU[s], st.SRO, st.EaU, st.RrU, 0};
+    TLandWater landA{a, rec.EpA[s], st.FsA[s], pp + st.IaA[s], st.SDA, st.EaA, st.RrA, 0};
+    TLandWater landB{b, rec.EpB[s], st.FsB[s], pp + st.IaB[s], st.SDB, st.EaB, st.RrB, 0};
+    for (TLandWater* land : {&landU, &landA, &landB})
+        land->EpPerFs = land->Fs > 0 ? land->Ep / land->Fs : 0;
     const double iaA = st.IaA[s], iaB = st.IaB[s], siU = st.SiU[s];
     const double soA = st.SoA[s], soB = st.SoB[s], soU = st.SoU[s];
     const double gi = st.Gi[s], go = st.Go[s], gw = st.Gw[s];
@@ -129,10 +138,27 @@ bool WaterBalance(TRunContext& ctx, int s)
     bool rising = false, falling = false;
     bool seenBelowRootZoneBottom = false, seenAboveSurface = false;
     bool converged = false;
-    for (long step = 0; step <= MaxWaterTableSteps; ++step) {
+    const std::int64_t limit = st.WaterTableStepLimit;
+    if (rec.Kd == 0) { // no drains: no drainage resistance either
+        rec.QH1 = 0;
+        rec.QH2 = 0;
+    }
+    const double keep = 1 - st.Frd[s], ts = st.Ts[s];
+    const TPorosity porosity{rec.Dr, rec.Dr + rec.Dx, rec.Per, rec.Pex, rec.Peq};
+    const double is = iaA * a + lc + iaB * b;
+    double it = 0, dau = st.DAu[s], dbu = st.DBu[s];
+    TDrainFlow flow;
+    // The root-zone balances depend on the step only through f and whether water
+    // stands on the land; while neither changes they are not computed again.
+    double fDone = 0;
+    bool pondedDone = false;
+    for (std::int64_t step = 0; step <= limit; ++step) {
         double f = 1;
-        if (d > 0)
-            f = std::clamp((dc - dw) / d, 0.0, 1.0);
+        if (d > 0) {
+            const double above = dc - dw;
+            // The quotient is at least 1 whenever its numerator is at least d.
+            f = above >= d ? 1.0 : std::clamp(above / d, 0.0, 1.0);
+        }
         // Canal seepage shrinks once the water table reached the root zone or the surface.
         if (dw < dr)
             seenBelowRootZoneBottom = true;
@@ -140,45 +166,50 @@ bool WaterBalance(TRunContext& ctx, int s)
             seenAboveSurface = true;
         const double lcEff = seenAboveSurface ? 0.0 : seenBelowRootZoneBottom ? 0.5 * lc : lc;
 
-        RootZoneWater(landU, f, dw);
-        RootZoneWater(landA, f, dw);
-        RootZoneWater(landB, f, dw);
+        const bool ponded = dw < 0;
+        if (firstPass || f != fDone || ponded != pondedDone) {
+            fDone = f;
+            pondedDone = ponded;
+            RootZoneWater(landU, f, dw);
+            RootZoneWater(landA, f, dw);
+            RootZoneWater(landB, f, dw);
 
-        // Percolation with the surface drainage as entered.
-        lrA = pp + iaA - landA.Ea - soA;
-        if (a < 0.001)
-            lrA = 0;
-        if (a > 0.999) {
-            lrB = 0;
-            lrU = 0;
-        } else {
-            lrB = pp + iaB - landB.Ea - soB;
-            if (b < 0.001)
-                lrB = 0;
-            if (b > 0.999) {
+            // Percolation with the surface drainage as entered.
+            lrA = pp + iaA - landA.Ea - soA;
+            if (a < 0.001)
                 lrA = 0;
+            if (a > 0.999) {
+                lrB = 0;
                 lrU = 0;
             } else {
-                lrU = pp - landU.Ea + siU - soU;
-                if (u < 0.001)
-                    lrU = 0;
-                if (u > 0.999) {
-                    lrA = 0;
+                lrB = pp + iaB - landB.Ea - soB;
+                if (b < 0.001)
                     lrB = 0;
+                if (b > 0.999) {
+                    lrA = 0;
+                    lrU = 0;
+                } else {
+                    lrU = pp - landU.Ea + siU - soU;
+                    if (u < 0.001)
+                        lrU = 0;
+                    if (u > 0.999) {
+                        lrA = 0;
+                        lrB = 0;
+                    }
                 }
             }
+            rrT = a * landA.Rr + b * landB.Rr + u * landU.Rr;
+            lrT = a * lrA + b * lrB + u * lrU;
         }
 
-        st.Is = iaA * a + lc + iaB * b;
-        st.It = st.Is + st.DAu[s] + st.DBu[s] + wells;
+        it = is + dau + dbu + wells;
+        flow = DrainFlow(rec, keep, ts, dw);
+        if (LimitReuse(dau, dbu, flow.Gd) && !st.ReuseWarned[s]) {
+            ctx.Warn.ReuseReduced(ctx.Year(), s);
+            st.ReuseWarned[s] = true;
+        }
 
-        DrainDischarge(ctx, dw, s);
-        LimitDrainageReuse(ctx, s);
-
-        rrT = a * landA.Rr + b * landB.Rr + u * landU.Rr;
-        lrT = a * lrA + b * lrB + u * lrU;
-
-        const double n = lcEff + lrT + gi - go - gw - rrT - st.Gd;
+        const double n = lcEff + lrT + gi - go - gw - rrT - flow.Gd;
         int dir;
         if (n > storage) {
             rising = true;
@@ -195,20 +226,27 @@ bool WaterBalance(TRunContext& ctx, int s)
             st.NetRechargeBefore = firstPass ? n : rechargeBefore;
             break;
         }
-        if (step == MaxWaterTableSteps)
+        if (step == limit)
             break;
         storageBefore = storage;
         rechargeBefore = n;
         firstPass = false;
         dw = dw - 0.001 * dir;
-        storage = storage + 0.001 * dir * EffectivePorosity(rec, dw);
+        storage = storage + 0.001 * dir * porosity.At(dw);
     }
     st.Dw = dw;
+    st.Is = is;
+    st.It = it;
+    st.DAu[s] = dau;
+    st.DBu[s] = dbu;
+    st.Ga = flow.Ga;
+    st.Gb = flow.Gb;
+    st.Gd = flow.Gd;
     st.SRO = landU.Sd, st.EaU = landU.Ea, st.RrU = landU.Rr, st.LrU = lrU;
     st.SDA = landA.Sd, st.EaA = landA.Ea, st.RrA = landA.Rr, st.LrA = lrA;
     st.SDB = landB.Sd, st.EaB = landB.Ea, st.RrB = landB.Rr, st.LrB = lrB;
     st.RrT = rrT, st.LrT = lrT;
-    // Step 3: no negative flows; percolation and capillary rise netted per land type.
+    // No negative flows; percolation and capillary rise netted per land type.
     for (double* v : {&st.LrA, &st.LrB, &st.LrU, &st.LrT, &st.RrA, &st.RrB, &st.RrU, &st.RrT})
         if (*v < 0)
             *v = 0;
@@ -217,7 +255,7 @@ bool WaterBalance(TRunContext& ctx, int s)
     NetLand(st.LrU, st.RrU, u);
     st.RrT = a * st.RrA + b * st.RrB + u * st.RrU;
     st.LrT = a * st.LrA + b * st.LrB + u * st.LrU;
-    return true;
+    return converged;
 }
 
 void Efficiencies(TRunContext& ctx, int s)

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "results/NumberCell.h"
-#include "results/ResultFile.h"
+#include "results/OutputFile.h"
 
 namespace veltra {
 
@@ -96,9 +96,12 @@ std::string Int(const char* format, int v)
 
 } // namespace
 
-double FrequencyPoint(double area, double v, double p)
+namespace {
+
+// The area class's two factors.
+void Factors(double area, double& a, double& b)
 {
-    double a = 0.84, b = 0.25;
+    a = 0.84, b = 0.25;
     if (area > 1000) {
         a = 0.69;
         b = 0.52;
@@ -106,65 +109,103 @@ double FrequencyPoint(double area, double v, double p)
         a = 0.81;
         b = 0.32;
     }
+}
+
+} // namespace
+
+double FrequencyPoint(double area, double v, double p)
+{
+    double a, b;
+    Factors(area, a, b);
     return v * (a - b * std::log(-std::log(p)));
 }
 
 std::array<double, 4> FrequencyPoints(double area, double v)
 {
+    // ln(-ln p) of the four levels, computed once: the same numbers every call.
+    static const std::array<double, 4> gumbel = [] {
+        std::array<double, 4> g{};
+        for (std::size_t i = 0; i < 4; ++i)
+            g[i] = std::log(-std::log(Levels[i]));
+        return g;
+    }();
+    double a, b;
+    Factors(area, a, b);
     std::array<double, 4> pts{};
     for (std::size_t i = 0; i < 4; ++i)
-        pts[i] = FrequencyPoint(area, v, Levels[i]);
+        pts[i] = v * (a - b * gumbel[i]);
     return pts;
 }
 
-void WriteFrequencyRecord(const TInputRecord& rec, const TEngineState& st, std::ostream& res,
-                          std::ostream& frq, int year, int season)
+void AppendFrequencySection(std::string& res, const TInputRecord& rec, const TEngineState& st)
 {
-    const std::array<TSlot, 4> slots = Slots(st);
-
-    // Section of the result file: four slots of two lines each.
-    for (const TSlot& slot : slots) {
+    // Four slots of two lines each.
+    for (const TSlot& slot : Slots(st)) {
         if (!slot.Symbol) {
-            res << CrLf << CrLf;
+            res += "\r\n\r\n";
             continue;
         }
         const std::array<double, 4> pts = FrequencyPoints(rec.Area, slot.Value);
-        res << "Cumulative frequency distribution of " << slot.Symbol << CrLf;
-        res << "  20%   " << NumberCell(pts[0]) << "  40%   " << NumberCell(pts[1]) << "  60%   "
-            << NumberCell(pts[2]) << "  80%   " << NumberCell(pts[3]) << CrLf;
+        res.append("Cumulative frequency distribution of ").append(slot.Symbol).append(CrLf);
+        res.append("  20%   ").append(NumberCell(pts[0])).append("  40%   ").append(NumberCell(pts[1]));
+        res.append("  60%   ").append(NumberCell(pts[2])).append("  80%   ").append(NumberCell(pts[3])).append(CrLf);
     }
+}
 
-    // Table of the frequency file, laid out for a spreadsheet import that splits at blanks.
+void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngineState& st, int year, int season,
+                          const std::string& base)
+{
+    // Laid out for a spreadsheet import that splits at blanks.
     const bool firstTable = year == 0 && season == 1;
     if (firstTable) {
-        frq << "  FREQUENCY DISTRIBUTION OF SOIL SALINITY" << CrLf;
-        frq << "  \"(meant for\" spreadsheet use)" << CrLf;
-        frq << CrLf;
+        frq += "  FREQUENCY DISTRIBUTION OF SOIL SALINITY\r\n";
+        frq += "  \"(meant for\" spreadsheet use)\r\n";
+        frq += CrLf;
     }
     if (season == 1) {
-        frq << " \"YEAR:  " << Int("%4d", year) << "\"";
+        frq.append(" \"YEAR:  ").append(Int("%4d", year)).append("\"");
         if (firstTable)
-            frq << " -  - " << " \"Name of\" " << " \"input\" " << " \"file:\" "
-                << PathWithExtension(rec.FileName, ".INP");
-        frq << CrLf;
+            frq.append(" -  - ").append(" \"Name of\" ").append(" \"input\" ").append(" \"file:\" ").append(
+                PathWithExtension(base, ".INP"));
+        frq += CrLf;
     }
-    frq << " \"Season: " << Int("%3d", season) << "\"" << " - " << " Duration: " << " \""
-        << Fixed("%5.1f", st.Ts[season]) << "  months\"" << CrLf;
-    frq << "- - - " << "           Cumulative" << " \"frequency of\"" << " \"soil salinity\"" << CrLf;
-    frq << "-" << " Salinity   " << " -  " << "  20%   " << "    40%   " << "    60%   " << "    80%    "
-        << CrLf;
-    for (const TSlot& slot : slots) {
+    frq.append(" \"Season: ").append(Int("%3d", season)).append("\"").append(" - ").append(" Duration: ").append(" \"");
+    frq.append(Fixed("%5.1f", st.Ts[season])).append("  months\"").append(CrLf);
+    frq.append("- - - ").append("           Cumulative").append(" \"frequency of\"").append(" \"soil salinity\"").append(CrLf);
+    frq.append("-").append(" Salinity   ").append(" -  ").append("  20%   ").append("    40%   ").append("    60%   ");
+    frq.append("    80%    ").append(CrLf);
+    for (const TSlot& slot : Slots(st)) {
         if (!slot.Symbol)
             continue;
         const std::array<double, 4> pts = FrequencyPoints(rec.Area, slot.Value);
-        frq << "- " << " " << slot.Symbol << "    " << "    -";
+        frq.append("- ").append(" ").append(slot.Symbol).append("    ").append("    -");
         for (double p : pts)
-            frq << NumberCell(p);
-        frq << CrLf;
+            frq += NumberCell(p);
+        frq += CrLf;
     }
     if (season == rec.Ns)
-        frq << " #" << CrLf;
-    frq << CrLf;
+        frq += " #\r\n";
+    frq += CrLf;
+}
+
+void TFrequencyFileWriter::RunStarted(const TRunStart& start, const TInputRecord&, const TEngineState&)
+{
+    base_ = start.BasePath;
+    path_ = PathWithExtension(base_, ".frq");
+    append_ = start.ContinuesSeries;
+    text_.clear();
+}
+
+void TFrequencyFileWriter::SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st)
+{
+    AppendFrequencyTable(text_, rec, st, done.Year, done.Season, base_);
+}
+
+void TFrequencyFileWriter::RunEnded(const TRunEnd&, const TInputRecord&, const TEngineState&)
+{
+    WriteFileText(path_, text_, append_);
+    text_.clear();
+    text_.shrink_to_fit();
 }
 
 } // namespace veltra

@@ -2,10 +2,11 @@
 // Frequency distribution of the root-zone salinity: the 8-line section after each
 // season record of the result file and the season tables of the frequency file.
 #include <array>
-#include <ostream>
+#include <string>
 
-#include "engine/TEngineState.h"
+#include "model/TEngineState.h"
 #include "model/UDataMod.h"
+#include "results/TRunObserver.h"
 
 namespace veltra {
 
@@ -16,9 +17,26 @@ double FrequencyPoint(double area, double v, double p);
 // The four points at 20, 40, 60 and 80 % of the area.
 std::array<double, 4> FrequencyPoints(double area, double v);
 
-// Writes the frequency section (always 8 lines) to `res` and the season's table to
-// `frq`, for season `season` of year `year`, from the state the season record left.
-void WriteFrequencyRecord(const TInputRecord& rec, const TEngineState& st, std::ostream& res,
-                          std::ostream& frq, int year, int season);
+// The frequency section of a season record (always 8 lines), from the state the
+// season left.
+void AppendFrequencySection(std::string& res, const TInputRecord& rec, const TEngineState& st);
+
+// The season's table of the frequency file; `basePath` names the input file in
+// the first table.
+void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngineState& st, int year, int season,
+                          const std::string& basePath);
+
+// Writes the frequency file of a run beside the input file, as the result file.
+class TFrequencyFileWriter final : public TRunObserver {
+public:
+    void RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState& st) override;
+    void SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st) override;
+    void RunEnded(const TRunEnd& end, const TInputRecord& rec, const TEngineState& st) override;
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_, base_, text_;
+    bool append_ = false;
+};
 
 } // namespace veltra

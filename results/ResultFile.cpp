@@ -1,8 +1,9 @@
 #include "results/ResultFile.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <stdexcept>
+
+#include "results/FrequencyFile.h"
+#include "results/NumberCell.h"
 
 namespace veltra {
 
@@ -24,140 +25,64 @@ std::string Cell(double v, bool shown) { return shown ? NumberCell(v) : std::str
 // One value line: the first item has an 8-character label, the others 10.
 class TLine {
 public:
-    TLine(std::ostream& out, const char* label, const std::string& cell) : out_(out) { out_ << label << cell; }
+    TLine(std::string& out, const char* label, const std::string& cell) : out_(out) { out_.append(label).append(cell); }
     TLine& operator()(const char* label, const std::string& cell)
     {
-        out_ << label << cell;
+        out_.append(label).append(cell);
         return *this;
     }
-    ~TLine() { out_ << CrLf; }
+    ~TLine() { out_ += CrLf; }
 
 private:
-    std::ostream& out_;
+    std::string& out_;
 };
-
-void ClipBelow(double& v)
-{
-    if (v < 0.001)
-        v = 0;
-}
-
-// Percolation and capillary rise of one land type leave only their difference.
-void Net(double& rr, double& lr, bool present)
-{
-    if (!present) {
-        rr = lr = 0;
-    } else if (rr >= lr) {
-        rr = rr - lr;
-        lr = 0;
-    } else {
-        lr = lr - rr;
-        rr = 0;
-    }
-}
-
-std::ofstream OpenOut(const std::string& path, bool append)
-{
-    // A replaced file is removed first rather than truncated: the file system would
-    // otherwise write the truncated file's data out at once when it is closed, which
-    // costs more than the whole run.
-    std::error_code ec;
-    if (!append && std::filesystem::is_regular_file(path, ec))
-        std::filesystem::remove(path, ec);
-    std::ofstream f(path, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
-    if (!f)
-        throw std::runtime_error("The file \"" + path + "\" could not be opened for writing.");
-    return f;
-}
 
 } // namespace
 
-std::string PathWithExtension(const std::string& path, const std::string& ext)
+void AppendResultHeader(std::string& res, const TInputRecord& rec, const std::string& base)
 {
-    const std::size_t sep = path.find_last_of("/\\");
-    const std::size_t dot = path.find_last_of('.');
-    if (dot != std::string::npos && (sep == std::string::npos || dot > sep))
-        return path.substr(0, dot) + ext;
-    return path + ext;
-}
-
-void OpenResultFiles(TInputRecord& rec, TEngineState& st, TResultFiles& files, const std::string& workDir)
-{
-    files.WarnPath = (std::filesystem::path(workDir) / "warning.lst").string();
-    files.Warn = OpenOut(files.WarnPath, false);
-    if (!st.WarningHeaderWritten) {
-        files.Warn << " THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:" << CrLf;
-        st.WarningHeaderWritten = true;
-    }
-
-    // A year-by-year series writes every year to the files of its first input file.
-    const std::string base = rec.Ky == 1 && !st.RunFirstFileName.empty() ? st.RunFirstFileName : rec.FileName;
-    const bool append = rec.Ky == 1 && st.YearsDone > 0;
-    rec.FileName = PathWithExtension(base, ".res");
-    files.ResPath = rec.FileName;
-    files.Res = OpenOut(files.ResPath, append);
-    rec.FileName = PathWithExtension(base, ".frq");
-    files.FrqPath = rec.FileName;
-    files.Frq = OpenOut(files.FrqPath, append);
-
-    if (st.YearsDone != 0)
-        return;
-    std::ostream& res = files.Res;
-    res << " VELTRA: A predictive computation method for soil and groundwater," << CrLf;
-    res << " salinity and the watertable depth in agricultural lands using" << CrLf;
-    res << " varying hydrologic conditions and watermanagement options." << CrLf;
-    res << " Season by season it balances the water and the salt of the root zone," << CrLf;
-    res << " the transition zone and the aquifer, giving the depth of the water" << CrLf;
-    res << " table, the drain and well discharges, the salinity of the soil moisture," << CrLf;
-    res << " the groundwater, the drainage and the well water, and how the salinity" << CrLf;
-    res << " of the soil spreads over the area. Farmers may answer waterlogging and" << CrLf;
-    res << " salinity by irrigating less land or by changing the crop rotation." << CrLf;
-    res << CrLf;
-    res << " Name of this output (result) file: " << PathWithExtension(base, ".RES") << CrLf;
-    res << " Name of input (data) file used   : " << PathWithExtension(base, ".INP") << CrLf;
+    res += " VELTRA: A predictive computation method for soil and groundwater,\r\n";
+    res += " salinity and the watertable depth in agricultural lands using\r\n";
+    res += " varying hydrologic conditions and watermanagement options.\r\n";
+    res += " Season by season it balances the water and the salt of the root zone,\r\n";
+    res += " the transition zone and the aquifer, giving the depth of the water\r\n";
+    res += " table, the drain and well discharges, the salinity of the soil moisture,\r\n";
+    res += " the groundwater, the drainage and the well water, and how the salinity\r\n";
+    res += " of the soil spreads over the area. Farmers may answer waterlogging and\r\n";
+    res += " salinity by irrigating less land or by changing the crop rotation.\r\n";
+    res += CrLf;
+    res.append(" Name of this output (result) file: ").append(PathWithExtension(base, ".RES")).append(CrLf);
+    res.append(" Name of input (data) file used   : ").append(PathWithExtension(base, ".INP")).append(CrLf);
     // The year-by-year procedure switches the farmers' responses off after this header
     // is written; the line tells what the run does.
     if (rec.Kf == 1 && rec.Ky != 1)
-        res << (rec.Krf == 1 ? " All farmers responses are on." : " Farmers responses are on, but not for rotation type.")
-            << CrLf;
+        res += rec.Krf == 1 ? " All farmers responses are on.\r\n"
+                            : " Farmers responses are on, but not for rotation type.\r\n";
     else
-        res << " Farmers responses are off." << CrLf;
-    res << (rec.Ky == 1 ? " Calculations were done year by year." : " Calculations were done for all years in one go.")
-        << CrLf;
+        res += " Farmers responses are off.\r\n";
+    res += rec.Ky == 1 ? " Calculations were done year by year.\r\n"
+                       : " Calculations were done for all years in one go.\r\n";
 }
 
-void WriteSeasonRecord(TInputRecord& rec, TEngineState& st, std::ostream& res, std::ostream& frq)
+void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngineState& st, const TSeasonDone& done,
+                        const std::string& base)
 {
-    const int s = st.SeasonNr;
-    const int ns = rec.Ns;
-    const int year = (st.StepNr + ns - 1) / ns + st.YearsDone;
-    const double duration = st.StepNr == 0 ? 0.0 : st.Ts[s];
+    const int s = done.Season;
+    const double duration = done.StepNr == 0 ? 0.0 : st.Ts[s];
 
     char dur[32];
     std::snprintf(dur, sizeof dur, "%5.1f", duration);
     for (char* c = dur; *c; ++c)
         if (*c == ',')
             *c = '.';
-    res << CrLf;
-    res << "  YEAR: " << Int("%4d", year) << "   Name of input (data) file used:"
-        << PathWithExtension(rec.FileName, ".INP") << CrLf;
-    res << "  **********" << CrLf;
-    res << "  Season:" << Int("%3d", s) << "   Duration:" << dur << "  months." << CrLf;
-    res << CrLf;
-
-    if (rec.Ky == 1 && s == ns)
-        st.YearsDone += 1;
-    if (st.StepNr == 0)
-        st.YearsDone = 0;
+    res += CrLf;
+    res.append("  YEAR: ").append(Int("%4d", done.Year)).append("   Name of input (data) file used:");
+    res.append(PathWithExtension(base, ".INP")).append(CrLf);
+    res += "  **********\r\n";
+    res.append("  Season:").append(Int("%3d", s)).append("   Duration:").append(dur).append("  months.\r\n");
+    res += CrLf;
 
     const double A = st.A[s], B = st.B[s], U = st.U[s];
-    if (st.StepNr == 0)
-        st.It = A * st.IaA[s] + B * st.IaB[s] + st.Lc[s] + st.DAu[s] + st.DBu[s] + (st.FAw[s] + st.FBw[s]) * st.Gw[s];
-    if (st.IaA[s] + st.IaB[s] < 0.001) {
-        st.It = 0;
-        st.Is = 0;
-    }
-
     const bool hasA = A > Present, hasB = B > Present, hasU = U > Present;
     const bool irrigated = hasA || hasB;
 
@@ -168,33 +93,19 @@ void WriteSeasonRecord(TInputRecord& rec, TEngineState& st, std::ostream& res, s
     TLine(res, "  JsA = ", Cell(st.JsA, hasA))("    JsB = ", Cell(st.JsB, hasB))(
         "    EaU = ", Cell(st.EaU, hasU || !irrigated));
 
-    Net(st.RrA, st.LrA, hasA);
-    Net(st.RrB, st.LrB, hasB);
-    Net(st.RrU, st.LrU, hasU);
-    st.LrT = A * st.LrA + B * st.LrB + U * st.LrU;
-    st.RrT = A * st.RrA + B * st.RrB + U * st.RrU;
-    for (double* v : {&st.LrA, &st.LrB, &st.LrU, &st.LrT, &st.RrA, &st.RrB, &st.RrU, &st.RrT})
-        ClipBelow(*v);
     TLine(res, "  LrA = ", Cell(st.LrA, hasA))("    LrB = ", Cell(st.LrB, hasB))("    LrU = ", Cell(st.LrU, hasU))(
         "    LrT = ", NumberCell(st.LrT));
     TLine(res, "  RrA = ", Cell(st.RrA, hasA))("    RrB = ", Cell(st.RrB, hasB))("    RrU = ", Cell(st.RrU, hasU))(
         "    RrT = ", NumberCell(st.RrT));
 
-    ClipBelow(st.Gd);
-    ClipBelow(st.Ga);
-    ClipBelow(st.Gb);
     const bool drains = rec.Kd == 1;
     TLine(res, "  Gd  = ", Cell(st.Gd, drains))("    Ga  = ", Cell(st.Ga, drains))("    Gb  = ", Cell(st.Gb, drains));
     TLine(res, "  Gw  = ", NumberCell(st.Gw[s]))("    Dw  = ", NumberCell(st.Dw))("    Zs  = ", Cell(st.Zs, st.Zs > 0.001));
     TLine(res, "  A   = ", NumberCell(A))("    B   = ", NumberCell(B))("    U   = ", NumberCell(U));
     const int kr = st.Kr;
     const bool showUc = kr == 0 || kr == 1 || kr == 6 || kr == 7 || kr == 10;
-    res << "  Uc  = " << Cell(st.Uc, showUc) << "    Kr   = " << Int("%3d", kr) << CrLf;
+    res.append("  Uc  = ").append(Cell(done.UcShown, showUc)).append("    Kr   = ").append(Int("%3d", kr)).append(CrLf);
 
-    ClipBelow(st.CrA);
-    ClipBelow(st.CrB);
-    ClipBelow(st.CrU);
-    ClipBelow(st.Uc);
     // Lines 10 and 11: which variable each symbol prints depends on the rotation key.
     std::string crA = AbsentCell, crB = AbsentCell, crU = AbsentCell, cr4 = AbsentCell;
     std::string c0 = AbsentCell, c1 = AbsentCell, c2 = AbsentCell, c3 = AbsentCell;
@@ -257,10 +168,30 @@ void WriteSeasonRecord(TInputRecord& rec, TEngineState& st, std::ostream& res, s
             "    Cqf = ", NumberCell(st.Cqf));
     TLine(res, "  Ci  = ", Cell(st.Ci, U < 1))("    Cd  = ", Cell(st.Cd, drains))("    Cw  = ",
                                                                            Cell(st.Cw, st.Gw[s] > 0.001));
-    res << " #" << CrLf;
+    res += " #\r\n";
 
-    WriteFrequencyRecord(rec, st, res, frq, year, s);
-    res << CrLf;
+    AppendFrequencySection(res, rec, st);
+    res += CrLf;
+}
+
+void TResultFileWriter::RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState&)
+{
+    base_ = start.BasePath;
+    path_ = PathWithExtension(base_, ".res");
+    append_ = start.ContinuesSeries;
+    text_.clear();
+    if (start.Header)
+        AppendResultHeader(text_, rec, base_);
+}
+
+void TResultFileWriter::SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st)
+{
+    AppendSeasonRecord(text_, rec, st, done, base_);
+}
+
+void TResultFileWriter::RunEnded(const TRunEnd&, const TInputRecord&, const TEngineState&)
+{
+    WriteFileText(path_, text_, append_);
 }
 
 } // namespace veltra

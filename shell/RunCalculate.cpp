@@ -6,7 +6,7 @@
 
 #include "engine/UCalculate.h"
 #include "model/InputCheck.h"
-#include "results/ResultFile.h"
+#include "results/RunFiles.h"
 #include "results/TextLists.h"
 
 namespace veltra {
@@ -97,11 +97,15 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
         return result;
 
     st.WaterTableStop = false;
-    const std::string base = rec.Ky == 1 ? st.RunFirstFileName : rec.FileName;
+    const std::string base = rec.Ky == 1 && !st.RunFirstFileName.empty() ? st.RunFirstFileName : rec.FileName;
     result.ResultPath = PathWithExtension(base, ".res");
     const TFileStamp res(result.ResultPath), frq(PathWithExtension(base, ".frq"));
+    TRunFiles files(workDir);
+    TRunObservers out{&files};
+    if (options.Observer)
+        out.Add(*options.Observer);
     try {
-        RunSimulation(rec, st, carry, workDir, progress);
+        RunSimulation(rec, st, carry, progress, out);
     } catch (...) {
         res.RemoveIfWritten();
         frq.RemoveIfWritten();
@@ -109,6 +113,7 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
     }
     result.Ran = true;
     result.WaterTableStop = st.WaterTableStop;
+    result.LastYear = LastYearSummaryOfText(files.ResultText(), rec.Ns);
 
     dm.WarningLines.clear();
     const TListLoad warnings = LoadWarningList(dm, workDir);
@@ -132,10 +137,11 @@ std::string SeriesFileName(const std::string& firstFile, int year)
     return PathWithExtension(firstFile, "") + std::to_string(year) + ".inp";
 }
 
-std::vector<TSeasonSummary> LastYearSummary(const std::string& resultPath, int ns)
+namespace {
+
+std::vector<TSeasonSummary> SummaryOfLines(const std::vector<std::string>& lines, int ns)
 {
-    std::vector<std::string> lines;
-    if (!ReadTextLines(resultPath, lines) || ns < 1)
+    if (ns < 1)
         return {};
     std::vector<std::size_t> heads;
     for (std::size_t i = 0; i + 15 < lines.size(); ++i)
@@ -169,6 +175,37 @@ std::vector<TSeasonSummary> LastYearSummary(const std::string& resultPath, int n
         out.push_back(std::move(s));
     }
     return out;
+}
+
+} // namespace
+
+std::vector<TSeasonSummary> LastYearSummary(const std::string& resultPath, int ns)
+{
+    std::vector<std::string> lines;
+    if (!ReadTextLines(resultPath, lines))
+        return {};
+    return SummaryOfLines(lines, ns);
+}
+
+std::vector<TSeasonSummary> LastYearSummaryOfText(const std::string& text, int ns)
+{
+    // Only the last ns records are needed: find where they start from the end.
+    std::size_t from = text.size();
+    for (int found = 0; found < ns && from != std::string::npos && from > 0; ++found)
+        from = text.rfind("\n  YEAR: ", from - 1);
+    from = from == std::string::npos ? 0 : from + 1;
+    std::vector<std::string> lines;
+    for (std::size_t at = from; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::size_t stop = end;
+        if (stop > at && text[stop - 1] == '\r')
+            --stop;
+        lines.emplace_back(text, at, stop - at);
+        at = end + 1;
+    }
+    return SummaryOfLines(lines, ns);
 }
 
 } // namespace veltra

@@ -7,9 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/TEngineState.h"
 #include "engine/TRunProgress.h"
+#include "model/TEngineState.h"
 #include "model/UDataMod.h"
+#include "results/TRunObserver.h"
 
 namespace veltra {
 
@@ -20,6 +21,17 @@ struct TCalculateOptions {
     // The window reads warning.lst after an all-years run and deletes it; the command
     // line leaves it in the working folder.
     bool KeepWarningList = false;
+    // Sees the run besides its files (a batch summary, an in-memory table).
+    TRunObserver* Observer = nullptr;
+};
+
+// One season record as a short summary: the depth of the water table and the
+// root-zone salinities the record shows (symbol, cell text).
+struct TSeasonSummary {
+    int Year = 0;
+    int Season = 0;
+    std::string Dw;
+    std::vector<std::pair<std::string, std::string>> Salinities;
 };
 
 struct TCalculateResult {
@@ -29,6 +41,7 @@ struct TCalculateResult {
     bool WaterTableStop = false;
     bool RuntimeWarnings = false; // warning.lst held warnings (its lines are in dm.WarningLines)
     std::string ResultPath;     // the result file of the run
+    std::vector<TSeasonSummary> LastYear; // the last Ns records the run wrote
 };
 
 // The save that starts a new run (`path` is the input file, made absolute):
@@ -53,15 +66,10 @@ void EndSeries(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry);
 // the first file's path without its extension, the year, ".inp".
 std::string SeriesFileName(const std::string& firstFile, int year);
 
-// The last `ns` season records of a result file: the depth of the water table and
-// the root-zone salinities the records show (symbol, cell text). Empty when the file
-// cannot be read.
-struct TSeasonSummary {
-    int Year = 0;
-    int Season = 0;
-    std::string Dw;
-    std::vector<std::pair<std::string, std::string>> Salinities;
-};
+// The last `ns` season records of a result file (or of a result text): the depth
+// of the water table and the root-zone salinities the records show (symbol, cell
+// text). Empty when the file cannot be read.
 std::vector<TSeasonSummary> LastYearSummary(const std::string& resultPath, int ns);
+std::vector<TSeasonSummary> LastYearSummaryOfText(const std::string& text, int ns);
 
 } // namespace veltra

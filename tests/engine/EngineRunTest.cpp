@@ -10,6 +10,7 @@
 #include "engine/EngineTestSupport.h"
 #include "engine/Rotation.h"
 #include "model/ExampleInputs.h"
+#include "model/TVeltraError.h"
 
 namespace veltra {
 namespace {
@@ -18,14 +19,28 @@ using test::CountOf;
 using test::ReadText;
 using test::TScratch;
 
-// Records progress texts with the step at which they came, and checks every season.
-class TCheckingProgress final : public TRunProgress {
+// Records progress texts with the step at which they came.
+class TRecordingProgress final : public TRunProgress {
 public:
-    explicit TCheckingProgress(const TInputRecord& rec, const TEngineState& st) : rec_(rec), st_(st) {}
+    explicit TRecordingProgress(const TEngineState& st) : st_(st) {}
     void BusyReplaceText(const std::string& text) override { Texts.emplace_back(text, st_.StepNr); }
     void Pause(int ms) override { PausedMs += ms; }
-    void SeasonDone(const TEngineState& st) override
+
+    std::vector<std::pair<std::string, int>> Texts;
+    int PausedMs = 0;
+
+private:
+    const TEngineState& st_;
+};
+
+// Checks every computed season as the run hands it out.
+class TCheckingObserver final : public TRunObserver {
+public:
+    void SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st) override
     {
+        if (done.StepNr == 0)
+            return;
+        rec_ = &rec;
         ++Seasons;
         // The water table stops where the change of stored water meets the net
         // recharge: within the iteration's tolerance, or passed during the last 1 mm
@@ -59,22 +74,29 @@ public:
         const int dir = steps >= 0 ? 1 : -1;
         for (long i = 0; i < std::labs(steps); ++i) {
             dw = dw - 0.001 * dir;
-            const double pe = dw <= 0 ? 1.0 : dw <= rec_.Dr ? rec_.Per : dw <= rec_.Dr + rec_.Dx ? rec_.Pex : rec_.Peq;
+            const double pe = dw <= 0 ? 1.0 : dw <= rec_->Dr ? rec_->Per : dw <= rec_->Dr + rec_->Dx ? rec_->Pex : rec_->Peq;
             storage = storage + 0.001 * dir * pe;
         }
         return storage;
     }
 
-    std::vector<std::pair<std::string, int>> Texts;
-    int PausedMs = 0;
     int Seasons = 0;
     int Unbalanced = 0;
     double MaxImbalance = 0, MaxStorageError = 0;
     bool NegativeFlow = false, NotFinite = false, NegativeSalinity = false;
 
 private:
-    const TInputRecord& rec_;
-    const TEngineState& st_;
+    const TInputRecord* rec_ = nullptr;
+};
+
+// The warnings as warning.lst would hold them, without its heading.
+struct TWarningText final : TRunObserver {
+    void Warning(const std::vector<std::string>& lines) override
+    {
+        for (const std::string& line : lines)
+            Text += line + "\r\n";
+    }
+    std::string Text;
 };
 
 std::vector<std::filesystem::path> ReferenceInputs()
@@ -105,15 +127,16 @@ TEST(WholeRun, WaterBalanceClosesAndStaysPhysicalInEveryReferenceInput)
         TEngineState st;
         TAnnualCarry carry;
         test::PrepareNewRun(rec, st, scratch.Dir, "case.inp");
-        TCheckingProgress progress(rec, st);
-        RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
-        EXPECT_GT(progress.Seasons, 0);
-        EXPECT_EQ(progress.Unbalanced, 0);
-        EXPECT_LE(progress.MaxImbalance, 0.002 + 1e-9);
-        EXPECT_LE(progress.MaxStorageError, 1e-9);
-        EXPECT_FALSE(progress.NegativeFlow);
-        EXPECT_FALSE(progress.NotFinite);
-        EXPECT_FALSE(progress.NegativeSalinity);
+        TSilentProgress progress;
+        TCheckingObserver check;
+        test::RunWithFiles(rec, st, carry, scratch.Dir, progress, &check);
+        EXPECT_GT(check.Seasons, 0);
+        EXPECT_EQ(check.Unbalanced, 0);
+        EXPECT_LE(check.MaxImbalance, 0.002 + 1e-9);
+        EXPECT_LE(check.MaxStorageError, 1e-9);
+        EXPECT_FALSE(check.NegativeFlow);
+        EXPECT_FALSE(check.NotFinite);
+        EXPECT_FALSE(check.NegativeSalinity);
     }
 }
 
@@ -136,8 +159,8 @@ TEST(WholeRun, ProgressTextsComeAtTheThirds)
         TEngineState st;
         TAnnualCarry carry;
         test::PrepareNewRun(rec, st, scratch.Dir, "p.inp");
-        TCheckingProgress progress(rec, st);
-        RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+        TRecordingProgress progress(st);
+        test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
         ASSERT_EQ(progress.Texts.size(), 2u);
         EXPECT_EQ(progress.Texts[0], std::make_pair(std::string(" Still busy ....."), c.StillBusyStep));
         EXPECT_EQ(progress.Texts[1], std::make_pair(std::string(" Almost done ...."), c.AlmostDoneStep));
@@ -154,7 +177,7 @@ TEST(WholeRun, TwoRunsSideBySideGiveIdenticalFiles)
         TAnnualCarry carry;
         test::PrepareNewRun(rec, st, dir, "wells.inp");
         TSilentProgress progress;
-        RunSimulation(rec, st, carry, dir.string(), progress);
+        test::RunWithFiles(rec, st, carry, dir, progress);
     };
     std::thread a(run, one.Dir), b(run, two.Dir);
     a.join();
@@ -182,13 +205,13 @@ TEST(WholeRun, ASecondRunInTheSameStateRepeatsTheFirst)
     TAnnualCarry carry;
     TSilentProgress progress;
     test::PrepareNewRun(rec, st, scratch.Dir, "field.inp");
-    RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+    test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
     const std::string res1 = ReadText(scratch.Dir / "field.res");
     const std::string warn1 = ReadText(scratch.Dir / "warning.lst");
 
     rec = first; // the user saves the same input again and runs it
     test::PrepareNewRun(rec, st, scratch.Dir, "field.inp");
-    RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+    test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
     EXPECT_EQ(res1, ReadText(scratch.Dir / "field.res"));
     EXPECT_EQ(warn1, ReadText(scratch.Dir / "warning.lst"));
 
@@ -209,7 +232,7 @@ TEST(WholeRun, RotationKeyChangeIsReportedOnceWithItsWidths)
     TAnnualCarry carry;
     TSilentProgress progress;
     test::PrepareNewRun(rec, st, scratch.Dir, "key.inp");
-    RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+    test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
     EXPECT_EQ(st.Kr, 1);
     EXPECT_DOUBLE_EQ(st.Ac, 0.3);
     EXPECT_DOUBLE_EQ(st.Bc, 0.2);
@@ -234,14 +257,14 @@ TEST(WholeRun, SameAreasEverySeasonKeepKeyZero)
     TAnnualCarry carry;
     TSilentProgress progress;
     test::PrepareNewRun(rec, st, scratch.Dir, "key0.inp");
-    RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+    test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
     EXPECT_EQ(st.Kr, 0);
     EXPECT_EQ(CountOf(ReadText(scratch.Dir / "warning.lst"), "rotation key"), 0);
 }
 
 TEST(Drainage, ReuseAboveTheDischargeIsScaledDownAndReportedOnce)
 {
-    std::ostringstream out;
+    TWarningText out;
     TWarningList warn(out);
     TInputRecord rec = FieldExampleRecord();
     TEngineState st;
@@ -255,7 +278,7 @@ TEST(Drainage, ReuseAboveTheDischargeIsScaledDownAndReportedOnce)
     EXPECT_NEAR(st.DBu[1], 0.05, 1e-15);
     st.DAu[1] = 0.2, st.DBu[1] = 0.1;
     LimitDrainageReuse(ctx, 1);
-    EXPECT_EQ(out.str(), "\r\n The total drainage in year :  2, season : 1 is less than the amount of drainage re-used.\r\n"
+    EXPECT_EQ(out.Text, "\r\n The total drainage in year :  2, season : 1 is less than the amount of drainage re-used.\r\n"
                          " The drainage re-use (DRR) is reduced to equal the drainage.\r\n\r\n");
     // Nothing to scale, nothing divided by zero.
     st.DAu[2] = 0, st.DBu[2] = 0, st.Gd = 0;
@@ -265,7 +288,7 @@ TEST(Drainage, ReuseAboveTheDischargeIsScaledDownAndReportedOnce)
 
 TEST(Drainage, DischargeFollowsTheWaterTableAboveTheDrains)
 {
-    std::ostringstream out;
+    TWarningText out;
     TWarningList warn(out);
     TInputRecord rec = FieldExampleRecord(); // Dd 1.5, QH1 0.003, QH2 0.001
     TEngineState st;
@@ -304,7 +327,7 @@ TEST(YearByYear, ThreeYearsAppendToOneResultFile)
     test::PrepareNewRun(rec, st, scratch.Dir, "field.inp");
     for (int year = 1; year <= 3; ++year) {
         rec.YearNr = year;
-        RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+        test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
         EXPECT_FALSE(st.WaterTableStop);
         EXPECT_EQ(st.YearsDone, year);
         rec.FileName = (scratch.Dir / ("field" + std::to_string(year + 1) + ".inp")).string();
@@ -324,7 +347,7 @@ TEST(YearByYear, ThreeYearsAppendToOneResultFile)
     TInputRecord once = FieldExampleRecord();
     TEngineState st2;
     test::PrepareNewRun(once, st2, whole.Dir, "field.inp");
-    RunSimulation(once, st2, carry, whole.Dir.string(), progress);
+    test::RunWithFiles(once, st2, carry, whole.Dir, progress);
     const std::string all = ReadText(whole.Dir / "field.res");
     auto block = [](std::string text, const std::filesystem::path& dir) {
         const std::string folder = dir.string() + "/";
@@ -349,7 +372,7 @@ TEST(AquiferBottom, StopsTheRunOrOnlyFlagsItYearByYear)
         TAnnualCarry carry;
         TSilentProgress progress;
         test::PrepareNewRun(rec, st, scratch.Dir, "stop.inp");
-        RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+        test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
         EXPECT_TRUE(st.WaterTableStop);
         EXPECT_GT(st.Dw, rec.Dr + rec.Dx + rec.Dq);
         EXPECT_FALSE(std::filesystem::exists(scratch.Dir / "stop.trf"));
@@ -368,7 +391,7 @@ TEST(AquiferBottom, StopsTheRunOrOnlyFlagsItYearByYear)
         int years = 0;
         while (!st.WaterTableStop && years < rec.Ny) {
             rec.YearNr = ++years;
-            RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+            test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
         }
         EXPECT_TRUE(st.WaterTableStop);
         EXPECT_EQ(CountOf(ReadText(scratch.Dir / "warning.lst"), "bottom of the aquifer"), 0);
@@ -387,7 +410,7 @@ TEST(Refusal, RecordsThatBypassedTheCheckAreRefusedBeforeAnyFile)
         TSilentProgress progress;
         test::PrepareNewRun(rec, st, scratch.Dir, "bad.inp");
         EXPECT_FALSE(EngineRefusal(rec).empty());
-        EXPECT_THROW(RunSimulation(rec, st, carry, scratch.Dir.string(), progress), std::invalid_argument);
+        EXPECT_THROW(test::RunWithFiles(rec, st, carry, scratch.Dir, progress), TVeltraError);
         EXPECT_TRUE(std::filesystem::is_empty(scratch.Dir));
     };
     refused([](TInputRecord& r) { r.Per = 0; });
@@ -396,6 +419,46 @@ TEST(Refusal, RecordsThatBypassedTheCheckAreRefusedBeforeAnyFile)
     refused([](TInputRecord& r) { r.Ns = 5; });
     refused([](TInputRecord& r) { r.Ns = 0; });
     EXPECT_TRUE(EngineRefusal(FieldExampleRecord()).empty());
+}
+
+} // namespace
+} // namespace veltra
+
+namespace veltra {
+namespace {
+
+TEST(IterationBound, AnIterationThatDoesNotConvergeStopsTheRun)
+{
+    TScratch scratch("bound");
+    TInputRecord rec = FieldExampleRecord();
+    TEngineState st;
+    TAnnualCarry carry;
+    TSilentProgress progress;
+    test::PrepareNewRun(rec, st, scratch.Dir, "bound.inp");
+    // The field example moves its water table by more than 3 mm in its first year.
+    st.WaterTableStepLimit = 3;
+    test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
+    EXPECT_TRUE(st.WaterTableStop);
+    EXPECT_FALSE(std::filesystem::exists(scratch.Dir / "bound.trf"));
+    const std::string warn = ReadText(scratch.Dir / "warning.lst");
+    const std::size_t at = warn.find("\r\n The water table iteration did not converge in year:");
+    ASSERT_NE(at, std::string::npos) << warn;
+    EXPECT_NE(warn.find(" Calculations are interrupted. Please revise the input data.\r\n\r\n", at), std::string::npos);
+    // The seasons before the stop are in the result file; the stopped one is not.
+    const std::string res = ReadText(scratch.Dir / "bound.res");
+    const int year = std::atoi(warn.c_str() + warn.find("year:", at) + 5);
+    const int season = std::atoi(warn.c_str() + warn.find("season:", at) + 7);
+    const int records = CountOf(res, "  **********");
+    EXPECT_EQ(records, rec.Ns * year + season - 1);
+
+    // With the usual bound the same input runs to its end.
+    TScratch whole("unbound");
+    TInputRecord again = FieldExampleRecord();
+    TEngineState st2;
+    test::PrepareNewRun(again, st2, whole.Dir, "bound.inp");
+    test::RunWithFiles(again, st2, carry, whole.Dir, progress);
+    EXPECT_FALSE(st2.WaterTableStop);
+    EXPECT_TRUE(std::filesystem::exists(whole.Dir / "bound.trf"));
 }
 
 } // namespace

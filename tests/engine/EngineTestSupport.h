@@ -9,6 +9,7 @@
 
 #include "engine/UCalculate.h"
 #include "model/InputFile.h"
+#include "results/RunFiles.h"
 
 namespace veltra::test {
 
@@ -50,6 +51,18 @@ inline void PrepareNewRun(TInputRecord& rec, TEngineState& st, const std::filesy
     rec.YearNr = 1;
     rec.AnnualMode = rec.Ky;
     st.RunFirstFileName = rec.FileName;
+}
+
+// One call of the driver with the usual files (warning.lst in `dir`), and `extra`
+// watching the run beside them.
+inline void RunWithFiles(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const std::filesystem::path& dir,
+                         TRunProgress& progress, TRunObserver* extra = nullptr)
+{
+    TRunFiles files(dir.string());
+    TRunObservers out{&files};
+    if (extra)
+        out.Add(*extra);
+    RunSimulation(rec, st, carry, progress, out);
 }
 
 inline TInputRecord ReadRecord(const std::string& path)

@@ -71,7 +71,7 @@ TEST(MutatedInput, IsRefusedOrRunsSafely)
         TAnnualCarry carry;
         TSilentProgress progress;
         test::PrepareNewRun(rec, st, scratch.Dir, "m.inp");
-        RunSimulation(rec, st, carry, scratch.Dir.string(), progress);
+        test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
         ++ran;
     }
     EXPECT_GT(read, 50);

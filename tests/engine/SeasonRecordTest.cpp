@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/SeasonRecord.h"
 #include "results/FrequencyFile.h"
 #include "results/ResultFile.h"
+#include "results/RunFiles.h"
 
 namespace veltra {
 namespace {
@@ -84,13 +86,13 @@ void FieldExample(TInputRecord& rec, TEngineState& st)
     st.Cqf = 15;
 }
 
-// The year-0 block (year0) or one year of seasons, as the driver calls the writer.
-void WriteYear(TInputRecord& rec, TEngineState& st, TResultFiles& f, bool year0)
+// The year-0 block, as the driver hands it to the files.
+void WriteYearZero(TInputRecord& rec, TEngineState& st, TRunObserver& out)
 {
     for (int s = 1; s <= rec.Ns; ++s) {
-        st.StepNr = year0 ? 0 : s;
+        st.StepNr = 0;
         st.SeasonNr = s;
-        WriteSeasonRecord(rec, st, f.Res, f.Frq);
+        out.SeasonDone(FinishSeason(rec, st), rec, st);
     }
 }
 
@@ -103,16 +105,14 @@ TEST(ResultFile, HeaderAndYearZeroOfTheFieldExample)
     TInputRecord rec;
     TEngineState st;
     FieldExample(rec, st);
-    rec.FileName = (dir.Path() / "field.inp").string();
-    TResultFiles files;
-    OpenResultFiles(rec, st, files, dir.Path().string());
-    EXPECT_EQ(rec.FileName, (dir.Path() / "field.frq").string());
-    EXPECT_TRUE(st.WarningHeaderWritten);
-    WriteYear(rec, st, files, true);
+    TRunFiles files(dir.Path().string());
+    TRunStart start;
+    start.BasePath = (dir.Path() / "field.inp").string();
+    files.RunStarted(start, rec, st);
+    WriteYearZero(rec, st, files);
     EXPECT_DOUBLE_EQ(st.It, 0.4 * 0.4 + 0.2 * 0.2 + 0.1 + 0.03);
-    files.Res.close();
-    files.Frq.close();
-    files.Warn.close();
+    files.RunEnded(TRunEnd{}, rec, st);
+    EXPECT_EQ(files.ResultPath(), (dir.Path() / "field.res").string());
 
     // Paths print in full; the reference shows bare names. Credit lines are our own.
     auto bare = [&](std::string text) {
@@ -145,13 +145,15 @@ TEST(ResultFile, HeaderAndYearZeroOfTheFieldExample)
 // One record written on its own, returned as lines.
 std::vector<std::string> Record(TInputRecord& rec, TEngineState& st, std::string* frq = nullptr)
 {
-    std::ostringstream res, f;
+    std::string res, f;
     st.StepNr = 1;
     st.SeasonNr = 1;
-    WriteSeasonRecord(rec, st, res, f);
+    const TSeasonDone done = FinishSeason(rec, st);
+    AppendSeasonRecord(res, rec, st, done, rec.FileName);
+    AppendFrequencyTable(f, rec, st, done.Year, done.Season, rec.FileName);
     if (frq)
-        *frq = f.str();
-    return Split(res.str());
+        *frq = f;
+    return Split(res);
 }
 
 TEST(ResultFile, NettingClippingAndPresence)

@@ -1,7 +1,7 @@
 #pragma once
 // The engine's single state record and the year-end carry of the year-by-year
-// procedure. Kept apart from the driver so that the result writers can read the
-// state without depending on the engine.
+// procedure. Kept below the engine so that the observers of a run (result files,
+// tables) can read the state without depending on the engine.
 #include <cstdint>
 #include <string>
 
@@ -70,6 +70,10 @@ struct TEngineState {
     bool AreaAbandoned = false;
     TSeasonalFlags SurfaceWarned, ReuseWarned;
     bool WaterTableStop = false;
+
+    // Most 1 mm steps of the water-table iteration in one season: a record the input
+    // check would refuse could otherwise keep it going for ever. Tests lower it.
+    std::int64_t WaterTableStepLimit = 1'000'000;
 
     // Path of the input file at the save that started the current run; the result
     // and frequency files of a year-by-year series are named after it.
