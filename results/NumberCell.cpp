@@ -1,17 +1,21 @@
 #include "results/NumberCell.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace veltra {
 
-std::string NumberCell(double v)
+namespace {
+
+// The exact powers of ten a double holds.
+constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The general way: std::to_chars rounds exactly as printf's "%.2E" does and never
+// follows the locale.
+std::string ByToChars(double v)
 {
-    // A negative zero would print as "-0.00E+000"; readers and users expect plain 0.
-    if (v == 0.0)
-        v = 0.0;
-    // std::to_chars rounds exactly as printf's "%.2E" does, is far faster (a run writes
-    // tens of thousands of cells) and never follows the locale.
     char buf[40];
     const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, 2);
     std::string s(buf, r.ptr);
@@ -28,6 +32,72 @@ std::string NumberCell(double v)
     if (s.size() < 10)
         s.insert(0, 10 - s.size(), ' ');
     return s;
+}
+
+// |v| times 10^(2 - e): one multiplication or division by an exact power of ten,
+// so a single rounding. False when the power is not exact.
+bool Scaled(double a, int e, double& t)
+{
+    const int k = 2 - e;
+    if (k >= 0 && k <= 22) {
+        t = a * Pow10[k];
+        return true;
+    }
+    if (k < 0 && -k <= 22) {
+        t = a / Pow10[-k];
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string NumberCell(double v)
+{
+    // A negative zero would print as "-0.00E+000"; readers and users expect plain 0.
+    if (v == 0.0)
+        return " 0.00E+000";
+    // A run writes tens of thousands of cells. The three significant digits come
+    // from one correctly rounded scaling; where the scaled value lies so near a
+    // rounding boundary that its last bit could matter, the general way decides.
+    const double a = std::fabs(v);
+    if (!(a >= 1e-20 && a < 1e20))
+        return ByToChars(v);
+    int e = static_cast<int>(std::floor(std::log10(a)));
+    double t = 0;
+    if (!Scaled(a, e, t))
+        return ByToChars(v);
+    if (t < 100) {
+        --e;
+        if (!Scaled(a, e, t))
+            return ByToChars(v);
+    } else if (t >= 1000) {
+        ++e;
+        if (!Scaled(a, e, t))
+            return ByToChars(v);
+    }
+    const double whole = std::floor(t);
+    const double frac = t - whole;
+    if (std::fabs(frac - 0.5) < 1e-6 || t < 100 || t >= 1000)
+        return ByToChars(v);
+    int digits = static_cast<int>(whole) + (frac > 0.5 ? 1 : 0);
+    if (digits == 1000) {
+        digits = 100;
+        ++e;
+    }
+    char buf[10];
+    buf[0] = v < 0 ? '-' : ' ';
+    buf[1] = static_cast<char>('0' + digits / 100);
+    buf[2] = '.';
+    buf[3] = static_cast<char>('0' + digits / 10 % 10);
+    buf[4] = static_cast<char>('0' + digits % 10);
+    buf[5] = 'E';
+    buf[6] = e < 0 ? '-' : '+';
+    const int x = e < 0 ? -e : e; // below 100: |v| lies within 1e-20 and 1e20
+    buf[7] = '0';
+    buf[8] = static_cast<char>('0' + x / 10);
+    buf[9] = static_cast<char>('0' + x % 10);
+    return std::string(buf, 10);
 }
 
 } // namespace veltra

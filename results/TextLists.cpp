@@ -14,7 +14,20 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines)
     if (!in)
         return false;
     // One read and one split: result files of a long run have tens of thousands of lines.
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string text;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size > 0) {
+        text.resize(static_cast<std::size_t>(size));
+        in.seekg(0);
+        in.read(text.data(), size);
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    } else { // not seekable (a pipe) or empty
+        in.clear();
+        in.seekg(0);
+        in.clear();
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     if (in.bad())
         return false;
     std::vector<std::string> out;
