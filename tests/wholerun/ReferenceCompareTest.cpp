@@ -24,7 +24,7 @@ TEST(ReferenceCompare, PathsBecomeTheirLastPart)
     EXPECT_EQ(BareFileNames(""), "");
 }
 
-TEST(ReferenceCompare, CreditLinesOfAResultHeaderAloneAreSkipped)
+TEST(ReferenceCompare, OnlyTheCreditLinesOfAResultHeaderAreLeftOut)
 {
     const std::string expected = "1\r\n2\r\n3\r\nour\r\nown\r\ncredit\r\nlines\r\nsix\r\nof them\r\n10\r\n";
     const std::string got = "1\r\n2\r\n3\r\nA\r\nB\r\nC\r\nD\r\nE\r\nF\r\n10\r\n";
