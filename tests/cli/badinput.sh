@@ -51,4 +51,4 @@ expect wells9 1 " Number of seasons NS must be 1, 2, 3 or 4."
 check "huge: converts" '[ $st -eq 0 ] && cmp -s huge2.inp huge3.inp'
 
 [ $fails -eq 0 ] && echo "badinput: all passed"
-exit $fails
+exit $((fails > 0)) # a count could wrap to 0

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # veltra chart: pictures of 762 x 486 from a result file and from a group file,
 # their colours and geometry, and the refusals with their exit statuses.
+# Usage: bash chart.sh VELTRA SOURCE_DIR
 set -u
 veltra=$1
-ref=${VELTRA_REFERENCE_DIR:-$2/../shared/reference}/field
+ref=$(realpath "$2")/tests/data/reference/field
+[ -f "$ref/field.res" ] || { echo "FAIL: no whole-run case in $ref"; exit 1; }
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -40,4 +40,4 @@ check "unwritable: status 2" '[ $st -eq 2 ] && grep -qF "$T/no/such/dir/x.inp\"c
 check "one argument: status 2" '[ $st -eq 2 ]'
 
 [ $fails -eq 0 ] && echo "convert: all passed"
-exit $fails
+exit $((fails > 0)) # a count could wrap to 0

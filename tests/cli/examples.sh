@@ -28,4 +28,4 @@ for ex in field wells; do
   done
 done
 [ $fails -eq 0 ] && echo "examples: all passed"
-exit $fails
+exit $((fails > 0)) # a count could wrap to 0

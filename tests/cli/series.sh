@@ -3,7 +3,8 @@
 # Usage: bash series.sh VELTRA SOURCE_DIR
 set -u
 VELTRA=$(realpath "$1")
-REF=${VELTRA_REFERENCE_DIR:-$2/../shared/reference}
+REF=$(realpath "$2")/tests/data/reference
+[ -f "$REF/field/field.inp" ] || { echo "FAIL: no whole-run cases in $REF"; exit 1; }
 G=$REF/gen_case_0009   # Ky = 1, Ns = 3, Ny = 4; its first two files as years 1 and 2
 T=$(mktemp -d)
 trap 'rm -rf "$T"' EXIT
@@ -64,4 +65,4 @@ check "stop: status 3 and the message" '[ $st -eq 3 ] && grep -q "^The watertabl
 check "stop: year 1 written, nothing more" '[ "$(years_of a.res)" = "0 0 1 1 " ] && [ ! -e a.trf ] && [ ! -e a2.inp ]'
 
 [ $fails -eq 0 ] && echo "series: all checks passed"
-exit $fails
+exit $((fails > 0)) # a count could wrap to 0

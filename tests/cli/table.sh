@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # veltra table: the reference case's group files for every option, the printed lines,
 # the frequency view, group files read back, CSV, and the refusals (stderr, exit 2).
+# Usage: bash table.sh VELTRA SOURCE_DIR
 set -u
 VELTRA=$1
-REF=${VELTRA_REFERENCE_DIR:?}
-CASE=$REF/field
+CASE=$(realpath "$2")/tests/data/reference/field
+[ -f "$CASE/field.res" ] || { echo "FAIL: no whole-run case in $CASE"; exit 1; }
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 cd "$WORK" || exit 1

@@ -362,8 +362,7 @@ TEST(YearByYear, ThreeYearsAppendToOneResultFile)
 TEST(AquiferBottom, StopsTheRunOrOnlyFlagsItYearByYear)
 {
     const std::filesystem::path inp = std::filesystem::path(VELTRA_REFERENCE_DIR) / "hm_aquifer_stop" / "hm_aquifer_stop.inp";
-    if (!std::filesystem::exists(inp))
-        GTEST_SKIP() << "reference input missing";
+    ASSERT_TRUE(std::filesystem::exists(inp)) << inp;
     {
         TScratch scratch("stop");
         TInputRecord rec = test::ReadRecord(inp.string());

@@ -1,0 +1,246 @@
+// Every case folder of tests/data/reference run by the built `veltra` tool in a scratch
+// folder, and every file the folder holds (inputs aside) compared with what the run
+// wrote: result, frequency, run marker, warning and error lists, group tables. The
+// folders are found on disk, one test per folder.
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "wholerun/ReferenceCompare.h"
+
+namespace veltra::wholerun {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path& Cases()
+{
+    static const fs::path root = VELTRA_REFERENCE_DIR;
+    return root;
+}
+
+// Read when the test program starts: a missing folder gives no case, and the test below
+// fails on it.
+std::vector<std::string> CaseNames()
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(Cases(), ec))
+        if (entry.is_directory())
+            names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Lower(std::string s)
+{
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+bool StartsWith(const std::string& s, const std::string& head)
+{
+    return s.compare(0, head.size(), head) == 0;
+}
+
+// The tool's exit status (or 128 + the signal that ended it), run in `folder` with its
+// standard output and error saved to `log`.out and `log`.err.
+int RunTool(const fs::path& folder, const std::vector<std::string>& args, const fs::path& log)
+{
+    const std::string out = log.string() + ".out";
+    const std::string err = log.string() + ".err";
+    std::vector<std::string> argv{VELTRA_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> cargv;
+    for (std::string& a : argv)
+        cargv.push_back(a.data());
+    cargv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(folder.c_str()) != 0)
+            ::_exit(126);
+        ::alarm(600); // a run that hangs ends as a failure, not a stuck test
+        ::execv(cargv[0], cargv.data());
+        ::_exit(127);
+    }
+    if (pid < 0)
+        return -errno;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR)
+            return -errno;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// What a run printed, for failure messages and the sanitizer check.
+std::string Printed(const fs::path& log)
+{
+    return "standard output:\n" + ReadBytes(log.string() + ".out") + "\nstandard error:\n" + ReadBytes(log.string() + ".err");
+}
+
+// NAME.inp, then the year files NAME2.inp, NAME3.inp, ... in numerical order.
+std::vector<std::string> InputsOf(const fs::path& folder)
+{
+    const std::string name = folder.filename().string();
+    std::map<int, std::string> years;
+    bool first = false;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string file = entry.path().filename().string();
+        if (Lower(entry.path().extension().string()) != ".inp")
+            continue;
+        const std::string stem = entry.path().stem().string();
+        const std::string digits = StartsWith(stem, name) ? stem.substr(name.size()) : std::string("x");
+        if (entry.path().extension() == ".inp" && digits.empty()) {
+            first = true;
+        } else if (entry.path().extension() == ".inp" && digits.size() <= 2 &&
+                   std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }) &&
+                   digits[0] != '0') {
+            years[std::stoi(digits)] = file;
+        } else {
+            ADD_FAILURE() << "an input that is neither " << name << ".inp nor a year file: " << file;
+        }
+    }
+    std::vector<std::string> inputs;
+    if (!first) {
+        ADD_FAILURE() << "no " << name << ".inp in " << folder;
+        return inputs;
+    }
+    inputs.push_back(name + ".inp");
+    int expectedYear = 2;
+    for (const auto& [year, file] : years) {
+        EXPECT_EQ(year, expectedYear++) << "the year files must be numbered 2, 3, ... without a gap: " << file;
+        inputs.push_back(file);
+    }
+    return inputs;
+}
+
+// The exit status the case implies: 1 for input errors, 3 for a run that stopped, else 0.
+int ExpectedStatus(const fs::path& folder)
+{
+    if (fs::exists(folder / "Error.lst") || StartsWith(folder.filename().string(), "bad_"))
+        return 1;
+    if (ReadBytes(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
+        return 3;
+    return 0;
+}
+
+bool IsInputOrNote(const fs::path& file)
+{
+    return Lower(file.extension().string()) == ".inp" || StartsWith(file.filename().string(), "README");
+}
+
+bool IsProducedKind(const fs::path& file)
+{
+    const std::string ext = Lower(file.extension().string());
+    return ext == ".res" || ext == ".frq" || ext == ".trf" || ext == ".lst" || ext == ".prn";
+}
+
+class WholeRunReference : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(WholeRunReference, RunWritesTheReviewedFiles)
+{
+    const std::string name = GetParam();
+    const fs::path folder = Cases() / name;
+    const std::vector<std::string> inputs = InputsOf(folder);
+    ASSERT_FALSE(inputs.empty());
+
+    const fs::path root = fs::temp_directory_path() / ("veltra-wholerun-" + std::to_string(::getpid()));
+    const fs::path scratch = root / name;
+    fs::remove_all(scratch);
+    fs::create_directories(scratch);
+    for (const std::string& f : inputs)
+        fs::copy_file(folder / f, scratch / f);
+
+    std::vector<std::string> args{inputs.size() > 1 ? "series" : "run"};
+    args.insert(args.end(), inputs.begin(), inputs.end());
+    const fs::path runLog = root / (name + "-run");
+    const int status = RunTool(scratch, args, runLog);
+    EXPECT_EQ(status, ExpectedStatus(folder)) << "veltra " << args[0] << " " << inputs[0] << "\n" << Printed(runLog);
+    const std::string printed = Printed(runLog);
+    for (const char* crash : {"runtime error", "AddressSanitizer", "LeakSanitizer"})
+        EXPECT_EQ(printed.find(crash), std::string::npos) << printed;
+
+    bool groups = false;
+    for (const auto& entry : fs::directory_iterator(folder))
+        groups = groups || StartsWith(entry.path().filename().string(), "group_");
+    if (groups)
+        for (int n = 1; n <= 12; ++n) {
+            char prn[32];
+            std::snprintf(prn, sizeof prn, "group_%02d.prn", n);
+            const fs::path tableLog = root / (name + "-table");
+            const std::string stem = fs::path(inputs[0]).stem().string();
+            EXPECT_EQ(RunTool(scratch, {"table", stem + ".res", std::to_string(n), "--prn", prn}, tableLog), 0)
+                << "veltra table " << stem << ".res " << n << "\n" << Printed(tableLog);
+        }
+
+    std::vector<fs::path> expected;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.is_regular_file() && !IsInputOrNote(entry.path()))
+            expected.push_back(entry.path());
+    std::sort(expected.begin(), expected.end());
+    int compared = 0;
+    for (const fs::path& want : expected) {
+        const fs::path got = scratch / want.filename();
+        if (!fs::exists(got)) {
+            ADD_FAILURE() << want.filename() << " was not written";
+            continue;
+        }
+        const bool resultFile = Lower(want.extension().string()) == ".res";
+        const std::string difference = FirstDifference(ReadBytes(want), ReadBytes(got), resultFile);
+        EXPECT_TRUE(difference.empty()) << want.filename().string() << " " << difference;
+        ++compared;
+    }
+    EXPECT_GT(compared, 0) << "nothing to compare in " << folder;
+
+    for (const auto& entry : fs::directory_iterator(scratch))
+        if (IsProducedKind(entry.path()) && !fs::exists(folder / entry.path().filename()))
+            ADD_FAILURE() << "unexpected file " << entry.path().filename();
+
+    if (HasFailure()) {
+        std::printf("the run's files are kept in %s\n", scratch.c_str());
+    } else {
+        std::error_code ec;
+        fs::remove_all(scratch, ec);
+        for (const char* log : {"-run.out", "-run.err", "-table.out", "-table.err"})
+            fs::remove(root / (name + log), ec);
+        fs::remove(root, ec); // only once empty
+    }
+}
+
+std::string TestName(const ::testing::TestParamInfo<std::string>& info)
+{
+    std::string s = info.param;
+    for (char& c : s)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WholeRunReference, ::testing::ValuesIn(CaseNames()), TestName);
+
+// An empty case set would make the tests above pass by having none.
+TEST(WholeRunCases, AreFoundOnDisk)
+{
+    ASSERT_TRUE(fs::is_directory(Cases())) << Cases();
+    const std::vector<std::string> names = CaseNames();
+    EXPECT_GE(names.size(), 20u);
+    for (const char* kind : {"bad_", "field", "gen_", "hm_"})
+        EXPECT_TRUE(std::any_of(names.begin(), names.end(), [&](const std::string& n) { return StartsWith(n, kind); })) << kind;
+}
+
+} // namespace
+} // namespace veltra::wholerun
