@@ -1,5 +1,7 @@
 #include "engine/SeasonRecord.h"
 
+#include <cmath>
+
 namespace veltra {
 
 namespace {
@@ -70,6 +72,24 @@ TSeasonDone FinishSeason(const TInputRecord& rec, TEngineState& st)
     ClipBelow(st.CrU);
     ClipBelow(st.Uc);
     return done;
+}
+
+bool SeasonValuesFinite(const TEngineState& st, const TSeasonDone& done)
+{
+    const int s = done.Season;
+    const double values[] = {st.It,  st.Is,  st.IaA[s], st.IaB[s], st.EfA, st.EfB, st.Eft, st.Io[s], st.JsA,
+                             st.JsB, st.EaU, st.LrA,    st.LrB,    st.LrU, st.LrT, st.RrA, st.RrB,   st.RrU,
+                             st.RrT, st.Gd,  st.Ga,     st.Gb,     st.Gw[s], st.Dw, st.Zs, st.A[s],  st.B[s],
+                             st.U[s], done.UcShown, st.CrA, st.CrB, st.CrU, st.C0, st.Cxf, st.Cxa, st.Cxb,
+                             st.Cqf, st.Ci, st.Cd, st.Cw, st.Ts[s]};
+    for (double v : values)
+        if (!std::isfinite(v))
+            return false;
+    // The frequency points scale the salinities by at most 1.5.
+    for (double v : {st.CrA, st.CrB, st.CrU, st.C0})
+        if (!std::isfinite(1.5 * v))
+            return false;
+    return true;
 }
 
 } // namespace veltra

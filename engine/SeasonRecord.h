@@ -13,4 +13,7 @@ namespace veltra {
 // the observers need besides the record and the state.
 TSeasonDone FinishSeason(const TInputRecord& rec, TEngineState& st);
 
+// Whether every number the season record would print is finite.
+bool SeasonValuesFinite(const TEngineState& st, const TSeasonDone& done);
+
 } // namespace veltra

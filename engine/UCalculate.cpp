@@ -20,6 +20,7 @@ namespace {
 void ResetRunState(TInputRecord& rec, TEngineState& st)
 {
     st.AreaAbandoned = false;
+    st.StopCause = TStopCause::None;
     st.StillBusyShown = false;
     st.AlmostDoneShown = false;
     st.Dw0 = rec.Dw0;
@@ -256,12 +257,28 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRu
     DetermineRotationKey(ctx);
     InitRootZoneSalinity(ctx, restored ? &carry : nullptr);
 
+    // A season whose record would hold a number that is not finite is not handed
+    // out: the run stops before it.
+    bool stopped = false;
+    auto handOut = [&]() {
+        const TSeasonDone done = FinishSeason(rec, st);
+        if (!SeasonValuesFinite(st, done)) {
+            warn.ValueOutOfRange(done.Year, done.Season);
+            st.WaterTableStop = true;
+            st.StopCause = TStopCause::OutOfRange;
+            stopped = true;
+            return false;
+        }
+        out.SeasonDone(done, rec, st);
+        return true;
+    };
+
     const int ns = rec.Ns;
     if (st.YearsDone == 0) {
         ClearSeasonResults(st);
-        for (int s = 1; s <= ns; ++s) {
+        for (int s = 1; s <= ns && !stopped; ++s) {
             st.SeasonNr = s;
-            out.SeasonDone(FinishSeason(rec, st), rec, st);
+            handOut();
         }
     }
 
@@ -269,7 +286,6 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRu
     if (total > INT_MAX)
         throw TVeltraError(TErrorKind::Internal, "too many seasons in one run");
     const int steps = static_cast<int>(total);
-    bool stopped = false;
     for (int k = 1; k <= steps && !stopped; ++k) {
         st.StepNr = k;
         const int s = (k - 1) % ns + 1;
@@ -309,6 +325,7 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRu
         if (!WaterBalance(ctx, s)) {
             warn.IterationDidNotConverge(ctx.Year(), s);
             st.WaterTableStop = true;
+            st.StopCause = TStopCause::IterationBound;
             stopped = true;
             break;
         }
@@ -318,7 +335,8 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRu
         st.C0Start = st.C0;
         SaltBalance(ctx, s);
         Efficiencies(ctx, s);
-        out.SeasonDone(FinishSeason(rec, st), rec, st);
+        if (!handOut())
+            break;
         if (rec.Ky == 1 && s == ns && st.StepNr > 0) {
             YearEndConversion(ctx);
             SaveAnnualCarry(rec, st, carry);
@@ -326,6 +344,7 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRu
 
         if (s == ns && rec.Dr + rec.Dx + rec.Dq < st.Dw) {
             st.WaterTableStop = true;
+            st.StopCause = TStopCause::AquiferBottom;
             if (rec.AnnualMode == 0) {
                 warn.AquiferBottom(ctx.Year());
                 stopped = true;

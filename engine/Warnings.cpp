@@ -46,6 +46,14 @@ void TWarningList::IterationDidNotConverge(int year, int season)
           " Calculations are interrupted. Please revise the input data.", ""});
 }
 
+void TWarningList::ValueOutOfRange(int year, int season)
+{
+    Give({"",
+          " The calculations gave a value out of range in year:" + IntField(year, 3) + ", season:" +
+              IntField(season, 2),
+          " Calculations are interrupted. Please revise the input data.", ""});
+}
+
 void TWarningList::RootZoneIrrigationReduced()
 {
     Give({"", " As the water table rises into the root zone,", " the irrigation in areas A and B is reduced.", ""});

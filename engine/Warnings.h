@@ -17,6 +17,7 @@ public:
     void ReuseReduced(int year, int season);
     void AquiferBottom(int year);
     void IterationDidNotConverge(int year, int season);
+    void ValueOutOfRange(int year, int season);
     void RootZoneIrrigationReduced();
     void PumpingReduced();
     void RotationKeyChanged(int initialKey, int newKey);

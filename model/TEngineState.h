@@ -9,6 +9,14 @@
 
 namespace veltra {
 
+// Why the model stopped a run (or, year by year, why the series cannot go on).
+enum class TStopCause : std::uint8_t {
+    None,
+    AquiferBottom,  // the water table fell below the bottom of the aquifer
+    IterationBound, // the water-table iteration did not meet its balance
+    OutOfRange      // a season gave a value that is not a finite number
+};
+
 struct TEngineState {
     // ---- Counters and keys ----
     std::int32_t RunYears = 0;    // years of this call (Ny, or 1 year by year)
@@ -69,7 +77,8 @@ struct TEngineState {
     bool WarningHeaderWritten = false;
     bool AreaAbandoned = false;
     TSeasonalFlags SurfaceWarned, ReuseWarned;
-    bool WaterTableStop = false;
+    bool WaterTableStop = false; // set by every stop, as the window reads it
+    TStopCause StopCause = TStopCause::None;
 
     // Most 1 mm steps of the water-table iteration in one season: a record the input
     // check would refuse could otherwise keep it going for ever. Tests lower it.

@@ -148,7 +148,10 @@ std::vector<TSeasonSummary> SummaryOfLines(const std::vector<std::string>& lines
         if (lines[i].rfind("  YEAR: ", 0) == 0)
             heads.push_back(i);
     std::vector<TSeasonSummary> out;
-    const std::size_t from = heads.size() > static_cast<std::size_t>(ns) ? heads.size() - ns : 0;
+    std::size_t from = heads.size() > static_cast<std::size_t>(ns) ? heads.size() - ns : 0;
+    // A stopped run may end inside a year: only that year's records.
+    while (from + 1 < heads.size() && std::atoi(lines[heads[from]].c_str() + 8) != std::atoi(lines[heads.back()].c_str() + 8))
+        ++from;
     for (std::size_t h = from; h < heads.size(); ++h) {
         const std::size_t i = heads[h];
         TSeasonSummary s;

@@ -450,6 +450,8 @@ TEST(IterationBound, AnIterationThatDoesNotConvergeStopsTheRun)
     const int records = CountOf(res, "  **********");
     EXPECT_EQ(records, rec.Ns * year + season - 1);
 
+    EXPECT_EQ(st.StopCause, TStopCause::IterationBound);
+
     // With the usual bound the same input runs to its end.
     TScratch whole("unbound");
     TInputRecord again = FieldExampleRecord();
@@ -458,6 +460,32 @@ TEST(IterationBound, AnIterationThatDoesNotConvergeStopsTheRun)
     test::RunWithFiles(again, st2, carry, whole.Dir, progress);
     EXPECT_FALSE(st2.WaterTableStop);
     EXPECT_TRUE(std::filesystem::exists(whole.Dir / "bound.trf"));
+}
+
+
+// A season whose numbers are not finite is not written: the run stops before it.
+TEST(ValueOutOfRange, StopsBeforeTheSeasonThatWouldHoldIt)
+{
+    TScratch scratch("range");
+    TInputRecord rec = FieldExampleRecord();
+    rec.Cic = 1e308; // passes the check; the salt of one season's irrigation overflows
+    TEngineState st;
+    TAnnualCarry carry;
+    TSilentProgress progress;
+    test::PrepareNewRun(rec, st, scratch.Dir, "range.inp");
+    test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
+    EXPECT_TRUE(st.WaterTableStop);
+    EXPECT_EQ(st.StopCause, TStopCause::OutOfRange);
+    EXPECT_FALSE(std::filesystem::exists(scratch.Dir / "range.trf"));
+    const std::string warn = ReadText(scratch.Dir / "warning.lst");
+    EXPECT_NE(warn.find("\r\n\r\n The calculations gave a value out of range in year:  1, season: 2\r\n"
+                        " Calculations are interrupted. Please revise the input data.\r\n\r\n"),
+              std::string::npos)
+        << warn;
+    const std::string res = ReadText(scratch.Dir / "range.res");
+    EXPECT_EQ(CountOf(res, "  **********"), 3); // year 0 and the first season of year 1
+    for (const char* bad : {"INF", "NAN", "inf", "nan"})
+        EXPECT_EQ(res.find(bad), std::string::npos) << bad;
 }
 
 } // namespace
