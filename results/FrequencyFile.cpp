@@ -188,24 +188,17 @@ void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngi
     frq += CrLf;
 }
 
-void TFrequencyFileWriter::RunStarted(const TRunStart& start, const TInputRecord&, const TEngineState&)
+void TFrequencyText::RunStarted(const TRunStart& start, const TInputRecord&, const TEngineState&)
 {
     base_ = start.BasePath;
     path_ = PathWithExtension(base_, ".frq");
-    append_ = start.ContinuesSeries;
+    extends_ = start.ContinuesSeries;
     text_.clear();
 }
 
-void TFrequencyFileWriter::SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st)
+void TFrequencyText::SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st)
 {
     AppendFrequencyTable(text_, rec, st, done.Year, done.Season, base_);
-}
-
-void TFrequencyFileWriter::RunEnded(const TRunEnd&, const TInputRecord&, const TEngineState&)
-{
-    WriteFileText(path_, text_, append_);
-    text_.clear();
-    text_.shrink_to_fit();
 }
 
 } // namespace veltra

@@ -26,17 +26,18 @@ void AppendFrequencySection(std::string& res, const TInputRecord& rec, const TEn
 void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngineState& st, int year, int season,
                           const std::string& basePath);
 
-// Writes the frequency file of a run beside the input file, as the result file.
-class TFrequencyFileWriter final : public TRunObserver {
+// The frequency file of a run as it grows, as TResultText.
+class TFrequencyText final : public TRunObserver {
 public:
     void RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState& st) override;
     void SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st) override;
-    void RunEnded(const TRunEnd& end, const TInputRecord& rec, const TEngineState& st) override;
     const std::string& Path() const { return path_; }
+    const std::string& Text() const { return text_; }
+    bool Extends() const { return extends_; }
 
 private:
     std::string path_, base_, text_;
-    bool append_ = false;
+    bool extends_ = false;
 };
 
 } // namespace veltra

@@ -174,24 +174,19 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
     res += CrLf;
 }
 
-void TResultFileWriter::RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState&)
+void TResultText::RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState&)
 {
     base_ = start.BasePath;
     path_ = PathWithExtension(base_, ".res");
-    append_ = start.ContinuesSeries;
+    extends_ = start.ContinuesSeries;
     text_.clear();
     if (start.Header)
         AppendResultHeader(text_, rec, base_);
 }
 
-void TResultFileWriter::SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st)
+void TResultText::SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st)
 {
     AppendSeasonRecord(text_, rec, st, done, base_);
-}
-
-void TResultFileWriter::RunEnded(const TRunEnd&, const TInputRecord&, const TEngineState&)
-{
-    WriteFileText(path_, text_, append_);
 }
 
 } // namespace veltra

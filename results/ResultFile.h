@@ -18,21 +18,20 @@ void AppendResultHeader(std::string& out, const TInputRecord& rec, const std::st
 void AppendSeasonRecord(std::string& out, const TInputRecord& rec, const TEngineState& st, const TSeasonDone& done,
                         const std::string& basePath);
 
-// Writes the result file of a run beside the input file: created anew, or
-// extended by the later years of a year-by-year series. The text is built in
-// memory and written when the run ends (a stopped run included).
-class TResultFileWriter final : public TRunObserver {
+// The result file of a run as it grows: the header (unless a series goes on) and
+// every season record. Where it goes and whether it extends the file of the
+// earlier years of a series come from the run's start; TRunFiles writes it.
+class TResultText final : public TRunObserver {
 public:
     void RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState& st) override;
     void SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st) override;
-    void RunEnded(const TRunEnd& end, const TInputRecord& rec, const TEngineState& st) override;
     const std::string& Path() const { return path_; }
-    // What this run wrote (a later year of a series: its own records only).
     const std::string& Text() const { return text_; }
+    bool Extends() const { return extends_; }
 
 private:
     std::string path_, base_, text_;
-    bool append_ = false;
+    bool extends_ = false;
 };
 
 } // namespace veltra

@@ -6,33 +6,69 @@
 
 namespace veltra {
 
-void TWarningListWriter::RunStarted(const TRunStart& start, const TInputRecord&, const TEngineState&)
+namespace {
+
+// A result or frequency file of a long series stays far below this.
+constexpr std::size_t MaxRunFileBytes = 64u * 1024 * 1024;
+
+// The text of a file that a later year of a series extends.
+std::string Extended(const std::string& path, const std::string& text, const char* kind)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
+        return text;
+    return ReadWholeFile(path, MaxRunFileBytes, kind) + text;
+}
+
+} // namespace
+
+void TWarningText::RunStarted(const TRunStart& start, const TInputRecord&, const TEngineState&)
 {
     text_.clear();
+    count_ = 0;
     if (start.WarningHeading)
         text_ += " THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\r\n";
 }
 
-void TWarningListWriter::Warning(const std::vector<std::string>& lines)
+void TWarningText::Warning(const std::vector<std::string>& lines)
 {
+    ++count_;
     for (const std::string& line : lines)
         text_.append(line).append("\r\n");
 }
 
-void TWarningListWriter::RunEnded(const TRunEnd&, const TInputRecord&, const TEngineState&)
+TRunFiles::TRunFiles(const std::string& workDir, TFileSystem& fs)
+    : fs_(fs), warnPath_((std::filesystem::path(workDir) / "warning.lst").string())
 {
-    WriteFileText(path_, text_, false);
 }
 
-void TRunMarkerWriter::RunEnded(const TRunEnd& end, const TInputRecord&, const TEngineState&)
+void TRunFiles::RunStarted(const TRunStart& e, const TInputRecord& r, const TEngineState& s)
 {
-    if (end.MarkerDue)
-        WriteFileText(end.MarkerPath, "2\r\n", false);
+    // A marker of an earlier run must not stand beside files this run may not finish.
+    fs_.Remove(PathWithExtension(e.BasePath, ".trf"));
+    res_.RunStarted(e, r, s);
+    frq_.RunStarted(e, r, s);
+    warn_.RunStarted(e, r, s);
 }
 
-TRunFiles::TRunFiles(const std::string& workDir)
-    : warn_((std::filesystem::path(workDir) / "warning.lst").string()), all_{&res_, &frq_, &warn_, &marker_}
+void TRunFiles::SeasonDone(const TSeasonDone& e, const TInputRecord& r, const TEngineState& s)
 {
+    res_.SeasonDone(e, r, s);
+    frq_.SeasonDone(e, r, s);
+}
+
+void TRunFiles::Warning(const std::vector<std::string>& lines) { warn_.Warning(lines); }
+
+void TRunFiles::RunEnded(const TRunEnd& e, const TInputRecord&, const TEngineState&)
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    files.emplace_back(res_.Path(), res_.Extends() ? Extended(res_.Path(), res_.Text(), "a result file") : res_.Text());
+    files.emplace_back(frq_.Path(),
+                       frq_.Extends() ? Extended(frq_.Path(), frq_.Text(), "a frequency file") : frq_.Text());
+    files.emplace_back(warnPath_, warn_.Text());
+    if (e.MarkerDue)
+        files.emplace_back(e.MarkerPath, "2\r\n");
+    WriteWholeFiles(files, fs_);
 }
 
 } // namespace veltra

@@ -5,60 +5,60 @@
 #include <string>
 #include <vector>
 
+#include "model/SafeFile.h"
 #include "results/FrequencyFile.h"
 #include "results/ResultFile.h"
 #include "results/TRunObserver.h"
 
 namespace veltra {
 
-// warning.lst: created anew by every run, its heading first.
-class TWarningListWriter final : public TRunObserver {
+// warning.lst as it grows: its heading, then every warning block.
+class TWarningText final : public TRunObserver {
 public:
-    explicit TWarningListWriter(std::string path) : path_(std::move(path)) {}
     void RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState& st) override;
     void Warning(const std::vector<std::string>& lines) override;
-    void RunEnded(const TRunEnd& end, const TInputRecord& rec, const TEngineState& st) override;
-    const std::string& Path() const { return path_; }
+    const std::string& Text() const { return text_; }
+    int Count() const { return count_; } // warning blocks
 
 private:
-    std::string path_, text_;
+    std::string text_;
+    int count_ = 0;
 };
 
-// The run marker: one line holding 2, written when a run completes.
-class TRunMarkerWriter final : public TRunObserver {
-public:
-    void RunEnded(const TRunEnd& end, const TInputRecord& rec, const TEngineState& st) override;
-};
-
-// The usual set of a run, in the order the files are finished: the marker last,
-// so that it never stands beside files that are not complete.
+// The usual files of a run, written so that they never lie. The run starts by
+// removing the run marker of an earlier run. At its end (a stopped run included)
+// the result file, the frequency file and warning.lst are written in full beside
+// their targets and put in place only when all three were written: a failure
+// leaves the earlier files as they were. A later year of a series extends its two
+// files the same way (copy, extend, put in place). The run marker comes last, only
+// for a run that completed a whole run or series.
 class TRunFiles final : public TRunObserver {
 public:
     // warning.lst goes into `workDir`.
-    explicit TRunFiles(const std::string& workDir);
+    explicit TRunFiles(const std::string& workDir, TFileSystem& fs = RealFileSystem());
     TRunFiles(const TRunFiles&) = delete;
     TRunFiles& operator=(const TRunFiles&) = delete;
 
-    void RunStarted(const TRunStart& e, const TInputRecord& r, const TEngineState& s) override { all_.RunStarted(e, r, s); }
-    void SeasonDone(const TSeasonDone& e, const TInputRecord& r, const TEngineState& s) override
-    {
-        all_.SeasonDone(e, r, s);
-    }
-    void YearDone(int year, const TInputRecord& r, const TEngineState& s) override { all_.YearDone(year, r, s); }
-    void Warning(const std::vector<std::string>& lines) override { all_.Warning(lines); }
-    void RunEnded(const TRunEnd& e, const TInputRecord& r, const TEngineState& s) override { all_.RunEnded(e, r, s); }
+    void RunStarted(const TRunStart& e, const TInputRecord& r, const TEngineState& s) override;
+    void SeasonDone(const TSeasonDone& e, const TInputRecord& r, const TEngineState& s) override;
+    void Warning(const std::vector<std::string>& lines) override;
+    void RunEnded(const TRunEnd& e, const TInputRecord& r, const TEngineState& s) override;
 
     const std::string& ResultPath() const { return res_.Path(); }
-    const std::string& ResultText() const { return res_.Text(); }
     const std::string& FrequencyPath() const { return frq_.Path(); }
-    const std::string& WarningPath() const { return warn_.Path(); }
+    const std::string& WarningPath() const { return warnPath_; }
+    // What this run wrote into the result file (a later year of a series: its own
+    // records only) and into warning.lst.
+    const std::string& ResultText() const { return res_.Text(); }
+    const std::string& WarningText() const { return warn_.Text(); }
+    int WarningCount() const { return warn_.Count(); }
 
 private:
-    TResultFileWriter res_;
-    TFrequencyFileWriter frq_;
-    TWarningListWriter warn_;
-    TRunMarkerWriter marker_;
-    TRunObservers all_;
+    TFileSystem& fs_;
+    std::string warnPath_;
+    TResultText res_;
+    TFrequencyText frq_;
+    TWarningText warn_;
 };
 
 } // namespace veltra

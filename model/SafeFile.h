@@ -1,0 +1,74 @@
+#pragma once
+// Writing whole files so that they never lie: a file that looks complete is
+// complete, and a failure (a full disk, an I/O error, a killed process) leaves the
+// earlier file as it was. Every file Veltra writes goes through here.
+//
+// A regular file (or one not there yet) is written in full to a temporary file
+// beside it, then put in its place in one step. A symbolic link is followed to its
+// target. A device or a pipe (/dev/stdout, /dev/null, a FIFO) is written through as
+// a stream, its write errors reported. A folder is refused.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltra {
+
+// The file system calls the writer makes, so that tests can make them fail (a
+// write that stops after N bytes, a process killed between writing and renaming).
+// Each throws TVeltraError (File) naming `path` when the call fails.
+class TFileSystem {
+public:
+    virtual ~TFileSystem() = default;
+    // Creates `path`, which must not exist, and writes all of `data` into it.
+    virtual void WriteNewFile(const std::string& path, std::string_view data);
+    // Writes `data` to an existing device or pipe.
+    virtual void WriteThrough(const std::string& path, std::string_view data);
+    // Puts `from` in the place of `to` in one step (`to` may exist).
+    virtual void Replace(const std::string& from, const std::string& to);
+    // Removes `path` if it is there; never throws.
+    virtual void Remove(const std::string& path) noexcept;
+};
+
+// The real file system.
+TFileSystem& RealFileSystem();
+
+// A file prepared in full beside its target and put in its place by Commit. A file
+// never committed is removed again (a failure before the commit leaves the target
+// as it was).
+class TPendingFile {
+public:
+    TPendingFile(const std::string& path, std::string_view text, TFileSystem& fs = RealFileSystem());
+    TPendingFile(TPendingFile&& other) noexcept;
+    TPendingFile(const TPendingFile&) = delete;
+    TPendingFile& operator=(const TPendingFile&) = delete;
+    TPendingFile& operator=(TPendingFile&&) = delete;
+    ~TPendingFile();
+    void Commit();
+    const std::string& Path() const { return path_; }
+
+private:
+    TFileSystem* fs_;
+    std::string path_;      // where the file goes (a link followed)
+    std::string temporary_; // the prepared file beside the target
+    std::string device_;    // the text for a device or pipe, written through at the commit
+    bool isDevice_ = false;
+    bool committed_ = false;
+};
+
+// Prepares and commits one file.
+void WriteWholeFile(const std::string& path, std::string_view text, TFileSystem& fs = RealFileSystem());
+
+// Prepares every file first and commits them only when all were written, in the
+// order given (a file that must never stand beside incomplete ones comes last).
+void WriteWholeFiles(const std::vector<std::pair<std::string, std::string>>& files,
+                     TFileSystem& fs = RealFileSystem());
+
+// The whole content of a file, refused (TVeltraError, File) when it is a folder,
+// cannot be read, or holds more than `limit` bytes (`kind` names what the file
+// should be in that message: "an input file").
+std::string ReadWholeFile(const std::string& path, std::size_t limit, const std::string& kind);
+
+// The message for an output file that cannot be written.
+std::string CannotWriteMessage(const std::string& path);
+
+} // namespace veltra
