@@ -29,6 +29,7 @@ void AddExampleCommand(CLI::App& app, int& status)
             {dir / "wells.inp", &WellsExampleText()},
         };
         // Refuse before writing anything, so that a refusal leaves the folder as it was.
+        // Every file in the way is named (on standard error, status 1), not only the first.
         if (!*force) {
             bool exists = false;
             for (const auto& [path, text] : files) {
@@ -47,11 +48,8 @@ void AddExampleCommand(CLI::App& app, int& status)
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out << *text;
             out.flush();
-            if (!out) {
-                std::cerr << WriteFailureMessage(path.string()) << "\n";
-                status = 2;
-                return;
-            }
+            if (!out)
+                throw TVeltraError(TErrorKind::File, WriteFailureMessage(path.string()));
             std::cout << "Wrote " << path.string() << "\n";
         }
         status = 0;
