@@ -3,6 +3,7 @@
 
 #include "cli/Commands.h"
 #include "model/InputFile.h"
+#include "model/TVeltraError.h"
 
 namespace veltra::cli {
 

@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "model/ExampleInputs.h"
 #include "model/InputFile.h"
+#include "model/TVeltraError.h"
 
 namespace veltra::cli {
 
@@ -29,7 +30,8 @@ void AddExampleCommand(CLI::App& app, int& status)
             {dir / "wells.inp", &WellsExampleText()},
         };
         // Refuse before writing anything, so that a refusal leaves the folder as it was.
-        // Every file in the way is named (on standard error, status 1), not only the first.
+        // The refusal is the command's own answer, not a thrown error: it names every
+        // file in the way (standard error, status 1), not only the first.
         if (!*force) {
             bool exists = false;
             for (const auto& [path, text] : files) {

@@ -18,8 +18,9 @@ std::string AbsoluteInputPath(const std::string& file);
 // Throws TInputFileError when the file cannot be opened or read.
 void ReadInputOver(const std::string& path, TInputRecord& rec);
 
-// Calculate(), with every failure a TVeltraError: the engine's own failures are
-// files it could not write.
+// Calculate(), with every failure a TVeltraError. The engine reports the result
+// and frequency files it cannot write as standard exceptions; they reach the user
+// as the file errors they are (message and status as always).
 TCalculateResult CalculateOnce(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const std::string& workDir,
                                TRunProgress& progress, const TCalculateOptions& options);
 

@@ -1,7 +1,7 @@
 # Each kind of error reaches the user the same way from every command: input
 # problems and stopped runs on standard output, usage and file errors on standard
 # error, exit 1, 2 or 3; table and chart put their name in front of their refusals.
-# Exact texts. Usage: bash errors.sh VELTRA SOURCE_DIR
+# Exact texts (a stopped run, status 3: run.sh and series.sh). Usage: bash errors.sh VELTRA SOURCE_DIR
 set -u
 VELTRA=$(realpath "$1")
 SRC=$(realpath "$2")
