@@ -18,21 +18,9 @@ void AddCheckCommand(CLI::App& app, int& status)
     cmd->callback([file, &status]() {
         TDataMod dm;
         dm.Rec.FileName = *file;
-        try {
-            ReadInputFile(dm.Rec);
-        } catch (const TInputFileError& e) {
-            std::cerr << e.what() << "\n";
-            status = 2;
-            return;
-        }
-        const std::string folder = std::filesystem::current_path().string();
-        try {
-            CheckInput(dm.Rec, folder);
-        } catch (const std::exception& e) {
-            std::cerr << e.what() << "\n";
-            status = 2;
-            return;
-        }
+        ReadInputFile(dm.Rec);
+        CheckInput(dm.Rec, std::filesystem::current_path().string());
+        // The list is the command's report, printed whether or not it holds errors.
         const auto lines = InputErrorLines(dm.Rec);
         std::cout << ErrorListHeading << "\n\n";
         for (const auto& line : lines)

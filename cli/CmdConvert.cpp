@@ -1,9 +1,9 @@
 // veltra convert IN.inp OUT.inp: read any layout, write the current one.
-#include <iostream>
 #include <string>
 
 #include "cli/Commands.h"
 #include "model/InputFile.h"
+#include "model/TVeltraError.h"
 
 namespace veltra::cli {
 
@@ -17,27 +17,13 @@ void AddConvertCommand(CLI::App& app, int& status)
     cmd->callback([in, out, &status]() {
         TDataMod dm;
         dm.Rec.FileName = *in;
-        try {
-            ReadInputFile(dm.Rec); // the whole file is read before anything is written
-        } catch (const TInputFileError& e) {
-            std::cerr << e.what() << "\n";
-            status = 2;
-            return;
-        }
+        ReadInputFile(dm.Rec); // the whole file is read before anything is written
         // The file holds at most four seasons; any other count cannot be written faithfully.
-        if (dm.Rec.Ns < 1 || dm.Rec.Ns > 4) {
-            std::cout << "The file \"" << dm.Rec.FileName << "\" has " << static_cast<int>(dm.Rec.Ns)
-                      << " seasons; the number of seasons must be 1, 2, 3 or 4. Nothing was written.\n";
-            status = 1;
-            return;
-        }
-        try {
-            WriteInputFile(dm.Rec, *out);
-        } catch (const TInputFileError& e) {
-            std::cerr << e.what() << "\n";
-            status = 2;
-            return;
-        }
+        if (dm.Rec.Ns < 1 || dm.Rec.Ns > 4)
+            throw TVeltraError(TErrorKind::Input,
+                               "The file \"" + dm.Rec.FileName + "\" has " + std::to_string(dm.Rec.Ns) +
+                                   " seasons; the number of seasons must be 1, 2, 3 or 4. Nothing was written.");
+        WriteInputFile(dm.Rec, *out);
         status = 0;
     });
 }

@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "model/ExampleInputs.h"
 #include "model/InputFile.h"
+#include "model/TVeltraError.h"
 
 namespace veltra::cli {
 
@@ -29,6 +30,8 @@ void AddExampleCommand(CLI::App& app, int& status)
             {dir / "wells.inp", &WellsExampleText()},
         };
         // Refuse before writing anything, so that a refusal leaves the folder as it was.
+        // The refusal is the command's own answer, not a thrown error: it names every
+        // file in the way (standard error, status 1), not only the first.
         if (!*force) {
             bool exists = false;
             for (const auto& [path, text] : files) {
@@ -47,11 +50,8 @@ void AddExampleCommand(CLI::App& app, int& status)
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out << *text;
             out.flush();
-            if (!out) {
-                std::cerr << WriteFailureMessage(path.string()) << "\n";
-                status = 2;
-                return;
-            }
+            if (!out)
+                throw TVeltraError(TErrorKind::File, WriteFailureMessage(path.string()));
             std::cout << "Wrote " << path.string() << "\n";
         }
         status = 0;

@@ -3,7 +3,6 @@
 // every year. Before year k the k-th file (the last one once the files run out) is
 // read over the record, saved under the series' name for that year and checked.
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "engine/UCalculate.h"
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
+#include "model/TVeltraError.h"
 #include "shell/RunCalculate.h"
 
 namespace veltra::cli {
@@ -27,15 +27,14 @@ bool SameFile(const std::string& a, const std::string& b)
     return a == b;
 }
 
-bool Validated(const TInputRecord& rec)
+void Validate(const TInputRecord& rec)
 {
     const std::vector<std::string> refusals = ValidateBeforeSave(rec);
-    for (const std::string& message : refusals)
-        std::cout << message << "\n";
-    return refusals.empty();
+    if (!refusals.empty())
+        throw TVeltraError(TErrorKind::Input, JoinLines(refusals));
 }
 
-int Series(const std::vector<std::string>& given)
+void Series(const std::vector<std::string>& given)
 {
     std::vector<std::string> files;
     for (const std::string& f : given)
@@ -46,31 +45,26 @@ int Series(const std::vector<std::string>& given)
     TAnnualCarry carry;
     ClearOneShotFlags(st);
     TInputRecord& rec = dm.Rec;
-    if (!ReadInputOver(files[0], rec))
-        return 2;
+    ReadInputOver(files[0], rec);
 
     // Refuse before anything runs: every file must continue the same series.
-    if (rec.Ky != 1) {
-        std::cerr << files[0] << ": a series needs Ky = 1 (year-by-year calculation).\n";
-        return 2;
-    }
-    if (files.size() > rec.Ny) {
-        std::cerr << "More files (" << files.size() << ") than years (" << int(rec.Ny) << ") in the series.\n";
-        return 2;
-    }
+    if (rec.Ky != 1)
+        throw TVeltraError(TErrorKind::Usage, files[0] + ": a series needs Ky = 1 (year-by-year calculation).");
+    if (files.size() > rec.Ny)
+        throw TVeltraError(TErrorKind::Usage, "More files (" + std::to_string(files.size()) + ") than years (" +
+                                                  std::to_string(rec.Ny) + ") in the series.");
     for (std::size_t k = 1; k < files.size(); ++k) {
         TInputRecord later = rec;
-        if (!ReadInputOver(files[k], later))
-            return 2;
+        ReadInputOver(files[k], later);
         if (later.Ky != 1 || later.Ns != rec.Ns || later.Ny != rec.Ny) {
-            std::cerr << files[k] << ": every file of a series needs Ky = 1 and the first file's Ns ("
-                      << int(rec.Ns) << ") and Ny (" << int(rec.Ny) << ").\n";
-            return 2;
+            const std::string first =
+                "the first file's Ns (" + std::to_string(rec.Ns) + ") and Ny (" + std::to_string(rec.Ny) + ")";
+            throw TVeltraError(TErrorKind::Usage,
+                               files[k] + ": every file of a series needs Ky = 1 and " + first + ".");
         }
     }
 
-    if (!Validated(rec))
-        return 1;
+    Validate(rec);
     StartNewRun(rec, st, carry, files[0]);
     const std::string workDir = std::filesystem::current_path().string();
     const int years = rec.Ny;
@@ -84,50 +78,30 @@ int Series(const std::vector<std::string>& given)
         if (year > 1) {
             rec.YearNr = year;
             const std::string& source = files[std::min<std::size_t>(year, files.size()) - 1];
-            if (!ReadInputOver(source, rec))
-                return 2;
+            ReadInputOver(source, rec);
             const std::string name = SeriesFileName(files[0], year);
             rec.FileName = name;
-            if (!Validated(rec))
-                return 1;
+            Validate(rec);
             bool given = false;
             for (const std::string& f : files)
                 given = given || SameFile(f, name);
-            if (!given) {
-                try {
-                    WriteInputFile(rec, name);
-                } catch (const std::exception& e) {
-                    std::cerr << e.what() << "\n";
-                    return 2;
-                }
-            }
+            if (!given)
+                WriteInputFile(rec, name);
         }
-        try {
-            result = Calculate(dm, st, carry, workDir, progress, options);
-        } catch (const std::exception& e) {
-            std::cerr << e.what() << "\n";
-            return 2;
-        }
-        if (result.InputErrors) {
-            std::cout << "One or more errors in the input of year " << year << " were detected (Error.lst):\n";
-            for (const std::string& line : dm.ErrorLines)
-                std::cout << line << "\n";
-            return 1;
-        }
-        if (!result.Refusal.empty()) {
-            std::cout << result.Refusal << "\n";
-            return 1;
-        }
+        result = Calculate(dm, st, carry, workDir, progress, options);
+        if (result.InputErrors)
+            throw TVeltraError(TErrorKind::Input, "One or more errors in the input of year " + std::to_string(year) +
+                                                      " were detected (Error.lst):\n" + JoinLines(dm.ErrorLines));
+        if (!result.Refusal.empty())
+            throw TVeltraError(TErrorKind::Input, result.Refusal);
         PrintWarnings(dm, "Year " + std::to_string(year) + ":");
         if (result.WaterTableStop) {
             PrintLastYear(result);
-            std::cout << AquiferBottomMessage << "\n";
-            return 3;
+            throw TVeltraError(TErrorKind::Stopped, AquiferBottomMessage);
         }
     }
     EndSeries(rec, st, carry);
     PrintLastYear(result);
-    return 0;
 }
 
 } // namespace
@@ -137,7 +111,10 @@ void AddSeriesCommand(CLI::App& app, int& status)
     auto* cmd = app.add_subcommand("series", "Run a year-by-year series, reading input changes from later files");
     auto files = std::make_shared<std::vector<std::string>>();
     cmd->add_option("files", *files, "Input file of year 1, then of the later years")->required();
-    cmd->callback([files, &status]() { status = Series(*files); });
+    cmd->callback([files, &status]() {
+        Series(*files);
+        status = 0;
+    });
 }
 
 } // namespace veltra::cli

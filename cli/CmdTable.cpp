@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "model/TVeltraError.h"
 #include "results/GroupFile.h"
 #include "results/OutputGroups.h"
 #include "results/TextLists.h"
@@ -40,35 +41,29 @@ void PrintLines(const std::vector<std::string>& lines)
     std::cout << text << std::flush;
 }
 
-int Usage(const std::string& text)
-{
-    std::cerr << "veltra table: " << text << "\n";
-    return 2;
-}
-
-int ShowGroupFile(const TTableArgs& a, const std::string& path)
+void ShowGroupFile(const TTableArgs& a, const std::string& path)
 {
     if (a.Option || !a.Prn.empty() || !a.Csv.empty())
-        return Usage("a group file takes no option number, --prn or --csv");
+        throw TVeltraError(TErrorKind::Usage, "a group file takes no option number, --prn or --csv");
     TDataMod dm;
     dm.Rec.FileName = path;
     if (!std::filesystem::exists(path) || !LoadResultLines(dm, path))
-        return Usage(GroupFileMessage(path));
+        throw TVeltraError(TErrorKind::File, GroupFileMessage(path));
     ReadGroupFile(dm);
     if (dm.Groups.NotGroupFile)
-        return Usage("\"" + path + "\" is not a group file (its first line is not a \"Data from\" line)");
+        throw TVeltraError(TErrorKind::File,
+                           "\"" + path + "\" is not a group file (its first line is not a \"Data from\" line)");
     SetPresenceAfterGroupOpen(dm);
     PrintLines(TableViewLines(dm));
-    return 0;
 }
 
-int ShowResultGroup(const TTableArgs& a, const std::string& path)
+void ShowResultGroup(const TTableArgs& a, const std::string& path)
 {
     if (!a.Option)
-        return Usage("give the option number N (1 to 13) after the result file");
+        throw TVeltraError(TErrorKind::Usage, "give the option number N (1 to 13) after the result file");
     const int n = *a.Option;
     if (n == 13 && !a.Csv.empty())
-        return Usage("the frequency view (13) has no series for --csv");
+        throw TVeltraError(TErrorKind::Usage, "the frequency view (13) has no series for --csv");
     TDataMod dm;
     dm.Rec.FileName = path;
     RunGroupOption(dm, n);
@@ -81,7 +76,6 @@ int ShowResultGroup(const TTableArgs& a, const std::string& path)
     }
     if (!a.Csv.empty())
         SaveGroupCsv(dm, a.Csv);
-    return 0;
 }
 
 } // namespace
@@ -98,13 +92,11 @@ void AddTableCommand(CLI::App& app, int& status)
     cmd->add_option("--csv", args->Csv, "Also write the group's series as CSV");
     cmd->callback([args, &status] {
         const std::string path = std::filesystem::absolute(args->File).string();
-        try {
-            status = IsGroupFileName(path) ? ShowGroupFile(*args, path) : ShowResultGroup(*args, path);
-        } catch (const TGroupReadError& e) {
-            status = Usage(e.what());
-        } catch (const TGroupWriteError& e) {
-            status = Usage(e.what());
-        }
+        if (IsGroupFileName(path))
+            ShowGroupFile(*args, path);
+        else
+            ShowResultGroup(*args, path);
+        status = 0;
     });
 }
 

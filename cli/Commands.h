@@ -1,9 +1,8 @@
 #pragma once
 // The subcommands of the `veltra` tool. Each Add...Command registers its
-// subcommand; its callback leaves the process exit status in `status`.
-//
-// Exit status: 0 success, 1 the input or data has problems the tool reports,
-// 2 usage errors and files that cannot be read or written, 3 a run that was stopped.
+// subcommand; its callback leaves the process exit status in `status` (0, or 1
+// when the command's own report says the input or data have problems) and throws
+// a TVeltraError for everything else, which main() reports (cli/ErrorExit.h).
 #include <CLI/CLI.hpp>
 
 namespace veltra::cli {

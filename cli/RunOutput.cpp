@@ -1,11 +1,12 @@
 #include "cli/RunOutput.h"
 
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 
 #include "model/InputFile.h"
-#include "shell/RunCalculate.h"
+#include "model/TVeltraError.h"
 
 namespace veltra::cli {
 
@@ -20,23 +21,23 @@ std::string AbsoluteInputPath(const std::string& file)
     return ec ? file : abs.lexically_normal().string();
 }
 
-bool ReadInputOver(const std::string& path, TInputRecord& rec)
+void ReadInputOver(const std::string& path, TInputRecord& rec)
 {
     std::error_code ec;
     std::ifstream in;
     if (!std::filesystem::is_directory(path, ec))
         in.open(path, std::ios::binary);
-    if (!in) {
-        std::cerr << ReadFailureMessage(path) << "\n";
-        return false;
-    }
-    try {
-        ReadInputStream(in, path, rec);
-    } catch (const TInputFileError& e) {
-        std::cerr << e.what() << "\n";
-        return false;
-    }
-    return true;
+    if (!in)
+        throw TInputFileError(ReadFailureMessage(path), path, true);
+    ReadInputStream(in, path, rec);
+}
+
+std::string JoinLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i == 0 ? "" : "\n") + lines[i];
+    return text;
 }
 
 void PrintWarnings(const TDataMod& dm, const std::string& heading)

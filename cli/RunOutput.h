@@ -1,8 +1,11 @@
 #pragma once
 // What `veltra run` and `veltra series` print and share: reading an input file as
-// given, the warnings of a year and the summary of the last year.
+// given, one call of the run, the warnings of a year and the summary of the last year.
 #include <string>
+#include <vector>
 
+#include "model/TEngineState.h"
+#include "engine/TRunProgress.h"
 #include "model/UDataMod.h"
 #include "shell/RunCalculate.h"
 
@@ -12,8 +15,11 @@ namespace veltra::cli {
 std::string AbsoluteInputPath(const std::string& file);
 
 // Reads `path` over `rec` (fields the file does not hold keep their values).
-// False, with the reason on stderr, when the file cannot be opened or read.
-bool ReadInputOver(const std::string& path, TInputRecord& rec);
+// Throws TInputFileError when the file cannot be opened or read.
+void ReadInputOver(const std::string& path, TInputRecord& rec);
+
+// Lines as one message text, one per line.
+std::string JoinLines(const std::vector<std::string>& lines);
 
 // The runtime warnings of the last call, as warning.lst holds them.
 void PrintWarnings(const TDataMod& dm, const std::string& heading);

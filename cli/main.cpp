@@ -2,8 +2,21 @@
 #include <clocale>
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include "cli/Commands.h"
+#include "cli/ErrorExit.h"
+
+namespace {
+
+// The subcommand that was running when an error came up ("" before one started).
+std::string RunningCommand(const CLI::App& app)
+{
+    const auto used = app.get_subcommands();
+    return used.empty() ? std::string() : used.front()->get_name();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -24,6 +37,7 @@ int main(int argc, char** argv)
     veltra::cli::AddTableCommand(app, status);
     veltra::cli::AddChartCommand(app, status);
 
+    // Every error of every command ends here.
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {
@@ -31,9 +45,11 @@ int main(int argc, char** argv)
     } catch (const CLI::ParseError& e) {
         app.exit(e);
         return 2;
+    } catch (const veltra::TVeltraError& e) {
+        return veltra::cli::ReportError(e, RunningCommand(app), std::cout, std::cerr);
     } catch (const std::exception& e) {
-        std::cerr << "veltra: " << e.what() << "\n";
-        return 2;
+        const veltra::TVeltraError internal(veltra::TErrorKind::Internal, e.what());
+        return veltra::cli::ReportError(internal, RunningCommand(app), std::cout, std::cerr);
     }
     return status;
 }

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 
 #include "model/InputFile.h"
+#include "model/TVeltraError.h"
 
 namespace veltra {
 
@@ -191,13 +191,13 @@ void CheckInput(const TInputRecord& rec, const std::string& folder)
     const std::filesystem::path path = std::filesystem::path(folder) / "Error.lst";
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out)
-        throw std::runtime_error(WriteFailureMessage(path.string()));
+        throw TVeltraError(TErrorKind::File, WriteFailureMessage(path.string()));
     out << ErrorListHeading << "\r\n\r\n";
     for (const std::string& line : InputErrorLines(rec))
         out << line << "\r\n";
     out.flush();
     if (!out)
-        throw std::runtime_error(WriteFailureMessage(path.string()));
+        throw TVeltraError(TErrorKind::File, WriteFailureMessage(path.string()));
 }
 
 std::vector<std::string> ValidateBeforeSave(const TInputRecord& r)

@@ -15,7 +15,7 @@ extern const char* const ErrorListHeading;
 std::vector<std::string> InputErrorLines(const TInputRecord& rec);
 
 // (Re)write folder/Error.lst: heading, empty line, the rule lines; CR LF.
-// Throws std::runtime_error when the file cannot be written.
+// Throws TVeltraError (File) when the file cannot be written.
 void CheckInput(const TInputRecord& rec, const std::string& folder);
 
 // The message(s) that refuse a save; empty when the record may be saved.

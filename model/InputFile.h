@@ -3,21 +3,22 @@
 // groups of a label line and a data line. The reader accepts the current layout
 // and three older ones; the writer always produces the current layout.
 #include <iosfwd>
-#include <stdexcept>
 #include <string>
 
+#include "model/TVeltraError.h"
 #include "model/UDataMod.h"
 
 namespace veltra {
 
 // A file that cannot be opened or written, or a text that is not what the
 // layout expects. what() names the file, and for parse failures the line number
-// and the offending text.
-class TInputFileError : public std::runtime_error {
+// and the offending text. Either way the file is at fault, not the values it
+// holds (those the input check judges): kind File.
+class TInputFileError : public TVeltraError {
 public:
     TInputFileError(const std::string& message, std::string fileName, bool cannotOpen, int line = 0,
                     std::string text = {})
-        : std::runtime_error(message), FileName(std::move(fileName)), CannotOpen(cannotOpen), Line(line),
+        : TVeltraError(TErrorKind::File, message), FileName(std::move(fileName)), CannotOpen(cannotOpen), Line(line),
           Text(std::move(text))
     {
     }

@@ -52,7 +52,7 @@ void SaveGroupFile(const TDataMod& dm, const std::string& path)
 {
     const TGroupStore& g = dm.Groups;
     if (g.DataFromLine.empty() || g.TableHeads[3].empty())
-        throw TGroupWriteError("No group table to save in \"" + path + "\"");
+        throw TGroupWriteError("No group table to save in \"" + path + "\"", TErrorKind::Usage);
     std::string text;
     text.reserve((g.RowTexts.size() + 8) * 100);
     auto line = [&text](const std::string& s) {
@@ -149,7 +149,7 @@ void ReadGroupFile(TDataMod& dm)
             if (cell != "-" && cell != "n.a.") {
                 try {
                     v = CellToReal(cell);
-                } catch (const std::invalid_argument&) {
+                } catch (const TNumberTextError&) {
                     fail(4 + r, "the cell \"" + cell + "\" is not a number");
                 }
                 if (table->Percent)
@@ -167,7 +167,7 @@ void ReadGroupFile(TDataMod& dm)
         durations >> word;
         try {
             ts[s] = CellToReal(word);
-        } catch (const std::invalid_argument&) {
+        } catch (const TNumberTextError&) {
             fail(lines.size() - 1, "no duration of season " + std::to_string(s));
         }
     }
@@ -226,7 +226,7 @@ void SaveGroupCsv(const TDataMod& dm, const std::string& path)
     const TGroupStore& g = dm.Groups;
     const TGroupTable* table = FindGroupTable(g.GroupTag);
     if (!table)
-        throw TGroupWriteError("No output group to save in \"" + path + "\"");
+        throw TGroupWriteError("No output group to save in \"" + path + "\"", TErrorKind::Usage);
     std::string text = "Year,Season";
     for (const std::string& symbol : ColumnSymbols(*table))
         text += "," + symbol;

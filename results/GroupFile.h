@@ -1,18 +1,22 @@
 #pragma once
 // Group files (".prn", for spreadsheet use), the clipboard text of the group grid,
 // and the group's series as CSV.
-#include <stdexcept>
 #include <string>
 
+#include "model/TVeltraError.h"
 #include "model/UDataMod.h"
 #include "results/OutputGroups.h" // TGroupReadError, GroupFileMessage
 
 namespace veltra {
 
-// A group file, text list or CSV that cannot be written; nothing was written.
-class TGroupWriteError : public std::runtime_error {
+// A group file, text list or CSV that cannot be written (kind File), or a save
+// asked for before there is a group to save (kind Usage); nothing was written.
+class TGroupWriteError : public TVeltraError {
 public:
-    using std::runtime_error::runtime_error;
+    explicit TGroupWriteError(const std::string& message, TErrorKind kind = TErrorKind::File)
+        : TVeltraError(kind, message)
+    {
+    }
 };
 
 // Writes the group file of the current table: DataFromLine, the headings, the

@@ -59,7 +59,7 @@ double CellToReal(const std::string& text)
         if (auto v = ParseWhole(swapped))
             return *v;
     }
-    throw std::invalid_argument("\"" + text + "\" is not a number");
+    throw TNumberTextError("\"" + text + "\" is not a number");
 }
 
 std::string TableNumberText(double v)
@@ -212,7 +212,7 @@ struct TResultReader {
         const std::size_t end = std::min(s.find(' ', pos), s.size());
         try {
             return CellToReal(s.substr(pos, end - pos));
-        } catch (const std::invalid_argument&) {
+        } catch (const TNumberTextError&) {
             Fail(index, "no number where one was expected");
         }
     }
@@ -225,7 +225,7 @@ struct TResultReader {
             return -1.0;
         try {
             return CellToReal(text);
-        } catch (const std::invalid_argument&) {
+        } catch (const TNumberTextError&) {
             Fail(index, "the cell \"" + text + "\" is not a number");
         }
     }
@@ -237,7 +237,7 @@ void ReadResultGroup(TDataMod& dm, const std::string& group)
 {
     const TGroupLayout* layout = FindLayout(group);
     if (!layout)
-        throw TGroupReadError("No output group could be selected");
+        throw TVeltraError(TErrorKind::Internal, "No output group could be selected");
     const std::string path = ChangeFileExt(dm.Rec.FileName, ".res");
     dm.Rec.FileName = path;
 
@@ -325,7 +325,7 @@ void BuildGroupTable(TDataMod& dm, const std::string& table)
 {
     const TGroupTable* t = FindGroupTable(table);
     if (!t)
-        throw std::invalid_argument("No output table " + table);
+        throw TVeltraError(TErrorKind::Internal, "No output table " + table);
     TGroupStore& g = dm.Groups;
     const bool dwTable = table == "Dw";
     const bool krTable = table == "Kr";
@@ -413,7 +413,7 @@ const TGroupOption& GroupOption(int number)
         {13, "See the frequency of salinity", "", "", ""},
     }};
     if (number < 1 || number > 13)
-        throw std::out_of_range("Output group option " + std::to_string(number) + " is not 1 to 13");
+        throw TVeltraError(TErrorKind::Usage, "Output group option " + std::to_string(number) + " is not 1 to 13");
     return options[static_cast<std::size_t>(number - 1)];
 }
 

@@ -1,22 +1,28 @@
 #pragma once
 // Output groups: one group of related values read back from a result file,
 // season by season over all years, and its table (text lines and grid texts).
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "model/TVeltraError.h"
 #include "model/UDataMod.h"
 
 namespace veltra {
 
-// A result file, group file or text list that cannot be read; the message names
-// the file (and the line where the reading stopped).
-class TGroupReadError : public std::runtime_error {
+// A result file, group file or text list that cannot be read, or is damaged; the
+// message names the file (and the line where the reading stopped).
+class TGroupReadError : public TVeltraError {
 public:
-    using std::runtime_error::runtime_error;
+    explicit TGroupReadError(const std::string& message) : TVeltraError(TErrorKind::File, message) {}
 };
 
-// The value of a cell text written with "." or ","; throws std::invalid_argument
+// A text that should be a number and is not (a cell, a typed value).
+class TNumberTextError : public TVeltraError {
+public:
+    explicit TNumberTextError(const std::string& message) : TVeltraError(TErrorKind::Input, message) {}
+};
+
+// The value of a cell text written with "." or ","; throws TNumberTextError
 // when it converts with neither.
 double CellToReal(const std::string& text);
 
@@ -32,11 +38,12 @@ std::string WithoutBlanks(const std::string& text);
 // Reads group `group` (CrA, Cxf, Gd, LrA, RrA, It, FfA or A) from the result file
 // named by Rec.FileName with extension .res, and sets FileName to that path.
 // Fills the series, RecordCount and SeriesCount, and Rec.Ny, Rec.Ns and Rec.Ts.
-// Throws TGroupReadError; the group store and Ny, Ns, Ts are then unchanged.
+// Throws TGroupReadError (TVeltraError Internal for an unknown group); the group
+// store and Ny, Ns, Ts are then unchanged.
 void ReadResultGroup(TDataMod& dm, const std::string& group);
 
 // Builds table `table` (one of the twelve) from the series: presence flags, headings,
-// row texts, grid texts and ResultLines. Throws std::invalid_argument for another name.
+// row texts, grid texts and ResultLines. Throws TVeltraError (Internal) for another name.
 void BuildGroupTable(TDataMod& dm, const std::string& table);
 
 // The thirteen choices of the Output page.
@@ -47,7 +54,7 @@ struct TGroupOption {
     const char* Reads;
     const char* Table;
 };
-const TGroupOption& GroupOption(int number); // 1..13, else std::out_of_range
+const TGroupOption& GroupOption(int number); // 1..13, else TVeltraError (Usage)
 
 // "Go" on the Output page. Options 1..12: read the group, build its table, with the
 // option's extra steps (Dw negated to the level; percent for 9 and 11). Option 13:

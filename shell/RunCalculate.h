@@ -54,7 +54,7 @@ void StartNewRun(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const
 // year-by-year series). With errors the result and frequency files of FileName and
 // warning.lst are deleted, as they belong to an earlier run. A result or frequency
 // file left half-written by a failed write is removed before the failure is
-// rethrown. Throws std::runtime_error when a file cannot be written or read.
+// rethrown. Throws TVeltraError when a file cannot be written or read.
 TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const std::string& workDir,
                            TRunProgress& progress, const TCalculateOptions& options = {});
 

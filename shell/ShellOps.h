@@ -1,7 +1,8 @@
 #pragma once
 // The operations through which all window logic reaches the windowing toolkit,
 // the file system and the print service. qt/ implements them; tests use
-// TFakeShellOps, whose answers are queued and which records what is shown.
+// TFakeShellOps (tests/support/), whose answers are queued and which records
+// what is shown.
 #include <optional>
 #include <string>
 

@@ -6,7 +6,7 @@
 
 #include "graphs/Chart.h"
 #include "graphs/ChartAxis.h"
-#include "graphs/TRecordingCanvas.h"
+#include "support/TRecordingCanvas.h"
 
 namespace veltra {
 namespace {

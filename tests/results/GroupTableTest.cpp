@@ -78,7 +78,7 @@ TEST(GroupTables, NumberTextsAndCentredCells)
     EXPECT_EQ(CellToReal(" -1.5 "), -1.5);
     EXPECT_EQ(CellToReal("+2"), 2.0);
     for (const char* bad : {"", "-", "n.a.", "1.2.3", "1,2.3", "1.5x", "++1", "nan", "inf"})
-        EXPECT_THROW(CellToReal(bad), std::invalid_argument) << bad;
+        EXPECT_THROW(CellToReal(bad), TNumberTextError) << bad;
 }
 
 // A run without drains, without wells, with the water table below the surface in

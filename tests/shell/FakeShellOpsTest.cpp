@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-#include "shell/TFakeShellOps.h"
+#include "support/TFakeShellOps.h"
 
 namespace veltra {
 namespace {

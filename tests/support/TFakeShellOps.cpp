@@ -1,4 +1,4 @@
-#include "shell/TFakeShellOps.h"
+#include "support/TFakeShellOps.h"
 
 #include <filesystem>
 #include <fstream>

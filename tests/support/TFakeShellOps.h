@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "graphs/TRecordingCanvas.h"
+#include "support/TRecordingCanvas.h"
 #include "shell/ShellOps.h"
 
 namespace veltra {

@@ -1,0 +1,51 @@
+#include "cli/ErrorExit.h"
+
+#include <ostream>
+
+namespace veltra::cli {
+
+namespace {
+
+// The commands that read result and group files have always put their name in
+// front of what they refuse; the others show the reader's message as it is.
+std::string Prefix(const std::string& command)
+{
+    return command == "table" || command == "chart" ? "veltra " + command + ": " : std::string();
+}
+
+} // namespace
+
+int ExitStatus(TErrorKind kind)
+{
+    switch (kind) {
+    case TErrorKind::Input:
+        return 1;
+    case TErrorKind::Stopped:
+        return 3;
+    case TErrorKind::Usage:
+    case TErrorKind::File:
+    case TErrorKind::Internal:
+        break;
+    }
+    return 2;
+}
+
+int ReportError(const TVeltraError& error, const std::string& command, std::ostream& out, std::ostream& err)
+{
+    switch (error.Kind) {
+    case TErrorKind::Input:
+    case TErrorKind::Stopped:
+        out << error.what() << "\n";
+        break;
+    case TErrorKind::Usage:
+    case TErrorKind::File:
+        err << Prefix(command) << error.what() << "\n";
+        break;
+    case TErrorKind::Internal:
+        err << "veltra: internal error: " << error.what() << "\n";
+        break;
+    }
+    return ExitStatus(error.Kind);
+}
+
+} // namespace veltra::cli

@@ -1,0 +1,24 @@
+#pragma once
+// The one place where an error reaches the user of the command line: the kind
+// chooses the stream and the exit status. Commands throw; main() reports.
+//
+//   Input    the input has errors         standard output  1
+//   Usage    a command called wrongly     standard error   2
+//   File     cannot open, read or write   standard error   2
+//   Stopped  the model stopped the run    standard output  3
+//   Internal a bug                        standard error   2, "veltra: internal error: "
+#include <iosfwd>
+#include <string>
+
+#include "model/TVeltraError.h"
+
+namespace veltra::cli {
+
+int ExitStatus(TErrorKind kind);
+
+// Writes the message (and a line end) where the kind says and returns the exit
+// status. `command` is the subcommand that ran ("" when none did): table and chart
+// name themselves in front of their messages.
+int ReportError(const TVeltraError& error, const std::string& command, std::ostream& out, std::ostream& err);
+
+} // namespace veltra::cli

@@ -1,0 +1,25 @@
+# What the programs and libraries carry: veltra starts without any Qt library
+# (the chart's canvas module is where Qt went), and no production library or
+# program contains the test doubles.
+# Usage: bash binaries.sh VELTRA CANVAS_MODULE LIBRARY...
+set -u
+VELTRA=$1
+MODULE=$2
+shift 2
+fails=0
+fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
+
+deps=$(ldd "$VELTRA") || fail "ldd cannot read $VELTRA"
+echo "$deps" | grep -q "libc\.so" || fail "ldd lists no C library for $VELTRA: $deps"
+qt=$(echo "$deps" | grep -i "libQt")
+[ -z "$qt" ] || fail "veltra depends on Qt:
+$qt"
+ldd "$MODULE" | grep -q "libQt6Gui" || fail "the canvas module $MODULE does not use Qt Gui"
+
+for binary in "$VELTRA" "$MODULE" "$@"; do
+  doubles=$(nm -C "$binary" 2>/dev/null | grep -E "TFakeShellOps|TRecordingCanvas" | head -3)
+  [ -z "$doubles" ] || fail "$(basename "$binary") contains test doubles: $doubles"
+done
+
+[ $fails -eq 0 ] && echo "binaries: veltra without Qt, no test doubles in $(($# + 2)) binaries"
+exit $fails
