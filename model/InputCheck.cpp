@@ -186,18 +186,31 @@ std::vector<std::string> InputErrorLines(const TInputRecord& r)
     return out;
 }
 
-void CheckInput(const TInputRecord& rec, const std::string& folder)
+std::vector<std::string> ErrorListLines(const std::vector<std::string>& errors)
 {
-    const std::filesystem::path path = std::filesystem::path(folder) / "Error.lst";
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        throw TVeltraError(TErrorKind::File, WriteFailureMessage(path.string()));
-    out << ErrorListHeading << "\r\n\r\n";
-    for (const std::string& line : InputErrorLines(rec))
-        out << line << "\r\n";
-    out.flush();
-    if (!out)
-        throw TVeltraError(TErrorKind::File, WriteFailureMessage(path.string()));
+    std::vector<std::string> lines{ErrorListHeading, ""};
+    lines.insert(lines.end(), errors.begin(), errors.end());
+    return lines;
+}
+
+void WriteErrorList(const std::vector<std::string>& errors, const std::string& folder, TFileSystem& fs)
+{
+    const std::string path = (std::filesystem::path(folder) / "Error.lst").string();
+    std::string text;
+    for (const std::string& line : ErrorListLines(errors))
+        text.append(line).append("\r\n");
+    try {
+        WriteWholeFile(path, text, fs);
+    } catch (const TVeltraError&) {
+        throw TVeltraError(TErrorKind::File, WriteFailureMessage(path));
+    }
+}
+
+std::vector<std::string> CheckInput(const TInputRecord& rec, const std::string& folder, TFileSystem& fs)
+{
+    std::vector<std::string> errors = InputErrorLines(rec);
+    WriteErrorList(errors, folder, fs);
+    return errors;
 }
 
 std::vector<std::string> ValidateBeforeSave(const TInputRecord& r)

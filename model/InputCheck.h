@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/SafeFile.h"
 #include "model/UDataMod.h"
 
 namespace veltra {
@@ -14,9 +15,18 @@ extern const char* const ErrorListHeading;
 // One line per violated rule, in rule order (without the heading lines).
 std::vector<std::string> InputErrorLines(const TInputRecord& rec);
 
-// (Re)write folder/Error.lst: heading, empty line, the rule lines; CR LF.
-// Throws TVeltraError (File) when the file cannot be written.
-void CheckInput(const TInputRecord& rec, const std::string& folder);
+// The lines of Error.lst for these rule lines: heading, empty line, the rules.
+std::vector<std::string> ErrorListLines(const std::vector<std::string>& errors);
+
+// Writes folder/Error.lst whole (a reader never sees half of it): heading, empty
+// line, the rule lines; CR LF. Returns the rule lines, so that the caller decides
+// from them and not from a file another program may have replaced. Throws
+// TVeltraError (File) when the file cannot be written.
+std::vector<std::string> CheckInput(const TInputRecord& rec, const std::string& folder,
+                                    TFileSystem& fs = RealFileSystem());
+// Writes folder/Error.lst whole for the given rule lines.
+void WriteErrorList(const std::vector<std::string>& errors, const std::string& folder,
+                    TFileSystem& fs = RealFileSystem());
 
 // The message(s) that refuse a save; empty when the record may be saved.
 std::vector<std::string> ValidateBeforeSave(const TInputRecord& rec);

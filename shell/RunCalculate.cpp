@@ -15,36 +15,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void RemoveIfPresent(const std::string& path)
+// The lines of a text as a list file holds them (CR LF or LF ends removed).
+std::vector<std::string> LinesOf(const std::string& text)
 {
-    std::error_code ec;
-    fs::remove(path, ec);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::size_t stop = end;
+        if (stop > at && text[stop - 1] == '\r')
+            --stop;
+        lines.emplace_back(text, at, stop - at);
+        at = end + 1;
+    }
+    return lines;
 }
-
-// Whether a file was touched since `Take`: a failed run removes only what it wrote.
-class TFileStamp {
-public:
-    explicit TFileStamp(std::string path) : path_(std::move(path))
-    {
-        std::error_code ec;
-        existed_ = fs::exists(path_, ec);
-        if (existed_)
-            time_ = fs::last_write_time(path_, ec);
-    }
-    void RemoveIfWritten() const
-    {
-        std::error_code ec;
-        if (!fs::exists(path_, ec))
-            return;
-        if (!existed_ || fs::last_write_time(path_, ec) != time_)
-            fs::remove(path_, ec);
-    }
-
-private:
-    std::string path_;
-    bool existed_ = false;
-    fs::file_time_type time_{};
-};
 
 std::string Trim(const std::string& s)
 {
@@ -75,20 +61,33 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
                            TRunProgress& progress, const TCalculateOptions& options)
 {
     TInputRecord& rec = dm.Rec;
+    TFileSystem& files = options.Files ? *options.Files : RealFileSystem();
     TCalculateResult result;
+    const std::string errorList = (fs::path(workDir) / "Error.lst").string();
+    const std::string warningList = (fs::path(workDir) / "warning.lst").string();
 
-    CheckInput(rec, workDir);
-    const TListLoad errors = LoadErrorList(dm, workDir);
-    result.InputErrors = errors.Present;
-    if (!result.InputErrors || !options.KeepErrorListWithErrors)
-        RemoveIfPresent((fs::path(workDir) / "Error.lst").string());
-    if (result.InputErrors) {
-        // The outputs of an earlier run of this file would pass for this one's.
+    // The run decides from its own check, never from an Error.lst that another
+    // program in the same folder may have written meanwhile.
+    const std::vector<std::string> errors = InputErrorLines(rec);
+    result.InputErrors = !errors.empty();
+    if (!result.InputErrors) {
+        files.Remove(errorList);
+    } else {
+        dm.ErrorLines = ErrorListLines(errors);
+        if (options.KeepErrorListWithErrors)
+            WriteErrorList(errors, workDir, files);
+        else
+            files.Remove(errorList);
+        // The outputs of an earlier run of this file would pass for this one's; the
+        // files of a series going on stay, so that the user can mend the input.
+        const bool seriesGoingOn = rec.AnnualMode == 1 && rec.YearNr >= 2 && rec.SeriesEnded == 0;
         rec.FileName = PathWithExtension(rec.FileName, ".res");
-        RemoveIfPresent(rec.FileName);
+        if (!seriesGoingOn)
+            files.Remove(rec.FileName);
         rec.FileName = PathWithExtension(rec.FileName, ".frq");
-        RemoveIfPresent(rec.FileName);
-        RemoveIfPresent((fs::path(workDir) / "warning.lst").string());
+        if (!seriesGoingOn)
+            files.Remove(rec.FileName);
+        files.Remove(warningList);
         return result;
     }
 
@@ -97,29 +96,26 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
         return result;
 
     st.WaterTableStop = false;
-    const std::string base = rec.Ky == 1 && !st.RunFirstFileName.empty() ? st.RunFirstFileName : rec.FileName;
-    result.ResultPath = PathWithExtension(base, ".res");
-    const TFileStamp res(result.ResultPath), frq(PathWithExtension(base, ".frq"));
-    TRunFiles files(workDir);
-    TRunObservers out{&files};
+    TRunFiles runFiles(workDir, files);
+    TRunObservers out{&runFiles};
     if (options.Observer)
         out.Add(*options.Observer);
-    try {
-        RunSimulation(rec, st, carry, progress, out);
-    } catch (...) {
-        res.RemoveIfWritten();
-        frq.RemoveIfWritten();
-        throw;
-    }
+    RunSimulation(rec, st, carry, progress, out);
     result.Ran = true;
     result.WaterTableStop = st.WaterTableStop;
-    result.LastYear = LastYearSummaryOfText(files.ResultText(), rec.Ns);
+    result.StopCause = st.StopCause;
+    result.ResultPath = runFiles.ResultPath();
+    result.LastYear = LastYearSummaryOfText(runFiles.ResultText(), rec.Ns);
 
+    // A list is present when it holds more than its heading.
+    std::vector<std::string> warnings = LinesOf(runFiles.WarningText());
+    result.RuntimeWarnings = warnings.size() >= 3;
+    result.WarningCount = runFiles.WarningCount();
     dm.WarningLines.clear();
-    const TListLoad warnings = LoadWarningList(dm, workDir);
-    result.RuntimeWarnings = warnings.Present;
+    if (result.RuntimeWarnings)
+        dm.WarningLines = std::move(warnings);
     if (!options.KeepWarningList && rec.Ky == 0)
-        RemoveIfPresent((fs::path(workDir) / "warning.lst").string());
+        files.Remove(warningList);
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/TRunProgress.h"
+#include "model/SafeFile.h"
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
 #include "results/TRunObserver.h"
@@ -23,6 +24,8 @@ struct TCalculateOptions {
     bool KeepWarningList = false;
     // Sees the run besides its files (a batch summary, an in-memory table).
     TRunObserver* Observer = nullptr;
+    // Where the files go; the real file system unless a test makes writes fail.
+    TFileSystem* Files = nullptr;
 };
 
 // One season record as a short summary: the depth of the water table and the
@@ -39,6 +42,8 @@ struct TCalculateResult {
     std::string Refusal;        // the engine refused the record (nothing ran)
     bool Ran = false;           // the driver ran (to its end or to a stop)
     bool WaterTableStop = false;
+    TStopCause StopCause = TStopCause::None;
+    int WarningCount = 0;       // warning messages the run gave
     bool RuntimeWarnings = false; // warning.lst held warnings (its lines are in dm.WarningLines)
     std::string ResultPath;     // the result file of the run
     std::vector<TSeasonSummary> LastYear; // the last Ns records the run wrote
@@ -51,10 +56,11 @@ void StartNewRun(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const
 
 // One check and run in `workDir` (Error.lst and warning.lst live there): the input
 // check, and without errors the driver (all years, or the next year of a
-// year-by-year series). With errors the result and frequency files of FileName and
-// warning.lst are deleted, as they belong to an earlier run. A result or frequency
-// file left half-written by a failed write is removed before the failure is
-// rethrown. Throws TVeltraError when a file cannot be written or read.
+// year-by-year series). With errors the result and frequency files of FileName
+// (except while a series goes on) and warning.lst are deleted, as they belong to
+// an earlier run. The run's files are written only when complete: a failure to
+// write leaves the earlier files as they were. Throws TVeltraError when a file
+// cannot be written or read.
 TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const std::string& workDir,
                            TRunProgress& progress, const TCalculateOptions& options = {});
 

@@ -1,0 +1,260 @@
+// The files of a run never lie: a rerun that cannot write, or is killed while it
+// writes, leaves each earlier file whole and no run marker; a run decides from its
+// own check; input errors delete the outputs of an earlier run but not those of a
+// series going on.
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "engine/UCalculate.h"
+#include "model/ExampleInputs.h"
+#include "model/InputCheck.h"
+#include "model/TVeltraError.h"
+#include "shell/RunCalculate.h"
+#include "support/TFaultyFileSystem.h"
+
+namespace veltra {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::set<std::string> Names(const fs::path& dir)
+{
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        names.insert(e.path().filename().string());
+    return names;
+}
+
+class RunFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() /
+               ("veltra-safety-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // A new run of `rec` saved as dir/field.inp; Error.lst and warning.lst in dir.
+    TCalculateResult Run(TDataMod& dm, TFileSystem* files = nullptr)
+    {
+        TEngineState st;
+        TAnnualCarry carry;
+        ClearOneShotFlags(st);
+        StartNewRun(dm.Rec, st, carry, (dir_ / "field.inp").string());
+        TSilentProgress progress;
+        TCalculateOptions options;
+        options.KeepWarningList = true;
+        options.KeepErrorListWithErrors = true;
+        options.Files = files;
+        return Calculate(dm, st, carry, dir_.string(), progress, options);
+    }
+
+    // The field example run once, with a changed copy to rerun.
+    void RunOnce()
+    {
+        TDataMod dm;
+        dm.Rec = FieldExampleRecord();
+        ASSERT_TRUE(Run(dm).Ran);
+        for (const char* f : {"field.res", "field.frq", "warning.lst", "field.trf"})
+            before_[f] = Read(dir_ / f);
+        ASSERT_EQ(before_["field.trf"], "2\r\n");
+    }
+    static TDataMod Changed()
+    {
+        TDataMod dm;
+        dm.Rec = FieldExampleRecord();
+        dm.Rec.Ny = 12; // a rerun that writes other files
+        dm.Rec.SoA[1] = 0.6;
+        return dm;
+    }
+
+    fs::path dir_;
+    std::map<std::string, std::string> before_;
+};
+
+TEST_F(RunFiles, ARerunThatCannotWriteLeavesTheEarlierFilesWholeAndNoMarker)
+{
+    // What the rerun writes in all, measured in another folder.
+    long long total = 0;
+    {
+        const fs::path other = dir_ / "other";
+        fs::create_directories(other);
+        test::TFaultyFileSystem counting;
+        TDataMod dm = Changed();
+        TEngineState st;
+        TAnnualCarry carry;
+        StartNewRun(dm.Rec, st, carry, (other / "field.inp").string());
+        TSilentProgress progress;
+        TCalculateOptions options;
+        options.Files = &counting;
+        Calculate(dm, st, carry, other.string(), progress, options);
+        total = counting.BytesWritten;
+        fs::remove_all(other);
+    }
+    ASSERT_GT(total, 10000);
+    RunOnce();
+    for (long long fits : {0LL, 1LL, 4096LL, total / 2, total * 9 / 10}) {
+        SCOPED_TRACE(fits);
+        test::TFaultyFileSystem full;
+        full.BytesLeft = fits;
+        TDataMod dm = Changed();
+        try {
+            Run(dm, &full);
+            ADD_FAILURE() << "a full disk reported as success";
+        } catch (const TVeltraError& e) {
+            EXPECT_EQ(e.Kind, TErrorKind::File);
+        }
+        for (const char* f : {"field.res", "field.frq", "warning.lst"})
+            EXPECT_EQ(Read(dir_ / f), before_[f]) << f;
+        EXPECT_FALSE(fs::exists(dir_ / "field.trf")); // the marker of the earlier run is gone
+        EXPECT_EQ(Names(dir_), (std::set<std::string>{"field.res", "field.frq", "warning.lst"}));
+    }
+}
+
+TEST_F(RunFiles, AKilledRerunLeavesEveryFileWholeAndNoMarker)
+{
+    RunOnce();
+    TDataMod reference = Changed();
+    const fs::path other = dir_ / "other";
+    fs::create_directories(other);
+    std::map<std::string, std::string> after;
+    {
+        // What the rerun writes when nothing goes wrong, for comparison.
+        TEngineState st;
+        TAnnualCarry carry;
+        ClearOneShotFlags(st);
+        StartNewRun(reference.Rec, st, carry, (other / "field.inp").string());
+        TSilentProgress progress;
+        TCalculateOptions options;
+        options.KeepWarningList = true;
+        Calculate(reference, st, carry, other.string(), progress, options);
+        for (const char* f : {"field.res", "field.frq", "warning.lst"}) {
+            std::string t = Read(other / f);
+            for (std::size_t p; (p = t.find(other.string())) != std::string::npos;)
+                t.replace(p, other.string().size(), dir_.string());
+            after[f] = t;
+        }
+    }
+    fs::remove_all(other);
+    for (int replaced = 0; replaced <= 3; ++replaced) {
+        SCOPED_TRACE(replaced);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            test::TFaultyFileSystem killed;
+            killed.ReplacesBeforeKill = replaced;
+            TDataMod dm = Changed();
+            try {
+                Run(dm, &killed);
+            } catch (...) {
+            }
+            ::_exit(0); // not reached: the kill comes first
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9);
+        // Each file is the earlier one or the new one, whole; the marker is absent.
+        int renewed = 0;
+        for (const char* f : {"field.res", "field.frq", "warning.lst"}) {
+            const std::string now = Read(dir_ / f);
+            EXPECT_TRUE(now == before_[f] || now == after[f]) << f;
+            renewed += now == after[f] && now != before_[f];
+        }
+        EXPECT_EQ(renewed, replaced);
+        EXPECT_FALSE(fs::exists(dir_ / "field.trf"));
+        // Put the earlier files back for the next kill.
+        for (const char* f : {"field.res", "field.frq", "warning.lst"})
+            std::ofstream(dir_ / f, std::ios::binary) << before_[f];
+        for (const auto& e : fs::directory_iterator(dir_))
+            if (e.path().filename().string().rfind(".", 0) == 0)
+                fs::remove(e.path()); // what the killed process left beside the targets
+    }
+}
+
+TEST_F(RunFiles, AResultFileOnAFullDeviceIsAFailureAndNoMarker)
+{
+    if (!fs::exists("/dev/full"))
+        GTEST_FAIL() << "/dev/full is needed";
+    RunOnce();
+    fs::remove(dir_ / "field.res");
+    fs::create_symlink("/dev/full", dir_ / "field.res");
+    TDataMod dm = Changed();
+    EXPECT_THROW(Run(dm), TVeltraError);
+    EXPECT_FALSE(fs::exists(dir_ / "field.trf"));
+    EXPECT_EQ(Read(dir_ / "field.frq"), before_["field.frq"]);
+    EXPECT_EQ(Read(dir_ / "warning.lst"), before_["warning.lst"]);
+    EXPECT_TRUE(fs::is_symlink(dir_ / "field.res")); // a link is followed, never replaced
+}
+
+TEST_F(RunFiles, ARunDecidesFromItsOwnCheck)
+{
+    // A stale Error.lst saying "no errors" does not let a bad input run.
+    std::ofstream(dir_ / "Error.lst", std::ios::binary) << ErrorListHeading << "\r\n\r\n";
+    TDataMod bad;
+    bad.Rec = FieldExampleRecord();
+    bad.Rec.Per = -1;
+    const TCalculateResult r = Run(bad);
+    EXPECT_TRUE(r.InputErrors);
+    EXPECT_FALSE(r.Ran);
+    EXPECT_FALSE(fs::exists(dir_ / "field.res"));
+    ASSERT_GE(bad.ErrorLines.size(), 3u);
+    EXPECT_EQ(Read(dir_ / "Error.lst").find(bad.ErrorLines[2]), std::string(ErrorListHeading).size() + 4);
+
+    // And a stale list of errors does not stop a good input.
+    TDataMod good;
+    good.Rec = FieldExampleRecord();
+    EXPECT_TRUE(Run(good).Ran);
+    EXPECT_FALSE(fs::exists(dir_ / "Error.lst"));
+}
+
+TEST_F(RunFiles, InputErrorsDeleteEarlierResultsButNotThoseOfASeriesGoingOn)
+{
+    RunOnce();
+    TDataMod bad;
+    bad.Rec = FieldExampleRecord();
+    bad.Rec.Per = -1;
+    EXPECT_TRUE(Run(bad).InputErrors);
+    EXPECT_FALSE(fs::exists(dir_ / "field.res"));
+    EXPECT_FALSE(fs::exists(dir_ / "field.frq"));
+    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+
+    // A series: year 1 runs, year 2 has errors: the series' files stay.
+    TDataMod dm;
+    dm.Rec = FieldExampleRecord();
+    dm.Rec.Ky = 1;
+    dm.Rec.Ny = 3;
+    TEngineState st;
+    TAnnualCarry carry;
+    ClearOneShotFlags(st);
+    StartNewRun(dm.Rec, st, carry, (dir_ / "field.inp").string());
+    TSilentProgress progress;
+    ASSERT_TRUE(Calculate(dm, st, carry, dir_.string(), progress).Ran);
+    const std::string res = Read(dir_ / "field.res");
+    dm.Rec.YearNr = 2;
+    dm.Rec.FileName = (dir_ / "field2.inp").string();
+    dm.Rec.Per = -1;
+    EXPECT_TRUE(Calculate(dm, st, carry, dir_.string(), progress).InputErrors);
+    EXPECT_EQ(Read(dir_ / "field.res"), res);
+}
+
+} // namespace
+} // namespace veltra
