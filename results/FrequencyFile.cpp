@@ -76,24 +76,6 @@ std::array<TSlot, 4> Slots(const TEngineState& st)
     return slots;
 }
 
-std::string Fixed(const char* format, double v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, v);
-    std::string s(buf);
-    for (char& c : s)
-        if (c == ',')
-            c = '.';
-    return s;
-}
-
-std::string Int(const char* format, int v)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
-}
-
 } // namespace
 
 namespace {
@@ -163,14 +145,14 @@ void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngi
         frq += CrLf;
     }
     if (season == 1) {
-        frq.append(" \"YEAR:  ").append(Int("%4d", year)).append("\"");
+        frq.append(" \"YEAR:  ").append(IntCell(year, 4)).append("\"");
         if (firstTable)
             frq.append(" -  - ").append(" \"Name of\" ").append(" \"input\" ").append(" \"file:\" ").append(
                 PathWithExtension(base, ".INP"));
         frq += CrLf;
     }
-    frq.append(" \"Season: ").append(Int("%3d", season)).append("\"").append(" - ").append(" Duration: ").append(" \"");
-    frq.append(Fixed("%5.1f", st.Ts[season])).append("  months\"").append(CrLf);
+    frq.append(" \"Season: ").append(IntCell(season, 3)).append("\"").append(" - ").append(" Duration: ").append(" \"");
+    frq.append(FixedCell(st.Ts[season], 5, 1)).append("  months\"").append(CrLf);
     frq.append("- - - ").append("           Cumulative").append(" \"frequency of\"").append(" \"soil salinity\"").append(CrLf);
     frq.append("-").append(" Salinity   ").append(" -  ").append("  20%   ").append("    40%   ").append("    60%   ");
     frq.append("    80%    ").append(CrLf);
@@ -188,12 +170,14 @@ void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngi
     frq += CrLf;
 }
 
-void TFrequencyText::RunStarted(const TRunStart& start, const TInputRecord&, const TEngineState&)
+void TFrequencyText::RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState&)
 {
     base_ = start.BasePath;
     path_ = PathWithExtension(base_, ".frq");
     extends_ = start.ContinuesSeries;
     text_.clear();
+    const std::size_t seasons = (start.ContinuesSeries ? 1u : rec.Ny + 1u) * rec.Ns;
+    text_.reserve(seasons * 450 + 500);
 }
 
 void TFrequencyText::SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st)

@@ -63,7 +63,11 @@ std::string NumberCell(double v)
     const double a = std::fabs(v);
     if (!(a >= 1e-20 && a < 1e20))
         return ByToChars(v);
-    int e = static_cast<int>(std::floor(std::log10(a)));
+    // The decimal exponent from the binary one; the scaling below corrects it when
+    // it is one too small.
+    int e2 = 0;
+    std::frexp(a, &e2); // a = m * 2^e2, 0.5 <= m < 1
+    int e = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120));
     double t = 0;
     if (!Scaled(a, e, t))
         return ByToChars(v);
@@ -98,6 +102,26 @@ std::string NumberCell(double v)
     buf[8] = static_cast<char>('0' + x / 10);
     buf[9] = static_cast<char>('0' + x % 10);
     return std::string(buf, 10);
+}
+
+std::string IntCell(int v, int width)
+{
+    char buf[16];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    std::string s(buf, r.ptr);
+    if (static_cast<int>(s.size()) < width)
+        s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
+    return s;
+}
+
+std::string FixedCell(double v, int width, int decimals)
+{
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    std::string s(buf, r.ptr);
+    if (static_cast<int>(s.size()) < width)
+        s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
+    return s;
 }
 
 } // namespace veltra

@@ -9,6 +9,13 @@ namespace veltra {
 // (none occur in a run) are not cut.
 std::string NumberCell(double v);
 
+// An integer right-aligned in `width` characters, as printf's "%<width>d".
+std::string IntCell(int v, int width);
+
+// A real in fixed notation with `decimals` decimals right-aligned in `width`
+// characters, as printf's "%<width>.<decimals>f", with "." always.
+std::string FixedCell(double v, int width, int decimals);
+
 // A value that does not apply: five blanks, a hyphen, four blanks.
 inline constexpr const char* AbsentCell = "     -    ";
 

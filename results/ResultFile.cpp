@@ -13,13 +13,6 @@ constexpr const char* CrLf = "\r\n";
 constexpr double Present = 0.001; // a fraction counts when above it
 constexpr double Whole = 0.999;   // ... and covers the area when above this
 
-std::string Int(const char* format, int v)
-{
-    char buf[32];
-    std::snprintf(buf, sizeof buf, format, v);
-    return buf;
-}
-
 std::string Cell(double v, bool shown) { return shown ? NumberCell(v) : std::string(AbsentCell); }
 
 // One value line: the first item has an 8-character label, the others 10.
@@ -70,16 +63,12 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
     const int s = done.Season;
     const double duration = done.StepNr == 0 ? 0.0 : st.Ts[s];
 
-    char dur[32];
-    std::snprintf(dur, sizeof dur, "%5.1f", duration);
-    for (char* c = dur; *c; ++c)
-        if (*c == ',')
-            *c = '.';
+    const std::string dur = FixedCell(duration, 5, 1);
     res += CrLf;
-    res.append("  YEAR: ").append(Int("%4d", done.Year)).append("   Name of input (data) file used:");
+    res.append("  YEAR: ").append(IntCell(done.Year, 4)).append("   Name of input (data) file used:");
     res.append(PathWithExtension(base, ".INP")).append(CrLf);
     res += "  **********\r\n";
-    res.append("  Season:").append(Int("%3d", s)).append("   Duration:").append(dur).append("  months.\r\n");
+    res.append("  Season:").append(IntCell(s, 3)).append("   Duration:").append(dur).append("  months.\r\n");
     res += CrLf;
 
     const double A = st.A[s], B = st.B[s], U = st.U[s];
@@ -104,7 +93,7 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
     TLine(res, "  A   = ", NumberCell(A))("    B   = ", NumberCell(B))("    U   = ", NumberCell(U));
     const int kr = st.Kr;
     const bool showUc = kr == 0 || kr == 1 || kr == 6 || kr == 7 || kr == 10;
-    res.append("  Uc  = ").append(Cell(done.UcShown, showUc)).append("    Kr   = ").append(Int("%3d", kr)).append(CrLf);
+    res.append("  Uc  = ").append(Cell(done.UcShown, showUc)).append("    Kr   = ").append(IntCell(kr, 3)).append(CrLf);
 
     // Lines 10 and 11: which variable each symbol prints depends on the rotation key.
     std::string crA = AbsentCell, crB = AbsentCell, crU = AbsentCell, cr4 = AbsentCell;
@@ -180,6 +169,9 @@ void TResultText::RunStarted(const TRunStart& start, const TInputRecord& rec, co
     path_ = PathWithExtension(base_, ".res");
     extends_ = start.ContinuesSeries;
     text_.clear();
+    // About 1.5 kB a season record: one allocation instead of twenty.
+    const std::size_t records = (start.ContinuesSeries ? 1u : rec.Ny + 1u) * rec.Ns;
+    text_.reserve(records * 1600 + 2000);
     if (start.Header)
         AppendResultHeader(text_, rec, base_);
 }

@@ -61,14 +61,21 @@ void TRunFiles::Warning(const std::vector<std::string>& lines) { warn_.Warning(l
 
 void TRunFiles::RunEnded(const TRunEnd& e, const TInputRecord&, const TEngineState&)
 {
-    std::vector<std::pair<std::string, std::string>> files;
-    files.emplace_back(res_.Path(), res_.Extends() ? Extended(res_.Path(), res_.Text(), "a result file") : res_.Text());
-    files.emplace_back(frq_.Path(),
-                       frq_.Extends() ? Extended(frq_.Path(), frq_.Text(), "a frequency file") : frq_.Text());
-    files.emplace_back(warnPath_, warn_.Text());
+    std::string resExtended, frqExtended;
+    if (res_.Extends())
+        resExtended = Extended(res_.Path(), res_.Text(), "a result file");
+    if (frq_.Extends())
+        frqExtended = Extended(frq_.Path(), frq_.Text(), "a frequency file");
+    // Every file is prepared before any is put in place; the marker comes last.
+    std::vector<TPendingFile> pending;
+    pending.reserve(4);
+    pending.emplace_back(res_.Path(), res_.Extends() ? resExtended : res_.Text(), fs_);
+    pending.emplace_back(frq_.Path(), frq_.Extends() ? frqExtended : frq_.Text(), fs_);
+    pending.emplace_back(warnPath_, warn_.Text(), fs_);
     if (e.MarkerDue)
-        files.emplace_back(e.MarkerPath, "2\r\n");
-    WriteWholeFiles(files, fs_);
+        pending.emplace_back(e.MarkerPath, "2\r\n", fs_);
+    for (TPendingFile& file : pending)
+        file.Commit();
 }
 
 } // namespace veltra
