@@ -2,7 +2,7 @@
 # Installs everything Veltra needs to build and test, from Debian's packages.
 set -euo pipefail
 pkgs=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
-      libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev python3)
+      libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev python3 groff-base)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
