@@ -68,9 +68,12 @@ std::optional<double> ReadFieldNumber(const std::string& text)
 std::optional<long> ReadWholeNumber(const std::string& text)
 {
     std::string t = TrimBlanks(text);
-    if (!t.empty() && t[0] == '+')
+    if (!t.empty() && t[0] == '+') {
         t.erase(0, 1);
-    if (t.empty() || t[0] == '+')
+        if (!t.empty() && (t[0] == '+' || t[0] == '-'))
+            return std::nullopt; // "+-1"
+    }
+    if (t.empty())
         return std::nullopt;
     long value = 0;
     const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), value);

@@ -133,6 +133,26 @@ std::string ReactionFactorText(double value)
     return FixedText(value, 8, 5);
 }
 
+std::vector<TControlInfo> AlfaControlList()
+{
+    const std::string panel = "Alfa_Panel";
+    std::vector<TControlInfo> list{{panel, TControlKind::Panel, AlfaCaption, {}, "", 0, 0}};
+    int row = 1;
+    for (TAlfaField field : AlfaFields()) {
+        list.push_back({std::string("Alfa") + AlfaSymbol(field) + "_Label", TControlKind::Label, AlfaLabel(field), {},
+                        panel, row, 0});
+        list.push_back({AlfaControl(field), TControlKind::Edit, "", {}, panel, row, 1});
+        ++row;
+    }
+    list.push_back({"AlfaEquation_Label", TControlKind::Label, AlfaEquationLabel, {}, panel, row++, 0});
+    list.push_back({"AlfaQH1_Label", TControlKind::Label, "QH1 =", {}, panel, row, 0});
+    list.push_back({ctl::AlfaQH1, TControlKind::Edit, "", {}, panel, row++, 1});
+    list.push_back({"AlfaQH2_Label", TControlKind::Label, "QH2 =", {}, panel, row, 0});
+    list.push_back({ctl::AlfaQH2, TControlKind::Edit, "", {}, panel, row++, 1});
+    list.push_back({ctl::AlfaCalculate, TControlKind::Button, "Calculate", {}, panel, row, 1});
+    return list;
+}
+
 TAlfaForm::TAlfaForm(TInputRecord& rec, ShellOps& ops) : rec_(rec), ops_(ops)
 {
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/UDataMod.h"
+#include "shell/InputGroups.h"
 #include "shell/ShellOps.h"
 
 namespace veltra {
@@ -65,6 +66,10 @@ inline constexpr const char* AlfaQH1 = "AlfaQH1_Edit";
 inline constexpr const char* AlfaQH2 = "AlfaQH2_Edit";
 inline constexpr const char* AlfaCalculate = "Calculate_Button";
 } // namespace ctl
+// Every control of the calculator window (the panel "Alfa_Panel"): each input with its
+// label (AlfaKa_Label, ...) in rows 1 to 6, the equation label, the two results with
+// their labels, "Calculate".
+std::vector<TControlInfo> AlfaControlList();
 
 class TAlfaForm {
 public:
