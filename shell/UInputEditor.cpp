@@ -41,6 +41,25 @@ bool Names(const TValueTest& t, const TFieldDef& f)
     return false;
 }
 
+// A seasonal field is addressed with its season 1..4, the others with season 0.
+bool IsSeason(int season)
+{
+    return season >= 1 && season <= 4;
+}
+
+// The record value of a selector's item: its position for no/yes, the season
+// count for Ns, the key itself for Kr.
+double ItemValue(const TFieldDef& f, int index)
+{
+    switch (f.Items) {
+    case TItems::Seasons: return index + 1;
+    case TItems::RotationKeys: return std::stoi(SelectorItems(f.Items)[static_cast<std::size_t>(index)]);
+    case TItems::NoYes:
+    case TItems::None: break;
+    }
+    return index;
+}
+
 } // namespace
 
 TInputEditor::TInputEditor(TInputRecord& rec, ShellOps& ops) : rec_(rec), ops_(ops)
@@ -52,12 +71,6 @@ TInputEditor::TInputEditor(TInputRecord& rec, ShellOps& ops) : rec_(rec), ops_(o
 int TInputEditor::Ns() const
 {
     return rec_.Ns < 1 ? 1 : (rec_.Ns > 4 ? 4 : rec_.Ns);
-}
-
-// A seasonal field is addressed with its season 1..4, the others with season 0.
-static bool IsSeason(int season)
-{
-    return season >= 1 && season <= 4;
 }
 
 double TInputEditor::Value(const TFieldDef& f, int season) const
@@ -117,19 +130,6 @@ int TInputEditor::SelectorIndex(const TFieldDef& f, int season)
         if (items[i] == text)
             return static_cast<int>(i);
     return -1;
-}
-
-// The record value of a selector's item: its position for no/yes, the season
-// count for Ns, the key itself for Kr.
-static double ItemValue(const TFieldDef& f, int index)
-{
-    switch (f.Items) {
-    case TItems::Seasons: return index + 1;
-    case TItems::RotationKeys: return std::stoi(SelectorItems(f.Items)[static_cast<std::size_t>(index)]);
-    case TItems::NoYes:
-    case TItems::None: break;
-    }
-    return index;
 }
 
 void TInputEditor::SetFieldText(const TFieldDef& f, int season, double value)
@@ -269,6 +269,14 @@ void TInputEditor::HideAllPanels()
     ops_.EnableControl(ctl::InputSave);
     open_.reset();
     undo_.clear();
+}
+
+void TInputEditor::ShowNyAndKy()
+{
+    for (const char* symbol : {"Ny", "Ky"}) {
+        const TFieldDef& f = GeneralField(symbol);
+        SetFieldText(f, 0, Value(f, 0));
+    }
 }
 
 void TInputEditor::ShowOpenedFile()

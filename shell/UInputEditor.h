@@ -43,8 +43,13 @@ public:
     void LayOutSeasons();
     // Every group panel hidden, " Save / run " enabled.
     void HideAllPanels();
-    // After opening a file (DataLoaded set): fill, lay out, offer and show the
-    // General data group, as the main window's open does in its steps.
+    // The Ny field and the Ky selector show the record's Ny and Ky (the Input page
+    // shown again after a run put back the values of the file).
+    void ShowNyAndKy();
+    // All the editor's part of opening a file, in the order of the main window's
+    // steps: DataLoaded, OpenedNs and OpenedNy set, FollowKeys, FillFromRecord,
+    // OfferGroups, LayOutSeasons, HideAllPanels, and the General data group shown
+    // (which disables " Save / run " while its panel is open).
     void ShowOpenedFile();
 
     // ---- Events of the panels ----

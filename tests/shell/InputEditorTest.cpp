@@ -487,6 +487,15 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
     EXPECT_TRUE(ops.Controls["DrainageControl_RadioButton"].Enabled);
     EXPECT_EQ(ops.GetControlText("Dd_Edit"), "1.25");
 
+    // After a run the window puts back the file's Ny and Ky and has them shown.
+    rec.Ny = 7;
+    rec.Ky = 1;
+    ed.ShowNyAndKy();
+    EXPECT_EQ(ops.GetControlText("Ny_Edit"), "7");
+    EXPECT_EQ(ops.GetControlText("Ky_ComboBox"), "yes");
+    rec.Ky = 0;
+    ops.SetControlText("Ky_ComboBox", "no");
+
     // Ns: applied at once; the season columns follow; a save that raises Ns above
     // the file's fills the pages from the record (the new season shows its values).
     rec.Ts[3] = 2;
