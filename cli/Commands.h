@@ -14,5 +14,6 @@ void AddRunCommand(CLI::App& app, int& status);
 void AddSeriesCommand(CLI::App& app, int& status);
 void AddTableCommand(CLI::App& app, int& status);
 void AddChartCommand(CLI::App& app, int& status);
+void AddCalcCommand(CLI::App& app, int& status);
 
 } // namespace veltra::cli

@@ -36,6 +36,7 @@ int main(int argc, char** argv)
     veltra::cli::AddSeriesCommand(app, status);
     veltra::cli::AddTableCommand(app, status);
     veltra::cli::AddChartCommand(app, status);
+    veltra::cli::AddCalcCommand(app, status);
 
     // Every error of every command ends here.
     try {

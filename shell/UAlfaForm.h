@@ -1,0 +1,96 @@
+#pragma once
+// The drainage reaction-factor calculator (window TAlfaForm): QH1 and QH2 of the
+// input from the soil and drain properties, by Hooghoudt's drain-spacing equation
+// with the equivalent depth of van der Molen and Wesseling. The formulas are
+// free functions, shared with `veltra calc`; TAlfaForm is the window's logic.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/UDataMod.h"
+#include "shell/InputGroups.h"
+#include "shell/ShellOps.h"
+
+namespace veltra {
+
+enum class TAlfaField { Ka, Kb, D, U, P, L };
+
+struct TAlfaInputs {
+    double Ka = 0; // m/day, hydraulic conductivity above drain level
+    double Kb = 0; // m/day, hydraulic conductivity below drain level
+    double D = 0;  // m, depth of the soil layer below drain level
+    double U = 0;  // m, wet perimeter of the drain or ditch
+    double P = 0;  // %, drainable porosity of the top soil
+    double L = 0;  // m, drain spacing
+
+    double& operator[](TAlfaField field);
+    double operator[](TAlfaField field) const;
+};
+
+struct TReactionFactors {
+    double QH1 = 0; // m/day per m
+    double QH2 = 0; // m/day per m2
+    double X = 0;   // 2 pi D / L
+    double F = 0;   // the equivalent-depth function of x
+    double De = 0;  // m, equivalent depth
+};
+
+extern const char* const AlfaCaption;
+extern const char* const AlfaEquationLabel;
+extern const char* const AlfaRefusal; // "One or more data values are incorrect"
+
+// The window label of an input field.
+const char* AlfaLabel(TAlfaField field);
+// The symbol the command line and the messages use: "Ka", "Kb", "D", "U", "P", "L".
+const char* AlfaSymbol(TAlfaField field);
+const std::vector<TAlfaField>& AlfaFields();
+
+// What leaving a field with this value tells the user; empty when accepted.
+std::string AlfaLeaveMessage(TAlfaField field, double value);
+
+// The check of "Calculate": Ka > 0, Kb >= 0, D > 0, U > 0, 1 < P < 30, L > 0.
+bool AlfaInputsAccepted(const TAlfaInputs& in);
+
+// QH1 and QH2, with pi taken as 3.142; nothing when the check refuses the inputs
+// or the wet perimeter is so large against the spacing that the equivalent depth
+// would be infinite or negative.
+std::optional<TReactionFactors> ComputeReactionFactors(const TAlfaInputs& in);
+
+// A result as the calculator shows it: "%8.5f".
+std::string ReactionFactorText(double value);
+
+// Control names of the calculator window.
+std::string AlfaControl(TAlfaField field); // AlfaKa_Edit, ...
+namespace ctl {
+inline constexpr const char* AlfaQH1 = "AlfaQH1_Edit";
+inline constexpr const char* AlfaQH2 = "AlfaQH2_Edit";
+inline constexpr const char* AlfaCalculate = "Calculate_Button";
+} // namespace ctl
+// Every control of the calculator window (the panel "Alfa_Panel"): each input with its
+// label (AlfaKa_Label, ...) in rows 1 to 6, the equation label, the two results with
+// their labels, "Calculate".
+std::vector<TControlInfo> AlfaControlList();
+
+class TAlfaForm {
+public:
+    TAlfaForm(TInputRecord& rec, ShellOps& ops);
+
+    // The six inputs (0 at creation; set when a field is left) and the results.
+    TAlfaInputs In;
+    double QH1 = 0;
+    double QH2 = 0;
+
+    // An input field was left: its text is read and tested.
+    void FieldLeft(TAlfaField field);
+    // The user typed in an input field: both results are cleared.
+    void FieldChanged(TAlfaField field);
+    // "Calculate": true when QH1 and QH2 were computed, shown here and in the
+    // Drainage system group's QH1 and QH2 fields, and stored in the record.
+    bool Calculate();
+
+private:
+    TInputRecord& rec_;
+    ShellOps& ops_;
+};
+
+} // namespace veltra

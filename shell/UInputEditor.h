@@ -1,0 +1,131 @@
+#pragma once
+// The input editor of the Input page: the 22 data groups (InputGroups.h) shown,
+// saved and cancelled through the shell operations, the guided entry of a new
+// data set, and the events of the General data group's selectors and fields.
+// The main window calls the hooks below; the window's panels call the events.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/InputGroups.h"
+#include "shell/ShellOps.h"
+
+namespace veltra {
+
+class TInputEditor {
+public:
+    TInputEditor(TInputRecord& rec, ShellOps& ops);
+
+    // ---- State the main window keeps up to date ----
+    // An input file has been opened: every group may be chosen at any time.
+    bool DataLoaded = false;
+    // Ns and Ny when the input file was opened or last saved: a save of the General
+    // data group that raises either fills all pages again from the record.
+    std::uint8_t OpenedNs = 0;
+    std::uint8_t OpenedNy = 0;
+
+    // ---- Hooks of the main window ----
+    // The Input page is shown with no file opened: the record's keys get the fresh
+    // defaults, the fields their default texts (the first time only: the panels
+    // keep what was typed), and the guided entry starts with the General data group.
+    void StartGuidedEntry();
+    // Every field and selector shows the record's value (a Kr of 10 the item "10").
+    void FillFromRecord();
+    // With a file opened every group but the drainage groups without drains (Kd = 0)
+    // and the well groups without wells (Kp = 0); otherwise the General data group only.
+    void OfferGroups();
+    // The selectors of the drainage and well groups follow Kd and Kp; the Krf
+    // selector and the CaMax and CbMax fields are shown exactly when Kf = 1.
+    void FollowKeys();
+    // Enables the season columns of every group again (Ns may have grown); showing a
+    // group disables the seasons beyond Ns.
+    void LayOutSeasons();
+    // Every group panel hidden, " Save / run " enabled.
+    void HideAllPanels();
+    // The Ny field and the Ky selector show the record's Ny and Ky (the Input page
+    // shown again after a run put back the values of the file).
+    void ShowNyAndKy();
+    // All the editor's part of opening a file, in the order of the main window's
+    // steps: DataLoaded, OpenedNs and OpenedNy set, FollowKeys, FillFromRecord,
+    // OfferGroups, LayOutSeasons, HideAllPanels, and the General data group shown
+    // (which disables " Save / run " while its panel is open).
+    void ShowOpenedFile();
+
+    // ---- Events of the panels ----
+    // A group's entry in "Select data group" was chosen.
+    void ShowGroup(TGroupId id);
+    // "Save group" of the open group; true when it was stored and confirmed.
+    bool SaveGroup();
+    // "Cancel" of the open group: the record is put back as it was when the panel
+    // was shown (the calculator's QH1 and QH2 excepted).
+    void CancelGroup();
+    // The General data group's selectors and fields.
+    void NsChanged();
+    void NsLeft();
+    void KdChanged();
+    void KpChanged();
+    void KfChanged();
+    void KfLeft();
+    void KyChanged();
+    void NyLeft();
+    void CaMaxLeft();
+    void CbMaxLeft();
+    // The Drainage system group's buttons.
+    void DrainageEquationClicked();
+    void DrainageCalculationsClicked();
+
+    // ---- What the window and the tests may ask ----
+    std::optional<TGroupId> OpenGroup() const { return open_; }
+    bool GuidedEntryRunning() const { return !DataLoaded && !guidedDone_; }
+    double UnirrigatedTotal() const { return unirrigatedTotal_; }
+
+private:
+    struct TStored {
+        const TFieldDef* Field;
+        int Season; // 0 for a field that is not seasonal
+    };
+    // A value the editor stored, with the value it replaced.
+    struct TUndo {
+        double TInputRecord::*Scalar;
+        TSeasonal TInputRecord::*Seasonal;
+        std::uint8_t TInputRecord::*Key;
+        int Season;
+        double Old;
+        double New;
+    };
+
+    int Ns() const;
+    bool FieldApplies(const TFieldDef& f, int season) const;
+    bool ScalarShown(const TFieldDef& f) const;
+    double Value(const TFieldDef& f, int season) const;
+    void Store(const TFieldDef& f, int season, double value);
+    void StoreKey(std::uint8_t TInputRecord::*key, double value);
+    void SetFieldText(const TFieldDef& f, int season, double value);
+    int SelectorIndex(const TFieldDef& f, int season);
+    const TFieldDef& GeneralField(const char* symbol) const;
+    void ShowKeysInSelectors();
+    void ShowKfFields();
+    void SetDefaultTexts();
+    void EnableGroup(TGroupId id, bool enabled);
+    void ApplyNs();
+
+    bool ReadAndStore(const TGroupDef& g, const TFieldDef& f, int season, std::vector<TStored>& stored);
+    bool SaveGeneral();
+    bool SaveFields(const TGroupDef& g);
+    std::optional<std::string> FailedTest(const TGroupDef& g, const std::vector<TStored>& stored) const;
+    bool NyRule();
+    bool MaxSalinityRule(const TFieldDef& f);
+    void Fail(const TGroupDef& g, const std::string& message);
+
+    TInputRecord& rec_;
+    ShellOps& ops_;
+    std::optional<TGroupId> open_;
+    std::vector<TUndo> undo_;          // what the editor stored since the open group was shown
+    bool savedOnce_[GroupCount] = {};  // a group saved once in the guided entry may be cancelled
+    bool guidedDone_ = false;          // the guided entry reached its last group
+    bool defaultsSet_ = false;
+    double unirrigatedTotal_ = 0;
+};
+
+} // namespace veltra

@@ -1,0 +1,198 @@
+// The drainage reaction-factor calculator: its two branches of the equivalent depth,
+// its check, the leave-tests of its fields and what Calculate shows and stores.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/UAlfaForm.h"
+#include "shell/UDrainForm.h"
+#include "support/TFakeShellOps.h"
+
+namespace veltra {
+namespace {
+
+TAlfaInputs Inputs(double ka, double kb, double d, double u, double p, double l)
+{
+    TAlfaInputs in;
+    in.Ka = ka;
+    in.Kb = kb;
+    in.D = d;
+    in.U = u;
+    in.P = p;
+    in.L = l;
+    return in;
+}
+
+TEST(ReactionFactors, BothBranchesOfTheEquivalentDepth)
+{
+    // Values worked out by hand from Hooghoudt's equation with pi = 3.142.
+    struct Case {
+        TAlfaInputs In;
+        double X, F, De;
+        const char* QH1;
+        const char* QH2;
+    };
+    const std::vector<Case> cases{
+        // x = 6.284 * 2 / 20 = 0.6284 <= 1: ln(0.5 x / 3.142) + 9.872164 / (4 x).
+        {Inputs(1, 0.5, 2, 0.3, 10, 20), 0.6284, 1.6249149070059543, 1.3485858339913481, " 0.13486", " 0.10000"},
+        {Inputs(0.8, 1.2, 2, 0.5, 5, 20), 0.6284, 1.6249149070059543, 1.4782280732340092, " 0.70955", " 0.16000"},
+        // x = 6.284 * 5 / 20 = 1.571 > 1: the series over n = 1, 3, 5.
+        {Inputs(1, 0.5, 5, 0.3, 10, 20), 1.571, 0.18069351925588545, 1.7932158057798908, " 0.17932", " 0.10000"},
+        {Inputs(0.8, 1.2, 5, 0.5, 5, 20), 1.571, 0.18069351925588545, 2.0299397515068605, " 0.97437", " 0.16000"},
+        // Kb = 0 is accepted: no flow below drain level.
+        {Inputs(1, 0, 2, 0.3, 10, 20), 0.6284, 1.6249149070059543, 1.3485858339913481, " 0.00000", " 0.10000"},
+    };
+    for (const auto& c : cases) {
+        const auto r = ComputeReactionFactors(c.In);
+        ASSERT_TRUE(r);
+        EXPECT_NEAR(r->X, c.X, 1e-15);
+        EXPECT_NEAR(r->F, c.F, 1e-13);
+        EXPECT_NEAR(r->De, c.De, 1e-13);
+        EXPECT_EQ(ReactionFactorText(r->QH1), c.QH1);
+        EXPECT_EQ(ReactionFactorText(r->QH2), c.QH2);
+    }
+    EXPECT_EQ(ComputeReactionFactors(Inputs(1, 0, 2, 0.3, 10, 20))->QH1, 0.0);
+    EXPECT_EQ(ReactionFactorText(0.000004), " 0.00000"); // below 0.000005 shows as zero
+    EXPECT_EQ(ReactionFactorText(12.345678), "12.34568");
+    EXPECT_EQ(ReactionFactorText(123.4), "123.40000"); // wider than 8: written in full
+}
+
+TEST(ReactionFactors, CalculateRefuses)
+{
+    const TAlfaInputs good = Inputs(1, 0.5, 2, 0.3, 10, 20);
+    ASSERT_TRUE(ComputeReactionFactors(good));
+    const std::vector<std::pair<TAlfaField, double>> refused{
+        {TAlfaField::Ka, 0},  {TAlfaField::Kb, -0.1}, {TAlfaField::D, 0}, {TAlfaField::U, 0},
+        {TAlfaField::P, 1},   {TAlfaField::P, 30},    {TAlfaField::P, 0.5}, {TAlfaField::L, 0},
+        // A wet perimeter beyond the spacing: ln(L/U) + F(x) <= 0 would give a negative depth.
+        {TAlfaField::U, 500},
+    };
+    for (const auto& [field, value] : refused) {
+        TAlfaInputs in = good;
+        in[field] = value;
+        if (field == TAlfaField::U)
+            in.D = 5; // the series branch, where F is small
+        EXPECT_FALSE(ComputeReactionFactors(in)) << AlfaSymbol(field) << " = " << value;
+    }
+    // Just inside the bounds.
+    for (const auto& [field, value] : std::vector<std::pair<TAlfaField, double>>{
+             {TAlfaField::P, 1.001}, {TAlfaField::P, 29.999}, {TAlfaField::Kb, 0}}) {
+        TAlfaInputs in = good;
+        in[field] = value;
+        EXPECT_TRUE(ComputeReactionFactors(in)) << AlfaSymbol(field) << " = " << value;
+    }
+}
+
+class Calculator : public ::testing::Test {
+protected:
+    void Leave(TAlfaField field, const std::string& text)
+    {
+        ops.SetControlText(AlfaControl(field), text);
+        alfa.FieldChanged(field);
+        alfa.FieldLeft(field);
+    }
+    void EnterGood()
+    {
+        Leave(TAlfaField::Ka, "1");
+        Leave(TAlfaField::Kb, "0,5");
+        Leave(TAlfaField::D, "2");
+        Leave(TAlfaField::U, "0.3");
+        Leave(TAlfaField::P, "10");
+        Leave(TAlfaField::L, "20");
+    }
+
+    TInputRecord rec;
+    TFakeShellOps ops;
+    TAlfaForm alfa{rec, ops};
+};
+
+TEST_F(Calculator, LeavingAFieldTestsItsValue)
+{
+    struct Case {
+        TAlfaField Field;
+        const char* Typed;
+        const char* Message; // null: accepted
+        double Kept;         // the value the field keeps
+    };
+    const std::vector<Case> cases{
+        {TAlfaField::Ka, "0", nullptr, 0},
+        {TAlfaField::Ka, "-1", "Ka should be greater than zero", 0},
+        {TAlfaField::Kb, "-0,5", "Kb should be greater than zero", 0},
+        {TAlfaField::D, "0", "D should be greater than zero", 0},
+        {TAlfaField::U, "-2", "U should be greater than zero", 0},
+        {TAlfaField::P, "0", "P should be greater than zero", 0},
+        {TAlfaField::P, "0.5", "P should be greater than 1%", 0.5},
+        {TAlfaField::P, "31", "P should be less than 30%", 31},
+        {TAlfaField::P, "30", nullptr, 30},
+        {TAlfaField::P, "1", nullptr, 1},
+        {TAlfaField::L, "-5", "L should be greater than zero", -5},
+        {TAlfaField::L, "2,5", nullptr, 2.5},
+        {TAlfaField::L, " 2.5 ", nullptr, 2.5},
+    };
+    for (const auto& c : cases) {
+        ops.Messages.clear();
+        Leave(c.Field, c.Typed);
+        EXPECT_EQ(ops.Messages, c.Message ? std::vector<std::string>{c.Message} : std::vector<std::string>{})
+            << AlfaSymbol(c.Field) << " " << c.Typed;
+        EXPECT_EQ(alfa.In[c.Field], c.Kept) << AlfaSymbol(c.Field) << " " << c.Typed;
+        EXPECT_EQ(ops.GetControlText(AlfaControl(c.Field)), c.Message ? "" : c.Typed);
+    }
+    // An empty field changes nothing; a text that is no number is named and changes nothing.
+    ops.Messages.clear();
+    Leave(TAlfaField::L, "");
+    EXPECT_TRUE(ops.Messages.empty());
+    Leave(TAlfaField::L, "2.5.1");
+    EXPECT_EQ(ops.Messages, std::vector<std::string>{"2.5.1 is not a valid number"});
+    EXPECT_EQ(alfa.In.L, 2.5);
+}
+
+TEST_F(Calculator, CalculateShowsStoresAndTypingClears)
+{
+    // A fresh calculator has nothing to calculate.
+    EXPECT_FALSE(alfa.Calculate());
+    EXPECT_EQ(ops.Messages, std::vector<std::string>{"One or more data values are incorrect"});
+    EnterGood();
+    ops.Messages.clear();
+    ASSERT_TRUE(alfa.Calculate());
+    EXPECT_TRUE(ops.Messages.empty());
+    for (const char* c : {ctl::AlfaQH1, "QH1_Edit"})
+        EXPECT_EQ(ops.GetControlText(c), " 0.13486") << c;
+    for (const char* c : {ctl::AlfaQH2, "QH2_Edit"})
+        EXPECT_EQ(ops.GetControlText(c), " 0.10000") << c;
+    EXPECT_NEAR(rec.QH1, 0.13485858, 1e-8);
+    EXPECT_EQ(rec.QH2, 4 * 1 / (0.1 * 20 * 20));
+    EXPECT_EQ(alfa.In.P, 10); // the porosity stays in percent: Calculate again gives the same
+    ASSERT_TRUE(alfa.Calculate());
+    EXPECT_EQ(ops.GetControlText(ctl::AlfaQH1), " 0.13486");
+
+    // Typing clears both results, not the record nor the group's fields.
+    ops.SetControlText(AlfaControl(TAlfaField::D), "5");
+    alfa.FieldChanged(TAlfaField::D);
+    EXPECT_EQ(ops.GetControlText(ctl::AlfaQH1), "");
+    EXPECT_EQ(ops.GetControlText(ctl::AlfaQH2), "");
+    EXPECT_EQ(alfa.QH1, 0);
+    EXPECT_NEAR(rec.QH1, 0.13485858, 1e-8);
+    EXPECT_EQ(ops.GetControlText("QH1_Edit"), " 0.13486");
+
+    // A refused Calculate changes nothing.
+    Leave(TAlfaField::Ka, "0");
+    EXPECT_FALSE(alfa.Calculate());
+    EXPECT_NEAR(rec.QH1, 0.13485858, 1e-8);
+    EXPECT_EQ(ops.GetControlText("QH1_Edit"), " 0.13486");
+}
+
+TEST(DrainForm, ExplainsTheEquationAndTheFactors)
+{
+    EXPECT_STREQ(DrainFormCaption, "Explanation subsurface drainage");
+    std::string text;
+    for (const auto& line : DrainExplanationLines())
+        text += line + "\n";
+    for (const char* part : {"q = (8*Kb*d*h + 4*Ka*h*h) / (L*L)", "q = q1 + q2", "QH1 = 8*Kb*d/(L*L)",
+                             "QH2 = 4*Ka/(L*L)", "h = 1 m"})
+        EXPECT_NE(text.find(part), std::string::npos) << part;
+    EXPECT_STREQ(AlfaCaption, "Calculator rection factors drainage systm");
+}
+
+} // namespace
+} // namespace veltra

@@ -1,0 +1,587 @@
+// The input editor driven through the fake shell operations: the guided entry of a
+// new data set, the season and land-type layout of the panels, the cell test and the
+// value tests, the General data group's selectors and fields, and Cancel.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/InputCheck.h"
+#include "model/InputFile.h"
+#include "shell/UAlfaForm.h"
+#include "shell/UInputEditor.h"
+#include "shell/GuidedEntry.h"
+
+namespace veltra {
+namespace {
+
+using editortest::FieldClimate;
+using editortest::TTyping;
+using editortest::WalkGuidedEntry;
+
+const std::string CellTest = "There are one or more empty cells or cells withnegative values. Please complete/adjust.";
+
+std::vector<std::string> Captions(std::initializer_list<TGroupId> ids)
+{
+    std::vector<std::string> out;
+    for (TGroupId id : ids)
+        out.emplace_back(Group(id).Caption);
+    return out;
+}
+
+std::vector<std::string> Confirmations(const std::vector<std::string>& captions)
+{
+    std::vector<std::string> out;
+    for (const auto& caption : captions)
+        for (const auto& g : InputGroups())
+            if (caption == g.Caption)
+                out.emplace_back(g.Confirmation);
+    return out;
+}
+
+// The captions of the groups "Select data group" offers.
+std::vector<std::string> Offered(TFakeShellOps& ops)
+{
+    std::vector<std::string> out;
+    for (const auto& g : InputGroups())
+        if (ops.Controls[RadioControl(g)].Enabled)
+            out.emplace_back(g.Caption);
+    return out;
+}
+
+class NewDataSet : public ::testing::Test {
+protected:
+    TInputRecord rec;
+    TFakeShellOps ops;
+    TInputEditor ed{rec, ops};
+};
+
+TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
+{
+    using G = TGroupId;
+    // Kp = 0, Kd = 0: no well or drainage group, the well and drainage selectors stay disabled.
+    ed.StartGuidedEntry();
+    EXPECT_EQ(ed.OpenGroup(), G::General);
+    EXPECT_EQ(Offered(ops), Captions({G::General}));
+    EXPECT_EQ(ops.GetControlText(ctl::DataGroupRadioGroup), "General data");
+    ops.SetControlText("Kd_ComboBox", "no");
+    ed.KdChanged();
+    auto shown = WalkGuidedEntry(ed, ops, FieldClimate());
+    const auto noWellsNoDrains =
+        Captions({G::General, G::SeasonDurations, G::IrrigatedAreas, G::RiceCropping, G::CanalLosses,
+                  G::IrrigationQuantity, G::ClimaticData, G::StorageEfficiency, G::SurfaceRunInOff, G::SurfaceDrainage,
+                  G::GroundWater, G::SoilThickness, G::SoilPorosity, G::LeachingEfficiency, G::SoilSalinity,
+                  G::WaterSalinity, G::WaterTable});
+    EXPECT_EQ(shown, noWellsNoDrains);
+    EXPECT_EQ(ops.Messages, Confirmations(noWellsNoDrains));
+    EXPECT_EQ(Offered(ops), noWellsNoDrains);
+    EXPECT_FALSE(ed.OpenGroup());
+    EXPECT_FALSE(ed.GuidedEntryRunning());
+    EXPECT_TRUE(ops.Controls[ctl::InputSave].Enabled);
+    EXPECT_EQ(ops.GetControlText(ctl::DataGroupRadioGroup), "");
+    EXPECT_EQ(rec.Cx0, 10); // without drains the transition zone has one salinity
+    EXPECT_EQ(rec.CxA0, 0);
+
+    // Kp = 1, Kd = 1: all 22 groups; the well and drainage selectors follow the keys
+    // as soon as the General data group is saved.
+    TInputRecord rec2;
+    TFakeShellOps ops2;
+    TInputEditor ed2{rec2, ops2};
+    ed2.StartGuidedEntry();
+    ops2.SetControlText("Kp_ComboBox", "yes");
+    ed2.KpChanged();
+    editortest::TypeIntoOpenGroup(ed2, ops2, {});
+    ASSERT_TRUE(ed2.SaveGroup());
+    EXPECT_EQ(Offered(ops2), Captions({G::General, G::SeasonDurations, G::PumpingWells, G::UseWellWater,
+                                       G::DrainageSystem, G::DrainageControl, G::DrainageReuse}));
+    shown = WalkGuidedEntry(ed2, ops2, FieldClimate());
+    shown.insert(shown.begin(), "General data");
+    std::vector<std::string> all;
+    for (const auto& g : InputGroups())
+        all.emplace_back(g.Caption);
+    EXPECT_EQ(shown, all);
+    EXPECT_EQ(ops2.Messages, Confirmations(all));
+    EXPECT_EQ(Offered(ops2), all);
+    EXPECT_EQ(rec2.CxA0, 8);
+    EXPECT_EQ(rec2.CxB0, 12);
+    EXPECT_EQ(rec2.Cx0, 0); // with drains the single transition-zone salinity is not asked for
+
+    // A + B = 0.7 + 0.3 in every season leaves no unirrigated land: no run-in/off group,
+    // no EpU, FsU or CU0 asked for.
+    TInputRecord rec3;
+    TFakeShellOps ops3;
+    TInputEditor ed3{rec3, ops3};
+    ed3.StartGuidedEntry();
+    TTyping typing = FieldClimate();
+    typing.insert({{"A1_Edit", "0.7"}, {"B1_Edit", "0.3"}, {"A2_Edit", "0,7"}, {"B2_Edit", "0,3"}});
+    typing["EpU1_Edit"] = "x"; // disabled: neither typed nor read
+    shown = WalkGuidedEntry(ed3, ops3, typing);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), "Surface run-in/off"), 0);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), "Surface drainage"), 1);
+    EXPECT_LT(ed3.UnirrigatedTotal(), 0.0001);
+    EXPECT_EQ(ops3.GetControlText("EpU1_Edit"), "-1");
+    EXPECT_FALSE(ops3.Controls["FsU2_Edit"].Enabled);
+    EXPECT_FALSE(ops3.Controls["CU0_Edit"].Visible);
+    EXPECT_EQ(rec3.EpU[1], 0);
+}
+
+TEST_F(NewDataSet, DefaultsAndSaveTimeCheck)
+{
+    // The fields start from the defaults; the fresh drain depth equals the root zone
+    // depth, so the save of the input file refuses the defaults until Dd is changed.
+    ed.StartGuidedEntry();
+    EXPECT_EQ(ops.GetControlText("Area_Edit"), "100");
+    EXPECT_EQ(ops.GetControlText("Ts2_Edit"), "5");
+    EXPECT_EQ(ops.GetControlText("Ts3_Edit"), "n.a.");
+    EXPECT_EQ(ops.GetControlText("Kr_ComboBox"), "4");
+    EXPECT_EQ(ops.GetControlText("Kd_ComboBox"), "yes");
+    EXPECT_FALSE(ops.Controls["CaMax_Edit"].Visible); // Kf = 0
+    WalkGuidedEntry(ed, ops, FieldClimate());
+    EXPECT_EQ(rec.Dd, 0.8);
+    EXPECT_EQ(ValidateBeforeSave(rec),
+              std::vector<std::string>{"The drains must be in the transition zone:  Dr < Dd < Dr + Dx"});
+
+    // Texts typed are kept when the Input page is shown again; the keys start afresh.
+    ops.SetControlText("Area_Edit", "250");
+    rec.Kd = 0;
+    ed.StartGuidedEntry();
+    EXPECT_EQ(ops.GetControlText("Area_Edit"), "250");
+    EXPECT_EQ(rec.Kd, 1);
+    EXPECT_EQ(Offered(ops), std::vector<std::string>{"General data"});
+    EXPECT_FALSE(ops.Controls["GeneralData_Cancel_Button"].Enabled);
+}
+
+// An input file opened: every group can be chosen.
+class OpenedFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rec.FileName = std::string(VELTRA_SOURCE_DIR) + "/examples/field.inp";
+        ReadInputFile(rec);
+        ed.ShowOpenedFile();
+        ops.Messages.clear();
+    }
+    bool Save(TGroupId id, const TTyping& typing)
+    {
+        ed.ShowGroup(id);
+        editortest::TypeIntoOpenGroup(ed, ops, typing);
+        return ed.SaveGroup();
+    }
+    std::string LastMessage() const { return ops.Messages.empty() ? std::string() : ops.Messages.back(); }
+
+    TInputRecord rec;
+    TFakeShellOps ops;
+    TInputEditor ed{rec, ops};
+};
+
+TEST_F(OpenedFile, PagesShowTheRecord)
+{
+    EXPECT_EQ(ed.OpenGroup(), TGroupId::General);
+    EXPECT_EQ(ops.GetControlText("Dd_Edit"), "1.5");
+    EXPECT_EQ(ops.GetControlText("QH1_Edit"), "0.003");
+    EXPECT_EQ(ops.GetControlText("EpA1_Edit"), "1");
+    EXPECT_EQ(ops.GetControlText("Ny_Edit"), "10");
+    EXPECT_EQ(ops.GetControlText("RcA1_ComboBox"), "no");
+    EXPECT_EQ(ops.Controls["GeneralData_Cancel_Button"].Enabled, true);
+    EXPECT_EQ(Offered(ops).size(), 20u); // no well groups: Kp = 0
+
+    // Kr = 10 in a file selects the item "10"; choosing the item stores 10.
+    TInputRecord r = rec;
+    r.Kr = 10;
+    const std::string text = InputFileText(r);
+    TInputRecord read;
+    std::istringstream in(text);
+    ReadInputStream(in, "kr10.inp", read);
+    TFakeShellOps ops2;
+    TInputEditor ed2{read, ops2};
+    ed2.ShowOpenedFile();
+    EXPECT_EQ(ops2.GetControlText("Kr_ComboBox"), "10");
+    ops.SetControlText("Kr_ComboBox", "10");
+    EXPECT_TRUE(ed.SaveGroup());
+    EXPECT_EQ(rec.Kr, 10);
+    EXPECT_EQ(LastMessage(), "The general data were saved.");
+    EXPECT_EQ(ops.GetControlText(ctl::DataGroupRadioGroup), ""); // selector cleared with a file opened
+    EXPECT_FALSE(ed.OpenGroup());
+}
+
+TEST_F(OpenedFile, SeasonDurationsSumToTwelveWithinTheCheckTolerance)
+{
+    using G = TGroupId;
+    EXPECT_TRUE(Save(G::SeasonDurations, {{"Ts1_Edit", "7"}, {"Ts2_Edit", "5"}}));
+    EXPECT_FALSE(Save(G::SeasonDurations, {{"Ts1_Edit", "6.5"}, {"Ts2_Edit", "5"}}));
+    EXPECT_EQ(LastMessage(), " Total number of months must be 12.");
+    EXPECT_EQ(ed.OpenGroup(), G::SeasonDurations); // the panel stays open
+    EXPECT_TRUE(ops.Controls["SeasonDurations_Panel"].Visible);
+    EXPECT_FALSE(ops.Controls[ctl::InputSave].Enabled);
+    EXPECT_EQ(rec.Ts[1], 6.5); // stored before the test failed
+    ed.CancelGroup();
+    EXPECT_EQ(rec.Ts[1], 7); // Cancel puts back what the failed save stored
+
+    ops.SetControlText("Ns_ComboBox", "3");
+    ed.NsChanged();
+    EXPECT_FALSE(Save(G::SeasonDurations, {{"Ts1_Edit", "11.7"}, {"Ts2_Edit", "0.2"}, {"Ts3_Edit", "0.1"}}));
+    EXPECT_EQ(LastMessage(), " Season durations must be > 0.5 month.");
+    // 4.1 + 3.9 + 4 is not exactly 12 in binary; it passes, as in the input check.
+    EXPECT_TRUE(Save(G::SeasonDurations, {{"Ts1_Edit", "4.1"}, {"Ts2_Edit", "3,9"}, {"Ts3_Edit", "4"}}));
+    EXPECT_FALSE(Save(G::SeasonDurations, {{"Ts1_Edit", "4.00001"}, {"Ts2_Edit", "4"}, {"Ts3_Edit", "4"}}));
+    EXPECT_EQ(LastMessage(), " Total number of months must be 12.");
+}
+
+TEST_F(OpenedFile, SeasonsBeyondNsAndLandWithoutAreaAreMinusOneAndNotStored)
+{
+    using G = TGroupId;
+    // Ns = 2: seasons 3 and 4 show "-1", disabled, labels too; saving reads seasons 1 and 2.
+    rec.Lc[3] = 42;
+    EXPECT_TRUE(Save(G::CanalLosses, {{"Lc1_Edit", "0.2"}}));
+    EXPECT_EQ(ops.GetControlText("Lc3_Edit"), "-1");
+    EXPECT_FALSE(ops.Controls["Io4_Edit"].Enabled);
+    EXPECT_FALSE(ops.Controls["CanalLosses_Season3_Label"].Enabled);
+    EXPECT_TRUE(ops.Controls["CanalLosses_Season2_Label"].Enabled);
+    EXPECT_EQ(rec.Lc[1], 0.2);
+    EXPECT_EQ(rec.Lc[3], 42);
+
+    // No A land in season 2, no B land anywhere.
+    EXPECT_TRUE(Save(G::IrrigatedAreas, {{"A2_Edit", "0"}, {"B1_Edit", "0"}, {"B2_Edit", "0"}}));
+    EXPECT_FALSE(ops.Controls["RcA2_ComboBox"].Enabled);
+    EXPECT_TRUE(ops.Controls["RcA1_ComboBox"].Enabled);
+    const double marker = 123;
+    rec.IaA[2] = rec.EpA[2] = rec.FsA[2] = rec.SoA[2] = marker;
+    rec.CB0 = marker;
+    ops.SetControlText("CB0_Edit", "not a number"); // hidden: not read
+    const TTyping typing{{"IaA1_Edit", "0.45"}};
+    for (G id : {G::IrrigationQuantity, G::ClimaticData, G::StorageEfficiency, G::SurfaceDrainage, G::SoilSalinity})
+        EXPECT_TRUE(Save(id, typing)) << Group(id).Caption << ": " << LastMessage();
+    for (const char* c : {"IaA2_Edit", "EpA2_Edit", "FsA2_Edit", "SoA2_Edit", "IaB1_Edit", "EpB2_Edit"}) {
+        EXPECT_EQ(ops.GetControlText(c), "-1") << c;
+        EXPECT_FALSE(ops.Controls[c].Enabled) << c;
+    }
+    EXPECT_TRUE(ops.Controls["IaA1_Edit"].Enabled);
+    EXPECT_EQ(rec.IaA[1], 0.45);
+    EXPECT_EQ(rec.IaA[2], marker);
+    EXPECT_EQ(rec.EpA[2], marker);
+    EXPECT_EQ(rec.FsA[2], marker);
+    EXPECT_EQ(rec.SoA[2], marker);
+    // A field that is not seasonal shows while its land has area in any season.
+    EXPECT_FALSE(ops.Controls["CB0_Edit"].Visible);
+    EXPECT_FALSE(ops.Controls["CB0_Label"].Visible);
+    EXPECT_TRUE(ops.Controls["CA0_Edit"].Visible);
+    EXPECT_EQ(rec.CB0, marker);
+    // With drains the transition zone has its two salinities, not the single one.
+    EXPECT_TRUE(ops.Controls["CxA0_Edit"].Visible);
+    EXPECT_FALSE(ops.Controls["Cx0_Edit"].Visible);
+
+    // Well water is asked for only in the seasons with pumping, and on land with area.
+    ops.SetControlText("Kp_ComboBox", "yes");
+    ed.KpChanged();
+    EXPECT_EQ(LastMessage(), "A system of pumped wells is present. Please check the well and water use data.");
+    EXPECT_TRUE(Save(G::PumpingWells, {{"Gw1_Edit", "0.1"}, {"Gw2_Edit", "0"}}));
+    rec.FAw[2] = marker;
+    EXPECT_FALSE(Save(G::UseWellWater, {{"FAw1_Edit", "1.2"}}));
+    EXPECT_EQ(LastMessage(), " The fraction of well water used for irrigation must be between 0 and 1.");
+    ops.SetControlText("FAw1_Edit", "0.6");
+    EXPECT_TRUE(ed.SaveGroup());
+    EXPECT_EQ(ops.GetControlText("FAw2_Edit"), "-1");
+    EXPECT_EQ(ops.GetControlText("FBw1_Edit"), "-1");
+    EXPECT_EQ(rec.FAw[1], 0.6);
+    EXPECT_EQ(rec.FAw[2], marker);
+}
+
+TEST_F(OpenedFile, CellTestStopsTheSaveAndCancelPutsTheRecordBack)
+{
+    using G = TGroupId;
+    // An empty Losses field: the cell test stops the save there; season 1 is stored.
+    EXPECT_FALSE(Save(G::CanalLosses, {{"Lc1_Edit", "0.2"}, {"Io1_Edit", "0.15"}, {"Lc2_Edit", ""}}));
+    EXPECT_EQ(ops.Messages, std::vector<std::string>{CellTest});
+    EXPECT_EQ(rec.Lc[1], 0.2);
+    EXPECT_EQ(rec.Io[1], 0.15);
+    EXPECT_EQ(rec.Lc[2], 0.1);
+    EXPECT_EQ(ed.OpenGroup(), G::CanalLosses);
+    // "-1" in any spelling is the empty mark; a text that is no number is refused by name.
+    for (const char* text : {"-1", "-1,0", " -1.0 "}) {
+        ops.SetControlText("Lc2_Edit", text);
+        EXPECT_FALSE(ed.SaveGroup());
+        EXPECT_EQ(LastMessage(), CellTest) << text;
+    }
+    ops.SetControlText("Lc2_Edit", "0.1O");
+    EXPECT_FALSE(ed.SaveGroup());
+    EXPECT_EQ(LastMessage(), "0.1O is not a valid number");
+    EXPECT_EQ(rec.Lc[2], 0.1);
+    ops.SetControlText("Lc2_Edit", "-0.5");
+    EXPECT_FALSE(ed.SaveGroup());
+    EXPECT_EQ(LastMessage(), " Losses must zero or more.");
+    EXPECT_EQ(rec.Lc[2], -0.5); // stored, then refused
+
+    // Cancel: the record as it was when the panel was shown, the panel closed.
+    ed.CancelGroup();
+    EXPECT_EQ(rec.Lc[1], 0.1);
+    EXPECT_EQ(rec.Io[1], 0.1);
+    EXPECT_EQ(rec.Lc[2], 0.1);
+    EXPECT_FALSE(ed.OpenGroup());
+    EXPECT_FALSE(ops.Controls["CanalLosses_Panel"].Visible);
+    EXPECT_TRUE(ops.Controls[ctl::DataGroupPanel].Visible);
+    EXPECT_TRUE(ops.Controls[ctl::InputSave].Enabled);
+    EXPECT_EQ(ops.GetControlText(ctl::DataGroupRadioGroup), "");
+    // The panel keeps its texts; a later save stores them.
+    ed.ShowGroup(G::CanalLosses);
+    EXPECT_EQ(ops.GetControlText("Lc2_Edit"), "-0.5");
+
+    // Either decimal separator, blanks around a number ignored.
+    EXPECT_TRUE(Save(G::SoilThickness, {{"Dx_Edit", "2,5"}, {"Dq_Edit", " 2.5 "}}));
+    EXPECT_EQ(rec.Dx, 2.5);
+    EXPECT_EQ(rec.Dq, 2.5);
+}
+
+TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
+{
+    using G = TGroupId;
+    struct Case {
+        G Id;
+        TTyping Typing;
+        std::vector<std::string> Messages;
+    };
+    const std::string drainable = "The  drainable (=effective) porosity must be less than half the total porosity";
+    const std::vector<Case> cases{
+        {G::IrrigatedAreas, {{"A1_Edit", "1.1"}}, {" Irrigated area fractions A must be between 0 and 1."}},
+        {G::IrrigatedAreas, {{"B2_Edit", "-0.2"}}, {" Irrigated area fractions B  must be between 0 and 1."}},
+        {G::IrrigatedAreas, {{"A1_Edit", "0.8"}, {"B1_Edit", "0.3"}},
+         {" The sum of area fractions A+B must not be greater than 1."}},
+        {G::IrrigationQuantity, {{"IaB2_Edit", "-0.1"}}, {" Irrigation of area B must be zero or more."}},
+        {G::ClimaticData, {{"EpU2_Edit", "-0.1"}}, {" The evaporation unirrigated land U must be zero or more."}},
+        // Storage efficiency: one wording for "> 0" whatever the land.
+        {G::StorageEfficiency, {{"FsU1_Edit", "0"}}, {"The storage efficiency must be > 0"}},
+        {G::StorageEfficiency, {{"FsB2_Edit", "0"}}, {"The storage efficiency must be > 0"}},
+        {G::StorageEfficiency, {{"FsA1_Edit", "1"}}, {" The storage efficiency in area A must be between zero and one."}},
+        {G::StorageEfficiency, {{"FsU2_Edit", "1.5"}},
+         {" The storage efficiency in unirrigated area U must be between zero and one."}},
+        {G::SurfaceRunInOff, {{"SoU1_Edit", "-0.01"}}, {" The surface run-off from area U must be zero or more."}},
+        {G::SurfaceDrainage, {{"SoA2_Edit", "-0.01"}}, {" The surface drainage from area A cannot be negative."}},
+        {G::GroundWater, {{"Go1_Edit", "-0.01"}}, {" The ground water ouflow cannot be negative."}},
+        {G::SoilThickness, {{"Dq_Edit", "0"}}, {"The aquifer depth must be > 0"}},
+        {G::SoilPorosity, {{"Ptx_Edit", "0.9"}}, {"The porosity must be > 0 and less than 0.9"}},
+        {G::SoilPorosity, {{"Pex_Edit", "0.25"}}, {drainable}},
+        {G::LeachingEfficiency, {{"Flq_Edit", "0"}}, {"The leaching efficiency must > 0"}},
+        {G::DrainageControl, {{"Frd1_Edit", "1.5"}}, {" The the drainage control factor must be between 0 and 1"}},
+        {G::DrainageReuse, {{"DBu2_Edit", "-0.1"}}, {" The the reuse of drainage water cannot be negative."}},
+        {G::SoilSalinity, {{"CxB0_Edit", "0"}}, {"The intial soil salinity must be > 0"}},
+        // Any failure of the water salinity group, the cell test included, is followed by a note.
+        {G::WaterSalinity, {{"Cp_Edit", "-0.5"}}, {" The water salinity values cannot be negative.", "Some data are inorrect."}},
+        {G::WaterSalinity, {{"Ch_Edit", ""}}, {CellTest, "Some data are inorrect."}},
+        {G::WaterSalinity, {{"Ch_Edit", "eight"}}, {"eight is not a valid number", "Some data are inorrect."}},
+        {G::WaterTable, {{"Dc_Edit", ""}}, {CellTest}},
+    };
+    const TInputRecord original = rec;
+    for (const auto& c : cases) {
+        ops.Messages.clear();
+        EXPECT_FALSE(Save(c.Id, c.Typing)) << Group(c.Id).Caption;
+        EXPECT_EQ(ops.Messages, c.Messages) << Group(c.Id).Caption;
+        EXPECT_EQ(ed.OpenGroup(), c.Id);
+        ed.CancelGroup();
+        EXPECT_EQ(InputFileText(rec), InputFileText(original)) << Group(c.Id).Caption << ": Cancel";
+        ed.FillFromRecord(); // the next case starts from the file's texts
+    }
+
+    // The sum of the well water fractions, where both lands have area and wells pump.
+    ops.SetControlText("Kp_ComboBox", "yes");
+    ed.KpChanged();
+    ASSERT_TRUE(Save(G::PumpingWells, {{"Gw1_Edit", "0.1"}}));
+    ops.Messages.clear();
+    EXPECT_FALSE(Save(G::UseWellWater, {{"FAw1_Edit", "0.6"}, {"FBw1_Edit", "0,5"}}));
+    EXPECT_EQ(ops.Messages, std::vector<std::string>{" The sum of fractions for A and B areas must be between <=1"});
+}
+
+TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
+{
+    // Ny: above 99 becomes 99; not a whole number is refused; empty or below 1 stores 0.
+    const std::string over = "The number of years (Ny) for calculations must be less than 100";
+    struct NyCase {
+        const char* Typed;
+        std::vector<std::string> Messages;
+        int Ny;
+        const char* Shown;
+    };
+    for (const NyCase& c : std::vector<NyCase>{{"150", {over}, 99, "99"},
+                                                {"abc", {"abc is not a valid number"}, 99, "abc"},
+                                                {"12.5", {"12.5 is not a valid number"}, 99, "12.5"},
+                                                {" 42 ", {}, 42, " 42 "},
+                                                {"", {}, 0, ""},
+                                                {"-3", {}, 0, "-3"}}) {
+        ops.Messages.clear();
+        ops.SetControlText("Ny_Edit", c.Typed);
+        ed.NyLeft();
+        EXPECT_EQ(ops.Messages, c.Messages) << c.Typed;
+        EXPECT_EQ(rec.Ny, c.Ny) << c.Typed;
+        EXPECT_EQ(ops.GetControlText("Ny_Edit"), c.Shown) << c.Typed;
+    }
+    ops.SetControlText("Ny_Edit", "150"); // typed and saved without leaving: the save applies the rule
+    ops.Messages.clear();
+    EXPECT_FALSE(ed.SaveGroup());
+    EXPECT_EQ(ops.Messages, std::vector<std::string>{over});
+    EXPECT_EQ(ops.GetControlText("Ny_Edit"), "99");
+
+    // Kf shows and hides Krf, CaMax and CbMax.
+    ops.SetControlText("Kf_ComboBox", "yes");
+    ed.KfChanged();
+    for (const char* c : {"Krf_ComboBox", "CaMax_Edit", "CbMax_Edit", "CaMax_Label"})
+        EXPECT_TRUE(ops.Controls[c].Visible) << c;
+    // CaMax and CbMax have their own rule: the field becomes "8".
+    struct MaxCase {
+        const char* Typed;
+        const char* Message;
+        const char* Shown;
+    };
+    for (const MaxCase& c : std::vector<MaxCase>{{"7,5", nullptr, "7.5"},
+                                                  {"x", "x is not a valid real", "8"},
+                                                  {"-2", "The maximum salinity cannot be negative", "8"},
+                                                  {"", "The maximum salinity cannot be negative", "8"},
+                                                  {"12.0", nullptr, "12"}}) {
+        ops.Messages.clear();
+        ops.SetControlText("CbMax_Edit", c.Typed);
+        ed.CbMaxLeft();
+        EXPECT_EQ(ops.Messages, c.Message ? std::vector<std::string>{c.Message} : std::vector<std::string>{}) << c.Typed;
+        EXPECT_EQ(ops.GetControlText("CbMax_Edit"), c.Shown) << c.Typed;
+    }
+    ops.SetControlText("CaMax_Edit", "7.5");
+    ed.CaMaxLeft();
+    ops.SetControlText("Ny_Edit", "20");
+    ops.Messages.clear();
+    EXPECT_TRUE(ed.SaveGroup());
+    EXPECT_EQ(rec.CAmax, 7.5);
+    EXPECT_EQ(rec.CBmax, 12);
+    EXPECT_EQ(rec.Ny, 20);
+    EXPECT_EQ(rec.Kf, 1);
+    ed.ShowGroup(TGroupId::General);
+    ops.SetControlText("Kf_ComboBox", "no");
+    ed.KfLeft();
+    EXPECT_FALSE(ops.Controls["CbMax_Edit"].Visible);
+    EXPECT_EQ(rec.Kf, 0);
+
+    // Ky: the message of each direction, and the year-by-year mode with it.
+    ops.Messages.clear();
+    ops.SetControlText("Ky_ComboBox", "yes");
+    ed.KyChanged();
+    EXPECT_EQ(rec.Ky, 1);
+    EXPECT_EQ(rec.AnnualMode, 1);
+    ops.SetControlText("Ky_ComboBox", "no");
+    ed.KyChanged();
+    EXPECT_EQ(rec.Ky, 0);
+    EXPECT_EQ(rec.AnnualMode, 0);
+    EXPECT_EQ(ops.Messages, (std::vector<std::string>{
+                                " The program will temporarily halt after each year of calculations to provide the "
+                                "option to make input changes.",
+                                " The program will run uniterruptedly."}));
+
+    // Kd: the drainage groups follow at once; switching drains on announces it and
+    // fills the pages again from the record.
+    ops.Messages.clear();
+    ops.SetControlText("Kd_ComboBox", "no");
+    ed.KdChanged();
+    EXPECT_FALSE(ops.Controls["DrainageSystem_RadioButton"].Enabled);
+    EXPECT_FALSE(ops.Controls["DrainageReuse_RadioButton"].Enabled);
+    rec.Dd = 1.25;
+    ops.SetControlText("Kd_ComboBox", "yes");
+    ed.KdChanged();
+    EXPECT_EQ(ops.Messages, std::vector<std::string>{"A drainage system will be installed. Please check the drainage data."});
+    EXPECT_TRUE(ops.Controls["DrainageControl_RadioButton"].Enabled);
+    EXPECT_EQ(ops.GetControlText("Dd_Edit"), "1.25");
+
+    // After a run the window puts back the file's Ny and Ky and has them shown.
+    rec.Ny = 7;
+    rec.Ky = 1;
+    ed.ShowNyAndKy();
+    EXPECT_EQ(ops.GetControlText("Ny_Edit"), "7");
+    EXPECT_EQ(ops.GetControlText("Ky_ComboBox"), "yes");
+    rec.Ky = 0;
+    ops.SetControlText("Ky_ComboBox", "no");
+
+    // Ns: applied at once; the season columns follow; a save that raises Ns above
+    // the file's fills the pages from the record (the new season shows its values).
+    rec.Ts[3] = 2;
+    ops.SetControlText("Ns_ComboBox", "3");
+    ed.NsLeft();
+    EXPECT_EQ(rec.Ns, 3);
+    EXPECT_TRUE(ops.Controls["Ts3_Edit"].Enabled);
+    EXPECT_TRUE(ed.SaveGroup());
+    EXPECT_EQ(ops.GetControlText("Ts3_Edit"), "2");
+    ed.ShowGroup(TGroupId::SeasonDurations);
+    EXPECT_TRUE(ops.Controls["Ts3_Edit"].Enabled);
+    EXPECT_FALSE(ops.Controls["Ts4_Edit"].Enabled);
+    EXPECT_EQ(ops.GetControlText("Ts4_Edit"), "-1");
+}
+
+TEST_F(OpenedFile, CancelOfGeneralDataPutsTheKeysBack)
+{
+    const TInputRecord original = rec;
+    // Switching wells on fills the pages again, the selectors among them: each choice
+    // is made just before its event.
+    ops.SetControlText("Kp_ComboBox", "yes");
+    ed.KpChanged();
+    ops.SetControlText("Kd_ComboBox", "no");
+    ed.KdChanged();
+    ops.SetControlText("Ky_ComboBox", "yes");
+    ed.KyChanged();
+    ops.SetControlText("Ns_ComboBox", "4");
+    ed.NsChanged();
+    EXPECT_EQ(rec.Kd, 0);
+    EXPECT_EQ(rec.Ns, 4);
+    ops.SetControlText("Ny_Edit", "150");
+    EXPECT_FALSE(ed.SaveGroup()); // Ny := 99, then refused
+    EXPECT_EQ(rec.Ny, 99);
+    ed.CancelGroup();
+    EXPECT_EQ(InputFileText(rec), InputFileText(original));
+    EXPECT_EQ(rec.AnnualMode, 0);
+    EXPECT_EQ(ops.GetControlText("Kd_ComboBox"), "yes");
+    EXPECT_EQ(ops.GetControlText("Kp_ComboBox"), "no");
+    EXPECT_EQ(ops.GetControlText("Ns_ComboBox"), "2");
+    EXPECT_TRUE(ops.Controls["DrainageSystem_RadioButton"].Enabled);
+    EXPECT_FALSE(ops.Controls["PumpingWells_RadioButton"].Enabled);
+}
+
+TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
+{
+    using G = TGroupId;
+    TAlfaForm alfa{rec, ops};
+    ed.ShowGroup(G::DrainageSystem);
+    ed.DrainageCalculationsClicked();
+    EXPECT_EQ(ops.VisibleWindows, std::set<TWindow>{TWindow::Alfa});
+    ed.DrainageEquationClicked();
+    EXPECT_EQ(ops.VisibleWindows, std::set<TWindow>{TWindow::Drain});
+    ed.DrainageCalculationsClicked();
+
+    // A save that stores Dd and then meets an empty QH1 field.
+    ops.SetControlText("Dd_Edit", "1.2");
+    ops.SetControlText("QH1_Edit", "");
+    EXPECT_FALSE(ed.SaveGroup());
+    EXPECT_EQ(rec.Dd, 1.2);
+    // The calculator fills the group's fields and the record.
+    for (const auto& [field, text] : std::vector<std::pair<TAlfaField, const char*>>{
+             {TAlfaField::Ka, "1"}, {TAlfaField::Kb, "0.5"}, {TAlfaField::D, "2"},
+             {TAlfaField::U, "0.3"}, {TAlfaField::P, "10"}, {TAlfaField::L, "20"}}) {
+        ops.SetControlText(AlfaControl(field), text);
+        alfa.FieldLeft(field);
+    }
+    ASSERT_TRUE(alfa.Calculate());
+    EXPECT_EQ(ops.GetControlText("QH1_Edit"), " 0.13486");
+    EXPECT_EQ(ops.GetControlText("QH2_Edit"), " 0.10000");
+    const double qh1 = rec.QH1;
+    EXPECT_NEAR(qh1, 0.134858583, 1e-9);
+    // Cancel puts back Dd; the calculator's QH1 and QH2 stay; both windows close.
+    ed.CancelGroup();
+    EXPECT_EQ(rec.Dd, 1.5);
+    EXPECT_EQ(rec.QH1, qh1);
+    EXPECT_EQ(rec.QH2, 0.1);
+    EXPECT_TRUE(ops.VisibleWindows.empty());
+    // Saving the group stores the values as the fields show them.
+    ed.ShowGroup(G::DrainageSystem);
+    ed.DrainageEquationClicked();
+    EXPECT_TRUE(ed.SaveGroup());
+    EXPECT_EQ(rec.QH1, 0.13486);
+    EXPECT_EQ(rec.Dd, 1.2);
+    EXPECT_TRUE(ops.VisibleWindows.empty());
+    EXPECT_EQ(LastMessage(), "The drainage data were saved.");
+}
+
+} // namespace
+} // namespace veltra
