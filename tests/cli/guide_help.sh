@@ -12,5 +12,6 @@ CHECKED=(
     series
     table
     chart
+    calc
 )
 exec python3 "$(dirname "$0")/guide.py" help "$1" "$2" "${CHECKED[@]}"
