@@ -163,7 +163,7 @@ void DrawLogo(QPainter& p)
     p.setClipping(false);
     p.setPen(QPen(QColor(40, 80, 120), 4));
     p.drawPath(round);
-    TextIn(p, QRectF(10, 18, 220, 62), "Veltra", QColor(20, 60, 110), 54, true);
+    TextIn(p, QRectF(8, 20, 200, 60), "Veltra", QColor(20, 60, 110), 48, true);
     TextIn(p, QRectF(6, 272, 308, 36), "agro-hydro-soil-salinity model", QColor(255, 255, 255), 16, true);
 }
 

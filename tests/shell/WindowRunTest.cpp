@@ -349,6 +349,33 @@ TEST_F(WindowRun, StartFolderThatCannotBeWrittenSendsTheListsToTheStateFolder)
     EXPECT_TRUE(fs::exists(dir_ / "work" / "Field.res"));
 }
 
+TEST(DialogFilters, MatchBothCasesAndPicturesArePngToo)
+{
+    // A save writes ".INP": a filter of lower-case names only would hide it.
+    const std::pair<TDialog, std::vector<std::string>> filters[] = {
+        {TDialog::InputOpen, {"*.inp", "*.INP"}},
+        {TDialog::InputSave, {"*.inp", "*.INP"}},
+        {TDialog::OutputOpen, {"*.res", "*.RES"}},
+        {TDialog::GroupOpen, {"*.prn", "*.PRN"}},
+        {TDialog::GroupSave, {"*.prn", "*.PRN"}},
+        {TDialog::GraphOpen, {"*.bmp", "*.BMP", "*.png", "*.PNG"}},
+        {TDialog::GraphSave, {"*.bmp", "*.BMP", "*.png", "*.PNG"}},
+    };
+    for (const auto& [dialog, patterns] : filters) {
+        const std::string filter = DialogInfo(dialog).Filter;
+        const std::size_t open = filter.find('(');
+        ASSERT_NE(open, std::string::npos) << filter;
+        std::istringstream list(filter.substr(open + 1, filter.find(')') - open - 1));
+        std::vector<std::string> listed;
+        for (std::string p; list >> p;)
+            listed.push_back(p);
+        EXPECT_EQ(listed, patterns) << filter;
+    }
+    EXPECT_STREQ(DialogInfo(TDialog::GraphSave).DefaultExt, "bmp");
+    EXPECT_TRUE(DialogInfo(TDialog::InputSave).Save);
+    EXPECT_FALSE(DialogInfo(TDialog::InputOpen).Save);
+}
+
 TEST(HelpTexts, EverySymbolHasItsLine)
 {
     // Each symbol of the input file's label lines and of the result file's value lines

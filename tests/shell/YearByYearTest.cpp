@@ -47,6 +47,10 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
     EXPECT_EQ(dm_.Rec.AnnualMode, 1);
     EXPECT_NE(ops_.ShownPages.back(), TPage::Output); // the user goes on from the Input page
     EXPECT_FALSE(logic_->State.NewRun);
+    // Looking at the Intro page meanwhile keeps the series' Ky.
+    logic_->PageShown(TPage::Intro);
+    EXPECT_EQ(dm_.Rec.Ky, 1);
+    logic_->PageShown(TPage::Input);
 
     // Year 2: an input change, then " Save / run " names the file itself.
     dm_.Rec.IaA[1] = 0.6;
@@ -98,6 +102,16 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
     SaveRun({Path("Second.inp")}, {false});
     EXPECT_EQ(DialogueSince(mark).back(),
               Question("The data were saved in: Second.INP. Do you wish to do the calculations?"));
+
+    // Opening a result file or an input file clears the end of a series.
+    dm_.Rec.SeriesEnded = 1;
+    ops_.FileAnswers.push_back(Path("Field.res"));
+    logic_->OutputOpen();
+    EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
+    dm_.Rec.SeriesEnded = 1;
+    ops_.FileAnswers.push_back(Path("field.inp"));
+    logic_->InputOpen();
+    EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
 }
 
 TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessage)
@@ -117,7 +131,11 @@ TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessage)
     EXPECT_FALSE(fs::exists(dir_ / "Field2.inp")); // no input changes, no year files
     EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1, 2, 2, 3, 3}));
     EXPECT_FALSE(fs::exists(dir_ / "Field.trf")); // a series leaves no run marker
+    // One message for the chain, the window filled with the warnings of both years.
     EXPECT_TRUE(ops_.VisibleWindows.count(TWindow::Warning));
+    const std::string& memo = ops_.Controls[ctl::WarningMemo].Text;
+    EXPECT_NE(memo.find("in year :  2, season : 1"), std::string::npos) << memo;
+    EXPECT_NE(memo.find("in year :  3, season : 1"), std::string::npos) << memo;
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_TRUE(ops_.TextVisible);
 }
