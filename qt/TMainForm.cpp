@@ -112,7 +112,11 @@ TMainForm::TMainForm(TAutoAnswers* answers)
     logic_->Start();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    // Taking the pages down must not run the page behaviour of a logic that is gone.
+    Pages->blockSignals(true);
+}
 
 // ---------------------------------------------------------------- pages
 
