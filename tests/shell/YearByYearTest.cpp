@@ -114,6 +114,17 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
     EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
 }
 
+TEST_F(YearByYear, ANewRunNeverWritesUnderAnEarlierFilesName)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
+    SaveRun({Path("First.inp")}, {false}); // saved, not calculated
+    EXPECT_TRUE(logic_->State.NewRun);
+    SaveRun({Path("Second.inp")}, {true, true, true});
+    EXPECT_EQ(YearsOf(dir_ / "Second.res"), (std::vector<int>{0, 0, 1, 1}));
+    EXPECT_FALSE(fs::exists(dir_ / "First.res"));
+    EXPECT_EQ(dm_.Rec.AnnualStartFile, Path("Second.INP"));
+}
+
 TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessage)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
