@@ -4,14 +4,16 @@ namespace veltra {
 
 TDialogInfo DialogInfo(TDialog dialog)
 {
+    // Both cases: a save writes ".INP", which a lower-case pattern would hide where
+    // names are case-sensitive. Pictures may be PNG as well as bitmaps.
     switch (dialog) {
-    case TDialog::InputOpen: return {"Input files (*.inp)|*.inp", "inp", false};
-    case TDialog::InputSave: return {"Input files (*.inp)|*.inp", "inp", true};
-    case TDialog::OutputOpen: return {"Result files (*.res)|*.res", "res", false};
-    case TDialog::GraphOpen: return {"Image files (*.bmp)|*.bmp", "bmp", false};
-    case TDialog::GraphSave: return {"Image files (*.bmp)|*.bmp", "bmp", true};
-    case TDialog::GroupOpen: return {"PRN files (*.prn)|*.prn", "prn", false};
-    case TDialog::GroupSave: return {"PRN files (*.prn)|*.prn", "prn", true};
+    case TDialog::InputOpen: return {"Input files (*.inp *.INP)", "inp", false};
+    case TDialog::InputSave: return {"Input files (*.inp *.INP)", "inp", true};
+    case TDialog::OutputOpen: return {"Result files (*.res *.RES)", "res", false};
+    case TDialog::GraphOpen: return {"Image files (*.bmp *.BMP *.png *.PNG)", "bmp", false};
+    case TDialog::GraphSave: return {"Image files (*.bmp *.BMP *.png *.PNG)", "bmp", true};
+    case TDialog::GroupOpen: return {"PRN files (*.prn *.PRN)", "prn", false};
+    case TDialog::GroupSave: return {"PRN files (*.prn *.PRN)", "prn", true};
     }
     return {"", "", false};
 }

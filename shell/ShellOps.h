@@ -15,7 +15,8 @@ enum class TDialog { InputOpen, InputSave, OutputOpen, GraphOpen, GraphSave, Gro
 enum class TPage { Intro, Input, Output, Graphics, Figure };
 enum class TWindow { Help, InputSymbols, OutputSymbols, Warning, Drain, Alfa, Close };
 
-// Filter and default extension of each file dialog.
+// Filter and default extension of each file dialog. The filter is a description
+// followed by its patterns in parentheses: "Input files (*.inp *.INP)".
 struct TDialogInfo {
     const char* Filter;
     const char* DefaultExt;

@@ -28,9 +28,9 @@ TEST(FakeShellOps, QueuedAnswersAndRecordedOutput)
     EXPECT_THROW(ops.ChooseOpenFile(TDialog::OutputOpen), std::logic_error);
 
     EXPECT_EQ(ops.Events, (std::vector<std::string>{"message: hello", "question: first?", "question: second?",
-                                                    "open: Input files (*.inp)|*.inp", "save: PRN files (*.prn)|*.prn",
+                                                    "open: Input files (*.inp *.INP)", "save: PRN files (*.prn *.PRN)",
                                                     "status: working", "busy: one", "busy: two",
-                                                    "question: unplanned?", "open: Result files (*.res)|*.res"}));
+                                                    "question: unplanned?", "open: Result files (*.res *.RES)"}));
     EXPECT_EQ(ops.BusyLines, std::vector<std::string>{"two"});
     EXPECT_EQ(ops.Pauses, std::vector<int>{500});
 

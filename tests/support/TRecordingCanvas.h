@@ -25,6 +25,7 @@ public:
     std::vector<TCanvasCall> Calls;
     std::string SavedPath; // last path passed to SaveToFile
     std::string LoadedPath;
+    bool SaveFails = false; // SaveToFile reports a file that could not be written
 
     void FillRect(int left, int top, int right, int bottom, TColor colour) override
     {
@@ -60,7 +61,7 @@ public:
     bool SaveToFile(const std::string& path) override
     {
         SavedPath = path;
-        return true;
+        return !SaveFails;
     }
     bool LoadFromFile(const std::string& path) override
     {

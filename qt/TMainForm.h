@@ -1,0 +1,150 @@
+#pragma once
+// The main window on Qt Widgets: five pages, the menus and actions, the status
+// line, the busy box and the auxiliary windows. It holds no workflow of its own:
+// every user event goes to the window logic (shell/UMainForm.h), which drives the
+// widgets back through the Qt shell operations.
+#include <functional>
+#include <memory>
+
+#include <QMainWindow>
+
+#include "model/TEngineState.h"
+#include "model/UDataMod.h"
+#include "qt/TAutoAnswers.h"
+#include "qt/TQtShellOps.h"
+#include "shell/TInputEditorHooks.h"
+#include "shell/UMainForm.h"
+
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace veltra {
+
+class TChartView;
+class TCloseForm;
+class TDrainForm;
+class THelpForm;
+class TInputSymbolsForm;
+class TOutputSymbolsForm;
+class TPictureWidget;
+class TWarningForm;
+
+class TMainForm final : public QMainWindow {
+public:
+    // With `answers` no modal box or file dialog is shown: they take these answers.
+    explicit TMainForm(TAutoAnswers* answers = nullptr);
+    ~TMainForm() override;
+
+    TMainFormLogic& Logic() { return *logic_; }
+    TQtShellOps& Ops() { return *ops_; }
+    TDataMod& Data() { return *dataMod_; }
+
+    // ---- Pages and status line
+    QTabWidget* Pages = nullptr;
+    QLabel* StatusLabel = nullptr;
+
+    // ---- Input page
+    QLabel* FileNameLabel = nullptr;
+    QLineEdit* Title1Edit = nullptr;
+    QLineEdit* Title2Edit = nullptr;
+    QPushButton* SaveRunButton = nullptr;
+    QPushButton* InputOpenButton = nullptr;
+    QPushButton* KrHelpButton = nullptr;
+    QPushButton* InputSymbolsButton = nullptr;
+    QWidget* InputEditorArea = nullptr; // the data-group selector and panels go here
+    QPlainTextEdit* WaitMemo = nullptr; // the busy box
+    QLabel* NoteLabel = nullptr;
+
+    // ---- Output page
+    QPlainTextEdit* ResultMemo = nullptr;
+    QTableWidget* Grid = nullptr;
+    QGroupBox* GroupsPanel = nullptr;
+    QButtonGroup* GroupOptions = nullptr; // ids 1..13
+    QPushButton* GoButton = nullptr;
+    QPushButton* OutputOpenButton = nullptr;
+    QPushButton* OutputSymbolsButton = nullptr;
+    QPushButton* GroupButton = nullptr;
+    QPushButton* GroupSaveButton = nullptr;
+    QPushButton* GroupOpenButton = nullptr;
+    QPushButton* SeeGraphButton = nullptr;
+    QPushButton* CloseOutputButton = nullptr;
+    QPushButton* ClipButton = nullptr;
+    QLabel* ClipNoteLabel = nullptr;
+    TPictureWidget* OutputDecor = nullptr;
+
+    // ---- Graphics page
+    TChartView* GraphImage = nullptr;
+    TPictureWidget* GraphDecor = nullptr;
+    QPushButton* GraphSaveButton = nullptr;
+    QPushButton* GraphOpenButton = nullptr;
+    QPushButton* GraphSymbolsButton = nullptr;
+    QPushButton* GraphOutputButton = nullptr;
+    QPushButton* GraphGroupButton = nullptr;
+
+    // ---- Figure page
+    TPictureWidget* FigureImage = nullptr;
+    QPushButton* SymbolsListButton = nullptr;
+
+    // ---- Menus and actions
+    QMenu* FileMenu = nullptr;
+    QMenu* EditMenu = nullptr;
+    QAction* InputOpen = nullptr;
+    QAction* OutputOpen = nullptr;
+    QAction* InputSave = nullptr;
+    QAction* GraphOpen = nullptr;
+    QAction* GraphSave = nullptr;
+    QAction* FilePrint = nullptr;
+    QAction* GroupSave = nullptr;
+    QAction* GroupOpen = nullptr;
+    QAction* ProgramExit = nullptr;
+    QAction* Cut = nullptr;
+    QAction* Copy = nullptr;
+    QAction* Paste = nullptr;
+    QAction* Delete = nullptr;
+
+    // ---- Auxiliary windows, created once, in this order, after the main window
+    TCloseForm* CloseForm = nullptr;
+    THelpForm* HelpForm = nullptr;
+    TInputSymbolsForm* InputSymbolsForm = nullptr;
+    TOutputSymbolsForm* OutputSymbolsForm = nullptr;
+    TWarningForm* WarningForm = nullptr;
+    TDrainForm* DrainForm = nullptr;
+    // The place of TAlfaForm, the drainage calculator: it comes with the input editor.
+    QWidget* AlfaForm = nullptr;
+
+    // Ends the program once the exit window is closed; tests replace it.
+    std::function<void()> EndProgram;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* BuildIntroPage();
+    QWidget* BuildInputPage();
+    QWidget* BuildOutputPage();
+    QWidget* BuildGraphicsPage();
+    QWidget* BuildFigurePage();
+    void BuildActions();
+    void BuildAuxiliaryWindows();
+    void Wire();
+    void ShowExitWindow();
+
+    std::unique_ptr<TQtShellOps> ops_;
+    std::unique_ptr<TDataMod> dataMod_;
+    TEngineState st_;
+    TAnnualCarry carry_;
+    // The input editor plugs in here; until then the hooks do nothing.
+    std::unique_ptr<TInputEditorHooks> editor_;
+    std::unique_ptr<TMainFormLogic> logic_;
+    bool ending_ = false;
+};
+
+} // namespace veltra

@@ -1,0 +1,443 @@
+#include "qt/TPictures.h"
+
+#include <cmath>
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace veltra {
+
+namespace {
+
+const QColor Sky(214, 234, 250);
+const QColor RootZone(222, 190, 130);
+const QColor TransitionZone(196, 156, 98);
+const QColor Aquifer(160, 132, 92);
+const QColor Water(40, 110, 200);
+const QColor Salt(245, 245, 245);
+const QColor Crop(60, 150, 60);
+const QColor CropB(150, 170, 50);
+const QColor Ink(30, 30, 40);
+const QColor Flow(20, 80, 170);
+const QColor Accent(160, 30, 30);
+
+void SetFont(QPainter& p, int pixels, bool bold = false)
+{
+    QFont f = p.font();
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    p.setFont(f);
+}
+
+void Text(QPainter& p, QPointF at, const QString& text, QColor colour = Ink, int pixels = 15, bool bold = false)
+{
+    SetFont(p, pixels, bold);
+    p.setPen(colour);
+    p.drawText(at, text);
+}
+
+// Text centred in a box.
+void TextIn(QPainter& p, QRectF box, const QString& text, QColor colour = Ink, int pixels = 15, bool bold = false)
+{
+    SetFont(p, pixels, bold);
+    p.setPen(colour);
+    p.drawText(box, Qt::AlignCenter | Qt::TextWordWrap, text);
+}
+
+void Arrow(QPainter& p, QPointF from, QPointF to, QColor colour = Flow, double width = 3)
+{
+    p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(from, to);
+    const double angle = std::atan2(to.y() - from.y(), to.x() - from.x());
+    const double head = 5 + 2.5 * width;
+    QPolygonF tip;
+    tip << to << to - QPointF(head * std::cos(angle - 0.45), head * std::sin(angle - 0.45))
+        << to - QPointF(head * std::cos(angle + 0.45), head * std::sin(angle + 0.45));
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPolygon(tip);
+    p.setBrush(Qt::NoBrush);
+}
+
+// A dimension line with its label, for the thickness of a layer.
+void Dimension(QPainter& p, double x, double top, double bottom, const QString& label)
+{
+    p.setPen(QPen(Ink, 1.5));
+    p.drawLine(QPointF(x - 6, top), QPointF(x + 6, top));
+    p.drawLine(QPointF(x - 6, bottom), QPointF(x + 6, bottom));
+    p.drawLine(QPointF(x, top + 2), QPointF(x, bottom - 2));
+    Arrow(p, QPointF(x, (top + bottom) / 2), QPointF(x, top + 1), Ink, 1.5);
+    Arrow(p, QPointF(x, (top + bottom) / 2), QPointF(x, bottom - 1), Ink, 1.5);
+    SetFont(p, 17, true);
+    p.setPen(Ink);
+    p.drawText(QRectF(x - 50, (top + bottom) / 2 - 12, 42, 24), Qt::AlignRight | Qt::AlignVCenter, label);
+}
+
+void Plant(QPainter& p, QPointF foot, double height, QColor colour)
+{
+    p.setPen(QPen(colour.darker(130), 2));
+    p.drawLine(foot, foot - QPointF(0, height));
+    p.setBrush(colour);
+    p.setPen(Qt::NoPen);
+    for (int k = 1; k <= 3; ++k) {
+        const double y = foot.y() - height * k / 4.0;
+        p.drawEllipse(QRectF(foot.x() - 9, y - 4, 9, 6));
+        p.drawEllipse(QRectF(foot.x(), y - 7, 9, 6));
+    }
+    p.setBrush(Qt::NoBrush);
+}
+
+void Cloud(QPainter& p, QPointF c, double s)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(250, 252, 255));
+    p.drawEllipse(c + QPointF(-30 * s, -6 * s), 26 * s, 18 * s);
+    p.drawEllipse(c + QPointF(0, -16 * s), 30 * s, 24 * s);
+    p.drawEllipse(c + QPointF(30 * s, -6 * s), 26 * s, 18 * s);
+    p.drawRoundedRect(QRectF(c.x() - 52 * s, c.y() - 8 * s, 104 * s, 24 * s), 12 * s, 12 * s);
+    p.setBrush(Qt::NoBrush);
+}
+
+void Sun(QPainter& p, QPointF c, double r)
+{
+    p.setPen(QPen(QColor(240, 170, 20), 3));
+    for (int k = 0; k < 12; ++k) {
+        const double a = k * 3.14159265 / 6;
+        p.drawLine(c + QPointF((r + 5) * std::cos(a), (r + 5) * std::sin(a)),
+                   c + QPointF((r + 15) * std::cos(a), (r + 15) * std::sin(a)));
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 205, 40));
+    p.drawEllipse(c, r, r);
+    p.setBrush(Qt::NoBrush);
+}
+
+void Drain(QPainter& p, QPointF c)
+{
+    p.setPen(QPen(QColor(70, 70, 70), 2));
+    p.setBrush(QColor(235, 235, 235));
+    p.drawEllipse(c, 9, 9);
+    p.setBrush(Water);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(c, 4, 4);
+    p.setBrush(Qt::NoBrush);
+}
+
+// ---------------------------------------------------------------- the logo
+
+void DrawLogo(QPainter& p)
+{
+    const QRectF all(0, 0, 320, 320);
+    QPainterPath round;
+    round.addRoundedRect(all.adjusted(4, 4, -4, -4), 36, 36);
+    p.setClipPath(round);
+    QLinearGradient sky(0, 0, 0, 150);
+    sky.setColorAt(0, QColor(150, 200, 245));
+    sky.setColorAt(1, Sky);
+    p.fillRect(QRectF(0, 0, 320, 150), sky);
+    Sun(p, QPointF(250, 55), 22);
+    p.fillRect(QRectF(0, 150, 320, 60), RootZone);
+    p.fillRect(QRectF(0, 210, 320, 50), TransitionZone);
+    p.fillRect(QRectF(0, 260, 320, 60), Aquifer);
+    // The water table, and the ground water below it.
+    QPainterPath table;
+    table.moveTo(0, 232);
+    for (int x = 0; x <= 320; x += 10)
+        table.lineTo(x, 232 + 4 * std::sin(x / 25.0));
+    QPainterPath below = table;
+    below.lineTo(320, 320);
+    below.lineTo(0, 320);
+    below.closeSubpath();
+    p.fillPath(below, QColor(40, 110, 200, 70));
+    p.setPen(QPen(Water, 3));
+    p.drawPath(table);
+    // Salt in the root zone.
+    p.setPen(Qt::NoPen);
+    p.setBrush(Salt);
+    for (int k = 0; k < 26; ++k)
+        p.drawRect(QRectF(12 + (k * 47) % 300, 160 + (k * 29) % 42, 5, 5));
+    p.setBrush(Qt::NoBrush);
+    for (int k = 0; k < 9; ++k)
+        Plant(p, QPointF(24 + 34 * k, 150), 30 + (k % 3) * 8, k % 2 ? Crop : CropB);
+    p.setClipping(false);
+    p.setPen(QPen(QColor(40, 80, 120), 4));
+    p.drawPath(round);
+    TextIn(p, QRectF(8, 20, 200, 60), "Veltra", QColor(20, 60, 110), 48, true);
+    TextIn(p, QRectF(6, 272, 308, 36), "agro-hydro-soil-salinity model", QColor(255, 255, 255), 16, true);
+}
+
+// ---------------------------------------------------------------- page pictures
+
+void DrawInputPage(QPainter& p)
+{
+    // An input file: a sheet with numbered groups of a label line and a data line.
+    p.setPen(QPen(QColor(120, 120, 130), 2));
+    p.setBrush(QColor(255, 255, 250));
+    p.drawRect(QRectF(30, 20, 200, 250));
+    p.setBrush(Qt::NoBrush);
+    for (int k = 0; k < 10; ++k) {
+        const double y = 50 + 21 * k;
+        p.setPen(QPen(k % 2 ? QColor(60, 110, 180) : QColor(150, 150, 150), 4));
+        p.drawLine(QPointF(50, y), QPointF(k % 2 ? 200 : 150, y));
+    }
+    TextIn(p, QRectF(30, 275, 200, 24), "field.inp", Ink, 16, true);
+    // The field it describes.
+    p.fillRect(QRectF(250, 120, 150, 30), RootZone);
+    p.fillRect(QRectF(250, 150, 150, 40), TransitionZone);
+    p.fillRect(QRectF(250, 190, 150, 50), Aquifer);
+    for (int k = 0; k < 5; ++k)
+        Plant(p, QPointF(262 + 30 * k, 120), 26, Crop);
+    Arrow(p, QPointF(238, 150), QPointF(252, 150), Ink, 3);
+}
+
+void DrawOutputPage(QPainter& p)
+{
+    // A table of seasons with a rising salinity beside it.
+    p.setPen(QPen(QColor(120, 120, 130), 2));
+    p.setBrush(QColor(255, 255, 250));
+    p.drawRect(QRectF(20, 30, 180, 230));
+    p.setBrush(Qt::NoBrush);
+    SetFont(p, 13);
+    for (int r = 0; r < 9; ++r) {
+        const double y = 55 + 23 * r;
+        p.setPen(r == 0 ? Accent : Ink);
+        p.drawText(QPointF(32, y), r == 0 ? "Year Season  Cr4" : QString("  %1     %2    %3")
+                                                                .arg(r / 2)
+                                                                .arg(r % 2 + 1)
+                                                                .arg(5.0 + 1.3 * r, 0, 'f', 1));
+    }
+    p.setPen(QPen(Ink, 2));
+    p.drawLine(QPointF(240, 250), QPointF(400, 250));
+    p.drawLine(QPointF(240, 250), QPointF(240, 60));
+    QPainterPath rise;
+    rise.moveTo(245, 230);
+    for (int k = 1; k <= 16; ++k)
+        rise.lineTo(245 + 9.5 * k, 230 - 9.5 * k - 12 * (k % 2));
+    p.setPen(QPen(QColor(0, 0, 255), 3));
+    p.drawPath(rise);
+    TextIn(p, QRectF(240, 265, 160, 24), "results", Ink, 16, true);
+}
+
+void DrawGraphicsPage(QPainter& p)
+{
+    p.setPen(QPen(QColor(0, 0, 255), 2));
+    p.drawLine(QPointF(40, 250), QPointF(380, 250));
+    p.drawLine(QPointF(40, 250), QPointF(40, 30));
+    const QColor seasons[] = {QColor(128, 128, 0), QColor(192, 192, 192)};
+    for (int k = 0; k < 12; ++k) {
+        const double h = 60 + 70 * std::sin(k / 3.0) + 8 * k;
+        p.fillRect(QRectF(50 + 27 * k, 250 - h, 24, h), seasons[k % 2]);
+    }
+    QPainterPath line;
+    line.moveTo(52, 150);
+    for (int k = 1; k <= 12; ++k)
+        line.lineTo(52 + 27 * k, 150 - 40 * std::sin(k / 2.0) - 4 * k);
+    p.setPen(QPen(QColor(255, 0, 0), 3));
+    p.drawPath(line);
+    TextIn(p, QRectF(40, 262, 340, 24), "graphs of the output groups", Ink, 16, true);
+}
+
+// ---------------------------------------------------------------- the figure of the input symbols
+
+void DrawFigure(QPainter& p)
+{
+    // Depths in the drawing; the columns of the vertical arrows are kept apart so
+    // that no label crosses an arrow.
+    const double S = 250;                 // the soil surface
+    const double rootBottom = S + 90;     // Dr
+    const double transitionBottom = S + 250; // Dx
+    const double aquiferBottom = S + 410; // Dq
+    const double tableY = S + 150, drainY = S + 200;
+    const double left = 120, right = 980;
+    const double wellX = 935, reuseX = 872;
+
+    // Sky, rain and sun.
+    p.fillRect(QRectF(left, 0, right - left, S), Sky);
+    Cloud(p, QPointF(250, 52), 1.0);
+    p.setPen(QPen(Water, 2));
+    for (int k = 0; k < 9; ++k)
+        p.drawLine(QPointF(214 + 10 * k, 78 + (k % 3) * 6), QPointF(208 + 10 * k, 94 + (k % 3) * 6));
+    Text(p, QPointF(312, 60), "Pp  rain, salinity Cp", Ink, 16, true);
+    Sun(p, QPointF(700, 52), 20);
+
+    // The soil reservoirs on an impermeable base.
+    p.fillRect(QRectF(left, S, right - left, rootBottom - S), RootZone);
+    p.fillRect(QRectF(left, rootBottom, right - left, transitionBottom - rootBottom), TransitionZone);
+    p.fillRect(QRectF(left, transitionBottom, right - left, aquiferBottom - transitionBottom), Aquifer);
+    p.fillRect(QRectF(left, aquiferBottom, right - left, 12), QColor(90, 80, 70));
+
+    // The water table, lowered towards the drains, and the ground water below it.
+    const double drainsX[] = {300, 520, 740};
+    QPainterPath table;
+    table.moveTo(left, tableY);
+    for (double x = left; x <= right; x += 5) {
+        double y = tableY;
+        for (double d : drainsX)
+            y += 24 * std::exp(-((x - d) * (x - d)) / 2200.0);
+        table.lineTo(x, y);
+    }
+    QPainterPath saturated = table;
+    saturated.lineTo(right, aquiferBottom);
+    saturated.lineTo(left, aquiferBottom);
+    saturated.closeSubpath();
+    p.fillPath(saturated, QColor(40, 110, 200, 55));
+    p.setPen(QPen(Water, 3, Qt::DashLine));
+    p.drawPath(table);
+
+    // The reservoirs and their constants.
+    Text(p, QPointF(645, S + 26), "root zone:  Ptr  Per  Flr", Ink, 14, true);
+    Text(p, QPointF(645, S + 46), "CA0  CB0  CU0", Ink, 14);
+    Text(p, QPointF(645, rootBottom + 24), "transition zone:  Ptx  Pex  Flx", Ink, 14, true);
+    Text(p, QPointF(645, rootBottom + 44), "Cx0  (CxA0, CxB0)", Ink, 14);
+    Text(p, QPointF(645, transitionBottom + 30), "aquifer:  Ptq  Peq  Flq", Ink, 14, true);
+    Text(p, QPointF(645, transitionBottom + 50), "Cq0", Ink, 14);
+
+    // Land use: A, B and U land, and their evapotranspiration.
+    for (int k = 0; k < 6; ++k)
+        Plant(p, QPointF(150 + 34 * k, S), 42, Crop);
+    for (int k = 0; k < 5; ++k)
+        Plant(p, QPointF(440 + 32 * k, S), 34, CropB);
+    p.setPen(QPen(QColor(150, 130, 80), 2));
+    for (int k = 0; k < 13; ++k)
+        p.drawLine(QPointF(675 + 20 * k, S), QPointF(678 + 20 * k, S - 8));
+    p.setPen(QPen(Ink, 1, Qt::DotLine));
+    p.drawLine(QPointF(425, S - 110), QPointF(425, S));
+    p.drawLine(QPointF(665, S - 110), QPointF(665, S));
+    Text(p, QPointF(180, S - 85), "A land", Ink, 18, true);
+    Text(p, QPointF(450, S - 85), "B land", Ink, 18, true);
+    Text(p, QPointF(690, S - 85), "U land", Ink, 18, true);
+    const std::pair<double, const char*> ep[] = {{300, "EpA"}, {560, "EpB"}, {780, "EpU"}};
+    for (const auto& [x, name] : ep) {
+        Arrow(p, QPointF(x, S - 90), QPointF(x, S - 130), Accent, 2.5);
+        Text(p, QPointF(x + 8, S - 106), name, Accent, 15, true);
+    }
+
+    // The canal: field irrigation, bypass and canal losses.
+    p.setPen(QPen(QColor(90, 90, 90), 2));
+    p.setBrush(QColor(120, 170, 230));
+    p.drawRect(QRectF(left, S - 22, 34, 22));
+    p.setBrush(Qt::NoBrush);
+    Text(p, QPointF(8, S - 48), "canal, Cic", Ink, 15, true);
+    p.setPen(QPen(Flow, 3));
+    p.drawLine(QPointF(left + 17, S - 22), QPointF(left + 17, S - 70));
+    p.drawLine(QPointF(left + 17, S - 70), QPointF(580, S - 70));
+    Arrow(p, QPointF(330, S - 70), QPointF(330, S - 46));
+    Text(p, QPointF(338, S - 50), "IaA", Flow, 15, true);
+    Arrow(p, QPointF(580, S - 70), QPointF(580, S - 42));
+    Text(p, QPointF(588, S - 50), "IaB", Flow, 15, true);
+    Arrow(p, QPointF(left, S - 11), QPointF(20, S - 11));
+    Text(p, QPointF(26, S - 18), "Io", Flow, 15, true);
+    Arrow(p, QPointF(left + 12, S + 2), QPointF(left + 12, S + 54));
+    Text(p, QPointF(left + 20, S + 50), "Lc", Flow, 15, true);
+
+    // Surface water: drainage and runoff leave, run-in comes.
+    const std::pair<double, const char*> so[] = {{355, "SoA"}, {600, "SoB"}, {800, "SoU"}};
+    for (const auto& [x, name] : so) {
+        Arrow(p, QPointF(x, S - 5), QPointF(x + 42, S - 5), Flow, 2.5);
+        Text(p, QPointF(x + 2, S - 12), name, Flow, 14, true);
+    }
+    Arrow(p, QPointF(right + 50, S - 30), QPointF(right - 22, S - 30), Flow, 2.5);
+    Text(p, QPointF(right + 4, S - 38), "SiU", Flow, 14, true);
+
+    // Percolation and capillary rise between the root zone and the ground water.
+    Arrow(p, QPointF(230, S + 30), QPointF(230, rootBottom + 30));
+    Text(p, QPointF(238, rootBottom + 24), "Lr", Flow, 15, true);
+    Arrow(p, QPointF(620, rootBottom + 30), QPointF(620, S + 36));
+    Text(p, QPointF(628, S + 72), "Rr", Flow, 15, true);
+
+    // The drains, their discharge and its re-use.
+    for (double d : drainsX)
+        Drain(p, QPointF(d, drainY));
+    Text(p, QPointF(330, drainY + 34), "drains:  Dd  QH1  QH2  Frd", Ink, 15, true);
+    Arrow(p, QPointF(750, drainY), QPointF(reuseX - 4, drainY));
+    Text(p, QPointF(772, drainY - 8), "Gd", Flow, 15, true);
+    Arrow(p, QPointF(reuseX, drainY - 4), QPointF(reuseX, S + 6), QColor(0, 140, 120), 2.5);
+    Text(p, QPointF(reuseX - 44, drainY - 32), "DAu", QColor(0, 140, 120), 14, true);
+    Text(p, QPointF(reuseX - 44, drainY - 14), "DBu", QColor(0, 140, 120), 14, true);
+
+    // Ground water flows through the aquifer.
+    Arrow(p, QPointF(left, S + 385), QPointF(left + 110, S + 385));
+    Text(p, QPointF(left + 8, S + 374), "Gi, Ch", Flow, 15, true);
+    Arrow(p, QPointF(right - 80, S + 395), QPointF(right + 40, S + 395));
+    Text(p, QPointF(right - 74, S + 384), "Go", Flow, 15, true);
+
+    // A well pumping from the aquifer, its water going to the fields.
+    p.fillRect(QRectF(wellX - 5, S - 40, 10, S + 370 - (S - 40)), QColor(110, 110, 110));
+    p.fillRect(QRectF(wellX - 5, S + 330, 10, 40), QColor(60, 60, 60));
+    p.setPen(QPen(QColor(60, 60, 60), 2));
+    p.setBrush(QColor(200, 60, 40));
+    p.drawRect(QRectF(wellX - 16, S - 58, 32, 20));
+    p.setBrush(Qt::NoBrush);
+    Arrow(p, QPointF(wellX - 18, S - 50), QPointF(wellX - 60, S - 66), QColor(0, 140, 120), 2.5);
+    Text(p, QPointF(wellX - 130, S - 44), "Gw  FAw FBw", QColor(0, 140, 120), 13, true);
+
+    // Thicknesses and depths.
+    Dimension(p, 80, S, rootBottom, "Dr");
+    Dimension(p, 80, rootBottom, transitionBottom, "Dx");
+    Dimension(p, 80, transitionBottom, aquiferBottom, "Dq");
+    Arrow(p, QPointF(400, S + 4), QPointF(400, tableY - 2), Water, 2);
+    Text(p, QPointF(408, tableY - 12), "Dw0, Dw", Water, 15, true);
+    Arrow(p, QPointF(560, S + 4), QPointF(560, drainY - 12), Ink, 1.5);
+    Text(p, QPointF(566, drainY - 16), "Dd", Ink, 15, true);
+    Arrow(p, QPointF(178, S + 4), QPointF(178, tableY + 16), Accent, 1.5);
+    Text(p, QPointF(140, tableY + 34), "Dc  critical depth for capillary rise", Accent, 13, true);
+
+    Text(p, QPointF(left, aquiferBottom + 40),
+         "Each season (Ts months): fractions A, B and U = 1 - A - B; water in m per season.", Ink, 15);
+}
+
+} // namespace
+
+QSize PictureDesignSize(TPictureKind kind)
+{
+    switch (kind) {
+    case TPictureKind::Logo: return {320, 320};
+    case TPictureKind::InputPage: return {420, 300};
+    case TPictureKind::OutputPage: return {420, 300};
+    case TPictureKind::GraphicsPage: return {420, 300};
+    case TPictureKind::Figure: return {1040, 720};
+    }
+    return {100, 100};
+}
+
+void DrawPicture(QPainter& painter, TPictureKind kind)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    switch (kind) {
+    case TPictureKind::Logo: DrawLogo(painter); break;
+    case TPictureKind::InputPage: DrawInputPage(painter); break;
+    case TPictureKind::OutputPage: DrawOutputPage(painter); break;
+    case TPictureKind::GraphicsPage: DrawGraphicsPage(painter); break;
+    case TPictureKind::Figure: DrawFigure(painter); break;
+    }
+}
+
+TPictureWidget::TPictureWidget(TPictureKind kind, QWidget* parent) : QWidget(parent), kind_(kind)
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+QSize TPictureWidget::sizeHint() const
+{
+    return PictureDesignSize(kind_);
+}
+
+QSize TPictureWidget::minimumSizeHint() const
+{
+    return PictureDesignSize(kind_) / 2;
+}
+
+void TPictureWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QSize design = PictureDesignSize(kind_);
+    const double scale = std::min(width() / static_cast<double>(design.width()),
+                                  height() / static_cast<double>(design.height()));
+    painter.translate((width() - design.width() * scale) / 2, (height() - design.height() * scale) / 2);
+    painter.scale(scale, scale);
+    DrawPicture(painter, kind_);
+}
+
+} // namespace veltra

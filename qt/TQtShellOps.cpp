@@ -1,0 +1,387 @@
+#include "qt/TQtShellOps.h"
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextDocument>
+#include <QThread>
+
+#include "model/TVeltraError.h"
+#include "results/OutputGroups.h"
+#include "results/TextLists.h"
+
+namespace veltra {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+const char* DialogCaption(TDialog dialog)
+{
+    switch (dialog) {
+    case TDialog::InputOpen: return "Open input file";
+    case TDialog::InputSave: return "Save input file";
+    case TDialog::OutputOpen: return "Open output file";
+    case TDialog::GraphOpen: return "Open graph";
+    case TDialog::GraphSave: return "Save graph";
+    case TDialog::GroupOpen: return "Open group file";
+    case TDialog::GroupSave: return "Save group file";
+    }
+    return "";
+}
+
+} // namespace
+
+TQtShellOps::TQtShellOps(QWidget* parent, TAutoAnswers* answers) : parent_(parent), answers_(answers) {}
+
+void TQtShellOps::Register(const std::string& name, TControlEntry entry)
+{
+    controls_[name] = std::move(entry);
+}
+
+const TControlEntry& TQtShellOps::Entry(const std::string& control) const
+{
+    const auto it = controls_.find(control);
+    if (it == controls_.end())
+        throw TVeltraError(TErrorKind::Internal, "The window has no control named " + control);
+    return it->second;
+}
+
+// ---------------------------------------------------------------- boxes and dialogs
+
+void TQtShellOps::ShowMessage(const std::string& text)
+{
+    if (answers_ != nullptr) {
+        answers_->Record("message: " + text);
+        return;
+    }
+    QMessageBox::information(parent_, QGuiApplication::applicationDisplayName(), Q(text));
+}
+
+bool TQtShellOps::AskYesNo(const std::string& text)
+{
+    if (answers_ != nullptr) {
+        answers_->Record("question: " + text);
+        return answers_->NextYesNo();
+    }
+    // Closing the box counts as No.
+    return QMessageBox::question(parent_, QGuiApplication::applicationDisplayName(), Q(text),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+std::optional<std::string> TQtShellOps::ChooseFile(TDialog dialog)
+{
+    const TDialogInfo info = DialogInfo(dialog);
+    if (answers_ != nullptr) {
+        answers_->Record(std::string(info.Save ? "save: " : "open: ") + info.Filter);
+        return answers_->NextFile();
+    }
+    QFileDialog box(parent_, DialogCaption(dialog), Q(folders_[dialog]));
+    box.setNameFilter(info.Filter);
+    box.setDefaultSuffix(info.DefaultExt);
+    if (info.Save) {
+        box.setAcceptMode(QFileDialog::AcceptSave);
+        box.setFileMode(QFileDialog::AnyFile);
+        // The workflow asks "The file already exists, overwrite?" itself.
+        box.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        box.setAcceptMode(QFileDialog::AcceptOpen);
+        box.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
+        return std::nullopt;
+    return box.selectedFiles().front().toStdString();
+}
+
+std::optional<std::string> TQtShellOps::ChooseOpenFile(TDialog dialog)
+{
+    return ChooseFile(dialog);
+}
+
+std::optional<std::string> TQtShellOps::ChooseSaveFile(TDialog dialog)
+{
+    return ChooseFile(dialog);
+}
+
+void TQtShellOps::SetDialogFolder(TDialog dialog, const std::string& folder)
+{
+    folders_[dialog] = folder;
+}
+
+void TQtShellOps::SetStatus(const std::string& text)
+{
+    if (status_ == nullptr)
+        return;
+    status_->setText(Q(text));
+    status_->repaint();
+}
+
+// ---------------------------------------------------------------- busy box
+
+void TQtShellOps::RepaintBusy()
+{
+    // Painted now: a run does not return to the event loop before it ends.
+    busy_->repaint();
+    busy_->viewport()->repaint();
+}
+
+void TQtShellOps::BusyShow()
+{
+    busy_->show();
+    RepaintBusy();
+}
+
+void TQtShellOps::BusyClear()
+{
+    busy_->clear();
+    RepaintBusy();
+}
+
+void TQtShellOps::BusyAddLine(const std::string& line)
+{
+    busy_->appendPlainText(Q(line));
+    RepaintBusy();
+}
+
+void TQtShellOps::BusyReplaceText(const std::string& text)
+{
+    busy_->setPlainText(Q(text));
+    RepaintBusy();
+}
+
+void TQtShellOps::BusyHide()
+{
+    busy_->hide();
+}
+
+void TQtShellOps::Pause(int milliseconds)
+{
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+// ---------------------------------------------------------------- pages and controls
+
+void TQtShellOps::ShowPage(TPage page)
+{
+    // The window logic runs the page's behaviour itself.
+    const QSignalBlocker quiet(pages_);
+    pages_->setCurrentIndex(static_cast<int>(page));
+}
+
+void TQtShellOps::ShowControl(const std::string& control)
+{
+    Entry(control).SetVisible(true);
+}
+
+void TQtShellOps::HideControl(const std::string& control)
+{
+    Entry(control).SetVisible(false);
+}
+
+void TQtShellOps::EnableControl(const std::string& control)
+{
+    Entry(control).SetEnabled(true);
+}
+
+void TQtShellOps::DisableControl(const std::string& control)
+{
+    Entry(control).SetEnabled(false);
+}
+
+void TQtShellOps::SetControlText(const std::string& control, const std::string& text)
+{
+    Entry(control).SetText(text);
+}
+
+std::string TQtShellOps::GetControlText(const std::string& control)
+{
+    return Entry(control).GetText();
+}
+
+// ---------------------------------------------------------------- result text
+
+void TQtShellOps::FlushText()
+{
+    if (!cleared_ && pendingLines_.empty())
+        return;
+    // One hand-over: a result file of 99 years has tens of thousands of lines.
+    std::string text;
+    for (std::size_t i = 0; i < pendingLines_.size(); ++i) {
+        if (i > 0)
+            text += '\n';
+        text += pendingLines_[i];
+    }
+    if (cleared_)
+        text_->setPlainText(Q(text));
+    else
+        text_->appendPlainText(Q(text));
+    pendingLines_.clear();
+    cleared_ = false;
+}
+
+void TQtShellOps::TextClear()
+{
+    pendingLines_.clear();
+    cleared_ = true;
+}
+
+void TQtShellOps::TextAddLine(const std::string& line)
+{
+    pendingLines_.push_back(line);
+}
+
+void TQtShellOps::TextShow()
+{
+    FlushText();
+    text_->show();
+}
+
+void TQtShellOps::TextHide()
+{
+    FlushText();
+    text_->hide();
+}
+
+// ---------------------------------------------------------------- grid
+
+void TQtShellOps::GridSetSize(int columns, int rows)
+{
+    grid_->setColumnCount(columns);
+    grid_->setRowCount(rows);
+}
+
+void TQtShellOps::GridSetCell(int column, int row, const std::string& text)
+{
+    if (column < 0 || row < 0 || column >= grid_->columnCount() || row >= grid_->rowCount())
+        throw TVeltraError(TErrorKind::Internal, "Grid cell outside the grid");
+    QTableWidgetItem* item = grid_->item(row, column);
+    if (item == nullptr) {
+        item = new QTableWidgetItem;
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        grid_->setItem(row, column, item);
+    }
+    item->setText(Q(text));
+    // Row 0 holds the heads, columns 0 and 1 the year and the season.
+    if (row == 0 || column < 2) {
+        QFont font = item->font();
+        font.setBold(row == 0);
+        item->setFont(font);
+        item->setBackground(grid_->palette().button());
+    } else {
+        item->setBackground(grid_->palette().base());
+    }
+}
+
+void TQtShellOps::GridShow()
+{
+    grid_->show();
+}
+
+void TQtShellOps::GridHide()
+{
+    grid_->hide();
+}
+
+// ---------------------------------------------------------------- windows
+
+void TQtShellOps::ShowWindow(TWindow window)
+{
+    if (window == TWindow::Close) {
+        if (exit_)
+            exit_();
+        return;
+    }
+    const auto it = windows_.find(window);
+    if (it == windows_.end() || it->second == nullptr)
+        return; // a window that is not built (yet)
+    it->second->show();
+    it->second->raise();
+}
+
+void TQtShellOps::HideWindow(TWindow window)
+{
+    const auto it = windows_.find(window);
+    if (it != windows_.end() && it->second != nullptr)
+        it->second->hide();
+}
+
+// ---------------------------------------------------------------- files
+
+bool TQtShellOps::FileExists(const std::string& path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+bool TQtShellOps::DeleteFile(const std::string& path)
+{
+    std::error_code ec;
+    return fs::remove(path, ec) && !ec;
+}
+
+bool TQtShellOps::CreateEmptyFile(const std::string& path)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    return static_cast<bool>(out);
+}
+
+std::string TQtShellOps::GetCurrentDir()
+{
+    std::error_code ec;
+    return fs::current_path(ec).string();
+}
+
+bool TQtShellOps::SetCurrentDir(const std::string& path)
+{
+    std::error_code ec;
+    fs::current_path(path, ec);
+    return !ec;
+}
+
+void TQtShellOps::PrintFile(const std::string& path)
+{
+    std::vector<std::string> lines;
+    if (!ReadTextLines(path, lines))
+        throw TVeltraError(TErrorKind::File, GroupFileMessage(path));
+    if (answers_ != nullptr) {
+        answers_->Record("print: " + path);
+        return;
+    }
+    QPrinter printer;
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setWindowTitle("Print " + Q(fs::path(path).filename().string()));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    std::string text;
+    for (const std::string& line : lines)
+        text.append(line).append("\n");
+    // The files are laid out in columns: a fixed-width font keeps them.
+    QTextDocument document;
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(8);
+    document.setDefaultFont(font);
+    document.setPlainText(Q(text));
+    document.print(&printer);
+}
+
+void TQtShellOps::SetClipboardText(const std::string& text)
+{
+    QGuiApplication::clipboard()->setText(Q(text));
+}
+
+} // namespace veltra

@@ -1,0 +1,121 @@
+#pragma once
+// The shell operations on Qt Widgets: modal boxes, file dialogs, the status line,
+// the busy box, pages, controls registered by name, the result text, the grid, the
+// auxiliary windows, the file system, printing, the clipboard and the chart picture.
+//
+// A run blocks the window; while it does, the busy box and the status line are
+// repainted at once (paint only: no events are processed, so no user input arrives
+// in the middle of a run).
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "qt/TAutoAnswers.h"
+#include "qt/canvas/TQtCanvas.h"
+#include "shell/ShellOps.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QTabWidget;
+class QTableWidget;
+class QWidget;
+
+namespace veltra {
+
+// How a control named by the window logic is shown, enabled and given text.
+struct TControlEntry {
+    std::function<void(bool)> SetVisible;
+    std::function<void(bool)> SetEnabled;
+    std::function<void(const std::string&)> SetText;
+    std::function<std::string()> GetText;
+};
+
+class TQtShellOps final : public ShellOps {
+public:
+    // `parent` owns the boxes and dialogs; with `answers` no box or dialog is shown.
+    TQtShellOps(QWidget* parent, TAutoAnswers* answers);
+
+    // ---- Wiring by the window
+    void Register(const std::string& name, TControlEntry entry);
+    void SetPages(QTabWidget* pages) { pages_ = pages; }
+    void SetStatusLabel(QLabel* label) { status_ = label; }
+    void SetBusyBox(QPlainTextEdit* box) { busy_ = box; }
+    void SetTextView(QPlainTextEdit* view) { text_ = view; }
+    void SetGrid(QTableWidget* grid) { grid_ = grid; }
+    void SetWindow(TWindow window, QWidget* widget) { windows_[window] = widget; }
+    // Shows the exit window (modal) and ends the program.
+    void SetExitWindow(std::function<void()> showAndEnd) { exit_ = std::move(showAndEnd); }
+    TQtCanvas& Canvas() { return canvas_; }
+
+    // ---- ShellOps
+    void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& text) override;
+    std::optional<std::string> ChooseOpenFile(TDialog dialog) override;
+    std::optional<std::string> ChooseSaveFile(TDialog dialog) override;
+    void SetDialogFolder(TDialog dialog, const std::string& folder) override;
+    void SetStatus(const std::string& text) override;
+
+    void BusyShow() override;
+    void BusyClear() override;
+    void BusyAddLine(const std::string& line) override;
+    void BusyReplaceText(const std::string& text) override;
+    void BusyHide() override;
+    void Pause(int milliseconds) override;
+
+    void ShowPage(TPage page) override;
+
+    void ShowControl(const std::string& control) override;
+    void HideControl(const std::string& control) override;
+    void EnableControl(const std::string& control) override;
+    void DisableControl(const std::string& control) override;
+    void SetControlText(const std::string& control, const std::string& text) override;
+    std::string GetControlText(const std::string& control) override;
+
+    void TextClear() override;
+    void TextAddLine(const std::string& line) override;
+    void TextShow() override;
+    void TextHide() override;
+
+    void GridSetSize(int columns, int rows) override;
+    void GridSetCell(int column, int row, const std::string& text) override;
+    void GridShow() override;
+    void GridHide() override;
+
+    void ShowWindow(TWindow window) override;
+    void HideWindow(TWindow window) override;
+
+    bool FileExists(const std::string& path) override;
+    bool DeleteFile(const std::string& path) override;
+    bool CreateEmptyFile(const std::string& path) override;
+    std::string GetCurrentDir() override;
+    bool SetCurrentDir(const std::string& path) override;
+
+    void PrintFile(const std::string& path) override;
+    void SetClipboardText(const std::string& text) override;
+
+    TCanvas& Picture() override { return canvas_; }
+
+private:
+    const TControlEntry& Entry(const std::string& control) const;
+    std::optional<std::string> ChooseFile(TDialog dialog);
+    void RepaintBusy();
+    void FlushText();
+
+    QWidget* parent_;
+    TAutoAnswers* answers_;
+    QTabWidget* pages_ = nullptr;
+    QLabel* status_ = nullptr;
+    QPlainTextEdit* busy_ = nullptr;
+    QPlainTextEdit* text_ = nullptr;
+    QTableWidget* grid_ = nullptr;
+    std::map<std::string, TControlEntry> controls_;
+    std::map<TWindow, QWidget*> windows_;
+    std::map<TDialog, std::string> folders_;
+    std::function<void()> exit_;
+    std::vector<std::string> pendingLines_; // result lines not yet handed to the view
+    bool cleared_ = false;                  // the view is to be emptied first
+    TQtCanvas canvas_;
+};
+
+} // namespace veltra

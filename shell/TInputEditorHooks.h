@@ -1,0 +1,36 @@
+#pragma once
+// What the main window's workflow asks of the input editor (the data-group
+// selector and panels of the Input page). The window calls these at fixed points
+// of opening, showing the Input page and running; the editor implements them.
+// Every hook does nothing by default, so that the window works before an editor
+// is plugged in.
+#include "model/UDataMod.h"
+
+namespace veltra {
+
+class TInputEditorHooks {
+public:
+    virtual ~TInputEditorHooks() = default;
+
+    // Every field and selector of the group panels shows the record's value (a file
+    // was opened, a run changed the record).
+    virtual void FillAllPages(const TInputRecord&) {}
+    // The key selectors and Ny show the record's values, and what depends on them
+    // follows: the drainage groups on Kd, the well groups on Kp, Krf, CaMax and
+    // CbMax on Kf.
+    virtual void KeysChanged(const TInputRecord&) {}
+    // With an opened file every group can be chosen (drainage groups only with
+    // Kd = 1, well groups only with Kp = 1).
+    virtual void OfferGroups(const TInputRecord&) {}
+    // The season-dependent fields follow Ns.
+    virtual void LayOutSeasons(const TInputRecord&) {}
+    // Every group panel hidden.
+    virtual void HideAllPanels() {}
+    // The General data group shown and selected.
+    virtual void ShowGeneralGroup() {}
+    // A new data set: the groups are offered one after another, starting with
+    // General data; " Save / run " stays disabled until the last one.
+    virtual void StartGuidedEntry(TInputRecord&) {}
+};
+
+} // namespace veltra

@@ -1,0 +1,42 @@
+#pragma once
+// Names of the controls and actions that the window logic drives through the
+// shell operations (ShowControl, EnableControl, SetControlText, ...). The Qt
+// window registers its widgets under these names.
+
+namespace veltra::ctl {
+
+// ---- Actions
+inline constexpr const char* InputSave = "InputSave";
+inline constexpr const char* GraphSave = "GraphSave"; // also the button "Save graph"
+
+// ---- Input page
+inline constexpr const char* FileNameLabel = "FileName_Label";
+inline constexpr const char* Title1Edit = "Title1_Edit";
+inline constexpr const char* Title2Edit = "Title2_Edit";
+inline constexpr const char* SaveRunButton = "SaveRun_Button";
+inline constexpr const char* NoteLabel = "Note_Label";
+
+// ---- Output page (the result text and the grid have their own operations)
+inline constexpr const char* OutputOpenButton = "OutputOpen_Button";
+inline constexpr const char* OutputSymbolsButton = "OutputSymbols_Button";
+inline constexpr const char* GroupButton = "Group_Button";
+inline constexpr const char* GroupSaveButton = "GroupSave_Button";
+inline constexpr const char* GroupOpenButton = "GroupOpen_Button";
+inline constexpr const char* SeeGraphButton = "SeeGraph_Button";
+inline constexpr const char* CloseOutputButton = "CloseOutput_Button";
+inline constexpr const char* ClipButton = "Clip_Button";
+inline constexpr const char* ClipNoteLabel = "ClipNote_Label";
+inline constexpr const char* GroupsPanel = "Groups_Panel";
+// Its text is the number (1..13) of the chosen output group, empty when none is chosen.
+inline constexpr const char* GroupOption = "Group_RadioGroup";
+inline constexpr const char* OutputDecorImage = "OutputDecor_Image";
+
+// ---- Graphics page
+inline constexpr const char* GraphImage = "Graph_Image";
+inline constexpr const char* GraphDecorImage = "GraphDecor_Image";
+inline constexpr const char* GraphSymbolsButton = "GraphSymbols_Button";
+
+// ---- Warning window
+inline constexpr const char* WarningMemo = "WarningMemo";
+
+} // namespace veltra::ctl

@@ -1,0 +1,87 @@
+// The Graphics page's actions: save the picture, open a saved one.
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "model/SafeFile.h"
+#include "results/OutputFile.h"
+#include "results/OutputGroups.h"
+#include "shell/UControls.h"
+#include "shell/UMainForm.h"
+#include "shell/UMessages.h"
+
+namespace veltra {
+
+namespace {
+
+// The picture is saved as a bitmap unless a PNG is asked for.
+std::string PictureFileName(const std::string& chosen)
+{
+    std::string ext = std::filesystem::path(chosen).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext == ".bmp" || ext == ".png" ? chosen : PathWithExtension(chosen, ".bmp");
+}
+
+} // namespace
+
+void TMainFormLogic::GraphSave()
+{
+    Handle([&] { SaveGraphAs(); });
+}
+
+void TMainFormLogic::SaveGraphAs()
+{
+    std::string path;
+    for (;;) {
+        const std::optional<std::string> chosen = ops_.ChooseSaveFile(TDialog::GraphSave);
+        if (!chosen) {
+            ops_.ShowMessage(msg::GraphNotSaved);
+            return;
+        }
+        path = PictureFileName(*chosen);
+        if (ops_.FileExists(path) && !ops_.AskYesNo(msg::Overwrite))
+            return;
+        // Dots of the file name only, as for the input file.
+        if (DotsInFileName(path) >= 2) {
+            ops_.ShowMessage(msg::TooManyDots);
+            continue;
+        }
+        break;
+    }
+    if (!ops_.Picture().SaveToFile(path)) {
+        ops_.ShowMessage(CannotWriteMessage(path));
+        return;
+    }
+    ops_.ShowMessage(msg::GraphSaved(path));
+}
+
+void TMainFormLogic::GraphOpen()
+{
+    Handle([&] { OpenGraph(); });
+}
+
+void TMainFormLogic::OpenGraph()
+{
+    const std::optional<std::string> chosen = ops_.ChooseOpenFile(TDialog::GraphOpen);
+    if (!chosen) {
+        ops_.ShowMessage(msg::NoImageFile);
+        return;
+    }
+    const std::string path = *chosen;
+    if (!ops_.FileExists(path)) {
+        ops_.ShowMessage(msg::FileMissing);
+        return;
+    }
+    if (!ops_.Picture().LoadFromFile(path)) {
+        ops_.ShowMessage(GroupFileMessage(path));
+        return;
+    }
+    State.GraphMade = true;
+    ops_.HideControl(ctl::GraphDecorImage);
+    ops_.ShowControl(ctl::GraphImage);
+    ops_.EnableControl(ctl::GraphSave);
+    ops_.EnableControl(ctl::GraphSymbolsButton);
+    BringToFront(TPage::Graphics);
+}
+
+} // namespace veltra

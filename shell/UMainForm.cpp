@@ -1,0 +1,527 @@
+// The main window: start, the pages, open an input file, save and run, print, exit.
+#include "shell/UMainForm.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "engine/UCalculate.h"
+#include "model/InputCheck.h"
+#include "model/InputFile.h"
+#include "results/OutputFile.h"
+#include "shell/RunCalculate.h"
+#include "shell/UControls.h"
+#include "shell/UMessages.h"
+
+namespace veltra {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    return fs::path(path).parent_path().lexically_normal().string();
+}
+
+constexpr TDialog AllDialogs[] = {TDialog::InputOpen, TDialog::InputSave, TDialog::OutputOpen, TDialog::GraphOpen,
+                                  TDialog::GraphSave, TDialog::GroupOpen, TDialog::GroupSave};
+
+} // namespace
+
+std::string FileNamePart(const std::string& path)
+{
+    return fs::path(path).filename().string();
+}
+
+int DotsInFileName(const std::string& path)
+{
+    int dots = 0;
+    for (char c : FileNamePart(path))
+        dots += c == '.';
+    return dots;
+}
+
+std::string UserStateFolder()
+{
+    fs::path base;
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && fs::path(state).is_absolute()) {
+        base = state;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = fs::path(home != nullptr && *home != '\0' ? home : "/tmp") / ".local" / "state";
+    }
+    return (base / "veltra").string();
+}
+
+TMainFormLogic::TMainFormLogic(ShellOps& ops, TDataMod& dm, TEngineState& st, TAnnualCarry& carry,
+                               TInputEditorHooks& editor, TFileSystem& files)
+    : ops_(ops), dm_(dm), st_(st), carry_(carry), editor_(editor), files_(files)
+{
+}
+
+// ---------------------------------------------------------------- handling one event
+
+void TMainFormLogic::Handle(const std::function<void()>& body) noexcept
+{
+    try {
+        body();
+    } catch (const TVeltraError& e) {
+        Report(e.Kind == TErrorKind::Internal ? std::string("Veltra: internal error: ") + e.what() : e.what());
+    } catch (const std::exception& e) {
+        Report(std::string("Veltra: internal error: ") + e.what());
+    } catch (...) {
+        Report("Veltra: internal error: an unknown failure ended this action.");
+    }
+}
+
+void TMainFormLogic::Report(const std::string& text) noexcept
+{
+    try {
+        ops_.BusyHide();
+        ops_.ShowMessage(text);
+    } catch (...) {
+        // Nothing is left to tell the user with.
+    }
+}
+
+// ---------------------------------------------------------------- start and pages
+
+void TMainFormLogic::Start()
+{
+    Handle([&] {
+        ops_.ShowPage(TPage::Intro);
+        State.CurrentPage = TPage::Intro;
+        ShowPageBehaviour(TPage::Intro);
+        State.StartDir = ops_.GetCurrentDir();
+        State.CurrentDir = State.StartDir;
+        SetAllDialogFolders(State.StartDir);
+        ops_.DisableControl(ctl::InputSave);
+        ops_.DisableControl(ctl::GraphSave);
+        State.OutputPresent = false;
+        State.DataLoaded = false;
+        State.GraphMade = false;
+        ClearOneShotFlags(st_);
+        State.NewRun = true;
+    });
+}
+
+void TMainFormLogic::PageShown(TPage page)
+{
+    Handle([&] {
+        State.CurrentPage = page;
+        ShowPageBehaviour(page);
+    });
+}
+
+void TMainFormLogic::BringToFront(TPage page)
+{
+    if (State.CurrentPage == page)
+        return;
+    ops_.ShowPage(page);
+    State.CurrentPage = page;
+    ShowPageBehaviour(page);
+}
+
+void TMainFormLogic::ShowPageBehaviour(TPage page)
+{
+    switch (page) {
+    case TPage::Intro: IntroShown(); break;
+    case TPage::Input: InputShown(); break;
+    case TPage::Output: OutputShown(); break;
+    case TPage::Graphics: GraphicsShown(); break;
+    case TPage::Figure: FigureShown(); break;
+    }
+}
+
+void TMainFormLogic::SetAllDialogFolders(const std::string& folder)
+{
+    for (TDialog d : AllDialogs)
+        ops_.SetDialogFolder(d, folder);
+}
+
+bool TMainFormLogic::SeriesInProgress() const
+{
+    const TInputRecord& rec = dm_.Rec;
+    return rec.AnnualMode == 1 && rec.YearNr >= 2 && rec.SeriesEnded == 0;
+}
+
+void TMainFormLogic::IntroShown()
+{
+    ops_.SetStatus(msg::IntroStatus);
+    ops_.DisableControl(ctl::InputSave);
+    // A series going on keeps its Ky: the next year is run from the Input page.
+    if (!SeriesInProgress()) {
+        dm_.Rec.Ky = 0;
+        editor_.KeysChanged(dm_.Rec);
+    }
+}
+
+void TMainFormLogic::InputShown()
+{
+    TInputRecord& rec = dm_.Rec;
+    ops_.SetStatus(msg::InputStatus);
+    ops_.EnableControl(ctl::InputSave);
+    if (State.OutputPresent) {
+        rec.Ny = rec.SavedNy;
+        rec.Ky = rec.SavedKy;
+        rec.SeriesEnded = 0;
+        if (rec.SavedKy == 1)
+            rec.AnnualMode = 1;
+    }
+    if (State.DataLoaded) {
+        editor_.KeysChanged(rec);
+        editor_.OfferGroups(rec);
+        ops_.EnableControl(ctl::SaveRunButton);
+    } else {
+        SetFreshInputDefaults(rec);
+        editor_.KeysChanged(rec);
+        editor_.StartGuidedEntry(rec);
+        ops_.DisableControl(ctl::SaveRunButton);
+    }
+    ops_.HideWindow(TWindow::Drain);
+    ops_.HideWindow(TWindow::Alfa);
+}
+
+void TMainFormLogic::GraphicsShown()
+{
+    ops_.DisableControl(ctl::InputSave);
+    ops_.SetStatus(msg::GraphicsStatus);
+    if (!State.GraphMade) {
+        ops_.HideControl(ctl::GraphImage);
+        ops_.DisableControl(ctl::GraphSave);
+        ops_.DisableControl(ctl::GraphSymbolsButton);
+        ops_.ShowControl(ctl::GraphDecorImage);
+    } else {
+        ops_.HideControl(ctl::GraphDecorImage);
+        ops_.ShowControl(ctl::GraphImage);
+    }
+}
+
+void TMainFormLogic::FigureShown()
+{
+    ops_.SetStatus(msg::FigureStatus);
+}
+
+// ---------------------------------------------------------------- open an input file
+
+void TMainFormLogic::InputOpen()
+{
+    Handle([&] {
+        const std::optional<std::string> chosen = ops_.ChooseOpenFile(TDialog::InputOpen);
+        if (!chosen) {
+            ops_.ShowMessage(msg::NoInputFile);
+            return;
+        }
+        OpenInput(*chosen);
+    });
+}
+
+void TMainFormLogic::OpenInputFile(const std::string& path)
+{
+    Handle([&] {
+        std::error_code ec;
+        const fs::path absolute = fs::absolute(path, ec);
+        OpenInput(ec ? path : absolute.lexically_normal().string());
+    });
+}
+
+void TMainFormLogic::OpenInput(const std::string& path)
+{
+    if (!ops_.FileExists(path)) {
+        ops_.ShowMessage(msg::FileMissing);
+        return;
+    }
+    // Read into a copy: a file that cannot be read leaves the record as it was.
+    TInputRecord read = dm_.Rec;
+    read.FileName = path;
+    ReadInputFile(read);
+    dm_.Rec = std::move(read);
+    TInputRecord& rec = dm_.Rec;
+    State.OutputPending = false;
+    State.OpenedNs = rec.Ns;
+    State.OpenedNy = rec.Ny;
+    ops_.ShowMessage(msg::InputOpened);
+
+    editor_.KeysChanged(rec);
+    editor_.FillAllPages(rec);
+
+    rec.AnnualMode = 0;
+    st_.YearsDone = 0;
+    carry_.YearsDone = 0;
+    rec.YearNr = 0;
+    rec.SeriesEnded = 0;
+    State.SeriesWarnings.clear();
+    State.NewRun = true;
+    ops_.HideWindow(TWindow::Warning);
+
+    ops_.SetControlText(ctl::FileNameLabel, rec.FileName);
+    ops_.SetStatus(msg::InputOpenedStatus);
+    ops_.SetControlText(ctl::Title1Edit, rec.Title1);
+    ops_.SetControlText(ctl::Title2Edit, rec.Title2);
+
+    State.CurrentDir = FolderOf(rec.FileName);
+    SetAllDialogFolders(State.CurrentDir);
+    ops_.EnableControl(ctl::InputSave);
+    State.DataLoaded = true;
+
+    editor_.OfferGroups(rec);
+    editor_.LayOutSeasons(rec);
+    editor_.HideAllPanels();
+    ops_.EnableControl(ctl::SaveRunButton); // no panel is open
+    ops_.HideControl(ctl::NoteLabel);
+    editor_.ShowGeneralGroup();
+    ops_.HideWindow(TWindow::Drain);
+    ops_.HideWindow(TWindow::Alfa);
+}
+
+// ---------------------------------------------------------------- save and run
+
+bool TMainFormLogic::ChooseInputName(bool forceDialog)
+{
+    TInputRecord& rec = dm_.Rec;
+    State.SaveCancelled = false;
+    // The first year of a run, and a later year whose formed name was refused, ask
+    // for the name; the later years of a series are named after the first file.
+    if (forceDialog || rec.AnnualMode == 0 || rec.YearNr <= 1) {
+        ops_.ShowMessage(msg::ChooseSaveName);
+        const std::optional<std::string> chosen = ops_.ChooseSaveFile(TDialog::InputSave);
+        if (!chosen) {
+            State.SaveCancelled = true;
+            return false;
+        }
+        rec.FileName = PathWithExtension(*chosen, ".INP");
+        return ops_.FileExists(rec.FileName) ? ops_.AskYesNo(msg::Overwrite) : true;
+    }
+    rec.FileName = SeriesFileName(rec.FileName, rec.YearNr);
+    return true;
+}
+
+void TMainFormLogic::InputSave()
+{
+    Handle([&] { SaveAndRun(); });
+}
+
+void TMainFormLogic::SaveAndRun()
+{
+    TInputRecord& rec = dm_.Rec;
+    bool forceDialog = false;
+    bool created = false; // this save created FileName (empty)
+    for (;;) {
+        const bool named = ChooseInputName(forceDialog);
+        if (!named || State.SaveCancelled) {
+            ops_.ShowMessage(msg::InputNotSaved);
+            return;
+        }
+        rec.Title1 = ops_.GetControlText(ctl::Title1Edit);
+        rec.Title2 = ops_.GetControlText(ctl::Title2Edit);
+        State.OpenedNs = rec.Ns;
+        State.OpenedNy = rec.Ny;
+        const std::vector<std::string> refusals = ValidateBeforeSave(rec);
+        if (!refusals.empty()) {
+            for (const std::string& r : refusals)
+                ops_.ShowMessage(r);
+            return;
+        }
+        // Before anything is created: a refused name leaves nothing behind.
+        if (DotsInFileName(rec.FileName) >= 2) {
+            ops_.ShowMessage(msg::TooManyDots);
+            forceDialog = true;
+            continue;
+        }
+        created = !ops_.FileExists(rec.FileName) && ops_.CreateEmptyFile(rec.FileName);
+
+        ops_.HideWindow(TWindow::Warning);
+        if (rec.YearNr < 2)
+            rec.AnnualStartFile = rec.FileName;
+        if (rec.Ky == 1)
+            rec.AnnualMode = 1;
+        if (rec.AnnualMode == 1)
+            rec.AnnualFileName = rec.FileName;
+        State.CurrentDir = FolderOf(rec.FileName);
+        if (rec.YearNr < 2)
+            State.RunDir = State.CurrentDir;
+
+        // The years of a series live in the first year's folder, beside its result file.
+        const bool otherFolder = rec.AnnualStartFile != rec.FileName && rec.AnnualMode == 1 && rec.YearNr >= 2 &&
+                                 FolderOf(rec.FileName) != FolderOf(rec.AnnualStartFile);
+        if (otherFolder) {
+            if (created)
+                ops_.DeleteFile(rec.FileName);
+            created = false;
+            const std::string first = FolderOf(rec.AnnualStartFile);
+            ops_.ShowMessage(msg::DataPathFixed(first));
+            ops_.SetDialogFolder(TDialog::InputSave, first);
+            forceDialog = true; // the formed name would be refused again
+            continue;
+        }
+        break;
+    }
+    SetAllDialogFolders(State.CurrentDir);
+    ops_.SetCurrentDir(State.StartDir);
+
+    try {
+        WriteInputFile(rec, rec.FileName);
+    } catch (const TVeltraError& e) {
+        if (created)
+            ops_.DeleteFile(rec.FileName);
+        ops_.ShowMessage(e.what());
+        ops_.ShowMessage(msg::InputNotSaved);
+        return;
+    }
+    // The run works on the values as the file holds them, so that the saved file
+    // reproduces the results that carry its name.
+    {
+        TInputRecord asSaved = rec;
+        std::istringstream text(InputFileText(rec));
+        ReadInputStream(text, rec.FileName, asSaved);
+        asSaved.SavedKy = rec.SavedKy;
+        asSaved.SavedNy = rec.SavedNy;
+        asSaved.LineCount = rec.LineCount;
+        asSaved.OldLine1Layout = rec.OldLine1Layout;
+        rec = std::move(asSaved);
+    }
+    if (State.NewRun) {
+        // A new run starts at year 0 with an empty carry.
+        carry_ = TAnnualCarry{};
+        StartNewRun(rec, st_, carry_, rec.FileName);
+        State.NewRun = false;
+        State.SeriesWarnings.clear();
+    }
+    ops_.SetControlText(ctl::FileNameLabel, rec.FileName);
+
+    ops_.BusyShow();
+    ops_.BusyClear();
+    ops_.BusyAddLine(msg::SavingBusy);
+    ops_.Pause(500);
+    if (!ops_.AskYesNo(msg::DoCalculations(FileNamePart(rec.FileName)))) {
+        ops_.BusyClear();
+        ops_.BusyHide();
+        // Nothing ran: the next save must not continue under this file's name.
+        if (!SeriesInProgress())
+            State.NewRun = true;
+        return;
+    }
+
+    CalculateStep();
+    if (State.InputErrors)
+        return;
+    ops_.BusyAddLine(msg::FinalizingBusy);
+    ops_.Pause(500);
+    ops_.BusyHide();
+
+    if (rec.AnnualMode == 1 && !st_.WaterTableStop && rec.SeriesEnded == 0)
+        ConductSeries();
+    // A stopped run's warnings say that the calculations were interrupted.
+    if (rec.AnnualMode == 0 && rec.SeriesEnded == 0 && !st_.WaterTableStop)
+        ops_.ShowMessage(msg::CalculationsDone(PathWithExtension(rec.FileName, ".res")));
+    if (rec.AnnualMode == 0 || rec.SeriesEnded == 1 ||
+        (st_.WaterTableStop && rec.AnnualMode == 1 && rec.SeriesEnded == 0)) {
+        State.OutputPresent = true;
+        ops_.HideControl(ctl::GroupSaveButton);
+        ops_.HideControl(ctl::SeeGraphButton);
+        BringToFront(TPage::Output);
+    }
+}
+
+void TMainFormLogic::CalculateStep()
+{
+    TInputRecord& rec = dm_.Rec;
+    ops_.BusyShow();
+    ops_.BusyClear();
+    ops_.BusyAddLine(msg::CalculatingBusy);
+
+    TCalculateOptions options;
+    options.Files = &files_;
+    const TCalculateResult result = Calculate(dm_, st_, carry_, ListFolder(), ops_, options);
+    State.OutputPending = true;
+    if (result.InputErrors || !result.Refusal.empty()) {
+        if (!result.InputErrors)
+            dm_.ErrorLines = ErrorListLines({" " + result.Refusal});
+        State.InputErrors = true;
+        State.ErrorCount = static_cast<int>(dm_.ErrorLines.size());
+        ops_.ShowMessage(msg::InputErrorsFound);
+        State.OutputPresent = false;
+        ops_.HideControl(ctl::GroupOpenButton);
+        ops_.HideControl(ctl::CloseOutputButton);
+        ops_.HideControl(ctl::OutputSymbolsButton);
+        BringToFront(TPage::Output);
+        ops_.BusyHide();
+        return;
+    }
+    State.InputErrors = false;
+    ops_.HideWindow(TWindow::Warning);
+    State.RuntimeWarnings = false;
+    if (rec.Ky == 0) {
+        State.RuntimeWarnings = result.RuntimeWarnings;
+        State.WarningCount = static_cast<int>(dm_.WarningLines.size());
+    } else {
+        TakeSeriesWarnings();
+    }
+    ops_.ShowControl(ctl::GroupOpenButton);
+    ops_.ShowControl(ctl::CloseOutputButton);
+    ops_.ShowControl(ctl::OutputSymbolsButton);
+    // The engine's changes (IaA, Io, Gw, ...) are to be seen and saved.
+    editor_.FillAllPages(rec);
+}
+
+std::string TMainFormLogic::ListFolder()
+{
+    static std::atomic<unsigned> probes{0};
+    const std::string start = State.StartDir.empty() ? ops_.GetCurrentDir() : State.StartDir;
+    const std::string probe =
+        (fs::path(start) / (".veltra-probe-" + std::to_string(::getpid()) + "-" + std::to_string(probes++))).string();
+    try {
+        files_.WriteNewFile(probe, "");
+        files_.Remove(probe);
+        State.ListFolder = start;
+    } catch (const TVeltraError&) {
+        // A program started from a desktop menu may start in a folder it cannot write.
+        const std::string folder = UserStateFolder();
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        ops_.SetStatus(msg::ListsElsewhere(folder, start));
+        State.ListFolder = folder;
+    }
+    return State.ListFolder;
+}
+
+// ---------------------------------------------------------------- print, exit, help windows
+
+void TMainFormLogic::FilePrint()
+{
+    Handle([&] {
+        const std::string& path = dm_.Rec.FileName;
+        if (path.empty() || !ops_.FileExists(path)) {
+            ops_.ShowMessage(msg::FileMissing);
+            return;
+        }
+        ops_.PrintFile(path);
+    });
+}
+
+void TMainFormLogic::ProgramExit()
+{
+    Handle([&] { ops_.ShowWindow(TWindow::Close); });
+}
+
+void TMainFormLogic::KrHelp()
+{
+    Handle([&] { ops_.ShowWindow(TWindow::Help); });
+}
+
+void TMainFormLogic::InputSymbols()
+{
+    Handle([&] { ops_.ShowWindow(TWindow::InputSymbols); });
+}
+
+void TMainFormLogic::OutputSymbols()
+{
+    Handle([&] { ops_.ShowWindow(TWindow::OutputSymbols); });
+}
+
+} // namespace veltra

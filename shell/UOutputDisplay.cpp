@@ -1,0 +1,207 @@
+// What a run produced, on the Output page: its input errors, its runtime warnings
+// and its result file; opening a result file chosen by the user; closing the output.
+#include <filesystem>
+
+#include "model/InputFile.h"
+#include "results/OutputFile.h"
+#include "results/OutputGroups.h"
+#include "results/TextLists.h"
+#include "shell/UControls.h"
+#include "shell/UMainForm.h"
+#include "shell/UMessages.h"
+
+namespace veltra {
+
+namespace fs = std::filesystem;
+
+void TMainFormLogic::OutputShown()
+{
+    TInputRecord& rec = dm_.Rec;
+    ops_.DisableControl(ctl::InputSave);
+    ops_.SetStatus(msg::OutputStatus);
+    State.GraphMade = false;
+    if (State.OutputPending)
+        ops_.GridHide();
+    ops_.HideControl(ctl::ClipNoteLabel);
+    ops_.HideControl(ctl::ClipButton);
+    ops_.ShowControl(ctl::GroupButton);
+    if (!State.OutputPresent) {
+        ops_.HideControl(ctl::GroupButton);
+        ops_.HideControl(ctl::GroupSaveButton);
+        ops_.HideControl(ctl::SeeGraphButton);
+        ops_.HideControl(ctl::CloseOutputButton);
+        ops_.HideControl(ctl::OutputSymbolsButton);
+        if (!State.InputErrors) {
+            ops_.TextHide();
+            ops_.ShowControl(ctl::OutputDecorImage);
+        }
+    }
+    if (!State.OutputPending)
+        return;
+
+    // While a series goes on, its next save continues it.
+    const bool series = SeriesInProgress();
+    if (!series)
+        State.NewRun = true;
+    rec.FileName = PathWithExtension(rec.AnnualStartFile, ".res");
+    out_.Rec.FileName = rec.FileName;
+
+    if (State.InputErrors) {
+        // The result file of the series stays: the user mends the input and saves again.
+        if (!series)
+            ops_.DeleteFile(rec.FileName);
+        ops_.TextClear();
+        for (int i = 0; i < State.ErrorCount && i < static_cast<int>(dm_.ErrorLines.size()); ++i)
+            ops_.TextAddLine(dm_.ErrorLines[static_cast<std::size_t>(i)]);
+        ops_.TextAddLine("");
+        ops_.TextAddLine(msg::CouldNotBeDone);
+        ops_.TextAddLine(msg::AdjustInput);
+        ops_.TextShow();
+        if (dm_.ErrorLines.size() > 1)
+            dm_.ErrorLines.resize(1);
+        State.OutputPending = false;
+        State.View = TOutputView::Errors;
+        return;
+    }
+
+    if (State.RuntimeWarnings) {
+        ops_.ShowMessage(msg::RuntimeCommentsGiven);
+        FillWarningMemo();
+        ops_.ShowWindow(TWindow::Warning);
+        State.RuntimeWarnings = false;
+    }
+    if (st_.WaterTableStop && rec.AnnualMode == 1 && rec.SeriesEnded == 0) {
+        ops_.ShowMessage(msg::WaterTableAtBottom);
+        // The series cannot go on: a later save starts a new one instead of running
+        // the stopped year again onto the end of its result file.
+        EndSeriesNow();
+    }
+
+    ops_.TextHide();
+    if (!State.RunDir.empty())
+        ops_.SetCurrentDir(State.RunDir);
+    std::vector<std::string> lines;
+    if (!ReadTextLines(rec.FileName, lines)) {
+        ops_.ShowMessage(GroupFileMessage(rec.FileName));
+        return;
+    }
+    out_.ResultLines = std::move(lines);
+    out_.Rec.LineCount = static_cast<std::int32_t>(out_.ResultLines.size());
+    out_.Groups.TableInResultLines = false;
+    ShowTextLines(out_.ResultLines);
+    ops_.ShowControl(ctl::GroupOpenButton);
+    ops_.ShowControl(ctl::CloseOutputButton);
+    ops_.ShowControl(ctl::OutputSymbolsButton);
+    ops_.HideControl(ctl::OutputDecorImage);
+    ops_.HideControl(ctl::SeeGraphButton);
+    ops_.HideControl(ctl::GroupSaveButton);
+    State.OutputPending = false;
+    State.View = TOutputView::Result;
+}
+
+void TMainFormLogic::FillWarningMemo()
+{
+    std::string text = "\n";
+    for (int i = 0; i < State.WarningCount && i < static_cast<int>(dm_.WarningLines.size()); ++i)
+        text += dm_.WarningLines[static_cast<std::size_t>(i)] + "\n";
+    ops_.SetControlText(ctl::WarningMemo, text);
+}
+
+void TMainFormLogic::OutputOpen()
+{
+    Handle([&] { OpenOutput(); });
+}
+
+void TMainFormLogic::OpenOutput()
+{
+    const std::optional<std::string> chosen = ops_.ChooseOpenFile(TDialog::OutputOpen);
+    if (!chosen) {
+        ops_.ShowMessage(msg::NoOutputFile);
+        State.OutputPresent = false;
+        return;
+    }
+    const std::string path = *chosen;
+    if (!ops_.FileExists(path)) {
+        ops_.ShowMessage(msg::FileMissing);
+        return;
+    }
+    // The page changes only once the new file was read.
+    std::vector<std::string> lines;
+    if (!ReadTextLines(path, lines)) {
+        ops_.ShowMessage(GroupFileMessage(path));
+        return;
+    }
+    ops_.TextHide();
+    ops_.HideControl(ctl::GroupsPanel);
+    ops_.HideControl(ctl::GroupSaveButton);
+    ops_.HideControl(ctl::SeeGraphButton);
+    out_.ResultLines = std::move(lines);
+    out_.Rec.FileName = path;
+    out_.Rec.LineCount = static_cast<std::int32_t>(out_.ResultLines.size());
+    out_.Groups.TableInResultLines = false;
+    ops_.SetStatus(msg::OutputOpenedStatus);
+    ops_.TextClear();
+    for (const std::string& line : out_.ResultLines)
+        ops_.TextAddLine(line);
+
+    // The input file of the same name, deliberately: when it is there the record
+    // takes it and the Input page shows it; when it is not, both stay as they were.
+    TInputRecord read = dm_.Rec;
+    read.FileName = path;
+    bool readInput = false;
+    try {
+        ReadInputFile(read);
+        readInput = true;
+    } catch (const TInputFileError& e) {
+        if (!e.CannotOpen)
+            ops_.ShowMessage(e.what()); // there, but not an input file that can be read
+    }
+    if (readInput) {
+        const std::string inputPath = read.FileName;
+        read.FileName = path;
+        dm_.Rec = std::move(read);
+        State.OpenedNs = dm_.Rec.Ns;
+        State.OpenedNy = dm_.Rec.Ny;
+        State.DataLoaded = true; // the Input page shows this record, not a new data set
+        editor_.KeysChanged(dm_.Rec);
+        editor_.FillAllPages(dm_.Rec);
+        ops_.SetControlText(ctl::FileNameLabel, inputPath);
+        ops_.SetControlText(ctl::Title1Edit, dm_.Rec.Title1);
+        ops_.SetControlText(ctl::Title2Edit, dm_.Rec.Title2);
+    }
+
+    ops_.TextShow();
+    State.OutputPresent = true;
+    ops_.ShowControl(ctl::GroupOpenButton);
+    ops_.ShowControl(ctl::CloseOutputButton);
+    ops_.ShowControl(ctl::OutputSymbolsButton);
+    ops_.ShowControl(ctl::GroupButton);
+    ops_.EnableControl(ctl::GroupButton);
+    ops_.HideControl(ctl::SeeGraphButton);
+    ops_.HideControl(ctl::OutputDecorImage);
+    State.GraphMade = false;
+    ops_.HideWindow(TWindow::Warning);
+    ops_.GridHide();
+    ops_.HideControl(ctl::ClipNoteLabel);
+    ops_.HideControl(ctl::ClipButton);
+    dm_.Rec.SeriesEnded = 0;
+    State.View = TOutputView::Result;
+    // The file the user chose is shown, not the outcome of a run still pending.
+    State.OutputPending = false;
+
+    State.CurrentDir = fs::path(path).parent_path().lexically_normal().string();
+    SetAllDialogFolders(State.CurrentDir);
+    ops_.HideWindow(TWindow::Drain);
+    ops_.HideWindow(TWindow::Alfa);
+    BringToFront(TPage::Output);
+}
+
+void TMainFormLogic::CloseOutput()
+{
+    Handle([&] {
+        EndSeriesNow();
+        BringToFront(TPage::Input);
+    });
+}
+
+} // namespace veltra

@@ -1,0 +1,309 @@
+// The real window on the offscreen platform: it starts with its pages, menus and
+// windows, every page shows, and the bundled example runs through its widgets to
+// a result on the Output page, a table in the grid and a chart on the Graphics page.
+#include <clocale>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+
+#include "model/ExampleInputs.h"
+#include "qt/TChartView.h"
+#include "qt/TCloseForm.h"
+#include "qt/TMainForm.h"
+#include "qt/TPictures.h"
+#include "qt/TTextForms.h"
+#include "results/GroupFile.h"
+#include "shell/UHelpTexts.h"
+#include "shell/UMessages.h"
+
+namespace veltra {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TWidgetEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+        QApplication::setApplicationDisplayName("Agro-Hydro-Soil-Salinity model");
+        std::setlocale(LC_ALL, "C"); // as veltra-gui does after Qt took the user's locale
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "veltra_gui";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+[[maybe_unused]] auto* const WidgetEnvironment = ::testing::AddGlobalTestEnvironment(new TWidgetEnvironment);
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The text of a file as a memo shows it: lines joined by "\n".
+QString AsMemo(const fs::path& path)
+{
+    std::string text = ReadFile(path);
+    std::string out;
+    for (char c : text)
+        if (c != '\r')
+            out += c;
+    if (!out.empty() && out.back() == '\n')
+        out.pop_back();
+    return QString::fromStdString(out);
+}
+
+class MainForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() / ("veltra-gui-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        dir_ = fs::canonical(dir_);
+        old_ = fs::current_path();
+        fs::current_path(dir_);
+    }
+    void TearDown() override
+    {
+        fs::current_path(old_);
+        fs::remove_all(dir_);
+    }
+    static void Settle()
+    {
+        for (int k = 0; k < 3; ++k)
+            QCoreApplication::processEvents();
+    }
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+    fs::path dir_, old_;
+    TAutoAnswers answers_;
+};
+
+TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
+{
+    TMainForm form(&answers_);
+    form.show();
+    Settle();
+    EXPECT_EQ(form.windowTitle(), "VeltraM, modernized Agro-Hydro-Soil-Salinity Model");
+    EXPECT_EQ(QApplication::applicationDisplayName(), "Agro-Hydro-Soil-Salinity model");
+
+    ASSERT_EQ(form.Pages->count(), 5);
+    const char* captions[] = {" Intro ", " Input ", " Output ", " Graphics ", " Figure "};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(form.Pages->tabText(i), captions[i]);
+    EXPECT_EQ(form.Pages->currentIndex(), 0);
+    EXPECT_EQ(form.StatusLabel->text().toStdString(), msg::IntroStatus);
+
+    // The menus: their actions in order, with their shortcuts; Ctrl+X stays with Cut.
+    EXPECT_EQ(form.FileMenu->title(), "File");
+    EXPECT_EQ(form.EditMenu->title(), "&Edit");
+    const QList<QAction*> file = form.FileMenu->actions();
+    const std::vector<std::pair<QAction*, const char*>> fileItems = {
+        {form.InputOpen, "Ctrl+I"}, {form.OutputOpen, "Ctrl+O"},  {form.GraphOpen, "Ctrl+G"},
+        {form.FilePrint, "Ctrl+P"}, {form.ProgramExit, "Ctrl+Q"}, {form.GroupOpen, "Ctrl+U"}};
+    ASSERT_EQ(file.size(), 6);
+    for (std::size_t i = 0; i < fileItems.size(); ++i) {
+        EXPECT_EQ(file[static_cast<int>(i)], fileItems[i].first) << i;
+        EXPECT_EQ(fileItems[i].first->shortcut(), QKeySequence(fileItems[i].second)) << i;
+    }
+    EXPECT_EQ(form.GraphSave->shortcut(), QKeySequence("Ctrl+R"));
+    const QList<QAction*> edit = form.EditMenu->actions();
+    ASSERT_EQ(edit.size(), 4);
+    EXPECT_EQ(edit[0]->shortcut(), QKeySequence("Ctrl+X"));
+    EXPECT_EQ(edit[1]->shortcut(), QKeySequence("Ctrl+C"));
+    EXPECT_EQ(edit[2]->shortcut(), QKeySequence("Ctrl+V"));
+    EXPECT_EQ(edit[3]->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_FALSE(form.InputSave->isEnabled());
+    EXPECT_FALSE(form.GraphSave->isEnabled());
+    for (QAction* a : {form.InputOpen, form.OutputOpen, form.GraphOpen, form.FilePrint, form.GroupSave,
+                       form.GroupOpen, form.ProgramExit})
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+
+    // The auxiliary windows, created once at the start in their order.
+    const QObjectList children = form.children();
+    const QObject* order[] = {form.CloseForm, form.HelpForm, form.InputSymbolsForm, form.OutputSymbolsForm,
+                              form.WarningForm, form.DrainForm};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        EXPECT_LT(children.indexOf(order[i - 1]), children.indexOf(order[i])) << i;
+    EXPECT_EQ(form.AlfaForm, nullptr);
+    EXPECT_EQ(form.WarningForm->windowTitle(), "Warning");
+    EXPECT_EQ(form.DrainForm->windowTitle(), "Explanation subsurface drainage");
+    EXPECT_EQ(form.HelpForm->KrMemo->toPlainText().toStdString(), RotationKeyHelpText());
+    EXPECT_EQ(form.InputSymbolsForm->InputSymbolsMemo->toPlainText().toStdString(), InputSymbolsText());
+    EXPECT_EQ(form.OutputSymbolsForm->OutputSymbolsMemo->toPlainText().toStdString(), OutputSymbolsText());
+    EXPECT_EQ(form.DrainForm->DrainMemo->toPlainText().toStdString(), DrainExplanationText());
+    EXPECT_EQ(form.CloseForm->Status().toStdString(), msg::CloseStatus);
+    EXPECT_TRUE(form.CloseForm->isModal());
+
+    // Every page shows, with its status line.
+    const char* status[] = {msg::IntroStatus, msg::InputStatus, msg::OutputStatus, msg::GraphicsStatus,
+                            msg::FigureStatus};
+    for (int i : {1, 2, 3, 4, 0}) {
+        form.Pages->setCurrentIndex(i);
+        Settle();
+        EXPECT_TRUE(form.Pages->widget(i)->isVisible()) << i;
+        EXPECT_EQ(form.StatusLabel->text().toStdString(), status[i]) << i;
+    }
+    EXPECT_TRUE(answers_.Shown.empty()); // nothing asked on the way
+    form.Pages->setCurrentIndex(3);
+    Settle();
+    EXPECT_FALSE(form.GraphImage->isVisible());
+    EXPECT_TRUE(form.GraphDecor->isVisible());
+    EXPECT_FALSE(form.GraphSaveButton->isEnabled());
+    form.Pages->setCurrentIndex(4);
+    Settle();
+    EXPECT_TRUE(form.FigureImage->isVisible());
+}
+
+TEST_F(MainForm, RunsTheExampleThroughItsWidgets)
+{
+    std::ofstream(dir_ / "field.inp", std::ios::binary) << FieldExampleText();
+    answers_.Files = {Path("field.inp"), Path("Field.inp")};
+    TMainForm form(&answers_);
+    form.show();
+    Settle();
+
+    form.InputOpen->trigger();
+    EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("field.inp"));
+    EXPECT_EQ(form.Title1Edit->text().toStdString(), FieldExampleRecord().Title1);
+    form.Pages->setCurrentIndex(1);
+    Settle();
+    EXPECT_TRUE(form.SaveRunButton->isEnabled());
+    form.SaveRunButton->click();
+    Settle();
+
+    EXPECT_EQ(answers_.Shown,
+              (std::vector<std::string>{"open: Input files (*.inp *.INP)", "message: The input file is opened.",
+                                        "message: Please determine file and folder name for saving the data",
+                                        "save: Input files (*.inp *.INP)",
+                                        "question: The data were saved in: Field.INP. Do you wish to do the "
+                                        "calculations?",
+                                        "message: " + msg::CalculationsDone(Path("Field.res")),
+                                        "message: One or more runtime comments are given."}));
+    // The Output page shows the result file, the warning window the warnings.
+    ASSERT_EQ(form.Pages->currentIndex(), 2);
+    EXPECT_TRUE(form.ResultMemo->isVisible());
+    EXPECT_EQ(form.ResultMemo->toPlainText(), AsMemo(dir_ / "Field.res"));
+    EXPECT_TRUE(form.WarningForm->isVisible());
+    EXPECT_TRUE(form.WarningForm->WarningMemo->toPlainText().contains("drainage re-use"));
+    EXPECT_FALSE(form.WaitMemo->isVisible());
+    EXPECT_FALSE(form.OutputDecor->isVisible());
+    EXPECT_EQ(ReadFile(dir_ / "Field.trf"), "2\r\n");
+
+    // Output group 1: the table in the text view and the grid.
+    form.GroupButton->click();
+    EXPECT_TRUE(form.GroupsPanel->isVisible());
+    form.GroupOptions->button(1)->setChecked(true);
+    form.GoButton->click();
+    Settle();
+    ASSERT_TRUE(form.Grid->isVisible());
+    EXPECT_EQ(form.Grid->columnCount(), 10);
+    EXPECT_EQ(form.Grid->rowCount(), 23); // heads, years 0 to 10 of 2 seasons
+    EXPECT_EQ(form.Grid->item(0, 0)->text(), " Year");
+    EXPECT_EQ(form.Grid->item(0, 5)->text(), " Cr4");
+    EXPECT_TRUE(form.ResultMemo->toPlainText().startsWith("\"Data from: " + QString::fromStdString(Path("Field.res"))));
+    form.ClipButton->click();
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), ClipboardText(form.Logic().OutputData()));
+
+    // Its chart on the Graphics page, saved as a picture of 762 x 486 pixels.
+    form.SeeGraphButton->click();
+    Settle();
+    ASSERT_EQ(form.Pages->currentIndex(), 3);
+    EXPECT_TRUE(form.GraphImage->isVisible());
+    EXPECT_FALSE(form.GraphDecor->isVisible());
+    EXPECT_TRUE(form.GraphSaveButton->isEnabled());
+    const QImage& chart = form.Ops().Canvas().Image();
+    int coloured = 0;
+    for (int y = 0; y < chart.height(); ++y)
+        for (int x = 0; x < chart.width(); ++x)
+            coloured += chart.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_GT(coloured, 2000);
+    answers_.Files = {Path("chart.png")};
+    form.GraphSaveButton->click();
+    QImage saved(QString::fromStdString(Path("chart.png")));
+    EXPECT_EQ(saved.size(), QSize(762, 486));
+    EXPECT_EQ(answers_.Shown.back(), "message: The graph was saved in  " + Path("chart.png"));
+
+    // The group table as a group file.
+    answers_.Files = {Path("salinity")};
+    form.GroupSave->trigger();
+    EXPECT_EQ(answers_.Shown.back(), "message: The group data are saved in " + Path("salinity.prn"));
+    EXPECT_TRUE(fs::exists(dir_ / "salinity.prn"));
+
+    // Close output: back to the Input page, ready for a new run.
+    form.Pages->setCurrentIndex(2);
+    Settle();
+    form.CloseOutputButton->click();
+    EXPECT_EQ(form.Pages->currentIndex(), 1);
+    EXPECT_TRUE(form.Logic().State.NewRun);
+}
+
+TEST_F(MainForm, ExitWindowIsModalAndEndsTheProgram)
+{
+    TMainForm form(&answers_);
+    int ended = 0;
+    form.EndProgram = [&ended] { ++ended; };
+    form.show();
+    Settle();
+    // Closing the main window shows the exit window instead; "Finish" ends the program.
+    QTimer::singleShot(0, form.CloseForm, [&form] {
+        EXPECT_TRUE(form.CloseForm->isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), form.CloseForm);
+        form.CloseForm->FinishButton->click();
+    });
+    form.close();
+    EXPECT_EQ(ended, 1);
+}
+
+TEST_F(MainForm, ClosingTheExitWindowEndsTheProgramToo)
+{
+    TMainForm form(&answers_);
+    int ended = 0;
+    form.EndProgram = [&ended] { ++ended; };
+    form.show();
+    QTimer::singleShot(0, form.CloseForm, [&form] { form.CloseForm->close(); });
+    form.ProgramExit->trigger();
+    EXPECT_EQ(ended, 1);
+}
+
+TEST_F(MainForm, OpensAFileNamedAtTheStart)
+{
+    std::ofstream(dir_ / "wells.inp", std::ios::binary) << WellsExampleText();
+    TMainForm form(&answers_);
+    form.Logic().OpenInputFile("wells.inp"); // relative to the start folder, as typed
+    EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("wells.inp"));
+    EXPECT_EQ(form.Title1Edit->text().toStdString(), WellsExampleRecord().Title1);
+    EXPECT_EQ(answers_.Shown, std::vector<std::string>{"message: The input file is opened."});
+    EXPECT_EQ(form.Data().Rec.Ns, 4);
+}
+
+} // namespace
+} // namespace veltra

@@ -1,0 +1,44 @@
+# veltra-gui from the command line: --help, a wrong option, and --screenshots,
+# which runs the bundled example through the window without a display and leaves a
+# picture of every page and window beside the run's files; those files are the
+# ones `veltra run` gives for the same input in the same folder.
+# Usage: bash screenshots.sh VELTRA_GUI VELTRA
+set -u
+GUI=$1
+VELTRA=$2
+fails=0
+fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$GUI" --help > "$work/help.txt" 2>&1 || fail "--help exits with $?"
+grep -q -- "--screenshots DIR" "$work/help.txt" || fail "--help does not name --screenshots"
+QT_QPA_PLATFORM=offscreen "$GUI" --no-such-option > /dev/null 2>&1
+[ $? -eq 2 ] || fail "an unknown option does not exit with 2"
+
+# No display: the screenshots need none, whatever the environment says.
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$GUI" --screenshots "$work/shots" > "$work/log.txt" 2>&1
+status=$?
+[ $status -eq 0 ] || { fail "--screenshots exits with $status"; cat "$work/log.txt"; }
+for page in intro input output output-group graphics figure help input-symbols output-symbols warning drain close; do
+  png="$work/shots/$page.png"
+  [ -s "$png" ] || { fail "no $page.png"; continue; }
+  [ "$(head -c 8 "$png" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "$page.png is not a PNG"
+done
+grep -q "message: Calculations were done and the output is saved in $work/shots/field.res" "$work/log.txt" \
+  || fail "the run's message is not in the log"
+for f in field.inp field.INP field.res field.frq field.trf; do
+  [ -s "$work/shots/$f" ] || fail "no $f"
+done
+[ ! -e "$work/shots/warning.lst" ] || fail "warning.lst left behind"
+
+# The same input run by veltra in the same folder gives the same files.
+mkdir "$work/window"
+cp "$work/shots/field.res" "$work/shots/field.frq" "$work/shots/field.trf" "$work/window/"
+(cd "$work/shots" && "$VELTRA" run field.INP > /dev/null) || fail "veltra run field.INP failed"
+for f in field.res field.frq field.trf; do
+  cmp -s "$work/window/$f" "$work/shots/$f" || fail "$f differs from veltra run"
+done
+
+[ $fails -eq 0 ] && echo "veltra-gui: help, options, screenshots and the run's files as veltra gives them"
+exit $fails

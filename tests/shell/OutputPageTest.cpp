@@ -1,0 +1,265 @@
+// The Output and Graphics pages through the window: output groups, tables, the
+// grid, group files, the clipboard, drawing, saving and opening graphs, opening a
+// result file, and the input they must leave alone.
+#include "graphs/Chart.h"
+#include "model/SafeFile.h"
+#include "results/GroupFile.h"
+#include "results/OutputGroups.h"
+#include "shell/UControls.h"
+#include "shell/UMessages.h"
+#include "WindowTestSupport.h"
+
+namespace veltra::test {
+namespace {
+
+class OutputPage : public WindowTest {
+protected:
+    // The field example over 3 years, run through the window: the Output page shows it.
+    void RunField()
+    {
+        OpenAndShowInput(WriteInput("field.inp", Field(3)));
+        SaveRun({Path("Field.inp")}, {true});
+        ASSERT_EQ(ops_.ShownPages.back(), TPage::Output);
+    }
+
+    void Go(int option)
+    {
+        logic_->OutputGroups();
+        ops_.SetControlText(ctl::GroupOption, std::to_string(option));
+        logic_->Go();
+    }
+
+    // What "Go" gives for this option, computed apart from the window.
+    TDataMod Expected(int option) const
+    {
+        TDataMod dm;
+        dm.Rec.FileName = (dir_ / "Field.res").string();
+        RunGroupOption(dm, option);
+        return dm;
+    }
+};
+
+TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
+{
+    RunField();
+    logic_->OutputGroups();
+    EXPECT_TRUE(Visible(ctl::GroupsPanel));
+    EXPECT_FALSE(ops_.TextVisible);
+    ops_.SetControlText(ctl::GroupOption, "1");
+    logic_->Go();
+
+    const TDataMod expected = Expected(1);
+    EXPECT_EQ(ops_.TextLines, TableViewLines(expected));
+    EXPECT_TRUE(ops_.TextVisible);
+    ASSERT_TRUE(ops_.GridVisible);
+    EXPECT_EQ(ops_.GridColumns, 10);
+    EXPECT_EQ(ops_.GridRows, 9); // heads and years 0 to 3 of 2 seasons
+    EXPECT_EQ(ops_.Cell(0, 0), " Year");
+    EXPECT_EQ(ops_.Cell(1, 0), "Season");
+    EXPECT_EQ(ops_.Cell(5, 0), " Cr4");
+    EXPECT_EQ(ops_.Cell(0, 8), "3");
+    EXPECT_EQ(ops_.Cell(1, 8), "2");
+    EXPECT_EQ(ops_.Cell(5, 8), expected.Groups.GridTexts[4][7]);
+    for (const char* c : {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel})
+        EXPECT_TRUE(Visible(c)) << c;
+
+    // The grid as the clipboard takes it: TAB between cells, CR between rows.
+    logic_->ToClipboard();
+    EXPECT_EQ(ops_.ClipboardText, ClipboardText(expected));
+    std::size_t tabs = 0;
+    for (char c : ops_.ClipboardText.substr(0, ops_.ClipboardText.find('\r')))
+        tabs += c == '\t';
+    EXPECT_EQ(tabs, 9u);
+    EXPECT_EQ(ops_.Messages.back(), msg::OnClipboard);
+
+    // Save group: the group file of the table; the dots rule counts the file name only.
+    fs::create_directories(dir_ / "j.smith");
+    ops_.FileAnswers = {Path("j.smith/salt.v1.prn"), Path("j.smith/salt")};
+    logic_->GroupSave();
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::GroupSaveStatus);
+    const std::string saved = Path("j.smith/salt.prn");
+    EXPECT_EQ(ops_.Messages.end()[-2], msg::TooManyDots);
+    EXPECT_EQ(ops_.Messages.back(), "The group data are saved in " + saved);
+    EXPECT_FALSE(fs::exists(dir_ / "j.smith" / "salt.v1.prn"));
+    const std::string reference = Path("reference.prn");
+    SaveGroupFile(expected, reference);
+    EXPECT_EQ(ReadFile(saved), ReadFile(reference));
+
+    // Overwrite declined.
+    ops_.FileAnswers = {Path("j.smith/salt.prn")};
+    ops_.YesNoAnswers = {false};
+    logic_->GroupSave();
+    EXPECT_EQ(ops_.Messages.back(), msg::GroupNotSaved);
+
+    // A file that cannot be written is not reported as saved.
+    ops_.FileAnswers = {Path("missing/salt.prn")};
+    logic_->GroupSave();
+    EXPECT_EQ(ops_.Messages.back(), CannotWriteMessage(Path("missing/salt.prn")));
+
+    // "Group file" reads it back: "See graph" and "Save group", which saves it unchanged.
+    logic_->OutputGroups();
+    ops_.FileAnswers = {saved};
+    logic_->GroupOpen();
+    EXPECT_EQ(ops_.TextLines, FileLines(saved));
+    EXPECT_TRUE(Visible(ctl::SeeGraphButton));
+    EXPECT_TRUE(Visible(ctl::GroupSaveButton));
+    EXPECT_FALSE(ops_.GridVisible);
+    ops_.FileAnswers = {Path("copy.prn")};
+    logic_->GroupSave();
+    EXPECT_EQ(ReadFile(dir_ / "copy.prn"), ReadFile(saved));
+}
+
+TEST_F(OutputPage, FrequencyViewSavedAsShown)
+{
+    RunField();
+    Go(13);
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.frq"));
+    EXPECT_TRUE(Visible(ctl::GroupSaveButton));
+    for (const char* c : {ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel})
+        EXPECT_FALSE(Visible(c)) << c;
+    EXPECT_FALSE(ops_.GridVisible);
+    ops_.FileAnswers = {Path("freq.prn")};
+    logic_->GroupSave();
+    EXPECT_EQ(ReadFile(dir_ / "freq.prn"), ReadFile(dir_ / "Field.frq"));
+}
+
+TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
+{
+    RunField();
+    // A group file of another shape (4 seasons, 10 years) read back.
+    TDataMod wells;
+    wells.Rec = WellsExampleRecord();
+    WriteInputFile(wells.Rec, Path("Wells.inp"));
+    OpenAndShowInput(Path("Wells.inp"));
+    SaveRun({Path("Wells.inp")}, {true});
+    Go(4);
+    ops_.FileAnswers = {Path("wells4.prn")};
+    logic_->GroupSave();
+
+    OpenAndShowInput(WriteInput("field.inp", Field(3)));
+    const TInputRecord opened = dm_.Rec;
+    logic_->PageShown(TPage::Output);
+    ops_.FileAnswers = {Path("wells4.prn")};
+    logic_->GroupOpen();
+    EXPECT_EQ(logic_->OutputData().Rec.Ns, 4);
+    EXPECT_EQ(dm_.Rec.Ns, opened.Ns);
+    EXPECT_EQ(dm_.Rec.Ny, opened.Ny);
+    EXPECT_EQ(dm_.Rec.Ts, opened.Ts);
+
+    // "Open output file" of a result whose input file is missing: the record stays.
+    fs::copy_file(dir_ / "Wells.res", dir_ / "Lonely.res");
+    ops_.FileAnswers = {Path("Lonely.res")};
+    const int fills = editor_.Fills;
+    logic_->OutputOpen();
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Lonely.res"));
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedStatus);
+    EXPECT_EQ(dm_.Rec.Ns, opened.Ns);
+    EXPECT_EQ(dm_.Rec.FileName, opened.FileName);
+    EXPECT_EQ(editor_.Fills, fills);
+    // With its input file there, the record takes it and the Input page shows it.
+    ops_.FileAnswers = {Path("Wells.res")};
+    logic_->OutputOpen();
+    EXPECT_EQ(dm_.Rec.Ns, 4);
+    EXPECT_EQ(dm_.Rec.FileName, Path("Wells.res"));
+    EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Wells.inp"));
+    EXPECT_EQ(editor_.Fills, fills + 1);
+    // "Go" on it reads the run's shape into the output side only.
+    dm_.Rec.Ny = 7;
+    Go(5);
+    EXPECT_EQ(dm_.Rec.Ny, 7);
+    EXPECT_EQ(logic_->OutputData().Rec.Ny, 10);
+}
+
+TEST_F(OutputPage, OpenOutputFileFailuresLeaveThePage)
+{
+    RunField();
+    const std::vector<std::string> shown = ops_.TextLines;
+    ops_.FileAnswers = {Path("none.res")};
+    logic_->OutputOpen();
+    EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
+    EXPECT_EQ(ops_.TextLines, shown);
+    EXPECT_TRUE(ops_.TextVisible);
+    EXPECT_TRUE(logic_->State.OutputPresent);
+    ops_.FileAnswers = {std::nullopt};
+    logic_->OutputOpen();
+    EXPECT_EQ(ops_.Messages.back(), msg::NoOutputFile);
+    EXPECT_FALSE(logic_->State.OutputPresent);
+    EXPECT_EQ(ops_.TextLines, shown);
+    // "Go" on a result file that is gone: the message names it, the table stays.
+    Go(1);
+    const std::vector<std::string> table = ops_.TextLines;
+    fs::rename(dir_ / "Field.res", dir_ / "Moved.res");
+    Go(2);
+    EXPECT_EQ(ops_.Messages.back(), GroupFileMessage(Path("Field.res")));
+    EXPECT_EQ(logic_->OutputData().Rec.FileName, Path("Field.res"));
+}
+
+TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
+{
+    RunField();
+    Go(1);
+    const std::size_t calls = ops_.Canvas.Calls.size();
+    logic_->SeeGraph();
+    EXPECT_GT(ops_.Canvas.Calls.size(), calls);
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
+    EXPECT_TRUE(logic_->State.GraphMade);
+    EXPECT_TRUE(Enabled(ctl::GraphSave));
+    EXPECT_TRUE(Enabled(ctl::GraphSymbolsButton));
+    EXPECT_TRUE(Visible(ctl::GraphImage));
+    EXPECT_FALSE(Visible(ctl::GraphDecorImage));
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::GraphicsStatus);
+
+    // Save graph: a bitmap unless PNG is asked for; dots of the file name only.
+    fs::create_directories(dir_ / "j.smith");
+    ops_.FileAnswers = {Path("j.smith/salt.v2.bmp"), Path("j.smith/salt")};
+    logic_->GraphSave();
+    EXPECT_EQ(ops_.Messages.end()[-2], msg::TooManyDots);
+    EXPECT_EQ(ops_.Messages.back(), "The graph was saved in  " + Path("j.smith/salt.bmp"));
+    ops_.FileAnswers = {Path("salt.png")};
+    logic_->GraphSave();
+    EXPECT_EQ(ops_.Canvas.SavedPath, Path("salt.png"));
+    ops_.FileAnswers = {std::nullopt};
+    logic_->GraphSave();
+    EXPECT_EQ(ops_.Messages.back(), msg::GraphNotSaved);
+    ops_.Canvas.SaveFails = true;
+    ops_.FileAnswers = {Path("full.bmp")};
+    logic_->GraphSave();
+    EXPECT_EQ(ops_.Messages.back(), CannotWriteMessage(Path("full.bmp")));
+    ops_.Canvas.SaveFails = false;
+
+    // Showing the Output page clears GraphMade: the Graphics page shows its picture.
+    logic_->PageShown(TPage::Output);
+    logic_->PageShown(TPage::Graphics);
+    EXPECT_FALSE(Visible(ctl::GraphImage));
+    EXPECT_FALSE(Enabled(ctl::GraphSave));
+
+    // A refused chart (salt storage never above the surface) sets nothing.
+    logic_->PageShown(TPage::Output);
+    Go(3);
+    const std::size_t before = ops_.Canvas.Calls.size();
+    logic_->SeeGraph();
+    EXPECT_EQ(ops_.Messages.back(), NoDataMessage);
+    EXPECT_EQ(ops_.Canvas.Calls.size(), before);
+    EXPECT_FALSE(logic_->State.GraphMade);
+    EXPECT_FALSE(Enabled(ctl::GraphSave));
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
+
+    // Open graph: shown, and it may be saved again.
+    WriteFile(dir_ / "old.bmp", "BM");
+    ops_.FileAnswers = {Path("old.bmp")};
+    logic_->GraphOpen();
+    EXPECT_EQ(ops_.Canvas.LoadedPath, Path("old.bmp"));
+    EXPECT_TRUE(logic_->State.GraphMade);
+    EXPECT_TRUE(Enabled(ctl::GraphSave));
+    EXPECT_TRUE(Enabled(ctl::GraphSymbolsButton));
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
+    ops_.FileAnswers = {std::nullopt};
+    logic_->GraphOpen();
+    EXPECT_EQ(ops_.Messages.back(), msg::NoImageFile);
+    ops_.FileAnswers = {Path("none.bmp")};
+    logic_->GraphOpen();
+    EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
+}
+
+} // namespace
+} // namespace veltra::test

@@ -1,0 +1,431 @@
+// The window's open, save and run workflow through the scripted shell operations:
+// the exact dialogue, the files it leaves, and what the Output page shows.
+#include <algorithm>
+#include <cstdlib>
+#include <set>
+
+#include "model/InputCheck.h"
+#include "shell/UControls.h"
+#include "shell/UHelpTexts.h"
+#include "shell/UMessages.h"
+#include "WindowTestSupport.h"
+
+namespace veltra::test {
+namespace {
+
+const std::string InputFilter = "Input files (*.inp *.INP)";
+
+using WindowRun = WindowTest;
+
+TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
+{
+    const TInputRecord rec = Field();
+    OpenAndShowInput(WriteInput("field.inp", rec));
+    EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("field.inp"));
+    EXPECT_EQ(ops_.Controls[ctl::Title1Edit].Text, rec.Title1);
+    EXPECT_TRUE(Enabled(ctl::SaveRunButton));
+    EXPECT_TRUE(Enabled(ctl::InputSave));
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::InputStatus);
+
+    const std::size_t mark = ops_.Events.size();
+    SaveRun({Path("Field.inp")}, {true});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{
+                  "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
+                  "question: The data were saved in: Field.INP. Do you wish to do the calculations?",
+                  "message: Calculations were done and the output is saved in " + Path("Field.res") +
+                      "   Use the Output tabsheet to see the results.",
+                  "message: One or more runtime comments are given."}));
+
+    // The busy box, in order, with a plain wait after each progress text.
+    std::vector<std::string> busy;
+    for (std::size_t i = mark; i < ops_.Events.size(); ++i)
+        if (ops_.Events[i].rfind("busy: ", 0) == 0)
+            busy.push_back(ops_.Events[i].substr(6));
+    EXPECT_EQ(busy, (std::vector<std::string>{" Saving the data", " Calculating .....", " Still busy .....",
+                                              " Almost done ....", " Finalizing ......"}));
+    EXPECT_EQ(ops_.Pauses, std::vector<int>(4, 500));
+    EXPECT_FALSE(ops_.BusyVisible);
+
+    // The files: the input as written, the run's files beside it, no lists left behind.
+    EXPECT_EQ(ReadFile(dir_ / "Field.INP"), InputFileText(rec));
+    EXPECT_EQ(ReadFile(dir_ / "Field.trf"), "2\r\n");
+    EXPECT_TRUE(fs::exists(dir_ / "Field.frq"));
+    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+    EXPECT_FALSE(fs::exists(dir_ / "Error.lst"));
+
+    // The Output page shows the result file and the warnings.
+    ASSERT_EQ(ops_.ShownPages.back(), TPage::Output);
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputStatus);
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.res"));
+    EXPECT_TRUE(ops_.TextVisible);
+    EXPECT_EQ(ops_.Controls[ctl::WarningMemo].Text,
+              "\n THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\n\n The total drainage in year :  2, season : 1 is "
+              "less than the amount of drainage re-used.\n The drainage re-use (DRR) is reduced to equal the "
+              "drainage.\n\n");
+    EXPECT_TRUE(ops_.VisibleWindows.count(TWindow::Warning));
+    for (const char* c : {ctl::GroupButton, ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton})
+        EXPECT_TRUE(Visible(c)) << c;
+    for (const char* c : {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::OutputDecorImage, ctl::ClipButton})
+        EXPECT_FALSE(Visible(c)) << c;
+    EXPECT_FALSE(Enabled(ctl::InputSave));
+    EXPECT_TRUE(logic_->State.OutputPresent);
+    EXPECT_FALSE(logic_->State.OutputPending);
+    EXPECT_TRUE(logic_->State.NewRun);
+    EXPECT_EQ(dm_.Rec.FileName, Path("Field.res"));
+
+    // The Input page shows the record as the run left it.
+    EXPECT_GE(editor_.Fills, 2);
+    EXPECT_EQ(editor_.LastFilled.IaA, dm_.Rec.IaA);
+}
+
+TEST_F(WindowRun, GivesTheSameFilesAsTheCommandLine)
+{
+    // All years at once, and a year-by-year series run without input changes.
+    for (int ky : {0, 1}) {
+        SCOPED_TRACE("Ky = " + std::to_string(ky));
+        const std::string name = "Run" + std::to_string(ky);
+        OpenAndShowInput(WriteInput(name + "-in.inp", Field(3, ky)));
+        if (ky == 0)
+            SaveRun({Path(name + ".inp")}, {true});
+        else // continue with years 2 and 3, without input changes
+            SaveRun({Path(name + ".inp")}, {true, true, false, true, false});
+        const std::vector<std::string> windowWarnings = dm_.WarningLines;
+
+        // The command line runs the saved input in the same folder (the result file
+        // names its paths), after the window's files were put aside.
+        const fs::path window = dir_ / ("window" + name);
+        fs::create_directories(window);
+        for (const char* ext : {".res", ".frq", ".trf"})
+            if (fs::exists(dir_ / (name + ext)))
+                fs::rename(dir_ / (name + ext), window / (name + ext));
+        const std::string command =
+            "cd '" + dir_.string() + "' && '" + VELTRA_BINARY + "' run " + name + ".INP > veltra.out 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile(dir_ / "veltra.out");
+        for (const char* ext : {".res", ".frq", ".trf"}) {
+            // A series leaves no run marker, a whole run does.
+            ASSERT_EQ(fs::exists(window / (name + ext)), ky == 0 || std::string(ext) != ".trf") << ext;
+            ASSERT_EQ(fs::exists(dir_ / (name + ext)), fs::exists(window / (name + ext))) << ext;
+            EXPECT_EQ(ReadFile(window / (name + ext)), ReadFile(dir_ / (name + ext))) << ext;
+        }
+        const std::vector<std::string> cliWarnings = FileLines(dir_ / "warning.lst");
+        fs::remove(dir_ / "warning.lst");
+        if (ky == 0) {
+            EXPECT_EQ(windowWarnings, cliWarnings);
+        } else {
+            // The window keeps every year's warnings; warning.lst holds the last year's.
+            ASSERT_GE(cliWarnings.size(), 3u);
+            EXPECT_TRUE(std::search(windowWarnings.begin(), windowWarnings.end(), cliWarnings.begin() + 1,
+                                    cliWarnings.end()) != windowWarnings.end());
+            EXPECT_GT(windowWarnings.size(), cliWarnings.size());
+        }
+    }
+}
+
+TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
+{
+    TInputRecord rec = Field();
+    rec.Dc = 0.5; // not below the root zone: refused by the check, not by the save
+    OpenAndShowInput(WriteInput("field.inp", rec));
+    // Outputs of an earlier run under the same name would pass for this one's.
+    WriteFile(dir_ / "Field.res", "old\r\n");
+    WriteFile(dir_ / "Field.frq", "old\r\n");
+
+    const std::size_t mark = ops_.Events.size();
+    SaveRun({Path("Field.inp")}, {true});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{
+                  "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
+                  "question: The data were saved in: Field.INP. Do you wish to do the calculations?",
+                  "message: One or more errors in the input were detected."}));
+    EXPECT_EQ(ops_.TextLines,
+              (std::vector<std::string>{ErrorListHeading, "", " Critical depth Dc must be > rootzone depth Dr.", "",
+                                        " CALCULATIONS COULD NOT BE DONE", " Please adjust the input."}));
+    EXPECT_TRUE(ops_.TextVisible);
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
+    EXPECT_FALSE(fs::exists(dir_ / "Field.res"));
+    EXPECT_FALSE(fs::exists(dir_ / "Field.frq"));
+    EXPECT_FALSE(fs::exists(dir_ / "Error.lst"));
+    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+    EXPECT_TRUE(fs::exists(dir_ / "Field.INP")); // the input is saved all the same
+    for (const char* c : {ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton, ctl::GroupButton})
+        EXPECT_FALSE(Visible(c)) << c;
+    EXPECT_TRUE(logic_->State.InputErrors);
+    EXPECT_FALSE(logic_->State.OutputPresent);
+    EXPECT_EQ(dm_.ErrorLines.size(), 1u);
+    EXPECT_FALSE(ops_.BusyVisible);
+}
+
+TEST_F(WindowRun, RefusedNamesAskAgainAndLeaveNothingBehind)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(2)));
+    fs::create_directories(dir_ / "my.data");
+    const std::size_t mark = ops_.Events.size();
+    // Two dots in the file name: refused before anything is created, asked again.
+    // A dot in a folder name is fine.
+    SaveRun({Path("a.b.inp"), Path("my.data/run.inp")}, {false});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{
+                  "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
+                  "message: The number of dots (.) in the file name should not be greater than 1. Please adjust.",
+                  "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
+                  "question: The data were saved in: run.INP. Do you wish to do the calculations?"}));
+    EXPECT_FALSE(fs::exists(dir_ / "a.b.INP"));
+    EXPECT_TRUE(fs::exists(dir_ / "my.data" / "run.INP"));
+    EXPECT_FALSE(fs::exists(dir_ / "my.data" / "run.res")); // nothing ran
+    // Nothing ran: the next save is a new run that asks for its name again.
+    EXPECT_TRUE(logic_->State.NewRun);
+
+    // Overwrite declined: the file stays as it was.
+    WriteFile(dir_ / "Keep.INP", "mine\r\n");
+    const std::size_t mark2 = ops_.Events.size();
+    SaveRun({Path("Keep.inp")}, {false});
+    EXPECT_EQ(DialogueSince(mark2),
+              (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
+                                        "save: " + InputFilter, "question: The file already exists, overwrite?",
+                                        "message: The input data were not saved"}));
+    EXPECT_EQ(ReadFile(dir_ / "Keep.INP"), "mine\r\n");
+
+    // Cancelled dialog.
+    const std::size_t mark3 = ops_.Events.size();
+    SaveRun({std::nullopt}, {});
+    EXPECT_EQ(DialogueSince(mark3).back(), "message: The input data were not saved");
+    EXPECT_TRUE(logic_->State.SaveCancelled);
+}
+
+TEST_F(WindowRun, FailedWriteStopsTheSave)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(2)));
+    const std::string target = Path("missing/Field.INP");
+    const std::size_t mark = ops_.Events.size();
+    SaveRun({Path("missing/Field.inp")}, {});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
+                                        "save: " + InputFilter, "message: " + WriteFailureMessage(target),
+                                        "message: The input data were not saved"}));
+    EXPECT_TRUE(logic_->State.NewRun); // no run was started
+    EXPECT_FALSE(ops_.BusyVisible);
+}
+
+TEST_F(WindowRun, SaveTimeCheckRefusesWithItsOwnMessages)
+{
+    TInputRecord rec = Field(2);
+    rec.A[1] = 0.8; // A + B = 1.1 in season 1
+    rec.A[2] = 0.9;
+    OpenAndShowInput(WriteInput("field.inp", rec));
+    const std::size_t mark = ops_.Events.size();
+    SaveRun({Path("Field.inp")}, {});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
+                                        "save: " + InputFilter,
+                                        "message: The sum of areas A and B in season 1 must >= 0 and <= 1",
+                                        "message: The sum of areas A and B in season 2 must >= 0 and <= 1"}));
+    EXPECT_FALSE(fs::exists(dir_ / "Field.INP"));
+}
+
+TEST_F(WindowRun, RunWorksOnTheValuesAsSaved)
+{
+    TInputRecord rec = Field(2);
+    OpenAndShowInput(WriteInput("field.inp", rec));
+    dm_.Rec.Lc[1] = 0.12345; // as an editor would store a typed value; the file keeps 3 decimals
+    SaveRun({Path("Field.inp")}, {false});
+    EXPECT_EQ(dm_.Rec.Lc[1], 0.123);
+    TInputRecord reread;
+    reread.FileName = Path("Field.INP");
+    ReadInputFile(reread);
+    EXPECT_EQ(reread.Lc, dm_.Rec.Lc);
+}
+
+TEST_F(WindowRun, OpenInputFileFailuresChangeNothing)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(4)));
+    const TInputRecord before = dm_.Rec;
+
+    ops_.FileAnswers.push_back(std::nullopt);
+    logic_->InputOpen();
+    EXPECT_EQ(ops_.Messages.back(), msg::NoInputFile);
+
+    ops_.FileAnswers.push_back(Path("none.inp"));
+    logic_->InputOpen();
+    EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
+
+    // A damaged file: the message names it, the record is as it was.
+    WriteFile(dir_ / "bad.inp", "title\r\ntitle\r\n1.      Area    Kd\r\n    x\r\n");
+    ops_.BusyShow();
+    ops_.FileAnswers.push_back(Path("bad.inp"));
+    logic_->InputOpen();
+    EXPECT_NE(ops_.Messages.back().find(Path("bad.inp")), std::string::npos) << ops_.Messages.back();
+    EXPECT_FALSE(ops_.BusyVisible);
+    EXPECT_EQ(dm_.Rec.Ny, before.Ny);
+    EXPECT_EQ(dm_.Rec.FileName, before.FileName);
+    EXPECT_EQ(dm_.Rec.Title1, before.Title1);
+}
+
+TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
+{
+    // A new data set: the keys of a fresh input and the guided entry, no " Save / run ".
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.Ns, 2);
+    EXPECT_EQ(dm_.Rec.Kr, 4);
+    EXPECT_EQ(editor_.GuidedEntries, 1);
+    EXPECT_FALSE(Enabled(ctl::SaveRunButton));
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::InputStatus);
+
+    OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
+    EXPECT_EQ(editor_.GuidedEntries, 1);
+    EXPECT_GE(editor_.Offers, 2);
+    EXPECT_EQ(dm_.Rec.Ky, 1);
+    logic_->PageShown(TPage::Intro);
+    EXPECT_EQ(dm_.Rec.Ky, 0); // the Intro page resets Ky
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::IntroStatus);
+    EXPECT_FALSE(Enabled(ctl::InputSave));
+    logic_->PageShown(TPage::Figure);
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::FigureStatus);
+    logic_->PageShown(TPage::Graphics);
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::GraphicsStatus);
+    EXPECT_FALSE(Visible(ctl::GraphImage));
+    EXPECT_TRUE(Visible(ctl::GraphDecorImage));
+    EXPECT_FALSE(Enabled(ctl::GraphSave));
+    EXPECT_FALSE(Enabled(ctl::GraphSymbolsButton));
+    logic_->PageShown(TPage::Output); // no output yet: the decorative picture
+    EXPECT_TRUE(Visible(ctl::OutputDecorImage));
+    EXPECT_FALSE(ops_.TextVisible);
+    EXPECT_FALSE(Visible(ctl::GroupButton));
+}
+
+TEST_F(WindowRun, PrintExitAndHelpWindows)
+{
+    const std::size_t mark = ops_.Events.size();
+    logic_->FilePrint(); // nothing opened yet
+    EXPECT_EQ(DialogueSince(mark), std::vector<std::string>{"message: File does not exist, please select another one,"});
+    EXPECT_TRUE(ops_.PrintedFiles.empty());
+    OpenAndShowInput(WriteInput("field.inp", Field()));
+    logic_->FilePrint();
+    EXPECT_EQ(ops_.PrintedFiles, std::vector<std::string>{Path("field.inp")});
+
+    logic_->KrHelp();
+    logic_->InputSymbols();
+    logic_->OutputSymbols();
+    logic_->ProgramExit();
+    EXPECT_EQ(ops_.VisibleWindows,
+              (std::set<TWindow>{TWindow::Help, TWindow::InputSymbols, TWindow::OutputSymbols, TWindow::Close}));
+}
+
+TEST_F(WindowRun, StartFolderThatCannotBeWrittenSendsTheListsToTheStateFolder)
+{
+    // The start folder refuses new files, as a folder of the system would.
+    class TReadOnlyStart final : public TFileSystem {
+    public:
+        explicit TReadOnlyStart(std::string start) : start_(std::move(start)) {}
+        std::vector<std::string> Written;
+        void WriteNewFile(const std::string& path, std::string_view data) override
+        {
+            if (fs::path(path).parent_path() == fs::path(start_))
+                throw TVeltraError(TErrorKind::File, CannotWriteMessage(path));
+            Written.push_back(path);
+            TFileSystem::WriteNewFile(path, data);
+        }
+
+    private:
+        std::string start_;
+    };
+    fs::create_directories(dir_ / "work");
+    TReadOnlyStart files(dir_.string());
+    const std::string state = (dir_ / "state").string();
+    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+    StartWindow(files);
+    EXPECT_EQ(UserStateFolder(), state + "/veltra");
+
+    // A series keeps warning.lst until it ends: it is in the state folder.
+    OpenAndShowInput(WriteInput("work/field.inp", Field(2, 1)));
+    SaveRun({Path("work/Field.inp")}, {true, true, true});
+    ::unsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(logic_->State.ListFolder, state + "/veltra");
+    EXPECT_NE(std::find(ops_.StatusTexts.begin(), ops_.StatusTexts.end(),
+                        msg::ListsElsewhere(state + "/veltra", dir_.string())),
+              ops_.StatusTexts.end());
+    EXPECT_TRUE(fs::exists(dir_ / "state" / "veltra" / "warning.lst"));
+    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+    EXPECT_TRUE(fs::exists(dir_ / "work" / "Field.res"));
+}
+
+TEST(DialogFilters, MatchBothCasesAndPicturesArePngToo)
+{
+    // A save writes ".INP": a filter of lower-case names only would hide it.
+    const std::pair<TDialog, std::vector<std::string>> filters[] = {
+        {TDialog::InputOpen, {"*.inp", "*.INP"}},
+        {TDialog::InputSave, {"*.inp", "*.INP"}},
+        {TDialog::OutputOpen, {"*.res", "*.RES"}},
+        {TDialog::GroupOpen, {"*.prn", "*.PRN"}},
+        {TDialog::GroupSave, {"*.prn", "*.PRN"}},
+        {TDialog::GraphOpen, {"*.bmp", "*.BMP", "*.png", "*.PNG"}},
+        {TDialog::GraphSave, {"*.bmp", "*.BMP", "*.png", "*.PNG"}},
+    };
+    for (const auto& [dialog, patterns] : filters) {
+        const std::string filter = DialogInfo(dialog).Filter;
+        const std::size_t open = filter.find('(');
+        ASSERT_NE(open, std::string::npos) << filter;
+        std::istringstream list(filter.substr(open + 1, filter.find(')') - open - 1));
+        std::vector<std::string> listed;
+        for (std::string p; list >> p;)
+            listed.push_back(p);
+        EXPECT_EQ(listed, patterns) << filter;
+    }
+    EXPECT_STREQ(DialogInfo(TDialog::GraphSave).DefaultExt, "bmp");
+    EXPECT_TRUE(DialogInfo(TDialog::InputSave).Save);
+    EXPECT_FALSE(DialogInfo(TDialog::InputOpen).Save);
+}
+
+TEST(HelpTexts, EverySymbolHasItsLine)
+{
+    // Each symbol of the input file's label lines and of the result file's value lines
+    // starts a line of its list: " Symbol  meaning, unit".
+    auto listed = [](const std::string& text, const std::string& symbol) {
+        return text.find("\n " + symbol + " ") != std::string::npos;
+    };
+    std::istringstream input(InputFileText(FieldExampleRecord()));
+    std::string line;
+    int labels = 0;
+    for (int n = 0; std::getline(input, line); ++n) {
+        if (n < 2 || n % 2 != 0)
+            continue; // titles and data lines
+        std::istringstream words(line);
+        for (std::string w; words >> w;) {
+            if (!w.empty() && w.back() == '.')
+                w.pop_back();
+            if (!w.empty() && std::isdigit(static_cast<unsigned char>(w.front())))
+                continue; // the group number
+            if (w.empty())
+                continue;
+            ++labels;
+            // Seasonal labels carry the season number (Ts1); CA0 or QH1 are whole symbols.
+            std::string seasonal = w;
+            while (!seasonal.empty() && std::isdigit(static_cast<unsigned char>(seasonal.back())))
+                seasonal.pop_back();
+            if (seasonal == "EPB")
+                seasonal = "EpB"; // the label line's spelling
+            EXPECT_TRUE(listed(InputSymbolsText(), w) || listed(InputSymbolsText(), seasonal)) << w;
+        }
+    }
+    EXPECT_GT(labels, 60);
+
+    int cells = 0;
+    for (const std::string& l : FileLines(fs::path(VELTRA_SOURCE_DIR) / "tests/references/field/field.res")) {
+        for (std::size_t at = l.find(" = "); at != std::string::npos; at = l.find(" = ", at + 3)) {
+            std::size_t start = l.find_last_of(' ', at - 1);
+            const std::string symbol = l.substr(start + 1, at - start - 1);
+            if (symbol.empty() || symbol == "=")
+                continue;
+            ++cells;
+            EXPECT_TRUE(listed(OutputSymbolsText(), symbol)) << symbol;
+        }
+    }
+    EXPECT_GT(cells, 40);
+    for (int kr : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10})
+        EXPECT_NE(RotationKeyHelpText().find(" Kr = " + std::to_string(kr) + " "), std::string::npos) << kr;
+    EXPECT_NE(DrainExplanationText().find("q = (8*Kb*d*h + 4*Ka*h*h) / (L*L)"), std::string::npos);
+    EXPECT_NE(DrainExplanationText().find("QH1 = 8*Kb*d / (L*L)"), std::string::npos);
+}
+
+} // namespace
+} // namespace veltra::test

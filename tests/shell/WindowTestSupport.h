@@ -1,0 +1,160 @@
+#pragma once
+// A window without a toolkit for the workflow tests: the window logic on the
+// scripted shell operations, started in a scratch folder of its own.
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "model/ExampleInputs.h"
+#include "model/InputFile.h"
+#include "shell/UMainForm.h"
+#include "support/TFakeShellOps.h"
+
+namespace veltra::test {
+
+namespace fs = std::filesystem;
+
+inline std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteFile(const fs::path& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+// The lines of a text file (CR LF or LF ends removed).
+inline std::vector<std::string> FileLines(const fs::path& path)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFile(path));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Counts the calls the window makes into the input editor.
+class TRecordingEditor final : public TInputEditorHooks {
+public:
+    int Fills = 0, KeyChanges = 0, Offers = 0, Layouts = 0, Hides = 0, Generals = 0, GuidedEntries = 0;
+    TInputRecord LastFilled; // the record as the last FillAllPages saw it
+
+    void FillAllPages(const TInputRecord& rec) override
+    {
+        ++Fills;
+        LastFilled = rec;
+    }
+    void KeysChanged(const TInputRecord&) override { ++KeyChanges; }
+    void OfferGroups(const TInputRecord&) override { ++Offers; }
+    void LayOutSeasons(const TInputRecord&) override { ++Layouts; }
+    void HideAllPanels() override { ++Hides; }
+    void ShowGeneralGroup() override { ++Generals; }
+    void StartGuidedEntry(TInputRecord&) override { ++GuidedEntries; }
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() / ("veltra-window-" + std::to_string(::getpid()) + "-" +
+                                            info->test_suite_name() + "-" + info->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        dir_ = fs::canonical(dir_);
+        oldDir_ = fs::current_path();
+        fs::current_path(dir_);
+        StartWindow();
+    }
+
+    void TearDown() override
+    {
+        fs::current_path(oldDir_);
+        fs::remove_all(dir_);
+    }
+
+    // The window as created at the program's start (its start folder is dir_).
+    void StartWindow(TFileSystem& files = RealFileSystem())
+    {
+        logic_ = std::make_unique<TMainFormLogic>(ops_, dm_, st_, carry_, editor_, files);
+        logic_->Start();
+    }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+    // The field example with changes, written as an input file in the scratch folder.
+    std::string WriteInput(const std::string& name, const TInputRecord& rec) const
+    {
+        const std::string path = Path(name);
+        WriteInputFile(rec, path);
+        return path;
+    }
+    static TInputRecord Field(int ny = 10, int ky = 0)
+    {
+        TInputRecord rec = FieldExampleRecord();
+        rec.Ny = static_cast<std::uint8_t>(ny);
+        rec.Ky = static_cast<std::uint8_t>(ky);
+        return rec;
+    }
+
+    // "Open input file" with the file chosen, then the Input page shown.
+    void OpenAndShowInput(const std::string& path)
+    {
+        ops_.FileAnswers.push_back(path);
+        logic_->InputOpen();
+        logic_->PageShown(TPage::Input);
+    }
+
+    // " Save / run " with the given answers (file dialogs and questions in order).
+    void SaveRun(std::vector<std::optional<std::string>> files, std::vector<bool> answers)
+    {
+        for (auto& f : files)
+            ops_.FileAnswers.push_back(std::move(f));
+        for (bool a : answers)
+            ops_.YesNoAnswers.push_back(a);
+        logic_->InputSave();
+        EXPECT_TRUE(ops_.FileAnswers.empty()) << "a file dialog did not come";
+        EXPECT_TRUE(ops_.YesNoAnswers.empty()) << "a question did not come";
+    }
+
+    // Messages and questions from `from` on, each prefixed by its kind.
+    std::vector<std::string> DialogueSince(std::size_t from) const
+    {
+        std::vector<std::string> out;
+        for (std::size_t i = from; i < ops_.Events.size(); ++i) {
+            const std::string& e = ops_.Events[i];
+            if (e.rfind("message: ", 0) == 0 || e.rfind("question: ", 0) == 0 || e.rfind("save: ", 0) == 0 ||
+                e.rfind("open: ", 0) == 0)
+                out.push_back(e);
+        }
+        return out;
+    }
+
+    bool Visible(const std::string& control) { return ops_.Controls[control].Visible; }
+    bool Enabled(const std::string& control) { return ops_.Controls[control].Enabled; }
+
+    fs::path dir_;
+    fs::path oldDir_;
+    TFakeShellOps ops_;
+    TDataMod dm_;
+    TEngineState st_;
+    TAnnualCarry carry_;
+    TRecordingEditor editor_;
+    std::unique_ptr<TMainFormLogic> logic_;
+};
+
+} // namespace veltra::test

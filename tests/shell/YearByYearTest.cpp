@@ -1,0 +1,336 @@
+// The year-by-year procedure through the window: the dialogue after each year,
+// input changes between years, the next year at once, discontinuing, the end of
+// a series, a water-table stop, and how a series is left.
+#include "model/InputCheck.h"
+#include "results/TextLists.h"
+#include "shell/UControls.h"
+#include "shell/UMessages.h"
+#include "WindowTestSupport.h"
+
+namespace veltra::test {
+namespace {
+
+using YearByYear = WindowTest;
+
+std::string Message(const std::string& text) { return "message: " + text; }
+std::string Question(const std::string& text) { return "question: " + text; }
+
+// The YEAR numbers of the records of a result file, in file order.
+std::vector<int> YearsOf(const fs::path& res)
+{
+    std::vector<int> years;
+    for (const std::string& line : FileLines(res))
+        if (line.rfind("  YEAR: ", 0) == 0)
+            years.push_back(std::atoi(line.c_str() + 8));
+    return years;
+}
+
+TEST_F(YearByYear, ThreeYearsWithInputChanges)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
+    std::size_t mark = ops_.Events.size();
+    SaveRun({Path("Field.inp")}, {true, true, true});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{
+                  Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
+                  Question("The data were saved in: Field.INP. Do you wish to do the calculations?"),
+                  Message("By setting the yearly calculation index Ky equal to 1 you have requested Veltra "
+                          "calculations using the input file  Field.inp  for a time series of  3  years with the "
+                          "option to introduce annual input changes.  The end of the intermediate annual "
+                          "calculations of year  1  is reached. The intermediate results can be seen in output "
+                          "file  Field.res"),
+                  Question("Do you wish to continue with the next year Nr 2"),
+                  Question("Do you wish to make input changes? If not, the program does the calculations for the "
+                           "next time step straightaway."),
+                  Message(msg::UseInputMenu)}));
+    EXPECT_EQ(dm_.Rec.YearNr, 2);
+    EXPECT_EQ(dm_.Rec.AnnualMode, 1);
+    EXPECT_NE(ops_.ShownPages.back(), TPage::Output); // the user goes on from the Input page
+    EXPECT_FALSE(logic_->State.NewRun);
+    // Looking at the Intro page meanwhile keeps the series' Ky.
+    logic_->PageShown(TPage::Intro);
+    EXPECT_EQ(dm_.Rec.Ky, 1);
+    logic_->PageShown(TPage::Input);
+
+    // Year 2: an input change, then " Save / run " names the file itself.
+    dm_.Rec.IaA[1] = 0.6;
+    mark = ops_.Events.size();
+    SaveRun({}, {true, true, true});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{
+                  Question("The data were saved in: Field2.inp. Do you wish to do the calculations?"),
+                  Message(msg::YearReached("Field2.inp", 3, "2", "Field.res")),
+                  Question("Do you wish to continue with the next year Nr 3"), Question(msg::MakeInputChanges),
+                  Message(msg::UseInputMenu)}));
+    TInputRecord year2;
+    year2.FileName = Path("Field2.inp");
+    ReadInputFile(year2);
+    EXPECT_EQ(year2.IaA[1], 0.6);
+
+    // Year 3, the last: the end of the series, then the Output page shows all years.
+    mark = ops_.Events.size();
+    SaveRun({}, {true});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{
+                  Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
+                  Message("The end of the time series is reached. The results can be seen in  Field.res"),
+                  Message(msg::RuntimeCommentsGiven)}));
+    EXPECT_TRUE(fs::exists(dir_ / "Field2.inp"));
+    EXPECT_TRUE(fs::exists(dir_ / "Field3.inp"));
+    EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1, 2, 2, 3, 3}));
+    EXPECT_FALSE(fs::exists(dir_ / "Field2.res"));
+    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.res"));
+    EXPECT_EQ(dm_.Rec.SeriesEnded, 1);
+    EXPECT_EQ(dm_.Rec.AnnualMode, 0);
+    EXPECT_EQ(dm_.Rec.YearNr, 1);
+    EXPECT_EQ(st_.YearsDone, 0);
+
+    // The warnings of every year are kept, not only the last year's.
+    const std::string& memo = ops_.Controls[ctl::WarningMemo].Text;
+    EXPECT_NE(memo.find("in year :  2, season : 1"), std::string::npos) << memo;
+    EXPECT_NE(memo.find("in year :  3, season : 1"), std::string::npos) << memo;
+    EXPECT_EQ(memo.rfind(" THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:"), 1u) << memo; // one heading, first
+
+    // After the end, Ky = 1 chosen again (the Input page restores it): a save still
+    // asks for a name and starts a new series.
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.AnnualMode, 1);
+    EXPECT_EQ(dm_.Rec.YearNr, 1);
+    mark = ops_.Events.size();
+    SaveRun({Path("Second.inp")}, {false});
+    EXPECT_EQ(DialogueSince(mark).back(),
+              Question("The data were saved in: Second.INP. Do you wish to do the calculations?"));
+
+    // Opening a result file or an input file clears the end of a series.
+    dm_.Rec.SeriesEnded = 1;
+    ops_.FileAnswers.push_back(Path("Field.res"));
+    logic_->OutputOpen();
+    EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
+    dm_.Rec.SeriesEnded = 1;
+    ops_.FileAnswers.push_back(Path("field.inp"));
+    logic_->InputOpen();
+    EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
+}
+
+TEST_F(YearByYear, ANewRunNeverWritesUnderAnEarlierFilesName)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
+    SaveRun({Path("First.inp")}, {false}); // saved, not calculated
+    EXPECT_TRUE(logic_->State.NewRun);
+    SaveRun({Path("Second.inp")}, {true, true, true});
+    EXPECT_EQ(YearsOf(dir_ / "Second.res"), (std::vector<int>{0, 0, 1, 1}));
+    EXPECT_FALSE(fs::exists(dir_ / "First.res"));
+    EXPECT_EQ(dm_.Rec.AnnualStartFile, Path("Second.INP"));
+}
+
+TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessage)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
+    const std::size_t mark = ops_.Events.size();
+    SaveRun({Path("Field.inp")}, {true, true, false, true, false});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{
+                  Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
+                  Question("The data were saved in: Field.INP. Do you wish to do the calculations?"),
+                  Message(msg::YearReached("Field.inp", 3, "1", "Field.res")),
+                  Question("Do you wish to continue with the next year Nr 2"), Question(msg::MakeInputChanges),
+                  Message(msg::YearReached("Field.inp", 3, "2", "Field.res")),
+                  Question("Do you wish to continue with the next year Nr 3"), Question(msg::MakeInputChanges),
+                  Message(msg::SeriesEnd("Field.res")), Message(msg::RuntimeWarningsGiven)}));
+    EXPECT_FALSE(fs::exists(dir_ / "Field2.inp")); // no input changes, no year files
+    EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1, 2, 2, 3, 3}));
+    EXPECT_FALSE(fs::exists(dir_ / "Field.trf")); // a series leaves no run marker
+    // One message for the chain, the window filled with the warnings of both years.
+    EXPECT_TRUE(ops_.VisibleWindows.count(TWindow::Warning));
+    const std::string& memo = ops_.Controls[ctl::WarningMemo].Text;
+    EXPECT_NE(memo.find("in year :  2, season : 1"), std::string::npos) << memo;
+    EXPECT_NE(memo.find("in year :  3, season : 1"), std::string::npos) << memo;
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
+    EXPECT_TRUE(ops_.TextVisible);
+}
+
+TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(5, 1)));
+    const std::size_t mark = ops_.Events.size();
+    SaveRun({Path("Field.inp")}, {true, false});
+    const std::vector<std::string> dialogue = DialogueSince(mark);
+    ASSERT_GE(dialogue.size(), 6u);
+    EXPECT_EQ(dialogue[4], Question("Do you wish to continue with the next year Nr 2"));
+    EXPECT_EQ(dialogue[5], Message("The calculations for the time series are discontinued. Yet the intermediate "
+                                   "results can be seen in  Field.res"));
+    EXPECT_EQ(dialogue.size(), 6u); // no warnings in year 1, no "Calculations were done"
+    EXPECT_EQ(dm_.Rec.Ny, 2);
+    EXPECT_EQ(dm_.Rec.YearNr, 0);
+    EXPECT_EQ(dm_.Rec.SeriesEnded, 1);
+    EXPECT_EQ(dm_.Rec.AnnualMode, 0);
+    EXPECT_EQ(st_.YearsDone, 0);
+    EXPECT_EQ(carry_.YearsDone, 0);
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
+    EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1}));
+    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+
+    // The Input page restores Ny and Ky from the file as read.
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.Ny, 5);
+    EXPECT_EQ(dm_.Rec.Ky, 1);
+    EXPECT_EQ(dm_.Rec.AnnualMode, 1);
+    EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
+}
+
+TEST_F(YearByYear, WaterTableStopEndsTheSeries)
+{
+    // A strong outflow through a thin aquifer: the water table falls below its bottom in year 2.
+    TInputRecord rec;
+    rec.FileName = std::string(VELTRA_REFERENCE_DIR) + "/hm_aquifer_stop/hm_aquifer_stop.inp";
+    ReadInputFile(rec);
+    rec.Go[1] = rec.Go[2] = 0.3;
+    rec.Ky = 1;
+    OpenAndShowInput(WriteInput("stop.inp", rec));
+    const std::size_t mark = ops_.Events.size();
+    SaveRun({Path("Stop.inp")}, {true, true, false});
+    const std::vector<std::string> dialogue = DialogueSince(mark);
+    ASSERT_GE(dialogue.size(), 3u);
+    // Year by year the engine finishes the year and gives no warning: the message says why.
+    EXPECT_EQ(std::vector<std::string>(dialogue.end() - 3, dialogue.end()),
+              (std::vector<std::string>{Question("Do you wish to continue with the next year Nr 2"),
+                                        Question(msg::MakeInputChanges), Message(msg::WaterTableAtBottom)}));
+    for (const std::string& d : dialogue)
+        EXPECT_EQ(d.find("Calculations were done"), std::string::npos);
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
+    EXPECT_EQ(YearsOf(dir_ / "Stop.res"), (std::vector<int>{0, 0, 1, 1, 2, 2}));
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Stop.res"));
+    EXPECT_FALSE(fs::exists(dir_ / "Stop.trf"));
+    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+    // The series cannot go on: the next save starts a new one.
+    EXPECT_TRUE(logic_->State.NewRun);
+    EXPECT_EQ(dm_.Rec.AnnualMode, 0);
+    EXPECT_EQ(dm_.Rec.YearNr, 0);
+    EXPECT_EQ(st_.YearsDone, 0);
+    logic_->PageShown(TPage::Input);
+    const std::size_t mark2 = ops_.Events.size();
+    SaveRun({Path("Stop.inp")}, {true, false});
+    EXPECT_EQ(DialogueSince(mark2)[0], Message(msg::ChooseSaveName));
+}
+
+TEST_F(YearByYear, WaterTableStopWithoutSeriesShowsThePartialOutput)
+{
+    TInputRecord rec;
+    rec.FileName = std::string(VELTRA_REFERENCE_DIR) + "/hm_aquifer_stop/hm_aquifer_stop.inp";
+    ReadInputFile(rec);
+    OpenAndShowInput(WriteInput("stop.inp", rec));
+    const std::size_t mark = ops_.Events.size();
+    SaveRun({Path("Stop.inp")}, {true});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{
+                  Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
+                  Question("The data were saved in: Stop.INP. Do you wish to do the calculations?"),
+                  Message(msg::RuntimeCommentsGiven)}));
+    EXPECT_EQ(ops_.Controls[ctl::WarningMemo].Text,
+              "\n THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\n\n The watertable drops below bottom of the aquifer in "
+              "year:  1\n Calculations are interrupted. Please revise the input data.\n\n");
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Stop.res"));
+}
+
+TEST_F(YearByYear, InputErrorsDuringASeriesKeepItsFiles)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
+    SaveRun({Path("Field.inp")}, {true, true, true});
+    const std::string res = ReadFile(dir_ / "Field.res");
+    const std::string frq = ReadFile(dir_ / "Field.frq");
+
+    dm_.Rec.Dc = 0.5; // an error in year 2's input
+    SaveRun({}, {true});
+    EXPECT_EQ(ops_.Messages.back(), msg::InputErrorsFound);
+    EXPECT_EQ(ops_.TextLines.back(), msg::AdjustInput);
+    EXPECT_EQ(ReadFile(dir_ / "Field.res"), res);
+    EXPECT_EQ(ReadFile(dir_ / "Field.frq"), frq);
+    EXPECT_FALSE(logic_->State.NewRun);
+    EXPECT_EQ(dm_.Rec.YearNr, 2);
+
+    // Mended and saved again: year 2 under its own name, onto the series' files.
+    dm_.Rec.Dc = 1.5;
+    SaveRun({}, {true, true, true});
+    EXPECT_EQ(ops_.Questions.back(), msg::MakeInputChanges);
+    EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1, 2, 2}));
+}
+
+TEST_F(YearByYear, LoweringNyEndsTheSeries)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(5, 1)));
+    SaveRun({Path("Field.inp")}, {true, true, true}); // year 1
+    SaveRun({}, {true, true, true});                  // year 2
+    dm_.Rec.Ny = 2; // the series is cut short during year 3's changes
+    const std::size_t mark = ops_.Events.size();
+    SaveRun({}, {true});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{
+                  Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
+                  Message(msg::SeriesEnd("Field.res")), Message(msg::RuntimeCommentsGiven)}));
+    EXPECT_EQ(dm_.Rec.SeriesEnded, 1);
+}
+
+TEST_F(YearByYear, CloseOutputEndsTheSeriesAndANewRunStartsAtYearZero)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
+    SaveRun({Path("Field.inp")}, {true, true, true});
+    EXPECT_EQ(st_.YearsDone, 1);
+    logic_->PageShown(TPage::Output); // "Close output" is a button of the Output page
+    logic_->CloseOutput();
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
+    EXPECT_EQ(st_.YearsDone, 0);
+    EXPECT_EQ(carry_.YearsDone, 0);
+    EXPECT_EQ(dm_.Rec.AnnualMode, 0);
+    EXPECT_EQ(dm_.Rec.YearNr, 0);
+    EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
+    EXPECT_TRUE(logic_->State.NewRun);
+    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+
+    // The next save asks for a name and writes a whole new result file from year 0.
+    SaveRun({Path("Again.inp")}, {true, true, true});
+    EXPECT_EQ(YearsOf(dir_ / "Again.res"), (std::vector<int>{0, 0, 1, 1}));
+    // The earlier series' files stay as they were.
+    EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1}));
+}
+
+TEST_F(YearByYear, ALaterYearStaysInTheFirstYearsFolder)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
+    SaveRun({Path("Field.inp")}, {true, true, true});
+
+    // The user opens the result of another run, elsewhere, between the years.
+    fs::create_directories(dir_ / "other");
+    WriteInputFile(Field(3, 1), Path("other/X.inp"));
+    WriteFile(dir_ / "other" / "X.res", " a result\r\n");
+    WriteFile(dir_ / "other" / "X2.inp", "the user's own file\r\n");
+    ops_.FileAnswers.push_back(Path("other/X.res"));
+    logic_->OutputOpen();
+    EXPECT_EQ(dm_.Rec.FileName, Path("other/X.res"));
+    logic_->PageShown(TPage::Input);
+
+    const std::size_t mark = ops_.Events.size();
+    SaveRun({Path("Field2.inp")}, {false});
+    EXPECT_EQ(DialogueSince(mark),
+              (std::vector<std::string>{
+                  Message(" During calculations with annual input changes, the data-path cannot be changed. "
+                          "Please save the input file in  " +
+                          dir_.string()),
+                  Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
+                  Question("The data were saved in: Field2.INP. Do you wish to do the calculations?")}));
+    EXPECT_EQ(ops_.DialogFolders[TDialog::InputSave], dir_.string());
+    // An existing file of the user is never deleted.
+    EXPECT_EQ(ReadFile(dir_ / "other" / "X2.inp"), "the user's own file\r\n");
+
+    // A name this save created is removed again.
+    fs::remove(dir_ / "other" / "X2.inp");
+    ops_.FileAnswers.push_back(Path("other/X.res"));
+    logic_->OutputOpen();
+    logic_->PageShown(TPage::Input);
+    SaveRun({Path("Field2.inp")}, {false});
+    EXPECT_FALSE(fs::exists(dir_ / "other" / "X2.inp"));
+}
+
+} // namespace
+} // namespace veltra::test
