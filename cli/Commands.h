@@ -14,5 +14,8 @@ void AddRunCommand(CLI::App& app, int& status);
 void AddSeriesCommand(CLI::App& app, int& status);
 void AddTableCommand(CLI::App& app, int& status);
 void AddChartCommand(CLI::App& app, int& status);
+void AddBatchCommand(CLI::App& app, int& status);
+void AddSweepCommand(CLI::App& app, int& status);
+void AddSummaryCommand(CLI::App& app, int& status);
 
 } // namespace veltra::cli
