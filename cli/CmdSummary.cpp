@@ -20,8 +20,11 @@ void AddSummaryCommand(CLI::App& app, int& status)
         namespace fs = std::filesystem;
         int shards = 0;
         std::size_t rows = 0;
-        const std::string text = JoinShardSummaries(*folder, &shards, &rows);
-        const std::string path = (fs::path(*folder) / SummaryFileName(0, 1)).string();
+        std::error_code ec;
+        const fs::path abs = fs::absolute(*folder, ec);
+        const fs::path dir = (ec ? fs::path(*folder) : abs).lexically_normal();
+        const std::string text = JoinShardSummaries(dir.string(), &shards, &rows);
+        const std::string path = (dir / SummaryFileName(0, 1)).string();
         WriteWholeFile(path, text);
         std::cout << "Joined " << shards << " shards (" << rows << (rows == 1 ? " case" : " cases") << ") into "
                   << path << "\n";
