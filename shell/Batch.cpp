@@ -7,11 +7,13 @@
 #include <condition_variable>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include <sched.h>
 #include <unistd.h>
@@ -200,29 +202,30 @@ TBatchResult RunBatch(const TBatchPlan& plan, TBatchReporter& reporter)
     reporter.Started(total, jobs);
 
     // A slot per case: filled by the worker that runs it, read and emptied by the
-    // calling thread once the case is reported finished.
-    std::vector<std::optional<TSummaryRow>> rows(total);
+    // calling thread once the case is reported finished. Only the cases running or
+    // waiting to be reported hold a row; a reported case keeps its summary line.
+    std::vector<std::unique_ptr<TSummaryRow>> rows(total);
     std::vector<std::string> lines(total);
     auto work = [&](std::size_t slot) {
-        TSummaryRow row;
-        row.Index = indices[slot];
-        row.Name = plan.Names[row.Index - 1];
+        auto row = std::make_unique<TSummaryRow>();
+        row->Index = indices[slot];
+        row->Name = plan.Names[row->Index - 1];
         try {
             if (plan.Varied)
-                row.Varied = plan.Varied(row.Index);
-            const std::string folder = (fs::path(plan.OutFolder) / row.Name).string();
+                row->Varied = plan.Varied(row->Index);
+            const std::string folder = (fs::path(plan.OutFolder) / row->Name).string();
             std::error_code ec;
             fs::create_directory(folder, ec);
             if (!fs::is_directory(folder, ec))
                 throw TVeltraError(TErrorKind::File, "The folder \"" + folder + "\" could not be created.");
-            row.Outcome = RunCase(plan.Prepare(row.Index, folder), folder);
+            row->Outcome = RunCase(plan.Prepare(row->Index, folder), folder);
         } catch (const TVeltraError& e) {
-            row.Outcome = TCaseOutcome{};
-            row.Outcome.Status = e.Kind == TErrorKind::Input ? TCaseStatus::InputErrors : TCaseStatus::Failed;
-            row.Outcome.Message = FirstLine(e.what());
+            row->Outcome = TCaseOutcome{};
+            row->Outcome.Status = e.Kind == TErrorKind::Input ? TCaseStatus::InputErrors : TCaseStatus::Failed;
+            row->Outcome.Message = FirstLine(e.what());
         } catch (const std::exception& e) {
-            row.Outcome = TCaseOutcome{};
-            row.Outcome.Message = "internal error: " + FirstLine(e.what());
+            row->Outcome = TCaseOutcome{};
+            row->Outcome.Message = "internal error: " + FirstLine(e.what());
         }
         rows[slot] = std::move(row);
     };
@@ -240,8 +243,12 @@ TBatchResult RunBatch(const TBatchPlan& plan, TBatchReporter& reporter)
     RunInParallel(total, jobs, work, finished, [&] { reporter.Tick(); });
 
     std::string text = SummaryHeader(plan.VariedNames);
+    std::size_t size = text.size();
     for (const std::string& line : lines)
-        text += line;
+        size += line.size();
+    text.reserve(size);
+    for (std::string& line : lines)
+        text += std::exchange(line, std::string());
     result.SummaryPath = (fs::path(plan.OutFolder) / SummaryFileName(plan.Shard.K, plan.Shard.N)).string();
     WriteWholeFile(result.SummaryPath, text);
 
