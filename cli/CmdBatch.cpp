@@ -83,18 +83,22 @@ std::vector<TBatchInput> CollectInputs(const std::vector<std::string>& given)
 }
 
 // Copies the case's input files into its folder (clearing what an earlier run of the
-// same case left there) and returns the copies.
+// same case left there) and returns the copies. The inputs are read before anything is
+// removed: an input may lie in the very folder (a case run again from its own copy).
 std::vector<std::string> CopyInputs(const TBatchInput& input, const std::string& folder)
 {
     std::vector<std::string> files{input.Path};
     files.insert(files.end(), input.YearFiles.begin(), input.YearFiles.end());
+    std::vector<std::string> texts;
+    for (const std::string& file : files)
+        texts.push_back(ReadWholeFile(file, MaxInputBytes, "an input file"));
     std::error_code ec;
     if (!fs::is_empty(folder, ec))
         RemoveCaseFiles(folder, fs::path(input.Path).filename().string());
     std::vector<std::string> copies;
-    for (const std::string& file : files) {
-        const std::string copy = (fs::path(folder) / fs::path(file).filename()).string();
-        WriteWholeFile(copy, ReadWholeFile(file, MaxInputBytes, "an input file"));
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const std::string copy = (fs::path(folder) / fs::path(files[k]).filename()).string();
+        WriteWholeFile(copy, texts[k]);
         copies.push_back(copy);
     }
     return copies;

@@ -48,6 +48,8 @@ check "again: nothing written" 'cmp -s out/summary.csv summary.before && [ ! -s 
 printf 'old\r\n' > out/field/Error.lst
 "$VELTRA" batch --force --out out a/field.inp b/field.inp > out.txt 2> err.txt; st=$?
 check "--force: status 0, the stale error list gone" '[ $st -eq 0 ] && [ ! -e out/field/Error.lst ] && [ -f out/field/field.trf ]'
+"$VELTRA" batch --force --out out out/field/field.inp > out.txt 2> err.txt; st=$?
+check "--force on a case's own copy: the input kept" '[ $st -eq 0 ] && cmp -s out/field/field.inp a/field.inp && [ -f out/field/field.trf ]'
 
 # The worst case decides the status (failed over stopped over input errors); a case that
 # fails stops no other. --list names the inputs a line each.
