@@ -212,25 +212,6 @@ TEST_F(Batch, AFailingCaseNeverStopsTheOthers)
     EXPECT_EQ(rows, inputs_.size());
 }
 
-TEST_F(Batch, ShardsRunTheirOwnCasesAndRefuseNothingOfTheOthers)
-{
-    TBatchPlan plan = Plan("out", 2);
-    plan.Shard = ParseShard("1/3");
-    TRecordingReporter reporter;
-    const TBatchResult result = RunBatch(plan, reporter);
-    for (std::size_t index : reporter.Done)
-        EXPECT_EQ(index % 3, 2u) << index;
-    EXPECT_EQ(result.Cases, (inputs_.size() + 1) / 3);
-    EXPECT_EQ(fs::path(result.SummaryPath).filename(), "summary-1-of-3.csv");
-    EXPECT_FALSE(fs::exists(dir_ / "out" / "summary.csv"));
-
-    // Shard 1 is in the way of itself only.
-    const std::vector<std::string> again = ResultsInTheWay(plan);
-    EXPECT_EQ(again.size(), result.Cases + 1);
-    plan.Shard = ParseShard("0/3");
-    EXPECT_TRUE(ResultsInTheWay(plan).empty());
-}
-
 TEST(BatchParts, ShardsNamesAndYearFiles)
 {
     EXPECT_EQ(ParseShard("2/5").K, 2);
