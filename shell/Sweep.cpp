@@ -143,13 +143,13 @@ TInputRecord AsTheFileHoldsIt(const TInputRecord& rec)
 
 bool Same(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(a)); }
 
-std::vector<double> ParseValues(const std::string& setting, const std::string& spec)
+std::vector<double> ParseValues(const std::string& setting, const std::string& text)
 {
     std::vector<std::string> parts;
-    const char separator = spec.find(':') != std::string::npos ? ':' : ',';
+    const char separator = text.find(':') != std::string::npos ? ':' : ',';
     for (std::size_t at = 0;;) {
-        const std::size_t end = spec.find(separator, at);
-        parts.push_back(spec.substr(at, end == std::string::npos ? std::string::npos : end - at));
+        const std::size_t end = text.find(separator, at);
+        parts.push_back(text.substr(at, end == std::string::npos ? std::string::npos : end - at));
         if (end == std::string::npos)
             break;
         at = end + 1;
