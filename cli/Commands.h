@@ -15,5 +15,8 @@ void AddSeriesCommand(CLI::App& app, int& status);
 void AddTableCommand(CLI::App& app, int& status);
 void AddChartCommand(CLI::App& app, int& status);
 void AddCalcCommand(CLI::App& app, int& status);
+void AddBatchCommand(CLI::App& app, int& status);
+void AddSweepCommand(CLI::App& app, int& status);
+void AddSummaryCommand(CLI::App& app, int& status);
 
 } // namespace veltra::cli

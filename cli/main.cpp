@@ -37,6 +37,9 @@ int main(int argc, char** argv)
     veltra::cli::AddTableCommand(app, status);
     veltra::cli::AddChartCommand(app, status);
     veltra::cli::AddCalcCommand(app, status);
+    veltra::cli::AddBatchCommand(app, status);
+    veltra::cli::AddSweepCommand(app, status);
+    veltra::cli::AddSummaryCommand(app, status);
 
     // Every error of every command ends here.
     try {

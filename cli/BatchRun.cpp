@@ -1,0 +1,155 @@
+#include "cli/BatchRun.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+
+#include <unistd.h>
+
+#include "model/TVeltraError.h"
+
+namespace veltra::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+std::string Duration(double seconds)
+{
+    char buf[48];
+    if (seconds < 10)
+        std::snprintf(buf, sizeof buf, "%.1f s", seconds);
+    else if (seconds < 600)
+        std::snprintf(buf, sizeof buf, "%.0f s", seconds);
+    else if (seconds < 36000)
+        std::snprintf(buf, sizeof buf, "%d min", static_cast<int>(seconds / 60 + 0.5));
+    else
+        std::snprintf(buf, sizeof buf, "%.1f h", seconds / 3600);
+    return buf;
+}
+
+// On a terminal one line that redraws itself (cases done, not ok, elapsed, left),
+// with a line above it for every case that is not ok; elsewhere (a log file, a
+// pipe, a cluster job's output) one plain line per case.
+class TProgress final : public TBatchReporter {
+public:
+    explicit TProgress(bool terminal) : terminal_(terminal) {}
+
+    void Started(std::size_t cases, int jobs) override
+    {
+        start_ = Clock::now();
+        total_ = cases;
+        std::cout << "Running " << cases << (cases == 1 ? " case" : " cases") << " with " << jobs
+                  << (jobs == 1 ? " job" : " jobs") << ".\n";
+        Draw(true);
+    }
+
+    void CaseDone(const TSummaryRow& row, std::size_t done, std::size_t total) override
+    {
+        done_ = done;
+        const bool ok = row.Outcome.Status == TCaseStatus::Ok;
+        notOk_ += ok ? 0 : 1;
+        std::string line = "[" + std::to_string(done) + "/" + std::to_string(total) + "] " + row.Name + ": " +
+                           CaseStatusText(row.Outcome.Status);
+        if (!row.Outcome.Message.empty())
+            line += ": " + row.Outcome.Message;
+        if (!terminal_) {
+            std::cout << line << "\n";
+        } else if (!ok) {
+            std::cout << "\r\033[K" << line << "\n";
+            Draw(true);
+        }
+    }
+
+    void Tick() override { Draw(false); }
+
+    void Finished(const TBatchResult& r)
+    {
+        Draw(true);
+        if (terminal_)
+            std::cout << "\n";
+        const auto n = [&](TCaseStatus s) { return r.Count[static_cast<std::size_t>(s)]; };
+        std::cout << r.Cases << (r.Cases == 1 ? " case" : " cases") << " in " << Duration(Elapsed()) << ": "
+                  << n(TCaseStatus::Ok) << " ok, " << n(TCaseStatus::InputErrors) << " input errors, "
+                  << n(TCaseStatus::Stopped) << " stopped, " << n(TCaseStatus::Failed) << " failed. Summary: "
+                  << r.SummaryPath << "\n";
+        std::cout.flush();
+    }
+
+private:
+    double Elapsed() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
+
+    void Draw(bool now)
+    {
+        if (!terminal_)
+            return;
+        const Clock::time_point t = Clock::now();
+        if (!now && t - drawn_ < std::chrono::milliseconds(250))
+            return;
+        drawn_ = t;
+        constexpr std::size_t width = 30;
+        const std::size_t filled = total_ ? width * done_ / total_ : width;
+        std::string bar = "[" + std::string(filled, '#') + std::string(width - filled, '.') + "] ";
+        bar += std::to_string(done_) + "/" + std::to_string(total_) + " done, " + std::to_string(notOk_) +
+               " not ok, " + Duration(Elapsed()) + " elapsed";
+        if (done_ > 0 && done_ < total_)
+            bar += ", about " + Duration(Elapsed() / static_cast<double>(done_) * static_cast<double>(total_ - done_)) +
+                   " left";
+        std::cout << "\r\033[K" << bar << std::flush;
+    }
+
+    bool terminal_;
+    Clock::time_point start_{}, drawn_{};
+    std::size_t total_ = 0, done_ = 0, notOk_ = 0;
+};
+
+} // namespace
+
+void AddBatchOptions(CLI::App& cmd, TBatchOptions& options, const std::string& defaultOut)
+{
+    options.Out = defaultOut;
+    cmd.add_option("-j,--jobs", options.Jobs, "Cases run at the same time (default: the number of cores)")
+        ->check(CLI::Range(1, 4096));
+    cmd.add_option("--out", options.Out, "Folder of the cases' folders and summary.csv (default: " + defaultOut + ")");
+    cmd.add_option("--shard", options.Shard,
+                   "K/N: run only every N-th case starting at K (0 <= K < N), summary in summary-K-of-N.csv");
+    cmd.add_flag("--force", options.Force, "Write over results of the same cases already in the folder");
+}
+
+bool ReadyToRun(TBatchPlan& plan, const TBatchOptions& options)
+{
+    if (!options.Shard.empty())
+        plan.Shard = ParseShard(options.Shard);
+    plan.Jobs = options.Jobs > 0 ? options.Jobs : AvailableCores();
+    std::error_code ec;
+    const fs::path out = fs::absolute(options.Out, ec);
+    plan.OutFolder = (ec ? fs::path(options.Out) : out).lexically_normal().string();
+    if (plan.OutFolder.size() > 1 && plan.OutFolder.back() == '/')
+        plan.OutFolder.pop_back();
+    PrepareOutputFolder(plan.OutFolder);
+    if (options.Force)
+        return true;
+    // Refused before anything runs: the user decides whether the earlier results go.
+    const std::vector<std::string> inTheWay = ResultsInTheWay(plan);
+    constexpr std::size_t named = 10;
+    for (std::size_t i = 0; i < inTheWay.size() && i < named; ++i)
+        std::cerr << "\"" << inTheWay[i] << "\" already exists.\n";
+    if (inTheWay.size() > named)
+        std::cerr << "... and " << inTheWay.size() - named << " more.\n";
+    if (!inTheWay.empty())
+        std::cerr << "Use --force to write over the results of the same cases.\n";
+    return inTheWay.empty();
+}
+
+int RunWithProgress(const TBatchPlan& plan)
+{
+    TProgress progress(::isatty(STDOUT_FILENO) == 1);
+    const TBatchResult result = RunBatch(plan, progress);
+    progress.Finished(result);
+    return result.ExitStatus;
+}
+
+} // namespace veltra::cli

@@ -1,0 +1,33 @@
+#pragma once
+// What `veltra batch` and `veltra sweep` share: the options -j, --out, --shard and
+// --force, the refusals before anything runs, the progress on standard output and
+// the closing line.
+#include <memory>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "shell/Batch.h"
+
+namespace veltra::cli {
+
+struct TBatchOptions {
+    int Jobs = 0; // 0: every core this process may use
+    std::string Out;
+    std::string Shard;
+    bool Force = false;
+};
+
+void AddBatchOptions(CLI::App& cmd, TBatchOptions& options, const std::string& defaultOut);
+
+// Completes `plan` from the options (output folder, jobs, shard) and refuses what
+// would fail before any case runs: a wrong shard, an output folder that cannot be
+// written (TVeltraError). Returns false, having named them on standard error, when
+// results of the same cases are in the way without --force.
+bool ReadyToRun(TBatchPlan& plan, const TBatchOptions& options);
+
+// Runs the plan with the progress on standard output (a bar on a terminal, a line
+// per case otherwise) and returns the batch's exit status.
+int RunWithProgress(const TBatchPlan& plan);
+
+} // namespace veltra::cli

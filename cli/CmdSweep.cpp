@@ -1,0 +1,98 @@
+// veltra sweep FILE.inp --set NAME=FROM:TO:STEP [--set NAME=V1,V2,...] ...: the
+// grid of runs over a few input fields. Case k's input is written to
+// FOLDER/<input>_<k>/<input>_<k>.inp and run from that file, as `veltra run` would
+// run it; summary.csv has a column per varied field.
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/BatchRun.h"
+#include "cli/Commands.h"
+#include "model/InputFile.h"
+#include "model/SafeFile.h"
+#include "model/TVeltraError.h"
+#include "shell/Batch.h"
+#include "shell/Sweep.h"
+
+namespace veltra::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t MaxInputBytes = 1024 * 1024;
+
+// "field_07" for case 7 of 10 to 99 cases: the names sort in case order.
+std::string CaseName(const std::string& stem, std::size_t index, std::size_t count)
+{
+    std::string number = std::to_string(index);
+    const std::size_t width = std::to_string(count).size();
+    return stem + "_" + std::string(width - number.size(), '0') + number;
+}
+
+int Sweep(const std::string& file, const std::vector<std::string>& settings, const TBatchOptions& options)
+{
+    std::error_code ec;
+    const fs::path abs = fs::absolute(file, ec);
+    const std::string path = (ec ? fs::path(file) : abs).lexically_normal().string();
+    auto base = std::make_shared<TInputRecord>();
+    {
+        std::istringstream in(ReadWholeFile(path, MaxInputBytes, "an input file"));
+        ReadInputStream(in, path, *base);
+    }
+    auto sweep = std::make_shared<const TSweep>(*base, path, settings);
+    for (const std::string& note : sweep->Notes())
+        std::cout << "Note: " << fs::path(path).filename().string() << " holds more decimals than an input file keeps: "
+                  << note << "\n";
+
+    const std::string stem = fs::path(path).stem().string();
+    TBatchPlan plan;
+    for (std::size_t index = 1; index <= sweep->CaseCount(); ++index)
+        plan.Names.push_back(CaseName(stem, index, sweep->CaseCount()));
+    for (const TSweepAxis& axis : sweep->Axes())
+        plan.VariedNames.push_back(axis.Name);
+    plan.Varied = [sweep](std::size_t index) {
+        std::vector<std::string> texts;
+        for (double v : sweep->ValuesOf(index))
+            texts.push_back(FullNumber(v));
+        return texts;
+    };
+    std::shared_ptr<const TInputRecord> record = base;
+    plan.Prepare = [sweep, record](std::size_t index, const std::string& folder) {
+        const std::string name = fs::path(folder).filename().string() + ".inp";
+        std::error_code ec;
+        if (!fs::is_empty(folder, ec))
+            RemoveCaseFiles(folder, name);
+        TInputRecord rec = *record;
+        sweep->Apply(index, rec);
+        const std::string input = (fs::path(folder) / name).string();
+        WriteWholeFile(input, InputFileText(rec));
+        return std::vector<std::string>{input};
+    };
+    if (!ReadyToRun(plan, options))
+        return 1;
+    return RunWithProgress(plan);
+}
+
+} // namespace
+
+void AddSweepCommand(CLI::App& app, int& status)
+{
+    auto* cmd = app.add_subcommand("sweep", "Run the grid of values of a few input fields, each case in its own folder");
+    auto file = std::make_shared<std::string>();
+    auto settings = std::make_shared<std::vector<std::string>>();
+    auto options = std::make_shared<TBatchOptions>();
+    cmd->add_option("file", *file, "The input file (.inp) the cases start from")->required();
+    cmd->add_option("--set", *settings,
+                    "NAME=FROM:TO:STEP (TO included) or NAME=V1,V2,...; NAME[s] for one season. Fields: " +
+                        TSweep::FieldNames())
+        ->allow_extra_args(false)
+        ->required();
+    AddBatchOptions(*cmd, *options, "sweep");
+    cmd->callback([file, settings, options, &status]() { status = Sweep(*file, *settings, *options); });
+}
+
+} // namespace veltra::cli

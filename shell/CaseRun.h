@@ -1,0 +1,40 @@
+#pragma once
+// One case of a batch: what `veltra run FILE.inp` (or `veltra series FILE.inp
+// FILE2.inp ...`) does in a working folder, without printing, its outcome and the
+// summary of its last year returned instead. Everything the case uses is its own
+// (record, engine state, carry, working folder), so cases run side by side in
+// threads of one process.
+#include <string>
+#include <vector>
+
+#include "results/RunSummary.h"
+
+namespace veltra {
+
+// How a case ended, as the exit status of the single command would say it.
+enum class TCaseStatus {
+    Ok,          // 0
+    InputErrors, // 1: the check or the save-time validation refused the input
+    Stopped,     // 3: the model stopped the run (partial results written)
+    Failed       // 2: a file could not be read or written, or the program failed
+};
+
+const char* CaseStatusText(TCaseStatus status); // "ok", "input errors", "stopped", "failed"
+int CaseExitStatus(TCaseStatus status);
+
+struct TCaseOutcome {
+    TCaseStatus Status = TCaseStatus::Failed;
+    std::string Message; // the first line of why it is not ok (empty when ok)
+    bool Ran = false;    // the run went through at least one season
+    int Years = 0;       // the year of its last season record
+    int Warnings = 0;    // warning messages
+    TSummaryValues Last, Means; // see TRunSummary
+};
+
+// Runs `files` in `workDir` (Error.lst and warning.lst go there; the results beside
+// the first file): one file as `veltra run` does, several as `veltra series` does
+// (the first file's year 1, then the later years' files in order). Paths are
+// absolute. Never throws: every error becomes the outcome.
+TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& workDir);
+
+} // namespace veltra

@@ -1,0 +1,124 @@
+// The grid of a sweep: which values a range or a list gives, the order of the cases,
+// what a case changes in the record, and everything refused before a case runs.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "model/ExampleInputs.h"
+#include "model/TVeltraError.h"
+#include "shell/Sweep.h"
+
+namespace veltra {
+namespace {
+
+std::vector<double> Values(const std::string& setting, const TInputRecord& base = FieldExampleRecord())
+{
+    const TSweep sweep(base, "field.inp", {setting});
+    return sweep.Axes().at(0).Values;
+}
+
+// The message of the refusal, or a failure when nothing is refused.
+std::string Refusal(const std::vector<std::string>& settings, const TInputRecord& base = FieldExampleRecord())
+{
+    try {
+        TSweep sweep(base, "field.inp", settings);
+    } catch (const TVeltraError& e) {
+        EXPECT_EQ(e.Kind, TErrorKind::Usage) << e.what();
+        return e.what();
+    }
+    ADD_FAILURE() << "not refused: " << settings.front();
+    return {};
+}
+
+TEST(SweepValues, RangesIncludeTheirEndWithinHalfAStep)
+{
+    EXPECT_EQ(Values("Dd=1:2:0.25"), (std::vector<double>{1, 1.25, 1.5, 1.75, 2}));
+    // 0.1 steps are not exact in binary; the values are those the input file holds.
+    EXPECT_EQ(Values("Dd=1.2:1.6:0.1"), (std::vector<double>{1.2, 1.3, 1.4, 1.5, 1.6}));
+    EXPECT_EQ(Values("Dd=1:2.1:0.5"), (std::vector<double>{1, 1.5, 2}));   // TO 0.2 steps past 2
+    EXPECT_EQ(Values("Dd=1:2.4:0.5"), (std::vector<double>{1, 1.5, 2, 2.5})); // 2.5 within half a step of TO
+    EXPECT_EQ(Values("Dd=2:1:-0.5"), (std::vector<double>{2, 1.5, 1}));
+    EXPECT_EQ(Values("Dd=1.5:1.5:1"), (std::vector<double>{1.5}));
+    EXPECT_EQ(Values("Dd=1.5:1.4:1"), (std::vector<double>{1.5})); // TO within half a step of FROM
+}
+
+TEST(SweepValues, ListsUseThePointAsDecimalSeparator)
+{
+    EXPECT_EQ(Values("Dd=1.5,2.25,+3"), (std::vector<double>{1.5, 2.25, 3}));
+    EXPECT_EQ(Values("Dd=1,5"), (std::vector<double>{1, 5})); // two values, not 1.5
+    EXPECT_EQ(Values("Ny=20"), (std::vector<double>{20}));
+    EXPECT_EQ(Values("IaA[2]=0.125"), (std::vector<double>{0.125}));
+}
+
+TEST(SweepGrid, FirstSettingVariesSlowestAndCasesChangeOnlyTheirFields)
+{
+    const TInputRecord base = FieldExampleRecord();
+    ASSERT_EQ(base.Ns, 2);
+    const TSweep sweep(base, "field.inp", {"Dd=1.5,2,2.5", "IaA=0.4:0.8:0.2", "IaB[2]=0.3", "Ny=20"});
+    EXPECT_EQ(sweep.CaseCount(), 9u);
+    EXPECT_EQ(sweep.ValuesOf(1), (std::vector<double>{1.5, 0.4, 0.3, 20}));
+    EXPECT_EQ(sweep.ValuesOf(2), (std::vector<double>{1.5, 0.6, 0.3, 20}));
+    EXPECT_EQ(sweep.ValuesOf(4), (std::vector<double>{2, 0.4, 0.3, 20}));
+    EXPECT_EQ(sweep.ValuesOf(9), (std::vector<double>{2.5, 0.8, 0.3, 20}));
+
+    TInputRecord rec = base;
+    sweep.Apply(6, rec);
+    EXPECT_EQ(rec.Dd, 2);
+    EXPECT_EQ(rec.IaA[1], 0.8);
+    EXPECT_EQ(rec.IaA[2], 0.8);
+    EXPECT_EQ(rec.IaB[1], base.IaB[1]);
+    EXPECT_EQ(rec.IaB[2], 0.3);
+    EXPECT_EQ(rec.Ny, 20);
+    EXPECT_EQ(rec.IaA[3], base.IaA[3]); // beyond Ns: not the file's
+    EXPECT_EQ(rec.QH1, base.QH1);
+    EXPECT_TRUE(sweep.Notes().empty());
+}
+
+TEST(SweepRefusals, BeforeAnythingRuns)
+{
+    EXPECT_NE(Refusal({"Depth=1:2:0.5"}).find("unknown field \"Depth\""), std::string::npos);
+    EXPECT_NE(Refusal({"dd=1:2:0.5"}).find("did you mean Dd?"), std::string::npos);
+    EXPECT_NE(Refusal({"Kd=0,1"}).find("unknown field"), std::string::npos); // keys of the layout stay
+    EXPECT_NE(Refusal({"Dd=2:1:0.5"}).find("the range is empty"), std::string::npos);
+    EXPECT_NE(Refusal({"Dd=1:2:-0.5"}).find("the range is empty"), std::string::npos);
+    EXPECT_NE(Refusal({"Dd=1:2:0"}).find("STEP must not be 0"), std::string::npos);
+    EXPECT_NE(Refusal({"Dd=1:2"}).find("FROM:TO:STEP"), std::string::npos);
+    EXPECT_NE(Refusal({"Dd=1.5;2"}).find("is not a number"), std::string::npos);
+    EXPECT_NE(Refusal({"Dd=1,,2"}).find("\"\" is not a number"), std::string::npos);
+    EXPECT_NE(Refusal({"Dd=nan"}).find("is not a number"), std::string::npos);
+    EXPECT_NE(Refusal({"Dd"}).find("NAME=FROM:TO:STEP"), std::string::npos);
+    EXPECT_NE(Refusal({"IaA[3]=1"}).find("has 2 season(s)"), std::string::npos);
+    EXPECT_NE(Refusal({"IaA[5]=1"}).find("from 1 to 4"), std::string::npos);
+    EXPECT_NE(Refusal({"Dd[1]=1"}).find("not a seasonal field"), std::string::npos);
+    EXPECT_NE(Refusal({"Dd=1.5", "Dd=2"}).find("already set"), std::string::npos);
+    EXPECT_NE(Refusal({"IaA=1", "IaA[2]=2"}).find("already set"), std::string::npos);
+    EXPECT_NE(Refusal({"Dd=1.125"}).find("more decimals than the input file keeps"), std::string::npos);
+    EXPECT_NE(Refusal({"Ny=20.5"}).find("whole numbers"), std::string::npos);
+    EXPECT_NE(Refusal({"Ny=300"}).find("whole numbers"), std::string::npos);
+    EXPECT_NE(Refusal({}).find("at least one --set"), std::string::npos);
+
+    // A field the keys leave out of the file: no drains, no drain depth.
+    TInputRecord wells = WellsExampleRecord();
+    ASSERT_EQ(wells.Kd, 0);
+    EXPECT_NE(Refusal({"Dd=1.5"}, wells).find("no drains (Kd = 0)"), std::string::npos);
+    EXPECT_NE(Refusal({"Frd=0.5"}, wells).find("no drains"), std::string::npos);
+
+    // Above 100,000 cases, whether one range or the product of several.
+    EXPECT_NE(Refusal({"Dd=0:1:0.000001"}).find("more than 100000"), std::string::npos);
+    EXPECT_NE(Refusal({"Dr=0:10:0.01", "Dx=0:10:0.01"}).find("more than 100000 cases"), std::string::npos);
+    const TSweep largest(FieldExampleRecord(), "field.inp", {"Dr=0.01:10:0.01", "Cic=0:9.9:0.1"});
+    EXPECT_EQ(largest.CaseCount(), 100000u);
+}
+
+TEST(SweepNotes, AHandWrittenValueTheFileCannotKeep)
+{
+    TInputRecord base = FieldExampleRecord();
+    base.Dq = 20.004;
+    const TSweep sweep(base, "field.inp", {"Dd=1.5"});
+    ASSERT_EQ(sweep.Notes().size(), 1u);
+    EXPECT_EQ(sweep.Notes()[0], "Dq = 20.004 is kept as 20.");
+}
+
+} // namespace
+} // namespace veltra
