@@ -137,6 +137,11 @@ def help_lists(text):
         if m:
             current = lists.setdefault(m.group(1), [])
         elif current is not None and line.startswith("  ") and line.strip():
+            if line.startswith("   ") and current and line.strip() and not line.strip().startswith("-"):
+                # a description wrapped onto a line of its own
+                head, text = current[-1]
+                current[-1] = (head, (text + " " + line.strip()).strip())
+                continue
             parts = re.split(r"\s{2,}", line.strip(), maxsplit=1)
             current.append((parts[0], parts[1] if len(parts) > 1 else ""))
     return lists

@@ -13,5 +13,8 @@ CHECKED=(
     table
     chart
     calc
+    batch
+    sweep
+    summary
 )
 exec python3 "$(dirname "$0")/guide.py" help "$1" "$2" "${CHECKED[@]}"
