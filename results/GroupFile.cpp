@@ -2,9 +2,10 @@
 
 #include <charconv>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
+#include <utility>
+
+#include "model/SafeFile.h"
 
 #include "results/GroupTables.h"
 #include "results/TextLists.h"
@@ -13,31 +14,18 @@ namespace veltra {
 
 namespace {
 
-// Written beside the target and renamed over it, so that a failed save leaves
-// no half-written file behind.
-void WriteWhole(const std::string& path, const std::string& text)
+// Through the safe writer (model/SafeFile.h): a failed save leaves an earlier file
+// as it was. A failure shows the group file message, a folder says it is one.
+void WriteWhole(const std::string& path, const std::string& text, TFileSystem& fs)
 {
-    const std::string temp = path + ".part";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(text.data(), static_cast<std::streamsize>(text.size()));
-            out.close();
-        }
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            throw TGroupWriteError(GroupFileMessage(path));
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
+    try {
+        WriteWholeFile(path, text, fs);
+    } catch (const TFolderError&) {
+        throw;
+    } catch (const TVeltraError&) {
         throw TGroupWriteError(GroupFileMessage(path));
     }
 }
-
 
 std::string ShortestText(double v)
 {
@@ -48,11 +36,11 @@ std::string ShortestText(double v)
 
 } // namespace
 
-void SaveGroupFile(const TDataMod& dm, const std::string& path)
+std::string GroupFileText(const TDataMod& dm)
 {
     const TGroupStore& g = dm.Groups;
     if (g.DataFromLine.empty() || g.TableHeads[3].empty())
-        throw TGroupWriteError("No group table to save in \"" + path + "\"", TErrorKind::Usage);
+        throw TGroupWriteError("No group table", TErrorKind::Usage);
     std::string text;
     text.reserve((g.RowTexts.size() + 8) * 100);
     auto line = [&text](const std::string& s) {
@@ -73,25 +61,37 @@ void SaveGroupFile(const TDataMod& dm, const std::string& path)
         durations += buf;
     }
     line(durations + "months");
-    WriteWhole(path, text);
+    return text;
 }
 
-void SaveTextLines(const TDataMod& dm, const std::string& path)
+void SaveGroupFile(const TDataMod& dm, const std::string& path, TFileSystem& fs)
+{
+    const TGroupStore& g = dm.Groups;
+    if (g.DataFromLine.empty() || g.TableHeads[3].empty())
+        throw TGroupWriteError("No group table to save in \"" + path + "\"", TErrorKind::Usage);
+    WriteWhole(path, GroupFileText(dm), fs);
+}
+
+void SaveTextLines(const TDataMod& dm, const std::string& path, TFileSystem& fs)
 {
     std::string text;
     for (const std::string& s : dm.ResultLines) {
         text += s;
         text += "\r\n";
     }
-    WriteWhole(path, text);
+    WriteWhole(path, text, fs);
 }
 
 void ReadGroupFile(TDataMod& dm)
 {
     const std::string& path = dm.Rec.FileName;
     std::vector<std::string> lines;
-    if (!ReadTextLines(path, lines))
-        throw TGroupReadError(GroupFileMessage(path));
+    ReadTextLines(path, lines, "a group file");
+    ReadGroupLines(dm, path, lines);
+}
+
+void ReadGroupLines(TDataMod& dm, const std::string& path, const std::vector<std::string>& lines)
+{
     if (lines.empty() || lines[0].compare(0, 7, "\"Data f") != 0) {
         dm.Groups.NotGroupFile = true;
         return;
@@ -121,18 +121,26 @@ void ReadGroupFile(TDataMod& dm)
     g.GroupTag = table->Name;
     g.SeriesCount = static_cast<int>(table->Slots.size());
 
-    // The rows include year 0, so the seasons of a year show in the first rows.
-    int ns = 0;
-    for (std::size_t r = 0; r < std::min<std::size_t>(rows, 4); ++r) {
-        const std::string& row = lines[4 + r];
+    // The year and the season that start a row (the season after its first 7 characters).
+    auto yearAndSeason = [&](std::size_t index) {
+        const std::string& row = lines[index];
+        int year = -1;
         int season = 0;
         const std::size_t from = std::min<std::size_t>(7, row.size());
-        std::size_t pos = row.find_first_not_of(' ', from);
+        std::size_t pos = row.find_first_not_of(' ');
+        if (pos >= from || std::from_chars(row.data() + pos, row.data() + from, year).ec != std::errc())
+            fail(index, "no year number");
+        pos = row.find_first_not_of(' ', from);
         if (pos == std::string::npos ||
             std::from_chars(row.data() + pos, row.data() + row.size(), season).ec != std::errc())
-            fail(4 + r, "no season number");
-        ns = std::max(ns, season);
-    }
+            fail(index, "no season number");
+        return std::pair<int, int>{year, season};
+    };
+
+    // The rows include year 0, so the seasons of a year show in the first rows.
+    int ns = 0;
+    for (std::size_t r = 0; r < std::min<std::size_t>(rows, 4); ++r)
+        ns = std::max(ns, yearAndSeason(4 + r).second);
     if (ns < 1 || ns > 4)
         fail(4, "the season numbers are not 1 to 4");
     const std::size_t ny = rows / static_cast<std::size_t>(ns);
@@ -141,6 +149,14 @@ void ReadGroupFile(TDataMod& dm)
 
     for (std::size_t r = 0; r < rows; ++r) {
         const std::string& row = lines[4 + r];
+        // Each row labels its values: a row doubled or missing would shift every later one.
+        const auto [year, season] = yearAndSeason(4 + r);
+        const int wantYear = static_cast<int>(r / static_cast<std::size_t>(ns));
+        const int wantSeason = static_cast<int>(r % static_cast<std::size_t>(ns)) + 1;
+        if (year != wantYear || season != wantSeason)
+            fail(4 + r, "year " + std::to_string(year) + " season " + std::to_string(season) + " where year " +
+                            std::to_string(wantYear) + " season " + std::to_string(wantSeason) +
+                            " belongs (a row doubled or missing)");
         g.RowTexts.push_back(row);
         for (std::size_t c = 0; c < table->Slots.size(); ++c) {
             const std::size_t start = 14 + c * 10;
@@ -221,7 +237,7 @@ std::string ClipboardText(const TDataMod& dm)
     return text;
 }
 
-void SaveGroupCsv(const TDataMod& dm, const std::string& path)
+void SaveGroupCsv(const TDataMod& dm, const std::string& path, TFileSystem& fs)
 {
     const TGroupStore& g = dm.Groups;
     const TGroupTable* table = FindGroupTable(g.GroupTag);
@@ -253,7 +269,7 @@ void SaveGroupCsv(const TDataMod& dm, const std::string& path)
         }
         text += '\n';
     }
-    WriteWhole(path, text);
+    WriteWhole(path, text, fs);
 }
 
 } // namespace veltra
