@@ -15,6 +15,14 @@ std::string Prefix(const std::string& command)
 
 } // namespace
 
+const char* const StandardOutputLostMessage = "The standard output could not be written.";
+
+void FlushStandardOutput(std::ostream& out)
+{
+    if (!out.flush())
+        throw TVeltraError(TErrorKind::File, StandardOutputLostMessage);
+}
+
 int ExitStatus(TErrorKind kind)
 {
     switch (kind) {

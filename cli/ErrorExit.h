@@ -21,4 +21,11 @@ int ExitStatus(TErrorKind kind);
 // name themselves in front of their messages.
 int ReportError(const TVeltraError& error, const std::string& command, std::ostream& out, std::ostream& err);
 
+// What a command prints is part of its answer: standard output that could not be
+// written (a full disk, /dev/full, a closed pipe) is a file error, exit 2.
+extern const char* const StandardOutputLostMessage;
+// Flushes `out` and throws TVeltraError (File) when it could not be written, so
+// that a command can stop before it writes its files.
+void FlushStandardOutput(std::ostream& out);
+
 } // namespace veltra::cli
