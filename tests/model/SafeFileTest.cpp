@@ -99,9 +99,13 @@ TEST_F(SafeFile, LinksAreFollowedDevicesAndPipesWrittenThroughFoldersRefused)
     WriteWholeFile((dir_ / "alias" / "f.txt").string(), "through");
     EXPECT_EQ(Read((dir_ / "real" / "f.txt").string()), "through");
 
-    // A device is written through and stays a device; a full one is a failure.
+    // A device is written through and stays a device; a full one is a failure. The
+    // devices are reached through links, so that a writer gone wrong would replace
+    // the link, never a device of the machine.
     ASSERT_TRUE(fs::exists("/dev/null") && fs::exists("/dev/full")) << "/dev/null and /dev/full are needed";
-    WriteWholeFile("/dev/null", "nothing");
+    fs::create_symlink("/dev/null", dir_ / "null.txt");
+    WriteWholeFile(Path("null.txt"), "nothing");
+    EXPECT_TRUE(fs::is_symlink(dir_ / "null.txt"));
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     fs::create_symlink("/dev/full", dir_ / "full.txt");
     EXPECT_EQ(Refusal([&] { WriteWholeFile(Path("full.txt"), "x"); }), CannotWriteMessage(Path("full.txt")));
