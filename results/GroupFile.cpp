@@ -1,6 +1,7 @@
 #include "results/GroupFile.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
 #include <utility>
@@ -56,7 +57,7 @@ std::string GroupFileText(const TDataMod& dm)
     line("Season durations");
     std::string durations;
     for (int s = 1; s <= std::min<int>(dm.Rec.Ns, 4); ++s) {
-        char buf[32];
+        char buf[400]; // room for any double in full: a duration read from a damaged file may be huge
         std::snprintf(buf, sizeof buf, "%5.1f  ", dm.Rec.Ts[s]);
         durations += buf;
     }
@@ -144,8 +145,6 @@ void ReadGroupLines(TDataMod& dm, const std::string& path, const std::vector<std
     if (ns < 1 || ns > 4)
         fail(4, "the season numbers are not 1 to 4");
     const std::size_t ny = rows / static_cast<std::size_t>(ns);
-    if (ny > 255)
-        fail(4, std::to_string(ny) + " years are more than a run holds");
 
     for (std::size_t r = 0; r < rows; ++r) {
         const std::string& row = lines[4 + r];
@@ -153,6 +152,8 @@ void ReadGroupLines(TDataMod& dm, const std::string& path, const std::vector<std
         const auto [year, season] = yearAndSeason(4 + r);
         const int wantYear = static_cast<int>(r / static_cast<std::size_t>(ns));
         const int wantSeason = static_cast<int>(r % static_cast<std::size_t>(ns)) + 1;
+        if (wantYear > 99)
+            fail(4 + r, "more than the 99 years a run holds");
         if (year != wantYear || season != wantSeason)
             fail(4 + r, "year " + std::to_string(year) + " season " + std::to_string(season) + " where year " +
                             std::to_string(wantYear) + " season " + std::to_string(wantSeason) +
@@ -239,10 +240,17 @@ std::string ClipboardText(const TDataMod& dm)
 
 void SaveGroupCsv(const TDataMod& dm, const std::string& path, TFileSystem& fs)
 {
+    if (!FindGroupTable(dm.Groups.GroupTag))
+        throw TGroupWriteError("No output group to save in \"" + path + "\"", TErrorKind::Usage);
+    WriteWhole(path, GroupCsvText(dm), fs);
+}
+
+std::string GroupCsvText(const TDataMod& dm)
+{
     const TGroupStore& g = dm.Groups;
     const TGroupTable* table = FindGroupTable(g.GroupTag);
     if (!table)
-        throw TGroupWriteError("No output group to save in \"" + path + "\"", TErrorKind::Usage);
+        throw TGroupWriteError("No output group", TErrorKind::Usage);
     std::string text = "Year,Season";
     for (const std::string& symbol : ColumnSymbols(*table))
         text += "," + symbol;
@@ -258,7 +266,7 @@ void SaveGroupCsv(const TDataMod& dm, const std::string& path, TFileSystem& fs)
             if (at >= s.size() || (s[at] < 0 && !alwaysShown))
                 continue;
             double v = s[at];
-            if (table->Percent) {
+            if (table->Percent && std::isfinite(v)) {
                 // Back to the table's fraction: the series were multiplied by 100, and
                 // the table's values have far fewer than 15 significant digits.
                 char buf[40];
@@ -269,7 +277,7 @@ void SaveGroupCsv(const TDataMod& dm, const std::string& path, TFileSystem& fs)
         }
         text += '\n';
     }
-    WriteWhole(path, text, fs);
+    return text;
 }
 
 } // namespace veltra

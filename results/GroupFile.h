@@ -56,5 +56,6 @@ std::string ClipboardText(const TDataMod& dm);
 // the shortest text that reads back to the table's value (fractions, the level for
 // Dw), an empty field for an absent value; LF line ends. Written as SaveGroupFile.
 void SaveGroupCsv(const TDataMod& dm, const std::string& path, TFileSystem& fs = RealFileSystem());
+std::string GroupCsvText(const TDataMod& dm);
 
 } // namespace veltra

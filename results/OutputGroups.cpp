@@ -285,8 +285,9 @@ std::vector<TRecordPlace> RecordsOf(const TResultReader& reader, int& seasonsPer
             continue;
         std::size_t pos = 8;
         const int year = reader.IntAt(i, pos);
-        if (year < 0 || year > 255)
-            reader.Fail(i, "year " + std::to_string(year) + " is out of range");
+        // A run has at most 99 years; the tables' rows are laid out for two digits.
+        if (year < 0 || year > 99)
+            reader.Fail(i, "year " + std::to_string(year) + " is out of range (a run has at most 99 years)");
         const std::size_t seasonLine = i + SeasonLineOffset;
         if (seasonLine >= n || !StartsWith(lines[seasonLine], "  Season:"))
             reader.Fail(i, "the record of year " + std::to_string(year) + " has no season line");
@@ -357,7 +358,7 @@ void ReadResultGroupLines(TDataMod& dm, const std::string& group, const std::str
     for (std::size_t record = 0; record < records.size(); ++record) {
         // Value line k is the (k + 1)-th line after the season line.
         const std::size_t first =
-            records[record].YearLine + SeasonLineOffset + static_cast<std::size_t>(layout->FirstLine) + 1;
+            records[record].YearLine + FirstValueOffset + static_cast<std::size_t>(layout->FirstLine - 1);
         for (const TCellPlace& c : layout->Cells)
             series[static_cast<std::size_t>(c.Slot)][record] =
                 reader.CellValue(first + static_cast<std::size_t>(c.LineOffset), c.Cell);
