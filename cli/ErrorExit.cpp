@@ -23,6 +23,17 @@ void FlushStandardOutput(std::ostream& out)
         throw TVeltraError(TErrorKind::File, StandardOutputLostMessage);
 }
 
+TVeltraError FileSystemError(const std::filesystem::filesystem_error& error)
+{
+    std::string message;
+    if (error.path1().empty())
+        message = "The current folder or a file could not be used: ";
+    else
+        message.append(1, '"').append(error.path1().string()).append("\" could not be used: ");
+    message.append(error.code().message()).append(".");
+    return TVeltraError(TErrorKind::File, message);
+}
+
 int ExitStatus(TErrorKind kind)
 {
     switch (kind) {

@@ -1,6 +1,7 @@
 // veltra: the command-line tool over the same libraries the window uses.
 #include <clocale>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -47,6 +48,8 @@ int main(int argc, char** argv)
         status = 2;
     } catch (const veltra::TVeltraError& e) {
         status = veltra::cli::ReportError(e, RunningCommand(app), std::cout, std::cerr);
+    } catch (const std::filesystem::filesystem_error& e) {
+        status = veltra::cli::ReportError(veltra::cli::FileSystemError(e), RunningCommand(app), std::cout, std::cerr);
     } catch (const std::exception& e) {
         const veltra::TVeltraError internal(veltra::TErrorKind::Internal, e.what());
         status = veltra::cli::ReportError(internal, RunningCommand(app), std::cout, std::cerr);

@@ -77,6 +77,9 @@ for args in "check folder.inp" "convert folder.inp x.inp" "run folder.inp" "seri
 done
 "$VELTRA" convert field.txt folder.inp > /dev/null 2> err.txt; st=$?
 check "convert onto a folder: status 2, a folder" '[ $st -eq 2 ] && grep -q "is a folder, not a file." err.txt && [ -z "$(ls folder.inp)" ]'
+mkdir gone
+(cd gone && rmdir ../gone && "$VELTRA" check "$F" > ../out.txt 2> ../err.txt); st=$?
+check "a current folder removed: status 2, said plainly" '[ $st -eq 2 ] && grep -q "could not be used" err.txt && no_raw err.txt'
 "$VELTRA" run /dev/zero > out.txt 2> err.txt; st=$?
 check "run /dev/zero: status 2, too large" '[ $st -eq 2 ] && grep -qF "\"/dev/zero\" is too large for an input file (more than 1 MB)." err.txt'
 { cat "$F"; head -c 1100000 /dev/zero | tr "\0" " "; } > padded.inp

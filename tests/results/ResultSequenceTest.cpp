@@ -143,5 +143,24 @@ TEST(ResultSequence, AStoppedRunsLastYearIsReadAsItStands)
     EXPECT_EQ(first.Rec.Ns, 1);
 }
 
+// Found by fuzzing: a group file read back from a damaged file is saved in full,
+// its season durations too, however long their text.
+TEST(ResultSequence, AGroupFileIsSavedAsItWasRead)
+{
+    const TRecords r;
+    TDataMod dm;
+    ReadResultGroupLines(dm, "CrA", "x.res", r.Lines);
+    BuildGroupOption(dm, 1);
+    std::vector<std::string> group = SplitLines(GroupFileText(dm));
+    group.back() = "  1" + std::string(60, '6') + ".5    5.0  months";
+    TDataMod read;
+    ReadGroupLines(read, "x.prn", group);
+    TDataMod back;
+    ReadGroupLines(back, "y.prn", SplitLines(GroupFileText(read)));
+    EXPECT_EQ(back.Rec.Ts[1], read.Rec.Ts[1]);
+    EXPECT_GT(back.Rec.Ts[1], 1e60);
+    EXPECT_EQ(back.Groups.RowTexts, read.Groups.RowTexts);
+}
+
 } // namespace
 } // namespace veltra
