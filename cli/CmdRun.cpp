@@ -72,7 +72,7 @@ void AddRunCommand(CLI::App& app, int& status)
 {
     auto* cmd = app.add_subcommand("run", "Check and run an input file; results beside it, warning.lst here");
     auto file = std::make_shared<std::string>();
-    cmd->add_option("file", *file, "Input file (.inp)")->required();
+    cmd->add_option("file", *file, "Input file (.inp), read as named")->required();
     cmd->callback([file, &status]() {
         Run(*file);
         status = 0;

@@ -141,7 +141,7 @@ void AddSeriesCommand(CLI::App& app, int& status)
     auto* cmd = app.add_subcommand("series", "Run a year-by-year series, reading input changes from later files");
     auto files = std::make_shared<std::vector<std::string>>();
     auto force = std::make_shared<bool>(false);
-    cmd->add_option("files", *files, "Input file of year 1, then of the later years")->required();
+    cmd->add_option("files", *files, "Input file of year 1, then of the later years, each read as named")->required();
     cmd->add_flag("--force", *force, "Overwrite existing year files NAME2.inp, NAME3.inp, ...");
     cmd->callback([files, force, &status]() { status = Series(*files, *force); });
 }
