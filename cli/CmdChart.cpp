@@ -9,10 +9,15 @@
 
 #include "cli/ChartCanvas.h"
 #include "cli/Commands.h"
+#include "cli/FileGuard.h"
+#include "cli/RunOutput.h"
 #include "graphs/Chart.h"
+#include "graphs/ChartPicture.h"
 #include "model/TVeltraError.h"
+#include "results/FrequencyFile.h"
 #include "results/GroupFile.h"
 #include "results/OutputGroups.h"
+#include "results/TextLists.h"
 
 namespace veltra::cli {
 
@@ -38,9 +43,11 @@ void LoadGroup(const TChartArgs& a, const std::string& path, TDataMod& dm)
     if (LowerExtension(path) == ".prn") {
         if (a.Option)
             throw TVeltraError(TErrorKind::Usage, "a group file takes no option number");
-        if (!std::filesystem::is_regular_file(path))
-            throw TVeltraError(TErrorKind::File, GroupFileMessage(path));
-        ReadGroupFile(dm);
+        std::vector<std::string> lines;
+        ReadTextLines(path, lines, "a group file");
+        if (IsFrequencyText(lines))
+            throw TVeltraError(TErrorKind::Usage, "\"" + path + "\" is a saved frequency view, which has no chart");
+        ReadGroupLines(dm, path, lines);
         if (dm.Groups.NotGroupFile)
             throw TVeltraError(TErrorKind::File,
                                "\"" + path + "\" is not a group file (its first line is not a \"Data from\" line)");
@@ -49,17 +56,17 @@ void LoadGroup(const TChartArgs& a, const std::string& path, TDataMod& dm)
     }
     if (!a.Option)
         throw TVeltraError(TErrorKind::Usage, "give the option number N (1 to 12) after the result file");
-    if (*a.Option == 13)
-        throw TVeltraError(TErrorKind::Usage, "the frequency view (13) has no chart");
-    RunGroupOption(dm, *a.Option);
+    RunGroupOptionOn(dm, *a.Option, path);
 }
 
 // 0, or 1 when the group has nothing to draw (said on stderr, no picture written).
-int DrawAndSave(const TChartArgs& a, const std::string& path)
+int DrawAndSave(const TChartArgs& a)
 {
-    const std::string ext = LowerExtension(a.Output);
-    if (ext != ".bmp" && ext != ".png")
+    const std::string path = AbsoluteInputPath(a.File);
+    const std::string output = AbsoluteInputPath(a.Output);
+    if (PictureFormat(output).empty())
         throw TVeltraError(TErrorKind::Usage, "the picture file must end in .bmp or .png: " + a.Output);
+    RefuseOutputsOverInputs({path}, {output});
     TDataMod dm;
     LoadGroup(a, path, dm);
 
@@ -69,8 +76,7 @@ int DrawAndSave(const TChartArgs& a, const std::string& path)
         std::cerr << NoDataMessage << "\n";
         return 1;
     }
-    if (!canvas->SaveToFile(a.Output))
-        throw TVeltraError(TErrorKind::File, "The file \"" + a.Output + "\" could not be written.");
+    SaveChartPicture(*canvas, a.Output);
     std::cout << "The graph was saved in  " << a.Output << "\n";
     return 0;
 }
@@ -82,11 +88,11 @@ void AddChartCommand(CLI::App& app, int& status)
     auto args = std::make_shared<TChartArgs>();
     CLI::App* cmd = app.add_subcommand(
         "chart", "Draw the chart of an output group of a result file (N = 1..12) or of a group file, as .bmp or .png");
-    cmd->add_option("FILE", args->File, "Result file (.res) or group file (.prn)")->required();
+    cmd->add_option("FILE", args->File, "Result file (.res) or group file (.prn), read as named")->required();
     cmd->add_option("N", args->Option, "Output option: 1 root-zone salinities ... 12 rotation key")
-        ->check(CLI::Range(1, 13));
+        ->check(CLI::Range(1, 12));
     cmd->add_option("-o,--output", args->Output, "Picture file (.bmp or .png)")->required();
-    cmd->callback([args, &status] { status = DrawAndSave(*args, std::filesystem::absolute(args->File).string()); });
+    cmd->callback([args, &status] { status = DrawAndSave(*args); });
 }
 
 } // namespace veltra::cli

@@ -5,8 +5,9 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/FileGuard.h"
+#include "cli/RunOutput.h"
 #include "model/InputCheck.h"
-#include "model/InputFile.h"
 
 namespace veltra::cli {
 
@@ -14,14 +15,16 @@ void AddCheckCommand(CLI::App& app, int& status)
 {
     auto* cmd = app.add_subcommand("check", "Check an input file; writes Error.lst in the current folder");
     auto file = std::make_shared<std::string>();
-    cmd->add_option("file", *file, "Input file (.inp)")->required();
+    cmd->add_option("file", *file, "Input file (.inp), read as named")->required();
     cmd->callback([file, &status]() {
         TDataMod dm;
-        dm.Rec.FileName = *file;
-        ReadInputFile(dm.Rec);
-        CheckInput(dm.Rec, std::filesystem::current_path().string());
+        const std::string path = AbsoluteInputPath(*file);
+        const std::string folder = std::filesystem::current_path().string();
+        RefuseOutputsOverInputs({path}, {(std::filesystem::path(folder) / "Error.lst").string()});
+        ReadInputOver(path, dm.Rec);
+        dm.Rec.FileName = path;
+        const auto lines = CheckInput(dm.Rec, folder);
         // The list is the command's report, printed whether or not it holds errors.
-        const auto lines = InputErrorLines(dm.Rec);
         std::cout << ErrorListHeading << "\n\n";
         for (const auto& line : lines)
             std::cout << line << "\n";

@@ -1,6 +1,5 @@
 // veltra example [FOLDER]: write the two bundled input files.
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <system_error>
@@ -8,8 +7,9 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/FileGuard.h"
 #include "model/ExampleInputs.h"
-#include "model/InputFile.h"
+#include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 
 namespace veltra::cli {
@@ -25,9 +25,9 @@ void AddExampleCommand(CLI::App& app, int& status)
         namespace fs = std::filesystem;
         std::error_code ec;
         const fs::path dir = fs::absolute(*folder, ec).lexically_normal();
-        const std::vector<std::pair<fs::path, const std::string*>> files = {
-            {dir / "field.inp", &FieldExampleText()},
-            {dir / "wells.inp", &WellsExampleText()},
+        const std::vector<std::pair<std::string, std::string>> files = {
+            {(dir / "field.inp").string(), FieldExampleText()},
+            {(dir / "wells.inp").string(), WellsExampleText()},
         };
         // Refuse before writing anything, so that a refusal leaves the folder as it was.
         // The refusal is the command's own answer, not a thrown error: it names every
@@ -35,8 +35,8 @@ void AddExampleCommand(CLI::App& app, int& status)
         if (!*force) {
             bool exists = false;
             for (const auto& [path, text] : files) {
-                if (fs::exists(path, ec)) {
-                    std::cerr << "The file \"" << path.string() << "\" already exists; use --force to overwrite it.\n";
+                if (fs::exists(fs::symlink_status(path, ec))) {
+                    std::cerr << ExistsUseForceMessage(path) << "\n";
                     exists = true;
                 }
             }
@@ -45,15 +45,15 @@ void AddExampleCommand(CLI::App& app, int& status)
                 return;
             }
         }
+        if (fs::exists(dir, ec) && !fs::is_directory(dir, ec))
+            throw TVeltraError(TErrorKind::File, "\"" + dir.string() + "\" is not a folder.");
         fs::create_directories(dir, ec);
-        for (const auto& [path, text] : files) {
-            std::ofstream out(path, std::ios::binary | std::ios::trunc);
-            out << *text;
-            out.flush();
-            if (!out)
-                throw TVeltraError(TErrorKind::File, WriteFailureMessage(path.string()));
-            std::cout << "Wrote " << path.string() << "\n";
-        }
+        if (ec)
+            throw TVeltraError(TErrorKind::File, "The folder \"" + dir.string() + "\" could not be made.");
+        // Both files or neither: written in full beside their places, then put there.
+        WriteWholeFiles(files);
+        for (const auto& [path, text] : files)
+            std::cout << "Wrote " << path << "\n";
         status = 0;
     });
 }

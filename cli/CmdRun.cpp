@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/FileGuard.h"
 #include "cli/RunOutput.h"
 #include "engine/UCalculate.h"
 #include "model/InputCheck.h"
 #include "model/TVeltraError.h"
+#include "results/OutputFile.h"
 #include "shell/RunCalculate.h"
 
 namespace veltra::cli {
@@ -24,6 +26,8 @@ void Run(const std::string& file)
     TAnnualCarry carry;
     ClearOneShotFlags(st);
     const std::string path = AbsoluteInputPath(file);
+    const std::string workDir = std::filesystem::current_path().string();
+    RefuseOutputsOverInputs({path}, RunOutputPaths(path, workDir));
     ReadInputOver(path, dm.Rec);
     TInputRecord& rec = dm.Rec;
 
@@ -31,7 +35,6 @@ void Run(const std::string& file)
     if (!refusals.empty())
         throw TVeltraError(TErrorKind::Input, JoinLines(refusals));
     StartNewRun(rec, st, carry, path);
-    const std::string workDir = std::filesystem::current_path().string();
     const bool series = rec.Ky == 1;
     const int years = rec.Ny;
     TSilentProgress progress;
@@ -59,8 +62,8 @@ void Run(const std::string& file)
         PrintWarnings(dm, "Runtime warnings (warning.lst):");
     PrintLastYear(result);
     if (result.WaterTableStop)
-        throw TVeltraError(TErrorKind::Stopped,
-                           series ? AquiferBottomMessage : "The run was stopped; warning.lst says why.");
+        throw TVeltraError(TErrorKind::Stopped, series ? SeriesStopMessage(result.StopCause)
+                                                       : "The run was stopped; warning.lst says why.");
 }
 
 } // namespace
@@ -69,7 +72,7 @@ void AddRunCommand(CLI::App& app, int& status)
 {
     auto* cmd = app.add_subcommand("run", "Check and run an input file; results beside it, warning.lst here");
     auto file = std::make_shared<std::string>();
-    cmd->add_option("file", *file, "Input file (.inp)")->required();
+    cmd->add_option("file", *file, "Input file (.inp), read as named")->required();
     cmd->callback([file, &status]() {
         Run(*file);
         status = 0;

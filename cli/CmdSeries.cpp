@@ -2,12 +2,16 @@
 // changes, as the window conducts it when the user continues and changes the input
 // every year. Before year k the k-th file (the last one once the files run out) is
 // read over the record, saved under the series' name for that year and checked.
+// Year files already there are not replaced without --force.
+#include <algorithm>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/FileGuard.h"
 #include "cli/RunOutput.h"
 #include "engine/UCalculate.h"
 #include "model/InputCheck.h"
@@ -19,14 +23,6 @@ namespace veltra::cli {
 
 namespace {
 
-bool SameFile(const std::string& a, const std::string& b)
-{
-    std::error_code ec;
-    if (std::filesystem::equivalent(a, b, ec))
-        return true;
-    return a == b;
-}
-
 void Validate(const TInputRecord& rec)
 {
     const std::vector<std::string> refusals = ValidateBeforeSave(rec);
@@ -34,7 +30,24 @@ void Validate(const TInputRecord& rec)
         throw TVeltraError(TErrorKind::Input, JoinLines(refusals));
 }
 
-void Series(const std::vector<std::string>& given)
+// The input files the series will save under its own names (years 2 to Ny; a
+// name that is one of the files given is read, not written).
+std::vector<std::string> YearFilesToWrite(const std::vector<std::string>& files, int years)
+{
+    std::vector<std::string> out;
+    for (int year = 2; year <= years; ++year) {
+        const std::string name = SeriesFileName(files[0], year);
+        bool given = false;
+        for (const std::string& f : files)
+            given = given || SameFile(f, name);
+        if (!given)
+            out.push_back(name);
+    }
+    return out;
+}
+
+// 0, or 1 when year files are in the way (said on standard error, nothing run).
+int Series(const std::vector<std::string>& given, bool force)
 {
     std::vector<std::string> files;
     for (const std::string& f : given)
@@ -64,10 +77,29 @@ void Series(const std::vector<std::string>& given)
         }
     }
 
-    Validate(rec);
-    StartNewRun(rec, st, carry, files[0]);
     const std::string workDir = std::filesystem::current_path().string();
     const int years = rec.Ny;
+    const std::vector<std::string> yearFiles = YearFilesToWrite(files, years);
+    std::vector<std::string> outputs = RunOutputPaths(files[0], workDir);
+    outputs.insert(outputs.end(), yearFiles.begin(), yearFiles.end());
+    RefuseOutputsOverInputs(files, outputs);
+    // Refuse before anything runs; the refusal names every file in the way, as
+    // `example` does.
+    if (!force) {
+        bool exists = false;
+        for (const std::string& name : yearFiles) {
+            std::error_code ec;
+            if (std::filesystem::exists(std::filesystem::symlink_status(name, ec))) {
+                std::cerr << ExistsUseForceMessage(name) << "\n";
+                exists = true;
+            }
+        }
+        if (exists)
+            return 1;
+    }
+
+    Validate(rec);
+    StartNewRun(rec, st, carry, files[0]);
     TSilentProgress progress;
     TCalculateOptions options;
     options.KeepErrorListWithErrors = true;
@@ -82,10 +114,7 @@ void Series(const std::vector<std::string>& given)
             const std::string name = SeriesFileName(files[0], year);
             rec.FileName = name;
             Validate(rec);
-            bool given = false;
-            for (const std::string& f : files)
-                given = given || SameFile(f, name);
-            if (!given)
+            if (std::find(yearFiles.begin(), yearFiles.end(), name) != yearFiles.end())
                 WriteInputFile(rec, name);
         }
         result = Calculate(dm, st, carry, workDir, progress, options);
@@ -97,11 +126,12 @@ void Series(const std::vector<std::string>& given)
         PrintWarnings(dm, "Year " + std::to_string(year) + ":");
         if (result.WaterTableStop) {
             PrintLastYear(result);
-            throw TVeltraError(TErrorKind::Stopped, AquiferBottomMessage);
+            throw TVeltraError(TErrorKind::Stopped, SeriesStopMessage(result.StopCause));
         }
     }
     EndSeries(rec, st, carry);
     PrintLastYear(result);
+    return 0;
 }
 
 } // namespace
@@ -110,11 +140,10 @@ void AddSeriesCommand(CLI::App& app, int& status)
 {
     auto* cmd = app.add_subcommand("series", "Run a year-by-year series, reading input changes from later files");
     auto files = std::make_shared<std::vector<std::string>>();
-    cmd->add_option("files", *files, "Input file of year 1, then of the later years")->required();
-    cmd->callback([files, &status]() {
-        Series(*files);
-        status = 0;
-    });
+    auto force = std::make_shared<bool>(false);
+    cmd->add_option("files", *files, "Input file of year 1, then of the later years, each read as named")->required();
+    cmd->add_flag("--force", *force, "Overwrite existing year files NAME2.inp, NAME3.inp, ...");
+    cmd->callback([files, force, &status]() { status = Series(*files, *force); });
 }
 
 } // namespace veltra::cli

@@ -15,6 +15,25 @@ std::string Prefix(const std::string& command)
 
 } // namespace
 
+const char* const StandardOutputLostMessage = "The standard output could not be written.";
+
+void FlushStandardOutput(std::ostream& out)
+{
+    if (!out.flush())
+        throw TVeltraError(TErrorKind::File, StandardOutputLostMessage);
+}
+
+TVeltraError FileSystemError(const std::filesystem::filesystem_error& error)
+{
+    std::string message;
+    if (error.path1().empty())
+        message = "The current folder or a file could not be used: ";
+    else
+        message.append(1, '"').append(error.path1().string()).append("\" could not be used: ");
+    message.append(error.code().message()).append(".");
+    return TVeltraError(TErrorKind::File, message);
+}
+
 int ExitStatus(TErrorKind kind)
 {
     switch (kind) {

@@ -2,17 +2,15 @@
 
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
+#include "results/OutputFile.h"
 
 namespace veltra::cli {
 
-const char* const AquiferBottomMessage =
-    "The watertable reached the bottom of the aquifer. The output can be partially seen, but the annual "
-    "calculations cannot be continued. Please adjust the input and start the annual procedure again.";
+const char* const AquiferBottomMessage = SeriesStopMessage(TStopCause::AquiferBottom);
 
 std::string AbsoluteInputPath(const std::string& file)
 {
@@ -23,13 +21,14 @@ std::string AbsoluteInputPath(const std::string& file)
 
 void ReadInputOver(const std::string& path, TInputRecord& rec)
 {
-    std::error_code ec;
-    std::ifstream in;
-    if (!std::filesystem::is_directory(path, ec))
-        in.open(path, std::ios::binary);
-    if (!in)
-        throw TInputFileError(ReadFailureMessage(path), path, true);
-    ReadInputStream(in, path, rec);
+    ReadNamedInputFile(path, rec);
+}
+
+std::vector<std::string> RunOutputPaths(const std::string& path, const std::string& workDir)
+{
+    const std::filesystem::path dir(workDir);
+    return {PathWithExtension(path, ".res"), PathWithExtension(path, ".frq"), PathWithExtension(path, ".trf"),
+            (dir / "warning.lst").string(), (dir / "Error.lst").string()};
 }
 
 std::string JoinLines(const std::vector<std::string>& lines)

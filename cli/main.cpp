@@ -1,6 +1,7 @@
 // veltra: the command-line tool over the same libraries the window uses.
 #include <clocale>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -45,15 +46,24 @@ int main(int argc, char** argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {
-        return app.exit(e); // --help, --version
+        status = app.exit(e); // --help, --version
     } catch (const CLI::ParseError& e) {
         app.exit(e);
-        return 2;
+        status = 2;
     } catch (const veltra::TVeltraError& e) {
-        return veltra::cli::ReportError(e, RunningCommand(app), std::cout, std::cerr);
+        status = veltra::cli::ReportError(e, RunningCommand(app), std::cout, std::cerr);
+    } catch (const std::filesystem::filesystem_error& e) {
+        status = veltra::cli::ReportError(veltra::cli::FileSystemError(e), RunningCommand(app), std::cout, std::cerr);
     } catch (const std::exception& e) {
         const veltra::TVeltraError internal(veltra::TErrorKind::Internal, e.what());
-        return veltra::cli::ReportError(internal, RunningCommand(app), std::cout, std::cerr);
+        status = veltra::cli::ReportError(internal, RunningCommand(app), std::cout, std::cerr);
+    }
+    // The answer printed is part of the result: standard output that was lost is a
+    // failure, whatever the command said before (once, when the command said so).
+    if (!std::cout.flush()) {
+        if (status != 2)
+            std::cerr << veltra::cli::StandardOutputLostMessage << "\n";
+        return 2;
     }
     return status;
 }

@@ -163,13 +163,6 @@ std::string FilePart(const std::string& path)
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-std::string AxisLabel(double value, int decimals)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%*.*f", decimals + 2, decimals, value);
-    return buf;
-}
-
 // Pen of the series lines: the series colour, or the background for the gaps.
 class TLinePen {
 public:
@@ -257,7 +250,7 @@ TChartOutcome DrawChart(TGroupStore& store, TInputRecord& rec, TCanvas& canvas)
     if (g.Axis == TAxisRule::Common) {
         // The series that reaches highest gives the steps; the lowest minimum the bottom.
         const TChartSeries* top = &series.front();
-        int lowest = top->Axis.Min;
+        double lowest = top->Axis.Min;
         for (const auto& cs : series) {
             if (cs.Axis.Max > top->Axis.Max)
                 top = &cs;

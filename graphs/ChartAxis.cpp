@@ -1,26 +1,58 @@
 #include "graphs/ChartAxis.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace veltra {
+
+double RoundHalfEvenReal(double x)
+{
+    if (!std::isfinite(x))
+        return std::isnan(x) ? 0.0 : x;
+    const double low = std::floor(x);
+    const double frac = x - low;
+    if (frac > 0.5 || (frac == 0.5 && std::fmod(low, 2.0) != 0.0))
+        return low + 1.0;
+    return low;
+}
 
 int RoundHalfEven(double x)
 {
     // Absurd values (a damaged file) must not overflow the integer pixel maths.
-    if (std::isnan(x))
-        return 0;
     constexpr double limit = 1.0e9;
-    if (x > limit)
-        return static_cast<int>(limit);
-    if (x < -limit)
-        return -static_cast<int>(limit);
-    const double low = std::floor(x);
-    const double frac = x - low;
-    double r = low;
-    if (frac > 0.5 || (frac == 0.5 && std::fmod(low, 2.0) != 0.0))
-        r = low + 1.0;
+    const double r = RoundHalfEvenReal(std::clamp(x, -limit, limit));
     return static_cast<int>(r);
 }
+
+std::string AxisLabel(double value, int decimals)
+{
+    char buf[400]; // room for the largest double in fixed notation
+    std::snprintf(buf, sizeof buf, "%*.*f", decimals + 2, decimals, value);
+    if (std::strlen(buf) > 10)
+        std::snprintf(buf, sizeof buf, "%.2E", value);
+    return buf;
+}
+
+namespace {
+
+// Intervals counted as a double, then the rule's bounds: above 10 gives 10 and one
+// decimal more, below 4 gives 5 and one decimal more.
+void SetIntervals(TChartAxis& a, double intervals)
+{
+    if (intervals > 10) {
+        a.Intervals = 10;
+        ++a.Decimals;
+    } else if (intervals < 4) {
+        a.Intervals = 5;
+        ++a.Decimals;
+    } else {
+        a.Intervals = static_cast<int>(intervals);
+    }
+}
+
+} // namespace
 
 int SeriesMultiplier(double m)
 {
@@ -36,15 +68,16 @@ int SeriesMultiplier(double m)
 TChartAxis ScaledAxis(double m, double minimum)
 {
     TChartAxis a;
+    double intervals = 0;
     if (m >= 1.0 && m < 10.0) {
         a.Decimals = 1;
-        a.Min = RoundHalfEven(minimum - 0.5);
-        a.Max = RoundHalfEven(m + 1.0);
-        a.Intervals = a.Max - a.Min;
-        if (a.Intervals > 10)
-            a.Intervals /= 2;
+        a.Min = RoundHalfEvenReal(minimum - 0.5);
+        a.Max = RoundHalfEvenReal(m + 1.0);
+        intervals = a.Max - a.Min;
+        if (intervals > 10)
+            intervals = std::trunc(intervals / 2);
     } else {
-        int step = 1000;
+        double step = 1000;
         if (m < 25.0)
             step = 4, a.Decimals = 1;
         else if (m < 50.0)
@@ -58,17 +91,11 @@ TChartAxis ScaledAxis(double m, double minimum)
         else if (m < 1000.0)
             step = 100;
         const double half = step / 2.0;
-        a.Min = step * RoundHalfEven((minimum - half) / step);
-        a.Max = step * RoundHalfEven((m + half) / step);
-        a.Intervals = (a.Max - a.Min) / step;
+        a.Min = step * RoundHalfEvenReal((minimum - half) / step);
+        a.Max = step * RoundHalfEvenReal((m + half) / step);
+        intervals = std::trunc((a.Max - a.Min) / step);
     }
-    if (a.Intervals > 10) {
-        a.Intervals = 10;
-        ++a.Decimals;
-    } else if (a.Intervals < 4) {
-        a.Intervals = 5;
-        ++a.Decimals;
-    }
+    SetIntervals(a, intervals);
     return a;
 }
 
@@ -76,13 +103,9 @@ TChartAxis WaterLevelAxis(double minimum, double maximum)
 {
     TChartAxis a;
     a.Decimals = 1;
-    a.Min = RoundHalfEven(minimum - 0.5);
-    a.Max = maximum <= 0.0 ? 0 : RoundHalfEven(maximum + 0.5);
-    a.Intervals = a.Max - a.Min;
-    if (a.Intervals < 4)
-        a.Intervals = 4;
-    if (a.Intervals > 10)
-        a.Intervals = 10;
+    a.Min = RoundHalfEvenReal(minimum - 0.5);
+    a.Max = maximum <= 0.0 ? 0 : RoundHalfEvenReal(maximum + 0.5);
+    a.Intervals = static_cast<int>(std::clamp(a.Max - a.Min, 4.0, 10.0));
     return a;
 }
 
@@ -93,7 +116,7 @@ TChartAxis PercentAxis()
 
 TChartAxis RotationKeyAxis(bool keyAboveFive)
 {
-    return TChartAxis{0, keyAboveFive ? 10 : 5, 5, 0};
+    return TChartAxis{0, keyAboveFive ? 10.0 : 5.0, 5, 0};
 }
 
 } // namespace veltra

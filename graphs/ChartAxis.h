@@ -1,17 +1,27 @@
 #pragma once
 // Scaling rules of the chart's value axis: series multipliers and axis ranges.
+#include <string>
+
 namespace veltra {
 
+// The axis values are whole numbers held as doubles: a damaged or absurd result
+// (values of 1e30) must give the rule's axis, not an integer overflow.
 struct TChartAxis {
-    int Min = 0;       // axis value at the bottom of the plot
-    int Max = 0;       // axis value at the top of the plot
+    double Min = 0;    // axis value at the bottom of the plot
+    double Max = 0;    // axis value at the top of the plot
     int Intervals = 0; // number of labelled steps between them
     int Decimals = 0;  // decimals of the axis labels
     bool operator==(const TChartAxis&) const = default;
 };
 
-// Nearest integer, halves to the even neighbour (independent of the FPU mode).
+// Nearest whole number, halves to the even neighbour (independent of the FPU mode).
+double RoundHalfEvenReal(double x);
+// The same as a pixel coordinate, kept within +-1e9 so that pixel sums cannot overflow.
 int RoundHalfEven(double x);
+
+// An axis label: "%(decimals+2).(decimals)f", or for a text longer than 10
+// characters the same number as "%.2E" (1.10E+12), so that it stays beside the axis.
+std::string AxisLabel(double value, int decimals);
 
 // Multiplier (1, 10, 100 or 1000) that brings a series into a readable range;
 // m is 1.1 times the series maximum.

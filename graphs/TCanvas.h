@@ -1,6 +1,7 @@
 #pragma once
 // The drawable picture of the Graphics page: 762 x 486 pixels, colours as RGB.
-// qt/ draws it onto a QImage; tests record the calls.
+// qt/ draws it onto a QImage; tests record the calls. The canvas only encodes its
+// picture: files are written by the safe writer, as every file Veltra writes.
 #include <cstdint>
 #include <string>
 
@@ -24,7 +25,9 @@ public:
     virtual void Text(int x, int y, const std::string& text, TColor colour, TColor background, bool bold) = 0;
     virtual int TextWidth(const std::string& text, bool bold) = 0;
     virtual int TextHeight(bool bold) = 0;
-    virtual bool SaveToFile(const std::string& path) = 0; // format from the extension (.bmp, .png)
+    // The picture as a file of `format` ("BMP" or "PNG") holds it, encoded in memory;
+    // empty when it cannot be encoded. SaveChartPicture (graphs/ChartPicture.h) writes it.
+    virtual std::string EncodedPicture(const std::string& format) = 0;
     virtual bool LoadFromFile(const std::string& path) = 0;
 };
 

@@ -183,6 +183,12 @@ std::vector<std::string> InputErrorLines(const TInputRecord& r)
                               r.CB0 < 0 || r.CU0 < 0 || (r.Kd == 1 && (r.CxA0 < 0 || r.CxB0 < 0));
     if (negativeSalt)
         add(" Salt concentrations must not be negative.");
+    // A key outside its values would run as if it were 0, and the writer would drop
+    // the groups it governs (the drains of Kd).
+    if (r.Kd > 1 || r.Kp > 1 || r.Kf > 1 || r.Krf > 1 || r.Ky > 1)
+        add(" The keys Kd, Kp, Kf, Krf and Ky must be 0 or 1.");
+    if (r.Kr > 7 && r.Kr != 10)
+        add(" The rotation key Kr must be 0 to 7 or 10.");
     return out;
 }
 
@@ -201,6 +207,8 @@ void WriteErrorList(const std::vector<std::string>& errors, const std::string& f
         text.append(line).append("\r\n");
     try {
         WriteWholeFile(path, text, fs);
+    } catch (const TFolderError&) {
+        throw;
     } catch (const TVeltraError&) {
         throw TVeltraError(TErrorKind::File, WriteFailureMessage(path));
     }

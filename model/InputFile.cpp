@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <system_error>
@@ -494,15 +493,33 @@ private:
 
 } // namespace
 
+void ReadInputText(std::string text, const std::string& sourceName, TInputRecord& rec)
+{
+    TScanner sc(std::move(text), sourceName);
+    TInputRecord scratch = rec;
+    Parse(sc, scratch);
+    rec = std::move(scratch);
+}
+
 void ReadInputStream(std::istream& in, const std::string& sourceName, TInputRecord& rec)
 {
     std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
         throw TInputFileError(ReadFailureMessage(sourceName), sourceName, true);
-    TScanner sc(std::move(text), sourceName);
-    TInputRecord scratch = rec;
-    Parse(sc, scratch);
-    rec = std::move(scratch);
+    ReadInputText(std::move(text), sourceName, rec);
+}
+
+void ReadNamedInputFile(const std::string& path, TInputRecord& rec)
+{
+    std::string text;
+    try {
+        text = ReadWholeFile(path, InputFileLimit, "an input file");
+    } catch (const TCannotReadError&) {
+        throw TInputFileError(ReadFailureMessage(path), path, true);
+    } catch (const TVeltraError& e) {
+        throw TInputFileError(e.what(), path, true); // a folder, a file too large
+    }
+    ReadInputText(std::move(text), path, rec);
 }
 
 void ReadInputFile(TInputRecord& rec)
@@ -527,13 +544,7 @@ void ReadInputFile(TInputRecord& rec)
         }
     }
     rec.FileName = p.string();
-
-    if (fs::is_directory(p, ec))
-        throw TInputFileError(ReadFailureMessage(rec.FileName), rec.FileName, true);
-    std::ifstream in(p, std::ios::binary);
-    if (!in)
-        throw TInputFileError(ReadFailureMessage(rec.FileName), rec.FileName, true);
-    ReadInputStream(in, rec.FileName, rec);
+    ReadNamedInputFile(rec.FileName, rec);
 }
 
 void WriteInputStream(std::ostream& out, const TInputRecord& r)
@@ -633,30 +644,13 @@ std::string InputFileText(const TInputRecord& rec)
     return out.str();
 }
 
-void WriteInputFile(const TInputRecord& rec, const std::string& path)
+void WriteInputFile(const TInputRecord& rec, const std::string& path, TFileSystem& fs)
 {
-    const std::string text = InputFileText(rec);
-    const fs::path target(path);
-    fs::path temp = target;
-    temp += ".writing";
-    std::error_code ec;
-    if (fs::is_directory(target, ec))
-        throw TInputFileError(WriteFailureMessage(path), path, true);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out << text;
-            out.flush();
-        }
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
-            throw TInputFileError(WriteFailureMessage(path), path, true);
-        }
-    }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        fs::remove(temp, ec);
+    try {
+        WriteWholeFile(path, InputFileText(rec), fs);
+    } catch (const TFolderError& e) {
+        throw TInputFileError(e.what(), path, true);
+    } catch (const TVeltraError&) {
         throw TInputFileError(WriteFailureMessage(path), path, true);
     }
 }

@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "model/UDataMod.h"
 
@@ -31,19 +32,26 @@ public:
 // Parse a whole .inp text (any layout) over `rec`. All or nothing: on failure
 // `rec` is untouched. Fields the file does not hold keep their values.
 // Throws TInputFileError.
+void ReadInputText(std::string text, const std::string& sourceName, TInputRecord& rec);
 void ReadInputStream(std::istream& in, const std::string& sourceName, TInputRecord& rec);
 
-// Replace the extension of rec.FileName by ".inp", make it absolute, store it
-// back, then open and read that file. Throws TInputFileError.
+// Reads the file `path`, exactly as named, over `rec` (fields the file does not
+// hold keep their values). A file larger than InputFileLimit, a folder or a file
+// that cannot be read: TInputFileError (CannotOpen set) with the message to show.
+void ReadNamedInputFile(const std::string& path, TInputRecord& rec);
+
+// The window's rule: replace the extension of rec.FileName by ".inp", make it
+// absolute, store it back, then read that file. Throws TInputFileError.
 void ReadInputFile(TInputRecord& rec);
 
 // The record in the current layout, CR LF line ends.
 void WriteInputStream(std::ostream& out, const TInputRecord& rec);
 std::string InputFileText(const TInputRecord& rec);
 
-// Write through a temporary file that replaces `path` only when complete.
-// Throws TInputFileError (CannotOpen set) when the file cannot be written.
-void WriteInputFile(const TInputRecord& rec, const std::string& path);
+// Writes the file whole through the safe writer (model/SafeFile.h): a failure
+// leaves an earlier file as it was. Throws TInputFileError (CannotOpen set) when
+// the file cannot be written, or names the folder when `path` is one.
+void WriteInputFile(const TInputRecord& rec, const std::string& path, TFileSystem& fs = RealFileSystem());
 
 // The messages the callers show when a file cannot be opened.
 std::string ReadFailureMessage(const std::string& path);

@@ -1,5 +1,6 @@
 #include "model/SafeFile.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -18,6 +19,16 @@ namespace fs = std::filesystem;
 std::string CannotWriteMessage(const std::string& path)
 {
     return "The file \"" + path + "\" could not be written.";
+}
+
+TFolderError::TFolderError(const std::string& path)
+    : TVeltraError(TErrorKind::File, "\"" + path + "\" is a folder, not a file.")
+{
+}
+
+TCannotReadError::TCannotReadError(const std::string& path)
+    : TVeltraError(TErrorKind::File, "The file \"" + path + "\" could not be read.")
+{
 }
 
 namespace {
@@ -42,12 +53,26 @@ bool WriteAll(int fd, std::string_view data)
     return true;
 }
 
-// `path` with its symbolic links followed (the target need not exist yet).
-std::string Resolved(const std::string& path)
+// `path` with its symbolic links followed (the target need not exist yet), the
+// links of its folders too. `open` tells whether the way led through /proc: a
+// link there (/dev/stdout, /dev/fd/1) names a file the process holds open, which
+// its text does not name (a pipe, a terminal, a file opened for appending).
+std::string Resolved(const std::string& path, bool& open)
 {
-    fs::path p = path;
+    open = false;
+    std::error_code absent;
+    fs::path p = fs::absolute(path, absent);
+    if (absent)
+        Fail(CannotWriteMessage(path));
     for (int hops = 0; hops < 40; ++hops) {
         std::error_code ec;
+        const fs::path folder = fs::weakly_canonical(p.parent_path(), ec);
+        if (!ec)
+            p = folder / p.filename();
+        if (p.string().rfind("/proc/", 0) == 0) {
+            open = true;
+            return p.string();
+        }
         if (!fs::is_symlink(p, ec))
             return p.string();
         const fs::path target = fs::read_symlink(p, ec);
@@ -89,7 +114,8 @@ void TFileSystem::WriteNewFile(const std::string& path, std::string_view data)
 
 void TFileSystem::WriteThrough(const std::string& path, std::string_view data)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    // Appending: a file held open for appending (>> f, then /dev/stdout) keeps what it has.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0)
         Fail(CannotWriteMessage(path));
     const bool written = WriteAll(fd, data);
@@ -121,19 +147,29 @@ TFileSystem& RealFileSystem()
 
 TPendingFile::TPendingFile(const std::string& path, std::string_view text, TFileSystem& fs) : fs_(&fs)
 {
-    path_ = Resolved(path);
+    bool open = false;
+    const std::string resolved = Resolved(path, open);
     struct stat info {};
-    const bool exists = ::stat(path_.c_str(), &info) == 0;
+    const bool exists = ::stat(path.c_str(), &info) == 0; // every link followed, those of /proc too
     if (exists && S_ISDIR(info.st_mode))
-        Fail("\"" + path + "\" is a folder, not a file.");
-    if (exists && !S_ISREG(info.st_mode)) {
-        // A device or a pipe is not replaced: it is written through, at the commit.
+        throw TFolderError(path);
+    if (exists && (!S_ISREG(info.st_mode) || open)) {
+        // A device, a pipe or a file the process holds open is not replaced: it is
+        // written through, at the commit, by the name given.
+        path_ = path;
         device_.assign(text);
         isDevice_ = true;
         return;
     }
+    path_ = resolved;
     temporary_ = TemporaryBeside(path_);
-    fs_->WriteNewFile(temporary_, text);
+    try {
+        fs_->WriteNewFile(temporary_, text);
+    } catch (const TVeltraError&) {
+        fs_->Remove(temporary_); // whatever part of it was written
+        temporary_.clear();
+        Fail(CannotWriteMessage(path));
+    }
     if (exists) // the new file keeps the old one's permissions
         ::chmod(temporary_.c_str(), info.st_mode & 07777);
 }
@@ -185,13 +221,17 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit, const std:
     if (fd < 0) {
         std::error_code ec;
         if (fs::is_directory(path, ec))
-            Fail("\"" + path + "\" is a folder, not a file.");
-        Fail("The file \"" + path + "\" could not be read.");
+            throw TFolderError(path);
+        throw TCannotReadError(path);
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0) {
         ::close(fd);
-        Fail("\"" + path + "\" is a folder, not a file.");
+        throw TCannotReadError(path);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        throw TFolderError(path);
     }
     const std::string tooLarge = "The file \"" + path + "\" is too large for " + kind + " (more than " +
                                  std::to_string(limit / (1024 * 1024)) + " MB).";
@@ -199,18 +239,19 @@ std::string ReadWholeFile(const std::string& path, std::size_t limit, const std:
         ::close(fd);
         Fail(tooLarge);
     }
+    // A regular file is read in one call; a device or pipe in growing steps, to the limit.
     std::string text;
-    text.resize(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0);
+    text.resize(S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) + 1 : 65536);
     std::size_t have = 0;
     for (;;) {
         if (have == text.size())
-            text.resize(std::min(limit + 1, std::max<std::size_t>(2 * text.size(), 65536)));
+            text.resize(std::min(limit + 1, 2 * text.size()));
         const ssize_t n = ::read(fd, text.data() + have, text.size() - have);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
             ::close(fd);
-            Fail("The file \"" + path + "\" could not be read.");
+            throw TCannotReadError(path);
         }
         if (n == 0)
             break;

@@ -7,11 +7,33 @@
 // beside it, then put in its place in one step. A symbolic link is followed to its
 // target. A device or a pipe (/dev/stdout, /dev/null, a FIFO) is written through as
 // a stream, its write errors reported. A folder is refused.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "model/TVeltraError.h"
+
 namespace veltra {
+
+// What the readers take in at most. A 99-year result file of four seasons is
+// under 1 MB, an input file under 2 kB: a larger file is not one of ours (or
+// /dev/zero), and reading it whole would only eat the memory.
+constexpr std::size_t InputFileLimit = 1024u * 1024;       // input files (.inp)
+constexpr std::size_t ResultFileLimit = 64u * 1024 * 1024; // result, frequency and group files
+
+// A folder where a file was meant (kind File); says so in its message.
+class TFolderError : public TVeltraError {
+public:
+    explicit TFolderError(const std::string& path);
+};
+
+// A file that cannot be opened or read (kind File); readers with a message of
+// their own catch it and show theirs.
+class TCannotReadError : public TVeltraError {
+public:
+    explicit TCannotReadError(const std::string& path);
+};
 
 // The file system calls the writer makes, so that tests can make them fail (a
 // write that stops after N bytes, a process killed between writing and renaming).
@@ -34,7 +56,8 @@ TFileSystem& RealFileSystem();
 
 // A file prepared in full beside its target and put in its place by Commit. A file
 // never committed is removed again (a failure before the commit leaves the target
-// as it was).
+// as it was). A failure throws TVeltraError (File) naming the target, never the
+// temporary file; a folder throws TFolderError.
 class TPendingFile {
 public:
     TPendingFile(const std::string& path, std::string_view text, TFileSystem& fs = RealFileSystem());
@@ -63,9 +86,10 @@ void WriteWholeFile(const std::string& path, std::string_view text, TFileSystem&
 void WriteWholeFiles(const std::vector<std::pair<std::string, std::string>>& files,
                      TFileSystem& fs = RealFileSystem());
 
-// The whole content of a file, refused (TVeltraError, File) when it is a folder,
-// cannot be read, or holds more than `limit` bytes (`kind` names what the file
-// should be in that message: "an input file").
+// The whole content of a file, refused (kind File) when it is a folder
+// (TFolderError), cannot be opened or read (TCannotReadError), or holds more than
+// `limit` bytes (TVeltraError; `kind` names what the file should be in that
+// message: "an input file"). A device or pipe is read to its end, or to the limit.
 std::string ReadWholeFile(const std::string& path, std::size_t limit, const std::string& kind);
 
 // The message for an output file that cannot be written.

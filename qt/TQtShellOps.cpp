@@ -356,8 +356,7 @@ bool TQtShellOps::SetCurrentDir(const std::string& path)
 void TQtShellOps::PrintFile(const std::string& path)
 {
     std::vector<std::string> lines;
-    if (!ReadTextLines(path, lines))
-        throw TVeltraError(TErrorKind::File, GroupFileMessage(path));
+    ReadTextLines(path, lines); // throws, naming the file, when it cannot be read
     if (answers_ != nullptr) {
         answers_->Record("print: " + path);
         return;

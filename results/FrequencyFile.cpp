@@ -9,6 +9,13 @@
 
 namespace veltra {
 
+const char* const FrequencyTitle = "  FREQUENCY DISTRIBUTION OF SOIL SALINITY";
+
+bool IsFrequencyText(const std::vector<std::string>& lines)
+{
+    return !lines.empty() && lines.front() == FrequencyTitle;
+}
+
 namespace {
 
 constexpr const char* CrLf = "\r\n";
@@ -140,7 +147,7 @@ void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngi
     // Laid out for a spreadsheet import that splits at blanks.
     const bool firstTable = year == 0 && season == 1;
     if (firstTable) {
-        frq += "  FREQUENCY DISTRIBUTION OF SOIL SALINITY\r\n";
+        frq.append(FrequencyTitle).append("\r\n");
         frq += "  \"(meant for\" spreadsheet use)\r\n";
         frq += CrLf;
     }

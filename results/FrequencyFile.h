@@ -3,12 +3,20 @@
 // season record of the result file and the season tables of the frequency file.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
 #include "results/TRunObserver.h"
 
 namespace veltra {
+
+// The first line of a frequency file.
+extern const char* const FrequencyTitle;
+
+// True when `lines` are those of a frequency file (or of the frequency view saved
+// as it is shown): the first line is FrequencyTitle.
+bool IsFrequencyText(const std::vector<std::string>& lines);
 
 // Salinity below which the fraction p of the area lies, for an area average v:
 // v·(a − b·ln(−ln p)), with a and b chosen by the total area in ha.

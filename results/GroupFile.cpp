@@ -1,10 +1,12 @@
 #include "results/GroupFile.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
+#include <utility>
+
+#include "model/SafeFile.h"
 
 #include "results/GroupTables.h"
 #include "results/TextLists.h"
@@ -13,31 +15,18 @@ namespace veltra {
 
 namespace {
 
-// Written beside the target and renamed over it, so that a failed save leaves
-// no half-written file behind.
-void WriteWhole(const std::string& path, const std::string& text)
+// Through the safe writer (model/SafeFile.h): a failed save leaves an earlier file
+// as it was. A failure shows the group file message, a folder says it is one.
+void WriteWhole(const std::string& path, const std::string& text, TFileSystem& fs)
 {
-    const std::string temp = path + ".part";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(text.data(), static_cast<std::streamsize>(text.size()));
-            out.close();
-        }
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            throw TGroupWriteError(GroupFileMessage(path));
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
+    try {
+        WriteWholeFile(path, text, fs);
+    } catch (const TFolderError&) {
+        throw;
+    } catch (const TVeltraError&) {
         throw TGroupWriteError(GroupFileMessage(path));
     }
 }
-
 
 std::string ShortestText(double v)
 {
@@ -48,11 +37,11 @@ std::string ShortestText(double v)
 
 } // namespace
 
-void SaveGroupFile(const TDataMod& dm, const std::string& path)
+std::string GroupFileText(const TDataMod& dm)
 {
     const TGroupStore& g = dm.Groups;
     if (g.DataFromLine.empty() || g.TableHeads[3].empty())
-        throw TGroupWriteError("No group table to save in \"" + path + "\"", TErrorKind::Usage);
+        throw TGroupWriteError("No group table", TErrorKind::Usage);
     std::string text;
     text.reserve((g.RowTexts.size() + 8) * 100);
     auto line = [&text](const std::string& s) {
@@ -68,30 +57,42 @@ void SaveGroupFile(const TDataMod& dm, const std::string& path)
     line("Season durations");
     std::string durations;
     for (int s = 1; s <= std::min<int>(dm.Rec.Ns, 4); ++s) {
-        char buf[32];
+        char buf[400]; // room for any double in full: a duration read from a damaged file may be huge
         std::snprintf(buf, sizeof buf, "%5.1f  ", dm.Rec.Ts[s]);
         durations += buf;
     }
     line(durations + "months");
-    WriteWhole(path, text);
+    return text;
 }
 
-void SaveTextLines(const TDataMod& dm, const std::string& path)
+void SaveGroupFile(const TDataMod& dm, const std::string& path, TFileSystem& fs)
+{
+    const TGroupStore& g = dm.Groups;
+    if (g.DataFromLine.empty() || g.TableHeads[3].empty())
+        throw TGroupWriteError("No group table to save in \"" + path + "\"", TErrorKind::Usage);
+    WriteWhole(path, GroupFileText(dm), fs);
+}
+
+void SaveTextLines(const TDataMod& dm, const std::string& path, TFileSystem& fs)
 {
     std::string text;
     for (const std::string& s : dm.ResultLines) {
         text += s;
         text += "\r\n";
     }
-    WriteWhole(path, text);
+    WriteWhole(path, text, fs);
 }
 
 void ReadGroupFile(TDataMod& dm)
 {
     const std::string& path = dm.Rec.FileName;
     std::vector<std::string> lines;
-    if (!ReadTextLines(path, lines))
-        throw TGroupReadError(GroupFileMessage(path));
+    ReadTextLines(path, lines, "a group file");
+    ReadGroupLines(dm, path, lines);
+}
+
+void ReadGroupLines(TDataMod& dm, const std::string& path, const std::vector<std::string>& lines)
+{
     if (lines.empty() || lines[0].compare(0, 7, "\"Data f") != 0) {
         dm.Groups.NotGroupFile = true;
         return;
@@ -121,26 +122,42 @@ void ReadGroupFile(TDataMod& dm)
     g.GroupTag = table->Name;
     g.SeriesCount = static_cast<int>(table->Slots.size());
 
-    // The rows include year 0, so the seasons of a year show in the first rows.
-    int ns = 0;
-    for (std::size_t r = 0; r < std::min<std::size_t>(rows, 4); ++r) {
-        const std::string& row = lines[4 + r];
+    // The year and the season that start a row (the season after its first 7 characters).
+    auto yearAndSeason = [&](std::size_t index) {
+        const std::string& row = lines[index];
+        int year = -1;
         int season = 0;
         const std::size_t from = std::min<std::size_t>(7, row.size());
-        std::size_t pos = row.find_first_not_of(' ', from);
+        std::size_t pos = row.find_first_not_of(' ');
+        if (pos >= from || std::from_chars(row.data() + pos, row.data() + from, year).ec != std::errc())
+            fail(index, "no year number");
+        pos = row.find_first_not_of(' ', from);
         if (pos == std::string::npos ||
             std::from_chars(row.data() + pos, row.data() + row.size(), season).ec != std::errc())
-            fail(4 + r, "no season number");
-        ns = std::max(ns, season);
-    }
+            fail(index, "no season number");
+        return std::pair<int, int>{year, season};
+    };
+
+    // The rows include year 0, so the seasons of a year show in the first rows.
+    int ns = 0;
+    for (std::size_t r = 0; r < std::min<std::size_t>(rows, 4); ++r)
+        ns = std::max(ns, yearAndSeason(4 + r).second);
     if (ns < 1 || ns > 4)
         fail(4, "the season numbers are not 1 to 4");
     const std::size_t ny = rows / static_cast<std::size_t>(ns);
-    if (ny > 255)
-        fail(4, std::to_string(ny) + " years are more than a run holds");
 
     for (std::size_t r = 0; r < rows; ++r) {
         const std::string& row = lines[4 + r];
+        // Each row labels its values: a row doubled or missing would shift every later one.
+        const auto [year, season] = yearAndSeason(4 + r);
+        const int wantYear = static_cast<int>(r / static_cast<std::size_t>(ns));
+        const int wantSeason = static_cast<int>(r % static_cast<std::size_t>(ns)) + 1;
+        if (wantYear > 99)
+            fail(4 + r, "more than the 99 years a run holds");
+        if (year != wantYear || season != wantSeason)
+            fail(4 + r, "year " + std::to_string(year) + " season " + std::to_string(season) + " where year " +
+                            std::to_string(wantYear) + " season " + std::to_string(wantSeason) +
+                            " belongs (a row doubled or missing)");
         g.RowTexts.push_back(row);
         for (std::size_t c = 0; c < table->Slots.size(); ++c) {
             const std::size_t start = 14 + c * 10;
@@ -221,12 +238,19 @@ std::string ClipboardText(const TDataMod& dm)
     return text;
 }
 
-void SaveGroupCsv(const TDataMod& dm, const std::string& path)
+void SaveGroupCsv(const TDataMod& dm, const std::string& path, TFileSystem& fs)
+{
+    if (!FindGroupTable(dm.Groups.GroupTag))
+        throw TGroupWriteError("No output group to save in \"" + path + "\"", TErrorKind::Usage);
+    WriteWhole(path, GroupCsvText(dm), fs);
+}
+
+std::string GroupCsvText(const TDataMod& dm)
 {
     const TGroupStore& g = dm.Groups;
     const TGroupTable* table = FindGroupTable(g.GroupTag);
     if (!table)
-        throw TGroupWriteError("No output group to save in \"" + path + "\"", TErrorKind::Usage);
+        throw TGroupWriteError("No output group", TErrorKind::Usage);
     std::string text = "Year,Season";
     for (const std::string& symbol : ColumnSymbols(*table))
         text += "," + symbol;
@@ -242,7 +266,7 @@ void SaveGroupCsv(const TDataMod& dm, const std::string& path)
             if (at >= s.size() || (s[at] < 0 && !alwaysShown))
                 continue;
             double v = s[at];
-            if (table->Percent) {
+            if (table->Percent && std::isfinite(v)) {
                 // Back to the table's fraction: the series were multiplied by 100, and
                 // the table's values have far fewer than 15 significant digits.
                 char buf[40];
@@ -253,7 +277,7 @@ void SaveGroupCsv(const TDataMod& dm, const std::string& path)
         }
         text += '\n';
     }
-    WriteWhole(path, text);
+    return text;
 }
 
 } // namespace veltra

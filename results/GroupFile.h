@@ -2,7 +2,9 @@
 // Group files (".prn", for spreadsheet use), the clipboard text of the group grid,
 // and the group's series as CSV.
 #include <string>
+#include <vector>
 
+#include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "model/UDataMod.h"
 #include "results/OutputGroups.h" // TGroupReadError, GroupFileMessage
@@ -19,20 +21,28 @@ public:
     }
 };
 
-// Writes the group file of the current table: DataFromLine, the headings, the
-// column-head line, the rows, "#", "Season durations" and the durations of
-// Rec.Ts[1..Ns]. CR LF line ends. Throws TGroupWriteError; the file is written
-// whole or not at all.
-void SaveGroupFile(const TDataMod& dm, const std::string& path);
+// The group file of the current table: DataFromLine, the headings, the column-head
+// line, the rows, "#", "Season durations" and the durations of Rec.Ts[1..Ns]. CR LF
+// line ends. Throws TGroupWriteError (Usage) when there is no table.
+std::string GroupFileText(const TDataMod& dm);
 
-// Writes ResultLines one per line (the frequency view saved as it is shown).
-void SaveTextLines(const TDataMod& dm, const std::string& path);
+// Writes GroupFileText whole or not at all (model/SafeFile.h). Throws
+// TGroupWriteError (GroupFileMessage), or TFolderError when `path` is a folder.
+void SaveGroupFile(const TDataMod& dm, const std::string& path, TFileSystem& fs = RealFileSystem());
+
+// Writes ResultLines one per line (the frequency view saved as it is shown), the same way.
+void SaveTextLines(const TDataMod& dm, const std::string& path, TFileSystem& fs = RealFileSystem());
 
 // Reads the group file named by Rec.FileName into the group store and Rec.Ny (years
 // plus one, the rows include year 0), Rec.Ns and Rec.Ts. A file whose first line is
-// not a "Data from" line only sets NotGroupFile. Throws TGroupReadError for a file
-// that cannot be read or holds a bad cell; the store and the record are then unchanged.
+// not a "Data from" line only sets NotGroupFile. The rows must run year 0 season 1,
+// season 2, ... as the table wrote them: a row doubled or missing is refused. Throws
+// TGroupReadError for a file that cannot be read or holds a bad row or cell (a
+// folder or a file above ResultFileLimit: TVeltraError, File); the store and the
+// record are then unchanged.
 void ReadGroupFile(TDataMod& dm);
+// The same from the lines of a group file already read; `path` names it in messages.
+void ReadGroupLines(TDataMod& dm, const std::string& path, const std::vector<std::string>& lines);
 
 // After a group file is opened: a filled slot is present when some value is above 0;
 // the water-table level is present in any case.
@@ -44,7 +54,8 @@ std::string ClipboardText(const TDataMod& dm);
 
 // The group's series as CSV: "Year,Season,<symbols>", one row per season record,
 // the shortest text that reads back to the table's value (fractions, the level for
-// Dw), an empty field for an absent value; LF line ends. Throws TGroupWriteError.
-void SaveGroupCsv(const TDataMod& dm, const std::string& path);
+// Dw), an empty field for an absent value; LF line ends. Written as SaveGroupFile.
+void SaveGroupCsv(const TDataMod& dm, const std::string& path, TFileSystem& fs = RealFileSystem());
+std::string GroupCsvText(const TDataMod& dm);
 
 } // namespace veltra

@@ -235,86 +235,140 @@ struct TResultReader {
 
 void ReadResultGroup(TDataMod& dm, const std::string& group)
 {
+    ReadResultGroupFile(dm, group, ChangeFileExt(dm.Rec.FileName, ".res"));
+}
+
+void ReadResultGroupFile(TDataMod& dm, const std::string& group, const std::string& path)
+{
+    if (!FindLayout(group))
+        throw TVeltraError(TErrorKind::Internal, "No output group could be selected");
+    dm.Rec.FileName = path;
+    std::vector<std::string> lines;
+    ReadTextLines(path, lines, "a result file");
+    ReadResultGroupLines(dm, group, path, lines);
+}
+
+namespace {
+
+// Where a season record lies, by lines from its "  YEAR: " line: the season line,
+// the first value line, the end-of-record mark and the last of the 8 frequency
+// lines that the writer always puts after it.
+constexpr std::size_t SeasonLineOffset = 2;
+constexpr std::size_t FirstValueOffset = 4;
+constexpr std::size_t EndMarkOffset = 17;
+constexpr std::size_t LastFrequencyOffset = 25;
+
+struct TRecordPlace {
+    std::size_t YearLine;
+    int Year;
+    int Season;
+};
+
+std::string YearSeason(int year, int season)
+{
+    return "year " + std::to_string(year) + " season " + std::to_string(season);
+}
+
+// Every season record of the file, each whole, in the order a run writes them:
+// year 0 season 1 first, the seasons of a year one after the other, the next year
+// after the last season. A record cut short or one that comes twice (or is
+// missing) is refused, naming the line; a last year that ends early (a stopped
+// run) is taken as it stands. Returns the records and the seasons of a year.
+std::vector<TRecordPlace> RecordsOf(const TResultReader& reader, int& seasonsPerYear)
+{
+    const std::vector<std::string>& lines = reader.Lines;
+    const std::size_t n = lines.size();
+    std::vector<TRecordPlace> records;
+    int ns = 0; // known at the first change of year
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!StartsWith(lines[i], "  YEAR: "))
+            continue;
+        std::size_t pos = 8;
+        const int year = reader.IntAt(i, pos);
+        // A run has at most 99 years; the tables' rows are laid out for two digits.
+        if (year < 0 || year > 99)
+            reader.Fail(i, "year " + std::to_string(year) + " is out of range (a run has at most 99 years)");
+        const std::size_t seasonLine = i + SeasonLineOffset;
+        if (seasonLine >= n || !StartsWith(lines[seasonLine], "  Season:"))
+            reader.Fail(i, "the record of year " + std::to_string(year) + " has no season line");
+        pos = 9;
+        const int season = reader.IntAt(seasonLine, pos);
+        if (season < 1 || season > 4)
+            reader.Fail(seasonLine, "season number " + std::to_string(season) + " is not 1 to 4");
+        const std::string which = YearSeason(year, season);
+        if (i + LastFrequencyOffset >= n)
+            reader.Fail(n - 1, "the file ends inside the record of " + which + " (line " + std::to_string(i + 1) +
+                                   ")");
+        for (std::size_t k = i + 1; k <= i + LastFrequencyOffset; ++k)
+            if (StartsWith(lines[k], "  YEAR: "))
+                reader.Fail(k, "a record starts inside the record of " + which + " (line " + std::to_string(i + 1) +
+                                   "), which is cut short");
+        if (!StartsWith(lines[i + EndMarkOffset], " #"))
+            reader.Fail(i + EndMarkOffset, "the record of " + which + " (line " + std::to_string(i + 1) +
+                                               ") has no end mark \" #\"");
+
+        if (records.empty()) {
+            if (year != 0 || season != 1)
+                reader.Fail(i, "the first record is " + which + ", not year 0 season 1");
+        } else {
+            const TRecordPlace& before = records.back();
+            const bool nextSeason = year == before.Year && season == before.Season + 1 && (ns == 0 || season <= ns);
+            const bool nextYear = year == before.Year + 1 && season == 1 && (ns == 0 || before.Season == ns);
+            if (!nextSeason && !nextYear)
+                reader.Fail(i, which + " follows " + YearSeason(before.Year, before.Season) +
+                                   " (a record doubled or missing)");
+            if (nextYear && ns == 0)
+                ns = before.Season;
+        }
+        records.push_back({i, year, season});
+        i += LastFrequencyOffset;
+    }
+    seasonsPerYear = ns != 0 ? ns : records.empty() ? 0 : records.back().Season;
+    return records;
+}
+
+} // namespace
+
+void ReadResultGroupLines(TDataMod& dm, const std::string& group, const std::string& path,
+                          const std::vector<std::string>& lines)
+{
     const TGroupLayout* layout = FindLayout(group);
     if (!layout)
         throw TVeltraError(TErrorKind::Internal, "No output group could be selected");
-    const std::string path = ChangeFileExt(dm.Rec.FileName, ".res");
-    dm.Rec.FileName = path;
-
-    std::vector<std::string> lines;
-    if (!ReadTextLines(path, lines))
-        throw TGroupReadError(GroupFileMessage(path));
     const TResultReader reader{path, lines};
-    const std::size_t n = lines.size();
 
-    // Shape: the year and season of the last record that follows an end-of-record
-    // mark, and the duration of every season.
-    int ny = -1;
     int ns = 0;
-    TSeasonal ts = dm.Rec.Ts;
-    std::size_t i = 0;
-    while (i < n) {
-        if (!StartsWith(lines[i], " #")) {
-            ++i;
-            continue;
-        }
-        const std::size_t year = i + 11; // 8 frequency lines and 2 empty lines between
-        if (year >= n)
-            break;
-        if (!StartsWith(lines[year], "  YEAR: ")) {
-            i = year + 1;
-            continue;
-        }
-        std::size_t pos = 8;
-        const int y = reader.IntAt(year, pos);
-        const std::size_t season = year + 2;
-        if (season >= n)
-            reader.Fail(year, "the record ends after its year line");
-        pos = 9;
-        const int s = reader.IntAt(season, pos);
-        if (s < 1 || s > 4)
-            reader.Fail(season, "season number " + std::to_string(s) + " is not 1 to 4");
-        if (y < 0 || y > 255)
-            reader.Fail(year, "year " + std::to_string(y) + " is out of range");
-        ts[s] = reader.RealAt(season, pos + 12);
-        ny = y;
-        ns = s;
-        i = season + 1;
-    }
-    if (ns == 0)
+    const std::vector<TRecordPlace> records = RecordsOf(reader, ns);
+    if (records.empty())
         throw TGroupReadError("Result file \"" + path + "\" holds no season record");
+
+    // The duration of each season, from its last record.
+    TSeasonal ts = dm.Rec.Ts;
+    for (const TRecordPlace& r : records) {
+        const std::size_t seasonLine = r.YearLine + SeasonLineOffset;
+        std::size_t pos = 9;
+        reader.IntAt(seasonLine, pos);
+        ts[r.Season] = reader.RealAt(seasonLine, pos + 12);
+    }
 
     // Values: the group's lines of every record, year 0 included.
     std::array<std::vector<double>, 9> series;
-    const std::size_t want = static_cast<std::size_t>(ny + 1) * static_cast<std::size_t>(ns);
     for (int k = 1; k <= layout->SeriesCount; ++k)
-        series[static_cast<std::size_t>(k)].assign(want, -1.0);
-    int lastOffset = 0;
-    for (const TCellPlace& c : layout->Cells)
-        lastOffset = std::max(lastOffset, c.LineOffset);
-    i = 0;
-    for (std::size_t record = 0; record < want; ++record) {
-        while (i < n && !StartsWith(lines[i], "  Season"))
-            ++i;
-        if (i == n)
-            throw TGroupReadError("Result file \"" + path + "\" ends after " + std::to_string(record) +
-                                  " season records; year " + std::to_string(ny) + " season " +
-                                  std::to_string(ns) + " needs " + std::to_string(want));
+        series[static_cast<std::size_t>(k)].assign(records.size(), -1.0);
+    for (std::size_t record = 0; record < records.size(); ++record) {
         // Value line k is the (k + 1)-th line after the season line.
-        const std::size_t first = i + static_cast<std::size_t>(layout->FirstLine) + 1;
-        if (first + static_cast<std::size_t>(lastOffset) >= n)
-            reader.Fail(i, "the season record is cut short");
+        const std::size_t first =
+            records[record].YearLine + FirstValueOffset + static_cast<std::size_t>(layout->FirstLine - 1);
         for (const TCellPlace& c : layout->Cells)
             series[static_cast<std::size_t>(c.Slot)][record] =
                 reader.CellValue(first + static_cast<std::size_t>(c.LineOffset), c.Cell);
-        i = first + static_cast<std::size_t>(lastOffset) + 1;
     }
 
     TGroupStore& g = dm.Groups;
     g.GroupSeries = std::move(series);
-    g.RecordCount = static_cast<int>(want);
+    g.RecordCount = static_cast<int>(records.size());
     g.SeriesCount = layout->SeriesCount;
-    dm.Rec.Ny = static_cast<std::uint8_t>(ny);
+    dm.Rec.Ny = static_cast<std::uint8_t>(records.back().Year);
     dm.Rec.Ns = static_cast<std::uint8_t>(ns);
     dm.Rec.Ts = ts;
 }
@@ -417,6 +471,24 @@ const TGroupOption& GroupOption(int number)
     return options[static_cast<std::size_t>(number - 1)];
 }
 
+void BuildGroupOption(TDataMod& dm, int number)
+{
+    const TGroupOption& option = GroupOption(number);
+    if (number == 13)
+        throw TVeltraError(TErrorKind::Internal, "the frequency view has no table");
+    TGroupStore& g = dm.Groups;
+    g.GroupTag = option.GroupTag;
+    if (g.GroupTag == "Dw")
+        for (double& v : g.GroupSeries[5])
+            v = -v; // depth below the surface -> level relative to it
+    BuildGroupTable(dm, option.Table);
+    // The graph works in percent; the table keeps the fractions.
+    const int percentSeries = number == 9 ? 5 : number == 11 ? 4 : 0;
+    for (int k = 1; k <= percentSeries; ++k)
+        for (double& v : g.GroupSeries[static_cast<std::size_t>(k)])
+            v *= 100;
+}
+
 void RunGroupOption(TDataMod& dm, int number)
 {
     const TGroupOption& option = GroupOption(number);
@@ -429,17 +501,21 @@ void RunGroupOption(TDataMod& dm, int number)
         return;
     }
     ReadResultGroup(dm, option.Reads);
-    TGroupStore& g = dm.Groups;
-    g.GroupTag = option.GroupTag;
-    if (g.GroupTag == "Dw")
-        for (double& v : g.GroupSeries[5])
-            v = -v; // depth below the surface -> level relative to it
-    BuildGroupTable(dm, option.Table);
-    // The graph works in percent; the table keeps the fractions.
-    const int percentSeries = number == 9 ? 5 : number == 11 ? 4 : 0;
-    for (int k = 1; k <= percentSeries; ++k)
-        for (double& v : g.GroupSeries[static_cast<std::size_t>(k)])
-            v *= 100;
+    BuildGroupOption(dm, number);
+}
+
+void RunGroupOptionOn(TDataMod& dm, int number, const std::string& resultPath)
+{
+    const TGroupOption& option = GroupOption(number);
+    if (number == 13) {
+        const std::string frq = ChangeFileExt(resultPath, ".frq");
+        if (!LoadResultLines(dm, frq))
+            throw TGroupReadError(GroupFileMessage(frq));
+        dm.Rec.FileName = resultPath;
+        return;
+    }
+    ReadResultGroupFile(dm, option.Reads, resultPath);
+    BuildGroupOption(dm, number);
 }
 
 std::vector<std::string> TableViewLines(const TDataMod& dm)

@@ -37,10 +37,18 @@ std::string WithoutBlanks(const std::string& text);
 
 // Reads group `group` (CrA, Cxf, Gd, LrA, RrA, It, FfA or A) from the result file
 // named by Rec.FileName with extension .res, and sets FileName to that path.
-// Fills the series, RecordCount and SeriesCount, and Rec.Ny, Rec.Ns and Rec.Ts.
+// Fills the series, RecordCount and SeriesCount, and Rec.Ny (the last year), Rec.Ns
+// (seasons of a year) and Rec.Ts. The records must follow each other as a run
+// writes them: a record cut short, doubled or missing is refused naming the line;
+// a last year that ends early is read as it stands (RecordCount counts the records).
 // Throws TGroupReadError (TVeltraError Internal for an unknown group); the group
 // store and Ny, Ns, Ts are then unchanged.
 void ReadResultGroup(TDataMod& dm, const std::string& group);
+// The same from the file `path` exactly as named (FileName := path).
+void ReadResultGroupFile(TDataMod& dm, const std::string& group, const std::string& path);
+// The same from the lines of a result file already read; `path` names it in messages.
+void ReadResultGroupLines(TDataMod& dm, const std::string& group, const std::string& path,
+                          const std::vector<std::string>& lines);
 
 // Builds table `table` (one of the twelve) from the series: presence flags, headings,
 // row texts, grid texts and ResultLines. Throws TVeltraError (Internal) for another name.
@@ -58,9 +66,15 @@ const TGroupOption& GroupOption(int number); // 1..13, else TVeltraError (Usage)
 
 // "Go" on the Output page. Options 1..12: read the group, build its table, with the
 // option's extra steps (Dw negated to the level; percent for 9 and 11). Option 13:
-// load the frequency file into ResultLines. Throws TGroupReadError when a file
+// load the frequency file into ResultLines. The result file is Rec.FileName with
+// extension .res (the frequency file: .frq). Throws TGroupReadError when a file
 // cannot be read (the store is then unchanged).
 void RunGroupOption(TDataMod& dm, int number);
+// The same for the result file `resultPath` exactly as named (option 13: the
+// frequency file beside it, of the same name with extension .frq).
+void RunGroupOptionOn(TDataMod& dm, int number, const std::string& resultPath);
+// The steps of options 1..12 after their group was read: the extra steps and the table.
+void BuildGroupOption(TDataMod& dm, int number);
 
 // The lines the text view shows: after a table, DataFromLine and the table lines;
 // otherwise the lines of the file last loaded.

@@ -8,16 +8,13 @@ namespace veltra {
 
 namespace {
 
-// A result or frequency file of a long series stays far below this.
-constexpr std::size_t MaxRunFileBytes = 64u * 1024 * 1024;
-
 // The text of a file that a later year of a series extends.
 std::string Extended(const std::string& path, const std::string& text, const char* kind)
 {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec))
         return text;
-    return ReadWholeFile(path, MaxRunFileBytes, kind) + text;
+    return ReadWholeFile(path, ResultFileLimit, kind) + text;
 }
 
 } // namespace

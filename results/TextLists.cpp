@@ -1,35 +1,14 @@
 #include "results/TextLists.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "model/SafeFile.h"
 #include "results/OutputGroups.h"
 
 namespace veltra {
 
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines)
+std::vector<std::string> SplitLines(const std::string& text)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    // One read and one split: result files of a long run have tens of thousands of lines.
-    std::string text;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size > 0) {
-        text.resize(static_cast<std::size_t>(size));
-        in.seekg(0);
-        in.read(text.data(), size);
-        text.resize(static_cast<std::size_t>(in.gcount()));
-    } else { // not seekable (a pipe) or empty
-        in.clear();
-        in.seekg(0);
-        in.clear();
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    if (in.bad())
-        return false;
     std::vector<std::string> out;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -43,15 +22,27 @@ bool ReadTextLines(const std::string& path, std::vector<std::string>& lines)
         out.emplace_back(text, start, stop - start);
         start = last ? end : end + 1;
     }
-    lines = std::move(out);
-    return true;
+    return out;
+}
+
+void ReadTextLines(const std::string& path, std::vector<std::string>& lines, const std::string& kind)
+{
+    // One read and one split: result files of a long run have tens of thousands of lines.
+    try {
+        lines = SplitLines(ReadWholeFile(path, ResultFileLimit, kind));
+    } catch (const TCannotReadError&) {
+        throw TGroupReadError(GroupFileMessage(path));
+    }
 }
 
 bool LoadResultLines(TDataMod& dm, const std::string& path)
 {
     std::vector<std::string> lines;
-    if (!ReadTextLines(path, lines))
+    try {
+        ReadTextLines(path, lines, "a result or frequency file");
+    } catch (const TGroupReadError&) {
         return false;
+    }
     dm.ResultLines = std::move(lines);
     dm.Rec.LineCount = static_cast<std::int32_t>(dm.ResultLines.size());
     dm.Groups.TableInResultLines = false;
@@ -63,8 +54,7 @@ namespace {
 TListLoad LoadList(const std::string& path, std::vector<std::string>& target)
 {
     std::vector<std::string> lines;
-    if (!ReadTextLines(path, lines))
-        throw TGroupReadError(GroupFileMessage(path));
+    ReadTextLines(path, lines, "a list file");
     TListLoad load;
     load.Count = static_cast<int>(lines.size());
     // Fewer than 3 lines hold the heading only, no messages.

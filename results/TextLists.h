@@ -8,12 +8,19 @@
 
 namespace veltra {
 
-// Reads every line of a text file (CR LF or LF ends, the ends removed). False when
-// the file cannot be opened; `lines` is then untouched.
-bool ReadTextLines(const std::string& path, std::vector<std::string>& lines);
+// The lines of a text (CR LF or LF ends, the ends removed).
+std::vector<std::string> SplitLines(const std::string& text);
+
+// Reads every line of a text file of at most ResultFileLimit bytes (model/SafeFile.h).
+// Throws TGroupReadError (GroupFileMessage) when the file cannot be opened or
+// read, TFolderError for a folder, and TVeltraError (File) for a file too large
+// for `kind` ("a result file"); `lines` is then untouched.
+void ReadTextLines(const std::string& path, std::vector<std::string>& lines,
+                   const std::string& kind = "a result or group file");
 
 // Fills ResultLines and Rec.LineCount with the file's lines. False, with nothing
-// changed, when the file cannot be opened (the caller shows GroupFileMessage).
+// changed, when the file cannot be opened (the caller shows GroupFileMessage);
+// a folder or a file too large throws as ReadTextLines.
 bool LoadResultLines(TDataMod& dm, const std::string& path);
 
 // A list is present when it holds more than its heading (3 lines or more): its lines

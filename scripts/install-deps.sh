@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs everything Veltra needs to build and test, from Debian's packages.
 set -euo pipefail
+# clang and its runtime libraries (libFuzzer, the sanitizers) build the fuzz targets.
 pkgs=(g++ cmake ninja-build qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
-      libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev python3 groff-base)
+      libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev python3 groff-base
+      clang libclang-rt-14-dev util-linux)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs, builds and runs every test: the release build, then the build with
-# AddressSanitizer and UndefinedBehaviorSanitizer. A compiler warning fails the build.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets (clang, with
+# both sanitizers), which replay their kept corpora and make a short run with a
+# fixed seed. A compiler warning fails the build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
-for preset in release asan; do
+for preset in release asan fuzz; do
   echo "=== $preset build"
   cmake --preset "$preset" -DVELTRA_WERROR=ON >/dev/null
   cmake --build --preset "$preset" -j "$jobs"

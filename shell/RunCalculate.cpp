@@ -119,6 +119,24 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
     return result;
 }
 
+const char* SeriesStopMessage(TStopCause cause)
+{
+    switch (cause) {
+    case TStopCause::AquiferBottom:
+        return "The watertable reached the bottom of the aquifer. The output can be partially seen, but the annual "
+               "calculations cannot be continued. Please adjust the input and start the annual procedure again.";
+    case TStopCause::IterationBound:
+        return "The water table iteration did not converge. The output can be partially seen, but the annual "
+               "calculations cannot be continued. Please adjust the input and start the annual procedure again.";
+    case TStopCause::OutOfRange:
+        return "The calculations gave a value out of range. The output can be partially seen, but the annual "
+               "calculations cannot be continued. Please adjust the input and start the annual procedure again.";
+    case TStopCause::None:
+        break;
+    }
+    return "";
+}
+
 void EndSeries(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry)
 {
     st.YearsDone = 0;
@@ -181,8 +199,11 @@ std::vector<TSeasonSummary> SummaryOfLines(const std::vector<std::string>& lines
 std::vector<TSeasonSummary> LastYearSummary(const std::string& resultPath, int ns)
 {
     std::vector<std::string> lines;
-    if (!ReadTextLines(resultPath, lines))
+    try {
+        ReadTextLines(resultPath, lines, "a result file");
+    } catch (const TVeltraError&) {
         return {};
+    }
     return SummaryOfLines(lines, ns);
 }
 

@@ -64,6 +64,10 @@ void StartNewRun(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const
 TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const std::string& workDir,
                            TRunProgress& progress, const TCalculateOptions& options = {});
 
+// What the user is told when a year-by-year series stopped for `cause` and cannot
+// go on (the partial output stays); "" for TStopCause::None.
+const char* SeriesStopMessage(TStopCause cause);
+
 // The end of a year-by-year series: YearsDone and its carry copy := 0, YearNr := 1,
 // SeriesEnded := 1, AnnualMode := 0.
 void EndSeries(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry);

@@ -3,7 +3,9 @@
 #include <cctype>
 #include <filesystem>
 
+#include "graphs/ChartPicture.h"
 #include "model/SafeFile.h"
+#include "model/TVeltraError.h"
 #include "results/OutputFile.h"
 #include "results/OutputGroups.h"
 #include "shell/UControls.h"
@@ -48,8 +50,10 @@ void TMainFormLogic::SaveGraphAs()
         }
         break;
     }
-    if (!ops_.Picture().SaveToFile(path)) {
-        ops_.ShowMessage(CannotWriteMessage(path));
+    try {
+        SaveChartPicture(ops_.Picture(), path);
+    } catch (const TVeltraError& e) {
+        ops_.ShowMessage(e.what());
         return;
     }
     ops_.ShowMessage(msg::GraphSaved(path));

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "model/InputFile.h"
+#include "model/TVeltraError.h"
 #include "results/OutputFile.h"
 #include "results/OutputGroups.h"
 #include "results/TextLists.h"
@@ -81,8 +82,10 @@ void TMainFormLogic::OutputShown()
     if (!State.RunDir.empty())
         ops_.SetCurrentDir(State.RunDir);
     std::vector<std::string> lines;
-    if (!ReadTextLines(rec.FileName, lines)) {
-        ops_.ShowMessage(GroupFileMessage(rec.FileName));
+    try {
+        ReadTextLines(rec.FileName, lines);
+    } catch (const TVeltraError& e) {
+        ops_.ShowMessage(e.what());
         return;
     }
     out_.ResultLines = std::move(lines);
@@ -127,8 +130,10 @@ void TMainFormLogic::OpenOutput()
     }
     // The page changes only once the new file was read.
     std::vector<std::string> lines;
-    if (!ReadTextLines(path, lines)) {
-        ops_.ShowMessage(GroupFileMessage(path));
+    try {
+        ReadTextLines(path, lines);
+    } catch (const TVeltraError& e) {
+        ops_.ShowMessage(e.what());
         return;
     }
     ops_.TextHide();

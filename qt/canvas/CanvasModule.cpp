@@ -50,7 +50,7 @@ public:
     }
     int TextWidth(const std::string& text, bool bold) override { return canvas_.TextWidth(text, bold); }
     int TextHeight(bool bold) override { return canvas_.TextHeight(bold); }
-    bool SaveToFile(const std::string& path) override { return canvas_.SaveToFile(path); }
+    std::string EncodedPicture(const std::string& format) override { return canvas_.EncodedPicture(format); }
     bool LoadFromFile(const std::string& path) override { return canvas_.LoadFromFile(path); }
 
 private:

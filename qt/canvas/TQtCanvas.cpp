@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
@@ -14,11 +16,6 @@ namespace {
 QColor ToQColor(TColor c)
 {
     return QColor(c.R, c.G, c.B);
-}
-
-QString Lower(const std::string& s)
-{
-    return QString::fromStdString(s).toLower();
 }
 
 // A fixed face and pixel size, so that pictures look alike on every machine
@@ -91,17 +88,17 @@ int TQtCanvas::TextHeight(bool bold)
     return QFontMetrics(FontFor(bold)).height();
 }
 
-bool TQtCanvas::SaveToFile(const std::string& path)
+std::string TQtCanvas::EncodedPicture(const std::string& format)
 {
-    const QString lower = Lower(path);
-    const char* format = nullptr;
-    if (lower.endsWith(QStringLiteral(".bmp")))
-        format = "BMP";
-    else if (lower.endsWith(QStringLiteral(".png")))
-        format = "PNG";
-    else
-        return false;
-    return image_.save(QString::fromStdString(path), format);
+    if (format != "BMP" && format != "PNG")
+        return {};
+    // Into memory: the file is written whole by the safe writer, so that a failed
+    // write never leaves part of a picture.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image_.save(&buffer, format.c_str()))
+        return {};
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 bool TQtCanvas::LoadFromFile(const std::string& path)

@@ -18,8 +18,8 @@ public:
     void Text(int x, int y, const std::string& text, TColor colour, TColor background, bool bold) override;
     int TextWidth(const std::string& text, bool bold) override;
     int TextHeight(bool bold) override;
-    // The format follows the extension: .bmp or .png (any case); others fail.
-    bool SaveToFile(const std::string& path) override;
+    // "BMP" or "PNG"; another format gives "".
+    std::string EncodedPicture(const std::string& format) override;
     bool LoadFromFile(const std::string& path) override;
 
     const QImage& Image() const { return image_; }

@@ -20,7 +20,7 @@ expect() {
 }
 
 mkdir folder.inp
-expect folder 2 "could not be opened"
+expect folder 2 "is a folder, not a file."
 : > empty.inp
 expect empty 2 "it is empty"
 head -c 3000 /dev/urandom > binary.inp

@@ -19,11 +19,13 @@ check "field: printed" '[ "$(cat out.txt)" = "$(printf "%s\n" "$HEAD")" ] && [ !
 "$VELTRA" check "$SRC/examples/wells.inp" > out.txt; st=$?
 check "wells: status 0" '[ $st -eq 0 ]'
 
-# A relative name with another extension reads the .inp file beside it.
-cp "$SRC/examples/field.inp" sub.inp
+# The file named is read, whatever its extension, never the .inp file beside it.
+cp "$SRC/examples/field.inp" sub.txt
+sed 's/^        7.0     5.0/        6.0     5.0/' "$SRC/examples/field.inp" > sub.inp
 "$VELTRA" check sub.txt > out.txt; st=$?
-check "extension replaced: status 0" '[ $st -eq 0 ]'
-# The save dialog's ".INP" is found on a case-sensitive file system.
+check "other extension: the file named, status 0" '[ $st -eq 0 ]'
+"$VELTRA" check sub > out.txt 2> err.txt; st=$?
+check "no extension: the file named, status 2" '[ $st -eq 2 ] && grep -qF "$T/cwd/sub\"could not be opened" err.txt'
 cp "$SRC/examples/field.inp" UPPER.INP
 "$VELTRA" check UPPER.INP > out.txt; st=$?
 check "upper-case extension: status 0" '[ $st -eq 0 ]'

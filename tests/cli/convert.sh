@@ -31,6 +31,17 @@ check "Ns 9: status 1" '[ $st -eq 1 ]'
 check "Ns 9: message" 'grep -q "must be 1, 2, 3 or 4" out.txt'
 check "Ns 9: nothing written" '[ ! -e out9.inp ]'
 
+# A drainage key outside 0 and 1 would lose the drain groups 21 to 23: refused, and
+# the check names the keys.
+sed 's/^       100.0    1       0/       100.0    5       0/' "$SRC/examples/field.inp" > kd5.inp
+"$VELTRA" convert kd5.inp outkd.inp > out.txt 2> err.txt; st=$?
+check "Kd 5: status 1, nothing written" '[ $st -eq 1 ] && grep -q "the drainage key Kd must be 0 or 1. Nothing was written." out.txt && [ ! -e outkd.inp ]'
+"$VELTRA" check kd5.inp > out.txt 2> err.txt; st=$?
+check "Kd 5: the check's line" '[ $st -eq 1 ] && grep -qx " The keys Kd, Kp, Kf, Krf and Ky must be 0 or 1." out.txt'
+sed 's/^       100.0    1       0       0       4/       100.0    1       0       0       9/' "$SRC/examples/field.inp" > kr9.inp
+"$VELTRA" check kr9.inp > out.txt 2> err.txt; st=$?
+check "Kr 9: the check's line" '[ $st -eq 1 ] && grep -qx " The rotation key Kr must be 0 to 7 or 10." out.txt'
+
 # Unreadable input and unwritable output: status 2, message on standard error.
 "$VELTRA" convert none.inp x.inp > out.txt 2> err.txt; st=$?
 check "missing input: status 2" '[ $st -eq 2 ] && grep -q "dameged" err.txt && [ ! -e x.inp ]'

@@ -39,7 +39,8 @@ cp "$F" field.inp
 expect 2 "" "$T/field.inp: a series needs Ky = 1 (year-by-year calculation)." series field.inp
 "$VELTRA" run field.inp > /dev/null 2>&1 || { echo "FAIL: the example does not run"; fails=$((fails + 1)); }
 expect 2 "" "veltra table: give the option number N (1 to 13) after the result file" table field.res
-expect 2 "" "veltra chart: the frequency view (13) has no chart" chart field.res 13 -o x.png
+expect 2 "" "N: Value 13 not in range 1 to 12
+Run with --help for more information." chart field.res 13 -o x.png
 
 # File: standard error, 2.
 expect 2 "" "The file \"$T/none.inp\"could not be opened. It may be dameged or in use by another program." check none.inp
@@ -50,7 +51,7 @@ expect 2 "" "veltra table: The file \"$T/none.res\"could not be opened. It may b
 mkdir blocked && mkdir blocked/Error.lst && cp "$F" blocked/
 (cd blocked && "$VELTRA" check field.inp > out.txt 2> err.txt); st=$?
 [ $st -eq 2 ] && [ ! -s blocked/out.txt ] &&
-  [ "$(cat blocked/err.txt)" = "The file \"$T/blocked/Error.lst\"could not be opened. It may be damaged or in use by another program." ] ||
+  [ "$(cat blocked/err.txt)" = "\"$T/blocked/Error.lst\" is a folder, not a file." ] ||
   { echo "FAIL: unwritable Error.lst: status $st, $(cat blocked/err.txt)"; fails=$((fails + 1)); }
 
 # Command-line parse errors stay with CLI11: standard error, 2.

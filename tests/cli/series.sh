@@ -64,5 +64,14 @@ sed '6s/^\(        5      2       \)0/\11/' "$REF/hm_aquifer_stop/hm_aquifer_sto
 check "stop: status 3 and the message" '[ $st -eq 3 ] && grep -q "^The watertable reached the bottom of the aquifer. The output can be partially seen" out.txt'
 check "stop: year 1 written, nothing more" '[ "$(years_of a.res)" = "0 0 1 1 " ] && [ ! -e a.trf ] && [ ! -e a2.inp ]'
 
+# Each stop cause of a series says its own message: a value out of range in year 1.
+mkdir -p "$T/range" && cd "$T/range"
+sed -e '6s/^\(        10      2       \)0/\11/' -e 's/^        10.0    15.0    2.0 /        10.0    15.0    1e308 /' \
+  "$REF/field/field.inp" > r.inp
+"$VELTRA" series r.inp > out.txt 2> err.txt; st=$?
+check "out of range: status 3 and its own message" \
+  '[ $st -eq 3 ] && grep -q "^The calculations gave a value out of range. The output can be partially seen" out.txt && ! grep -q "bottom of the aquifer" out.txt'
+check "out of range: the records before it kept" '[ "$(years_of r.res)" = "0 0 1 " ] && [ ! -e r.trf ] && [ ! -e r2.inp ]'
+
 [ $fails -eq 0 ] && echo "series: all checks passed"
 exit $((fails > 0)) # a count could wrap to 0

@@ -26,5 +26,12 @@ check "no run marker" '[ ! -e nc.trf ]'
 check "the initial block is in the result file" '[ "$(grep -c "^  YEAR:    0" nc.res)" -eq 2 ] && ! grep -q "^  YEAR:    1" nc.res'
 check "nothing on standard error" '[ ! -s err.txt ]'
 
+# The same input as a year-by-year series says why the series cannot go on.
+sed '6s/^\(        10      2       \)0/\11/' nc.inp > ncy.inp
+"$VELTRA" run ncy.inp > out.txt 2> err.txt; st=$?
+check "series: status 3" '[ $st -eq 3 ]'
+check "series: the iteration's own message" \
+  'grep -q "^The water table iteration did not converge. The output can be partially seen" out.txt && ! grep -q "bottom of the aquifer" out.txt'
+
 [ $fails -eq 0 ] && echo "stop: all checks passed"
 exit $((fails > 0))

@@ -47,7 +47,7 @@ expect_refusal() { # expected-stderr-fragment args...
 expect_refusal "could not be opened" missing.res 3
 sed 's/ 7.08E+000/ 7.O8E+000/' field.res > badcell.res
 expect_refusal "badcell.res\", line" badcell.res 2
-head -n 20 field.res > noseason.res
+head -n 14 field.res > noseason.res
 expect_refusal "no season record" noseason.res 1
 head -n 6 g04.prn > short.prn
 expect_refusal "short.prn" short.prn

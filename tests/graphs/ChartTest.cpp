@@ -113,6 +113,49 @@ TEST(ChartAxis, RoundingMultipliersAndRanges)
     EXPECT_EQ(WaterLevelAxis(-20.0, 0.3), (TChartAxis{-20, 1, 10, 1}));
 }
 
+// Results far beyond an int (a damaged or absurd run) get the rule's axis in
+// floating point: labels that are the rule's numbers, beside the axis, and the curve.
+TEST(Chart, HugeValuesGetTheRuleAxisAndTheirCurve)
+{
+    EXPECT_EQ(ScaledAxis(1.1e6, 0.0), (TChartAxis{0, 1.1e6, 10, 1}));
+    EXPECT_EQ(ScaledAxis(1.1e12, 0.0), (TChartAxis{0, 1.1e12, 10, 1}));
+    EXPECT_EQ(ScaledAxis(1.1e12, 5e11), (TChartAxis{5e11, 1.1e12, 10, 1}));
+    EXPECT_EQ(WaterLevelAxis(-1e30, 0.0), (TChartAxis{-1e30, 0, 10, 1}));
+    EXPECT_EQ(RoundHalfEven(1e30), 1000000000); // a pixel stays an int
+    EXPECT_EQ(AxisLabel(1.1e6, 1), "1100000.0");
+    EXPECT_EQ(AxisLabel(-2.5, 1), "-2.5");
+
+    struct TCase {
+        double Max;
+        const char* Top;    // the label of the axis maximum
+        const char* Second; // and of the next tick down
+    };
+    for (const TCase& t : {TCase{1e6, "1100000.0", "990000.0"}, TCase{1e12, "1.10E+12", "9.90E+11"},
+                           TCase{1e30, "1.10E+30", "9.90E+29"}}) {
+        SCOPED_TRACE(t.Max);
+        TChartCase c("It", 5);
+        const double m = t.Max;
+        c.Set(1, {-1, m / 2, m, m / 2, m / 4, m / 2, m, m}); // -1: not applicable, raised to 0
+        ASSERT_EQ(c.Draw(), TChartOutcome::Drawn);
+        for (const char* label : {t.Top, t.Second}) {
+            const auto& text = c.Text(label);
+            EXPECT_EQ(text.X1 + 7 * static_cast<int>(std::string(label).size()), 64) << label;
+            EXPECT_GE(text.X1, 0) << label; // beside the axis, inside the picture
+        }
+        EXPECT_EQ(c.Text(t.Top).Y1, 70 - 6);
+        // The curve: a flat start at point 1, then point to point, the maximum 1/1.1 up the axis.
+        const auto curve = c.Lines(TColor{0, 128, 0});
+        ASSERT_EQ(curve.size(), 5u);
+        const int half = 370 - RoundHalfEven(150 / 1.1);
+        const int top = 370 - RoundHalfEven(300 / 1.1);
+        EXPECT_EQ((std::vector<int>{half, top}), (std::vector<int>{234, 97}));
+        EXPECT_TRUE(c.HasLine(TColor{0, 128, 0}, XOf(0), half, XOf(1), half));
+        EXPECT_TRUE(c.HasLine(TColor{0, 128, 0}, XOf(1), half, XOf(2), top));
+        for (const TPenLine& l : curve)
+            EXPECT_TRUE(l.Y1 >= 70 && l.Y1 <= 370 && l.Y2 >= 70 && l.Y2 <= 370);
+    }
+}
+
 TEST(Chart, SalinityLayoutLabelsGapsAndTimeAxis)
 {
     TChartCase c("CrA", 8);

@@ -120,6 +120,35 @@ TEST_F(ErrorListTest, ManyRulesInTableOrder)
     EXPECT_EQ(ValidateBeforeSave(r), std::vector<std::string>{"The sum of season durations must be 12"});
 }
 
+// The keys are examined last, one line for all five on-off keys and one for Kr.
+TEST(InputCheck, KeysOutsideTheirValues)
+{
+    const std::string keys = " The keys Kd, Kp, Kf, Krf and Ky must be 0 or 1.";
+    const std::string rotation = " The rotation key Kr must be 0 to 7 or 10.";
+    for (std::uint8_t TInputRecord::*key : {&TInputRecord::Kd, &TInputRecord::Kp, &TInputRecord::Kf,
+                                             &TInputRecord::Krf, &TInputRecord::Ky}) {
+        for (std::uint8_t value : {2, 5, 7, 255}) {
+            TInputRecord r = FieldExampleRecord();
+            r.*key = value;
+            EXPECT_EQ(InputErrorLines(r), std::vector<std::string>{keys}) << int(value);
+        }
+    }
+    TInputRecord r = FieldExampleRecord();
+    for (std::uint8_t kr : {0, 1, 2, 3, 4, 5, 6, 7, 10}) {
+        r.Kr = kr;
+        EXPECT_TRUE(InputErrorLines(r).empty()) << int(kr);
+    }
+    for (std::uint8_t kr : {8, 9, 11, 255}) {
+        r.Kr = kr;
+        EXPECT_EQ(InputErrorLines(r), std::vector<std::string>{rotation}) << int(kr);
+    }
+    // Several bad keys still give one line each, after every other rule.
+    r = WellsExampleRecord();
+    r.Kd = 5, r.Kf = 7, r.Ky = 2, r.Kr = 9, r.Cp = -1;
+    EXPECT_EQ(InputErrorLines(r),
+              (std::vector<std::string>{" Salt concentrations must not be negative.", keys, rotation}));
+}
+
 TEST_F(ErrorListTest, ReferenceErrorLists)
 {
     const fs::path ref = VELTRA_REFERENCE_DIR;

@@ -9,6 +9,7 @@
 #include <QImage>
 
 #include "graphs/Chart.h"
+#include "graphs/ChartPicture.h"
 #include "qt/canvas/TQtCanvas.h"
 
 namespace veltra {
@@ -73,12 +74,14 @@ TEST(QtCanvas, PaintsSavesAndLoadsTheChart)
     std::filesystem::create_directories(dir);
     for (const char* name : {"chart.bmp", "chart.PNG"}) {
         const std::string path = (dir / name).string();
-        ASSERT_TRUE(canvas.SaveToFile(path)) << name;
+        ASSERT_NO_THROW(SaveChartPicture(canvas, path)) << name;
         TQtCanvas other;
         ASSERT_TRUE(other.LoadFromFile(path)) << name;
         EXPECT_EQ(other.Image(), img) << name;
     }
-    EXPECT_FALSE(canvas.SaveToFile((dir / "chart.jpg").string()));
+    EXPECT_TRUE(canvas.EncodedPicture("JPG").empty());
+    EXPECT_THROW(SaveChartPicture(canvas, (dir / "chart.jpg").string()), TVeltraError);
+    EXPECT_FALSE(std::filesystem::exists(dir / "chart.jpg"));
     EXPECT_FALSE(canvas.LoadFromFile((dir / "missing.bmp").string()));
     std::filesystem::remove_all(dir);
 }

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "results/TextLists.h"
+
 namespace veltra::testing {
 
 namespace fs = std::filesystem;
@@ -152,24 +154,6 @@ inline std::vector<fs::path> ReferenceGroupCases()
 inline fs::path ResultFileOf(const fs::path& folder)
 {
     return folder / (folder.filename().string() + ".res");
-}
-
-// The lines of a text (CR LF or LF ends).
-inline std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::size_t stop = end;
-        if (stop > start && text[stop - 1] == '\r')
-            --stop;
-        lines.push_back(text.substr(start, stop - start));
-        start = end + 1;
-    }
-    return lines;
 }
 
 } // namespace veltra::testing

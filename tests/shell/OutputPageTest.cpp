@@ -217,15 +217,23 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     EXPECT_EQ(ops_.Messages.back(), "The graph was saved in  " + Path("j.smith/salt.bmp"));
     ops_.FileAnswers = {Path("salt.png")};
     logic_->GraphSave();
-    EXPECT_EQ(ops_.Canvas.SavedPath, Path("salt.png"));
+    EXPECT_EQ(ops_.Canvas.EncodedFormat, "PNG");
+    EXPECT_TRUE(fs::exists(Path("salt.png")));
     ops_.FileAnswers = {std::nullopt};
     logic_->GraphSave();
     EXPECT_EQ(ops_.Messages.back(), msg::GraphNotSaved);
     ops_.Canvas.SaveFails = true;
+    ops_.FileAnswers = {Path("none.bmp")};
+    logic_->GraphSave();
+    EXPECT_EQ(ops_.Messages.back(), "The picture for \"" + Path("none.bmp") + "\" could not be made.");
+    ops_.Canvas.SaveFails = false;
+    // A file that cannot be written (a link to a full device) is not reported as saved.
+    fs::create_symlink("/dev/full", Path("full.bmp"));
     ops_.FileAnswers = {Path("full.bmp")};
+    ops_.YesNoAnswers = {true}; // it exists: overwrite
     logic_->GraphSave();
     EXPECT_EQ(ops_.Messages.back(), CannotWriteMessage(Path("full.bmp")));
-    ops_.Canvas.SaveFails = false;
+    EXPECT_FALSE(fs::exists(Path("none.bmp")));
 
     // Showing the Output page clears GraphMade: the Graphics page shows its picture.
     logic_->PageShown(TPage::Output);

@@ -23,9 +23,10 @@ struct TCanvasCall {
 class TRecordingCanvas final : public TCanvas {
 public:
     std::vector<TCanvasCall> Calls;
-    std::string SavedPath; // last path passed to SaveToFile
+    std::string Picture = "picture"; // what EncodedPicture gives
+    std::string EncodedFormat;       // the format last asked for
     std::string LoadedPath;
-    bool SaveFails = false; // SaveToFile reports a file that could not be written
+    bool SaveFails = false; // the picture cannot be encoded
 
     void FillRect(int left, int top, int right, int bottom, TColor colour) override
     {
@@ -58,10 +59,10 @@ public:
     // A fixed-pitch estimate: 7 pixels a character, 13 pixels high.
     int TextWidth(const std::string& text, bool) override { return 7 * static_cast<int>(text.size()); }
     int TextHeight(bool) override { return 13; }
-    bool SaveToFile(const std::string& path) override
+    std::string EncodedPicture(const std::string& format) override
     {
-        SavedPath = path;
-        return !SaveFails;
+        EncodedFormat = format;
+        return SaveFails ? std::string() : Picture;
     }
     bool LoadFromFile(const std::string& path) override
     {

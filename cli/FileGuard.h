@@ -1,0 +1,21 @@
+#pragma once
+// The command line's guard over the user's files: no command writes over a file it
+// reads, and none replaces a file it was not told to replace.
+#include <string>
+#include <vector>
+
+namespace veltra::cli {
+
+// True when the two paths name one file: the same file on disk (links followed,
+// hard links included), or, when one is not there yet, the same path once made
+// absolute and normal with the links of its folders followed.
+bool SameFile(const std::string& a, const std::string& b);
+
+// Refuses (TVeltraError, Usage: exit 2), before anything is written, when one of
+// `outputs` is one of `inputs` or two outputs are one file. Empty paths are skipped.
+void RefuseOutputsOverInputs(const std::vector<std::string>& inputs, const std::vector<std::string>& outputs);
+
+// The line that refuses to replace an existing file without --force.
+std::string ExistsUseForceMessage(const std::string& path);
+
+} // namespace veltra::cli
