@@ -62,12 +62,12 @@ TInputEditorPanels::TInputEditorPanels(QWidget* parent) : QWidget(parent)
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     auto* column = new QWidget(scroll);
-    // The page shows through below the panel.
-    scroll->viewport()->setAutoFillBackground(false);
-    column->setAutoFillBackground(false);
     auto* panels = new QVBoxLayout(column);
     panels->setContentsMargins(0, 0, 0, 0);
     scroll->setWidget(column);
+    // The page shows through below the panel (setWidget fills the background).
+    scroll->viewport()->setAutoFillBackground(false);
+    column->setAutoFillBackground(false);
     row->addWidget(scroll, 1);
 
     struct TParts {
