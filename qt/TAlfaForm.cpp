@@ -89,7 +89,7 @@ TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent)
         fields_[field] = edit;
         events->Watch(edit);
         // Typed by the user (a text set by the logic is no typing).
-        connect(edit, &QLineEdit::textEdited, this, [this, field] { Run([this, field] { logic_->FieldChanged(field); }); });
+        connect(edit, &QLineEdit::textEdited, this, [this, field] { Changed(field); });
         if (previous != nullptr)
             QWidget::setTabOrder(previous, edit);
         previous = edit;
@@ -98,9 +98,9 @@ TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent)
     events->Left = [this](QWidget* w) {
         for (const auto& [field, edit] : fields_)
             if (edit == w)
-                Run([this, f = field] { logic_->FieldLeft(f); });
+                Left(field);
     };
-    connect(CalculateButton, &QPushButton::clicked, this, [this] { Run([this] { logic_->Calculate(); }); });
+    connect(CalculateButton, &QPushButton::clicked, this, [this] { Calculate(); });
     resize(1020, 380);
 }
 
@@ -108,6 +108,21 @@ TAlfaForm::~TAlfaForm()
 {
     // The fields go after the logic: what they report on the way is not heard.
     busy_ = true;
+}
+
+void TAlfaForm::Changed(TAlfaField field)
+{
+    Run([this, field] { logic_->FieldChanged(field); });
+}
+
+void TAlfaForm::Left(TAlfaField field)
+{
+    Run([this, field] { logic_->FieldLeft(field); });
+}
+
+void TAlfaForm::Calculate()
+{
+    Run([this] { logic_->Calculate(); });
 }
 
 QLineEdit* TAlfaForm::Field(TAlfaField field) const

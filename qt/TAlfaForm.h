@@ -5,6 +5,7 @@
 // of the drain geometry. Its logic is TAlfaFormLogic: leaving a field tests it,
 // typing in one clears the results, "Calculate" computes them and writes them into
 // the Drainage system group too.
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,6 +35,10 @@ public:
     QPushButton* CalculateButton = nullptr;
 
 private:
+    // The user's events, each run to its end; nothing is thrown past them.
+    void Changed(TAlfaField field);
+    void Left(TAlfaField field);
+    void Calculate();
     void Run(const std::function<void()>& body);
 
     std::unique_ptr<TAlfaFormLogic> logic_;

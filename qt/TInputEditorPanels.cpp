@@ -233,6 +233,26 @@ void TInputEditorPanels::Run(const std::function<void()>& body)
     busy_ = false;
 }
 
+void TInputEditorPanels::Call(void (TInputEditor::*handler)())
+{
+    // The closure holds the editor, not `this`: beside a member-function pointer a
+    // captured `this` comes out wrong in the sanitizer build (GCC 12).
+    TInputEditor* editor = editor_;
+    Run([editor, handler] {
+        if (editor != nullptr)
+            (editor->*handler)();
+    });
+}
+
+void TInputEditorPanels::Choose(TGroupId id)
+{
+    Run([this, id] {
+        // A second click on the open group's entry keeps what was typed.
+        if (editor_->OpenGroup() != id)
+            editor_->ShowGroup(id);
+    });
+}
+
 void TInputEditorPanels::PressEnter(QWidget* field)
 {
     if (auto* button = qobject_cast<QPushButton*>(field)) {
@@ -275,13 +295,7 @@ void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
     };
     ops.Register(ctl::DataGroupRadioGroup, choice);
 
-    connect(Choices, &QButtonGroup::idClicked, this, [this](int id) {
-        Run([this, id] {
-            // A second click on the open group's entry keeps what was typed.
-            if (editor_->OpenGroup() != static_cast<TGroupId>(id))
-                editor_->ShowGroup(static_cast<TGroupId>(id));
-        });
-    });
+    connect(Choices, &QButtonGroup::idClicked, this, [this](int id) { Choose(static_cast<TGroupId>(id)); });
     auto click = [this](const std::string& name, std::function<void()> handler) {
         auto* button = qobject_cast<QPushButton*>(Control(name));
         connect(button, &QPushButton::clicked, this, [this, handler] { Run(handler); });
@@ -298,10 +312,10 @@ void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
     const std::pair<const char*, void (TInputEditor::*)()> changes[] = {
         {"Ns", &TInputEditor::NsChanged}, {"Kd", &TInputEditor::KdChanged}, {"Kp", &TInputEditor::KpChanged},
         {"Kf", &TInputEditor::KfChanged}, {"Ky", &TInputEditor::KyChanged}};
-    for (const auto& [symbol, handler] : changes) {
-        auto* combo = qobject_cast<QComboBox*>(Control(GeneralControl(symbol)));
-        connect(combo, &QComboBox::currentIndexChanged, this,
-                [this, member = handler] { Run([this, member] { (editor_->*member)(); }); });
+    for (const auto& change : changes) {
+        auto* combo = qobject_cast<QComboBox*>(Control(GeneralControl(change.first)));
+        const auto handler = change.second;
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, handler] { Call(handler); });
     }
     const std::map<std::string, void (TInputEditor::*)()> leaves = {
         {GeneralControl("Ns"), &TInputEditor::NsLeft},       {GeneralControl("Kf"), &TInputEditor::KfLeft},
@@ -310,7 +324,7 @@ void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
     events_->Left = [this, leaves](QWidget* field) {
         const auto it = leaves.find(field->objectName().toStdString());
         if (it != leaves.end())
-            Run([this, member = it->second] { (editor_->*member)(); });
+            Call(it->second);
     };
     events_->Enter = [this](QWidget* field) {
         PressEnter(field);

@@ -44,6 +44,9 @@ private:
     // Runs one user event; events that arrive while one runs (a field left because
     // a message box took the focus) are dropped, and nothing is thrown past it.
     void Run(const std::function<void()>& body);
+    // One handler of the editor, one group chosen, as one user event.
+    void Call(void (TInputEditor::*handler)());
+    void Choose(TGroupId id);
     void PressEnter(QWidget* field);
     void PressEscape(QWidget* field);
     QGroupBox* PanelOf(QWidget* field) const;
