@@ -136,7 +136,6 @@ bool LandPresentInAnySeason(const TInputRecord& rec, TLand land);
 // ---- Control names (the window builds its panels with these names; the fixed
 // ones are in UControls.h) ----
 
-
 std::string PanelControl(const TGroupDef& g);       // Key_Panel
 std::string RadioControl(const TGroupDef& g);       // Key_RadioButton: the group's entry in the selector
 std::string SaveButtonControl(const TGroupDef& g);  // Key_Save_Button, "Save group"
