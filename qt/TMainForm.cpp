@@ -21,8 +21,10 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "qt/TAlfaForm.h"
 #include "qt/TChartView.h"
 #include "qt/TCloseForm.h"
+#include "qt/TInputEditorPanels.h"
 #include "qt/TPictures.h"
 #include "qt/TTextForms.h"
 #include "results/OutputGroups.h"
@@ -34,39 +36,6 @@ namespace veltra {
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-// Plain control state for any widget; the text of labels, fields, buttons and memos.
-TControlEntry WidgetEntry(QWidget* w)
-{
-    TControlEntry e;
-    e.SetVisible = [w](bool v) {
-        w->setVisible(v);
-        w->update();
-    };
-    e.SetEnabled = [w](bool v) { w->setEnabled(v); };
-    e.SetText = [w](const std::string& text) {
-        if (auto* label = qobject_cast<QLabel*>(w))
-            label->setText(Q(text));
-        else if (auto* edit = qobject_cast<QLineEdit*>(w))
-            edit->setText(Q(text));
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
-            button->setText(Q(text));
-        else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
-            memo->setPlainText(Q(text));
-    };
-    e.GetText = [w]() -> std::string {
-        if (auto* label = qobject_cast<QLabel*>(w))
-            return label->text().toStdString();
-        if (auto* edit = qobject_cast<QLineEdit*>(w))
-            return edit->text().toStdString();
-        if (auto* button = qobject_cast<QAbstractButton*>(w))
-            return button->text().toStdString();
-        if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
-            return memo->toPlainText().toStdString();
-        return {};
-    };
-    return e;
-}
 
 QPushButton* Button(const QString& caption, const QString& name, QWidget* parent)
 {
@@ -114,8 +83,10 @@ TMainForm::TMainForm(TAutoAnswers* answers)
 
 TMainForm::~TMainForm()
 {
-    // Taking the pages down must not run the page behaviour of a logic that is gone.
+    // Taking the pages down must not run the page behaviour of a logic that is gone,
+    // nor reach an editor that is gone.
     Pages->blockSignals(true);
+    EditorPanels->Disconnect();
 }
 
 // ---------------------------------------------------------------- pages
@@ -172,31 +143,23 @@ QWidget* TMainForm::BuildInputPage()
     buttons->addStretch(1);
     column->addLayout(buttons);
 
-    NoteLabel = new QLabel(
-        "Open an input file to see and change its data, then use \" Save / run \" to save it and to calculate.",
-        page);
+    NoteLabel = new QLabel("Enter a new data set group by group, starting with \"General data\", or open an input "
+                           "file to see and change its data. Then use \" Save / run \" to save the data and to "
+                           "calculate.",
+                           page);
     NoteLabel->setObjectName("Note_Label");
     NoteLabel->setWordWrap(true);
     column->addWidget(NoteLabel);
 
     auto* body = new QHBoxLayout;
-    // The data-group selector and the group panels of the input editor go into
-    // this area; its layout stays empty until the editor fills it.
-    auto* groups = new QGroupBox("Data groups", page);
-    groups->setObjectName("DataGroups_Box");
-    auto* groupsLayout = new QVBoxLayout(groups);
-    InputEditorArea = new QWidget(groups);
-    InputEditorArea->setObjectName("InputEditor_Area");
-    auto* editorLayout = new QVBoxLayout(InputEditorArea);
-    editorLayout->setContentsMargins(0, 0, 0, 0);
-    groupsLayout->addWidget(InputEditorArea, 1);
-    body->addWidget(groups, 1);
+    EditorPanels = new TInputEditorPanels(page);
+    body->addWidget(EditorPanels, 1);
 
     auto* side = new QVBoxLayout;
     WaitMemo = new QPlainTextEdit(page);
     WaitMemo->setObjectName("WaitMemo");
     WaitMemo->setReadOnly(true);
-    WaitMemo->setFixedSize(360, 120);
+    WaitMemo->setFixedSize(300, 120);
     WaitMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Hidden, it keeps its place: shown during a run, it paints at once where it stands.
     QSizePolicy keep = WaitMemo->sizePolicy();
@@ -206,16 +169,16 @@ QWidget* TMainForm::BuildInputPage()
     side->addWidget(WaitMemo);
     auto* picture = new TPictureWidget(TPictureKind::InputPage, page);
     picture->setObjectName("InputDecor_Image");
-    picture->setFixedSize(360, 257);
+    picture->setFixedSize(300, 214);
     side->addWidget(picture);
-    auto* steps = new QLabel("1. \"Open input file\" (Ctrl+I) reads an input file.\n"
-                             "2. Change the titles and the data groups.\n"
+    auto* steps = new QLabel("1. Enter the data groups one after another, or \"Open input file\" (Ctrl+I).\n"
+                             "2. Choose a group in \"Select data group\", change its values and \"Save group\".\n"
                              "3. \" Save / run \" saves the data under a new name and calculates.\n"
                              "4. The Output tabsheet shows the results.",
                              page);
     steps->setObjectName("Steps_Label");
     steps->setWordWrap(true);
-    steps->setFixedWidth(360);
+    steps->setFixedWidth(300);
     side->addWidget(steps);
     side->addStretch(1);
     body->addLayout(side);
@@ -406,7 +369,7 @@ void TMainForm::BuildAuxiliaryWindows()
     OutputSymbolsForm = new TOutputSymbolsForm(this);
     WarningForm = new TWarningForm(this);
     DrainForm = new TDrainForm(this);
-    // AlfaForm: created here by the input editor, once it exists.
+    AlfaForm = new TAlfaForm(dataMod_->Rec, *ops_, this);
 }
 
 // ---------------------------------------------------------------- wiring
@@ -427,8 +390,8 @@ void TMainForm::Wire()
     ops.SetWindow(TWindow::Alfa, AlfaForm);
     ops.SetExitWindow([this] { ShowExitWindow(); });
 
-    // " Save / run " runs InputSave; it is enabled when the action is and the input
-    // editor has no panel open.
+    // " Save / run " runs InputSave; it is enabled when the action is (on the Input
+    // page, no group panel open) and a new data set has been entered to its end.
     auto saveRunAllowed = std::make_shared<bool>(true);
     auto followSave = [this, saveRunAllowed] { SaveRunButton->setEnabled(InputSave->isEnabled() && *saveRunAllowed); };
     TControlEntry inputSave;
@@ -489,8 +452,10 @@ void TMainForm::Wire()
     };
     ops.Register(ctl::GroupOption, option);
 
-    editor_ = std::make_unique<TInputEditorHooks>();
-    logic_ = std::make_unique<TMainFormLogic>(ops, *dataMod_, st_, carry_, *editor_);
+    inputEditor_ = std::make_unique<TInputEditor>(dataMod_->Rec, ops);
+    editorLink_ = std::make_unique<TInputEditorLink>(*inputEditor_);
+    EditorPanels->Connect(*inputEditor_, ops);
+    logic_ = std::make_unique<TMainFormLogic>(ops, *dataMod_, st_, carry_, *editorLink_);
     TMainFormLogic& logic = *logic_;
 
     connect(Pages, &QTabWidget::currentChanged, this,

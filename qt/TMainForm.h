@@ -12,7 +12,8 @@
 #include "model/UDataMod.h"
 #include "qt/TAutoAnswers.h"
 #include "qt/TQtShellOps.h"
-#include "shell/TInputEditorHooks.h"
+#include "shell/TInputEditorLink.h"
+#include "shell/UInputEditor.h"
 #include "shell/UMainForm.h"
 
 class QAction;
@@ -28,10 +29,12 @@ class QTableWidget;
 
 namespace veltra {
 
+class TAlfaForm;
 class TChartView;
 class TCloseForm;
 class TDrainForm;
 class THelpForm;
+class TInputEditorPanels;
 class TInputSymbolsForm;
 class TOutputSymbolsForm;
 class TPictureWidget;
@@ -59,7 +62,7 @@ public:
     QPushButton* InputOpenButton = nullptr;
     QPushButton* KrHelpButton = nullptr;
     QPushButton* InputSymbolsButton = nullptr;
-    QWidget* InputEditorArea = nullptr; // the data-group selector and panels go here
+    TInputEditorPanels* EditorPanels = nullptr; // "Select data group" and the group panels
     QPlainTextEdit* WaitMemo = nullptr; // the busy box
     QLabel* NoteLabel = nullptr;
 
@@ -117,8 +120,7 @@ public:
     TOutputSymbolsForm* OutputSymbolsForm = nullptr;
     TWarningForm* WarningForm = nullptr;
     TDrainForm* DrainForm = nullptr;
-    // The place of TAlfaForm, the drainage calculator: it comes with the input editor.
-    QWidget* AlfaForm = nullptr;
+    TAlfaForm* AlfaForm = nullptr; // the drainage reaction-factor calculator
 
     // Ends the program once the exit window is closed; tests replace it.
     std::function<void()> EndProgram;
@@ -141,8 +143,9 @@ private:
     std::unique_ptr<TDataMod> dataMod_;
     TEngineState st_;
     TAnnualCarry carry_;
-    // The input editor plugs in here; until then the hooks do nothing.
-    std::unique_ptr<TInputEditorHooks> editor_;
+    // The input editor, reached by the window logic through its hooks.
+    std::unique_ptr<TInputEditor> inputEditor_;
+    std::unique_ptr<TInputEditorLink> editorLink_;
     std::unique_ptr<TMainFormLogic> logic_;
     bool ending_ = false;
 };

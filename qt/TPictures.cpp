@@ -1,5 +1,6 @@
 #include "qt/TPictures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QLinearGradient>
@@ -387,6 +388,92 @@ void DrawFigure(QPainter& p)
          "Each season (Ts months): fractions A, B and U = 1 - A - B; water in m per season.", Ink, 15);
 }
 
+// ---------------------------------------------------------------- drain geometry
+
+// Two parallel drains at spacing L, the water table between them h above drain
+// level, the conductivities above and below drain level, the depth D of the layer
+// below drain level down to the impermeable layer, and the wet perimeter U.
+void DrawDrainGeometry(QPainter& p)
+{
+    const double surface = 46, drains = 180, bottom = 292;
+    const double left = 70, right = 410, mid = (left + right) / 2;
+    p.fillRect(QRectF(0, 0, 480, surface), Sky);
+    p.fillRect(QRectF(0, surface, 480, drains - surface), RootZone);
+    p.fillRect(QRectF(0, drains, 480, bottom - drains), TransitionZone);
+    p.fillRect(QRectF(0, bottom, 480, 40), QColor(130, 130, 130));
+    p.setPen(QPen(QColor(90, 90, 90), 1.5));
+    for (double x = -40; x < 480; x += 14)
+        p.drawLine(QPointF(x, bottom + 38), QPointF(x + 38, bottom));
+    TextIn(p, QRectF(150, bottom + 8, 180, 24), "impermeable layer", QColor(255, 255, 255), 14, true);
+    for (int k = 0; k < 11; ++k)
+        Plant(p, QPointF(26 + 42 * k, surface), 22 + (k % 3) * 5, k % 2 ? Crop : CropB);
+
+    // The water table: highest midway between the drains.
+    const double h = 70;
+    QPainterPath table;
+    for (int k = 0; k <= 68; ++k) {
+        const double x = left + (right - left) * k / 68.0;
+        const double u = (x - mid) / (mid - left);
+        const QPointF at(x, drains - 9 - (h - 9) * std::sqrt(std::max(0.0, 1 - u * u)));
+        if (k == 0)
+            table.moveTo(at);
+        else
+            table.lineTo(at);
+    }
+    QPainterPath wet = table;
+    wet.lineTo(right, drains);
+    wet.lineTo(left, drains);
+    wet.closeSubpath();
+    p.fillPath(wet, QColor(150, 195, 240));
+    p.setPen(QPen(Water, 3));
+    p.drawPath(table);
+    p.setPen(QPen(Ink, 1, Qt::DashLine));
+    p.drawLine(QPointF(0, drains), QPointF(480, drains));
+    Text(p, QPointF(left + 16, drains - 6), "drain level", Ink, 13);
+
+    // Flow lines from the water table converging to the drains, the deeper ones
+    // through the layer below drain level.
+    auto tableAt = [&](double x) {
+        const double u = (x - mid) / (mid - left);
+        return drains - 9 - (h - 9) * std::sqrt(std::max(0.0, 1 - u * u));
+    };
+    for (double drain : {left, right}) {
+        const double towards = drain < mid ? 1 : -1; // from the drain towards the middle
+        for (double k : {0.35, 0.8}) {
+            const double x0 = drain + towards * k * (mid - left);
+            const double depth = 20 + 70 * k;
+            QPainterPath line;
+            line.moveTo(x0, tableAt(x0) + 4);
+            line.cubicTo(x0, drains + depth, drain + towards * 40, drains + depth * 0.7, drain + towards * 11,
+                         drains + 8);
+            p.setPen(QPen(Flow, 1.5));
+            p.drawPath(line);
+            Arrow(p, line.pointAtPercent(0.9), QPointF(drain + towards * 11, drains + 8), Flow, 1.5);
+        }
+    }
+    Drain(p, QPointF(left, drains));
+    Drain(p, QPointF(right, drains));
+    // The wet perimeter U of a drain.
+    p.setPen(QPen(Accent, 2.5));
+    p.drawArc(QRectF(right - 13, drains - 13, 26, 26), 0, -180 * 16);
+    Text(p, QPointF(right + 14, drains + 20), "U", Accent, 16, true);
+
+    Text(p, QPointF(mid - 12, drains - h - 30), "Ka", Ink, 18, true);
+    Text(p, QPointF(mid - 12, drains + 62), "Kb", Ink, 18, true);
+    Dimension(p, mid + 40, drains - h, drains, "h");
+    Dimension(p, 40, surface, drains, "Dd");
+    Dimension(p, 462, drains, bottom, "D");
+    // The spacing, from drain to drain.
+    const double y = drains + 100;
+    p.setPen(QPen(Ink, 1.5));
+    p.drawLine(QPointF(left, y - 6), QPointF(left, y + 6));
+    p.drawLine(QPointF(right, y - 6), QPointF(right, y + 6));
+    Arrow(p, QPointF(mid, y), QPointF(left + 1, y), Ink, 1.5);
+    Arrow(p, QPointF(mid, y), QPointF(right - 1, y), Ink, 1.5);
+    p.fillRect(QRectF(mid - 14, y - 12, 28, 24), TransitionZone);
+    TextIn(p, QRectF(mid - 14, y - 12, 28, 24), "L", Ink, 17, true);
+}
+
 } // namespace
 
 QSize PictureDesignSize(TPictureKind kind)
@@ -397,6 +484,7 @@ QSize PictureDesignSize(TPictureKind kind)
     case TPictureKind::OutputPage: return {420, 300};
     case TPictureKind::GraphicsPage: return {420, 300};
     case TPictureKind::Figure: return {1040, 720};
+    case TPictureKind::DrainGeometry: return {480, 332};
     }
     return {100, 100};
 }
@@ -411,6 +499,7 @@ void DrawPicture(QPainter& painter, TPictureKind kind)
     case TPictureKind::OutputPage: DrawOutputPage(painter); break;
     case TPictureKind::GraphicsPage: DrawGraphicsPage(painter); break;
     case TPictureKind::Figure: DrawFigure(painter); break;
+    case TPictureKind::DrainGeometry: DrawDrainGeometry(painter); break;
     }
 }
 

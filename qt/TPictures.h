@@ -2,12 +2,13 @@
 // The window's pictures, drawn with QPainter so that they stay sharp at any size:
 // the logo of the Intro page, the pictures the Input, Output and Graphics pages
 // show while they have nothing else to show, and the figure of the input symbols
-// (the three soil reservoirs, the water table, drains, a well and the flows).
+// (the three soil reservoirs, the water table, drains, a well and the flows), and
+// the drain geometry of the drainage calculator.
 #include <QWidget>
 
 namespace veltra {
 
-enum class TPictureKind { Logo, InputPage, OutputPage, GraphicsPage, Figure };
+enum class TPictureKind { Logo, InputPage, OutputPage, GraphicsPage, Figure, DrainGeometry };
 
 // The size the picture is drawn at; a widget scales it to fit, keeping its shape.
 QSize PictureDesignSize(TPictureKind kind);

@@ -4,11 +4,15 @@
 #include <fstream>
 #include <stdexcept>
 
+#include <QAbstractButton>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -46,6 +50,49 @@ const char* DialogCaption(TDialog dialog)
 }
 
 } // namespace
+
+TControlEntry WidgetEntry(QWidget* w)
+{
+    TControlEntry e;
+    e.SetVisible = [w](bool v) {
+        w->setVisible(v);
+        w->update();
+    };
+    e.SetEnabled = [w](bool v) { w->setEnabled(v); };
+    e.SetText = [w](const std::string& text) {
+        if (auto* label = qobject_cast<QLabel*>(w))
+            label->setText(Q(text));
+        else if (auto* edit = qobject_cast<QLineEdit*>(w))
+            edit->setText(Q(text));
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            button->setText(Q(text));
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+            memo->setPlainText(Q(text));
+        else if (auto* box = qobject_cast<QGroupBox*>(w))
+            box->setTitle(Q(text));
+        else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            // Set by the logic, not chosen by the user: no change event.
+            const QSignalBlocker quiet(combo);
+            combo->setCurrentIndex(combo->findText(Q(text), Qt::MatchExactly));
+        }
+    };
+    e.GetText = [w]() -> std::string {
+        if (auto* label = qobject_cast<QLabel*>(w))
+            return label->text().toStdString();
+        if (auto* edit = qobject_cast<QLineEdit*>(w))
+            return edit->text().toStdString();
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            return button->text().toStdString();
+        if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+            return memo->toPlainText().toStdString();
+        if (auto* box = qobject_cast<QGroupBox*>(w))
+            return box->title().toStdString();
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            return combo->currentText().toStdString();
+        return {};
+    };
+    return e;
+}
 
 TQtShellOps::TQtShellOps(QWidget* parent, TAutoAnswers* answers) : parent_(parent), answers_(answers) {}
 
@@ -311,6 +358,7 @@ void TQtShellOps::ShowWindow(TWindow window)
         return; // a window that is not built (yet)
     it->second->show();
     it->second->raise();
+    it->second->activateWindow(); // ready for typing: the calculator's fields
 }
 
 void TQtShellOps::HideWindow(TWindow window)

@@ -31,6 +31,10 @@ struct TControlEntry {
     std::function<std::string()> GetText;
 };
 
+// Plain control state of a widget; the text of a label, field, button, memo or
+// group box, and of a combo box the chosen item (a text no item has: none chosen).
+TControlEntry WidgetEntry(QWidget* widget);
+
 class TQtShellOps final : public ShellOps {
 public:
     // `parent` owns the boxes and dialogs; with `answers` no box or dialog is shown.

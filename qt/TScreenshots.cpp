@@ -1,11 +1,18 @@
 #include "qt/TScreenshots.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 
 #include <QBuffer>
+#include <QAbstractButton>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,9 +21,12 @@
 #include "model/ExampleInputs.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
+#include "qt/TAlfaForm.h"
 #include "qt/TCloseForm.h"
+#include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
 #include "qt/TTextForms.h"
+#include "shell/InputGroups.h"
 
 namespace veltra {
 
@@ -31,7 +41,8 @@ void Settle()
         QCoreApplication::processEvents();
 }
 
-void Shot(QWidget& widget, const fs::path& path, std::ostream& log)
+// A picture of the widget, or of the part `area` of it.
+void Shot(QWidget& widget, const fs::path& path, std::ostream& log, QRect area = QRect(QPoint(0, 0), QSize(-1, -1)))
 {
     widget.show();
     widget.raise();
@@ -39,7 +50,7 @@ void Shot(QWidget& widget, const fs::path& path, std::ostream& log)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!widget.grab().save(&buffer, "PNG"))
+    if (!widget.grab(area).save(&buffer, "PNG"))
         throw TVeltraError(TErrorKind::File, CannotWriteMessage(path.string()));
     WriteWholeFile(path.string(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     log << "picture: " << path.string() << "\n";
@@ -49,6 +60,56 @@ void ShowPage(TMainForm& form, TPage page)
 {
     form.Pages->setCurrentIndex(static_cast<int>(page));
     Settle();
+}
+
+// "GeneralData" -> "general-data".
+std::string FileStem(const char* key)
+{
+    std::string stem;
+    for (const char* c = key; *c != '\0'; ++c) {
+        if (std::isupper(static_cast<unsigned char>(*c)) && !stem.empty())
+            stem += '-';
+        stem += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    }
+    return stem;
+}
+
+QPushButton* PanelButton(TMainForm& form, const std::string& name)
+{
+    return qobject_cast<QPushButton*>(form.EditorPanels->Control(name));
+}
+
+// Chooses the group in "Select data group" as the user does, takes the picture of
+// the selector and the panel, and leaves the panel with "Cancel".
+void ShootGroup(TMainForm& form, TGroupId id, const fs::path& path, std::ostream& log,
+                const std::function<void()>& before = {})
+{
+    form.EditorPanels->Choices->button(static_cast<int>(id))->click();
+    if (before)
+        before();
+    // Down to the end of the selector or of the panel, whichever is lower.
+    TInputEditorPanels& panels = *form.EditorPanels;
+    Settle();
+    const QGroupBox* panel = panels.Panels.at(id);
+    const int bottom = std::max(panels.Selector->mapTo(&panels, QPoint(0, panels.Selector->height())).y(),
+                                panel->mapTo(&panels, QPoint(0, panel->height())).y());
+    Shot(panels, path, log, QRect(0, 0, panels.width(), bottom + 6));
+    PanelButton(form, CancelButtonControl(Group(id)))->click();
+}
+
+// The worked example of the user guide typed into the calculator, field by field.
+void CalculateExample(TMainForm& form)
+{
+    const std::pair<TAlfaField, const char*> typed[] = {{TAlfaField::Ka, "0.5"}, {TAlfaField::Kb, "1.0"},
+                                                        {TAlfaField::D, "2"},    {TAlfaField::U, "0.3"},
+                                                        {TAlfaField::P, "5"},    {TAlfaField::L, "40"}};
+    for (const auto& [field, text] : typed) {
+        QLineEdit* edit = form.AlfaForm->Field(field);
+        edit->setText(text);
+        emit edit->textEdited(text);
+        form.AlfaForm->Logic().FieldLeft(field);
+    }
+    form.AlfaForm->CalculateButton->click();
 }
 
 } // namespace
@@ -69,9 +130,21 @@ int TakeScreenshots(const std::string& folder, std::ostream& log)
         TMainForm form(&answers);
         form.show();
         Settle();
+        ShowPage(form, TPage::Intro);
+        Shot(form, dir / "intro.png", log);
 
+        // A new data set: the guided entry starts with the General data group.
+        ShowPage(form, TPage::Input);
+        Shot(form, dir / "input-new.png", log);
+
+        // The example opened: its General data group is shown; "Cancel" closes it
+        // and " Save / run " saves and runs the file.
+        ShowPage(form, TPage::Intro);
         form.InputOpen->trigger();
         ShowPage(form, TPage::Input);
+        Shot(form, dir / "input.png", log);
+        PanelButton(form, CancelButtonControl(Group(TGroupId::General)))->click();
+        Settle();
         form.SaveRunButton->click();
         Settle();
         if (!form.Logic().State.OutputPresent || form.Pages->currentIndex() != static_cast<int>(TPage::Output) ||
@@ -94,18 +167,44 @@ int TakeScreenshots(const std::string& folder, std::ostream& log)
             return 1;
         }
         Shot(form, dir / "graphics.png", log);
-
-        ShowPage(form, TPage::Intro);
-        Shot(form, dir / "intro.png", log);
-        ShowPage(form, TPage::Input);
-        Shot(form, dir / "input.png", log);
         ShowPage(form, TPage::Figure);
         Shot(form, dir / "figure.png", log);
+
+        // Every group panel of the example; the calculator with the guide's example,
+        // after the run, so that the run used the example's own QH1 and QH2.
+        ShowPage(form, TPage::Input);
+        for (const TGroupDef& g : InputGroups()) {
+            if (g.Condition == TGroupCondition::Wells)
+                continue;
+            ShootGroup(form, g.Id, dir / ("group-" + FileStem(g.Key) + ".png"), log);
+        }
+        ShootGroup(form, TGroupId::DrainageSystem, dir / "group-drainage-system-calculated.png", log, [&] {
+            PanelButton(form, ctl::DrainageCalculationsButton)->click();
+            CalculateExample(form);
+            Shot(*form.AlfaForm, dir / "calculator.png", log);
+        });
+        PanelButton(form, ctl::DrainageEquationButton)->click();
+        Shot(*form.DrainForm, dir / "drain.png", log);
+        form.DrainForm->hide();
+
+        // The wells example for the groups of pumped wells and, with farmers'
+        // responses chosen, the General data group with their fields.
+        const fs::path wells = dir / "wells.inp";
+        WriteWholeFile(wells.string(), WellsExampleText());
+        answers.Files = {wells.string()};
+        form.InputOpen->trigger();
+        Settle();
+        PanelButton(form, CancelButtonControl(Group(TGroupId::General)))->click();
+        for (TGroupId id : {TGroupId::PumpingWells, TGroupId::UseWellWater})
+            ShootGroup(form, id, dir / ("group-" + FileStem(Group(id).Key) + ".png"), log);
+        ShootGroup(form, TGroupId::General, dir / "group-general-data-farmers.png", log, [&] {
+            auto* kf = qobject_cast<QComboBox*>(form.EditorPanels->Control("Kf_ComboBox"));
+            kf->setCurrentIndex(1); // "yes"
+        });
 
         Shot(*form.HelpForm, dir / "help.png", log);
         Shot(*form.InputSymbolsForm, dir / "input-symbols.png", log);
         Shot(*form.OutputSymbolsForm, dir / "output-symbols.png", log);
-        Shot(*form.DrainForm, dir / "drain.png", log);
         Shot(*form.CloseForm, dir / "close.png", log);
         form.CloseForm->hide();
         return 0;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "shell/UDrainForm.h"
 #include "shell/UHelpTexts.h"
 
 namespace veltra {
@@ -74,9 +75,13 @@ TWarningForm::TWarningForm(QWidget* parent) : QWidget(parent, Qt::Window)
 
 TDrainForm::TDrainForm(QWidget* parent) : QWidget(parent, Qt::Window)
 {
-    setWindowTitle("Explanation subsurface drainage");
+    setWindowTitle(DrainFormCaption);
     auto* body = new QVBoxLayout(this);
-    DrainMemo = MakeMemo(DrainExplanationText(), "DrainMemo", this);
+    std::string text;
+    for (const std::string& line : DrainExplanationLines())
+        text += line + "\n";
+    text.pop_back();
+    DrainMemo = MakeMemo(text, "DrainMemo", this);
     body->addWidget(DrainMemo);
     resize(760, 560);
 }

@@ -389,7 +389,9 @@ std::string FieldLabelControl(const TFieldDef& f)
 std::vector<TControlInfo> EditorControlList()
 {
     std::vector<TControlInfo> list;
+    // The window's own: the action and the button " Save / run ".
     list.push_back({ctl::InputSave, TControlKind::Button, " Save / run ", {}, "", 0, 0});
+    list.push_back({ctl::SaveRunButton, TControlKind::Button, " Save / run ", {}, "", 0, 0});
     list.push_back({ctl::DataGroupPanel, TControlKind::Panel, "Select data group", {}, "", 0, 0});
     std::vector<std::string> captions;
     for (const auto& g : InputGroups())

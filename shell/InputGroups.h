@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/UDataMod.h"
+#include "shell/UControls.h"
 
 namespace veltra {
 
@@ -132,15 +133,8 @@ std::optional<TGroupId> NextGuidedGroup(TGroupId id, const TInputRecord& rec, do
 bool LandPresent(const TInputRecord& rec, TLand land, int season);
 bool LandPresentInAnySeason(const TInputRecord& rec, TLand land);
 
-// ---- Control names (the window builds its panels with these names) ----
-
-namespace ctl {
-inline constexpr const char* InputSave = "InputSave";                 // the " Save / run " action
-inline constexpr const char* DataGroupPanel = "DataGroup_Panel";      // "Select data group"
-inline constexpr const char* DataGroupRadioGroup = "DataGroup_RadioGroup"; // text: caption of the chosen group, "" none
-inline constexpr const char* DrainageEquationButton = "DrainageEquation_Button";
-inline constexpr const char* DrainageCalculationsButton = "DrainageCalculations_Button";
-} // namespace ctl
+// ---- Control names (the window builds its panels with these names; the fixed
+// ones are in UControls.h) ----
 
 std::string PanelControl(const TGroupDef& g);       // Key_Panel
 std::string RadioControl(const TGroupDef& g);       // Key_RadioButton: the group's entry in the selector
@@ -170,7 +164,8 @@ struct TControlInfo {
     int Column = 0;
 };
 
-// Every control the editor logic names, in panel order.
+// Every control the editor logic names, in panel order: first the window's own
+// (" Save / run ", no panel), then the group selector and the group panels.
 std::vector<TControlInfo> EditorControlList();
 
 } // namespace veltra

@@ -97,8 +97,18 @@ std::string PlainNumberText(double value)
         const auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits).ptr;
         double back = 0;
         std::from_chars(buf, end, back, std::chars_format::general);
-        if (back == value || digits == 15)
-            return std::string(buf, end);
+        if (back == value || digits == 15) {
+            // Fewer digits than places before the point would come out as "1e+02":
+            // whole hundreds and thousands are written out, as a field shows them.
+            std::string text(buf, end);
+            const std::size_t e = text.find('e');
+            if (e != std::string::npos && text[e + 1] == '+') {
+                const int places = std::atoi(text.c_str() + e + 2) + 1;
+                if (places <= 15)
+                    text.assign(buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, places).ptr);
+            }
+            return text;
+        }
     }
     return {};
 }

@@ -1,9 +1,9 @@
 #pragma once
 // What the main window's workflow asks of the input editor (the data-group
 // selector and panels of the Input page). The window calls these at fixed points
-// of opening, showing the Input page and running; the editor implements them.
-// Every hook does nothing by default, so that the window works before an editor
-// is plugged in.
+// of opening, saving, showing the Input page and running; TInputEditorLink
+// (shell/TInputEditorLink.h) passes them to the editor. Every hook does nothing by
+// default, so that the window's own tests can count the calls.
 #include "model/UDataMod.h"
 
 namespace veltra {
@@ -11,6 +11,11 @@ namespace veltra {
 class TInputEditorHooks {
 public:
     virtual ~TInputEditorHooks() = default;
+
+    // The window's DataLoaded, OpenedNs and OpenedNy changed: a file was opened, or
+    // a save noted Ns and Ny as the file's (a save of the General data group that
+    // raises either fills all pages again).
+    virtual void DataState(bool /*dataLoaded*/, int /*openedNs*/, int /*openedNy*/) {}
 
     // Every field and selector of the group panels shows the record's value (a file
     // was opened, a run changed the record).

@@ -153,11 +153,11 @@ std::vector<TControlInfo> AlfaControlList()
     return list;
 }
 
-TAlfaForm::TAlfaForm(TInputRecord& rec, ShellOps& ops) : rec_(rec), ops_(ops)
+TAlfaFormLogic::TAlfaFormLogic(TInputRecord& rec, ShellOps& ops) : rec_(rec), ops_(ops)
 {
 }
 
-void TAlfaForm::FieldLeft(TAlfaField field)
+void TAlfaFormLogic::FieldLeft(TAlfaField field)
 {
     const std::string control = AlfaControl(field);
     const std::string text = ops_.GetControlText(control);
@@ -179,7 +179,7 @@ void TAlfaForm::FieldLeft(TAlfaField field)
         In[field] = 0;
 }
 
-void TAlfaForm::FieldChanged(TAlfaField)
+void TAlfaFormLogic::FieldChanged(TAlfaField)
 {
     QH1 = 0;
     QH2 = 0;
@@ -187,7 +187,7 @@ void TAlfaForm::FieldChanged(TAlfaField)
     ops_.SetControlText(ctl::AlfaQH2, "");
 }
 
-bool TAlfaForm::Calculate()
+bool TAlfaFormLogic::Calculate()
 {
     const auto result = ComputeReactionFactors(In);
     if (!result) {

@@ -2,7 +2,8 @@
 // The drainage reaction-factor calculator (window TAlfaForm): QH1 and QH2 of the
 // input from the soil and drain properties, by Hooghoudt's drain-spacing equation
 // with the equivalent depth of van der Molen and Wesseling. The formulas are
-// free functions, shared with `veltra calc`; TAlfaForm is the window's logic.
+// free functions, shared with `veltra calc`; TAlfaFormLogic is the window's logic
+// (the Qt window, qt/TAlfaForm.h, calls one member per user event).
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,19 +62,14 @@ std::string ReactionFactorText(double value);
 
 // Control names of the calculator window.
 std::string AlfaControl(TAlfaField field); // AlfaKa_Edit, ...
-namespace ctl {
-inline constexpr const char* AlfaQH1 = "AlfaQH1_Edit";
-inline constexpr const char* AlfaQH2 = "AlfaQH2_Edit";
-inline constexpr const char* AlfaCalculate = "Calculate_Button";
-} // namespace ctl
 // Every control of the calculator window (the panel "Alfa_Panel"): each input with its
 // label (AlfaKa_Label, ...) in rows 1 to 6, the equation label, the two results with
 // their labels, "Calculate".
 std::vector<TControlInfo> AlfaControlList();
 
-class TAlfaForm {
+class TAlfaFormLogic {
 public:
-    TAlfaForm(TInputRecord& rec, ShellOps& ops);
+    TAlfaFormLogic(TInputRecord& rec, ShellOps& ops);
 
     // The six inputs (0 at creation; set when a field is left) and the results.
     TAlfaInputs In;

@@ -15,6 +15,19 @@ inline constexpr const char* Title1Edit = "Title1_Edit";
 inline constexpr const char* Title2Edit = "Title2_Edit";
 inline constexpr const char* SaveRunButton = "SaveRun_Button";
 inline constexpr const char* NoteLabel = "Note_Label";
+// The input editor: "Select data group" and its choice (the text is the caption of
+// the chosen group, "" when none is chosen); the group panels, their fields and
+// buttons are named after the groups (InputGroups.h).
+inline constexpr const char* DataGroupPanel = "DataGroup_Panel";
+inline constexpr const char* DataGroupRadioGroup = "DataGroup_RadioGroup";
+inline constexpr const char* DrainageEquationButton = "DrainageEquation_Button";
+inline constexpr const char* DrainageCalculationsButton = "DrainageCalculations_Button";
+
+// ---- Calculator window (TAlfaForm): the results and "Calculate"; the six inputs
+// are named after their symbols (AlfaControl in UAlfaForm.h)
+inline constexpr const char* AlfaQH1 = "AlfaQH1_Edit";
+inline constexpr const char* AlfaQH2 = "AlfaQH2_Edit";
+inline constexpr const char* AlfaCalculate = "Calculate_Button";
 
 // ---- Output page (the result text and the grid have their own operations)
 inline constexpr const char* OutputOpenButton = "OutputOpen_Button";

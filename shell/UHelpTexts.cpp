@@ -17,9 +17,11 @@ const std::string& IntroText()
         "\n"
         "How to work:\n"
         "\n"
-        "1. Input tabsheet: \"Open input file\" opens an input file (.inp); the bundled examples field.inp "
-        "and wells.inp are a good start. Change the data where needed, then press \" Save / run \". The data "
-        "are saved under a name you choose and, when you agree, the calculations are done.\n"
+        "1. Input tabsheet: a new data set is entered group by group. The data groups are offered one after "
+        "another, starting with \"General data\"; \"Save group\" tests the values of a group and keeps them. "
+        "Or \"Open input file\" opens an input file (.inp), after which every data group can be chosen and "
+        "changed; the bundled examples field.inp and wells.inp are a good start. Then press \" Save / run \". "
+        "The data are saved under a name you choose and, when you agree, the calculations are done.\n"
         "\n"
         "2. Output tabsheet: the result file (.res) of the run, with the runtime warnings, or the errors that "
         "kept the input from being calculated. \"Output groups\" shows a group of related values season by "
@@ -235,38 +237,6 @@ const std::string& RotationKeyHelpText()
         " The key in force is determined again at the start of every year from Ac, Bc and Uc, so it\n"
         " may differ from the key entered; the warning list says so when it changes. With farmers'\n"
         " responses (Kf = 1) the areas, and with them the key, may change from year to year.\n";
-    return text;
-}
-
-const std::string& DrainExplanationText()
-{
-    static const std::string text =
-        " SUBSURFACE DRAINAGE\n"
-        "\n"
-        " Parallel drains (pipes or ditches) at depth Dd take ground water out of the soil when the\n"
-        " water table stands above them. Hooghoudt's drain spacing equation gives the discharge:\n"
-        "\n"
-        "     q = (8*Kb*d*h + 4*Ka*h*h) / (L*L)\n"
-        "\n"
-        " q   drain discharge, m/day\n"
-        " h   height of the water table above drain level midway between the drains, m (h = Dd - Dw)\n"
-        " Ka  hydraulic conductivity of the soil above drain level, m/day\n"
-        " Kb  hydraulic conductivity of the soil below drain level, m/day\n"
-        " d   equivalent depth of the soil layer below drain level, m; it depends on the depth D\n"
-        "     of that layer, on the drain spacing and on the wet perimeter U of the drain\n"
-        " L   spacing of the drains, m\n"
-        "\n"
-        " The discharge is the sum of two flows, q = q1 + q2:\n"
-        "     q1 = 8*Kb*d*h / (L*L)    the flow below drain level\n"
-        "     q2 = 4*Ka*h*h / (L*L)    the flow above drain level\n"
-        "\n"
-        " The model describes the drains by the discharges at h = 1 m:\n"
-        "     QH1 = 8*Kb*d / (L*L)     m/day per m\n"
-        "     QH2 = 4*Ka / (L*L)       m/day per m2\n"
-        " so that Q = QH1*h + QH2*h*h = QH1 (Dd-Dw) + QH2 (Dd-Dw)^2.\n"
-        "\n"
-        " \"Drainage calculations\" opens the calculator that derives QH1 and QH2 from Ka, Kb, D, U,\n"
-        " the drainable porosity and L.\n";
     return text;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The explanatory texts of the window and its auxiliary windows: the introduction,
-// the lists of input and output symbols, the rotation-key help, the drainage
-// explanation and the thank-you of the exit window. Lines are separated by "\n";
-// the symbol lists are laid out for a fixed-width font.
+// the lists of input and output symbols, the rotation-key help and the thank-you
+// of the exit window (the drainage explanation is UDrainForm.h's). Lines are
+// separated by "\n"; the symbol lists are laid out for a fixed-width font.
 #include <string>
 
 namespace veltra {
@@ -11,7 +11,6 @@ const std::string& IntroText();
 const std::string& InputSymbolsText();
 const std::string& OutputSymbolsText();
 const std::string& RotationKeyHelpText();
-const std::string& DrainExplanationText();
 const std::string& ThankYouText();
 
 } // namespace veltra

@@ -211,6 +211,7 @@ void TInputEditor::StartGuidedEntry()
     LayOutSeasons();
     OfferGroups();
     HideAllPanels();
+    ops_.DisableControl(ctl::SaveRunButton);
     ops_.ShowControl(ctl::DataGroupPanel);
     ShowGroup(TGroupId::General);
 }
@@ -279,6 +280,20 @@ void TInputEditor::ShowNyAndKy()
     }
 }
 
+void TInputEditor::ShowKeys()
+{
+    ShowKeysInSelectors();
+    const TFieldDef& ny = GeneralField("Ny");
+    SetFieldText(ny, 0, Value(ny, 0));
+    ShowKfFields();
+}
+
+void TInputEditor::KeepSaveRunWhilePanelOpen()
+{
+    if (open_)
+        ops_.DisableControl(ctl::InputSave);
+}
+
 void TInputEditor::ShowOpenedFile()
 {
     DataLoaded = true;
@@ -289,6 +304,7 @@ void TInputEditor::ShowOpenedFile()
     OfferGroups();
     LayOutSeasons();
     HideAllPanels();
+    ops_.EnableControl(ctl::SaveRunButton);
     ops_.ShowControl(ctl::DataGroupPanel);
     ShowGroup(TGroupId::General);
 }
@@ -499,6 +515,7 @@ bool TInputEditor::SaveGroup()
     } else {
         guidedDone_ = true;
         ops_.SetControlText(ctl::DataGroupRadioGroup, "");
+        ops_.EnableControl(ctl::SaveRunButton);
     }
     return true;
 }

@@ -29,6 +29,7 @@ public:
     // The Input page is shown with no file opened: the record's keys get the fresh
     // defaults, the fields their default texts (the first time only: the panels
     // keep what was typed), and the guided entry starts with the General data group.
+    // " Save / run " (SaveRun_Button) stays disabled until the last group is saved.
     void StartGuidedEntry();
     // Every field and selector shows the record's value (a Kr of 10 the item "10").
     void FillFromRecord();
@@ -46,6 +47,11 @@ public:
     // The Ny field and the Ky selector show the record's Ny and Ky (the Input page
     // shown again after a run put back the values of the file).
     void ShowNyAndKy();
+    // The key selectors and the Ny field show the record's values; Krf, CaMax and
+    // CbMax are shown exactly when Kf = 1.
+    void ShowKeys();
+    // With a group panel open " Save / run " stays disabled, whoever enabled it.
+    void KeepSaveRunWhilePanelOpen();
     // All the editor's part of opening a file, in the order of the main window's
     // steps: DataLoaded, OpenedNs and OpenedNy set, FollowKeys, FillFromRecord,
     // OfferGroups, LayOutSeasons, HideAllPanels, and the General data group shown

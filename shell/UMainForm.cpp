@@ -245,6 +245,7 @@ void TMainFormLogic::OpenInput(const std::string& path)
     State.OutputPending = false;
     State.OpenedNs = rec.Ns;
     State.OpenedNy = rec.Ny;
+    editor_.DataState(true, State.OpenedNs, State.OpenedNy);
     ops_.ShowMessage(msg::InputOpened);
 
     editor_.KeysChanged(rec);
@@ -321,6 +322,7 @@ void TMainFormLogic::SaveAndRun()
         rec.Title2 = ops_.GetControlText(ctl::Title2Edit);
         State.OpenedNs = rec.Ns;
         State.OpenedNy = rec.Ny;
+        editor_.DataState(State.DataLoaded, State.OpenedNs, State.OpenedNy);
         const std::vector<std::string> refusals = ValidateBeforeSave(rec);
         if (!refusals.empty()) {
             for (const std::string& r : refusals)
@@ -372,6 +374,13 @@ void TMainFormLogic::SaveAndRun()
         ops_.ShowMessage(e.what());
         ops_.ShowMessage(msg::InputNotSaved);
         return;
+    }
+    // A new data set saved is a file like an opened one: the Input page shown again
+    // offers its groups instead of starting the guided entry anew (which would put
+    // the fresh keys back).
+    if (!State.DataLoaded) {
+        State.DataLoaded = true;
+        editor_.DataState(true, State.OpenedNs, State.OpenedNy);
     }
     // The run works on the values as the file holds them, so that the saved file
     // reproduces the results that carry its name.

@@ -168,6 +168,7 @@ void TMainFormLogic::OpenOutput()
         State.OpenedNs = dm_.Rec.Ns;
         State.OpenedNy = dm_.Rec.Ny;
         State.DataLoaded = true; // the Input page shows this record, not a new data set
+        editor_.DataState(true, State.OpenedNs, State.OpenedNy);
         editor_.KeysChanged(dm_.Rec);
         editor_.FillAllPages(dm_.Rec);
         ops_.SetControlText(ctl::FileNameLabel, inputPath);

@@ -25,12 +25,15 @@
 #include <QTimer>
 
 #include "model/ExampleInputs.h"
+#include "qt/TAlfaForm.h"
 #include "qt/TChartView.h"
 #include "qt/TCloseForm.h"
+#include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
 #include "qt/TPictures.h"
 #include "qt/TTextForms.h"
 #include "results/GroupFile.h"
+#include "shell/UDrainForm.h"
 #include "shell/UHelpTexts.h"
 #include "shell/UMessages.h"
 
@@ -149,17 +152,20 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
 
     // The auxiliary windows, created once at the start in their order.
     const QObjectList children = form.children();
-    const QObject* order[] = {form.CloseForm, form.HelpForm, form.InputSymbolsForm, form.OutputSymbolsForm,
-                              form.WarningForm, form.DrainForm};
+    const QObject* order[] = {form.CloseForm,   form.HelpForm,  form.InputSymbolsForm, form.OutputSymbolsForm,
+                              form.WarningForm, form.DrainForm, form.AlfaForm};
     for (std::size_t i = 1; i < std::size(order); ++i)
         EXPECT_LT(children.indexOf(order[i - 1]), children.indexOf(order[i])) << i;
-    EXPECT_EQ(form.AlfaForm, nullptr);
+    EXPECT_EQ(form.AlfaForm->windowTitle(), "Calculator rection factors drainage systm");
     EXPECT_EQ(form.WarningForm->windowTitle(), "Warning");
     EXPECT_EQ(form.DrainForm->windowTitle(), "Explanation subsurface drainage");
     EXPECT_EQ(form.HelpForm->KrMemo->toPlainText().toStdString(), RotationKeyHelpText());
     EXPECT_EQ(form.InputSymbolsForm->InputSymbolsMemo->toPlainText().toStdString(), InputSymbolsText());
     EXPECT_EQ(form.OutputSymbolsForm->OutputSymbolsMemo->toPlainText().toStdString(), OutputSymbolsText());
-    EXPECT_EQ(form.DrainForm->DrainMemo->toPlainText().toStdString(), DrainExplanationText());
+    std::string drain;
+    for (const std::string& line : DrainExplanationLines())
+        drain += (drain.empty() ? "" : "\n") + line;
+    EXPECT_EQ(form.DrainForm->DrainMemo->toPlainText().toStdString(), drain);
     EXPECT_EQ(form.CloseForm->Status().toStdString(), msg::CloseStatus);
     EXPECT_TRUE(form.CloseForm->isModal());
 
@@ -196,6 +202,9 @@ TEST_F(MainForm, RunsTheExampleThroughItsWidgets)
     EXPECT_EQ(form.Title1Edit->text().toStdString(), FieldExampleRecord().Title1);
     form.Pages->setCurrentIndex(1);
     Settle();
+    // The General data group is open after opening: " Save / run " once it is closed.
+    EXPECT_FALSE(form.SaveRunButton->isEnabled());
+    qobject_cast<QPushButton*>(form.EditorPanels->Control("GeneralData_Cancel_Button"))->click();
     EXPECT_TRUE(form.SaveRunButton->isEnabled());
     form.SaveRunButton->click();
     Settle();

@@ -1,7 +1,7 @@
 # veltra-gui from the command line: --help, a wrong option, and --screenshots,
 # which runs the bundled example through the window without a display and leaves a
-# picture of every page and window beside the run's files; those files are the
-# ones `veltra run` gives for the same input in the same folder.
+# picture of every page, window and data-group panel beside the run's files; those
+# files are the ones `veltra run` gives for the same input in the same folder.
 # Usage: bash screenshots.sh VELTRA_GUI VELTRA
 set -u
 GUI=$1
@@ -20,7 +20,15 @@ QT_QPA_PLATFORM=offscreen "$GUI" --no-such-option > /dev/null 2>&1
 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$GUI" --screenshots "$work/shots" > "$work/log.txt" 2>&1
 status=$?
 [ $status -eq 0 ] || { fail "--screenshots exits with $status"; cat "$work/log.txt"; }
-for page in intro input output output-group graphics figure help input-symbols output-symbols warning drain close; do
+groups="general-data season-durations irrigated-areas rice-cropping canal-losses irrigation-quantity climatic-data
+  storage-efficiency surface-run-in-off surface-drainage ground-water pumping-wells use-well-water soil-thickness
+  soil-porosity leaching-efficiency drainage-system drainage-control drainage-reuse soil-salinity water-salinity
+  water-table general-data-farmers drainage-system-calculated"
+shots="intro input-new input output output-group graphics figure help input-symbols output-symbols warning drain
+  close calculator"
+for g in $groups; do shots="$shots group-$g"; done
+[ "$(echo $shots | wc -w)" -eq 38 ] || fail "the list of pictures is not the 38 expected"
+for page in $shots; do
   png="$work/shots/$page.png"
   [ -s "$png" ] || { fail "no $page.png"; continue; }
   [ "$(head -c 8 "$png" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "$page.png is not a PNG"
@@ -31,6 +39,9 @@ for f in field.inp field.INP field.res field.frq field.trf; do
   [ -s "$work/shots/$f" ] || fail "no $f"
 done
 [ ! -e "$work/shots/warning.lst" ] || fail "warning.lst left behind"
+[ "$(ls "$work/shots"/*.png | wc -l)" -eq 38 ] || fail "pictures other than the expected ones: $(ls "$work/shots")"
+grep -q "message: The input file is opened." "$work/log.txt" || fail "no file was opened"
+[ "$(grep -c "^open: " "$work/log.txt")" -eq 2 ] || fail "field.inp and wells.inp were not both opened"
 
 # The same input run by veltra in the same folder gives the same files.
 mkdir "$work/window"

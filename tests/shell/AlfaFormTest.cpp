@@ -104,7 +104,7 @@ protected:
 
     TInputRecord rec;
     TFakeShellOps ops;
-    TAlfaForm alfa{rec, ops};
+    TAlfaFormLogic alfa{rec, ops};
 };
 
 TEST_F(Calculator, LeavingAFieldTestsItsValue)

@@ -17,6 +17,9 @@
 #include "model/InputFile.h"
 #include "shell/GuidedEntry.h"
 #include "shell/RunCalculate.h"
+#include "shell/TInputEditorLink.h"
+#include "shell/UControls.h"
+#include "shell/UMainForm.h"
 #include "wholerun/ReferenceCompare.h"
 
 namespace veltra {
@@ -158,6 +161,78 @@ TEST(NewDataSetRun, ThreeSeasonsWithWellsAndNoDrains)
     dm.Rec.Title1 = "Entered through the groups";
     dm.Rec.Title2 = "three seasons, wells, no drains";
     SaveAndRunMatchTheTool(dm, ops, "wells3");
+}
+
+// The whole window: a new data set of three seasons entered through the guided entry
+// that the Input page starts, saved and run by " Save / run ", gives the files of
+// `veltra run` of the saved file; back on the Input page the data set is kept and
+// every group is offered.
+TEST(NewDataSetRun, EnteredSavedAndRunThroughTheWindow)
+{
+    TScratch scratch("window");
+    const fs::path window = scratch.Dir / "window";
+    const fs::path tool = scratch.Dir / "tool";
+    // The window's start folder: Error.lst and warning.lst go there.
+    struct TInFolder {
+        fs::path Old = fs::current_path();
+        explicit TInFolder(const fs::path& dir) { fs::current_path(dir); }
+        ~TInFolder() { fs::current_path(Old); }
+    } inWindow{window};
+
+    TFakeShellOps ops;
+    TDataMod dm;
+    TEngineState st;
+    TAnnualCarry carry;
+    TInputEditor ed{dm.Rec, ops};
+    TInputEditorLink link{ed};
+    TMainFormLogic logic{ops, dm, st, carry, link};
+    logic.Start();
+    logic.PageShown(TPage::Input);
+    ASSERT_EQ(ed.OpenGroup(), TGroupId::General);
+    EXPECT_TRUE(ed.GuidedEntryRunning());
+    EXPECT_FALSE(ops.Controls[ctl::SaveRunButton].Enabled);
+
+    // Three seasons of four months; the typing helper repeats season 2 in season 3.
+    ops.SetControlText("Ns_ComboBox", "3");
+    ed.NsChanged();
+    TTyping typing = FieldClimate();
+    typing.insert({{"Ts1_Edit", "4"}, {"Ts2_Edit", "4"}, {"Ts3_Edit", "4"}, {"Dd_Edit", "1,5"}});
+    const auto shown = WalkGuidedEntry(ed, ops, typing);
+    ASSERT_EQ(shown.size(), 20u);
+    EXPECT_TRUE(ops.Controls[ctl::SaveRunButton].Enabled);
+    EXPECT_TRUE(ops.Controls[ctl::InputSave].Enabled);
+    ops.SetControlText(ctl::Title1Edit, "Entered in the window");
+    ops.SetControlText(ctl::Title2Edit, "three seasons of four months");
+
+    const std::string input = (window / "three.inp").string();
+    ops.FileAnswers.push_back(input);
+    ops.YesNoAnswers.push_back(true);
+    logic.InputSave();
+    ASSERT_EQ(ops.Messages.back(), "One or more runtime comments are given.") << ops.Messages.size();
+    ASSERT_TRUE(fs::exists(window / "three.INP"));
+    EXPECT_EQ(dm.Rec.Ns, 3);
+
+    fs::copy_file(window / "three.INP", tool / "three.INP");
+    const fs::path log = scratch.Dir / "tool.log";
+    ASSERT_EQ(RunTool(tool, {"run", "three.INP"}, log), 0) << ReadBytes(log);
+    for (const char* file : {"three.res", "three.frq", "three.trf"}) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(FirstDifference(ReadBytes(tool / file), ReadBytes(window / file), false), "");
+    }
+    EXPECT_GT(fs::file_size(window / "three.res"), 20000u);
+
+    // Back to the Input page: the saved data set with its own keys, every group but
+    // the wells' offered, no guided entry.
+    logic.PageShown(TPage::Input);
+    EXPECT_EQ(dm.Rec.Ns, 3);
+    EXPECT_EQ(ops.GetControlText("Ns_ComboBox"), "3");
+    EXPECT_FALSE(ed.GuidedEntryRunning());
+    for (const auto& g : InputGroups())
+        EXPECT_EQ(ops.Controls[RadioControl(g)].Enabled, g.Condition != TGroupCondition::Wells) << g.Caption;
+    EXPECT_TRUE(ops.Controls[ctl::SaveRunButton].Enabled);
+    ed.ShowGroup(TGroupId::CanalLosses);
+    EXPECT_TRUE(ops.Controls["Lc3_Edit"].Enabled);
+    EXPECT_TRUE(ops.Controls[CancelButtonControl(Group(TGroupId::CanalLosses))].Enabled);
 }
 
 } // namespace

@@ -542,7 +542,7 @@ TEST_F(OpenedFile, CancelOfGeneralDataPutsTheKeysBack)
 TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
 {
     using G = TGroupId;
-    TAlfaForm alfa{rec, ops};
+    TAlfaFormLogic alfa{rec, ops};
     ed.ShowGroup(G::DrainageSystem);
     ed.DrainageCalculationsClicked();
     EXPECT_EQ(ops.VisibleWindows, std::set<TWindow>{TWindow::Alfa});

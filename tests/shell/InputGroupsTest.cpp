@@ -83,7 +83,7 @@ TEST(InputGroups, TheControlListNamesEveryControlInUse)
     TInputRecord rec;
     TFakeShellOps ops;
     TInputEditor ed{rec, ops};
-    TAlfaForm alfa{rec, ops};
+    TAlfaFormLogic alfa{rec, ops};
     ed.StartGuidedEntry();
     ops.SetControlText("Kp_ComboBox", "yes");
     ed.KpChanged();

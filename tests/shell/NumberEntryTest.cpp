@@ -56,6 +56,10 @@ TEST(NumberEntry, WrittenBackAsPlainTextThatReadsBack)
     EXPECT_EQ(PlainNumberText(-0.0), "0");
     EXPECT_EQ(PlainNumberText(-12.25), "-12.25");
     EXPECT_EQ(PlainNumberText(1e-5), "1e-05");
+    EXPECT_EQ(PlainNumberText(100), "100");
+    EXPECT_EQ(PlainNumberText(2500), "2500");
+    EXPECT_EQ(PlainNumberText(-1.5e6), "-1500000");
+    EXPECT_EQ(PlainNumberText(1e20), "1e+20");
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> mantissa(-1, 1);
     std::uniform_int_distribution<int> exponent(-8, 8);

@@ -1,0 +1,151 @@
+#include "qt/TAlfaForm.h"
+
+#include <exception>
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "qt/TFieldEvents.h"
+#include "qt/TPictures.h"
+#include "qt/TQtShellOps.h"
+#include "shell/UControls.h"
+
+namespace veltra {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+} // namespace
+
+TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent)
+    : QWidget(parent, Qt::Window), logic_(std::make_unique<TAlfaFormLogic>(rec, ops)), ops_(ops)
+{
+    auto* row = new QHBoxLayout(this);
+    auto* picture = new TPictureWidget(TPictureKind::DrainGeometry, this);
+    picture->setObjectName("AlfaGeometry_Image");
+    picture->setFixedSize(PictureDesignSize(TPictureKind::DrainGeometry));
+    row->addWidget(picture, 0, Qt::AlignTop);
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(8);
+    row->addLayout(grid, 1);
+
+    auto* events = new TFieldEvents(this);
+    for (const TControlInfo& c : AlfaControlList()) {
+        QWidget* made = nullptr;
+        switch (c.Kind) {
+        case TControlKind::Panel:
+            setWindowTitle(Q(c.Text));
+            made = this;
+            break;
+        case TControlKind::Label: {
+            auto* label = new QLabel(Q(c.Text), this);
+            if (c.Name == "AlfaEquation_Label") {
+                QFont bold = label->font();
+                bold.setBold(true);
+                label->setFont(bold);
+                grid->addWidget(label, c.Row, 0, 1, 2);
+            } else {
+                grid->addWidget(label, c.Row, c.Column);
+            }
+            made = label;
+            break;
+        }
+        case TControlKind::Edit: {
+            auto* edit = new QLineEdit(Q(c.Text), this);
+            edit->setFixedWidth(110);
+            grid->addWidget(edit, c.Row, c.Column, Qt::AlignLeft);
+            made = edit;
+            break;
+        }
+        case TControlKind::Button: {
+            auto* button = new QPushButton(Q(c.Text), this);
+            grid->addWidget(button, c.Row, c.Column, Qt::AlignLeft);
+            made = button;
+            break;
+        }
+        case TControlKind::RadioGroup:
+        case TControlKind::RadioButton:
+        case TControlKind::ComboBox: break;
+        }
+        if (made == nullptr)
+            continue;
+        made->setObjectName(Q(c.Name));
+        ops.Register(c.Name, WidgetEntry(made));
+    }
+    grid->setRowStretch(grid->rowCount(), 1);
+
+    QH1Edit = findChild<QLineEdit*>(ctl::AlfaQH1);
+    QH2Edit = findChild<QLineEdit*>(ctl::AlfaQH2);
+    QH1Edit->setReadOnly(true);
+    QH2Edit->setReadOnly(true);
+    CalculateButton = findChild<QPushButton*>(ctl::AlfaCalculate);
+    QWidget* previous = nullptr;
+    for (TAlfaField field : AlfaFields()) {
+        QLineEdit* edit = findChild<QLineEdit*>(Q(AlfaControl(field)));
+        fields_[field] = edit;
+        events->Watch(edit);
+        // Typed by the user (a text set by the logic is no typing).
+        connect(edit, &QLineEdit::textEdited, this, [this, field] { Changed(field); });
+        if (previous != nullptr)
+            QWidget::setTabOrder(previous, edit);
+        previous = edit;
+    }
+    QWidget::setTabOrder(previous, CalculateButton);
+    events->Left = [this](QWidget* w) {
+        for (const auto& [field, edit] : fields_)
+            if (edit == w)
+                Left(field);
+    };
+    connect(CalculateButton, &QPushButton::clicked, this, [this] { Calculate(); });
+    resize(1020, 380);
+}
+
+TAlfaForm::~TAlfaForm()
+{
+    // The fields go after the logic: what they report on the way is not heard.
+    busy_ = true;
+}
+
+void TAlfaForm::Changed(TAlfaField field)
+{
+    Run([this, field] { logic_->FieldChanged(field); });
+}
+
+void TAlfaForm::Left(TAlfaField field)
+{
+    Run([this, field] { logic_->FieldLeft(field); });
+}
+
+void TAlfaForm::Calculate()
+{
+    Run([this] { logic_->Calculate(); });
+}
+
+QLineEdit* TAlfaForm::Field(TAlfaField field) const
+{
+    return fields_.at(field);
+}
+
+void TAlfaForm::Run(const std::function<void()>& body)
+{
+    // A field left because a message box took the focus is no event of its own.
+    if (busy_)
+        return;
+    busy_ = true;
+    try {
+        body();
+    } catch (const std::exception& e) {
+        try {
+            ops_.ShowMessage(std::string("Veltra: internal error: ") + e.what());
+        } catch (...) {
+            // Nothing is left to tell the user with.
+        }
+    }
+    busy_ = false;
+}
+
+} // namespace veltra

@@ -1,0 +1,50 @@
+#pragma once
+// The drainage reaction-factor calculator's window, built from its controls as
+// data (AlfaControlList in shell/UAlfaForm.h): six input fields with their labels,
+// the drainage equation, the results QH1 and QH2 and "Calculate", beside a picture
+// of the drain geometry. Its logic is TAlfaFormLogic: leaving a field tests it,
+// typing in one clears the results, "Calculate" computes them and writes them into
+// the Drainage system group too.
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include <QWidget>
+
+#include "model/UDataMod.h"
+#include "shell/UAlfaForm.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace veltra {
+
+class TQtShellOps;
+
+class TAlfaForm final : public QWidget {
+public:
+    // Registers its controls with `ops`; `rec` receives QH1 and QH2.
+    TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent);
+    ~TAlfaForm() override;
+
+    TAlfaFormLogic& Logic() { return *logic_; }
+    QLineEdit* Field(TAlfaField field) const;
+    QLineEdit* QH1Edit = nullptr;
+    QLineEdit* QH2Edit = nullptr;
+    QPushButton* CalculateButton = nullptr;
+
+private:
+    // The user's events, each run to its end; nothing is thrown past them.
+    void Changed(TAlfaField field);
+    void Left(TAlfaField field);
+    void Calculate();
+    void Run(const std::function<void()>& body);
+
+    std::unique_ptr<TAlfaFormLogic> logic_;
+    TQtShellOps& ops_;
+    std::map<TAlfaField, QLineEdit*> fields_;
+    bool busy_ = false;
+};
+
+} // namespace veltra

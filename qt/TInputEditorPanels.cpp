@@ -1,0 +1,339 @@
+#include "qt/TInputEditorPanels.h"
+
+#include <exception>
+#include <vector>
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "qt/TFieldEvents.h"
+#include "qt/TQtShellOps.h"
+#include "shell/InputGroups.h"
+#include "shell/UInputEditor.h"
+
+namespace veltra {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Room for "0.00125" and for the selector items.
+constexpr int FieldWidth = 80;
+// The labels wrap at this width: the long ones take two lines. A panel without
+// seasons has room for whole lines.
+constexpr int LabelWidth = 270;
+constexpr int WideLabelWidth = 420;
+
+std::string GeneralControl(const char* symbol)
+{
+    return FieldControl(*Group(TGroupId::General).Field(symbol));
+}
+
+} // namespace
+
+TInputEditorPanels::TInputEditorPanels(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("InputEditor_Panels");
+    events_ = new TFieldEvents(this);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    Selector = new QGroupBox(this);
+    Selector->setObjectName(ctl::DataGroupPanel);
+    auto* choices = new QVBoxLayout(Selector);
+    choices->setSpacing(1);
+    Choices = new QButtonGroup(Selector);
+    row->addWidget(Selector, 0, Qt::AlignTop);
+
+    // The panels, one shown at a time, in a column that scrolls when a panel is
+    // taller than the page.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName("InputEditor_Scroll");
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* column = new QWidget(scroll);
+    auto* panels = new QVBoxLayout(column);
+    panels->setContentsMargins(0, 0, 0, 0);
+    scroll->setWidget(column);
+    // The page shows through below the panel (setWidget fills the background).
+    scroll->viewport()->setAutoFillBackground(false);
+    column->setAutoFillBackground(false);
+    row->addWidget(scroll, 1);
+
+    struct TParts {
+        int LabelWidth;
+        QGroupBox* Box;
+        QGridLayout* Grid;
+        QVBoxLayout* Body;
+        std::map<int, QHBoxLayout*> ButtonRows;
+        std::vector<QWidget*> Focus; // fields, then buttons: the order of the Tab key
+    };
+    std::map<std::string, TParts> parts;
+
+    for (const TControlInfo& c : EditorControlList()) {
+        QWidget* made = nullptr;
+        if (c.Panel.empty()) {
+            if (c.Kind != TControlKind::Panel)
+                continue; // " Save / run " is the window's
+            if (c.Name == ctl::DataGroupPanel) {
+                Selector->setTitle(Q(c.Text));
+                made = Selector;
+            } else {
+                auto* box = new QGroupBox(Q(c.Text), column);
+                box->setObjectName(Q(c.Name));
+                QFont bold = box->font();
+                bold.setBold(true);
+                box->setFont(bold);
+                auto* body = new QVBoxLayout(box);
+                bool seasonal = false;
+                for (const TGroupDef& g : InputGroups())
+                    seasonal = seasonal || (PanelControl(g) == c.Name && g.IsSeasonal());
+                const int labelWidth = seasonal ? LabelWidth : WideLabelWidth;
+                auto* grid = new QGridLayout;
+                grid->setHorizontalSpacing(10);
+                grid->setColumnMinimumWidth(0, labelWidth);
+                grid->setColumnStretch(5, 1);
+                body->addLayout(grid);
+                box->hide();
+                panels->addWidget(box);
+                parts[c.Name] = TParts{labelWidth, box, grid, body, {}, {}};
+                made = box;
+            }
+        } else if (c.Panel == ctl::DataGroupPanel) {
+            if (c.Kind == TControlKind::RadioButton) {
+                auto* choice = new QRadioButton(Q(c.Text), Selector);
+                choice->setEnabled(false); // the editor offers the groups
+                Choices->addButton(choice, c.Row);
+                choices->addWidget(choice);
+                made = choice;
+            }
+        } else {
+            TParts& p = parts.at(c.Panel);
+            QWidget* on = p.Box;
+            switch (c.Kind) {
+            case TControlKind::Label: {
+                auto* label = new QLabel(Q(c.Text), on);
+                if (c.Column == 0) {
+                    label->setWordWrap(true);
+                    label->setFixedWidth(p.LabelWidth);
+                    p.Grid->addWidget(label, c.Row, 0);
+                } else {
+                    p.Grid->addWidget(label, c.Row, c.Column, Qt::AlignCenter);
+                }
+                made = label;
+                break;
+            }
+            case TControlKind::Edit: {
+                auto* edit = new QLineEdit(Q(c.Text), on);
+                edit->setFixedWidth(FieldWidth);
+                p.Grid->addWidget(edit, c.Row, c.Column);
+                p.Focus.push_back(edit);
+                made = edit;
+                break;
+            }
+            case TControlKind::ComboBox: {
+                auto* combo = new QComboBox(on);
+                for (const std::string& item : c.Items)
+                    combo->addItem(Q(item));
+                combo->setCurrentIndex(combo->findText(Q(c.Text)));
+                combo->setFixedWidth(FieldWidth);
+                p.Grid->addWidget(combo, c.Row, c.Column);
+                p.Focus.push_back(combo);
+                made = combo;
+                break;
+            }
+            case TControlKind::Button: {
+                auto*& buttons = p.ButtonRows[c.Row];
+                if (buttons == nullptr) {
+                    buttons = new QHBoxLayout;
+                    buttons->addStretch(1);
+                    p.Body->addLayout(buttons);
+                }
+                auto* button = new QPushButton(Q(c.Text), on);
+                buttons->insertWidget(buttons->count() - 1, button);
+                p.Focus.push_back(button);
+                made = button;
+                break;
+            }
+            case TControlKind::Panel:
+            case TControlKind::RadioGroup:
+            case TControlKind::RadioButton: break;
+            }
+            if (made != nullptr) {
+                // The panel's title is bold; its contents are not.
+                QFont plain = made->font();
+                plain.setBold(false);
+                made->setFont(plain);
+            }
+        }
+        if (made != nullptr) {
+            made->setObjectName(Q(c.Name));
+            controls_[c.Name] = made;
+        }
+    }
+    panels->addStretch(1);
+
+    for (const TGroupDef& g : InputGroups()) {
+        TParts& p = parts.at(PanelControl(g));
+        Panels[g.Id] = p.Box;
+        auto* keys = new QLabel("Enter saves the group, Esc cancels.", p.Box);
+        keys->setObjectName(QString::fromLatin1(g.Key) + "_Keys_Label");
+        QFont plain = keys->font();
+        plain.setBold(false);
+        keys->setFont(plain);
+        keys->setEnabled(false); // a hint, drawn grey
+        p.Body->addWidget(keys);
+        for (std::size_t i = 0; i < p.Focus.size(); ++i) {
+            events_->Watch(p.Focus[i]);
+            if (i > 0)
+                QWidget::setTabOrder(p.Focus[i - 1], p.Focus[i]);
+        }
+    }
+}
+
+QWidget* TInputEditorPanels::Control(const std::string& name) const
+{
+    const auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+QGroupBox* TInputEditorPanels::PanelOf(QWidget* field) const
+{
+    for (QWidget* w = field; w != nullptr; w = w->parentWidget())
+        for (const auto& [id, box] : Panels)
+            if (box == w)
+                return box;
+    return nullptr;
+}
+
+void TInputEditorPanels::Run(const std::function<void()>& body)
+{
+    if (busy_ || editor_ == nullptr)
+        return;
+    busy_ = true;
+    try {
+        body();
+    } catch (const std::exception& e) {
+        try {
+            ops_->ShowMessage(std::string("Veltra: internal error: ") + e.what());
+        } catch (...) {
+            // Nothing is left to tell the user with.
+        }
+    }
+    busy_ = false;
+}
+
+void TInputEditorPanels::Call(void (TInputEditor::*handler)())
+{
+    // The closure holds the editor, not `this`: beside a member-function pointer a
+    // captured `this` comes out wrong in the sanitizer build (GCC 12).
+    TInputEditor* editor = editor_;
+    Run([editor, handler] {
+        if (editor != nullptr)
+            (editor->*handler)();
+    });
+}
+
+void TInputEditorPanels::Choose(TGroupId id)
+{
+    Run([this, id] {
+        // A second click on the open group's entry keeps what was typed.
+        if (editor_->OpenGroup() != id)
+            editor_->ShowGroup(id);
+    });
+}
+
+void TInputEditorPanels::PressEnter(QWidget* field)
+{
+    if (auto* button = qobject_cast<QPushButton*>(field)) {
+        button->click();
+        return;
+    }
+    QGroupBox* panel = PanelOf(field);
+    for (const TGroupDef& g : InputGroups())
+        if (Panels[g.Id] == panel)
+            if (auto* save = qobject_cast<QPushButton*>(Control(SaveButtonControl(g))); save && save->isEnabled())
+                save->click();
+}
+
+void TInputEditorPanels::PressEscape(QWidget* field)
+{
+    QGroupBox* panel = PanelOf(field);
+    for (const TGroupDef& g : InputGroups())
+        if (Panels[g.Id] == panel)
+            if (auto* cancel = qobject_cast<QPushButton*>(Control(CancelButtonControl(g))); cancel && cancel->isEnabled())
+                cancel->click();
+}
+
+void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
+{
+    editor_ = &editor;
+    ops_ = &ops;
+    for (const auto& [name, widget] : controls_)
+        ops.Register(name, WidgetEntry(widget));
+    // The choice in "Select data group": the caption of the chosen group, "" none.
+    TControlEntry choice = WidgetEntry(Selector);
+    choice.SetText = [this](const std::string& caption) {
+        Choices->setExclusive(false);
+        for (QAbstractButton* b : Choices->buttons())
+            b->setChecked(b->text().toStdString() == caption);
+        Choices->setExclusive(true);
+    };
+    choice.GetText = [this]() -> std::string {
+        QAbstractButton* b = Choices->checkedButton();
+        return b != nullptr ? b->text().toStdString() : std::string();
+    };
+    ops.Register(ctl::DataGroupRadioGroup, choice);
+
+    connect(Choices, &QButtonGroup::idClicked, this, [this](int id) { Choose(static_cast<TGroupId>(id)); });
+    auto click = [this](const std::string& name, std::function<void()> handler) {
+        auto* button = qobject_cast<QPushButton*>(Control(name));
+        connect(button, &QPushButton::clicked, this, [this, handler] { Run(handler); });
+    };
+    for (const TGroupDef& g : InputGroups()) {
+        click(SaveButtonControl(g), [this] { editor_->SaveGroup(); });
+        click(CancelButtonControl(g), [this] { editor_->CancelGroup(); });
+    }
+    click(ctl::DrainageEquationButton, [this] { editor_->DrainageEquationClicked(); });
+    click(ctl::DrainageCalculationsButton, [this] { editor_->DrainageCalculationsClicked(); });
+
+    // The General data group's selectors: a choice of the user (not a text set by
+    // the editor) is a change.
+    const std::pair<const char*, void (TInputEditor::*)()> changes[] = {
+        {"Ns", &TInputEditor::NsChanged}, {"Kd", &TInputEditor::KdChanged}, {"Kp", &TInputEditor::KpChanged},
+        {"Kf", &TInputEditor::KfChanged}, {"Ky", &TInputEditor::KyChanged}};
+    for (const auto& change : changes) {
+        auto* combo = qobject_cast<QComboBox*>(Control(GeneralControl(change.first)));
+        const auto handler = change.second;
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, handler] { Call(handler); });
+    }
+    const std::map<std::string, void (TInputEditor::*)()> leaves = {
+        {GeneralControl("Ns"), &TInputEditor::NsLeft},       {GeneralControl("Kf"), &TInputEditor::KfLeft},
+        {GeneralControl("Ny"), &TInputEditor::NyLeft},       {GeneralControl("CaMax"), &TInputEditor::CaMaxLeft},
+        {GeneralControl("CbMax"), &TInputEditor::CbMaxLeft}};
+    events_->Left = [this, leaves](QWidget* field) {
+        const auto it = leaves.find(field->objectName().toStdString());
+        if (it != leaves.end())
+            Call(it->second);
+    };
+    events_->Enter = [this](QWidget* field) {
+        PressEnter(field);
+        return true;
+    };
+    events_->Escape = [this](QWidget* field) {
+        PressEscape(field);
+        return true;
+    };
+}
+
+} // namespace veltra

@@ -1,0 +1,61 @@
+#pragma once
+// The input editor on the Input page: "Select data group" with one entry per
+// group, and one panel per group, all built from the groups as data
+// (EditorControlList in shell/InputGroups.h): a row per field, a column per
+// season, "Save group" and "Cancel". The editor logic (shell/UInputEditor.h)
+// drives the widgets by their names through the Qt shell operations; the user's
+// clicks, choices, leaving a field, Enter and Esc go to the editor.
+#include <functional>
+#include <map>
+#include <string>
+
+#include <QWidget>
+
+class QButtonGroup;
+class QGroupBox;
+
+namespace veltra {
+
+class TFieldEvents;
+class TInputEditor;
+class TQtShellOps;
+enum class TGroupId : int;
+
+class TInputEditorPanels final : public QWidget {
+public:
+    explicit TInputEditorPanels(QWidget* parent);
+
+    // Registers every control under its name with `ops` and sends the user's
+    // events to `editor`; both live as long as the panels.
+    void Connect(TInputEditor& editor, TQtShellOps& ops);
+    // The editor is going: events from now on reach nothing.
+    void Disconnect() { editor_ = nullptr; }
+
+    QGroupBox* Selector = nullptr; // "Select data group"
+    QButtonGroup* Choices = nullptr; // one radio button per group, its id the group's
+    std::map<TGroupId, QGroupBox*> Panels;
+
+    // A control by its name (Lc1_Edit, Kd_ComboBox, CanalLosses_Save_Button, ...);
+    // null when there is none.
+    QWidget* Control(const std::string& name) const;
+
+private:
+    void BuildPanel(const std::string& name);
+    // Runs one user event; events that arrive while one runs (a field left because
+    // a message box took the focus) are dropped, and nothing is thrown past it.
+    void Run(const std::function<void()>& body);
+    // One handler of the editor, one group chosen, as one user event.
+    void Call(void (TInputEditor::*handler)());
+    void Choose(TGroupId id);
+    void PressEnter(QWidget* field);
+    void PressEscape(QWidget* field);
+    QGroupBox* PanelOf(QWidget* field) const;
+
+    std::map<std::string, QWidget*> controls_;
+    TFieldEvents* events_ = nullptr;
+    TInputEditor* editor_ = nullptr;
+    TQtShellOps* ops_ = nullptr;
+    bool busy_ = false;
+};
+
+} // namespace veltra

@@ -1,0 +1,245 @@
+// The input editor's real panels and the calculator window on the offscreen
+// platform, driven by keys and clicks: a group panel shows, a typed value saved
+// with Enter reaches the record, a refused value shows its message and keeps the
+// panel, Esc and "Cancel" put the record back, the guided entry of a new data set
+// goes from group to group, and the calculator computes QH1 and QH2 into its own
+// fields, the Drainage system group and the record.
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "model/ExampleInputs.h"
+#include "qt/TAlfaForm.h"
+#include "qt/TInputEditorPanels.h"
+#include "qt/TMainForm.h"
+#include "qt/TTextForms.h"
+#include "shell/InputGroups.h"
+
+namespace veltra {
+namespace {
+
+namespace fs = std::filesystem;
+
+class EditorPanels : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() / ("veltra-panels-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        old_ = fs::current_path();
+        fs::current_path(dir_);
+        form_ = std::make_unique<TMainForm>(&answers_);
+        form_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+    }
+    void TearDown() override
+    {
+        form_.reset();
+        fs::current_path(old_);
+        fs::remove_all(dir_);
+    }
+    static void Settle()
+    {
+        for (int k = 0; k < 3; ++k)
+            QCoreApplication::processEvents();
+    }
+    void OpenField()
+    {
+        std::ofstream(dir_ / "field.inp", std::ios::binary) << FieldExampleText();
+        form_->Logic().OpenInputFile((dir_ / "field.inp").string());
+        form_->Pages->setCurrentIndex(1);
+        Settle();
+    }
+    template <class T = QWidget>
+    T* Control(const std::string& name)
+    {
+        auto* w = qobject_cast<T*>(form_->EditorPanels->Control(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QLineEdit* Edit(const std::string& name) { return Control<QLineEdit>(name); }
+    // Chooses a group in "Select data group" with the mouse.
+    void Choose(TGroupId id)
+    {
+        // On the round indicator: a radio button takes clicks on its indicator and caption only.
+        QAbstractButton* choice = form_->EditorPanels->Choices->button(static_cast<int>(id));
+        QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
+        Settle();
+    }
+    // Replaces a field's text by typing, as the user does.
+    static void Type(QLineEdit* edit, const QString& text)
+    {
+        edit->setFocus(Qt::MouseFocusReason);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    std::string LastShown() const { return answers_.Shown.empty() ? std::string() : answers_.Shown.back(); }
+    bool PanelVisible(TGroupId id) { return form_->EditorPanels->Panels.at(id)->isVisible(); }
+
+    fs::path dir_, old_;
+    TAutoAnswers answers_;
+    std::unique_ptr<TMainForm> form_;
+};
+
+TEST_F(EditorPanels, TypedValuesAreSavedRefusedOrPutBack)
+{
+    OpenField();
+    TInputRecord& rec = form_->Data().Rec;
+    ASSERT_TRUE(PanelVisible(TGroupId::General));
+    EXPECT_EQ(Edit("Area_Edit")->text(), "100");
+
+    // A seasonal panel: two seasons, seasons 3 and 4 at "-1" and disabled.
+    Choose(TGroupId::CanalLosses);
+    EXPECT_TRUE(PanelVisible(TGroupId::CanalLosses));
+    EXPECT_FALSE(PanelVisible(TGroupId::General));
+    EXPECT_FALSE(form_->SaveRunButton->isEnabled());
+    EXPECT_EQ(Edit("Lc3_Edit")->text(), "-1");
+    EXPECT_FALSE(Edit("Lc3_Edit")->isEnabled());
+    EXPECT_FALSE(Control("CanalLosses_Season4_Label")->isEnabled());
+    EXPECT_TRUE(Edit("Io2_Edit")->isEnabled());
+
+    // Typed with a decimal comma and saved with Enter.
+    Type(Edit("Lc1_Edit"), "0,25");
+    QTest::keyClick(Edit("Lc1_Edit"), Qt::Key_Return);
+    EXPECT_EQ(rec.Lc[1], 0.25);
+    EXPECT_EQ(LastShown(), "message: The data on canal losses and bypass were saved.");
+    EXPECT_FALSE(PanelVisible(TGroupId::CanalLosses));
+    EXPECT_TRUE(form_->SaveRunButton->isEnabled());
+    EXPECT_EQ(form_->EditorPanels->Choices->checkedButton(), nullptr); // selector cleared
+
+    // Refused: a text that is no number, then durations that do not add up to 12;
+    // the panel stays open with what was typed.
+    Choose(TGroupId::SeasonDurations);
+    Type(Edit("Ts1_Edit"), "seven");
+    Control<QPushButton>("SeasonDurations_Save_Button")->click();
+    EXPECT_EQ(LastShown(), "message: seven is not a valid number");
+    Type(Edit("Ts1_Edit"), "6.5");
+    QTest::keyClick(Edit("Ts2_Edit"), Qt::Key_Enter);
+    EXPECT_EQ(LastShown(), "message:  Total number of months must be 12.");
+    EXPECT_TRUE(PanelVisible(TGroupId::SeasonDurations));
+    EXPECT_EQ(rec.Ts[1], 6.5); // stored before the test failed
+    EXPECT_EQ(Edit("Ts1_Edit")->text(), "6.5");
+
+    // Esc cancels: the record as it was when the panel was shown.
+    QTest::keyClick(Edit("Ts1_Edit"), Qt::Key_Escape);
+    EXPECT_FALSE(PanelVisible(TGroupId::SeasonDurations));
+    EXPECT_EQ(rec.Ts[1], 7);
+    EXPECT_TRUE(form_->SaveRunButton->isEnabled());
+
+    // A selector of the General data group reaches the editor when the user changes
+    // it: no drains, no drainage groups; Cancel puts the key back.
+    Choose(TGroupId::General);
+    Control<QComboBox>("Kd_ComboBox")->setCurrentIndex(0);
+    EXPECT_EQ(rec.Kd, 0);
+    EXPECT_FALSE(form_->EditorPanels->Choices->button(static_cast<int>(TGroupId::DrainageSystem))->isEnabled());
+    Control<QPushButton>("GeneralData_Cancel_Button")->click();
+    EXPECT_EQ(rec.Kd, 1);
+    EXPECT_TRUE(form_->EditorPanels->Choices->button(static_cast<int>(TGroupId::DrainageSystem))->isEnabled());
+
+    // Leaving Ny with more than 99 years: the message and 99.
+    Choose(TGroupId::General);
+    Type(Edit("Ny_Edit"), "150");
+    QTest::keyClick(Edit("Ny_Edit"), Qt::Key_Tab);
+    EXPECT_EQ(LastShown(), "message: The number of years (Ny) for calculations must be less than 100");
+    EXPECT_EQ(Edit("Ny_Edit")->text(), "99");
+    EXPECT_EQ(rec.Ny, 99);
+}
+
+TEST_F(EditorPanels, GuidedEntryGoesFromGroupToGroup)
+{
+    form_->Pages->setCurrentIndex(1); // no file: a new data set
+    Settle();
+    QButtonGroup* choices = form_->EditorPanels->Choices;
+    EXPECT_TRUE(PanelVisible(TGroupId::General));
+    EXPECT_TRUE(choices->button(static_cast<int>(TGroupId::General))->isChecked());
+    for (QAbstractButton* b : choices->buttons())
+        EXPECT_EQ(b->isEnabled(), choices->id(b) == static_cast<int>(TGroupId::General)) << b->text().toStdString();
+    EXPECT_FALSE(Control("GeneralData_Cancel_Button")->isEnabled());
+    EXPECT_FALSE(form_->SaveRunButton->isEnabled());
+
+    QTest::keyClick(Edit("Area_Edit"), Qt::Key_Return);
+    EXPECT_EQ(LastShown(), "message: The general data were saved.");
+    EXPECT_TRUE(PanelVisible(TGroupId::SeasonDurations));
+    EXPECT_TRUE(choices->button(static_cast<int>(TGroupId::SeasonDurations))->isEnabled());
+    EXPECT_FALSE(Control("SeasonDurations_Cancel_Button")->isEnabled());
+    EXPECT_FALSE(form_->SaveRunButton->isEnabled());
+
+    // Tab goes along a row of seasons, past the disabled ones, to "Save group".
+    Edit("Ts1_Edit")->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(Edit("Ts1_Edit"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Edit("Ts2_Edit"));
+    QTest::keyClick(Edit("Ts2_Edit"), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Control("SeasonDurations_Save_Button"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(LastShown(), "message: The seasonal duration data were saved.");
+    EXPECT_TRUE(PanelVisible(TGroupId::IrrigatedAreas));
+}
+
+TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
+{
+    OpenField();
+    TInputRecord& rec = form_->Data().Rec;
+    TAlfaForm& alfa = *form_->AlfaForm;
+    Choose(TGroupId::DrainageSystem);
+    Control<QPushButton>("DrainageEquation_Button")->click();
+    EXPECT_TRUE(form_->DrainForm->isVisible());
+    Control<QPushButton>("DrainageCalculations_Button")->click();
+    ASSERT_TRUE(alfa.isVisible());
+    EXPECT_FALSE(form_->DrainForm->isVisible());
+    EXPECT_TRUE(alfa.QH1Edit->isReadOnly());
+    QApplication::setActiveWindow(&alfa); // as a click into the window makes it
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&alfa));
+
+    // Each field is tested when it is left: P below 1 % is refused and emptied.
+    const std::pair<TAlfaField, const char*> typed[] = {{TAlfaField::Ka, "0.5"}, {TAlfaField::Kb, "1,0"},
+                                                        {TAlfaField::D, "2"},    {TAlfaField::U, "0.3"},
+                                                        {TAlfaField::P, "0.5"}};
+    for (const auto& [field, text] : typed) {
+        Type(alfa.Field(field), text);
+        QTest::keyClick(alfa.Field(field), Qt::Key_Tab);
+    }
+    EXPECT_EQ(LastShown(), "message: P should be greater than 1%");
+    EXPECT_EQ(alfa.Field(TAlfaField::P)->text(), "");
+    alfa.CalculateButton->click();
+    EXPECT_EQ(LastShown(), "message: One or more data values are incorrect");
+
+    Type(alfa.Field(TAlfaField::P), "5");
+    QTest::keyClick(alfa.Field(TAlfaField::P), Qt::Key_Tab);
+    Type(alfa.Field(TAlfaField::L), "40");
+    QTest::keyClick(alfa.Field(TAlfaField::L), Qt::Key_Tab);
+    alfa.CalculateButton->click();
+    EXPECT_EQ(alfa.QH1Edit->text(), " 0.16109");
+    EXPECT_EQ(alfa.QH2Edit->text(), " 0.02500");
+    EXPECT_EQ(Edit("QH1_Edit")->text(), " 0.16109");
+    EXPECT_EQ(Edit("QH2_Edit")->text(), " 0.02500");
+    EXPECT_NEAR(rec.QH1, 0.16109, 5e-6);
+    EXPECT_EQ(rec.QH2, 4 * 0.5 / (0.05 * 40 * 40));
+
+    // Typing in an input field clears both results, not the group's fields.
+    QTest::keyClicks(alfa.Field(TAlfaField::L), "0");
+    EXPECT_EQ(alfa.QH1Edit->text(), "");
+    EXPECT_EQ(alfa.QH2Edit->text(), "");
+    EXPECT_EQ(Edit("QH1_Edit")->text(), " 0.16109");
+
+    // Cancel of the group hides the calculator and keeps what it stored.
+    Control<QPushButton>("DrainageSystem_Cancel_Button")->click();
+    EXPECT_FALSE(alfa.isVisible());
+    EXPECT_NEAR(rec.QH1, 0.16109, 5e-6);
+}
+
+} // namespace
+} // namespace veltra
