@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs, builds and runs every test: the release build, then the build with
-# AddressSanitizer and UndefinedBehaviorSanitizer. A compiler warning fails the build.
+# Installs, builds and runs every test: the release build and its Debian package,
+# then the build with AddressSanitizer and UndefinedBehaviorSanitizer. A compiler
+# warning fails the build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -11,4 +12,8 @@ for preset in release asan; do
   cmake --build --preset "$preset" -j "$jobs"
   echo "=== $preset tests"
   ctest --preset "$preset" -j "$jobs"
+  if [ "$preset" = release ]; then
+    echo "=== package"
+    bash scripts/test-package.sh build/release
+  fi
 done
