@@ -137,11 +137,31 @@ entry() { sed -n "s/^$1=//p" "$U/share/applications/veltra.desktop"; }
 mime=$(sed -n 's/.*<mime-type type="\([^"]*veltra[^"]*\)".*/\1/p' "$U/share/mime/packages/veltra.xml")
 [ -n "$mime" ] && [ "$(entry MimeType)" = "$mime;" ] || fail "MimeType=$(entry MimeType), the package's type is '$mime'"
 
-# The installed data folder as the desktop sees it, the system's types beneath it.
-export XDG_DATA_HOME=$T/nohome XDG_DATA_DIRS=$U/share:/usr/share
-update-mime-database "$U/share/mime" || fail "update-mime-database"
+# The installed data folder as the desktop sees it, over a private copy of the system's
+# base types (so that other packages installed on this machine change no answer), and
+# once more beside another program that names its inputs .inp too (as GAMESS does, with
+# a content rule of its own).
+export XDG_DATA_HOME=$T/nohome
+base=$T/base/share other=$T/other/share
+mkdir -p "$base/mime/packages" "$other/mime/packages"
+cp /usr/share/mime/packages/freedesktop.org.xml "$base/mime/packages/" || fail "no freedesktop.org.xml"
+cat > "$other/mime/packages/other.xml" << 'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
+  <mime-type type="chemical/x-other-input">
+    <comment>another program's input</comment>
+    <sub-class-of type="text/plain"/>
+    <glob pattern="*.inp"/>
+    <magic priority="80"><match type="string" value="$CONTRL" offset="0:80"/></magic>
+  </mime-type>
+</mime-info>
+EOF
+for d in "$U/share" "$base" "$other"; do
+  XDG_DATA_DIRS=$d update-mime-database "$d/mime" || fail "update-mime-database $d/mime"
+done
 update-desktop-database "$U/share/applications" || fail "update-desktop-database"
-type_of() { gio info -a standard::content-type "$1" 2> /dev/null | sed -n 's/^ *standard::content-type: //p'; }
+# type_in DATA_DIRS FILE: the type gio gives FILE with those data folders.
+type_in() { XDG_DATA_DIRS=$1 gio info -a standard::content-type "$2" 2> /dev/null | sed -n 's/^ *standard::content-type: //p'; }
 mkdir -p types && cd types
 cp ../field.inp field.inp
 cp ../wells.inp WELLS.INP                         # the window saves with .INP
@@ -160,18 +180,30 @@ printf 'Title\r\nTitle 2\r\n1. Area Kd Kp Kf Kr Krf\r\n100 1 0 0 4 0\r\n' > spac
 printf 'Title\r\nArea    Kd\r\n' > short.inp
 printf '\000\001\002\003\200\377\376\020%.0s' {1..32} > binary.inp
 : > empty.inp
+ours=$U/share:$base
+beside=$U/share:$other:$base
 for f in field.inp WELLS.INP field2.inp Field untitled.inp old.inp; do
-  [ "$(type_of "$f")" = "$mime" ] || fail "$f is $(type_of "$f"), not $mime"
+  for dirs in "$ours" "$beside"; do
+    [ "$(type_in "$dirs" "$f")" = "$mime" ] || fail "$f is $(type_in "$dirs" "$f"), not $mime (data folders $dirs)"
+  done
 done
 for f in field.txt gamess.inp epanet.inp abaqus.inp spaced.inp short.inp binary.inp empty.inp; do
-  [ "$(type_of "$f")" != "$mime" ] || fail "$f is taken for a Veltra input"
-  [ -n "$(type_of "$f")" ] || fail "gio gives no type for $f"
+  for dirs in "$ours" "$beside"; do
+    t=$(type_in "$dirs" "$f")
+    [ -n "$t" ] || fail "gio gives no type for $f (data folders $dirs)"
+    [ "$t" != "$mime" ] || fail "$f is taken for a Veltra input (data folders $dirs)"
+  done
 done
-for f in field.txt epanet.inp abaqus.inp; do
-  [ "$(type_of "$f")" = text/plain ] || fail "$f is $(type_of "$f"), not text/plain"
+# Text files keep the type they have without Veltra; the other program keeps its own.
+for f in field.txt gamess.inp epanet.inp abaqus.inp spaced.inp short.inp; do
+  [ "$(type_in "$ours" "$f")" = "$(type_in "$base" "$f")" ] ||
+    fail "$f is $(type_in "$ours" "$f") with Veltra, $(type_in "$base" "$f") without"
 done
+[ "$(type_in "$ours" epanet.inp)" = text/plain ] || fail "epanet.inp is $(type_in "$ours" epanet.inp), not text/plain"
+[ "$(type_in "$beside" gamess.inp)" = chemical/x-other-input ] ||
+  fail "the other program's gamess.inp is $(type_in "$beside" gamess.inp) beside Veltra"
 # The menu shows the entry only when its TryExec program is on the path.
-PATH=$U/bin:$PATH gio mime "$mime" > mime.txt 2>&1
+PATH=$U/bin:$PATH XDG_DATA_DIRS=$ours gio mime "$mime" > mime.txt 2>&1
 grep -q "veltra.desktop" mime.txt || fail "no application opens $mime: $(cat mime.txt)"
 
 if [ $fails -eq 0 ]; then
