@@ -10,7 +10,7 @@ void DrainDischarge(TRunContext& ctx, double dw, int s)
         rec.QH1 = 0;
         rec.QH2 = 0;
     }
-    const TDrainFlow g = DrainFlow(rec, 1 - st.Frd[s], st.Ts[s], dw);
+    const TDrainFlow g = DrainFlow(DrainRates(rec, 1 - st.Frd[s], st.Ts[s]), dw);
     st.Ga = g.Ga;
     st.Gb = g.Gb;
     st.Gd = g.Gd;

@@ -9,17 +9,32 @@ struct TDrainFlow {
     double Ga = 0, Gb = 0, Gd = 0; // above and below drain level, total
 };
 
-// The discharge of the drains at the trial water-table depth dw, for a season of
-// `ts` months of which the fraction `keep` is not retained by controlled drainage.
-inline TDrainFlow DrainFlow(const TInputRecord& rec, double keep, double ts, double dw)
+// What the drain discharge of a season depends on besides the water table: the
+// reaction factors times the fraction of the season's flow not retained by
+// controlled drainage (`keep`), and the season's duration in months.
+struct TDrainRates {
+    double Dd = 0;       // m, drain depth
+    double KeepQH1 = 0;  // keep * QH1
+    double KeepQH2 = 0;  // keep * QH2
+    double Ts = 0;       // months
+    bool Drains = false; // Kd = 1
+};
+
+inline TDrainRates DrainRates(const TInputRecord& rec, double keep, double ts)
+{
+    return {rec.Dd, keep * rec.QH1, keep * rec.QH2, ts, rec.Kd != 0};
+}
+
+// The discharge of the drains at the trial water-table depth dw.
+inline TDrainFlow DrainFlow(const TDrainRates& r, double dw)
 {
     TDrainFlow g;
-    const double h = rec.Dd - dw; // height of the water table above drain level
-    if (h <= 0 || rec.Kd == 0)
+    const double h = r.Dd - dw; // height of the water table above drain level
+    if (h <= 0 || !r.Drains)
         return g;
     const double hh = h * h;
-    g.Ga = keep * rec.QH2 * hh * ts * 30; // 30 days per month
-    g.Gb = keep * rec.QH1 * h * ts * 30;
+    g.Ga = r.KeepQH2 * hh * r.Ts * 30; // 30 days per month
+    g.Gb = r.KeepQH1 * h * r.Ts * 30;
     if (dw <= -0.1) // water standing 0.1 m or more above the surface
         g.Ga = g.Ga * 2;
     g.Gd = g.Ga + g.Gb;

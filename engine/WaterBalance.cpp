@@ -143,31 +143,41 @@ bool WaterBalance(TRunContext& ctx, int s)
         rec.QH1 = 0;
         rec.QH2 = 0;
     }
-    const double keep = 1 - st.Frd[s], ts = st.Ts[s];
+    const TDrainRates drains = DrainRates(rec, 1 - st.Frd[s], st.Ts[s]);
     const TPorosity porosity{rec.Dr, rec.Dr + rec.Dx, rec.Per, rec.Pex, rec.Peq};
     const double is = iaA * a + lc + iaB * b;
-    double it = 0, dau = st.DAu[s], dbu = st.DBu[s];
+    // The re-used drainage water as the last step found it (It counts it before that
+    // step's limit).
+    double dau = st.DAu[s], dbu = st.DBu[s], dauBefore = dau, dbuBefore = dbu;
     TDrainFlow flow;
     // The root-zone balances depend on the step only through f and whether water
-    // stands on the land; while neither changes they are not computed again.
+    // stands on the land; while neither changes they are not computed again, and
+    // neither is the part of the net recharge that does not depend on the drains
+    // (the same sums in the same order).
     double fDone = 0;
     bool pondedDone = false;
+    double lcEff = lc;
+    double rechargeBeforeDrains = 0;
     for (std::int64_t step = 0; step <= limit; ++step) {
         double f = 1;
         if (d > 0) {
             const double above = dc - dw;
-            // The quotient is at least 1 whenever its numerator is at least d.
-            f = above >= d ? 1.0 : std::clamp(above / d, 0.0, 1.0);
+            // The quotient is at least 1 whenever its numerator is at least d, and 0
+            // when it is not above 0 (a numerator of water-table depths never
+            // underflows to a negative zero).
+            f = above >= d ? 1.0 : above <= 0 ? 0.0 : std::clamp(above / d, 0.0, 1.0);
         }
         // Canal seepage shrinks once the water table reached the root zone or the surface.
-        if (dw < dr)
-            seenBelowRootZoneBottom = true;
-        if (dw < 0)
-            seenAboveSurface = true;
-        const double lcEff = seenAboveSurface ? 0.0 : seenBelowRootZoneBottom ? 0.5 * lc : lc;
+        bool seepageChanged = false;
+        if ((dw < dr && !seenBelowRootZoneBottom) | (dw < 0 && !seenAboveSurface)) {
+            seenBelowRootZoneBottom = seenBelowRootZoneBottom || dw < dr;
+            seenAboveSurface = seenAboveSurface || dw < 0;
+            lcEff = seenAboveSurface ? 0.0 : seenBelowRootZoneBottom ? 0.5 * lc : lc;
+            seepageChanged = true;
+        }
 
         const bool ponded = dw < 0;
-        if (firstPass || f != fDone || ponded != pondedDone) {
+        if ((f != fDone) | (ponded != pondedDone) | firstPass) { // one branch: rarely taken
             fDone = f;
             pondedDone = ponded;
             RootZoneWater(landU, f, dw);
@@ -200,16 +210,20 @@ bool WaterBalance(TRunContext& ctx, int s)
             }
             rrT = a * landA.Rr + b * landB.Rr + u * landU.Rr;
             lrT = a * lrA + b * lrB + u * lrU;
+            seepageChanged = true;
         }
+        if (seepageChanged)
+            rechargeBeforeDrains = lcEff + lrT + gi - go - gw - rrT;
 
-        it = is + dau + dbu + wells;
-        flow = DrainFlow(rec, keep, ts, dw);
+        dauBefore = dau;
+        dbuBefore = dbu;
+        flow = DrainFlow(drains, dw);
         if (LimitReuse(dau, dbu, flow.Gd) && !st.ReuseWarned[s]) {
             ctx.Warn.ReuseReduced(ctx.Year(), s);
             st.ReuseWarned[s] = true;
         }
 
-        const double n = lcEff + lrT + gi - go - gw - rrT - flow.Gd;
+        const double n = rechargeBeforeDrains - flow.Gd;
         int dir;
         if (n > storage) {
             rising = true;
@@ -234,6 +248,7 @@ bool WaterBalance(TRunContext& ctx, int s)
         dw = dw - 0.001 * dir;
         storage = storage + 0.001 * dir * porosity.At(dw);
     }
+    const double it = is + dauBefore + dbuBefore + wells;
     st.Dw = dw;
     st.Is = is;
     st.It = it;

@@ -136,8 +136,12 @@ void AppendFrequencySection(std::string& res, const TInputRecord& rec, const TEn
         }
         const std::array<double, 4> pts = FrequencyPoints(rec.Area, slot.Value);
         res.append("Cumulative frequency distribution of ").append(slot.Symbol).append(CrLf);
-        res.append("  20%   ").append(NumberCell(pts[0])).append("  40%   ").append(NumberCell(pts[1]));
-        res.append("  60%   ").append(NumberCell(pts[2])).append("  80%   ").append(NumberCell(pts[3])).append(CrLf);
+        static constexpr const char* Labels[4] = {"  20%   ", "  40%   ", "  60%   ", "  80%   "};
+        for (std::size_t i = 0; i < 4; ++i) {
+            res.append(Labels[i], 8);
+            AppendNumberCell(res, pts[i]);
+        }
+        res += CrLf;
     }
 }
 
@@ -160,16 +164,15 @@ void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngi
     }
     frq.append(" \"Season: ").append(IntCell(season, 3)).append("\"").append(" - ").append(" Duration: ").append(" \"");
     frq.append(FixedCell(st.Ts[season], 5, 1)).append("  months\"").append(CrLf);
-    frq.append("- - - ").append("           Cumulative").append(" \"frequency of\"").append(" \"soil salinity\"").append(CrLf);
-    frq.append("-").append(" Salinity   ").append(" -  ").append("  20%   ").append("    40%   ").append("    60%   ");
-    frq.append("    80%    ").append(CrLf);
+    frq += "- - -            Cumulative \"frequency of\" \"soil salinity\"\r\n";
+    frq += "- Salinity    -    20%       40%       60%       80%    \r\n";
     for (const TSlot& slot : Slots(st)) {
         if (!slot.Symbol)
             continue;
         const std::array<double, 4> pts = FrequencyPoints(rec.Area, slot.Value);
         frq.append("- ").append(" ").append(slot.Symbol).append("    ").append("    -");
         for (double p : pts)
-            frq += NumberCell(p);
+            AppendNumberCell(frq, p);
         frq += CrLf;
     }
     if (season == rec.Ns)

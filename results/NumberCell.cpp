@@ -1,6 +1,8 @@
 #include "results/NumberCell.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 
@@ -52,56 +54,79 @@ bool Scaled(double a, int e, double& t)
 
 } // namespace
 
+namespace {
+
+// The cell of v into out[0..9] by one correctly rounded scaling; false where the
+// scaled value lies so near a rounding boundary that its last bit could matter, or
+// outside the powers of ten a double holds exactly: the general way decides then.
+bool FastCell(double v, char* out)
+{
+    const double a = std::fabs(v);
+    if (!(a >= 1e-20 && a < 1e20))
+        return false;
+    // The decimal exponent from the binary one (a is a normal number here); the
+    // scaling below corrects it when it is one too small.
+    const int e2 = static_cast<int>((std::bit_cast<std::uint64_t>(a) >> 52) & 0x7ff) - 1023;
+    int e = (e2 * 78913) >> 18; // floor(e2 * log10(2)) for these exponents
+    double t = 0;
+    if (!Scaled(a, e, t))
+        return false;
+    if (t < 100) {
+        --e;
+        if (!Scaled(a, e, t))
+            return false;
+    } else if (t >= 1000) {
+        ++e;
+        if (!Scaled(a, e, t))
+            return false;
+    }
+    if (t < 100 || t >= 1000)
+        return false;
+    const int whole = static_cast<int>(t); // t is positive: truncation is the floor
+    const double frac = t - whole;
+    if (std::fabs(frac - 0.5) < 1e-6)
+        return false;
+    int digits = whole + (frac > 0.5 ? 1 : 0);
+    if (digits == 1000) {
+        digits = 100;
+        ++e;
+    }
+    out[0] = v < 0 ? '-' : ' ';
+    out[1] = static_cast<char>('0' + digits / 100);
+    out[2] = '.';
+    out[3] = static_cast<char>('0' + digits / 10 % 10);
+    out[4] = static_cast<char>('0' + digits % 10);
+    out[5] = 'E';
+    out[6] = e < 0 ? '-' : '+';
+    const int x = e < 0 ? -e : e; // below 100: |v| lies within 1e-20 and 1e20
+    out[7] = '0';
+    out[8] = static_cast<char>('0' + x / 10);
+    out[9] = static_cast<char>('0' + x % 10);
+    return true;
+}
+
+} // namespace
+
 std::string NumberCell(double v)
 {
     // A negative zero would print as "-0.00E+000"; readers and users expect plain 0.
     if (v == 0.0)
         return " 0.00E+000";
-    // A run writes tens of thousands of cells. The three significant digits come
-    // from one correctly rounded scaling; where the scaled value lies so near a
-    // rounding boundary that its last bit could matter, the general way decides.
-    const double a = std::fabs(v);
-    if (!(a >= 1e-20 && a < 1e20))
-        return ByToChars(v);
-    // The decimal exponent from the binary one; the scaling below corrects it when
-    // it is one too small.
-    int e2 = 0;
-    std::frexp(a, &e2); // a = m * 2^e2, 0.5 <= m < 1
-    int e = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120));
-    double t = 0;
-    if (!Scaled(a, e, t))
-        return ByToChars(v);
-    if (t < 100) {
-        --e;
-        if (!Scaled(a, e, t))
-            return ByToChars(v);
-    } else if (t >= 1000) {
-        ++e;
-        if (!Scaled(a, e, t))
-            return ByToChars(v);
-    }
-    const double whole = std::floor(t);
-    const double frac = t - whole;
-    if (std::fabs(frac - 0.5) < 1e-6 || t < 100 || t >= 1000)
-        return ByToChars(v);
-    int digits = static_cast<int>(whole) + (frac > 0.5 ? 1 : 0);
-    if (digits == 1000) {
-        digits = 100;
-        ++e;
-    }
     char buf[10];
-    buf[0] = v < 0 ? '-' : ' ';
-    buf[1] = static_cast<char>('0' + digits / 100);
-    buf[2] = '.';
-    buf[3] = static_cast<char>('0' + digits / 10 % 10);
-    buf[4] = static_cast<char>('0' + digits % 10);
-    buf[5] = 'E';
-    buf[6] = e < 0 ? '-' : '+';
-    const int x = e < 0 ? -e : e; // below 100: |v| lies within 1e-20 and 1e20
-    buf[7] = '0';
-    buf[8] = static_cast<char>('0' + x / 10);
-    buf[9] = static_cast<char>('0' + x % 10);
-    return std::string(buf, 10);
+    if (FastCell(v, buf))
+        return std::string(buf, 10);
+    return ByToChars(v);
+}
+
+void AppendNumberCell(std::string& out, double v)
+{
+    char buf[10];
+    if (v == 0.0)
+        out.append(" 0.00E+000", 10);
+    else if (FastCell(v, buf))
+        out.append(buf, 10);
+    else
+        out += ByToChars(v);
 }
 
 std::string IntCell(int v, int width)

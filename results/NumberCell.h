@@ -8,6 +8,8 @@ namespace veltra {
 // " 1.23E-002", "-5.00E-001", " 0.00E+000". Values too long for ten characters
 // (none occur in a run) are not cut.
 std::string NumberCell(double v);
+// The same cell appended to `out`, without a string of its own.
+void AppendNumberCell(std::string& out, double v);
 
 // An integer right-aligned in `width` characters, as printf's "%<width>d".
 std::string IntCell(int v, int width);

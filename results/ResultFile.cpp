@@ -1,6 +1,6 @@
 #include "results/ResultFile.h"
 
-#include <cstdio>
+#include <string_view>
 
 #include "results/FrequencyFile.h"
 #include "results/NumberCell.h"
@@ -13,15 +13,32 @@ constexpr const char* CrLf = "\r\n";
 constexpr double Present = 0.001; // a fraction counts when above it
 constexpr double Whole = 0.999;   // ... and covers the area when above this
 
-std::string Cell(double v, bool shown) { return shown ? NumberCell(v) : std::string(AbsentCell); }
+// A cell to write: its value, or the absent cell.
+struct TCell {
+    double Value = 0;
+    bool Shown = false;
+};
+constexpr TCell Absent{};
+TCell Cell(double v, bool shown) { return {v, shown}; }
+TCell Shown(double v) { return {v, true}; }
 
-// One value line: the first item has an 8-character label, the others 10.
+void AppendCell(std::string& out, TCell cell)
+{
+    if (cell.Shown)
+        AppendNumberCell(out, cell.Value);
+    else
+        out.append(AbsentCell, 10);
+}
+
+// One value line: the first item has an 8-character label, the others 10. Written
+// straight into the text: a run writes tens of thousands of cells.
 class TLine {
 public:
-    TLine(std::string& out, const char* label, const std::string& cell) : out_(out) { out_.append(label).append(cell); }
-    TLine& operator()(const char* label, const std::string& cell)
+    TLine(std::string& out, std::string_view label, TCell cell) : out_(out) { (*this)(label, cell); }
+    TLine& operator()(std::string_view label, TCell cell)
     {
-        out_.append(label).append(cell);
+        out_.append(label);
+        AppendCell(out_, cell);
         return *this;
     }
     ~TLine() { out_ += CrLf; }
@@ -78,26 +95,28 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
     TLine(res, "  It  = ", Cell(st.It, irrigated))("    Is  = ", Cell(st.Is, irrigated))(
         "    IaA = ", Cell(st.IaA[s], hasA))("    IaB = ", Cell(st.IaB[s], hasB));
     TLine(res, "  EfA = ", Cell(st.EfA, hasA))("    EfB = ", Cell(st.EfB, hasB))(
-        hasA ? "    FfT = " : "    EfT = ", Cell(st.Eft, irrigated))("    Io  = ", NumberCell(st.Io[s]));
+        hasA ? "    FfT = " : "    EfT = ", Cell(st.Eft, irrigated))("    Io  = ", Shown(st.Io[s]));
     TLine(res, "  JsA = ", Cell(st.JsA, hasA))("    JsB = ", Cell(st.JsB, hasB))(
         "    EaU = ", Cell(st.EaU, hasU || !irrigated));
 
     TLine(res, "  LrA = ", Cell(st.LrA, hasA))("    LrB = ", Cell(st.LrB, hasB))("    LrU = ", Cell(st.LrU, hasU))(
-        "    LrT = ", NumberCell(st.LrT));
+        "    LrT = ", Shown(st.LrT));
     TLine(res, "  RrA = ", Cell(st.RrA, hasA))("    RrB = ", Cell(st.RrB, hasB))("    RrU = ", Cell(st.RrU, hasU))(
-        "    RrT = ", NumberCell(st.RrT));
+        "    RrT = ", Shown(st.RrT));
 
     const bool drains = rec.Kd == 1;
     TLine(res, "  Gd  = ", Cell(st.Gd, drains))("    Ga  = ", Cell(st.Ga, drains))("    Gb  = ", Cell(st.Gb, drains));
-    TLine(res, "  Gw  = ", NumberCell(st.Gw[s]))("    Dw  = ", NumberCell(st.Dw))("    Zs  = ", Cell(st.Zs, st.Zs > 0.001));
-    TLine(res, "  A   = ", NumberCell(A))("    B   = ", NumberCell(B))("    U   = ", NumberCell(U));
+    TLine(res, "  Gw  = ", Shown(st.Gw[s]))("    Dw  = ", Shown(st.Dw))("    Zs  = ", Cell(st.Zs, st.Zs > 0.001));
+    TLine(res, "  A   = ", Shown(A))("    B   = ", Shown(B))("    U   = ", Shown(U));
     const int kr = st.Kr;
     const bool showUc = kr == 0 || kr == 1 || kr == 6 || kr == 7 || kr == 10;
-    res.append("  Uc  = ").append(Cell(done.UcShown, showUc)).append("    Kr   = ").append(IntCell(kr, 3)).append(CrLf);
+    // The Kr item is an 11-character label and an integer in 3 columns.
+    res.append("  Uc  = ");
+    AppendCell(res, Cell(done.UcShown, showUc));
+    res.append("    Kr   = ").append(IntCell(kr, 3)).append(CrLf);
 
     // Lines 10 and 11: which variable each symbol prints depends on the rotation key.
-    std::string crA = AbsentCell, crB = AbsentCell, crU = AbsentCell, cr4 = AbsentCell;
-    std::string c0 = AbsentCell, c1 = AbsentCell, c2 = AbsentCell, c3 = AbsentCell;
+    TCell crA, crB, crU, cr4, c0, c1, c2, c3;
     switch (kr) {
     case 0:
     case 10:
@@ -105,43 +124,43 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
         crB = Cell(st.CrB, st.Bc > Present);
         crU = Cell(st.CrU, st.Uc > Present);
         if (st.Ac + st.Bc + st.Uc <= Whole)
-            c0 = NumberCell(st.C0);
+            c0 = Shown(st.C0);
         break;
     case 1:
-        crU = NumberCell(st.CrU);
+        crU = Shown(st.CrU);
         if (st.Uc < Whole)
-            c1 = NumberCell(st.CrA);
+            c1 = Shown(st.CrA);
         break;
     case 2:
-        crA = NumberCell(st.CrA);
+        crA = Shown(st.CrA);
         if (st.Ac < Whole)
-            c2 = NumberCell(st.CrB);
+            c2 = Shown(st.CrB);
         break;
     case 3:
-        crB = NumberCell(st.CrB);
+        crB = Shown(st.CrB);
         if (st.Bc < Whole)
-            c3 = NumberCell(st.CrA);
+            c3 = Shown(st.CrA);
         break;
     case 4:
-        cr4 = NumberCell(st.CrA);
+        cr4 = Shown(st.CrA);
         break;
     case 5:
-        crA = NumberCell(st.CrA);
-        crB = NumberCell(st.CrB);
+        crA = Shown(st.CrA);
+        crB = Shown(st.CrB);
         if (st.Ac + st.Bc < Whole)
-            c1 = NumberCell(st.C0);
+            c1 = Shown(st.C0);
         break;
     case 6:
-        crA = NumberCell(st.CrA);
-        crU = NumberCell(st.CrU);
+        crA = Shown(st.CrA);
+        crU = Shown(st.CrU);
         if (st.Ac + st.Uc < Whole)
-            c2 = NumberCell(st.C0);
+            c2 = Shown(st.C0);
         break;
     case 7:
-        crB = NumberCell(st.CrB);
-        crU = NumberCell(st.CrU);
+        crB = Shown(st.CrB);
+        crU = Shown(st.CrU);
         if (st.Bc + st.Uc < Whole)
-            c3 = NumberCell(st.C0);
+            c3 = Shown(st.C0);
         break;
     default:
         break;
@@ -150,11 +169,11 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
     TLine(res, "  C0* = ", c0)("    C1* = ", c1)("    C2* = ", c2)("    C3* = ", c3);
 
     if (drains)
-        TLine(res, "  Cxf = ", AbsentCell)("    Cxa = ", NumberCell(st.Cxa))("    Cxb = ", NumberCell(st.Cxb))(
-            "    Cqf = ", NumberCell(st.Cqf));
+        TLine(res, "  Cxf = ", Absent)("    Cxa = ", Shown(st.Cxa))("    Cxb = ", Shown(st.Cxb))(
+            "    Cqf = ", Shown(st.Cqf));
     else
-        TLine(res, "  Cxf = ", NumberCell(st.Cxf))("    Cxa = ", AbsentCell)("    Cxb = ", AbsentCell)(
-            "    Cqf = ", NumberCell(st.Cqf));
+        TLine(res, "  Cxf = ", Shown(st.Cxf))("    Cxa = ", Absent)("    Cxb = ", Absent)(
+            "    Cqf = ", Shown(st.Cqf));
     TLine(res, "  Ci  = ", Cell(st.Ci, U < 1))("    Cd  = ", Cell(st.Cd, drains))("    Cw  = ",
                                                                            Cell(st.Cw, st.Gw[s] > 0.001));
     res += " #\r\n";
