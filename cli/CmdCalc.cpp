@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cli/Commands.h"
-#include "cli/RunOutput.h"
 #include "model/TVeltraError.h"
+#include "results/TextLists.h"
 #include "shell/NumberEntry.h"
 #include "shell/UAlfaForm.h"
 

@@ -3,7 +3,6 @@
 // every year. Before year k the k-th file (the last one once the files run out) is
 // read over the record, saved under the series' name for that year and checked.
 // Year files already there are not replaced without --force.
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -14,21 +13,13 @@
 #include "cli/FileGuard.h"
 #include "cli/RunOutput.h"
 #include "engine/UCalculate.h"
-#include "model/InputCheck.h"
-#include "model/InputFile.h"
 #include "model/TVeltraError.h"
 #include "shell/RunCalculate.h"
+#include "shell/YearRun.h"
 
 namespace veltra::cli {
 
 namespace {
-
-void Validate(const TInputRecord& rec)
-{
-    const std::vector<std::string> refusals = ValidateBeforeSave(rec);
-    if (!refusals.empty())
-        throw TVeltraError(TErrorKind::Input, JoinLines(refusals));
-}
 
 // The input files the series will save under its own names (years 2 to Ny; a
 // name that is one of the files given is read, not written).
@@ -98,39 +89,12 @@ int Series(const std::vector<std::string>& given, bool force)
             return 1;
     }
 
-    Validate(rec);
-    StartNewRun(rec, st, carry, files[0]);
-    TSilentProgress progress;
-    TCalculateOptions options;
-    options.KeepErrorListWithErrors = true;
-    options.KeepWarningList = true;
-
-    TCalculateResult result;
-    for (int year = 1; year <= years; ++year) {
-        if (year > 1) {
-            rec.YearNr = year;
-            const std::string& source = files[std::min<std::size_t>(year, files.size()) - 1];
-            ReadInputOver(source, rec);
-            const std::string name = SeriesFileName(files[0], year);
-            rec.FileName = name;
-            Validate(rec);
-            if (std::find(yearFiles.begin(), yearFiles.end(), name) != yearFiles.end())
-                WriteInputFile(rec, name);
-        }
-        result = Calculate(dm, st, carry, workDir, progress, options);
-        if (result.InputErrors)
-            throw TVeltraError(TErrorKind::Input, "One or more errors in the input of year " + std::to_string(year) +
-                                                      " were detected (Error.lst):\n" + JoinLines(dm.ErrorLines));
-        if (!result.Refusal.empty())
-            throw TVeltraError(TErrorKind::Input, result.Refusal);
-        PrintWarnings(dm, "Year " + std::to_string(year) + ":");
-        if (result.WaterTableStop) {
-            PrintLastYear(result);
-            throw TVeltraError(TErrorKind::Stopped, SeriesStopMessage(result.StopCause));
-        }
-    }
-    EndSeries(rec, st, carry);
-    PrintLastYear(result);
+    TYearRun run;
+    run.Files = files;
+    run.Changes = true;
+    run.WorkDir = workDir;
+    TPrintedYears steps(true, true, yearFiles);
+    steps.Finish(RunYears(dm, st, carry, run, steps));
     return 0;
 }
 

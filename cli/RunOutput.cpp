@@ -1,12 +1,15 @@
 #include "cli/RunOutput.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <utility>
 
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
 #include "results/OutputFile.h"
+#include "results/TextLists.h"
 
 namespace veltra::cli {
 
@@ -31,12 +34,39 @@ std::vector<std::string> RunOutputPaths(const std::string& path, const std::stri
             (dir / "warning.lst").string(), (dir / "Error.lst").string()};
 }
 
-std::string JoinLines(const std::vector<std::string>& lines)
+TPrintedYears::TPrintedYears(bool yearByYear, bool series, std::vector<std::string> yearFiles)
+    : yearByYear_(yearByYear), series_(series), yearFiles_(std::move(yearFiles))
 {
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        text += (i == 0 ? "" : "\n") + lines[i];
-    return text;
+}
+
+void TPrintedYears::ReadOver(const std::string& path, TInputRecord& rec)
+{
+    ReadInputOver(path, rec);
+}
+
+void TPrintedYears::SaveYearFile(const TInputRecord& rec, const std::string& path)
+{
+    if (std::find(yearFiles_.begin(), yearFiles_.end(), path) != yearFiles_.end())
+        WriteInputFile(rec, path);
+}
+
+std::string TPrintedYears::InputErrorsMessage(int year, const TDataMod& dm)
+{
+    const std::string input = series_ ? "the input of year " + std::to_string(year) : "the input";
+    return "One or more errors in " + input + " were detected (Error.lst):\n" + JoinLines(dm.ErrorLines);
+}
+
+void TPrintedYears::YearDone(int year, const TDataMod& dm)
+{
+    PrintWarnings(dm, yearByYear_ ? "Year " + std::to_string(year) + ":" : "Runtime warnings (warning.lst):");
+}
+
+void TPrintedYears::Finish(const TCalculateResult& result) const
+{
+    PrintLastYear(result);
+    if (result.WaterTableStop)
+        throw TVeltraError(TErrorKind::Stopped, yearByYear_ ? SeriesStopMessage(result.StopCause)
+                                                            : "The run was stopped; warning.lst says why.");
 }
 
 void PrintWarnings(const TDataMod& dm, const std::string& heading)

@@ -1,13 +1,13 @@
 #pragma once
 // What `veltra run` and `veltra series` print and share: reading an input file as
-// given, one call of the run, the warnings of a year and the summary of the last year.
+// given, their steps of the year loop, the warnings of a year and the summary of the
+// last year.
 #include <string>
 #include <vector>
 
-#include "model/TEngineState.h"
-#include "engine/TRunProgress.h"
 #include "model/UDataMod.h"
 #include "shell/RunCalculate.h"
+#include "shell/YearRun.h"
 
 namespace veltra::cli {
 
@@ -23,11 +23,29 @@ void ReadInputOver(const std::string& path, TInputRecord& rec);
 // files, and warning.lst and Error.lst in `workDir`.
 std::vector<std::string> RunOutputPaths(const std::string& path, const std::string& workDir);
 
-// Lines as one message text, one per line.
-std::string JoinLines(const std::vector<std::string>& lines);
-
 // The runtime warnings of the last call, as warning.lst holds them.
 void PrintWarnings(const TDataMod& dm, const std::string& heading);
+
+// The command line's steps of the year loop: the files read and written as named,
+// the year's warnings printed after each year of a year-by-year run and after the
+// whole of an all-years run.
+class TPrintedYears final : public TYearSteps {
+public:
+    // `yearByYear`: the record has Ky = 1. `series`: `veltra series`, whose
+    // messages name the year, writing the year files `yearFiles`.
+    TPrintedYears(bool yearByYear, bool series, std::vector<std::string> yearFiles = {});
+    void ReadOver(const std::string& path, TInputRecord& rec) override;
+    void SaveYearFile(const TInputRecord& rec, const std::string& path) override;
+    std::string InputErrorsMessage(int year, const TDataMod& dm) override;
+    void YearDone(int year, const TDataMod& dm) override;
+    // After the loop: the summary of the last year, then a stop as an error.
+    void Finish(const TCalculateResult& result) const;
+
+private:
+    bool yearByYear_;
+    bool series_;
+    std::vector<std::string> yearFiles_;
+};
 
 // Per season of the last year: Dw and the root-zone salinities the records show.
 void PrintLastYear(const TCalculateResult& result);

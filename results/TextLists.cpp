@@ -25,6 +25,14 @@ std::vector<std::string> SplitLines(const std::string& text)
     return out;
 }
 
+std::string JoinLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i == 0 ? "" : "\n") + lines[i];
+    return text;
+}
+
 void ReadTextLines(const std::string& path, std::vector<std::string>& lines, const std::string& kind)
 {
     // One read and one split: result files of a long run have tens of thousands of lines.

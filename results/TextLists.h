@@ -11,6 +11,9 @@ namespace veltra {
 // The lines of a text (CR LF or LF ends, the ends removed).
 std::vector<std::string> SplitLines(const std::string& text);
 
+// Lines as one text, "\n" between them (a message of several lines).
+std::string JoinLines(const std::vector<std::string>& lines);
+
 // Reads every line of a text file of at most ResultFileLimit bytes (model/SafeFile.h).
 // Throws TGroupReadError (GroupFileMessage) when the file cannot be opened or
 // read, TFolderError for a folder, and TVeltraError (File) for a file too large

@@ -2,15 +2,13 @@
 
 #include <algorithm>
 #include <exception>
-#include <filesystem>
 #include <sstream>
 
 #include "engine/UCalculate.h"
-#include "model/InputCheck.h"
 #include "model/InputFile.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
-#include "shell/RunCalculate.h"
+#include "shell/YearRun.h"
 
 namespace veltra {
 
@@ -32,30 +30,10 @@ std::string FirstLine(const std::string& text)
     return a == std::string::npos ? std::string() : line.substr(a);
 }
 
-void ReadOver(const std::string& path, TInputRecord& rec)
+void ReadCaseInput(const std::string& path, TInputRecord& rec)
 {
     std::istringstream in(ReadWholeFile(path, MaxInputBytes, "an input file"));
     ReadInputStream(in, path, rec);
-}
-
-void Validate(const TInputRecord& rec)
-{
-    const std::vector<std::string> refusals = ValidateBeforeSave(rec);
-    if (!refusals.empty())
-        throw TCaseEnd{TCaseStatus::InputErrors, refusals.front()};
-}
-
-// What a call that ran nothing says: the first rule the check listed, or the
-// engine's refusal.
-void RefuseNotRun(const TCalculateResult& result, const TDataMod& dm)
-{
-    if (result.InputErrors) {
-        // dm.ErrorLines holds Error.lst: its heading, an empty line, the rules.
-        const std::string first = dm.ErrorLines.size() > 2 ? dm.ErrorLines[2] : std::string("errors in the input");
-        throw TCaseEnd{TCaseStatus::InputErrors, FirstLine(first)};
-    }
-    if (!result.Refusal.empty())
-        throw TCaseEnd{TCaseStatus::InputErrors, FirstLine(result.Refusal)};
 }
 
 std::string StopMessage(TStopCause cause)
@@ -73,54 +51,34 @@ std::string StopMessage(TStopCause cause)
     return "The run was stopped (warning.lst).";
 }
 
-TCalculateOptions CommandLineOptions(TRunSummary& summary)
-{
-    TCalculateOptions options;
-    options.KeepErrorListWithErrors = true;
-    options.KeepWarningList = true;
-    options.Observer = &summary;
-    return options;
-}
+// A case's steps of the year loop: nothing printed; the summary line takes the
+// first line of an error, so the first rule that Error.lst lists stands for them.
+class TCaseSteps final : public TYearSteps {
+public:
+    explicit TCaseSteps(const std::vector<std::string>& files) : files_(files) {}
 
-// `veltra run`: all years; a file with Ky = 1 runs its whole series without changes.
-void RunOne(const std::string& path, const std::string& workDir, TRunSummary& summary)
-{
-    TDataMod dm;
-    TEngineState st;
-    TAnnualCarry carry;
-    ClearOneShotFlags(st);
-    TInputRecord& rec = dm.Rec;
-    ReadOver(path, rec);
-    Validate(rec);
-    StartNewRun(rec, st, carry, path);
-    const bool series = rec.Ky == 1;
-    const int years = rec.Ny;
-    TSilentProgress progress;
-    const TCalculateOptions options = CommandLineOptions(summary);
-    TCalculateResult result;
-    for (int year = 1;; ++year) {
-        result = Calculate(dm, st, carry, workDir, progress, options);
-        RefuseNotRun(result, dm);
-        if (!series || result.WaterTableStop || year >= years)
-            break;
-        rec.YearNr = year + 1;
+    void ReadOver(const std::string& path, TInputRecord& rec) override { ReadCaseInput(path, rec); }
+
+    void SaveYearFile(const TInputRecord& rec, const std::string& path) override
+    {
+        if (std::find(files_.begin(), files_.end(), path) == files_.end())
+            WriteWholeFile(path, InputFileText(rec));
     }
-    if (result.WaterTableStop)
-        throw TCaseEnd{TCaseStatus::Stopped, StopMessage(result.StopCause)};
-    if (series)
-        EndSeries(rec, st, carry);
-}
 
-// `veltra series`: before year k the k-th file (the last once they run out) is read
-// over the record, saved under the series' name for that year and checked.
-void RunSeries(const std::vector<std::string>& files, const std::string& workDir, TRunSummary& summary)
+    std::string InputErrorsMessage(int /*year*/, const TDataMod& dm) override
+    {
+        // dm.ErrorLines holds Error.lst: its heading, an empty line, the rules.
+        return dm.ErrorLines.size() > 2 ? dm.ErrorLines[2] : std::string("errors in the input");
+    }
+
+private:
+    const std::vector<std::string>& files_;
+};
+
+// A series (`veltra series`) refuses before anything runs unless every file
+// continues the series of the first.
+void RefuseOtherSeries(const std::vector<std::string>& files, const TInputRecord& rec)
 {
-    TDataMod dm;
-    TEngineState st;
-    TAnnualCarry carry;
-    ClearOneShotFlags(st);
-    TInputRecord& rec = dm.Rec;
-    ReadOver(files[0], rec);
     if (rec.Ky != 1)
         throw TCaseEnd{TCaseStatus::Failed, files[0] + ": a series needs Ky = 1 (year-by-year calculation)."};
     if (files.size() > rec.Ny)
@@ -128,32 +86,33 @@ void RunSeries(const std::vector<std::string>& files, const std::string& workDir
                                                 std::to_string(rec.Ny) + ") in the series."};
     for (std::size_t k = 1; k < files.size(); ++k) {
         TInputRecord later = rec;
-        ReadOver(files[k], later);
+        ReadCaseInput(files[k], later);
         if (later.Ky != 1 || later.Ns != rec.Ns || later.Ny != rec.Ny)
             throw TCaseEnd{TCaseStatus::Failed, files[k] + ": every file of a series needs Ky = 1 and the first "
                                                            "file's Ns and Ny."};
     }
-    Validate(rec);
-    StartNewRun(rec, st, carry, files[0]);
-    const int years = rec.Ny;
-    TSilentProgress progress;
-    const TCalculateOptions options = CommandLineOptions(summary);
-    for (int year = 1; year <= years; ++year) {
-        if (year > 1) {
-            rec.YearNr = year;
-            ReadOver(files[std::min<std::size_t>(year, files.size()) - 1], rec);
-            const std::string name = SeriesFileName(files[0], year);
-            rec.FileName = name;
-            Validate(rec);
-            if (std::find(files.begin(), files.end(), name) == files.end())
-                WriteWholeFile(name, InputFileText(rec));
-        }
-        const TCalculateResult result = Calculate(dm, st, carry, workDir, progress, options);
-        RefuseNotRun(result, dm);
-        if (result.WaterTableStop)
-            throw TCaseEnd{TCaseStatus::Stopped, StopMessage(result.StopCause)};
-    }
-    EndSeries(rec, st, carry);
+}
+
+// One file as `veltra run` runs it (all years; with Ky = 1 year by year without
+// changes), several as `veltra series` does.
+void Run(const std::vector<std::string>& files, const std::string& workDir, TRunSummary& summary)
+{
+    TDataMod dm;
+    TEngineState st;
+    TAnnualCarry carry;
+    ClearOneShotFlags(st);
+    ReadCaseInput(files[0], dm.Rec);
+    TYearRun run;
+    run.Files = files;
+    run.Changes = files.size() > 1;
+    run.WorkDir = workDir;
+    run.Observer = &summary;
+    if (run.Changes)
+        RefuseOtherSeries(files, dm.Rec);
+    TCaseSteps steps(files);
+    const TCalculateResult result = RunYears(dm, st, carry, run, steps);
+    if (result.WaterTableStop)
+        throw TCaseEnd{TCaseStatus::Stopped, StopMessage(result.StopCause)};
 }
 
 TCaseStatus StatusOf(TErrorKind kind)
@@ -210,10 +169,7 @@ TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& w
     try {
         if (files.empty())
             throw TCaseEnd{TCaseStatus::Failed, "no input file"};
-        if (files.size() == 1)
-            RunOne(files[0], workDir, summary);
-        else
-            RunSeries(files, workDir, summary);
+        Run(files, workDir, summary);
         outcome.Status = TCaseStatus::Ok;
     } catch (const TCaseEnd& end) {
         outcome.Status = end.Status;
