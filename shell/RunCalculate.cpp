@@ -1,5 +1,6 @@
 #include "shell/RunCalculate.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -14,23 +15,6 @@ namespace veltra {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The lines of a text as a list file holds them (CR LF or LF ends removed).
-std::vector<std::string> LinesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        std::size_t stop = end;
-        if (stop > at && text[stop - 1] == '\r')
-            --stop;
-        lines.emplace_back(text, at, stop - at);
-        at = end + 1;
-    }
-    return lines;
-}
 
 std::string Trim(const std::string& s)
 {
@@ -108,7 +92,7 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
     result.LastYear = LastYearSummaryOfText(runFiles.ResultText(), rec.Ns);
 
     // A list is present when it holds more than its heading.
-    std::vector<std::string> warnings = LinesOf(runFiles.WarningText());
+    std::vector<std::string> warnings = SplitLines(runFiles.WarningText());
     result.RuntimeWarnings = warnings.size() >= 3;
     result.WarningCount = runFiles.WarningCount();
     dm.WarningLines.clear();
@@ -214,18 +198,7 @@ std::vector<TSeasonSummary> LastYearSummaryOfText(const std::string& text, int n
     for (int found = 0; found < ns && from != std::string::npos && from > 0; ++found)
         from = text.rfind("\n  YEAR: ", from - 1);
     from = from == std::string::npos ? 0 : from + 1;
-    std::vector<std::string> lines;
-    for (std::size_t at = from; at < text.size();) {
-        std::size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        std::size_t stop = end;
-        if (stop > at && text[stop - 1] == '\r')
-            --stop;
-        lines.emplace_back(text, at, stop - at);
-        at = end + 1;
-    }
-    return SummaryOfLines(lines, ns);
+    return SummaryOfLines(SplitLines(text.substr(std::min(from, text.size()))), ns);
 }
 
 } // namespace veltra
