@@ -33,23 +33,13 @@ void TMainFormLogic::GraphSave()
 
 void TMainFormLogic::SaveGraphAs()
 {
-    std::string path;
-    for (;;) {
-        const std::optional<std::string> chosen = ops_.ChooseSaveFile(TDialog::GraphSave);
-        if (!chosen) {
+    const TSaveChoice choice = ChooseFileToSave(TDialog::GraphSave, PictureFileName);
+    if (!choice.Path) {
+        if (choice.Cancelled)
             ops_.ShowMessage(msg::GraphNotSaved);
-            return;
-        }
-        path = PictureFileName(*chosen);
-        if (ops_.FileExists(path) && !ops_.AskYesNo(msg::Overwrite))
-            return;
-        // Dots of the file name only, as for the input file.
-        if (DotsInFileName(path) >= 2) {
-            ops_.ShowMessage(msg::TooManyDots);
-            continue;
-        }
-        break;
+        return;
     }
+    const std::string& path = *choice.Path;
     try {
         SaveChartPicture(ops_.Picture(), path);
     } catch (const TVeltraError& e) {
@@ -66,16 +56,10 @@ void TMainFormLogic::GraphOpen()
 
 void TMainFormLogic::OpenGraph()
 {
-    const std::optional<std::string> chosen = ops_.ChooseOpenFile(TDialog::GraphOpen);
-    if (!chosen) {
-        ops_.ShowMessage(msg::NoImageFile);
+    const std::optional<std::string> chosen = ChooseFileToOpen(TDialog::GraphOpen, msg::NoImageFile);
+    if (!chosen || !FileThere(*chosen))
         return;
-    }
-    const std::string path = *chosen;
-    if (!ops_.FileExists(path)) {
-        ops_.ShowMessage(msg::FileMissing);
-        return;
-    }
+    const std::string& path = *chosen;
     if (!ops_.Picture().LoadFromFile(path)) {
         ops_.ShowMessage(GroupFileMessage(path));
         return;

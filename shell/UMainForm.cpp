@@ -150,6 +150,41 @@ bool TMainFormLogic::SeriesInProgress() const
     return rec.AnnualMode == 1 && rec.YearNr >= 2 && rec.SeriesEnded == 0;
 }
 
+// ---------------------------------------------------------------- file dialogues
+
+std::optional<std::string> TMainFormLogic::ChooseFileToOpen(TDialog dialog, const std::string& nothingChosen)
+{
+    std::optional<std::string> chosen = ops_.ChooseOpenFile(dialog);
+    if (!chosen)
+        ops_.ShowMessage(nothingChosen);
+    return chosen;
+}
+
+bool TMainFormLogic::FileThere(const std::string& path)
+{
+    if (ops_.FileExists(path))
+        return true;
+    ops_.ShowMessage(msg::FileMissing);
+    return false;
+}
+
+TMainFormLogic::TSaveChoice TMainFormLogic::ChooseFileToSave(
+    TDialog dialog, const std::function<std::string(const std::string&)>& fileName)
+{
+    for (;;) {
+        const std::optional<std::string> chosen = ops_.ChooseSaveFile(dialog);
+        if (!chosen)
+            return {std::nullopt, true};
+        const std::string path = fileName(*chosen);
+        if (ops_.FileExists(path) && !ops_.AskYesNo(msg::Overwrite))
+            return {};
+        // Dots of the file name only: a folder such as /home/j.smith is fine.
+        if (DotsInFileName(path) < 2)
+            return {path, false};
+        ops_.ShowMessage(msg::TooManyDots);
+    }
+}
+
 void TMainFormLogic::IntroShown()
 {
     ops_.SetStatus(msg::IntroStatus);
@@ -212,12 +247,9 @@ void TMainFormLogic::FigureShown()
 void TMainFormLogic::InputOpen()
 {
     Handle([&] {
-        const std::optional<std::string> chosen = ops_.ChooseOpenFile(TDialog::InputOpen);
-        if (!chosen) {
-            ops_.ShowMessage(msg::NoInputFile);
-            return;
-        }
-        OpenInput(*chosen);
+        const std::optional<std::string> chosen = ChooseFileToOpen(TDialog::InputOpen, msg::NoInputFile);
+        if (chosen)
+            OpenInput(*chosen);
     });
 }
 
@@ -232,10 +264,8 @@ void TMainFormLogic::OpenInputFile(const std::string& path)
 
 void TMainFormLogic::OpenInput(const std::string& path)
 {
-    if (!ops_.FileExists(path)) {
-        ops_.ShowMessage(msg::FileMissing);
+    if (!FileThere(path))
         return;
-    }
     // Read into a copy: a file that cannot be read leaves the record as it was.
     TInputRecord read = dm_.Rec;
     read.FileName = path;
@@ -416,12 +446,8 @@ void TMainFormLogic::SaveAndRun()
         return;
     }
 
-    CalculateStep();
-    if (State.InputErrors)
+    if (!CalculateStep())
         return;
-    ops_.BusyAddLine(msg::FinalizingBusy);
-    ops_.Pause(500);
-    ops_.BusyHide();
 
     if (rec.AnnualMode == 1 && !st_.WaterTableStop && rec.SeriesEnded == 0)
         ConductSeries();
@@ -437,7 +463,7 @@ void TMainFormLogic::SaveAndRun()
     }
 }
 
-void TMainFormLogic::CalculateStep()
+bool TMainFormLogic::CalculateStep()
 {
     TInputRecord& rec = dm_.Rec;
     ops_.BusyShow();
@@ -460,7 +486,7 @@ void TMainFormLogic::CalculateStep()
         ops_.HideControl(ctl::OutputSymbolsButton);
         BringToFront(TPage::Output);
         ops_.BusyHide();
-        return;
+        return false;
     }
     State.InputErrors = false;
     ops_.HideWindow(TWindow::Warning);
@@ -476,6 +502,10 @@ void TMainFormLogic::CalculateStep()
     ops_.ShowControl(ctl::OutputSymbolsButton);
     // The engine's changes (IaA, Io, Gw, ...) are to be seen and saved.
     editor_.FillAllPages(rec);
+    ops_.BusyAddLine(msg::FinalizingBusy);
+    ops_.Pause(500);
+    ops_.BusyHide();
+    return true;
 }
 
 std::string TMainFormLogic::ListFolder()

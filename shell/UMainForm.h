@@ -11,6 +11,7 @@
 // UOutputPage.cpp (output groups, group files, clipboard, drawing) and
 // UGraphicsPage.cpp (saving and opening a graph).
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,21 @@ private:
     void SetAllDialogFolders(const std::string& folder);
     bool SeriesInProgress() const;
 
+    // The steps of the file dialogues that the pages share (UMainForm.cpp).
+    // The file chosen in the Open dialogue `dialog`; nothing, after saying
+    // `nothingChosen`, when the dialogue was cancelled.
+    std::optional<std::string> ChooseFileToOpen(TDialog dialog, const std::string& nothingChosen);
+    // True when the file `path` is there; otherwise says that it is missing.
+    bool FileThere(const std::string& path);
+    // The file a Save dialogue chose: the choice made a file name by `fileName`,
+    // asked for again while that has more than one dot in its name. Nothing when the
+    // dialogue was cancelled (Cancelled) or the user keeps the file already there.
+    struct TSaveChoice {
+        std::optional<std::string> Path;
+        bool Cancelled = false;
+    };
+    TSaveChoice ChooseFileToSave(TDialog dialog, const std::function<std::string(const std::string&)>& fileName);
+
     // UMainForm.cpp
     void IntroShown();
     void InputShown();
@@ -122,7 +138,9 @@ private:
     void OpenInput(const std::string& path);
     bool ChooseInputName(bool forceDialog);
     void SaveAndRun();
-    void CalculateStep();
+    // One check and run, its outcome noted for the Output page; false when the
+    // input had errors (the Output page lists them).
+    bool CalculateStep();
     std::string ListFolder();
 
     // UYearDialogue.cpp

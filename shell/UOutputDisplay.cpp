@@ -117,17 +117,14 @@ void TMainFormLogic::OutputOpen()
 
 void TMainFormLogic::OpenOutput()
 {
-    const std::optional<std::string> chosen = ops_.ChooseOpenFile(TDialog::OutputOpen);
+    const std::optional<std::string> chosen = ChooseFileToOpen(TDialog::OutputOpen, msg::NoOutputFile);
     if (!chosen) {
-        ops_.ShowMessage(msg::NoOutputFile);
         State.OutputPresent = false;
         return;
     }
-    const std::string path = *chosen;
-    if (!ops_.FileExists(path)) {
-        ops_.ShowMessage(msg::FileMissing);
+    const std::string& path = *chosen;
+    if (!FileThere(path))
         return;
-    }
     // The page changes only once the new file was read.
     std::vector<std::string> lines;
     try {

@@ -107,27 +107,15 @@ void TMainFormLogic::GroupSave()
 void TMainFormLogic::SaveGroupAs()
 {
     ops_.SetStatus(msg::GroupSaveStatus);
-    std::string path;
-    for (;;) {
-        State.SaveCancelled = false;
-        const std::optional<std::string> chosen = ops_.ChooseSaveFile(TDialog::GroupSave);
-        if (!chosen) {
-            State.SaveCancelled = true;
-            ops_.ShowMessage(msg::GroupNotSaved);
-            return;
-        }
-        path = PathWithExtension(*chosen, ".prn");
-        if (ops_.FileExists(path) && !ops_.AskYesNo(msg::Overwrite)) {
-            ops_.ShowMessage(msg::GroupNotSaved);
-            return;
-        }
-        // Dots of the file name only: a folder such as /home/j.smith is fine.
-        if (DotsInFileName(path) >= 2) {
-            ops_.ShowMessage(msg::TooManyDots);
-            continue;
-        }
-        break;
+    const TSaveChoice choice = ChooseFileToSave(TDialog::GroupSave, [](const std::string& chosen) {
+        return PathWithExtension(chosen, ".prn");
+    });
+    State.SaveCancelled = choice.Cancelled;
+    if (!choice.Path) {
+        ops_.ShowMessage(msg::GroupNotSaved);
+        return;
     }
+    const std::string& path = *choice.Path;
     try {
         // The frequency view and a group file read back are saved as they are shown.
         if (State.View == TOutputView::Frequency || State.View == TOutputView::GroupFile)
@@ -148,17 +136,13 @@ void TMainFormLogic::GroupOpen()
 
 void TMainFormLogic::OpenGroupFile()
 {
-    const std::optional<std::string> chosen = ops_.ChooseOpenFile(TDialog::GroupOpen);
-    if (!chosen) {
-        ops_.ShowMessage(msg::NoOutputGroup);
+    const std::optional<std::string> chosen = ChooseFileToOpen(TDialog::GroupOpen, msg::NoOutputGroup);
+    if (!chosen)
         return;
-    }
-    const std::string path = *chosen;
+    const std::string& path = *chosen;
     out_.Rec.FileName = path;
-    if (!ops_.FileExists(path)) {
-        ops_.ShowMessage(msg::FileMissing);
+    if (!FileThere(path))
         return;
-    }
     if (!LoadResultLines(out_, path)) {
         ops_.ShowMessage(GroupFileMessage(path));
         return;

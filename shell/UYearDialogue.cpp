@@ -25,12 +25,8 @@ void TMainFormLogic::ConductSeries()
         // The next year at once: no input changes.
         ops_.TextHide();
         ranAtOnce = true;
-        CalculateStep();
-        if (State.InputErrors)
+        if (!CalculateStep())
             return;
-        ops_.BusyAddLine(msg::FinalizingBusy);
-        ops_.Pause(500);
-        ops_.BusyHide();
         if (st_.WaterTableStop || dm_.Rec.SeriesEnded != 0)
             break;
     }

@@ -90,6 +90,11 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     ops_.YesNoAnswers = {false};
     logic_->GroupSave();
     EXPECT_EQ(ops_.Messages.back(), msg::GroupNotSaved);
+    EXPECT_FALSE(logic_->State.SaveCancelled);
+    ops_.FileAnswers = {std::nullopt};
+    logic_->GroupSave();
+    EXPECT_EQ(ops_.Messages.back(), msg::GroupNotSaved);
+    EXPECT_TRUE(logic_->State.SaveCancelled);
 
     // A file that cannot be written is not reported as saved.
     ops_.FileAnswers = {Path("missing/salt.prn")};
@@ -222,6 +227,14 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     ops_.FileAnswers = {std::nullopt};
     logic_->GraphSave();
     EXPECT_EQ(ops_.Messages.back(), msg::GraphNotSaved);
+    // Overwrite declined: the picture stays, and nothing is said.
+    const std::size_t said = ops_.Messages.size();
+    const std::string png = ReadFile(Path("salt.png"));
+    ops_.FileAnswers = {Path("salt.png")};
+    ops_.YesNoAnswers = {false};
+    logic_->GraphSave();
+    EXPECT_EQ(ops_.Messages.size(), said);
+    EXPECT_EQ(ReadFile(Path("salt.png")), png);
     ops_.Canvas.SaveFails = true;
     ops_.FileAnswers = {Path("none.bmp")};
     logic_->GraphSave();
