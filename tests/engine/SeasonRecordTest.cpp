@@ -11,19 +11,14 @@
 #include "results/FrequencyFile.h"
 #include "results/ResultFile.h"
 #include "results/RunFiles.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path)
-{
-    std::ifstream f(path, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
+using test::ReadFile;
 
 std::vector<std::string> Split(const std::string& text)
 {
@@ -120,8 +115,8 @@ TEST(ResultFile, HeaderAndYearZeroOfTheFieldExample)
             text.erase(p, folder.size());
         return text;
     };
-    std::vector<std::string> got = Split(bare(Slurp(dir.Path() / "field.res")));
-    std::vector<std::string> want = Split(Slurp(ref / "field.res"));
+    std::vector<std::string> got = Split(bare(ReadFile(dir.Path() / "field.res")));
+    std::vector<std::string> want = Split(ReadFile(ref / "field.res"));
     std::size_t year1 = 0;
     while (want[year1] != "  YEAR:    1   Name of input (data) file used:field.INP")
         ++year1;
@@ -133,12 +128,12 @@ TEST(ResultFile, HeaderAndYearZeroOfTheFieldExample)
     }
     EXPECT_EQ(Join(got, 0, got.size()), Join(want, 0, year1 - 1));
 
-    const std::vector<std::string> wantFrq = Split(Slurp(ref / "field.frq"));
+    const std::vector<std::string> wantFrq = Split(ReadFile(ref / "field.frq"));
     std::size_t frqYear1 = 0;
     while (wantFrq[frqYear1] != " \"YEAR:     1\"")
         ++frqYear1;
-    EXPECT_EQ(bare(Slurp(dir.Path() / "field.frq")), Join(wantFrq, 0, frqYear1));
-    EXPECT_EQ(Slurp(dir.Path() / "warning.lst"), " THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\r\n");
+    EXPECT_EQ(bare(ReadFile(dir.Path() / "field.frq")), Join(wantFrq, 0, frqYear1));
+    EXPECT_EQ(ReadFile(dir.Path() / "warning.lst"), " THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\r\n");
 }
 
 // One record written on its own, returned as lines.

@@ -36,6 +36,7 @@
 #include "shell/UDrainForm.h"
 #include "shell/UHelpTexts.h"
 #include "shell/UMessages.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
@@ -61,13 +62,7 @@ private:
 };
 [[maybe_unused]] auto* const WidgetEnvironment = ::testing::AddGlobalTestEnvironment(new TWidgetEnvironment);
 
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::ReadFile;
 
 // The text of a file as a memo shows it: lines joined by "\n".
 QString AsMemo(const fs::path& path)

@@ -8,17 +8,14 @@
 #include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFile;
 
 class ErrorListTest : public ::testing::Test {
 protected:
@@ -32,7 +29,7 @@ protected:
     std::string ErrorList(const TInputRecord& r)
     {
         CheckInput(r, dir.string());
-        return Slurp(dir / "Error.lst");
+        return ReadFile(dir / "Error.lst");
     }
 };
 
@@ -158,7 +155,7 @@ TEST_F(ErrorListTest, ReferenceErrorLists)
         TInputRecord r;
         r.FileName = (folder / (std::string(name) + ".inp")).string();
         ReadInputFile(r);
-        EXPECT_EQ(ErrorList(r), Slurp(folder / "Error.lst")) << name;
+        EXPECT_EQ(ErrorList(r), ReadFile(folder / "Error.lst")) << name;
     }
 }
 

@@ -7,17 +7,14 @@
 #include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::ReadFile;
 
 TInputRecord Parse(const std::string& text, TInputRecord rec = {})
 {
@@ -57,7 +54,7 @@ TEST(InputFile, ReferenceFilesRoundTripByteForByte)
             continue;
         for (const auto& f : fs::directory_iterator(c.path()))
             if (f.path().extension() == ".inp") {
-                const std::string text = Slurp(f.path());
+                const std::string text = ReadFile(f.path());
                 EXPECT_EQ(InputFileText(Parse(text)), text) << f.path();
                 ++count;
             }
@@ -68,11 +65,11 @@ TEST(InputFile, ReferenceFilesRoundTripByteForByte)
 TEST(InputFile, BundledExamplesAreTheWritersTextAndPassTheChecks)
 {
     const fs::path src = VELTRA_SOURCE_DIR;
-    EXPECT_EQ(FieldExampleText(), Slurp(src / "examples/field.inp"));
-    EXPECT_EQ(WellsExampleText(), Slurp(src / "examples/wells.inp"));
+    EXPECT_EQ(FieldExampleText(), ReadFile(src / "examples/field.inp"));
+    EXPECT_EQ(WellsExampleText(), ReadFile(src / "examples/wells.inp"));
     const fs::path ref = fs::path(VELTRA_REFERENCE_DIR) / "field/field.inp";
     ASSERT_TRUE(fs::exists(ref)) << ref;
-    EXPECT_EQ(FieldExampleText(), Slurp(ref));
+    EXPECT_EQ(FieldExampleText(), ReadFile(ref));
     for (const TInputRecord& r : {FieldExampleRecord(), WellsExampleRecord()}) {
         EXPECT_TRUE(InputErrorLines(r).empty()) << r.Title1;
         EXPECT_TRUE(ValidateBeforeSave(r).empty()) << r.Title1;

@@ -19,19 +19,14 @@
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "shell/Batch.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::ReadFile;
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to)
 {
@@ -46,7 +41,7 @@ std::map<std::string, std::string> Tree(const fs::path& root)
     std::map<std::string, std::string> files;
     for (const auto& e : fs::recursive_directory_iterator(root))
         if (e.is_regular_file())
-            files[fs::relative(e.path(), root).string()] = Replaced(Read(e.path()), root.string(), "ROOT");
+            files[fs::relative(e.path(), root).string()] = Replaced(ReadFile(e.path()), root.string(), "ROOT");
     return files;
 }
 
@@ -193,7 +188,7 @@ TEST_F(Batch, AFailingCaseNeverStopsTheOthers)
     EXPECT_GE(ran, inputs_.size() - 6);
 
     // The summary lists every case in order, each failure with its reason.
-    const std::string summary = Read(dir_ / "out" / "summary.csv");
+    const std::string summary = ReadFile(dir_ / "out" / "summary.csv");
     std::istringstream lines(summary);
     std::string line;
     std::getline(lines, line);

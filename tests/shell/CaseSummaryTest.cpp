@@ -20,19 +20,14 @@
 #include "results/NumberCell.h"
 #include "shell/Batch.h"
 #include "shell/CaseRun.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::ReadFile;
 
 std::vector<std::string> CaseNames()
 {
@@ -92,7 +87,7 @@ TCaseStatus ExpectedStatus(const fs::path& folder)
 {
     if (fs::exists(folder / "Error.lst"))
         return TCaseStatus::InputErrors;
-    if (Read(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
+    if (ReadFile(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
         return TCaseStatus::Stopped;
     return TCaseStatus::Ok;
 }
@@ -133,11 +128,11 @@ TEST_P(CaseSummary, AgreesWithTheResultFileOfTheSameRun)
 
     const TCaseOutcome outcome = RunCase(files, dir_.string());
     ASSERT_EQ(outcome.Status, ExpectedStatus(reference)) << outcome.Message;
-    const std::string res = Read(dir_ / (GetParam() + ".res"));
+    const std::string res = ReadFile(dir_ / (GetParam() + ".res"));
     if (outcome.Status == TCaseStatus::InputErrors) {
         EXPECT_FALSE(outcome.Ran);
         EXPECT_FALSE(outcome.Message.empty());
-        EXPECT_EQ(Read(dir_ / "Error.lst"), Read(reference / "Error.lst"));
+        EXPECT_EQ(ReadFile(dir_ / "Error.lst"), ReadFile(reference / "Error.lst"));
         EXPECT_TRUE(res.empty());
         return;
     }
@@ -182,7 +177,7 @@ TEST_P(CaseSummary, AgreesWithTheResultFileOfTheSameRun)
 
     // Warnings: the number of messages the run gave; none leaves only the heading.
     if (rec.Ky == 0) {
-        const std::string warnings = Read(dir_ / "warning.lst");
+        const std::string warnings = ReadFile(dir_ / "warning.lst");
         EXPECT_EQ(outcome.Warnings > 0, warnings.find("\r\n") + 2 < warnings.size()) << warnings;
     }
 }

@@ -19,19 +19,14 @@
 #include "model/TVeltraError.h"
 #include "shell/RunCalculate.h"
 #include "support/TFaultyFileSystem.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::ReadFile;
 
 std::set<std::string> Names(const fs::path& dir)
 {
@@ -75,7 +70,7 @@ protected:
         dm.Rec = FieldExampleRecord();
         ASSERT_TRUE(Run(dm).Ran);
         for (const char* f : {"field.res", "field.frq", "warning.lst", "field.trf"})
-            before_[f] = Read(dir_ / f);
+            before_[f] = ReadFile(dir_ / f);
         ASSERT_EQ(before_["field.trf"], "2\r\n");
     }
     static TDataMod Changed()
@@ -124,7 +119,7 @@ TEST_F(RunFiles, ARerunThatCannotWriteLeavesTheEarlierFilesWholeAndNoMarker)
             EXPECT_EQ(e.Kind, TErrorKind::File);
         }
         for (const char* f : {"field.res", "field.frq", "warning.lst"})
-            EXPECT_EQ(Read(dir_ / f), before_[f]) << f;
+            EXPECT_EQ(ReadFile(dir_ / f), before_[f]) << f;
         EXPECT_FALSE(fs::exists(dir_ / "field.trf")); // the marker of the earlier run is gone
         EXPECT_EQ(Names(dir_), (std::set<std::string>{"field.res", "field.frq", "warning.lst"}));
     }
@@ -148,7 +143,7 @@ TEST_F(RunFiles, AKilledRerunLeavesEveryFileWholeAndNoMarker)
         options.KeepWarningList = true;
         Calculate(reference, st, carry, other.string(), progress, options);
         for (const char* f : {"field.res", "field.frq", "warning.lst"}) {
-            std::string t = Read(other / f);
+            std::string t = ReadFile(other / f);
             for (std::size_t p; (p = t.find(other.string())) != std::string::npos;)
                 t.replace(p, other.string().size(), dir_.string());
             after[f] = t;
@@ -175,7 +170,7 @@ TEST_F(RunFiles, AKilledRerunLeavesEveryFileWholeAndNoMarker)
         // Each file is the earlier one or the new one, whole; the marker is absent.
         int renewed = 0;
         for (const char* f : {"field.res", "field.frq", "warning.lst"}) {
-            const std::string now = Read(dir_ / f);
+            const std::string now = ReadFile(dir_ / f);
             EXPECT_TRUE(now == before_[f] || now == after[f]) << f;
             renewed += now == after[f] && now != before_[f];
         }
@@ -200,8 +195,8 @@ TEST_F(RunFiles, AResultFileOnAFullDeviceIsAFailureAndNoMarker)
     TDataMod dm = Changed();
     EXPECT_THROW(Run(dm), TVeltraError);
     EXPECT_FALSE(fs::exists(dir_ / "field.trf"));
-    EXPECT_EQ(Read(dir_ / "field.frq"), before_["field.frq"]);
-    EXPECT_EQ(Read(dir_ / "warning.lst"), before_["warning.lst"]);
+    EXPECT_EQ(ReadFile(dir_ / "field.frq"), before_["field.frq"]);
+    EXPECT_EQ(ReadFile(dir_ / "warning.lst"), before_["warning.lst"]);
     EXPECT_TRUE(fs::is_symlink(dir_ / "field.res")); // a link is followed, never replaced
 }
 
@@ -217,7 +212,7 @@ TEST_F(RunFiles, ARunDecidesFromItsOwnCheck)
     EXPECT_FALSE(r.Ran);
     EXPECT_FALSE(fs::exists(dir_ / "field.res"));
     ASSERT_GE(bad.ErrorLines.size(), 3u);
-    EXPECT_EQ(Read(dir_ / "Error.lst").find(bad.ErrorLines[2]), std::string(ErrorListHeading).size() + 4);
+    EXPECT_EQ(ReadFile(dir_ / "Error.lst").find(bad.ErrorLines[2]), std::string(ErrorListHeading).size() + 4);
 
     // And a stale list of errors does not stop a good input.
     TDataMod good;
@@ -248,12 +243,12 @@ TEST_F(RunFiles, InputErrorsDeleteEarlierResultsButNotThoseOfASeriesGoingOn)
     StartNewRun(dm.Rec, st, carry, (dir_ / "field.inp").string());
     TSilentProgress progress;
     ASSERT_TRUE(Calculate(dm, st, carry, dir_.string(), progress).Ran);
-    const std::string res = Read(dir_ / "field.res");
+    const std::string res = ReadFile(dir_ / "field.res");
     dm.Rec.YearNr = 2;
     dm.Rec.FileName = (dir_ / "field2.inp").string();
     dm.Rec.Per = -1;
     EXPECT_TRUE(Calculate(dm, st, carry, dir_.string(), progress).InputErrors);
-    EXPECT_EQ(Read(dir_ / "field.res"), res);
+    EXPECT_EQ(ReadFile(dir_ / "field.res"), res);
 }
 
 } // namespace

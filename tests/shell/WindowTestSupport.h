@@ -15,24 +15,11 @@
 #include "model/InputFile.h"
 #include "shell/UMainForm.h"
 #include "support/TFakeShellOps.h"
+#include "support/TestFiles.h"
 
 namespace veltra::test {
 
 namespace fs = std::filesystem;
-
-inline std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-inline void WriteFile(const fs::path& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-}
 
 // The lines of a text file (CR LF or LF ends removed).
 inline std::vector<std::string> FileLines(const fs::path& path)

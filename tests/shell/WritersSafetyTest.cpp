@@ -21,19 +21,14 @@
 #include "results/OutputGroups.h"
 #include "support/TFaultyFileSystem.h"
 #include "support/TRecordingCanvas.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::ReadFile;
 
 struct TWriter {
     const char* Name; // the file it writes, in the scratch folder
@@ -108,7 +103,7 @@ TEST_F(Writers, AFullDiskLeavesTheEarlierFileAndNothingElse)
                 EXPECT_EQ(e.Kind, TErrorKind::File);
                 EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
             }
-            EXPECT_EQ(Read(path), "earlier");
+            EXPECT_EQ(ReadFile(path), "earlier");
             EXPECT_EQ(Names(), std::set<std::string>{w.Name});
         }
         fs::remove(path);
@@ -135,14 +130,14 @@ TEST_F(Writers, AKillBetweenWritingAndRenamingLeavesTheEarlierFile)
         int status = 0;
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9);
-        EXPECT_EQ(Read(path), "earlier");
+        EXPECT_EQ(ReadFile(path), "earlier");
         // The finished file the killed process left beside the target is not the target.
         for (const auto& e : fs::directory_iterator(dir_))
             if (e.path() != path)
                 fs::remove(e.path());
         // And a writer that is not killed replaces it whole.
         w.Write(path.string(), RealFileSystem());
-        EXPECT_NE(Read(path), "earlier");
+        EXPECT_NE(ReadFile(path), "earlier");
         EXPECT_EQ(Names(), std::set<std::string>{w.Name});
         fs::remove(path);
     }
