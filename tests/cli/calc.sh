@@ -3,68 +3,47 @@
 # either decimal separator, negative values after --, the refusals of "Calculate"
 # (standard output, exit 1, its message last) and usage errors (exit 2).
 # Usage: bash calc.sh VELTRA SOURCE_DIR
-set -u
-VELTRA=$(realpath "$1")
-T=$(mktemp -d)
-trap 'rm -rf "$T"' EXIT
-cd "$T" || exit 1
-fails=0
+. "$(dirname "$0")/lib.bash"
 REFUSED="One or more data values are incorrect"
-
-# expect STATUS STDOUT STDERR calc-arguments... (the whole texts, without the last line end)
-expect() {
-  local want=$1 out=$2 err=$3; shift 3
-  "$VELTRA" calc "$@" > out.txt 2> err.txt; local st=$?
-  if [ $st -ne "$want" ] || [ "$(cat out.txt)" != "$out" ] || [ "$(cat err.txt)" != "$err" ]; then
-    echo "FAIL: veltra calc $*: status $st (want $want)"
-    echo "  stdout: $(cat out.txt)"; echo "  stderr: $(cat err.txt)"
-    fails=$((fails + 1))
-  fi
-}
 
 # Worked by hand with pi = 3.142: x = 0.6284 (closed form) and x = 1.571 (series).
 expect 0 "QH1 =  0.13486
-QH2 =  0.10000" "" 1 0.5 2 0.3 10 20
+QH2 =  0.10000" "" calc 1 0.5 2 0.3 10 20
 expect 0 "QH1 =  0.17932
-QH2 =  0.10000" "" 1 0.5 5 0.3 10 20
-expect 0 "QH1 =  0.97437
-QH2 =  0.16000" "" 0,8 1,2 5 0,5 5 20
-expect 0 "QH1 =  0.97437
-QH2 =  0.16000" "" -- 0.8 1.2 5 0.5 5 20
+QH2 =  0.10000" "" calc 1 0.5 5 0.3 10 20
+for args in "0,8 1,2 5 0,5 5 20" "-- 0.8 1.2 5 0.5 5 20"; do
+  expect 0 "QH1 =  0.97437
+QH2 =  0.16000" "" calc $args
+done
 # Kb = 0: no flow below drain level.
 expect 0 "QH1 =  0.00000
-QH2 =  0.10000" "" 1 0 2 0.3 10 20
+QH2 =  0.10000" "" calc 1 0 2 0.3 10 20
 # The line ends are LF and nothing else is printed.
-"$VELTRA" calc 1 0.5 2 0.3 10 20 | od -c | grep -q '\\r' && { echo "FAIL: CR in the output"; fails=$((fails + 1)); }
+"$VELTRA" calc 1 0.5 2 0.3 10 20 | od -c | grep -q '\\r' && fail "CR in the output"
 
 # Refused as Calculate refuses: the messages of leaving the fields, its own last.
-expect 1 "$REFUSED" "" 0 0.5 2 0.3 10 20
-expect 1 "$REFUSED" "" 1 0.5 2 0.3 1 20
-expect 1 "$REFUSED" "" 1 0.5 2 0.3 30 20
+# The last: a wet perimeter beyond the spacing would make the equivalent depth negative.
+for args in "0 0.5 2 0.3 10 20" "1 0.5 2 0.3 1 20" "1 0.5 2 0.3 30 20" "1 0.5 5 500 10 20"; do
+  expect 1 "$REFUSED" "" calc $args
+done
 expect 1 "P should be greater than 1%
-$REFUSED" "" 1 0.5 2 0.3 0,5 20
+$REFUSED" "" calc 1 0.5 2 0.3 0,5 20
 expect 1 "P should be less than 30%
-$REFUSED" "" 1 0.5 2 0.3 31 20
+$REFUSED" "" calc 1 0.5 2 0.3 31 20
 expect 1 "Ka should be greater than zero
 Kb should be greater than zero
 D should be greater than zero
 U should be greater than zero
 P should be greater than zero
 L should be greater than zero
-$REFUSED" "" -- -1 -1 0 -0.3 0 -20
-# A wet perimeter beyond the spacing would make the equivalent depth negative.
-expect 1 "$REFUSED" "" 1 0.5 5 500 10 20
+$REFUSED" "" calc -- -1 -1 0 -0.3 0 -20
 
 # Usage: standard error, 2.
-expect 2 "" "KB: abc is not a valid number" 1 abc 2 0.3 10 20
-expect 2 "" "P: 1.0,5 is not a valid number" 1 1 2 0.3 1.0,5 20
-expect 2 "" "KA:  is not a valid number" "" 1 2 0.3 10 20
+expect 2 "" "KB: abc is not a valid number" calc 1 abc 2 0.3 10 20
+expect 2 "" "P: 1.0,5 is not a valid number" calc 1 1 2 0.3 1.0,5 20
+expect 2 "" "KA:  is not a valid number" calc "" 1 2 0.3 10 20
 "$VELTRA" calc 1 2 3 > out.txt 2> err.txt; st=$?
-[ $st -eq 2 ] && [ ! -s out.txt ] && grep -q "U is required" err.txt ||
-  { echo "FAIL: too few values: status $st, $(cat err.txt)"; fails=$((fails + 1)); }
+check "too few values: status 2" '[ $st -eq 2 ] && [ ! -s out.txt ] && grep -q "U is required" err.txt'
 "$VELTRA" calc 1 2 3 4 5 6 7 > /dev/null 2>&1; st=$?
-[ $st -eq 2 ] || { echo "FAIL: seven values: status $st"; fails=$((fails + 1)); }
-"$VELTRA" --help | grep -q "calc" || { echo "FAIL: calc not in --help"; fails=$((fails + 1)); }
-
-[ $fails -eq 0 ] && echo "calc: all passed"
-exit $((fails > 0))
+check "seven values: status 2" '[ $st -eq 2 ]'
+finish

@@ -2,27 +2,20 @@
 # veltra chart: pictures of 762 x 486 from a result file and from a group file,
 # their colours and geometry, and the refusals with their exit statuses.
 # Usage: bash chart.sh VELTRA SOURCE_DIR
-set -u
-veltra=$1
-ref=$(realpath "$2")/tests/data/reference/field
-[ -f "$ref/field.res" ] || { echo "FAIL: no whole-run case in $ref"; exit 1; }
-export QT_QPA_PLATFORM=offscreen
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail=0
-expect() { # status, description, veltra arguments...
-    local want=$1 what=$2; shift 2
-    "$veltra" "$@" >/dev/null 2>"$work/err"
-    local got=$?
-    [ "$got" -eq "$want" ] || { echo "FAIL: $what: exit $got, $(cat "$work/err")"; fail=1; }
+. "$(dirname "$0")/lib.bash"
+ref=$REF/field
+expect_status() { # status, description, veltra arguments...
+  local want=$1 what=$2; shift 2
+  "$VELTRA" "$@" > /dev/null 2> err.txt; local got=$?
+  [ "$got" -eq "$want" ] || fail "$what: exit $got, $(cat err.txt)"
 }
 
-for n in 1 2 4 5 6 7 8 9 10 11 12; do expect 0 "option $n" chart "$ref/field.res" "$n" -o "$work/g$n.png"; done
-expect 0 "Dw bitmap" chart "$ref/field.res" 5 -o "$work/dw.bmp"
-expect 0 "Dw bitmap from the group file" chart "$ref/group_05.prn" -o "$work/dw_prn.bmp"
-expect 0 "Dw bitmap again" chart "$ref/field.res" 5 -o "$work/dw_again.bmp"
-cmp -s "$work/dw.bmp" "$work/dw_again.bmp" || { echo "FAIL: the same chart twice differs"; fail=1; }
-python3 - "$work" <<'PY' || fail=1
+for n in 1 2 4 5 6 7 8 9 10 11 12; do expect_status 0 "option $n" chart "$ref/field.res" "$n" -o "g$n.png"; done
+expect_status 0 "Dw bitmap" chart "$ref/field.res" 5 -o dw.bmp
+expect_status 0 "Dw bitmap from the group file" chart "$ref/group_05.prn" -o dw_prn.bmp
+expect_status 0 "Dw bitmap again" chart "$ref/field.res" 5 -o dw_again.bmp
+cmp -s dw.bmp dw_again.bmp || fail "the same chart twice differs"
+python3 - "$T" <<'PY' || fail "pictures"
 import glob, struct, sys
 work = sys.argv[1]
 pngs = glob.glob(work + "/g*.png")
@@ -41,11 +34,10 @@ for f in (work + "/dw.bmp", work + "/dw_prn.bmp"):
     assert {px(x, 100) for x in range(120, 660)} == {(128, 128, 0), (192, 192, 192)}, f
 PY
 
-expect 1 "Zs of a run without ponding is refused" chart "$ref/field.res" 3 -o "$work/zs.png"
-grep -qx "No data present. Graph is not made" "$work/err" || { echo "FAIL: refusal message"; fail=1; }
-[ ! -e "$work/zs.png" ] || { echo "FAIL: a picture after a refusal"; fail=1; }
-expect 2 "a missing result file" chart "$work/missing.res" 1 -o "$work/m.png"
-printf 'just text\r\n' >"$work/plain.prn"
-expect 2 "a text that is no group file" chart "$work/plain.prn" -o "$work/p.png"
-expect 2 "an unknown picture type" chart "$ref/field.res" 1 -o "$work/g.jpg"
-exit $fail
+expect_status 1 "Zs of a run without ponding is refused" chart "$ref/field.res" 3 -o zs.png
+check "refusal message, no picture" 'grep -qx "No data present. Graph is not made" err.txt && [ ! -e zs.png ]'
+expect_status 2 "a missing result file" chart missing.res 1 -o m.png
+printf 'just text\r\n' > plain.prn
+expect_status 2 "a text that is no group file" chart plain.prn -o p.png
+expect_status 2 "an unknown picture type" chart "$ref/field.res" 1 -o g.jpg
+finish

@@ -2,30 +2,13 @@
 # problems and stopped runs on standard output, usage and file errors on standard
 # error, exit 1, 2 or 3; table and chart put their name in front of their refusals.
 # Exact texts (a stopped run, status 3: run.sh and series.sh). Usage: bash errors.sh VELTRA SOURCE_DIR
-set -u
-VELTRA=$(realpath "$1")
-SRC=$(realpath "$2")
-T=$(mktemp -d)
-trap 'rm -rf "$T"' EXIT
-fails=0
-cd "$T"
-F="$SRC/examples/field.inp"
-
-# expect STATUS STDOUT STDERR veltra-arguments... (STDOUT, STDERR: the whole text, without the last line end)
-expect() {
-  local want=$1 out=$2 err=$3; shift 3
-  "$VELTRA" "$@" > out.txt 2> err.txt; local st=$?
-  if [ $st -ne "$want" ] || [ "$(cat out.txt)" != "$out" ] || [ "$(cat err.txt)" != "$err" ]; then
-    echo "FAIL: veltra $*: status $st (want $want)"
-    echo "  stdout: $(cat out.txt)"; echo "  stderr: $(cat err.txt)"
-    fails=$((fails + 1))
-  fi
-}
+. "$(dirname "$0")/lib.bash"
 
 # Input: standard output, 1.
 sed 's/^        10      4       0 /        10      9       0 /' "$SRC/examples/wells.inp" > nine.inp
 expect 1 "The file \"$T/nine.inp\" has 9 seasons; the number of seasons must be 1, 2, 3 or 4. Nothing was written." "" \
-  convert nine.inp out.inp
+  convert nine.inp nine2.inp
+check "nine seasons: nothing written" '[ ! -e nine2.inp ]'
 sed 's/^        7.0     5.0/        6.0     5.0/' "$F" > short.inp
 expect 1 "The sum of season durations must be 12" "" run short.inp
 sed 's/^        1.50    0.0030  0.0010/        1.50    -0.0030 0.0010/' "$F" > qh.inp
@@ -37,7 +20,7 @@ expect 1 "One or more errors in the input were detected (Error.lst):
 # Usage: standard error, 2; table and chart name themselves.
 cp "$F" field.inp
 expect 2 "" "$T/field.inp: a series needs Ky = 1 (year-by-year calculation)." series field.inp
-"$VELTRA" run field.inp > /dev/null 2>&1 || { echo "FAIL: the example does not run"; fails=$((fails + 1)); }
+"$VELTRA" run field.inp > /dev/null 2>&1 || fail "the example does not run"
 expect 2 "" "veltra table: give the option number N (1 to 13) after the result file" table field.res
 expect 2 "" "N: Value 13 not in range 1 to 12
 Run with --help for more information." chart field.res 13 -o x.png
@@ -49,15 +32,9 @@ expect 2 "" "The file \"$T/abc.inp\" cannot be read: line 14: \"abc\" is not a n
 expect 2 "" "veltra table: The file \"$T/none.res\"could not be opened. It may be damaged or in use by another program." \
   table none.res 1
 mkdir blocked && mkdir blocked/Error.lst && cp "$F" blocked/
-(cd blocked && "$VELTRA" check field.inp > out.txt 2> err.txt); st=$?
-[ $st -eq 2 ] && [ ! -s blocked/out.txt ] &&
-  [ "$(cat blocked/err.txt)" = "\"$T/blocked/Error.lst\" is a folder, not a file." ] ||
-  { echo "FAIL: unwritable Error.lst: status $st, $(cat blocked/err.txt)"; fails=$((fails + 1)); }
+cd blocked && expect 2 "" "\"$T/blocked/Error.lst\" is a folder, not a file." check field.inp; cd "$T"
 
 # Command-line parse errors stay with CLI11: standard error, 2.
 "$VELTRA" table field.res 14 > out.txt 2> err.txt; st=$?
-[ $st -eq 2 ] && [ ! -s out.txt ] && grep -q "not in range 1 to 13" err.txt ||
-  { echo "FAIL: option out of range: status $st"; fails=$((fails + 1)); }
-
-[ $fails -eq 0 ] && echo "errors: all passed"
-exit $fails
+check "option out of range: status 2" '[ $st -eq 2 ] && [ ! -s out.txt ] && grep -q "not in range 1 to 13" err.txt'
+finish

@@ -3,29 +3,20 @@
 # Usage: bash examples.sh VELTRA SOURCE_DIR [--update-references]
 # --update-references rewrites tests/references/ from this build; review the
 # change with `git diff` before committing it.
-set -u
-VELTRA=$(realpath "$1")
-SRC=$(realpath "$2")
+. "$(dirname "$0")/lib.bash"
 UPDATE=${3:-}
-T=$(mktemp -d)
-trap 'rm -rf "$T"' EXIT
-fails=0
 for ex in field wells; do
   mkdir -p "$T/$ex" && cd "$T/$ex"
   cp "$SRC/examples/$ex.inp" .
   "$VELTRA" run "$ex.inp" > out.txt 2> err.txt; st=$?
-  [ $st -eq 0 ] || { echo "FAIL: $ex: status $st"; cat err.txt; fails=$((fails + 1)); continue; }
+  [ $st -eq 0 ] || { fail "$ex: status $st"; cat err.txt; continue; }
   for f in "$ex.res" "$ex.frq" "$ex.trf" warning.lst; do
     if [ "$UPDATE" = "--update-references" ]; then
       sed "s#$T/$ex/##g" "$f" > "$SRC/tests/references/$ex/$f"
-      continue
-    fi
-    if ! sed "s#$T/$ex/##g" "$f" | cmp -s - "$SRC/tests/references/$ex/$f"; then
-      echo "FAIL: $ex: $f differs from tests/references/$ex/$f"
+    elif ! sed "s#$T/$ex/##g" "$f" | cmp -s - "$SRC/tests/references/$ex/$f"; then
+      fail "$ex: $f differs from tests/references/$ex/$f"
       sed "s#$T/$ex/##g" "$f" | diff - "$SRC/tests/references/$ex/$f" | head -5
-      fails=$((fails + 1))
     fi
   done
 done
-[ $fails -eq 0 ] && echo "examples: all passed"
-exit $((fails > 0)) # a count could wrap to 0
+finish

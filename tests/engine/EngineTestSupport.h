@@ -1,8 +1,6 @@
 #pragma once
 // Small helpers for running the engine in a scratch folder.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <unistd.h>
@@ -10,16 +8,9 @@
 #include "engine/UCalculate.h"
 #include "model/InputFile.h"
 #include "results/RunFiles.h"
+#include "support/TestFiles.h"
 
 namespace veltra::test {
-
-inline std::string ReadText(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 inline int CountOf(const std::string& text, const std::string& what)
 {
@@ -73,13 +64,4 @@ inline TInputRecord ReadRecord(const std::string& path)
     return rec;
 }
 
-} // namespace veltra::test
-
-namespace veltra::test {
-// An integer right-aligned in `width` characters.
-inline std::string IntText(int value, int width)
-{
-    std::string s = std::to_string(value);
-    return std::string(s.size() < static_cast<std::size_t>(width) ? width - s.size() : 0, ' ') + s;
-}
 } // namespace veltra::test

@@ -30,7 +30,7 @@ TEST(MutatedInput, IsRefusedOrRunsSafely)
     ASSERT_GE(inputs.size(), 20u) << "too few inputs under " << VELTRA_REFERENCE_DIR;
     std::vector<std::string> seeds;
     for (const auto& f : inputs)
-        seeds.push_back(test::ReadText(f));
+        seeds.push_back(test::ReadFile(f));
 
     const char* tokens[] = {"0", "-1", "1e308", "-0", "nan", "9", "255", "256", "0.0", "1",
                             "2", "5", "10", "0.001", "0.999", "-0.5", "100", " ", "\r\n", "x"};

@@ -1,3 +1,5 @@
+// Charts drawn on a recording canvas: axes, labels, legends, curves, bars and steps
+// by the pixel, and the refusals. (Pictures written by veltra chart: tests/cli/chart.sh.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -148,7 +150,6 @@ TEST(Chart, HugeValuesGetTheRuleAxisAndTheirCurve)
         ASSERT_EQ(curve.size(), 5u);
         const int half = 370 - RoundHalfEven(150 / 1.1);
         const int top = 370 - RoundHalfEven(300 / 1.1);
-        EXPECT_EQ((std::vector<int>{half, top}), (std::vector<int>{234, 97}));
         EXPECT_TRUE(c.HasLine(TColor{0, 128, 0}, XOf(0), half, XOf(1), half));
         EXPECT_TRUE(c.HasLine(TColor{0, 128, 0}, XOf(1), half, XOf(2), top));
         for (const TPenLine& l : curve)
@@ -285,7 +286,6 @@ TEST(Chart, RefusalsLeaveThePictureAlone)
     cr.Set(1, std::vector<double>(8, -1.0));
     EXPECT_EQ(cr.Draw(), TChartOutcome::NoData);
     EXPECT_TRUE(cr.Canvas.Calls.empty());
-    EXPECT_STREQ(NoDataMessage, "No data present. Graph is not made");
     TChartCase zs("Zs", 1);
     zs.Set(5, std::vector<double>(8, 1.0)); // only slot 6 counts for Zs
     EXPECT_EQ(zs.Draw(), TChartOutcome::NoData);

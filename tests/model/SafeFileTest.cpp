@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -15,6 +14,7 @@
 
 #include "model/SafeFile.h"
 #include "support/TFaultyFileSystem.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
@@ -33,13 +33,7 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    static std::string Read(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
+    static std::string Read(const std::string& path) { return test::ReadFile(path); }
     std::set<std::string> Names() const
     {
         std::set<std::string> names;

@@ -1,5 +1,6 @@
-// Output-group tables: the reference cases' group files byte for byte, the number and
-// cell texts, the presence rules, and the readers' refusals of damaged files.
+// Output-group tables: the number and cell texts and the presence rules. The readers'
+// refusals of damaged files and the reference cases' group files: GroupFileTest.cpp
+// and the whole-run reference test.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,46 +14,6 @@ namespace veltra {
 namespace {
 
 using namespace veltra::testing;
-
-// The reference files print bare file names where the program prints full paths.
-std::string WithFolder(std::string text, const fs::path& folder)
-{
-    const std::string bare = "\"Data from: ";
-    const std::size_t at = text.find(bare);
-    if (at != std::string::npos)
-        text.insert(at + bare.size(), folder.string() + "/");
-    return text;
-}
-
-TEST(GroupTables, EveryReferenceGroupFileIsReproducedExactly)
-{
-    const auto cases = ReferenceGroupCases();
-    ASSERT_FALSE(cases.empty()) << "no reference cases under " << VELTRA_REFERENCE_DIR;
-    TTempFolder temp("group-tables");
-    int compared = 0;
-    for (const fs::path& folder : cases) {
-        for (int n = 1; n <= 12; ++n) {
-            char name[32];
-            std::snprintf(name, sizeof name, "group_%02d.prn", n);
-            SCOPED_TRACE(folder.filename().string() + " " + name);
-            TDataMod dm;
-            dm.Rec.FileName = ResultFileOf(folder).string();
-            RunGroupOption(dm, n);
-            const std::string out = temp.File(name);
-            SaveGroupFile(dm, out);
-            const std::string expected = WithFolder(ReadBytes(folder / name), folder);
-            ASSERT_EQ(ReadBytes(out), expected);
-
-            // The text view shows the group file's lines up to the last row.
-            const auto lines = SplitLines(expected);
-            const std::vector<std::string> shown(lines.begin(), lines.end() - 3);
-            EXPECT_EQ(TableViewLines(dm), shown);
-            EXPECT_EQ(dm.Groups.RecordCount, static_cast<int>(lines.size()) - 7);
-            ++compared;
-        }
-    }
-    EXPECT_EQ(compared, 12 * static_cast<int>(cases.size()));
-}
 
 TEST(GroupTables, NumberTextsAndCentredCells)
 {
@@ -104,7 +65,7 @@ TSyntheticRun DrylandRun()
 TEST(GroupTables, AbsentAndZeroSeriesAndTheWaterTableLevel)
 {
     TTempFolder temp("group-dryland");
-    WriteBytes(temp.Path() / "dry.res", SyntheticResultText(DrylandRun()));
+    WriteFile(temp.Path() / "dry.res", SyntheticResultText(DrylandRun()));
     TDataMod dm;
     dm.Rec.FileName = temp.File("dry.inp");
 
@@ -152,71 +113,6 @@ TEST(GroupTables, EfficienciesAndAreasAreTabledAsFractionsAndKeptInPercent)
     RunGroupOption(dm, 8); // Io comes from the efficiency line
     EXPECT_EQ(dm.Groups.GroupSeries[3][0], 0.1);
     EXPECT_EQ(dm.Groups.GroupSeries[4][0], 0.5);
-}
-
-TEST(GroupTables, AYearByYearSeriesIsReadToItsLastYear)
-{
-    const fs::path folder = fs::path(VELTRA_REFERENCE_DIR) / "gen_case_0007";
-    const auto lines = SplitLines(ReadBytes(ResultFileOf(folder)));
-    int lastYear = -1;
-    int years = 0;
-    for (const std::string& l : lines)
-        if (l.rfind("  YEAR: ", 0) == 0) {
-            lastYear = std::stoi(l.substr(8));
-            ++years;
-        }
-    TDataMod dm;
-    dm.Rec.FileName = ResultFileOf(folder).string();
-    RunGroupOption(dm, 1);
-    EXPECT_GT(lastYear, 1);
-    EXPECT_EQ(dm.Rec.Ny, lastYear);
-    EXPECT_EQ(dm.Groups.RecordCount, years);
-    EXPECT_EQ(dm.Groups.RecordCount, (lastYear + 1) * dm.Rec.Ns);
-}
-
-TEST(GroupTables, DamagedResultFilesAreRefusedAndLeaveTheStoreUnchanged)
-{
-    TTempFolder temp("group-damaged");
-    const std::string good = SyntheticResultText(DrylandRun());
-    TDataMod dm;
-    dm.Rec.FileName = ResultFileOf(fs::path(VELTRA_REFERENCE_DIR) / "field").string();
-    RunGroupOption(dm, 1);
-    const TGroupStore before = dm.Groups;
-    const TInputRecord rec = dm.Rec;
-
-    std::string badCell = good;
-    badCell.replace(badCell.find(" 2.50E+000"), 10, " 2.5OE+000");
-    const std::string seasonLine = "  Season:  2   Duration:  6.0  months.";
-    ASSERT_NE(good.rfind(seasonLine), std::string::npos);
-    const std::vector<std::pair<std::string, std::string>> damaged{
-        {"cut.res", good.substr(0, good.rfind(seasonLine) + seasonLine.size() + 2)}, // last record cut
-        {"badcell.res", badCell},                             // a cell that is no number
-        {"noseason.res", good.substr(0, good.find(" #"))},    // no record after an end mark
-        {"season0.res", [&] {
-             std::string s = good;
-             s.replace(s.rfind(seasonLine), 12, "  Season:  0");
-             return s;
-         }()},
-    };
-    for (const auto& [name, text] : damaged) {
-        SCOPED_TRACE(name);
-        WriteBytes(temp.Path() / name, text);
-        dm.Rec.FileName = temp.File(name);
-        try {
-            RunGroupOption(dm, 2);
-            ADD_FAILURE() << "no error";
-        } catch (const TGroupReadError& e) {
-            EXPECT_NE(std::string(e.what()).find(temp.File(name)), std::string::npos) << e.what();
-        }
-        EXPECT_EQ(dm.Groups, before);
-        EXPECT_EQ(dm.Rec.Ny, rec.Ny);
-        EXPECT_EQ(dm.Rec.Ns, rec.Ns);
-        EXPECT_EQ(dm.Rec.Ts, rec.Ts);
-    }
-    dm.Rec.FileName = temp.File("missing.res");
-    EXPECT_THROW(RunGroupOption(dm, 1), TGroupReadError);
-    EXPECT_THROW(RunGroupOption(dm, 13), TGroupReadError);
-    EXPECT_EQ(dm.Groups, before);
 }
 
 } // namespace

@@ -7,28 +7,20 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "results/NumberCell.h"
 #include "results/TextLists.h"
+#include "support/TestFiles.h"
 
 namespace veltra::testing {
 
 namespace fs = std::filesystem;
 
-inline std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+using test::ReadFile;
+using test::WriteFile;
 
 // A fresh folder under the system's temp folder, removed with the object.
 class TTempFolder {
@@ -46,22 +38,6 @@ public:
 private:
     fs::path path_;
 };
-
-// "%10.3e" with a three-digit exponent, as the result file writes its cells.
-inline std::string ResultCell(double v)
-{
-    if (std::isnan(v))
-        return "     -    ";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2E", v); // d.ddE+xx
-    std::string s(buf);
-    const std::size_t e = s.find('E');
-    std::string exp = s.substr(e + 2);
-    while (exp.size() < 3)
-        exp.insert(exp.begin(), '0');
-    s = s.substr(0, e + 2) + exp;
-    return std::string(10 - std::min<std::size_t>(10, s.size()), ' ') + s;
-}
 
 // Values of a synthetic run: value(record, line, item) for the value lines 1..13
 // (items 1..4; NaN writes the absent cell); Kr of line 9 from kr(record).
@@ -120,7 +96,10 @@ inline std::string SyntheticResultText(const TSyntheticRun& run)
                 std::string text;
                 const auto& ls = labels[static_cast<std::size_t>(l - 1)];
                 for (std::size_t item = 0; item < ls.size(); ++item)
-                    text += ls[item] + ResultCell(run.Value(record, l, static_cast<int>(item) + 1));
+                    {
+                    const double v = run.Value(record, l, static_cast<int>(item) + 1);
+                    text += ls[item] + (std::isnan(v) ? std::string(AbsentCell) : NumberCell(v));
+                }
                 if (l == 9) {
                     std::snprintf(buf, sizeof buf, "    Kr   = %3d", run.Kr(record));
                     text += buf;
