@@ -11,31 +11,15 @@
 namespace veltra::test {
 namespace {
 
-class WindowEditor : public ::testing::Test {
+// The window with the real input editor behind its hooks.
+class WindowEditor : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("veltra-window-editor-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        dir_ = fs::canonical(dir_);
-        old_ = fs::current_path();
-        fs::current_path(dir_);
-        logic_.Start();
-    }
-    void TearDown() override
-    {
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-    }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    WindowEditor() { hooks_ = &link_; }
     void Open(const std::string& name, const std::string& text)
     {
         WriteFile(dir_ / name, text);
         ops_.FileAnswers.push_back(Path(name));
-        logic_.InputOpen();
+        logic_->InputOpen();
     }
     // Types into the open group and saves it.
     bool SaveOpenGroup(const editortest::TTyping& typing)
@@ -43,30 +27,17 @@ protected:
         editortest::TypeIntoOpenGroup(ed_, ops_, typing);
         return ed_.SaveGroup();
     }
-    std::vector<std::string> Offered()
-    {
-        std::vector<std::string> out;
-        for (const auto& g : InputGroups())
-            if (ops_.Controls[RadioControl(g)].Enabled)
-                out.emplace_back(g.Caption);
-        return out;
-    }
+    std::vector<std::string> Offered() { return editortest::OfferedGroups(ops_); }
     // " Save / run " as the user sees it: the action and the button both enabled.
     bool SaveRunAllowed() { return ops_.Controls[ctl::InputSave].Enabled && ops_.Controls[ctl::SaveRunButton].Enabled; }
 
-    fs::path dir_, old_;
-    TFakeShellOps ops_;
-    TDataMod dm_;
-    TEngineState st_;
-    TAnnualCarry carry_;
     TInputEditor ed_{dm_.Rec, ops_};
     TInputEditorLink link_{ed_};
-    TMainFormLogic logic_{ops_, dm_, st_, carry_, link_};
 };
 
 TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
 {
-    logic_.PageShown(TPage::Input); // a new data set first: only General data offered
+    logic_->PageShown(TPage::Input); // a new data set first: only General data offered
     EXPECT_EQ(Offered(), std::vector<std::string>{"General data"});
 
     Open("field.inp", FieldExampleText());
@@ -86,8 +57,8 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     EXPECT_EQ(ops_.GetControlText(ctl::DataGroupRadioGroup), "General data");
     EXPECT_FALSE(ops_.Controls[ctl::NoteLabel].Visible);
     EXPECT_FALSE(SaveRunAllowed());
-    logic_.PageShown(TPage::Intro);
-    logic_.PageShown(TPage::Input);
+    logic_->PageShown(TPage::Intro);
+    logic_->PageShown(TPage::Input);
     EXPECT_FALSE(SaveRunAllowed());
     ed_.CancelGroup();
     EXPECT_TRUE(SaveRunAllowed());
@@ -107,7 +78,7 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     EXPECT_TRUE(SaveRunAllowed());
     ops_.FileAnswers.push_back(Path("changed.inp"));
     ops_.YesNoAnswers.push_back(false); // saved, not run
-    logic_.InputSave();
+    logic_->InputSave();
     TInputRecord saved;
     saved.FileName = Path("changed.INP");
     ReadInputFile(saved);
@@ -130,9 +101,9 @@ TEST_F(WindowEditor, EverySaveNotesNsAndNyForTheGeneralGroup)
     // fills nothing.
     ops_.FileAnswers.push_back(Path("field12.inp"));
     ops_.YesNoAnswers.push_back(false);
-    logic_.InputSave();
+    logic_->InputSave();
     ASSERT_TRUE(fs::exists(dir_ / "field12.INP"));
-    EXPECT_EQ(logic_.State.OpenedNy, 12);
+    EXPECT_EQ(logic_->State.OpenedNy, 12);
     ops_.SetControlText("Lc1_Edit", "0.3");
     ed_.ShowGroup(TGroupId::General);
     ASSERT_TRUE(SaveOpenGroup({{"Ny_Edit", "12"}}));
@@ -154,9 +125,9 @@ TEST_F(WindowEditor, AfterARunTheInputPageShowsTheFilesNyAndKy)
     ed_.CancelGroup();
     ops_.FileAnswers.push_back(Path("series.inp"));
     ops_.YesNoAnswers = {true, false}; // run the first year, then stop the series
-    logic_.InputSave();
-    ASSERT_TRUE(logic_.State.OutputPresent) << (ops_.Messages.empty() ? "" : ops_.Messages.back());
-    logic_.PageShown(TPage::Input);
+    logic_->InputSave();
+    ASSERT_TRUE(logic_->State.OutputPresent) << (ops_.Messages.empty() ? "" : ops_.Messages.back());
+    logic_->PageShown(TPage::Input);
     EXPECT_EQ(ops_.GetControlText("Ny_Edit"), "2");
     EXPECT_EQ(ops_.GetControlText("Ky_ComboBox"), "yes");
     EXPECT_TRUE(SaveRunAllowed());

@@ -28,8 +28,7 @@ TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
     EXPECT_EQ(ops_.StatusTexts.back(), msg::InputStatus);
 
     const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true}),
               (std::vector<std::string>{
                   "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
                   "question: The data were saved in: Field.INP. Do you wish to do the calculations?",
@@ -131,9 +130,7 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     WriteFile(dir_ / "Field.res", "old\r\n");
     WriteFile(dir_ / "Field.frq", "old\r\n");
 
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true}),
               (std::vector<std::string>{
                   "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
                   "question: The data were saved in: Field.INP. Do you wish to do the calculations?",
@@ -160,11 +157,9 @@ TEST_F(WindowRun, RefusedNamesAskAgainAndLeaveNothingBehind)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(2)));
     fs::create_directories(dir_ / "my.data");
-    const std::size_t mark = ops_.Events.size();
     // Two dots in the file name: refused before anything is created, asked again.
     // A dot in a folder name is fine.
-    SaveRun({Path("a.b.inp"), Path("my.data/run.inp")}, {false});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("a.b.inp"), Path("my.data/run.inp")}, {false}),
               (std::vector<std::string>{
                   "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
                   "message: The number of dots (.) in the file name should not be greater than 1. Please adjust.",
@@ -178,18 +173,14 @@ TEST_F(WindowRun, RefusedNamesAskAgainAndLeaveNothingBehind)
 
     // Overwrite declined: the file stays as it was.
     WriteFile(dir_ / "Keep.INP", "mine\r\n");
-    const std::size_t mark2 = ops_.Events.size();
-    SaveRun({Path("Keep.inp")}, {false});
-    EXPECT_EQ(DialogueSince(mark2),
+    EXPECT_EQ(SaveRunDialogue({Path("Keep.inp")}, {false}),
               (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
                                         "save: " + InputFilter, "question: The file already exists, overwrite?",
                                         "message: The input data were not saved"}));
     EXPECT_EQ(ReadFile(dir_ / "Keep.INP"), "mine\r\n");
 
     // Cancelled dialog.
-    const std::size_t mark3 = ops_.Events.size();
-    SaveRun({std::nullopt}, {});
-    EXPECT_EQ(DialogueSince(mark3).back(), "message: The input data were not saved");
+    EXPECT_EQ(SaveRunDialogue({std::nullopt}, {}).back(), "message: The input data were not saved");
     EXPECT_TRUE(logic_->State.SaveCancelled);
 }
 
@@ -197,9 +188,7 @@ TEST_F(WindowRun, FailedWriteStopsTheSave)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(2)));
     const std::string target = Path("missing/Field.INP");
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("missing/Field.inp")}, {});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("missing/Field.inp")}, {}),
               (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
                                         "save: " + InputFilter, "message: " + WriteFailureMessage(target),
                                         "message: The input data were not saved"}));
@@ -213,9 +202,7 @@ TEST_F(WindowRun, SaveTimeCheckRefusesWithItsOwnMessages)
     rec.A[1] = 0.8; // A + B = 1.1 in season 1
     rec.A[2] = 0.9;
     OpenAndShowInput(WriteInput("field.inp", rec));
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {}),
               (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
                                         "save: " + InputFilter,
                                         "message: The sum of areas A and B in season 1 must >= 0 and <= 1",
@@ -279,14 +266,6 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
     EXPECT_EQ(dm_.Rec.Ky, 0); // the Intro page resets Ky
     EXPECT_EQ(ops_.StatusTexts.back(), msg::IntroStatus);
     EXPECT_FALSE(Enabled(ctl::InputSave));
-    logic_->PageShown(TPage::Figure);
-    EXPECT_EQ(ops_.StatusTexts.back(), msg::FigureStatus);
-    logic_->PageShown(TPage::Graphics);
-    EXPECT_EQ(ops_.StatusTexts.back(), msg::GraphicsStatus);
-    EXPECT_FALSE(Visible(ctl::GraphImage));
-    EXPECT_TRUE(Visible(ctl::GraphDecorImage));
-    EXPECT_FALSE(Enabled(ctl::GraphSave));
-    EXPECT_FALSE(Enabled(ctl::GraphSymbolsButton));
     logic_->PageShown(TPage::Output); // no output yet: the decorative picture
     EXPECT_TRUE(Visible(ctl::OutputDecorImage));
     EXPECT_FALSE(ops_.TextVisible);
@@ -371,9 +350,6 @@ TEST(DialogFilters, MatchBothCasesAndPicturesArePngToo)
             listed.push_back(p);
         EXPECT_EQ(listed, patterns) << filter;
     }
-    EXPECT_STREQ(DialogInfo(TDialog::GraphSave).DefaultExt, "bmp");
-    EXPECT_TRUE(DialogInfo(TDialog::InputSave).Save);
-    EXPECT_FALSE(DialogInfo(TDialog::InputOpen).Save);
 }
 
 TEST(HelpTexts, EverySymbolHasItsLine)

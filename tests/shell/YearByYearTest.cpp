@@ -28,9 +28,7 @@ std::vector<int> YearsOf(const fs::path& res)
 TEST_F(YearByYear, ThreeYearsWithInputChanges)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
-    std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {true, true, true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true, true, true}),
               (std::vector<std::string>{
                   Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
                   Question("The data were saved in: Field.INP. Do you wish to do the calculations?"),
@@ -54,9 +52,7 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
 
     // Year 2: an input change, then " Save / run " names the file itself.
     dm_.Rec.IaA[1] = 0.6;
-    mark = ops_.Events.size();
-    SaveRun({}, {true, true, true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({}, {true, true, true}),
               (std::vector<std::string>{
                   Question("The data were saved in: Field2.inp. Do you wish to do the calculations?"),
                   Message(msg::YearReached("Field2.inp", 3, "2", "Field.res")),
@@ -68,9 +64,7 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
     EXPECT_EQ(year2.IaA[1], 0.6);
 
     // Year 3, the last: the end of the series, then the Output page shows all years.
-    mark = ops_.Events.size();
-    SaveRun({}, {true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({}, {true}),
               (std::vector<std::string>{
                   Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
                   Message("The end of the time series is reached. The results can be seen in  Field.res"),
@@ -98,9 +92,7 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
     logic_->PageShown(TPage::Input);
     EXPECT_EQ(dm_.Rec.AnnualMode, 1);
     EXPECT_EQ(dm_.Rec.YearNr, 1);
-    mark = ops_.Events.size();
-    SaveRun({Path("Second.inp")}, {false});
-    EXPECT_EQ(DialogueSince(mark).back(),
+    EXPECT_EQ(SaveRunDialogue({Path("Second.inp")}, {false}).back(),
               Question("The data were saved in: Second.INP. Do you wish to do the calculations?"));
 
     // Opening a result file or an input file clears the end of a series.
@@ -128,9 +120,7 @@ TEST_F(YearByYear, ANewRunNeverWritesUnderAnEarlierFilesName)
 TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessage)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {true, true, false, true, false});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true, true, false, true, false}),
               (std::vector<std::string>{
                   Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
                   Question("The data were saved in: Field.INP. Do you wish to do the calculations?"),
@@ -154,9 +144,7 @@ TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessage)
 TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(5, 1)));
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {true, false});
-    const std::vector<std::string> dialogue = DialogueSince(mark);
+    const std::vector<std::string> dialogue = SaveRunDialogue({Path("Field.inp")}, {true, false});
     ASSERT_GE(dialogue.size(), 6u);
     EXPECT_EQ(dialogue[4], Question("Do you wish to continue with the next year Nr 2"));
     EXPECT_EQ(dialogue[5], Message("The calculations for the time series are discontinued. Yet the intermediate "
@@ -189,9 +177,7 @@ TEST_F(YearByYear, WaterTableStopEndsTheSeries)
     rec.Go[1] = rec.Go[2] = 0.3;
     rec.Ky = 1;
     OpenAndShowInput(WriteInput("stop.inp", rec));
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Stop.inp")}, {true, true, false});
-    const std::vector<std::string> dialogue = DialogueSince(mark);
+    const std::vector<std::string> dialogue = SaveRunDialogue({Path("Stop.inp")}, {true, true, false});
     ASSERT_GE(dialogue.size(), 3u);
     // Year by year the engine finishes the year and gives no warning: the message says why.
     EXPECT_EQ(std::vector<std::string>(dialogue.end() - 3, dialogue.end()),
@@ -210,9 +196,7 @@ TEST_F(YearByYear, WaterTableStopEndsTheSeries)
     EXPECT_EQ(dm_.Rec.YearNr, 0);
     EXPECT_EQ(st_.YearsDone, 0);
     logic_->PageShown(TPage::Input);
-    const std::size_t mark2 = ops_.Events.size();
-    SaveRun({Path("Stop.inp")}, {true, false});
-    EXPECT_EQ(DialogueSince(mark2)[0], Message(msg::ChooseSaveName));
+    EXPECT_EQ(SaveRunDialogue({Path("Stop.inp")}, {true, false})[0], Message(msg::ChooseSaveName));
 }
 
 TEST_F(YearByYear, WaterTableStopWithoutSeriesShowsThePartialOutput)
@@ -221,9 +205,7 @@ TEST_F(YearByYear, WaterTableStopWithoutSeriesShowsThePartialOutput)
     rec.FileName = std::string(VELTRA_REFERENCE_DIR) + "/hm_aquifer_stop/hm_aquifer_stop.inp";
     ReadInputFile(rec);
     OpenAndShowInput(WriteInput("stop.inp", rec));
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Stop.inp")}, {true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Stop.inp")}, {true}),
               (std::vector<std::string>{
                   Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
                   Question("The data were saved in: Stop.INP. Do you wish to do the calculations?"),
@@ -263,9 +245,7 @@ TEST_F(YearByYear, LoweringNyEndsTheSeries)
     SaveRun({Path("Field.inp")}, {true, true, true}); // year 1
     SaveRun({}, {true, true, true});                  // year 2
     dm_.Rec.Ny = 2; // the series is cut short during year 3's changes
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({}, {true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({}, {true}),
               (std::vector<std::string>{
                   Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
                   Message(msg::SeriesEnd("Field.res")), Message(msg::RuntimeCommentsGiven)}));
@@ -310,9 +290,7 @@ TEST_F(YearByYear, ALaterYearStaysInTheFirstYearsFolder)
     EXPECT_EQ(dm_.Rec.FileName, Path("other/X.res"));
     logic_->PageShown(TPage::Input);
 
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field2.inp")}, {false});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Field2.inp")}, {false}),
               (std::vector<std::string>{
                   Message(" During calculations with annual input changes, the data-path cannot be changed. "
                           "Please save the input file in  " +
