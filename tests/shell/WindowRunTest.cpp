@@ -153,7 +153,7 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     EXPECT_FALSE(ops_.BusyVisible);
 }
 
-TEST_F(WindowRun, RefusedNamesAskAgainAndLeaveNothingBehind)
+TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehind)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(2)));
     fs::create_directories(dir_ / "my.data");
@@ -182,26 +182,19 @@ TEST_F(WindowRun, RefusedNamesAskAgainAndLeaveNothingBehind)
     // Cancelled dialog.
     EXPECT_EQ(SaveRunDialogue({std::nullopt}, {}).back(), "message: The input data were not saved");
     EXPECT_TRUE(logic_->State.SaveCancelled);
-}
 
-TEST_F(WindowRun, FailedWriteStopsTheSave)
-{
-    OpenAndShowInput(WriteInput("field.inp", Field(2)));
-    const std::string target = Path("missing/Field.INP");
+    // A write that fails stops the save; no run is started.
     EXPECT_EQ(SaveRunDialogue({Path("missing/Field.inp")}, {}),
               (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
-                                        "save: " + InputFilter, "message: " + WriteFailureMessage(target),
+                                        "save: " + InputFilter,
+                                        "message: " + WriteFailureMessage(Path("missing/Field.INP")),
                                         "message: The input data were not saved"}));
-    EXPECT_TRUE(logic_->State.NewRun); // no run was started
+    EXPECT_TRUE(logic_->State.NewRun);
     EXPECT_FALSE(ops_.BusyVisible);
-}
 
-TEST_F(WindowRun, SaveTimeCheckRefusesWithItsOwnMessages)
-{
-    TInputRecord rec = Field(2);
-    rec.A[1] = 0.8; // A + B = 1.1 in season 1
-    rec.A[2] = 0.9;
-    OpenAndShowInput(WriteInput("field.inp", rec));
+    // The save-time check refuses with its own messages, before anything is written.
+    dm_.Rec.A[1] = 0.8; // A + B = 1.1 in season 1
+    dm_.Rec.A[2] = 0.9;
     EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {}),
               (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
                                         "save: " + InputFilter,

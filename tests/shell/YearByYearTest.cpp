@@ -168,12 +168,19 @@ TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
     EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
 }
 
-TEST_F(YearByYear, WaterTableStopEndsTheSeries)
+// A thin aquifer whose water table falls below its bottom in the first year.
+TInputRecord AquiferStop()
 {
-    // A strong outflow through a thin aquifer: the water table falls below its bottom in year 2.
     TInputRecord rec;
     rec.FileName = std::string(VELTRA_REFERENCE_DIR) + "/hm_aquifer_stop/hm_aquifer_stop.inp";
     ReadInputFile(rec);
+    return rec;
+}
+
+TEST_F(YearByYear, WaterTableStopEndsTheSeries)
+{
+    // A strong outflow through the thin aquifer: the water table falls below its bottom in year 2.
+    TInputRecord rec = AquiferStop();
     rec.Go[1] = rec.Go[2] = 0.3;
     rec.Ky = 1;
     OpenAndShowInput(WriteInput("stop.inp", rec));
@@ -201,10 +208,7 @@ TEST_F(YearByYear, WaterTableStopEndsTheSeries)
 
 TEST_F(YearByYear, WaterTableStopWithoutSeriesShowsThePartialOutput)
 {
-    TInputRecord rec;
-    rec.FileName = std::string(VELTRA_REFERENCE_DIR) + "/hm_aquifer_stop/hm_aquifer_stop.inp";
-    ReadInputFile(rec);
-    OpenAndShowInput(WriteInput("stop.inp", rec));
+    OpenAndShowInput(WriteInput("stop.inp", AquiferStop()));
     EXPECT_EQ(SaveRunDialogue({Path("Stop.inp")}, {true}),
               (std::vector<std::string>{
                   Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
