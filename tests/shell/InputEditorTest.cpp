@@ -14,6 +14,7 @@
 #include "shell/UAlfaForm.h"
 #include "shell/UInputEditor.h"
 #include "shell/GuidedEntry.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
@@ -139,6 +140,15 @@ TEST_F(NewDataSet, DefaultsAndSaveTimeCheck)
     EXPECT_EQ(rec.Dd, 0.8);
     EXPECT_EQ(ValidateBeforeSave(rec),
               std::vector<std::string>{"The drains must be in the transition zone:  Dr < Dd < Dr + Dx"});
+    // With the drains at 1.5 m it is the bundled field example. With drains the editor
+    // does not ask for the one transition-zone salinity of a data set without drains;
+    // the example carries its default.
+    rec.Dd = 1.5;
+    rec.Cx0 = 10;
+    rec.Title1 = "Veltra example: two seasons, subsurface drains, full rotation";
+    rec.Title2 = "Editor defaults, drains at 1.5 m";
+    EXPECT_EQ(InputFileText(rec), test::ReadFile(std::string(VELTRA_SOURCE_DIR) + "/examples/field.inp"));
+    EXPECT_TRUE(ValidateBeforeSave(rec).empty());
 
     // Texts typed are kept when the Input page is shown again; the keys start afresh.
     ops.SetControlText("Area_Edit", "250");
