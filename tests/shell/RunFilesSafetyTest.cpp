@@ -167,21 +167,6 @@ TEST_F(RunFiles, AKilledRerunLeavesEveryFileWholeAndNoMarker)
     }
 }
 
-TEST_F(RunFiles, AResultFileOnAFullDeviceIsAFailureAndNoMarker)
-{
-    if (!fs::exists("/dev/full"))
-        GTEST_FAIL() << "/dev/full is needed";
-    RunOnce();
-    fs::remove(dir_ / "field.res");
-    fs::create_symlink("/dev/full", dir_ / "field.res");
-    TDataMod dm = Changed();
-    EXPECT_THROW(Run(dm), TVeltraError);
-    EXPECT_FALSE(fs::exists(dir_ / "field.trf"));
-    EXPECT_EQ(ReadFile(dir_ / "field.frq"), before_["field.frq"]);
-    EXPECT_EQ(ReadFile(dir_ / "warning.lst"), before_["warning.lst"]);
-    EXPECT_TRUE(fs::is_symlink(dir_ / "field.res")); // a link is followed, never replaced
-}
-
 TEST_F(RunFiles, ARunDecidesFromItsOwnCheck)
 {
     // A stale Error.lst saying "no errors" does not let a bad input run.

@@ -78,49 +78,6 @@ TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
     EXPECT_EQ(editor_.LastFilled.IaA, dm_.Rec.IaA);
 }
 
-TEST_F(WindowRun, GivesTheSameFilesAsTheCommandLine)
-{
-    // All years at once, and a year-by-year series run without input changes.
-    for (int ky : {0, 1}) {
-        SCOPED_TRACE("Ky = " + std::to_string(ky));
-        const std::string name = "Run" + std::to_string(ky);
-        OpenAndShowInput(WriteInput(name + "-in.inp", Field(3, ky)));
-        if (ky == 0)
-            SaveRun({Path(name + ".inp")}, {true});
-        else // continue with years 2 and 3, without input changes
-            SaveRun({Path(name + ".inp")}, {true, true, false, true, false});
-        const std::vector<std::string> windowWarnings = dm_.WarningLines;
-
-        // The command line runs the saved input in the same folder (the result file
-        // names its paths), after the window's files were put aside.
-        const fs::path window = dir_ / ("window" + name);
-        fs::create_directories(window);
-        for (const char* ext : {".res", ".frq", ".trf"})
-            if (fs::exists(dir_ / (name + ext)))
-                fs::rename(dir_ / (name + ext), window / (name + ext));
-        const std::string command =
-            "cd '" + dir_.string() + "' && '" + VELTRA_BINARY + "' run " + name + ".INP > veltra.out 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile(dir_ / "veltra.out");
-        for (const char* ext : {".res", ".frq", ".trf"}) {
-            // A series leaves no run marker, a whole run does.
-            ASSERT_EQ(fs::exists(window / (name + ext)), ky == 0 || std::string(ext) != ".trf") << ext;
-            ASSERT_EQ(fs::exists(dir_ / (name + ext)), fs::exists(window / (name + ext))) << ext;
-            EXPECT_EQ(ReadFile(window / (name + ext)), ReadFile(dir_ / (name + ext))) << ext;
-        }
-        const std::vector<std::string> cliWarnings = FileLines(dir_ / "warning.lst");
-        fs::remove(dir_ / "warning.lst");
-        if (ky == 0) {
-            EXPECT_EQ(windowWarnings, cliWarnings);
-        } else {
-            // The window keeps every year's warnings; warning.lst holds the last year's.
-            ASSERT_GE(cliWarnings.size(), 3u);
-            EXPECT_TRUE(std::search(windowWarnings.begin(), windowWarnings.end(), cliWarnings.begin() + 1,
-                                    cliWarnings.end()) != windowWarnings.end());
-            EXPECT_GT(windowWarnings.size(), cliWarnings.size());
-        }
-    }
-}
-
 TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
 {
     TInputRecord rec = Field();

@@ -1,6 +1,9 @@
 // The year-by-year procedure through the window: the dialogue after each year,
 // input changes between years, the next year at once, discontinuing, the end of
 // a series, a water-table stop, and how a series is left.
+#include <algorithm>
+#include <cstdlib>
+
 #include "model/InputCheck.h"
 #include "results/TextLists.h"
 #include "shell/UControls.h"
@@ -117,7 +120,7 @@ TEST_F(YearByYear, ANewRunNeverWritesUnderAnEarlierFilesName)
     EXPECT_EQ(dm_.Rec.AnnualStartFile, Path("Second.INP"));
 }
 
-TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessage)
+TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessageAndTheFilesOfTheCommandLine)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
     EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true, true, false, true, false}),
@@ -139,6 +142,24 @@ TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessage)
     EXPECT_NE(memo.find("in year :  3, season : 1"), std::string::npos) << memo;
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_TRUE(ops_.TextVisible);
+
+    // The command line runs the saved input in the same folder (the result file names
+    // its paths), after the window's files were put aside: the very same files.
+    fs::create_directories(dir_ / "window");
+    for (const std::string name : {"Field.res", "Field.frq"})
+        fs::rename(dir_ / name, dir_ / "window" / name);
+    const std::string command =
+        "cd '" + dir_.string() + "' && '" + VELTRA_BINARY + "' run Field.INP > veltra.out 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile(dir_ / "veltra.out");
+    for (const std::string name : {"Field.res", "Field.frq"})
+        EXPECT_EQ(ReadFile(dir_ / "window" / name), ReadFile(dir_ / name)) << name;
+    EXPECT_FALSE(fs::exists(dir_ / "Field.trf"));
+    // The window keeps every year's warnings; warning.lst holds the last year's.
+    const std::vector<std::string> cliWarnings = FileLines(dir_ / "warning.lst");
+    ASSERT_GE(cliWarnings.size(), 3u);
+    EXPECT_TRUE(std::search(dm_.WarningLines.begin(), dm_.WarningLines.end(), cliWarnings.begin() + 1,
+                            cliWarnings.end()) != dm_.WarningLines.end());
+    EXPECT_GT(dm_.WarningLines.size(), cliWarnings.size());
 }
 
 TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
