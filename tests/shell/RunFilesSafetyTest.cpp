@@ -1,7 +1,7 @@
 // The files of a run never lie: a rerun that cannot write, or is killed while it
 // writes, leaves each earlier file whole and no run marker; a run decides from its
-// own check; input errors delete the outputs of an earlier run but not those of a
-// series going on.
+// own check. (What input errors delete, and what a series going on keeps, is checked
+// through the window.)
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -186,36 +186,6 @@ TEST_F(RunFiles, ARunDecidesFromItsOwnCheck)
     good.Rec = FieldExampleRecord();
     EXPECT_TRUE(Run(good).Ran);
     EXPECT_FALSE(fs::exists(dir_ / "Error.lst"));
-}
-
-TEST_F(RunFiles, InputErrorsDeleteEarlierResultsButNotThoseOfASeriesGoingOn)
-{
-    RunOnce();
-    TDataMod bad;
-    bad.Rec = FieldExampleRecord();
-    bad.Rec.Per = -1;
-    EXPECT_TRUE(Run(bad).InputErrors);
-    EXPECT_FALSE(fs::exists(dir_ / "field.res"));
-    EXPECT_FALSE(fs::exists(dir_ / "field.frq"));
-    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
-
-    // A series: year 1 runs, year 2 has errors: the series' files stay.
-    TDataMod dm;
-    dm.Rec = FieldExampleRecord();
-    dm.Rec.Ky = 1;
-    dm.Rec.Ny = 3;
-    TEngineState st;
-    TAnnualCarry carry;
-    ClearOneShotFlags(st);
-    StartNewRun(dm.Rec, st, carry, (dir_ / "field.inp").string());
-    TSilentProgress progress;
-    ASSERT_TRUE(Calculate(dm, st, carry, dir_.string(), progress).Ran);
-    const std::string res = ReadFile(dir_ / "field.res");
-    dm.Rec.YearNr = 2;
-    dm.Rec.FileName = (dir_ / "field2.inp").string();
-    dm.Rec.Per = -1;
-    EXPECT_TRUE(Calculate(dm, st, carry, dir_.string(), progress).InputErrors);
-    EXPECT_EQ(ReadFile(dir_ / "field.res"), res);
 }
 
 } // namespace

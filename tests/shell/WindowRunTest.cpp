@@ -86,6 +86,7 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     // Outputs of an earlier run under the same name would pass for this one's.
     WriteFile(dir_ / "Field.res", "old\r\n");
     WriteFile(dir_ / "Field.frq", "old\r\n");
+    WriteFile(dir_ / "warning.lst", "old\r\n");
 
     EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true}),
               (std::vector<std::string>{
