@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -36,6 +35,7 @@
 #include "shell/UDrainForm.h"
 #include "shell/UHelpTexts.h"
 #include "shell/UMessages.h"
+#include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {
@@ -79,29 +79,15 @@ QString AsMemo(const fs::path& path)
 
 class MainForm : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("veltra-gui-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        dir_ = fs::canonical(dir_);
-        old_ = fs::current_path();
-        fs::current_path(dir_);
-    }
-    void TearDown() override
-    {
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-    }
     static void Settle()
     {
         for (int k = 0; k < 3; ++k)
             QCoreApplication::processEvents();
     }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return scratch_.Path(name); }
 
-    fs::path dir_, old_;
+    test::TScratchFolder scratch_{"veltra-gui", true};
+    const fs::path& dir_ = scratch_.Dir;
     TAutoAnswers answers_;
 };
 
@@ -272,30 +258,29 @@ TEST_F(MainForm, RunsTheExampleThroughItsWidgets)
 
 TEST_F(MainForm, ExitWindowIsModalAndEndsTheProgram)
 {
-    TMainForm form(&answers_);
-    int ended = 0;
-    form.EndProgram = [&ended] { ++ended; };
-    form.show();
-    Settle();
     // Closing the main window shows the exit window instead; "Finish" ends the program.
-    QTimer::singleShot(0, form.CloseForm, [&form] {
-        EXPECT_TRUE(form.CloseForm->isVisible());
-        EXPECT_EQ(QApplication::activeModalWidget(), form.CloseForm);
-        form.CloseForm->FinishButton->click();
-    });
-    form.close();
-    EXPECT_EQ(ended, 1);
-}
-
-TEST_F(MainForm, ClosingTheExitWindowEndsTheProgramToo)
-{
-    TMainForm form(&answers_);
-    int ended = 0;
-    form.EndProgram = [&ended] { ++ended; };
-    form.show();
-    QTimer::singleShot(0, form.CloseForm, [&form] { form.CloseForm->close(); });
-    form.ProgramExit->trigger();
-    EXPECT_EQ(ended, 1);
+    // "Exit" shows it too, and closing it ends the program as well.
+    for (const bool finish : {true, false}) {
+        SCOPED_TRACE(finish ? "Finish" : "closed");
+        TMainForm form(&answers_);
+        int ended = 0;
+        form.EndProgram = [&ended] { ++ended; };
+        form.show();
+        Settle();
+        QTimer::singleShot(0, form.CloseForm, [&form, finish] {
+            EXPECT_TRUE(form.CloseForm->isVisible());
+            EXPECT_EQ(QApplication::activeModalWidget(), form.CloseForm);
+            if (finish)
+                form.CloseForm->FinishButton->click();
+            else
+                form.CloseForm->close();
+        });
+        if (finish)
+            form.close();
+        else
+            form.ProgramExit->trigger();
+        EXPECT_EQ(ended, 1);
+    }
 }
 
 TEST_F(MainForm, OpensAFileNamedAtTheStart)

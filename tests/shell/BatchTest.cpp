@@ -13,12 +13,12 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "model/InputFile.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "shell/Batch.h"
+#include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {
@@ -73,10 +73,6 @@ class Batch : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / ("veltra-batch-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
         // Every whole-run case by its first input file, a series with its year files.
         for (const auto& e : fs::directory_iterator(VELTRA_REFERENCE_DIR)) {
             const fs::path first = e.path() / (e.path().filename().string() + ".inp");
@@ -94,11 +90,7 @@ protected:
         std::sort(inputs_.begin(), inputs_.end());
         ASSERT_GE(inputs_.size(), 20u) << VELTRA_REFERENCE_DIR;
     }
-    void TearDown() override
-    {
-        if (!HasFailure())
-            fs::remove_all(dir_);
-    }
+    Batch() { scratch_.KeepAfterFailure = true; }
 
     TBatchPlan Plan(const std::string& out, int jobs)
     {
@@ -122,7 +114,8 @@ protected:
         return plan;
     }
 
-    fs::path dir_;
+    test::TScratchFolder scratch_{"veltra-batch"};
+    const fs::path& dir_ = scratch_.Dir;
     std::vector<std::vector<std::string>> inputs_;
 };
 
@@ -236,7 +229,8 @@ TEST(BatchParts, ShardsNamesAndYearFiles)
 
 TEST(BatchParts, OutputFolderThatCannotBeWritten)
 {
-    const fs::path file = fs::temp_directory_path() / ("veltra-batch-file-" + std::to_string(::getpid()));
+    const test::TScratchFolder scratch("veltra-batch");
+    const fs::path file = scratch.Dir / "file";
     WriteWholeFile(file.string(), "x");
     for (const fs::path& folder : {file, file / "below"}) {
         try {
@@ -247,7 +241,6 @@ TEST(BatchParts, OutputFolderThatCannotBeWritten)
             EXPECT_NE(std::string(e.what()).find(folder.string()), std::string::npos) << e.what();
         }
     }
-    fs::remove(file);
 }
 
 } // namespace

@@ -14,12 +14,12 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "model/InputFile.h"
 #include "results/NumberCell.h"
 #include "shell/Batch.h"
 #include "shell/CaseRun.h"
+#include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {
@@ -94,18 +94,9 @@ TCaseStatus ExpectedStatus(const fs::path& folder)
 
 class CaseSummary : public ::testing::TestWithParam<std::string> {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("veltra-case-" + std::to_string(::getpid()) + "-" + GetParam());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override
-    {
-        if (!HasFailure())
-            fs::remove_all(dir_);
-    }
-    fs::path dir_;
+    CaseSummary() { scratch_.KeepAfterFailure = true; }
+    test::TScratchFolder scratch_{"veltra-case"};
+    const fs::path& dir_ = scratch_.Dir;
 };
 
 TEST_P(CaseSummary, AgreesWithTheResultFileOfTheSameRun)

@@ -57,6 +57,16 @@ inline std::vector<std::string> WalkGuidedEntry(TInputEditor& ed, TFakeShellOps&
     return shown;
 }
 
+// The captions of the groups "Select data group" offers.
+inline std::vector<std::string> OfferedGroups(TFakeShellOps& ops)
+{
+    std::vector<std::string> out;
+    for (const auto& g : InputGroups())
+        if (ops.Controls[RadioControl(g)].Enabled)
+            out.emplace_back(g.Caption);
+    return out;
+}
+
 // The climate of the bundled field example, which the editor has no defaults for.
 inline TTyping FieldClimate()
 {

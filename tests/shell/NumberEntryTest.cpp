@@ -49,17 +49,11 @@ TEST(NumberEntry, WholeNumbers)
 
 TEST(NumberEntry, WrittenBackAsPlainTextThatReadsBack)
 {
-    EXPECT_EQ(PlainNumberText(0.1), "0.1");
-    EXPECT_EQ(PlainNumberText(7), "7");
-    EXPECT_EQ(PlainNumberText(0.003), "0.003");
-    EXPECT_EQ(PlainNumberText(0.1 + 0.2), "0.3"); // 15 digits at most, as a field shows it
-    EXPECT_EQ(PlainNumberText(-0.0), "0");
-    EXPECT_EQ(PlainNumberText(-12.25), "-12.25");
-    EXPECT_EQ(PlainNumberText(1e-5), "1e-05");
-    EXPECT_EQ(PlainNumberText(100), "100");
-    EXPECT_EQ(PlainNumberText(2500), "2500");
-    EXPECT_EQ(PlainNumberText(-1.5e6), "-1500000");
-    EXPECT_EQ(PlainNumberText(1e20), "1e+20");
+    // 0.1 + 0.2: 15 digits at most, as a field shows it.
+    for (const auto& [value, text] : std::vector<std::pair<double, std::string>>{
+             {0.1, "0.1"}, {7, "7"}, {0.003, "0.003"}, {0.1 + 0.2, "0.3"}, {-0.0, "0"}, {-12.25, "-12.25"},
+             {1e-5, "1e-05"}, {100, "100"}, {2500, "2500"}, {-1.5e6, "-1500000"}, {1e20, "1e+20"}})
+        EXPECT_EQ(PlainNumberText(value), text) << value;
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> mantissa(-1, 1);
     std::uniform_int_distribution<int> exponent(-8, 8);

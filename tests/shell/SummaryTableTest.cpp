@@ -10,12 +10,12 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "shell/Batch.h"
 #include "shell/SummaryTable.h"
+#include "support/ScratchFolder.h"
 
 namespace veltra {
 namespace {
@@ -88,30 +88,22 @@ class ShardJoin : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / ("veltra-shards-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        const TCaseStatus statuses[] = {TCaseStatus::Ok, TCaseStatus::InputErrors, TCaseStatus::Stopped,
-                                        TCaseStatus::Failed};
-        whole_ = SummaryHeader({"Dd", "IaA"});
-        for (std::size_t i = 1; i <= 10; ++i)
-            whole_ += SummaryLine(Row(i, statuses[i % 4]));
+        whole_ = Summary({0, 1});
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
-    // Shard k of n as a sharded run writes it.
-    void WriteShard(int k, int n)
+    // The summary of the cases of ten, of every status, that `shard` holds.
+    static std::string Summary(const TShard& shard)
     {
-        const TShard shard{k, n};
-        std::string text = SummaryHeader({"Dd", "IaA"});
         const TCaseStatus statuses[] = {TCaseStatus::Ok, TCaseStatus::InputErrors, TCaseStatus::Stopped,
                                         TCaseStatus::Failed};
+        std::string text = SummaryHeader({"Dd", "IaA"});
         for (std::size_t i = 1; i <= 10; ++i)
             if (shard.Holds(i))
                 text += SummaryLine(Row(i, statuses[i % 4]));
-        WriteWholeFile((dir_ / SummaryFileName(k, n)).string(), text);
+        return text;
     }
+    // Shard k of n as a sharded run writes it.
+    void WriteShard(int k, int n) { WriteWholeFile((dir_ / SummaryFileName(k, n)).string(), Summary({k, n})); }
 
     std::string Refusal()
     {
@@ -125,7 +117,8 @@ protected:
         return {};
     }
 
-    fs::path dir_;
+    test::TScratchFolder scratch_{"veltra-shards"};
+    const fs::path& dir_ = scratch_.Dir;
     std::string whole_;
 };
 

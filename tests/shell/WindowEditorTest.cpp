@@ -1,41 +1,29 @@
 // The main window's workflow with the real input editor behind its hooks: opening a
-// file fills and offers the groups, " Save / run " waits while a panel is open, and
-// every save of the file notes Ns and Ny for the General data group.
+// file fills and offers the groups, " Save / run " waits while a panel is open,
+// every save of the file notes Ns and Ny for the General data group, and a new data
+// set entered, saved and run gives the files of the command line.
+#include <cstdlib>
+
 #include "model/ExampleInputs.h"
 #include "shell/GuidedEntry.h"
 #include "shell/NumberEntry.h"
 #include "shell/TInputEditorLink.h"
 #include "shell/UControls.h"
 #include "WindowTestSupport.h"
+#include "wholerun/ReferenceCompare.h"
 
 namespace veltra::test {
 namespace {
 
-class WindowEditor : public ::testing::Test {
+// The window with the real input editor behind its hooks.
+class WindowEditor : public WindowTest {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("veltra-window-editor-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        dir_ = fs::canonical(dir_);
-        old_ = fs::current_path();
-        fs::current_path(dir_);
-        logic_.Start();
-    }
-    void TearDown() override
-    {
-        fs::current_path(old_);
-        fs::remove_all(dir_);
-    }
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    WindowEditor() { hooks_ = &link_; }
     void Open(const std::string& name, const std::string& text)
     {
         WriteFile(dir_ / name, text);
         ops_.FileAnswers.push_back(Path(name));
-        logic_.InputOpen();
+        logic_->InputOpen();
     }
     // Types into the open group and saves it.
     bool SaveOpenGroup(const editortest::TTyping& typing)
@@ -43,30 +31,17 @@ protected:
         editortest::TypeIntoOpenGroup(ed_, ops_, typing);
         return ed_.SaveGroup();
     }
-    std::vector<std::string> Offered()
-    {
-        std::vector<std::string> out;
-        for (const auto& g : InputGroups())
-            if (ops_.Controls[RadioControl(g)].Enabled)
-                out.emplace_back(g.Caption);
-        return out;
-    }
+    std::vector<std::string> Offered() { return editortest::OfferedGroups(ops_); }
     // " Save / run " as the user sees it: the action and the button both enabled.
     bool SaveRunAllowed() { return ops_.Controls[ctl::InputSave].Enabled && ops_.Controls[ctl::SaveRunButton].Enabled; }
 
-    fs::path dir_, old_;
-    TFakeShellOps ops_;
-    TDataMod dm_;
-    TEngineState st_;
-    TAnnualCarry carry_;
     TInputEditor ed_{dm_.Rec, ops_};
     TInputEditorLink link_{ed_};
-    TMainFormLogic logic_{ops_, dm_, st_, carry_, link_};
 };
 
 TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
 {
-    logic_.PageShown(TPage::Input); // a new data set first: only General data offered
+    logic_->PageShown(TPage::Input); // a new data set first: only General data offered
     EXPECT_EQ(Offered(), std::vector<std::string>{"General data"});
 
     Open("field.inp", FieldExampleText());
@@ -86,8 +61,8 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     EXPECT_EQ(ops_.GetControlText(ctl::DataGroupRadioGroup), "General data");
     EXPECT_FALSE(ops_.Controls[ctl::NoteLabel].Visible);
     EXPECT_FALSE(SaveRunAllowed());
-    logic_.PageShown(TPage::Intro);
-    logic_.PageShown(TPage::Input);
+    logic_->PageShown(TPage::Intro);
+    logic_->PageShown(TPage::Input);
     EXPECT_FALSE(SaveRunAllowed());
     ed_.CancelGroup();
     EXPECT_TRUE(SaveRunAllowed());
@@ -107,7 +82,7 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     EXPECT_TRUE(SaveRunAllowed());
     ops_.FileAnswers.push_back(Path("changed.inp"));
     ops_.YesNoAnswers.push_back(false); // saved, not run
-    logic_.InputSave();
+    logic_->InputSave();
     TInputRecord saved;
     saved.FileName = Path("changed.INP");
     ReadInputFile(saved);
@@ -130,9 +105,9 @@ TEST_F(WindowEditor, EverySaveNotesNsAndNyForTheGeneralGroup)
     // fills nothing.
     ops_.FileAnswers.push_back(Path("field12.inp"));
     ops_.YesNoAnswers.push_back(false);
-    logic_.InputSave();
+    logic_->InputSave();
     ASSERT_TRUE(fs::exists(dir_ / "field12.INP"));
-    EXPECT_EQ(logic_.State.OpenedNy, 12);
+    EXPECT_EQ(logic_->State.OpenedNy, 12);
     ops_.SetControlText("Lc1_Edit", "0.3");
     ed_.ShowGroup(TGroupId::General);
     ASSERT_TRUE(SaveOpenGroup({{"Ny_Edit", "12"}}));
@@ -154,12 +129,85 @@ TEST_F(WindowEditor, AfterARunTheInputPageShowsTheFilesNyAndKy)
     ed_.CancelGroup();
     ops_.FileAnswers.push_back(Path("series.inp"));
     ops_.YesNoAnswers = {true, false}; // run the first year, then stop the series
-    logic_.InputSave();
-    ASSERT_TRUE(logic_.State.OutputPresent) << (ops_.Messages.empty() ? "" : ops_.Messages.back());
-    logic_.PageShown(TPage::Input);
+    logic_->InputSave();
+    ASSERT_TRUE(logic_->State.OutputPresent) << (ops_.Messages.empty() ? "" : ops_.Messages.back());
+    logic_->PageShown(TPage::Input);
     EXPECT_EQ(ops_.GetControlText("Ny_Edit"), "2");
     EXPECT_EQ(ops_.GetControlText("Ky_ComboBox"), "yes");
     EXPECT_TRUE(SaveRunAllowed());
+}
+
+// The whole window: a new data set of three seasons with wells and no drains, entered
+// through the guided entry that the Input page starts, saved and run by " Save / run ",
+// gives the files of `veltra run` of the saved file; back on the Input page the data
+// set is kept and every group it has is offered.
+TEST_F(WindowEditor, ANewDataSetEnteredSavedAndRunGivesTheFilesOfTheCommandLine)
+{
+    const fs::path tool = dir_ / "tool";
+    fs::create_directories(tool);
+    logic_->PageShown(TPage::Input);
+    ASSERT_EQ(ed_.OpenGroup(), TGroupId::General);
+    EXPECT_TRUE(ed_.GuidedEntryRunning());
+    EXPECT_FALSE(ops_.Controls[ctl::SaveRunButton].Enabled);
+
+    for (const auto& [selector, item] : std::vector<std::pair<std::string, std::string>>{
+             {"Kd_ComboBox", "no"}, {"Kp_ComboBox", "yes"}, {"Ns_ComboBox", "3"}, {"Kr_ComboBox", "0"}}) {
+        ops_.SetControlText(selector, item);
+    }
+    ed_.KdChanged();
+    ed_.KpChanged();
+    ed_.NsChanged();
+    // Season 3 shows "n.a." until typed; the walk types season 2's values there.
+    EXPECT_EQ(ops_.GetControlText("Lc3_Edit"), "n.a.");
+    editortest::TTyping typing = editortest::FieldClimate();
+    typing.insert({{"Area_Edit", "250"},  {"Ny_Edit", "6"},      {"Ts1_Edit", "4"},     {"Ts2_Edit", "4,5"},
+                   {"Ts3_Edit", "3.5"},   {"A3_Edit", "0.6"},    {"B3_Edit", "0.4"},    {"Gw1_Edit", "0.06"},
+                   {"Gw2_Edit", "0.14"},  {"Gw3_Edit", "0"},      {"FAw1_Edit", "0.45"}, {"FBw1_Edit", "0.35"}, {"FAw2_Edit", "0.5"},
+                   {"FBw2_Edit", "0.3"},  {"Pp3_Edit", "0.15"},  {"EpA3_Edit", "0.45"}, {"EpB3_Edit", "0.4"},
+                   {"Dr_Edit", "1"},      {"Dx_Edit", "4"},      {"Dq_Edit", "15"},     {"Cx0_Edit", "6"}});
+    const auto shown = editortest::WalkGuidedEntry(ed_, ops_, typing);
+    ASSERT_EQ(shown.size(), 19u); // no drainage groups
+    EXPECT_EQ(ops_.GetControlText("EpU3_Edit"), "-1"); // A + B = 1 in season 3
+    EXPECT_FALSE(ops_.Controls["FAw3_Edit"].Enabled); // no pumping in season 3
+    const TInputRecord& r = dm_.Rec;
+    EXPECT_EQ(r.Ts[2], 4.5);
+    EXPECT_EQ(r.Gi[3], r.Gi[2]);
+    EXPECT_EQ(r.Kr, 0);
+    EXPECT_EQ(r.Cx0, 6);
+    EXPECT_TRUE(ops_.Controls[ctl::SaveRunButton].Enabled);
+    EXPECT_TRUE(ops_.Controls[ctl::InputSave].Enabled);
+    ops_.SetControlText(ctl::Title1Edit, "Entered in the window");
+    ops_.SetControlText(ctl::Title2Edit, "three seasons, wells, no drains");
+
+    ops_.FileAnswers.push_back(Path("three.inp"));
+    ops_.YesNoAnswers.push_back(true);
+    logic_->InputSave();
+    ASSERT_TRUE(logic_->State.OutputPresent) << ops_.Messages.back();
+    ASSERT_TRUE(fs::exists(dir_ / "three.INP"));
+
+    fs::copy_file(dir_ / "three.INP", tool / "three.INP");
+    const std::string command = "cd '" + tool.string() + "' && '" + VELTRA_BINARY + "' run three.INP > veltra.out 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile(tool / "veltra.out");
+    for (const char* file : {"three.res", "three.frq", "three.trf"}) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(wholerun::FirstDifference(ReadFile(tool / file), ReadFile(dir_ / file), false), "");
+    }
+    // Not a comparison of two empty files: a header and 6 years of three seasons.
+    EXPECT_GT(fs::file_size(dir_ / "three.res"), 10000u);
+    EXPECT_EQ(dm_.WarningLines, FileLines(tool / "warning.lst"));
+
+    // Back to the Input page: the saved data set with its own keys, every group but
+    // the drains' offered, no guided entry.
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.Ns, 3);
+    EXPECT_EQ(ops_.GetControlText("Ns_ComboBox"), "3");
+    EXPECT_FALSE(ed_.GuidedEntryRunning());
+    for (const auto& g : InputGroups())
+        EXPECT_EQ(ops_.Controls[RadioControl(g)].Enabled, g.Condition != TGroupCondition::Drains) << g.Caption;
+    EXPECT_TRUE(ops_.Controls[ctl::SaveRunButton].Enabled);
+    ed_.ShowGroup(TGroupId::CanalLosses);
+    EXPECT_TRUE(ops_.Controls["Lc3_Edit"].Enabled);
+    EXPECT_TRUE(ops_.Controls[CancelButtonControl(Group(TGroupId::CanalLosses))].Enabled);
 }
 
 } // namespace

@@ -28,8 +28,7 @@ TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
     EXPECT_EQ(ops_.StatusTexts.back(), msg::InputStatus);
 
     const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true}),
               (std::vector<std::string>{
                   "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
                   "question: The data were saved in: Field.INP. Do you wish to do the calculations?",
@@ -79,49 +78,6 @@ TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
     EXPECT_EQ(editor_.LastFilled.IaA, dm_.Rec.IaA);
 }
 
-TEST_F(WindowRun, GivesTheSameFilesAsTheCommandLine)
-{
-    // All years at once, and a year-by-year series run without input changes.
-    for (int ky : {0, 1}) {
-        SCOPED_TRACE("Ky = " + std::to_string(ky));
-        const std::string name = "Run" + std::to_string(ky);
-        OpenAndShowInput(WriteInput(name + "-in.inp", Field(3, ky)));
-        if (ky == 0)
-            SaveRun({Path(name + ".inp")}, {true});
-        else // continue with years 2 and 3, without input changes
-            SaveRun({Path(name + ".inp")}, {true, true, false, true, false});
-        const std::vector<std::string> windowWarnings = dm_.WarningLines;
-
-        // The command line runs the saved input in the same folder (the result file
-        // names its paths), after the window's files were put aside.
-        const fs::path window = dir_ / ("window" + name);
-        fs::create_directories(window);
-        for (const char* ext : {".res", ".frq", ".trf"})
-            if (fs::exists(dir_ / (name + ext)))
-                fs::rename(dir_ / (name + ext), window / (name + ext));
-        const std::string command =
-            "cd '" + dir_.string() + "' && '" + VELTRA_BINARY + "' run " + name + ".INP > veltra.out 2>&1";
-        ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile(dir_ / "veltra.out");
-        for (const char* ext : {".res", ".frq", ".trf"}) {
-            // A series leaves no run marker, a whole run does.
-            ASSERT_EQ(fs::exists(window / (name + ext)), ky == 0 || std::string(ext) != ".trf") << ext;
-            ASSERT_EQ(fs::exists(dir_ / (name + ext)), fs::exists(window / (name + ext))) << ext;
-            EXPECT_EQ(ReadFile(window / (name + ext)), ReadFile(dir_ / (name + ext))) << ext;
-        }
-        const std::vector<std::string> cliWarnings = FileLines(dir_ / "warning.lst");
-        fs::remove(dir_ / "warning.lst");
-        if (ky == 0) {
-            EXPECT_EQ(windowWarnings, cliWarnings);
-        } else {
-            // The window keeps every year's warnings; warning.lst holds the last year's.
-            ASSERT_GE(cliWarnings.size(), 3u);
-            EXPECT_TRUE(std::search(windowWarnings.begin(), windowWarnings.end(), cliWarnings.begin() + 1,
-                                    cliWarnings.end()) != windowWarnings.end());
-            EXPECT_GT(windowWarnings.size(), cliWarnings.size());
-        }
-    }
-}
-
 TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
 {
     TInputRecord rec = Field();
@@ -130,10 +86,9 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     // Outputs of an earlier run under the same name would pass for this one's.
     WriteFile(dir_ / "Field.res", "old\r\n");
     WriteFile(dir_ / "Field.frq", "old\r\n");
+    WriteFile(dir_ / "warning.lst", "old\r\n");
 
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true}),
               (std::vector<std::string>{
                   "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
                   "question: The data were saved in: Field.INP. Do you wish to do the calculations?",
@@ -156,15 +111,13 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     EXPECT_FALSE(ops_.BusyVisible);
 }
 
-TEST_F(WindowRun, RefusedNamesAskAgainAndLeaveNothingBehind)
+TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehind)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(2)));
     fs::create_directories(dir_ / "my.data");
-    const std::size_t mark = ops_.Events.size();
     // Two dots in the file name: refused before anything is created, asked again.
     // A dot in a folder name is fine.
-    SaveRun({Path("a.b.inp"), Path("my.data/run.inp")}, {false});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("a.b.inp"), Path("my.data/run.inp")}, {false}),
               (std::vector<std::string>{
                   "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
                   "message: The number of dots (.) in the file name should not be greater than 1. Please adjust.",
@@ -178,44 +131,29 @@ TEST_F(WindowRun, RefusedNamesAskAgainAndLeaveNothingBehind)
 
     // Overwrite declined: the file stays as it was.
     WriteFile(dir_ / "Keep.INP", "mine\r\n");
-    const std::size_t mark2 = ops_.Events.size();
-    SaveRun({Path("Keep.inp")}, {false});
-    EXPECT_EQ(DialogueSince(mark2),
+    EXPECT_EQ(SaveRunDialogue({Path("Keep.inp")}, {false}),
               (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
                                         "save: " + InputFilter, "question: The file already exists, overwrite?",
                                         "message: The input data were not saved"}));
     EXPECT_EQ(ReadFile(dir_ / "Keep.INP"), "mine\r\n");
 
     // Cancelled dialog.
-    const std::size_t mark3 = ops_.Events.size();
-    SaveRun({std::nullopt}, {});
-    EXPECT_EQ(DialogueSince(mark3).back(), "message: The input data were not saved");
+    EXPECT_EQ(SaveRunDialogue({std::nullopt}, {}).back(), "message: The input data were not saved");
     EXPECT_TRUE(logic_->State.SaveCancelled);
-}
 
-TEST_F(WindowRun, FailedWriteStopsTheSave)
-{
-    OpenAndShowInput(WriteInput("field.inp", Field(2)));
-    const std::string target = Path("missing/Field.INP");
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("missing/Field.inp")}, {});
-    EXPECT_EQ(DialogueSince(mark),
+    // A write that fails stops the save; no run is started.
+    EXPECT_EQ(SaveRunDialogue({Path("missing/Field.inp")}, {}),
               (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
-                                        "save: " + InputFilter, "message: " + WriteFailureMessage(target),
+                                        "save: " + InputFilter,
+                                        "message: " + WriteFailureMessage(Path("missing/Field.INP")),
                                         "message: The input data were not saved"}));
-    EXPECT_TRUE(logic_->State.NewRun); // no run was started
+    EXPECT_TRUE(logic_->State.NewRun);
     EXPECT_FALSE(ops_.BusyVisible);
-}
 
-TEST_F(WindowRun, SaveTimeCheckRefusesWithItsOwnMessages)
-{
-    TInputRecord rec = Field(2);
-    rec.A[1] = 0.8; // A + B = 1.1 in season 1
-    rec.A[2] = 0.9;
-    OpenAndShowInput(WriteInput("field.inp", rec));
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {});
-    EXPECT_EQ(DialogueSince(mark),
+    // The save-time check refuses with its own messages, before anything is written.
+    dm_.Rec.A[1] = 0.8; // A + B = 1.1 in season 1
+    dm_.Rec.A[2] = 0.9;
+    EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {}),
               (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
                                         "save: " + InputFilter,
                                         "message: The sum of areas A and B in season 1 must >= 0 and <= 1",
@@ -279,14 +217,6 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
     EXPECT_EQ(dm_.Rec.Ky, 0); // the Intro page resets Ky
     EXPECT_EQ(ops_.StatusTexts.back(), msg::IntroStatus);
     EXPECT_FALSE(Enabled(ctl::InputSave));
-    logic_->PageShown(TPage::Figure);
-    EXPECT_EQ(ops_.StatusTexts.back(), msg::FigureStatus);
-    logic_->PageShown(TPage::Graphics);
-    EXPECT_EQ(ops_.StatusTexts.back(), msg::GraphicsStatus);
-    EXPECT_FALSE(Visible(ctl::GraphImage));
-    EXPECT_TRUE(Visible(ctl::GraphDecorImage));
-    EXPECT_FALSE(Enabled(ctl::GraphSave));
-    EXPECT_FALSE(Enabled(ctl::GraphSymbolsButton));
     logic_->PageShown(TPage::Output); // no output yet: the decorative picture
     EXPECT_TRUE(Visible(ctl::OutputDecorImage));
     EXPECT_FALSE(ops_.TextVisible);
@@ -371,9 +301,6 @@ TEST(DialogFilters, MatchBothCasesAndPicturesArePngToo)
             listed.push_back(p);
         EXPECT_EQ(listed, patterns) << filter;
     }
-    EXPECT_STREQ(DialogInfo(TDialog::GraphSave).DefaultExt, "bmp");
-    EXPECT_TRUE(DialogInfo(TDialog::InputSave).Save);
-    EXPECT_FALSE(DialogInfo(TDialog::InputOpen).Save);
 }
 
 TEST(HelpTexts, EverySymbolHasItsLine)

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "model/ExampleInputs.h"
 #include "model/InputFile.h"
 #include "shell/UMainForm.h"
 #include "support/TFakeShellOps.h"
+#include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra::test {
@@ -55,33 +55,16 @@ public:
 
 class WindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() / ("veltra-window-" + std::to_string(::getpid()) + "-" +
-                                            info->test_suite_name() + "-" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        dir_ = fs::canonical(dir_);
-        oldDir_ = fs::current_path();
-        fs::current_path(dir_);
-        StartWindow();
-    }
-
-    void TearDown() override
-    {
-        fs::current_path(oldDir_);
-        fs::remove_all(dir_);
-    }
+    void SetUp() override { StartWindow(); }
 
     // The window as created at the program's start (its start folder is dir_).
     void StartWindow(TFileSystem& files = RealFileSystem())
     {
-        logic_ = std::make_unique<TMainFormLogic>(ops_, dm_, st_, carry_, editor_, files);
+        logic_ = std::make_unique<TMainFormLogic>(ops_, dm_, st_, carry_, *hooks_, files);
         logic_->Start();
     }
 
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return scratch_.Path(name); }
 
     // The field example with changes, written as an input file in the scratch folder.
     std::string WriteInput(const std::string& name, const TInputRecord& rec) const
@@ -118,6 +101,14 @@ protected:
         EXPECT_TRUE(ops_.YesNoAnswers.empty()) << "a question did not come";
     }
 
+    // " Save / run " as above; the messages, questions and file dialogs it gave.
+    std::vector<std::string> SaveRunDialogue(std::vector<std::optional<std::string>> files, std::vector<bool> answers)
+    {
+        const std::size_t mark = ops_.Events.size();
+        SaveRun(std::move(files), std::move(answers));
+        return DialogueSince(mark);
+    }
+
     // Messages and questions from `from` on, each prefixed by its kind.
     std::vector<std::string> DialogueSince(std::size_t from) const
     {
@@ -134,13 +125,14 @@ protected:
     bool Visible(const std::string& control) { return ops_.Controls[control].Visible; }
     bool Enabled(const std::string& control) { return ops_.Controls[control].Enabled; }
 
-    fs::path dir_;
-    fs::path oldDir_;
+    TScratchFolder scratch_{"veltra-window", true};
+    const fs::path& dir_ = scratch_.Dir;
     TFakeShellOps ops_;
     TDataMod dm_;
     TEngineState st_;
     TAnnualCarry carry_;
     TRecordingEditor editor_;
+    TInputEditorHooks* hooks_ = &editor_; // a fixture may put the real editor behind the window
     std::unique_ptr<TMainFormLogic> logic_;
 };
 

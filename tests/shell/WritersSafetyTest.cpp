@@ -21,6 +21,7 @@
 #include "results/OutputGroups.h"
 #include "support/TFaultyFileSystem.h"
 #include "support/TRecordingCanvas.h"
+#include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {
@@ -39,10 +40,6 @@ class Writers : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir_ = fs::temp_directory_path() / ("veltra-writers-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
         const fs::path result = fs::path(VELTRA_REFERENCE_DIR) / "field" / "field.res";
         ASSERT_TRUE(fs::exists(result)) << result;
         RunGroupOptionOn(group_, 1, result.string());
@@ -50,7 +47,6 @@ protected:
         RunGroupOptionOn(frequency_, 13, result.string());
         canvas_.Picture = std::string(50000, 'p');
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     std::vector<TWriter> All()
     {
@@ -74,7 +70,8 @@ protected:
         return names;
     }
 
-    fs::path dir_;
+    test::TScratchFolder scratch_{"veltra-writers"};
+    const fs::path& dir_ = scratch_.Dir;
     TDataMod group_;
     TDataMod frequency_;
     TRecordingCanvas canvas_;

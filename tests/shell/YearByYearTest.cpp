@@ -1,6 +1,9 @@
 // The year-by-year procedure through the window: the dialogue after each year,
 // input changes between years, the next year at once, discontinuing, the end of
 // a series, a water-table stop, and how a series is left.
+#include <algorithm>
+#include <cstdlib>
+
 #include "model/InputCheck.h"
 #include "results/TextLists.h"
 #include "shell/UControls.h"
@@ -28,9 +31,7 @@ std::vector<int> YearsOf(const fs::path& res)
 TEST_F(YearByYear, ThreeYearsWithInputChanges)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
-    std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {true, true, true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true, true, true}),
               (std::vector<std::string>{
                   Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
                   Question("The data were saved in: Field.INP. Do you wish to do the calculations?"),
@@ -54,9 +55,7 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
 
     // Year 2: an input change, then " Save / run " names the file itself.
     dm_.Rec.IaA[1] = 0.6;
-    mark = ops_.Events.size();
-    SaveRun({}, {true, true, true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({}, {true, true, true}),
               (std::vector<std::string>{
                   Question("The data were saved in: Field2.inp. Do you wish to do the calculations?"),
                   Message(msg::YearReached("Field2.inp", 3, "2", "Field.res")),
@@ -68,9 +67,7 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
     EXPECT_EQ(year2.IaA[1], 0.6);
 
     // Year 3, the last: the end of the series, then the Output page shows all years.
-    mark = ops_.Events.size();
-    SaveRun({}, {true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({}, {true}),
               (std::vector<std::string>{
                   Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
                   Message("The end of the time series is reached. The results can be seen in  Field.res"),
@@ -98,9 +95,7 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
     logic_->PageShown(TPage::Input);
     EXPECT_EQ(dm_.Rec.AnnualMode, 1);
     EXPECT_EQ(dm_.Rec.YearNr, 1);
-    mark = ops_.Events.size();
-    SaveRun({Path("Second.inp")}, {false});
-    EXPECT_EQ(DialogueSince(mark).back(),
+    EXPECT_EQ(SaveRunDialogue({Path("Second.inp")}, {false}).back(),
               Question("The data were saved in: Second.INP. Do you wish to do the calculations?"));
 
     // Opening a result file or an input file clears the end of a series.
@@ -125,12 +120,10 @@ TEST_F(YearByYear, ANewRunNeverWritesUnderAnEarlierFilesName)
     EXPECT_EQ(dm_.Rec.AnnualStartFile, Path("Second.INP"));
 }
 
-TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessage)
+TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessageAndTheFilesOfTheCommandLine)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {true, true, false, true, false});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true, true, false, true, false}),
               (std::vector<std::string>{
                   Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
                   Question("The data were saved in: Field.INP. Do you wish to do the calculations?"),
@@ -149,14 +142,30 @@ TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessage)
     EXPECT_NE(memo.find("in year :  3, season : 1"), std::string::npos) << memo;
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_TRUE(ops_.TextVisible);
+
+    // The command line runs the saved input in the same folder (the result file names
+    // its paths), after the window's files were put aside: the very same files.
+    fs::create_directories(dir_ / "window");
+    for (const std::string name : {"Field.res", "Field.frq"})
+        fs::rename(dir_ / name, dir_ / "window" / name);
+    const std::string command =
+        "cd '" + dir_.string() + "' && '" + VELTRA_BINARY + "' run Field.INP > veltra.out 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile(dir_ / "veltra.out");
+    for (const std::string name : {"Field.res", "Field.frq"})
+        EXPECT_EQ(ReadFile(dir_ / "window" / name), ReadFile(dir_ / name)) << name;
+    EXPECT_FALSE(fs::exists(dir_ / "Field.trf"));
+    // The window keeps every year's warnings; warning.lst holds the last year's.
+    const std::vector<std::string> cliWarnings = FileLines(dir_ / "warning.lst");
+    ASSERT_GE(cliWarnings.size(), 3u);
+    EXPECT_TRUE(std::search(dm_.WarningLines.begin(), dm_.WarningLines.end(), cliWarnings.begin() + 1,
+                            cliWarnings.end()) != dm_.WarningLines.end());
+    EXPECT_GT(dm_.WarningLines.size(), cliWarnings.size());
 }
 
 TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(5, 1)));
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {true, false});
-    const std::vector<std::string> dialogue = DialogueSince(mark);
+    const std::vector<std::string> dialogue = SaveRunDialogue({Path("Field.inp")}, {true, false});
     ASSERT_GE(dialogue.size(), 6u);
     EXPECT_EQ(dialogue[4], Question("Do you wish to continue with the next year Nr 2"));
     EXPECT_EQ(dialogue[5], Message("The calculations for the time series are discontinued. Yet the intermediate "
@@ -180,18 +189,23 @@ TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
     EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
 }
 
-TEST_F(YearByYear, WaterTableStopEndsTheSeries)
+// A thin aquifer whose water table falls below its bottom in the first year.
+TInputRecord AquiferStop()
 {
-    // A strong outflow through a thin aquifer: the water table falls below its bottom in year 2.
     TInputRecord rec;
     rec.FileName = std::string(VELTRA_REFERENCE_DIR) + "/hm_aquifer_stop/hm_aquifer_stop.inp";
     ReadInputFile(rec);
+    return rec;
+}
+
+TEST_F(YearByYear, WaterTableStopEndsTheSeries)
+{
+    // A strong outflow through the thin aquifer: the water table falls below its bottom in year 2.
+    TInputRecord rec = AquiferStop();
     rec.Go[1] = rec.Go[2] = 0.3;
     rec.Ky = 1;
     OpenAndShowInput(WriteInput("stop.inp", rec));
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Stop.inp")}, {true, true, false});
-    const std::vector<std::string> dialogue = DialogueSince(mark);
+    const std::vector<std::string> dialogue = SaveRunDialogue({Path("Stop.inp")}, {true, true, false});
     ASSERT_GE(dialogue.size(), 3u);
     // Year by year the engine finishes the year and gives no warning: the message says why.
     EXPECT_EQ(std::vector<std::string>(dialogue.end() - 3, dialogue.end()),
@@ -210,20 +224,13 @@ TEST_F(YearByYear, WaterTableStopEndsTheSeries)
     EXPECT_EQ(dm_.Rec.YearNr, 0);
     EXPECT_EQ(st_.YearsDone, 0);
     logic_->PageShown(TPage::Input);
-    const std::size_t mark2 = ops_.Events.size();
-    SaveRun({Path("Stop.inp")}, {true, false});
-    EXPECT_EQ(DialogueSince(mark2)[0], Message(msg::ChooseSaveName));
+    EXPECT_EQ(SaveRunDialogue({Path("Stop.inp")}, {true, false})[0], Message(msg::ChooseSaveName));
 }
 
 TEST_F(YearByYear, WaterTableStopWithoutSeriesShowsThePartialOutput)
 {
-    TInputRecord rec;
-    rec.FileName = std::string(VELTRA_REFERENCE_DIR) + "/hm_aquifer_stop/hm_aquifer_stop.inp";
-    ReadInputFile(rec);
-    OpenAndShowInput(WriteInput("stop.inp", rec));
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Stop.inp")}, {true});
-    EXPECT_EQ(DialogueSince(mark),
+    OpenAndShowInput(WriteInput("stop.inp", AquiferStop()));
+    EXPECT_EQ(SaveRunDialogue({Path("Stop.inp")}, {true}),
               (std::vector<std::string>{
                   Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
                   Question("The data were saved in: Stop.INP. Do you wish to do the calculations?"),
@@ -263,9 +270,7 @@ TEST_F(YearByYear, LoweringNyEndsTheSeries)
     SaveRun({Path("Field.inp")}, {true, true, true}); // year 1
     SaveRun({}, {true, true, true});                  // year 2
     dm_.Rec.Ny = 2; // the series is cut short during year 3's changes
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({}, {true});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({}, {true}),
               (std::vector<std::string>{
                   Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
                   Message(msg::SeriesEnd("Field.res")), Message(msg::RuntimeCommentsGiven)}));
@@ -310,9 +315,7 @@ TEST_F(YearByYear, ALaterYearStaysInTheFirstYearsFolder)
     EXPECT_EQ(dm_.Rec.FileName, Path("other/X.res"));
     logic_->PageShown(TPage::Input);
 
-    const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field2.inp")}, {false});
-    EXPECT_EQ(DialogueSince(mark),
+    EXPECT_EQ(SaveRunDialogue({Path("Field2.inp")}, {false}),
               (std::vector<std::string>{
                   Message(" During calculations with annual input changes, the data-path cannot be changed. "
                           "Please save the input file in  " +

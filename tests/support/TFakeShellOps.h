@@ -55,41 +55,45 @@ public:
     std::set<TWindow> VisibleWindows;
     TRecordingCanvas Canvas;
 
-    void ShowMessage(const std::string& text) override;
+    void ShowMessage(const std::string& text) override { Record(Messages, "message: ", text); }
     bool AskYesNo(const std::string& text) override;
-    std::optional<std::string> ChooseOpenFile(TDialog dialog) override;
-    std::optional<std::string> ChooseSaveFile(TDialog dialog) override;
-    void SetDialogFolder(TDialog dialog, const std::string& folder) override;
-    void SetStatus(const std::string& text) override;
+    std::optional<std::string> ChooseOpenFile(TDialog dialog) override { return NextFile(dialog, "open"); }
+    std::optional<std::string> ChooseSaveFile(TDialog dialog) override { return NextFile(dialog, "save"); }
+    void SetDialogFolder(TDialog dialog, const std::string& folder) override { DialogFolders[dialog] = folder; }
+    void SetStatus(const std::string& text) override { Record(StatusTexts, "status: ", text); }
 
-    void BusyShow() override;
-    void BusyClear() override;
-    void BusyAddLine(const std::string& line) override;
-    void BusyReplaceText(const std::string& text) override;
-    void BusyHide() override;
-    void Pause(int milliseconds) override;
+    void BusyShow() override { BusyVisible = true; }
+    void BusyClear() override { BusyLines.clear(); }
+    void BusyAddLine(const std::string& line) override { Record(BusyLines, "busy: ", line); }
+    void BusyReplaceText(const std::string& text) override
+    {
+        BusyLines.clear();
+        Record(BusyLines, "busy: ", text);
+    }
+    void BusyHide() override { BusyVisible = false; }
+    void Pause(int milliseconds) override { Pauses.push_back(milliseconds); }
 
-    void ShowPage(TPage page) override;
+    void ShowPage(TPage page) override { ShownPages.push_back(page); }
 
-    void ShowControl(const std::string& control) override;
-    void HideControl(const std::string& control) override;
-    void EnableControl(const std::string& control) override;
-    void DisableControl(const std::string& control) override;
-    void SetControlText(const std::string& control, const std::string& text) override;
+    void ShowControl(const std::string& control) override { Controls[control].Visible = true; }
+    void HideControl(const std::string& control) override { Controls[control].Visible = false; }
+    void EnableControl(const std::string& control) override { Controls[control].Enabled = true; }
+    void DisableControl(const std::string& control) override { Controls[control].Enabled = false; }
+    void SetControlText(const std::string& control, const std::string& text) override { Controls[control].Text = text; }
     std::string GetControlText(const std::string& control) override;
 
-    void TextClear() override;
-    void TextAddLine(const std::string& line) override;
-    void TextShow() override;
-    void TextHide() override;
+    void TextClear() override { TextLines.clear(); }
+    void TextAddLine(const std::string& line) override { TextLines.push_back(line); }
+    void TextShow() override { TextVisible = true; }
+    void TextHide() override { TextVisible = false; }
 
     void GridSetSize(int columns, int rows) override;
     void GridSetCell(int column, int row, const std::string& text) override;
-    void GridShow() override;
-    void GridHide() override;
+    void GridShow() override { GridVisible = true; }
+    void GridHide() override { GridVisible = false; }
 
-    void ShowWindow(TWindow window) override;
-    void HideWindow(TWindow window) override;
+    void ShowWindow(TWindow window) override { VisibleWindows.insert(window); }
+    void HideWindow(TWindow window) override { VisibleWindows.erase(window); }
 
     bool FileExists(const std::string& path) override;
     bool DeleteFile(const std::string& path) override;
@@ -97,8 +101,8 @@ public:
     std::string GetCurrentDir() override;
     bool SetCurrentDir(const std::string& path) override;
 
-    void PrintFile(const std::string& path) override;
-    void SetClipboardText(const std::string& text) override;
+    void PrintFile(const std::string& path) override { PrintedFiles.push_back(path); }
+    void SetClipboardText(const std::string& text) override { ClipboardText = text; }
 
     TCanvas& Picture() override { return Canvas; }
 
@@ -106,6 +110,12 @@ public:
     std::string Cell(int column, int row) const;
 
 private:
+    // Shown: kept in its own list and, prefixed by its kind, among the events.
+    void Record(std::vector<std::string>& list, const char* kind, const std::string& text)
+    {
+        list.push_back(text);
+        Events.push_back(kind + text);
+    }
     std::optional<std::string> NextFile(TDialog dialog, const char* kind);
 };
 
