@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "model/InputFile.h"
 #include "results/GroupTables.h"
 #include "results/OutputFile.h"
 #include "results/TextLists.h"
@@ -117,7 +118,8 @@ std::string CentreCell(const std::string& text)
 
 std::string GroupFileMessage(const std::string& path)
 {
-    return "The file \"" + path + "\"could not be opened. It may be damaged or in use by another program.";
+    // The same sentence as a failed save of an input file.
+    return WriteFailureMessage(path);
 }
 
 // ---------------------------------------------------------------- reading a result file
