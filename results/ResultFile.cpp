@@ -184,20 +184,14 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
 
 void TResultText::RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState&)
 {
-    base_ = start.BasePath;
-    path_ = PathWithExtension(base_, ".res");
-    extends_ = start.ContinuesSeries;
-    text_.clear();
-    // About 1.5 kB a season record: one allocation instead of twenty.
-    const std::size_t records = (start.ContinuesSeries ? 1u : rec.Ny + 1u) * rec.Ns;
-    text_.reserve(records * 1600 + 2000);
+    Start(start, rec, ".res", 1600, 2000); // about 1.5 kB a season record
     if (start.Header)
-        AppendResultHeader(text_, rec, base_);
+        AppendResultHeader(Out(), rec, Base());
 }
 
 void TResultText::SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st)
 {
-    AppendSeasonRecord(text_, rec, st, done, base_);
+    AppendSeasonRecord(Out(), rec, st, done, Base());
 }
 
 } // namespace veltra

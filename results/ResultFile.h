@@ -6,6 +6,7 @@
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
 #include "results/OutputFile.h"
+#include "results/TRunFileText.h"
 #include "results/TRunObserver.h"
 
 namespace veltra {
@@ -21,17 +22,10 @@ void AppendSeasonRecord(std::string& out, const TInputRecord& rec, const TEngine
 // The result file of a run as it grows: the header (unless a series goes on) and
 // every season record. Where it goes and whether it extends the file of the
 // earlier years of a series come from the run's start; TRunFiles writes it.
-class TResultText final : public TRunObserver {
+class TResultText final : public TRunFileText {
 public:
     void RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState& st) override;
     void SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st) override;
-    const std::string& Path() const { return path_; }
-    const std::string& Text() const { return text_; }
-    bool Extends() const { return extends_; }
-
-private:
-    std::string path_, base_, text_;
-    bool extends_ = false;
 };
 
 } // namespace veltra
