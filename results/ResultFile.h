@@ -1,6 +1,7 @@
 #pragma once
 // The result file (.res): header and one fixed-grid record per season, read back by
 // position (output groups), so every line of a record is always written.
+#include <optional>
 #include <string>
 
 #include "model/TEngineState.h"
@@ -10,6 +11,14 @@
 #include "results/TRunObserver.h"
 
 namespace veltra {
+
+// The root-zone salinities of lines 10 and 11 of a season record (CrA, CrB, CrU,
+// Cr4 and C0* ... C3*), each present when the record prints it: which variable a
+// symbol shows depends on the rotation key in force and the permanent fractions.
+struct TRootZoneCells {
+    std::optional<double> CrA, CrB, CrU, Cr4, C0, C1, C2, C3;
+};
+TRootZoneCells RootZoneCells(const TEngineState& st);
 
 // The header of a result file named after `basePath`.
 void AppendResultHeader(std::string& out, const TInputRecord& rec, const std::string& basePath);
