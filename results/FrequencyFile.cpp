@@ -1,7 +1,6 @@
 #include "results/FrequencyFile.h"
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "results/NumberCell.h"
@@ -82,10 +81,6 @@ std::array<TSlot, 4> Slots(const TEngineState& st)
     }
     return slots;
 }
-
-} // namespace
-
-namespace {
 
 // The area class's two factors.
 void Factors(double area, double& a, double& b)
