@@ -9,6 +9,7 @@
 #include <string>
 
 #include "results/GroupFile.h"
+#include "results/OutputFile.h"
 #include "results/OutputGroups.h"
 
 namespace {
@@ -120,7 +121,7 @@ void BM_ReadGroupFileBack(benchmark::State& state)
     veltra::TDataMod dm;
     dm.Rec.FileName = LongResultFile();
     veltra::RunGroupOption(dm, 1);
-    const std::string prn = veltra::ChangeFileExt(LongResultFile(), ".prn");
+    const std::string prn = veltra::PathWithExtension(LongResultFile(), ".prn");
     veltra::SaveGroupFile(dm, prn);
     for (auto _ : state) {
         dm.Rec.FileName = prn;

@@ -14,6 +14,7 @@
 #include "model/TVeltraError.h"
 #include "results/FrequencyFile.h"
 #include "results/GroupFile.h"
+#include "results/OutputFile.h"
 #include "results/OutputGroups.h"
 #include "results/TextLists.h"
 
@@ -79,7 +80,7 @@ void ShowResultGroup(const TTableArgs& a, const std::string& path)
     const int n = *a.Option;
     if (n == 13 && !a.Csv.empty())
         throw TVeltraError(TErrorKind::Usage, "the frequency view (13) has no series for --csv");
-    const std::string read = n == 13 ? ChangeFileExt(path, ".frq") : path;
+    const std::string read = n == 13 ? PathWithExtension(path, ".frq") : path;
     RefuseOutputsOverInputs({path, read}, {a.Prn, a.Csv});
     TDataMod dm;
     RunGroupOptionOn(dm, n, path);

@@ -2,29 +2,6 @@
 
 namespace veltra {
 
-void DrainDischarge(TRunContext& ctx, double dw, int s)
-{
-    TInputRecord& rec = ctx.Rec;
-    TEngineState& st = ctx.St;
-    if (rec.Kd == 0) {
-        rec.QH1 = 0;
-        rec.QH2 = 0;
-    }
-    const TDrainFlow g = DrainFlow(DrainRates(rec, 1 - st.Frd[s], st.Ts[s]), dw);
-    st.Ga = g.Ga;
-    st.Gb = g.Gb;
-    st.Gd = g.Gd;
-}
-
-void LimitDrainageReuse(TRunContext& ctx, int s)
-{
-    TEngineState& st = ctx.St;
-    if (LimitReuse(st.DAu[s], st.DBu[s], st.Gd) && !st.ReuseWarned[s]) {
-        ctx.Warn.ReuseReduced(ctx.Year(), s);
-        st.ReuseWarned[s] = true;
-    }
-}
-
 void IrrigationWaterSalinity(TRunContext& ctx, int s)
 {
     const TInputRecord& rec = ctx.Rec;

@@ -42,7 +42,8 @@ inline TDrainFlow DrainFlow(const TDrainRates& r, double dw)
 }
 
 // Scales the re-used drainage water DAu + DBu down to the discharge Gd when it is
-// larger; true when it was larger.
+// larger; true when it was larger. The scaled values stay for the same season of
+// later years.
 inline bool LimitReuse(double& dau, double& dbu, double gd)
 {
     const double sum = dau + dbu;
@@ -55,10 +56,6 @@ inline bool LimitReuse(double& dau, double& dbu, double gd)
     return true;
 }
 
-// Ga, Gb, Gd at the trial water-table depth dw.
-void DrainDischarge(TRunContext& ctx, double dw, int s);
-// Keeps DAu + DBu within Gd; the scaled values stay for the same season of later years.
-void LimitDrainageReuse(TRunContext& ctx, int s);
 // Cd, Cw, Is and Ci of the season.
 void IrrigationWaterSalinity(TRunContext& ctx, int s);
 

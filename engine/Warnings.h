@@ -29,7 +29,4 @@ private:
     TRunObserver& out_;
 };
 
-// An integer right-aligned in a field of the given width.
-std::string IntField(int value, int width);
-
 } // namespace veltra

@@ -1,7 +1,6 @@
 #include "results/FrequencyFile.h"
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "results/NumberCell.h"
@@ -82,10 +81,6 @@ std::array<TSlot, 4> Slots(const TEngineState& st)
     }
     return slots;
 }
-
-} // namespace
-
-namespace {
 
 // The area class's two factors.
 void Factors(double area, double& a, double& b)
@@ -182,17 +177,12 @@ void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngi
 
 void TFrequencyText::RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState&)
 {
-    base_ = start.BasePath;
-    path_ = PathWithExtension(base_, ".frq");
-    extends_ = start.ContinuesSeries;
-    text_.clear();
-    const std::size_t seasons = (start.ContinuesSeries ? 1u : rec.Ny + 1u) * rec.Ns;
-    text_.reserve(seasons * 450 + 500);
+    Start(start, rec, ".frq", 450, 500);
 }
 
 void TFrequencyText::SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st)
 {
-    AppendFrequencyTable(text_, rec, st, done.Year, done.Season, base_);
+    AppendFrequencyTable(Out(), rec, st, done.Year, done.Season, Base());
 }
 
 } // namespace veltra

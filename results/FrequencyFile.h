@@ -7,6 +7,7 @@
 
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
+#include "results/TRunFileText.h"
 #include "results/TRunObserver.h"
 
 namespace veltra {
@@ -35,17 +36,10 @@ void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngi
                           const std::string& basePath);
 
 // The frequency file of a run as it grows, as TResultText.
-class TFrequencyText final : public TRunObserver {
+class TFrequencyText final : public TRunFileText {
 public:
     void RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState& st) override;
     void SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st) override;
-    const std::string& Path() const { return path_; }
-    const std::string& Text() const { return text_; }
-    bool Extends() const { return extends_; }
-
-private:
-    std::string path_, base_, text_;
-    bool extends_ = false;
 };
 
 } // namespace veltra

@@ -9,6 +9,7 @@
 #include "model/SafeFile.h"
 
 #include "results/GroupTables.h"
+#include "results/NumberCell.h"
 #include "results/TextLists.h"
 
 namespace veltra {
@@ -56,11 +57,8 @@ std::string GroupFileText(const TDataMod& dm)
     line("#");
     line("Season durations");
     std::string durations;
-    for (int s = 1; s <= std::min<int>(dm.Rec.Ns, 4); ++s) {
-        char buf[400]; // room for any double in full: a duration read from a damaged file may be huge
-        std::snprintf(buf, sizeof buf, "%5.1f  ", dm.Rec.Ts[s]);
-        durations += buf;
-    }
+    for (int s = 1; s <= std::min<int>(dm.Rec.Ns, 4); ++s)
+        durations.append(FixedCell(dm.Rec.Ts[s], 5, 1)).append("  ");
     line(durations + "months");
     return text;
 }

@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <optional>
 
+#include "model/InputFile.h"
 #include "results/GroupTables.h"
+#include "results/OutputFile.h"
 #include "results/TextLists.h"
 
 namespace veltra {
@@ -94,7 +96,7 @@ std::string TableNumberText(double v)
     } else {
         out += digits.substr(0, 1);
         if (digits.size() > 1)
-            out += "." + digits.substr(1);
+            out.append(".").append(digits, 1);
         out += exponent < 0 ? "E-" : "E";
         out += std::to_string(std::abs(exponent));
     }
@@ -114,18 +116,10 @@ std::string CentreCell(const std::string& text)
     return s;
 }
 
-std::string ChangeFileExt(const std::string& path, const std::string& ext)
-{
-    const std::size_t slash = path.find_last_of("/\\");
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return path + ext;
-    return path.substr(0, dot) + ext;
-}
-
 std::string GroupFileMessage(const std::string& path)
 {
-    return "The file \"" + path + "\"could not be opened. It may be damaged or in use by another program.";
+    // The same sentence as a failed save of an input file.
+    return WriteFailureMessage(path);
 }
 
 // ---------------------------------------------------------------- reading a result file
@@ -235,7 +229,7 @@ struct TResultReader {
 
 void ReadResultGroup(TDataMod& dm, const std::string& group)
 {
-    ReadResultGroupFile(dm, group, ChangeFileExt(dm.Rec.FileName, ".res"));
+    ReadResultGroupFile(dm, group, PathWithExtension(dm.Rec.FileName, ".res"));
 }
 
 void ReadResultGroupFile(TDataMod& dm, const std::string& group, const std::string& path)
@@ -493,11 +487,11 @@ void RunGroupOption(TDataMod& dm, int number)
 {
     const TGroupOption& option = GroupOption(number);
     if (number == 13) {
-        const std::string frq = ChangeFileExt(dm.Rec.FileName, ".frq");
+        const std::string frq = PathWithExtension(dm.Rec.FileName, ".frq");
         dm.Rec.FileName = frq;
         if (!LoadResultLines(dm, frq))
             throw TGroupReadError(GroupFileMessage(frq));
-        dm.Rec.FileName = ChangeFileExt(frq, ".res");
+        dm.Rec.FileName = PathWithExtension(frq, ".res");
         return;
     }
     ReadResultGroup(dm, option.Reads);
@@ -508,7 +502,7 @@ void RunGroupOptionOn(TDataMod& dm, int number, const std::string& resultPath)
 {
     const TGroupOption& option = GroupOption(number);
     if (number == 13) {
-        const std::string frq = ChangeFileExt(resultPath, ".frq");
+        const std::string frq = PathWithExtension(resultPath, ".frq");
         if (!LoadResultLines(dm, frq))
             throw TGroupReadError(GroupFileMessage(frq));
         dm.Rec.FileName = resultPath;

@@ -80,8 +80,6 @@ void BuildGroupOption(TDataMod& dm, int number);
 // otherwise the lines of the file last loaded.
 std::vector<std::string> TableViewLines(const TDataMod& dm);
 
-// File name helpers shared by the result readers.
-std::string ChangeFileExt(const std::string& path, const std::string& ext);
 // "The file "<path>"could not be opened. It may be damaged or in use by another program."
 std::string GroupFileMessage(const std::string& path);
 

@@ -1,5 +1,6 @@
 #include "results/ResultFile.h"
 
+#include <optional>
 #include <string_view>
 
 #include "results/FrequencyFile.h"
@@ -21,6 +22,7 @@ struct TCell {
 constexpr TCell Absent{};
 TCell Cell(double v, bool shown) { return {v, shown}; }
 TCell Shown(double v) { return {v, true}; }
+TCell Cell(const std::optional<double>& v) { return {v.value_or(0), v.has_value()}; }
 
 void AppendCell(std::string& out, TCell cell)
 {
@@ -48,6 +50,64 @@ private:
 };
 
 } // namespace
+
+TRootZoneCells RootZoneCells(const TEngineState& st)
+{
+    // Which variable each symbol prints depends on the rotation key.
+    TRootZoneCells c;
+    switch (st.Kr) {
+    case 0:
+    case 10:
+        if (st.Ac > Present)
+            c.CrA = st.CrA;
+        if (st.Bc > Present)
+            c.CrB = st.CrB;
+        if (st.Uc > Present)
+            c.CrU = st.CrU;
+        if (st.Ac + st.Bc + st.Uc <= Whole)
+            c.C0 = st.C0;
+        break;
+    case 1:
+        c.CrU = st.CrU;
+        if (st.Uc < Whole)
+            c.C1 = st.CrA;
+        break;
+    case 2:
+        c.CrA = st.CrA;
+        if (st.Ac < Whole)
+            c.C2 = st.CrB;
+        break;
+    case 3:
+        c.CrB = st.CrB;
+        if (st.Bc < Whole)
+            c.C3 = st.CrA;
+        break;
+    case 4:
+        c.Cr4 = st.CrA;
+        break;
+    case 5:
+        c.CrA = st.CrA;
+        c.CrB = st.CrB;
+        if (st.Ac + st.Bc < Whole)
+            c.C1 = st.C0;
+        break;
+    case 6:
+        c.CrA = st.CrA;
+        c.CrU = st.CrU;
+        if (st.Ac + st.Uc < Whole)
+            c.C2 = st.C0;
+        break;
+    case 7:
+        c.CrB = st.CrB;
+        c.CrU = st.CrU;
+        if (st.Bc + st.Uc < Whole)
+            c.C3 = st.C0;
+        break;
+    default:
+        break;
+    }
+    return c;
+}
 
 void AppendResultHeader(std::string& res, const TInputRecord& rec, const std::string& base)
 {
@@ -115,58 +175,12 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
     AppendCell(res, Cell(done.UcShown, showUc));
     res.append("    Kr   = ").append(IntCell(kr, 3)).append(CrLf);
 
-    // Lines 10 and 11: which variable each symbol prints depends on the rotation key.
-    TCell crA, crB, crU, cr4, c0, c1, c2, c3;
-    switch (kr) {
-    case 0:
-    case 10:
-        crA = Cell(st.CrA, st.Ac > Present);
-        crB = Cell(st.CrB, st.Bc > Present);
-        crU = Cell(st.CrU, st.Uc > Present);
-        if (st.Ac + st.Bc + st.Uc <= Whole)
-            c0 = Shown(st.C0);
-        break;
-    case 1:
-        crU = Shown(st.CrU);
-        if (st.Uc < Whole)
-            c1 = Shown(st.CrA);
-        break;
-    case 2:
-        crA = Shown(st.CrA);
-        if (st.Ac < Whole)
-            c2 = Shown(st.CrB);
-        break;
-    case 3:
-        crB = Shown(st.CrB);
-        if (st.Bc < Whole)
-            c3 = Shown(st.CrA);
-        break;
-    case 4:
-        cr4 = Shown(st.CrA);
-        break;
-    case 5:
-        crA = Shown(st.CrA);
-        crB = Shown(st.CrB);
-        if (st.Ac + st.Bc < Whole)
-            c1 = Shown(st.C0);
-        break;
-    case 6:
-        crA = Shown(st.CrA);
-        crU = Shown(st.CrU);
-        if (st.Ac + st.Uc < Whole)
-            c2 = Shown(st.C0);
-        break;
-    case 7:
-        crB = Shown(st.CrB);
-        crU = Shown(st.CrU);
-        if (st.Bc + st.Uc < Whole)
-            c3 = Shown(st.C0);
-        break;
-    default:
-        break;
-    }
-    TLine(res, "  CrA = ", crA)("    CrB = ", crB)("    CrU = ", crU)("    Cr4 = ", cr4);
-    TLine(res, "  C0* = ", c0)("    C1* = ", c1)("    C2* = ", c2)("    C3* = ", c3);
+    // Lines 10 and 11.
+    const TRootZoneCells rz = RootZoneCells(st);
+    TLine(res, "  CrA = ", Cell(rz.CrA))("    CrB = ", Cell(rz.CrB))("    CrU = ", Cell(rz.CrU))(
+        "    Cr4 = ", Cell(rz.Cr4));
+    TLine(res, "  C0* = ", Cell(rz.C0))("    C1* = ", Cell(rz.C1))("    C2* = ", Cell(rz.C2))(
+        "    C3* = ", Cell(rz.C3));
 
     if (drains)
         TLine(res, "  Cxf = ", Absent)("    Cxa = ", Shown(st.Cxa))("    Cxb = ", Shown(st.Cxb))(
@@ -184,20 +198,14 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
 
 void TResultText::RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState&)
 {
-    base_ = start.BasePath;
-    path_ = PathWithExtension(base_, ".res");
-    extends_ = start.ContinuesSeries;
-    text_.clear();
-    // About 1.5 kB a season record: one allocation instead of twenty.
-    const std::size_t records = (start.ContinuesSeries ? 1u : rec.Ny + 1u) * rec.Ns;
-    text_.reserve(records * 1600 + 2000);
+    Start(start, rec, ".res", 1600, 2000); // about 1.5 kB a season record
     if (start.Header)
-        AppendResultHeader(text_, rec, base_);
+        AppendResultHeader(Out(), rec, Base());
 }
 
 void TResultText::SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st)
 {
-    AppendSeasonRecord(text_, rec, st, done, base_);
+    AppendSeasonRecord(Out(), rec, st, done, Base());
 }
 
 } // namespace veltra

@@ -1,14 +1,24 @@
 #pragma once
 // The result file (.res): header and one fixed-grid record per season, read back by
 // position (output groups), so every line of a record is always written.
+#include <optional>
 #include <string>
 
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
 #include "results/OutputFile.h"
+#include "results/TRunFileText.h"
 #include "results/TRunObserver.h"
 
 namespace veltra {
+
+// The root-zone salinities of lines 10 and 11 of a season record (CrA, CrB, CrU,
+// Cr4 and C0* ... C3*), each present when the record prints it: which variable a
+// symbol shows depends on the rotation key in force and the permanent fractions.
+struct TRootZoneCells {
+    std::optional<double> CrA, CrB, CrU, Cr4, C0, C1, C2, C3;
+};
+TRootZoneCells RootZoneCells(const TEngineState& st);
 
 // The header of a result file named after `basePath`.
 void AppendResultHeader(std::string& out, const TInputRecord& rec, const std::string& basePath);
@@ -21,17 +31,10 @@ void AppendSeasonRecord(std::string& out, const TInputRecord& rec, const TEngine
 // The result file of a run as it grows: the header (unless a series goes on) and
 // every season record. Where it goes and whether it extends the file of the
 // earlier years of a series come from the run's start; TRunFiles writes it.
-class TResultText final : public TRunObserver {
+class TResultText final : public TRunFileText {
 public:
     void RunStarted(const TRunStart& start, const TInputRecord& rec, const TEngineState& st) override;
     void SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st) override;
-    const std::string& Path() const { return path_; }
-    const std::string& Text() const { return text_; }
-    bool Extends() const { return extends_; }
-
-private:
-    std::string path_, base_, text_;
-    bool extends_ = false;
 };
 
 } // namespace veltra

@@ -1,12 +1,14 @@
 #include "results/RunSummary.h"
 
+#include "results/ResultFile.h"
+
 namespace veltra {
 
 namespace {
 
 constexpr double Present = 0.001; // a fraction counts when above it
 
-void Set(TSummaryValues& v, TSummaryValue which, double value)
+void Set(TSummaryValues& v, TSummaryValue which, std::optional<double> value)
 {
     v[static_cast<std::size_t>(which)] = value;
 }
@@ -18,44 +20,12 @@ TSummaryValues SeasonSummaryValues(const TInputRecord& rec, const TEngineState& 
     using V = TSummaryValue;
     TSummaryValues v;
     Set(v, V::Dw, st.Dw);
-    // Which variable each root-zone symbol prints depends on the rotation key.
-    switch (st.Kr) {
-    case 0:
-    case 10:
-        if (st.Ac > Present)
-            Set(v, V::CrA, st.CrA);
-        if (st.Bc > Present)
-            Set(v, V::CrB, st.CrB);
-        if (st.Uc > Present)
-            Set(v, V::CrU, st.CrU);
-        break;
-    case 1:
-        Set(v, V::CrU, st.CrU);
-        break;
-    case 2:
-        Set(v, V::CrA, st.CrA);
-        break;
-    case 3:
-        Set(v, V::CrB, st.CrB);
-        break;
-    case 4:
-        Set(v, V::Cr4, st.CrA);
-        break;
-    case 5:
-        Set(v, V::CrA, st.CrA);
-        Set(v, V::CrB, st.CrB);
-        break;
-    case 6:
-        Set(v, V::CrA, st.CrA);
-        Set(v, V::CrU, st.CrU);
-        break;
-    case 7:
-        Set(v, V::CrB, st.CrB);
-        Set(v, V::CrU, st.CrU);
-        break;
-    default:
-        break;
-    }
+    // The root-zone symbols as the season record prints them.
+    const TRootZoneCells rz = RootZoneCells(st);
+    Set(v, V::CrA, rz.CrA);
+    Set(v, V::CrB, rz.CrB);
+    Set(v, V::CrU, rz.CrU);
+    Set(v, V::Cr4, rz.Cr4);
     if (rec.Kd == 1) {
         Set(v, V::Cxa, st.Cxa);
         Set(v, V::Cxb, st.Cxb);
