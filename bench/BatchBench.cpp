@@ -78,7 +78,7 @@ void Release(void* p) noexcept
 
 std::string CaseInput()
 {
-    return veltra::ReadWholeFile(VELTRA_SOURCE_DIR "/bench/data/wells10.inp", 1 << 20, "an input file");
+    return veltra::ReadWholeFile(VELTRA_SOURCE_DIR "/bench/data/wells10.inp", veltra::InputFileLimit, "an input file");
 }
 
 class TQuiet final : public veltra::TBatchReporter {

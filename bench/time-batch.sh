@@ -11,6 +11,7 @@
 #           /dev/shm measures without the disk)
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
+. "$src/bench/timing.sh"
 veltra=$(realpath "${1:-$src/build/release/veltra}")
 rounds=${2:-5}
 die() { echo "time-batch: $*" >&2; exit 2; }
@@ -19,19 +20,9 @@ die() { echo "time-batch: $*" >&2; exit 2; }
 work=$(mktemp -d "${3:-${TMPDIR:-/tmp}}/veltra-time-batch.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-printf 'int main() {}\n' > plain.cpp
-"${CXX:-c++}" -O2 -o plain plain.cpp
+build_plain plain
 runs=200
 for ((i = 1; i <= runs; i++)); do cp "$src/bench/data/wells10.inp" "wells10_$i.inp"; done
-
-now_us() {
-  if [ -n "${EPOCHREALTIME:-}" ]; then
-    local t=${EPOCHREALTIME/[.,]/}
-    echo $((10#$t))
-  else
-    echo $(($(date +%s%N) / 1000))
-  fi
-}
 
 for ((r = 1; r <= rounds; r++)); do
   for ((i = 0; i < 20; i++)); do
@@ -47,7 +38,6 @@ for ((r = 1; r <= rounds; r++)); do
   done
 done
 
-median() { sort -n "$1" | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 plain=$(median plain.us)
 j1=$(median j1.us)
 j2=$(median j2.us)

@@ -10,6 +10,7 @@
 #   PLAIN   an `int main(){}` program to use; built with ${CXX:-c++} -O2 when not given
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
+. "$src/bench/timing.sh"
 veltra=$(realpath "${1:-$src/build/release/veltra}")
 runs=${2:-21}
 plain=${3:-}
@@ -20,8 +21,7 @@ die() { echo "time-process: $*" >&2; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 if [ -z "$plain" ]; then
-  printf 'int main() {}\n' > "$work/plain.cpp"
-  "${CXX:-c++}" -O2 -o "$work/plain" "$work/plain.cpp"
+  build_plain "$work/plain"
   plain=$work/plain
 fi
 plain=$(realpath "$plain")
@@ -36,16 +36,6 @@ if command -v perf > /dev/null && perf stat -x, -e "$event" -o perf.txt true 2> 
    grep -q '^[0-9]' perf.txt; then
   perf_works=yes
 fi
-
-# Microseconds since the epoch, without starting a process where bash can tell.
-now_us() {
-  if [ -n "${EPOCHREALTIME:-}" ]; then
-    local t=${EPOCHREALTIME/[.,]/}
-    echo $((10#$t))
-  else
-    echo $(($(date +%s%N) / 1000))
-  fi
-}
 
 names=(plain version run)
 declare -A label=([plain]="int main(){}" [version]="veltra --version" [run]="veltra run long99.inp")
@@ -76,8 +66,6 @@ for ((i = 1; i <= runs; i++)); do
 done
 ended=$(date +%T)
 seconds=$(($(date +%s) - start_s))
-
-median() { sort -n "$1" | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 echo "$runs runs of each, in turn, from $started to $ended ($seconds s) on $(uname -n)"
 [ "$seconds" -le 60 ] || echo "warning: the runs took more than a minute"

@@ -1,13 +1,12 @@
 #include "qt/TAlfaForm.h"
 
-#include <exception>
-
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "qt/RunUserEvent.h"
 #include "qt/TFieldEvents.h"
 #include "qt/TPictures.h"
 #include "qt/TQtShellOps.h"
@@ -132,20 +131,7 @@ QLineEdit* TAlfaForm::Field(TAlfaField field) const
 
 void TAlfaForm::Run(const std::function<void()>& body)
 {
-    // A field left because a message box took the focus is no event of its own.
-    if (busy_)
-        return;
-    busy_ = true;
-    try {
-        body();
-    } catch (const std::exception& e) {
-        try {
-            ops_.ShowMessage(std::string("Veltra: internal error: ") + e.what());
-        } catch (...) {
-            // Nothing is left to tell the user with.
-        }
-    }
-    busy_ = false;
+    RunUserEvent(busy_, ops_, body);
 }
 
 } // namespace veltra

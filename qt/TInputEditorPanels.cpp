@@ -1,6 +1,5 @@
 #include "qt/TInputEditorPanels.h"
 
-#include <exception>
 #include <vector>
 
 #include <QAbstractButton>
@@ -16,6 +15,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "qt/RunUserEvent.h"
 #include "qt/TFieldEvents.h"
 #include "qt/TQtShellOps.h"
 #include "shell/InputGroups.h"
@@ -218,19 +218,9 @@ QGroupBox* TInputEditorPanels::PanelOf(QWidget* field) const
 
 void TInputEditorPanels::Run(const std::function<void()>& body)
 {
-    if (busy_ || editor_ == nullptr)
+    if (editor_ == nullptr)
         return;
-    busy_ = true;
-    try {
-        body();
-    } catch (const std::exception& e) {
-        try {
-            ops_->ShowMessage(std::string("Veltra: internal error: ") + e.what());
-        } catch (...) {
-            // Nothing is left to tell the user with.
-        }
-    }
-    busy_ = false;
+    RunUserEvent(busy_, *ops_, body);
 }
 
 void TInputEditorPanels::Call(void (TInputEditor::*handler)())

@@ -267,12 +267,7 @@ void TQtShellOps::FlushText()
     if (!cleared_ && pendingLines_.empty())
         return;
     // One hand-over: a result file of 99 years has tens of thousands of lines.
-    std::string text;
-    for (std::size_t i = 0; i < pendingLines_.size(); ++i) {
-        if (i > 0)
-            text += '\n';
-        text += pendingLines_[i];
-    }
+    const std::string text = JoinLines(pendingLines_);
     if (cleared_)
         text_->setPlainText(Q(text));
     else

@@ -6,7 +6,6 @@
 #include <functional>
 #include <ostream>
 
-#include <QBuffer>
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -26,6 +25,7 @@
 #include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
 #include "qt/TTextForms.h"
+#include "qt/canvas/TQtCanvas.h"
 #include "shell/InputGroups.h"
 
 namespace veltra {
@@ -47,12 +47,10 @@ void Shot(QWidget& widget, const fs::path& path, std::ostream& log, QRect area =
     widget.show();
     widget.raise();
     Settle();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!widget.grab(area).save(&buffer, "PNG"))
+    const std::string picture = EncodedImage(widget.grab(area).toImage(), "PNG");
+    if (picture.empty())
         throw TVeltraError(TErrorKind::File, CannotWriteMessage(path.string()));
-    WriteWholeFile(path.string(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    WriteWholeFile(path.string(), picture);
     log << "picture: " << path.string() << "\n";
 }
 

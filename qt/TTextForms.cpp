@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "results/TextLists.h"
 #include "shell/UDrainForm.h"
 #include "shell/UHelpTexts.h"
 
@@ -77,11 +78,7 @@ TDrainForm::TDrainForm(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setWindowTitle(DrainFormCaption);
     auto* body = new QVBoxLayout(this);
-    std::string text;
-    for (const std::string& line : DrainExplanationLines())
-        text += line + "\n";
-    text.pop_back();
-    DrainMemo = MakeMemo(text, "DrainMemo", this);
+    DrainMemo = MakeMemo(JoinLines(DrainExplanationLines()), "DrainMemo", this);
     body->addWidget(DrainMemo);
     resize(760, 560);
 }

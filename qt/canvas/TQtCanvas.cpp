@@ -31,6 +31,17 @@ QFont ChartFont(bool bold)
 
 } // namespace
 
+std::string EncodedImage(const QImage& image, const char* format)
+{
+    // Into memory: the file is written whole by the safe writer, so that a failed
+    // write never leaves part of a picture.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format))
+        return {};
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
 TQtCanvas::TQtCanvas()
     : image_(ChartWidth, ChartHeight, QImage::Format_RGB32), font_(ChartFont(false)), boldFont_(ChartFont(true))
 {
@@ -92,13 +103,7 @@ std::string TQtCanvas::EncodedPicture(const std::string& format)
 {
     if (format != "BMP" && format != "PNG")
         return {};
-    // Into memory: the file is written whole by the safe writer, so that a failed
-    // write never leaves part of a picture.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !image_.save(&buffer, format.c_str()))
-        return {};
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return EncodedImage(image_, format.c_str());
 }
 
 bool TQtCanvas::LoadFromFile(const std::string& path)

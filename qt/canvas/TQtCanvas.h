@@ -1,12 +1,17 @@
 #pragma once
 // The chart picture on a QImage of 762 x 486 pixels, painted with QPainter.
 // Needs a QGuiApplication (the offscreen platform is enough); no window.
+#include <string>
+
 #include <QFont>
 #include <QImage>
 
 #include "graphs/TCanvas.h"
 
 namespace veltra {
+
+// The bytes of `image` in a file format Qt writes ("PNG", "BMP"); "" when it cannot.
+std::string EncodedImage(const QImage& image, const char* format);
 
 class TQtCanvas final : public TCanvas {
 public:
