@@ -141,9 +141,7 @@ TEST(GroupFiles, LongRunsKeepEveryRowAndReadBack)
     EXPECT_EQ(lines.back(), "  3.0    3.0    2.5    3.5  months");
 
     TDataMod back = OpenGroupFile(temp.File("long.prn"));
-    EXPECT_EQ(back.Groups.RecordCount, 400);
-    EXPECT_EQ(back.Rec.Ns, 4);
-    EXPECT_EQ(back.Rec.Ny, 100);
+    EXPECT_EQ((std::vector<int>{back.Groups.RecordCount, back.Rec.Ns, back.Rec.Ny}), (std::vector<int>{400, 4, 100}));
     EXPECT_EQ(back.Groups.GroupSeries[4][399], 1.0 + 3.99);
     SaveGroupFile(back, temp.File("again.prn"));
     EXPECT_EQ(ReadFile(temp.File("again.prn")), saved);

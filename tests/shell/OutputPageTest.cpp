@@ -60,8 +60,7 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     EXPECT_EQ(ops_.Cell(0, 8), "3");
     EXPECT_EQ(ops_.Cell(1, 8), "2");
     EXPECT_EQ(ops_.Cell(5, 8), expected.Groups.GridTexts[4][7]);
-    for (const char* c : {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel})
-        EXPECT_TRUE(Visible(c)) << c;
+    ExpectVisible(ops_, {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel});
 
     // The grid as the clipboard takes it: TAB between cells, CR between rows.
     logic_->ToClipboard();
@@ -106,8 +105,7 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     ops_.FileAnswers = {saved};
     logic_->GroupOpen();
     EXPECT_EQ(ops_.TextLines, FileLines(saved));
-    EXPECT_TRUE(Visible(ctl::SeeGraphButton));
-    EXPECT_TRUE(Visible(ctl::GroupSaveButton));
+    ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::GroupSaveButton});
     EXPECT_FALSE(ops_.GridVisible);
     ops_.FileAnswers = {Path("copy.prn")};
     logic_->GroupSave();
@@ -120,8 +118,7 @@ TEST_F(OutputPage, FrequencyViewSavedAsShown)
     Go(13);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.frq"));
     EXPECT_TRUE(Visible(ctl::GroupSaveButton));
-    for (const char* c : {ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel})
-        EXPECT_FALSE(Visible(c)) << c;
+    ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel}, false);
     EXPECT_FALSE(ops_.GridVisible);
     ops_.FileAnswers = {Path("freq.prn")};
     logic_->GroupSave();
@@ -208,8 +205,7 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     EXPECT_GT(ops_.Canvas.Calls.size(), calls);
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
     EXPECT_TRUE(logic_->State.GraphMade);
-    EXPECT_TRUE(Enabled(ctl::GraphSave));
-    EXPECT_TRUE(Enabled(ctl::GraphSymbolsButton));
+    ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
     EXPECT_TRUE(Visible(ctl::GraphImage));
     EXPECT_FALSE(Visible(ctl::GraphDecorImage));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::GraphicsStatus);
@@ -269,8 +265,7 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     logic_->GraphOpen();
     EXPECT_EQ(ops_.Canvas.LoadedPath, Path("old.bmp"));
     EXPECT_TRUE(logic_->State.GraphMade);
-    EXPECT_TRUE(Enabled(ctl::GraphSave));
-    EXPECT_TRUE(Enabled(ctl::GraphSymbolsButton));
+    ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
     ops_.FileAnswers = {std::nullopt};
     logic_->GraphOpen();

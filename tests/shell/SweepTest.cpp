@@ -64,9 +64,7 @@ TEST(SweepGrid, FirstSettingVariesSlowestAndCasesChangeOnlyTheirFields)
 
     TInputRecord rec = base;
     sweep.Apply(6, rec);
-    EXPECT_EQ(rec.Dd, 2);
-    EXPECT_EQ(rec.IaA[1], 0.8);
-    EXPECT_EQ(rec.IaA[2], 0.8);
+    EXPECT_EQ((std::vector<double>{rec.Dd, rec.IaA[1], rec.IaA[2]}), (std::vector<double>{2, 0.8, 0.8}));
     EXPECT_EQ(rec.IaB[1], base.IaB[1]);
     EXPECT_EQ(rec.IaB[2], 0.3);
     EXPECT_EQ(rec.Ny, 20);
