@@ -72,11 +72,9 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
                   Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
                   Message("The end of the time series is reached. The results can be seen in  Field.res"),
                   Message(msg::RuntimeCommentsGiven)}));
-    EXPECT_TRUE(fs::exists(dir_ / "Field2.inp"));
-    EXPECT_TRUE(fs::exists(dir_ / "Field3.inp"));
+    EXPECT_EQ(Present(dir_, {"Field2.inp", "Field3.inp"}), (std::vector<std::string>{"Field2.inp", "Field3.inp"}));
     EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1, 2, 2, 3, 3}));
-    EXPECT_FALSE(fs::exists(dir_ / "Field2.res"));
-    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+    EXPECT_EQ(Present(dir_, {"Field2.res", "warning.lst"}), std::vector<std::string>());
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.res"));
     EXPECT_EQ((std::vector<int>{dm_.Rec.SeriesEnded, dm_.Rec.AnnualMode, dm_.Rec.YearNr, st_.YearsDone}),
@@ -209,8 +207,7 @@ TEST_F(YearByYear, WaterTableStopEndsTheSeries)
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_EQ(YearsOf(dir_ / "Stop.res"), (std::vector<int>{0, 0, 1, 1, 2, 2}));
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Stop.res"));
-    EXPECT_FALSE(fs::exists(dir_ / "Stop.trf"));
-    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+    EXPECT_EQ(Present(dir_, {"Stop.trf", "warning.lst"}), std::vector<std::string>());
     // The series cannot go on: the next save starts a new one.
     EXPECT_TRUE(logic_->State.NewRun);
     EXPECT_EQ((std::vector<int>{dm_.Rec.AnnualMode, dm_.Rec.YearNr, st_.YearsDone}), (std::vector<int>{0, 0, 0}));
