@@ -74,7 +74,6 @@ TEST(InputFile, BundledExamplesAreTheWritersTextAndPassTheChecks)
         EXPECT_TRUE(InputErrorLines(r).empty()) << r.Title1;
         EXPECT_TRUE(ValidateBeforeSave(r).empty()) << r.Title1;
     }
-    EXPECT_EQ(Lines(WellsExampleText()).size(), 42u);
 }
 
 // One seasons' worth of every format switch: wide Area (a blank before a value
