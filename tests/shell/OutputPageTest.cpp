@@ -52,14 +52,10 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     EXPECT_EQ(ops_.TextLines, TableViewLines(expected));
     EXPECT_TRUE(ops_.TextVisible);
     ASSERT_TRUE(ops_.GridVisible);
-    EXPECT_EQ(ops_.GridColumns, 10);
-    EXPECT_EQ(ops_.GridRows, 9); // heads and years 0 to 3 of 2 seasons
-    EXPECT_EQ(ops_.Cell(0, 0), " Year");
-    EXPECT_EQ(ops_.Cell(1, 0), "Season");
-    EXPECT_EQ(ops_.Cell(5, 0), " Cr4");
-    EXPECT_EQ(ops_.Cell(0, 8), "3");
-    EXPECT_EQ(ops_.Cell(1, 8), "2");
-    EXPECT_EQ(ops_.Cell(5, 8), expected.Groups.GridTexts[4][7]);
+    EXPECT_EQ(std::make_pair(ops_.GridColumns, ops_.GridRows), std::make_pair(10, 9)); // heads, years 0 to 3
+    EXPECT_EQ((std::vector<std::string>{ops_.Cell(0, 0), ops_.Cell(1, 0), ops_.Cell(5, 0), ops_.Cell(0, 8),
+                                        ops_.Cell(1, 8), ops_.Cell(5, 8)}),
+              (std::vector<std::string>{" Year", "Season", " Cr4", "3", "2", expected.Groups.GridTexts[4][7]}));
     ExpectVisible(ops_, {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel});
 
     // The grid as the clipboard takes it: TAB between cells, CR between rows.
