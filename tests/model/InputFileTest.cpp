@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
@@ -224,9 +225,7 @@ TEST(InputFile, VariedRecordsRoundTrip)
                                &TInputRecord::FsU, &TInputRecord::SoB, &TInputRecord::FBw, &TInputRecord::DBu,
                                &TInputRecord::Frd})
                     EXPECT_EQ(back.*f, r.*f);
-                EXPECT_EQ(back.Area, r.Area);
-                EXPECT_EQ(back.QH2, r.QH2);
-                EXPECT_EQ(back.CxB0, r.CxB0);
+                EXPECT_EQ(std::tie(back.Area, back.QH2, back.CxB0), std::tie(r.Area, r.QH2, r.CxB0));
                 EXPECT_EQ(back.LineCount, kd == 1 ? 48 : 42);
             }
         }

@@ -1,6 +1,9 @@
 // The Output and Graphics pages through the window: output groups, tables, the
 // grid, group files, the clipboard, drawing, saving and opening graphs, opening a
 // result file, and the input they must leave alone.
+#include <tuple>
+#include <utility>
+
 #include "graphs/Chart.h"
 #include "model/SafeFile.h"
 #include "results/GroupFile.h"
@@ -140,9 +143,7 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
     ops_.FileAnswers = {Path("wells4.prn")};
     logic_->GroupOpen();
     EXPECT_EQ(logic_->OutputData().Rec.Ns, 4);
-    EXPECT_EQ(dm_.Rec.Ns, opened.Ns);
-    EXPECT_EQ(dm_.Rec.Ny, opened.Ny);
-    EXPECT_EQ(dm_.Rec.Ts, opened.Ts);
+    EXPECT_EQ(std::tie(dm_.Rec.Ns, dm_.Rec.Ny, dm_.Rec.Ts), std::tie(opened.Ns, opened.Ny, opened.Ts));
 
     // "Open output file" of a result whose input file is missing: the record stays.
     fs::copy_file(dir_ / "Wells.res", dir_ / "Lonely.res");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <tuple>
 
 #include "model/InputCheck.h"
 #include "shell/UControls.h"
@@ -187,9 +188,8 @@ TEST_F(WindowRun, OpenInputFileFailuresChangeNothing)
     logic_->InputOpen();
     EXPECT_NE(ops_.Messages.back().find(Path("bad.inp")), std::string::npos) << ops_.Messages.back();
     EXPECT_FALSE(ops_.BusyVisible);
-    EXPECT_EQ(dm_.Rec.Ny, before.Ny);
-    EXPECT_EQ(dm_.Rec.FileName, before.FileName);
-    EXPECT_EQ(dm_.Rec.Title1, before.Title1);
+    EXPECT_EQ(std::tie(dm_.Rec.Ny, dm_.Rec.FileName, dm_.Rec.Title1),
+              std::tie(before.Ny, before.FileName, before.Title1));
 }
 
 TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
