@@ -25,13 +25,7 @@ class SafeFile : public ::testing::Test {
 protected:
     std::string Path(const std::string& name) const { return scratch_.Path(name); }
     static std::string Read(const std::string& path) { return test::ReadFile(path); }
-    std::set<std::string> Names() const
-    {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_))
-            names.insert(e.path().filename().string());
-        return names;
-    }
+    std::set<std::string> Names() const { return test::EntryNames(dir_); }
     // The message of the error `write` throws ("" when it throws none).
     template <typename F>
     static std::string Refusal(F write)
