@@ -152,9 +152,8 @@ TEST(WholeRun, ProgressTextsComeAtTheThirds)
         test::PrepareNewRun(rec, st, scratch.Dir, "p.inp");
         TRecordingProgress progress(st);
         test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
-        ASSERT_EQ(progress.Texts.size(), 2u);
-        EXPECT_EQ(progress.Texts[0], std::make_pair(std::string(" Still busy ....."), c.StillBusyStep));
-        EXPECT_EQ(progress.Texts[1], std::make_pair(std::string(" Almost done ...."), c.AlmostDoneStep));
+        EXPECT_EQ(progress.Texts, (std::vector<std::pair<std::string, int>>{{" Still busy .....", c.StillBusyStep},
+                                                                             {" Almost done ....", c.AlmostDoneStep}}));
         EXPECT_EQ(progress.PausedMs, 1000);
     }
 }

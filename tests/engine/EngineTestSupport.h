@@ -3,11 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include <unistd.h>
-
 #include "engine/UCalculate.h"
 #include "model/InputFile.h"
 #include "results/RunFiles.h"
+#include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra::test {
@@ -20,18 +19,7 @@ inline int CountOf(const std::string& text, const std::string& what)
     return n;
 }
 
-// A fresh scratch folder per test, removed afterwards.
-class TScratch {
-public:
-    explicit TScratch(const std::string& name)
-        : Dir(std::filesystem::temp_directory_path() / ("veltra-test-" + name + "-" + std::to_string(::getpid())))
-    {
-        std::filesystem::remove_all(Dir);
-        std::filesystem::create_directories(Dir);
-    }
-    ~TScratch() { std::filesystem::remove_all(Dir); }
-    std::filesystem::path Dir;
-};
+using TScratch = TScratchFolder;
 
 // Prepares `rec` as the save that starts a new run does, with the input file at `dir/name`.
 inline void PrepareNewRun(TInputRecord& rec, TEngineState& st, const std::filesystem::path& dir,

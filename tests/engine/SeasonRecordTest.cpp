@@ -77,9 +77,7 @@ TEST(ResultFile, NettingClippingAndPresence)
     EXPECT_EQ(st.RrA, 0);
     EXPECT_EQ(st.LrB, 0);
     EXPECT_EQ(st.RrU, 0); // 0.0005 left, below 0.001
-    EXPECT_EQ(st.Gd, 0);
-    EXPECT_EQ(st.Ga, 0);
-    EXPECT_EQ(st.CrA, 0);
+    EXPECT_EQ((std::vector<double>{st.Gd, st.Ga, st.CrA}), (std::vector<double>{0, 0, 0}));
     // Key 4 fills its slot even for a salinity of 0; the rest of the 8 lines are empty.
     EXPECT_EQ(L[19], "Cumulative frequency distribution of Cr4");
     EXPECT_EQ(L[20], "  20%    0.00E+000  40%    0.00E+000  60%    0.00E+000  80%    0.00E+000");

@@ -1,37 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include <unistd.h>
-
 #include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
+#include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
 
-namespace fs = std::filesystem;
-
 using test::ReadFile;
 
 class ErrorListTest : public ::testing::Test {
 protected:
-    fs::path dir = fs::temp_directory_path() / ("veltra_check_" + std::to_string(::getpid()));
-    void SetUp() override
-    {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
     std::string ErrorList(const TInputRecord& r)
     {
-        CheckInput(r, dir.string());
-        return ReadFile(dir / "Error.lst");
+        CheckInput(r, scratch_.Dir.string());
+        return ReadFile(scratch_.Dir / "Error.lst");
     }
+    test::TScratchFolder scratch_{"veltra-check"};
 };
 
 const std::string Heading = " THE FOLLOWING ERRORS WERE FOUND IN THE INPUT FILE:\r\n\r\n";

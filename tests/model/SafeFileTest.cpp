@@ -10,9 +10,9 @@
 #include <thread>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "model/SafeFile.h"
+#include "support/ScratchFolder.h"
 #include "support/TFaultyFileSystem.h"
 #include "support/TestFiles.h"
 
@@ -23,24 +23,9 @@ namespace fs = std::filesystem;
 
 class SafeFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("veltra-safefile-" + std::to_string(::getpid()) + "-" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string Path(const std::string& name) const { return scratch_.Path(name); }
     static std::string Read(const std::string& path) { return test::ReadFile(path); }
-    std::set<std::string> Names() const
-    {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_))
-            names.insert(e.path().filename().string());
-        return names;
-    }
+    std::set<std::string> Names() const { return test::EntryNames(dir_); }
     // The message of the error `write` throws ("" when it throws none).
     template <typename F>
     static std::string Refusal(F write)
@@ -54,7 +39,8 @@ protected:
         return {};
     }
 
-    fs::path dir_;
+    test::TScratchFolder scratch_{"veltra-safefile"};
+    const fs::path& dir_ = scratch_.Dir;
 };
 
 TEST_F(SafeFile, AFailedWriteLeavesTheEarlierFileAndNamesTheTarget)

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <sstream>
+#include <tuple>
 
 #include "GroupTestFiles.h"
 #include "results/GroupFile.h"
@@ -62,10 +63,9 @@ TEST(GroupFiles, ReferenceGroupFilesReadBackToTheSeriesAndSaveUnchanged)
             shown[0].insert(std::string("\"Data from: ").size(), folder.string() + "/");
             EXPECT_EQ(TableViewLines(go), shown);
             EXPECT_EQ(go.Groups.RecordCount, static_cast<int>(shown.size()) - 4);
-            EXPECT_EQ(opened.Groups.GroupTag, go.Groups.GroupTag);
-            EXPECT_EQ(opened.Groups.SeriesCount, go.Groups.SeriesCount);
-            EXPECT_EQ(opened.Groups.RecordCount, go.Groups.RecordCount);
-            EXPECT_EQ(opened.Rec.Ns, go.Rec.Ns);
+            const auto& [og, gg] = std::tie(opened.Groups, go.Groups);
+            EXPECT_EQ(std::tie(og.GroupTag, og.SeriesCount, og.RecordCount, opened.Rec.Ns),
+                      std::tie(gg.GroupTag, gg.SeriesCount, gg.RecordCount, go.Rec.Ns));
             EXPECT_EQ(opened.Rec.Ny, go.Rec.Ny + 1); // the rows include year 0
             for (int s = 1; s <= go.Rec.Ns; ++s)
                 EXPECT_EQ(opened.Rec.Ts[s], go.Rec.Ts[s]);
@@ -91,15 +91,18 @@ TEST(GroupFiles, ClipboardTextHasTheGridCellsWithTabsAndCarriageReturns)
     TDataMod dm;
     dm.Rec.FileName = ResultFileOf(Reference() / "field").string();
     RunGroupOption(dm, 8);
+    auto rowsOf = [](const std::string& text) {
+        std::vector<std::string> rows;
+        std::stringstream in(text);
+        for (std::string row; std::getline(in, row, '\r');)
+            rows.push_back(row);
+        return rows;
+    };
     const std::string text = ClipboardText(dm);
     ASSERT_FALSE(text.empty());
     EXPECT_NE(text.back(), '\r');
     EXPECT_EQ(text.find('\n'), std::string::npos);
-
-    std::vector<std::string> rows;
-    std::stringstream in(text);
-    for (std::string row; std::getline(in, row, '\r');)
-        rows.push_back(row);
+    std::vector<std::string> rows = rowsOf(text);
     ASSERT_EQ(rows.size(), static_cast<std::size_t>(dm.Groups.RecordCount) + 1);
     EXPECT_EQ(rows[0], " Year\tSeason\t It\t Is\t Io\t IaA\t IaB");
     EXPECT_EQ(rows[1], "0\t1\t0.49\t0\t0.1\t0.5\t0.3");
@@ -108,10 +111,7 @@ TEST(GroupFiles, ClipboardTextHasTheGridCellsWithTabsAndCarriageReturns)
         EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 6) << row; // 5 values, 7 fields
 
     RunGroupOption(dm, 2); // absent columns carry their 6-character texts
-    rows.clear();
-    std::stringstream in2(ClipboardText(dm));
-    for (std::string row; std::getline(in2, row, '\r');)
-        rows.push_back(row);
+    rows = rowsOf(ClipboardText(dm));
     EXPECT_EQ(rows[0], " Year\tSeason\t Cxf\t CxA\t CxB\t Cqf\t Ci\t Cd\t Cw");
     EXPECT_EQ(rows[3], "1\t1\t  n.a.\t7.08\t12\t14.9\t2.81\t10.3\t  n.a.");
 }
@@ -141,9 +141,7 @@ TEST(GroupFiles, LongRunsKeepEveryRowAndReadBack)
     EXPECT_EQ(lines.back(), "  3.0    3.0    2.5    3.5  months");
 
     TDataMod back = OpenGroupFile(temp.File("long.prn"));
-    EXPECT_EQ(back.Groups.RecordCount, 400);
-    EXPECT_EQ(back.Rec.Ns, 4);
-    EXPECT_EQ(back.Rec.Ny, 100);
+    EXPECT_EQ((std::vector<int>{back.Groups.RecordCount, back.Rec.Ns, back.Rec.Ny}), (std::vector<int>{400, 4, 100}));
     EXPECT_EQ(back.Groups.GroupSeries[4][399], 1.0 + 3.99);
     SaveGroupFile(back, temp.File("again.prn"));
     EXPECT_EQ(ReadFile(temp.File("again.prn")), saved);
@@ -158,30 +156,27 @@ TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnits)
     TDataMod dm;
     dm.Rec.FileName = ResultFileOf(Reference() / "field").string();
 
-    RunGroupOption(dm, 9);
-    SaveGroupCsv(dm, temp.File("eff.csv"));
-    auto lines = SplitLines(ReadFile(temp.File("eff.csv")));
+    auto csv = [&](int option, const std::string& name) {
+        RunGroupOption(dm, option);
+        SaveGroupCsv(dm, temp.File(name));
+        return SplitLines(ReadFile(temp.File(name)));
+    };
+    auto lines = csv(9, "eff.csv");
     EXPECT_EQ(ReadFile(temp.File("eff.csv")).find('\r'), std::string::npos);
     ASSERT_EQ(lines.size(), 23u);
     EXPECT_EQ(lines[0], "Year,Season,EfA,EfB,Eft,JsA,JsB");
     EXPECT_EQ(lines[3], "1,1,0.867,0.84,0.631,0.653,0.597");
 
-    RunGroupOption(dm, 5);
-    SaveGroupCsv(dm, temp.File("dw.csv"));
-    lines = SplitLines(ReadFile(temp.File("dw.csv")));
+    lines = csv(5, "dw.csv");
     EXPECT_EQ(lines[0], "Year,Season,Dw");
     EXPECT_EQ(lines[4], "1,2,-1.27");
 
-    RunGroupOption(dm, 2);
-    SaveGroupCsv(dm, temp.File("cxf.csv"));
-    lines = SplitLines(ReadFile(temp.File("cxf.csv")));
+    lines = csv(2, "cxf.csv");
     EXPECT_EQ(lines[0], "Year,Season,Cxf,Cxa,Cxb,Cqf,Ci,Cd,Cw");
     EXPECT_EQ(lines[3], "1,1,,7.08,12,14.9,2.81,10.3,");
 
     // Every value field reads back to the value the table shows.
-    RunGroupOption(dm, 11);
-    SaveGroupCsv(dm, temp.File("area.csv"));
-    lines = SplitLines(ReadFile(temp.File("area.csv")));
+    lines = csv(11, "area.csv");
     for (std::size_t j = 1; j < lines.size(); ++j) {
         std::stringstream row(lines[j]);
         std::vector<std::string> fields;
@@ -258,9 +253,7 @@ TEST(GroupFiles, DamagedFilesAreRefusedAndLeaveTheStoreUnchanged)
             EXPECT_NE(std::string(e.what()).find(temp.File(name)), std::string::npos) << e.what();
         }
         EXPECT_EQ(dm.Groups, before.Groups);
-        EXPECT_EQ(dm.Rec.Ny, before.Rec.Ny);
-        EXPECT_EQ(dm.Rec.Ns, before.Rec.Ns);
-        EXPECT_EQ(dm.Rec.Ts, before.Rec.Ts);
+        EXPECT_EQ(std::tie(dm.Rec.Ny, dm.Rec.Ns, dm.Rec.Ts), std::tie(before.Rec.Ny, before.Rec.Ns, before.Rec.Ts));
     }
 
     WriteFile(temp.Path() / "text.prn", "hello\r\n");
@@ -299,12 +292,10 @@ TEST(GroupFiles, FrequencyViewAndTextListsLoadWholeFiles)
     WriteFile(temp.Path() / "Error.lst", " THE FOLLOWING ERRORS\r\n\r\n Ns out of range\r\n");
     WriteFile(temp.Path() / "warning.lst", " THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\r\n");
     const TListLoad errors = LoadErrorList(dm, temp.Path().string());
-    EXPECT_TRUE(errors.Present);
-    EXPECT_EQ(errors.Count, 3);
+    EXPECT_EQ(std::make_pair(errors.Present, errors.Count), std::make_pair(true, 3));
     EXPECT_EQ(dm.ErrorLines.back(), " Ns out of range");
     const TListLoad warnings = LoadWarningList(dm, temp.Path().string());
-    EXPECT_FALSE(warnings.Present);
-    EXPECT_EQ(warnings.Count, 1);
+    EXPECT_EQ(std::make_pair(warnings.Present, warnings.Count), std::make_pair(false, 1));
     EXPECT_THROW(LoadWarningList(dm, temp.File("nowhere")), TGroupReadError);
 }
 

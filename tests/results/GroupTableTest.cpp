@@ -34,10 +34,9 @@ TEST(GroupTables, NumberTextsAndCentredCells)
     EXPECT_EQ(CentreCell("-0.000123"), " -0.000123");
     EXPECT_EQ(CentreCell("1234567890"), " 123456789");
 
-    EXPECT_EQ(CellToReal("4.90E-001"), 0.49);
-    EXPECT_EQ(CellToReal("4,90E-001"), 0.49);
-    EXPECT_EQ(CellToReal(" -1.5 "), -1.5);
-    EXPECT_EQ(CellToReal("+2"), 2.0);
+    EXPECT_EQ((std::vector<double>{CellToReal("4.90E-001"), CellToReal("4,90E-001"), CellToReal(" -1.5 "),
+              CellToReal("+2")}),
+              (std::vector<double>{0.49, 0.49, -1.5, 2.0}));
     for (const char* bad : {"", "-", "n.a.", "1.2.3", "1,2.3", "1.5x", "++1", "nan", "inf"})
         EXPECT_THROW(CellToReal(bad), TNumberTextError) << bad;
 }
@@ -71,9 +70,7 @@ TEST(GroupTables, AbsentAndZeroSeriesAndTheWaterTableLevel)
 
     RunGroupOption(dm, 2);
     EXPECT_EQ(dm.Rec.FileName, temp.File("dry.res"));
-    EXPECT_EQ(dm.Rec.Ny, 3);
-    EXPECT_EQ(dm.Rec.Ns, 2);
-    EXPECT_EQ(dm.Groups.RecordCount, 8);
+    EXPECT_EQ((std::vector<int>{dm.Rec.Ny, dm.Rec.Ns, dm.Groups.RecordCount}), (std::vector<int>{3, 2, 8}));
     EXPECT_FALSE(dm.Groups.SeriesPresent[2]);
     EXPECT_FALSE(dm.Groups.SeriesPresent[3]);
     EXPECT_EQ(dm.Groups.RowTexts[3], "  1       2       3.5     n.a.      n.a.        3.5        1         1      n.a.    ");

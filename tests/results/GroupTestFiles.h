@@ -1,8 +1,6 @@
 #pragma once
 // Test files for the output-group readers: synthetic result files in the season-record
 // layout, the reference cases found on disk, and small file helpers.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +11,7 @@
 
 #include "results/NumberCell.h"
 #include "results/TextLists.h"
+#include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra::testing {
@@ -22,21 +21,11 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
 
-// A fresh folder under the system's temp folder, removed with the object.
-class TTempFolder {
-public:
-    explicit TTempFolder(const std::string& name)
-        : path_(fs::temp_directory_path() / ("veltra-" + name + "-" + std::to_string(::getpid())))
-    {
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TTempFolder() { fs::remove_all(path_); }
-    const fs::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
+// A scratch folder: Path() is the folder, File(name) a file in it.
+struct TTempFolder : test::TScratchFolder {
+    explicit TTempFolder(const std::string& name) : TScratchFolder("veltra-" + name) {}
+    const fs::path& Path() const { return Dir; }
+    std::string File(const std::string& name) const { return TScratchFolder::Path(name); }
 };
 
 // Values of a synthetic run: value(record, line, item) for the value lines 1..13

@@ -107,11 +107,8 @@ TEST(ResultSequence, AStoppedRunsLastYearIsReadAsItStands)
     // Stopped in season 2 of year 3: seven whole records, the years as written.
     TDataMod dm;
     ReadResultGroupLines(dm, "CrA", "x.res", r.With({0, 1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(dm.Groups.RecordCount, 7);
-    EXPECT_EQ(dm.Rec.Ny, 3);
-    EXPECT_EQ(dm.Rec.Ns, 2);
-    EXPECT_EQ(dm.Rec.Ts[1], 7.0);
-    EXPECT_EQ(dm.Rec.Ts[2], 5.0);
+    EXPECT_EQ((std::vector<int>{dm.Groups.RecordCount, dm.Rec.Ny, dm.Rec.Ns}), (std::vector<int>{7, 3, 2}));
+    EXPECT_EQ((std::vector<double>{dm.Rec.Ts[1], dm.Rec.Ts[2]}), (std::vector<double>{7.0, 5.0}));
     EXPECT_EQ(dm.Groups.GroupSeries[1], (std::vector<double>{1, 2, 3, 4, 5, 6, 7}));
     BuildGroupOption(dm, 1);
     ASSERT_EQ(dm.Groups.RowTexts.size(), 7u);
@@ -138,9 +135,7 @@ TEST(ResultSequence, AStoppedRunsLastYearIsReadAsItStands)
     // Stopped in year 0: the one record there is.
     TDataMod first;
     ReadResultGroupLines(first, "CrA", "x.res", r.With({0}));
-    EXPECT_EQ(first.Groups.RecordCount, 1);
-    EXPECT_EQ(first.Rec.Ny, 0);
-    EXPECT_EQ(first.Rec.Ns, 1);
+    EXPECT_EQ((std::vector<int>{first.Groups.RecordCount, first.Rec.Ny, first.Rec.Ns}), (std::vector<int>{1, 0, 1}));
 }
 
 // Found by fuzzing: a group file read back from a damaged file is saved in full,

@@ -29,16 +29,7 @@ namespace fs = std::filesystem;
 
 using test::ReadFile;
 
-std::vector<std::string> CaseNames()
-{
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(VELTRA_REFERENCE_DIR, ec))
-        if (e.is_directory())
-            names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+std::vector<std::string> CaseNames() { return test::FolderNames(VELTRA_REFERENCE_DIR); }
 
 std::string Trim(const std::string& s)
 {

@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "model/InputCheck.h"
@@ -14,6 +15,7 @@
 #include "shell/UAlfaForm.h"
 #include "shell/UInputEditor.h"
 #include "shell/GuidedEntry.h"
+#include "support/ControlChecks.h"
 #include "support/TestFiles.h"
 
 namespace veltra {
@@ -22,6 +24,9 @@ namespace {
 using editortest::FieldClimate;
 using editortest::TTyping;
 using editortest::WalkGuidedEntry;
+using test::ExpectEnabled;
+using test::ExpectTexts;
+using test::ExpectVisible;
 
 const std::string CellTest = "There are one or more empty cells or cells withnegative values. Please complete/adjust.";
 
@@ -75,8 +80,7 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
     EXPECT_FALSE(ed.GuidedEntryRunning());
     EXPECT_TRUE(ops.Controls[ctl::InputSave].Enabled);
     EXPECT_EQ(ops.GetControlText(ctl::DataGroupRadioGroup), "");
-    EXPECT_EQ(rec.Cx0, 10); // without drains the transition zone has one salinity
-    EXPECT_EQ(rec.CxA0, 0);
+    EXPECT_EQ((std::vector<double>{rec.Cx0, rec.CxA0}), (std::vector<double>{10, 0})); // one salinity without drains
 
     // Kp = 1, Kd = 1: all 22 groups; the well and drainage selectors follow the keys
     // as soon as the General data group is saved.
@@ -102,9 +106,8 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
     EXPECT_EQ(shown, all);
     EXPECT_EQ(ops2.Messages, Confirmations(all));
     EXPECT_EQ(OfferedGroups(ops2), all);
-    EXPECT_EQ(rec2.CxA0, 8);
-    EXPECT_EQ(rec2.CxB0, 12);
-    EXPECT_EQ(rec2.Cx0, 0); // with drains the single transition-zone salinity is not asked for
+    // With drains the single transition-zone salinity is not asked for.
+    EXPECT_EQ((std::vector<double>{rec2.CxA0, rec2.CxB0, rec2.Cx0}), (std::vector<double>{8, 12, 0}));
 
     // A + B = 0.7 + 0.3 in every season leaves no unirrigated land: no run-in/off group,
     // no EpU, FsU or CU0 asked for.
@@ -120,8 +123,8 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
     EXPECT_EQ(std::count(shown.begin(), shown.end(), "Surface drainage"), 1);
     EXPECT_LT(ed3.UnirrigatedTotal(), 0.0001);
     EXPECT_EQ(ops3.GetControlText("EpU1_Edit"), "-1");
-    EXPECT_FALSE(ops3.Controls["FsU2_Edit"].Enabled);
-    EXPECT_FALSE(ops3.Controls["CU0_Edit"].Visible);
+    ExpectEnabled(ops3, {"FsU2_Edit"}, false);
+    ExpectVisible(ops3, {"CU0_Edit"}, false);
     EXPECT_EQ(rec3.EpU[1], 0);
 }
 
@@ -130,11 +133,8 @@ TEST_F(NewDataSet, DefaultsAndSaveTimeCheck)
     // The fields start from the defaults; the fresh drain depth equals the root zone
     // depth, so the save of the input file refuses the defaults until Dd is changed.
     ed.StartGuidedEntry();
-    EXPECT_EQ(ops.GetControlText("Area_Edit"), "100");
-    EXPECT_EQ(ops.GetControlText("Ts2_Edit"), "5");
-    EXPECT_EQ(ops.GetControlText("Ts3_Edit"), "n.a.");
-    EXPECT_EQ(ops.GetControlText("Kr_ComboBox"), "4");
-    EXPECT_EQ(ops.GetControlText("Kd_ComboBox"), "yes");
+    ExpectTexts(ops, {{"Area_Edit", "100"}, {"Ts2_Edit", "5"}, {"Ts3_Edit", "n.a."}, {"Kr_ComboBox", "4"},
+                      {"Kd_ComboBox", "yes"}});
     EXPECT_FALSE(ops.Controls["CaMax_Edit"].Visible); // Kf = 0
     WalkGuidedEntry(ed, ops, FieldClimate());
     EXPECT_EQ(rec.Dd, 0.8);
@@ -186,9 +186,7 @@ protected:
 TEST_F(OpenedFile, PagesShowTheRecord)
 {
     EXPECT_EQ(ed.OpenGroup(), TGroupId::General);
-    EXPECT_EQ(ops.GetControlText("QH1_Edit"), "0.003");
-    EXPECT_EQ(ops.GetControlText("EpA1_Edit"), "1");
-    EXPECT_EQ(ops.GetControlText("RcA1_ComboBox"), "no");
+    ExpectTexts(ops, {{"QH1_Edit", "0.003"}, {"EpA1_Edit", "1"}, {"RcA1_ComboBox", "no"}});
     EXPECT_TRUE(ops.Controls["GeneralData_Cancel_Button"].Enabled);
 
     // Kr = 10 in a file selects the item "10"; choosing the item stores 10.
@@ -240,16 +238,14 @@ TEST_F(OpenedFile, SeasonsBeyondNsAndLandWithoutAreaAreMinusOneAndNotStored)
     rec.Lc[3] = 42;
     EXPECT_TRUE(Save(G::CanalLosses, {{"Lc1_Edit", "0.2"}}));
     EXPECT_EQ(ops.GetControlText("Lc3_Edit"), "-1");
-    EXPECT_FALSE(ops.Controls["Io4_Edit"].Enabled);
-    EXPECT_FALSE(ops.Controls["CanalLosses_Season3_Label"].Enabled);
-    EXPECT_TRUE(ops.Controls["CanalLosses_Season2_Label"].Enabled);
-    EXPECT_EQ(rec.Lc[1], 0.2);
-    EXPECT_EQ(rec.Lc[3], 42);
+    ExpectEnabled(ops, {"Io4_Edit", "CanalLosses_Season3_Label"}, false);
+    ExpectEnabled(ops, {"CanalLosses_Season2_Label"});
+    EXPECT_EQ((std::vector<double>{rec.Lc[1], rec.Lc[3]}), (std::vector<double>{0.2, 42}));
 
     // No A land in season 2, no B land anywhere.
     EXPECT_TRUE(Save(G::IrrigatedAreas, {{"A2_Edit", "0"}, {"B1_Edit", "0"}, {"B2_Edit", "0"}}));
-    EXPECT_FALSE(ops.Controls["RcA2_ComboBox"].Enabled);
-    EXPECT_TRUE(ops.Controls["RcA1_ComboBox"].Enabled);
+    ExpectEnabled(ops, {"RcA2_ComboBox"}, false);
+    ExpectEnabled(ops, {"RcA1_ComboBox"});
     const double marker = 123;
     rec.IaA[2] = rec.EpA[2] = rec.FsA[2] = rec.SoA[2] = marker;
     rec.CB0 = marker;
@@ -257,24 +253,16 @@ TEST_F(OpenedFile, SeasonsBeyondNsAndLandWithoutAreaAreMinusOneAndNotStored)
     const TTyping typing{{"IaA1_Edit", "0.45"}};
     for (G id : {G::IrrigationQuantity, G::ClimaticData, G::StorageEfficiency, G::SurfaceDrainage, G::SoilSalinity})
         EXPECT_TRUE(Save(id, typing)) << Group(id).Caption << ": " << LastMessage();
-    for (const char* c : {"IaA2_Edit", "EpA2_Edit", "FsA2_Edit", "SoA2_Edit", "IaB1_Edit", "EpB2_Edit"}) {
-        EXPECT_EQ(ops.GetControlText(c), "-1") << c;
-        EXPECT_FALSE(ops.Controls[c].Enabled) << c;
-    }
-    EXPECT_TRUE(ops.Controls["IaA1_Edit"].Enabled);
-    EXPECT_EQ(rec.IaA[1], 0.45);
-    EXPECT_EQ(rec.IaA[2], marker);
-    EXPECT_EQ(rec.EpA[2], marker);
-    EXPECT_EQ(rec.FsA[2], marker);
-    EXPECT_EQ(rec.SoA[2], marker);
-    // A field that is not seasonal shows while its land has area in any season.
-    EXPECT_FALSE(ops.Controls["CB0_Edit"].Visible);
-    EXPECT_FALSE(ops.Controls["CB0_Label"].Visible);
-    EXPECT_TRUE(ops.Controls["CA0_Edit"].Visible);
-    EXPECT_EQ(rec.CB0, marker);
-    // With drains the transition zone has its two salinities, not the single one.
-    EXPECT_TRUE(ops.Controls["CxA0_Edit"].Visible);
-    EXPECT_FALSE(ops.Controls["Cx0_Edit"].Visible);
+    ExpectTexts(ops, {{"IaA2_Edit", "-1"}, {"EpA2_Edit", "-1"}, {"FsA2_Edit", "-1"}, {"SoA2_Edit", "-1"},
+                      {"IaB1_Edit", "-1"}, {"EpB2_Edit", "-1"}});
+    ExpectEnabled(ops, {"IaA2_Edit", "EpA2_Edit", "FsA2_Edit", "SoA2_Edit", "IaB1_Edit", "EpB2_Edit"}, false);
+    ExpectEnabled(ops, {"IaA1_Edit"});
+    EXPECT_EQ((std::vector<double>{rec.IaA[1], rec.IaA[2], rec.EpA[2], rec.FsA[2], rec.SoA[2], rec.CB0}),
+              (std::vector<double>{0.45, marker, marker, marker, marker, marker}));
+    // A field that is not seasonal shows while its land has area in any season; with
+    // drains the transition zone has its two salinities, not the single one.
+    ExpectVisible(ops, {"CB0_Edit", "CB0_Label", "Cx0_Edit"}, false);
+    ExpectVisible(ops, {"CA0_Edit", "CxA0_Edit"});
 
     // Well water is asked for only in the seasons with pumping, and on land with area.
     ops.SetControlText("Kp_ComboBox", "yes");
@@ -286,10 +274,8 @@ TEST_F(OpenedFile, SeasonsBeyondNsAndLandWithoutAreaAreMinusOneAndNotStored)
     EXPECT_EQ(LastMessage(), " The fraction of well water used for irrigation must be between 0 and 1.");
     ops.SetControlText("FAw1_Edit", "0.6");
     EXPECT_TRUE(ed.SaveGroup());
-    EXPECT_EQ(ops.GetControlText("FAw2_Edit"), "-1");
-    EXPECT_EQ(ops.GetControlText("FBw1_Edit"), "-1");
-    EXPECT_EQ(rec.FAw[1], 0.6);
-    EXPECT_EQ(rec.FAw[2], marker);
+    ExpectTexts(ops, {{"FAw2_Edit", "-1"}, {"FBw1_Edit", "-1"}});
+    EXPECT_EQ((std::vector<double>{rec.FAw[1], rec.FAw[2]}), (std::vector<double>{0.6, marker}));
 }
 
 TEST_F(OpenedFile, CellTestStopsTheSaveAndCancelPutsTheRecordBack)
@@ -298,34 +284,27 @@ TEST_F(OpenedFile, CellTestStopsTheSaveAndCancelPutsTheRecordBack)
     // An empty Losses field: the cell test stops the save there; season 1 is stored.
     EXPECT_FALSE(Save(G::CanalLosses, {{"Lc1_Edit", "0.2"}, {"Io1_Edit", "0.15"}, {"Lc2_Edit", ""}}));
     EXPECT_EQ(ops.Messages, std::vector<std::string>{CellTest});
-    EXPECT_EQ(rec.Lc[1], 0.2);
-    EXPECT_EQ(rec.Io[1], 0.15);
-    EXPECT_EQ(rec.Lc[2], 0.1);
+    EXPECT_EQ((std::vector<double>{rec.Lc[1], rec.Io[1], rec.Lc[2]}), (std::vector<double>{0.2, 0.15, 0.1}));
     EXPECT_EQ(ed.OpenGroup(), G::CanalLosses);
     // "-1" in any spelling is the empty mark; a text that is no number is refused by name.
-    for (const char* text : {"-1", "-1,0", " -1.0 "}) {
+    // A negative number is stored, then refused.
+    for (const auto& [text, message, stored] : std::vector<std::tuple<const char*, std::string, double>>{
+             {"-1", CellTest, 0.1}, {"-1,0", CellTest, 0.1}, {" -1.0 ", CellTest, 0.1},
+             {"0.1O", "0.1O is not a valid number", 0.1}, {"-0.5", " Losses must zero or more.", -0.5}}) {
+        SCOPED_TRACE(text);
         ops.SetControlText("Lc2_Edit", text);
         EXPECT_FALSE(ed.SaveGroup());
-        EXPECT_EQ(LastMessage(), CellTest) << text;
+        EXPECT_EQ(LastMessage(), message);
+        EXPECT_EQ(rec.Lc[2], stored);
     }
-    ops.SetControlText("Lc2_Edit", "0.1O");
-    EXPECT_FALSE(ed.SaveGroup());
-    EXPECT_EQ(LastMessage(), "0.1O is not a valid number");
-    EXPECT_EQ(rec.Lc[2], 0.1);
-    ops.SetControlText("Lc2_Edit", "-0.5");
-    EXPECT_FALSE(ed.SaveGroup());
-    EXPECT_EQ(LastMessage(), " Losses must zero or more.");
-    EXPECT_EQ(rec.Lc[2], -0.5); // stored, then refused
 
     // Cancel: the record as it was when the panel was shown, the panel closed.
     ed.CancelGroup();
-    EXPECT_EQ(rec.Lc[1], 0.1);
-    EXPECT_EQ(rec.Io[1], 0.1);
-    EXPECT_EQ(rec.Lc[2], 0.1);
+    EXPECT_EQ((std::vector<double>{rec.Lc[1], rec.Io[1], rec.Lc[2]}), (std::vector<double>{0.1, 0.1, 0.1}));
     EXPECT_FALSE(ed.OpenGroup());
-    EXPECT_FALSE(ops.Controls["CanalLosses_Panel"].Visible);
-    EXPECT_TRUE(ops.Controls[ctl::DataGroupPanel].Visible);
-    EXPECT_TRUE(ops.Controls[ctl::InputSave].Enabled);
+    ExpectVisible(ops, {"CanalLosses_Panel"}, false);
+    ExpectVisible(ops, {ctl::DataGroupPanel});
+    ExpectEnabled(ops, {ctl::InputSave});
     EXPECT_EQ(ops.GetControlText(ctl::DataGroupRadioGroup), "");
     // The panel keeps its texts; a later save stores them.
     ed.ShowGroup(G::CanalLosses);
@@ -333,8 +312,7 @@ TEST_F(OpenedFile, CellTestStopsTheSaveAndCancelPutsTheRecordBack)
 
     // Either decimal separator, blanks around a number ignored.
     EXPECT_TRUE(Save(G::SoilThickness, {{"Dx_Edit", "2,5"}, {"Dq_Edit", " 2.5 "}}));
-    EXPECT_EQ(rec.Dx, 2.5);
-    EXPECT_EQ(rec.Dq, 2.5);
+    EXPECT_EQ((std::vector<double>{rec.Dx, rec.Dq}), (std::vector<double>{2.5, 2.5}));
 }
 
 TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
@@ -427,8 +405,7 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
     // Kf shows and hides Krf, CaMax and CbMax.
     ops.SetControlText("Kf_ComboBox", "yes");
     ed.KfChanged();
-    for (const char* c : {"Krf_ComboBox", "CaMax_Edit", "CbMax_Edit", "CaMax_Label"})
-        EXPECT_TRUE(ops.Controls[c].Visible) << c;
+    ExpectVisible(ops, {"Krf_ComboBox", "CaMax_Edit", "CbMax_Edit", "CaMax_Label"});
     // CaMax and CbMax have their own rule: the field becomes "8".
     struct MaxCase {
         const char* Typed;
@@ -451,10 +428,8 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
     ops.SetControlText("Ny_Edit", "20");
     ops.Messages.clear();
     EXPECT_TRUE(ed.SaveGroup());
-    EXPECT_EQ(rec.CAmax, 7.5);
-    EXPECT_EQ(rec.CBmax, 12);
-    EXPECT_EQ(rec.Ny, 20);
-    EXPECT_EQ(rec.Kf, 1);
+    EXPECT_EQ((std::vector<double>{rec.CAmax, rec.CBmax, double(rec.Ny), double(rec.Kf)}),
+              (std::vector<double>{7.5, 12, 20, 1}));
     ed.ShowGroup(TGroupId::General);
     ops.SetControlText("Kf_ComboBox", "no");
     ed.KfLeft();
@@ -463,14 +438,12 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
 
     // Ky: the message of each direction, and the year-by-year mode with it.
     ops.Messages.clear();
-    ops.SetControlText("Ky_ComboBox", "yes");
-    ed.KyChanged();
-    EXPECT_EQ(rec.Ky, 1);
-    EXPECT_EQ(rec.AnnualMode, 1);
-    ops.SetControlText("Ky_ComboBox", "no");
-    ed.KyChanged();
-    EXPECT_EQ(rec.Ky, 0);
-    EXPECT_EQ(rec.AnnualMode, 0);
+    for (const int ky : {1, 0}) {
+        ops.SetControlText("Ky_ComboBox", ky ? "yes" : "no");
+        ed.KyChanged();
+        EXPECT_EQ(rec.Ky, ky);
+        EXPECT_EQ(rec.AnnualMode, ky);
+    }
     EXPECT_EQ(ops.Messages, (std::vector<std::string>{
                                 " The program will temporarily halt after each year of calculations to provide the "
                                 "option to make input changes.",
@@ -481,21 +454,19 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
     ops.Messages.clear();
     ops.SetControlText("Kd_ComboBox", "no");
     ed.KdChanged();
-    EXPECT_FALSE(ops.Controls["DrainageSystem_RadioButton"].Enabled);
-    EXPECT_FALSE(ops.Controls["DrainageReuse_RadioButton"].Enabled);
+    ExpectEnabled(ops, {"DrainageSystem_RadioButton", "DrainageReuse_RadioButton"}, false);
     rec.Dd = 1.25;
     ops.SetControlText("Kd_ComboBox", "yes");
     ed.KdChanged();
     EXPECT_EQ(ops.Messages, std::vector<std::string>{"A drainage system will be installed. Please check the drainage data."});
-    EXPECT_TRUE(ops.Controls["DrainageControl_RadioButton"].Enabled);
+    ExpectEnabled(ops, {"DrainageControl_RadioButton"});
     EXPECT_EQ(ops.GetControlText("Dd_Edit"), "1.25");
 
     // After a run the window puts back the file's Ny and Ky and has them shown.
     rec.Ny = 7;
     rec.Ky = 1;
     ed.ShowNyAndKy();
-    EXPECT_EQ(ops.GetControlText("Ny_Edit"), "7");
-    EXPECT_EQ(ops.GetControlText("Ky_ComboBox"), "yes");
+    ExpectTexts(ops, {{"Ny_Edit", "7"}, {"Ky_ComboBox", "yes"}});
     rec.Ky = 0;
     ops.SetControlText("Ky_ComboBox", "no");
 
@@ -509,8 +480,8 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
     EXPECT_TRUE(ed.SaveGroup());
     EXPECT_EQ(ops.GetControlText("Ts3_Edit"), "2");
     ed.ShowGroup(TGroupId::SeasonDurations);
-    EXPECT_TRUE(ops.Controls["Ts3_Edit"].Enabled);
-    EXPECT_FALSE(ops.Controls["Ts4_Edit"].Enabled);
+    ExpectEnabled(ops, {"Ts3_Edit"});
+    ExpectEnabled(ops, {"Ts4_Edit"}, false);
     EXPECT_EQ(ops.GetControlText("Ts4_Edit"), "-1");
 }
 
@@ -519,14 +490,13 @@ TEST_F(OpenedFile, CancelOfGeneralDataPutsTheKeysBack)
     const TInputRecord original = rec;
     // Switching wells on fills the pages again, the selectors among them: each choice
     // is made just before its event.
-    ops.SetControlText("Kp_ComboBox", "yes");
-    ed.KpChanged();
-    ops.SetControlText("Kd_ComboBox", "no");
-    ed.KdChanged();
-    ops.SetControlText("Ky_ComboBox", "yes");
-    ed.KyChanged();
-    ops.SetControlText("Ns_ComboBox", "4");
-    ed.NsChanged();
+    using TEvent = void (TInputEditor::*)();
+    for (const auto& [control, text, changed] : std::vector<std::tuple<const char*, const char*, TEvent>>{
+             {"Kp_ComboBox", "yes", &TInputEditor::KpChanged}, {"Kd_ComboBox", "no", &TInputEditor::KdChanged},
+             {"Ky_ComboBox", "yes", &TInputEditor::KyChanged}, {"Ns_ComboBox", "4", &TInputEditor::NsChanged}}) {
+        ops.SetControlText(control, text);
+        (ed.*changed)();
+    }
     EXPECT_EQ(rec.Kd, 0);
     EXPECT_EQ(rec.Ns, 4);
     ops.SetControlText("Ny_Edit", "150");
@@ -535,11 +505,9 @@ TEST_F(OpenedFile, CancelOfGeneralDataPutsTheKeysBack)
     ed.CancelGroup();
     EXPECT_EQ(InputFileText(rec), InputFileText(original));
     EXPECT_EQ(rec.AnnualMode, 0);
-    EXPECT_EQ(ops.GetControlText("Kd_ComboBox"), "yes");
-    EXPECT_EQ(ops.GetControlText("Kp_ComboBox"), "no");
-    EXPECT_EQ(ops.GetControlText("Ns_ComboBox"), "2");
-    EXPECT_TRUE(ops.Controls["DrainageSystem_RadioButton"].Enabled);
-    EXPECT_FALSE(ops.Controls["PumpingWells_RadioButton"].Enabled);
+    ExpectTexts(ops, {{"Kd_ComboBox", "yes"}, {"Kp_ComboBox", "no"}, {"Ns_ComboBox", "2"}});
+    ExpectEnabled(ops, {"DrainageSystem_RadioButton"});
+    ExpectEnabled(ops, {"PumpingWells_RadioButton"}, false);
 }
 
 TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
@@ -566,22 +534,18 @@ TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
         alfa.FieldLeft(field);
     }
     ASSERT_TRUE(alfa.Calculate());
-    EXPECT_EQ(ops.GetControlText("QH1_Edit"), " 0.13486");
-    EXPECT_EQ(ops.GetControlText("QH2_Edit"), " 0.10000");
+    ExpectTexts(ops, {{"QH1_Edit", " 0.13486"}, {"QH2_Edit", " 0.10000"}});
     const double qh1 = rec.QH1;
     EXPECT_NEAR(qh1, 0.134858583, 1e-9);
     // Cancel puts back Dd; the calculator's QH1 and QH2 stay; both windows close.
     ed.CancelGroup();
-    EXPECT_EQ(rec.Dd, 1.5);
-    EXPECT_EQ(rec.QH1, qh1);
-    EXPECT_EQ(rec.QH2, 0.1);
+    EXPECT_EQ((std::vector<double>{rec.Dd, rec.QH1, rec.QH2}), (std::vector<double>{1.5, qh1, 0.1}));
     EXPECT_TRUE(ops.VisibleWindows.empty());
     // Saving the group stores the values as the fields show them.
     ed.ShowGroup(G::DrainageSystem);
     ed.DrainageEquationClicked();
     EXPECT_TRUE(ed.SaveGroup());
-    EXPECT_EQ(rec.QH1, 0.13486);
-    EXPECT_EQ(rec.Dd, 1.2);
+    EXPECT_EQ((std::vector<double>{rec.QH1, rec.Dd}), (std::vector<double>{0.13486, 1.2}));
     EXPECT_TRUE(ops.VisibleWindows.empty());
     EXPECT_EQ(LastMessage(), "The drainage data were saved.");
 }

@@ -1,6 +1,9 @@
 // The Output and Graphics pages through the window: output groups, tables, the
 // grid, group files, the clipboard, drawing, saving and opening graphs, opening a
 // result file, and the input they must leave alone.
+#include <tuple>
+#include <utility>
+
 #include "graphs/Chart.h"
 #include "model/SafeFile.h"
 #include "results/GroupFile.h"
@@ -52,16 +55,11 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     EXPECT_EQ(ops_.TextLines, TableViewLines(expected));
     EXPECT_TRUE(ops_.TextVisible);
     ASSERT_TRUE(ops_.GridVisible);
-    EXPECT_EQ(ops_.GridColumns, 10);
-    EXPECT_EQ(ops_.GridRows, 9); // heads and years 0 to 3 of 2 seasons
-    EXPECT_EQ(ops_.Cell(0, 0), " Year");
-    EXPECT_EQ(ops_.Cell(1, 0), "Season");
-    EXPECT_EQ(ops_.Cell(5, 0), " Cr4");
-    EXPECT_EQ(ops_.Cell(0, 8), "3");
-    EXPECT_EQ(ops_.Cell(1, 8), "2");
-    EXPECT_EQ(ops_.Cell(5, 8), expected.Groups.GridTexts[4][7]);
-    for (const char* c : {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel})
-        EXPECT_TRUE(Visible(c)) << c;
+    EXPECT_EQ(std::make_pair(ops_.GridColumns, ops_.GridRows), std::make_pair(10, 9)); // heads, years 0 to 3
+    EXPECT_EQ((std::vector<std::string>{ops_.Cell(0, 0), ops_.Cell(1, 0), ops_.Cell(5, 0), ops_.Cell(0, 8),
+                                        ops_.Cell(1, 8), ops_.Cell(5, 8)}),
+              (std::vector<std::string>{" Year", "Season", " Cr4", "3", "2", expected.Groups.GridTexts[4][7]}));
+    ExpectVisible(ops_, {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel});
 
     // The grid as the clipboard takes it: TAB between cells, CR between rows.
     logic_->ToClipboard();
@@ -106,8 +104,7 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     ops_.FileAnswers = {saved};
     logic_->GroupOpen();
     EXPECT_EQ(ops_.TextLines, FileLines(saved));
-    EXPECT_TRUE(Visible(ctl::SeeGraphButton));
-    EXPECT_TRUE(Visible(ctl::GroupSaveButton));
+    ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::GroupSaveButton});
     EXPECT_FALSE(ops_.GridVisible);
     ops_.FileAnswers = {Path("copy.prn")};
     logic_->GroupSave();
@@ -120,8 +117,7 @@ TEST_F(OutputPage, FrequencyViewSavedAsShown)
     Go(13);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.frq"));
     EXPECT_TRUE(Visible(ctl::GroupSaveButton));
-    for (const char* c : {ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel})
-        EXPECT_FALSE(Visible(c)) << c;
+    ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel}, false);
     EXPECT_FALSE(ops_.GridVisible);
     ops_.FileAnswers = {Path("freq.prn")};
     logic_->GroupSave();
@@ -147,9 +143,7 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
     ops_.FileAnswers = {Path("wells4.prn")};
     logic_->GroupOpen();
     EXPECT_EQ(logic_->OutputData().Rec.Ns, 4);
-    EXPECT_EQ(dm_.Rec.Ns, opened.Ns);
-    EXPECT_EQ(dm_.Rec.Ny, opened.Ny);
-    EXPECT_EQ(dm_.Rec.Ts, opened.Ts);
+    EXPECT_EQ(std::tie(dm_.Rec.Ns, dm_.Rec.Ny, dm_.Rec.Ts), std::tie(opened.Ns, opened.Ny, opened.Ts));
 
     // "Open output file" of a result whose input file is missing: the record stays.
     fs::copy_file(dir_ / "Wells.res", dir_ / "Lonely.res");
@@ -208,8 +202,7 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     EXPECT_GT(ops_.Canvas.Calls.size(), calls);
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
     EXPECT_TRUE(logic_->State.GraphMade);
-    EXPECT_TRUE(Enabled(ctl::GraphSave));
-    EXPECT_TRUE(Enabled(ctl::GraphSymbolsButton));
+    ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
     EXPECT_TRUE(Visible(ctl::GraphImage));
     EXPECT_FALSE(Visible(ctl::GraphDecorImage));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::GraphicsStatus);
@@ -269,8 +262,7 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     logic_->GraphOpen();
     EXPECT_EQ(ops_.Canvas.LoadedPath, Path("old.bmp"));
     EXPECT_TRUE(logic_->State.GraphMade);
-    EXPECT_TRUE(Enabled(ctl::GraphSave));
-    EXPECT_TRUE(Enabled(ctl::GraphSymbolsButton));
+    ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
     ops_.FileAnswers = {std::nullopt};
     logic_->GraphOpen();

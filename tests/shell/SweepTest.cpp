@@ -64,9 +64,7 @@ TEST(SweepGrid, FirstSettingVariesSlowestAndCasesChangeOnlyTheirFields)
 
     TInputRecord rec = base;
     sweep.Apply(6, rec);
-    EXPECT_EQ(rec.Dd, 2);
-    EXPECT_EQ(rec.IaA[1], 0.8);
-    EXPECT_EQ(rec.IaA[2], 0.8);
+    EXPECT_EQ((std::vector<double>{rec.Dd, rec.IaA[1], rec.IaA[2]}), (std::vector<double>{2, 0.8, 0.8}));
     EXPECT_EQ(rec.IaB[1], base.IaB[1]);
     EXPECT_EQ(rec.IaB[2], 0.3);
     EXPECT_EQ(rec.Ny, 20);
@@ -77,26 +75,19 @@ TEST(SweepGrid, FirstSettingVariesSlowestAndCasesChangeOnlyTheirFields)
 
 TEST(SweepRefusals, BeforeAnythingRuns)
 {
-    EXPECT_NE(Refusal({"Depth=1:2:0.5"}).find("unknown field \"Depth\""), std::string::npos);
-    EXPECT_NE(Refusal({"dd=1:2:0.5"}).find("did you mean Dd?"), std::string::npos);
-    EXPECT_NE(Refusal({"Kd=0,1"}).find("unknown field"), std::string::npos); // keys of the layout stay
-    EXPECT_NE(Refusal({"Dd=2:1:0.5"}).find("the range is empty"), std::string::npos);
-    EXPECT_NE(Refusal({"Dd=1:2:-0.5"}).find("the range is empty"), std::string::npos);
-    EXPECT_NE(Refusal({"Dd=1:2:0"}).find("STEP must not be 0"), std::string::npos);
-    EXPECT_NE(Refusal({"Dd=1:2"}).find("FROM:TO:STEP"), std::string::npos);
-    EXPECT_NE(Refusal({"Dd=1.5;2"}).find("is not a number"), std::string::npos);
-    EXPECT_NE(Refusal({"Dd=1,,2"}).find("\"\" is not a number"), std::string::npos);
-    EXPECT_NE(Refusal({"Dd=nan"}).find("is not a number"), std::string::npos);
-    EXPECT_NE(Refusal({"Dd"}).find("NAME=FROM:TO:STEP"), std::string::npos);
-    EXPECT_NE(Refusal({"IaA[3]=1"}).find("has 2 season(s)"), std::string::npos);
-    EXPECT_NE(Refusal({"IaA[5]=1"}).find("from 1 to 4"), std::string::npos);
-    EXPECT_NE(Refusal({"Dd[1]=1"}).find("not a seasonal field"), std::string::npos);
-    EXPECT_NE(Refusal({"Dd=1.5", "Dd=2"}).find("already set"), std::string::npos);
-    EXPECT_NE(Refusal({"IaA=1", "IaA[2]=2"}).find("already set"), std::string::npos);
-    EXPECT_NE(Refusal({"Dd=1.125"}).find("more decimals than the input file keeps"), std::string::npos);
-    EXPECT_NE(Refusal({"Ny=20.5"}).find("whole numbers"), std::string::npos);
-    EXPECT_NE(Refusal({"Ny=300"}).find("whole numbers"), std::string::npos);
-    EXPECT_NE(Refusal({}).find("at least one --set"), std::string::npos);
+    // Each refusal names what is wrong; the keys of the layout are no fields to set.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refusals{
+        {{"Depth=1:2:0.5"}, "unknown field \"Depth\""}, {{"dd=1:2:0.5"}, "did you mean Dd?"},
+        {{"Kd=0,1"}, "unknown field"}, {{"Dd=2:1:0.5"}, "the range is empty"},
+        {{"Dd=1:2:-0.5"}, "the range is empty"}, {{"Dd=1:2:0"}, "STEP must not be 0"}, {{"Dd=1:2"}, "FROM:TO:STEP"},
+        {{"Dd=1.5;2"}, "is not a number"}, {{"Dd=1,,2"}, "\"\" is not a number"}, {{"Dd=nan"}, "is not a number"},
+        {{"Dd"}, "NAME=FROM:TO:STEP"}, {{"IaA[3]=1"}, "has 2 season(s)"}, {{"IaA[5]=1"}, "from 1 to 4"},
+        {{"Dd[1]=1"}, "not a seasonal field"}, {{"Dd=1.5", "Dd=2"}, "already set"},
+        {{"IaA=1", "IaA[2]=2"}, "already set"}, {{"Dd=1.125"}, "more decimals than the input file keeps"},
+        {{"Ny=20.5"}, "whole numbers"}, {{"Ny=300"}, "whole numbers"}, {{}, "at least one --set"}
+    };
+    for (const auto& [settings, said] : refusals)
+        EXPECT_NE(Refusal(settings).find(said), std::string::npos) << said;
 
     // A field the keys leave out of the file: no drains, no drain depth.
     TInputRecord wells = WellsExampleRecord();

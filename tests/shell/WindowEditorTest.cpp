@@ -49,9 +49,7 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     const TInputRecord& rec = dm_.Rec;
     EXPECT_EQ(ops_.GetControlText("Dd_Edit"), "1.5");
     EXPECT_EQ(ops_.GetControlText("IaA1_Edit"), PlainNumberText(rec.IaA[1]));
-    EXPECT_EQ(ops_.GetControlText("Kd_ComboBox"), "yes");
-    EXPECT_EQ(ops_.GetControlText("Ns_ComboBox"), "2");
-    EXPECT_EQ(ops_.GetControlText("Ny_Edit"), "10");
+    ExpectTexts(ops_, {{"Kd_ComboBox", "yes"}, {"Ns_ComboBox", "2"}, {"Ny_Edit", "10"}});
     EXPECT_FALSE(ops_.Controls["CaMax_Edit"].Visible); // Kf = 0
     // Every group but the wells' (Kp = 0); the General data group open, so no
     // " Save / run " until it is saved or cancelled, even on the Input page shown again.
@@ -132,8 +130,7 @@ TEST_F(WindowEditor, AfterARunTheInputPageShowsTheFilesNyAndKy)
     logic_->InputSave();
     ASSERT_TRUE(logic_->State.OutputPresent) << (ops_.Messages.empty() ? "" : ops_.Messages.back());
     logic_->PageShown(TPage::Input);
-    EXPECT_EQ(ops_.GetControlText("Ny_Edit"), "2");
-    EXPECT_EQ(ops_.GetControlText("Ky_ComboBox"), "yes");
+    ExpectTexts(ops_, {{"Ny_Edit", "2"}, {"Ky_ComboBox", "yes"}});
     EXPECT_TRUE(SaveRunAllowed());
 }
 
@@ -174,8 +171,7 @@ TEST_F(WindowEditor, ANewDataSetEnteredSavedAndRunGivesTheFilesOfTheCommandLine)
     EXPECT_EQ(r.Gi[3], r.Gi[2]);
     EXPECT_EQ(r.Kr, 0);
     EXPECT_EQ(r.Cx0, 6);
-    EXPECT_TRUE(ops_.Controls[ctl::SaveRunButton].Enabled);
-    EXPECT_TRUE(ops_.Controls[ctl::InputSave].Enabled);
+    ExpectEnabled(ops_, {ctl::SaveRunButton, ctl::InputSave});
     ops_.SetControlText(ctl::Title1Edit, "Entered in the window");
     ops_.SetControlText(ctl::Title2Edit, "three seasons, wells, no drains");
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <tuple>
 
 #include "model/InputCheck.h"
 #include "shell/UControls.h"
@@ -23,8 +24,7 @@ TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
     OpenAndShowInput(WriteInput("field.inp", rec));
     EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("field.inp"));
     EXPECT_EQ(ops_.Controls[ctl::Title1Edit].Text, rec.Title1);
-    EXPECT_TRUE(Enabled(ctl::SaveRunButton));
-    EXPECT_TRUE(Enabled(ctl::InputSave));
+    ExpectEnabled(ops_, {ctl::SaveRunButton, ctl::InputSave});
     EXPECT_EQ(ops_.StatusTexts.back(), msg::InputStatus);
 
     const std::size_t mark = ops_.Events.size();
@@ -49,9 +49,7 @@ TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
     // The files: the input as written, the run's files beside it, no lists left behind.
     EXPECT_EQ(ReadFile(dir_ / "Field.INP"), InputFileText(rec));
     EXPECT_EQ(ReadFile(dir_ / "Field.trf"), "2\r\n");
-    EXPECT_TRUE(fs::exists(dir_ / "Field.frq"));
-    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
-    EXPECT_FALSE(fs::exists(dir_ / "Error.lst"));
+    EXPECT_EQ(Present(dir_, {"Field.frq", "warning.lst", "Error.lst"}), (std::vector<std::string>{"Field.frq"}));
 
     // The Output page shows the result file and the warnings.
     ASSERT_EQ(ops_.ShownPages.back(), TPage::Output);
@@ -63,10 +61,8 @@ TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
               "less than the amount of drainage re-used.\n The drainage re-use (DRR) is reduced to equal the "
               "drainage.\n\n");
     EXPECT_TRUE(ops_.VisibleWindows.count(TWindow::Warning));
-    for (const char* c : {ctl::GroupButton, ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton})
-        EXPECT_TRUE(Visible(c)) << c;
-    for (const char* c : {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::OutputDecorImage, ctl::ClipButton})
-        EXPECT_FALSE(Visible(c)) << c;
+    ExpectVisible(ops_, {ctl::GroupButton, ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton});
+    ExpectVisible(ops_, {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::OutputDecorImage, ctl::ClipButton}, false);
     EXPECT_FALSE(Enabled(ctl::InputSave));
     EXPECT_TRUE(logic_->State.OutputPresent);
     EXPECT_FALSE(logic_->State.OutputPending);
@@ -98,13 +94,11 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
                                         " CALCULATIONS COULD NOT BE DONE", " Please adjust the input."}));
     EXPECT_TRUE(ops_.TextVisible);
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
-    EXPECT_FALSE(fs::exists(dir_ / "Field.res"));
-    EXPECT_FALSE(fs::exists(dir_ / "Field.frq"));
-    EXPECT_FALSE(fs::exists(dir_ / "Error.lst"));
-    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
-    EXPECT_TRUE(fs::exists(dir_ / "Field.INP")); // the input is saved all the same
-    for (const char* c : {ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton, ctl::GroupButton})
-        EXPECT_FALSE(Visible(c)) << c;
+    // The input is saved all the same.
+    EXPECT_EQ(Present(dir_, {"Field.res", "Field.frq", "Error.lst", "warning.lst", "Field.INP"}),
+              (std::vector<std::string>{"Field.INP"}));
+    ExpectVisible(ops_, {ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton, ctl::GroupButton},
+                  false);
     EXPECT_TRUE(logic_->State.InputErrors);
     EXPECT_FALSE(logic_->State.OutputPresent);
     EXPECT_EQ(dm_.ErrorLines.size(), 1u);
@@ -194,18 +188,15 @@ TEST_F(WindowRun, OpenInputFileFailuresChangeNothing)
     logic_->InputOpen();
     EXPECT_NE(ops_.Messages.back().find(Path("bad.inp")), std::string::npos) << ops_.Messages.back();
     EXPECT_FALSE(ops_.BusyVisible);
-    EXPECT_EQ(dm_.Rec.Ny, before.Ny);
-    EXPECT_EQ(dm_.Rec.FileName, before.FileName);
-    EXPECT_EQ(dm_.Rec.Title1, before.Title1);
+    EXPECT_EQ(std::tie(dm_.Rec.Ny, dm_.Rec.FileName, dm_.Rec.Title1),
+              std::tie(before.Ny, before.FileName, before.Title1));
 }
 
 TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
 {
     // A new data set: the keys of a fresh input and the guided entry, no " Save / run ".
     logic_->PageShown(TPage::Input);
-    EXPECT_EQ(dm_.Rec.Ns, 2);
-    EXPECT_EQ(dm_.Rec.Kr, 4);
-    EXPECT_EQ(editor_.GuidedEntries, 1);
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ns, dm_.Rec.Kr, editor_.GuidedEntries}), (std::vector<int>{2, 4, 1}));
     EXPECT_FALSE(Enabled(ctl::SaveRunButton));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::InputStatus);
 

@@ -14,6 +14,7 @@
 #include "model/InputFile.h"
 #include "shell/UMainForm.h"
 #include "support/TFakeShellOps.h"
+#include "support/ControlChecks.h"
 #include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 

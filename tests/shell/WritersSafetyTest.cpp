@@ -62,13 +62,7 @@ protected:
              }},
         };
     }
-    std::set<std::string> Names() const
-    {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_))
-            names.insert(e.path().filename().string());
-        return names;
-    }
+    std::set<std::string> Names() const { return test::EntryNames(dir_); }
 
     test::TScratchFolder scratch_{"veltra-writers"};
     const fs::path& dir_ = scratch_.Dir;

@@ -72,17 +72,13 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
                   Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
                   Message("The end of the time series is reached. The results can be seen in  Field.res"),
                   Message(msg::RuntimeCommentsGiven)}));
-    EXPECT_TRUE(fs::exists(dir_ / "Field2.inp"));
-    EXPECT_TRUE(fs::exists(dir_ / "Field3.inp"));
+    EXPECT_EQ(Present(dir_, {"Field2.inp", "Field3.inp"}), (std::vector<std::string>{"Field2.inp", "Field3.inp"}));
     EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1, 2, 2, 3, 3}));
-    EXPECT_FALSE(fs::exists(dir_ / "Field2.res"));
-    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+    EXPECT_EQ(Present(dir_, {"Field2.res", "warning.lst"}), std::vector<std::string>());
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.res"));
-    EXPECT_EQ(dm_.Rec.SeriesEnded, 1);
-    EXPECT_EQ(dm_.Rec.AnnualMode, 0);
-    EXPECT_EQ(dm_.Rec.YearNr, 1);
-    EXPECT_EQ(st_.YearsDone, 0);
+    EXPECT_EQ((std::vector<int>{dm_.Rec.SeriesEnded, dm_.Rec.AnnualMode, dm_.Rec.YearNr, st_.YearsDone}),
+              (std::vector<int>{1, 0, 1, 0}));
 
     // The warnings of every year are kept, not only the last year's.
     const std::string& memo = ops_.Controls[ctl::WarningMemo].Text;
@@ -171,22 +167,17 @@ TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
     EXPECT_EQ(dialogue[5], Message("The calculations for the time series are discontinued. Yet the intermediate "
                                    "results can be seen in  Field.res"));
     EXPECT_EQ(dialogue.size(), 6u); // no warnings in year 1, no "Calculations were done"
-    EXPECT_EQ(dm_.Rec.Ny, 2);
-    EXPECT_EQ(dm_.Rec.YearNr, 0);
-    EXPECT_EQ(dm_.Rec.SeriesEnded, 1);
-    EXPECT_EQ(dm_.Rec.AnnualMode, 0);
-    EXPECT_EQ(st_.YearsDone, 0);
-    EXPECT_EQ(carry_.YearsDone, 0);
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.YearNr, dm_.Rec.SeriesEnded, dm_.Rec.AnnualMode, st_.YearsDone,
+              carry_.YearsDone}),
+              (std::vector<int>{2, 0, 1, 0, 0, 0}));
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1}));
     EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
 
     // The Input page restores Ny and Ky from the file as read.
     logic_->PageShown(TPage::Input);
-    EXPECT_EQ(dm_.Rec.Ny, 5);
-    EXPECT_EQ(dm_.Rec.Ky, 1);
-    EXPECT_EQ(dm_.Rec.AnnualMode, 1);
-    EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Ky, dm_.Rec.AnnualMode, dm_.Rec.SeriesEnded}),
+              (std::vector<int>{5, 1, 1, 0}));
 }
 
 // A thin aquifer whose water table falls below its bottom in the first year.
@@ -216,13 +207,10 @@ TEST_F(YearByYear, WaterTableStopEndsTheSeries)
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_EQ(YearsOf(dir_ / "Stop.res"), (std::vector<int>{0, 0, 1, 1, 2, 2}));
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Stop.res"));
-    EXPECT_FALSE(fs::exists(dir_ / "Stop.trf"));
-    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+    EXPECT_EQ(Present(dir_, {"Stop.trf", "warning.lst"}), std::vector<std::string>());
     // The series cannot go on: the next save starts a new one.
     EXPECT_TRUE(logic_->State.NewRun);
-    EXPECT_EQ(dm_.Rec.AnnualMode, 0);
-    EXPECT_EQ(dm_.Rec.YearNr, 0);
-    EXPECT_EQ(st_.YearsDone, 0);
+    EXPECT_EQ((std::vector<int>{dm_.Rec.AnnualMode, dm_.Rec.YearNr, st_.YearsDone}), (std::vector<int>{0, 0, 0}));
     logic_->PageShown(TPage::Input);
     EXPECT_EQ(SaveRunDialogue({Path("Stop.inp")}, {true, false})[0], Message(msg::ChooseSaveName));
 }
@@ -285,11 +273,9 @@ TEST_F(YearByYear, CloseOutputEndsTheSeriesAndANewRunStartsAtYearZero)
     logic_->PageShown(TPage::Output); // "Close output" is a button of the Output page
     logic_->CloseOutput();
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
-    EXPECT_EQ(st_.YearsDone, 0);
-    EXPECT_EQ(carry_.YearsDone, 0);
-    EXPECT_EQ(dm_.Rec.AnnualMode, 0);
-    EXPECT_EQ(dm_.Rec.YearNr, 0);
-    EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
+    EXPECT_EQ((std::vector<int>{st_.YearsDone, carry_.YearsDone, dm_.Rec.AnnualMode, dm_.Rec.YearNr,
+              dm_.Rec.SeriesEnded}),
+              (std::vector<int>{0, 0, 0, 0, 0}));
     EXPECT_TRUE(logic_->State.NewRun);
     EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
 

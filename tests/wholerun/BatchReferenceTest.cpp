@@ -31,7 +31,7 @@ int SingleRunStatus(const fs::path& folder)
 {
     if (fs::exists(folder / "Error.lst"))
         return 1;
-    if (ReadBytes(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
+    if (ReadFile(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
         return 3;
     return 0;
 }
@@ -78,7 +78,7 @@ TEST(BatchOfTheReferenceCases, WritesWhatSingleRunsWrite)
                                 " > batch.out 2> batch.err";
     const int raw = std::system(command.c_str());
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    const std::string printed = ReadBytes(scratch / "batch.out") + ReadBytes(scratch / "batch.err");
+    const std::string printed = ReadFile(scratch / "batch.out") + ReadFile(scratch / "batch.err");
     // Input errors and stopped runs among the cases, no failure: the stop decides.
     EXPECT_EQ(status, 3) << printed;
     for (const char* crash : {"runtime error", "AddressSanitizer", "LeakSanitizer"})
@@ -98,7 +98,7 @@ TEST(BatchOfTheReferenceCases, WritesWhatSingleRunsWrite)
                 continue;
             ASSERT_TRUE(fs::exists(got / f)) << f << " was not written";
             const std::string difference =
-                FirstDifference(ReadBytes(file.path()), ReadBytes(got / f), ext == ".res");
+                FirstDifference(ReadFile(file.path()), ReadFile(got / f), ext == ".res");
             EXPECT_TRUE(difference.empty()) << f << " " << difference;
             ++compared;
         }
@@ -112,7 +112,7 @@ TEST(BatchOfTheReferenceCases, WritesWhatSingleRunsWrite)
     EXPECT_GE(compared, 3 * static_cast<int>(names.size()) - 6);
 
     // One row per case, its status and exit status those of the single run.
-    const std::string summary = ReadBytes(scratch / "out" / "summary.csv");
+    const std::string summary = ReadFile(scratch / "out" / "summary.csv");
     std::map<std::string, std::vector<std::string>> rows;
     std::vector<std::string> header;
     for (std::size_t at = 0; at < summary.size();) {

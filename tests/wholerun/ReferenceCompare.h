@@ -3,20 +3,14 @@
 // exactly, after the two edits the reviewed files carry (bare file names instead of full
 // paths, no credit lines in a result header).
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/TestFiles.h"
+
 namespace veltra::wholerun {
 
-inline std::string ReadBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+using test::ReadFile;
 
 // A path part may hold anything but white space, a quote or a separator. The bytes are
 // Latin-1 text, so 0x1C..0x1F, 0x85 and 0xA0 count as white space as well.

@@ -33,16 +33,7 @@ const fs::path& Cases()
 
 // Read when the test program starts: a missing folder gives no case, and the test below
 // fails on it.
-std::vector<std::string> CaseNames()
-{
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(Cases(), ec))
-        if (entry.is_directory())
-            names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+std::vector<std::string> CaseNames() { return test::FolderNames(Cases()); }
 
 std::string Lower(std::string s)
 {
@@ -89,7 +80,7 @@ int RunTool(const fs::path& folder, const std::vector<std::string>& args, const 
 // What a run printed, for failure messages and the sanitizer check.
 std::string Printed(const fs::path& log)
 {
-    return "standard output:\n" + ReadBytes(log.string() + ".out") + "\nstandard error:\n" + ReadBytes(log.string() + ".err");
+    return "standard output:\n" + ReadFile(log.string() + ".out") + "\nstandard error:\n" + ReadFile(log.string() + ".err");
 }
 
 // NAME.inp, then the year files NAME2.inp, NAME3.inp, ... in numerical order.
@@ -133,7 +124,7 @@ int ExpectedStatus(const fs::path& folder)
 {
     if (fs::exists(folder / "Error.lst") || StartsWith(folder.filename().string(), "bad_"))
         return 1;
-    if (ReadBytes(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
+    if (ReadFile(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
         return 3;
     return 0;
 }
@@ -200,7 +191,7 @@ TEST_P(WholeRunReference, RunWritesTheReviewedFiles)
             continue;
         }
         const bool resultFile = Lower(want.extension().string()) == ".res";
-        const std::string difference = FirstDifference(ReadBytes(want), ReadBytes(got), resultFile);
+        const std::string difference = FirstDifference(ReadFile(want), ReadFile(got), resultFile);
         EXPECT_TRUE(difference.empty()) << want.filename().string() << " " << difference;
         ++compared;
     }
