@@ -115,7 +115,9 @@ void Run(const std::vector<std::string>& files, const std::string& workDir, TRun
         throw TCaseEnd{TCaseStatus::Stopped, StopMessage(result.StopCause)};
 }
 
-TCaseStatus StatusOf(TErrorKind kind)
+} // namespace
+
+TCaseStatus CaseStatusOf(TErrorKind kind)
 {
     switch (kind) {
     case TErrorKind::Input:
@@ -129,8 +131,6 @@ TCaseStatus StatusOf(TErrorKind kind)
     }
     return TCaseStatus::Failed;
 }
-
-} // namespace
 
 const char* CaseStatusText(TCaseStatus status)
 {
@@ -175,7 +175,7 @@ TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& w
         outcome.Status = end.Status;
         outcome.Message = end.Message;
     } catch (const TVeltraError& e) {
-        outcome.Status = StatusOf(e.Kind);
+        outcome.Status = CaseStatusOf(e.Kind);
         outcome.Message = FirstLine(e.what());
         if (e.Kind == TErrorKind::Internal)
             outcome.Message = "internal error: " + outcome.Message;

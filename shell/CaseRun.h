@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/TVeltraError.h"
 #include "results/RunSummary.h"
 
 namespace veltra {
@@ -21,6 +22,9 @@ enum class TCaseStatus {
 
 const char* CaseStatusText(TCaseStatus status); // "ok", "input errors", "stopped", "failed"
 int CaseExitStatus(TCaseStatus status);
+// How an error of `kind` ends a case; with CaseExitStatus the one mapping of error
+// kinds to exit statuses, which the command line uses too.
+TCaseStatus CaseStatusOf(TErrorKind kind);
 
 struct TCaseOutcome {
     TCaseStatus Status = TCaseStatus::Failed;
