@@ -16,6 +16,7 @@
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "shell/Batch.h"
+#include "shell/CaseRun.h"
 
 namespace veltra::cli {
 
@@ -23,7 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t MaxInputBytes = 1024 * 1024;
 constexpr std::size_t MaxListBytes = 64u * 1024 * 1024;
 
 struct TBatchInput {
@@ -63,8 +63,7 @@ std::vector<TBatchInput> CollectInputs(const std::vector<std::string>& given)
         TBatchInput input{Absolute(file), {}};
         try {
             TInputRecord rec;
-            std::istringstream in(ReadWholeFile(input.Path, MaxInputBytes, "an input file"));
-            ReadInputStream(in, input.Path, rec);
+            ReadCaseInput(input.Path, rec);
             if (rec.Ky == 1)
                 input.YearFiles = SeriesYearFiles(input.Path, rec.Ny);
         } catch (const TVeltraError&) {
@@ -91,7 +90,7 @@ std::vector<std::string> CopyInputs(const TBatchInput& input, const std::string&
     files.insert(files.end(), input.YearFiles.begin(), input.YearFiles.end());
     std::vector<std::string> texts;
     for (const std::string& file : files)
-        texts.push_back(ReadWholeFile(file, MaxInputBytes, "an input file"));
+        texts.push_back(ReadWholeFile(file, InputFileLimit, "an input file"));
     std::error_code ec;
     if (!fs::is_empty(folder, ec))
         RemoveCaseFiles(folder, fs::path(input.Path).filename().string());
