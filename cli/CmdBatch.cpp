@@ -12,6 +12,7 @@
 
 #include "cli/BatchRun.h"
 #include "cli/Commands.h"
+#include "cli/RunOutput.h"
 #include "model/InputFile.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
@@ -30,13 +31,6 @@ struct TBatchInput {
     std::string Path;                   // absolute
     std::vector<std::string> YearFiles; // a year-by-year input's later years, absolute
 };
-
-std::string Absolute(const std::string& file)
-{
-    std::error_code ec;
-    const fs::path abs = fs::absolute(file, ec);
-    return ec ? file : abs.lexically_normal().string();
-}
 
 // The input files of the list file: one path a line, blank lines skipped.
 std::vector<std::string> ListedFiles(const std::string& list)
@@ -60,7 +54,7 @@ std::vector<TBatchInput> CollectInputs(const std::vector<std::string>& given)
     std::vector<TBatchInput> inputs;
     std::set<std::string> takenAlong;
     for (const std::string& file : given) {
-        TBatchInput input{Absolute(file), {}};
+        TBatchInput input{AbsoluteInputPath(file), {}};
         try {
             TInputRecord rec;
             ReadCaseInput(input.Path, rec);
