@@ -6,16 +6,16 @@
 #include <iostream>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/BatchRun.h"
 #include "cli/Commands.h"
 #include "cli/RunOutput.h"
-#include "model/InputFile.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
+#include "results/TextLists.h"
 #include "shell/Batch.h"
 #include "shell/CaseRun.h"
 
@@ -36,13 +36,9 @@ struct TBatchInput {
 std::vector<std::string> ListedFiles(const std::string& list)
 {
     std::vector<std::string> files;
-    std::istringstream in(ReadWholeFile(list, MaxListBytes, "a list of input files"));
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (std::string& line : SplitLines(ReadWholeFile(list, MaxListBytes, "a list of input files")))
         if (line.find_first_not_of(" \t") != std::string::npos)
-            files.push_back(line);
-    }
+            files.push_back(std::move(line));
     return files;
 }
 
