@@ -81,9 +81,7 @@ std::vector<std::string> CopyInputs(const TBatchInput& input, const std::string&
     std::vector<std::string> texts;
     for (const std::string& file : files)
         texts.push_back(ReadWholeFile(file, InputFileLimit, "an input file"));
-    std::error_code ec;
-    if (!fs::is_empty(folder, ec))
-        RemoveCaseFiles(folder, fs::path(input.Path).filename().string());
+    RemoveCaseFiles(folder, fs::path(input.Path).filename().string());
     std::vector<std::string> copies;
     for (std::size_t k = 0; k < files.size(); ++k) {
         const std::string copy = (fs::path(folder) / fs::path(files[k]).filename()).string();

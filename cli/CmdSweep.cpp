@@ -58,9 +58,7 @@ int Sweep(const std::string& file, const std::vector<std::string>& settings, con
     std::shared_ptr<const TInputRecord> record = base;
     plan.Prepare = [sweep, record](std::size_t index, const std::string& folder) {
         const std::string name = fs::path(folder).filename().string() + ".inp";
-        std::error_code ec;
-        if (!fs::is_empty(folder, ec))
-            RemoveCaseFiles(folder, name);
+        RemoveCaseFiles(folder, name);
         TInputRecord rec = *record;
         sweep->Apply(index, rec);
         const std::string input = (fs::path(folder) / name).string();
