@@ -13,6 +13,7 @@
 #include "cli/FileGuard.h"
 #include "cli/RunOutput.h"
 #include "engine/UCalculate.h"
+#include "model/InputFile.h"
 #include "model/TVeltraError.h"
 #include "shell/RunCalculate.h"
 #include "shell/YearRun.h"
@@ -49,7 +50,7 @@ int Series(const std::vector<std::string>& given, bool force)
     TAnnualCarry carry;
     ClearOneShotFlags(st);
     TInputRecord& rec = dm.Rec;
-    ReadInputOver(files[0], rec);
+    ReadNamedInputFile(files[0], rec);
 
     // Refuse before anything runs: every file must continue the same series.
     if (rec.Ky != 1)
@@ -59,7 +60,7 @@ int Series(const std::vector<std::string>& given, bool force)
                                                   std::to_string(rec.Ny) + ") in the series.");
     for (std::size_t k = 1; k < files.size(); ++k) {
         TInputRecord later = rec;
-        ReadInputOver(files[k], later);
+        ReadNamedInputFile(files[k], later);
         if (later.Ky != 1 || later.Ns != rec.Ns || later.Ny != rec.Ny) {
             const std::string first =
                 "the first file's Ns (" + std::to_string(rec.Ns) + ") and Ny (" + std::to_string(rec.Ny) + ")";
