@@ -110,9 +110,7 @@ int Batch(const std::vector<std::string>& files, const std::string& list, const 
     plan.Prepare = [inputs](std::size_t index, const std::string& folder) {
         return CopyInputs((*inputs)[index - 1], folder);
     };
-    if (!ReadyToRun(plan, options))
-        return 1;
-    return RunWithProgress(plan);
+    return RunPlan(plan, options);
 }
 
 } // namespace

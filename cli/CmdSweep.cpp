@@ -65,9 +65,7 @@ int Sweep(const std::string& file, const std::vector<std::string>& settings, con
         WriteWholeFile(input, InputFileText(rec));
         return std::vector<std::string>{input};
     };
-    if (!ReadyToRun(plan, options))
-        return 1;
-    return RunWithProgress(plan);
+    return RunPlan(plan, options);
 }
 
 } // namespace
