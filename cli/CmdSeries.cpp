@@ -4,7 +4,6 @@
 // read over the record, saved under the series' name for that year and checked.
 // Year files already there are not replaced without --force.
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -77,18 +76,8 @@ int Series(const std::vector<std::string>& given, bool force)
     RefuseOutputsOverInputs(files, outputs);
     // Refuse before anything runs; the refusal names every file in the way, as
     // `example` does.
-    if (!force) {
-        bool exists = false;
-        for (const std::string& name : yearFiles) {
-            std::error_code ec;
-            if (std::filesystem::exists(std::filesystem::symlink_status(name, ec))) {
-                std::cerr << ExistsUseForceMessage(name) << "\n";
-                exists = true;
-            }
-        }
-        if (exists)
-            return 1;
-    }
+    if (!force && NameFilesInTheWay(yearFiles))
+        return 1;
 
     TYearRun run;
     run.Files = files;
