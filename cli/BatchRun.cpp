@@ -106,19 +106,7 @@ private:
     std::size_t total_ = 0, done_ = 0, notOk_ = 0;
 };
 
-} // namespace
-
-void AddBatchOptions(CLI::App& cmd, TBatchOptions& options, const std::string& defaultOut)
-{
-    options.Out = defaultOut;
-    cmd.add_option("-j,--jobs", options.Jobs, "Cases run at the same time (default: the number of cores)")
-        ->check(CLI::Range(1, 4096));
-    cmd.add_option("--out", options.Out, "Folder of the cases' folders and summary.csv (default: " + defaultOut + ")");
-    cmd.add_option("--shard", options.Shard,
-                   "K/N: run only every N-th case starting at K (0 <= K < N), summary in summary-K-of-N.csv");
-    cmd.add_flag("--force", options.Force, "Write over results of the same cases already in the folder");
-}
-
+// Completes the plan and refuses what would fail; false when results are in the way.
 bool ReadyToRun(TBatchPlan& plan, const TBatchOptions& options)
 {
     if (!options.Shard.empty())
@@ -144,8 +132,23 @@ bool ReadyToRun(TBatchPlan& plan, const TBatchOptions& options)
     return inTheWay.empty();
 }
 
-int RunWithProgress(const TBatchPlan& plan)
+} // namespace
+
+void AddBatchOptions(CLI::App& cmd, TBatchOptions& options, const std::string& defaultOut)
 {
+    options.Out = defaultOut;
+    cmd.add_option("-j,--jobs", options.Jobs, "Cases run at the same time (default: the number of cores)")
+        ->check(CLI::Range(1, 4096));
+    cmd.add_option("--out", options.Out, "Folder of the cases' folders and summary.csv (default: " + defaultOut + ")");
+    cmd.add_option("--shard", options.Shard,
+                   "K/N: run only every N-th case starting at K (0 <= K < N), summary in summary-K-of-N.csv");
+    cmd.add_flag("--force", options.Force, "Write over results of the same cases already in the folder");
+}
+
+int RunPlan(TBatchPlan& plan, const TBatchOptions& options)
+{
+    if (!ReadyToRun(plan, options))
+        return 1;
     TProgress progress(::isatty(STDOUT_FILENO) == 1);
     const TBatchResult result = RunBatch(plan, progress);
     progress.Finished(result);

@@ -22,12 +22,10 @@ void AddBatchOptions(CLI::App& cmd, TBatchOptions& options, const std::string& d
 
 // Completes `plan` from the options (output folder, jobs, shard) and refuses what
 // would fail before any case runs: a wrong shard, an output folder that cannot be
-// written (TVeltraError). Returns false, having named them on standard error, when
-// results of the same cases are in the way without --force.
-bool ReadyToRun(TBatchPlan& plan, const TBatchOptions& options);
-
-// Runs the plan with the progress on standard output (a bar on a terminal, a line
-// per case otherwise) and returns the batch's exit status.
-int RunWithProgress(const TBatchPlan& plan);
+// written (TVeltraError). Returns 1, having named them on standard error, when
+// results of the same cases are in the way without --force. Otherwise runs the plan
+// with the progress on standard output (a bar on a terminal, a line per case
+// otherwise) and returns the batch's exit status.
+int RunPlan(TBatchPlan& plan, const TBatchOptions& options);
 
 } // namespace veltra::cli

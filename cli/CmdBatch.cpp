@@ -6,16 +6,18 @@
 #include <iostream>
 #include <memory>
 #include <set>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/BatchRun.h"
 #include "cli/Commands.h"
-#include "model/InputFile.h"
+#include "cli/RunOutput.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
+#include "results/TextLists.h"
 #include "shell/Batch.h"
+#include "shell/CaseRun.h"
 
 namespace veltra::cli {
 
@@ -23,7 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t MaxInputBytes = 1024 * 1024;
 constexpr std::size_t MaxListBytes = 64u * 1024 * 1024;
 
 struct TBatchInput {
@@ -31,24 +32,13 @@ struct TBatchInput {
     std::vector<std::string> YearFiles; // a year-by-year input's later years, absolute
 };
 
-std::string Absolute(const std::string& file)
-{
-    std::error_code ec;
-    const fs::path abs = fs::absolute(file, ec);
-    return ec ? file : abs.lexically_normal().string();
-}
-
 // The input files of the list file: one path a line, blank lines skipped.
 std::vector<std::string> ListedFiles(const std::string& list)
 {
     std::vector<std::string> files;
-    std::istringstream in(ReadWholeFile(list, MaxListBytes, "a list of input files"));
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (std::string& line : SplitLines(ReadWholeFile(list, MaxListBytes, "a list of input files")))
         if (line.find_first_not_of(" \t") != std::string::npos)
-            files.push_back(line);
-    }
+            files.push_back(std::move(line));
     return files;
 }
 
@@ -60,11 +50,10 @@ std::vector<TBatchInput> CollectInputs(const std::vector<std::string>& given)
     std::vector<TBatchInput> inputs;
     std::set<std::string> takenAlong;
     for (const std::string& file : given) {
-        TBatchInput input{Absolute(file), {}};
+        TBatchInput input{AbsoluteInputPath(file), {}};
         try {
             TInputRecord rec;
-            std::istringstream in(ReadWholeFile(input.Path, MaxInputBytes, "an input file"));
-            ReadInputStream(in, input.Path, rec);
+            ReadCaseInput(input.Path, rec);
             if (rec.Ky == 1)
                 input.YearFiles = SeriesYearFiles(input.Path, rec.Ny);
         } catch (const TVeltraError&) {
@@ -91,10 +80,8 @@ std::vector<std::string> CopyInputs(const TBatchInput& input, const std::string&
     files.insert(files.end(), input.YearFiles.begin(), input.YearFiles.end());
     std::vector<std::string> texts;
     for (const std::string& file : files)
-        texts.push_back(ReadWholeFile(file, MaxInputBytes, "an input file"));
-    std::error_code ec;
-    if (!fs::is_empty(folder, ec))
-        RemoveCaseFiles(folder, fs::path(input.Path).filename().string());
+        texts.push_back(ReadWholeFile(file, InputFileLimit, "an input file"));
+    RemoveCaseFiles(folder, fs::path(input.Path).filename().string());
     std::vector<std::string> copies;
     for (std::size_t k = 0; k < files.size(); ++k) {
         const std::string copy = (fs::path(folder) / fs::path(files[k]).filename()).string();
@@ -123,9 +110,7 @@ int Batch(const std::vector<std::string>& files, const std::string& list, const 
     plan.Prepare = [inputs](std::size_t index, const std::string& folder) {
         return CopyInputs((*inputs)[index - 1], folder);
     };
-    if (!ReadyToRun(plan, options))
-        return 1;
-    return RunWithProgress(plan);
+    return RunPlan(plan, options);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "cli/FileGuard.h"
 #include "cli/RunOutput.h"
 #include "model/InputCheck.h"
+#include "model/InputFile.h"
 
 namespace veltra::cli {
 
@@ -21,7 +22,7 @@ void AddCheckCommand(CLI::App& app, int& status)
         const std::string path = AbsoluteInputPath(*file);
         const std::string folder = std::filesystem::current_path().string();
         RefuseOutputsOverInputs({path}, {(std::filesystem::path(folder) / "Error.lst").string()});
-        ReadInputOver(path, dm.Rec);
+        ReadNamedInputFile(path, dm.Rec);
         dm.Rec.FileName = path;
         const auto lines = CheckInput(dm.Rec, folder);
         // The list is the command's report, printed whether or not it holds errors.

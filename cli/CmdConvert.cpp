@@ -18,7 +18,7 @@ void AddConvertCommand(CLI::App& app, int& status)
     cmd->callback([in, out, &status]() {
         TDataMod dm;
         const std::string path = AbsoluteInputPath(*in);
-        ReadInputOver(path, dm.Rec); // the whole file is read before anything is written
+        ReadNamedInputFile(path, dm.Rec); // the whole file is read before anything is written
         auto refuse = [&](const std::string& why) {
             throw TVeltraError(TErrorKind::Input, "The file \"" + path + "\" has " + why + " Nothing was written.");
         };

@@ -32,18 +32,9 @@ void AddExampleCommand(CLI::App& app, int& status)
         // Refuse before writing anything, so that a refusal leaves the folder as it was.
         // The refusal is the command's own answer, not a thrown error: it names every
         // file in the way (standard error, status 1), not only the first.
-        if (!*force) {
-            bool exists = false;
-            for (const auto& [path, text] : files) {
-                if (fs::exists(fs::symlink_status(path, ec))) {
-                    std::cerr << ExistsUseForceMessage(path) << "\n";
-                    exists = true;
-                }
-            }
-            if (exists) {
-                status = 1;
-                return;
-            }
+        if (!*force && NameFilesInTheWay({files[0].first, files[1].first})) {
+            status = 1;
+            return;
         }
         if (fs::exists(dir, ec) && !fs::is_directory(dir, ec))
             throw TVeltraError(TErrorKind::File, "\"" + dir.string() + "\" is not a folder.");

@@ -9,6 +9,7 @@
 #include "cli/FileGuard.h"
 #include "cli/RunOutput.h"
 #include "engine/UCalculate.h"
+#include "model/InputFile.h"
 #include "shell/YearRun.h"
 
 namespace veltra::cli {
@@ -24,7 +25,7 @@ void Run(const std::string& file)
     const std::string path = AbsoluteInputPath(file);
     const std::string workDir = std::filesystem::current_path().string();
     RefuseOutputsOverInputs({path}, RunOutputPaths(path, workDir));
-    ReadInputOver(path, dm.Rec);
+    ReadNamedInputFile(path, dm.Rec);
 
     TYearRun run;
     run.Files = {path};

@@ -4,7 +4,6 @@
 // read over the record, saved under the series' name for that year and checked.
 // Year files already there are not replaced without --force.
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "cli/FileGuard.h"
 #include "cli/RunOutput.h"
 #include "engine/UCalculate.h"
+#include "model/InputFile.h"
 #include "model/TVeltraError.h"
 #include "shell/RunCalculate.h"
 #include "shell/YearRun.h"
@@ -49,7 +49,7 @@ int Series(const std::vector<std::string>& given, bool force)
     TAnnualCarry carry;
     ClearOneShotFlags(st);
     TInputRecord& rec = dm.Rec;
-    ReadInputOver(files[0], rec);
+    ReadNamedInputFile(files[0], rec);
 
     // Refuse before anything runs: every file must continue the same series.
     if (rec.Ky != 1)
@@ -59,7 +59,7 @@ int Series(const std::vector<std::string>& given, bool force)
                                                   std::to_string(rec.Ny) + ") in the series.");
     for (std::size_t k = 1; k < files.size(); ++k) {
         TInputRecord later = rec;
-        ReadInputOver(files[k], later);
+        ReadNamedInputFile(files[k], later);
         if (later.Ky != 1 || later.Ns != rec.Ns || later.Ny != rec.Ny) {
             const std::string first =
                 "the first file's Ns (" + std::to_string(rec.Ns) + ") and Ny (" + std::to_string(rec.Ny) + ")";
@@ -76,18 +76,8 @@ int Series(const std::vector<std::string>& given, bool force)
     RefuseOutputsOverInputs(files, outputs);
     // Refuse before anything runs; the refusal names every file in the way, as
     // `example` does.
-    if (!force) {
-        bool exists = false;
-        for (const std::string& name : yearFiles) {
-            std::error_code ec;
-            if (std::filesystem::exists(std::filesystem::symlink_status(name, ec))) {
-                std::cerr << ExistsUseForceMessage(name) << "\n";
-                exists = true;
-            }
-        }
-        if (exists)
-            return 1;
-    }
+    if (!force && NameFilesInTheWay(yearFiles))
+        return 1;
 
     TYearRun run;
     run.Files = files;

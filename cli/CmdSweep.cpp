@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "shell/Batch.h"
+#include "shell/CaseRun.h"
 #include "shell/Sweep.h"
 
 namespace veltra::cli {
@@ -22,8 +22,6 @@ namespace veltra::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::size_t MaxInputBytes = 1024 * 1024;
 
 // "field_07" for case 7 of 10 to 99 cases: the names sort in case order.
 std::string CaseName(const std::string& stem, std::size_t index, std::size_t count)
@@ -39,10 +37,7 @@ int Sweep(const std::string& file, const std::vector<std::string>& settings, con
     const fs::path abs = fs::absolute(file, ec);
     const std::string path = (ec ? fs::path(file) : abs).lexically_normal().string();
     auto base = std::make_shared<TInputRecord>();
-    {
-        std::istringstream in(ReadWholeFile(path, MaxInputBytes, "an input file"));
-        ReadInputStream(in, path, *base);
-    }
+    ReadCaseInput(path, *base);
     auto sweep = std::make_shared<const TSweep>(*base, path, settings);
     for (const std::string& note : sweep->Notes())
         std::cout << "Note: " << fs::path(path).filename().string() << " holds more decimals than an input file keeps: "
@@ -63,18 +58,14 @@ int Sweep(const std::string& file, const std::vector<std::string>& settings, con
     std::shared_ptr<const TInputRecord> record = base;
     plan.Prepare = [sweep, record](std::size_t index, const std::string& folder) {
         const std::string name = fs::path(folder).filename().string() + ".inp";
-        std::error_code ec;
-        if (!fs::is_empty(folder, ec))
-            RemoveCaseFiles(folder, name);
+        RemoveCaseFiles(folder, name);
         TInputRecord rec = *record;
         sweep->Apply(index, rec);
         const std::string input = (fs::path(folder) / name).string();
         WriteWholeFile(input, InputFileText(rec));
         return std::vector<std::string>{input};
     };
-    if (!ReadyToRun(plan, options))
-        return 1;
-    return RunWithProgress(plan);
+    return RunPlan(plan, options);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "shell/CaseRun.h"
+
 namespace veltra::cli {
 
 namespace {
@@ -36,17 +38,7 @@ TVeltraError FileSystemError(const std::filesystem::filesystem_error& error)
 
 int ExitStatus(TErrorKind kind)
 {
-    switch (kind) {
-    case TErrorKind::Input:
-        return 1;
-    case TErrorKind::Stopped:
-        return 3;
-    case TErrorKind::Usage:
-    case TErrorKind::File:
-    case TErrorKind::Internal:
-        break;
-    }
-    return 2;
+    return CaseExitStatus(CaseStatusOf(kind));
 }
 
 int ReportError(const TVeltraError& error, const std::string& command, std::ostream& out, std::ostream& err)

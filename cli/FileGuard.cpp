@@ -1,6 +1,7 @@
 #include "cli/FileGuard.h"
 
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
 #include "model/TVeltraError.h"
@@ -39,6 +40,19 @@ void RefuseOutputsOverInputs(const std::vector<std::string>& inputs, const std::
 std::string ExistsUseForceMessage(const std::string& path)
 {
     return "The file \"" + path + "\" already exists; use --force to overwrite it.";
+}
+
+bool NameFilesInTheWay(const std::vector<std::string>& paths)
+{
+    bool exists = false;
+    for (const std::string& path : paths) {
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(path, ec))) {
+            std::cerr << ExistsUseForceMessage(path) << "\n";
+            exists = true;
+        }
+    }
+    return exists;
 }
 
 } // namespace veltra::cli

@@ -18,4 +18,9 @@ void RefuseOutputsOverInputs(const std::vector<std::string>& inputs, const std::
 // The line that refuses to replace an existing file without --force.
 std::string ExistsUseForceMessage(const std::string& path);
 
+// Names on standard error, one ExistsUseForceMessage a line, every one of `paths`
+// that exists (a dangling link too); true when there was one. A command refuses
+// before it writes anything, naming all of them, not only the first.
+bool NameFilesInTheWay(const std::vector<std::string>& paths);
+
 } // namespace veltra::cli

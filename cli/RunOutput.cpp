@@ -22,11 +22,6 @@ std::string AbsoluteInputPath(const std::string& file)
     return ec ? file : abs.lexically_normal().string();
 }
 
-void ReadInputOver(const std::string& path, TInputRecord& rec)
-{
-    ReadNamedInputFile(path, rec);
-}
-
 std::vector<std::string> RunOutputPaths(const std::string& path, const std::string& workDir)
 {
     const std::filesystem::path dir(workDir);
@@ -41,7 +36,7 @@ TPrintedYears::TPrintedYears(bool yearByYear, bool series, std::vector<std::stri
 
 void TPrintedYears::ReadOver(const std::string& path, TInputRecord& rec)
 {
-    ReadInputOver(path, rec);
+    ReadNamedInputFile(path, rec);
 }
 
 void TPrintedYears::SaveYearFile(const TInputRecord& rec, const std::string& path)

@@ -1,5 +1,5 @@
 #pragma once
-// What `veltra run` and `veltra series` print and share: reading an input file as
+// What `veltra run` and `veltra series` print and share: an input file's path as
 // given, their steps of the year loop, the warnings of a year and the summary of the
 // last year.
 #include <string>
@@ -13,11 +13,6 @@ namespace veltra::cli {
 
 // The absolute path of an input file as given on the command line.
 std::string AbsoluteInputPath(const std::string& file);
-
-// Reads `path`, exactly as named, over `rec` (fields the file does not hold keep
-// their values). Throws TInputFileError when the file cannot be opened or read, is
-// a folder or is larger than an input file can be.
-void ReadInputOver(const std::string& path, TInputRecord& rec);
 
 // Every file a run of the input `path` may write: its result, frequency and marker
 // files, and warning.lst and Error.lst in `workDir`.

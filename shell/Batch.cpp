@@ -149,6 +149,10 @@ std::vector<std::string> SeriesYearFiles(const std::string& firstFile, int years
 
 void RemoveCaseFiles(const std::string& folder, const std::string& inputName)
 {
+    // A new case's folder is empty: spare it the hundred removals.
+    std::error_code ec;
+    if (fs::is_empty(folder, ec))
+        return;
     TFileSystem& files = RealFileSystem();
     const std::string input = (fs::path(folder) / inputName).string();
     files.Remove(input);

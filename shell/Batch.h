@@ -44,7 +44,7 @@ std::vector<std::string> SeriesYearFiles(const std::string& firstFile, int years
 
 // Removes from `folder` the files a run of `inputName` leaves there (the input and
 // its year files, .res, .frq, .trf, Error.lst, warning.lst), so that a case run
-// again never shows files of the earlier run.
+// again never shows files of the earlier run. An empty folder is left alone.
 void RemoveCaseFiles(const std::string& folder, const std::string& inputName);
 
 // Creates `folder` (and its parents) and makes sure files can be written there.

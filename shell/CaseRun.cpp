@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <exception>
-#include <sstream>
 
 #include "engine/UCalculate.h"
 #include "model/InputFile.h"
@@ -13,9 +12,6 @@
 namespace veltra {
 
 namespace {
-
-// An input file holds a few kilobytes; anything far larger is not one.
-constexpr std::size_t MaxInputBytes = 1024 * 1024;
 
 // The case's own way out: the outcome, with the first line of its message.
 struct TCaseEnd {
@@ -28,12 +24,6 @@ std::string FirstLine(const std::string& text)
     std::string line = text.substr(0, text.find('\n'));
     const std::size_t a = line.find_first_not_of(' ');
     return a == std::string::npos ? std::string() : line.substr(a);
-}
-
-void ReadCaseInput(const std::string& path, TInputRecord& rec)
-{
-    std::istringstream in(ReadWholeFile(path, MaxInputBytes, "an input file"));
-    ReadInputStream(in, path, rec);
 }
 
 std::string StopMessage(TStopCause cause)
@@ -115,7 +105,14 @@ void Run(const std::vector<std::string>& files, const std::string& workDir, TRun
         throw TCaseEnd{TCaseStatus::Stopped, StopMessage(result.StopCause)};
 }
 
-TCaseStatus StatusOf(TErrorKind kind)
+} // namespace
+
+void ReadCaseInput(const std::string& path, TInputRecord& rec)
+{
+    ReadInputText(ReadWholeFile(path, InputFileLimit, "an input file"), path, rec);
+}
+
+TCaseStatus CaseStatusOf(TErrorKind kind)
 {
     switch (kind) {
     case TErrorKind::Input:
@@ -129,8 +126,6 @@ TCaseStatus StatusOf(TErrorKind kind)
     }
     return TCaseStatus::Failed;
 }
-
-} // namespace
 
 const char* CaseStatusText(TCaseStatus status)
 {
@@ -175,7 +170,7 @@ TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& w
         outcome.Status = end.Status;
         outcome.Message = end.Message;
     } catch (const TVeltraError& e) {
-        outcome.Status = StatusOf(e.Kind);
+        outcome.Status = CaseStatusOf(e.Kind);
         outcome.Message = FirstLine(e.what());
         if (e.Kind == TErrorKind::Internal)
             outcome.Message = "internal error: " + outcome.Message;

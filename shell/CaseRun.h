@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/TVeltraError.h"
+#include "model/UDataMod.h"
 #include "results/RunSummary.h"
 
 namespace veltra {
@@ -21,6 +23,9 @@ enum class TCaseStatus {
 
 const char* CaseStatusText(TCaseStatus status); // "ok", "input errors", "stopped", "failed"
 int CaseExitStatus(TCaseStatus status);
+// How an error of `kind` ends a case; with CaseExitStatus the one mapping of error
+// kinds to exit statuses, which the command line uses too.
+TCaseStatus CaseStatusOf(TErrorKind kind);
 
 struct TCaseOutcome {
     TCaseStatus Status = TCaseStatus::Failed;
@@ -30,6 +35,11 @@ struct TCaseOutcome {
     int Warnings = 0;    // warning messages
     TSummaryValues Last, Means; // see TRunSummary
 };
+
+// Reads the input file `path` over `rec` as a case reads its files (and a batch
+// the inputs it prepares): a file that cannot be read, a folder or a file larger
+// than an input file can be is a TVeltraError (File) in the reader's own words.
+void ReadCaseInput(const std::string& path, TInputRecord& rec);
 
 // Runs `files` in `workDir` (Error.lst and warning.lst go there; the results beside
 // the first file): one file as `veltra run` does, several as `veltra series` does

@@ -180,17 +180,6 @@ std::vector<TSeasonSummary> SummaryOfLines(const std::vector<std::string>& lines
 
 } // namespace
 
-std::vector<TSeasonSummary> LastYearSummary(const std::string& resultPath, int ns)
-{
-    std::vector<std::string> lines;
-    try {
-        ReadTextLines(resultPath, lines, "a result file");
-    } catch (const TVeltraError&) {
-        return {};
-    }
-    return SummaryOfLines(lines, ns);
-}
-
 std::vector<TSeasonSummary> LastYearSummaryOfText(const std::string& text, int ns)
 {
     // Only the last ns records are needed: find where they start from the end.

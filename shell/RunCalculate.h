@@ -1,7 +1,7 @@
 #pragma once
 // The check-and-run steps of a save-and-run, shared by the command line and the
 // window: start a new run, check the input and run the driver once, end a series,
-// and a summary of the last year read back from the result file. Nothing here
+// and a summary of the last year from the result text. Nothing here
 // talks to the user: each step returns what happened.
 #include <string>
 #include <utility>
@@ -76,10 +76,8 @@ void EndSeries(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry);
 // the first file's path without its extension, the year, ".inp".
 std::string SeriesFileName(const std::string& firstFile, int year);
 
-// The last `ns` season records of a result file (or of a result text): the depth
-// of the water table and the root-zone salinities the records show (symbol, cell
-// text). Empty when the file cannot be read.
-std::vector<TSeasonSummary> LastYearSummary(const std::string& resultPath, int ns);
+// The last `ns` season records of a result text: the depth of the water table and
+// the root-zone salinities the records show (symbol, cell text).
 std::vector<TSeasonSummary> LastYearSummaryOfText(const std::string& text, int ns);
 
 } // namespace veltra

@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <sstream>
 
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
@@ -136,8 +135,7 @@ void Put(const TField& f, TInputRecord& rec, int season, double v)
 TInputRecord AsTheFileHoldsIt(const TInputRecord& rec)
 {
     TInputRecord back = rec;
-    std::istringstream in(InputFileText(rec));
-    ReadInputStream(in, "(input text)", back);
+    ReadInputText(InputFileText(rec), "(input text)", back);
     return back;
 }
 

@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include <unistd.h>
 
@@ -416,8 +415,7 @@ void TMainFormLogic::SaveAndRun()
     // reproduces the results that carry its name.
     {
         TInputRecord asSaved = rec;
-        std::istringstream text(InputFileText(rec));
-        ReadInputStream(text, rec.FileName, asSaved);
+        ReadInputText(InputFileText(rec), rec.FileName, asSaved);
         asSaved.SavedKy = rec.SavedKy;
         asSaved.SavedNy = rec.SavedNy;
         asSaved.LineCount = rec.LineCount;
