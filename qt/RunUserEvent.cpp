@@ -1,6 +1,5 @@
 #include "qt/RunUserEvent.h"
 
-#include <exception>
 #include <string>
 
 #include "shell/ShellOps.h"
@@ -12,15 +11,7 @@ void RunUserEvent(bool& busy, ShellOps& ops, const std::function<void()>& body)
     if (busy)
         return;
     busy = true;
-    try {
-        body();
-    } catch (const std::exception& e) {
-        try {
-            ops.ShowMessage(std::string("Veltra: internal error: ") + e.what());
-        } catch (...) {
-            // Nothing is left to tell the user with.
-        }
-    }
+    HandleUserEvent(body, [&](const std::string& text) { ops.ShowMessage(text); });
     busy = false;
 }
 

@@ -1,5 +1,9 @@
 #include "shell/ShellOps.h"
 
+#include <exception>
+
+#include "model/TVeltraError.h"
+
 namespace veltra {
 
 TDialogInfo DialogInfo(TDialog dialog)
@@ -16,6 +20,27 @@ TDialogInfo DialogInfo(TDialog dialog)
     case TDialog::GroupSave: return {"PRN files (*.prn *.PRN)", "prn", true};
     }
     return {"", "", false};
+}
+
+void HandleUserEvent(const std::function<void()>& body,
+                     const std::function<void(const std::string&)>& report) noexcept
+{
+    std::string text;
+    try {
+        body();
+        return;
+    } catch (const TVeltraError& e) {
+        text = e.Kind == TErrorKind::Internal ? std::string("Veltra: internal error: ") + e.what() : e.what();
+    } catch (const std::exception& e) {
+        text = std::string("Veltra: internal error: ") + e.what();
+    } catch (...) {
+        text = "Veltra: internal error: an unknown failure ended this action.";
+    }
+    try {
+        report(text);
+    } catch (...) {
+        // Nothing is left to tell the user with.
+    }
 }
 
 } // namespace veltra

@@ -3,6 +3,7 @@
 // the file system and the print service. qt/ implements them; tests use
 // TFakeShellOps (tests/support/), whose answers are queued and which records
 // what is shown.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -84,5 +85,12 @@ public:
     // The chart picture of the Graphics page.
     virtual TCanvas& Picture() = 0;
 };
+
+// Runs one event of the user to its end: a failure escaping `body` is handed to
+// `report` as the text the user reads (an error of the user's data or files as it
+// stands, anything else as an internal error); nothing is thrown past the event, not
+// even by `report`.
+void HandleUserEvent(const std::function<void()>& body,
+                     const std::function<void(const std::string&)>& report) noexcept;
 
 } // namespace veltra

@@ -67,25 +67,10 @@ TMainFormLogic::TMainFormLogic(ShellOps& ops, TDataMod& dm, TEngineState& st, TA
 
 void TMainFormLogic::Handle(const std::function<void()>& body) noexcept
 {
-    try {
-        body();
-    } catch (const TVeltraError& e) {
-        Report(e.Kind == TErrorKind::Internal ? std::string("Veltra: internal error: ") + e.what() : e.what());
-    } catch (const std::exception& e) {
-        Report(std::string("Veltra: internal error: ") + e.what());
-    } catch (...) {
-        Report("Veltra: internal error: an unknown failure ended this action.");
-    }
-}
-
-void TMainFormLogic::Report(const std::string& text) noexcept
-{
-    try {
+    HandleUserEvent(body, [&](const std::string& text) {
         ops_.BusyHide();
         ops_.ShowMessage(text);
-    } catch (...) {
-        // Nothing is left to tell the user with.
-    }
+    });
 }
 
 // ---------------------------------------------------------------- start and pages

@@ -105,10 +105,9 @@ public:
     const TDataMod& OutputData() const { return out_; }
 
 private:
-    // Runs one user event to its end: no exception leaves it. A failure hides the
-    // busy box and is shown as a message that names the file.
+    // Runs one user event to its end (HandleUserEvent); a failure hides the busy box
+    // before it is shown.
     void Handle(const std::function<void()>& body) noexcept;
-    void Report(const std::string& text) noexcept;
 
     void BringToFront(TPage page);
     void ShowPageBehaviour(TPage page);
