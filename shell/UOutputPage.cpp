@@ -152,7 +152,8 @@ void TMainFormLogic::OpenGroupFile()
     ops_.HideControl(ctl::ClipButton);
     ops_.HideControl(ctl::ClipNoteLabel);
     State.View = TOutputView::Text;
-    ReadGroupFile(out_);
+    // The lines just shown are the file: it is not read a second time.
+    ReadGroupLines(out_, path, out_.ResultLines);
     if (out_.Groups.NotGroupFile)
         return;
     SetPresenceAfterGroupOpen(out_);
