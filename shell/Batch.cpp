@@ -29,8 +29,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
-
 bool ParseCount(const std::string& text, int& value)
 {
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -223,13 +221,8 @@ TBatchResult RunBatch(const TBatchPlan& plan, TBatchReporter& reporter)
             if (!fs::is_directory(folder, ec))
                 throw TVeltraError(TErrorKind::File, "The folder \"" + folder + "\" could not be created.");
             row->Outcome = RunCase(plan.Prepare(row->Index, folder), folder);
-        } catch (const TVeltraError& e) {
-            row->Outcome = TCaseOutcome{};
-            row->Outcome.Status = e.Kind == TErrorKind::Input ? TCaseStatus::InputErrors : TCaseStatus::Failed;
-            row->Outcome.Message = FirstLine(e.what());
         } catch (const std::exception& e) {
-            row->Outcome = TCaseOutcome{};
-            row->Outcome.Message = "internal error: " + FirstLine(e.what());
+            row->Outcome = FailedCaseOutcome(e);
         }
         rows[slot] = std::move(row);
     };

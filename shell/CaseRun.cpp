@@ -157,6 +157,17 @@ int CaseExitStatus(TCaseStatus status)
     return 2;
 }
 
+TCaseOutcome FailedCaseOutcome(const std::exception& failure)
+{
+    TCaseOutcome outcome;
+    const auto* known = dynamic_cast<const TVeltraError*>(&failure);
+    outcome.Status = known ? CaseStatusOf(known->Kind) : TCaseStatus::Failed;
+    outcome.Message = FirstLine(failure.what());
+    if (!known || known->Kind == TErrorKind::Internal)
+        outcome.Message = "internal error: " + outcome.Message;
+    return outcome;
+}
+
 TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& workDir)
 {
     TCaseOutcome outcome;
@@ -169,14 +180,8 @@ TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& w
     } catch (const TCaseEnd& end) {
         outcome.Status = end.Status;
         outcome.Message = end.Message;
-    } catch (const TVeltraError& e) {
-        outcome.Status = CaseStatusOf(e.Kind);
-        outcome.Message = FirstLine(e.what());
-        if (e.Kind == TErrorKind::Internal)
-            outcome.Message = "internal error: " + outcome.Message;
     } catch (const std::exception& e) {
-        outcome.Status = TCaseStatus::Failed;
-        outcome.Message = "internal error: " + FirstLine(e.what());
+        outcome = FailedCaseOutcome(e);
     }
     // A case that failed has no files to show for its numbers.
     if (outcome.Status == TCaseStatus::Failed)

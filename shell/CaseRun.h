@@ -4,6 +4,7 @@
 // summary of its last year returned instead. Everything the case uses is its own
 // (record, engine state, carry, working folder), so cases run side by side in
 // threads of one process.
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ struct TCaseOutcome {
     int Warnings = 0;    // warning messages
     TSummaryValues Last, Means; // see TRunSummary
 };
+
+// The outcome of a case that `failure` ended: its status by the error's kind and the
+// first line of its message ("internal error: " before a failure of the program).
+TCaseOutcome FailedCaseOutcome(const std::exception& failure);
 
 // Reads the input file `path` over `rec` as a case reads its files (and a batch
 // the inputs it prepares): a file that cannot be read, a folder or a file larger
