@@ -1,7 +1,6 @@
 #include "qt/TQtShellOps.h"
 
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 #include <QAbstractButton>
@@ -363,38 +362,7 @@ void TQtShellOps::HideWindow(TWindow window)
         it->second->hide();
 }
 
-// ---------------------------------------------------------------- files
-
-bool TQtShellOps::FileExists(const std::string& path)
-{
-    std::error_code ec;
-    return fs::is_regular_file(path, ec);
-}
-
-bool TQtShellOps::DeleteFile(const std::string& path)
-{
-    std::error_code ec;
-    return fs::remove(path, ec) && !ec;
-}
-
-bool TQtShellOps::CreateEmptyFile(const std::string& path)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    return static_cast<bool>(out);
-}
-
-std::string TQtShellOps::GetCurrentDir()
-{
-    std::error_code ec;
-    return fs::current_path(ec).string();
-}
-
-bool TQtShellOps::SetCurrentDir(const std::string& path)
-{
-    std::error_code ec;
-    fs::current_path(path, ec);
-    return !ec;
-}
+// ---------------------------------------------------------------- printing
 
 void TQtShellOps::PrintFile(const std::string& path)
 {

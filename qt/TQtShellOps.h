@@ -89,12 +89,6 @@ public:
     void ShowWindow(TWindow window) override;
     void HideWindow(TWindow window) override;
 
-    bool FileExists(const std::string& path) override;
-    bool DeleteFile(const std::string& path) override;
-    bool CreateEmptyFile(const std::string& path) override;
-    std::string GetCurrentDir() override;
-    bool SetCurrentDir(const std::string& path) override;
-
     void PrintFile(const std::string& path) override;
     void SetClipboardText(const std::string& text) override;
 

@@ -72,12 +72,13 @@ public:
     virtual void ShowWindow(TWindow window) = 0;
     virtual void HideWindow(TWindow window) = 0;
 
-    // File system.
-    virtual bool FileExists(const std::string& path) = 0;
-    virtual bool DeleteFile(const std::string& path) = 0;
-    virtual bool CreateEmptyFile(const std::string& path) = 0;
-    virtual std::string GetCurrentDir() = 0;
-    virtual bool SetCurrentDir(const std::string& path) = 0;
+    // File system: the real one, for the window and its scripted fake alike.
+    // CreateEmptyFile leaves a file already there as it is.
+    virtual bool FileExists(const std::string& path);
+    virtual bool DeleteFile(const std::string& path);
+    virtual bool CreateEmptyFile(const std::string& path);
+    virtual std::string GetCurrentDir();
+    virtual bool SetCurrentDir(const std::string& path);
 
     virtual void PrintFile(const std::string& path) = 0;
     virtual void SetClipboardText(const std::string& text) = 0;

@@ -1,13 +1,8 @@
 #include "support/TFakeShellOps.h"
 
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
-#include <system_error>
 
 namespace veltra {
-
-namespace fs = std::filesystem;
 
 bool TFakeShellOps::AskYesNo(const std::string& text)
 {
@@ -55,37 +50,6 @@ void TFakeShellOps::GridSetCell(int column, int row, const std::string& text)
         throw std::out_of_range("grid cell (" + std::to_string(column) + ", " + std::to_string(row) +
                                 ") outside the grid");
     GridCells[{column, row}] = text;
-}
-
-bool TFakeShellOps::FileExists(const std::string& path)
-{
-    std::error_code ec;
-    return fs::is_regular_file(path, ec);
-}
-
-bool TFakeShellOps::DeleteFile(const std::string& path)
-{
-    std::error_code ec;
-    return fs::remove(path, ec) && !ec;
-}
-
-bool TFakeShellOps::CreateEmptyFile(const std::string& path)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(out);
-}
-
-std::string TFakeShellOps::GetCurrentDir()
-{
-    std::error_code ec;
-    return fs::current_path(ec).string();
-}
-
-bool TFakeShellOps::SetCurrentDir(const std::string& path)
-{
-    std::error_code ec;
-    fs::current_path(path, ec);
-    return !ec;
 }
 
 std::string TFakeShellOps::Cell(int column, int row) const

@@ -95,12 +95,6 @@ public:
     void ShowWindow(TWindow window) override { VisibleWindows.insert(window); }
     void HideWindow(TWindow window) override { VisibleWindows.erase(window); }
 
-    bool FileExists(const std::string& path) override;
-    bool DeleteFile(const std::string& path) override;
-    bool CreateEmptyFile(const std::string& path) override;
-    std::string GetCurrentDir() override;
-    bool SetCurrentDir(const std::string& path) override;
-
     void PrintFile(const std::string& path) override { PrintedFiles.push_back(path); }
     void SetClipboardText(const std::string& text) override { ClipboardText = text; }
 
