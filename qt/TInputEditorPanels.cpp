@@ -236,11 +236,7 @@ void TInputEditorPanels::Call(void (TInputEditor::*handler)())
 
 void TInputEditorPanels::Choose(TGroupId id)
 {
-    Run([this, id] {
-        // A second click on the open group's entry keeps what was typed.
-        if (editor_->OpenGroup() != id)
-            editor_->ShowGroup(id);
-    });
+    Run([this, id] { editor_->ChooseGroup(id); });
 }
 
 void TInputEditorPanels::PressEnter(QWidget* field)

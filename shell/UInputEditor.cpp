@@ -311,6 +311,12 @@ void TInputEditor::ShowOpenedFile()
 
 // ---------------------------------------------------------------- show, save, cancel
 
+void TInputEditor::ChooseGroup(TGroupId id)
+{
+    if (open_ != id)
+        ShowGroup(id);
+}
+
 void TInputEditor::ShowGroup(TGroupId id)
 {
     const TGroupDef& g = Group(id);

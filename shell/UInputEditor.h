@@ -59,7 +59,10 @@ public:
     void ShowOpenedFile();
 
     // ---- Events of the panels ----
-    // A group's entry in "Select data group" was chosen.
+    // A group's entry in "Select data group" was chosen: its panel is shown, unless it
+    // is the open one (a second click keeps what was typed).
+    void ChooseGroup(TGroupId id);
+    // The panel of group `id` shown and laid out for the seasons and keys.
     void ShowGroup(TGroupId id);
     // "Save group" of the open group; true when it was stored and confirmed.
     bool SaveGroup();
