@@ -34,20 +34,6 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-const char* DialogCaption(TDialog dialog)
-{
-    switch (dialog) {
-    case TDialog::InputOpen: return "Open input file";
-    case TDialog::InputSave: return "Save input file";
-    case TDialog::OutputOpen: return "Open output file";
-    case TDialog::GraphOpen: return "Open graph";
-    case TDialog::GraphSave: return "Save graph";
-    case TDialog::GroupOpen: return "Open group file";
-    case TDialog::GroupSave: return "Save group file";
-    }
-    return "";
-}
-
 } // namespace
 
 TControlEntry WidgetEntry(QWidget* w)
@@ -137,7 +123,7 @@ std::optional<std::string> TQtShellOps::ChooseFile(TDialog dialog)
         answers_->Record(std::string(info.Save ? "save: " : "open: ") + info.Filter);
         return answers_->NextFile();
     }
-    QFileDialog box(parent_, DialogCaption(dialog), Q(folders_[dialog]));
+    QFileDialog box(parent_, info.Caption, Q(folders_[dialog]));
     box.setNameFilter(info.Filter);
     box.setDefaultSuffix(info.DefaultExt);
     if (info.Save) {

@@ -14,15 +14,15 @@ TDialogInfo DialogInfo(TDialog dialog)
     // Both cases: a save writes ".INP", which a lower-case pattern would hide where
     // names are case-sensitive. Pictures may be PNG as well as bitmaps.
     switch (dialog) {
-    case TDialog::InputOpen: return {"Input files (*.inp *.INP)", "inp", false};
-    case TDialog::InputSave: return {"Input files (*.inp *.INP)", "inp", true};
-    case TDialog::OutputOpen: return {"Result files (*.res *.RES)", "res", false};
-    case TDialog::GraphOpen: return {"Image files (*.bmp *.BMP *.png *.PNG)", "bmp", false};
-    case TDialog::GraphSave: return {"Image files (*.bmp *.BMP *.png *.PNG)", "bmp", true};
-    case TDialog::GroupOpen: return {"PRN files (*.prn *.PRN)", "prn", false};
-    case TDialog::GroupSave: return {"PRN files (*.prn *.PRN)", "prn", true};
+    case TDialog::InputOpen: return {"Open input file", "Input files (*.inp *.INP)", "inp", false};
+    case TDialog::InputSave: return {"Save input file", "Input files (*.inp *.INP)", "inp", true};
+    case TDialog::OutputOpen: return {"Open output file", "Result files (*.res *.RES)", "res", false};
+    case TDialog::GraphOpen: return {"Open graph", "Image files (*.bmp *.BMP *.png *.PNG)", "bmp", false};
+    case TDialog::GraphSave: return {"Save graph", "Image files (*.bmp *.BMP *.png *.PNG)", "bmp", true};
+    case TDialog::GroupOpen: return {"Open group file", "PRN files (*.prn *.PRN)", "prn", false};
+    case TDialog::GroupSave: return {"Save group file", "PRN files (*.prn *.PRN)", "prn", true};
     }
-    return {"", "", false};
+    return {"", "", "", false};
 }
 
 bool ShellOps::FileExists(const std::string& path)

@@ -19,6 +19,7 @@ enum class TWindow { Help, InputSymbols, OutputSymbols, Warning, Drain, Alfa, Cl
 // Filter and default extension of each file dialog. The filter is a description
 // followed by its patterns in parentheses: "Input files (*.inp *.INP)".
 struct TDialogInfo {
+    const char* Caption;
     const char* Filter;
     const char* DefaultExt;
     bool Save;
