@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "cli/RunOutput.h"
 #include "model/TVeltraError.h"
 
 namespace veltra::cli {
@@ -112,9 +113,7 @@ bool ReadyToRun(TBatchPlan& plan, const TBatchOptions& options)
     if (!options.Shard.empty())
         plan.Shard = ParseShard(options.Shard);
     plan.Jobs = options.Jobs > 0 ? options.Jobs : AvailableCores();
-    std::error_code ec;
-    const fs::path out = fs::absolute(options.Out, ec);
-    plan.OutFolder = (ec ? fs::path(options.Out) : out).lexically_normal().string();
+    plan.OutFolder = AbsolutePath(options.Out);
     if (plan.OutFolder.size() > 1 && plan.OutFolder.back() == '/')
         plan.OutFolder.pop_back();
     PrepareOutputFolder(plan.OutFolder);

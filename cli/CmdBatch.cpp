@@ -50,7 +50,7 @@ std::vector<TBatchInput> CollectInputs(const std::vector<std::string>& given)
     std::vector<TBatchInput> inputs;
     std::set<std::string> takenAlong;
     for (const std::string& file : given) {
-        TBatchInput input{AbsoluteInputPath(file), {}};
+        TBatchInput input{AbsolutePath(file), {}};
         try {
             TInputRecord rec;
             ReadCaseInput(input.Path, rec);

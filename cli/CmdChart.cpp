@@ -62,8 +62,8 @@ void LoadGroup(const TChartArgs& a, const std::string& path, TDataMod& dm)
 // 0, or 1 when the group has nothing to draw (said on stderr, no picture written).
 int DrawAndSave(const TChartArgs& a)
 {
-    const std::string path = AbsoluteInputPath(a.File);
-    const std::string output = AbsoluteInputPath(a.Output);
+    const std::string path = AbsolutePath(a.File);
+    const std::string output = AbsolutePath(a.Output);
     if (PictureFormat(output).empty())
         throw TVeltraError(TErrorKind::Usage, "the picture file must end in .bmp or .png: " + a.Output);
     RefuseOutputsOverInputs({path}, {output});

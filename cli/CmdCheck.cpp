@@ -19,7 +19,7 @@ void AddCheckCommand(CLI::App& app, int& status)
     cmd->add_option("file", *file, "Input file (.inp), read as named")->required();
     cmd->callback([file, &status]() {
         TDataMod dm;
-        const std::string path = AbsoluteInputPath(*file);
+        const std::string path = AbsolutePath(*file);
         const std::string folder = std::filesystem::current_path().string();
         RefuseOutputsOverInputs({path}, {(std::filesystem::path(folder) / "Error.lst").string()});
         ReadNamedInputFile(path, dm.Rec);

@@ -17,7 +17,7 @@ void AddConvertCommand(CLI::App& app, int& status)
     cmd->add_option("output", *out, "Input file to write (may be the same file)")->required();
     cmd->callback([in, out, &status]() {
         TDataMod dm;
-        const std::string path = AbsoluteInputPath(*in);
+        const std::string path = AbsolutePath(*in);
         ReadNamedInputFile(path, dm.Rec); // the whole file is read before anything is written
         auto refuse = [&](const std::string& why) {
             throw TVeltraError(TErrorKind::Input, "The file \"" + path + "\" has " + why + " Nothing was written.");

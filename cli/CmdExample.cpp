@@ -8,6 +8,7 @@
 
 #include "cli/Commands.h"
 #include "cli/FileGuard.h"
+#include "cli/RunOutput.h"
 #include "model/ExampleInputs.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
@@ -23,8 +24,8 @@ void AddExampleCommand(CLI::App& app, int& status)
     cmd->add_flag("--force", *force, "Overwrite existing files");
     cmd->callback([folder, force, &status]() {
         namespace fs = std::filesystem;
+        const fs::path dir = AbsolutePath(*folder);
         std::error_code ec;
-        const fs::path dir = fs::absolute(*folder, ec).lexically_normal();
         const std::vector<std::pair<std::string, std::string>> files = {
             {(dir / "field.inp").string(), FieldExampleText()},
             {(dir / "wells.inp").string(), WellsExampleText()},

@@ -22,7 +22,7 @@ void Run(const std::string& file)
     TEngineState st;
     TAnnualCarry carry;
     ClearOneShotFlags(st);
-    const std::string path = AbsoluteInputPath(file);
+    const std::string path = AbsolutePath(file);
     const std::string workDir = std::filesystem::current_path().string();
     RefuseOutputsOverInputs({path}, RunOutputPaths(path, workDir));
     ReadNamedInputFile(path, dm.Rec);

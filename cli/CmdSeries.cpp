@@ -42,7 +42,7 @@ int Series(const std::vector<std::string>& given, bool force)
 {
     std::vector<std::string> files;
     for (const std::string& f : given)
-        files.push_back(AbsoluteInputPath(f));
+        files.push_back(AbsolutePath(f));
 
     TDataMod dm;
     TEngineState st;

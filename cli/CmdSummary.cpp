@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/RunOutput.h"
 #include "model/SafeFile.h"
 #include "shell/SummaryTable.h"
 
@@ -20,9 +21,7 @@ void AddSummaryCommand(CLI::App& app, int& status)
         namespace fs = std::filesystem;
         int shards = 0;
         std::size_t rows = 0;
-        std::error_code ec;
-        const fs::path abs = fs::absolute(*folder, ec);
-        const fs::path dir = (ec ? fs::path(*folder) : abs).lexically_normal();
+        const fs::path dir = AbsolutePath(*folder);
         const std::string text = JoinShardSummaries(dir.string(), &shards, &rows);
         const std::string path = (dir / SummaryFileName(0, 1)).string();
         WriteWholeFile(path, text);

@@ -10,6 +10,7 @@
 
 #include "cli/BatchRun.h"
 #include "cli/Commands.h"
+#include "cli/RunOutput.h"
 #include "model/InputFile.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
@@ -33,9 +34,7 @@ std::string CaseName(const std::string& stem, std::size_t index, std::size_t cou
 
 int Sweep(const std::string& file, const std::vector<std::string>& settings, const TBatchOptions& options)
 {
-    std::error_code ec;
-    const fs::path abs = fs::absolute(file, ec);
-    const std::string path = (ec ? fs::path(file) : abs).lexically_normal().string();
+    const std::string path = AbsolutePath(file);
     auto base = std::make_shared<TInputRecord>();
     ReadCaseInput(path, *base);
     auto sweep = std::make_shared<const TSweep>(*base, path, settings);

@@ -109,7 +109,7 @@ void AddTableCommand(CLI::App& app, int& status)
     cmd->add_option("--prn", args->Prn, "Also write the group file (for 13: the frequency text, which table reads back)");
     cmd->add_option("--csv", args->Csv, "Also write the group's series as CSV");
     cmd->callback([args, &status] {
-        const std::string path = AbsoluteInputPath(args->File);
+        const std::string path = AbsolutePath(args->File);
         if (IsGroupFileName(path))
             ShowGroupFile(*args, path);
         else

@@ -15,11 +15,11 @@ namespace veltra::cli {
 
 const char* const AquiferBottomMessage = SeriesStopMessage(TStopCause::AquiferBottom);
 
-std::string AbsoluteInputPath(const std::string& file)
+std::string AbsolutePath(const std::string& path)
 {
     std::error_code ec;
-    const std::filesystem::path abs = std::filesystem::absolute(file, ec);
-    return ec ? file : abs.lexically_normal().string();
+    const std::filesystem::path abs = std::filesystem::absolute(path, ec);
+    return (ec ? std::filesystem::path(path) : abs).lexically_normal().string();
 }
 
 std::vector<std::string> RunOutputPaths(const std::string& path, const std::string& workDir)

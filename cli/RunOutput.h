@@ -11,8 +11,9 @@
 
 namespace veltra::cli {
 
-// The absolute path of an input file as given on the command line.
-std::string AbsoluteInputPath(const std::string& file);
+// The absolute, normalised path of a file or folder as given on the command line (as
+// given, normalised, when the current folder has gone).
+std::string AbsolutePath(const std::string& path);
 
 // Every file a run of the input `path` may write: its result, frequency and marker
 // files, and warning.lst and Error.lst in `workDir`.
