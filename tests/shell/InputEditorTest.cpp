@@ -534,18 +534,18 @@ TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
         alfa.FieldLeft(field);
     }
     ASSERT_TRUE(alfa.Calculate());
-    ExpectTexts(ops, {{"QH1_Edit", " 0.13486"}, {"QH2_Edit", " 0.10000"}});
+    ExpectTexts(ops, {{"QH1_Edit", " 0.01349"}, {"QH2_Edit", " 0.01000"}});
     const double qh1 = rec.QH1;
-    EXPECT_NEAR(qh1, 0.134858583, 1e-9);
+    EXPECT_NEAR(qh1, 0.0134858583, 1e-10);
     // Cancel puts back Dd; the calculator's QH1 and QH2 stay; both windows close.
     ed.CancelGroup();
-    EXPECT_EQ((std::vector<double>{rec.Dd, rec.QH1, rec.QH2}), (std::vector<double>{1.5, qh1, 0.1}));
+    EXPECT_EQ((std::vector<double>{rec.Dd, rec.QH1, rec.QH2}), (std::vector<double>{1.5, qh1, 0.01}));
     EXPECT_TRUE(ops.VisibleWindows.empty());
     // Saving the group stores the values as the fields show them.
     ed.ShowGroup(G::DrainageSystem);
     ed.DrainageEquationClicked();
     EXPECT_TRUE(ed.SaveGroup());
-    EXPECT_EQ((std::vector<double>{rec.QH1, rec.Dd}), (std::vector<double>{0.13486, 1.2}));
+    EXPECT_EQ((std::vector<double>{rec.QH1, rec.Dd}), (std::vector<double>{0.01349, 1.2}));
     EXPECT_TRUE(ops.VisibleWindows.empty());
     EXPECT_EQ(LastMessage(), "The drainage data were saved.");
 }
