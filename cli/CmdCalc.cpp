@@ -1,5 +1,7 @@
 // veltra calc [--] KA KB D U P L: the drainage reaction factors QH1 and QH2 from soil
-// and drain properties, checked and computed as the calculator's "Calculate" does.
+// and drain properties, checked and computed as the calculator's "Calculate" does,
+// then the rates of fall of the water table QH1/p and QH2/p that the window shows
+// beside them.
 #include <array>
 #include <iostream>
 #include <memory>
@@ -54,6 +56,8 @@ void Calc(const std::array<std::string, 6>& texts)
     }
     std::cout << "QH1 = " << ReactionFactorText(result->QH1) << "\n";
     std::cout << "QH2 = " << ReactionFactorText(result->QH2) << "\n";
+    std::cout << "QH1/p = " << ReactionFactorText(result->FallQH1) << "\n";
+    std::cout << "QH2/p = " << ReactionFactorText(result->FallQH2) << "\n";
 }
 
 } // namespace
@@ -61,7 +65,9 @@ void Calc(const std::array<std::string, 6>& texts)
 void AddCalcCommand(CLI::App& app, int& status)
 {
     auto* cmd = app.add_subcommand(
-        "calc", "Drainage reaction factors QH1 and QH2 from soil and drain properties (negative values after --)");
+        "calc",
+        "Drainage reaction factors QH1 and QH2, and QH1/p and QH2/p, from soil and drain properties (negative values "
+        "after --)");
     auto texts = std::make_shared<std::array<std::string, 6>>();
     for (std::size_t i = 0; i < Arguments.size(); ++i)
         cmd->add_option(Arguments[i].Name, (*texts)[i], Arguments[i].Help)->required();

@@ -230,9 +230,16 @@ std::vector<std::string> ValidateBeforeSave(const TInputRecord& r)
             areas.push_back("The sum of areas A and B in season " + std::to_string(s) + " must >= 0 and <= 1");
     if (!areas.empty())
         return areas;
-    if (r.Kd == 1 && !(r.Dr < r.Dd && r.Dd < r.Dr + r.Dx))
-        return {"The drains must be in the transition zone:  Dr < Dd < Dr + Dx"};
+    if (!DrainDepthAccepted(r))
+        return {DrainDepthMessage};
     return {};
+}
+
+const char* const DrainDepthMessage = "The drains must be in the transition zone:  Dr < Dd < Dr + Dx";
+
+bool DrainDepthAccepted(const TInputRecord& r)
+{
+    return r.Kd != 1 || (r.Dr < r.Dd && r.Dd < r.Dr + r.Dx);
 }
 
 } // namespace veltra

@@ -31,4 +31,9 @@ void WriteErrorList(const std::vector<std::string>& errors, const std::string& f
 // The message(s) that refuse a save; empty when the record may be saved.
 std::vector<std::string> ValidateBeforeSave(const TInputRecord& rec);
 
+// The save-time rule of the drains, tested also where the drain depth is entered:
+// with drains (Kd = 1) they must lie in the transition zone, Dr < Dd < Dr + Dx.
+extern const char* const DrainDepthMessage;
+bool DrainDepthAccepted(const TInputRecord& rec);
+
 } // namespace veltra

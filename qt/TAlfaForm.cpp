@@ -79,8 +79,10 @@ TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent)
 
     QH1Edit = findChild<QLineEdit*>(ctl::AlfaQH1);
     QH2Edit = findChild<QLineEdit*>(ctl::AlfaQH2);
-    QH1Edit->setReadOnly(true);
-    QH2Edit->setReadOnly(true);
+    FallQH1Edit = findChild<QLineEdit*>(ctl::AlfaFallQH1);
+    FallQH2Edit = findChild<QLineEdit*>(ctl::AlfaFallQH2);
+    for (QLineEdit* result : {QH1Edit, QH2Edit, FallQH1Edit, FallQH2Edit})
+        result->setReadOnly(true);
     CalculateButton = findChild<QPushButton*>(ctl::AlfaCalculate);
     QWidget* previous = nullptr;
     for (TAlfaField field : AlfaFields()) {

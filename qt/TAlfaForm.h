@@ -1,10 +1,10 @@
 #pragma once
 // The drainage reaction-factor calculator's window, built from its controls as
 // data (AlfaControlList in shell/UAlfaForm.h): six input fields with their labels,
-// the drainage equation, the results QH1 and QH2 and "Calculate", beside a picture
-// of the drain geometry. Its logic is TAlfaFormLogic: leaving a field tests it,
-// typing in one clears the results, "Calculate" computes them and writes them into
-// the Drainage system group too.
+// the drainage equation, the results QH1 and QH2, the rates of fall QH1/p and QH2/p
+// and "Calculate", beside a picture of the drain geometry. Its logic is
+// TAlfaFormLogic: leaving a field tests it, typing in one clears the results,
+// "Calculate" computes them and writes QH1 and QH2 into the Drainage system group too.
 #include <functional>
 #include <map>
 #include <memory>
@@ -32,6 +32,8 @@ public:
     QLineEdit* Field(TAlfaField field) const;
     QLineEdit* QH1Edit = nullptr;
     QLineEdit* QH2Edit = nullptr;
+    QLineEdit* FallQH1Edit = nullptr;
+    QLineEdit* FallQH2Edit = nullptr;
     QPushButton* CalculateButton = nullptr;
 
 private:

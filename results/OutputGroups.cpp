@@ -64,43 +64,125 @@ double CellToReal(const std::string& text)
     throw TNumberTextError("\"" + text + "\" is not a number");
 }
 
+namespace {
+
+// A finite, non-zero value as decimal digits: sign, the significant digits without
+// trailing zeros (d1 d2 d3 ...) and the exponent of the first (v = d1.d2d3... x 10^E).
+struct TDecimal {
+    bool Negative = false;
+    std::string Digits;
+    int Exponent = 0;
+};
+
+// Rounded to 15 significant digits first; the notation follows the rounded exponent.
+TDecimal Decompose(double v)
+{
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.14e", v);
+    std::string s(buf);
+    TDecimal d;
+    d.Negative = s[0] == '-';
+    if (d.Negative)
+        s.erase(0, 1);
+    const std::size_t e = s.find('e');
+    d.Exponent = std::atoi(s.c_str() + e + 1);
+    d.Digits = s.substr(0, 1) + s.substr(2, e - 2);
+    while (d.Digits.size() > 1 && d.Digits.back() == '0')
+        d.Digits.pop_back();
+    return d;
+}
+
+// The digits rounded to `count` significant digits, half away from zero, on the
+// decimal digits as the table shows them (12.345 gives 12.35, not the 12.34 of its
+// binary value).
+TDecimal Rounded(TDecimal d, std::size_t count)
+{
+    if (d.Digits.size() <= count)
+        return d;
+    const bool up = d.Digits[count] >= '5';
+    d.Digits.resize(count);
+    if (up) {
+        std::size_t i = count;
+        while (i > 0 && d.Digits[i - 1] == '9')
+            d.Digits[--i] = '0';
+        if (i == 0) {
+            d.Digits.insert(d.Digits.begin(), '1');
+            d.Digits.pop_back();
+            ++d.Exponent;
+        } else {
+            ++d.Digits[i - 1];
+        }
+    }
+    while (d.Digits.size() > 1 && d.Digits.back() == '0')
+        d.Digits.pop_back();
+    return d;
+}
+
+bool PlainNotation(const TDecimal& d)
+{
+    return d.Exponent >= -4 && d.Exponent < 15;
+}
+
+std::string PlainText(const TDecimal& d)
+{
+    std::string out = d.Negative ? "-" : "";
+    if (d.Exponent >= 0) {
+        const std::size_t whole = static_cast<std::size_t>(d.Exponent) + 1;
+        if (d.Digits.size() <= whole)
+            out += d.Digits + std::string(whole - d.Digits.size(), '0');
+        else
+            out += d.Digits.substr(0, whole) + "." + d.Digits.substr(whole);
+    } else {
+        out += "0." + std::string(static_cast<std::size_t>(-d.Exponent - 1), '0') + d.Digits;
+    }
+    return out;
+}
+
+std::string ScientificText(const TDecimal& d)
+{
+    std::string out = d.Negative ? "-" : "";
+    out += d.Digits.substr(0, 1);
+    if (d.Digits.size() > 1)
+        out.append(".").append(d.Digits, 1);
+    out += d.Exponent < 0 ? "E-" : "E";
+    out += std::to_string(std::abs(d.Exponent));
+    return out;
+}
+
+std::string NumberText(const TDecimal& d)
+{
+    return PlainNotation(d) ? PlainText(d) : ScientificText(d);
+}
+
+} // namespace
+
 std::string TableNumberText(double v)
 {
     if (v == 0 || !std::isfinite(v))
         return v == 0 ? "0" : std::to_string(v);
-    // Round to 15 significant digits first; the notation follows the rounded exponent.
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", v);
-    std::string s(buf);
-    const bool negative = s[0] == '-';
-    if (negative)
-        s.erase(0, 1);
-    const std::size_t e = s.find('e');
-    const int exponent = std::atoi(s.c_str() + e + 1);
-    std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    return NumberText(Decompose(v));
+}
 
-    std::string out = negative ? "-" : "";
-    if (exponent >= -4 && exponent < 15) {
-        if (exponent >= 0) {
-            const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
-            if (digits.size() <= whole) {
-                out += digits + std::string(whole - digits.size(), '0');
-            } else {
-                out += digits.substr(0, whole) + "." + digits.substr(whole);
-            }
-        } else {
-            out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
-        }
-    } else {
-        out += digits.substr(0, 1);
-        if (digits.size() > 1)
-            out.append(".").append(digits, 1);
-        out += exponent < 0 ? "E-" : "E";
-        out += std::to_string(std::abs(exponent));
+std::string GridNumberText(double v)
+{
+    std::string text = TableNumberText(v);
+    if (text.size() <= GridTextWidth || v == 0 || !std::isfinite(v))
+        return text;
+    // The most significant digits that fit, in the table's own notation or else in
+    // the other one; a value too long even with one digit (-1E-100) keeps that digit
+    // and its exponent whole rather than lose them.
+    const TDecimal d = Decompose(v);
+    for (std::size_t count = d.Digits.size(); count >= 1; --count) {
+        const TDecimal r = Rounded(d, count);
+        const std::string own = NumberText(r);
+        if (own.size() <= GridTextWidth)
+            return own;
+        const std::string other = PlainNotation(r) ? ScientificText(r) : PlainText(r);
+        if (other.size() <= GridTextWidth)
+            return other;
+        text = ScientificText(r);
     }
-    return out;
+    return text;
 }
 
 std::string CentreCell(const std::string& text)
@@ -419,7 +501,7 @@ void BuildGroupTable(TDataMod& dm, const std::string& table)
             if ((dwTable && slot == 5) || krTable || (v >= 0 && present)) {
                 const std::string number = TableNumberText(v);
                 row += CentreCell(number);
-                g.GridTexts[c].push_back(number.substr(0, 6));
+                g.GridTexts[c].push_back(GridNumberText(v));
             } else if (v < 0 && !present) {
                 row += "  n.a.    ";
                 g.GridTexts[c].push_back("  n.a.");

@@ -1,6 +1,7 @@
 #pragma once
 // Output groups: one group of related values read back from a result file,
 // season by season over all years, and its table (text lines and grid texts).
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,15 @@ double CellToReal(const std::string& text);
 // The tables' number text: at most 15 significant digits, trailing zeros dropped,
 // plain for 0.0001 <= |v| < 1E15 and for 0, otherwise scientific ("1.23E-5").
 std::string TableNumberText(double v);
+
+// The widest text of a grid cell.
+inline constexpr std::size_t GridTextWidth = 6;
+// The number text of the grid: TableNumberText when it fits in GridTextWidth
+// characters, else the value rounded to the most significant digits that fit, in
+// plain or scientific notation (0.00669 gives 0.0067, 1234567 gives 1.23E6). A value
+// that one digit cannot show in that width (-1.5E-101) is shown with one digit and
+// its whole exponent ("-2E-101"), a character wider, not cut.
+std::string GridNumberText(double v);
 
 // A text centred in a 10-character cell (one blank more on the right).
 std::string CentreCell(const std::string& text);

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "model/InputCheck.h"
+
 namespace veltra {
 
 namespace {
@@ -201,7 +203,8 @@ std::vector<TGroupDef> MakeGroups()
          {Scalar("Dd", "Drain depth (m)", &R::Dd, "0.8"),
           Scalar("QH1", "Drainage reaction factor QH1 (m/day per m)", &R::QH1, "0.003"),
           Scalar("QH2", "Drainage reaction factor QH2 (m/day per m2)", &R::QH2, "0.001")},
-         {},
+         // The soil layers come before this group, so Dr and Dx are known here.
+         {{TRule::DrainDepth, {"Dd"}, DrainDepthMessage}},
          "The drainage data were saved.",
          nullptr},
         {G::DrainageControl, "DrainageControl", "Drainage control", C::Drains,

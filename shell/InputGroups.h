@@ -91,6 +91,7 @@ enum class TRule : std::uint8_t {
     SumIs12,       // the stored values of the one symbol add up to 12 (within 1e-6)
     SumAtMost1,    // per season, the stored values of the symbols add up to at most 1 (1e-9)
     BelowHalfOf,   // Symbols[0] < Symbols[1] / 2
+    DrainDepth,    // with drains, Dr < Dd < Dr + Dx on the record (the save-time rule)
 };
 
 struct TValueTest {

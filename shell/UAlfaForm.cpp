@@ -106,8 +106,7 @@ std::optional<TReactionFactors> ComputeReactionFactors(const TAlfaInputs& in)
     if (!AlfaInputsAccepted(in))
         return std::nullopt;
     TReactionFactors r;
-    const double p = in.P / 100; // the porosity as a fraction
-    r.QH2 = 4 * in.Ka / (p * in.L * in.L);
+    r.QH2 = 4 * in.Ka / (in.L * in.L);
     r.X = TwoPi * in.D / in.L;
     if (r.X > 1) {
         const double e1 = std::exp(-2 * r.X);
@@ -122,8 +121,13 @@ std::optional<TReactionFactors> ComputeReactionFactors(const TAlfaInputs& in)
     if (!(denominator > 0))
         return std::nullopt;
     r.De = (Pi * in.L / 8) / denominator;
-    r.QH1 = 8 * in.Kb * r.De / (p * in.L * in.L);
-    if (!std::isfinite(r.QH1) || !std::isfinite(r.QH2))
+    r.QH1 = 8 * in.Kb * r.De / (in.L * in.L);
+    // The model applies the drainable porosity itself; divided by it, the factors
+    // tell how fast the water table falls, which the window shows beside them.
+    const double p = in.P / 100; // the porosity as a fraction
+    r.FallQH1 = r.QH1 / p;
+    r.FallQH2 = r.QH2 / p;
+    if (!std::isfinite(r.QH1) || !std::isfinite(r.QH2) || !std::isfinite(r.FallQH1) || !std::isfinite(r.FallQH2))
         return std::nullopt;
     return r;
 }
@@ -145,10 +149,23 @@ std::vector<TControlInfo> AlfaControlList()
         ++row;
     }
     list.push_back({"AlfaEquation_Label", TControlKind::Label, AlfaEquationLabel, {}, panel, row++, 0});
-    list.push_back({"AlfaQH1_Label", TControlKind::Label, "QH1 =", {}, panel, row, 0});
-    list.push_back({ctl::AlfaQH1, TControlKind::Edit, "", {}, panel, row++, 1});
-    list.push_back({"AlfaQH2_Label", TControlKind::Label, "QH2 =", {}, panel, row, 0});
-    list.push_back({ctl::AlfaQH2, TControlKind::Edit, "", {}, panel, row++, 1});
+    struct TResultRow {
+        const char* Stem;
+        const char* Label;
+        const char* Edit;
+        const char* Unit;
+    };
+    const TResultRow results[] = {
+        {"AlfaQH1", "QH1 =", ctl::AlfaQH1, "m/day per m: drain discharge, into the input"},
+        {"AlfaQH2", "QH2 =", ctl::AlfaQH2, "m/day per m2: drain discharge, into the input"},
+        {"AlfaQH1p", "QH1/p =", ctl::AlfaFallQH1, "m/day per m: fall of the water table, for information"},
+        {"AlfaQH2p", "QH2/p =", ctl::AlfaFallQH2, "m/day per m2: fall of the water table, for information"},
+    };
+    for (const TResultRow& r : results) {
+        list.push_back({std::string(r.Stem) + "_Label", TControlKind::Label, r.Label, {}, panel, row, 0});
+        list.push_back({r.Edit, TControlKind::Edit, "", {}, panel, row, 1});
+        list.push_back({std::string(r.Stem) + "Unit_Label", TControlKind::Label, r.Unit, {}, panel, row++, 2});
+    }
     list.push_back({ctl::AlfaCalculate, TControlKind::Button, "Calculate", {}, panel, row, 1});
     return list;
 }
@@ -183,8 +200,10 @@ void TAlfaFormLogic::FieldChanged(TAlfaField)
 {
     QH1 = 0;
     QH2 = 0;
-    ops_.SetControlText(ctl::AlfaQH1, "");
-    ops_.SetControlText(ctl::AlfaQH2, "");
+    FallQH1 = 0;
+    FallQH2 = 0;
+    for (const char* control : {ctl::AlfaQH1, ctl::AlfaQH2, ctl::AlfaFallQH1, ctl::AlfaFallQH2})
+        ops_.SetControlText(control, "");
 }
 
 bool TAlfaFormLogic::Calculate()
@@ -196,10 +215,14 @@ bool TAlfaFormLogic::Calculate()
     }
     QH1 = result->QH1;
     QH2 = result->QH2;
+    FallQH1 = result->FallQH1;
+    FallQH2 = result->FallQH2;
     const std::string qh1 = ReactionFactorText(QH1);
     const std::string qh2 = ReactionFactorText(QH2);
     ops_.SetControlText(ctl::AlfaQH1, qh1);
     ops_.SetControlText(ctl::AlfaQH2, qh2);
+    ops_.SetControlText(ctl::AlfaFallQH1, ReactionFactorText(FallQH1));
+    ops_.SetControlText(ctl::AlfaFallQH2, ReactionFactorText(FallQH2));
     const TGroupDef& drainage = Group(TGroupId::DrainageSystem);
     ops_.SetControlText(FieldControl(*drainage.Field("QH1")), qh1);
     ops_.SetControlText(FieldControl(*drainage.Field("QH2")), qh2);

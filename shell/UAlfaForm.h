@@ -28,12 +28,17 @@ struct TAlfaInputs {
     double operator[](TAlfaField field) const;
 };
 
+// QH1 and QH2 are the discharges of Hooghoudt's equation for a head of 1 m, as the
+// model's drain discharge uses them; FallQH1 and FallQH2, the same divided by the
+// drainable porosity, are the speeds at which they make the water table fall.
 struct TReactionFactors {
-    double QH1 = 0; // m/day per m
-    double QH2 = 0; // m/day per m2
-    double X = 0;   // 2 pi D / L
-    double F = 0;   // the equivalent-depth function of x
-    double De = 0;  // m, equivalent depth
+    double QH1 = 0;     // m/day per m
+    double QH2 = 0;     // m/day per m2
+    double FallQH1 = 0; // QH1/p, m/day per m
+    double FallQH2 = 0; // QH2/p, m/day per m2
+    double X = 0;       // 2 pi D / L
+    double F = 0;       // the equivalent-depth function of x
+    double De = 0;      // m, equivalent depth
 };
 
 extern const char* const AlfaCaption;
@@ -63,8 +68,8 @@ std::string ReactionFactorText(double value);
 // Control names of the calculator window.
 std::string AlfaControl(TAlfaField field); // AlfaKa_Edit, ...
 // Every control of the calculator window (the panel "Alfa_Panel"): each input with its
-// label (AlfaKa_Label, ...) in rows 1 to 6, the equation label, the two results with
-// their labels, "Calculate".
+// label (AlfaKa_Label, ...) in rows 1 to 6, the equation label, the two results and
+// the two rates of fall with their labels and units, "Calculate".
 std::vector<TControlInfo> AlfaControlList();
 
 class TAlfaFormLogic {
@@ -75,13 +80,16 @@ public:
     TAlfaInputs In;
     double QH1 = 0;
     double QH2 = 0;
+    double FallQH1 = 0;
+    double FallQH2 = 0;
 
     // An input field was left: its text is read and tested.
     void FieldLeft(TAlfaField field);
-    // The user typed in an input field: both results are cleared.
+    // The user typed in an input field: the results and the rates of fall are cleared.
     void FieldChanged(TAlfaField field);
     // "Calculate": true when QH1 and QH2 were computed, shown here and in the
-    // Drainage system group's QH1 and QH2 fields, and stored in the record.
+    // Drainage system group's QH1 and QH2 fields, and stored in the record; the rates
+    // of fall QH1/p and QH2/p are shown beside them, for information only.
     bool Calculate();
 
 private:

@@ -27,6 +27,9 @@ inline constexpr const char* DrainageCalculationsButton = "DrainageCalculations_
 // are named after their symbols (AlfaControl in UAlfaForm.h)
 inline constexpr const char* AlfaQH1 = "AlfaQH1_Edit";
 inline constexpr const char* AlfaQH2 = "AlfaQH2_Edit";
+// The rates of fall of the water table, QH1/p and QH2/p, shown for information.
+inline constexpr const char* AlfaFallQH1 = "AlfaQH1p_Edit";
+inline constexpr const char* AlfaFallQH2 = "AlfaQH2p_Edit";
 inline constexpr const char* AlfaCalculate = "Calculate_Button";
 
 // ---- Output page (the result text and the grid have their own operations)

@@ -35,10 +35,12 @@ const std::vector<std::string>& DrainExplanationLines()
         "    QH2 = 4*Ka/(L*L)     (m/day per m2)",
         "",
         "\"Drainage calculations\" computes QH1 and QH2 from Ka, Kb, the depth D of the soil",
-        "layer below drain level, the wet perimeter U of the drain, the drainable porosity P",
-        "and the spacing L. It divides both factors by the drainable porosity (P/100), which",
-        "turns a discharge into the speed at which the water table falls; the model uses the",
-        "QH1 and QH2 of the input as they are given.",
+        "layer below drain level, the wet perimeter U of the drain and the spacing L, and",
+        "writes them, as the discharges above, into the Drainage system group: the model",
+        "uses them so. Beside them it shows QH1/p and QH2/p, the factors divided by the",
+        "drainable porosity P of the top soil (p = P/100): the speeds at which the water",
+        "table falls, in m/day per m and per m2 of h. They are for information only; the",
+        "model applies the drainable porosity of the soil layers itself.",
     };
     return lines;
 }

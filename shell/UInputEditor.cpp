@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/InputCheck.h"
 #include "shell/NumberEntry.h"
 
 namespace veltra {
@@ -28,7 +29,8 @@ bool PassesRule(TRule rule, double v)
     case TRule::PorosityRange: return v > 0 && v < 0.9;
     case TRule::SumIs12:
     case TRule::SumAtMost1:
-    case TRule::BelowHalfOf: break;
+    case TRule::BelowHalfOf:
+    case TRule::DrainDepth: break;
     }
     return true;
 }
@@ -425,6 +427,10 @@ std::optional<std::string> TInputEditor::FailedTest(const TGroupDef& g, const st
                     return t.Message;
             break;
         }
+        case TRule::DrainDepth:
+            if (!DrainDepthAccepted(rec_))
+                return t.Message;
+            break;
         default:
             for (const auto& e : stored)
                 if (Names(t, *e.Field) && !PassesRule(t.Rule, Value(*e.Field, e.Season)))

@@ -209,23 +209,33 @@ TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
     Type(alfa.Field(TAlfaField::L), "40");
     QTest::keyClick(alfa.Field(TAlfaField::L), Qt::Key_Tab);
     alfa.CalculateButton->click();
-    EXPECT_EQ(alfa.QH1Edit->text(), " 0.16109");
-    EXPECT_EQ(alfa.QH2Edit->text(), " 0.02500");
-    EXPECT_EQ(Edit("QH1_Edit")->text(), " 0.16109");
-    EXPECT_EQ(Edit("QH2_Edit")->text(), " 0.02500");
-    EXPECT_NEAR(rec.QH1, 0.16109, 5e-6);
-    EXPECT_EQ(rec.QH2, 4 * 0.5 / (0.05 * 40 * 40));
+    // The factors of the model go into the group and the record; beside them, read
+    // only, the rates of fall of the water table, the factors divided by P = 5 %.
+    EXPECT_EQ(alfa.QH1Edit->text(), " 0.00805");
+    EXPECT_EQ(alfa.QH2Edit->text(), " 0.00125");
+    EXPECT_EQ(alfa.FallQH1Edit->text(), " 0.16109");
+    EXPECT_EQ(alfa.FallQH2Edit->text(), " 0.02500");
+    EXPECT_TRUE(alfa.FallQH1Edit->isReadOnly());
+    EXPECT_TRUE(alfa.FallQH2Edit->isReadOnly());
+    EXPECT_EQ(Edit("QH1_Edit")->text(), " 0.00805");
+    EXPECT_EQ(Edit("QH2_Edit")->text(), " 0.00125");
+    EXPECT_NEAR(rec.QH1, 0.0080547, 5e-7);
+    EXPECT_EQ(rec.QH2, 4 * 0.5 / (40.0 * 40));
+    const auto* unit = alfa.findChild<QLabel*>("AlfaQH1pUnit_Label");
+    ASSERT_NE(unit, nullptr);
+    EXPECT_TRUE(unit->isVisible());
+    EXPECT_EQ(unit->text().toStdString(), "m/day per m: fall of the water table, for information");
 
-    // Typing in an input field clears both results, not the group's fields.
+    // Typing in an input field clears the results and the rates, not the group's fields.
     QTest::keyClicks(alfa.Field(TAlfaField::L), "0");
-    EXPECT_EQ(alfa.QH1Edit->text(), "");
-    EXPECT_EQ(alfa.QH2Edit->text(), "");
-    EXPECT_EQ(Edit("QH1_Edit")->text(), " 0.16109");
+    for (const QLineEdit* result : {alfa.QH1Edit, alfa.QH2Edit, alfa.FallQH1Edit, alfa.FallQH2Edit})
+        EXPECT_EQ(result->text(), "");
+    EXPECT_EQ(Edit("QH1_Edit")->text(), " 0.00805");
 
     // Cancel of the group hides the calculator and keeps what it stored.
     Control<QPushButton>("DrainageSystem_Cancel_Button")->click();
     EXPECT_FALSE(alfa.isVisible());
-    EXPECT_NEAR(rec.QH1, 0.16109, 5e-6);
+    EXPECT_NEAR(rec.QH1, 0.0080547, 5e-7);
 }
 
 } // namespace

@@ -41,6 +41,48 @@ TEST(GroupTables, NumberTextsAndCentredCells)
         EXPECT_THROW(CellToReal(bad), TNumberTextError) << bad;
 }
 
+TEST(GroupTables, GridTextsAreTheValuesRoundedToSixCharacters)
+{
+    // Value, the grid text. Texts of up to 6 characters stand as the table has them;
+    // longer ones are rounded (half away from zero on the table's digits) to the most
+    // digits that fit, in the table's notation or else the other one; never cut.
+    const std::vector<std::pair<double, const char*>> cases{
+        {0.00669, "0.0067"},    {-0.00669, "-0.007"},   {0.00634, "0.0063"},   {1.234e-05, "1.2E-5"},
+        {1.23e-5, "1.2E-5"},    {-1.23e-5, "-1E-5"},    {123456, "123456"},    {1234567, "1.23E6"},
+        {-1234567, "-1.2E6"},   {-12.345, "-12.35"},    {12.345, "12.345"},    {0, "0"},
+        {-0.0, "0"},            {3.73, "3.73"},         {-1.27, "-1.27"},      {100, "100"},
+        {0.000123, "1.2E-4"},   {0.0001, "0.0001"},     {9.99e-5, "0.0001"},    {0.999999, "1"},
+        {99999.5, "100000"},    {-99999.5, "-1E5"},     {1.23e20, "1.2E20"},   {1e15, "1E15"},
+        {1.5e-101, "2E-101"},   {-1.5e-101, "-2E-101"}, {2.0 / 3.0, "0.6667"}, {-0.05, "-0.05"},
+    };
+    for (const auto& [v, text] : cases)
+        EXPECT_EQ(GridNumberText(v), text) << v;
+
+    // The grid and the clipboard carry the rounded texts; the table keeps its own.
+    TTempFolder temp("group-grid");
+    TSyntheticRun run;
+    run.Value = [](int record, int line, int item) -> double {
+        if (line == 10)
+            return item == 1 ? 0.00669 : item == 2 ? 1234567 : 1.234e-5;
+        if (line == 7 && item == 2)
+            return record == 0 ? 0.00669 : 12.3;
+        return 0.5;
+    };
+    WriteFile(temp.Path() / "grid.res", SyntheticResultText(run));
+    TDataMod dm;
+    dm.Rec.FileName = temp.File("grid.inp");
+    RunGroupOption(dm, 1);
+    EXPECT_EQ(dm.Groups.RowTexts[0].substr(14, 30), "  0.00669   1230000   1.23E-5 ");
+    EXPECT_EQ((std::vector<std::string>{dm.Groups.GridTexts[1][0], dm.Groups.GridTexts[2][0], dm.Groups.GridTexts[3][0]}),
+              (std::vector<std::string>{"0.0067", "1.23E6", "1.2E-5"}));
+    const std::string clip = ClipboardText(dm);
+    const std::size_t row1 = clip.find('\r') + 1;
+    EXPECT_EQ(clip.substr(row1, clip.find('\r', row1) - row1), "0\t1\t0.0067\t1.23E6\t1.2E-5\t1.2E-5\t0.5\t0.5\t0.5\t0.5");
+    RunGroupOption(dm, 5); // the level of the water table, negative below the surface
+    EXPECT_EQ(dm.Groups.GridTexts[1][0], "-0.007");
+    EXPECT_EQ(dm.Groups.GridTexts[1][1], "-12.3");
+}
+
 // A run without drains, without wells, with the water table below the surface in
 // year 1 and above it in later years, and Zs never above 0.001.
 TSyntheticRun DrylandRun()

@@ -2,6 +2,7 @@
 // its check, the leave-tests of its fields and what Calculate shows and stores.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,22 +27,31 @@ TAlfaInputs Inputs(double ka, double kb, double d, double u, double p, double l)
 
 TEST(ReactionFactors, BothBranchesOfTheEquivalentDepth)
 {
-    // Values worked out by hand from Hooghoudt's equation with pi = 3.142.
+    // Values worked out by hand from Hooghoudt's equation with pi = 3.142. QH1 and QH2
+    // are the discharges for a head of 1 m; QH1/p and QH2/p divide them by the
+    // drainable porosity (P %).
     struct Case {
         TAlfaInputs In;
         double X, F, De;
         const char* QH1;
         const char* QH2;
+        const char* FallQH1;
+        const char* FallQH2;
     };
     const std::vector<Case> cases{
         // x = 6.284 * 2 / 20 = 0.6284 <= 1: ln(0.5 x / 3.142) + 9.872164 / (4 x).
-        {Inputs(1, 0.5, 2, 0.3, 10, 20), 0.6284, 1.6249149070059543, 1.3485858339913481, " 0.13486", " 0.10000"},
-        {Inputs(0.8, 1.2, 2, 0.5, 5, 20), 0.6284, 1.6249149070059543, 1.4782280732340092, " 0.70955", " 0.16000"},
+        {Inputs(1, 0.5, 2, 0.3, 10, 20), 0.6284, 1.6249149070059543, 1.3485858339913481, " 0.01349", " 0.01000",
+         " 0.13486", " 0.10000"},
+        {Inputs(0.8, 1.2, 2, 0.5, 5, 20), 0.6284, 1.6249149070059543, 1.4782280732340092, " 0.03548", " 0.00800",
+         " 0.70955", " 0.16000"},
         // x = 6.284 * 5 / 20 = 1.571 > 1: the series over n = 1, 3, 5.
-        {Inputs(1, 0.5, 5, 0.3, 10, 20), 1.571, 0.18069351925588545, 1.7932158057798908, " 0.17932", " 0.10000"},
-        {Inputs(0.8, 1.2, 5, 0.5, 5, 20), 1.571, 0.18069351925588545, 2.0299397515068605, " 0.97437", " 0.16000"},
+        {Inputs(1, 0.5, 5, 0.3, 10, 20), 1.571, 0.18069351925588545, 1.7932158057798908, " 0.01793", " 0.01000",
+         " 0.17932", " 0.10000"},
+        {Inputs(0.8, 1.2, 5, 0.5, 5, 20), 1.571, 0.18069351925588545, 2.0299397515068605, " 0.04872", " 0.00800",
+         " 0.97437", " 0.16000"},
         // Kb = 0 is accepted: no flow below drain level.
-        {Inputs(1, 0, 2, 0.3, 10, 20), 0.6284, 1.6249149070059543, 1.3485858339913481, " 0.00000", " 0.10000"},
+        {Inputs(1, 0, 2, 0.3, 10, 20), 0.6284, 1.6249149070059543, 1.3485858339913481, " 0.00000", " 0.01000",
+         " 0.00000", " 0.10000"},
     };
     for (const auto& c : cases) {
         const auto r = ComputeReactionFactors(c.In);
@@ -49,8 +59,12 @@ TEST(ReactionFactors, BothBranchesOfTheEquivalentDepth)
         EXPECT_NEAR(r->X, c.X, 1e-15);
         EXPECT_NEAR(r->F, c.F, 1e-13);
         EXPECT_NEAR(r->De, c.De, 1e-13);
+        EXPECT_DOUBLE_EQ(r->QH1, 8 * c.In.Kb * r->De / (c.In.L * c.In.L));
+        EXPECT_DOUBLE_EQ(r->QH2, 4 * c.In.Ka / (c.In.L * c.In.L));
         EXPECT_EQ(ReactionFactorText(r->QH1), c.QH1);
         EXPECT_EQ(ReactionFactorText(r->QH2), c.QH2);
+        EXPECT_EQ(ReactionFactorText(r->FallQH1), c.FallQH1);
+        EXPECT_EQ(ReactionFactorText(r->FallQH2), c.FallQH2);
     }
     EXPECT_EQ(ReactionFactorText(0.000004), " 0.00000"); // below 0.000005 shows as zero
     EXPECT_EQ(ReactionFactorText(12.345678), "12.34568");
@@ -101,6 +115,12 @@ protected:
         Leave(TAlfaField::L, "20");
     }
 
+    void ExpectTexts(const std::vector<std::pair<std::string, std::string>>& texts)
+    {
+        for (const auto& [control, text] : texts)
+            EXPECT_EQ(ops.GetControlText(control), text) << control;
+    }
+
     TInputRecord rec;
     TFakeShellOps ops;
     TAlfaFormLogic alfa{rec, ops};
@@ -148,6 +168,13 @@ TEST_F(Calculator, LeavingAFieldTestsItsValue)
 
 TEST_F(Calculator, CalculateShowsStoresAndTypingClears)
 {
+    const std::vector<const char*> results{ctl::AlfaQH1, ctl::AlfaQH2, ctl::AlfaFallQH1, ctl::AlfaFallQH2};
+    auto shown = [&] {
+        std::vector<std::string> texts;
+        for (const char* c : results)
+            texts.push_back(ops.GetControlText(c));
+        return texts;
+    };
     // A fresh calculator has nothing to calculate.
     EXPECT_FALSE(alfa.Calculate());
     EXPECT_EQ(ops.Messages, std::vector<std::string>{"One or more data values are incorrect"});
@@ -155,30 +182,52 @@ TEST_F(Calculator, CalculateShowsStoresAndTypingClears)
     ops.Messages.clear();
     ASSERT_TRUE(alfa.Calculate());
     EXPECT_TRUE(ops.Messages.empty());
-    for (const char* c : {ctl::AlfaQH1, "QH1_Edit"})
-        EXPECT_EQ(ops.GetControlText(c), " 0.13486") << c;
-    for (const char* c : {ctl::AlfaQH2, "QH2_Edit"})
-        EXPECT_EQ(ops.GetControlText(c), " 0.10000") << c;
-    EXPECT_NEAR(rec.QH1, 0.13485858, 1e-8);
-    EXPECT_EQ(rec.QH2, 4 * 1 / (0.1 * 20 * 20));
+    // The factors the model uses go into the group and the record; the rates of fall
+    // of the water table (divided by P = 10 %) are only shown.
+    EXPECT_EQ(shown(), (std::vector<std::string>{" 0.01349", " 0.01000", " 0.13486", " 0.10000"}));
+    ExpectTexts({{"QH1_Edit", " 0.01349"}, {"QH2_Edit", " 0.01000"}});
+    EXPECT_NEAR(rec.QH1, 0.013485858, 1e-9);
+    EXPECT_EQ(rec.QH2, 4 * 1 / (20.0 * 20));
+    EXPECT_NEAR(alfa.FallQH1, 0.13485858, 1e-8);
     EXPECT_EQ(alfa.In.P, 10); // the porosity stays in percent: Calculate again gives the same
     ASSERT_TRUE(alfa.Calculate());
-    EXPECT_EQ(ops.GetControlText(ctl::AlfaQH1), " 0.13486");
+    EXPECT_EQ(shown(), (std::vector<std::string>{" 0.01349", " 0.01000", " 0.13486", " 0.10000"}));
 
-    // Typing clears both results, not the record nor the group's fields.
+    // Typing clears the results and the rates, not the record nor the group's fields.
     ops.SetControlText(AlfaControl(TAlfaField::D), "5");
     alfa.FieldChanged(TAlfaField::D);
-    EXPECT_EQ(ops.GetControlText(ctl::AlfaQH1), "");
-    EXPECT_EQ(ops.GetControlText(ctl::AlfaQH2), "");
-    EXPECT_EQ(alfa.QH1, 0);
-    EXPECT_NEAR(rec.QH1, 0.13485858, 1e-8);
-    EXPECT_EQ(ops.GetControlText("QH1_Edit"), " 0.13486");
+    EXPECT_EQ(shown(), (std::vector<std::string>{"", "", "", ""}));
+    EXPECT_EQ((std::vector<double>{alfa.QH1, alfa.QH2, alfa.FallQH1, alfa.FallQH2}), (std::vector<double>{0, 0, 0, 0}));
+    EXPECT_NEAR(rec.QH1, 0.013485858, 1e-9);
+    EXPECT_EQ(ops.GetControlText("QH1_Edit"), " 0.01349");
 
     // A refused Calculate changes nothing.
     Leave(TAlfaField::Ka, "0");
     EXPECT_FALSE(alfa.Calculate());
-    EXPECT_NEAR(rec.QH1, 0.13485858, 1e-8);
-    EXPECT_EQ(ops.GetControlText("QH1_Edit"), " 0.13486");
+    EXPECT_NEAR(rec.QH1, 0.013485858, 1e-9);
+    EXPECT_EQ(ops.GetControlText("QH1_Edit"), " 0.01349");
+}
+
+TEST(AlfaControls, ResultRowsWithTheirUnits)
+{
+    // Each result sits in a row with its label and its unit: the factors for the input,
+    // then the rates of fall for information.
+    std::vector<std::string> rows;
+    const auto list = AlfaControlList();
+    for (const char* edit : {ctl::AlfaQH1, ctl::AlfaQH2, ctl::AlfaFallQH1, ctl::AlfaFallQH2}) {
+        const auto at = std::find_if(list.begin(), list.end(), [&](const TControlInfo& c) { return c.Name == edit; });
+        ASSERT_NE(at, list.end()) << edit;
+        std::string row;
+        for (const auto& c : list)
+            if (c.Row == at->Row && c.Kind == TControlKind::Label)
+                row += (row.empty() ? "" : " | ") + c.Text;
+        rows.push_back(row);
+    }
+    EXPECT_EQ(rows, (std::vector<std::string>{
+                        "QH1 = | m/day per m: drain discharge, into the input",
+                        "QH2 = | m/day per m2: drain discharge, into the input",
+                        "QH1/p = | m/day per m: fall of the water table, for information",
+                        "QH2/p = | m/day per m2: fall of the water table, for information"}));
 }
 
 TEST(DrainForm, ExplainsTheEquationAndTheFactors)
@@ -187,8 +236,10 @@ TEST(DrainForm, ExplainsTheEquationAndTheFactors)
     for (const auto& line : DrainExplanationLines())
         text += line + "\n";
     for (const char* part : {"q = (8*Kb*d*h + 4*Ka*h*h) / (L*L)", "q = q1 + q2", "QH1 = 8*Kb*d/(L*L)",
-                             "QH2 = 4*Ka/(L*L)", "h = 1 m"})
+                             "QH2 = 4*Ka/(L*L)", "h = 1 m", "QH1/p and QH2/p", "for information only"})
         EXPECT_NE(text.find(part), std::string::npos) << part;
+    // The calculator no longer hands the user factors divided by the porosity.
+    EXPECT_EQ(text.find("divides both factors"), std::string::npos);
 }
 
 } // namespace

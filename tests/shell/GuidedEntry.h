@@ -2,6 +2,7 @@
 // Scripting the input editor through the fake shell operations: typing into the
 // fields of the open group and walking through the guided entry of a new data set.
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,11 +38,13 @@ inline void TypeIntoOpenGroup(const TInputEditor& ed, TFakeShellOps& ops, const 
 }
 
 // Saves every group the guided entry shows, after typing; returns their captions.
-// A save that fails ends the walk as a test failure.
-inline std::vector<std::string> WalkGuidedEntry(TInputEditor& ed, TFakeShellOps& ops, const TTyping& typing)
+// A save that fails ends the walk as a test failure. With `stop`, the walk ends
+// when that group is shown, before it is typed into or saved.
+inline std::vector<std::string> WalkGuidedEntry(TInputEditor& ed, TFakeShellOps& ops, const TTyping& typing,
+                                                std::optional<TGroupId> stop = std::nullopt)
 {
     std::vector<std::string> shown;
-    for (int guard = 0; ed.OpenGroup() && guard < GroupCount; ++guard) {
+    for (int guard = 0; ed.OpenGroup() && ed.OpenGroup() != stop && guard < GroupCount; ++guard) {
         const TGroupDef& g = Group(*ed.OpenGroup());
         shown.emplace_back(g.Caption);
         EXPECT_FALSE(ops.Controls[CancelButtonControl(g)].Enabled) << g.Caption << ": the guided entry must go on";
@@ -72,6 +75,16 @@ inline TTyping FieldClimate()
 {
     return {{"Pp1_Edit", "0.2"},  {"Pp2_Edit", "0.05"}, {"EpA1_Edit", "1.0"}, {"EpA2_Edit", "0.6"},
             {"EpB1_Edit", "0.8"}, {"EpB2_Edit", "0.5"}, {"EpU1_Edit", "0.6"}, {"EpU2_Edit", "0.4"}};
+}
+
+// What the bundled field example types over the editor's defaults: its climate and
+// its drain depth (the default one lies at the bottom of the root zone, which the
+// Drainage system group refuses).
+inline TTyping FieldTyping()
+{
+    TTyping typing = FieldClimate();
+    typing["Dd_Edit"] = "1.5";
+    return typing;
 }
 
 } // namespace veltra::editortest

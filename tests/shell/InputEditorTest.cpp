@@ -22,6 +22,7 @@ namespace veltra {
 namespace {
 
 using editortest::FieldClimate;
+using editortest::FieldTyping;
 using editortest::TTyping;
 using editortest::WalkGuidedEntry;
 using test::ExpectEnabled;
@@ -94,7 +95,7 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
     ASSERT_TRUE(ed2.SaveGroup());
     EXPECT_EQ(OfferedGroups(ops2), Captions({G::General, G::SeasonDurations, G::PumpingWells, G::UseWellWater,
                                        G::DrainageSystem, G::DrainageControl, G::DrainageReuse}));
-    shown = WalkGuidedEntry(ed2, ops2, FieldClimate());
+    shown = WalkGuidedEntry(ed2, ops2, FieldTyping());
     shown.insert(shown.begin(), "General data");
     const std::vector<std::string> all{
         "General data",         "Season durations",     "Irrigated areas",     "Rice cropping",
@@ -115,7 +116,7 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
     TFakeShellOps ops3;
     TInputEditor ed3{rec3, ops3};
     ed3.StartGuidedEntry();
-    TTyping typing = FieldClimate();
+    TTyping typing = FieldTyping();
     typing.insert({{"A1_Edit", "0.7"}, {"B1_Edit", "0.3"}, {"A2_Edit", "0,7"}, {"B2_Edit", "0,3"}});
     typing["EpU1_Edit"] = "x"; // disabled: neither typed nor read
     shown = WalkGuidedEntry(ed3, ops3, typing);
@@ -130,20 +131,37 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
 
 TEST_F(NewDataSet, DefaultsAndSaveTimeCheck)
 {
-    // The fields start from the defaults; the fresh drain depth equals the root zone
-    // depth, so the save of the input file refuses the defaults until Dd is changed.
+    // The fields start from the defaults. The fresh drain depth equals the root zone
+    // depth: the Drainage system group, which comes after the soil layers, refuses it
+    // with the message of the save-time check, and takes a depth inside the
+    // transition zone (Dr < Dd < Dr + Dx, both bounds refused).
     ed.StartGuidedEntry();
     ExpectTexts(ops, {{"Area_Edit", "100"}, {"Ts2_Edit", "5"}, {"Ts3_Edit", "n.a."}, {"Kr_ComboBox", "4"},
                       {"Kd_ComboBox", "yes"}});
     EXPECT_FALSE(ops.Controls["CaMax_Edit"].Visible); // Kf = 0
+    WalkGuidedEntry(ed, ops, FieldClimate(), TGroupId::DrainageSystem);
+    ASSERT_EQ(ed.OpenGroup(), TGroupId::DrainageSystem);
+    EXPECT_EQ((std::vector<double>{rec.Dr, rec.Dx}), (std::vector<double>{0.8, 5}));
+    const std::string drains = "The drains must be in the transition zone:  Dr < Dd < Dr + Dx";
+    for (const char* dd : {"0.8", "5.8", "0,5", "7"}) {
+        ops.Messages.clear();
+        ops.SetControlText("Dd_Edit", dd);
+        EXPECT_FALSE(ed.SaveGroup()) << dd;
+        EXPECT_EQ(ops.Messages, std::vector<std::string>{drains}) << dd;
+        EXPECT_EQ(ed.OpenGroup(), TGroupId::DrainageSystem) << dd; // the panel stays open
+        EXPECT_FALSE(ops.Controls[ctl::InputSave].Enabled) << dd;
+    }
+    EXPECT_EQ(rec.Dd, 7); // as after any failed test, the value stays stored
+    ops.SetControlText("Dd_Edit", "1.5");
+    ASSERT_TRUE(ed.SaveGroup());
+    EXPECT_EQ(ops.Messages.back(), "The drainage data were saved.");
+    EXPECT_EQ(ed.OpenGroup(), TGroupId::DrainageControl);
     WalkGuidedEntry(ed, ops, FieldClimate());
-    EXPECT_EQ(rec.Dd, 0.8);
-    EXPECT_EQ(ValidateBeforeSave(rec),
-              std::vector<std::string>{"The drains must be in the transition zone:  Dr < Dd < Dr + Dx"});
+    EXPECT_FALSE(ed.GuidedEntryRunning());
+    EXPECT_EQ(rec.Dd, 1.5);
     // With the drains at 1.5 m it is the bundled field example. With drains the editor
     // does not ask for the one transition-zone salinity of a data set without drains;
     // the example carries its default.
-    rec.Dd = 1.5;
     rec.Cx0 = 10;
     rec.Title1 = "Veltra example: two seasons, subsurface drains, full rotation";
     rec.Title2 = "Editor defaults, drains at 1.5 m";
@@ -324,6 +342,7 @@ TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
         std::vector<std::string> Messages;
     };
     const std::string drainable = "The  drainable (=effective) porosity must be less than half the total porosity";
+    const std::string drains = "The drains must be in the transition zone:  Dr < Dd < Dr + Dx";
     const std::vector<Case> cases{
         {G::IrrigatedAreas, {{"A1_Edit", "1.1"}}, {" Irrigated area fractions A must be between 0 and 1."}},
         {G::IrrigatedAreas, {{"B2_Edit", "-0.2"}}, {" Irrigated area fractions B  must be between 0 and 1."}},
@@ -344,6 +363,10 @@ TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
         {G::SoilPorosity, {{"Ptx_Edit", "0.9"}}, {"The porosity must be > 0 and less than 0.9"}},
         {G::SoilPorosity, {{"Pex_Edit", "0.25"}}, {drainable}},
         {G::LeachingEfficiency, {{"Flq_Edit", "0"}}, {"The leaching efficiency must > 0"}},
+        // The drains in the transition zone of the file (Dr = 0.8, Dx = 5): Dr < Dd < Dr + Dx.
+        {G::DrainageSystem, {{"Dd_Edit", "0.8"}}, {drains}},
+        {G::DrainageSystem, {{"Dd_Edit", "5.8"}}, {drains}},
+        {G::DrainageSystem, {{"Dd_Edit", "0,3"}}, {drains}},
         {G::DrainageControl, {{"Frd1_Edit", "1.5"}}, {" The the drainage control factor must be between 0 and 1"}},
         {G::DrainageReuse, {{"DBu2_Edit", "-0.1"}}, {" The the reuse of drainage water cannot be negative."}},
         {G::SoilSalinity, {{"CxB0_Edit", "0"}}, {"The intial soil salinity must be > 0"}},
@@ -363,6 +386,15 @@ TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
         EXPECT_EQ(InputFileText(rec), InputFileText(original)) << Group(c.Id).Caption << ": Cancel";
         ed.FillFromRecord(); // the next case starts from the file's texts
     }
+
+    // Drains just inside the transition zone pass; the bounds follow the layers as saved.
+    EXPECT_TRUE(Save(G::DrainageSystem, {{"Dd_Edit", "0.81"}}));
+    EXPECT_TRUE(Save(G::DrainageSystem, {{"Dd_Edit", "5.79"}}));
+    ASSERT_TRUE(Save(G::SoilThickness, {{"Dr_Edit", "1"}, {"Dx_Edit", "2"}}));
+    ops.Messages.clear();
+    EXPECT_FALSE(Save(G::DrainageSystem, {{"Dd_Edit", "3"}}));
+    EXPECT_EQ(ops.Messages, std::vector<std::string>{drains});
+    EXPECT_TRUE(Save(G::DrainageSystem, {{"Dd_Edit", "2.9"}}));
 
     // The sum of the well water fractions, where both lands have area and wells pump.
     ops.SetControlText("Kp_ComboBox", "yes");
@@ -534,18 +566,18 @@ TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
         alfa.FieldLeft(field);
     }
     ASSERT_TRUE(alfa.Calculate());
-    ExpectTexts(ops, {{"QH1_Edit", " 0.13486"}, {"QH2_Edit", " 0.10000"}});
+    ExpectTexts(ops, {{"QH1_Edit", " 0.01349"}, {"QH2_Edit", " 0.01000"}});
     const double qh1 = rec.QH1;
-    EXPECT_NEAR(qh1, 0.134858583, 1e-9);
+    EXPECT_NEAR(qh1, 0.0134858583, 1e-10);
     // Cancel puts back Dd; the calculator's QH1 and QH2 stay; both windows close.
     ed.CancelGroup();
-    EXPECT_EQ((std::vector<double>{rec.Dd, rec.QH1, rec.QH2}), (std::vector<double>{1.5, qh1, 0.1}));
+    EXPECT_EQ((std::vector<double>{rec.Dd, rec.QH1, rec.QH2}), (std::vector<double>{1.5, qh1, 0.01}));
     EXPECT_TRUE(ops.VisibleWindows.empty());
     // Saving the group stores the values as the fields show them.
     ed.ShowGroup(G::DrainageSystem);
     ed.DrainageEquationClicked();
     EXPECT_TRUE(ed.SaveGroup());
-    EXPECT_EQ((std::vector<double>{rec.QH1, rec.Dd}), (std::vector<double>{0.13486, 1.2}));
+    EXPECT_EQ((std::vector<double>{rec.QH1, rec.Dd}), (std::vector<double>{0.01349, 1.2}));
     EXPECT_TRUE(ops.VisibleWindows.empty());
     EXPECT_EQ(LastMessage(), "The drainage data were saved.");
 }

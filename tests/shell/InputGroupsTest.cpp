@@ -70,7 +70,7 @@ TEST(InputGroups, TheControlListNamesEveryControlInUse)
     ed.StartGuidedEntry();
     ops.SetControlText("Kp_ComboBox", "yes");
     ed.KpChanged();
-    editortest::WalkGuidedEntry(ed, ops, editortest::FieldClimate());
+    editortest::WalkGuidedEntry(ed, ops, editortest::FieldTyping());
     rec.Kd = 0;
     ed.ShowOpenedFile();
     for (const auto& g : InputGroups())
