@@ -136,6 +136,7 @@ def compare_case(name, cases_dir, work, old, new):
         "errors": [l for l in lines("chk/Error.lst")[2:] + lines("Error.lst")[2:] if l],
         "warnings": [l for l in lines("warning.lst")[1:] if l.strip()],
         "commands": len(cmds),
+        "verbs": [(args[0], o[0]) for (folder, args), o in zip(cmds, o_outs)],
     }
 
 
@@ -155,8 +156,10 @@ def summary(results, manifest, rule_texts, seconds):
     series = [r for r in results if manifest[r["name"]]["kind"] == "series"]
     so = collections.Counter(OUTCOME.get(r["status"], str(r["status"])) for r in series)
     p("series: %d (%s)" % (len(series), ", ".join("%s %d" % kv for kv in sorted(so.items()))))
-    checks = collections.Counter(r["check"] for r in results)
-    p("check exit status: " + ", ".join("%s: %d" % kv for kv in sorted(checks.items(), key=str)))
+    verbs = collections.Counter(v for r in results for v in r["verbs"])
+    for verb in sorted({v for v, _ in verbs}):
+        p("%s by exit status: %s" % (verb, ", ".join(
+            "%s: %d" % (st, c) for (v, st), c in sorted(verbs.items(), key=str) if v == verb)))
 
     ran = [r for r in results if r["results"]]
     for key in ["Kr", "Ns", "Kd", "Kp", "Kf", "Krf", "Ky"]:

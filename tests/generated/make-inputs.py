@@ -579,26 +579,49 @@ def sc_zero_salt(rng, r):
 def sc_bounds(rng, r):
     """Values on the bounds the check accepts, and the writer's width switches."""
     ns = ns_of(r)
-    pick = rng.sample(range(9), rng.randint(1, 3))
-    if 0 in pick:
-        r["Ts"] = partition_months(rng, ns, small=True)
-    if 1 in pick:
-        r["FsA"][rng.randrange(ns)] = 1.0
-    if 2 in pick:
-        r["Per"] = r["Ptr"]
-    if 3 in pick:
-        r["Dw0"] = r["Dr"] + r["Dx"] + r["Dq"]
-    if 4 in pick:
-        r["Dq"] = rng.choice([9.99, 10.0])
-    if 5 in pick:
-        r["Cx0"], r["Ch"] = 10.0, 10.0
-        r["Cq0"] = rng.choice([9.9, 10.0])
-    if 6 in pick:
-        r["Ptr"] = r["Ptx"] = r["Ptq"] = 1.0
-    if 7 in pick:
-        r["Frd"] = [rng.choice([0.0, 1.0]) for _ in range(4)]
-    if 8 in pick:
-        r["Dc"] = r["Dr"] + 0.01
+    some = lambda: rng.randrange(ns)
+
+    def thin_aquifer():
+        r["Dq"] = rng.choice([0.1, 0.5, 0.99])
+        r["Gi"][some()] = 0.01
+        r["Go"][some()] = 0.01
+
+    def wells_full():
+        r["Kp"] = 1
+        s = some()
+        r["A"][s], r["B"][s], r["Gw"][s] = 0.4, 0.3, 0.2
+        r["FAw"][s], r["FBw"][s] = rng.choice([(0.5, 0.5), (1.0, 0.0), (0.25, 0.75)])
+
+    def area_one():
+        s = some()
+        r["A"][s], r["B"][s] = rng.choice([(1.0, 0.0), (0.0, 1.0)])
+
+    def dq_flows():
+        r["Dq"] = 1.0
+        r["Go"][some()] = 0.5
+
+    def thin_layers():
+        r["Dr"] = 0.1
+        r["Dx"] = rng.choice([0.1, r["Dx"]])
+        r["Dc"] = rng.choice([0.11, r["Dc"]])
+
+    options = [
+        lambda: r.update(Ts=partition_months(rng, ns, small=True)),
+        lambda: r[rng.choice(["FsA", "FsB", "FsU"])].__setitem__(some(), 1.0),
+        lambda: r.update(Per=r["Ptr"]),
+        lambda: r.update(Pex=r["Ptx"], Peq=r["Ptq"]),
+        lambda: r.update(Dw0=r["Dr"] + r["Dx"] + r["Dq"]),
+        lambda: r.update(Dq=rng.choice([9.99, 10.0])),
+        lambda: r.update(Cx0=10.0, Ch=10.0, Cq0=rng.choice([9.9, 10.0])),
+        lambda: r.update(Ptr=1.0, Ptx=1.0, Ptq=1.0),
+        lambda: r.update(Frd=[rng.choice([0.0, 1.0]) for _ in range(4)]),
+        lambda: r.update(Dc=r["Dr"] + 0.01),
+        lambda: r.update(Kd=1, Dd=r["Dr"] + rng.choice([0.01, r["Dx"] - 0.01])),
+        lambda: r.update(Ny=rng.choice([1, 99])),
+        thin_aquifer, wells_full, area_one, dq_flows, thin_layers,
+    ]
+    for i in rng.sample(range(len(options)), rng.randint(1, 4)):
+        options[i]()
 
 
 def sc_ignored(rng, r):
@@ -770,8 +793,10 @@ def _s(rng, r):
     return rng.randrange(max(ns_of(r), 1))
 
 
-def _neg(rng):
-    return -rng.choice([0.001, 0.01, 0.1, 0.5, 2.0])
+def _neg(rng, field):
+    """A negative value, often the one next to zero that the file can hold."""
+    step = 10.0 ** -DEC[field]
+    return -rng.choice([step, step, 10 * step, 0.5, 2.0])
 
 
 def _area_present(rng, r, k):
@@ -788,7 +813,7 @@ def m_ns(rng, r):
 
 
 def m_ny(rng, r):
-    r["Ny"] = rng.choice([0, 100, 150, 255])
+    r["Ny"] = rng.choice([0, 0, 100, 100, 150, 255])
 
 
 def m_months(rng, r):
@@ -804,11 +829,11 @@ def m_ts(rng, r):
 
 
 def m_a(rng, r):
-    r["A"][_s(rng, r)] = rng.choice([_neg(rng), 1.01, 1.5])
+    r["A"][_s(rng, r)] = rng.choice([_neg(rng, "A"), 1.01, 1.5])
 
 
 def m_b(rng, r):
-    r["B"][_s(rng, r)] = rng.choice([_neg(rng), 1.01, 1.5])
+    r["B"][_s(rng, r)] = rng.choice([_neg(rng, "B"), 1.01, 1.5])
 
 
 def m_ab(rng, r):
@@ -826,33 +851,34 @@ def m_rcb(rng, r):
 
 
 def m_lcio(rng, r):
-    r[rng.choice(["Lc", "Io"])][_s(rng, r)] = _neg(rng)
+    k = rng.choice(["Lc", "Io"])
+    r[k][_s(rng, r)] = _neg(rng, k)
 
 
 def m_iaa(rng, r):
-    r["IaA"][_area_present(rng, r, "A")] = _neg(rng)
+    r["IaA"][_area_present(rng, r, "A")] = _neg(rng, "IaA")
 
 
 def m_iab(rng, r):
-    r["IaB"][_area_present(rng, r, "B")] = _neg(rng)
+    r["IaB"][_area_present(rng, r, "B")] = _neg(rng, "IaB")
 
 
 def m_pp(rng, r):
-    r["Pp"][_s(rng, r)] = _neg(rng)
+    r["Pp"][_s(rng, r)] = _neg(rng, "Pp")
 
 
 def m_epa(rng, r):
-    r["EpA"][_area_present(rng, r, "A")] = _neg(rng)
+    r["EpA"][_area_present(rng, r, "A")] = _neg(rng, "EpA")
 
 
 def m_epb(rng, r):
-    r["EpB"][_area_present(rng, r, "B")] = _neg(rng)
+    r["EpB"][_area_present(rng, r, "B")] = _neg(rng, "EpB")
 
 
 def m_epu(rng, r):
     s = _s(rng, r)
     r["A"][s], r["B"][s] = min(r["A"][s], 0.5), min(r["B"][s], 0.3)
-    r["EpU"][s] = rng.choice([0.0, _neg(rng)])
+    r["EpU"][s] = rng.choice([0.0, _neg(rng, "EpU")])
 
 
 def m_fsa(rng, r):
@@ -877,30 +903,30 @@ def m_fsu_full(rng, r):
 
 
 def m_gi(rng, r):
-    r["Gi"][_s(rng, r)] = _neg(rng)
+    r["Gi"][_s(rng, r)] = _neg(rng, "Gi")
 
 
 def m_go(rng, r):
-    r["Go"][_s(rng, r)] = _neg(rng)
+    r["Go"][_s(rng, r)] = _neg(rng, "Go")
 
 
 def m_gw(rng, r):
     r["Kp"] = 1
-    r["Gw"][_s(rng, r)] = _neg(rng)
+    r["Gw"][_s(rng, r)] = _neg(rng, "Gw")
 
 
 def m_faw(rng, r):
     r["Kp"] = 1
     s = _area_present(rng, r, "A")
     r["Gw"][s] = max(r["Gw"][s], 0.1)
-    r["FAw"][s] = _neg(rng)
+    r["FAw"][s] = _neg(rng, "FAw")
 
 
 def m_fbw(rng, r):
     r["Kp"] = 1
     s = _area_present(rng, r, "B")
     r["Gw"][s] = max(r["Gw"][s], 0.1)
-    r["FBw"][s] = _neg(rng)
+    r["FBw"][s] = _neg(rng, "FBw")
 
 
 def m_fw_sum(rng, r):
@@ -929,17 +955,17 @@ def m_thin(key):
 
 def m_dq_flow(rng, r):
     r["Dq"] = rng.choice([0.1, 0.5, 0.99])
-    r[rng.choice(["Gi", "Go"])][_s(rng, r)] = rng.choice([0.02, 0.3])
+    r[rng.choice(["Gi", "Go"])][_s(rng, r)] = rng.choice([0.011, 0.02, 0.3])
 
 
 def m_pe(key, pt):
     def m(rng, r):
-        r[key] = rng.choice([0.0, -0.01, r[pt] + 0.01])
+        r[key] = rng.choice([0.0, -0.001, r[pt] + 0.001, r[pt] + 0.01])
     return m
 
 
 def m_fl(rng, r):
-    r[rng.choice(["Flr", "Flx", "Flq"])] = rng.choice([0.0, -0.5])
+    r[rng.choice(["Flr", "Flx", "Flq"])] = rng.choice([0.0, 0.0, -0.01, -0.5])
 
 
 def m_dw0(rng, r):
@@ -952,12 +978,14 @@ def m_dc(rng, r):
 
 def m_dd(rng, r):
     r["Kd"] = 1
-    r["Dd"] = rng.choice([r["Dr"], r["Dr"] - 0.1, r["Dr"] + r["Dx"] + 0.01, r["Dr"] + r["Dx"], 0.0])
+    # on the bounds most often: Dd = Dr breaks the rule, Dd = Dr + Dx only the save-time one
+    r["Dd"] = rng.choice([r["Dr"], r["Dr"], r["Dr"] - 0.1, r["Dr"] + r["Dx"] + 0.01, r["Dr"] + r["Dx"],
+                          r["Dr"] + r["Dx"], 0.0])
 
 
 def m_frd(rng, r):
     r["Kd"] = 1
-    r["Frd"][_s(rng, r)] = rng.choice([-0.1, 1.01, 2.0])
+    r["Frd"][_s(rng, r)] = rng.choice([-0.01, -0.1, 1.01, 2.0])
 
 
 def m_qh(rng, r):
@@ -1088,7 +1116,7 @@ def add_tables(rng, case, res):
 
 def build_case(rng, bases, name):
     x = rng.random()
-    if x < 0.55:
+    if x < 0.52:
         kind = "valid"
     elif x < 0.77:
         kind = "invalid"
