@@ -243,7 +243,7 @@ def main():
 
     print("old: " + old)
     print("new: " + new)
-    print("seed %d, work folder %s" % (a.seed, work))
+    print("seed %d" % a.seed)
     print(summary(results, manifest, load_generator().RULE_TEXTS, seconds))
     diffs = [d for r in results for d in r["diffs"]]
     differing = [r["name"] for r in results if r["diffs"]]
@@ -260,6 +260,8 @@ def main():
         print("IDENTICAL: every file, output and exit status of the %d cases" % len(results))
         if not a.keep and not a.work:
             shutil.rmtree(work, ignore_errors=True)
+        else:
+            print("work folder: " + work)
         return 0
     print("DIFFERENT: %d differences in %d of %d cases (kept in %s)" % (
         len(diffs), len(differing), len(results), os.path.join(work, "diff")))
