@@ -203,7 +203,6 @@ public:
                 ends_[static_cast<std::size_t>(s - 1)] + (rec.Ts[s] == 0.0 ? 12 / ns_ : rec.Ts[s]);
     }
     int Years() const { return years_; }
-    int Seasons() const { return ns_; }
     // x of record k (0 = year 0, season 1), kept inside the plot whatever the durations.
     int End(long long k) const
     {
@@ -212,8 +211,6 @@ public:
     }
     // x where the season of record k begins: the end of the one before.
     int Start(long long k) const { return k == 0 ? PlotLeft : End(k - 1); }
-    // x of the end of year y, where its last season's record stands.
-    int YearEnd(long long y) const { return End(y * ns_ + ns_ - 1); }
 
 private:
     int ns_;
