@@ -1,4 +1,5 @@
-// veltra chart: the Graphics page's chart of an output group, saved as a picture.
+// veltra chart: the Graphics page's chart of an output group, saved as a picture
+// or, for reports, as the same drawing in vectors.
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -65,7 +66,7 @@ int DrawAndSave(const TChartArgs& a)
     const std::string path = AbsolutePath(a.File);
     const std::string output = AbsolutePath(a.Output);
     if (PictureFormat(output).empty())
-        throw TVeltraError(TErrorKind::Usage, "the picture file must end in .bmp or .png: " + a.Output);
+        throw TVeltraError(TErrorKind::Usage, PictureExtensionsMessage + a.Output);
     RefuseOutputsOverInputs({path}, {output});
     TDataMod dm;
     LoadGroup(a, path, dm);
@@ -87,11 +88,12 @@ void AddChartCommand(CLI::App& app, int& status)
 {
     auto args = std::make_shared<TChartArgs>();
     CLI::App* cmd = app.add_subcommand(
-        "chart", "Draw the chart of an output group of a result file (N = 1..12) or of a group file, as .bmp or .png");
+        "chart", "Draw the chart of an output group of a result file (N = 1..12) or of a group file, as .bmp, .png, .svg or "
+                 ".pdf");
     cmd->add_option("FILE", args->File, "Result file (.res) or group file (.prn), read as named")->required();
     cmd->add_option("N", args->Option, "Output option: 1 root-zone salinities ... 12 rotation key")
         ->check(CLI::Range(1, 12));
-    cmd->add_option("-o,--output", args->Output, "Picture file (.bmp or .png)")->required();
+    cmd->add_option("-o,--output", args->Output, "Picture file: .bmp or .png (pixels), .svg or .pdf (vectors)")->required();
     cmd->callback([args, &status] { status = DrawAndSave(*args); });
 }
 

@@ -82,8 +82,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The scan of the programs and the module adds the C and C++ runtime and the Qt
 # libraries; what it cannot see: the platform plugins Qt loads at run time (the
 # window's xcb; the offscreen one comes with libqt6gui6) and the fonts
-# the charts and the window are drawn with.
+# the charts and the window are drawn with. Qt Svg, which writes the charts as
+# SVG, is named as well: the module that needs it is loaded, not linked, by veltra.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -13,7 +13,7 @@
 namespace veltra {
 
 // Raised whenever TCanvas or this contract changes.
-constexpr int CanvasInterfaceVersion = 2;
+constexpr int CanvasInterfaceVersion = 3;
 
 constexpr const char* CreateCanvasSymbol = "veltra_create_canvas";
 

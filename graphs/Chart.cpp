@@ -19,10 +19,14 @@ constexpr TColor HeadColour{0, 128, 128};
 constexpr TColor LabelColour{128, 0, 0};
 constexpr TColor AxisColour{0, 0, 255};
 constexpr TColor Navy{0, 0, 128};
-constexpr TColor Blue{0, 0, 255}, Green{0, 128, 0}, Red{255, 0, 0}, Lime{0, 255, 0}, Silver{192, 192, 192},
-    Fuchsia{255, 0, 255}, Sand{253, 220, 138}, Maroon{128, 0, 0}, Olive{128, 128, 0}, Yellow{255, 255, 0};
-// Bars of the water table and rotation key are coloured by the season of the year.
-constexpr std::array<TColor, 5> SeasonColours{{{}, Olive, Silver, Yellow, Red}};
+// Series colours that stand out on white: a light green, grey or sand line would
+// barely show, so these are darker.
+constexpr TColor Blue{0, 0, 255}, Green{0, 128, 0}, Red{255, 0, 0}, LightGreen{0, 170, 0}, Grey{120, 120, 120},
+    Fuchsia{255, 0, 255}, Amber{200, 140, 0}, Maroon{128, 0, 0};
+// Bars of the water table and rotation key are coloured by the season of the year
+// (filled areas: silver shows well enough there, a light yellow did not).
+constexpr TColor Olive{128, 128, 0}, Silver{192, 192, 192}, Gold{230, 180, 0};
+constexpr std::array<TColor, 5> SeasonColours{{{}, Olive, Silver, Gold, Red}};
 
 constexpr int PlotLeft = 70;
 constexpr int PlotRight = 670;
@@ -60,9 +64,9 @@ int NameCount(const std::array<const char*, 9>& names)
 
 bool LayoutFor(const std::string& tag, int seriesCount, TGroupLayout& g)
 {
-    const std::array<TColor, 9> salinity{{{}, Blue, Green, Red, Lime, Silver, Fuchsia, Sand, Maroon}};
-    const std::array<TColor, 9> discharge{{{}, Blue, Red, Green, Sand}};
-    const std::array<TColor, 9> flows{{{}, Blue, Green, Red, Lime}};
+    const std::array<TColor, 9> salinity{{{}, Blue, Green, Red, LightGreen, Grey, Fuchsia, Amber, Maroon}};
+    const std::array<TColor, 9> discharge{{{}, Blue, Red, Green, Amber}};
+    const std::array<TColor, 9> flows{{{}, Blue, Green, Red, LightGreen}};
     const std::array<TColor, 9> irrigation{{{}, Green, Fuchsia, Red, Blue, Maroon}};
     std::array<TColor, 9> single{};
     single.fill(Navy);
@@ -185,22 +189,74 @@ private:
     int state_ = 0;
 };
 
+// The time axis holds years 0 .. Y, Y + 1 years; the record of year y, season s
+// stands at the end of its season, 12 y + E(s) months from the start, E(s) the end
+// of season s within the year.
+class TTimeAxis {
+public:
+    TTimeAxis(const TInputRecord& rec, int records) : ns_(rec.Ns), years_((records + rec.Ns - 1) / rec.Ns)
+    {
+        // A missing duration counts as an equal share of the year, here only:
+        // drawing does not change the input.
+        for (int s = 1; s <= ns_; ++s)
+            ends_[static_cast<std::size_t>(s)] =
+                ends_[static_cast<std::size_t>(s - 1)] + (rec.Ts[s] == 0.0 ? 12 / ns_ : rec.Ts[s]);
+    }
+    int Years() const { return years_; }
+    // x of record k (0 = year 0, season 1), kept inside the plot whatever the durations.
+    int End(long long k) const
+    {
+        const double months = 12.0 * static_cast<double>(k / ns_) + ends_[static_cast<std::size_t>(k % ns_ + 1)];
+        return std::clamp(PlotLeft + RoundHalfEven(months * PlotWidth / (12.0 * years_)), PlotLeft, PlotRight);
+    }
+    // x where the season of record k begins: the end of the one before.
+    int Start(long long k) const { return k == 0 ? PlotLeft : End(k - 1); }
+
+private:
+    int ns_;
+    int years_;
+    std::array<double, 5> ends_{};
+};
+
+// Every how many years a year is labelled: the smallest of 1, 2, 5, 10, 20, 50, ...
+// that leaves at least one and a half label widths between neighbouring labels.
+long long YearLabelStep(TCanvas& canvas, int years)
+{
+    const double perYear = static_cast<double>(PlotWidth) / years;
+    const int widest = canvas.TextWidth(std::to_string(years - 1), true);
+    for (long long scale = 1;; scale *= 10)
+        for (long long m : {1, 2, 5})
+            if (m * scale >= years || 2.0 * static_cast<double>(m * scale) * perYear >= 5.0 * widest)
+                return m * scale;
+}
+
+// The colour of each season's bars, as the Dw and Kr charts fill them, under the plot.
+void DrawSeasonLegend(TCanvas& canvas, int ns)
+{
+    constexpr int y = 440;
+    constexpr int swatch = 11;
+    const int textHeight = canvas.TextHeight(true);
+    int x = PlotLeft;
+    for (int s = 1; s <= ns; ++s) {
+        const int top = y + (textHeight - swatch) / 2;
+        canvas.FillRect(x, top, x + swatch, top + swatch, SeasonColours[static_cast<std::size_t>(s)]);
+        const std::string name = "Season " + std::to_string(s);
+        canvas.Text(x + swatch + 4, y, name, LabelColour, TextBackground, true);
+        x += swatch + 4 + canvas.TextWidth(name, true) + 20;
+    }
+}
+
 } // namespace
 
-TChartOutcome DrawChart(TGroupStore& store, TInputRecord& rec, TCanvas& canvas)
+TChartOutcome DrawChart(const TGroupStore& store, const TInputRecord& rec, TCanvas& canvas)
 {
     TGroupLayout g;
     if (!LayoutFor(store.GroupTag, store.SeriesCount, g))
         return TChartOutcome::NoData;
     const int ns = rec.Ns;
-    const int ny = rec.Ny;
     const int n = store.RecordCount;
-    if (ns < 1 || ns > 4 || ny < 1 || n < 1 || !HasDataToDraw(store, g))
+    if (ns < 1 || ns > 4 || n < 1 || !HasDataToDraw(store, g))
         return TChartOutcome::NoData;
-
-    for (int s = 1; s <= ns; ++s)
-        if (rec.Ts[s] == 0.0)
-            rec.Ts[s] = 12 / ns;
 
     const bool levels = g.Axis == TAxisRule::WaterLevel;
     const bool bars = levels || g.Axis == TAxisRule::RotationKey;
@@ -267,70 +323,87 @@ TChartOutcome DrawChart(TGroupStore& store, TInputRecord& rec, TCanvas& canvas)
             for (double& v : cs.V)
                 v = std::max(v, 0.0);
 
-    // Time axis: point k stands at the end of the (k + 1)-th season of the run.
-    const int seasonEnds = ns * ny;
-    std::vector<double> t(static_cast<std::size_t>(std::max(n, seasonEnds) + 1), 0.0);
-    for (std::size_t j = 1; j < t.size(); ++j)
-        t[j] = t[j - 1] + rec.Ts[static_cast<int>((j - 1) % static_cast<std::size_t>(ns)) + 1];
-    auto X = [&](int k) { return PlotLeft + RoundHalfEven(t[static_cast<std::size_t>(k + 1)] * PlotWidth / (12.0 * ny)); };
+    const TTimeAxis time(rec, n);
     const double span = axis.Max > axis.Min ? axis.Max - axis.Min : 1.0;
-    auto Y = [&](double v) { return PlotBottom - RoundHalfEven((v - axis.Min) * PlotHeight / span); };
+    // Heights stay inside the plot: a rotation key above the axis, say, ends at its top.
+    auto Y = [&](double v) {
+        return std::clamp(PlotBottom - RoundHalfEven((v - axis.Min) * PlotHeight / span), PlotTop, PlotBottom);
+    };
 
     canvas.FillRect(0, 0, ChartWidth, ChartHeight, White);
     canvas.Text(120, levels ? 10 : 15, store.TableHeads[1], HeadColour, TextBackground, true);
     canvas.Text(120, levels ? 25 : 30, store.TableHeads[2], HeadColour, TextBackground, true);
 
-    // Value axis: ticks and labels from the top down.
+    // Value axis: ticks and labels from the top down, each label the value of its tick.
     canvas.SetPen(AxisColour, 1, false);
     const int steps = axis.Intervals;
+    const int decimals = TickDecimals(axis);
     const int textHeight = canvas.TextHeight(true);
     for (int j = g.Axis == TAxisRule::Percent ? 1 : 0; j <= steps; ++j) {
         const int yj = RoundHalfEven(PlotTop + static_cast<double>(PlotHeight) * j / steps);
         canvas.Line(PlotLeft, yj, PlotLeft - 4, yj);
         if (j < steps || levels) {
             const double value = axis.Max - (static_cast<double>(j) / steps) * (axis.Max - axis.Min);
-            const std::string label = AxisLabel(value, axis.Decimals);
+            const std::string label = AxisLabel(value, decimals);
             canvas.Text(64 - canvas.TextWidth(label, true), yj - textHeight / 2, label, LabelColour, TextBackground,
                         true);
         }
     }
 
-    // Time axis: a tick at every season end, a longer one and the year at a year's end.
-    canvas.Text(65, 380, "0", LabelColour, TextBackground, true);
+    // Time axis: a tick at every season end, a longer one at a year's end, and the
+    // year's number centred under the end of the year. Ticks closer than 4 pixels
+    // would run together: then only the labelled years keep theirs.
     canvas.Text(625, 395, "Year", LabelColour, TextBackground, true);
-    for (int k = 0; k < seasonEnds; ++k) {
-        const int x = X(k);
-        const bool yearEnd = (k + 1) % ns == 0;
-        canvas.Line(x, PlotBottom, x, PlotBottom + (yearEnd ? 6 : 4));
-        if (yearEnd)
-            canvas.Text(x - 5, 380, std::to_string((k + 1) / ns), LabelColour, TextBackground, true);
+    const int years = time.Years();
+    const long long labelStep = YearLabelStep(canvas, years);
+    const bool seasonTicks = PlotWidth >= 4LL * years * ns;
+    const bool yearTicks = PlotWidth >= 4LL * years;
+    for (long long k = 0; k < static_cast<long long>(years) * ns; ++k) {
+        const int x = time.End(k);
+        const long long year = k / ns;
+        if ((k + 1) % ns != 0) {
+            if (seasonTicks)
+                canvas.Line(x, PlotBottom, x, PlotBottom + 4);
+            continue;
+        }
+        const bool labelled = year % labelStep == 0;
+        if (yearTicks || labelled)
+            canvas.Line(x, PlotBottom, x, PlotBottom + 6);
+        if (labelled) {
+            const std::string label = std::to_string(year);
+            canvas.Text(x - canvas.TextWidth(label, true) / 2, 380, label, LabelColour, TextBackground, true);
+        }
     }
 
     canvas.Text(80, g.TitleY, g.Title, g.TitleColour, TextBackground, true);
     if (!g.Note.empty())
         canvas.Text(g.NoteX, 45, g.Note, LabelColour, TextBackground, false);
 
-    // Legend: the present series side by side, with their multipliers.
+    // Legend: the present series side by side with their multipliers, each name
+    // clear of the one before however long it is.
     if (!levels) {
-        int place = 0;
+        int x = 85;
         for (const auto& cs : series) {
             std::string name = g.Names[static_cast<std::size_t>(cs.Slot)];
             if (cs.Multiplier > 1)
                 name.append("*").append(std::to_string(cs.Multiplier));
-            canvas.Text(place * 50 + 85, 70, name, g.Colours[static_cast<std::size_t>(cs.Slot)], TextBackground,
-                        true);
-            ++place;
+            canvas.Text(x, 70, name, g.Colours[static_cast<std::size_t>(cs.Slot)], TextBackground, true);
+            x += std::max(50, canvas.TextWidth(name, true) + 10);
         }
     }
+    if (bars)
+        DrawSeasonLegend(canvas, ns);
 
     for (const auto& cs : series) {
         const TColor colour = g.Colours[static_cast<std::size_t>(cs.Slot)];
         auto yAt = [&](int k) { return Y(cs.V[static_cast<std::size_t>(k)]); };
         if (bars) {
+            // Each record's bar fills its own season.
             const int zero = Y(0.0);
-            for (int k = 1; k < n; ++k) {
+            for (int k = 0; k < n; ++k) {
                 const int yk = yAt(k);
-                canvas.FillRect(X(k - 1), std::min(zero, yk), X(k), std::max(zero, yk), SeasonColours[k % ns + 1]);
+                canvas.FillRect(time.Start(k), std::min(zero, yk), time.End(k), std::max(zero, yk),
+                                SeasonColours[static_cast<std::size_t>(k % ns + 1)]);
             }
             continue;
         }
@@ -338,42 +411,37 @@ TChartOutcome DrawChart(TGroupStore& store, TInputRecord& rec, TCanvas& canvas)
         pen.Series();
         if (g.Axis == TAxisRule::SingleSlot) {
             for (int k = 1; k < n; ++k)
-                canvas.Line(X(k - 1), yAt(k - 1), X(k), yAt(k));
+                canvas.Line(time.End(k - 1), yAt(k - 1), time.End(k), yAt(k));
             continue;
         }
         if (store.GroupTag == "Cxf" && cs.Slot >= 5) {
-            // The water qualities change at a season's start: steps, not slopes.
-            for (int k = 1; k < n; ++k) {
-                const int before = yAt(k - 1);
+            // The water qualities change at a season's start: steps, each value over its season.
+            for (int k = 0; k < n; ++k) {
+                const int x0 = time.Start(k);
                 const int after = yAt(k);
-                canvas.Line(X(k - 1), before, X(k - 1), after);
-                canvas.Line(X(k - 1), after, X(k), after);
+                if (k > 0)
+                    canvas.Line(x0, yAt(k - 1), x0, after);
+                canvas.Line(x0, after, time.End(k), after);
             }
             continue;
         }
         // Values on the bottom line are "not applicable": leave gaps there.
-        const int last = std::min(n, seasonEnds) - 1;
-        if (last < 1)
-            continue;
-        int prevY = yAt(1);
+        int prevY = yAt(0);
         bool prevBottom = prevY == PlotBottom;
-        if (prevBottom)
-            pen.Gap();
-        canvas.Line(X(0), prevY, X(1), prevY);
-        for (int k = 2; k <= last; ++k) {
+        for (int k = 1; k < n; ++k) {
             const int y = yAt(k);
             if (y == PlotBottom) {
                 pen.Gap();
-                canvas.Line(X(k - 1), prevY, X(k), prevY);
+                canvas.Line(time.End(k - 1), prevY, time.End(k), prevY);
                 prevBottom = true;
             } else if (prevBottom) {
                 pen.Gap();
-                canvas.Line(X(k - 1), y, X(k), y);
+                canvas.Line(time.End(k - 1), y, time.End(k), y);
                 prevBottom = false;
                 prevY = y;
             } else {
                 pen.Series();
-                canvas.Line(X(k - 1), prevY, X(k), y);
+                canvas.Line(time.End(k - 1), prevY, time.End(k), y);
                 prevY = y;
             }
         }

@@ -12,10 +12,12 @@ enum class TChartOutcome { Drawn, NoData };
 extern const char* const NoDataMessage;
 
 // Draws the group store (GroupTag, SeriesCount, GroupSeries, RecordCount,
-// SeriesPresent, TableHeads) over the run's shape in the record (Ns, Ny, Ts),
-// with the file name of FileName in the footer. A season duration of exactly 0
-// in the record becomes 12 div Ns there. The series are left as they were.
+// SeriesPresent, TableHeads) over the seasons of the record (Ns, Ts), with the
+// file name of FileName in the footer. The time axis holds as many years as the
+// records do (RecordCount / Ns, year 0 included), so that a result file and its
+// group file give the same chart. A season duration of exactly 0 counts as 12 div
+// Ns. Neither the store nor the record is changed.
 // NoData: nothing to draw; the canvas was not touched.
-TChartOutcome DrawChart(TGroupStore& store, TInputRecord& rec, TCanvas& canvas);
+TChartOutcome DrawChart(const TGroupStore& store, const TInputRecord& rec, TCanvas& canvas);
 
 } // namespace veltra

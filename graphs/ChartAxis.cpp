@@ -35,6 +35,24 @@ std::string AxisLabel(double value, int decimals)
     return buf;
 }
 
+int TickDecimals(const TChartAxis& axis)
+{
+    if (axis.Intervals < 1)
+        return axis.Decimals;
+    constexpr int extra = 3;
+    for (int d = axis.Decimals; d < axis.Decimals + extra; ++d) {
+        const double scale = std::pow(10.0, d);
+        bool exact = true;
+        for (int j = 0; j <= axis.Intervals && exact; ++j) {
+            const double v = (axis.Max - (static_cast<double>(j) / axis.Intervals) * (axis.Max - axis.Min)) * scale;
+            exact = std::abs(v - std::round(v)) <= 1e-6 * std::max(1.0, std::abs(v));
+        }
+        if (exact)
+            return d;
+    }
+    return axis.Decimals + extra;
+}
+
 namespace {
 
 // Intervals counted as a double, then the rule's bounds: above 10 gives 10 and one

@@ -23,6 +23,10 @@ int RoundHalfEven(double x);
 // characters the same number as "%.2E" (1.10E+12), so that it stays beside the axis.
 std::string AxisLabel(double value, int decimals);
 
+// Decimals that show every tick value of the axis as it is: the axis's own, or
+// up to three more where its steps need them (0 .. -3 in 4 steps: -0.75, not -0.8).
+int TickDecimals(const TChartAxis& axis);
+
 // Multiplier (1, 10, 100 or 1000) that brings a series into a readable range;
 // m is 1.1 times the series maximum.
 int SeriesMultiplier(double m);

@@ -25,8 +25,9 @@ public:
     virtual void Text(int x, int y, const std::string& text, TColor colour, TColor background, bool bold) = 0;
     virtual int TextWidth(const std::string& text, bool bold) = 0;
     virtual int TextHeight(bool bold) = 0;
-    // The picture as a file of `format` ("BMP" or "PNG") holds it, encoded in memory;
-    // empty when it cannot be encoded. SaveChartPicture (graphs/ChartPicture.h) writes it.
+    // The picture as a file of `format` holds it, encoded in memory: "BMP" or "PNG"
+    // pixels, or "SVG" or "PDF", the same drawing as vectors; empty when it cannot be
+    // encoded. SaveChartPicture (graphs/ChartPicture.h) writes it.
     virtual std::string EncodedPicture(const std::string& format) = 0;
     virtual bool LoadFromFile(const std::string& path) = 0;
 };

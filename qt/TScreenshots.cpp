@@ -18,9 +18,11 @@
 #include <QTabWidget>
 
 #include "model/ExampleInputs.h"
+#include "model/InputFile.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "qt/TAlfaForm.h"
+#include "qt/TChartView.h"
 #include "qt/TCloseForm.h"
 #include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
@@ -108,6 +110,40 @@ void CalculateExample(TMainForm& form)
         form.AlfaForm->Logic().FieldLeft(field);
     }
     form.AlfaForm->CalculateButton->click();
+}
+
+// Opens `input`, saves and runs it as the user does, and takes the chart of output
+// option `option` as the Graphics page shows it. False, with the reason on `log`,
+// when the run or the chart did not come.
+bool RunAndChart(TMainForm& form, TAutoAnswers& answers, const fs::path& input, int option, const fs::path& picture,
+                 std::ostream& log)
+{
+    answers.Files = {input.string(), input.string()};
+    form.InputOpen->trigger();
+    Settle();
+    PanelButton(form, CancelButtonControl(Group(TGroupId::General)))->click();
+    Settle();
+    form.SaveRunButton->click();
+    Settle();
+    fs::path results = input;
+    results.replace_extension(".res");
+    if (!fs::exists(results) || form.Pages->currentIndex() != static_cast<int>(TPage::Output)) {
+        log << "veltra-gui: " << input.filename().string() << " gave no output\n";
+        return false;
+    }
+    form.GroupButton->click();
+    form.GroupOptions->button(option)->setChecked(true);
+    form.GoButton->click();
+    Settle();
+    form.SeeGraphButton->click();
+    Settle();
+    if (form.Pages->currentIndex() != static_cast<int>(TPage::Graphics)) {
+        log << "veltra-gui: the chart of output group " << option << " of " << input.filename().string()
+            << " was not drawn\n";
+        return false;
+    }
+    Shot(*form.GraphImage, picture, log);
+    return true;
 }
 
 } // namespace
@@ -199,6 +235,16 @@ int TakeScreenshots(const std::string& folder, std::ostream& log)
             auto* kf = qobject_cast<QComboBox*>(form.EditorPanels->Control("Kf_ComboBox"));
             kf->setCurrentIndex(1); // "yes"
         });
+
+        // Charts that long runs and four seasons make: the field example over 99
+        // years (root-zone salinity), the wells example's water table by season.
+        TInputRecord longRun = FieldExampleRecord();
+        longRun.Ny = 99;
+        const fs::path years99 = dir / "years99.inp";
+        WriteWholeFile(years99.string(), InputFileText(longRun));
+        if (!RunAndChart(form, answers, years99, 1, dir / "chart-99-years.png", log) ||
+            !RunAndChart(form, answers, wells, 5, dir / "chart-4-seasons.png", log))
+            return 1;
 
         Shot(*form.HelpForm, dir / "help.png", log);
         Shot(*form.InputSymbolsForm, dir / "input-symbols.png", log);

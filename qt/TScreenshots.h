@@ -12,8 +12,9 @@ namespace veltra {
 // it as DIR/field.INP, runs it, shows output group 1 and its chart, shows every
 // data-group panel of the example and the calculator with a worked example, then
 // opens DIR/wells.inp for the groups of pumped wells and the farmers' fields of
-// the General data group, and saves the pictures into DIR; the run's files stay
-// there. Every message the window gives goes to `log`. Returns the exit status:
+// the General data group, runs DIR/years99.inp (the field example over 99 years)
+// and wells.inp for the charts of a long run and of four seasons, and saves the
+// pictures into DIR; the runs' files stay there. Every message the window gives goes to `log`. Returns the exit status:
 // 0, or 1 when the run did not give its output (the reason on `log`).
 int TakeScreenshots(const std::string& folder, std::ostream& log);
 

@@ -37,7 +37,7 @@ version=$(sed -n 's/^project(Veltra VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists
   fail "packaging/changelog has no entry for version $version"
 depends=$(field Depends)
 echo "Depends: $depends"
-for p in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core; do
+for p in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6svg6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core; do
   [[ ", $depends," == *", $p "* || ", $depends," == *", $p,"* ]] || fail "Depends lacks $p"
 done
 # Every dependency, with its version and alternatives, is installed here: dpkg's
@@ -105,6 +105,11 @@ done
 mkdir -p build-tree && (cd build-tree && cp ../field.inp . && "$BUILD/veltra" run field.inp > /dev/null 2>&1 &&
   "$BUILD/veltra" chart field.res 1 -o chart.png > /dev/null 2>&1) || fail "the build tree's veltra chart failed"
 cmp -s chart.png build-tree/chart.png || fail "the installed chart differs from the build tree's"
+# The same chart as vectors, through the installed Qt Svg and PDF writer.
+"$U/bin/veltra" chart field.res 1 -o chart.svg > /dev/null 2> err.txt || fail "veltra chart -o chart.svg: $(cat err.txt)"
+"$U/bin/veltra" chart field.res 1 -o chart.pdf > /dev/null 2> err.txt || fail "veltra chart -o chart.pdf: $(cat err.txt)"
+head -c 5 chart.svg | grep -q '^<?xml' && grep -q '<svg' chart.svg || fail "chart.svg is no SVG"
+[ "$(head -c 5 chart.pdf)" = "%PDF-" ] || fail "chart.pdf is no PDF"
 
 "$U/bin/veltra-gui" --screenshots "$T/shots" > shots.txt 2> err.txt; st=$?
 [ $st -eq 0 ] || fail "veltra-gui --screenshots: status $st, $(cat shots.txt err.txt)"

@@ -1,8 +1,4 @@
 // The Graphics page's actions: save the picture, open a saved one.
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
-
 #include "graphs/ChartPicture.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
@@ -16,12 +12,10 @@ namespace veltra {
 
 namespace {
 
-// The picture is saved as a bitmap unless a PNG is asked for.
+// The picture is saved as a bitmap unless a PNG, or the drawing as SVG or PDF, is asked for.
 std::string PictureFileName(const std::string& chosen)
 {
-    std::string ext = std::filesystem::path(chosen).extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext == ".bmp" || ext == ".png" ? chosen : PathWithExtension(chosen, ".bmp");
+    return PictureFormat(chosen).empty() ? PathWithExtension(chosen, ".bmp") : chosen;
 }
 
 } // namespace

@@ -22,7 +22,7 @@ struct TPenLine {
     bool Dotted;
 };
 
-// A run of 2 seasons (7 and 5 months) over 3 years: 8 records with year 0.
+// A run of 2 seasons (7 and 5 months) over 3 years: 8 records, years 0 to 3.
 struct TChartCase {
     TGroupStore Store;
     TInputRecord Rec;
@@ -81,7 +81,31 @@ struct TChartCase {
                      [](const TCanvasCall& c) { return c.What == TCanvasCall::Kind::Fill; });
         return out;
     }
+    // The bars: the fills of the plot area, below the headings and above the axis texts.
+    std::vector<TCanvasCall> Bars() const
+    {
+        std::vector<TCanvasCall> out;
+        for (const auto& f : Fills())
+            if (f.Y1 >= 45 && f.Y2 <= 380 && !(f.X1 == 0 && f.Y1 == 0))
+                out.push_back(f);
+        return out;
+    }
+    // The texts drawn on the row of the year numbers, left to right.
+    std::vector<TCanvasCall> YearLabels() const
+    {
+        std::vector<TCanvasCall> out;
+        for (const auto& call : Canvas.Calls)
+            if (call.What == TCanvasCall::Kind::Text && call.Y1 == 380)
+                out.push_back(call);
+        std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.X1 < b.X1; });
+        return out;
+    }
 };
+
+int Width(const TCanvasCall& text) // as the recording canvas measures it
+{
+    return 7 * static_cast<int>(text.Str.size());
+}
 
 TCanvasCall Fill(int left, int top, int right, int bottom, TColor colour)
 {
@@ -91,10 +115,11 @@ TCanvasCall Fill(int left, int top, int right, int bottom, TColor colour)
     return c;
 }
 
-// x of point k: the season ends 7, 12, 19, 24, ... months on a 36-month axis.
+// x of record k: the season ends 7, 12, 19, 24, ... months on the axis of years 0
+// to 3, 48 months.
 int XOf(int k)
 {
-    return 70 + RoundHalfEven((12 * ((k + 1) / 2) + ((k + 1) % 2) * 7) * 600 / 36.0);
+    return 70 + RoundHalfEven((12 * (k / 2) + (k % 2 == 0 ? 7 : 12)) * 600 / 48.0);
 }
 
 TEST(ChartAxis, RoundingMultipliersAndRanges)
@@ -113,6 +138,13 @@ TEST(ChartAxis, RoundingMultipliersAndRanges)
     EXPECT_EQ(ScaledAxis(1500.0, 0.0), (TChartAxis{0, 2000, 5, 1}));
     EXPECT_EQ(WaterLevelAxis(-2.3, -0.8), (TChartAxis{-3, 0, 4, 1})); // below the surface: ends at 0
     EXPECT_EQ(WaterLevelAxis(-20.0, 0.3), (TChartAxis{-20, 1, 10, 1}));
+    // Label decimals: enough for every tick's value.
+    EXPECT_EQ(TickDecimals(TChartAxis{-3, 0, 4, 1}), 2);   // -0.75, -2.25
+    EXPECT_EQ(TickDecimals(TChartAxis{-2, 0, 4, 1}), 1);   // -0.5
+    EXPECT_EQ(TickDecimals(TChartAxis{0, 7, 4, 1}), 2);    // 1.75
+    EXPECT_EQ(TickDecimals(TChartAxis{0, 120, 6, 0}), 0);  // percent
+    EXPECT_EQ(TickDecimals(TChartAxis{0, 1, 3, 0}), 3);    // thirds: three more at most
+    EXPECT_EQ(TickDecimals(TChartAxis{0, 1.1e12, 10, 1}), 1);
 }
 
 // Results far beyond an int (a damaged or absurd run) get the rule's axis in
@@ -145,13 +177,15 @@ TEST(Chart, HugeValuesGetTheRuleAxisAndTheirCurve)
             EXPECT_GE(text.X1, 0) << label; // beside the axis, inside the picture
         }
         EXPECT_EQ(c.Text(t.Top).Y1, 70 - 6);
-        // The curve: a flat start at point 1, then point to point, the maximum 1/1.1 up the axis.
+        // The curve: a gap from the bottom point 0, then point to point up to the last
+        // record, the maximum 1/1.1 up the axis.
         const auto curve = c.Lines(TColor{0, 128, 0});
-        ASSERT_EQ(curve.size(), 5u);
+        ASSERT_EQ(curve.size(), 6u);
         const int half = 370 - RoundHalfEven(150 / 1.1);
         const int top = 370 - RoundHalfEven(300 / 1.1);
-        EXPECT_TRUE(c.HasLine(TColor{0, 128, 0}, XOf(0), half, XOf(1), half));
+        EXPECT_TRUE(c.HasLine(White, XOf(0), half, XOf(1), half));
         EXPECT_TRUE(c.HasLine(TColor{0, 128, 0}, XOf(1), half, XOf(2), top));
+        EXPECT_TRUE(c.HasLine(TColor{0, 128, 0}, XOf(6), top, XOf(7), top));
         for (const TPenLine& l : curve)
             EXPECT_TRUE(l.Y1 >= 70 && l.Y1 <= 370 && l.Y2 >= 70 && l.Y2 <= 370);
     }
@@ -184,7 +218,7 @@ TEST(Chart, SalinityLayoutLabelsGapsAndTimeAxis)
     // Legend: present series side by side in their colours; CrB (absent) left out.
     EXPECT_EQ(c.Text("CrA").X1, 85);
     EXPECT_EQ(c.Text("Cr4").X1, 135);
-    EXPECT_EQ(c.Text("Cr4").Colour, (TColor{0, 255, 0}));
+    EXPECT_EQ(c.Text("Cr4").Colour, (TColor{0, 170, 0}));
     EXPECT_EQ(c.Text("CrB").X1, -1);
 
     // CrA never has two applicable points in a row: only gaps, dotted in the background colour.
@@ -192,24 +226,86 @@ TEST(Chart, SalinityLayoutLabelsGapsAndTimeAxis)
     const auto crA = c.Lines(Axis);
     EXPECT_TRUE(std::none_of(crA.begin(), crA.end(), [](const TPenLine& l) { return l.Width == 2; }));
     const auto gaps = c.Lines(White);
-    ASSERT_EQ(gaps.size(), 5u); // points 1..5: lines stop before point Ns x Ny
+    ASSERT_EQ(gaps.size(), 7u); // from record 0 to the last one
     EXPECT_TRUE(std::all_of(gaps.begin(), gaps.end(), [](auto& g) { return g.Dotted && g.Width == 1; }));
-    EXPECT_EQ(gaps[1].Y1, y(4.0)); // the bottom point 1 takes its successor's height
-    EXPECT_EQ(gaps[2].Y1, y(4.0)); // the bottom point 3 takes its predecessor's height
-    // Cr4: a flat start at point 1, then joined point to point up to point 5.
-    const auto cr4 = c.Lines(TColor{0, 255, 0});
-    ASSERT_EQ(cr4.size(), 5u);
-    EXPECT_TRUE(c.HasLine(TColor{0, 255, 0}, XOf(0), y(2.0), XOf(1), y(2.0)));
-    EXPECT_TRUE(c.HasLine(TColor{0, 255, 0}, XOf(4), y(5.0), XOf(5), y(6.0)));
+    EXPECT_EQ(gaps[0].Y1, y(2.0)); // the bottom point 1 takes its predecessor's height
+    EXPECT_EQ(gaps[1].Y1, y(4.0)); // and towards point 2 its successor's
+    EXPECT_EQ(gaps[6].X2, 670);    // the last record, at the end of year 3
+    // Cr4: joined point to point from record 0 to the last, each at the end of its season.
+    const auto cr4 = c.Lines(TColor{0, 170, 0});
+    ASSERT_EQ(cr4.size(), 7u);
+    EXPECT_TRUE(c.HasLine(TColor{0, 170, 0}, XOf(0), y(1.0), XOf(1), y(2.0)));
+    EXPECT_TRUE(c.HasLine(TColor{0, 170, 0}, XOf(6), y(5.5), XOf(7), y(5.0)));
 
-    // Time axis: a tick per season end, longer at a year's end with the year number; the frame.
-    EXPECT_EQ((std::vector<int>{c.Text("3").X1, c.Text("3").Y1}), (std::vector<int>{665, 380}));
+    // Time axis: a tick per season end, longer at a year's end with the year's number
+    // centred under it; years 0 to 3 fill the axis; the frame.
+    const auto years = c.YearLabels();
+    ASSERT_EQ(years.size(), 4u);
+    for (int year = 0; year < 4; ++year) {
+        EXPECT_EQ(years[static_cast<std::size_t>(year)].Str, std::to_string(year));
+        EXPECT_EQ(years[static_cast<std::size_t>(year)].X1, XOf(2 * year + 1) - 3) << year;
+    }
+    EXPECT_EQ(XOf(7), 670);
     EXPECT_TRUE(c.HasLine(Axis, XOf(0), 370, XOf(0), 374));
     EXPECT_TRUE(c.HasLine(Axis, XOf(1), 370, XOf(1), 376));
+    EXPECT_TRUE(c.HasLine(Axis, 670, 370, 670, 376));
     EXPECT_TRUE(c.HasLine(Axis, 70, 374, 70, 70));
     EXPECT_TRUE(c.HasLine(Axis, 70, 370, 670, 370));
     EXPECT_EQ((std::vector<int>{c.Text("Veltra: field.res").X1, c.Text("Veltra: field.res").Y1}),
               (std::vector<int>{70, 415}));
+}
+
+// A value read off the chart at year N is the table's value at year N, however the
+// store was filled: a result file sets Ny to the last year, a group file to the
+// number of years; the records alone decide the axis.
+TEST(Chart, TheRecordsDecideTheTimeAxis)
+{
+    TChartCase fromResult("Gd", 4);
+    TChartCase fromGroupFile("Gd", 4);
+    fromGroupFile.Rec.Ny = 4;
+    for (TChartCase* c : {&fromResult, &fromGroupFile})
+        c->Set(1, {0, 0, 0.3, 0.2, 0.4, 0.2, 0.5, 0.3});
+    ASSERT_EQ(fromResult.Draw(), TChartOutcome::Drawn);
+    ASSERT_EQ(fromGroupFile.Draw(), TChartOutcome::Drawn);
+    EXPECT_EQ(fromResult.Canvas.Calls, fromGroupFile.Canvas.Calls);
+    // Year 2's last value (0.2 x 10 on the axis 0 .. 6) at the label "2".
+    EXPECT_TRUE(fromResult.HasLine(TColor{0, 0, 255}, XOf(4), 370 - 200, XOf(5), 370 - 100));
+    EXPECT_EQ(fromResult.Text("2").X1 + 3, XOf(5));
+}
+
+// Year numbers never run into each other: long runs label every 2nd, 5th, 10th or
+// 20th year, each number centred on its year's end.
+TEST(Chart, YearLabelsKeepApartOnLongRuns)
+{
+    struct TCase {
+        int Years; // on the axis, year 0 included
+        int Step;
+    };
+    for (const TCase& t : {TCase{4, 1}, TCase{11, 1}, TCase{21, 2}, TCase{51, 5}, TCase{100, 10}}) {
+        SCOPED_TRACE(t.Years);
+        TChartCase c("Kr", 1);
+        c.Store.RecordCount = 2 * t.Years;
+        c.Rec.Ny = t.Years - 1;
+        c.Set(5, std::vector<double>(static_cast<std::size_t>(2 * t.Years), 4.0));
+        ASSERT_EQ(c.Draw(), TChartOutcome::Drawn);
+        const auto labels = c.YearLabels();
+        ASSERT_EQ(labels.size(), static_cast<std::size_t>((t.Years - 1) / t.Step + 1));
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const int year = static_cast<int>(i) * t.Step;
+            EXPECT_EQ(labels[i].Str, std::to_string(year));
+            const int yearEnd = 70 + RoundHalfEven(12.0 * (year + 1) * 600 / (12.0 * t.Years));
+            EXPECT_EQ(labels[i].X1, yearEnd - Width(labels[i]) / 2) << year;
+            EXPECT_TRUE(c.HasLine(TColor{0, 0, 255}, yearEnd, 370, yearEnd, 376)) << year;
+            if (i > 0) { // at least one and a half label widths between neighbours
+                EXPECT_GE(labels[i].X1 - (labels[i - 1].X1 + Width(labels[i - 1])), Width(labels[i - 1]) * 3 / 2);
+            }
+        }
+        // Each record's bar fills its season, inside the plot.
+        const auto bars = c.Bars();
+        ASSERT_EQ(bars.size(), static_cast<std::size_t>(2 * t.Years));
+        EXPECT_EQ(bars.front().X1, 70);
+        EXPECT_EQ(bars.back().X2, 670);
+    }
 }
 
 TEST(Chart, MultipliersLabelEveryGroupAndSeriesAreRestored)
@@ -220,7 +316,7 @@ TEST(Chart, MultipliersLabelEveryGroupAndSeriesAreRestored)
     const auto before = lr.Store;
     ASSERT_EQ(lr.Draw(), TChartOutcome::Drawn);
     EXPECT_EQ(lr.Text("LrA*100").X1, 85);
-    EXPECT_EQ(lr.Text("LrB").X1, 135); // 1.1 x 0.95 = 1.045 needs no multiplier
+    EXPECT_EQ(lr.Text("LrB").X1, 85 + 49 + 10); // 1.1 x 0.95 = 1.045 needs no multiplier
     EXPECT_EQ(lr.Store.GroupSeries, before.GroupSeries);
     TRecordingCanvas again; // the same group drawn again gives the same picture
     ASSERT_EQ(DrawChart(lr.Store, lr.Rec, again), TChartOutcome::Drawn);
@@ -231,7 +327,7 @@ TEST(Chart, MultipliersLabelEveryGroupAndSeriesAreRestored)
     cr.Set(2, {0.05, 0.01, 0, 0, 0, 0, 0, 0});
     ASSERT_EQ(cr.Draw(), TChartOutcome::Drawn);
     EXPECT_EQ(cr.Text("CrA*1000").X1, 85);
-    EXPECT_EQ(cr.Text("CrB*100").X1, 135);
+    EXPECT_EQ(cr.Text("CrB*100").X1, 85 + 56 + 10);
 
     TChartCase zs("Zs", 1);
     zs.Set(6, {0, 0.002, 0.004, 0, 0, 0, 0, 0});
@@ -240,43 +336,120 @@ TEST(Chart, MultipliersLabelEveryGroupAndSeriesAreRestored)
     EXPECT_EQ(zs.Lines(TColor{0, 0, 128}).size(), 7u); // joined over all records, no gaps
 }
 
+// Legend names stand 50 pixels apart, or further where a name with its multiplier
+// is longer: never one over the next. Every series colour shows on white.
+TEST(Chart, LegendsKeepApartInColoursThatShow)
+{
+    struct TCase {
+        const char* Tag;
+        int Count;
+        std::vector<double> Maxima; // per slot from 1; 0: absent
+        std::vector<TColor> Colours;
+    };
+    const TColor blue{0, 0, 255}, green{0, 128, 0}, red{255, 0, 0}, lightGreen{0, 170, 0}, grey{120, 120, 120},
+        fuchsia{255, 0, 255}, amber{200, 140, 0}, maroon{128, 0, 0};
+    const TCase cases[] = {
+        {"Gd", 4, {0.05, 0.005, 0.05, 0.5}, {blue, red, green, amber}},
+        {"CrA", 8, {5, 0.5, 0.05, 0.005, 5, 5, 5, 5}, {blue, green, red, lightGreen, grey, fuchsia, amber, maroon}},
+        {"LrA", 4, {1, 2, 3, 0.5}, {blue, green, red, lightGreen}},
+        {"A", 4, {50, 30, 20, 10}, {blue, red, green, amber}},
+    };
+    for (const TCase& t : cases) {
+        SCOPED_TRACE(t.Tag);
+        TChartCase c(t.Tag, t.Count);
+        for (std::size_t k = 0; k < t.Maxima.size(); ++k)
+            c.Set(static_cast<int>(k + 1), {t.Maxima[k] / 2, t.Maxima[k], t.Maxima[k] / 2, t.Maxima[k], t.Maxima[k],
+                                           t.Maxima[k], t.Maxima[k], t.Maxima[k]});
+        ASSERT_EQ(c.Draw(), TChartOutcome::Drawn);
+        std::vector<TCanvasCall> legend;
+        for (const auto& call : c.Canvas.Calls)
+            if (call.What == TCanvasCall::Kind::Text && call.Y1 == 70)
+                legend.push_back(call);
+        ASSERT_EQ(legend.size(), t.Colours.size());
+        EXPECT_EQ(legend[0].X1, 85);
+        for (std::size_t k = 0; k < legend.size(); ++k) {
+            EXPECT_EQ(legend[k].Colour, t.Colours[k]) << legend[k].Str;
+            if (k > 0) {
+                EXPECT_EQ(legend[k].X1, legend[k - 1].X1 + std::max(50, Width(legend[k - 1]) + 10)) << legend[k].Str;
+            }
+        }
+    }
+}
+
 TEST(Chart, WaterTableAndRotationKeyBarsBySeason)
 {
     TChartCase dw("Dw", 1);
     dw.Store.GroupSeries[5] = {-0.8, -0.8, -1.1, -1.27, -1.5, -2.3, -1.9, -1.2};
     dw.Store.SeriesPresent[5] = true;
     ASSERT_EQ(dw.Draw(), TChartOutcome::Drawn);
-    EXPECT_EQ(dw.Text("0.0").Y1, 70 - 6); // axis -3 .. 0, both ends labelled
-    EXPECT_EQ(dw.Text("-3.0").Y1, 370 - 6);
+    // Axis -3 .. 0 in 4 steps, both ends labelled: each label is its tick's value.
+    const char* const labels[] = {"0.00", "-0.75", "-1.50", "-2.25", "-3.00"};
+    for (int j = 0; j < 5; ++j) {
+        EXPECT_EQ(dw.Text(labels[j]).Y1, 70 + 75 * j - 6) << labels[j];
+        EXPECT_EQ(dw.Text(labels[j]).X1 + Width(dw.Text(labels[j])), 64) << labels[j];
+    }
+    EXPECT_EQ(dw.Text("-0.8").X1, -1);
     EXPECT_EQ(dw.Text("\"Heading two\" ").Y1, 25);
-    const auto bars = dw.Fills();
-    ASSERT_EQ(bars.size(), 1u + 7u); // the background, then points 1..7
-    // Point 1 (season 2): from the level 0 down to -0.8.
-    EXPECT_EQ(bars[1], Fill(XOf(0), 70, XOf(1), 370 - 220, TColor{192, 192, 192}));
-    EXPECT_EQ(bars[2].Colour, (TColor{128, 128, 0}));
+    // Every record's bar fills its own season, from the level 0 down, by season.
+    const auto bars = dw.Bars();
+    ASSERT_EQ(bars.size(), 8u);
+    const TColor olive{128, 128, 0}, silver{192, 192, 192};
+    EXPECT_EQ(bars[0], Fill(70, 70, XOf(0), 150, olive));
+    EXPECT_EQ(bars[1], Fill(XOf(0), 70, XOf(1), 150, silver));
+    EXPECT_EQ(bars[7], Fill(XOf(6), 70, 670, 370 - 180, silver));
+    // The season colours' legend under the plot, one entry after the other.
+    EXPECT_EQ(dw.Fills()[1].Colour, olive);
+    EXPECT_EQ(dw.Fills()[2].Colour, silver);
+    const auto& first = dw.Text("Season 1");
+    const auto& second = dw.Text("Season 2");
+    EXPECT_GT(first.Y1, 415);
+    EXPECT_EQ(first.Y1, second.Y1);
+    EXPECT_GT(second.X1, first.X1 + Width(first) + 10);
+    EXPECT_EQ(dw.Fills()[2].X1, second.X1 - 15);
 
     TChartCase low("Kr", 1);
     low.Set(5, std::vector<double>(8, 4.0));
     ASSERT_EQ(low.Draw(), TChartOutcome::Drawn);
     EXPECT_EQ(low.Text(" 5").Y1, 64);
+    // Four seasons: one colour each, season 3 a gold that shows on white.
+    TChartCase four("Kr", 1);
+    four.Rec.Ns = 4;
+    four.Rec.Ts.Fill(3.0);
+    four.Set(5, std::vector<double>(8, 2.0));
+    ASSERT_EQ(four.Draw(), TChartOutcome::Drawn);
+    const std::vector<TColor> seasons{olive, silver, TColor{230, 180, 0}, TColor{255, 0, 0}};
+    for (std::size_t k = 0; k < 8; ++k)
+        EXPECT_EQ(four.Bars()[k].Colour, seasons[k % 4]) << k;
+    EXPECT_EQ(four.Text("Season 4").Colour, (TColor{128, 0, 0}));
+    // A key above 5 gives the axis 0 .. 10; one above 10 ends at the top of the plot.
     TChartCase high("Kr", 1);
-    high.Set(5, {4, 4, 6, 6, 6, 6, 6, 6});
+    high.Set(5, {4, 4, 6, 6, 12, 6, 6, 6});
     ASSERT_EQ(high.Draw(), TChartOutcome::Drawn);
-    EXPECT_EQ(high.Text("10").Y1, 64); // a key above 5 gives the axis 0..10
-    EXPECT_EQ(high.Fills()[2], Fill(XOf(1), 190, XOf(2), 370, TColor{128, 128, 0}));
+    EXPECT_EQ(high.Text("10").Y1, 64);
+    const auto highBars = high.Bars();
+    ASSERT_EQ(highBars.size(), 8u);
+    EXPECT_EQ(highBars[2], Fill(XOf(1), 190, XOf(2), 370, olive));
+    EXPECT_EQ(highBars[4], Fill(XOf(3), 70, XOf(4), 370, olive));
 }
 
-TEST(Chart, WaterQualitiesAreSteps)
+// Bars and steps stay inside the plot, x 70 to 670 and y 70 to 370.
+TEST(Chart, WaterQualitiesAreStepsInsideThePlot)
 {
     TChartCase c("Cxf", 7);
     c.Set(1, std::vector<double>(8, 1.0));
     c.Set(5, {2, 0, 4, 0, 4, 0, 4, 0}); // Ci reaches highest: M = 4.4 -> 0..5
     ASSERT_EQ(c.Draw(), TChartOutcome::Drawn);
     EXPECT_EQ(c.Text("5.0").X1, 64 - 21);
-    const TColor silver{192, 192, 192};
-    EXPECT_EQ(c.Lines(silver).size(), 2u * 7u); // a rise and a flat for points 1..7
-    EXPECT_TRUE(c.HasLine(silver, XOf(0), 370 - 120, XOf(0), 370)); // down to the bottom: no gaps
-    EXPECT_TRUE(c.HasLine(silver, XOf(0), 370, XOf(1), 370));
+    const TColor grey{120, 120, 120};
+    const auto steps = c.Lines(grey);
+    ASSERT_EQ(steps.size(), 8u + 7u); // a flat for each record, a rise between them
+    EXPECT_TRUE(c.HasLine(grey, 70, 370 - 120, XOf(0), 370 - 120)); // record 0 over its season
+    EXPECT_TRUE(c.HasLine(grey, XOf(0), 370 - 120, XOf(0), 370));   // down to the bottom: no gaps
+    EXPECT_TRUE(c.HasLine(grey, XOf(0), 370, XOf(1), 370));
+    EXPECT_TRUE(c.HasLine(grey, XOf(6), 370, 670, 370)); // the last record ends with the axis
+    for (const TPenLine& l : steps)
+        EXPECT_TRUE(std::min(l.X1, l.X2) >= 70 && std::max(l.X1, l.X2) <= 670 && std::min(l.Y1, l.Y2) >= 70 &&
+                    std::max(l.Y1, l.Y2) <= 370);
     EXPECT_TRUE(c.Lines(White).empty());
 }
 
@@ -295,9 +468,11 @@ TEST(Chart, RefusalsLeaveThePictureAlone)
     area.Set(4, std::vector<double>(8, 10.0)); // Uc alone is no area chart
     EXPECT_EQ(area.Draw(), TChartOutcome::NoData);
     area.Set(3, std::vector<double>(8, 50.0));
-    area.Rec.Ts[2] = 0; // a missing duration becomes 12 div Ns in the record
+    area.Rec.Ts[2] = 0; // a missing duration counts as 12 div Ns, in the drawing only
     ASSERT_EQ(area.Draw(), TChartOutcome::Drawn);
-    EXPECT_EQ(area.Rec.Ts[2], 6.0);
+    EXPECT_EQ(area.Rec.Ts[2], 0.0);
+    const int thirteenMonths = 70 + RoundHalfEven(13 * 600 / 48.0);
+    EXPECT_TRUE(area.HasLine(TColor{0, 128, 0}, XOf(0), 370 - 125, thirteenMonths, 370 - 125));
     EXPECT_EQ(area.Text("100").Y1, 120 - 6);
     EXPECT_EQ(area.Text("120").X1, -1); // no top label on the percent axis
 }

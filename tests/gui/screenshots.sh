@@ -1,7 +1,8 @@
 # veltra-gui from the command line: --help, a wrong option, and --screenshots,
 # which runs the bundled example through the window without a display and leaves a
-# picture of every page, window and data-group panel beside the run's files; those
-# files are the ones `veltra run` gives for the same input in the same folder.
+# picture of every page, window and data-group panel, and the charts of a 99-year
+# and a 4-season run, beside the runs' files; those files are the ones `veltra run`
+# gives for the same input in the same folder.
 # Usage: bash screenshots.sh VELTRA_GUI VELTRA
 set -u
 GUI=$1
@@ -25,9 +26,9 @@ groups="general-data season-durations irrigated-areas rice-cropping canal-losses
   soil-porosity leaching-efficiency drainage-system drainage-control drainage-reuse soil-salinity water-salinity
   water-table general-data-farmers drainage-system-calculated"
 shots="intro input-new input output output-group graphics figure help input-symbols output-symbols warning drain
-  close calculator"
+  close calculator chart-99-years chart-4-seasons"
 for g in $groups; do shots="$shots group-$g"; done
-[ "$(echo $shots | wc -w)" -eq 38 ] || fail "the list of pictures is not the 38 expected"
+[ "$(echo $shots | wc -w)" -eq 40 ] || fail "the list of pictures is not the 40 expected"
 for page in $shots; do
   png="$work/shots/$page.png"
   [ -s "$png" ] || { fail "no $page.png"; continue; }
@@ -39,9 +40,17 @@ for f in field.inp field.INP field.res field.frq field.trf; do
   [ -s "$work/shots/$f" ] || fail "no $f"
 done
 [ ! -e "$work/shots/warning.lst" ] || fail "warning.lst left behind"
-[ "$(ls "$work/shots"/*.png | wc -l)" -eq 38 ] || fail "pictures other than the expected ones: $(ls "$work/shots")"
+[ "$(ls "$work/shots"/*.png | wc -l)" -eq 40 ] || fail "pictures other than the expected ones: $(ls "$work/shots")"
+# The charts are the chart pictures themselves, 762 x 486 (PNG width and height: bytes 17 to 24).
+for chart in chart-99-years chart-4-seasons; do
+  dims=$(od -An -tu1 -j16 -N8 "$work/shots/$chart.png" | awk '{print $3 * 256 + $4 "x" $7 * 256 + $8}')
+  [ "$dims" = "762x486" ] || fail "$chart.png is $dims"
+done
+for f in years99.res wells.res; do
+  [ -s "$work/shots/$f" ] || fail "no $f"
+done
 grep -q "message: The input file is opened." "$work/log.txt" || fail "no file was opened"
-[ "$(grep -c "^open: " "$work/log.txt")" -eq 2 ] || fail "field.inp and wells.inp were not both opened"
+[ "$(grep -c "^open: " "$work/log.txt")" -eq 4 ] || fail "field.inp, wells.inp (twice) and years99.inp were not opened"
 
 # The same input run by veltra in the same folder gives the same files.
 mkdir "$work/window"

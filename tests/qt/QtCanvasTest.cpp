@@ -37,7 +37,8 @@ private:
 
 TEST(QtCanvas, PaintsSavesAndLoadsTheChart)
 {
-    // Water level -1.5 m over 2 seasons of 6 months and 3 years: axis -2 .. 0, level at y = 295.
+    // Water level -1.5 m over 2 seasons of 6 months, years 0 to 3: axis -2 .. 0, level
+    // at y = 295; each season 75 pixels wide.
     auto store = std::make_unique<TGroupStore>();
     TInputRecord rec;
     rec.Ns = 2, rec.Ny = 3, rec.Ts[1] = 6, rec.Ts[2] = 6;
@@ -50,8 +51,10 @@ TEST(QtCanvas, PaintsSavesAndLoadsTheChart)
     ASSERT_EQ(DrawChart(*store, rec, canvas), TChartOutcome::Drawn);
     const QImage& img = canvas.Image();
     ASSERT_EQ(img.size(), QSize(762, 486));
-    EXPECT_EQ(img.pixel(200, 200), qRgb(192, 192, 192)); // point 1 (season 2): x 170..270
-    EXPECT_EQ(img.pixel(300, 200), qRgb(128, 128, 0));   // point 2 (season 1): x 270..370
+    EXPECT_EQ(img.pixel(100, 200), qRgb(128, 128, 0));   // record 0 (season 1): x 70..145
+    EXPECT_EQ(img.pixel(200, 200), qRgb(192, 192, 192)); // record 1 (season 2): x 145..220
+    EXPECT_EQ(img.pixel(669, 200), qRgb(192, 192, 192)); // record 7 (season 2): x 595..670
+    EXPECT_EQ(img.pixel(671, 200), qRgb(255, 255, 255)); // nothing beyond the axis
     EXPECT_EQ(img.pixel(200, 296), qRgb(255, 255, 255)); // below the water table
     EXPECT_EQ(img.pixel(70, 300), qRgb(0, 0, 255));      // value axis
     EXPECT_EQ(img.pixel(400, 370), qRgb(0, 0, 255));     // time axis
@@ -79,6 +82,26 @@ TEST(QtCanvas, PaintsSavesAndLoadsTheChart)
         ASSERT_TRUE(other.LoadFromFile(path)) << name;
         EXPECT_EQ(other.Image(), img) << name;
     }
+    // The same drawing as vectors: SVG and PDF of 762 x 486 units, with the texts as text.
+    const std::string svg = canvas.EncodedPicture("SVG");
+    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("viewBox=\"0 0 762 486\""), std::string::npos);
+    EXPECT_NE(svg.find("Level of the water table"), std::string::npos);
+    EXPECT_NE(svg.find("fill=\"#c0c0c0\""), std::string::npos); // the season-2 bars
+    const std::string pdf = canvas.EncodedPicture("PDF");
+    EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
+    EXPECT_NE(pdf.find("/MediaBox [0 0 762.000000 486.000000]"), std::string::npos);
+    EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
+    for (const char* name : {"chart.svg", "chart.PDF"}) {
+        const std::string path = (dir / name).string();
+        ASSERT_NO_THROW(SaveChartPicture(canvas, path)) << name;
+        EXPECT_TRUE(std::filesystem::file_size(path) > 1000) << name;
+    }
+    // A picture opened from a file is embedded as it is.
+    TQtCanvas opened;
+    ASSERT_TRUE(opened.LoadFromFile((dir / "chart.bmp").string()));
+    EXPECT_NE(opened.EncodedPicture("SVG").find("<image"), std::string::npos);
     EXPECT_TRUE(canvas.EncodedPicture("JPG").empty());
     EXPECT_THROW(SaveChartPicture(canvas, (dir / "chart.jpg").string()), TVeltraError);
     EXPECT_FALSE(std::filesystem::exists(dir / "chart.jpg"));

@@ -207,14 +207,22 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     EXPECT_FALSE(Visible(ctl::GraphDecorImage));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::GraphicsStatus);
 
-    // Save graph: a bitmap unless PNG is asked for.
+    // Save graph: a bitmap unless PNG, SVG or PDF is asked for, in any case.
     ops_.FileAnswers = {Path("salt")};
     logic_->GraphSave();
     EXPECT_EQ(ops_.Messages.back(), "The graph was saved in  " + Path("salt.bmp"));
-    ops_.FileAnswers = {Path("salt.png")};
-    logic_->GraphSave();
-    EXPECT_EQ(ops_.Canvas.EncodedFormat, "PNG");
-    EXPECT_TRUE(fs::exists(Path("salt.png")));
+    EXPECT_EQ(ops_.Canvas.EncodedFormat, "BMP");
+    ops_.YesNoAnswers = {true}; // salt.jpg becomes salt.bmp, which is there: overwrite
+    for (const auto& [name, format] : {std::pair{"salt.png", "PNG"}, {"salt.svg", "SVG"}, {"salt.PDF", "PDF"},
+                                       {"salt.jpg", "BMP"}}) {
+        ops_.FileAnswers = {Path(name)};
+        logic_->GraphSave();
+        EXPECT_EQ(ops_.Canvas.EncodedFormat, format) << name;
+        const std::string saved = format == std::string("BMP") ? Path("salt.bmp") : Path(name);
+        EXPECT_EQ(ops_.Messages.back(), "The graph was saved in  " + saved) << name;
+        EXPECT_TRUE(fs::exists(saved)) << name;
+    }
+    EXPECT_TRUE(ops_.YesNoAnswers.empty());
     ops_.FileAnswers = {std::nullopt};
     logic_->GraphSave();
     EXPECT_EQ(ops_.Messages.back(), msg::GraphNotSaved);

@@ -280,7 +280,7 @@ TEST(DialogFilters, MatchBothCasesAndPicturesArePngToo)
         {TDialog::GroupOpen, {"*.prn", "*.PRN"}},
         {TDialog::GroupSave, {"*.prn", "*.PRN"}},
         {TDialog::GraphOpen, {"*.bmp", "*.BMP", "*.png", "*.PNG"}},
-        {TDialog::GraphSave, {"*.bmp", "*.BMP", "*.png", "*.PNG"}},
+        {TDialog::GraphSave, {"*.bmp", "*.BMP", "*.png", "*.PNG", "*.svg", "*.SVG", "*.pdf", "*.PDF"}},
     };
     for (const auto& [dialog, patterns] : filters) {
         const std::string filter = DialogInfo(dialog).Filter;
