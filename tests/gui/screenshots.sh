@@ -25,9 +25,9 @@ groups="general-data season-durations irrigated-areas rice-cropping canal-losses
   soil-porosity leaching-efficiency drainage-system drainage-control drainage-reuse soil-salinity water-salinity
   water-table general-data-farmers drainage-system-calculated"
 shots="intro input-new input output output-group graphics figure help input-symbols output-symbols warning drain
-  close calculator"
+  close calculator window-1366x768 window-minimum"
 for g in $groups; do shots="$shots group-$g"; done
-[ "$(echo $shots | wc -w)" -eq 38 ] || fail "the list of pictures is not the 38 expected"
+[ "$(echo $shots | wc -w)" -eq 40 ] || fail "the list of pictures is not the 40 expected"
 for page in $shots; do
   png="$work/shots/$page.png"
   [ -s "$png" ] || { fail "no $page.png"; continue; }
@@ -39,7 +39,7 @@ for f in field.inp field.INP field.res field.frq field.trf; do
   [ -s "$work/shots/$f" ] || fail "no $f"
 done
 [ ! -e "$work/shots/warning.lst" ] || fail "warning.lst left behind"
-[ "$(ls "$work/shots"/*.png | wc -l)" -eq 38 ] || fail "pictures other than the expected ones: $(ls "$work/shots")"
+[ "$(ls "$work/shots"/*.png | wc -l)" -eq 40 ] || fail "pictures other than the expected ones: $(ls "$work/shots")"
 grep -q "message: The input file is opened." "$work/log.txt" || fail "no file was opened"
 [ "$(grep -c "^open: " "$work/log.txt")" -eq 2 ] || fail "field.inp and wells.inp were not both opened"
 
