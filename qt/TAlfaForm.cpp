@@ -133,6 +133,8 @@ QLineEdit* TAlfaForm::Field(TAlfaField field) const
 
 void TAlfaForm::Run(const std::function<void()>& body)
 {
+    // Its messages stand over the calculator, which stays in front of the main window.
+    const TQtShellOps::TOwner owner(ops_, this);
     RunUserEvent(busy_, ops_, body);
 }
 

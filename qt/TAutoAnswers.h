@@ -17,6 +17,8 @@ struct TAutoAnswers {
     std::deque<bool> YesNo;
     bool DefaultYes = true;
     std::vector<std::string> Shown; // "message: ..." and "question: ...", in order
+    // Beside each line of Shown: the caption of the window the box would stand over.
+    std::vector<std::string> Over;
     std::function<void(const std::string&)> Log;
 
     void Record(const std::string& line)

@@ -1,8 +1,10 @@
 #include "qt/TInputEditorPanels.h"
 
+#include <algorithm>
 #include <vector>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -13,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QShortcut>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "qt/RunUserEvent.h"
@@ -34,6 +38,13 @@ constexpr int FieldWidth = 80;
 constexpr int LabelWidth = 270;
 constexpr int WideLabelWidth = 420;
 
+// A label wraps between words, not inside a unit: "m/season", "dS/m" stay whole.
+QString UnitsWhole(QString text)
+{
+    static const QString joinedSlash = QString(QChar(0x2060)) + "/" + QChar(0x2060);
+    return text.replace("/", joinedSlash);
+}
+
 std::string GeneralControl(const char* symbol)
 {
     return FieldControl(*Group(TGroupId::General).Field(symbol));
@@ -45,30 +56,37 @@ TInputEditorPanels::TInputEditorPanels(QWidget* parent) : QWidget(parent)
 {
     setObjectName("InputEditor_Panels");
     events_ = new TFieldEvents(this);
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
 
-    Selector = new QGroupBox(this);
-    Selector->setObjectName(ctl::DataGroupPanel);
-    auto* choices = new QVBoxLayout(Selector);
-    choices->setSpacing(1);
-    Choices = new QButtonGroup(Selector);
-    row->addWidget(Selector, 0, Qt::AlignTop);
-
-    // The panels, one shown at a time, in a column that scrolls when a panel is
-    // taller than the page.
+    // The selector and the panels, one shown at a time, scroll up and down together
+    // when the page is lower than they are; they never give up width.
     auto* scroll = new QScrollArea(this);
     scroll->setObjectName("InputEditor_Scroll");
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
-    auto* column = new QWidget(scroll);
-    auto* panels = new QVBoxLayout(column);
-    panels->setContentsMargins(0, 0, 0, 0);
-    scroll->setWidget(column);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* content = new QWidget(scroll);
+    auto* row = new QHBoxLayout(content);
+    row->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+
+    Selector = new QGroupBox(content);
+    Selector->setObjectName(ctl::DataGroupPanel);
+    auto* choices = new QVBoxLayout(Selector);
+    choices->setSpacing(0);
+    Choices = new QButtonGroup(Selector);
+    row->addWidget(Selector, 0, Qt::AlignTop);
+
+    auto* column = new QWidget(content);
+    panels_ = new QVBoxLayout(column);
+    panels_->setContentsMargins(0, 0, 0, 0);
+    QVBoxLayout* panels = panels_;
+    row->addWidget(column, 1);
+    scroll->setWidget(content);
     // The page shows through below the panel (setWidget fills the background).
     scroll->viewport()->setAutoFillBackground(false);
-    column->setAutoFillBackground(false);
-    row->addWidget(scroll, 1);
+    content->setAutoFillBackground(false);
 
     struct TParts {
         int LabelWidth;
@@ -122,7 +140,7 @@ TInputEditorPanels::TInputEditorPanels(QWidget* parent) : QWidget(parent)
             QWidget* on = p.Box;
             switch (c.Kind) {
             case TControlKind::Label: {
-                auto* label = new QLabel(Q(c.Text), on);
+                auto* label = new QLabel(c.Column == 0 ? UnitsWhole(Q(c.Text)) : Q(c.Text), on);
                 if (c.Column == 0) {
                     label->setWordWrap(true);
                     label->setFixedWidth(p.LabelWidth);
@@ -186,6 +204,7 @@ TInputEditorPanels::TInputEditorPanels(QWidget* parent) : QWidget(parent)
     for (const TGroupDef& g : InputGroups()) {
         TParts& p = parts.at(PanelControl(g));
         Panels[g.Id] = p.Box;
+        focusOrder_[g.Id] = p.Focus;
         auto* keys = new QLabel("Enter saves the group, Esc cancels.", p.Box);
         keys->setObjectName(QString::fromLatin1(g.Key) + "_Keys_Label");
         QFont plain = keys->font();
@@ -199,6 +218,57 @@ TInputEditorPanels::TInputEditorPanels(QWidget* parent) : QWidget(parent)
                 QWidget::setTabOrder(p.Focus[i - 1], p.Focus[i]);
         }
     }
+
+    // As wide as the selector beside the widest panel, with room for the scroll bar:
+    // no field is squeezed and the width does not change from panel to panel.
+    ensurePolished();
+    int widest = 0;
+    for (const auto& [id, box] : Panels)
+        widest = std::max(widest, box->sizeHint().width());
+    column->setMinimumWidth(widest);
+    scroll->setFixedWidth(content->minimumSizeHint().width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                          2 * style()->pixelMetric(QStyle::PM_ScrollView_ScrollBarSpacing) + 4);
+}
+
+void TInputEditorPanels::AddAbovePanels(QWidget* widget)
+{
+    panels_->insertWidget(0, widget, 0, Qt::AlignLeft | Qt::AlignTop);
+}
+
+void TInputEditorPanels::TakeKeysOf(QWidget* page)
+{
+    // Enter and Esc act on the open panel wherever the focus is on the page; a popup
+    // (a selector's list) and a message box keep their own keys.
+    const std::pair<int, bool> keys[] = {{Qt::Key_Return, true}, {Qt::Key_Enter, true}, {Qt::Key_Escape, false}};
+    for (const auto& [key, enter] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), page);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        const bool isEnter = enter;
+        connect(shortcut, &QShortcut::activated, this, [this, isEnter] {
+            QWidget* focus = QApplication::focusWidget();
+            if (isEnter)
+                PressEnter(focus);
+            else
+                PressEscape(focus);
+        });
+    }
+}
+
+void TInputEditorPanels::FocusOpenPanel()
+{
+    if (editor_ == nullptr || !editor_->OpenGroup())
+        return;
+    const TGroupId id = *editor_->OpenGroup();
+    QGroupBox* panel = Panels.at(id);
+    if (!panel->isVisible() || (QApplication::focusWidget() != nullptr && PanelOf(QApplication::focusWidget()) == panel))
+        return;
+    for (QWidget* field : focusOrder_.at(id))
+        if (field->isVisibleTo(panel) && field->isEnabled()) {
+            field->setFocus(Qt::OtherFocusReason);
+            if (auto* edit = qobject_cast<QLineEdit*>(field))
+                edit->selectAll();
+            return;
+        }
 }
 
 QWidget* TInputEditorPanels::Control(const std::string& name) const
@@ -237,28 +307,31 @@ void TInputEditorPanels::Call(void (TInputEditor::*handler)())
 void TInputEditorPanels::Choose(TGroupId id)
 {
     Run([this, id] { editor_->ChooseGroup(id); });
+    FocusOpenPanel();
 }
 
-void TInputEditorPanels::PressEnter(QWidget* field)
+void TInputEditorPanels::PressEnter(QWidget* focus)
 {
-    if (auto* button = qobject_cast<QPushButton*>(field)) {
-        button->click();
+    // A button of a panel does what it says; anywhere else Enter saves the open group.
+    if (auto* button = qobject_cast<QPushButton*>(focus); button && PanelOf(button) != nullptr) {
+        if (button->isEnabled())
+            button->click();
         return;
     }
-    QGroupBox* panel = PanelOf(field);
-    for (const TGroupDef& g : InputGroups())
-        if (Panels[g.Id] == panel)
-            if (auto* save = qobject_cast<QPushButton*>(Control(SaveButtonControl(g))); save && save->isEnabled())
-                save->click();
+    if (editor_ == nullptr || !editor_->OpenGroup())
+        return;
+    if (auto* save = qobject_cast<QPushButton*>(Control(SaveButtonControl(Group(*editor_->OpenGroup()))));
+        save && save->isEnabled())
+        save->click();
 }
 
-void TInputEditorPanels::PressEscape(QWidget* field)
+void TInputEditorPanels::PressEscape(QWidget*)
 {
-    QGroupBox* panel = PanelOf(field);
-    for (const TGroupDef& g : InputGroups())
-        if (Panels[g.Id] == panel)
-            if (auto* cancel = qobject_cast<QPushButton*>(Control(CancelButtonControl(g))); cancel && cancel->isEnabled())
-                cancel->click();
+    if (editor_ == nullptr || !editor_->OpenGroup())
+        return;
+    if (auto* cancel = qobject_cast<QPushButton*>(Control(CancelButtonControl(Group(*editor_->OpenGroup()))));
+        cancel && cancel->isEnabled())
+        cancel->click();
 }
 
 void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
@@ -284,7 +357,11 @@ void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
     connect(Choices, &QButtonGroup::idClicked, this, [this](int id) { Choose(static_cast<TGroupId>(id)); });
     auto click = [this](const std::string& name, std::function<void()> handler) {
         auto* button = qobject_cast<QPushButton*>(Control(name));
-        connect(button, &QPushButton::clicked, this, [this, handler] { Run(handler); });
+        connect(button, &QPushButton::clicked, this, [this, handler] {
+            Run(handler);
+            // The next group of a new data set, or the same one after a refusal.
+            FocusOpenPanel();
+        });
     };
     for (const TGroupDef& g : InputGroups()) {
         click(SaveButtonControl(g), [this] { editor_->SaveGroup(); });

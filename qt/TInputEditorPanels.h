@@ -8,11 +8,13 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include <QWidget>
 
 class QButtonGroup;
 class QGroupBox;
+class QVBoxLayout;
 
 namespace veltra {
 
@@ -39,6 +41,12 @@ public:
     // null when there is none.
     QWidget* Control(const std::string& name) const;
 
+    // `widget` stands where the panels stand, above them (the busy box: during a run
+    // no panel is open).
+    void AddAbovePanels(QWidget* widget);
+    // Enter and Esc anywhere on `page` save or cancel the open group.
+    void TakeKeysOf(QWidget* page);
+
 private:
     void BuildPanel(const std::string& name);
     // Runs one user event; events that arrive while one runs (a field left because
@@ -50,8 +58,12 @@ private:
     void PressEnter(QWidget* field);
     void PressEscape(QWidget* field);
     QGroupBox* PanelOf(QWidget* field) const;
+    // The focus into the first field of the open panel, unless it is in the panel.
+    void FocusOpenPanel();
 
     std::map<std::string, QWidget*> controls_;
+    std::map<TGroupId, std::vector<QWidget*>> focusOrder_; // fields, then buttons
+    QVBoxLayout* panels_ = nullptr;
     TFieldEvents* events_ = nullptr;
     TInputEditor* editor_ = nullptr;
     TQtShellOps* ops_ = nullptr;

@@ -1,5 +1,7 @@
 #include "qt/TMainForm.h"
 
+#include <filesystem>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
@@ -15,7 +17,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBrowser>
@@ -24,6 +29,7 @@
 #include "qt/TAlfaForm.h"
 #include "qt/TChartView.h"
 #include "qt/TCloseForm.h"
+#include "qt/TDecorColumn.h"
 #include "qt/TInputEditorPanels.h"
 #include "qt/TPictures.h"
 #include "qt/TTextForms.h"
@@ -56,6 +62,13 @@ QAction* Action(const QString& caption, const QString& name, const QKeySequence&
 
 } // namespace
 
+QSize DefaultWindowSize(const QSize& available, const QSize& minimum)
+{
+    // Room for a window manager's title bar and borders around the window.
+    const QSize frame(16, 48);
+    return QSize(1280, 820).boundedTo(available - frame).expandedTo(minimum);
+}
+
 TMainForm::TMainForm(TAutoAnswers* answers)
 {
     setWindowTitle("VeltraM, modernized Agro-Hydro-Soil-Salinity Model");
@@ -71,9 +84,11 @@ TMainForm::TMainForm(TAutoAnswers* answers)
     setCentralWidget(Pages);
     StatusLabel = new QLabel(this);
     StatusLabel->setObjectName("Status_Label");
+    // A long status text is cut, not allowed to widen the window.
+    StatusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(StatusLabel, 1);
     BuildActions();
-    resize(1280, 820);
+    resize(DefaultWindowSize(screen()->availableGeometry().size(), minimumSizeHint()));
 
     BuildAuxiliaryWindows();
     Wire();
@@ -116,12 +131,25 @@ QWidget* TMainForm::BuildInputPage()
     page->setObjectName("Input_TabSheet");
     auto* column = new QVBoxLayout(page);
 
+    // The buttons with the file's name beside them, then the two title lines: the
+    // data groups below keep as much of the height as can be given.
     auto* head = new QGridLayout;
-    head->addWidget(new QLabel("Input file:", page), 0, 0);
+    auto* buttons = new QHBoxLayout;
+    SaveRunButton = Button(" Save / run ", "SaveRun_Button", page);
+    InputOpenButton = Button("Open input file", "InputOpen_Button", page);
+    KrHelpButton = Button("Kr Help", "KrHelp_Button", page);
+    InputSymbolsButton = Button("Symbols", "InputSymbols_Button", page);
+    for (QPushButton* b : {SaveRunButton, InputOpenButton, KrHelpButton, InputSymbolsButton})
+        buttons->addWidget(b);
+    buttons->addSpacing(12);
+    buttons->addWidget(new QLabel("Input file:", page));
     FileNameLabel = new QLabel(page);
     FileNameLabel->setObjectName("FileName_Label");
     FileNameLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    head->addWidget(FileNameLabel, 0, 1);
+    // A long path is cut, not allowed to widen the window.
+    FileNameLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    buttons->addWidget(FileNameLabel, 1);
+    head->addLayout(buttons, 0, 0, 1, 2);
     head->addWidget(new QLabel("Title 1:", page), 1, 0);
     Title1Edit = new QLineEdit(page);
     Title1Edit->setObjectName("Title1_Edit");
@@ -133,55 +161,46 @@ QWidget* TMainForm::BuildInputPage()
     head->setColumnStretch(1, 1);
     column->addLayout(head);
 
-    auto* buttons = new QHBoxLayout;
-    SaveRunButton = Button(" Save / run ", "SaveRun_Button", page);
-    InputOpenButton = Button("Open input file", "InputOpen_Button", page);
-    KrHelpButton = Button("Kr Help", "KrHelp_Button", page);
-    InputSymbolsButton = Button("Symbols", "InputSymbols_Button", page);
-    for (QPushButton* b : {SaveRunButton, InputOpenButton, KrHelpButton, InputSymbolsButton})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    column->addLayout(buttons);
-
-    NoteLabel = new QLabel("Enter a new data set group by group, starting with \"General data\", or open an input "
-                           "file to see and change its data. Then use \" Save / run \" to save the data and to "
-                           "calculate.",
-                           page);
-    NoteLabel->setObjectName("Note_Label");
-    NoteLabel->setWordWrap(true);
-    column->addWidget(NoteLabel);
-
     auto* body = new QHBoxLayout;
     EditorPanels = new TInputEditorPanels(page);
-    body->addWidget(EditorPanels, 1);
-
-    auto* side = new QVBoxLayout;
+    body->addWidget(EditorPanels);
+    // The busy box stands where the panels stand: during a run none is open.
     WaitMemo = new QPlainTextEdit(page);
     WaitMemo->setObjectName("WaitMemo");
     WaitMemo->setReadOnly(true);
     WaitMemo->setFixedSize(300, 120);
     WaitMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    // Hidden, it keeps its place: shown during a run, it paints at once where it stands.
-    QSizePolicy keep = WaitMemo->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    WaitMemo->setSizePolicy(keep);
     WaitMemo->hide();
-    side->addWidget(WaitMemo);
-    auto* picture = new TPictureWidget(TPictureKind::InputPage, page);
-    picture->setObjectName("InputDecor_Image");
-    picture->setFixedSize(300, 214);
-    side->addWidget(picture);
+    EditorPanels->AddAbovePanels(WaitMemo);
+    EditorPanels->TakeKeysOf(page);
+
+    auto* side = new TDecorColumn(page);
+    side->setObjectName("InputDecor_Column");
+    InputDecorColumn = side;
+    NoteLabel = new QLabel("Enter a new data set group by group, starting with \"General data\", or open an input "
+                           "file to see and change its data. Then use \" Save / run \" to save the data and to "
+                           "calculate.",
+                           side);
+    NoteLabel->setObjectName("Note_Label");
+    NoteLabel->setWordWrap(true);
+    side->Content()->addWidget(NoteLabel);
+    InputDecor = new TPictureWidget(TPictureKind::InputPage, side);
+    InputDecor->setObjectName("InputDecor_Image");
+    InputDecor->setMaximumSize(PictureDesignSize(TPictureKind::InputPage));
+    QSizePolicy shape(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    shape.setHeightForWidth(true);
+    InputDecor->setSizePolicy(shape);
+    side->Content()->addWidget(InputDecor);
     auto* steps = new QLabel("1. Enter the data groups one after another, or \"Open input file\" (Ctrl+I).\n"
                              "2. Choose a group in \"Select data group\", change its values and \"Save group\".\n"
                              "3. \" Save / run \" saves the data under a new name and calculates.\n"
                              "4. The Output tabsheet shows the results.",
-                             page);
+                             side);
     steps->setObjectName("Steps_Label");
     steps->setWordWrap(true);
-    steps->setFixedWidth(300);
-    side->addWidget(steps);
-    side->addStretch(1);
-    body->addLayout(side);
+    side->Content()->addWidget(steps);
+    side->Content()->addStretch(1);
+    body->addWidget(side, 1);
     column->addLayout(body, 1);
     return page;
 }
@@ -215,7 +234,17 @@ QWidget* TMainForm::BuildOutputPage()
     left->addWidget(OutputDecor, 1);
     row->addLayout(left, 1);
 
-    auto* side = new QVBoxLayout;
+    // The buttons two by two, the output groups below them; the column scrolls when
+    // the page is lower than it, rather than make the window taller.
+    auto* sideScroll = new QScrollArea(page);
+    sideScroll->setObjectName("OutputSide_Scroll");
+    sideScroll->setWidgetResizable(true);
+    sideScroll->setFrameShape(QFrame::NoFrame);
+    sideScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* sideBox = new QWidget(sideScroll);
+    auto* side = new QVBoxLayout(sideBox);
+    side->setContentsMargins(0, 0, 0, 0);
+    auto* buttons = new QGridLayout;
     OutputOpenButton = Button("Open output file", "OutputOpen_Button", page);
     OutputSymbolsButton = Button("Symbols", "OutputSymbols_Button", page);
     GroupButton = Button("Output groups", "Group_Button", page);
@@ -224,9 +253,13 @@ QWidget* TMainForm::BuildOutputPage()
     GroupOpenButton = Button("Group file", "GroupOpen_Button", page);
     SeeGraphButton = Button("See graph", "SeeGraph_Button", page);
     CloseOutputButton = Button("Close output", "CloseOutput_Button", page);
+    int place = 0;
     for (QPushButton* b : {OutputOpenButton, OutputSymbolsButton, GroupButton, GroupSaveButton, GroupOpenButton,
-                           SeeGraphButton, CloseOutputButton})
-        side->addWidget(b);
+                           SeeGraphButton, CloseOutputButton}) {
+        buttons->addWidget(b, place / 2, place % 2);
+        ++place;
+    }
+    side->addLayout(buttons);
 
     GroupsPanel = new QGroupBox("Output groups", page);
     GroupsPanel->setObjectName("Groups_Panel");
@@ -254,10 +287,11 @@ QWidget* TMainForm::BuildOutputPage()
     ClipNoteLabel->hide();
     side->addWidget(ClipNoteLabel);
     side->addStretch(1);
-    auto* sideBox = new QWidget(page);
-    sideBox->setLayout(side);
-    sideBox->setFixedWidth(270);
-    row->addWidget(sideBox);
+    sideScroll->setWidget(sideBox);
+    sideScroll->viewport()->setAutoFillBackground(false);
+    sideBox->setAutoFillBackground(false);
+    sideScroll->setFixedWidth(270 + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    row->addWidget(sideScroll);
     return page;
 }
 
@@ -418,8 +452,15 @@ void TMainForm::Wire()
     };
     ops.Register(ctl::GraphSave, graphSave);
 
+    // The Input page's picture names the file the label names.
+    TControlEntry fileName = WidgetEntry(FileNameLabel);
+    fileName.SetText = [this](const std::string& path) {
+        FileNameLabel->setText(Q(path));
+        InputDecor->SetCaption(Q(std::filesystem::path(path).filename().string()));
+    };
+    ops.Register(ctl::FileNameLabel, fileName);
+
     const std::pair<const char*, QWidget*> widgets[] = {
-        {ctl::FileNameLabel, FileNameLabel},
         {ctl::Title1Edit, Title1Edit},
         {ctl::Title2Edit, Title2Edit},
         {ctl::NoteLabel, NoteLabel},

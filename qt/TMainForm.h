@@ -32,6 +32,7 @@ namespace veltra {
 class TAlfaForm;
 class TChartView;
 class TCloseForm;
+class TDecorColumn;
 class TDrainForm;
 class THelpForm;
 class TInputEditorPanels;
@@ -39,6 +40,11 @@ class TInputSymbolsForm;
 class TOutputSymbolsForm;
 class TPictureWidget;
 class TWarningForm;
+
+// The window's first size: 1280 x 820 where the screen has room for it, else what
+// the screen's free area (`available`, without its panels) leaves for the window
+// and its frame; never below the window's `minimum`.
+QSize DefaultWindowSize(const QSize& available, const QSize& minimum);
 
 class TMainForm final : public QMainWindow {
 public:
@@ -65,6 +71,8 @@ public:
     TInputEditorPanels* EditorPanels = nullptr; // "Select data group" and the group panels
     QPlainTextEdit* WaitMemo = nullptr; // the busy box
     QLabel* NoteLabel = nullptr;
+    TPictureWidget* InputDecor = nullptr; // names the file being edited
+    TDecorColumn* InputDecorColumn = nullptr; // the hints and the picture, beside the panels
 
     // ---- Output page
     QPlainTextEdit* ResultMemo = nullptr;

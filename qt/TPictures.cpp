@@ -170,7 +170,7 @@ void DrawLogo(QPainter& p)
 
 // ---------------------------------------------------------------- page pictures
 
-void DrawInputPage(QPainter& p)
+void DrawInputPage(QPainter& p, const QString& caption)
 {
     // An input file: a sheet with numbered groups of a label line and a data line.
     p.setPen(QPen(QColor(120, 120, 130), 2));
@@ -182,7 +182,10 @@ void DrawInputPage(QPainter& p)
         p.setPen(QPen(k % 2 ? QColor(60, 110, 180) : QColor(150, 150, 150), 4));
         p.drawLine(QPointF(50, y), QPointF(k % 2 ? 200 : 150, y));
     }
-    TextIn(p, QRectF(30, 275, 200, 24), "field.inp", Ink, 16, true);
+    // The file being edited, or that there is none yet.
+    SetFont(p, 16, true);
+    const QString name = caption.isEmpty() ? QString("new data set") : caption;
+    TextIn(p, QRectF(10, 275, 240, 24), QFontMetrics(p.font()).elidedText(name, Qt::ElideMiddle, 236), Ink, 16, true);
     // The field it describes.
     p.fillRect(QRectF(250, 120, 150, 30), RootZone);
     p.fillRect(QRectF(250, 150, 150, 40), TransitionZone);
@@ -199,14 +202,17 @@ void DrawOutputPage(QPainter& p)
     p.setBrush(QColor(255, 255, 250));
     p.drawRect(QRectF(20, 30, 180, 230));
     p.setBrush(Qt::NoBrush);
+    // Heads over rows of bars: no number that could be taken for a result.
     SetFont(p, 13);
-    for (int r = 0; r < 9; ++r) {
-        const double y = 55 + 23 * r;
-        p.setPen(r == 0 ? Accent : Ink);
-        p.drawText(QPointF(32, y), r == 0 ? "Year Season  Cr4" : QString("  %1     %2    %3")
-                                                                .arg(r / 2)
-                                                                .arg(r % 2 + 1)
-                                                                .arg(5.0 + 1.3 * r, 0, 'f', 1));
+    p.setPen(Accent);
+    p.drawText(QPointF(32, 55), "Year Season  Cr4");
+    for (int r = 1; r < 9; ++r) {
+        const double y = 50 + 23 * r;
+        p.setPen(QPen(QColor(150, 150, 150), 4));
+        p.drawLine(QPointF(40, y), QPointF(56, y));
+        p.drawLine(QPointF(88, y), QPointF(100, y));
+        p.setPen(QPen(QColor(60, 110, 180), 4));
+        p.drawLine(QPointF(136, y), QPointF(166 + (r % 3) * 6, y));
     }
     p.setPen(QPen(Ink, 2));
     p.drawLine(QPointF(240, 250), QPointF(400, 250));
@@ -489,13 +495,13 @@ QSize PictureDesignSize(TPictureKind kind)
     return {100, 100};
 }
 
-void DrawPicture(QPainter& painter, TPictureKind kind)
+void DrawPicture(QPainter& painter, TPictureKind kind, const QString& caption)
 {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     switch (kind) {
     case TPictureKind::Logo: DrawLogo(painter); break;
-    case TPictureKind::InputPage: DrawInputPage(painter); break;
+    case TPictureKind::InputPage: DrawInputPage(painter, caption); break;
     case TPictureKind::OutputPage: DrawOutputPage(painter); break;
     case TPictureKind::GraphicsPage: DrawGraphicsPage(painter); break;
     case TPictureKind::Figure: DrawFigure(painter); break;
@@ -518,6 +524,12 @@ QSize TPictureWidget::minimumSizeHint() const
     return PictureDesignSize(kind_) / 2;
 }
 
+int TPictureWidget::heightForWidth(int width) const
+{
+    const QSize design = PictureDesignSize(kind_);
+    return width * design.height() / design.width();
+}
+
 void TPictureWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -526,7 +538,13 @@ void TPictureWidget::paintEvent(QPaintEvent*)
                                   height() / static_cast<double>(design.height()));
     painter.translate((width() - design.width() * scale) / 2, (height() - design.height() * scale) / 2);
     painter.scale(scale, scale);
-    DrawPicture(painter, kind_);
+    DrawPicture(painter, kind_, caption_);
+}
+
+void TPictureWidget::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    update();
 }
 
 } // namespace veltra

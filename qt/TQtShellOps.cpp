@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QThread>
+#include <QWindow>
 
 #include "model/TVeltraError.h"
 #include "results/OutputGroups.h"
@@ -33,6 +35,23 @@ namespace fs = std::filesystem;
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A box as wide as its caption needs: a window manager cuts a caption that is wider
+// than the box, and draws it in a larger, bold font beside its own buttons.
+QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                                QMessageBox::StandardButtons buttons, QMessageBox::StandardButton preset)
+{
+    QMessageBox box(icon, ApplicationTitle, text, buttons, parent);
+    box.setDefaultButton(preset);
+    QFont caption = box.font();
+    caption.setBold(true);
+    caption.setPointSizeF(caption.pointSizeF() * 1.2);
+    const int room = QFontMetrics(caption).horizontalAdvance(box.windowTitle()) + 160;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
 
 } // namespace
 
@@ -79,7 +98,54 @@ TControlEntry WidgetEntry(QWidget* w)
     return e;
 }
 
-TQtShellOps::TQtShellOps(QWidget* parent, TAutoAnswers* answers) : parent_(parent), answers_(answers) {}
+void NameApplication()
+{
+    QGuiApplication::setApplicationName("veltra-gui");
+}
+
+TQtShellOps::TQtShellOps(QWidget* parent, TAutoAnswers* answers)
+    : parent_(parent), answers_(answers), watching_(std::make_unique<QObject>())
+{
+    // The window the user turns to comes to the front; boxes, dialogs and popups
+    // are no windows of their own here.
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, watching_.get(), [this](QWindow* window) {
+        if (QWidget* own = OwnWindow(window))
+            front_ = own;
+    });
+}
+
+TQtShellOps::~TQtShellOps() = default;
+
+TQtShellOps::TOwner::TOwner(TQtShellOps& ops, QWidget* window) : ops_(ops), previous_(ops.owner_)
+{
+    ops_.owner_ = window;
+}
+
+TQtShellOps::TOwner::~TOwner()
+{
+    ops_.owner_ = previous_;
+}
+
+QWidget* TQtShellOps::OwnWindow(const QWindow* window) const
+{
+    if (window == nullptr)
+        return nullptr;
+    if (parent_->windowHandle() == window)
+        return parent_;
+    for (const auto& [id, widget] : windows_)
+        if (widget != nullptr && widget->windowHandle() == window)
+            return widget;
+    return nullptr;
+}
+
+QWidget* TQtShellOps::FrontWindow() const
+{
+    if (owner_ != nullptr && owner_->isVisible())
+        return owner_;
+    if (front_ != nullptr && front_->isVisible())
+        return front_;
+    return parent_;
+}
 
 void TQtShellOps::Register(const std::string& name, TControlEntry entry)
 {
@@ -99,31 +165,34 @@ const TControlEntry& TQtShellOps::Entry(const std::string& control) const
 void TQtShellOps::ShowMessage(const std::string& text)
 {
     if (answers_ != nullptr) {
+        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
         answers_->Record("message: " + text);
         return;
     }
-    QMessageBox::information(parent_, QGuiApplication::applicationDisplayName(), Q(text));
+    Ask(FrontWindow(), QMessageBox::Information, Q(text), QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool TQtShellOps::AskYesNo(const std::string& text)
 {
     if (answers_ != nullptr) {
+        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
         answers_->Record("question: " + text);
         return answers_->NextYesNo();
     }
     // Closing the box counts as No.
-    return QMessageBox::question(parent_, QGuiApplication::applicationDisplayName(), Q(text),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    return Ask(FrontWindow(), QMessageBox::Question, Q(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+           QMessageBox::Yes;
 }
 
 std::optional<std::string> TQtShellOps::ChooseFile(TDialog dialog)
 {
     const TDialogInfo info = DialogInfo(dialog);
     if (answers_ != nullptr) {
+        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
         answers_->Record(std::string(info.Save ? "save: " : "open: ") + info.Filter);
         return answers_->NextFile();
     }
-    QFileDialog box(parent_, info.Caption, Q(folders_[dialog]));
+    QFileDialog box(FrontWindow(), info.Caption, Q(folders_[dialog]));
     box.setNameFilter(info.Filter);
     box.setDefaultSuffix(info.DefaultExt);
     if (info.Save) {
@@ -339,13 +408,19 @@ void TQtShellOps::ShowWindow(TWindow window)
     it->second->show();
     it->second->raise();
     it->second->activateWindow(); // ready for typing: the calculator's fields
+    // In front now, before the window system says so: a message that follows in the
+    // same event stands over it and leaves it in front.
+    front_ = it->second;
 }
 
 void TQtShellOps::HideWindow(TWindow window)
 {
     const auto it = windows_.find(window);
-    if (it != windows_.end() && it->second != nullptr)
+    if (it != windows_.end() && it->second != nullptr) {
         it->second->hide();
+        if (front_ == it->second)
+            front_ = nullptr;
+    }
 }
 
 // ---------------------------------------------------------------- printing
@@ -355,11 +430,12 @@ void TQtShellOps::PrintFile(const std::string& path)
     std::vector<std::string> lines;
     ReadTextLines(path, lines); // throws, naming the file, when it cannot be read
     if (answers_ != nullptr) {
+        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
         answers_->Record("print: " + path);
         return;
     }
     QPrinter printer;
-    QPrintDialog dialog(&printer, parent_);
+    QPrintDialog dialog(&printer, FrontWindow());
     dialog.setWindowTitle("Print " + Q(fs::path(path).filename().string()));
     if (dialog.exec() != QDialog::Accepted)
         return;

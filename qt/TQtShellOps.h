@@ -8,18 +8,23 @@
 // in the middle of a run).
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include <QPointer>
 
 #include "qt/TAutoAnswers.h"
 #include "qt/canvas/TQtCanvas.h"
 #include "shell/ShellOps.h"
 
 class QLabel;
+class QObject;
 class QPlainTextEdit;
 class QTabWidget;
 class QTableWidget;
 class QWidget;
+class QWindow;
 
 namespace veltra {
 
@@ -35,10 +40,39 @@ struct TControlEntry {
 // group box, and of a combo box the chosen item (a text no item has: none chosen).
 TControlEntry WidgetEntry(QWidget* widget);
 
+// The caption of the message boxes and questions: the application's title.
+inline constexpr const char* ApplicationTitle = "Agro-Hydro-Soil-Salinity model";
+
+// Names the application for the desktop. Its title is no display name: the window
+// system would add that to every window's caption, and the main window's caption
+// holds the title already.
+void NameApplication();
+
 class TQtShellOps final : public ShellOps {
 public:
-    // `parent` owns the boxes and dialogs; with `answers` no box or dialog is shown.
+    // `parent` is the main window; with `answers` no box or dialog is shown.
     TQtShellOps(QWidget* parent, TAutoAnswers* answers);
+    ~TQtShellOps() override;
+
+    // While one lives, the boxes and dialogs belong to `window`: the events of an
+    // auxiliary window (the calculator's fields) raise their messages over it.
+    class TOwner {
+    public:
+        TOwner(TQtShellOps& ops, QWidget* window);
+        ~TOwner();
+        TOwner(const TOwner&) = delete;
+        TOwner& operator=(const TOwner&) = delete;
+
+    private:
+        TQtShellOps& ops_;
+        QPointer<QWidget> previous_;
+    };
+
+    // The window a box or dialog shown now belongs to and stands over: the owner
+    // of the running event, else the window last brought to the front (by the user
+    // or by ShowWindow) while it is visible, else the main window. A message over
+    // the window it concerns leaves that window in front when it closes.
+    QWidget* FrontWindow() const;
 
     // ---- Wiring by the window
     void Register(const std::string& name, TControlEntry entry);
@@ -100,8 +134,15 @@ private:
     void RepaintBusy();
     void FlushText();
 
+    // One of the program's own windows (not a box, dialog or popup), or null.
+    QWidget* OwnWindow(const QWindow* window) const;
+
     QWidget* parent_;
     TAutoAnswers* answers_;
+    QPointer<QWidget> owner_;            // of the running event
+    QPointer<QWidget> front_;            // last brought to the front
+    std::unique_ptr<QObject> watching_;  // the focus-window connection lives as long as this
+
     QTabWidget* pages_ = nullptr;
     QLabel* status_ = nullptr;
     QPlainTextEdit* busy_ = nullptr;

@@ -162,6 +162,10 @@ int TakeScreenshots(const std::string& folder, std::ostream& log)
         answers.Files = {input.string(), (dir / "field.inp").string()};
         answers.Log = [&log](const std::string& line) { log << line << "\n"; };
         TMainForm form(&answers);
+        // The pictures of the user guide show the window at the size it takes on a
+        // large screen, whatever the offscreen screen is.
+        const QSize large(1280, 820);
+        form.resize(large);
         form.show();
         Settle();
         ShowPage(form, TPage::Intro);
@@ -220,6 +224,17 @@ int TakeScreenshots(const std::string& folder, std::ostream& log)
         PanelButton(form, ctl::DrainageEquationButton)->click();
         Shot(*form.DrainForm, dir / "drain.png", log);
         form.DrainForm->hide();
+
+        // The window as it opens on a screen of 1366 x 768 with a panel of 32, and at
+        // its smallest, with a panel of season columns open: the fields keep their room.
+        form.EditorPanels->Choices->button(static_cast<int>(TGroupId::ClimaticData))->click();
+        form.resize(DefaultWindowSize(QSize(1366, 768 - 32), form.minimumSizeHint()));
+        Shot(form, dir / "window-1366x768.png", log);
+        form.resize(form.minimumSizeHint());
+        Shot(form, dir / "window-minimum.png", log);
+        form.resize(large);
+        PanelButton(form, CancelButtonControl(Group(TGroupId::ClimaticData)))->click();
+        Settle();
 
         // The wells example for the groups of pumped wells and, with farmers'
         // responses chosen, the General data group with their fields.

@@ -10,6 +10,7 @@
 #include <QApplication>
 
 #include "qt/TMainForm.h"
+#include "qt/TQtShellOps.h"
 #include "qt/TScreenshots.h"
 
 namespace {
@@ -66,8 +67,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Qt takes the user's locale; the number texts of the model keep the "." always.
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName("veltra-gui");
-    QApplication::setApplicationDisplayName("Agro-Hydro-Soil-Salinity model");
+    veltra::NameApplication();
     QApplication::setApplicationVersion(VELTRA_VERSION);
 
     // What Qt left of the arguments: an input file, or our screenshot option.

@@ -176,6 +176,76 @@ TEST_F(EditorPanels, GuidedEntryGoesFromGroupToGroup)
     EXPECT_TRUE(PanelVisible(TGroupId::IrrigatedAreas));
 }
 
+TEST_F(EditorPanels, EnterAndEscActOnTheOpenPanelWhereverTheFocusIsOnThePage)
+{
+    OpenField();
+    TInputRecord& rec = form_->Data().Rec;
+    struct TCase {
+        const char* Where;
+        QWidget* Focus;
+        Qt::Key Key;
+        bool Saved;
+    };
+    const TCase cases[] = {
+        {"title line", form_->Title1Edit, Qt::Key_Return, true},
+        {"group selector", form_->EditorPanels->Choices->button(static_cast<int>(TGroupId::General)), Qt::Key_Enter,
+         true},
+        {"Kr Help", form_->KrHelpButton, Qt::Key_Escape, false},
+        {"second title line", form_->Title2Edit, Qt::Key_Escape, false},
+    };
+    double typed = 0.3;
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Where);
+        Choose(TGroupId::CanalLosses);
+        Type(Edit("Lc1_Edit"), QString::number(typed));
+        const double before = rec.Lc[1];
+        c.Focus->setFocus(Qt::MouseFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), c.Focus);
+        QTest::keyClick(c.Focus, c.Key);
+        EXPECT_FALSE(PanelVisible(TGroupId::CanalLosses));
+        EXPECT_EQ(rec.Lc[1], c.Saved ? typed : before);
+        if (c.Saved) {
+            EXPECT_EQ(LastShown(), "message: The data on canal losses and bypass were saved.");
+        }
+        typed += 0.1;
+    }
+    // A button of the panel does what it says.
+    Choose(TGroupId::CanalLosses);
+    Control("CanalLosses_Cancel_Button")->setFocus(Qt::TabFocusReason);
+    const std::size_t shown = answers_.Shown.size();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(PanelVisible(TGroupId::CanalLosses));
+    EXPECT_EQ(answers_.Shown.size(), shown); // cancelled, not saved
+}
+
+TEST_F(EditorPanels, ChoosingAGroupPutsTheFocusInItsFirstField)
+{
+    OpenField();
+    const std::pair<TGroupId, const char*> firsts[] = {{TGroupId::ClimaticData, "Pp1_Edit"},
+                                                       {TGroupId::General, "Area_Edit"},
+                                                       {TGroupId::SoilThickness, "Dr_Edit"},
+                                                       {TGroupId::RiceCropping, "RcA1_ComboBox"}};
+    for (const auto& [id, first] : firsts) {
+        Choose(id);
+        EXPECT_EQ(QApplication::focusWidget(), Control(first)) << first;
+    }
+    // Typing goes straight into it, over what it held.
+    Choose(TGroupId::SoilThickness);
+    QTest::keyClicks(QApplication::focusWidget(), "1.2");
+    EXPECT_EQ(Edit("Dr_Edit")->text(), "1.2");
+
+    // A new data set: the next group of the guided entry takes the focus as it comes.
+    form_ = std::make_unique<TMainForm>(&answers_);
+    form_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+    form_->Pages->setCurrentIndex(1);
+    Settle();
+    Edit("Area_Edit")->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(Edit("Area_Edit"), Qt::Key_Return);
+    ASSERT_TRUE(PanelVisible(TGroupId::SeasonDurations));
+    EXPECT_EQ(QApplication::focusWidget(), Control("Ts1_Edit"));
+}
+
 TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
 {
     OpenField();

@@ -49,7 +49,7 @@ public:
     {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = std::make_unique<QApplication>(argc_, argv_);
-        QApplication::setApplicationDisplayName("Agro-Hydro-Soil-Salinity model");
+        NameApplication(); // as veltra-gui does
         std::setlocale(LC_ALL, "C"); // as veltra-gui does after Qt took the user's locale
     }
     void TearDown() override { app_.reset(); }
@@ -97,7 +97,6 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     form.show();
     Settle();
     EXPECT_EQ(form.windowTitle(), "VeltraM, modernized Agro-Hydro-Soil-Salinity Model");
-    EXPECT_EQ(QApplication::applicationDisplayName(), "Agro-Hydro-Soil-Salinity model");
 
     ASSERT_EQ(form.Pages->count(), 5);
     const char* captions[] = {" Intro ", " Input ", " Output ", " Graphics ", " Figure "};

@@ -26,9 +26,9 @@ groups="general-data season-durations irrigated-areas rice-cropping canal-losses
   soil-porosity leaching-efficiency drainage-system drainage-control drainage-reuse soil-salinity water-salinity
   water-table general-data-farmers drainage-system-calculated"
 shots="intro input-new input output output-group graphics figure help input-symbols output-symbols warning drain
-  close calculator chart-99-years chart-4-seasons"
+  close calculator chart-99-years chart-4-seasons window-1366x768 window-minimum"
 for g in $groups; do shots="$shots group-$g"; done
-[ "$(echo $shots | wc -w)" -eq 40 ] || fail "the list of pictures is not the 40 expected"
+[ "$(echo $shots | wc -w)" -eq 42 ] || fail "the list of pictures is not the 42 expected"
 for page in $shots; do
   png="$work/shots/$page.png"
   [ -s "$png" ] || { fail "no $page.png"; continue; }
@@ -40,7 +40,7 @@ for f in field.inp field.INP field.res field.frq field.trf; do
   [ -s "$work/shots/$f" ] || fail "no $f"
 done
 [ ! -e "$work/shots/warning.lst" ] || fail "warning.lst left behind"
-[ "$(ls "$work/shots"/*.png | wc -l)" -eq 40 ] || fail "pictures other than the expected ones: $(ls "$work/shots")"
+[ "$(ls "$work/shots"/*.png | wc -l)" -eq 42 ] || fail "pictures other than the expected ones: $(ls "$work/shots")"
 # The charts are the chart pictures themselves, 762 x 486 (PNG width and height: bytes 17 to 24).
 for chart in chart-99-years chart-4-seasons; do
   dims=$(od -An -tu1 -j16 -N8 "$work/shots/$chart.png" | awk '{print $3 * 256 + $4 "x" $7 * 256 + $8}')

@@ -1,0 +1,419 @@
+// The window's fit and manners on the offscreen platform: a message stands over the
+// window it concerns, the fields keep their room in the smallest window, the window
+// keeps its size whatever it shows, its first size fits a 1366 x 768 screen, its
+// captions and labels read whole, and its pictures show no number that could pass
+// for a result.
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextLayout>
+#include <QTimer>
+
+#include "model/ExampleInputs.h"
+#include "model/InputFile.h"
+#include "qt/TAlfaForm.h"
+#include "qt/TChartView.h"
+#include "qt/TDecorColumn.h"
+#include "qt/TInputEditorPanels.h"
+#include "qt/TMainForm.h"
+#include "qt/TPictures.h"
+#include "qt/TTextForms.h"
+#include "shell/InputGroups.h"
+#include "shell/UHelpTexts.h"
+#include "shell/UMessages.h"
+#include "support/ScratchFolder.h"
+#include "support/TestFiles.h"
+
+namespace veltra {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A screen of 1366 x 768 with a panel of 32, and the title bar and borders a window
+// manager puts around a window.
+const QSize SmallScreen(1366, 768 - 32);
+const QSize Frame(16, 48);
+
+class Window : public ::testing::Test {
+protected:
+    static void Settle()
+    {
+        for (int k = 0; k < 3; ++k)
+            QCoreApplication::processEvents();
+    }
+    std::string Path(const std::string& name) const { return scratch_.Path(name); }
+    std::string WriteField()
+    {
+        std::ofstream(dir_ / "field.inp", std::ios::binary) << FieldExampleText();
+        return Path("field.inp");
+    }
+    static void Choose(TMainForm& form, TGroupId id)
+    {
+        QAbstractButton* choice = form.EditorPanels->Choices->button(static_cast<int>(id));
+        QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
+        Settle();
+    }
+    static QPushButton* PanelButton(TMainForm& form, const std::string& name)
+    {
+        return qobject_cast<QPushButton*>(form.EditorPanels->Control(name));
+    }
+
+    test::TScratchFolder scratch_{"veltra-window", true};
+    const fs::path& dir_ = scratch_.Dir;
+    TAutoAnswers answers_;
+};
+
+// Closes every message box that comes up, noting the window it stands over and its width.
+class TBoxCatcher {
+public:
+    TBoxCatcher()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible())
+                return;
+            Over.push_back(box->parentWidget());
+            Widths.push_back(box->width());
+            Titles.push_back(box->windowTitle());
+            box->done(QMessageBox::Ok);
+        });
+        timer_.start(5);
+    }
+    std::vector<QWidget*> Over;
+    std::vector<int> Widths;
+    std::vector<QString> Titles;
+
+private:
+    QTimer timer_;
+};
+
+TEST_F(Window, MessagesStandOverTheWindowTheyConcern)
+{
+    TMainForm form; // real boxes
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    TBoxCatcher boxes;
+
+    // A refused field of the calculator: over the calculator, which stays in front.
+    form.Ops().ShowWindow(TWindow::Alfa);
+    QApplication::setActiveWindow(form.AlfaForm);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.AlfaForm));
+    QLineEdit* ka = form.AlfaForm->Field(TAlfaField::Ka);
+    ka->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(ka, "-1");
+    QTest::keyClick(ka, Qt::Key_Tab);
+    ASSERT_EQ(boxes.Over.size(), 1u);
+    EXPECT_EQ(boxes.Over[0], form.AlfaForm);
+    form.Ops().HideWindow(TWindow::Alfa);
+
+    // The warnings of a run shown: what follows stands over them, not behind them.
+    form.Ops().ShowWindow(TWindow::Warning);
+    form.Ops().ShowMessage(msg::WaterTableAtBottom);
+    ASSERT_EQ(boxes.Over.size(), 2u);
+    EXPECT_EQ(boxes.Over[1], form.WarningForm);
+
+    // The user turns to the main window: its messages stand over it again.
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_FALSE(form.Ops().AskYesNo("question?")); // closing the box is no
+    ASSERT_EQ(boxes.Over.size(), 3u);
+    EXPECT_EQ(boxes.Over[2], &form);
+
+    // Every box is wide enough for its whole caption: a window manager draws it in a
+    // larger bold font, beside an icon and three buttons.
+    QFont caption = form.font();
+    caption.setBold(true);
+    for (std::size_t i = 0; i < boxes.Titles.size(); ++i) {
+        EXPECT_EQ(boxes.Titles[i], "Agro-Hydro-Soil-Salinity model");
+        EXPECT_GE(boxes.Widths[i], QFontMetrics(caption).horizontalAdvance(boxes.Titles[i]) + 100) << i;
+    }
+}
+
+TEST_F(Window, WaterTableStopLeavesTheWarningsInFront)
+{
+    // The example year by year, with an outflow that empties the aquifer in year 1.
+    TInputRecord rec = FieldExampleRecord();
+    rec.Ky = 1;
+    rec.Ny = 3;
+    rec.Go[1] = rec.Go[2] = 2.0;
+    WriteInputFile(rec, Path("deep.inp"));
+    answers_.Files = {Path("deep.inp"), Path("deep.inp")};
+    TMainForm form(&answers_);
+    form.show();
+    Settle();
+    form.InputOpen->trigger();
+    form.Pages->setCurrentIndex(1);
+    Settle();
+    PanelButton(form, CancelButtonControl(Group(TGroupId::General)))->click();
+    form.SaveRunButton->click();
+    Settle();
+
+    ASSERT_EQ(answers_.Over.size(), answers_.Shown.size());
+    const auto shown = [&](const std::string& line) {
+        for (std::size_t i = 0; i < answers_.Shown.size(); ++i)
+            if (answers_.Shown[i] == line)
+                return answers_.Over[i];
+        ADD_FAILURE() << "not shown: " << line;
+        return std::string();
+    };
+    EXPECT_EQ(shown("message: " + std::string(msg::RuntimeCommentsGiven)), form.windowTitle().toStdString());
+    EXPECT_EQ(shown("message: " + std::string(msg::WaterTableAtBottom)), "Warning");
+    EXPECT_TRUE(form.WarningForm->isVisible());
+}
+
+TEST_F(Window, FieldsKeepTheirRoomInTheSmallestWindow)
+{
+    TMainForm form(&answers_);
+    const QSize smallest = form.minimumSizeHint();
+    // It fits the small screen, frame and all.
+    EXPECT_LE(smallest.width() + Frame.width(), SmallScreen.width());
+    EXPECT_LE(smallest.height() + Frame.height(), SmallScreen.height());
+
+    form.resize(smallest);
+    form.show();
+    form.Logic().OpenInputFile(WriteField());
+    form.Pages->setCurrentIndex(1);
+    Settle();
+    auto* scroll = form.findChild<QScrollArea*>("InputEditor_Scroll");
+    ASSERT_NE(scroll, nullptr);
+    for (TGroupId id : {TGroupId::ClimaticData, TGroupId::General, TGroupId::DrainageSystem}) {
+        Choose(form, id);
+        for (const TFieldDef& f : Group(id).Fields)
+            for (int s = f.IsSeasonal() ? 1 : 0; s <= (f.IsSeasonal() ? 4 : 0); ++s) {
+                QWidget* field = form.EditorPanels->Control(FieldControl(f, s));
+                ASSERT_NE(field, nullptr) << FieldControl(f, s);
+                if (!field->isVisible())
+                    continue; // CaMax and CbMax without farmers' responses
+                const QRect where(field->mapTo(scroll->viewport(), QPoint(0, 0)), field->size());
+                EXPECT_GE(field->width(), 80) << FieldControl(f, s);
+                EXPECT_GE(where.left(), 0) << FieldControl(f, s);
+                EXPECT_LE(where.right(), scroll->viewport()->width()) << FieldControl(f, s);
+            }
+    }
+    // The decoration gave its room up.
+    EXPECT_FALSE(form.InputDecorColumn->ContentShown());
+    EXPECT_EQ(form.size(), smallest);
+}
+
+TEST_F(Window, FirstSizeFitsTheScreen)
+{
+    TMainForm form(&answers_);
+    const QSize smallest = form.minimumSizeHint();
+    EXPECT_EQ(form.size(), DefaultWindowSize(form.screen()->availableGeometry().size(), smallest));
+
+    const QSize small = DefaultWindowSize(SmallScreen, smallest);
+    EXPECT_LE(small.width() + Frame.width(), SmallScreen.width());
+    EXPECT_LE(small.height() + Frame.height(), SmallScreen.height());
+    EXPECT_EQ(DefaultWindowSize(QSize(1920, 1050), smallest), QSize(1280, 820));
+    EXPECT_EQ(DefaultWindowSize(QSize(800, 600), smallest).width(), smallest.width());
+
+    // There every data group can be chosen without scrolling, and the picture shows.
+    form.resize(small);
+    form.show();
+    form.Logic().OpenInputFile(WriteField());
+    form.Pages->setCurrentIndex(1);
+    Settle();
+    EXPECT_EQ(form.findChild<QScrollArea*>("InputEditor_Scroll")->verticalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(form.InputDecorColumn->ContentShown());
+}
+
+TEST_F(Window, SizeStaysWhateverTheWindowShows)
+{
+    for (const bool smallest : {true, false}) {
+        SCOPED_TRACE(smallest ? "smallest" : "small screen");
+        TAutoAnswers answers;
+        answers.Files = {WriteField(), Path("Field.inp")};
+        TMainForm form(&answers);
+        form.resize(smallest ? form.minimumSizeHint() : DefaultWindowSize(SmallScreen, form.minimumSizeHint()));
+        form.show();
+        Settle();
+        const QSize size = form.size();
+
+        form.InputOpen->trigger();
+        form.Pages->setCurrentIndex(1);
+        Settle();
+        for (const TGroupDef& g : InputGroups())
+            if (form.EditorPanels->Choices->button(static_cast<int>(g.Id))->isEnabled())
+                Choose(form, g.Id);
+        PanelButton(form, CancelButtonControl(Group(TGroupId::WaterTable)))->click();
+        // A long path in the file's label is cut, not allowed to widen the window.
+        std::string longPath(300, 'x');
+        longPath.append("/field.inp");
+        form.Ops().SetControlText(ctl::FileNameLabel, longPath);
+        Settle();
+        EXPECT_EQ(form.size(), size);
+
+        form.SaveRunButton->click();
+        Settle();
+        ASSERT_EQ(form.Pages->currentIndex(), 2);
+        EXPECT_EQ(form.size(), size);
+        form.GroupButton->click();
+        form.GoButton->click();
+        Settle();
+        EXPECT_EQ(form.size(), size);
+
+        // The chart: at its own size where the page has room, smaller where it has not.
+        form.SeeGraphButton->click();
+        Settle();
+        ASSERT_EQ(form.Pages->currentIndex(), 3);
+        EXPECT_EQ(form.size(), size);
+        const QRect chart = form.GraphImage->ChartRect();
+        EXPECT_LE(chart.width(), form.GraphImage->width());
+        EXPECT_LE(chart.height(), form.GraphImage->height());
+        EXPECT_NEAR(chart.width() * 486.0 / 762, chart.height(), 1.0); // its shape kept
+        if (!smallest) {
+            EXPECT_EQ(chart.size(), QSize(762, 486));
+        }
+        for (int page : {0, 4, 1})
+            form.Pages->setCurrentIndex(page);
+        Settle();
+        EXPECT_EQ(form.size(), size);
+    }
+}
+
+TEST_F(Window, CaptionsAndLabelsReadWhole)
+{
+    TMainForm form(&answers_);
+    // The window system adds the application's display name to a caption that does
+    // not end with it; the caption holds the application's title already.
+    const QString title = form.windowTitle();
+    const QString name = QGuiApplication::applicationDisplayName();
+    const QString shown = title.endsWith(name) ? title : title + " - " + name;
+    EXPECT_EQ(title, "VeltraM, modernized Agro-Hydro-Soil-Salinity Model");
+    EXPECT_EQ(shown.count("Agro-Hydro-Soil-Salinity", Qt::CaseInsensitive), 1) << shown.toStdString();
+
+    const auto labelText = [&](const TFieldDef& f) {
+        auto* label = qobject_cast<QLabel*>(form.EditorPanels->Control(FieldLabelControl(f)));
+        EXPECT_NE(label, nullptr) << FieldLabelControl(f);
+        return label;
+    };
+    // Canal losses shows its symbols and units like the other groups, after its own words.
+    const std::pair<const char*, const char*> canal[] = {{"Losses", "Lc"}, {"Bypass", "Io"}};
+    for (const auto& [words, symbol] : canal) {
+        const QString text = labelText(*Group(TGroupId::CanalLosses).Field(symbol))->text().remove(QChar(0x2060));
+        EXPECT_EQ(text, QString("%1 (%2, m/season)").arg(words, symbol));
+    }
+
+    // A label wraps between words: no unit is split at its "/".
+    for (const TGroupDef& g : InputGroups())
+        for (const TFieldDef& f : g.Fields) {
+            QLabel* label = labelText(f);
+            QTextLayout layout(label->text(), label->font());
+            QTextOption option;
+            option.setWrapMode(QTextOption::WordWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(label->contentsRect().width());
+                const QString part =
+                    label->text().mid(line.textStart(), line.textLength()).remove(QChar(0x2060)).trimmed();
+                EXPECT_FALSE(part.endsWith('/') || part.startsWith('/')) << f.Symbol << ": " << part.toStdString();
+            }
+            layout.endLayout();
+        }
+
+    // The Intro page says where the bundled examples are installed and how to get them.
+    std::ifstream rules(fs::path(VELTRA_SOURCE_DIR) / "cmake" / "Packaging.cmake");
+    const std::string cmake((std::istreambuf_iterator<char>(rules)), std::istreambuf_iterator<char>());
+    std::smatch install;
+    ASSERT_TRUE(std::regex_search(cmake, install, std::regex(R"(install\(FILES examples/\S+ .*DESTINATION (\S+)\))")));
+    EXPECT_NE(IntroText().find(install[1].str()), std::string::npos) << install[1].str();
+    EXPECT_NE(IntroText().find("\"Open example\""), std::string::npos);
+    EXPECT_TRUE(fs::exists(fs::path(VELTRA_SOURCE_DIR) / "examples" / "field.inp"));
+}
+
+// Notes the texts a picture draws.
+class TTextEngine final : public QPaintEngine {
+public:
+    TTextEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawTextItem(const QPointF&, const QTextItem& item) override { Texts += " " + item.text(); }
+    Type type() const override { return QPaintEngine::User; }
+    QString Texts;
+};
+
+class TTextDevice final : public QPaintDevice {
+public:
+    QPaintEngine* paintEngine() const override { return &engine_; }
+    QString Texts() const { return engine_.Texts; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth: return 1200;
+        case PdmHeight: return 800;
+        case PdmWidthMM: return 317;
+        case PdmHeightMM: return 211;
+        case PdmDepth: return 32;
+        case PdmNumColors: return 0x7fffffff;
+        case PdmDevicePixelRatio: return 1;
+        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+        default: return 96;
+        }
+    }
+
+private:
+    mutable TTextEngine engine_;
+};
+
+QString DrawnTexts(TPictureKind kind, const QString& caption = {})
+{
+    TTextDevice device;
+    {
+        QPainter painter(&device);
+        DrawPicture(painter, kind, caption);
+    }
+    return device.Texts();
+}
+
+TEST_F(Window, PicturesShowNoResultsAndNameTheFile)
+{
+    // Words and symbols, but no number that could be taken for a result.
+    for (TPictureKind kind : {TPictureKind::Logo, TPictureKind::InputPage, TPictureKind::OutputPage,
+                              TPictureKind::GraphicsPage}) {
+        const QString texts = DrawnTexts(kind);
+        EXPECT_FALSE(texts.trimmed().isEmpty()) << static_cast<int>(kind);
+        for (const QString& word : texts.split(' ', Qt::SkipEmptyParts)) {
+            bool number = false;
+            word.toDouble(&number);
+            EXPECT_FALSE(number) << static_cast<int>(kind) << ": " << word.toStdString();
+        }
+    }
+    EXPECT_TRUE(DrawnTexts(TPictureKind::InputPage).contains("new data set"));
+    EXPECT_TRUE(DrawnTexts(TPictureKind::InputPage, "field.inp").contains("field.inp"));
+    EXPECT_FALSE(DrawnTexts(TPictureKind::InputPage, "field.inp").contains("new data set"));
+
+    // The Input page's picture follows the file being edited.
+    TMainForm form(&answers_);
+    EXPECT_EQ(form.InputDecor->Caption(), "");
+    form.Logic().OpenInputFile(WriteField());
+    EXPECT_EQ(form.InputDecor->Caption(), "field.inp");
+}
+
+} // namespace
+} // namespace veltra
