@@ -18,6 +18,7 @@ public:
     void HideAllPanels() override;
     void ShowGeneralGroup() override;
     void StartGuidedEntry(TInputRecord&) override;
+    void ResumeGuidedEntry(TInputRecord&) override;
 
 private:
     TInputEditor& editor_;

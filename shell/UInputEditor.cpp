@@ -282,9 +282,17 @@ void TInputEditor::ShowNyAndKy()
 
 void TInputEditor::ShowKeys()
 {
-    ShowKeysInSelectors();
-    const TFieldDef& ny = GeneralField("Ny");
-    SetFieldText(ny, 0, Value(ny, 0));
+    // An open General data panel keeps what was typed into the fields that reach the
+    // record only by its "Save group" (Kr, Krf, Ny): a look at another page loses
+    // nothing. The selectors that act at once show the record's keys.
+    const bool typing = open_ == TGroupId::General;
+    for (const char* symbol : {"Ns", "Kd", "Kp", "Kf", "Kr", "Krf", "Ky", "Ny"}) {
+        const std::string s = symbol;
+        if (typing && (s == "Kr" || s == "Krf" || s == "Ny"))
+            continue;
+        const TFieldDef& f = GeneralField(symbol);
+        SetFieldText(f, 0, Value(f, 0));
+    }
     ShowKfFields();
 }
 

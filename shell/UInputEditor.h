@@ -47,8 +47,9 @@ public:
     // The Ny field and the Ky selector show the record's Ny and Ky (the Input page
     // shown again after a run put back the values of the file).
     void ShowNyAndKy();
-    // The key selectors and the Ny field show the record's values; Krf, CaMax and
-    // CbMax are shown exactly when Kf = 1.
+    // The key selectors and the Ny field show the record's values (with the General
+    // data panel open, Kr, Krf and Ny keep what was typed); Krf, CaMax and CbMax are
+    // shown exactly when Kf = 1.
     void ShowKeys();
     // With a group panel open " Save / run " stays disabled, whoever enabled it.
     void KeepSaveRunWhilePanelOpen();

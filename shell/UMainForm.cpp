@@ -185,7 +185,9 @@ void TMainFormLogic::InputShown()
     TInputRecord& rec = dm_.Rec;
     ops_.SetStatus(msg::InputStatus);
     ops_.EnableControl(ctl::InputSave);
-    if (State.OutputPresent) {
+    // Ny and Ky as last saved: a discontinued series lowered Ny, the Intro page
+    // cleared Ky. A new data set never saved has nothing to put back.
+    if (State.OutputPresent && State.DataLoaded) {
         rec.Ny = rec.SavedNy;
         rec.Ky = rec.SavedKy;
         rec.SeriesEnded = 0;
@@ -196,11 +198,16 @@ void TMainFormLogic::InputShown()
         editor_.KeysChanged(rec);
         editor_.OfferGroups(rec);
         ops_.EnableControl(ctl::SaveRunButton);
+    } else if (State.NewDataSetStarted) {
+        // A look at another page: the entry goes on with its keys and groups.
+        editor_.KeysChanged(rec);
+        editor_.ResumeGuidedEntry(rec);
     } else {
         SetFreshInputDefaults(rec);
         editor_.KeysChanged(rec);
         editor_.StartGuidedEntry(rec);
         ops_.DisableControl(ctl::SaveRunButton);
+        State.NewDataSetStarted = true;
     }
     ops_.HideWindow(TWindow::Drain);
     ops_.HideWindow(TWindow::Alfa);

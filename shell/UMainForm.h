@@ -44,6 +44,7 @@ struct TShellState {
     bool RuntimeWarnings = false; // the last run left warnings to be shown
     bool NewRun = true;           // the next save starts a new run
     bool OutputPending = false;   // a run passed its check; the Output page has not shown it yet
+    bool NewDataSetStarted = false; // the guided entry of a new data set has begun: pages come and go, it goes on
     std::string StartDir;         // working folder at the start
     std::string RunDir;           // folder of the first input file of the current run
     std::string CurrentDir;       // folder of the last file chosen; all dialogs open there

@@ -199,6 +199,12 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
     EXPECT_EQ((std::vector<int>{dm_.Rec.Ns, dm_.Rec.Kr, editor_.GuidedEntries}), (std::vector<int>{2, 4, 1}));
     EXPECT_FALSE(Enabled(ctl::SaveRunButton));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::InputStatus);
+    // A look at another page: the entry goes on with the keys chosen meanwhile.
+    dm_.Rec.Ns = 3;
+    logic_->PageShown(TPage::Figure);
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ns, editor_.GuidedEntries, editor_.Resumes}), (std::vector<int>{3, 1, 1}));
+    EXPECT_FALSE(Enabled(ctl::SaveRunButton));
 
     OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
     EXPECT_EQ(editor_.GuidedEntries, 1);

@@ -38,7 +38,7 @@ inline std::vector<std::string> FileLines(const fs::path& path)
 // Counts the calls the window makes into the input editor.
 class TRecordingEditor final : public TInputEditorHooks {
 public:
-    int Fills = 0, KeyChanges = 0, Offers = 0, Layouts = 0, Hides = 0, Generals = 0, GuidedEntries = 0;
+    int Fills = 0, KeyChanges = 0, Offers = 0, Layouts = 0, Hides = 0, Generals = 0, GuidedEntries = 0, Resumes = 0;
     TInputRecord LastFilled; // the record as the last FillAllPages saw it
 
     void FillAllPages(const TInputRecord& rec) override
@@ -52,6 +52,7 @@ public:
     void HideAllPanels() override { ++Hides; }
     void ShowGeneralGroup() override { ++Generals; }
     void StartGuidedEntry(TInputRecord&) override { ++GuidedEntries; }
+    void ResumeGuidedEntry(TInputRecord&) override { ++Resumes; }
 };
 
 class WindowTest : public ::testing::Test {
