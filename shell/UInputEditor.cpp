@@ -512,6 +512,10 @@ bool TInputEditor::SaveGroup()
             }
     }
     if (id == TGroupId::General) {
+        // The Input page shown again after a run puts these back: they are the ones
+        // the user saved last, not those of the file as it was.
+        rec_.SavedNy = rec_.Ny;
+        rec_.SavedKy = rec_.Ky;
         FollowKeys();
         if (DataLoaded && (rec_.Ns > OpenedNs || rec_.Ny > OpenedNy))
             FillFromRecord();

@@ -261,6 +261,9 @@ void TMainFormLogic::OpenInput(const std::string& path)
     TInputRecord read = dm_.Rec;
     read.FileName = path;
     ReadInputFile(read);
+    // Ny and Ky of the file, whatever its layout (older ones hold no Ky).
+    read.SavedNy = read.Ny;
+    read.SavedKy = read.Ky;
     dm_.Rec = std::move(read);
     TInputRecord& rec = dm_.Rec;
     State.OutputPending = false;
@@ -396,6 +399,9 @@ void TMainFormLogic::SaveAndRun()
         ops_.ShowMessage(msg::InputNotSaved);
         return;
     }
+    // What the Input page puts back after a run: the values of this file.
+    rec.SavedNy = rec.Ny;
+    rec.SavedKy = rec.Ky;
     // A new data set saved is a file like an opened one: the Input page shown again
     // offers its groups instead of starting the guided entry anew (which would put
     // the fresh keys back).

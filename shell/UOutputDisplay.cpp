@@ -161,6 +161,8 @@ void TMainFormLogic::OpenOutput()
     if (readInput) {
         const std::string inputPath = read.FileName;
         read.FileName = path;
+        read.SavedNy = read.Ny;
+        read.SavedKy = read.Ky;
         dm_.Rec = std::move(read);
         State.OpenedNs = dm_.Rec.Ns;
         State.OpenedNy = dm_.Rec.Ny;

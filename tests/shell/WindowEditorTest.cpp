@@ -132,6 +132,14 @@ TEST_F(WindowEditor, AfterARunTheInputPageShowsTheFilesNyAndKy)
     logic_->PageShown(TPage::Input);
     ExpectTexts(ops_, {{"Ny_Edit", "2"}, {"Ky_ComboBox", "yes"}});
     EXPECT_TRUE(SaveRunAllowed());
+
+    // Ny saved in the General data group stays through a look at another page.
+    ed_.ShowGroup(TGroupId::General);
+    ASSERT_TRUE(SaveOpenGroup({{"Ny_Edit", "5"}}));
+    logic_->PageShown(TPage::Figure);
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.Ny, 5);
+    ExpectTexts(ops_, {{"Ny_Edit", "5"}, {"Ky_ComboBox", "yes"}});
 }
 
 // Pages looked at during the guided entry of a new data set: the entry goes on where

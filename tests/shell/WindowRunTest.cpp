@@ -168,6 +168,46 @@ TEST_F(WindowRun, RunWorksOnTheValuesAsSaved)
     EXPECT_EQ(reread.Lc, dm_.Rec.Lc);
 }
 
+// After a run the Input page shows Ny and Ky as last saved: of a new data set, of a
+// file whose Ny was changed before its save, and of a file in the layout without Ky.
+TEST_F(WindowRun, AfterARunTheInputPageShowsNyAndKyAsLastSaved)
+{
+    const std::string refused = " Number of years Ny must be > 1 and < 100.";
+    // A new data set, entered and saved, never opened from a file.
+    logic_->PageShown(TPage::Input);
+    dm_.Rec = Field(3);
+    SaveRun({Path("New.inp")}, {true});
+    ASSERT_TRUE(logic_->State.OutputPresent);
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.Ny, 3);
+    SaveRun({Path("New.inp")}, {true, true}); // overwrite, calculate
+    EXPECT_EQ(std::count(ops_.Messages.begin(), ops_.Messages.end(), refused), 0);
+    EXPECT_EQ(FileLines(dir_ / "New.INP")[5].substr(0, 9), "        3");
+
+    // An opened file, Ny changed 3 -> 4 and saved: 4 stays, and the next save keeps it.
+    OpenAndShowInput(WriteInput("field.inp", Field(3)));
+    dm_.Rec.Ny = 4;
+    SaveRun({Path("Field.inp")}, {true});
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.Ny, 4);
+    SaveRun({Path("Field.inp")}, {true, false});
+    EXPECT_EQ(FileLines(dir_ / "Field.INP")[5].substr(0, 9), "        4");
+
+    // A file of the layout without Ky: its Ny is what the Input page puts back.
+    std::vector<std::string> old = FileLines(dir_ / "Field.INP");
+    old[4] = "2.      Ny      Ns              CAmax   CBmax";
+    old[5] = "        5      2        8.0     8.0";
+    std::string text;
+    for (const std::string& line : old)
+        text += line + "\r\n";
+    WriteFile(dir_ / "old.inp", text);
+    OpenAndShowInput(Path("old.inp"));
+    ASSERT_EQ(dm_.Rec.Ny, 5);
+    SaveRun({Path("Old.inp")}, {true});
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.Ny, 5);
+}
+
 TEST_F(WindowRun, OpenInputFileFailuresChangeNothing)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(4)));
