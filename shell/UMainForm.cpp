@@ -257,10 +257,11 @@ void TMainFormLogic::OpenInput(const std::string& path)
 {
     if (!FileThere(path))
         return;
-    // Read into a copy: a file that cannot be read leaves the record as it was.
+    // Read into a copy: a file that cannot be read leaves the record as it was. The
+    // file chosen, exactly: Field.INP beside Field.inp is another file.
     TInputRecord read = dm_.Rec;
     read.FileName = path;
-    ReadInputFile(read);
+    ReadNamedInputFile(path, read);
     // Ny and Ky of the file, whatever its layout (older ones hold no Ky).
     read.SavedNy = read.Ny;
     read.SavedKy = read.Ky;
@@ -319,7 +320,9 @@ bool TMainFormLogic::ChooseInputName(bool forceDialog)
             State.SaveCancelled = true;
             return false;
         }
-        rec.FileName = PathWithExtension(*chosen, ".INP");
+        // Field.inp already there is this data set's file, not a reason for a second
+        // one called Field.INP: it is saved over (when the user agrees).
+        rec.FileName = FileOfAnyExtensionCase(PathWithExtension(*chosen, ".INP"));
         return ops_.FileExists(rec.FileName) ? ops_.AskYesNo(msg::Overwrite) : true;
     }
     rec.FileName = SeriesFileName(rec.FileName, rec.YearNr);

@@ -17,6 +17,14 @@ inline constexpr const char* OutputStatus =
 inline constexpr const char* OutputOpenedStatus =
     "Click \"Output group\" or \"Group file\" to see graphs. Alternatively click \"Output file\" to open an output "
     "file to make graphs.";
+// "Open output file": which input file came with it.
+inline std::string OutputOpenedWithInput(const std::string& inputPath)
+{
+    return "Input file read with the output: " + inputPath + ".  " + OutputOpenedStatus;
+}
+inline constexpr const char* OutputOpenedNoInput =
+    "No input file of this output was found: the Input tabsheet keeps its data.  Click \"Output group\" or "
+    "\"Group file\" to see graphs. Alternatively click \"Output file\" to open an output file to make graphs.";
 inline constexpr const char* GraphicsStatus =
     "Graphics presentations of output data can be seen and saved. Use \"Output file\" to open an output file and "
     "make graphs.";

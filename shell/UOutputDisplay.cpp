@@ -1,6 +1,10 @@
 // What a run produced, on the Output page: its input errors, its runtime warnings
 // and its result file; opening a result file chosen by the user; closing the output.
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
@@ -14,6 +18,38 @@
 namespace veltra {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The input file a result file was calculated from: the one its header names, when
+// it is there; else the file beside it of the same name with ".inp" in any case.
+std::optional<std::string> InputOfResult(const std::string& resultPath, const std::vector<std::string>& lines)
+{
+    const std::string head = " Name of input (data) file used   : ";
+    const fs::path folder = fs::path(resultPath).parent_path();
+    std::error_code ec;
+    // The header is the first lines: a result file never names it further down.
+    for (std::size_t i = 0; i < lines.size() && i < 40; ++i) {
+        if (lines[i].rfind(head, 0) != 0)
+            continue;
+        std::string named = lines[i].substr(head.size());
+        named.erase(named.find_last_not_of(" \t\r") + 1);
+        if (named.empty())
+            break;
+        fs::path p(named);
+        if (p.is_relative())
+            p = folder / p;
+        if (fs::is_regular_file(p, ec))
+            return p.lexically_normal().string();
+        break;
+    }
+    const std::string beside = FileOfAnyExtensionCase(PathWithExtension(resultPath, ".inp"));
+    if (fs::is_regular_file(beside, ec))
+        return beside;
+    return std::nullopt;
+}
+
+} // namespace
 
 void TMainFormLogic::OutputShown()
 {
@@ -133,6 +169,9 @@ void TMainFormLogic::OpenOutput()
         ops_.ShowMessage(e.what());
         return;
     }
+    // The input file of the run, deliberately: when it is there the record takes it
+    // and the Input page shows it; when it is not, both stay as they were.
+    const std::optional<std::string> inputPath = InputOfResult(path, lines);
     ops_.TextHide();
     ops_.HideControl(ctl::GroupsPanel);
     ops_.HideControl(ctl::GroupSaveButton);
@@ -141,25 +180,21 @@ void TMainFormLogic::OpenOutput()
     out_.Rec.FileName = path;
     out_.Rec.LineCount = static_cast<std::int32_t>(out_.ResultLines.size());
     out_.Groups.TableInResultLines = false;
-    ops_.SetStatus(msg::OutputOpenedStatus);
     ops_.TextClear();
     for (const std::string& line : out_.ResultLines)
         ops_.TextAddLine(line);
 
-    // The input file of the same name, deliberately: when it is there the record
-    // takes it and the Input page shows it; when it is not, both stay as they were.
-    TInputRecord read = dm_.Rec;
-    read.FileName = path;
     bool readInput = false;
-    try {
-        ReadInputFile(read);
-        readInput = true;
-    } catch (const TInputFileError& e) {
-        if (!e.CannotOpen)
+    TInputRecord read = dm_.Rec;
+    if (inputPath) {
+        try {
+            ReadNamedInputFile(*inputPath, read);
+            readInput = true;
+        } catch (const TInputFileError& e) {
             ops_.ShowMessage(e.what()); // there, but not an input file that can be read
+        }
     }
     if (readInput) {
-        const std::string inputPath = read.FileName;
         read.FileName = path;
         read.SavedNy = read.Ny;
         read.SavedKy = read.Ky;
@@ -170,7 +205,7 @@ void TMainFormLogic::OpenOutput()
         editor_.DataState(true, State.OpenedNs, State.OpenedNy);
         editor_.KeysChanged(dm_.Rec);
         editor_.FillAllPages(dm_.Rec);
-        ops_.SetControlText(ctl::FileNameLabel, inputPath);
+        ops_.SetControlText(ctl::FileNameLabel, *inputPath);
         ops_.SetControlText(ctl::Title1Edit, dm_.Rec.Title1);
         ops_.SetControlText(ctl::Title2Edit, dm_.Rec.Title2);
     }
@@ -199,6 +234,8 @@ void TMainFormLogic::OpenOutput()
     ops_.HideWindow(TWindow::Drain);
     ops_.HideWindow(TWindow::Alfa);
     BringToFront(TPage::Output);
+    // After the page's own status: it says which input file came with the output.
+    ops_.SetStatus(readInput ? msg::OutputOpenedWithInput(*inputPath) : std::string(msg::OutputOpenedNoInput));
 }
 
 void TMainFormLogic::CloseOutput()

@@ -132,7 +132,7 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
     wells.Rec = WellsExampleRecord();
     WriteInputFile(wells.Rec, Path("Wells.inp"));
     OpenAndShowInput(Path("Wells.inp"));
-    SaveRun({Path("Wells.inp")}, {true});
+    SaveRun({Path("Wells.inp")}, {true, true}); // saved over itself, run
     Go(4);
     ops_.FileAnswers = {Path("wells4.prn")};
     logic_->GroupSave();
@@ -151,7 +151,7 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
     const int fills = editor_.Fills;
     logic_->OutputOpen();
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Lonely.res"));
-    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedStatus);
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedNoInput);
     EXPECT_EQ(dm_.Rec.Ns, opened.Ns);
     EXPECT_EQ(dm_.Rec.FileName, opened.FileName);
     EXPECT_EQ(editor_.Fills, fills);

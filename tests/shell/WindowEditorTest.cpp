@@ -126,7 +126,7 @@ TEST_F(WindowEditor, AfterARunTheInputPageShowsTheFilesNyAndKy)
     Open("series.inp", InputFileText(rec));
     ed_.CancelGroup();
     ops_.FileAnswers.push_back(Path("series.inp"));
-    ops_.YesNoAnswers = {true, false}; // run the first year, then stop the series
+    ops_.YesNoAnswers = {true, true, false}; // saved over itself, run the first year, stop the series
     logic_->InputSave();
     ASSERT_TRUE(logic_->State.OutputPresent) << (ops_.Messages.empty() ? "" : ops_.Messages.back());
     logic_->PageShown(TPage::Input);

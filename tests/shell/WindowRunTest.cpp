@@ -208,6 +208,59 @@ TEST_F(WindowRun, AfterARunTheInputPageShowsNyAndKyAsLastSaved)
     EXPECT_EQ(dm_.Rec.Ny, 5);
 }
 
+// One input file per data set where names are case-sensitive: a save beside
+// Field.inp writes Field.inp (after the overwrite question) and the series messages
+// name it; "Open input file" reads the file chosen; "Open output file" reads the
+// input its result file names, else the one beside it in either case, and says which.
+TEST_F(WindowRun, OneInputFileWhateverTheCaseOfItsExtension)
+{
+    OpenAndShowInput(WriteInput("Field.inp", Field(2, 1)));
+    dm_.Rec.IaA[1] = 0.45;
+    EXPECT_EQ(SaveRunDialogue({Path("Field")}, {true, true, false}),
+              (std::vector<std::string>{
+                  "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
+                  "question: The file already exists, overwrite?",
+                  "question: The data were saved in: Field.inp. Do you wish to do the calculations?",
+                  "message: " + msg::YearReached("Field.inp", 2, "1", "Field.res"),
+                  "question: Do you wish to continue with the next year Nr 2",
+                  "message: " + msg::SeriesDiscontinued("Field.res")}));
+    EXPECT_FALSE(fs::exists(dir_ / "Field.INP"));
+    TInputRecord saved;
+    ReadNamedInputFile(Path("Field.inp"), saved);
+    EXPECT_EQ(saved.IaA[1], 0.45);
+
+    // Two files that differ in the case of their extension: the one chosen is read.
+    WriteInput("Two.inp", Field(3));
+    WriteInput("Two.INP", Field(4));
+    OpenAndShowInput(Path("Two.INP"));
+    EXPECT_EQ(dm_.Rec.Ny, 4);
+    EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Two.INP"));
+
+    // Run.INP run; an older Run.inp beside it is not the input of Run.res.
+    OpenAndShowInput(WriteInput("field.inp", Field(5)));
+    SaveRun({Path("Run")}, {true});
+    ASSERT_TRUE(fs::exists(dir_ / "Run.res"));
+    WriteInput("Run.inp", Field(7));
+    logic_->PageShown(TPage::Input);
+    ops_.FileAnswers.push_back(Path("Run.res"));
+    logic_->OutputOpen();
+    EXPECT_EQ(dm_.Rec.Ny, 5);
+    EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Run.INP"));
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedWithInput(Path("Run.INP")));
+    // Without the file the header names: the one beside, in either case.
+    fs::remove(dir_ / "Run.INP");
+    fs::rename(dir_ / "Run.inp", dir_ / "Run.Inp");
+    ops_.FileAnswers.push_back(Path("Run.res"));
+    logic_->OutputOpen();
+    EXPECT_EQ(dm_.Rec.Ny, 7);
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedWithInput(Path("Run.Inp")));
+    fs::remove(dir_ / "Run.Inp");
+    ops_.FileAnswers.push_back(Path("Run.res"));
+    logic_->OutputOpen();
+    EXPECT_EQ(dm_.Rec.Ny, 7);
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedNoInput);
+}
+
 TEST_F(WindowRun, OpenInputFileFailuresChangeNothing)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(4)));
