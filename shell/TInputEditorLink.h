@@ -19,6 +19,7 @@ public:
     void ShowGeneralGroup() override;
     void StartGuidedEntry(TInputRecord&) override;
     void ResumeGuidedEntry(TInputRecord&) override;
+    int GroupSaves() const override { return editor_.GroupSaves(); }
 
 private:
     TInputEditor& editor_;

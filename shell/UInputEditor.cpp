@@ -491,6 +491,7 @@ bool TInputEditor::SaveGroup()
     if (!(id == TGroupId::General ? SaveGeneral() : SaveFields(g)))
         return false;
 
+    ++groupSaves_;
     ops_.ShowMessage(g.Confirmation);
     HideAllPanels();
     ops_.ShowControl(ctl::DataGroupPanel);

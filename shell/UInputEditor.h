@@ -88,6 +88,8 @@ public:
     // ---- What the window and the tests may ask ----
     std::optional<TGroupId> OpenGroup() const { return open_; }
     bool GuidedEntryRunning() const { return !DataLoaded && !guidedDone_; }
+    // Groups saved with "Save group" since the start.
+    int GroupSaves() const { return groupSaves_; }
     double UnirrigatedTotal() const { return unirrigatedTotal_; }
 
 private:
@@ -135,6 +137,7 @@ private:
     bool savedOnce_[GroupCount] = {};  // a group saved once in the guided entry may be cancelled
     bool guidedDone_ = false;          // the guided entry reached its last group
     bool defaultsSet_ = false;
+    int groupSaves_ = 0;
     double unirrigatedTotal_ = 0;
 };
 

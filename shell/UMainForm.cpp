@@ -134,6 +134,25 @@ bool TMainFormLogic::SeriesInProgress() const
     return rec.AnnualMode == 1 && rec.YearNr >= 2 && rec.SeriesEnded == 0;
 }
 
+void TMainFormLogic::NoteInputInFile()
+{
+    State.GroupSavesInFile = editor_.GroupSaves();
+    State.Title1InFile = ops_.GetControlText(ctl::Title1Edit);
+    State.Title2InFile = ops_.GetControlText(ctl::Title2Edit);
+}
+
+bool TMainFormLogic::InputUnsaved()
+{
+    return editor_.GroupSaves() != State.GroupSavesInFile ||
+           ops_.GetControlText(ctl::Title1Edit) != State.Title1InFile ||
+           ops_.GetControlText(ctl::Title2Edit) != State.Title2InFile;
+}
+
+bool TMainFormLogic::MayLoseInput(const std::string& question)
+{
+    return !InputUnsaved() || ops_.AskYesNo(question);
+}
+
 // ---------------------------------------------------------------- file dialogues
 
 std::optional<std::string> TMainFormLogic::ChooseFileToOpen(TDialog dialog, const std::string& nothingChosen)
@@ -253,9 +272,11 @@ void TMainFormLogic::OpenInputFile(const std::string& path)
     });
 }
 
-void TMainFormLogic::OpenInput(const std::string& path)
+void TMainFormLogic::OpenInput(const std::string& path, bool askFirst)
 {
     if (!FileThere(path))
+        return;
+    if (askFirst && !MayLoseInput(msg::OpenInputUnsaved))
         return;
     // Read into a copy: a file that cannot be read leaves the record as it was. The
     // file chosen, exactly: Field.INP beside Field.inp is another file.
@@ -289,6 +310,7 @@ void TMainFormLogic::OpenInput(const std::string& path)
     ops_.SetStatus(msg::InputOpenedStatus);
     ops_.SetControlText(ctl::Title1Edit, rec.Title1);
     ops_.SetControlText(ctl::Title2Edit, rec.Title2);
+    NoteInputInFile();
 
     State.CurrentDir = FolderOf(rec.FileName);
     SetAllDialogFolders(State.CurrentDir);
@@ -405,6 +427,7 @@ void TMainFormLogic::SaveAndRun()
     // What the Input page puts back after a run: the values of this file.
     rec.SavedNy = rec.Ny;
     rec.SavedKy = rec.Ky;
+    NoteInputInFile();
     // A new data set saved is a file like an opened one: the Input page shown again
     // offers its groups instead of starting the guided entry anew (which would put
     // the fresh keys back).
@@ -544,7 +567,11 @@ void TMainFormLogic::FilePrint()
 
 void TMainFormLogic::ProgramExit()
 {
-    Handle([&] { ops_.ShowWindow(TWindow::Close); });
+    Handle([&] {
+        // No: back to the window, the input as it is.
+        if (MayLoseInput(msg::QuitUnsaved))
+            ops_.ShowWindow(TWindow::Close);
+    });
 }
 
 void TMainFormLogic::KrHelp()

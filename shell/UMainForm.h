@@ -52,6 +52,11 @@ struct TShellState {
     int WarningCount = 0;         // lines of the warning list as last read
     int OpenedNs = 0;             // Ns and Ny when the input file was opened or last saved
     int OpenedNy = 0;
+    // The input as last read from or written to a file: the groups saved by then and
+    // the titles. The input is unsaved when either differs now.
+    int GroupSavesInFile = 0;
+    std::string Title1InFile;
+    std::string Title2InFile;
     TPage CurrentPage = TPage::Intro;
     TOutputView View = TOutputView::None;
     // The warning list of a year-by-year series: the warnings of every year so far.
@@ -114,6 +119,13 @@ private:
     void ShowPageBehaviour(TPage page);
     void SetAllDialogFolders(const std::string& folder);
     bool SeriesInProgress() const;
+    // The input was read from or written to a file: nothing of it is unsaved.
+    void NoteInputInFile();
+    // Since then a group was saved with "Save group" or a title changed (values a run
+    // writes back do not count).
+    bool InputUnsaved();
+    // True when nothing unsaved would be lost, or the user agrees to lose it.
+    bool MayLoseInput(const std::string& question);
 
     // The steps of the file dialogues that the pages share (UMainForm.cpp).
     // The file chosen in the Open dialogue `dialog`; nothing, after saying
@@ -135,7 +147,8 @@ private:
     void InputShown();
     void GraphicsShown();
     void FigureShown();
-    void OpenInput(const std::string& path);
+    // `askFirst`: unsaved input is not given up without the user's yes.
+    void OpenInput(const std::string& path, bool askFirst = true);
     bool ChooseInputName(bool forceDialog);
     void SaveAndRun();
     // One check and run, its outcome noted for the Output page; false when the

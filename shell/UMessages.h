@@ -42,6 +42,14 @@ inline constexpr const char* NoImageFile = "No image file was selected";
 inline constexpr const char* FileMissing = "File does not exist, please select another one,";
 inline constexpr const char* InputOpened = "The input file is opened.";
 inline constexpr const char* Overwrite = "The file already exists, overwrite?";
+// Unsaved input (groups saved with "Save group" or titles changed since the input was
+// last read or written) is given up only after a yes.
+inline constexpr const char* QuitUnsaved = "The input has changed since it was last saved. Quit anyway?";
+inline constexpr const char* OpenInputUnsaved =
+    "The input has changed since it was last saved. Open the other input file anyway?";
+inline constexpr const char* OpenOutputUnsaved =
+    "The input has changed since it was last saved. The output file comes with its own input file, which takes "
+    "its place. Open it anyway?";
 inline constexpr const char* TooManyDots =
     "The number of dots (.) in the file name should not be greater than 1. Please adjust.";
 

@@ -172,6 +172,9 @@ void TMainFormLogic::OpenOutput()
     // The input file of the run, deliberately: when it is there the record takes it
     // and the Input page shows it; when it is not, both stay as they were.
     const std::optional<std::string> inputPath = InputOfResult(path, lines);
+    // Its input replaces the one being edited: not without a yes when that is unsaved.
+    if (inputPath && !MayLoseInput(msg::OpenOutputUnsaved))
+        return;
     ops_.TextHide();
     ops_.HideControl(ctl::GroupsPanel);
     ops_.HideControl(ctl::GroupSaveButton);
@@ -208,6 +211,7 @@ void TMainFormLogic::OpenOutput()
         ops_.SetControlText(ctl::FileNameLabel, *inputPath);
         ops_.SetControlText(ctl::Title1Edit, dm_.Rec.Title1);
         ops_.SetControlText(ctl::Title2Edit, dm_.Rec.Title2);
+        NoteInputInFile();
     }
 
     ops_.TextShow();

@@ -9,6 +9,7 @@
 #include "shell/NumberEntry.h"
 #include "shell/TInputEditorLink.h"
 #include "shell/UControls.h"
+#include "shell/UMessages.h"
 #include "WindowTestSupport.h"
 #include "wholerun/ReferenceCompare.h"
 
@@ -78,6 +79,11 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     // A change saved in a group reaches the file " Save / run " writes.
     ASSERT_TRUE(SaveOpenGroup({{"Lc1_Edit", "0,25"}}));
     EXPECT_TRUE(SaveRunAllowed());
+    // Not in a file yet: quitting asks first.
+    ops_.YesNoAnswers.push_back(false);
+    logic_->ProgramExit();
+    EXPECT_EQ(ops_.Questions.back(), msg::QuitUnsaved);
+    EXPECT_FALSE(ops_.VisibleWindows.count(TWindow::Close));
     ops_.FileAnswers.push_back(Path("changed.inp"));
     ops_.YesNoAnswers.push_back(false); // saved, not run
     logic_->InputSave();

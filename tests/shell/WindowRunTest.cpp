@@ -313,6 +313,91 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
     EXPECT_FALSE(Visible(ctl::GroupButton));
 }
 
+// Unsaved input (a group saved with "Save group" or a title changed since the input
+// was last read or written) is given up only after a yes: quitting, opening an input
+// file, opening an output file that brings its input. Nothing is asked when nothing
+// would be lost; values a run writes back do not count.
+TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
+{
+    const auto quit = [&](std::vector<bool> answers) {
+        ops_.VisibleWindows.clear();
+        const std::size_t mark = ops_.Events.size();
+        ops_.YesNoAnswers.assign(answers.begin(), answers.end());
+        logic_->ProgramExit();
+        EXPECT_TRUE(ops_.YesNoAnswers.empty());
+        const bool closing = ops_.VisibleWindows.count(TWindow::Close) > 0;
+        return std::make_pair(DialogueSince(mark), closing);
+    };
+    const std::vector<std::string> asked{"question: " + std::string(msg::QuitUnsaved)};
+    EXPECT_EQ(quit({}), std::make_pair(std::vector<std::string>{}, true)); // nothing to lose
+
+    // A new data set with a group saved and no file yet.
+    logic_->PageShown(TPage::Input);
+    editor_.Saves = 1;
+    EXPECT_EQ(quit({false}), std::make_pair(asked, false)); // No: back to the window
+    EXPECT_EQ(quit({true}), std::make_pair(asked, true));
+
+    // Opening an input file asks first; No leaves the input as it is.
+    const std::string field = WriteInput("field.inp", Field(3));
+    ops_.FileAnswers.push_back(field);
+    ops_.YesNoAnswers.push_back(false);
+    logic_->InputOpen();
+    EXPECT_EQ(ops_.Questions.back(), msg::OpenInputUnsaved);
+    EXPECT_FALSE(logic_->State.DataLoaded);
+    EXPECT_NE(dm_.Rec.FileName, field);
+    ops_.FileAnswers.push_back(field);
+    ops_.YesNoAnswers.push_back(true);
+    logic_->InputOpen();
+    EXPECT_EQ(dm_.Rec.FileName, field);
+    EXPECT_EQ(quit({}).first, std::vector<std::string>{}); // just read: nothing unsaved
+
+    // A title changed, then changed back.
+    ops_.SetControlText(ctl::Title1Edit, "another title");
+    EXPECT_EQ(quit({false}).first, asked);
+    ops_.SetControlText(ctl::Title1Edit, dm_.Rec.Title1);
+    EXPECT_EQ(quit({}).first, std::vector<std::string>{});
+
+    // Saved and run: the run's values written back count for nothing.
+    editor_.Saves = 2;
+    SaveRun({Path("Field.inp")}, {true});
+    EXPECT_EQ(quit({}).first, std::vector<std::string>{});
+    // A refused save saves nothing.
+    editor_.Saves = 3;
+    ops_.SetControlText(ctl::Title2Edit, "changed");
+    SaveRun({Path("a.b.inp"), std::nullopt}, {});
+    EXPECT_EQ(quit({false}).first, asked);
+
+    // "Open output file" whose input replaces the one being edited: asked; No
+    // leaves the page and the input as they were.
+    logic_->PageShown(TPage::Input);
+    const std::vector<std::string> shown = ops_.TextLines;
+    ops_.FileAnswers.push_back(Path("Field.res"));
+    ops_.YesNoAnswers.push_back(false);
+    logic_->OutputOpen();
+    EXPECT_EQ(ops_.Questions.back(), msg::OpenOutputUnsaved);
+    EXPECT_EQ(ops_.TextLines, shown);
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
+    EXPECT_EQ(ops_.Controls[ctl::Title2Edit].Text, "changed");
+    // A result without its input file takes nothing away: not asked.
+    std::string alone;
+    for (std::string line : FileLines(dir_ / "Field.res")) {
+        if (line.rfind(" Name of input (data) file used   : ", 0) == 0)
+            line = " Name of input (data) file used   : " + Path("Gone.INP");
+        alone += line + "\r\n";
+    }
+    WriteFile(dir_ / "Alone.res", alone);
+    const std::size_t questions = ops_.Questions.size();
+    ops_.FileAnswers.push_back(Path("Alone.res"));
+    logic_->OutputOpen();
+    EXPECT_EQ(ops_.Questions.size(), questions);
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Alone.res"));
+    ops_.FileAnswers.push_back(Path("Field.res"));
+    ops_.YesNoAnswers.push_back(true);
+    logic_->OutputOpen();
+    EXPECT_EQ(ops_.Controls[ctl::Title2Edit].Text, dm_.Rec.Title2);
+    EXPECT_EQ(quit({}).first, std::vector<std::string>{});
+}
+
 TEST_F(WindowRun, PrintExitAndHelpWindows)
 {
     const std::size_t mark = ops_.Events.size();

@@ -40,6 +40,9 @@ class TRecordingEditor final : public TInputEditorHooks {
 public:
     int Fills = 0, KeyChanges = 0, Offers = 0, Layouts = 0, Hides = 0, Generals = 0, GuidedEntries = 0, Resumes = 0;
     TInputRecord LastFilled; // the record as the last FillAllPages saw it
+    int Saves = 0;           // groups saved with "Save group", as the test says
+
+    int GroupSaves() const override { return Saves; }
 
     void FillAllPages(const TInputRecord& rec) override
     {
