@@ -59,6 +59,9 @@ struct TShellState {
     std::string Title2InFile;
     TPage CurrentPage = TPage::Intro;
     TOutputView View = TOutputView::None;
+    // The result file of the run on screen (after a run or "Open output file"): "Go"
+    // reads it, whatever group file was opened since.
+    std::string ResultFile;
     // The warning list of a year-by-year series: the warnings of every year so far.
     std::vector<std::string> SeriesWarnings;
     // Where Error.lst and warning.lst went at the last run: the start folder, or the

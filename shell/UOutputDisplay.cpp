@@ -84,6 +84,7 @@ void TMainFormLogic::OutputShown()
     out_.Rec.FileName = rec.FileName;
 
     if (State.InputErrors) {
+        State.ResultFile.clear(); // no run on screen
         // The result file of the series stays: the user mends the input and saves again.
         if (!series)
             ops_.DeleteFile(rec.FileName);
@@ -127,6 +128,7 @@ void TMainFormLogic::OutputShown()
     out_.ResultLines = std::move(lines);
     out_.Rec.LineCount = static_cast<std::int32_t>(out_.ResultLines.size());
     out_.Groups.TableInResultLines = false;
+    State.ResultFile = rec.FileName;
     ShowTextLines(out_.ResultLines);
     ops_.ShowControl(ctl::GroupOpenButton);
     ops_.ShowControl(ctl::CloseOutputButton);
@@ -181,6 +183,7 @@ void TMainFormLogic::OpenOutput()
     ops_.HideControl(ctl::SeeGraphButton);
     out_.ResultLines = std::move(lines);
     out_.Rec.FileName = path;
+    State.ResultFile = path;
     out_.Rec.LineCount = static_cast<std::int32_t>(out_.ResultLines.size());
     out_.Groups.TableInResultLines = false;
     ops_.TextClear();

@@ -73,7 +73,12 @@ void TMainFormLogic::Go()
         // A file that cannot be read leaves the output side as it was.
         const std::string before = out_.Rec.FileName;
         try {
-            RunGroupOption(out_, number);
+            // The result file of the run on screen, not one named after a group file
+            // opened since.
+            if (State.ResultFile.empty())
+                RunGroupOption(out_, number);
+            else
+                RunGroupOptionOn(out_, number, State.ResultFile);
         } catch (...) {
             out_.Rec.FileName = before;
             throw;

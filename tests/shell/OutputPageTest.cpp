@@ -109,6 +109,14 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     ops_.FileAnswers = {Path("copy.prn")};
     logic_->GroupSave();
     EXPECT_EQ(ReadFile(dir_ / "copy.prn"), ReadFile(saved));
+
+    // "Go" after a group file reads the result file of the run on screen.
+    const std::size_t said = ops_.Messages.size();
+    Go(2);
+    EXPECT_EQ(ops_.Messages.size(), said);
+    EXPECT_EQ(ops_.TextLines, TableViewLines(Expected(2)));
+    Go(13);
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.frq"));
 }
 
 TEST_F(OutputPage, FrequencyViewSavedAsShown)
