@@ -26,8 +26,20 @@ std::string FolderOf(const std::string& path)
     return fs::path(path).parent_path().lexically_normal().string();
 }
 
+// The lines of a text with CR LF line ends.
+std::vector<std::string> TextLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (std::size_t end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2)
+        lines.push_back(text.substr(from, end - from));
+    if (from < text.size())
+        lines.push_back(text.substr(from));
+    return lines;
+}
+
 constexpr TDialog AllDialogs[] = {TDialog::InputOpen, TDialog::InputSave, TDialog::OutputOpen, TDialog::GraphOpen,
-                                  TDialog::GraphSave, TDialog::GroupOpen, TDialog::GroupSave};
+                                  TDialog::GraphSave, TDialog::GroupOpen, TDialog::GroupSave, TDialog::ExampleFolder};
 
 } // namespace
 
@@ -307,7 +319,6 @@ void TMainFormLogic::OpenInput(const std::string& path, bool askFirst)
     ops_.HideWindow(TWindow::Warning);
 
     ops_.SetControlText(ctl::FileNameLabel, rec.FileName);
-    ops_.SetStatus(msg::InputOpenedStatus);
     ops_.SetControlText(ctl::Title1Edit, rec.Title1);
     ops_.SetControlText(ctl::Title2Edit, rec.Title2);
     NoteInputInFile();
@@ -325,6 +336,9 @@ void TMainFormLogic::OpenInput(const std::string& path, bool askFirst)
     editor_.ShowGeneralGroup();
     ops_.HideWindow(TWindow::Drain);
     ops_.HideWindow(TWindow::Alfa);
+    // Where the file can be seen and changed, from whatever page it was opened.
+    BringToFront(TPage::Input);
+    ops_.SetStatus(msg::InputOpenedStatus);
 }
 
 // ---------------------------------------------------------------- save and run
@@ -556,12 +570,38 @@ std::string TMainFormLogic::ListFolder()
 void TMainFormLogic::FilePrint()
 {
     Handle([&] {
-        const std::string& path = dm_.Rec.FileName;
-        if (path.empty() || !ops_.FileExists(path)) {
-            ops_.ShowMessage(msg::FileMissing);
-            return;
+        switch (State.CurrentPage) {
+        case TPage::Input:
+            // The input as the page has it, saved or not, with the titles as typed.
+            if (State.DataLoaded || editor_.GroupSaves() > 0) {
+                TInputRecord shown = dm_.Rec;
+                shown.Title1 = ops_.GetControlText(ctl::Title1Edit);
+                shown.Title2 = ops_.GetControlText(ctl::Title2Edit);
+                const std::string file = ops_.GetControlText(ctl::FileNameLabel);
+                ops_.PrintText(file.empty() ? "New data set" : FileNamePart(file), TextLines(InputFileText(shown)));
+                return;
+            }
+            break;
+        case TPage::Output:
+            if (State.View == TOutputView::Result && !State.ResultFile.empty() && ops_.FileExists(State.ResultFile)) {
+                ops_.PrintFile(State.ResultFile);
+                return;
+            }
+            if (!shownText_.empty()) {
+                ops_.PrintText(FileNamePart(out_.Rec.FileName), shownText_);
+                return;
+            }
+            break;
+        case TPage::Graphics:
+            if (State.GraphMade) {
+                ops_.PrintPicture("Graph");
+                return;
+            }
+            break;
+        case TPage::Intro:
+        case TPage::Figure: break;
         }
-        ops_.PrintFile(path);
+        ops_.ShowMessage(msg::NothingToPrint);
     });
 }
 

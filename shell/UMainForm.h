@@ -173,6 +173,8 @@ private:
     void FillWarningMemo();
 
     // UOutputPage.cpp
+    // The text view of the Output page filled (and shown) with `lines`.
+    void FillTextView(const std::vector<std::string>& lines);
     void ShowTextLines(const std::vector<std::string>& lines);
     void FillGrid();
     void SaveGroupAs();
@@ -190,6 +192,7 @@ private:
     TAnnualCarry& carry_;
     TInputEditorHooks& editor_;
     TFileSystem& files_;
+    std::vector<std::string> shownText_; // the text of the Output page, for Print
 };
 
 // The folder for Error.lst and warning.lst when the start folder cannot be written:

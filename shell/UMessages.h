@@ -25,6 +25,13 @@ inline std::string OutputOpenedWithInput(const std::string& inputPath)
 inline constexpr const char* OutputOpenedNoInput =
     "No input file of this output was found: the Input tabsheet keeps its data.  Click \"Output group\" or "
     "\"Group file\" to see graphs. Alternatively click \"Output file\" to open an output file to make graphs.";
+// The Output page without output names only the buttons it shows.
+inline constexpr const char* OutputErrorsStatus =
+    "The input has errors, listed here: adjust it on the Input tabsheet. Alternatively click \"Open output file\" "
+    "to open an output file to make graphs.";
+inline constexpr const char* NoOutputStatus =
+    "Click \"Open output file\" to open an output file to make graphs, or \"Group file\" to see a saved output "
+    "group.";
 inline constexpr const char* GraphicsStatus =
     "Graphics presentations of output data can be seen and saved. Use \"Output file\" to open an output file and "
     "make graphs.";
@@ -119,6 +126,11 @@ inline constexpr const char* WaterTableAtBottom =
 
 // ---- Output and Graphics pages
 inline constexpr const char* GroupNotSaved = "The group data were not saved";
+inline std::string NotAGroupFile(const std::string& path)
+{
+    return "The file " + path + " is not a group file: it is shown as text, without a graph.";
+}
+inline constexpr const char* NothingToPrint = "This tabsheet shows nothing to print.";
 inline std::string GroupSaved(const std::string& path) { return "The group data are saved in " + path; }
 inline constexpr const char* OnClipboard = "The data are on the clipboard to be pasted elsewhere.";
 inline constexpr const char* NoGroupChosen = "No output group could be selected";

@@ -55,7 +55,11 @@ void TMainFormLogic::OutputShown()
 {
     TInputRecord& rec = dm_.Rec;
     ops_.DisableControl(ctl::InputSave);
-    ops_.SetStatus(msg::OutputStatus);
+    // The status names the buttons the page shows: without output, neither
+    // "Output groups" nor, after input errors, "Group file".
+    ops_.SetStatus(State.OutputPresent ? msg::OutputStatus
+                   : State.InputErrors ? msg::OutputErrorsStatus
+                                       : msg::NoOutputStatus);
     State.GraphMade = false;
     if (State.OutputPending)
         ops_.GridHide();
@@ -63,6 +67,8 @@ void TMainFormLogic::OutputShown()
     ops_.HideControl(ctl::ClipButton);
     ops_.ShowControl(ctl::GroupButton);
     if (!State.OutputPresent) {
+        // No output groups of nothing: the options and "Go" go too.
+        ops_.HideControl(ctl::GroupsPanel);
         ops_.HideControl(ctl::GroupButton);
         ops_.HideControl(ctl::GroupSaveButton);
         ops_.HideControl(ctl::SeeGraphButton);
@@ -70,6 +76,7 @@ void TMainFormLogic::OutputShown()
         ops_.HideControl(ctl::OutputSymbolsButton);
         if (!State.InputErrors) {
             ops_.TextHide();
+            shownText_.clear();
             ops_.ShowControl(ctl::OutputDecorImage);
         }
     }
@@ -88,13 +95,13 @@ void TMainFormLogic::OutputShown()
         // The result file of the series stays: the user mends the input and saves again.
         if (!series)
             ops_.DeleteFile(rec.FileName);
-        ops_.TextClear();
+        std::vector<std::string> shown;
         for (int i = 0; i < State.ErrorCount && i < static_cast<int>(dm_.ErrorLines.size()); ++i)
-            ops_.TextAddLine(dm_.ErrorLines[static_cast<std::size_t>(i)]);
-        ops_.TextAddLine("");
-        ops_.TextAddLine(msg::CouldNotBeDone);
-        ops_.TextAddLine(msg::AdjustInput);
-        ops_.TextShow();
+            shown.push_back(dm_.ErrorLines[static_cast<std::size_t>(i)]);
+        shown.emplace_back("");
+        shown.emplace_back(msg::CouldNotBeDone);
+        shown.emplace_back(msg::AdjustInput);
+        ShowTextLines(shown);
         if (dm_.ErrorLines.size() > 1)
             dm_.ErrorLines.resize(1);
         State.OutputPending = false;
@@ -186,9 +193,7 @@ void TMainFormLogic::OpenOutput()
     State.ResultFile = path;
     out_.Rec.LineCount = static_cast<std::int32_t>(out_.ResultLines.size());
     out_.Groups.TableInResultLines = false;
-    ops_.TextClear();
-    for (const std::string& line : out_.ResultLines)
-        ops_.TextAddLine(line);
+    FillTextView(out_.ResultLines);
 
     bool readInput = false;
     TInputRecord read = dm_.Rec;

@@ -170,8 +170,8 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     EXPECT_EQ(form.CloseForm->Status().toStdString(), msg::CloseStatus);
     EXPECT_TRUE(form.CloseForm->isModal());
 
-    // Every page shows, with its status line.
-    const char* status[] = {msg::IntroStatus, msg::InputStatus, msg::OutputStatus, msg::GraphicsStatus,
+    // Every page shows, with its status line (the Output page without output).
+    const char* status[] = {msg::IntroStatus, msg::InputStatus, msg::NoOutputStatus, msg::GraphicsStatus,
                             msg::FigureStatus};
     for (int i : {1, 2, 3, 4, 0}) {
         form.Pages->setCurrentIndex(i);

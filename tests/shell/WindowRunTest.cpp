@@ -79,6 +79,7 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     TInputRecord rec = Field();
     rec.Dc = 0.5; // not below the root zone: refused by the check, not by the save
     OpenAndShowInput(WriteInput("field.inp", rec));
+    logic_->OutputGroups(); // the options of an earlier output left open
     // Outputs of an earlier run under the same name would pass for this one's.
     WriteFile(dir_ / "Field.res", "old\r\n");
     WriteFile(dir_ / "Field.frq", "old\r\n");
@@ -97,8 +98,14 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     // The input is saved all the same.
     EXPECT_EQ(Present(dir_, {"Field.res", "Field.frq", "Error.lst", "warning.lst", "Field.INP"}),
               (std::vector<std::string>{"Field.INP"}));
-    ExpectVisible(ops_, {ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton, ctl::GroupButton},
+    // Nothing to make groups of: the options and "Go" are hidden, and the status line
+    // names only what is shown.
+    ExpectVisible(ops_,
+                  {ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton, ctl::GroupButton,
+                   ctl::GroupsPanel},
                   false);
+    EXPECT_TRUE(Visible(ctl::OutputOpenButton));
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputErrorsStatus);
     EXPECT_TRUE(logic_->State.InputErrors);
     EXPECT_FALSE(logic_->State.OutputPresent);
     EXPECT_EQ(dm_.ErrorLines.size(), 1u);
@@ -310,7 +317,22 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
     logic_->PageShown(TPage::Output); // no output yet: the decorative picture
     EXPECT_TRUE(Visible(ctl::OutputDecorImage));
     EXPECT_FALSE(ops_.TextVisible);
-    EXPECT_FALSE(Visible(ctl::GroupButton));
+    ExpectVisible(ops_, {ctl::GroupButton, ctl::GroupsPanel}, false);
+    ExpectVisible(ops_, {ctl::OutputOpenButton, ctl::GroupOpenButton});
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::NoOutputStatus);
+
+    // Opening an input file from another page shows the Input page, with the file's
+    // status; so does a file named at the start.
+    ops_.FileAnswers.push_back(Path("field.inp"));
+    logic_->InputOpen();
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::InputOpenedStatus);
+    ops_.Controls.clear(); // a new window
+    StartWindow();
+    logic_->OpenInputFile("field.inp");
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
+    EXPECT_EQ(dm_.Rec.FileName, Path("field.inp"));
 }
 
 // Unsaved input (a group saved with "Save group" or a title changed since the input
@@ -398,16 +420,9 @@ TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
     EXPECT_EQ(quit({}).first, std::vector<std::string>{});
 }
 
-TEST_F(WindowRun, PrintExitAndHelpWindows)
+TEST_F(WindowRun, ExitAndHelpWindows)
 {
-    const std::size_t mark = ops_.Events.size();
-    logic_->FilePrint(); // nothing opened yet
-    EXPECT_EQ(DialogueSince(mark), std::vector<std::string>{"message: File does not exist, please select another one,"});
-    EXPECT_TRUE(ops_.PrintedFiles.empty());
     OpenAndShowInput(WriteInput("field.inp", Field()));
-    logic_->FilePrint();
-    EXPECT_EQ(ops_.PrintedFiles, std::vector<std::string>{Path("field.inp")});
-
     logic_->KrHelp();
     logic_->InputSymbols();
     logic_->OutputSymbols();
