@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "engine/UCalculate.h"
+#include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
 #include "results/OutputFile.h"
@@ -281,6 +282,59 @@ void TMainFormLogic::OpenInputFile(const std::string& path)
         std::error_code ec;
         const fs::path absolute = fs::absolute(path, ec);
         OpenInput(ec ? path : absolute.lexically_normal().string());
+    });
+}
+
+void TMainFormLogic::OpenExample()
+{
+    Handle([&] {
+        const std::optional<std::string> chosen = ops_.ChooseFolder(TDialog::ExampleFolder);
+        if (!chosen) {
+            ops_.ShowMessage(msg::NoExampleFolder);
+            return;
+        }
+        const fs::path folder = fs::path(*chosen).lexically_normal();
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        if (!fs::is_directory(folder, ec)) {
+            ops_.ShowMessage(msg::FolderNotMade(folder.string()));
+            return;
+        }
+        const std::vector<std::pair<std::string, std::string>> examples = {
+            {(folder / "field.inp").string(), FieldExampleText()},
+            {(folder / "wells.inp").string(), WellsExampleText()},
+        };
+        // A file of either name that is not the example is the user's: replaced only
+        // after a yes. One that is the example already is left as it is.
+        std::vector<std::pair<std::string, std::string>> toWrite;
+        std::vector<std::string> users;
+        for (const auto& [path, text] : examples) {
+            if (!fs::exists(path, ec)) {
+                toWrite.emplace_back(path, text);
+                continue;
+            }
+            std::string there;
+            try {
+                there = ReadWholeFile(path, InputFileLimit, "an input file");
+            } catch (const TVeltraError&) {
+                there.clear(); // not readable as an example: the user's
+            }
+            if (there != text) {
+                toWrite.emplace_back(path, text);
+                users.push_back(FileNamePart(path));
+            }
+        }
+        // Opening field.inp replaces the input being edited.
+        if (!MayLoseInput(msg::OpenExampleUnsaved))
+            return;
+        if (!users.empty() && !ops_.AskYesNo(msg::ReplaceByExamples(folder.string(), users))) {
+            ops_.ShowMessage(msg::ExamplesNotWritten);
+            return;
+        }
+        // Both or neither: written in full beside their places, then put there.
+        WriteWholeFiles(toWrite, files_);
+        ops_.ShowMessage(msg::ExamplesWritten(folder.string()));
+        OpenInput(examples.front().first, false);
     });
 }
 

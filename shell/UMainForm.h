@@ -84,6 +84,10 @@ public:
     // ---- File menu and Input page
     void InputOpen();                            // "Open input file"
     void OpenInputFile(const std::string& path); // a file named at the start, as if chosen
+    // "Open example": the bundled examples field.inp and wells.inp written into a
+    // folder the user picks (a different file of either name replaced only after a
+    // yes), then field.inp opened.
+    void OpenExample();
     void InputSave();                            // " Save / run "
     void FilePrint();
     void ProgramExit();

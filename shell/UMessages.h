@@ -3,6 +3,7 @@
 // in one place so that the workflow and its tests use the same words. Odd
 // spelling and spacing are the program's texts as users know them.
 #include <string>
+#include <vector>
 
 namespace veltra::msg {
 
@@ -57,6 +58,28 @@ inline constexpr const char* OpenInputUnsaved =
 inline constexpr const char* OpenOutputUnsaved =
     "The input has changed since it was last saved. The output file comes with its own input file, which takes "
     "its place. Open it anyway?";
+inline constexpr const char* OpenExampleUnsaved =
+    "The input has changed since it was last saved. Open the example anyway?";
+
+// ---- "Open example"
+inline constexpr const char* NoExampleFolder = "No folder was selected";
+inline std::string FolderNotMade(const std::string& folder) { return "The folder " + folder + " could not be made."; }
+inline std::string ReplaceByExamples(const std::string& folder, const std::vector<std::string>& names)
+{
+    const bool one = names.size() == 1;
+    std::string listed;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        listed += (i == 0 ? "" : " and ") + names[i];
+    return "In " + folder + (one ? " the file " : " the files ") + listed + (one ? " differs" : " differ") +
+           " from the example" + (one ? "" : "s") + ". Replace " + (one ? "it" : "them") + " by the example" +
+           (one ? "" : "s") + "?";
+}
+inline constexpr const char* ExamplesNotWritten = "The examples were not written";
+inline std::string ExamplesWritten(const std::string& folder)
+{
+    return "The example input files field.inp and wells.inp are in " + folder + ".";
+}
+
 inline constexpr const char* TooManyDots =
     "The number of dots (.) in the file name should not be greater than 1. Please adjust.";
 

@@ -131,9 +131,10 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     EXPECT_EQ(form.EditMenu->title(), "&Edit");
     const QList<QAction*> file = form.FileMenu->actions();
     const std::vector<std::pair<QAction*, const char*>> fileItems = {
-        {form.InputOpen, "Ctrl+I"}, {form.OutputOpen, "Ctrl+O"},  {form.GraphOpen, "Ctrl+G"},
-        {form.FilePrint, "Ctrl+P"}, {form.ProgramExit, "Ctrl+Q"}, {form.GroupOpen, "Ctrl+U"}};
-    ASSERT_EQ(file.size(), 6);
+        {form.InputOpen, "Ctrl+I"},   {form.OpenExample, ""},       {form.OutputOpen, "Ctrl+O"},
+        {form.GraphOpen, "Ctrl+G"},   {form.FilePrint, "Ctrl+P"},   {form.ProgramExit, "Ctrl+Q"},
+        {form.GroupOpen, "Ctrl+U"}};
+    ASSERT_EQ(file.size(), 7);
     for (std::size_t i = 0; i < fileItems.size(); ++i) {
         EXPECT_EQ(file[static_cast<int>(i)], fileItems[i].first) << i;
         EXPECT_EQ(fileItems[i].first->shortcut(), QKeySequence(fileItems[i].second)) << i;
@@ -147,8 +148,8 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     EXPECT_EQ(edit[3]->shortcut(), QKeySequence(Qt::Key_Delete));
     EXPECT_FALSE(form.InputSave->isEnabled());
     EXPECT_FALSE(form.GraphSave->isEnabled());
-    for (QAction* a : {form.InputOpen, form.OutputOpen, form.GraphOpen, form.FilePrint, form.GroupSave,
-                       form.GroupOpen, form.ProgramExit})
+    for (QAction* a : {form.InputOpen, form.OpenExample, form.OutputOpen, form.GraphOpen, form.FilePrint,
+                       form.GroupSave, form.GroupOpen, form.ProgramExit})
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
 
     // The auxiliary windows, created once at the start in their order.
@@ -419,6 +420,29 @@ TEST_F(MainForm, QuittingAsksFirstWhenTheInputIsUnsaved)
     EXPECT_EQ(ended, 1);
 }
 
+// "Open example" in the File menu writes the examples into the folder chosen and
+// opens field.inp on the Input page.
+TEST_F(MainForm, OpenExampleInTheFileMenu)
+{
+    answers_.Files = {Path("examples")};
+    TMainForm form(&answers_);
+    form.show();
+    Settle();
+    EXPECT_EQ(form.OpenExample->text(), "Open example");
+    form.OpenExample->trigger();
+    Settle();
+    EXPECT_EQ(answers_.Shown, (std::vector<std::string>{
+                                  "folder: " + std::string(DialogInfo(TDialog::ExampleFolder).Caption),
+                                  "message: " + msg::ExamplesWritten(Path("examples")),
+                                  "message: The input file is opened."}));
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
+    EXPECT_EQ(form.Pages->currentIndex(), 1);
+    EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("examples/field.inp"));
+    EXPECT_EQ(form.Title1Edit->text().toStdString(), FieldExampleRecord().Title1);
+    EXPECT_TRUE(form.EditorPanels->Panels.at(TGroupId::General)->isVisible());
+}
+
 TEST_F(MainForm, OpensAFileNamedAtTheStart)
 {
     std::ofstream(dir_ / "wells.inp", std::ios::binary) << WellsExampleText();
@@ -428,6 +452,7 @@ TEST_F(MainForm, OpensAFileNamedAtTheStart)
     EXPECT_EQ(form.Title1Edit->text().toStdString(), WellsExampleRecord().Title1);
     EXPECT_EQ(answers_.Shown, std::vector<std::string>{"message: The input file is opened."});
     EXPECT_EQ(form.Data().Rec.Ns, 4);
+    EXPECT_EQ(form.Pages->currentIndex(), 1); // where the file can be seen
 }
 
 } // namespace

@@ -420,6 +420,59 @@ TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
     EXPECT_EQ(quit({}).first, std::vector<std::string>{});
 }
 
+// "Open example" writes the bundled examples into the folder chosen and opens
+// field.inp; examples already there are left alone, a user's file of either name is
+// replaced only after a yes, and unsaved input is not given up without one.
+TEST_F(WindowRun, OpenExampleWritesTheExamplesAndOpensField)
+{
+    const auto example = [&](std::optional<std::string> folder, std::vector<bool> answers) {
+        const std::size_t mark = ops_.Events.size();
+        ops_.FileAnswers.push_back(std::move(folder));
+        ops_.YesNoAnswers.assign(answers.begin(), answers.end());
+        logic_->OpenExample();
+        EXPECT_TRUE(ops_.YesNoAnswers.empty()) << "a question did not come";
+        return DialogueSince(mark);
+    };
+    const std::string folderDialog = "folder: " + std::string(DialogInfo(TDialog::ExampleFolder).Caption);
+    EXPECT_EQ(example(std::nullopt, {}),
+              (std::vector<std::string>{folderDialog, "message: " + std::string(msg::NoExampleFolder)}));
+
+    const std::string ex = Path("examples");
+    const std::vector<std::string> written{folderDialog, "message: " + msg::ExamplesWritten(ex),
+                                           "message: " + std::string(msg::InputOpened)};
+    EXPECT_EQ(example(ex, {}), written);
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
+    EXPECT_EQ(dm_.Rec.FileName, ex + "/field.inp");
+    EXPECT_EQ(InputFileText(dm_.Rec), FieldExampleText());
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
+    EXPECT_EQ(example(ex, {}), written); // the examples already there: nothing asked
+
+    // A user's field.inp there: No keeps it and opens nothing; Yes replaces it.
+    WriteFile(dir_ / "examples" / "field.inp", "mine\r\n");
+    dm_.Rec.FileName = "before";
+    EXPECT_EQ(example(ex, {false}),
+              (std::vector<std::string>{folderDialog,
+                                        "question: " + msg::ReplaceByExamples(ex, {"field.inp"}),
+                                        "message: " + std::string(msg::ExamplesNotWritten)}));
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), "mine\r\n");
+    EXPECT_EQ(dm_.Rec.FileName, "before");
+
+    // Unsaved input: asked first; No writes nothing.
+    WriteFile(dir_ / "examples" / "wells.inp", "mine too\r\n");
+    editor_.Saves = 1;
+    EXPECT_EQ(example(ex, {false}),
+              (std::vector<std::string>{folderDialog, "question: " + std::string(msg::OpenExampleUnsaved)}));
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), "mine too\r\n");
+    std::vector<std::string> replaced{folderDialog, "question: " + std::string(msg::OpenExampleUnsaved),
+                                      "question: " + msg::ReplaceByExamples(ex, {"field.inp", "wells.inp"})};
+    replaced.insert(replaced.end(), written.begin() + 1, written.end());
+    EXPECT_EQ(example(ex, {true, true}), replaced);
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
+    EXPECT_EQ(dm_.Rec.FileName, ex + "/field.inp");
+}
+
 TEST_F(WindowRun, ExitAndHelpWindows)
 {
     OpenAndShowInput(WriteInput("field.inp", Field()));

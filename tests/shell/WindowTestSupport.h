@@ -121,7 +121,7 @@ protected:
         for (std::size_t i = from; i < ops_.Events.size(); ++i) {
             const std::string& e = ops_.Events[i];
             if (e.rfind("message: ", 0) == 0 || e.rfind("question: ", 0) == 0 || e.rfind("save: ", 0) == 0 ||
-                e.rfind("open: ", 0) == 0)
+                e.rfind("open: ", 0) == 0 || e.rfind("folder: ", 0) == 0)
                 out.push_back(e);
         }
         return out;
