@@ -642,7 +642,8 @@ void TMainFormLogic::FilePrint()
                 return;
             }
             if (!shownText_.empty()) {
-                ops_.PrintText(FileNamePart(out_.Rec.FileName), shownText_);
+                ops_.PrintText(State.View == TOutputView::Errors ? "Input errors" : FileNamePart(out_.Rec.FileName),
+                               shownText_);
                 return;
             }
             break;

@@ -106,6 +106,9 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
                   false);
     EXPECT_TRUE(Visible(ctl::OutputOpenButton));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputErrorsStatus);
+    logic_->FilePrint(); // the errors, as shown
+    ASSERT_EQ(ops_.PrintedTexts.size(), 1u);
+    EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Input errors"), ops_.TextLines));
     EXPECT_TRUE(logic_->State.InputErrors);
     EXPECT_FALSE(logic_->State.OutputPresent);
     EXPECT_EQ(dm_.ErrorLines.size(), 1u);
