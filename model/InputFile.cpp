@@ -522,6 +522,30 @@ void ReadNamedInputFile(const std::string& path, TInputRecord& rec)
     ReadInputText(std::move(text), path, rec);
 }
 
+std::string FileOfAnyExtensionCase(const std::string& path)
+{
+    const fs::path p(path);
+    std::error_code ec;
+    if (fs::exists(p, ec))
+        return path;
+    auto lower = [](std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    };
+    const std::string ext = lower(p.extension().string());
+    // The lowest name when several cases are there, so that the choice never
+    // depends on the order of the folder.
+    std::string found;
+    for (const auto& entry : fs::directory_iterator(p.parent_path(), ec)) {
+        const fs::path& e = entry.path();
+        if (e.stem() == p.stem() && lower(e.extension().string()) == ext && entry.is_regular_file(ec) &&
+            (found.empty() || e.string() < found))
+            found = e.string();
+    }
+    return found.empty() ? path : found;
+}
+
 void ReadInputFile(TInputRecord& rec)
 {
     fs::path p(rec.FileName);
@@ -532,18 +556,7 @@ void ReadInputFile(TInputRecord& rec)
         p = abs.lexically_normal();
     // The save dialog names input files ".INP" and later years ".inp": on a
     // case-sensitive file system take the file whose extension differs only in case.
-    if (!fs::exists(p, ec)) {
-        for (const auto& entry : fs::directory_iterator(p.parent_path(), ec)) {
-            std::string ext = entry.path().extension().string();
-            for (char& c : ext)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            if (ext == ".inp" && entry.path().stem() == p.stem() && entry.is_regular_file(ec)) {
-                p = entry.path();
-                break;
-            }
-        }
-    }
-    rec.FileName = p.string();
+    rec.FileName = FileOfAnyExtensionCase(p.string());
     ReadNamedInputFile(rec.FileName, rec);
 }
 

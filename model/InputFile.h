@@ -40,6 +40,12 @@ void ReadInputStream(std::istream& in, const std::string& sourceName, TInputReco
 // that cannot be read: TInputFileError (CannotOpen set) with the message to show.
 void ReadNamedInputFile(const std::string& path, TInputRecord& rec);
 
+// `path` when there is a file (or folder) of that name; else a file beside it whose
+// name differs only in the case of its extension (Field.inp for Field.INP), the
+// lowest name when there are several; else `path`. Names are case-sensitive on
+// most systems: one data set should not get a second file under another case.
+std::string FileOfAnyExtensionCase(const std::string& path);
+
 // The window's rule: replace the extension of rec.FileName by ".inp", make it
 // absolute, store it back, then read that file. Throws TInputFileError.
 void ReadInputFile(TInputRecord& rec);

@@ -24,8 +24,8 @@ struct TInputRecord {
     std::int32_t LineCount = 0;  // lines of the text file read last
     std::int32_t YearNr = 0;     // year counter of the year-by-year procedure
     std::uint8_t AnnualMode = 0; // 1 while the year-by-year procedure is active
-    std::uint8_t SavedKy = 0;    // Ky as read from the file
-    std::uint8_t SavedNy = 0;    // Ny as read from the file
+    std::uint8_t SavedKy = 0;    // Ky as last read or saved (put back on the Input page after a run)
+    std::uint8_t SavedNy = 0;    // Ny likewise
     std::uint8_t OldLine1Layout = 0; // set while reading a first data line without Kp
     std::uint8_t RunStage = 0;   // 1: save started a run; 2: run marker written
     std::uint8_t SeriesEnded = 0;

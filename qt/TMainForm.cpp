@@ -347,6 +347,7 @@ QWidget* TMainForm::BuildFigurePage()
 void TMainForm::BuildActions()
 {
     InputOpen = Action("Open input file", "InputOpen", QKeySequence("Ctrl+I"), this);
+    OpenExample = Action("Open example", "OpenExample", {}, this);
     OutputOpen = Action("Open output file", "OutputOpen", QKeySequence("Ctrl+O"), this);
     InputSave = Action("Save / run", "InputSave", {}, this);
     GraphOpen = Action("Open graph", "GraphOpen", QKeySequence("Ctrl+G"), this);
@@ -362,7 +363,7 @@ void TMainForm::BuildActions()
     Delete = Action("Delete", "Delete", QKeySequence(Qt::Key_Delete), this);
 
     FileMenu = menuBar()->addMenu("File");
-    for (QAction* a : {InputOpen, OutputOpen, GraphOpen, FilePrint, ProgramExit, GroupOpen})
+    for (QAction* a : {InputOpen, OpenExample, OutputOpen, GraphOpen, FilePrint, ProgramExit, GroupOpen})
         FileMenu->addAction(a);
     EditMenu = menuBar()->addMenu("&Edit");
     for (QAction* a : {Cut, Copy, Paste, Delete})
@@ -502,6 +503,7 @@ void TMainForm::Wire()
     connect(Pages, &QTabWidget::currentChanged, this,
             [&logic](int index) { logic.PageShown(static_cast<TPage>(index)); });
     connect(InputOpen, &QAction::triggered, this, [&logic] { logic.InputOpen(); });
+    connect(OpenExample, &QAction::triggered, this, [&logic] { logic.OpenExample(); });
     connect(OutputOpen, &QAction::triggered, this, [&logic] { logic.OutputOpen(); });
     connect(InputSave, &QAction::triggered, this, [&logic] { logic.InputSave(); });
     connect(GraphOpen, &QAction::triggered, this, [&logic] { logic.GraphOpen(); });

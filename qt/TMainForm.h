@@ -108,6 +108,7 @@ public:
     QMenu* FileMenu = nullptr;
     QMenu* EditMenu = nullptr;
     QAction* InputOpen = nullptr;
+    QAction* OpenExample = nullptr; // the bundled examples, written into a folder and opened
     QAction* OutputOpen = nullptr;
     QAction* InputSave = nullptr;
     QAction* GraphOpen = nullptr;

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -217,6 +218,22 @@ std::optional<std::string> TQtShellOps::ChooseOpenFile(TDialog dialog)
 std::optional<std::string> TQtShellOps::ChooseSaveFile(TDialog dialog)
 {
     return ChooseFile(dialog);
+}
+
+std::optional<std::string> TQtShellOps::ChooseFolder(TDialog dialog)
+{
+    const TDialogInfo info = DialogInfo(dialog);
+    if (answers_ != nullptr) {
+        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
+        answers_->Record(std::string("folder: ") + info.Caption);
+        return answers_->NextFile();
+    }
+    QFileDialog box(FrontWindow(), info.Caption, Q(folders_[dialog]));
+    box.setFileMode(QFileDialog::Directory);
+    box.setOption(QFileDialog::ShowDirsOnly);
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
+        return std::nullopt;
+    return box.selectedFiles().front().toStdString();
 }
 
 void TQtShellOps::SetDialogFolder(TDialog dialog, const std::string& folder)
@@ -429,14 +446,19 @@ void TQtShellOps::PrintFile(const std::string& path)
 {
     std::vector<std::string> lines;
     ReadTextLines(path, lines); // throws, naming the file, when it cannot be read
+    PrintText(fs::path(path).filename().string(), lines);
+}
+
+void TQtShellOps::PrintText(const std::string& title, const std::vector<std::string>& lines)
+{
     if (answers_ != nullptr) {
         answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
-        answers_->Record("print: " + path);
+        answers_->Record("print: " + title);
         return;
     }
     QPrinter printer;
     QPrintDialog dialog(&printer, FrontWindow());
-    dialog.setWindowTitle("Print " + Q(fs::path(path).filename().string()));
+    dialog.setWindowTitle("Print " + Q(title));
     if (dialog.exec() != QDialog::Accepted)
         return;
     std::string text;
@@ -449,6 +471,30 @@ void TQtShellOps::PrintFile(const std::string& path)
     document.setDefaultFont(font);
     document.setPlainText(Q(text));
     document.print(&printer);
+}
+
+void TQtShellOps::PrintPicture(const std::string& title)
+{
+    if (answers_ != nullptr) {
+        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
+        answers_->Record("print: " + title);
+        return;
+    }
+    QPrinter printer;
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, FrontWindow());
+    dialog.setWindowTitle("Print " + Q(title));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The whole chart, as large as the page allows, its proportions kept.
+    const QImage& image = canvas_.Image();
+    QPainter painter(&printer);
+    const QRect page = painter.viewport();
+    QSize size = image.size();
+    size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(image.rect());
+    painter.drawImage(0, 0, image);
 }
 
 void TQtShellOps::SetClipboardText(const std::string& text)

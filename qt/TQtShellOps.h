@@ -92,6 +92,7 @@ public:
     std::optional<std::string> ChooseOpenFile(TDialog dialog) override;
     std::optional<std::string> ChooseSaveFile(TDialog dialog) override;
     void SetDialogFolder(TDialog dialog, const std::string& folder) override;
+    std::optional<std::string> ChooseFolder(TDialog dialog) override;
     void SetStatus(const std::string& text) override;
 
     void BusyShow() override;
@@ -124,6 +125,8 @@ public:
     void HideWindow(TWindow window) override;
 
     void PrintFile(const std::string& path) override;
+    void PrintText(const std::string& title, const std::vector<std::string>& lines) override;
+    void PrintPicture(const std::string& title) override;
     void SetClipboardText(const std::string& text) override;
 
     TCanvas& Picture() override { return canvas_; }

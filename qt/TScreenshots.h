@@ -9,7 +9,7 @@
 namespace veltra {
 
 // Shows the guided entry of a new data set, writes DIR/field.inp, opens it, saves
-// it as DIR/field.INP, runs it, shows output group 1 and its chart, shows every
+// it over itself, runs it, shows output group 1 and its chart, shows every
 // data-group panel of the example and the calculator with a worked example, then
 // opens DIR/wells.inp for the groups of pumped wells and the farmers' fields of
 // the General data group, runs DIR/years99.inp (the field example over 99 years)

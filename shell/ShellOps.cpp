@@ -23,6 +23,7 @@ TDialogInfo DialogInfo(TDialog dialog)
         return {"Save graph", "Image files (*.bmp *.BMP *.png *.PNG *.svg *.SVG *.pdf *.PDF)", "bmp", true};
     case TDialog::GroupOpen: return {"Open group file", "PRN files (*.prn *.PRN)", "prn", false};
     case TDialog::GroupSave: return {"Save group file", "PRN files (*.prn *.PRN)", "prn", true};
+    case TDialog::ExampleFolder: return {"Open example: the folder for the example input files", "", "", false};
     }
     return {"", "", "", false};
 }

@@ -6,13 +6,15 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/TRunProgress.h"
 #include "graphs/TCanvas.h"
 
 namespace veltra {
 
-enum class TDialog { InputOpen, InputSave, OutputOpen, GraphOpen, GraphSave, GroupOpen, GroupSave };
+// ExampleFolder is a folder dialog ("Open example").
+enum class TDialog { InputOpen, InputSave, OutputOpen, GraphOpen, GraphSave, GroupOpen, GroupSave, ExampleFolder };
 enum class TPage { Intro, Input, Output, Graphics, Figure };
 enum class TWindow { Help, InputSymbols, OutputSymbols, Warning, Drain, Alfa, Close };
 
@@ -38,6 +40,8 @@ public:
     virtual std::optional<std::string> ChooseOpenFile(TDialog dialog) = 0;
     virtual std::optional<std::string> ChooseSaveFile(TDialog dialog) = 0;
     virtual void SetDialogFolder(TDialog dialog, const std::string& folder) = 0;
+    // A folder dialog: a full path, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseFolder(TDialog dialog) = 0;
 
     // Status line of a window (the main window unless named).
     virtual void SetStatus(const std::string& text) = 0;
@@ -82,6 +86,10 @@ public:
     virtual bool SetCurrentDir(const std::string& path);
 
     virtual void PrintFile(const std::string& path) = 0;
+    // What a page shows, to the print service: lines of text under a title (the
+    // input, the Output page's text), and the chart picture of the Graphics page.
+    virtual void PrintText(const std::string& title, const std::vector<std::string>& lines) = 0;
+    virtual void PrintPicture(const std::string& title) = 0;
     virtual void SetClipboardText(const std::string& text) = 0;
 
     // The chart picture of the Graphics page.

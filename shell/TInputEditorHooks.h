@@ -36,6 +36,13 @@ public:
     // A new data set: the groups are offered one after another, starting with
     // General data; " Save / run " stays disabled until the last one.
     virtual void StartGuidedEntry(TInputRecord&) {}
+    // The Input page shown again while that entry goes on: it stays where it was,
+    // with its keys and the groups it has confirmed.
+    virtual void ResumeGuidedEntry(TInputRecord&) {}
+
+    // How many times a group was saved with "Save group" since the start: the window
+    // compares it with the count when the input was last read or written.
+    virtual int GroupSaves() const { return 0; }
 };
 
 } // namespace veltra

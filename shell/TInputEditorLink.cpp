@@ -53,4 +53,10 @@ void TInputEditorLink::StartGuidedEntry(TInputRecord&)
     editor_.StartGuidedEntry();
 }
 
+void TInputEditorLink::ResumeGuidedEntry(TInputRecord&)
+{
+    // The Input page shown again enables " Save / run ": not while a panel is open.
+    editor_.KeepSaveRunWhilePanelOpen();
+}
+
 } // namespace veltra

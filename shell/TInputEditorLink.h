@@ -18,6 +18,8 @@ public:
     void HideAllPanels() override;
     void ShowGeneralGroup() override;
     void StartGuidedEntry(TInputRecord&) override;
+    void ResumeGuidedEntry(TInputRecord&) override;
+    int GroupSaves() const override { return editor_.GroupSaves(); }
 
 private:
     TInputEditor& editor_;

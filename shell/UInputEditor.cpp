@@ -284,9 +284,17 @@ void TInputEditor::ShowNyAndKy()
 
 void TInputEditor::ShowKeys()
 {
-    ShowKeysInSelectors();
-    const TFieldDef& ny = GeneralField("Ny");
-    SetFieldText(ny, 0, Value(ny, 0));
+    // An open General data panel keeps what was typed into the fields that reach the
+    // record only by its "Save group" (Kr, Krf, Ny): a look at another page loses
+    // nothing. The selectors that act at once show the record's keys.
+    const bool typing = open_ == TGroupId::General;
+    for (const char* symbol : {"Ns", "Kd", "Kp", "Kf", "Kr", "Krf", "Ky", "Ny"}) {
+        const std::string s = symbol;
+        if (typing && (s == "Kr" || s == "Krf" || s == "Ny"))
+            continue;
+        const TFieldDef& f = GeneralField(symbol);
+        SetFieldText(f, 0, Value(f, 0));
+    }
     ShowKfFields();
 }
 
@@ -489,6 +497,7 @@ bool TInputEditor::SaveGroup()
     if (!(id == TGroupId::General ? SaveGeneral() : SaveFields(g)))
         return false;
 
+    ++groupSaves_;
     ops_.ShowMessage(g.Confirmation);
     HideAllPanels();
     ops_.ShowControl(ctl::DataGroupPanel);
@@ -510,6 +519,10 @@ bool TInputEditor::SaveGroup()
             }
     }
     if (id == TGroupId::General) {
+        // The Input page shown again after a run puts these back: they are the ones
+        // the user saved last, not those of the file as it was.
+        rec_.SavedNy = rec_.Ny;
+        rec_.SavedKy = rec_.Ky;
         FollowKeys();
         if (DataLoaded && (rec_.Ns > OpenedNs || rec_.Ny > OpenedNy))
             FillFromRecord();

@@ -47,8 +47,9 @@ public:
     // The Ny field and the Ky selector show the record's Ny and Ky (the Input page
     // shown again after a run put back the values of the file).
     void ShowNyAndKy();
-    // The key selectors and the Ny field show the record's values; Krf, CaMax and
-    // CbMax are shown exactly when Kf = 1.
+    // The key selectors and the Ny field show the record's values (with the General
+    // data panel open, Kr, Krf and Ny keep what was typed); Krf, CaMax and CbMax are
+    // shown exactly when Kf = 1.
     void ShowKeys();
     // With a group panel open " Save / run " stays disabled, whoever enabled it.
     void KeepSaveRunWhilePanelOpen();
@@ -87,6 +88,8 @@ public:
     // ---- What the window and the tests may ask ----
     std::optional<TGroupId> OpenGroup() const { return open_; }
     bool GuidedEntryRunning() const { return !DataLoaded && !guidedDone_; }
+    // Groups saved with "Save group" since the start.
+    int GroupSaves() const { return groupSaves_; }
     double UnirrigatedTotal() const { return unirrigatedTotal_; }
 
 private:
@@ -134,6 +137,7 @@ private:
     bool savedOnce_[GroupCount] = {};  // a group saved once in the guided entry may be cancelled
     bool guidedDone_ = false;          // the guided entry reached its last group
     bool defaultsSet_ = false;
+    int groupSaves_ = 0;
     double unirrigatedTotal_ = 0;
 };
 

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "engine/UCalculate.h"
+#include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
 #include "results/OutputFile.h"
@@ -26,8 +27,20 @@ std::string FolderOf(const std::string& path)
     return fs::path(path).parent_path().lexically_normal().string();
 }
 
+// The lines of a text with CR LF line ends.
+std::vector<std::string> TextLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (std::size_t end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2)
+        lines.push_back(text.substr(from, end - from));
+    if (from < text.size())
+        lines.push_back(text.substr(from));
+    return lines;
+}
+
 constexpr TDialog AllDialogs[] = {TDialog::InputOpen, TDialog::InputSave, TDialog::OutputOpen, TDialog::GraphOpen,
-                                  TDialog::GraphSave, TDialog::GroupOpen, TDialog::GroupSave};
+                                  TDialog::GraphSave, TDialog::GroupOpen, TDialog::GroupSave, TDialog::ExampleFolder};
 
 } // namespace
 
@@ -134,6 +147,25 @@ bool TMainFormLogic::SeriesInProgress() const
     return rec.AnnualMode == 1 && rec.YearNr >= 2 && rec.SeriesEnded == 0;
 }
 
+void TMainFormLogic::NoteInputInFile()
+{
+    State.GroupSavesInFile = editor_.GroupSaves();
+    State.Title1InFile = ops_.GetControlText(ctl::Title1Edit);
+    State.Title2InFile = ops_.GetControlText(ctl::Title2Edit);
+}
+
+bool TMainFormLogic::InputUnsaved()
+{
+    return editor_.GroupSaves() != State.GroupSavesInFile ||
+           ops_.GetControlText(ctl::Title1Edit) != State.Title1InFile ||
+           ops_.GetControlText(ctl::Title2Edit) != State.Title2InFile;
+}
+
+bool TMainFormLogic::MayLoseInput(const std::string& question)
+{
+    return !InputUnsaved() || ops_.AskYesNo(question);
+}
+
 // ---------------------------------------------------------------- file dialogues
 
 std::optional<std::string> TMainFormLogic::ChooseFileToOpen(TDialog dialog, const std::string& nothingChosen)
@@ -185,7 +217,9 @@ void TMainFormLogic::InputShown()
     TInputRecord& rec = dm_.Rec;
     ops_.SetStatus(msg::InputStatus);
     ops_.EnableControl(ctl::InputSave);
-    if (State.OutputPresent) {
+    // Ny and Ky as last saved: a discontinued series lowered Ny, the Intro page
+    // cleared Ky. A new data set never saved has nothing to put back.
+    if (State.OutputPresent && State.DataLoaded) {
         rec.Ny = rec.SavedNy;
         rec.Ky = rec.SavedKy;
         rec.SeriesEnded = 0;
@@ -196,11 +230,16 @@ void TMainFormLogic::InputShown()
         editor_.KeysChanged(rec);
         editor_.OfferGroups(rec);
         ops_.EnableControl(ctl::SaveRunButton);
+    } else if (State.NewDataSetStarted) {
+        // A look at another page: the entry goes on with its keys and groups.
+        editor_.KeysChanged(rec);
+        editor_.ResumeGuidedEntry(rec);
     } else {
         SetFreshInputDefaults(rec);
         editor_.KeysChanged(rec);
         editor_.StartGuidedEntry(rec);
         ops_.DisableControl(ctl::SaveRunButton);
+        State.NewDataSetStarted = true;
     }
     ops_.HideWindow(TWindow::Drain);
     ops_.HideWindow(TWindow::Alfa);
@@ -246,14 +285,73 @@ void TMainFormLogic::OpenInputFile(const std::string& path)
     });
 }
 
-void TMainFormLogic::OpenInput(const std::string& path)
+void TMainFormLogic::OpenExample()
+{
+    Handle([&] {
+        const std::optional<std::string> chosen = ops_.ChooseFolder(TDialog::ExampleFolder);
+        if (!chosen) {
+            ops_.ShowMessage(msg::NoExampleFolder);
+            return;
+        }
+        const fs::path folder = fs::path(*chosen).lexically_normal();
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        if (!fs::is_directory(folder, ec)) {
+            ops_.ShowMessage(msg::FolderNotMade(folder.string()));
+            return;
+        }
+        const std::vector<std::pair<std::string, std::string>> examples = {
+            {(folder / "field.inp").string(), FieldExampleText()},
+            {(folder / "wells.inp").string(), WellsExampleText()},
+        };
+        // A file of either name that is not the example is the user's: replaced only
+        // after a yes. One that is the example already is left as it is.
+        std::vector<std::pair<std::string, std::string>> toWrite;
+        std::vector<std::string> users;
+        for (const auto& [path, text] : examples) {
+            if (!fs::exists(path, ec)) {
+                toWrite.emplace_back(path, text);
+                continue;
+            }
+            std::string there;
+            try {
+                there = ReadWholeFile(path, InputFileLimit, "an input file");
+            } catch (const TVeltraError&) {
+                there.clear(); // not readable as an example: the user's
+            }
+            if (there != text) {
+                toWrite.emplace_back(path, text);
+                users.push_back(FileNamePart(path));
+            }
+        }
+        // Opening field.inp replaces the input being edited.
+        if (!MayLoseInput(msg::OpenExampleUnsaved))
+            return;
+        if (!users.empty() && !ops_.AskYesNo(msg::ReplaceByExamples(folder.string(), users))) {
+            ops_.ShowMessage(msg::ExamplesNotWritten);
+            return;
+        }
+        // Both or neither: written in full beside their places, then put there.
+        WriteWholeFiles(toWrite, files_);
+        ops_.ShowMessage(msg::ExamplesWritten(folder.string()));
+        OpenInput(examples.front().first, false);
+    });
+}
+
+void TMainFormLogic::OpenInput(const std::string& path, bool askFirst)
 {
     if (!FileThere(path))
         return;
-    // Read into a copy: a file that cannot be read leaves the record as it was.
+    if (askFirst && !MayLoseInput(msg::OpenInputUnsaved))
+        return;
+    // Read into a copy: a file that cannot be read leaves the record as it was. The
+    // file chosen, exactly: Field.INP beside Field.inp is another file.
     TInputRecord read = dm_.Rec;
     read.FileName = path;
-    ReadInputFile(read);
+    ReadNamedInputFile(path, read);
+    // Ny and Ky of the file, whatever its layout (older ones hold no Ky).
+    read.SavedNy = read.Ny;
+    read.SavedKy = read.Ky;
     dm_.Rec = std::move(read);
     TInputRecord& rec = dm_.Rec;
     State.OutputPending = false;
@@ -275,9 +373,9 @@ void TMainFormLogic::OpenInput(const std::string& path)
     ops_.HideWindow(TWindow::Warning);
 
     ops_.SetControlText(ctl::FileNameLabel, rec.FileName);
-    ops_.SetStatus(msg::InputOpenedStatus);
     ops_.SetControlText(ctl::Title1Edit, rec.Title1);
     ops_.SetControlText(ctl::Title2Edit, rec.Title2);
+    NoteInputInFile();
 
     State.CurrentDir = FolderOf(rec.FileName);
     SetAllDialogFolders(State.CurrentDir);
@@ -292,6 +390,9 @@ void TMainFormLogic::OpenInput(const std::string& path)
     editor_.ShowGeneralGroup();
     ops_.HideWindow(TWindow::Drain);
     ops_.HideWindow(TWindow::Alfa);
+    // Where the file can be seen and changed, from whatever page it was opened.
+    BringToFront(TPage::Input);
+    ops_.SetStatus(msg::InputOpenedStatus);
 }
 
 // ---------------------------------------------------------------- save and run
@@ -309,7 +410,9 @@ bool TMainFormLogic::ChooseInputName(bool forceDialog)
             State.SaveCancelled = true;
             return false;
         }
-        rec.FileName = PathWithExtension(*chosen, ".INP");
+        // Field.inp already there is this data set's file, not a reason for a second
+        // one called Field.INP: it is saved over (when the user agrees).
+        rec.FileName = FileOfAnyExtensionCase(PathWithExtension(*chosen, ".INP"));
         return ops_.FileExists(rec.FileName) ? ops_.AskYesNo(msg::Overwrite) : true;
     }
     rec.FileName = SeriesFileName(rec.FileName, rec.YearNr);
@@ -389,6 +492,10 @@ void TMainFormLogic::SaveAndRun()
         ops_.ShowMessage(msg::InputNotSaved);
         return;
     }
+    // What the Input page puts back after a run: the values of this file.
+    rec.SavedNy = rec.Ny;
+    rec.SavedKy = rec.Ky;
+    NoteInputInFile();
     // A new data set saved is a file like an opened one: the Input page shown again
     // offers its groups instead of starting the guided entry anew (which would put
     // the fresh keys back).
@@ -517,18 +624,49 @@ std::string TMainFormLogic::ListFolder()
 void TMainFormLogic::FilePrint()
 {
     Handle([&] {
-        const std::string& path = dm_.Rec.FileName;
-        if (path.empty() || !ops_.FileExists(path)) {
-            ops_.ShowMessage(msg::FileMissing);
-            return;
+        switch (State.CurrentPage) {
+        case TPage::Input:
+            // The input as the page has it, saved or not, with the titles as typed.
+            if (State.DataLoaded || editor_.GroupSaves() > 0) {
+                TInputRecord shown = dm_.Rec;
+                shown.Title1 = ops_.GetControlText(ctl::Title1Edit);
+                shown.Title2 = ops_.GetControlText(ctl::Title2Edit);
+                const std::string file = ops_.GetControlText(ctl::FileNameLabel);
+                ops_.PrintText(file.empty() ? "New data set" : FileNamePart(file), TextLines(InputFileText(shown)));
+                return;
+            }
+            break;
+        case TPage::Output:
+            if (State.View == TOutputView::Result && !State.ResultFile.empty() && ops_.FileExists(State.ResultFile)) {
+                ops_.PrintFile(State.ResultFile);
+                return;
+            }
+            if (!shownText_.empty()) {
+                ops_.PrintText(State.View == TOutputView::Errors ? "Input errors" : FileNamePart(out_.Rec.FileName),
+                               shownText_);
+                return;
+            }
+            break;
+        case TPage::Graphics:
+            if (State.GraphMade) {
+                ops_.PrintPicture("Graph");
+                return;
+            }
+            break;
+        case TPage::Intro:
+        case TPage::Figure: break;
         }
-        ops_.PrintFile(path);
+        ops_.ShowMessage(msg::NothingToPrint);
     });
 }
 
 void TMainFormLogic::ProgramExit()
 {
-    Handle([&] { ops_.ShowWindow(TWindow::Close); });
+    Handle([&] {
+        // No: back to the window, the input as it is.
+        if (MayLoseInput(msg::QuitUnsaved))
+            ops_.ShowWindow(TWindow::Close);
+    });
 }
 
 void TMainFormLogic::KrHelp()

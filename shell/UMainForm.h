@@ -44,6 +44,7 @@ struct TShellState {
     bool RuntimeWarnings = false; // the last run left warnings to be shown
     bool NewRun = true;           // the next save starts a new run
     bool OutputPending = false;   // a run passed its check; the Output page has not shown it yet
+    bool NewDataSetStarted = false; // the guided entry of a new data set has begun: pages come and go, it goes on
     std::string StartDir;         // working folder at the start
     std::string RunDir;           // folder of the first input file of the current run
     std::string CurrentDir;       // folder of the last file chosen; all dialogs open there
@@ -51,8 +52,16 @@ struct TShellState {
     int WarningCount = 0;         // lines of the warning list as last read
     int OpenedNs = 0;             // Ns and Ny when the input file was opened or last saved
     int OpenedNy = 0;
+    // The input as last read from or written to a file: the groups saved by then and
+    // the titles. The input is unsaved when either differs now.
+    int GroupSavesInFile = 0;
+    std::string Title1InFile;
+    std::string Title2InFile;
     TPage CurrentPage = TPage::Intro;
     TOutputView View = TOutputView::None;
+    // The result file of the run on screen (after a run or "Open output file"): "Go"
+    // reads it, whatever group file was opened since.
+    std::string ResultFile;
     // The warning list of a year-by-year series: the warnings of every year so far.
     std::vector<std::string> SeriesWarnings;
     // Where Error.lst and warning.lst went at the last run: the start folder, or the
@@ -75,6 +84,10 @@ public:
     // ---- File menu and Input page
     void InputOpen();                            // "Open input file"
     void OpenInputFile(const std::string& path); // a file named at the start, as if chosen
+    // "Open example": the bundled examples field.inp and wells.inp written into a
+    // folder the user picks (a different file of either name replaced only after a
+    // yes), then field.inp opened.
+    void OpenExample();
     void InputSave();                            // " Save / run "
     void FilePrint();
     void ProgramExit();
@@ -113,6 +126,13 @@ private:
     void ShowPageBehaviour(TPage page);
     void SetAllDialogFolders(const std::string& folder);
     bool SeriesInProgress() const;
+    // The input was read from or written to a file: nothing of it is unsaved.
+    void NoteInputInFile();
+    // Since then a group was saved with "Save group" or a title changed (values a run
+    // writes back do not count).
+    bool InputUnsaved();
+    // True when nothing unsaved would be lost, or the user agrees to lose it.
+    bool MayLoseInput(const std::string& question);
 
     // The steps of the file dialogues that the pages share (UMainForm.cpp).
     // The file chosen in the Open dialogue `dialog`; nothing, after saying
@@ -134,7 +154,8 @@ private:
     void InputShown();
     void GraphicsShown();
     void FigureShown();
-    void OpenInput(const std::string& path);
+    // `askFirst`: unsaved input is not given up without the user's yes.
+    void OpenInput(const std::string& path, bool askFirst = true);
     bool ChooseInputName(bool forceDialog);
     void SaveAndRun();
     // One check and run, its outcome noted for the Output page; false when the
@@ -156,6 +177,8 @@ private:
     void FillWarningMemo();
 
     // UOutputPage.cpp
+    // The text view of the Output page filled (and shown) with `lines`.
+    void FillTextView(const std::vector<std::string>& lines);
     void ShowTextLines(const std::vector<std::string>& lines);
     void FillGrid();
     void SaveGroupAs();
@@ -173,6 +196,7 @@ private:
     TAnnualCarry& carry_;
     TInputEditorHooks& editor_;
     TFileSystem& files_;
+    std::vector<std::string> shownText_; // the text of the Output page, for Print
 };
 
 // The folder for Error.lst and warning.lst when the start folder cannot be written:

@@ -3,6 +3,7 @@
 // in one place so that the workflow and its tests use the same words. Odd
 // spelling and spacing are the program's texts as users know them.
 #include <string>
+#include <vector>
 
 namespace veltra::msg {
 
@@ -17,6 +18,21 @@ inline constexpr const char* OutputStatus =
 inline constexpr const char* OutputOpenedStatus =
     "Click \"Output group\" or \"Group file\" to see graphs. Alternatively click \"Output file\" to open an output "
     "file to make graphs.";
+// "Open output file": which input file came with it.
+inline std::string OutputOpenedWithInput(const std::string& inputPath)
+{
+    return "Input file read with the output: " + inputPath + ".  " + OutputOpenedStatus;
+}
+inline constexpr const char* OutputOpenedNoInput =
+    "No input file of this output was found: the Input tabsheet keeps its data.  Click \"Output group\" or "
+    "\"Group file\" to see graphs. Alternatively click \"Output file\" to open an output file to make graphs.";
+// The Output page without output names only the buttons it shows.
+inline constexpr const char* OutputErrorsStatus =
+    "The input has errors, listed here: adjust it on the Input tabsheet. Alternatively click \"Open output file\" "
+    "to open an output file to make graphs.";
+inline constexpr const char* NoOutputStatus =
+    "Click \"Open output file\" to open an output file to make graphs, or \"Group file\" to see a saved output "
+    "group.";
 inline constexpr const char* GraphicsStatus =
     "Graphics presentations of output data can be seen and saved. Use \"Output file\" to open an output file and "
     "make graphs.";
@@ -34,6 +50,36 @@ inline constexpr const char* NoImageFile = "No image file was selected";
 inline constexpr const char* FileMissing = "File does not exist, please select another one,";
 inline constexpr const char* InputOpened = "The input file is opened.";
 inline constexpr const char* Overwrite = "The file already exists, overwrite?";
+// Unsaved input (groups saved with "Save group" or titles changed since the input was
+// last read or written) is given up only after a yes.
+inline constexpr const char* QuitUnsaved = "The input has changed since it was last saved. Quit anyway?";
+inline constexpr const char* OpenInputUnsaved =
+    "The input has changed since it was last saved. Open the other input file anyway?";
+inline constexpr const char* OpenOutputUnsaved =
+    "The input has changed since it was last saved. The output file comes with its own input file, which takes "
+    "its place. Open it anyway?";
+inline constexpr const char* OpenExampleUnsaved =
+    "The input has changed since it was last saved. Open the example anyway?";
+
+// ---- "Open example"
+inline constexpr const char* NoExampleFolder = "No folder was selected";
+inline std::string FolderNotMade(const std::string& folder) { return "The folder " + folder + " could not be made."; }
+inline std::string ReplaceByExamples(const std::string& folder, const std::vector<std::string>& names)
+{
+    const bool one = names.size() == 1;
+    std::string listed;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        listed += (i == 0 ? "" : " and ") + names[i];
+    return "In " + folder + (one ? " the file " : " the files ") + listed + (one ? " differs" : " differ") +
+           " from the example" + (one ? "" : "s") + ". Replace " + (one ? "it" : "them") + " by the example" +
+           (one ? "" : "s") + "?";
+}
+inline constexpr const char* ExamplesNotWritten = "The examples were not written";
+inline std::string ExamplesWritten(const std::string& folder)
+{
+    return "The example input files field.inp and wells.inp are in " + folder + ".";
+}
+
 inline constexpr const char* TooManyDots =
     "The number of dots (.) in the file name should not be greater than 1. Please adjust.";
 
@@ -103,6 +149,11 @@ inline constexpr const char* WaterTableAtBottom =
 
 // ---- Output and Graphics pages
 inline constexpr const char* GroupNotSaved = "The group data were not saved";
+inline std::string NotAGroupFile(const std::string& path)
+{
+    return "The file " + path + " is not a group file: it is shown as text, without a graph.";
+}
+inline constexpr const char* NothingToPrint = "This tabsheet shows nothing to print.";
 inline std::string GroupSaved(const std::string& path) { return "The group data are saved in " + path; }
 inline constexpr const char* OnClipboard = "The data are on the clipboard to be pasted elsewhere.";
 inline constexpr const char* NoGroupChosen = "No output group could be selected";

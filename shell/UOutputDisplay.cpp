@@ -1,6 +1,10 @@
 // What a run produced, on the Output page: its input errors, its runtime warnings
 // and its result file; opening a result file chosen by the user; closing the output.
 #include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
 
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
@@ -15,11 +19,47 @@ namespace veltra {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The input file a result file was calculated from: the one its header names, when
+// it is there; else the file beside it of the same name with ".inp" in any case.
+std::optional<std::string> InputOfResult(const std::string& resultPath, const std::vector<std::string>& lines)
+{
+    const std::string head = " Name of input (data) file used   : ";
+    const fs::path folder = fs::path(resultPath).parent_path();
+    std::error_code ec;
+    // The header is the first lines: a result file never names it further down.
+    for (std::size_t i = 0; i < lines.size() && i < 40; ++i) {
+        if (lines[i].rfind(head, 0) != 0)
+            continue;
+        std::string named = lines[i].substr(head.size());
+        named.erase(named.find_last_not_of(" \t\r") + 1);
+        if (named.empty())
+            break;
+        fs::path p(named);
+        if (p.is_relative())
+            p = folder / p;
+        if (fs::is_regular_file(p, ec))
+            return p.lexically_normal().string();
+        break;
+    }
+    const std::string beside = FileOfAnyExtensionCase(PathWithExtension(resultPath, ".inp"));
+    if (fs::is_regular_file(beside, ec))
+        return beside;
+    return std::nullopt;
+}
+
+} // namespace
+
 void TMainFormLogic::OutputShown()
 {
     TInputRecord& rec = dm_.Rec;
     ops_.DisableControl(ctl::InputSave);
-    ops_.SetStatus(msg::OutputStatus);
+    // The status names the buttons the page shows: without output, neither
+    // "Output groups" nor, after input errors, "Group file".
+    ops_.SetStatus(State.OutputPresent ? msg::OutputStatus
+                   : State.InputErrors ? msg::OutputErrorsStatus
+                                       : msg::NoOutputStatus);
     State.GraphMade = false;
     if (State.OutputPending)
         ops_.GridHide();
@@ -27,6 +67,8 @@ void TMainFormLogic::OutputShown()
     ops_.HideControl(ctl::ClipButton);
     ops_.ShowControl(ctl::GroupButton);
     if (!State.OutputPresent) {
+        // No output groups of nothing: the options and "Go" go too.
+        ops_.HideControl(ctl::GroupsPanel);
         ops_.HideControl(ctl::GroupButton);
         ops_.HideControl(ctl::GroupSaveButton);
         ops_.HideControl(ctl::SeeGraphButton);
@@ -34,6 +76,7 @@ void TMainFormLogic::OutputShown()
         ops_.HideControl(ctl::OutputSymbolsButton);
         if (!State.InputErrors) {
             ops_.TextHide();
+            shownText_.clear();
             ops_.ShowControl(ctl::OutputDecorImage);
         }
     }
@@ -48,16 +91,17 @@ void TMainFormLogic::OutputShown()
     out_.Rec.FileName = rec.FileName;
 
     if (State.InputErrors) {
+        State.ResultFile.clear(); // no run on screen
         // The result file of the series stays: the user mends the input and saves again.
         if (!series)
             ops_.DeleteFile(rec.FileName);
-        ops_.TextClear();
+        std::vector<std::string> shown;
         for (int i = 0; i < State.ErrorCount && i < static_cast<int>(dm_.ErrorLines.size()); ++i)
-            ops_.TextAddLine(dm_.ErrorLines[static_cast<std::size_t>(i)]);
-        ops_.TextAddLine("");
-        ops_.TextAddLine(msg::CouldNotBeDone);
-        ops_.TextAddLine(msg::AdjustInput);
-        ops_.TextShow();
+            shown.push_back(dm_.ErrorLines[static_cast<std::size_t>(i)]);
+        shown.emplace_back("");
+        shown.emplace_back(msg::CouldNotBeDone);
+        shown.emplace_back(msg::AdjustInput);
+        ShowTextLines(shown);
         if (dm_.ErrorLines.size() > 1)
             dm_.ErrorLines.resize(1);
         State.OutputPending = false;
@@ -91,6 +135,7 @@ void TMainFormLogic::OutputShown()
     out_.ResultLines = std::move(lines);
     out_.Rec.LineCount = static_cast<std::int32_t>(out_.ResultLines.size());
     out_.Groups.TableInResultLines = false;
+    State.ResultFile = rec.FileName;
     ShowTextLines(out_.ResultLines);
     ops_.ShowControl(ctl::GroupOpenButton);
     ops_.ShowControl(ctl::CloseOutputButton);
@@ -133,34 +178,37 @@ void TMainFormLogic::OpenOutput()
         ops_.ShowMessage(e.what());
         return;
     }
+    // The input file of the run, deliberately: when it is there the record takes it
+    // and the Input page shows it; when it is not, both stay as they were.
+    const std::optional<std::string> inputPath = InputOfResult(path, lines);
+    // Its input replaces the one being edited: not without a yes when that is unsaved.
+    if (inputPath && !MayLoseInput(msg::OpenOutputUnsaved))
+        return;
     ops_.TextHide();
     ops_.HideControl(ctl::GroupsPanel);
     ops_.HideControl(ctl::GroupSaveButton);
     ops_.HideControl(ctl::SeeGraphButton);
     out_.ResultLines = std::move(lines);
     out_.Rec.FileName = path;
+    State.ResultFile = path;
     out_.Rec.LineCount = static_cast<std::int32_t>(out_.ResultLines.size());
     out_.Groups.TableInResultLines = false;
-    ops_.SetStatus(msg::OutputOpenedStatus);
-    ops_.TextClear();
-    for (const std::string& line : out_.ResultLines)
-        ops_.TextAddLine(line);
+    FillTextView(out_.ResultLines);
 
-    // The input file of the same name, deliberately: when it is there the record
-    // takes it and the Input page shows it; when it is not, both stay as they were.
-    TInputRecord read = dm_.Rec;
-    read.FileName = path;
     bool readInput = false;
-    try {
-        ReadInputFile(read);
-        readInput = true;
-    } catch (const TInputFileError& e) {
-        if (!e.CannotOpen)
+    TInputRecord read = dm_.Rec;
+    if (inputPath) {
+        try {
+            ReadNamedInputFile(*inputPath, read);
+            readInput = true;
+        } catch (const TInputFileError& e) {
             ops_.ShowMessage(e.what()); // there, but not an input file that can be read
+        }
     }
     if (readInput) {
-        const std::string inputPath = read.FileName;
         read.FileName = path;
+        read.SavedNy = read.Ny;
+        read.SavedKy = read.Ky;
         dm_.Rec = std::move(read);
         State.OpenedNs = dm_.Rec.Ns;
         State.OpenedNy = dm_.Rec.Ny;
@@ -168,9 +216,10 @@ void TMainFormLogic::OpenOutput()
         editor_.DataState(true, State.OpenedNs, State.OpenedNy);
         editor_.KeysChanged(dm_.Rec);
         editor_.FillAllPages(dm_.Rec);
-        ops_.SetControlText(ctl::FileNameLabel, inputPath);
+        ops_.SetControlText(ctl::FileNameLabel, *inputPath);
         ops_.SetControlText(ctl::Title1Edit, dm_.Rec.Title1);
         ops_.SetControlText(ctl::Title2Edit, dm_.Rec.Title2);
+        NoteInputInFile();
     }
 
     ops_.TextShow();
@@ -197,6 +246,8 @@ void TMainFormLogic::OpenOutput()
     ops_.HideWindow(TWindow::Drain);
     ops_.HideWindow(TWindow::Alfa);
     BringToFront(TPage::Output);
+    // After the page's own status: it says which input file came with the output.
+    ops_.SetStatus(readInput ? msg::OutputOpenedWithInput(*inputPath) : std::string(msg::OutputOpenedNoInput));
 }
 
 void TMainFormLogic::CloseOutput()

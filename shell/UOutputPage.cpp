@@ -15,11 +15,17 @@
 
 namespace veltra {
 
-void TMainFormLogic::ShowTextLines(const std::vector<std::string>& lines)
+void TMainFormLogic::FillTextView(const std::vector<std::string>& lines)
 {
     ops_.TextClear();
     for (const std::string& line : lines)
         ops_.TextAddLine(line);
+    shownText_ = lines; // what Print prints on this page
+}
+
+void TMainFormLogic::ShowTextLines(const std::vector<std::string>& lines)
+{
+    FillTextView(lines);
     ops_.TextShow();
 }
 
@@ -73,7 +79,12 @@ void TMainFormLogic::Go()
         // A file that cannot be read leaves the output side as it was.
         const std::string before = out_.Rec.FileName;
         try {
-            RunGroupOption(out_, number);
+            // The result file of the run on screen, not one named after a group file
+            // opened since.
+            if (State.ResultFile.empty())
+                RunGroupOption(out_, number);
+            else
+                RunGroupOptionOn(out_, number, State.ResultFile);
         } catch (...) {
             out_.Rec.FileName = before;
             throw;
@@ -147,6 +158,9 @@ void TMainFormLogic::OpenGroupFile()
         ops_.ShowMessage(GroupFileMessage(path));
         return;
     }
+    // From the Graphics page too: the file is shown where its text can be seen.
+    BringToFront(TPage::Output);
+    ops_.HideControl(ctl::OutputDecorImage);
     ShowTextLines(out_.ResultLines);
     ops_.GridHide();
     ops_.HideControl(ctl::ClipButton);
@@ -154,8 +168,13 @@ void TMainFormLogic::OpenGroupFile()
     State.View = TOutputView::Text;
     // The lines just shown are the file: it is not read a second time.
     ReadGroupLines(out_, path, out_.ResultLines);
-    if (out_.Groups.NotGroupFile)
+    if (out_.Groups.NotGroupFile) {
+        // Text only: no graph, no group to save.
+        ops_.HideControl(ctl::SeeGraphButton);
+        ops_.HideControl(ctl::GroupSaveButton);
+        ops_.ShowMessage(msg::NotAGroupFile(path));
         return;
+    }
     SetPresenceAfterGroupOpen(out_);
     ops_.ShowControl(ctl::SeeGraphButton);
     ops_.ShowControl(ctl::GroupSaveButton);

@@ -45,9 +45,9 @@ TMainFormLogic::TYearStep TMainFormLogic::YearDialogue()
     const std::string prevYear = std::to_string(rec.YearNr);
     rec.YearNr += 1;
     const std::string resultName = FileNamePart(PathWithExtension(rec.AnnualStartFile, ".res"));
-    if (prevYear == "1")
-        rec.AnnualFileName = rec.FileName;
-    rec.AnnualFileName = PathWithExtension(rec.AnnualFileName, ".inp");
+    // AnnualFileName is the input file the last save wrote (Field.INP, Field2.inp,
+    // ...): the message names it as it is, not as ".inp" (FileName, which the run
+    // turned into the result file's name, is no guide to it).
     if (rec.AnnualMode != 1)
         return TYearStep::SeriesOver;
 

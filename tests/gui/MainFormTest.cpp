@@ -2,6 +2,8 @@
 // windows, every page shows, and the bundled example runs through its widgets to
 // a result on the Output page, a table in the grid and a chart on the Graphics page.
 #include <clocale>
+#include <deque>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -12,15 +14,18 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 
 #include "model/ExampleInputs.h"
@@ -31,7 +36,9 @@
 #include "qt/TMainForm.h"
 #include "qt/TPictures.h"
 #include "qt/TTextForms.h"
+#include "model/InputFile.h"
 #include "results/GroupFile.h"
+#include "shell/InputGroups.h"
 #include "shell/UDrainForm.h"
 #include "shell/UHelpTexts.h"
 #include "shell/UMessages.h"
@@ -85,6 +92,19 @@ protected:
             QCoreApplication::processEvents();
     }
     std::string Path(const std::string& name) const { return scratch_.Path(name); }
+    template <class T = QWidget>
+    static T* Control(TMainForm& form, const std::string& name)
+    {
+        auto* w = qobject_cast<T*>(form.EditorPanels->Control(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    static void Click(TMainForm& form, const std::string& button) { Control<QPushButton>(form, button)->click(); }
+    static void Choose(TMainForm& form, const std::string& combo, const QString& item)
+    {
+        QComboBox* box = Control<QComboBox>(form, combo);
+        box->setCurrentIndex(box->findText(item)); // as the user's choice: its change event runs
+    }
 
     test::TScratchFolder scratch_{"veltra-gui", true};
     const fs::path& dir_ = scratch_.Dir;
@@ -110,9 +130,10 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     EXPECT_EQ(form.EditMenu->title(), "&Edit");
     const QList<QAction*> file = form.FileMenu->actions();
     const std::vector<std::pair<QAction*, const char*>> fileItems = {
-        {form.InputOpen, "Ctrl+I"}, {form.OutputOpen, "Ctrl+O"},  {form.GraphOpen, "Ctrl+G"},
-        {form.FilePrint, "Ctrl+P"}, {form.ProgramExit, "Ctrl+Q"}, {form.GroupOpen, "Ctrl+U"}};
-    ASSERT_EQ(file.size(), 6);
+        {form.InputOpen, "Ctrl+I"},   {form.OpenExample, ""},       {form.OutputOpen, "Ctrl+O"},
+        {form.GraphOpen, "Ctrl+G"},   {form.FilePrint, "Ctrl+P"},   {form.ProgramExit, "Ctrl+Q"},
+        {form.GroupOpen, "Ctrl+U"}};
+    ASSERT_EQ(file.size(), 7);
     for (std::size_t i = 0; i < fileItems.size(); ++i) {
         EXPECT_EQ(file[static_cast<int>(i)], fileItems[i].first) << i;
         EXPECT_EQ(fileItems[i].first->shortcut(), QKeySequence(fileItems[i].second)) << i;
@@ -126,8 +147,8 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     EXPECT_EQ(edit[3]->shortcut(), QKeySequence(Qt::Key_Delete));
     EXPECT_FALSE(form.InputSave->isEnabled());
     EXPECT_FALSE(form.GraphSave->isEnabled());
-    for (QAction* a : {form.InputOpen, form.OutputOpen, form.GraphOpen, form.FilePrint, form.GroupSave,
-                       form.GroupOpen, form.ProgramExit})
+    for (QAction* a : {form.InputOpen, form.OpenExample, form.OutputOpen, form.GraphOpen, form.FilePrint,
+                       form.GroupSave, form.GroupOpen, form.ProgramExit})
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
 
     // The auxiliary windows, created once at the start in their order.
@@ -149,8 +170,8 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     EXPECT_EQ(form.CloseForm->Status().toStdString(), msg::CloseStatus);
     EXPECT_TRUE(form.CloseForm->isModal());
 
-    // Every page shows, with its status line.
-    const char* status[] = {msg::IntroStatus, msg::InputStatus, msg::OutputStatus, msg::GraphicsStatus,
+    // Every page shows, with its status line (the Output page without output).
+    const char* status[] = {msg::IntroStatus, msg::InputStatus, msg::NoOutputStatus, msg::GraphicsStatus,
                             msg::FigureStatus};
     for (int i : {1, 2, 3, 4, 0}) {
         form.Pages->setCurrentIndex(i);
@@ -282,6 +303,145 @@ TEST_F(MainForm, ExitWindowIsModalAndEndsTheProgram)
     }
 }
 
+// The guided entry of a new data set goes on after a look at the Figure page: the
+// keys chosen, the groups confirmed and the open group stay.
+TEST_F(MainForm, TheGuidedEntryGoesOnAfterALookAtAnotherPage)
+{
+    TMainForm form(&answers_);
+    form.show();
+    form.Pages->setCurrentIndex(1);
+    Settle();
+    Choose(form, "Ns_ComboBox", "3");
+    Choose(form, "Kd_ComboBox", "no");
+    Click(form, SaveButtonControl(Group(TGroupId::General)));
+    for (const char* ts : {"Ts1_Edit", "Ts2_Edit", "Ts3_Edit"})
+        Control<QLineEdit>(form, ts)->setText("4");
+    Click(form, SaveButtonControl(Group(TGroupId::SeasonDurations)));
+    ASSERT_TRUE(form.EditorPanels->Panels.at(TGroupId::IrrigatedAreas)->isVisible());
+
+    form.Pages->setCurrentIndex(4);
+    Settle();
+    form.Pages->setCurrentIndex(1);
+    Settle();
+    EXPECT_TRUE(form.EditorPanels->Panels.at(TGroupId::IrrigatedAreas)->isVisible());
+    EXPECT_FALSE(form.EditorPanels->Panels.at(TGroupId::General)->isVisible());
+    EXPECT_EQ(Control<QComboBox>(form, "Ns_ComboBox")->currentText(), "3");
+    EXPECT_EQ(Control<QComboBox>(form, "Kd_ComboBox")->currentText(), "no");
+    EXPECT_TRUE(Control(form, "A3_Edit")->isEnabled());
+    EXPECT_TRUE(form.EditorPanels->Choices->button(static_cast<int>(TGroupId::SeasonDurations))->isEnabled());
+    EXPECT_FALSE(form.EditorPanels->Choices->button(static_cast<int>(TGroupId::RiceCropping))->isEnabled());
+    const TInputRecord& rec = form.Data().Rec;
+    EXPECT_EQ((std::vector<int>{rec.Ns, rec.Kd}), (std::vector<int>{3, 0}));
+    EXPECT_FALSE(form.SaveRunButton->isEnabled());
+}
+
+// Ny and Ky as saved come back on the Input page after a run: a series of Ny = 4,
+// discontinued after its first year, and the next save keeps them.
+TEST_F(MainForm, NyAndKyComeBackAsSavedAfterARun)
+{
+    std::ofstream(dir_ / "field.inp", std::ios::binary) << FieldExampleText();
+    answers_.Files = {Path("field.inp"), Path("Field")};
+    answers_.YesNo = {true, false}; // calculate; do not continue with year 2
+    TMainForm form(&answers_);
+    form.show();
+    form.InputOpen->trigger();
+    Settle();
+    Control<QLineEdit>(form, "Ny_Edit")->setText("4");
+    Choose(form, "Ky_ComboBox", "yes");
+    Click(form, SaveButtonControl(Group(TGroupId::General)));
+    form.SaveRunButton->click();
+    Settle();
+    ASSERT_EQ(form.Pages->currentIndex(), 2);
+    ASSERT_EQ(answers_.Shown.back(), "message: " + msg::SeriesDiscontinued("Field.res"));
+    EXPECT_EQ(form.Data().Rec.Ny, 2); // the year that would have come next
+
+    form.Pages->setCurrentIndex(1);
+    Settle();
+    EXPECT_EQ(Control<QLineEdit>(form, "Ny_Edit")->text(), "4");
+    EXPECT_EQ(Control<QComboBox>(form, "Ky_ComboBox")->currentText(), "yes");
+    answers_.Files = {Path("Field")};
+    answers_.YesNo = {true, false}; // overwrite; no calculations
+    form.SaveRunButton->click();
+    TInputRecord saved;
+    ReadNamedInputFile(Path("Field.INP"), saved);
+    EXPECT_EQ((std::vector<int>{saved.Ny, saved.Ky}), (std::vector<int>{4, 1}));
+}
+
+// With unsaved input, Ctrl+Q and the window's close ask first; Esc or closing the
+// question goes back to the window; Yes goes on to the exit window. The real boxes.
+TEST_F(MainForm, QuittingAsksFirstWhenTheInputIsUnsaved)
+{
+    TMainForm form;
+    int ended = 0;
+    form.EndProgram = [&ended] { ++ended; };
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.Title1Edit->setText("A title not yet saved");
+
+    // Answers whatever modal window is up, one step at a time.
+    std::vector<std::string> asked;
+    std::deque<std::function<void(QWidget*)>> steps;
+    QTimer responder;
+    responder.setInterval(10);
+    QObject::connect(&responder, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || steps.empty())
+            return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            asked.push_back(box->text().toStdString());
+        auto step = steps.front();
+        steps.pop_front();
+        step(modal);
+    });
+    responder.start();
+    const auto esc = [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); };
+    const auto close = [](QWidget* box) { box->close(); };
+
+    steps = {esc};
+    QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(asked, std::vector<std::string>{msg::QuitUnsaved});
+    steps = {close};
+    form.close();
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_TRUE(steps.empty());
+    EXPECT_EQ(ended, 0);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.CloseForm->isVisible());
+
+    steps = {[](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click(); },
+             [&form](QWidget* exit) {
+                 EXPECT_EQ(exit, form.CloseForm);
+                 form.CloseForm->FinishButton->click();
+             }};
+    form.close();
+    EXPECT_EQ(asked.size(), 3u);
+    EXPECT_TRUE(steps.empty());
+    EXPECT_EQ(ended, 1);
+}
+
+// "Open example" in the File menu writes the examples into the folder chosen and
+// opens field.inp on the Input page.
+TEST_F(MainForm, OpenExampleInTheFileMenu)
+{
+    answers_.Files = {Path("examples")};
+    TMainForm form(&answers_);
+    form.show();
+    Settle();
+    EXPECT_EQ(form.OpenExample->text(), "Open example");
+    form.OpenExample->trigger();
+    Settle();
+    EXPECT_EQ(answers_.Shown, (std::vector<std::string>{
+                                  "folder: " + std::string(DialogInfo(TDialog::ExampleFolder).Caption),
+                                  "message: " + msg::ExamplesWritten(Path("examples")),
+                                  "message: The input file is opened."}));
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
+    EXPECT_EQ(form.Pages->currentIndex(), 1);
+    EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("examples/field.inp"));
+    EXPECT_EQ(form.Title1Edit->text().toStdString(), FieldExampleRecord().Title1);
+    EXPECT_TRUE(form.EditorPanels->Panels.at(TGroupId::General)->isVisible());
+}
+
 TEST_F(MainForm, OpensAFileNamedAtTheStart)
 {
     std::ofstream(dir_ / "wells.inp", std::ios::binary) << WellsExampleText();
@@ -291,6 +451,7 @@ TEST_F(MainForm, OpensAFileNamedAtTheStart)
     EXPECT_EQ(form.Title1Edit->text().toStdString(), WellsExampleRecord().Title1);
     EXPECT_EQ(answers_.Shown, std::vector<std::string>{"message: The input file is opened."});
     EXPECT_EQ(form.Data().Rec.Ns, 4);
+    EXPECT_EQ(form.Pages->currentIndex(), 1); // where the file can be seen
 }
 
 } // namespace

@@ -36,9 +36,13 @@ for page in $shots; do
 done
 grep -q "message: Calculations were done and the output is saved in $work/shots/field.res" "$work/log.txt" \
   || fail "the run's message is not in the log"
-for f in field.inp field.INP field.res field.frq field.trf; do
+for f in field.inp field.res field.frq field.trf; do
   [ -s "$work/shots/$f" ] || fail "no $f"
 done
+# Saved over the opened field.inp: one input file for the data set, not a second field.INP.
+[ ! -e "$work/shots/field.INP" ] || fail "field.INP written beside field.inp"
+grep -q "question: The data were saved in: field.inp. Do you wish to do the calculations?" "$work/log.txt" \
+  || fail "the input was not saved as field.inp"
 [ ! -e "$work/shots/warning.lst" ] || fail "warning.lst left behind"
 [ "$(ls "$work/shots"/*.png | wc -l)" -eq 42 ] || fail "pictures other than the expected ones: $(ls "$work/shots")"
 # The charts are the chart pictures themselves, 762 x 486 (PNG width and height: bytes 17 to 24).
@@ -55,7 +59,7 @@ grep -q "message: The input file is opened." "$work/log.txt" || fail "no file wa
 # The same input run by veltra in the same folder gives the same files.
 mkdir "$work/window"
 cp "$work/shots/field.res" "$work/shots/field.frq" "$work/shots/field.trf" "$work/window/"
-(cd "$work/shots" && "$VELTRA" run field.INP > /dev/null) || fail "veltra run field.INP failed"
+(cd "$work/shots" && "$VELTRA" run field.inp > /dev/null) || fail "veltra run field.inp failed"
 for f in field.res field.frq field.trf; do
   cmp -s "$work/window/$f" "$work/shots/$f" || fail "$f differs from veltra run"
 done

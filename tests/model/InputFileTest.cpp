@@ -8,6 +8,7 @@
 #include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
+#include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {
@@ -329,6 +330,24 @@ TEST(InputFile, ReadsTheOlderLayouts)
         EXPECT_EQ(InputFileText(r0), InputFileText(e));
         EXPECT_EQ(r0.Dd, before.Dd);
     }
+}
+
+TEST(InputFile, TheFileOfADataSetWhateverTheCaseOfItsExtension)
+{
+    test::TScratchFolder scratch{"veltra-extcase"};
+    const auto at = [&](const std::string& name) { return (scratch.Dir / name).string(); };
+    for (const char* name : {"A.inp", "B.Inp", "B.iNP", "C.inp", "C.INP", "d.INP"})
+        test::WriteFile(scratch.Dir / name, "x");
+    const std::pair<const char*, const char*> cases[] = {
+        {"A.INP", "A.inp"}, // the other case
+        {"B.INP", "B.Inp"}, // the lowest of several
+        {"C.INP", "C.INP"}, // the name itself when there
+        {"D.INP", "D.INP"}, // the name of the file only differs in case: not the same data set
+        {"E.INP", "E.INP"}, // nothing there
+        {"A.res", "A.res"}, // another extension
+    };
+    for (const auto& [asked, found] : cases)
+        EXPECT_EQ(FileOfAnyExtensionCase(at(asked)), at(found)) << asked;
 }
 
 TEST(InputFile, LenientTokens)

@@ -109,6 +109,43 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     ops_.FileAnswers = {Path("copy.prn")};
     logic_->GroupSave();
     EXPECT_EQ(ReadFile(dir_ / "copy.prn"), ReadFile(saved));
+
+    // "Go" after a group file reads the result file of the run on screen.
+    const std::size_t said = ops_.Messages.size();
+    Go(2);
+    EXPECT_EQ(ops_.Messages.size(), said);
+    EXPECT_EQ(ops_.TextLines, TableViewLines(Expected(2)));
+    Go(13);
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.frq"));
+}
+
+// "Group file" pressed on the Graphics page shows the Output page with the file; a
+// file that is not a group file is shown as text, and the user is told so.
+TEST_F(OutputPage, GroupFileFromTheGraphicsPageShowsTheOutputPage)
+{
+    RunField();
+    Go(1);
+    ops_.FileAnswers = {Path("salt.prn")};
+    logic_->GroupSave();
+    logic_->SeeGraph();
+    ASSERT_EQ(logic_->State.CurrentPage, TPage::Graphics);
+    ops_.FileAnswers = {Path("salt.prn")};
+    logic_->GroupOpen();
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "salt.prn"));
+    EXPECT_TRUE(ops_.TextVisible);
+    ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::GroupSaveButton});
+    EXPECT_FALSE(Visible(ctl::OutputDecorImage));
+
+    logic_->PageShown(TPage::Graphics);
+    WriteFile(dir_ / "notes.prn", "some notes\r\n");
+    ops_.FileAnswers = {Path("notes.prn")};
+    logic_->GroupOpen();
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
+    EXPECT_EQ(ops_.TextLines, std::vector<std::string>{"some notes"});
+    EXPECT_EQ(ops_.Messages.back(), msg::NotAGroupFile(Path("notes.prn")));
+    EXPECT_FALSE(Visible(ctl::SeeGraphButton));
 }
 
 TEST_F(OutputPage, FrequencyViewSavedAsShown)
@@ -132,7 +169,7 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
     wells.Rec = WellsExampleRecord();
     WriteInputFile(wells.Rec, Path("Wells.inp"));
     OpenAndShowInput(Path("Wells.inp"));
-    SaveRun({Path("Wells.inp")}, {true});
+    SaveRun({Path("Wells.inp")}, {true, true}); // saved over itself, run
     Go(4);
     ops_.FileAnswers = {Path("wells4.prn")};
     logic_->GroupSave();
@@ -151,7 +188,7 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
     const int fills = editor_.Fills;
     logic_->OutputOpen();
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Lonely.res"));
-    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedStatus);
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedNoInput);
     EXPECT_EQ(dm_.Rec.Ns, opened.Ns);
     EXPECT_EQ(dm_.Rec.FileName, opened.FileName);
     EXPECT_EQ(editor_.Fills, fills);
@@ -167,6 +204,49 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
     Go(5);
     EXPECT_EQ(dm_.Rec.Ny, 7);
     EXPECT_EQ(logic_->OutputData().Rec.Ny, 10);
+}
+
+// Print prints what the page shows: the input on the Input page (as shown, titles as
+// typed), the result file, a table or a group file on the Output page, the chart on
+// the Graphics page; elsewhere, or with nothing shown, it says so.
+TEST_F(OutputPage, PrintPrintsWhatThePageShows)
+{
+    const auto nothing = [&] {
+        const std::size_t printed = ops_.PrintedFiles.size() + ops_.PrintedTexts.size() + ops_.PrintedPictures.size();
+        logic_->FilePrint();
+        return ops_.Messages.back() == msg::NothingToPrint &&
+               printed == ops_.PrintedFiles.size() + ops_.PrintedTexts.size() + ops_.PrintedPictures.size();
+    };
+    EXPECT_TRUE(nothing()); // the Intro page
+    logic_->PageShown(TPage::Input);
+    EXPECT_TRUE(nothing()); // a new data set with nothing entered yet
+    logic_->PageShown(TPage::Output);
+    EXPECT_TRUE(nothing());
+    logic_->PageShown(TPage::Graphics);
+    EXPECT_TRUE(nothing());
+
+    RunField();
+    logic_->FilePrint();
+    EXPECT_EQ(ops_.PrintedFiles, std::vector<std::string>{Path("Field.res")});
+    Go(1);
+    logic_->FilePrint();
+    ASSERT_EQ(ops_.PrintedTexts.size(), 1u);
+    EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Field.res"), ops_.TextLines));
+    logic_->SeeGraph();
+    logic_->FilePrint();
+    EXPECT_EQ(ops_.PrintedPictures, std::vector<std::string>{"Graph"});
+    logic_->PageShown(TPage::Figure);
+    EXPECT_TRUE(nothing());
+
+    logic_->PageShown(TPage::Input);
+    ops_.SetControlText(ctl::Title1Edit, "As typed, not yet saved");
+    logic_->FilePrint();
+    TInputRecord shown = dm_.Rec;
+    shown.Title1 = "As typed, not yet saved";
+    WriteFile(dir_ / "shown.inp", InputFileText(shown));
+    ASSERT_EQ(ops_.PrintedTexts.size(), 2u);
+    EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Field.INP"), FileLines(dir_ / "shown.inp")));
+    EXPECT_EQ(ops_.PrintedTexts.back().second.front(), "As typed, not yet saved");
 }
 
 TEST_F(OutputPage, OpenOutputFileFailuresLeaveThePage)

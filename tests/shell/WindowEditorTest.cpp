@@ -9,6 +9,7 @@
 #include "shell/NumberEntry.h"
 #include "shell/TInputEditorLink.h"
 #include "shell/UControls.h"
+#include "shell/UMessages.h"
 #include "WindowTestSupport.h"
 #include "wholerun/ReferenceCompare.h"
 
@@ -78,6 +79,11 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     // A change saved in a group reaches the file " Save / run " writes.
     ASSERT_TRUE(SaveOpenGroup({{"Lc1_Edit", "0,25"}}));
     EXPECT_TRUE(SaveRunAllowed());
+    // Not in a file yet: quitting asks first.
+    ops_.YesNoAnswers.push_back(false);
+    logic_->ProgramExit();
+    EXPECT_EQ(ops_.Questions.back(), msg::QuitUnsaved);
+    EXPECT_FALSE(ops_.VisibleWindows.count(TWindow::Close));
     ops_.FileAnswers.push_back(Path("changed.inp"));
     ops_.YesNoAnswers.push_back(false); // saved, not run
     logic_->InputSave();
@@ -126,12 +132,70 @@ TEST_F(WindowEditor, AfterARunTheInputPageShowsTheFilesNyAndKy)
     Open("series.inp", InputFileText(rec));
     ed_.CancelGroup();
     ops_.FileAnswers.push_back(Path("series.inp"));
-    ops_.YesNoAnswers = {true, false}; // run the first year, then stop the series
+    ops_.YesNoAnswers = {true, true, false}; // saved over itself, run the first year, stop the series
     logic_->InputSave();
     ASSERT_TRUE(logic_->State.OutputPresent) << (ops_.Messages.empty() ? "" : ops_.Messages.back());
     logic_->PageShown(TPage::Input);
     ExpectTexts(ops_, {{"Ny_Edit", "2"}, {"Ky_ComboBox", "yes"}});
     EXPECT_TRUE(SaveRunAllowed());
+
+    // Ny saved in the General data group stays through a look at another page.
+    ed_.ShowGroup(TGroupId::General);
+    ASSERT_TRUE(SaveOpenGroup({{"Ny_Edit", "5"}}));
+    logic_->PageShown(TPage::Figure);
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.Ny, 5);
+    ExpectTexts(ops_, {{"Ny_Edit", "5"}, {"Ky_ComboBox", "yes"}});
+}
+
+// Pages looked at during the guided entry of a new data set: the entry goes on where
+// it was, with the keys chosen, the groups confirmed and the texts typed; only the
+// Intro page's rule (Ky back to no) applies.
+TEST_F(WindowEditor, TheGuidedEntryGoesOnAfterALookAtAnotherPage)
+{
+    logic_->PageShown(TPage::Input);
+    ASSERT_EQ(ed_.OpenGroup(), TGroupId::General);
+    ops_.SetControlText("Kd_ComboBox", "no");
+    ops_.SetControlText("Ns_ComboBox", "3");
+    ops_.SetControlText("Ky_ComboBox", "yes");
+    ed_.KdChanged();
+    ed_.NsChanged();
+    ed_.KyChanged();
+    // Typed, not yet saved: kept through a look at the Intro page.
+    ops_.SetControlText("Kr_ComboBox", "0");
+    ops_.SetControlText("Ny_Edit", "6");
+    logic_->PageShown(TPage::Intro);
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(ed_.OpenGroup(), TGroupId::General);
+    ExpectTexts(ops_, {{"Kd_ComboBox", "no"}, {"Ns_ComboBox", "3"}, {"Kr_ComboBox", "0"}, {"Ny_Edit", "6"},
+                       {"Ky_ComboBox", "no"}});
+    ASSERT_TRUE(ed_.SaveGroup());
+    ASSERT_TRUE(SaveOpenGroup({{"Ts1_Edit", "4"}, {"Ts2_Edit", "4"}, {"Ts3_Edit", "4"}}));
+    ASSERT_EQ(ed_.OpenGroup(), TGroupId::IrrigatedAreas);
+    ops_.SetControlText("A1_Edit", "0.55");
+
+    for (TPage page : {TPage::Figure, TPage::Output, TPage::Graphics, TPage::Intro}) {
+        logic_->PageShown(page);
+        logic_->PageShown(TPage::Input);
+    }
+    const TInputRecord& r = dm_.Rec;
+    EXPECT_EQ((std::vector<int>{r.Ns, r.Kd, r.Kr, r.Ny}), (std::vector<int>{3, 0, 0, 6}));
+    EXPECT_EQ(r.Ts[3], 4);
+    EXPECT_TRUE(ed_.GuidedEntryRunning());
+    EXPECT_EQ(ed_.OpenGroup(), TGroupId::IrrigatedAreas);
+    EXPECT_EQ(ops_.GetControlText("A1_Edit"), "0.55");
+    EXPECT_EQ(Offered(), (std::vector<std::string>{"General data", "Season durations", "Irrigated areas"}));
+    EXPECT_TRUE(ops_.Controls[CancelButtonControl(Group(TGroupId::SeasonDurations))].Enabled);
+    EXPECT_FALSE(SaveRunAllowed());
+    // The entry goes on to its end from there.
+    const auto rest = editortest::WalkGuidedEntry(ed_, ops_, editortest::FieldClimate());
+    EXPECT_EQ(rest.front(), "Irrigated areas");
+    EXPECT_EQ(rest.back(), "Depth watertable and capillary rise");
+    EXPECT_TRUE(SaveRunAllowed());
+    logic_->PageShown(TPage::Figure);
+    logic_->PageShown(TPage::Input);
+    EXPECT_TRUE(SaveRunAllowed());
+    EXPECT_EQ(r.Ns, 3);
 }
 
 // The whole window: a new data set of three seasons with wells and no drains, entered

@@ -79,6 +79,7 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     TInputRecord rec = Field();
     rec.Dc = 0.5; // not below the root zone: refused by the check, not by the save
     OpenAndShowInput(WriteInput("field.inp", rec));
+    logic_->OutputGroups(); // the options of an earlier output left open
     // Outputs of an earlier run under the same name would pass for this one's.
     WriteFile(dir_ / "Field.res", "old\r\n");
     WriteFile(dir_ / "Field.frq", "old\r\n");
@@ -97,8 +98,17 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     // The input is saved all the same.
     EXPECT_EQ(Present(dir_, {"Field.res", "Field.frq", "Error.lst", "warning.lst", "Field.INP"}),
               (std::vector<std::string>{"Field.INP"}));
-    ExpectVisible(ops_, {ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton, ctl::GroupButton},
+    // Nothing to make groups of: the options and "Go" are hidden, and the status line
+    // names only what is shown.
+    ExpectVisible(ops_,
+                  {ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton, ctl::GroupButton,
+                   ctl::GroupsPanel},
                   false);
+    EXPECT_TRUE(Visible(ctl::OutputOpenButton));
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputErrorsStatus);
+    logic_->FilePrint(); // the errors, as shown
+    ASSERT_EQ(ops_.PrintedTexts.size(), 1u);
+    EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Input errors"), ops_.TextLines));
     EXPECT_TRUE(logic_->State.InputErrors);
     EXPECT_FALSE(logic_->State.OutputPresent);
     EXPECT_EQ(dm_.ErrorLines.size(), 1u);
@@ -168,6 +178,99 @@ TEST_F(WindowRun, RunWorksOnTheValuesAsSaved)
     EXPECT_EQ(reread.Lc, dm_.Rec.Lc);
 }
 
+// After a run the Input page shows Ny and Ky as last saved: of a new data set, of a
+// file whose Ny was changed before its save, and of a file in the layout without Ky.
+TEST_F(WindowRun, AfterARunTheInputPageShowsNyAndKyAsLastSaved)
+{
+    const std::string refused = " Number of years Ny must be > 1 and < 100.";
+    // A new data set, entered and saved, never opened from a file.
+    logic_->PageShown(TPage::Input);
+    dm_.Rec = Field(3);
+    SaveRun({Path("New.inp")}, {true});
+    ASSERT_TRUE(logic_->State.OutputPresent);
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.Ny, 3);
+    SaveRun({Path("New.inp")}, {true, true}); // overwrite, calculate
+    EXPECT_EQ(std::count(ops_.Messages.begin(), ops_.Messages.end(), refused), 0);
+    EXPECT_EQ(FileLines(dir_ / "New.INP")[5].substr(0, 9), "        3");
+
+    // An opened file, Ny changed 3 -> 4 and saved: 4 stays, and the next save keeps it.
+    OpenAndShowInput(WriteInput("field.inp", Field(3)));
+    dm_.Rec.Ny = 4;
+    SaveRun({Path("Field.inp")}, {true});
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.Ny, 4);
+    SaveRun({Path("Field.inp")}, {true, false});
+    EXPECT_EQ(FileLines(dir_ / "Field.INP")[5].substr(0, 9), "        4");
+
+    // A file of the layout without Ky: its Ny is what the Input page puts back.
+    std::vector<std::string> old = FileLines(dir_ / "Field.INP");
+    old[4] = "2.      Ny      Ns              CAmax   CBmax";
+    old[5] = "        5      2        8.0     8.0";
+    std::string text;
+    for (const std::string& line : old)
+        text += line + "\r\n";
+    WriteFile(dir_ / "old.inp", text);
+    OpenAndShowInput(Path("old.inp"));
+    ASSERT_EQ(dm_.Rec.Ny, 5);
+    SaveRun({Path("Old.inp")}, {true});
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ(dm_.Rec.Ny, 5);
+}
+
+// One input file per data set where names are case-sensitive: a save beside
+// Field.inp writes Field.inp (after the overwrite question) and the series messages
+// name it; "Open input file" reads the file chosen; "Open output file" reads the
+// input its result file names, else the one beside it in either case, and says which.
+TEST_F(WindowRun, OneInputFileWhateverTheCaseOfItsExtension)
+{
+    OpenAndShowInput(WriteInput("Field.inp", Field(2, 1)));
+    dm_.Rec.IaA[1] = 0.45;
+    EXPECT_EQ(SaveRunDialogue({Path("Field")}, {true, true, false}),
+              (std::vector<std::string>{
+                  "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
+                  "question: The file already exists, overwrite?",
+                  "question: The data were saved in: Field.inp. Do you wish to do the calculations?",
+                  "message: " + msg::YearReached("Field.inp", 2, "1", "Field.res"),
+                  "question: Do you wish to continue with the next year Nr 2",
+                  "message: " + msg::SeriesDiscontinued("Field.res")}));
+    EXPECT_FALSE(fs::exists(dir_ / "Field.INP"));
+    TInputRecord saved;
+    ReadNamedInputFile(Path("Field.inp"), saved);
+    EXPECT_EQ(saved.IaA[1], 0.45);
+
+    // Two files that differ in the case of their extension: the one chosen is read.
+    WriteInput("Two.inp", Field(3));
+    WriteInput("Two.INP", Field(4));
+    OpenAndShowInput(Path("Two.INP"));
+    EXPECT_EQ(dm_.Rec.Ny, 4);
+    EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Two.INP"));
+
+    // Run.INP run; an older Run.inp beside it is not the input of Run.res.
+    OpenAndShowInput(WriteInput("field.inp", Field(5)));
+    SaveRun({Path("Run")}, {true});
+    ASSERT_TRUE(fs::exists(dir_ / "Run.res"));
+    WriteInput("Run.inp", Field(7));
+    logic_->PageShown(TPage::Input);
+    ops_.FileAnswers.push_back(Path("Run.res"));
+    logic_->OutputOpen();
+    EXPECT_EQ(dm_.Rec.Ny, 5);
+    EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Run.INP"));
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedWithInput(Path("Run.INP")));
+    // Without the file the header names: the one beside, in either case.
+    fs::remove(dir_ / "Run.INP");
+    fs::rename(dir_ / "Run.inp", dir_ / "Run.Inp");
+    ops_.FileAnswers.push_back(Path("Run.res"));
+    logic_->OutputOpen();
+    EXPECT_EQ(dm_.Rec.Ny, 7);
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedWithInput(Path("Run.Inp")));
+    fs::remove(dir_ / "Run.Inp");
+    ops_.FileAnswers.push_back(Path("Run.res"));
+    logic_->OutputOpen();
+    EXPECT_EQ(dm_.Rec.Ny, 7);
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedNoInput);
+}
+
 TEST_F(WindowRun, OpenInputFileFailuresChangeNothing)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(4)));
@@ -199,6 +302,12 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
     EXPECT_EQ((std::vector<int>{dm_.Rec.Ns, dm_.Rec.Kr, editor_.GuidedEntries}), (std::vector<int>{2, 4, 1}));
     EXPECT_FALSE(Enabled(ctl::SaveRunButton));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::InputStatus);
+    // A look at another page: the entry goes on with the keys chosen meanwhile.
+    dm_.Rec.Ns = 3;
+    logic_->PageShown(TPage::Figure);
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ns, editor_.GuidedEntries, editor_.Resumes}), (std::vector<int>{3, 1, 1}));
+    EXPECT_FALSE(Enabled(ctl::SaveRunButton));
 
     OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
     EXPECT_EQ(editor_.GuidedEntries, 1);
@@ -211,19 +320,165 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
     logic_->PageShown(TPage::Output); // no output yet: the decorative picture
     EXPECT_TRUE(Visible(ctl::OutputDecorImage));
     EXPECT_FALSE(ops_.TextVisible);
-    EXPECT_FALSE(Visible(ctl::GroupButton));
+    ExpectVisible(ops_, {ctl::GroupButton, ctl::GroupsPanel}, false);
+    ExpectVisible(ops_, {ctl::OutputOpenButton, ctl::GroupOpenButton});
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::NoOutputStatus);
+
+    // Opening an input file from another page shows the Input page, with the file's
+    // status; so does a file named at the start.
+    ops_.FileAnswers.push_back(Path("field.inp"));
+    logic_->InputOpen();
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
+    EXPECT_EQ(ops_.StatusTexts.back(), msg::InputOpenedStatus);
+    ops_.Controls.clear(); // a new window
+    StartWindow();
+    logic_->OpenInputFile("field.inp");
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
+    EXPECT_EQ(dm_.Rec.FileName, Path("field.inp"));
 }
 
-TEST_F(WindowRun, PrintExitAndHelpWindows)
+// Unsaved input (a group saved with "Save group" or a title changed since the input
+// was last read or written) is given up only after a yes: quitting, opening an input
+// file, opening an output file that brings its input. Nothing is asked when nothing
+// would be lost; values a run writes back do not count.
+TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
 {
-    const std::size_t mark = ops_.Events.size();
-    logic_->FilePrint(); // nothing opened yet
-    EXPECT_EQ(DialogueSince(mark), std::vector<std::string>{"message: File does not exist, please select another one,"});
-    EXPECT_TRUE(ops_.PrintedFiles.empty());
-    OpenAndShowInput(WriteInput("field.inp", Field()));
-    logic_->FilePrint();
-    EXPECT_EQ(ops_.PrintedFiles, std::vector<std::string>{Path("field.inp")});
+    const auto quit = [&](std::vector<bool> answers) {
+        ops_.VisibleWindows.clear();
+        const std::size_t mark = ops_.Events.size();
+        ops_.YesNoAnswers.assign(answers.begin(), answers.end());
+        logic_->ProgramExit();
+        EXPECT_TRUE(ops_.YesNoAnswers.empty());
+        const bool closing = ops_.VisibleWindows.count(TWindow::Close) > 0;
+        return std::make_pair(DialogueSince(mark), closing);
+    };
+    const std::vector<std::string> asked{"question: " + std::string(msg::QuitUnsaved)};
+    EXPECT_EQ(quit({}), std::make_pair(std::vector<std::string>{}, true)); // nothing to lose
 
+    // A new data set with a group saved and no file yet.
+    logic_->PageShown(TPage::Input);
+    editor_.Saves = 1;
+    EXPECT_EQ(quit({false}), std::make_pair(asked, false)); // No: back to the window
+    EXPECT_EQ(quit({true}), std::make_pair(asked, true));
+
+    // Opening an input file asks first; No leaves the input as it is.
+    const std::string field = WriteInput("field.inp", Field(3));
+    ops_.FileAnswers.push_back(field);
+    ops_.YesNoAnswers.push_back(false);
+    logic_->InputOpen();
+    EXPECT_EQ(ops_.Questions.back(), msg::OpenInputUnsaved);
+    EXPECT_FALSE(logic_->State.DataLoaded);
+    EXPECT_NE(dm_.Rec.FileName, field);
+    ops_.FileAnswers.push_back(field);
+    ops_.YesNoAnswers.push_back(true);
+    logic_->InputOpen();
+    EXPECT_EQ(dm_.Rec.FileName, field);
+    EXPECT_EQ(quit({}).first, std::vector<std::string>{}); // just read: nothing unsaved
+
+    // A title changed, then changed back.
+    ops_.SetControlText(ctl::Title1Edit, "another title");
+    EXPECT_EQ(quit({false}).first, asked);
+    ops_.SetControlText(ctl::Title1Edit, dm_.Rec.Title1);
+    EXPECT_EQ(quit({}).first, std::vector<std::string>{});
+
+    // Saved and run: the run's values written back count for nothing.
+    editor_.Saves = 2;
+    SaveRun({Path("Field.inp")}, {true});
+    EXPECT_EQ(quit({}).first, std::vector<std::string>{});
+    // A refused save saves nothing.
+    editor_.Saves = 3;
+    ops_.SetControlText(ctl::Title2Edit, "changed");
+    SaveRun({Path("a.b.inp"), std::nullopt}, {});
+    EXPECT_EQ(quit({false}).first, asked);
+
+    // "Open output file" whose input replaces the one being edited: asked; No
+    // leaves the page and the input as they were.
+    logic_->PageShown(TPage::Input);
+    const std::vector<std::string> shown = ops_.TextLines;
+    ops_.FileAnswers.push_back(Path("Field.res"));
+    ops_.YesNoAnswers.push_back(false);
+    logic_->OutputOpen();
+    EXPECT_EQ(ops_.Questions.back(), msg::OpenOutputUnsaved);
+    EXPECT_EQ(ops_.TextLines, shown);
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
+    EXPECT_EQ(ops_.Controls[ctl::Title2Edit].Text, "changed");
+    // A result without its input file takes nothing away: not asked.
+    std::string alone;
+    for (std::string line : FileLines(dir_ / "Field.res")) {
+        if (line.rfind(" Name of input (data) file used   : ", 0) == 0)
+            line = " Name of input (data) file used   : " + Path("Gone.INP");
+        alone += line + "\r\n";
+    }
+    WriteFile(dir_ / "Alone.res", alone);
+    const std::size_t questions = ops_.Questions.size();
+    ops_.FileAnswers.push_back(Path("Alone.res"));
+    logic_->OutputOpen();
+    EXPECT_EQ(ops_.Questions.size(), questions);
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Alone.res"));
+    ops_.FileAnswers.push_back(Path("Field.res"));
+    ops_.YesNoAnswers.push_back(true);
+    logic_->OutputOpen();
+    EXPECT_EQ(ops_.Controls[ctl::Title2Edit].Text, dm_.Rec.Title2);
+    EXPECT_EQ(quit({}).first, std::vector<std::string>{});
+}
+
+// "Open example" writes the bundled examples into the folder chosen and opens
+// field.inp; examples already there are left alone, a user's file of either name is
+// replaced only after a yes, and unsaved input is not given up without one.
+TEST_F(WindowRun, OpenExampleWritesTheExamplesAndOpensField)
+{
+    const auto example = [&](std::optional<std::string> folder, std::vector<bool> answers) {
+        const std::size_t mark = ops_.Events.size();
+        ops_.FileAnswers.push_back(std::move(folder));
+        ops_.YesNoAnswers.assign(answers.begin(), answers.end());
+        logic_->OpenExample();
+        EXPECT_TRUE(ops_.YesNoAnswers.empty()) << "a question did not come";
+        return DialogueSince(mark);
+    };
+    const std::string folderDialog = "folder: " + std::string(DialogInfo(TDialog::ExampleFolder).Caption);
+    EXPECT_EQ(example(std::nullopt, {}),
+              (std::vector<std::string>{folderDialog, "message: " + std::string(msg::NoExampleFolder)}));
+
+    const std::string ex = Path("examples");
+    const std::vector<std::string> written{folderDialog, "message: " + msg::ExamplesWritten(ex),
+                                           "message: " + std::string(msg::InputOpened)};
+    EXPECT_EQ(example(ex, {}), written);
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
+    EXPECT_EQ(dm_.Rec.FileName, ex + "/field.inp");
+    EXPECT_EQ(InputFileText(dm_.Rec), FieldExampleText());
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
+    EXPECT_EQ(example(ex, {}), written); // the examples already there: nothing asked
+
+    // A user's field.inp there: No keeps it and opens nothing; Yes replaces it.
+    WriteFile(dir_ / "examples" / "field.inp", "mine\r\n");
+    dm_.Rec.FileName = "before";
+    EXPECT_EQ(example(ex, {false}),
+              (std::vector<std::string>{folderDialog,
+                                        "question: " + msg::ReplaceByExamples(ex, {"field.inp"}),
+                                        "message: " + std::string(msg::ExamplesNotWritten)}));
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), "mine\r\n");
+    EXPECT_EQ(dm_.Rec.FileName, "before");
+
+    // Unsaved input: asked first; No writes nothing.
+    WriteFile(dir_ / "examples" / "wells.inp", "mine too\r\n");
+    editor_.Saves = 1;
+    EXPECT_EQ(example(ex, {false}),
+              (std::vector<std::string>{folderDialog, "question: " + std::string(msg::OpenExampleUnsaved)}));
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), "mine too\r\n");
+    std::vector<std::string> replaced{folderDialog, "question: " + std::string(msg::OpenExampleUnsaved),
+                                      "question: " + msg::ReplaceByExamples(ex, {"field.inp", "wells.inp"})};
+    replaced.insert(replaced.end(), written.begin() + 1, written.end());
+    EXPECT_EQ(example(ex, {true, true}), replaced);
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
+    EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
+    EXPECT_EQ(dm_.Rec.FileName, ex + "/field.inp");
+}
+
+TEST_F(WindowRun, ExitAndHelpWindows)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field()));
     logic_->KrHelp();
     logic_->InputSymbols();
     logic_->OutputSymbols();

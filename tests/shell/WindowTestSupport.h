@@ -38,8 +38,11 @@ inline std::vector<std::string> FileLines(const fs::path& path)
 // Counts the calls the window makes into the input editor.
 class TRecordingEditor final : public TInputEditorHooks {
 public:
-    int Fills = 0, KeyChanges = 0, Offers = 0, Layouts = 0, Hides = 0, Generals = 0, GuidedEntries = 0;
+    int Fills = 0, KeyChanges = 0, Offers = 0, Layouts = 0, Hides = 0, Generals = 0, GuidedEntries = 0, Resumes = 0;
     TInputRecord LastFilled; // the record as the last FillAllPages saw it
+    int Saves = 0;           // groups saved with "Save group", as the test says
+
+    int GroupSaves() const override { return Saves; }
 
     void FillAllPages(const TInputRecord& rec) override
     {
@@ -52,6 +55,7 @@ public:
     void HideAllPanels() override { ++Hides; }
     void ShowGeneralGroup() override { ++Generals; }
     void StartGuidedEntry(TInputRecord&) override { ++GuidedEntries; }
+    void ResumeGuidedEntry(TInputRecord&) override { ++Resumes; }
 };
 
 class WindowTest : public ::testing::Test {
@@ -117,7 +121,7 @@ protected:
         for (std::size_t i = from; i < ops_.Events.size(); ++i) {
             const std::string& e = ops_.Events[i];
             if (e.rfind("message: ", 0) == 0 || e.rfind("question: ", 0) == 0 || e.rfind("save: ", 0) == 0 ||
-                e.rfind("open: ", 0) == 0)
+                e.rfind("open: ", 0) == 0 || e.rfind("folder: ", 0) == 0)
                 out.push_back(e);
         }
         return out;

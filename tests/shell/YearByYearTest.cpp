@@ -36,7 +36,7 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
                   Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
                   Question("The data were saved in: Field.INP. Do you wish to do the calculations?"),
                   Message("By setting the yearly calculation index Ky equal to 1 you have requested Veltra "
-                          "calculations using the input file  Field.inp  for a time series of  3  years with the "
+                          "calculations using the input file  Field.INP  for a time series of  3  years with the "
                           "option to introduce annual input changes.  The end of the intermediate annual "
                           "calculations of year  1  is reached. The intermediate results can be seen in output "
                           "file  Field.res"),
@@ -123,9 +123,9 @@ TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessageAndTheFilesOfTheCommandLi
               (std::vector<std::string>{
                   Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
                   Question("The data were saved in: Field.INP. Do you wish to do the calculations?"),
-                  Message(msg::YearReached("Field.inp", 3, "1", "Field.res")),
+                  Message(msg::YearReached("Field.INP", 3, "1", "Field.res")),
                   Question("Do you wish to continue with the next year Nr 2"), Question(msg::MakeInputChanges),
-                  Message(msg::YearReached("Field.inp", 3, "2", "Field.res")),
+                  Message(msg::YearReached("Field.INP", 3, "2", "Field.res")),
                   Question("Do you wish to continue with the next year Nr 3"), Question(msg::MakeInputChanges),
                   Message(msg::SeriesEnd("Field.res")), Message(msg::RuntimeWarningsGiven)}));
     EXPECT_FALSE(fs::exists(dir_ / "Field2.inp")); // no input changes, no year files

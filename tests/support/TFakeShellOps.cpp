@@ -17,9 +17,12 @@ bool TFakeShellOps::AskYesNo(const std::string& text)
 std::optional<std::string> TFakeShellOps::NextFile(TDialog dialog, const char* kind)
 {
     FileDialogs.push_back(dialog);
-    Events.push_back(std::string(kind) + ": " + DialogInfo(dialog).Filter);
+    // A folder dialog has no filter: its caption tells it.
+    const TDialogInfo info = DialogInfo(dialog);
+    const std::string what = *info.Filter != '\0' ? info.Filter : info.Caption;
+    Events.push_back(std::string(kind) + ": " + what);
     if (FileAnswers.empty())
-        throw std::logic_error(std::string("unexpected ") + kind + " dialog: " + DialogInfo(dialog).Filter);
+        throw std::logic_error(std::string("unexpected ") + kind + " dialog: " + what);
     auto answer = FileAnswers.front();
     FileAnswers.pop_front();
     return answer;

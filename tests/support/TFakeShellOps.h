@@ -37,6 +37,8 @@ public:
     std::vector<TPage> ShownPages;
     std::vector<int> Pauses;
     std::vector<std::string> PrintedFiles;
+    std::vector<std::pair<std::string, std::vector<std::string>>> PrintedTexts; // title, lines
+    std::vector<std::string> PrintedPictures;                                  // titles
     std::string ClipboardText;
     // Every message, question, status text and busy-box text in one list,
     // each prefixed by its kind ("message: ", "question: ", "status: ", "busy: ").
@@ -60,6 +62,7 @@ public:
     std::optional<std::string> ChooseOpenFile(TDialog dialog) override { return NextFile(dialog, "open"); }
     std::optional<std::string> ChooseSaveFile(TDialog dialog) override { return NextFile(dialog, "save"); }
     void SetDialogFolder(TDialog dialog, const std::string& folder) override { DialogFolders[dialog] = folder; }
+    std::optional<std::string> ChooseFolder(TDialog dialog) override { return NextFile(dialog, "folder"); }
     void SetStatus(const std::string& text) override { Record(StatusTexts, "status: ", text); }
 
     void BusyShow() override { BusyVisible = true; }
@@ -96,6 +99,11 @@ public:
     void HideWindow(TWindow window) override { VisibleWindows.erase(window); }
 
     void PrintFile(const std::string& path) override { PrintedFiles.push_back(path); }
+    void PrintText(const std::string& title, const std::vector<std::string>& lines) override
+    {
+        PrintedTexts.emplace_back(title, lines);
+    }
+    void PrintPicture(const std::string& title) override { PrintedPictures.push_back(title); }
     void SetClipboardText(const std::string& text) override { ClipboardText = text; }
 
     TCanvas& Picture() override { return Canvas; }
