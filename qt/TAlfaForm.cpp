@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "qt/RunUserEvent.h"
+#include "qt/TBaseForm.h"
 #include "qt/TFieldEvents.h"
 #include "qt/TPictures.h"
 #include "qt/TQtShellOps.h"
@@ -21,7 +22,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 } // namespace
 
 TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent)
-    : QWidget(parent, Qt::Window), logic_(std::make_unique<TAlfaFormLogic>(rec, ops)), ops_(ops)
+    : QWidget(parent, AuxiliaryWindowFlags), logic_(std::make_unique<TAlfaFormLogic>(rec, ops)), ops_(ops)
 {
     auto* row = new QHBoxLayout(this);
     auto* picture = new TPictureWidget(TPictureKind::DrainGeometry, this);

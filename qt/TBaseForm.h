@@ -9,6 +9,11 @@ class QVBoxLayout;
 
 namespace veltra {
 
+// The calculator, the drainage explanation and the warnings: windows of their own
+// that the window manager keeps in front of the main window (as it keeps a dialogue
+// above the window it belongs to), without blocking it.
+inline constexpr Qt::WindowType AuxiliaryWindowFlags = Qt::Dialog;
+
 class TBaseForm : public QDialog {
 public:
     TBaseForm(const QString& caption, QWidget* parent);

@@ -237,14 +237,18 @@ void TInputEditorPanels::AddAbovePanels(QWidget* widget)
 
 void TInputEditorPanels::TakeKeysOf(QWidget* page)
 {
-    // Enter and Esc act on the open panel wherever the focus is on the page; a popup
-    // (a selector's list) and a message box keep their own keys.
+    // Enter and Esc act on the open panel wherever the focus is while the page is
+    // shown: in a field, on a button, on the page's tab, or nowhere after a message
+    // box took it from a panel that has gone since. A popup (a selector's list) and
+    // a message box keep their own keys.
     const std::pair<int, bool> keys[] = {{Qt::Key_Return, true}, {Qt::Key_Enter, true}, {Qt::Key_Escape, false}};
     for (const auto& [key, enter] : keys) {
         auto* shortcut = new QShortcut(QKeySequence(key), page);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        shortcut->setContext(Qt::WindowShortcut);
         const bool isEnter = enter;
-        connect(shortcut, &QShortcut::activated, this, [this, isEnter] {
+        connect(shortcut, &QShortcut::activated, this, [this, isEnter, page] {
+            if (!page->isVisible())
+                return;
             QWidget* focus = QApplication::focusWidget();
             if (isEnter)
                 PressEnter(focus);

@@ -46,6 +46,8 @@ public:
     void AddAbovePanels(QWidget* widget);
     // Enter and Esc anywhere on `page` save or cancel the open group.
     void TakeKeysOf(QWidget* page);
+    // The focus into the first field of the open panel, unless it is in the panel.
+    void FocusOpenPanel();
 
 private:
     void BuildPanel(const std::string& name);
@@ -58,9 +60,6 @@ private:
     void PressEnter(QWidget* field);
     void PressEscape(QWidget* field);
     QGroupBox* PanelOf(QWidget* field) const;
-    // The focus into the first field of the open panel, unless it is in the panel.
-    void FocusOpenPanel();
-
     std::map<std::string, QWidget*> controls_;
     std::map<TGroupId, std::vector<QWidget*>> focusOrder_; // fields, then buttons
     QVBoxLayout* panels_ = nullptr;

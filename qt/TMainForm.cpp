@@ -502,8 +502,15 @@ void TMainForm::Wire()
 
     connect(Pages, &QTabWidget::currentChanged, this,
             [&logic](int index) { logic.PageShown(static_cast<TPage>(index)); });
-    connect(InputOpen, &QAction::triggered, this, [&logic] { logic.InputOpen(); });
-    connect(OpenExample, &QAction::triggered, this, [&logic] { logic.OpenExample(); });
+    // An opened file shows its General data group: the keys go to its first field.
+    connect(InputOpen, &QAction::triggered, this, [this, &logic] {
+        logic.InputOpen();
+        EditorPanels->FocusOpenPanel();
+    });
+    connect(OpenExample, &QAction::triggered, this, [this, &logic] {
+        logic.OpenExample();
+        EditorPanels->FocusOpenPanel();
+    });
     connect(OutputOpen, &QAction::triggered, this, [&logic] { logic.OutputOpen(); });
     connect(InputSave, &QAction::triggered, this, [&logic] { logic.InputSave(); });
     connect(GraphOpen, &QAction::triggered, this, [&logic] { logic.GraphOpen(); });

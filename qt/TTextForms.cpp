@@ -65,7 +65,7 @@ TOutputSymbolsForm::TOutputSymbolsForm(QWidget* parent) : TBaseForm("Output symb
     resize(940, 680);
 }
 
-TWarningForm::TWarningForm(QWidget* parent) : QWidget(parent, Qt::Window)
+TWarningForm::TWarningForm(QWidget* parent) : QWidget(parent, AuxiliaryWindowFlags)
 {
     setWindowTitle("Warning");
     auto* body = new QVBoxLayout(this);
@@ -74,7 +74,7 @@ TWarningForm::TWarningForm(QWidget* parent) : QWidget(parent, Qt::Window)
     resize(760, 320);
 }
 
-TDrainForm::TDrainForm(QWidget* parent) : QWidget(parent, Qt::Window)
+TDrainForm::TDrainForm(QWidget* parent) : QWidget(parent, AuxiliaryWindowFlags)
 {
     setWindowTitle(DrainFormCaption);
     auto* body = new QVBoxLayout(this);

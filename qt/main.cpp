@@ -9,6 +9,7 @@
 
 #include <QApplication>
 
+#include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
 #include "qt/TQtShellOps.h"
 #include "qt/TScreenshots.h"
@@ -93,7 +94,9 @@ int main(int argc, char** argv)
 
     veltra::TMainForm form;
     form.show();
-    if (!files.empty())
+    if (!files.empty()) {
         form.Logic().OpenInputFile(files.front());
+        form.EditorPanels->FocusOpenPanel();
+    }
     return app.exec();
 }

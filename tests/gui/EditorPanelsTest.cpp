@@ -192,6 +192,9 @@ TEST_F(EditorPanels, EnterAndEscActOnTheOpenPanelWhereverTheFocusIsOnThePage)
          true},
         {"Kr Help", form_->KrHelpButton, Qt::Key_Escape, false},
         {"second title line", form_->Title2Edit, Qt::Key_Escape, false},
+        {"page's tab", form_->Pages->tabBar(), Qt::Key_Return, true},
+        // A message box took the focus from a panel that has gone since.
+        {"nowhere", nullptr, Qt::Key_Escape, false},
     };
     double typed = 0.3;
     for (const TCase& c : cases) {
@@ -199,9 +202,13 @@ TEST_F(EditorPanels, EnterAndEscActOnTheOpenPanelWhereverTheFocusIsOnThePage)
         Choose(TGroupId::CanalLosses);
         Type(Edit("Lc1_Edit"), QString::number(typed));
         const double before = rec.Lc[1];
-        c.Focus->setFocus(Qt::MouseFocusReason);
+        if (c.Focus != nullptr) {
+            c.Focus->setFocus(Qt::MouseFocusReason);
+        } else if (QApplication::focusWidget() != nullptr) {
+            QApplication::focusWidget()->clearFocus();
+        }
         ASSERT_EQ(QApplication::focusWidget(), c.Focus);
-        QTest::keyClick(c.Focus, c.Key);
+        QTest::keyClick(c.Focus != nullptr ? c.Focus : form_.get(), c.Key);
         EXPECT_FALSE(PanelVisible(TGroupId::CanalLosses));
         EXPECT_EQ(rec.Lc[1], c.Saved ? typed : before);
         if (c.Saved) {
@@ -229,6 +236,14 @@ TEST_F(EditorPanels, ChoosingAGroupPutsTheFocusInItsFirstField)
         Choose(id);
         EXPECT_EQ(QApplication::focusWidget(), Control(first)) << first;
     }
+    // Opening a file shows its General data group with the focus in it, so that Esc
+    // and Enter reach it at once.
+    answers_.Files.push_back((dir_ / "field.inp").string());
+    form_->InputOpen->trigger();
+    Settle();
+    ASSERT_TRUE(PanelVisible(TGroupId::General));
+    EXPECT_EQ(QApplication::focusWidget(), Control("Area_Edit"));
+
     // Typing goes straight into it, over what it held.
     Choose(TGroupId::SoilThickness);
     QTest::keyClicks(QApplication::focusWidget(), "1.2");

@@ -138,6 +138,15 @@ TEST_F(Window, MessagesStandOverTheWindowTheyConcern)
     ASSERT_EQ(boxes.Over.size(), 3u);
     EXPECT_EQ(boxes.Over[2], &form);
 
+    // The helper windows belong to the main window: a window manager keeps them in
+    // front of it (a dialogue's place), also when the user clicks the main window.
+    for (QWidget* helper : {static_cast<QWidget*>(form.AlfaForm), static_cast<QWidget*>(form.DrainForm),
+                            static_cast<QWidget*>(form.WarningForm)}) {
+        EXPECT_EQ(helper->windowType(), Qt::Dialog) << helper->windowTitle().toStdString();
+        EXPECT_EQ(helper->parentWidget(), &form);
+        EXPECT_FALSE(helper->isModal());
+    }
+
     // Every box is wide enough for its whole caption: a window manager draws it in a
     // larger bold font, beside an icon and three buttons.
     QFont caption = form.font();
