@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "model/SafeFile.h"
-#include "shell/Batch.h"
+#include "runs/Batch.h"
 
 namespace veltra::bench {
 

@@ -7,7 +7,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "shell/Batch.h"
+#include "runs/Batch.h"
 
 namespace veltra::cli {
 

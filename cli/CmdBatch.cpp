@@ -16,8 +16,8 @@
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "results/TextLists.h"
-#include "shell/Batch.h"
-#include "shell/CaseRun.h"
+#include "runs/Batch.h"
+#include "runs/CaseRun.h"
 
 namespace veltra::cli {
 

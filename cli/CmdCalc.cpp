@@ -11,8 +11,8 @@
 #include "cli/Commands.h"
 #include "model/TVeltraError.h"
 #include "results/TextLists.h"
-#include "shell/NumberEntry.h"
-#include "shell/UAlfaForm.h"
+#include "model/NumberEntry.h"
+#include "runs/ReactionFactors.h"
 
 namespace veltra::cli {
 

@@ -10,7 +10,7 @@
 #include "cli/RunOutput.h"
 #include "engine/UCalculate.h"
 #include "model/InputFile.h"
-#include "shell/YearRun.h"
+#include "runs/YearRun.h"
 
 namespace veltra::cli {
 

@@ -14,8 +14,8 @@
 #include "engine/UCalculate.h"
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
-#include "shell/RunCalculate.h"
-#include "shell/YearRun.h"
+#include "runs/RunCalculate.h"
+#include "runs/YearRun.h"
 
 namespace veltra::cli {
 

@@ -8,7 +8,7 @@
 #include "cli/Commands.h"
 #include "cli/RunOutput.h"
 #include "model/SafeFile.h"
-#include "shell/SummaryTable.h"
+#include "runs/SummaryTable.h"
 
 namespace veltra::cli {
 

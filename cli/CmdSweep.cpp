@@ -14,9 +14,9 @@
 #include "model/InputFile.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
-#include "shell/Batch.h"
-#include "shell/CaseRun.h"
-#include "shell/Sweep.h"
+#include "runs/Batch.h"
+#include "runs/CaseRun.h"
+#include "runs/Sweep.h"
 
 namespace veltra::cli {
 

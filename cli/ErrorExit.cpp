@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "shell/CaseRun.h"
+#include "runs/CaseRun.h"
 
 namespace veltra::cli {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "model/UDataMod.h"
-#include "shell/RunCalculate.h"
-#include "shell/YearRun.h"
+#include "runs/RunCalculate.h"
+#include "runs/YearRun.h"
 
 namespace veltra::cli {
 

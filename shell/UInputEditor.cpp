@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "model/InputCheck.h"
-#include "shell/NumberEntry.h"
+#include "model/NumberEntry.h"
 
 namespace veltra {
 

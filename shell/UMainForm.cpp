@@ -12,7 +12,7 @@
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
 #include "results/OutputFile.h"
-#include "shell/RunCalculate.h"
+#include "runs/RunCalculate.h"
 #include "shell/UControls.h"
 #include "shell/UMessages.h"
 

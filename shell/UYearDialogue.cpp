@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "results/OutputFile.h"
-#include "shell/RunCalculate.h"
+#include "runs/RunCalculate.h"
 #include "shell/UMainForm.h"
 #include "shell/UMessages.h"
 

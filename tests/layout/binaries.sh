@@ -1,6 +1,6 @@
-# What the programs and libraries carry: veltra starts without any Qt library
-# (the chart's canvas module is where Qt went), and no production library or
-# program contains the test doubles.
+# What the programs and libraries carry: veltra starts without any Qt library (the
+# chart's canvas module is where Qt went) and carries none of the window's logic, and
+# no production library or program contains the test doubles.
 # Usage: bash binaries.sh VELTRA CANVAS_MODULE LIBRARY...
 set -u
 VELTRA=$1
@@ -14,6 +14,8 @@ echo "$deps" | grep -q "libc\.so" || fail "ldd lists no C library for $VELTRA: $
 qt=$(echo "$deps" | grep -i "libQt")
 [ -z "$qt" ] || fail "veltra depends on Qt:
 $qt"
+window=$(nm -C "$VELTRA" 2>/dev/null | grep -E "TMainFormLogic|TInputEditor|TAlfaFormLogic" | head -3)
+[ -z "$window" ] || fail "veltra carries the window's logic: $window"
 ldd "$MODULE" | grep -q "libQt6Gui" || fail "the canvas module $MODULE does not use Qt Gui"
 
 for binary in "$VELTRA" "$MODULE" "$@"; do

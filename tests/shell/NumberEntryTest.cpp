@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/NumberEntry.h"
+#include "model/NumberEntry.h"
 
 namespace veltra {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "model/ExampleInputs.h"
 #include "shell/GuidedEntry.h"
-#include "shell/NumberEntry.h"
+#include "model/NumberEntry.h"
 #include "shell/TInputEditorLink.h"
 #include "shell/UControls.h"
 #include "shell/UMessages.h"

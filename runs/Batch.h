@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/SummaryTable.h"
+#include "runs/SummaryTable.h"
 
 namespace veltra {
 

@@ -1,4 +1,4 @@
-#include "shell/SummaryTable.h"
+#include "runs/SummaryTable.h"
 
 #include <algorithm>
 #include <charconv>

@@ -17,8 +17,8 @@
 
 #include "model/InputFile.h"
 #include "results/NumberCell.h"
-#include "shell/Batch.h"
-#include "shell/CaseRun.h"
+#include "runs/Batch.h"
+#include "runs/CaseRun.h"
 #include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 

@@ -13,8 +13,8 @@
 
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
-#include "shell/Batch.h"
-#include "shell/SummaryTable.h"
+#include "runs/Batch.h"
+#include "runs/SummaryTable.h"
 #include "support/ScratchFolder.h"
 
 namespace veltra {

@@ -1,6 +1,6 @@
 #pragma once
 // The loop over the years of a run, one for `veltra run`, `veltra series` and a case
-// of a batch (shell/CaseRun), so that the commands and the batch cannot drift apart:
+// of a batch (runs/CaseRun), so that the commands and the batch cannot drift apart:
 // all years in one call (Ky = 0), year by year without changes (a file with Ky = 1
 // run as it is), or a series whose later years read their own files. What the
 // fronts do their own way (reading and writing the files, the texts of their
@@ -11,7 +11,7 @@
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
 #include "results/TRunObserver.h"
-#include "shell/RunCalculate.h"
+#include "runs/RunCalculate.h"
 
 namespace veltra {
 

@@ -1,4 +1,4 @@
-#include "shell/Batch.h"
+#include "runs/Batch.h"
 
 #include <algorithm>
 #include <atomic>
@@ -21,7 +21,7 @@
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "results/OutputFile.h"
-#include "shell/RunCalculate.h"
+#include "runs/RunCalculate.h"
 
 namespace veltra {
 

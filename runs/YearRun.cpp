@@ -1,4 +1,4 @@
-#include "shell/YearRun.h"
+#include "runs/YearRun.h"
 
 #include <algorithm>
 

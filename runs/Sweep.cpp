@@ -1,4 +1,4 @@
-#include "shell/Sweep.h"
+#include "runs/Sweep.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,7 +7,7 @@
 
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
-#include "shell/SummaryTable.h"
+#include "runs/SummaryTable.h"
 
 namespace veltra {
 

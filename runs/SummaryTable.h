@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/CaseRun.h"
+#include "runs/CaseRun.h"
 
 namespace veltra {
 

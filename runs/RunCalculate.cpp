@@ -1,4 +1,4 @@
-#include "shell/RunCalculate.h"
+#include "runs/RunCalculate.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -17,7 +17,7 @@
 #include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
 #include "model/TVeltraError.h"
-#include "shell/RunCalculate.h"
+#include "runs/RunCalculate.h"
 #include "support/TFaultyFileSystem.h"
 #include "support/ScratchFolder.h"
 #include "support/TestFiles.h"

@@ -1,4 +1,4 @@
-#include "shell/NumberEntry.h"
+#include "model/NumberEntry.h"
 
 #include <charconv>
 #include <climits>

@@ -17,7 +17,7 @@
 #include "model/InputFile.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
-#include "shell/Batch.h"
+#include "runs/Batch.h"
 #include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 

@@ -1,4 +1,4 @@
-#include "shell/CaseRun.h"
+#include "runs/CaseRun.h"
 
 #include <algorithm>
 #include <exception>
@@ -7,7 +7,7 @@
 #include "model/InputFile.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
-#include "shell/YearRun.h"
+#include "runs/YearRun.h"
 
 namespace veltra {
 

@@ -7,7 +7,7 @@
 
 #include "model/ExampleInputs.h"
 #include "model/TVeltraError.h"
-#include "shell/Sweep.h"
+#include "runs/Sweep.h"
 
 namespace veltra {
 namespace {
