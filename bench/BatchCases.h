@@ -47,6 +47,9 @@ inline veltra::TBatchPlan Plan(const fs::path& out, int runs, int jobs, const st
     return plan;
 }
 
-inline fs::path Scratch() { return fs::temp_directory_path() / ("veltra-batch-bench-" + std::to_string(::getpid())); }
+inline fs::path Scratch()
+{
+    return fs::temp_directory_path() / ("veltra-batch-bench-" + std::to_string(::getpid()));
+}
 
 } // namespace veltra::bench

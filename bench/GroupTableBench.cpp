@@ -81,8 +81,7 @@ const std::string& LongResultFile()
                 line("");
                 for (int l = 0; l < 13; ++l) {
                     std::string text;
-                    for (int item = 0; item < 4 && labels[l][item]; ++item)
-                    {
+                    for (int item = 0; item < 4 && labels[l][item]; ++item) {
                         text += labels[l][item];
                         text += Cell(0.01 * (record % 97) + 0.1 * item + l);
                     }

@@ -41,4 +41,3 @@ void BM_Run99Years4Seasons(benchmark::State& state)
 BENCHMARK(BM_Run99Years4Seasons)->Unit(benchmark::kMillisecond);
 
 } // namespace
-

@@ -73,8 +73,8 @@ public:
         const auto n = [&](TCaseStatus s) { return r.Count[static_cast<std::size_t>(s)]; };
         std::cout << r.Cases << (r.Cases == 1 ? " case" : " cases") << " in " << Duration(Elapsed()) << ": "
                   << n(TCaseStatus::Ok) << " ok, " << n(TCaseStatus::InputErrors) << " input errors, "
-                  << n(TCaseStatus::Stopped) << " stopped, " << n(TCaseStatus::Failed) << " failed. Summary: "
-                  << r.SummaryPath << "\n";
+                  << n(TCaseStatus::Stopped) << " stopped, " << n(TCaseStatus::Failed)
+                  << " failed. Summary: " << r.SummaryPath << "\n";
         std::cout.flush();
     }
 
@@ -92,8 +92,8 @@ private:
         constexpr std::size_t width = 30;
         const std::size_t filled = total_ ? width * done_ / total_ : width;
         std::string bar = "[" + std::string(filled, '#') + std::string(width - filled, '.') + "] ";
-        bar += std::to_string(done_) + "/" + std::to_string(total_) + " done, " + std::to_string(notOk_) +
-               " not ok, " + Duration(Elapsed()) + " elapsed";
+        bar += std::to_string(done_) + "/" + std::to_string(total_) + " done, " + std::to_string(notOk_) + " not ok, " +
+               Duration(Elapsed()) + " elapsed";
         if (done_ > 0 && done_ < total_)
             bar += ", about " + Duration(Elapsed() / static_cast<double>(done_) * static_cast<double>(total_ - done_)) +
                    " left";

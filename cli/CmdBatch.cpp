@@ -56,8 +56,7 @@ std::vector<TBatchInput> CollectInputs(const std::vector<std::string>& given)
             ReadCaseInput(input.Path, rec);
             if (rec.Ky == 1)
                 input.YearFiles = SeriesYearFiles(input.Path, rec.Ny);
-        } catch (const TVeltraError&) {
-        }
+        } catch (const TVeltraError&) {}
         takenAlong.insert(input.YearFiles.begin(), input.YearFiles.end());
         inputs.push_back(std::move(input));
     }

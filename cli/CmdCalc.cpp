@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "model/NumberEntry.h"
 #include "model/TVeltraError.h"
 #include "results/TextLists.h"
-#include "model/NumberEntry.h"
 #include "runs/ReactionFactors.h"
 
 namespace veltra::cli {

@@ -88,12 +88,14 @@ void AddChartCommand(CLI::App& app, int& status)
 {
     auto args = std::make_shared<TChartArgs>();
     CLI::App* cmd = app.add_subcommand(
-        "chart", "Draw the chart of an output group of a result file (N = 1..12) or of a group file, as .bmp, .png, .svg or "
-                 ".pdf");
+        "chart",
+        "Draw the chart of an output group of a result file (N = 1..12) or of a group file, as .bmp, .png, .svg or "
+        ".pdf");
     cmd->add_option("FILE", args->File, "Result file (.res) or group file (.prn), read as named")->required();
     cmd->add_option("N", args->Option, "Output option: 1 root-zone salinities ... 12 rotation key")
         ->check(CLI::Range(1, 12));
-    cmd->add_option("-o,--output", args->Output, "Picture file: .bmp or .png (pixels), .svg or .pdf (vectors)")->required();
+    cmd->add_option("-o,--output", args->Output, "Picture file: .bmp or .png (pixels), .svg or .pdf (vectors)")
+        ->required();
     cmd->callback([args, &status] { status = DrawAndSave(*args); });
 }
 

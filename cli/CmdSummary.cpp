@@ -25,8 +25,8 @@ void AddSummaryCommand(CLI::App& app, int& status)
         const std::string text = JoinShardSummaries(dir.string(), &shards, &rows);
         const std::string path = (dir / SummaryFileName(0, 1)).string();
         WriteWholeFile(path, text);
-        std::cout << "Joined " << shards << " shards (" << rows << (rows == 1 ? " case" : " cases") << ") into "
-                  << path << "\n";
+        std::cout << "Joined " << shards << " shards (" << rows << (rows == 1 ? " case" : " cases") << ") into " << path
+                  << "\n";
         status = 0;
     });
 }

@@ -39,8 +39,8 @@ int Sweep(const std::string& file, const std::vector<std::string>& settings, con
     ReadCaseInput(path, *base);
     auto sweep = std::make_shared<const TSweep>(*base, path, settings);
     for (const std::string& note : sweep->Notes())
-        std::cout << "Note: " << fs::path(path).filename().string() << " holds more decimals than an input file keeps: "
-                  << note << "\n";
+        std::cout << "Note: " << fs::path(path).filename().string()
+                  << " holds more decimals than an input file keeps: " << note << "\n";
 
     const std::string stem = fs::path(path).stem().string();
     TBatchPlan plan;
@@ -71,7 +71,8 @@ int Sweep(const std::string& file, const std::vector<std::string>& settings, con
 
 void AddSweepCommand(CLI::App& app, int& status)
 {
-    auto* cmd = app.add_subcommand("sweep", "Run the grid of values of a few input fields, each case in its own folder");
+    auto* cmd =
+        app.add_subcommand("sweep", "Run the grid of values of a few input fields, each case in its own folder");
     auto file = std::make_shared<std::string>();
     auto settings = std::make_shared<std::vector<std::string>>();
     auto options = std::make_shared<TBatchOptions>();

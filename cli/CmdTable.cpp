@@ -106,7 +106,8 @@ void AddTableCommand(CLI::App& app, int& status)
     cmd->add_option("N", args->Option,
                     "Output option: 1 root-zone salinities ... 12 rotation key, 13 the frequency file FILE.frq")
         ->check(CLI::Range(1, 13));
-    cmd->add_option("--prn", args->Prn, "Also write the group file (for 13: the frequency text, which table reads back)");
+    cmd->add_option("--prn", args->Prn,
+                    "Also write the group file (for 13: the frequency text, which table reads back)");
     cmd->add_option("--csv", args->Csv, "Also write the group's series as CSV");
     cmd->callback([args, &status] {
         const std::string path = AbsolutePath(args->File);

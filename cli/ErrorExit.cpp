@@ -45,16 +45,10 @@ int ReportError(const TVeltraError& error, const std::string& command, std::ostr
 {
     switch (error.Kind) {
     case TErrorKind::Input:
-    case TErrorKind::Stopped:
-        out << error.what() << "\n";
-        break;
+    case TErrorKind::Stopped: out << error.what() << "\n"; break;
     case TErrorKind::Usage:
-    case TErrorKind::File:
-        err << Prefix(command) << error.what() << "\n";
-        break;
-    case TErrorKind::Internal:
-        err << "veltra: internal error: " << error.what() << "\n";
-        break;
+    case TErrorKind::File: err << Prefix(command) << error.what() << "\n"; break;
+    case TErrorKind::Internal: err << "veltra: internal error: " << error.what() << "\n"; break;
     }
     return ExitStatus(error.Kind);
 }

@@ -31,8 +31,7 @@ std::vector<std::string> RunOutputPaths(const std::string& path, const std::stri
 
 TPrintedYears::TPrintedYears(bool yearByYear, bool series, std::vector<std::string> yearFiles)
     : yearByYear_(yearByYear), series_(series), yearFiles_(std::move(yearFiles))
-{
-}
+{}
 
 void TPrintedYears::ReadOver(const std::string& path, TInputRecord& rec)
 {

@@ -6,7 +6,10 @@
 namespace veltra {
 namespace {
 
-bool IsRotatedKey(int kr) { return kr == 5 || kr == 6 || kr == 7 || kr == 10; }
+bool IsRotatedKey(int kr)
+{
+    return kr == 5 || kr == 6 || kr == 7 || kr == 10;
+}
 
 } // namespace
 
@@ -129,28 +132,40 @@ void InitRootZoneSalinity(TRunContext& ctx, const TAnnualCarry* carried)
         const double aP = st.AcPrev, bP = st.BcPrev, uP = st.UcPrev;
         switch (kr) {
         case 1:
-            if (dU > 0) st.CrU = (uP * cu0 + dU * ca0) / (uP + dU);
-            if (dA > 0) st.CrA = (aP * ca0 + dA * cu0) / (aP + dA);
+            if (dU > 0)
+                st.CrU = (uP * cu0 + dU * ca0) / (uP + dU);
+            if (dA > 0)
+                st.CrA = (aP * ca0 + dA * cu0) / (aP + dA);
             break;
         case 2:
-            if (dA > 0) st.CrA = (aP * ca0 + dA * cb0) / (aP + dA);
-            if (dB > 0) st.CrB = (bP * cb0 + dB * ca0) / (bP + dB);
+            if (dA > 0)
+                st.CrA = (aP * ca0 + dA * cb0) / (aP + dA);
+            if (dB > 0)
+                st.CrB = (bP * cb0 + dB * ca0) / (bP + dB);
             break;
         case 3:
-            if (dB > 0) st.CrB = (bP * cb0 + dB * ca0) / (bP + dB);
-            if (dA > 0) st.CrA = (aP * ca0 + dA * cb0) / (aP + dA);
+            if (dB > 0)
+                st.CrB = (bP * cb0 + dB * ca0) / (bP + dB);
+            if (dA > 0)
+                st.CrA = (aP * ca0 + dA * cb0) / (aP + dA);
             break;
         case 5:
-            if (dB > 0) st.CrB = (bP * cb0 + dB * ca0 + dB * cu0) / (bP + 2 * dB);
-            if (dA > 0) st.CrA = (aP * ca0 + dA * cb0 + dA * cu0) / (aP + 2 * dA);
+            if (dB > 0)
+                st.CrB = (bP * cb0 + dB * ca0 + dB * cu0) / (bP + 2 * dB);
+            if (dA > 0)
+                st.CrA = (aP * ca0 + dA * cb0 + dA * cu0) / (aP + 2 * dA);
             break;
         case 6:
-            if (dA > 0) st.CrA = (aP * ca0 + dA * cb0 + dA * cu0) / (aP + 2 * dA);
-            if (dU > 0) st.CrU = (uP * cu0 + dU * ca0 + dU * cb0) / (uP + 2 * dU);
+            if (dA > 0)
+                st.CrA = (aP * ca0 + dA * cb0 + dA * cu0) / (aP + 2 * dA);
+            if (dU > 0)
+                st.CrU = (uP * cu0 + dU * ca0 + dU * cb0) / (uP + 2 * dU);
             break;
         case 7:
-            if (dB > 0) st.CrB = (bP * cb0 + dB * ca0 + dB * cu0) / (bP + 2 * dB);
-            if (dU > 0) st.CrU = (uP * cu0 + dU * ca0 + dU * cb0) / (uP + 2 * dU);
+            if (dB > 0)
+                st.CrB = (bP * cb0 + dB * ca0 + dB * cu0) / (bP + 2 * dB);
+            if (dU > 0)
+                st.CrU = (uP * cu0 + dU * ca0 + dU * cb0) / (uP + 2 * dU);
             break;
         default: break;
         }
@@ -250,16 +265,22 @@ void YearEndRotationUpdate(TRunContext& ctx)
     st.dAc = st.Ac - st.AcPrev, st.dBc = st.Bc - st.BcPrev, st.dUc = st.Uc - st.UcPrev;
     switch (st.Kr) {
     case 1:
-        if (st.dUc > 0) st.CrU = (st.UcPrev * st.CrU + st.dUc * st.CrA) / (st.UcPrev + st.dUc);
-        if (st.dAc > 0) st.CrA = (st.AcPrev * st.CrA + st.dAc * st.CrU) / (st.AcPrev + st.dAc);
+        if (st.dUc > 0)
+            st.CrU = (st.UcPrev * st.CrU + st.dUc * st.CrA) / (st.UcPrev + st.dUc);
+        if (st.dAc > 0)
+            st.CrA = (st.AcPrev * st.CrA + st.dAc * st.CrU) / (st.AcPrev + st.dAc);
         break;
     case 2:
-        if (st.dAc > 0) st.CrA = (st.AcPrev * st.CrA + st.dAc * st.CrB) / (st.AcPrev + st.dAc);
-        if (st.dBc > 0) st.CrB = (st.BcPrev * st.CrB + st.dBc * st.CrA) / (st.BcPrev + st.dBc);
+        if (st.dAc > 0)
+            st.CrA = (st.AcPrev * st.CrA + st.dAc * st.CrB) / (st.AcPrev + st.dAc);
+        if (st.dBc > 0)
+            st.CrB = (st.BcPrev * st.CrB + st.dBc * st.CrA) / (st.BcPrev + st.dBc);
         break;
     case 3:
-        if (st.dBc > 0) st.CrB = (st.BcPrev * st.CrB + st.dBc * st.CrA) / (st.BcPrev + st.dBc);
-        if (st.dAc > 0) st.CrA = (st.AcPrev * st.CrA + st.dAc * st.CrB) / (st.AcPrev + st.dAc);
+        if (st.dBc > 0)
+            st.CrB = (st.BcPrev * st.CrB + st.dBc * st.CrA) / (st.BcPrev + st.dBc);
+        if (st.dAc > 0)
+            st.CrA = (st.AcPrev * st.CrA + st.dAc * st.CrB) / (st.AcPrev + st.dAc);
         break;
     default: break;
     }

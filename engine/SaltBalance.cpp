@@ -96,8 +96,8 @@ double RootZoneByKey(TEngineState& st, const TSeasonSalt& q, int s)
     }
     TSaltResult rem{startR, startR};
     if (!(p > 0.999))
-        rem = RootZoneSaltIteration(startR, q.V, RootZoneRule,
-                                    [&](double cs, double) { return inR - q.Flr * cs * lrR; });
+        rem =
+            RootZoneSaltIteration(startR, q.V, RootZoneRule, [&](double cs, double) { return inR - q.Flr * cs * lrR; });
     *stateR = rem.End;
     return q.Flr * (lrL * perm.Average * p + lrR * rem.Average * (1 - p));
 }
@@ -261,8 +261,8 @@ void SaltBalance(TRunContext& ctx, int s)
             });
         st.Cxa = above.End;
         const double avgCxa = above.Average;
-        const TSaltResult below = RootZoneSaltIteration(
-            st.Cxb, rec.Ptx * (rec.Dr + rec.Dx - rec.Dd), TransitionRule, [&](double cs, double) {
+        const TSaltResult below =
+            RootZoneSaltIteration(st.Cxb, rec.Ptx * (rec.Dr + rec.Dx - rec.Dd), TransitionRule, [&](double cs, double) {
                 if (st.Dw >= belowTransition)
                     return st.LrT * flx * (avgCxa - cs) + (flq * cqfStart - flx * cs) * st.RrT;
                 return ldown * flx * avgCxa + lcS * ci + vin * flq * cqfStart - outB * flx * cs;

@@ -11,8 +11,8 @@ namespace veltra {
 // concentration c0 and pore volume v receives net(cs, latestEnd) of salt, where cs
 // is the concentration of the water leaving it.
 struct TSaltIterationRule {
-    bool ZeroCheck;   // an end or start value of 0 gives an average of 0
-    bool StrictStop;  // stop when cs < average (else cs <= average)
+    bool ZeroCheck;    // an end or start value of 0 gives an average of 0
+    bool StrictStop;   // stop when cs < average (else cs <= average)
     bool AquiferFloor; // only a negative end value is raised (else also 0)
 };
 struct TSaltResult {

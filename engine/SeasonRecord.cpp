@@ -77,11 +77,11 @@ TSeasonDone FinishSeason(const TInputRecord& rec, TEngineState& st)
 bool SeasonValuesFinite(const TEngineState& st, const TSeasonDone& done)
 {
     const int s = done.Season;
-    const double values[] = {st.It,  st.Is,  st.IaA[s], st.IaB[s], st.EfA, st.EfB, st.Eft, st.Io[s], st.JsA,
-                             st.JsB, st.EaU, st.LrA,    st.LrB,    st.LrU, st.LrT, st.RrA, st.RrB,   st.RrU,
-                             st.RrT, st.Gd,  st.Ga,     st.Gb,     st.Gw[s], st.Dw, st.Zs, st.A[s],  st.B[s],
-                             st.U[s], done.UcShown, st.CrA, st.CrB, st.CrU, st.C0, st.Cxf, st.Cxa, st.Cxb,
-                             st.Cqf, st.Ci, st.Cd, st.Cw, st.Ts[s]};
+    const double values[] = {st.It,   st.Is,        st.IaA[s], st.IaB[s], st.EfA,   st.EfB, st.Eft, st.Io[s], st.JsA,
+                             st.JsB,  st.EaU,       st.LrA,    st.LrB,    st.LrU,   st.LrT, st.RrA, st.RrB,   st.RrU,
+                             st.RrT,  st.Gd,        st.Ga,     st.Gb,     st.Gw[s], st.Dw,  st.Zs,  st.A[s],  st.B[s],
+                             st.U[s], done.UcShown, st.CrA,    st.CrB,    st.CrU,   st.C0,  st.Cxf, st.Cxa,   st.Cxb,
+                             st.Cqf,  st.Ci,        st.Cd,     st.Cw,     st.Ts[s]};
     for (double v : values)
         if (!std::isfinite(v))
             return false;

@@ -1,7 +1,7 @@
 #pragma once
 // What every engine step works on during one call of the driver.
-#include "model/TEngineState.h"
 #include "engine/Warnings.h"
+#include "model/TEngineState.h"
 #include "model/UDataMod.h"
 
 namespace veltra {

@@ -8,8 +8,8 @@
 #include "engine/SaltBalance.h"
 #include "engine/SeasonRecord.h"
 #include "engine/TRunContext.h"
-#include "engine/WaterBalance.h"
 #include "engine/Warnings.h"
+#include "engine/WaterBalance.h"
 #include "model/TVeltraError.h"
 #include "results/OutputFile.h"
 
@@ -228,8 +228,7 @@ std::string EngineRefusal(const TInputRecord& rec)
     return {};
 }
 
-void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRunProgress& progress,
-                   TRunObserver& out)
+void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRunProgress& progress, TRunObserver& out)
 {
     const std::string refusal = EngineRefusal(rec);
     if (!refusal.empty())

@@ -3,8 +3,8 @@
 // year-by-year series (Ky = 1).
 #include <string>
 
-#include "model/TEngineState.h"
 #include "engine/TRunProgress.h"
+#include "model/TEngineState.h"
 #include "model/UDataMod.h"
 #include "results/TRunObserver.h"
 
@@ -18,8 +18,7 @@ namespace veltra {
 // ends the call early with st.WaterTableStop set and TRunEnd::Completed clear.
 // Throws TVeltraError (Input) for a record the engine refuses, before anything is
 // handed out; an observer's own errors pass through.
-void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRunProgress& progress,
-                   TRunObserver& out);
+void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRunProgress& progress, TRunObserver& out);
 
 // Empty when the engine can run the record; otherwise why it refuses (a record that
 // bypassed the input check: seasons outside 1..4, porosities or layers that are not

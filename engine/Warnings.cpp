@@ -35,16 +35,14 @@ void TWarningList::AquiferBottom(int year)
 void TWarningList::IterationDidNotConverge(int year, int season)
 {
     Give({"",
-          " The water table iteration did not converge in year:" + IntCell(year, 3) + ", season:" +
-              IntCell(season, 2),
+          " The water table iteration did not converge in year:" + IntCell(year, 3) + ", season:" + IntCell(season, 2),
           " Calculations are interrupted. Please revise the input data.", ""});
 }
 
 void TWarningList::ValueOutOfRange(int year, int season)
 {
     Give({"",
-          " The calculations gave a value out of range in year:" + IntCell(year, 3) + ", season:" +
-              IntCell(season, 2),
+          " The calculations gave a value out of range in year:" + IntCell(year, 3) + ", season:" + IntCell(season, 2),
           " Calculations are interrupted. Please revise the input data.", ""});
 }
 

@@ -294,12 +294,18 @@ namespace {
 double ReductionFraction(double dw, bool rice, bool riceTableB)
 {
     if (!rice) {
-        if (dw <= 0.1) return 0.3;
-        if (dw < 0.15) return 0.25;
-        if (dw < 0.2) return 0.2;
-        if (dw < 0.25) return 0.15;
-        if (dw < 0.3) return 0.1;
-        if (dw < 0.35) return 0.05;
+        if (dw <= 0.1)
+            return 0.3;
+        if (dw < 0.15)
+            return 0.25;
+        if (dw < 0.2)
+            return 0.2;
+        if (dw < 0.25)
+            return 0.15;
+        if (dw < 0.3)
+            return 0.1;
+        if (dw < 0.35)
+            return 0.05;
         return 0;
     }
     // Paddy tolerates standing water; the B table's bounds lie just below the A table's.

@@ -91,8 +91,8 @@ bool LayoutFor(const std::string& tag, int seriesCount, TGroupLayout& g)
     };
 
     if (tag == "CrA")
-        multi("Soil salinity, EC in dS/m", NoteKr, 300, {nullptr, "CrA", "CrB", "CrU", "Cr4", "C0*", "C1*", "C2*", "C3*"},
-              salinity, TAxisRule::Common);
+        multi("Soil salinity, EC in dS/m", NoteKr, 300,
+              {nullptr, "CrA", "CrB", "CrU", "Cr4", "C0*", "C1*", "C2*", "C3*"}, salinity, TAxisRule::Common);
     else if (tag == "Cxf")
         multi("Other salinities, EC in dS/m", NoteKd, 300, {nullptr, "Cxf", "CxA", "Cxb", "Cqf", "Ci", "Cd", "Cw"},
               salinity, TAxisRule::Common);
@@ -142,8 +142,7 @@ bool HasDataToDraw(const TGroupStore& store, const TGroupLayout& g)
     auto present = [&](int s) { return s >= 1 && s <= 8 && store.SeriesPresent[static_cast<std::size_t>(s)]; };
     switch (g.Axis) {
     case TAxisRule::WaterLevel:
-    case TAxisRule::RotationKey:
-        return true;
+    case TAxisRule::RotationKey: return true;
     case TAxisRule::Percent:
         // The last column (Uc, JsB) alone does not make a chart.
         for (int s = 1; s < store.SeriesCount && s <= 8; ++s)
@@ -283,12 +282,8 @@ TChartOutcome DrawChart(const TGroupStore& store, const TInputRecord& rec, TCanv
         if (!levels && cs.Min < 0.0)
             cs.Min = 0.0;
         switch (g.Axis) {
-        case TAxisRule::WaterLevel:
-            cs.Axis = WaterLevelAxis(cs.Min, cs.Max);
-            break;
-        case TAxisRule::RotationKey:
-            cs.Axis = RotationKeyAxis(cs.Max > 5.0);
-            break;
+        case TAxisRule::WaterLevel: cs.Axis = WaterLevelAxis(cs.Min, cs.Max); break;
+        case TAxisRule::RotationKey: cs.Axis = RotationKeyAxis(cs.Max > 5.0); break;
         default: {
             double m = 1.1 * cs.Max;
             cs.Multiplier = SeriesMultiplier(m);

@@ -178,8 +178,8 @@ std::vector<std::string> InputErrorLines(const TInputRecord& r)
     // roots of negative numbers or drain water upwards.
     if (r.Kd == 1 && (r.QH1 < 0 || r.QH2 < 0))
         add(" The drainage reaction factors QH1 and QH2 must not be negative.");
-    const bool negativeSalt = r.Cx0 < 0 || r.Cq0 < 0 || r.Cic < 0 || r.Ch < 0 || r.Cp < 0 || r.CA0 < 0 ||
-                              r.CB0 < 0 || r.CU0 < 0 || (r.Kd == 1 && (r.CxA0 < 0 || r.CxB0 < 0));
+    const bool negativeSalt = r.Cx0 < 0 || r.Cq0 < 0 || r.Cic < 0 || r.Ch < 0 || r.Cp < 0 || r.CA0 < 0 || r.CB0 < 0 ||
+                              r.CU0 < 0 || (r.Kd == 1 && (r.CxA0 < 0 || r.CxB0 < 0));
     if (negativeSalt)
         add(" Salt concentrations must not be negative.");
     // A key outside its values would run as if it were 0, and the writer would drop

@@ -1,7 +1,7 @@
 #include "model/InputFile.h"
 
-#include <cctype>
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -128,8 +128,8 @@ public:
     [[noreturn]] void FailEnd(const char* expected) const
     {
         std::ostringstream msg;
-        msg << "The file \"" << source_ << "\" cannot be read: line " << line_ << ": the file ends where "
-            << expected << " was expected.";
+        msg << "The file \"" << source_ << "\" cannot be read: line " << line_ << ": the file ends where " << expected
+            << " was expected.";
         throw TInputFileError(msg.str(), source_, false, line_, {});
     }
 

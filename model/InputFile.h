@@ -21,8 +21,7 @@ public:
                     std::string text = {})
         : TVeltraError(TErrorKind::File, message), FileName(std::move(fileName)), CannotOpen(cannotOpen), Line(line),
           Text(std::move(text))
-    {
-    }
+    {}
     std::string FileName;
     bool CannotOpen = false; // the file could not be opened (or created)
     int Line = 0;            // 1-based line of the offending text; 0 when not a parse failure

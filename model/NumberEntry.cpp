@@ -105,7 +105,8 @@ std::string PlainNumberText(double value)
             if (e != std::string::npos && text[e + 1] == '+') {
                 const int places = std::atoi(text.c_str() + e + 2) + 1;
                 if (places <= 15)
-                    text.assign(buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, places).ptr);
+                    text.assign(buf,
+                                std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, places).ptr);
             }
             return text;
         }

@@ -23,17 +23,18 @@ std::string CannotWriteMessage(const std::string& path)
 
 TFolderError::TFolderError(const std::string& path)
     : TVeltraError(TErrorKind::File, "\"" + path + "\" is a folder, not a file.")
-{
-}
+{}
 
 TCannotReadError::TCannotReadError(const std::string& path)
     : TVeltraError(TErrorKind::File, "The file \"" + path + "\" could not be read.")
-{
-}
+{}
 
 namespace {
 
-[[noreturn]] void Fail(const std::string& text) { throw TVeltraError(TErrorKind::File, text); }
+[[noreturn]] void Fail(const std::string& text)
+{
+    throw TVeltraError(TErrorKind::File, text);
+}
 
 // Writes all of `data` to `fd`, as many calls as it takes.
 bool WriteAll(int fd, std::string_view data)
@@ -137,7 +138,10 @@ void TFileSystem::Replace(const std::string& from, const std::string& to)
         Fail(CannotWriteMessage(to));
 }
 
-void TFileSystem::Remove(const std::string& path) noexcept { ::unlink(path.c_str()); }
+void TFileSystem::Remove(const std::string& path) noexcept
+{
+    ::unlink(path.c_str());
+}
 
 TFileSystem& RealFileSystem()
 {

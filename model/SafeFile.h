@@ -83,8 +83,7 @@ void WriteWholeFile(const std::string& path, std::string_view text, TFileSystem&
 
 // Prepares every file first and commits them only when all were written, in the
 // order given (a file that must never stand beside incomplete ones comes last).
-void WriteWholeFiles(const std::vector<std::pair<std::string, std::string>>& files,
-                     TFileSystem& fs = RealFileSystem());
+void WriteWholeFiles(const std::vector<std::pair<std::string, std::string>>& files, TFileSystem& fs = RealFileSystem());
 
 // The whole content of a file, refused (kind File) when it is a folder
 // (TFolderError), cannot be opened or read (TCannotReadError), or holds more than

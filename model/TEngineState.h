@@ -39,9 +39,9 @@ struct TEngineState {
     TSeasonal DAu, DBu, FAw, FBw, Gi, Go, Pp, SoA, SoB, SiU, SoU, FsA, FsB, FsU, Frd;
 
     // ---- Scalars carried from season to season ----
-    double Dw = 0;      // m, water table depth (negative above the surface)
-    double DwPrev = 0;  // m, Dw at the start of the season
-    double Dw0 = 0;     // m, initial depth as entered
+    double Dw = 0;                            // m, water table depth (negative above the surface)
+    double DwPrev = 0;                        // m, Dw at the start of the season
+    double Dw0 = 0;                           // m, initial depth as entered
     double CrA = 0, CrB = 0, CrU = 0, C0 = 0; // root zone salinities (C0 is C0*), dS/m
     double CrAStart = 0, CrBStart = 0, CrUStart = 0, C0Start = 0;
     double Cxa = 0, Cxb = 0, Cxf = 0; // transition zone above, below drains, whole
@@ -54,16 +54,16 @@ struct TEngineState {
     double CAmax = 0, CBmax = 0, Dc = 0, Cic = 0, Ch = 0, Cp = 0;
 
     // ---- Per-season results of the balances ----
-    double SDA = 0, SDB = 0, SRO = 0;        // corrected surface drainage and runoff
-    double EaA = 0, EaB = 0, EaU = 0;        // actual evapotranspiration
+    double SDA = 0, SDB = 0, SRO = 0;          // corrected surface drainage and runoff
+    double EaA = 0, EaB = 0, EaU = 0;          // actual evapotranspiration
     double RrA = 0, RrB = 0, RrU = 0, RrT = 0; // capillary rise
     double LrA = 0, LrB = 0, LrU = 0, LrT = 0; // percolation
-    double Gd = 0, Ga = 0, Gb = 0;           // subsurface drainage
-    double EfA = 0, EfB = 0, Eft = 0;        // irrigation efficiencies
-    double JsA = 0, JsB = 0;                 // irrigation sufficiencies
-    double It = 0, Is = 0;                   // total and canal irrigation
-    double Ci = 0, Cd = 0, Cw = 0;           // irrigation, drainage and well water salinity
-    bool NoIrrigation = false;               // no irrigation at all this season
+    double Gd = 0, Ga = 0, Gb = 0;             // subsurface drainage
+    double EfA = 0, EfB = 0, Eft = 0;          // irrigation efficiencies
+    double JsA = 0, JsB = 0;                   // irrigation sufficiencies
+    double It = 0, Is = 0;                     // total and canal irrigation
+    double Ci = 0, Cd = 0, Cw = 0;             // irrigation, drainage and well water salinity
+    bool NoIrrigation = false;                 // no irrigation at all this season
     // Where the water-table iteration ended: the depth it started from, the change of
     // stored water it reached and the net recharge of the ground water there, and the
     // same two one step before (equal to them when no step was made).

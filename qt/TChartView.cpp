@@ -23,8 +23,8 @@ QSize TChartView::minimumSizeHint() const
 
 QRect TChartView::ChartRect() const
 {
-    const double scale = std::min({1.0, width() / static_cast<double>(ChartWidth),
-                                   height() / static_cast<double>(ChartHeight)});
+    const double scale =
+        std::min({1.0, width() / static_cast<double>(ChartWidth), height() / static_cast<double>(ChartHeight)});
     return {0, 0, static_cast<int>(ChartWidth * scale), static_cast<int>(ChartHeight * scale)};
 }
 

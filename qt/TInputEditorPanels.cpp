@@ -29,7 +29,10 @@ namespace veltra {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
 
 // Room for "0.00125" and for the selector items.
 constexpr int FieldWidth = 80;
@@ -264,7 +267,8 @@ void TInputEditorPanels::FocusOpenPanel()
         return;
     const TGroupId id = *editor_->OpenGroup();
     QGroupBox* panel = Panels.at(id);
-    if (!panel->isVisible() || (QApplication::focusWidget() != nullptr && PanelOf(QApplication::focusWidget()) == panel))
+    if (!panel->isVisible() ||
+        (QApplication::focusWidget() != nullptr && PanelOf(QApplication::focusWidget()) == panel))
         return;
     for (QWidget* field : focusOrder_.at(id))
         if (field->isVisibleTo(panel) && field->isEnabled()) {
@@ -376,17 +380,21 @@ void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
 
     // The General data group's selectors: a choice of the user (not a text set by
     // the editor) is a change.
-    const std::pair<const char*, void (TInputEditor::*)()> changes[] = {
-        {"Ns", &TInputEditor::NsChanged}, {"Kd", &TInputEditor::KdChanged}, {"Kp", &TInputEditor::KpChanged},
-        {"Kf", &TInputEditor::KfChanged}, {"Ky", &TInputEditor::KyChanged}};
+    const std::pair<const char*, void (TInputEditor::*)()> changes[] = {{"Ns", &TInputEditor::NsChanged},
+                                                                        {"Kd", &TInputEditor::KdChanged},
+                                                                        {"Kp", &TInputEditor::KpChanged},
+                                                                        {"Kf", &TInputEditor::KfChanged},
+                                                                        {"Ky", &TInputEditor::KyChanged}};
     for (const auto& change : changes) {
         auto* combo = qobject_cast<QComboBox*>(Control(GeneralControl(change.first)));
         const auto handler = change.second;
         connect(combo, &QComboBox::currentIndexChanged, this, [this, handler] { Call(handler); });
     }
     const std::map<std::string, void (TInputEditor::*)()> leaves = {
-        {GeneralControl("Ns"), &TInputEditor::NsLeft},       {GeneralControl("Kf"), &TInputEditor::KfLeft},
-        {GeneralControl("Ny"), &TInputEditor::NyLeft},       {GeneralControl("CaMax"), &TInputEditor::CaMaxLeft},
+        {GeneralControl("Ns"), &TInputEditor::NsLeft},
+        {GeneralControl("Kf"), &TInputEditor::KfLeft},
+        {GeneralControl("Ny"), &TInputEditor::NyLeft},
+        {GeneralControl("CaMax"), &TInputEditor::CaMaxLeft},
         {GeneralControl("CbMax"), &TInputEditor::CbMaxLeft}};
     events_->Left = [this, leaves](QWidget* field) {
         const auto it = leaves.find(field->objectName().toStdString());

@@ -33,7 +33,7 @@ public:
     // The editor is going: events from now on reach nothing.
     void Disconnect() { editor_ = nullptr; }
 
-    QGroupBox* Selector = nullptr; // "Select data group"
+    QGroupBox* Selector = nullptr;   // "Select data group"
     QButtonGroup* Choices = nullptr; // one radio button per group, its id the group's
     std::map<TGroupId, QGroupBox*> Panels;
 

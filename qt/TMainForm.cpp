@@ -41,7 +41,10 @@ namespace veltra {
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
 
 QPushButton* Button(const QString& caption, const QString& name, QWidget* parent)
 {
@@ -385,14 +388,16 @@ void TMainForm::BuildActions()
             onFocused([](QLineEdit* e) { e->copy(); }, [](QPlainTextEdit* t) { t->copy(); }));
     connect(Paste, &QAction::triggered, this,
             onFocused([](QLineEdit* e) { e->paste(); }, [](QPlainTextEdit* t) { t->paste(); }));
-    connect(Delete, &QAction::triggered, this, onFocused([](QLineEdit* e) { e->del(); }, [](QPlainTextEdit* t) {
-                QTextCursor cursor = t->textCursor();
-                if (cursor.hasSelection())
-                    cursor.removeSelectedText();
-                else
-                    cursor.deleteChar();
-                t->setTextCursor(cursor);
-            }));
+    connect(Delete, &QAction::triggered, this,
+            onFocused([](QLineEdit* e) { e->del(); },
+                      [](QPlainTextEdit* t) {
+                          QTextCursor cursor = t->textCursor();
+                          if (cursor.hasSelection())
+                              cursor.removeSelectedText();
+                          else
+                              cursor.deleteChar();
+                          t->setTextCursor(cursor);
+                      }));
 }
 
 void TMainForm::BuildAuxiliaryWindows()

@@ -69,9 +69,9 @@ public:
     QPushButton* KrHelpButton = nullptr;
     QPushButton* InputSymbolsButton = nullptr;
     TInputEditorPanels* EditorPanels = nullptr; // "Select data group" and the group panels
-    QPlainTextEdit* WaitMemo = nullptr; // the busy box
+    QPlainTextEdit* WaitMemo = nullptr;         // the busy box
     QLabel* NoteLabel = nullptr;
-    TPictureWidget* InputDecor = nullptr; // names the file being edited
+    TPictureWidget* InputDecor = nullptr;     // names the file being edited
     TDecorColumn* InputDecorColumn = nullptr; // the hints and the picture, beside the panels
 
     // ---- Output page

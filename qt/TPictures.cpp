@@ -251,10 +251,10 @@ void DrawFigure(QPainter& p)
 {
     // Depths in the drawing; the columns of the vertical arrows are kept apart so
     // that no label crosses an arrow.
-    const double S = 250;                 // the soil surface
-    const double rootBottom = S + 90;     // Dr
+    const double S = 250;                    // the soil surface
+    const double rootBottom = S + 90;        // Dr
     const double transitionBottom = S + 250; // Dx
-    const double aquiferBottom = S + 410; // Dq
+    const double aquiferBottom = S + 410;    // Dq
     const double tableY = S + 150, drainY = S + 200;
     const double left = 120, right = 980;
     const double wellX = 935, reuseX = 872;
@@ -534,8 +534,8 @@ void TPictureWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const QSize design = PictureDesignSize(kind_);
-    const double scale = std::min(width() / static_cast<double>(design.width()),
-                                  height() / static_cast<double>(design.height()));
+    const double scale =
+        std::min(width() / static_cast<double>(design.width()), height() / static_cast<double>(design.height()));
     painter.translate((width() - design.width() * scale) / 2, (height() - design.height() * scale) / 2);
     painter.scale(scale, scale);
     DrawPicture(painter, kind_, caption_);

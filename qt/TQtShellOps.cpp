@@ -35,7 +35,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
 
 // A box as wide as its caption needs: a window manager cuts a caption that is wider
 // than the box, and draws it in a larger, bold font beside its own buttons.

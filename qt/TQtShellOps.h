@@ -142,9 +142,9 @@ private:
 
     QWidget* parent_;
     TAutoAnswers* answers_;
-    QPointer<QWidget> owner_;            // of the running event
-    QPointer<QWidget> front_;            // last brought to the front
-    std::unique_ptr<QObject> watching_;  // the focus-window connection lives as long as this
+    QPointer<QWidget> owner_;           // of the running event
+    QPointer<QWidget> front_;           // last brought to the front
+    std::unique_ptr<QObject> watching_; // the focus-window connection lives as long as this
 
     QTabWidget* pages_ = nullptr;
     QLabel* status_ = nullptr;

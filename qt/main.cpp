@@ -26,14 +26,13 @@ void QuietOffscreen(QtMsgType type, const QMessageLogContext&, const QString& te
     std::cerr << text.toStdString() << "\n";
 }
 
-const char* const Usage =
-    "Usage: veltra-gui [FILE.inp]\n"
-    "       veltra-gui --screenshots DIR\n"
-    "       veltra-gui --help | --version\n"
-    "\n"
-    "FILE.inp            open this input file at the start\n"
-    "--screenshots DIR   run the bundled example through the window without a display and save\n"
-    "                    a picture (PNG) of every page and window in DIR, with the run's files\n";
+const char* const Usage = "Usage: veltra-gui [FILE.inp]\n"
+                          "       veltra-gui --screenshots DIR\n"
+                          "       veltra-gui --help | --version\n"
+                          "\n"
+                          "FILE.inp            open this input file at the start\n"
+                          "--screenshots DIR   run the bundled example through the window without a display and save\n"
+                          "                    a picture (PNG) of every page and window in DIR, with the run's files\n";
 
 } // namespace
 

@@ -58,9 +58,7 @@ std::array<TSlot, 4> Slots(const TEngineState& st)
         fill(0, "C3*", st.CrA, st.CrA > t);
         fill(1, "CrB", st.CrB, st.CrB > t);
         break;
-    case 4:
-        fill(0, "Cr4", st.CrA, true);
-        break;
+    case 4: fill(0, "Cr4", st.CrA, true); break;
     case 5:
         fill(0, "CrA", st.CrA, st.CrA > t);
         fill(1, "CrB", st.CrB, st.CrB > t);
@@ -76,8 +74,7 @@ std::array<TSlot, 4> Slots(const TEngineState& st)
         fill(1, "CrU", st.CrU, st.CrU > t);
         fill(2, "C3*", st.C0, st.C0 > t);
         break;
-    default:
-        break;
+    default: break;
     }
     return slots;
 }
@@ -153,8 +150,11 @@ void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngi
     if (season == 1) {
         frq.append(" \"YEAR:  ").append(IntCell(year, 4)).append("\"");
         if (firstTable)
-            frq.append(" -  - ").append(" \"Name of\" ").append(" \"input\" ").append(" \"file:\" ").append(
-                PathWithExtension(base, ".INP"));
+            frq.append(" -  - ")
+                .append(" \"Name of\" ")
+                .append(" \"input\" ")
+                .append(" \"file:\" ")
+                .append(PathWithExtension(base, ".INP"));
         frq += CrLf;
     }
     frq.append(" \"Season: ").append(IntCell(season, 3)).append("\"").append(" - ").append(" Duration: ").append(" \"");

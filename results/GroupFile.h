@@ -17,8 +17,7 @@ class TGroupWriteError : public TVeltraError {
 public:
     explicit TGroupWriteError(const std::string& message, TErrorKind kind = TErrorKind::File)
         : TVeltraError(kind, message)
-    {
-    }
+    {}
 };
 
 // The group file of the current table: DataFromLine, the headings, the column-head

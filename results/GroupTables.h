@@ -7,13 +7,13 @@
 namespace veltra {
 
 struct TGroupTable {
-    const char* Name;               // CrA, Cxf, Zs, Gd, Dw, LrA, RrA, It, FfA, EaU, A, Kr
-    const char* Heading1;           // without the quotes the table adds
+    const char* Name;     // CrA, Cxf, Zs, Gd, Dw, LrA, RrA, It, FfA, EaU, A, Kr
+    const char* Heading1; // without the quotes the table adds
     const char* Heading2;
-    const char* ColumnHeads;        // the column-head line as written
+    const char* ColumnHeads;            // the column-head line as written
     std::vector<const char*> GridHeads; // row 0 of the grid after " Year" and "Season"
-    std::vector<int> Slots;         // series slot of each column, in column order
-    bool Percent;                   // the graph works in percent (series x100 after the table)
+    std::vector<int> Slots;             // series slot of each column, in column order
+    bool Percent;                       // the graph works in percent (series x100 after the table)
 };
 
 // The table of that name, or nullptr.

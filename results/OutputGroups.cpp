@@ -373,15 +373,14 @@ std::vector<TRecordPlace> RecordsOf(const TResultReader& reader, int& seasonsPer
             reader.Fail(seasonLine, "season number " + std::to_string(season) + " is not 1 to 4");
         const std::string which = YearSeason(year, season);
         if (i + LastFrequencyOffset >= n)
-            reader.Fail(n - 1, "the file ends inside the record of " + which + " (line " + std::to_string(i + 1) +
-                                   ")");
+            reader.Fail(n - 1, "the file ends inside the record of " + which + " (line " + std::to_string(i + 1) + ")");
         for (std::size_t k = i + 1; k <= i + LastFrequencyOffset; ++k)
             if (StartsWith(lines[k], "  YEAR: "))
                 reader.Fail(k, "a record starts inside the record of " + which + " (line " + std::to_string(i + 1) +
                                    "), which is cut short");
         if (!StartsWith(lines[i + EndMarkOffset], " #"))
-            reader.Fail(i + EndMarkOffset, "the record of " + which + " (line " + std::to_string(i + 1) +
-                                               ") has no end mark \" #\"");
+            reader.Fail(i + EndMarkOffset,
+                        "the record of " + which + " (line " + std::to_string(i + 1) + ") has no end mark \" #\"");
 
         if (records.empty()) {
             if (year != 0 || season != 1)

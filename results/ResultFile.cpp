@@ -20,9 +20,18 @@ struct TCell {
     bool Shown = false;
 };
 constexpr TCell Absent{};
-TCell Cell(double v, bool shown) { return {v, shown}; }
-TCell Shown(double v) { return {v, true}; }
-TCell Cell(const std::optional<double>& v) { return {v.value_or(0), v.has_value()}; }
+TCell Cell(double v, bool shown)
+{
+    return {v, shown};
+}
+TCell Shown(double v)
+{
+    return {v, true};
+}
+TCell Cell(const std::optional<double>& v)
+{
+    return {v.value_or(0), v.has_value()};
+}
 
 void AppendCell(std::string& out, TCell cell)
 {
@@ -82,9 +91,7 @@ TRootZoneCells RootZoneCells(const TEngineState& st)
         if (st.Bc < Whole)
             c.C3 = st.CrA;
         break;
-    case 4:
-        c.Cr4 = st.CrA;
-        break;
+    case 4: c.Cr4 = st.CrA; break;
     case 5:
         c.CrA = st.CrA;
         c.CrB = st.CrB;
@@ -103,8 +110,7 @@ TRootZoneCells RootZoneCells(const TEngineState& st)
         if (st.Bc + st.Uc < Whole)
             c.C3 = st.C0;
         break;
-    default:
-        break;
+    default: break;
     }
     return c;
 }
@@ -156,8 +162,8 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
         "    IaA = ", Cell(st.IaA[s], hasA))("    IaB = ", Cell(st.IaB[s], hasB));
     TLine(res, "  EfA = ", Cell(st.EfA, hasA))("    EfB = ", Cell(st.EfB, hasB))(
         hasA ? "    FfT = " : "    EfT = ", Cell(st.Eft, irrigated))("    Io  = ", Shown(st.Io[s]));
-    TLine(res, "  JsA = ", Cell(st.JsA, hasA))("    JsB = ", Cell(st.JsB, hasB))(
-        "    EaU = ", Cell(st.EaU, hasU || !irrigated));
+    TLine(res, "  JsA = ", Cell(st.JsA, hasA))("    JsB = ", Cell(st.JsB, hasB))("    EaU = ",
+                                                                                 Cell(st.EaU, hasU || !irrigated));
 
     TLine(res, "  LrA = ", Cell(st.LrA, hasA))("    LrB = ", Cell(st.LrB, hasB))("    LrU = ", Cell(st.LrU, hasU))(
         "    LrT = ", Shown(st.LrT));
@@ -177,19 +183,18 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
 
     // Lines 10 and 11.
     const TRootZoneCells rz = RootZoneCells(st);
-    TLine(res, "  CrA = ", Cell(rz.CrA))("    CrB = ", Cell(rz.CrB))("    CrU = ", Cell(rz.CrU))(
-        "    Cr4 = ", Cell(rz.Cr4));
-    TLine(res, "  C0* = ", Cell(rz.C0))("    C1* = ", Cell(rz.C1))("    C2* = ", Cell(rz.C2))(
-        "    C3* = ", Cell(rz.C3));
+    TLine(res, "  CrA = ", Cell(rz.CrA))("    CrB = ", Cell(rz.CrB))("    CrU = ", Cell(rz.CrU))("    Cr4 = ",
+                                                                                                 Cell(rz.Cr4));
+    TLine(res, "  C0* = ", Cell(rz.C0))("    C1* = ", Cell(rz.C1))("    C2* = ", Cell(rz.C2))("    C3* = ",
+                                                                                              Cell(rz.C3));
 
     if (drains)
-        TLine(res, "  Cxf = ", Absent)("    Cxa = ", Shown(st.Cxa))("    Cxb = ", Shown(st.Cxb))(
-            "    Cqf = ", Shown(st.Cqf));
+        TLine(res, "  Cxf = ", Absent)("    Cxa = ", Shown(st.Cxa))("    Cxb = ", Shown(st.Cxb))("    Cqf = ",
+                                                                                                 Shown(st.Cqf));
     else
-        TLine(res, "  Cxf = ", Shown(st.Cxf))("    Cxa = ", Absent)("    Cxb = ", Absent)(
-            "    Cqf = ", Shown(st.Cqf));
+        TLine(res, "  Cxf = ", Shown(st.Cxf))("    Cxa = ", Absent)("    Cxb = ", Absent)("    Cqf = ", Shown(st.Cqf));
     TLine(res, "  Ci  = ", Cell(st.Ci, U < 1))("    Cd  = ", Cell(st.Cd, drains))("    Cw  = ",
-                                                                           Cell(st.Cw, st.Gw[s] > 0.001));
+                                                                                  Cell(st.Cw, st.Gw[s] > 0.001));
     res += " #\r\n";
 
     AppendFrequencySection(res, rec, st);

@@ -36,8 +36,7 @@ void TWarningText::Warning(const std::vector<std::string>& lines)
 
 TRunFiles::TRunFiles(const std::string& workDir, TFileSystem& fs)
     : fs_(fs), warnPath_((std::filesystem::path(workDir) / "warning.lst").string())
-{
-}
+{}
 
 void TRunFiles::RunStarted(const TRunStart& e, const TInputRecord& r, const TEngineState& s)
 {
@@ -54,7 +53,10 @@ void TRunFiles::SeasonDone(const TSeasonDone& e, const TInputRecord& r, const TE
     frq_.SeasonDone(e, r, s);
 }
 
-void TRunFiles::Warning(const std::vector<std::string>& lines) { warn_.Warning(lines); }
+void TRunFiles::Warning(const std::vector<std::string>& lines)
+{
+    warn_.Warning(lines);
+}
 
 void TRunFiles::RunEnded(const TRunEnd& e, const TInputRecord&, const TEngineState&)
 {

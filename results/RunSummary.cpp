@@ -48,9 +48,15 @@ void TRunSummary::SeasonDone(const TSeasonDone& done, const TInputRecord& rec, c
     seasons_.push_back({st.Ts[done.Season], SeasonSummaryValues(rec, st, done.Season)});
 }
 
-void TRunSummary::Warning(const std::vector<std::string>&) { ++warnings_; }
+void TRunSummary::Warning(const std::vector<std::string>&)
+{
+    ++warnings_;
+}
 
-TSummaryValues TRunSummary::Last() const { return seasons_.empty() ? TSummaryValues{} : seasons_.back().Values; }
+TSummaryValues TRunSummary::Last() const
+{
+    return seasons_.empty() ? TSummaryValues{} : seasons_.back().Values;
+}
 
 TSummaryValues TRunSummary::Means() const
 {

@@ -27,9 +27,9 @@ struct TRunStart {
 };
 
 struct TSeasonDone {
-    int Year = 0;     // as the result file prints it (0 for the initial block)
-    int Season = 0;   // 1..Ns
-    int StepNr = 0;   // 0 for the initial block
+    int Year = 0;   // as the result file prints it (0 for the initial block)
+    int Season = 0; // 1..Ns
+    int StepNr = 0; // 0 for the initial block
     // The permanent non-irrigated fraction as the season record prints it: the
     // engine clips values below 0.001 only after the record shows it.
     double UcShown = 0;

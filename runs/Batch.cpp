@@ -199,8 +199,8 @@ TBatchResult RunBatch(const TBatchPlan& plan, TBatchReporter& reporter)
         if (plan.Shard.Holds(index))
             indices.push_back(index);
     const std::size_t total = indices.size();
-    const int jobs = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(plan.Jobs, 1)),
-                                                            std::max<std::size_t>(total, 1)));
+    const int jobs = static_cast<int>(
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(plan.Jobs, 1)), std::max<std::size_t>(total, 1)));
     reporter.Started(total, jobs);
 
     // A slot per case: filled by the worker that runs it, read and emptied by the

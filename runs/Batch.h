@@ -29,7 +29,10 @@ int AvailableCores();
 struct TShard {
     int K = 0;
     int N = 1;
-    bool Holds(std::size_t index) const { return (index - 1) % static_cast<std::size_t>(N) == static_cast<std::size_t>(K); }
+    bool Holds(std::size_t index) const
+    {
+        return (index - 1) % static_cast<std::size_t>(N) == static_cast<std::size_t>(K);
+    }
 };
 // "K/N" with 0 <= K < N; throws TVeltraError (Usage) otherwise.
 TShard ParseShard(const std::string& text);

@@ -29,14 +29,10 @@ std::string FirstLine(const std::string& text)
 std::string StopMessage(TStopCause cause)
 {
     switch (cause) {
-    case TStopCause::AquiferBottom:
-        return "The water table fell below the bottom of the aquifer (warning.lst).";
-    case TStopCause::IterationBound:
-        return "The water-table iteration did not converge (warning.lst).";
-    case TStopCause::OutOfRange:
-        return "A season gave a value out of range (warning.lst).";
-    case TStopCause::None:
-        break;
+    case TStopCause::AquiferBottom: return "The water table fell below the bottom of the aquifer (warning.lst).";
+    case TStopCause::IterationBound: return "The water-table iteration did not converge (warning.lst).";
+    case TStopCause::OutOfRange: return "A season gave a value out of range (warning.lst).";
+    case TStopCause::None: break;
     }
     return "The run was stopped (warning.lst).";
 }
@@ -115,14 +111,11 @@ void ReadCaseInput(const std::string& path, TInputRecord& rec)
 TCaseStatus CaseStatusOf(TErrorKind kind)
 {
     switch (kind) {
-    case TErrorKind::Input:
-        return TCaseStatus::InputErrors;
-    case TErrorKind::Stopped:
-        return TCaseStatus::Stopped;
+    case TErrorKind::Input: return TCaseStatus::InputErrors;
+    case TErrorKind::Stopped: return TCaseStatus::Stopped;
     case TErrorKind::Usage:
     case TErrorKind::File:
-    case TErrorKind::Internal:
-        break;
+    case TErrorKind::Internal: break;
     }
     return TCaseStatus::Failed;
 }
@@ -130,14 +123,10 @@ TCaseStatus CaseStatusOf(TErrorKind kind)
 const char* CaseStatusText(TCaseStatus status)
 {
     switch (status) {
-    case TCaseStatus::Ok:
-        return "ok";
-    case TCaseStatus::InputErrors:
-        return "input errors";
-    case TCaseStatus::Stopped:
-        return "stopped";
-    case TCaseStatus::Failed:
-        break;
+    case TCaseStatus::Ok: return "ok";
+    case TCaseStatus::InputErrors: return "input errors";
+    case TCaseStatus::Stopped: return "stopped";
+    case TCaseStatus::Failed: break;
     }
     return "failed";
 }
@@ -145,14 +134,10 @@ const char* CaseStatusText(TCaseStatus status)
 int CaseExitStatus(TCaseStatus status)
 {
     switch (status) {
-    case TCaseStatus::Ok:
-        return 0;
-    case TCaseStatus::InputErrors:
-        return 1;
-    case TCaseStatus::Stopped:
-        return 3;
-    case TCaseStatus::Failed:
-        break;
+    case TCaseStatus::Ok: return 0;
+    case TCaseStatus::InputErrors: return 1;
+    case TCaseStatus::Stopped: return 3;
+    case TCaseStatus::Failed: break;
     }
     return 2;
 }

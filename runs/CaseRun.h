@@ -30,10 +30,10 @@ TCaseStatus CaseStatusOf(TErrorKind kind);
 
 struct TCaseOutcome {
     TCaseStatus Status = TCaseStatus::Failed;
-    std::string Message; // the first line of why it is not ok (empty when ok)
-    bool Ran = false;    // the run went through at least one season
-    int Years = 0;       // the year of its last season record
-    int Warnings = 0;    // warning messages
+    std::string Message;        // the first line of why it is not ok (empty when ok)
+    bool Ran = false;           // the run went through at least one season
+    int Years = 0;              // the year of its last season record
+    int Warnings = 0;           // warning messages
     TSummaryValues Last, Means; // see TRunSummary
 };
 

@@ -115,8 +115,7 @@ const char* SeriesStopMessage(TStopCause cause)
     case TStopCause::OutOfRange:
         return "The calculations gave a value out of range. The output can be partially seen, but the annual "
                "calculations cannot be continued. Please adjust the input and start the annual procedure again.";
-    case TStopCause::None:
-        break;
+    case TStopCause::None: break;
     }
     return "";
 }
@@ -148,7 +147,8 @@ std::vector<TSeasonSummary> SummaryOfLines(const std::vector<std::string>& lines
     std::vector<TSeasonSummary> out;
     std::size_t from = heads.size() > static_cast<std::size_t>(ns) ? heads.size() - ns : 0;
     // A stopped run may end inside a year: only that year's records.
-    while (from + 1 < heads.size() && std::atoi(lines[heads[from]].c_str() + 8) != std::atoi(lines[heads.back()].c_str() + 8))
+    while (from + 1 < heads.size() &&
+           std::atoi(lines[heads[from]].c_str() + 8) != std::atoi(lines[heads.back()].c_str() + 8))
         ++from;
     for (std::size_t h = from; h < heads.size(); ++h) {
         const std::size_t i = heads[h];

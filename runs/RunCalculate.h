@@ -38,14 +38,14 @@ struct TSeasonSummary {
 };
 
 struct TCalculateResult {
-    bool InputErrors = false;   // Error.lst listed errors: nothing ran, earlier outputs deleted
-    std::string Refusal;        // the engine refused the record (nothing ran)
-    bool Ran = false;           // the driver ran (to its end or to a stop)
+    bool InputErrors = false; // Error.lst listed errors: nothing ran, earlier outputs deleted
+    std::string Refusal;      // the engine refused the record (nothing ran)
+    bool Ran = false;         // the driver ran (to its end or to a stop)
     bool WaterTableStop = false;
     TStopCause StopCause = TStopCause::None;
-    int WarningCount = 0;       // warning messages the run gave
-    bool RuntimeWarnings = false; // warning.lst held warnings (its lines are in dm.WarningLines)
-    std::string ResultPath;     // the result file of the run
+    int WarningCount = 0;                 // warning messages the run gave
+    bool RuntimeWarnings = false;         // warning.lst held warnings (its lines are in dm.WarningLines)
+    std::string ResultPath;               // the result file of the run
     std::vector<TSeasonSummary> LastYear; // the last Ns records the run wrote
 };
 

@@ -43,9 +43,15 @@ std::string CsvLine(const std::vector<std::string>& fields)
     return line + "\n";
 }
 
-std::string Cell(const std::optional<double>& v) { return v ? FullNumber(*v) : std::string(); }
+std::string Cell(const std::optional<double>& v)
+{
+    return v ? FullNumber(*v) : std::string();
+}
 
-[[noreturn]] void Refuse(const std::string& text) { throw TVeltraError(TErrorKind::File, text); }
+[[noreturn]] void Refuse(const std::string& text)
+{
+    throw TVeltraError(TErrorKind::File, text);
+}
 
 } // namespace
 

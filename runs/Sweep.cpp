@@ -139,7 +139,10 @@ TInputRecord AsTheFileHoldsIt(const TInputRecord& rec)
     return back;
 }
 
-bool Same(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(a)); }
+bool Same(double a, double b)
+{
+    return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(a));
+}
 
 std::vector<double> ParseValues(const std::string& setting, const std::string& text)
 {
@@ -243,8 +246,9 @@ TSweep::TSweep(const TInputRecord& base, const std::string& source, const std::v
                 Put(*field, probe, s, v);
             const double kept = Get(*field, AsTheFileHoldsIt(probe), season > 0 ? season : 1);
             if (!Same(kept, v))
-                Refuse(setting, name + " = " + FullNumber(v) + " has more decimals than the input file keeps (it would hold " +
-                                    FullNumber(kept) + ").");
+                Refuse(setting, name + " = " + FullNumber(v) +
+                                    " has more decimals than the input file keeps (it would hold " + FullNumber(kept) +
+                                    ").");
             v = kept;
         }
         if (count_ > MaxSweepCases / axis.Values.size())

@@ -20,8 +20,7 @@ void Validate(const TInputRecord& rec)
 
 } // namespace
 
-TCalculateResult RunYears(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const TYearRun& run,
-                          TYearSteps& steps)
+TCalculateResult RunYears(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const TYearRun& run, TYearSteps& steps)
 {
     TInputRecord& rec = dm.Rec;
     Validate(rec);

@@ -44,7 +44,6 @@ struct TYearRun {
 // the validation refuses (its refusals one a line), the check finds errors
 // (steps.InputErrorsMessage) or the engine refuses the record; file errors pass
 // through.
-TCalculateResult RunYears(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const TYearRun& run,
-                          TYearSteps& steps);
+TCalculateResult RunYears(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const TYearRun& run, TYearSteps& steps);
 
 } // namespace veltra

@@ -6,7 +6,7 @@ set -euo pipefail
 # clang and its runtime libraries (libFuzzer, the sanitizers) build the fuzz targets.
 pkgs=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core
       libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev python3 groff-base
-      clang libclang-rt-14-dev util-linux
+      clang libclang-rt-14-dev clang-format util-linux
       librsvg2-bin dpkg-dev binutils lintian desktop-file-utils shared-mime-info libglib2.0-bin man-db gzip)
 missing=()
 for p in "${pkgs[@]}"; do

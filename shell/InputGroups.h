@@ -61,8 +61,8 @@ enum class TKdRule : std::uint8_t { Always, Drains, NoDrains };
 enum class TGroupCondition : std::uint8_t { Always, Wells, Drains, Unirrigated };
 
 struct TFieldDef {
-    const char* Symbol;  // control stem: "Lc" gives Lc1_Edit .. Lc4_Edit, "Dr" gives Dr_Edit
-    const char* Label;   // the row's label on the panel
+    const char* Symbol; // control stem: "Lc" gives Lc1_Edit .. Lc4_Edit, "Dr" gives Dr_Edit
+    const char* Label;  // the row's label on the panel
     TFieldKind Kind = TFieldKind::Number;
     // Where the value is stored: exactly one of the three.
     double TInputRecord::*Scalar = nullptr;
@@ -137,10 +137,10 @@ bool LandPresentInAnySeason(const TInputRecord& rec, TLand land);
 // ---- Control names (the window builds its panels with these names; the fixed
 // ones are in UControls.h) ----
 
-std::string PanelControl(const TGroupDef& g);       // Key_Panel
-std::string RadioControl(const TGroupDef& g);       // Key_RadioButton: the group's entry in the selector
-std::string SaveButtonControl(const TGroupDef& g);  // Key_Save_Button, "Save group"
-std::string CancelButtonControl(const TGroupDef& g); // Key_Cancel_Button, "Cancel"
+std::string PanelControl(const TGroupDef& g);                   // Key_Panel
+std::string RadioControl(const TGroupDef& g);                   // Key_RadioButton: the group's entry in the selector
+std::string SaveButtonControl(const TGroupDef& g);              // Key_Save_Button, "Save group"
+std::string CancelButtonControl(const TGroupDef& g);            // Key_Cancel_Button, "Cancel"
 std::string SeasonLabelControl(const TGroupDef& g, int season); // Key_Season<s>_Label
 // Symbol<s>_Edit or Symbol<s>_ComboBox for a seasonal field; Symbol_Edit or
 // Symbol_ComboBox otherwise (season ignored).

@@ -59,8 +59,7 @@ bool ShellOps::SetCurrentDir(const std::string& path)
     return !ec;
 }
 
-void HandleUserEvent(const std::function<void()>& body,
-                     const std::function<void(const std::string&)>& report) noexcept
+void HandleUserEvent(const std::function<void()>& body, const std::function<void(const std::string&)>& report) noexcept
 {
     std::string text;
     try {

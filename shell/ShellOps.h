@@ -100,7 +100,6 @@ public:
 // `report` as the text the user reads (an error of the user's data or files as it
 // stands, anything else as an internal error); nothing is thrown past the event, not
 // even by `report`.
-void HandleUserEvent(const std::function<void()>& body,
-                     const std::function<void(const std::string&)>& report) noexcept;
+void HandleUserEvent(const std::function<void()>& body, const std::function<void(const std::string&)>& report) noexcept;
 
 } // namespace veltra

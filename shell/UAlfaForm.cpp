@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "shell/InputGroups.h"
 #include "model/NumberEntry.h"
+#include "shell/InputGroups.h"
 
 namespace veltra {
 
@@ -34,8 +34,13 @@ std::vector<TControlInfo> AlfaControlList()
     std::vector<TControlInfo> list{{panel, TControlKind::Panel, AlfaCaption, {}, "", 0, 0}};
     int row = 1;
     for (TAlfaField field : AlfaFields()) {
-        list.push_back({std::string("Alfa") + AlfaSymbol(field) + "_Label", TControlKind::Label, AlfaLabel(field), {},
-                        panel, row, 0});
+        list.push_back({std::string("Alfa") + AlfaSymbol(field) + "_Label",
+                        TControlKind::Label,
+                        AlfaLabel(field),
+                        {},
+                        panel,
+                        row,
+                        0});
         list.push_back({AlfaControl(field), TControlKind::Edit, "", {}, panel, row, 1});
         ++row;
     }
@@ -61,9 +66,7 @@ std::vector<TControlInfo> AlfaControlList()
     return list;
 }
 
-TAlfaFormLogic::TAlfaFormLogic(TInputRecord& rec, ShellOps& ops) : rec_(rec), ops_(ops)
-{
-}
+TAlfaFormLogic::TAlfaFormLogic(TInputRecord& rec, ShellOps& ops) : rec_(rec), ops_(ops) {}
 
 void TAlfaFormLogic::FieldLeft(TAlfaField field)
 {

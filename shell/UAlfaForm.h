@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "model/UDataMod.h"
-#include "shell/InputGroups.h"
 #include "runs/ReactionFactors.h"
+#include "shell/InputGroups.h"
 #include "shell/ShellOps.h"
 
 namespace veltra {

@@ -64,9 +64,7 @@ double ItemValue(const TFieldDef& f, int index)
 
 } // namespace
 
-TInputEditor::TInputEditor(TInputRecord& rec, ShellOps& ops) : rec_(rec), ops_(ops)
-{
-}
+TInputEditor::TInputEditor(TInputRecord& rec, ShellOps& ops) : rec_(rec), ops_(ops) {}
 
 // ---------------------------------------------------------------- record access
 

@@ -133,9 +133,9 @@ private:
     TInputRecord& rec_;
     ShellOps& ops_;
     std::optional<TGroupId> open_;
-    std::vector<TUndo> undo_;          // what the editor stored since the open group was shown
-    bool savedOnce_[GroupCount] = {};  // a group saved once in the guided entry may be cancelled
-    bool guidedDone_ = false;          // the guided entry reached its last group
+    std::vector<TUndo> undo_;         // what the editor stored since the open group was shown
+    bool savedOnce_[GroupCount] = {}; // a group saved once in the guided entry may be cancelled
+    bool guidedDone_ = false;         // the guided entry reached its last group
     bool defaultsSet_ = false;
     int groupSaves_ = 0;
     double unirrigatedTotal_ = 0;

@@ -40,7 +40,7 @@ std::vector<std::string> TextLines(const std::string& text)
 }
 
 constexpr TDialog AllDialogs[] = {TDialog::InputOpen, TDialog::InputSave, TDialog::OutputOpen, TDialog::GraphOpen,
-                                  TDialog::GraphSave, TDialog::GroupOpen, TDialog::GroupSave, TDialog::ExampleFolder};
+                                  TDialog::GraphSave, TDialog::GroupOpen, TDialog::GroupSave,  TDialog::ExampleFolder};
 
 } // namespace
 
@@ -73,8 +73,7 @@ std::string UserStateFolder()
 TMainFormLogic::TMainFormLogic(ShellOps& ops, TDataMod& dm, TEngineState& st, TAnnualCarry& carry,
                                TInputEditorHooks& editor, TFileSystem& files)
     : ops_(ops), dm_(dm), st_(st), carry_(carry), editor_(editor), files_(files)
-{
-}
+{}
 
 // ---------------------------------------------------------------- handling one event
 
@@ -184,8 +183,8 @@ bool TMainFormLogic::FileThere(const std::string& path)
     return false;
 }
 
-TMainFormLogic::TSaveChoice TMainFormLogic::ChooseFileToSave(
-    TDialog dialog, const std::function<std::string(const std::string&)>& fileName)
+TMainFormLogic::TSaveChoice
+TMainFormLogic::ChooseFileToSave(TDialog dialog, const std::function<std::string(const std::string&)>& fileName)
 {
     for (;;) {
         const std::optional<std::string> chosen = ops_.ChooseSaveFile(dialog);

@@ -63,7 +63,10 @@ inline constexpr const char* OpenExampleUnsaved =
 
 // ---- "Open example"
 inline constexpr const char* NoExampleFolder = "No folder was selected";
-inline std::string FolderNotMade(const std::string& folder) { return "The folder " + folder + " could not be made."; }
+inline std::string FolderNotMade(const std::string& folder)
+{
+    return "The folder " + folder + " could not be made.";
+}
 inline std::string ReplaceByExamples(const std::string& folder, const std::vector<std::string>& names)
 {
     const bool one = names.size() == 1;
@@ -154,17 +157,22 @@ inline std::string NotAGroupFile(const std::string& path)
     return "The file " + path + " is not a group file: it is shown as text, without a graph.";
 }
 inline constexpr const char* NothingToPrint = "This tabsheet shows nothing to print.";
-inline std::string GroupSaved(const std::string& path) { return "The group data are saved in " + path; }
+inline std::string GroupSaved(const std::string& path)
+{
+    return "The group data are saved in " + path;
+}
 inline constexpr const char* OnClipboard = "The data are on the clipboard to be pasted elsewhere.";
 inline constexpr const char* NoGroupChosen = "No output group could be selected";
 inline constexpr const char* GraphNotSaved = "The graph was not saved";
-inline std::string GraphSaved(const std::string& path) { return "The graph was saved in  " + path; }
+inline std::string GraphSaved(const std::string& path)
+{
+    return "The graph was saved in  " + path;
+}
 
 // ---- Where Error.lst and warning.lst go when the start folder cannot be written
 inline std::string ListsElsewhere(const std::string& folder, const std::string& startDir)
 {
-    return "Error.lst and warning.lst are kept in " + folder + ": the start folder " + startDir +
-           " cannot be written.";
+    return "Error.lst and warning.lst are kept in " + folder + ": the start folder " + startDir + " cannot be written.";
 }
 
 } // namespace veltra::msg

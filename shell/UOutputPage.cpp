@@ -118,9 +118,8 @@ void TMainFormLogic::GroupSave()
 void TMainFormLogic::SaveGroupAs()
 {
     ops_.SetStatus(msg::GroupSaveStatus);
-    const TSaveChoice choice = ChooseFileToSave(TDialog::GroupSave, [](const std::string& chosen) {
-        return PathWithExtension(chosen, ".prn");
-    });
+    const TSaveChoice choice = ChooseFileToSave(
+        TDialog::GroupSave, [](const std::string& chosen) { return PathWithExtension(chosen, ".prn"); });
     State.SaveCancelled = choice.Cancelled;
     if (!choice.Path) {
         ops_.ShowMessage(msg::GroupNotSaved);

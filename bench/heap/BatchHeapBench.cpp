@@ -55,8 +55,7 @@ void* Allocate(std::size_t size)
         const int owner = Self();
         header->Owner = owner;
         const long long now = live[owner].fetch_add(static_cast<long long>(size)) + static_cast<long long>(size);
-        for (long long p = peak[owner].load(); now > p && !peak[owner].compare_exchange_weak(p, now);) {
-        }
+        for (long long p = peak[owner].load(); now > p && !peak[owner].compare_exchange_weak(p, now);) {}
     }
     return header + 1;
 }
@@ -107,8 +106,14 @@ BENCHMARK(BM_BatchHeapPerWorker)->Arg(50)->Arg(200)->Arg(400)->Unit(benchmark::k
 
 } // namespace
 
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
+void* operator new(std::size_t size)
+{
+    return Allocate(size);
+}
+void* operator new[](std::size_t size)
+{
+    return Allocate(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept
 {
     try {
@@ -125,9 +130,27 @@ void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
         return nullptr;
     }
 }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { Release(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
+void operator delete(void* p) noexcept
+{
+    Release(p);
+}
+void operator delete[](void* p) noexcept
+{
+    Release(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    Release(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    Release(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept
+{
+    Release(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept
+{
+    Release(p);
+}

@@ -98,9 +98,7 @@ void TQtCanvas::Paint(QPainter& p, const TStep& step, bool vector) const
         p.drawText(QPoint(step.X1, step.Y1 + fm.ascent()), step.Str);
         break;
     }
-    case TStep::Kind::Image:
-        p.drawImage(WholeChart, loaded_);
-        break;
+    case TStep::Kind::Image: p.drawImage(WholeChart, loaded_); break;
     }
 }
 

@@ -75,7 +75,10 @@ public:
         const int dir = steps >= 0 ? 1 : -1;
         for (long i = 0; i < std::labs(steps); ++i) {
             dw = dw - 0.001 * dir;
-            const double pe = dw <= 0 ? 1.0 : dw <= rec_->Dr ? rec_->Per : dw <= rec_->Dr + rec_->Dx ? rec_->Pex : rec_->Peq;
+            const double pe = dw <= 0                     ? 1.0
+                              : dw <= rec_->Dr            ? rec_->Per
+                              : dw <= rec_->Dr + rec_->Dx ? rec_->Pex
+                                                          : rec_->Peq;
             storage = storage + 0.001 * dir * pe;
         }
         return storage;
@@ -153,7 +156,7 @@ TEST(WholeRun, ProgressTextsComeAtTheThirds)
         TRecordingProgress progress(st);
         test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
         EXPECT_EQ(progress.Texts, (std::vector<std::pair<std::string, int>>{{" Still busy .....", c.StillBusyStep},
-                                                                             {" Almost done ....", c.AlmostDoneStep}}));
+                                                                            {" Almost done ....", c.AlmostDoneStep}}));
         EXPECT_EQ(progress.PausedMs, 1000);
     }
 }

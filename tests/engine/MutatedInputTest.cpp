@@ -32,8 +32,8 @@ TEST(MutatedInput, IsRefusedOrRunsSafely)
     for (const auto& f : inputs)
         seeds.push_back(test::ReadFile(f));
 
-    const char* tokens[] = {"0", "-1", "1e308", "-0", "nan", "9", "255", "256", "0.0", "1",
-                            "2", "5", "10", "0.001", "0.999", "-0.5", "100", " ", "\r\n", "x"};
+    const char* tokens[] = {"0", "-1", "1e308", "-0",    "nan",   "9",    "255", "256", "0.0",  "1",
+                            "2", "5",  "10",    "0.001", "0.999", "-0.5", "100", " ",   "\r\n", "x"};
     std::mt19937 random(20261206);
     test::TScratch scratch("mutated");
     int read = 0, ran = 0;

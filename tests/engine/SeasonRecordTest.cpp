@@ -120,10 +120,22 @@ TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
         std::vector<std::string> rows;
     };
     const TCase cases[] = {
-        {7, 0, 0.3, 0.3, "  Uc  =  3.00E-001    Kr   =   7", "  CrA =      -        CrB =  2.00E+000    CrU =  3.00E+000    Cr4 =      -    ",
-         "  C0* =      -        C1* =      -        C2* =      -        C3* =  4.00E+000", {" CrB    ", " CrU    ", " C3*    "}},
-        {9, 0, 0, 0, "  Uc  =      -        Kr   =   9", "  CrA =      -        CrB =      -        CrU =      -        Cr4 =      -    ",
-         "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    ", {}},
+        {7,
+         0,
+         0.3,
+         0.3,
+         "  Uc  =  3.00E-001    Kr   =   7",
+         "  CrA =      -        CrB =  2.00E+000    CrU =  3.00E+000    Cr4 =      -    ",
+         "  C0* =      -        C1* =      -        C2* =      -        C3* =  4.00E+000",
+         {" CrB    ", " CrU    ", " C3*    "}},
+        {9,
+         0,
+         0,
+         0,
+         "  Uc  =      -        Kr   =   9",
+         "  CrA =      -        CrB =      -        CrU =      -        Cr4 =      -    ",
+         "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    ",
+         {}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.kr);

@@ -131,19 +131,19 @@ TEST(ChartAxis, RoundingMultipliersAndRanges)
     EXPECT_EQ(SeriesMultiplier(1.1 * 0.005), 1000);
     EXPECT_EQ(ScaledAxis(6.93, 0.0), (TChartAxis{0, 8, 8, 1})); // salinities up to 6.3
     EXPECT_EQ(ScaledAxis(6.93, 3.0), (TChartAxis{2, 8, 6, 1}));
-    EXPECT_EQ(ScaledAxis(5.5, 0.0), (TChartAxis{0, 6, 6, 1}));  // 0.05 x 100: Round(6.5) = 6
-    EXPECT_EQ(ScaledAxis(1.5, 0.0), (TChartAxis{0, 2, 5, 2}));  // too few steps: 5, one more decimal
+    EXPECT_EQ(ScaledAxis(5.5, 0.0), (TChartAxis{0, 6, 6, 1})); // 0.05 x 100: Round(6.5) = 6
+    EXPECT_EQ(ScaledAxis(1.5, 0.0), (TChartAxis{0, 2, 5, 2})); // too few steps: 5, one more decimal
     EXPECT_EQ(ScaledAxis(9.5, -9.0), (TChartAxis{-10, 10, 10, 1}));
     EXPECT_EQ(ScaledAxis(200.0, 0.0), (TChartAxis{0, 200, 8, 0}));
     EXPECT_EQ(ScaledAxis(1500.0, 0.0), (TChartAxis{0, 2000, 5, 1}));
     EXPECT_EQ(WaterLevelAxis(-2.3, -0.8), (TChartAxis{-3, 0, 4, 1})); // below the surface: ends at 0
     EXPECT_EQ(WaterLevelAxis(-20.0, 0.3), (TChartAxis{-20, 1, 10, 1}));
     // Label decimals: enough for every tick's value.
-    EXPECT_EQ(TickDecimals(TChartAxis{-3, 0, 4, 1}), 2);   // -0.75, -2.25
-    EXPECT_EQ(TickDecimals(TChartAxis{-2, 0, 4, 1}), 1);   // -0.5
-    EXPECT_EQ(TickDecimals(TChartAxis{0, 7, 4, 1}), 2);    // 1.75
-    EXPECT_EQ(TickDecimals(TChartAxis{0, 120, 6, 0}), 0);  // percent
-    EXPECT_EQ(TickDecimals(TChartAxis{0, 1, 3, 0}), 3);    // thirds: three more at most
+    EXPECT_EQ(TickDecimals(TChartAxis{-3, 0, 4, 1}), 2);  // -0.75, -2.25
+    EXPECT_EQ(TickDecimals(TChartAxis{-2, 0, 4, 1}), 1);  // -0.5
+    EXPECT_EQ(TickDecimals(TChartAxis{0, 7, 4, 1}), 2);   // 1.75
+    EXPECT_EQ(TickDecimals(TChartAxis{0, 120, 6, 0}), 0); // percent
+    EXPECT_EQ(TickDecimals(TChartAxis{0, 1, 3, 0}), 3);   // thirds: three more at most
     EXPECT_EQ(TickDecimals(TChartAxis{0, 1.1e12, 10, 1}), 1);
 }
 
@@ -359,7 +359,7 @@ TEST(Chart, LegendsKeepApartInColoursThatShow)
         TChartCase c(t.Tag, t.Count);
         for (std::size_t k = 0; k < t.Maxima.size(); ++k)
             c.Set(static_cast<int>(k + 1), {t.Maxima[k] / 2, t.Maxima[k], t.Maxima[k] / 2, t.Maxima[k], t.Maxima[k],
-                                           t.Maxima[k], t.Maxima[k], t.Maxima[k]});
+                                            t.Maxima[k], t.Maxima[k], t.Maxima[k]});
         ASSERT_EQ(c.Draw(), TChartOutcome::Drawn);
         std::vector<TCanvasCall> legend;
         for (const auto& call : c.Canvas.Calls)
@@ -442,7 +442,7 @@ TEST(Chart, WaterQualitiesAreStepsInsideThePlot)
     EXPECT_EQ(c.Text("5.0").X1, 64 - 21);
     const TColor grey{120, 120, 120};
     const auto steps = c.Lines(grey);
-    ASSERT_EQ(steps.size(), 8u + 7u); // a flat for each record, a rise between them
+    ASSERT_EQ(steps.size(), 8u + 7u);                               // a flat for each record, a rise between them
     EXPECT_TRUE(c.HasLine(grey, 70, 370 - 120, XOf(0), 370 - 120)); // record 0 over its season
     EXPECT_TRUE(c.HasLine(grey, XOf(0), 370 - 120, XOf(0), 370));   // down to the bottom: no gaps
     EXPECT_TRUE(c.HasLine(grey, XOf(0), 370, XOf(1), 370));

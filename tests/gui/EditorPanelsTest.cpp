@@ -277,8 +277,10 @@ TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&alfa));
 
     // Each field is tested when it is left: P below 1 % is refused and emptied.
-    const std::pair<TAlfaField, const char*> typed[] = {{TAlfaField::Ka, "0.5"}, {TAlfaField::Kb, "1,0"},
-                                                        {TAlfaField::D, "2"},    {TAlfaField::U, "0.3"},
+    const std::pair<TAlfaField, const char*> typed[] = {{TAlfaField::Ka, "0.5"},
+                                                        {TAlfaField::Kb, "1,0"},
+                                                        {TAlfaField::D, "2"},
+                                                        {TAlfaField::U, "0.3"},
                                                         {TAlfaField::P, "0.5"}};
     for (const auto& [field, text] : typed) {
         Type(alfa.Field(field), text);

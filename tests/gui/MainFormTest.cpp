@@ -3,9 +3,9 @@
 // a result on the Output page, a table in the grid and a chart on the Graphics page.
 #include <clocale>
 #include <deque>
-#include <functional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 
@@ -29,6 +29,7 @@
 #include <QTimer>
 
 #include "model/ExampleInputs.h"
+#include "model/InputFile.h"
 #include "qt/TAlfaForm.h"
 #include "qt/TChartView.h"
 #include "qt/TCloseForm.h"
@@ -36,7 +37,6 @@
 #include "qt/TMainForm.h"
 #include "qt/TPictures.h"
 #include "qt/TTextForms.h"
-#include "model/InputFile.h"
 #include "results/GroupFile.h"
 #include "shell/InputGroups.h"
 #include "shell/UDrainForm.h"
@@ -56,7 +56,7 @@ public:
     {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app_ = std::make_unique<QApplication>(argc_, argv_);
-        NameApplication(); // as veltra-gui does
+        NameApplication();           // as veltra-gui does
         std::setlocale(LC_ALL, "C"); // as veltra-gui does after Qt took the user's locale
     }
     void TearDown() override { app_.reset(); }
@@ -130,8 +130,8 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     EXPECT_EQ(form.EditMenu->title(), "&Edit");
     const QList<QAction*> file = form.FileMenu->actions();
     const std::vector<std::pair<QAction*, const char*>> fileItems = {
-        {form.InputOpen, "Ctrl+I"},   {form.OpenExample, ""},       {form.OutputOpen, "Ctrl+O"},
-        {form.GraphOpen, "Ctrl+G"},   {form.FilePrint, "Ctrl+P"},   {form.ProgramExit, "Ctrl+Q"},
+        {form.InputOpen, "Ctrl+I"}, {form.OpenExample, ""},     {form.OutputOpen, "Ctrl+O"},
+        {form.GraphOpen, "Ctrl+G"}, {form.FilePrint, "Ctrl+P"}, {form.ProgramExit, "Ctrl+Q"},
         {form.GroupOpen, "Ctrl+U"}};
     ASSERT_EQ(file.size(), 7);
     for (std::size_t i = 0; i < fileItems.size(); ++i) {
@@ -430,10 +430,10 @@ TEST_F(MainForm, OpenExampleInTheFileMenu)
     EXPECT_EQ(form.OpenExample->text(), "Open example");
     form.OpenExample->trigger();
     Settle();
-    EXPECT_EQ(answers_.Shown, (std::vector<std::string>{
-                                  "folder: " + std::string(DialogInfo(TDialog::ExampleFolder).Caption),
-                                  "message: " + msg::ExamplesWritten(Path("examples")),
-                                  "message: The input file is opened."}));
+    EXPECT_EQ(answers_.Shown,
+              (std::vector<std::string>{"folder: " + std::string(DialogInfo(TDialog::ExampleFolder).Caption),
+                                        "message: " + msg::ExamplesWritten(Path("examples")),
+                                        "message: The input file is opened."}));
     EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
     EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
     EXPECT_EQ(form.Pages->currentIndex(), 1);

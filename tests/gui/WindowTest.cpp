@@ -403,8 +403,8 @@ QString DrawnTexts(TPictureKind kind, const QString& caption = {})
 TEST_F(Window, PicturesShowNoResultsAndNameTheFile)
 {
     // Words and symbols, but no number that could be taken for a result.
-    for (TPictureKind kind : {TPictureKind::Logo, TPictureKind::InputPage, TPictureKind::OutputPage,
-                              TPictureKind::GraphicsPage}) {
+    for (TPictureKind kind :
+         {TPictureKind::Logo, TPictureKind::InputPage, TPictureKind::OutputPage, TPictureKind::GraphicsPage}) {
         const QString texts = DrawnTexts(kind);
         EXPECT_FALSE(texts.trimmed().isEmpty()) << static_cast<int>(kind);
         for (const QString& word : texts.split(' ', Qt::SkipEmptyParts)) {

@@ -195,8 +195,8 @@ TEST(InputFile, VariedRecordsRoundTrip)
                 for (TSeasonal* a : {&r.RcA, &r.RcB})
                     for (int s = 1; s <= ns; ++s)
                         (*a)[s] = val(0, 3);
-                for (TSeasonal* a : {&r.Lc, &r.Io, &r.IaA, &r.IaB, &r.Pp, &r.EpA, &r.EpB, &r.EpU, &r.Gi, &r.Go,
-                                     &r.SiU, &r.SoU, &r.SoA, &r.SoB, &r.Gw, &r.FAw, &r.FBw, &r.DAu, &r.DBu})
+                for (TSeasonal* a : {&r.Lc, &r.Io, &r.IaA, &r.IaB, &r.Pp, &r.EpA, &r.EpB, &r.EpU, &r.Gi, &r.Go, &r.SiU,
+                                     &r.SoU, &r.SoA, &r.SoB, &r.Gw, &r.FAw, &r.FBw, &r.DAu, &r.DBu})
                     for (int s = 1; s <= ns; ++s)
                         (*a)[s] = val(3, variant == 2 ? 200000000 : 4000);
                 r.Dr = val(2, 500), r.Ptr = val(2, 100), r.Dx = val(2, 2000), r.Ptx = val(2, 100);
@@ -209,8 +209,7 @@ TEST(InputFile, VariedRecordsRoundTrip)
                 r.Cq0 = variant == 1 ? 9.9 : tenOrMore();
                 r.Ch = variant == 2 ? 9.9 : tenOrMore();
                 r.Cic = val(1, 1000), r.Cp = val(1, 300);
-                r.CA0 = val(1, 300), r.CB0 = val(1, 300), r.CU0 = val(1, 300), r.Dw0 = val(2, 3000),
-                r.Dc = val(2, 400);
+                r.CA0 = val(1, 300), r.CB0 = val(1, 300), r.CU0 = val(1, 300), r.Dw0 = val(2, 3000), r.Dc = val(2, 400);
                 r.Dd = val(2, 500), r.QH1 = val(4, 1000000), r.QH2 = val(4, 100000);
                 r.CxA0 = val(1, 300), r.CxB0 = val(1, 300);
                 if (kd == 0) { // not in the file
@@ -222,9 +221,9 @@ TEST(InputFile, VariedRecordsRoundTrip)
                 SCOPED_TRACE(r.Title1 + ", " + r.Title2);
                 EXPECT_EQ(InputFileText(back), text);
                 // Started from zeroed records, so whole arrays compare.
-                for (auto f : {&TInputRecord::Ts, &TInputRecord::B, &TInputRecord::RcB, &TInputRecord::EpU,
-                               &TInputRecord::FsU, &TInputRecord::SoB, &TInputRecord::FBw, &TInputRecord::DBu,
-                               &TInputRecord::Frd})
+                for (auto f :
+                     {&TInputRecord::Ts, &TInputRecord::B, &TInputRecord::RcB, &TInputRecord::EpU, &TInputRecord::FsU,
+                      &TInputRecord::SoB, &TInputRecord::FBw, &TInputRecord::DBu, &TInputRecord::Frd})
                     EXPECT_EQ(back.*f, r.*f);
                 EXPECT_EQ(std::tie(back.Area, back.QH2, back.CxB0), std::tie(r.Area, r.QH2, r.CxB0));
                 EXPECT_EQ(back.LineCount, kd == 1 ? 48 : 42);
@@ -258,7 +257,7 @@ TEST(InputFile, ReadsTheOlderLayouts)
     before.FAw[1] = 0.25;
     before.FBw[2] = 0.5;
 
-    {   // No Ky: the group-2 probe is four spaces.
+    { // No Ky: the group-2 probe is four spaces.
         auto l = cur;
         l[4] = "2.      Ny      Ns              CAmax   CBmax";
         l[5] = "        12      2        6.0     7.0";
@@ -268,7 +267,7 @@ TEST(InputFile, ReadsTheOlderLayouts)
         EXPECT_EQ(InputFileText(r), InputFileText(e));
         EXPECT_EQ(r.SavedNy, 77); // only the current layout records Ny
     }
-    {   // The four-key first line (no Kp).
+    { // The four-key first line (no Kp).
         auto l = cur;
         l[3] = "       100.0    1       1       3       1";
         TInputRecord pre = before;
@@ -280,16 +279,16 @@ TEST(InputFile, ReadsTheOlderLayouts)
         EXPECT_EQ(r.OldLine1Layout, 0);
         EXPECT_EQ(r.SavedNy, 10);
     }
-    {   // Old area-wise: Ns in group 1, a discarded value in group 2, evaporation
+    { // Old area-wise: Ns in group 1, a discarded value in group 2, evaporation
         // paired with the applications, one well-water fraction, no group 16.
         std::vector<std::string> l(cur.begin(), cur.begin() + 14);
         l[2] = "1.      Area    Ns      Kd      Kf      Kr      Krf";
         l[3] = "       100.0    2       1       0       4       0";
         l[4] = "2.      Ny      Ky      n.a.    CAmax   CBmax";
         l[5] = "        10      1       0.0      8.0     8.0";
-        l.insert(l.end(), {"7.      IaA1    EpA1    IaA2    EpA2", "  0.5 1.0 0.4 0.6",
-                           "8.      IaB1    EpB1    IaB2    EpB2", "  0.3 0.8 0.2 0.5",
-                           "9.      Pp1     EpU1    Pp2     EpU2", "  0.2 0.6 0.05 0.4"});
+        l.insert(l.end(),
+                 {"7.      IaA1    EpA1    IaA2    EpA2", "  0.5 1.0 0.4 0.6", "8.      IaB1    EpB1    IaB2    EpB2",
+                  "  0.3 0.8 0.2 0.5", "9.      Pp1     EpU1    Pp2     EpU2", "  0.2 0.6 0.05 0.4"});
         l.insert(l.end(), cur.begin() + 20, cur.begin() + 30);
         l.insert(l.end(), {"15.     Gw1     Fw1     Gw2     Fw2", "  0.0 0.3 0.1 0.6"});
         l.insert(l.end(), cur.begin() + 34, cur.end());
@@ -303,13 +302,13 @@ TEST(InputFile, ReadsTheOlderLayouts)
         EXPECT_EQ(InputFileText(r), InputFileText(e));
         EXPECT_EQ(r.SavedNy, 77);
     }
-    {   // Climate-last, with drains: re-use and Frd in groups 21/23, then one
+    { // Climate-last, with drains: re-use and Frd in groups 21/23, then one
         // line of climate per season.
         std::vector<std::string> l(cur.begin(), cur.begin() + 16);
         l.insert(l.end(), cur.begin() + 20, cur.begin() + 32); // FsA/FsB .. Gw
         l[16] = "8.      FsA1    FsB1    FsA2    FsB2";
         l.insert(l.end(), cur.begin() + 34, cur.begin() + 44); // groups 17..21
-        l.back() += " 0.07 0.02";                             // DAu per season
+        l.back() += " 0.07 0.02";                              // DAu per season
         l.insert(l.end(), {cur[46], cur[47], "skipped", "skipped"});
         l.insert(l.end(), {"season 1:   0.2 1.0 0.8 0.6", "season 2:   0.05 0.6 0.5 0.4"});
         const TInputRecord r = Parse(Join(l), before);

@@ -102,7 +102,8 @@ TEST_F(SafeFile, LinksAreFollowedDevicesAndPipesWrittenThroughFoldersRefused)
 
     // A folder is refused and stays as it was.
     fs::create_directories(dir_ / "folder");
-    EXPECT_EQ(Refusal([&] { WriteWholeFile(Path("folder"), "x"); }), "\"" + Path("folder") + "\" is a folder, not a file.");
+    EXPECT_EQ(Refusal([&] { WriteWholeFile(Path("folder"), "x"); }),
+              "\"" + Path("folder") + "\" is a folder, not a file.");
     EXPECT_THROW(WriteWholeFile(Path("folder"), "x"), TFolderError);
     EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
 }
@@ -130,7 +131,9 @@ TEST_F(SafeFile, ReadersStopAtTheirLimitAndSayWhy)
               "The file \"" + small + "\" is too large for an input file (more than 0 MB).");
     // A file larger than a limit in MB, and a device that never ends.
     const std::string big = Path("big.res");
-    { std::ofstream(big, std::ios::binary) << std::string(InputFileLimit + 1, ' '); }
+    {
+        std::ofstream(big, std::ios::binary) << std::string(InputFileLimit + 1, ' ');
+    }
     EXPECT_EQ(Refusal([&] { ReadWholeFile(big, InputFileLimit, "an input file"); }),
               "The file \"" + big + "\" is too large for an input file (more than 1 MB).");
     EXPECT_EQ(ReadWholeFile(big, ResultFileLimit, "a result file").size(), InputFileLimit + 1);

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 #include <memory>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 
 #include <QGuiApplication>
 #include <QImage>

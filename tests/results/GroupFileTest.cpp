@@ -123,9 +123,7 @@ TEST(GroupFiles, LongRunsKeepEveryRowAndReadBack)
     run.Years = 99;
     run.Seasons = 4;
     run.Durations = {3.0, 3.0, 2.5, 3.5};
-    run.Value = [](int record, int line, int item) {
-        return line == 10 ? 0.25 * item + 0.01 * record : 0.125;
-    };
+    run.Value = [](int record, int line, int item) { return line == 10 ? 0.25 * item + 0.01 * record : 0.125; };
     run.Kr = [](int record) { return record / 100; };
     WriteFile(temp.Path() / "long.res", SyntheticResultText(run));
 

@@ -18,11 +18,24 @@ using namespace veltra::testing;
 TEST(GroupTables, NumberTextsAndCentredCells)
 {
     const std::vector<std::pair<double, const char*>> numbers{
-        {3.73, "3.73"},       {0.0123, "0.0123"},   {12.5, "12.5"},         {1.23e-5, "1.23E-5"},
-        {100, "100"},         {0, "0"},             {-0.0, "0"},            {-0.8, "-0.8"},
-        {0.0001, "0.0001"},   {5e-5, "5E-5"},       {-1.5e-7, "-1.5E-7"},   {1e15, "1E15"},
-        {999999999999999, "999999999999999"},       {1.23e20, "1.23E20"},   {0.1 + 0.2, "0.3"},
-        {2.0 / 3.0, "0.666666666666667"},           {86.7, "86.7"},         {1.5e-101, "1.5E-101"},
+        {3.73, "3.73"},
+        {0.0123, "0.0123"},
+        {12.5, "12.5"},
+        {1.23e-5, "1.23E-5"},
+        {100, "100"},
+        {0, "0"},
+        {-0.0, "0"},
+        {-0.8, "-0.8"},
+        {0.0001, "0.0001"},
+        {5e-5, "5E-5"},
+        {-1.5e-7, "-1.5E-7"},
+        {1e15, "1E15"},
+        {999999999999999, "999999999999999"},
+        {1.23e20, "1.23E20"},
+        {0.1 + 0.2, "0.3"},
+        {2.0 / 3.0, "0.666666666666667"},
+        {86.7, "86.7"},
+        {1.5e-101, "1.5E-101"},
     };
     for (const auto& [v, text] : numbers)
         EXPECT_EQ(TableNumberText(v), text) << v;
@@ -34,9 +47,9 @@ TEST(GroupTables, NumberTextsAndCentredCells)
     EXPECT_EQ(CentreCell("-0.000123"), " -0.000123");
     EXPECT_EQ(CentreCell("1234567890"), " 123456789");
 
-    EXPECT_EQ((std::vector<double>{CellToReal("4.90E-001"), CellToReal("4,90E-001"), CellToReal(" -1.5 "),
-              CellToReal("+2")}),
-              (std::vector<double>{0.49, 0.49, -1.5, 2.0}));
+    EXPECT_EQ(
+        (std::vector<double>{CellToReal("4.90E-001"), CellToReal("4,90E-001"), CellToReal(" -1.5 "), CellToReal("+2")}),
+        (std::vector<double>{0.49, 0.49, -1.5, 2.0}));
     for (const char* bad : {"", "-", "n.a.", "1.2.3", "1,2.3", "1.5x", "++1", "nan", "inf"})
         EXPECT_THROW(CellToReal(bad), TNumberTextError) << bad;
 }
@@ -47,13 +60,13 @@ TEST(GroupTables, GridTextsAreTheValuesRoundedToSixCharacters)
     // longer ones are rounded (half away from zero on the table's digits) to the most
     // digits that fit, in the table's notation or else the other one; never cut.
     const std::vector<std::pair<double, const char*>> cases{
-        {0.00669, "0.0067"},    {-0.00669, "-0.007"},   {0.00634, "0.0063"},   {1.234e-05, "1.2E-5"},
-        {1.23e-5, "1.2E-5"},    {-1.23e-5, "-1E-5"},    {123456, "123456"},    {1234567, "1.23E6"},
-        {-1234567, "-1.2E6"},   {-12.345, "-12.35"},    {12.345, "12.345"},    {0, "0"},
-        {-0.0, "0"},            {3.73, "3.73"},         {-1.27, "-1.27"},      {100, "100"},
-        {0.000123, "1.2E-4"},   {0.0001, "0.0001"},     {9.99e-5, "0.0001"},    {0.999999, "1"},
-        {99999.5, "100000"},    {-99999.5, "-1E5"},     {1.23e20, "1.2E20"},   {1e15, "1E15"},
-        {1.5e-101, "2E-101"},   {-1.5e-101, "-2E-101"}, {2.0 / 3.0, "0.6667"}, {-0.05, "-0.05"},
+        {0.00669, "0.0067"},  {-0.00669, "-0.007"},   {0.00634, "0.0063"},   {1.234e-05, "1.2E-5"},
+        {1.23e-5, "1.2E-5"},  {-1.23e-5, "-1E-5"},    {123456, "123456"},    {1234567, "1.23E6"},
+        {-1234567, "-1.2E6"}, {-12.345, "-12.35"},    {12.345, "12.345"},    {0, "0"},
+        {-0.0, "0"},          {3.73, "3.73"},         {-1.27, "-1.27"},      {100, "100"},
+        {0.000123, "1.2E-4"}, {0.0001, "0.0001"},     {9.99e-5, "0.0001"},   {0.999999, "1"},
+        {99999.5, "100000"},  {-99999.5, "-1E5"},     {1.23e20, "1.2E20"},   {1e15, "1E15"},
+        {1.5e-101, "2E-101"}, {-1.5e-101, "-2E-101"}, {2.0 / 3.0, "0.6667"}, {-0.05, "-0.05"},
     };
     for (const auto& [v, text] : cases)
         EXPECT_EQ(GridNumberText(v), text) << v;
@@ -73,11 +86,13 @@ TEST(GroupTables, GridTextsAreTheValuesRoundedToSixCharacters)
     dm.Rec.FileName = temp.File("grid.inp");
     RunGroupOption(dm, 1);
     EXPECT_EQ(dm.Groups.RowTexts[0].substr(14, 30), "  0.00669   1230000   1.23E-5 ");
-    EXPECT_EQ((std::vector<std::string>{dm.Groups.GridTexts[1][0], dm.Groups.GridTexts[2][0], dm.Groups.GridTexts[3][0]}),
-              (std::vector<std::string>{"0.0067", "1.23E6", "1.2E-5"}));
+    EXPECT_EQ(
+        (std::vector<std::string>{dm.Groups.GridTexts[1][0], dm.Groups.GridTexts[2][0], dm.Groups.GridTexts[3][0]}),
+        (std::vector<std::string>{"0.0067", "1.23E6", "1.2E-5"}));
     const std::string clip = ClipboardText(dm);
     const std::size_t row1 = clip.find('\r') + 1;
-    EXPECT_EQ(clip.substr(row1, clip.find('\r', row1) - row1), "0\t1\t0.0067\t1.23E6\t1.2E-5\t1.2E-5\t0.5\t0.5\t0.5\t0.5");
+    EXPECT_EQ(clip.substr(row1, clip.find('\r', row1) - row1),
+              "0\t1\t0.0067\t1.23E6\t1.2E-5\t1.2E-5\t0.5\t0.5\t0.5\t0.5");
     RunGroupOption(dm, 5); // the level of the water table, negative below the surface
     EXPECT_EQ(dm.Groups.GridTexts[1][0], "-0.007");
     EXPECT_EQ(dm.Groups.GridTexts[1][1], "-12.3");
@@ -91,12 +106,13 @@ TSyntheticRun DrylandRun()
     run.Value = [](int record, int line, int item) -> double {
         const double nan = std::nan("");
         switch (line) {
-        case 6: return nan;                                     // Gd, Ga, Gb: no drains
-        case 7: return item == 1 ? 0.0                          // Gw: no wells
-                     : item == 2 ? (record < 4 ? 1.25 : -0.05)  // Dw: depth below the surface
-                     : nan;                                     // Zs
+        case 6: return nan; // Gd, Ga, Gb: no drains
+        case 7:
+            return item == 1   ? 0.0                         // Gw: no wells
+                   : item == 2 ? (record < 4 ? 1.25 : -0.05) // Dw: depth below the surface
+                               : nan;                        // Zs
         case 12: return item == 2 || item == 3 ? nan : 2.0 + 0.5 * record;
-        case 13: return item == 3 ? nan : 1.0;                  // Cw: no wells
+        case 13: return item == 3 ? nan : 1.0; // Cw: no wells
         default: return 0.5;
         }
     };
@@ -115,7 +131,8 @@ TEST(GroupTables, AbsentAndZeroSeriesAndTheWaterTableLevel)
     EXPECT_EQ((std::vector<int>{dm.Rec.Ny, dm.Rec.Ns, dm.Groups.RecordCount}), (std::vector<int>{3, 2, 8}));
     EXPECT_FALSE(dm.Groups.SeriesPresent[2]);
     EXPECT_FALSE(dm.Groups.SeriesPresent[3]);
-    EXPECT_EQ(dm.Groups.RowTexts[3], "  1       2       3.5     n.a.      n.a.        3.5        1         1      n.a.    ");
+    EXPECT_EQ(dm.Groups.RowTexts[3],
+              "  1       2       3.5     n.a.      n.a.        3.5        1         1      n.a.    ");
     EXPECT_EQ(dm.Groups.GridTexts[2][3], "  n.a.");
     EXPECT_EQ(dm.Groups.GridTexts[1][3], "3.5");
 
@@ -149,7 +166,7 @@ TEST(GroupTables, EfficienciesAndAreasAreTabledAsFractionsAndKeptInPercent)
     RunGroupOption(dm, 11);
     EXPECT_EQ(dm.Groups.GroupSeries[1][0], 0.5 * 100);
     EXPECT_EQ(dm.Groups.GroupSeries[4][0], -100.0); // the absent Uc marker, scaled too
-    RunGroupOption(dm, 8); // Io comes from the efficiency line
+    RunGroupOption(dm, 8);                          // Io comes from the efficiency line
     EXPECT_EQ(dm.Groups.GroupSeries[3][0], 0.1);
     EXPECT_EQ(dm.Groups.GroupSeries[4][0], 0.5);
 }

@@ -84,8 +84,7 @@ inline std::string SyntheticResultText(const TSyntheticRun& run)
             for (int l = 1; l <= 13; ++l) {
                 std::string text;
                 const auto& ls = labels[static_cast<std::size_t>(l - 1)];
-                for (std::size_t item = 0; item < ls.size(); ++item)
-                    {
+                for (std::size_t item = 0; item < ls.size(); ++item) {
                     const double v = run.Value(record, l, static_cast<int>(item) + 1);
                     text += ls[item] + (std::isnan(v) ? std::string(AbsentCell) : NumberCell(v));
                 }

@@ -29,7 +29,10 @@ namespace fs = std::filesystem;
 
 using test::ReadFile;
 
-std::vector<std::string> CaseNames() { return test::FolderNames(VELTRA_REFERENCE_DIR); }
+std::vector<std::string> CaseNames()
+{
+    return test::FolderNames(VELTRA_REFERENCE_DIR);
+}
 
 std::string Trim(const std::string& s)
 {
@@ -164,7 +167,10 @@ TEST_P(CaseSummary, AgreesWithTheResultFileOfTheSameRun)
     }
 }
 
-std::string TestName(const ::testing::TestParamInfo<std::string>& info) { return info.param; }
+std::string TestName(const ::testing::TestParamInfo<std::string>& info)
+{
+    return info.param;
+}
 
 INSTANTIATE_TEST_SUITE_P(Cases, CaseSummary, ::testing::ValuesIn(CaseNames()), TestName);
 

@@ -18,8 +18,8 @@
 #include "model/InputCheck.h"
 #include "model/TVeltraError.h"
 #include "runs/RunCalculate.h"
-#include "support/TFaultyFileSystem.h"
 #include "support/ScratchFolder.h"
+#include "support/TFaultyFileSystem.h"
 #include "support/TestFiles.h"
 
 namespace veltra {
@@ -134,8 +134,7 @@ TEST_F(RunFiles, AKilledRerunLeavesEveryFileWholeAndNoMarker)
             TDataMod dm = Changed();
             try {
                 Run(dm, &killed);
-            } catch (...) {
-            }
+            } catch (...) {}
             ::_exit(0); // not reached: the kill comes first
         }
         int status = 0;

@@ -86,10 +86,7 @@ TEST(SummaryTable, CsvRecordsRoundTrip)
 
 class ShardJoin : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        whole_ = Summary({0, 1});
-    }
+    void SetUp() override { whole_ = Summary({0, 1}); }
 
     // The summary of the cases of ten, of every status, that `shard` holds.
     static std::string Summary(const TShard& shard)
@@ -155,7 +152,8 @@ TEST_F(ShardJoin, RefusesWhatIsNotOneWholeRun)
 
     WriteWholeFile((dir_ / "summary-3-of-4.csv").string(), SummaryHeader({"Dd"}));
     EXPECT_NE(Refusal().find("other columns"), std::string::npos);
-    WriteWholeFile((dir_ / "summary-3-of-4.csv").string(), SummaryHeader({"Dd", "IaA"}) + SummaryLine(Row(2, TCaseStatus::Ok)));
+    WriteWholeFile((dir_ / "summary-3-of-4.csv").string(),
+                   SummaryHeader({"Dd", "IaA"}) + SummaryLine(Row(2, TCaseStatus::Ok)));
     EXPECT_NE(Refusal().find("belongs to shard 1"), std::string::npos);
 }
 

@@ -36,7 +36,7 @@ TEST(SweepValues, RangesIncludeTheirEndWithinHalfAStep)
     EXPECT_EQ(Values("Dd=1:2:0.25"), (std::vector<double>{1, 1.25, 1.5, 1.75, 2}));
     // 0.1 steps are not exact in binary; the values are those the input file holds.
     EXPECT_EQ(Values("Dd=1.2:1.6:0.1"), (std::vector<double>{1.2, 1.3, 1.4, 1.5, 1.6}));
-    EXPECT_EQ(Values("Dd=1:2.1:0.5"), (std::vector<double>{1, 1.5, 2}));   // TO 0.2 steps past 2
+    EXPECT_EQ(Values("Dd=1:2.1:0.5"), (std::vector<double>{1, 1.5, 2}));      // TO 0.2 steps past 2
     EXPECT_EQ(Values("Dd=1:2.4:0.5"), (std::vector<double>{1, 1.5, 2, 2.5})); // 2.5 within half a step of TO
     EXPECT_EQ(Values("Dd=2:1:-0.5"), (std::vector<double>{2, 1.5, 1}));
     EXPECT_EQ(Values("Dd=1.5:1.5:1"), (std::vector<double>{1.5}));
@@ -77,15 +77,26 @@ TEST(SweepRefusals, BeforeAnythingRuns)
 {
     // Each refusal names what is wrong; the keys of the layout are no fields to set.
     const std::vector<std::pair<std::vector<std::string>, std::string>> refusals{
-        {{"Depth=1:2:0.5"}, "unknown field \"Depth\""}, {{"dd=1:2:0.5"}, "did you mean Dd?"},
-        {{"Kd=0,1"}, "unknown field"}, {{"Dd=2:1:0.5"}, "the range is empty"},
-        {{"Dd=1:2:-0.5"}, "the range is empty"}, {{"Dd=1:2:0"}, "STEP must not be 0"}, {{"Dd=1:2"}, "FROM:TO:STEP"},
-        {{"Dd=1.5;2"}, "is not a number"}, {{"Dd=1,,2"}, "\"\" is not a number"}, {{"Dd=nan"}, "is not a number"},
-        {{"Dd"}, "NAME=FROM:TO:STEP"}, {{"IaA[3]=1"}, "has 2 season(s)"}, {{"IaA[5]=1"}, "from 1 to 4"},
-        {{"Dd[1]=1"}, "not a seasonal field"}, {{"Dd=1.5", "Dd=2"}, "already set"},
-        {{"IaA=1", "IaA[2]=2"}, "already set"}, {{"Dd=1.125"}, "more decimals than the input file keeps"},
-        {{"Ny=20.5"}, "whole numbers"}, {{"Ny=300"}, "whole numbers"}, {{}, "at least one --set"}
-    };
+        {{"Depth=1:2:0.5"}, "unknown field \"Depth\""},
+        {{"dd=1:2:0.5"}, "did you mean Dd?"},
+        {{"Kd=0,1"}, "unknown field"},
+        {{"Dd=2:1:0.5"}, "the range is empty"},
+        {{"Dd=1:2:-0.5"}, "the range is empty"},
+        {{"Dd=1:2:0"}, "STEP must not be 0"},
+        {{"Dd=1:2"}, "FROM:TO:STEP"},
+        {{"Dd=1.5;2"}, "is not a number"},
+        {{"Dd=1,,2"}, "\"\" is not a number"},
+        {{"Dd=nan"}, "is not a number"},
+        {{"Dd"}, "NAME=FROM:TO:STEP"},
+        {{"IaA[3]=1"}, "has 2 season(s)"},
+        {{"IaA[5]=1"}, "from 1 to 4"},
+        {{"Dd[1]=1"}, "not a seasonal field"},
+        {{"Dd=1.5", "Dd=2"}, "already set"},
+        {{"IaA=1", "IaA[2]=2"}, "already set"},
+        {{"Dd=1.125"}, "more decimals than the input file keeps"},
+        {{"Ny=20.5"}, "whole numbers"},
+        {{"Ny=300"}, "whole numbers"},
+        {{}, "at least one --set"}};
     for (const auto& [settings, said] : refusals)
         EXPECT_NE(Refusal(settings).find(said), std::string::npos) << said;
 

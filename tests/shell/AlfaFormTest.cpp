@@ -76,8 +76,14 @@ TEST(ReactionFactors, CalculateRefuses)
     const TAlfaInputs good = Inputs(1, 0.5, 2, 0.3, 10, 20);
     ASSERT_TRUE(ComputeReactionFactors(good));
     const std::vector<std::pair<TAlfaField, double>> refused{
-        {TAlfaField::Ka, 0},  {TAlfaField::Kb, -0.1}, {TAlfaField::D, 0}, {TAlfaField::U, 0},
-        {TAlfaField::P, 1},   {TAlfaField::P, 30},    {TAlfaField::P, 0.5}, {TAlfaField::L, 0},
+        {TAlfaField::Ka, 0},
+        {TAlfaField::Kb, -0.1},
+        {TAlfaField::D, 0},
+        {TAlfaField::U, 0},
+        {TAlfaField::P, 1},
+        {TAlfaField::P, 30},
+        {TAlfaField::P, 0.5},
+        {TAlfaField::L, 0},
         // A wet perimeter beyond the spacing: ln(L/U) + F(x) <= 0 would give a negative depth.
         {TAlfaField::U, 500},
     };
@@ -223,11 +229,10 @@ TEST(AlfaControls, ResultRowsWithTheirUnits)
                 row += (row.empty() ? "" : " | ") + c.Text;
         rows.push_back(row);
     }
-    EXPECT_EQ(rows, (std::vector<std::string>{
-                        "QH1 = | m/day per m: drain discharge, into the input",
-                        "QH2 = | m/day per m2: drain discharge, into the input",
-                        "QH1/p = | m/day per m: fall of the water table, for information",
-                        "QH2/p = | m/day per m2: fall of the water table, for information"}));
+    EXPECT_EQ(rows, (std::vector<std::string>{"QH1 = | m/day per m: drain discharge, into the input",
+                                              "QH2 = | m/day per m2: drain discharge, into the input",
+                                              "QH1/p = | m/day per m: fall of the water table, for information",
+                                              "QH2/p = | m/day per m2: fall of the water table, for information"}));
 }
 
 TEST(DrainForm, ExplainsTheEquationAndTheFactors)

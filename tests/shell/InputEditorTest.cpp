@@ -12,9 +12,9 @@
 
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
+#include "shell/GuidedEntry.h"
 #include "shell/UAlfaForm.h"
 #include "shell/UInputEditor.h"
-#include "shell/GuidedEntry.h"
 #include "support/ControlChecks.h"
 #include "support/TestFiles.h"
 
@@ -69,11 +69,10 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
     ops.SetControlText("Kd_ComboBox", "no");
     ed.KdChanged();
     auto shown = WalkGuidedEntry(ed, ops, FieldClimate());
-    const auto noWellsNoDrains =
-        Captions({G::General, G::SeasonDurations, G::IrrigatedAreas, G::RiceCropping, G::CanalLosses,
-                  G::IrrigationQuantity, G::ClimaticData, G::StorageEfficiency, G::SurfaceRunInOff, G::SurfaceDrainage,
-                  G::GroundWater, G::SoilThickness, G::SoilPorosity, G::LeachingEfficiency, G::SoilSalinity,
-                  G::WaterSalinity, G::WaterTable});
+    const auto noWellsNoDrains = Captions(
+        {G::General, G::SeasonDurations, G::IrrigatedAreas, G::RiceCropping, G::CanalLosses, G::IrrigationQuantity,
+         G::ClimaticData, G::StorageEfficiency, G::SurfaceRunInOff, G::SurfaceDrainage, G::GroundWater,
+         G::SoilThickness, G::SoilPorosity, G::LeachingEfficiency, G::SoilSalinity, G::WaterSalinity, G::WaterTable});
     EXPECT_EQ(shown, noWellsNoDrains);
     EXPECT_EQ(ops.Messages, Confirmations(noWellsNoDrains));
     EXPECT_EQ(OfferedGroups(ops), noWellsNoDrains);
@@ -94,16 +93,20 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
     editortest::TypeIntoOpenGroup(ed2, ops2, {});
     ASSERT_TRUE(ed2.SaveGroup());
     EXPECT_EQ(OfferedGroups(ops2), Captions({G::General, G::SeasonDurations, G::PumpingWells, G::UseWellWater,
-                                       G::DrainageSystem, G::DrainageControl, G::DrainageReuse}));
+                                             G::DrainageSystem, G::DrainageControl, G::DrainageReuse}));
     shown = WalkGuidedEntry(ed2, ops2, FieldTyping());
     shown.insert(shown.begin(), "General data");
-    const std::vector<std::string> all{
-        "General data",         "Season durations",     "Irrigated areas",     "Rice cropping",
-        "Canal losses/bypass",  "Irrigation quantity",  "Climatic data",       "Storage efficiency",
-        "Surface run-in/off",   "Surface drainage",     "Ground water in/out", "Pumping from wells",
-        "Use of well water",    "Thickness soil layers", "Porosity soil layers", "Leaching efficiency",
-        "Drainage system",      "Drainage control",     "Reuse drainage water", "Initial soil salinity",
-        "Initial water salinity", "Depth watertable and capillary rise"};
+    const std::vector<std::string> all{"General data",           "Season durations",
+                                       "Irrigated areas",        "Rice cropping",
+                                       "Canal losses/bypass",    "Irrigation quantity",
+                                       "Climatic data",          "Storage efficiency",
+                                       "Surface run-in/off",     "Surface drainage",
+                                       "Ground water in/out",    "Pumping from wells",
+                                       "Use of well water",      "Thickness soil layers",
+                                       "Porosity soil layers",   "Leaching efficiency",
+                                       "Drainage system",        "Drainage control",
+                                       "Reuse drainage water",   "Initial soil salinity",
+                                       "Initial water salinity", "Depth watertable and capillary rise"};
     EXPECT_EQ(shown, all);
     EXPECT_EQ(ops2.Messages, Confirmations(all));
     EXPECT_EQ(OfferedGroups(ops2), all);
@@ -136,8 +139,9 @@ TEST_F(NewDataSet, DefaultsAndSaveTimeCheck)
     // with the message of the save-time check, and takes a depth inside the
     // transition zone (Dr < Dd < Dr + Dx, both bounds refused).
     ed.StartGuidedEntry();
-    ExpectTexts(ops, {{"Area_Edit", "100"}, {"Ts2_Edit", "5"}, {"Ts3_Edit", "n.a."}, {"Kr_ComboBox", "4"},
-                      {"Kd_ComboBox", "yes"}});
+    ExpectTexts(
+        ops,
+        {{"Area_Edit", "100"}, {"Ts2_Edit", "5"}, {"Ts3_Edit", "n.a."}, {"Kr_ComboBox", "4"}, {"Kd_ComboBox", "yes"}});
     EXPECT_FALSE(ops.Controls["CaMax_Edit"].Visible); // Kf = 0
     WalkGuidedEntry(ed, ops, FieldClimate(), TGroupId::DrainageSystem);
     ASSERT_EQ(ed.OpenGroup(), TGroupId::DrainageSystem);
@@ -271,8 +275,12 @@ TEST_F(OpenedFile, SeasonsBeyondNsAndLandWithoutAreaAreMinusOneAndNotStored)
     const TTyping typing{{"IaA1_Edit", "0.45"}};
     for (G id : {G::IrrigationQuantity, G::ClimaticData, G::StorageEfficiency, G::SurfaceDrainage, G::SoilSalinity})
         EXPECT_TRUE(Save(id, typing)) << Group(id).Caption << ": " << LastMessage();
-    ExpectTexts(ops, {{"IaA2_Edit", "-1"}, {"EpA2_Edit", "-1"}, {"FsA2_Edit", "-1"}, {"SoA2_Edit", "-1"},
-                      {"IaB1_Edit", "-1"}, {"EpB2_Edit", "-1"}});
+    ExpectTexts(ops, {{"IaA2_Edit", "-1"},
+                      {"EpA2_Edit", "-1"},
+                      {"FsA2_Edit", "-1"},
+                      {"SoA2_Edit", "-1"},
+                      {"IaB1_Edit", "-1"},
+                      {"EpB2_Edit", "-1"}});
     ExpectEnabled(ops, {"IaA2_Edit", "EpA2_Edit", "FsA2_Edit", "SoA2_Edit", "IaB1_Edit", "EpB2_Edit"}, false);
     ExpectEnabled(ops, {"IaA1_Edit"});
     EXPECT_EQ((std::vector<double>{rec.IaA[1], rec.IaA[2], rec.EpA[2], rec.FsA[2], rec.SoA[2], rec.CB0}),
@@ -306,9 +314,12 @@ TEST_F(OpenedFile, CellTestStopsTheSaveAndCancelPutsTheRecordBack)
     EXPECT_EQ(ed.OpenGroup(), G::CanalLosses);
     // "-1" in any spelling is the empty mark; a text that is no number is refused by name.
     // A negative number is stored, then refused.
-    for (const auto& [text, message, stored] : std::vector<std::tuple<const char*, std::string, double>>{
-             {"-1", CellTest, 0.1}, {"-1,0", CellTest, 0.1}, {" -1.0 ", CellTest, 0.1},
-             {"0.1O", "0.1O is not a valid number", 0.1}, {"-0.5", " Losses must zero or more.", -0.5}}) {
+    for (const auto& [text, message, stored] :
+         std::vector<std::tuple<const char*, std::string, double>>{{"-1", CellTest, 0.1},
+                                                                   {"-1,0", CellTest, 0.1},
+                                                                   {" -1.0 ", CellTest, 0.1},
+                                                                   {"0.1O", "0.1O is not a valid number", 0.1},
+                                                                   {"-0.5", " Losses must zero or more.", -0.5}}) {
         SCOPED_TRACE(text);
         ops.SetControlText("Lc2_Edit", text);
         EXPECT_FALSE(ed.SaveGroup());
@@ -346,15 +357,19 @@ TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
     const std::vector<Case> cases{
         {G::IrrigatedAreas, {{"A1_Edit", "1.1"}}, {" Irrigated area fractions A must be between 0 and 1."}},
         {G::IrrigatedAreas, {{"B2_Edit", "-0.2"}}, {" Irrigated area fractions B  must be between 0 and 1."}},
-        {G::IrrigatedAreas, {{"A1_Edit", "0.8"}, {"B1_Edit", "0.3"}},
+        {G::IrrigatedAreas,
+         {{"A1_Edit", "0.8"}, {"B1_Edit", "0.3"}},
          {" The sum of area fractions A+B must not be greater than 1."}},
         {G::IrrigationQuantity, {{"IaB2_Edit", "-0.1"}}, {" Irrigation of area B must be zero or more."}},
         {G::ClimaticData, {{"EpU2_Edit", "-0.1"}}, {" The evaporation unirrigated land U must be zero or more."}},
         // Storage efficiency: one wording for "> 0" whatever the land.
         {G::StorageEfficiency, {{"FsU1_Edit", "0"}}, {"The storage efficiency must be > 0"}},
         {G::StorageEfficiency, {{"FsB2_Edit", "0"}}, {"The storage efficiency must be > 0"}},
-        {G::StorageEfficiency, {{"FsA1_Edit", "1"}}, {" The storage efficiency in area A must be between zero and one."}},
-        {G::StorageEfficiency, {{"FsU2_Edit", "1.5"}},
+        {G::StorageEfficiency,
+         {{"FsA1_Edit", "1"}},
+         {" The storage efficiency in area A must be between zero and one."}},
+        {G::StorageEfficiency,
+         {{"FsU2_Edit", "1.5"}},
          {" The storage efficiency in unirrigated area U must be between zero and one."}},
         {G::SurfaceRunInOff, {{"SoU1_Edit", "-0.01"}}, {" The surface run-off from area U must be zero or more."}},
         {G::SurfaceDrainage, {{"SoA2_Edit", "-0.01"}}, {" The surface drainage from area A cannot be negative."}},
@@ -371,7 +386,9 @@ TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
         {G::DrainageReuse, {{"DBu2_Edit", "-0.1"}}, {" The the reuse of drainage water cannot be negative."}},
         {G::SoilSalinity, {{"CxB0_Edit", "0"}}, {"The intial soil salinity must be > 0"}},
         // Any failure of the water salinity group, the cell test included, is followed by a note.
-        {G::WaterSalinity, {{"Cp_Edit", "-0.5"}}, {" The water salinity values cannot be negative.", "Some data are inorrect."}},
+        {G::WaterSalinity,
+         {{"Cp_Edit", "-0.5"}},
+         {" The water salinity values cannot be negative.", "Some data are inorrect."}},
         {G::WaterSalinity, {{"Ch_Edit", ""}}, {CellTest, "Some data are inorrect."}},
         {G::WaterSalinity, {{"Ch_Edit", "eight"}}, {"eight is not a valid number", "Some data are inorrect."}},
         {G::WaterTable, {{"Dc_Edit", ""}}, {CellTest}},
@@ -416,11 +433,11 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
         const char* Shown;
     };
     for (const NyCase& c : std::vector<NyCase>{{"150", {over}, 99, "99"},
-                                                {"abc", {"abc is not a valid number"}, 99, "abc"},
-                                                {"12.5", {"12.5 is not a valid number"}, 99, "12.5"},
-                                                {" 42 ", {}, 42, " 42 "},
-                                                {"", {}, 0, ""},
-                                                {"-3", {}, 0, "-3"}}) {
+                                               {"abc", {"abc is not a valid number"}, 99, "abc"},
+                                               {"12.5", {"12.5 is not a valid number"}, 99, "12.5"},
+                                               {" 42 ", {}, 42, " 42 "},
+                                               {"", {}, 0, ""},
+                                               {"-3", {}, 0, "-3"}}) {
         ops.Messages.clear();
         ops.SetControlText("Ny_Edit", c.Typed);
         ed.NyLeft();
@@ -445,14 +462,15 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
         const char* Shown;
     };
     for (const MaxCase& c : std::vector<MaxCase>{{"7,5", nullptr, "7.5"},
-                                                  {"x", "x is not a valid real", "8"},
-                                                  {"-2", "The maximum salinity cannot be negative", "8"},
-                                                  {"", "The maximum salinity cannot be negative", "8"},
-                                                  {"12.0", nullptr, "12"}}) {
+                                                 {"x", "x is not a valid real", "8"},
+                                                 {"-2", "The maximum salinity cannot be negative", "8"},
+                                                 {"", "The maximum salinity cannot be negative", "8"},
+                                                 {"12.0", nullptr, "12"}}) {
         ops.Messages.clear();
         ops.SetControlText("CbMax_Edit", c.Typed);
         ed.CbMaxLeft();
-        EXPECT_EQ(ops.Messages, c.Message ? std::vector<std::string>{c.Message} : std::vector<std::string>{}) << c.Typed;
+        EXPECT_EQ(ops.Messages, c.Message ? std::vector<std::string>{c.Message} : std::vector<std::string>{})
+            << c.Typed;
         EXPECT_EQ(ops.GetControlText("CbMax_Edit"), c.Shown) << c.Typed;
     }
     ops.SetControlText("CaMax_Edit", "7.5");
@@ -490,7 +508,8 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
     rec.Dd = 1.25;
     ops.SetControlText("Kd_ComboBox", "yes");
     ed.KdChanged();
-    EXPECT_EQ(ops.Messages, std::vector<std::string>{"A drainage system will be installed. Please check the drainage data."});
+    EXPECT_EQ(ops.Messages,
+              std::vector<std::string>{"A drainage system will be installed. Please check the drainage data."});
     ExpectEnabled(ops, {"DrainageControl_RadioButton"});
     EXPECT_EQ(ops.GetControlText("Dd_Edit"), "1.25");
 
@@ -523,9 +542,11 @@ TEST_F(OpenedFile, CancelOfGeneralDataPutsTheKeysBack)
     // Switching wells on fills the pages again, the selectors among them: each choice
     // is made just before its event.
     using TEvent = void (TInputEditor::*)();
-    for (const auto& [control, text, changed] : std::vector<std::tuple<const char*, const char*, TEvent>>{
-             {"Kp_ComboBox", "yes", &TInputEditor::KpChanged}, {"Kd_ComboBox", "no", &TInputEditor::KdChanged},
-             {"Ky_ComboBox", "yes", &TInputEditor::KyChanged}, {"Ns_ComboBox", "4", &TInputEditor::NsChanged}}) {
+    for (const auto& [control, text, changed] :
+         std::vector<std::tuple<const char*, const char*, TEvent>>{{"Kp_ComboBox", "yes", &TInputEditor::KpChanged},
+                                                                   {"Kd_ComboBox", "no", &TInputEditor::KdChanged},
+                                                                   {"Ky_ComboBox", "yes", &TInputEditor::KyChanged},
+                                                                   {"Ns_ComboBox", "4", &TInputEditor::NsChanged}}) {
         ops.SetControlText(control, text);
         (ed.*changed)();
     }
@@ -559,9 +580,12 @@ TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
     EXPECT_FALSE(ed.SaveGroup());
     EXPECT_EQ(rec.Dd, 1.2);
     // The calculator fills the group's fields and the record.
-    for (const auto& [field, text] : std::vector<std::pair<TAlfaField, const char*>>{
-             {TAlfaField::Ka, "1"}, {TAlfaField::Kb, "0.5"}, {TAlfaField::D, "2"},
-             {TAlfaField::U, "0.3"}, {TAlfaField::P, "10"}, {TAlfaField::L, "20"}}) {
+    for (const auto& [field, text] : std::vector<std::pair<TAlfaField, const char*>>{{TAlfaField::Ka, "1"},
+                                                                                     {TAlfaField::Kb, "0.5"},
+                                                                                     {TAlfaField::D, "2"},
+                                                                                     {TAlfaField::U, "0.3"},
+                                                                                     {TAlfaField::P, "10"},
+                                                                                     {TAlfaField::L, "20"}}) {
         ops.SetControlText(AlfaControl(field), text);
         alfa.FieldLeft(field);
     }

@@ -43,7 +43,7 @@ TEST(InputGroups, TogetherTheyStoreEveryValueOfTheInputFileOnce)
     TInputRecord probe;
     for (const auto& g : InputGroups())
         for (const auto& f : g.Fields) {
-            const void* address = f.Scalar ? static_cast<const void*>(&(probe.*f.Scalar))
+            const void* address = f.Scalar     ? static_cast<const void*>(&(probe.*f.Scalar))
                                   : f.Seasonal ? static_cast<const void*>(&(probe.*f.Seasonal))
                                                : static_cast<const void*>(&(probe.*f.Key));
             EXPECT_TRUE(seen.insert(address).second) << f.Symbol << " shares its record field";

@@ -17,16 +17,17 @@ namespace {
 TEST(NumberEntry, EitherSeparatorAndNothingElse)
 {
     const std::vector<std::pair<std::string, double>> numbers{
-        {"2.5", 2.5},  {"2,5", 2.5},   {" 2,5\t", 2.5}, {"+2.5", 2.5}, {"-2,5", -2.5}, {"1e3", 1000},
-        {"1E-2", 0.01}, {".5", 0.5},   {",5", 0.5},     {"5.", 5},     {"0", 0},       {"-0.000001", -1e-6},
-        {"1,5e2", 150}, {"007", 7},
+        {"2.5", 2.5},  {"2,5", 2.5},         {" 2,5\t", 2.5}, {"+2.5", 2.5}, {"-2,5", -2.5},
+        {"1e3", 1000}, {"1E-2", 0.01},       {".5", 0.5},     {",5", 0.5},   {"5.", 5},
+        {"0", 0},      {"-0.000001", -1e-6}, {"1,5e2", 150},  {"007", 7},
     };
     for (const auto& [text, value] : numbers) {
         EXPECT_EQ(ReadTypedNumber(text), std::optional<double>(value)) << '"' << text << '"';
         EXPECT_EQ(ReadFieldNumber(text), std::optional<double>(value)) << '"' << text << '"';
     }
-    for (const char* text : {"", " ", "abc", "1,234.5", "1.234,5", "2..5", "2,,5", "nan", "NaN", "inf", "-inf",
-                             "infinity", "1e400", "-1e400", "0x10", "+-1", "--1", "1 2", "2.5x", "e5", "."}) {
+    for (const char* text :
+         {"",         " ",     "abc",    "1,234.5", "1.234,5", "2..5", "2,,5", "nan",  "NaN", "inf", "-inf",
+          "infinity", "1e400", "-1e400", "0x10",    "+-1",     "--1",  "1 2",  "2.5x", "e5",  "."}) {
         EXPECT_FALSE(ReadTypedNumber(text)) << '"' << text << '"';
         if (std::string(text).find_first_not_of(' ') != std::string::npos) {
             EXPECT_FALSE(ReadFieldNumber(text)) << '"' << text << '"';
@@ -50,9 +51,17 @@ TEST(NumberEntry, WholeNumbers)
 TEST(NumberEntry, WrittenBackAsPlainTextThatReadsBack)
 {
     // 0.1 + 0.2: 15 digits at most, as a field shows it.
-    for (const auto& [value, text] : std::vector<std::pair<double, std::string>>{
-             {0.1, "0.1"}, {7, "7"}, {0.003, "0.003"}, {0.1 + 0.2, "0.3"}, {-0.0, "0"}, {-12.25, "-12.25"},
-             {1e-5, "1e-05"}, {100, "100"}, {2500, "2500"}, {-1.5e6, "-1500000"}, {1e20, "1e+20"}})
+    for (const auto& [value, text] : std::vector<std::pair<double, std::string>>{{0.1, "0.1"},
+                                                                                 {7, "7"},
+                                                                                 {0.003, "0.003"},
+                                                                                 {0.1 + 0.2, "0.3"},
+                                                                                 {-0.0, "0"},
+                                                                                 {-12.25, "-12.25"},
+                                                                                 {1e-5, "1e-05"},
+                                                                                 {100, "100"},
+                                                                                 {2500, "2500"},
+                                                                                 {-1.5e6, "-1500000"},
+                                                                                 {1e20, "1e+20"}})
         EXPECT_EQ(PlainNumberText(value), text) << value;
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> mantissa(-1, 1);

@@ -4,13 +4,13 @@
 #include <tuple>
 #include <utility>
 
+#include "WindowTestSupport.h"
 #include "graphs/Chart.h"
 #include "model/SafeFile.h"
 #include "results/GroupFile.h"
 #include "results/OutputGroups.h"
 #include "shell/UControls.h"
 #include "shell/UMessages.h"
-#include "WindowTestSupport.h"
 
 namespace veltra::test {
 namespace {
@@ -293,8 +293,8 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     EXPECT_EQ(ops_.Messages.back(), "The graph was saved in  " + Path("salt.bmp"));
     EXPECT_EQ(ops_.Canvas.EncodedFormat, "BMP");
     ops_.YesNoAnswers = {true}; // salt.jpg becomes salt.bmp, which is there: overwrite
-    for (const auto& [name, format] : {std::pair{"salt.png", "PNG"}, {"salt.svg", "SVG"}, {"salt.PDF", "PDF"},
-                                       {"salt.jpg", "BMP"}}) {
+    for (const auto& [name, format] :
+         {std::pair{"salt.png", "PNG"}, {"salt.svg", "SVG"}, {"salt.PDF", "PDF"}, {"salt.jpg", "BMP"}}) {
         ops_.FileAnswers = {Path(name)};
         logic_->GraphSave();
         EXPECT_EQ(ops_.Canvas.EncodedFormat, format) << name;

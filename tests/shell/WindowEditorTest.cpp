@@ -4,13 +4,13 @@
 // set entered, saved and run gives the files of the command line.
 #include <cstdlib>
 
+#include "WindowTestSupport.h"
 #include "model/ExampleInputs.h"
-#include "shell/GuidedEntry.h"
 #include "model/NumberEntry.h"
+#include "shell/GuidedEntry.h"
 #include "shell/TInputEditorLink.h"
 #include "shell/UControls.h"
 #include "shell/UMessages.h"
-#include "WindowTestSupport.h"
 #include "wholerun/ReferenceCompare.h"
 
 namespace veltra::test {
@@ -167,8 +167,9 @@ TEST_F(WindowEditor, TheGuidedEntryGoesOnAfterALookAtAnotherPage)
     logic_->PageShown(TPage::Intro);
     logic_->PageShown(TPage::Input);
     EXPECT_EQ(ed_.OpenGroup(), TGroupId::General);
-    ExpectTexts(ops_, {{"Kd_ComboBox", "no"}, {"Ns_ComboBox", "3"}, {"Kr_ComboBox", "0"}, {"Ny_Edit", "6"},
-                       {"Ky_ComboBox", "no"}});
+    ExpectTexts(
+        ops_,
+        {{"Kd_ComboBox", "no"}, {"Ns_ComboBox", "3"}, {"Kr_ComboBox", "0"}, {"Ny_Edit", "6"}, {"Ky_ComboBox", "no"}});
     ASSERT_TRUE(ed_.SaveGroup());
     ASSERT_TRUE(SaveOpenGroup({{"Ts1_Edit", "4"}, {"Ts2_Edit", "4"}, {"Ts3_Edit", "4"}}));
     ASSERT_EQ(ed_.OpenGroup(), TGroupId::IrrigatedAreas);
@@ -221,15 +222,16 @@ TEST_F(WindowEditor, ANewDataSetEnteredSavedAndRunGivesTheFilesOfTheCommandLine)
     // Season 3 shows "n.a." until typed; the walk types season 2's values there.
     EXPECT_EQ(ops_.GetControlText("Lc3_Edit"), "n.a.");
     editortest::TTyping typing = editortest::FieldClimate();
-    typing.insert({{"Area_Edit", "250"},  {"Ny_Edit", "6"},      {"Ts1_Edit", "4"},     {"Ts2_Edit", "4,5"},
-                   {"Ts3_Edit", "3.5"},   {"A3_Edit", "0.6"},    {"B3_Edit", "0.4"},    {"Gw1_Edit", "0.06"},
-                   {"Gw2_Edit", "0.14"},  {"Gw3_Edit", "0"},      {"FAw1_Edit", "0.45"}, {"FBw1_Edit", "0.35"}, {"FAw2_Edit", "0.5"},
-                   {"FBw2_Edit", "0.3"},  {"Pp3_Edit", "0.15"},  {"EpA3_Edit", "0.45"}, {"EpB3_Edit", "0.4"},
-                   {"Dr_Edit", "1"},      {"Dx_Edit", "4"},      {"Dq_Edit", "15"},     {"Cx0_Edit", "6"}});
+    typing.insert({{"Area_Edit", "250"}, {"Ny_Edit", "6"},     {"Ts1_Edit", "4"},     {"Ts2_Edit", "4,5"},
+                   {"Ts3_Edit", "3.5"},  {"A3_Edit", "0.6"},   {"B3_Edit", "0.4"},    {"Gw1_Edit", "0.06"},
+                   {"Gw2_Edit", "0.14"}, {"Gw3_Edit", "0"},    {"FAw1_Edit", "0.45"}, {"FBw1_Edit", "0.35"},
+                   {"FAw2_Edit", "0.5"}, {"FBw2_Edit", "0.3"}, {"Pp3_Edit", "0.15"},  {"EpA3_Edit", "0.45"},
+                   {"EpB3_Edit", "0.4"}, {"Dr_Edit", "1"},     {"Dx_Edit", "4"},      {"Dq_Edit", "15"},
+                   {"Cx0_Edit", "6"}});
     const auto shown = editortest::WalkGuidedEntry(ed_, ops_, typing);
-    ASSERT_EQ(shown.size(), 19u); // no drainage groups
+    ASSERT_EQ(shown.size(), 19u);                      // no drainage groups
     EXPECT_EQ(ops_.GetControlText("EpU3_Edit"), "-1"); // A + B = 1 in season 3
-    EXPECT_FALSE(ops_.Controls["FAw3_Edit"].Enabled); // no pumping in season 3
+    EXPECT_FALSE(ops_.Controls["FAw3_Edit"].Enabled);  // no pumping in season 3
     const TInputRecord& r = dm_.Rec;
     EXPECT_EQ(r.Ts[2], 4.5);
     EXPECT_EQ(r.Gi[3], r.Gi[2]);

@@ -5,11 +5,11 @@
 #include <set>
 #include <tuple>
 
+#include "WindowTestSupport.h"
 #include "model/InputCheck.h"
 #include "shell/UControls.h"
 #include "shell/UHelpTexts.h"
 #include "shell/UMessages.h"
-#include "WindowTestSupport.h"
 
 namespace veltra::test {
 namespace {
@@ -100,10 +100,10 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
               (std::vector<std::string>{"Field.INP"}));
     // Nothing to make groups of: the options and "Go" are hidden, and the status line
     // names only what is shown.
-    ExpectVisible(ops_,
-                  {ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton, ctl::GroupButton,
-                   ctl::GroupsPanel},
-                  false);
+    ExpectVisible(
+        ops_,
+        {ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton, ctl::GroupButton, ctl::GroupsPanel},
+        false);
     EXPECT_TRUE(Visible(ctl::OutputOpenButton));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputErrorsStatus);
     logic_->FilePrint(); // the errors, as shown
@@ -146,11 +146,11 @@ TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehind)
     EXPECT_TRUE(logic_->State.SaveCancelled);
 
     // A write that fails stops the save; no run is started.
-    EXPECT_EQ(SaveRunDialogue({Path("missing/Field.inp")}, {}),
-              (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
-                                        "save: " + InputFilter,
-                                        "message: " + WriteFailureMessage(Path("missing/Field.INP")),
-                                        "message: The input data were not saved"}));
+    EXPECT_EQ(
+        SaveRunDialogue({Path("missing/Field.inp")}, {}),
+        (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
+                                  "save: " + InputFilter, "message: " + WriteFailureMessage(Path("missing/Field.INP")),
+                                  "message: The input data were not saved"}));
     EXPECT_TRUE(logic_->State.NewRun);
     EXPECT_FALSE(ops_.BusyVisible);
 
@@ -226,14 +226,14 @@ TEST_F(WindowRun, OneInputFileWhateverTheCaseOfItsExtension)
 {
     OpenAndShowInput(WriteInput("Field.inp", Field(2, 1)));
     dm_.Rec.IaA[1] = 0.45;
-    EXPECT_EQ(SaveRunDialogue({Path("Field")}, {true, true, false}),
-              (std::vector<std::string>{
-                  "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
-                  "question: The file already exists, overwrite?",
-                  "question: The data were saved in: Field.inp. Do you wish to do the calculations?",
-                  "message: " + msg::YearReached("Field.inp", 2, "1", "Field.res"),
-                  "question: Do you wish to continue with the next year Nr 2",
-                  "message: " + msg::SeriesDiscontinued("Field.res")}));
+    EXPECT_EQ(
+        SaveRunDialogue({Path("Field")}, {true, true, false}),
+        (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
+                                  "save: " + InputFilter, "question: The file already exists, overwrite?",
+                                  "question: The data were saved in: Field.inp. Do you wish to do the calculations?",
+                                  "message: " + msg::YearReached("Field.inp", 2, "1", "Field.res"),
+                                  "question: Do you wish to continue with the next year Nr 2",
+                                  "message: " + msg::SeriesDiscontinued("Field.res")}));
     EXPECT_FALSE(fs::exists(dir_ / "Field.INP"));
     TInputRecord saved;
     ReadNamedInputFile(Path("Field.inp"), saved);
@@ -455,8 +455,7 @@ TEST_F(WindowRun, OpenExampleWritesTheExamplesAndOpensField)
     WriteFile(dir_ / "examples" / "field.inp", "mine\r\n");
     dm_.Rec.FileName = "before";
     EXPECT_EQ(example(ex, {false}),
-              (std::vector<std::string>{folderDialog,
-                                        "question: " + msg::ReplaceByExamples(ex, {"field.inp"}),
+              (std::vector<std::string>{folderDialog, "question: " + msg::ReplaceByExamples(ex, {"field.inp"}),
                                         "message: " + std::string(msg::ExamplesNotWritten)}));
     EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), "mine\r\n");
     EXPECT_EQ(dm_.Rec.FileName, "before");

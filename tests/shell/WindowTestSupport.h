@@ -13,9 +13,9 @@
 #include "model/ExampleInputs.h"
 #include "model/InputFile.h"
 #include "shell/UMainForm.h"
-#include "support/TFakeShellOps.h"
 #include "support/ControlChecks.h"
 #include "support/ScratchFolder.h"
+#include "support/TFakeShellOps.h"
 #include "support/TestFiles.h"
 
 namespace veltra::test {

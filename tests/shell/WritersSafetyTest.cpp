@@ -19,9 +19,9 @@
 #include "model/InputFile.h"
 #include "results/GroupFile.h"
 #include "results/OutputGroups.h"
+#include "support/ScratchFolder.h"
 #include "support/TFaultyFileSystem.h"
 #include "support/TRecordingCanvas.h"
-#include "support/ScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {
@@ -114,8 +114,7 @@ TEST_F(Writers, AKillBetweenWritingAndRenamingLeavesTheEarlierFile)
             killed.ReplacesBeforeKill = 0;
             try {
                 w.Write(path.string(), killed);
-            } catch (...) {
-            }
+            } catch (...) {}
             ::_exit(0); // not reached: the kill comes first
         }
         int status = 0;

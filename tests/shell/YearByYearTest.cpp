@@ -4,19 +4,25 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "WindowTestSupport.h"
 #include "model/InputCheck.h"
 #include "results/TextLists.h"
 #include "shell/UControls.h"
 #include "shell/UMessages.h"
-#include "WindowTestSupport.h"
 
 namespace veltra::test {
 namespace {
 
 using YearByYear = WindowTest;
 
-std::string Message(const std::string& text) { return "message: " + text; }
-std::string Question(const std::string& text) { return "question: " + text; }
+std::string Message(const std::string& text)
+{
+    return "message: " + text;
+}
+std::string Question(const std::string& text)
+{
+    return "question: " + text;
+}
 
 // The YEAR numbers of the records of a result file, in file order.
 std::vector<int> YearsOf(const fs::path& res)
@@ -55,12 +61,12 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
 
     // Year 2: an input change, then " Save / run " names the file itself.
     dm_.Rec.IaA[1] = 0.6;
-    EXPECT_EQ(SaveRunDialogue({}, {true, true, true}),
-              (std::vector<std::string>{
-                  Question("The data were saved in: Field2.inp. Do you wish to do the calculations?"),
-                  Message(msg::YearReached("Field2.inp", 3, "2", "Field.res")),
-                  Question("Do you wish to continue with the next year Nr 3"), Question(msg::MakeInputChanges),
-                  Message(msg::UseInputMenu)}));
+    EXPECT_EQ(
+        SaveRunDialogue({}, {true, true, true}),
+        (std::vector<std::string>{Question("The data were saved in: Field2.inp. Do you wish to do the calculations?"),
+                                  Message(msg::YearReached("Field2.inp", 3, "2", "Field.res")),
+                                  Question("Do you wish to continue with the next year Nr 3"),
+                                  Question(msg::MakeInputChanges), Message(msg::UseInputMenu)}));
     TInputRecord year2;
     year2.FileName = Path("Field2.inp");
     ReadInputFile(year2);
@@ -144,8 +150,7 @@ TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessageAndTheFilesOfTheCommandLi
     fs::create_directories(dir_ / "window");
     for (const std::string name : {"Field.res", "Field.frq"})
         fs::rename(dir_ / name, dir_ / "window" / name);
-    const std::string command =
-        "cd '" + dir_.string() + "' && '" + VELTRA_BINARY + "' run Field.INP > veltra.out 2>&1";
+    const std::string command = "cd '" + dir_.string() + "' && '" + VELTRA_BINARY + "' run Field.INP > veltra.out 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile(dir_ / "veltra.out");
     for (const std::string name : {"Field.res", "Field.frq"})
         EXPECT_EQ(ReadFile(dir_ / "window" / name), ReadFile(dir_ / name)) << name;
@@ -168,7 +173,7 @@ TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
                                    "results can be seen in  Field.res"));
     EXPECT_EQ(dialogue.size(), 6u); // no warnings in year 1, no "Calculations were done"
     EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.YearNr, dm_.Rec.SeriesEnded, dm_.Rec.AnnualMode, st_.YearsDone,
-              carry_.YearsDone}),
+                                carry_.YearsDone}),
               (std::vector<int>{2, 0, 1, 0, 0, 0}));
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1}));
@@ -218,11 +223,11 @@ TEST_F(YearByYear, WaterTableStopEndsTheSeries)
 TEST_F(YearByYear, WaterTableStopWithoutSeriesShowsThePartialOutput)
 {
     OpenAndShowInput(WriteInput("stop.inp", AquiferStop()));
-    EXPECT_EQ(SaveRunDialogue({Path("Stop.inp")}, {true}),
-              (std::vector<std::string>{
-                  Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
-                  Question("The data were saved in: Stop.INP. Do you wish to do the calculations?"),
-                  Message(msg::RuntimeCommentsGiven)}));
+    EXPECT_EQ(
+        SaveRunDialogue({Path("Stop.inp")}, {true}),
+        (std::vector<std::string>{Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)",
+                                  Question("The data were saved in: Stop.INP. Do you wish to do the calculations?"),
+                                  Message(msg::RuntimeCommentsGiven)}));
     EXPECT_EQ(ops_.Controls[ctl::WarningMemo].Text,
               "\n THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\n\n The watertable drops below bottom of the aquifer in "
               "year:  1\n Calculations are interrupted. Please revise the input data.\n\n");
@@ -257,11 +262,11 @@ TEST_F(YearByYear, LoweringNyEndsTheSeries)
     OpenAndShowInput(WriteInput("field.inp", Field(5, 1)));
     SaveRun({Path("Field.inp")}, {true, true, true}); // year 1
     SaveRun({}, {true, true, true});                  // year 2
-    dm_.Rec.Ny = 2; // the series is cut short during year 3's changes
-    EXPECT_EQ(SaveRunDialogue({}, {true}),
-              (std::vector<std::string>{
-                  Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
-                  Message(msg::SeriesEnd("Field.res")), Message(msg::RuntimeCommentsGiven)}));
+    dm_.Rec.Ny = 2;                                   // the series is cut short during year 3's changes
+    EXPECT_EQ(
+        SaveRunDialogue({}, {true}),
+        (std::vector<std::string>{Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
+                                  Message(msg::SeriesEnd("Field.res")), Message(msg::RuntimeCommentsGiven)}));
     EXPECT_EQ(dm_.Rec.SeriesEnded, 1);
 }
 
@@ -273,9 +278,9 @@ TEST_F(YearByYear, CloseOutputEndsTheSeriesAndANewRunStartsAtYearZero)
     logic_->PageShown(TPage::Output); // "Close output" is a button of the Output page
     logic_->CloseOutput();
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
-    EXPECT_EQ((std::vector<int>{st_.YearsDone, carry_.YearsDone, dm_.Rec.AnnualMode, dm_.Rec.YearNr,
-              dm_.Rec.SeriesEnded}),
-              (std::vector<int>{0, 0, 0, 0, 0}));
+    EXPECT_EQ(
+        (std::vector<int>{st_.YearsDone, carry_.YearsDone, dm_.Rec.AnnualMode, dm_.Rec.YearNr, dm_.Rec.SeriesEnded}),
+        (std::vector<int>{0, 0, 0, 0, 0}));
     EXPECT_TRUE(logic_->State.NewRun);
     EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
 

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "support/TRecordingCanvas.h"
 #include "shell/ShellOps.h"
+#include "support/TRecordingCanvas.h"
 
 namespace veltra {
 
@@ -38,7 +38,7 @@ public:
     std::vector<int> Pauses;
     std::vector<std::string> PrintedFiles;
     std::vector<std::pair<std::string, std::vector<std::string>>> PrintedTexts; // title, lines
-    std::vector<std::string> PrintedPictures;                                  // titles
+    std::vector<std::string> PrintedPictures;                                   // titles
     std::string ClipboardText;
     // Every message, question, status text and busy-box text in one list,
     // each prefixed by its kind ("message: ", "question: ", "status: ", "busy: ").

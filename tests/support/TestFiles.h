@@ -1,8 +1,8 @@
 #pragma once
 // Whole files read and written byte for byte, for tests that compare file texts.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <set>
 #include <sstream>
 #include <string>

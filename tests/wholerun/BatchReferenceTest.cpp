@@ -97,8 +97,7 @@ TEST(BatchOfTheReferenceCases, WritesWhatSingleRunsWrite)
             if (ext == ".inp" || ext == ".prn" || f.rfind("README", 0) == 0)
                 continue;
             ASSERT_TRUE(fs::exists(got / f)) << f << " was not written";
-            const std::string difference =
-                FirstDifference(ReadFile(file.path()), ReadFile(got / f), ext == ".res");
+            const std::string difference = FirstDifference(ReadFile(file.path()), ReadFile(got / f), ext == ".res");
             EXPECT_TRUE(difference.empty()) << f << " " << difference;
             ++compared;
         }

@@ -32,15 +32,16 @@ inline bool IsAsciiLetter(unsigned char c)
 inline std::string BareFileNames(const std::string& line)
 {
     const auto sep = [&](std::size_t i) { return i < line.size() && (line[i] == '/' || line[i] == '\\'); };
-    const auto part = [&](std::size_t i) { return i < line.size() && IsPathPartChar(static_cast<unsigned char>(line[i])); };
+    const auto part = [&](std::size_t i) {
+        return i < line.size() && IsPathPartChar(static_cast<unsigned char>(line[i]));
+    };
     // The end of the parts that start at `from`, their count and where the last one begins.
     const auto parts = [&](std::size_t from, int& count, std::size_t& last) {
         std::size_t j = from;
         count = 0;
         while (sep(j) && part(j + 1)) {
             last = j + 1;
-            for (j += 1; part(j); ++j) {
-            }
+            for (j += 1; part(j); ++j) {}
             ++count;
         }
         return j;
@@ -51,8 +52,8 @@ inline std::string BareFileNames(const std::string& line)
         int count = 0;
         std::size_t last = 0;
         std::size_t end = i;
-        const bool drive = IsAsciiLetter(static_cast<unsigned char>(line[i])) && i + 1 < line.size() && line[i + 1] == ':' &&
-                           (i == 0 || !IsAsciiLetter(static_cast<unsigned char>(line[i - 1])));
+        const bool drive = IsAsciiLetter(static_cast<unsigned char>(line[i])) && i + 1 < line.size() &&
+                           line[i + 1] == ':' && (i == 0 || !IsAsciiLetter(static_cast<unsigned char>(line[i - 1])));
         if (drive)
             end = parts(i + 2, count, last);
         else if (sep(i))
@@ -81,7 +82,8 @@ inline std::vector<TLine> ComparableLines(const std::string& bytes, bool resultF
     std::size_t start = 0;
     for (int number = 1;; ++number) {
         const std::size_t lf = bytes.find('\n', start);
-        lines.push_back({number, BareFileNames(bytes.substr(start, lf == std::string::npos ? std::string::npos : lf - start))});
+        lines.push_back(
+            {number, BareFileNames(bytes.substr(start, lf == std::string::npos ? std::string::npos : lf - start))});
         if (lf == std::string::npos)
             break;
         start = lf + 1;
@@ -109,8 +111,9 @@ inline std::string FirstDifference(const std::string& expected, const std::strin
         if (i < a.size() && i < b.size() && a[i].Text == b[i].Text)
             continue;
         const int number = i < a.size() ? a[i].Number : b[i].Number;
-        return "line " + std::to_string(number) + ": expected " + (i < a.size() ? Shown(a[i].Text) : "the end of the file") +
-               ", got " + (i < b.size() ? Shown(b[i].Text) : "the end of the file");
+        return "line " + std::to_string(number) + ": expected " +
+               (i < a.size() ? Shown(a[i].Text) : "the end of the file") + ", got " +
+               (i < b.size() ? Shown(b[i].Text) : "the end of the file");
     }
     return {};
 }

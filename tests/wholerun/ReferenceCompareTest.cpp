@@ -42,8 +42,7 @@ TEST(ReferenceCompare, LineEndsDigitsAndLengthsCount)
               "line 1: expected \" 1.50E+000 2.00E-001\\r\", got \" 1.50E+000 2.00E-001\"");
     EXPECT_EQ(FirstDifference(text, " 1.50E+000 2.00E-001\r\n 3.01E+000\r\n", false),
               "line 2: expected \" 3.00E+000\\r\", got \" 3.01E+000\\r\"");
-    EXPECT_EQ(FirstDifference(text, " 1.50E+000 2.00E-001\r\n", false),
-              "line 2: expected \" 3.00E+000\\r\", got \"\"");
+    EXPECT_EQ(FirstDifference(text, " 1.50E+000 2.00E-001\r\n", false), "line 2: expected \" 3.00E+000\\r\", got \"\"");
     EXPECT_EQ(FirstDifference(text, text + "\r\n", false), "line 3: expected \"\", got \"\\r\"");
     EXPECT_EQ(FirstDifference(text, text + "extra", false), "line 3: expected \"\", got \"extra\"");
     EXPECT_EQ(FirstDifference("2\r\n", "", false), "line 1: expected \"2\\r\", got \"\"");

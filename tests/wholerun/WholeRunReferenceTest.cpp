@@ -33,7 +33,10 @@ const fs::path& Cases()
 
 // Read when the test program starts: a missing folder gives no case, and the test below
 // fails on it.
-std::vector<std::string> CaseNames() { return test::FolderNames(Cases()); }
+std::vector<std::string> CaseNames()
+{
+    return test::FolderNames(Cases());
+}
 
 std::string Lower(std::string s)
 {
@@ -80,7 +83,8 @@ int RunTool(const fs::path& folder, const std::vector<std::string>& args, const 
 // What a run printed, for failure messages and the sanitizer check.
 std::string Printed(const fs::path& log)
 {
-    return "standard output:\n" + ReadFile(log.string() + ".out") + "\nstandard error:\n" + ReadFile(log.string() + ".err");
+    return "standard output:\n" + ReadFile(log.string() + ".out") + "\nstandard error:\n" +
+           ReadFile(log.string() + ".err");
 }
 
 // NAME.inp, then the year files NAME2.inp, NAME3.inp, ... in numerical order.
@@ -175,7 +179,8 @@ TEST_P(WholeRunReference, RunWritesTheReviewedFiles)
             const fs::path tableLog = root / (name + "-table");
             const std::string stem = fs::path(inputs[0]).stem().string();
             EXPECT_EQ(RunTool(scratch, {"table", stem + ".res", std::to_string(n), "--prn", prn}, tableLog), 0)
-                << "veltra table " << stem << ".res " << n << "\n" << Printed(tableLog);
+                << "veltra table " << stem << ".res " << n << "\n"
+                << Printed(tableLog);
         }
 
     std::vector<fs::path> expected;
@@ -230,7 +235,8 @@ TEST(WholeRunCases, AreFoundOnDisk)
     const std::vector<std::string> names = CaseNames();
     EXPECT_GE(names.size(), 20u);
     for (const char* kind : {"bad_", "field", "gen_", "hm_"})
-        EXPECT_TRUE(std::any_of(names.begin(), names.end(), [&](const std::string& n) { return StartsWith(n, kind); })) << kind;
+        EXPECT_TRUE(std::any_of(names.begin(), names.end(), [&](const std::string& n) { return StartsWith(n, kind); }))
+            << kind;
 }
 
 } // namespace
