@@ -24,8 +24,9 @@ QString Q(const std::string& s)
 
 } // namespace
 
-TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent)
-    : QWidget(parent, AuxiliaryWindowFlags), logic_(std::make_unique<TAlfaFormLogic>(rec, ops)), ops_(ops)
+TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& window, ShellOps& ops, QWidget* parent)
+    : QWidget(parent, AuxiliaryWindowFlags), logic_(std::make_unique<TAlfaFormLogic>(rec, ops)), window_(window),
+      ops_(ops)
 {
     auto* row = new QHBoxLayout(this);
     auto* picture = new TPictureWidget(TPictureKind::DrainGeometry, this);
@@ -77,7 +78,7 @@ TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent)
         if (made == nullptr)
             continue;
         made->setObjectName(Q(c.Name));
-        ops.Register(c.Name, WidgetEntry(made));
+        window.Register(c.Name, WidgetEntry(made));
     }
     grid->setRowStretch(grid->rowCount(), 1);
 
@@ -138,7 +139,7 @@ QLineEdit* TAlfaForm::Field(TAlfaField field) const
 void TAlfaForm::Run(const std::function<void()>& body)
 {
     // Its messages stand over the calculator, which stays in front of the main window.
-    const TQtShellOps::TOwner owner(ops_, this);
+    const TQtShellOps::TOwner owner(window_, this);
     RunUserEvent(busy_, ops_, body);
 }
 

@@ -20,12 +20,14 @@ class QPushButton;
 
 namespace veltra {
 
+class ShellOps;
 class TQtShellOps;
 
 class TAlfaForm final : public QWidget {
 public:
-    // Registers its controls with `ops`; `rec` receives QH1 and QH2.
-    TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent);
+    // Registers its controls with `window`; its logic reaches them through `ops`
+    // (the window's own or around them); `rec` receives QH1 and QH2.
+    TAlfaForm(TInputRecord& rec, TQtShellOps& window, ShellOps& ops, QWidget* parent);
     ~TAlfaForm() override;
 
     TAlfaFormLogic& Logic() { return *logic_; }
@@ -44,7 +46,8 @@ private:
     void Run(const std::function<void()>& body);
 
     std::unique_ptr<TAlfaFormLogic> logic_;
-    TQtShellOps& ops_;
+    TQtShellOps& window_;
+    ShellOps& ops_;
     std::map<TAlfaField, QLineEdit*> fields_;
     bool busy_ = false;
 };

@@ -342,12 +342,12 @@ void TInputEditorPanels::PressEscape(QWidget*)
         cancel->click();
 }
 
-void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
+void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& window, ShellOps& ops)
 {
     editor_ = &editor;
     ops_ = &ops;
     for (const auto& [name, widget] : controls_)
-        ops.Register(name, WidgetEntry(widget));
+        window.Register(name, WidgetEntry(widget));
     // The choice in "Select data group": the caption of the chosen group, "" none.
     TControlEntry choice = WidgetEntry(Selector);
     choice.SetText = [this](const std::string& caption) {
@@ -360,7 +360,7 @@ void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
         QAbstractButton* b = Choices->checkedButton();
         return b != nullptr ? b->text().toStdString() : std::string();
     };
-    ops.Register(ctl::DataGroupRadioGroup, choice);
+    window.Register(ctl::DataGroupRadioGroup, choice);
 
     connect(Choices, &QButtonGroup::idClicked, this, [this](int id) { Choose(static_cast<TGroupId>(id)); });
     auto click = [this](const std::string& name, std::function<void()> handler) {

@@ -19,6 +19,7 @@ class QVBoxLayout;
 namespace veltra {
 
 class TFieldEvents;
+class ShellOps;
 class TInputEditor;
 class TQtShellOps;
 enum class TGroupId : int;
@@ -27,9 +28,10 @@ class TInputEditorPanels final : public QWidget {
 public:
     explicit TInputEditorPanels(QWidget* parent);
 
-    // Registers every control under its name with `ops` and sends the user's
-    // events to `editor`; both live as long as the panels.
-    void Connect(TInputEditor& editor, TQtShellOps& ops);
+    // Registers every control under its name with `window` and sends the user's
+    // events to `editor`, reporting their failures through `ops` (the window's own or
+    // around them); all live as long as the panels.
+    void Connect(TInputEditor& editor, TQtShellOps& window, ShellOps& ops);
     // The editor is going: events from now on reach nothing.
     void Disconnect() { editor_ = nullptr; }
 
@@ -65,7 +67,7 @@ private:
     QVBoxLayout* panels_ = nullptr;
     TFieldEvents* events_ = nullptr;
     TInputEditor* editor_ = nullptr;
-    TQtShellOps* ops_ = nullptr;
+    ShellOps* ops_ = nullptr;
     bool busy_ = false;
 };
 

@@ -72,10 +72,12 @@ QSize DefaultWindowSize(const QSize& available, const QSize& minimum)
     return QSize(1280, 820).boundedTo(available - frame).expandedTo(minimum);
 }
 
-TMainForm::TMainForm(TAutoAnswers* answers)
+TMainForm::TMainForm(const TShellOpsDecorator& decorate)
 {
     setWindowTitle("VeltraM, modernized Agro-Hydro-Soil-Salinity Model");
-    ops_ = std::make_unique<TQtShellOps>(this, answers);
+    ops_ = std::make_unique<TQtShellOps>(this);
+    if (decorate)
+        decorated_ = decorate(*ops_);
 
     Pages = new QTabWidget(this);
     Pages->setObjectName("Pages");
@@ -97,6 +99,13 @@ TMainForm::TMainForm(TAutoAnswers* answers)
     Wire();
     EndProgram = [] { QCoreApplication::exit(0); };
     logic_->Start();
+}
+
+ShellOps& TMainForm::Shell()
+{
+    if (decorated_)
+        return *decorated_;
+    return *ops_;
 }
 
 TMainForm::~TMainForm()
@@ -409,7 +418,7 @@ void TMainForm::BuildAuxiliaryWindows()
     OutputSymbolsForm = new TOutputSymbolsForm(this);
     WarningForm = new TWarningForm(this);
     DrainForm = new TDrainForm(this);
-    AlfaForm = new TAlfaForm(dataMod_->Rec, *ops_, this);
+    AlfaForm = new TAlfaForm(dataMod_->Rec, *ops_, Shell(), this);
 }
 
 // ---------------------------------------------------------------- wiring
@@ -499,10 +508,11 @@ void TMainForm::Wire()
     };
     ops.Register(ctl::GroupOption, option);
 
-    inputEditor_ = std::make_unique<TInputEditor>(dataMod_->Rec, ops);
+    ShellOps& shell = Shell();
+    inputEditor_ = std::make_unique<TInputEditor>(dataMod_->Rec, shell);
     editorLink_ = std::make_unique<TInputEditorLink>(*inputEditor_);
-    EditorPanels->Connect(*inputEditor_, ops);
-    logic_ = std::make_unique<TMainFormLogic>(ops, *dataMod_, st_, carry_, *editorLink_);
+    EditorPanels->Connect(*inputEditor_, ops, shell);
+    logic_ = std::make_unique<TMainFormLogic>(shell, *dataMod_, st_, carry_, *editorLink_);
     TMainFormLogic& logic = *logic_;
 
     connect(Pages, &QTabWidget::currentChanged, this,

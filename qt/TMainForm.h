@@ -10,7 +10,6 @@
 
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
-#include "qt/TAutoAnswers.h"
 #include "qt/TQtShellOps.h"
 #include "shell/TInputEditorLink.h"
 #include "shell/UInputEditor.h"
@@ -48,8 +47,9 @@ QSize DefaultWindowSize(const QSize& available, const QSize& minimum);
 
 class TMainForm final : public QMainWindow {
 public:
-    // With `answers` no modal box or file dialog is shown: they take these answers.
-    explicit TMainForm(TAutoAnswers* answers = nullptr);
+    // With `decorate` the window's logic reaches the window through what it makes of
+    // the window's own shell operations (the scripted dialogues of qt/TScriptedShellOps.h).
+    explicit TMainForm(const TShellOpsDecorator& decorate = {});
     ~TMainForm() override;
 
     TMainFormLogic& Logic() { return *logic_; }
@@ -147,8 +147,11 @@ private:
     void BuildAuxiliaryWindows();
     void Wire();
     void ShowExitWindow();
+    // The shell operations of the window's logic.
+    ShellOps& Shell();
 
     std::unique_ptr<TQtShellOps> ops_;
+    std::unique_ptr<ShellOps> decorated_; // around ops_, or null
     std::unique_ptr<TDataMod> dataMod_;
     TEngineState st_;
     TAnnualCarry carry_;

@@ -26,6 +26,7 @@
 #include "qt/TCloseForm.h"
 #include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
+#include "qt/TScriptedShellOps.h"
 #include "qt/TTextForms.h"
 #include "qt/canvas/TQtCanvas.h"
 #include "shell/InputGroups.h"
@@ -161,7 +162,7 @@ int TakeScreenshots(const std::string& folder, std::ostream& log)
         TAutoAnswers answers;
         answers.Files = {input.string(), (dir / "field.inp").string()};
         answers.Log = [&log](const std::string& line) { log << line << "\n"; };
-        TMainForm form(&answers);
+        TMainForm form(Scripted(answers));
         // The pictures of the user guide show the window at the size it takes on a
         // large screen, whatever the offscreen screen is.
         const QSize large(1280, 820);
