@@ -15,12 +15,14 @@
 #include "model/UDataMod.h"
 #include "shell/UAlfaForm.h"
 
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 
 namespace veltra {
 
 class ShellOps;
+class TFieldEvents;
 class TQtShellOps;
 
 class TAlfaForm final : public QWidget {
@@ -39,6 +41,12 @@ public:
     QPushButton* CalculateButton = nullptr;
 
 private:
+    // One control of the list in its place on `grid` (the window itself for its
+    // panel); null for a kind the calculator has none of.
+    QWidget* MakeControl(const TControlInfo& c, QGridLayout& grid);
+    // The result fields read-only, the input fields in their Tab order, and their
+    // typing, leaving and "Calculate" sent to the logic.
+    void ConnectFields(TFieldEvents& events);
     // The user's events, each run to its end; nothing is thrown past them.
     void Changed(TAlfaField field);
     void Left(TAlfaField field);

@@ -18,11 +18,13 @@ class QVBoxLayout;
 
 namespace veltra {
 
-class TFieldEvents;
 class ShellOps;
+class TFieldEvents;
 class TInputEditor;
 class TQtShellOps;
 enum class TGroupId : int;
+struct TControlInfo;
+struct TEditorPanelParts;
 
 class TInputEditorPanels final : public QWidget {
 public:
@@ -52,7 +54,16 @@ public:
     void FocusOpenPanel();
 
 private:
-    void BuildPanel(const std::string& name);
+    // One control of the list: a group's panel, a choice of "Select data group", or
+    // a label, field or button of a panel.
+    void BuildControl(const TControlInfo& c, QWidget* column, std::map<std::string, TEditorPanelParts>& parts);
+    // Each group's panel as the editor knows it, with its key hint and Tab order.
+    void FinishPanels(std::map<std::string, TEditorPanelParts>& parts);
+    void RegisterControls(TQtShellOps& window);
+    // "Select data group", "Save group", "Cancel" and the drainage buttons.
+    void ConnectButtons();
+    // The General data group's selectors and leaving a field, Enter and Esc.
+    void ConnectFields();
     // Runs one user event; events that arrive while one runs (a field left because
     // a message box took the focus) are dropped, and nothing is thrown past it.
     void Run(const std::function<void()>& body);
