@@ -19,6 +19,7 @@ class QAction;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -140,12 +141,21 @@ protected:
 private:
     QWidget* BuildIntroPage();
     QWidget* BuildInputPage();
+    QLayout* BuildInputHead(QWidget* page); // the buttons, the file's name and the titles
+    QWidget* BuildInputSide(QWidget* page); // the hints and the picture beside the panels
     QWidget* BuildOutputPage();
+    QWidget* BuildOutputSide(QWidget* page); // the buttons, the output groups, the clipboard
+    QWidget* BuildGroupsPanel(QWidget* page);
     QWidget* BuildGraphicsPage();
     QWidget* BuildFigurePage();
     void BuildActions();
     void BuildAuxiliaryWindows();
+    // The widgets to the shell operations, the logic made, the user's events to it.
     void Wire();
+    void RegisterSaveRun();
+    void RegisterControls();
+    void ConnectActions();
+    void ConnectButtons();
     void ShowExitWindow();
     // The shell operations of the window's logic.
     ShellOps& Shell();
