@@ -24,8 +24,9 @@ QString Q(const std::string& s)
 
 } // namespace
 
-TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent)
-    : QWidget(parent, AuxiliaryWindowFlags), logic_(std::make_unique<TAlfaFormLogic>(rec, ops)), ops_(ops)
+TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& window, ShellOps& ops, QWidget* parent)
+    : QWidget(parent, AuxiliaryWindowFlags), logic_(std::make_unique<TAlfaFormLogic>(rec, ops)), window_(window),
+      ops_(ops)
 {
     auto* row = new QHBoxLayout(this);
     auto* picture = new TPictureWidget(TPictureKind::DrainGeometry, this);
@@ -38,49 +39,53 @@ TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent)
 
     auto* events = new TFieldEvents(this);
     for (const TControlInfo& c : AlfaControlList()) {
-        QWidget* made = nullptr;
-        switch (c.Kind) {
-        case TControlKind::Panel:
-            setWindowTitle(Q(c.Text));
-            made = this;
-            break;
-        case TControlKind::Label: {
-            auto* label = new QLabel(Q(c.Text), this);
-            if (c.Name == "AlfaEquation_Label") {
-                QFont bold = label->font();
-                bold.setBold(true);
-                label->setFont(bold);
-                grid->addWidget(label, c.Row, 0, 1, 2);
-            } else {
-                grid->addWidget(label, c.Row, c.Column);
-            }
-            made = label;
-            break;
-        }
-        case TControlKind::Edit: {
-            auto* edit = new QLineEdit(Q(c.Text), this);
-            edit->setFixedWidth(110);
-            grid->addWidget(edit, c.Row, c.Column, Qt::AlignLeft);
-            made = edit;
-            break;
-        }
-        case TControlKind::Button: {
-            auto* button = new QPushButton(Q(c.Text), this);
-            grid->addWidget(button, c.Row, c.Column, Qt::AlignLeft);
-            made = button;
-            break;
-        }
-        case TControlKind::RadioGroup:
-        case TControlKind::RadioButton:
-        case TControlKind::ComboBox: break;
-        }
+        QWidget* made = MakeControl(c, *grid);
         if (made == nullptr)
             continue;
         made->setObjectName(Q(c.Name));
-        ops.Register(c.Name, WidgetEntry(made));
+        window.Register(c.Name, WidgetEntry(made));
     }
     grid->setRowStretch(grid->rowCount(), 1);
+    ConnectFields(*events);
+    resize(1020, 380);
+}
 
+QWidget* TAlfaForm::MakeControl(const TControlInfo& c, QGridLayout& grid)
+{
+    switch (c.Kind) {
+    case TControlKind::Panel: setWindowTitle(Q(c.Text)); return this;
+    case TControlKind::Label: {
+        auto* label = new QLabel(Q(c.Text), this);
+        if (c.Name == "AlfaEquation_Label") {
+            QFont bold = label->font();
+            bold.setBold(true);
+            label->setFont(bold);
+            grid.addWidget(label, c.Row, 0, 1, 2);
+        } else {
+            grid.addWidget(label, c.Row, c.Column);
+        }
+        return label;
+    }
+    case TControlKind::Edit: {
+        auto* edit = new QLineEdit(Q(c.Text), this);
+        edit->setFixedWidth(110);
+        grid.addWidget(edit, c.Row, c.Column, Qt::AlignLeft);
+        return edit;
+    }
+    case TControlKind::Button: {
+        auto* button = new QPushButton(Q(c.Text), this);
+        grid.addWidget(button, c.Row, c.Column, Qt::AlignLeft);
+        return button;
+    }
+    case TControlKind::RadioGroup:
+    case TControlKind::RadioButton:
+    case TControlKind::ComboBox: break;
+    }
+    return nullptr;
+}
+
+void TAlfaForm::ConnectFields(TFieldEvents& events)
+{
     QH1Edit = findChild<QLineEdit*>(ctl::AlfaQH1);
     QH2Edit = findChild<QLineEdit*>(ctl::AlfaQH2);
     FallQH1Edit = findChild<QLineEdit*>(ctl::AlfaFallQH1);
@@ -92,7 +97,7 @@ TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent)
     for (TAlfaField field : AlfaFields()) {
         QLineEdit* edit = findChild<QLineEdit*>(Q(AlfaControl(field)));
         fields_[field] = edit;
-        events->Watch(edit);
+        events.Watch(edit);
         // Typed by the user (a text set by the logic is no typing).
         connect(edit, &QLineEdit::textEdited, this, [this, field] { Changed(field); });
         if (previous != nullptr)
@@ -100,13 +105,12 @@ TAlfaForm::TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent)
         previous = edit;
     }
     QWidget::setTabOrder(previous, CalculateButton);
-    events->Left = [this](QWidget* w) {
+    events.Left = [this](QWidget* w) {
         for (const auto& [field, edit] : fields_)
             if (edit == w)
                 Left(field);
     };
     connect(CalculateButton, &QPushButton::clicked, this, [this] { Calculate(); });
-    resize(1020, 380);
 }
 
 TAlfaForm::~TAlfaForm()
@@ -138,7 +142,7 @@ QLineEdit* TAlfaForm::Field(TAlfaField field) const
 void TAlfaForm::Run(const std::function<void()>& body)
 {
     // Its messages stand over the calculator, which stays in front of the main window.
-    const TQtShellOps::TOwner owner(ops_, this);
+    const TQtShellOps::TOwner owner(window_, this);
     RunUserEvent(busy_, ops_, body);
 }
 

@@ -15,17 +15,21 @@
 #include "model/UDataMod.h"
 #include "shell/UAlfaForm.h"
 
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 
 namespace veltra {
 
+class ShellOps;
+class TFieldEvents;
 class TQtShellOps;
 
 class TAlfaForm final : public QWidget {
 public:
-    // Registers its controls with `ops`; `rec` receives QH1 and QH2.
-    TAlfaForm(TInputRecord& rec, TQtShellOps& ops, QWidget* parent);
+    // Registers its controls with `window`; its logic reaches them through `ops`
+    // (the window's own or around them); `rec` receives QH1 and QH2.
+    TAlfaForm(TInputRecord& rec, TQtShellOps& window, ShellOps& ops, QWidget* parent);
     ~TAlfaForm() override;
 
     TAlfaFormLogic& Logic() { return *logic_; }
@@ -37,6 +41,12 @@ public:
     QPushButton* CalculateButton = nullptr;
 
 private:
+    // One control of the list in its place on `grid` (the window itself for its
+    // panel); null for a kind the calculator has none of.
+    QWidget* MakeControl(const TControlInfo& c, QGridLayout& grid);
+    // The result fields read-only, the input fields in their Tab order, and their
+    // typing, leaving and "Calculate" sent to the logic.
+    void ConnectFields(TFieldEvents& events);
     // The user's events, each run to its end; nothing is thrown past them.
     void Changed(TAlfaField field);
     void Left(TAlfaField field);
@@ -44,7 +54,8 @@ private:
     void Run(const std::function<void()>& body);
 
     std::unique_ptr<TAlfaFormLogic> logic_;
-    TQtShellOps& ops_;
+    TQtShellOps& window_;
+    ShellOps& ops_;
     std::map<TAlfaField, QLineEdit*> fields_;
     bool busy_ = false;
 };

@@ -55,6 +55,110 @@ std::string GeneralControl(const char* symbol)
 
 } // namespace
 
+// The parts of one group's panel while it is built.
+struct TEditorPanelParts {
+    int LabelWidth;
+    QGroupBox* Box;
+    QGridLayout* Grid;
+    QVBoxLayout* Body;
+    std::map<int, QHBoxLayout*> ButtonRows;
+    std::vector<QWidget*> Focus; // fields, then buttons: the order of the Tab key
+};
+
+namespace {
+
+// The panel of a data group, hidden, with its title in bold and an empty grid for
+// its rows; its labels are narrower where season columns need the room.
+TEditorPanelParts MakeGroupPanel(const TControlInfo& c, QWidget* column)
+{
+    auto* box = new QGroupBox(Q(c.Text), column);
+    box->setObjectName(Q(c.Name));
+    QFont bold = box->font();
+    bold.setBold(true);
+    box->setFont(bold);
+    auto* body = new QVBoxLayout(box);
+    bool seasonal = false;
+    for (const TGroupDef& g : InputGroups())
+        seasonal = seasonal || (PanelControl(g) == c.Name && g.IsSeasonal());
+    const int labelWidth = seasonal ? LabelWidth : WideLabelWidth;
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setColumnMinimumWidth(0, labelWidth);
+    grid->setColumnStretch(5, 1);
+    body->addLayout(grid);
+    box->hide();
+    return TEditorPanelParts{labelWidth, box, grid, body, {}, {}};
+}
+
+// A button in its row below the grid, the row made when it has none yet.
+QWidget* MakePanelButton(const TControlInfo& c, TEditorPanelParts& p)
+{
+    auto*& buttons = p.ButtonRows[c.Row];
+    if (buttons == nullptr) {
+        buttons = new QHBoxLayout;
+        buttons->addStretch(1);
+        p.Body->addLayout(buttons);
+    }
+    auto* button = new QPushButton(Q(c.Text), p.Box);
+    buttons->insertWidget(buttons->count() - 1, button);
+    p.Focus.push_back(button);
+    return button;
+}
+
+// A label, field, selector or button of a group's panel in its place, in the
+// panel's plain font; null for a kind a panel holds none of.
+QWidget* MakePanelControl(const TControlInfo& c, TEditorPanelParts& p)
+{
+    QWidget* on = p.Box;
+    QWidget* made = nullptr;
+    switch (c.Kind) {
+    case TControlKind::Label: {
+        auto* label = new QLabel(c.Column == 0 ? UnitsWhole(Q(c.Text)) : Q(c.Text), on);
+        if (c.Column == 0) {
+            label->setWordWrap(true);
+            label->setFixedWidth(p.LabelWidth);
+            p.Grid->addWidget(label, c.Row, 0);
+        } else {
+            p.Grid->addWidget(label, c.Row, c.Column, Qt::AlignCenter);
+        }
+        made = label;
+        break;
+    }
+    case TControlKind::Edit: {
+        auto* edit = new QLineEdit(Q(c.Text), on);
+        edit->setFixedWidth(FieldWidth);
+        p.Grid->addWidget(edit, c.Row, c.Column);
+        p.Focus.push_back(edit);
+        made = edit;
+        break;
+    }
+    case TControlKind::ComboBox: {
+        auto* combo = new QComboBox(on);
+        for (const std::string& item : c.Items)
+            combo->addItem(Q(item));
+        combo->setCurrentIndex(combo->findText(Q(c.Text)));
+        combo->setFixedWidth(FieldWidth);
+        p.Grid->addWidget(combo, c.Row, c.Column);
+        p.Focus.push_back(combo);
+        made = combo;
+        break;
+    }
+    case TControlKind::Button: made = MakePanelButton(c, p); break;
+    case TControlKind::Panel:
+    case TControlKind::RadioGroup:
+    case TControlKind::RadioButton: break;
+    }
+    if (made != nullptr) {
+        // The panel's title is bold; its contents are not.
+        QFont plain = made->font();
+        plain.setBold(false);
+        made->setFont(plain);
+    }
+    return made;
+}
+
+} // namespace
+
 TInputEditorPanels::TInputEditorPanels(QWidget* parent) : QWidget(parent)
 {
     setObjectName("InputEditor_Panels");
@@ -84,128 +188,66 @@ TInputEditorPanels::TInputEditorPanels(QWidget* parent) : QWidget(parent)
     auto* column = new QWidget(content);
     panels_ = new QVBoxLayout(column);
     panels_->setContentsMargins(0, 0, 0, 0);
-    QVBoxLayout* panels = panels_;
     row->addWidget(column, 1);
     scroll->setWidget(content);
     // The page shows through below the panel (setWidget fills the background).
     scroll->viewport()->setAutoFillBackground(false);
     content->setAutoFillBackground(false);
 
-    struct TParts {
-        int LabelWidth;
-        QGroupBox* Box;
-        QGridLayout* Grid;
-        QVBoxLayout* Body;
-        std::map<int, QHBoxLayout*> ButtonRows;
-        std::vector<QWidget*> Focus; // fields, then buttons: the order of the Tab key
-    };
-    std::map<std::string, TParts> parts;
+    std::map<std::string, TEditorPanelParts> parts;
+    for (const TControlInfo& c : EditorControlList())
+        BuildControl(c, column, parts);
+    panels_->addStretch(1);
+    FinishPanels(parts);
 
-    for (const TControlInfo& c : EditorControlList()) {
-        QWidget* made = nullptr;
-        if (c.Panel.empty()) {
-            if (c.Kind != TControlKind::Panel)
-                continue; // " Save / run " is the window's
-            if (c.Name == ctl::DataGroupPanel) {
-                Selector->setTitle(Q(c.Text));
-                made = Selector;
-            } else {
-                auto* box = new QGroupBox(Q(c.Text), column);
-                box->setObjectName(Q(c.Name));
-                QFont bold = box->font();
-                bold.setBold(true);
-                box->setFont(bold);
-                auto* body = new QVBoxLayout(box);
-                bool seasonal = false;
-                for (const TGroupDef& g : InputGroups())
-                    seasonal = seasonal || (PanelControl(g) == c.Name && g.IsSeasonal());
-                const int labelWidth = seasonal ? LabelWidth : WideLabelWidth;
-                auto* grid = new QGridLayout;
-                grid->setHorizontalSpacing(10);
-                grid->setColumnMinimumWidth(0, labelWidth);
-                grid->setColumnStretch(5, 1);
-                body->addLayout(grid);
-                box->hide();
-                panels->addWidget(box);
-                parts[c.Name] = TParts{labelWidth, box, grid, body, {}, {}};
-                made = box;
-            }
-        } else if (c.Panel == ctl::DataGroupPanel) {
-            if (c.Kind == TControlKind::RadioButton) {
-                auto* choice = new QRadioButton(Q(c.Text), Selector);
-                choice->setEnabled(false); // the editor offers the groups
-                Choices->addButton(choice, c.Row);
-                choices->addWidget(choice);
-                made = choice;
-            }
+    // As wide as the selector beside the widest panel, with room for the scroll bar:
+    // no field is squeezed and the width does not change from panel to panel.
+    ensurePolished();
+    int widest = 0;
+    for (const auto& [id, box] : Panels)
+        widest = std::max(widest, box->sizeHint().width());
+    column->setMinimumWidth(widest);
+    scroll->setFixedWidth(content->minimumSizeHint().width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                          2 * style()->pixelMetric(QStyle::PM_ScrollView_ScrollBarSpacing) + 4);
+}
+
+void TInputEditorPanels::BuildControl(const TControlInfo& c, QWidget* column,
+                                      std::map<std::string, TEditorPanelParts>& parts)
+{
+    QWidget* made = nullptr;
+    if (c.Panel.empty()) {
+        if (c.Kind != TControlKind::Panel)
+            return; // " Save / run " is the window's
+        if (c.Name == ctl::DataGroupPanel) {
+            Selector->setTitle(Q(c.Text));
+            made = Selector;
         } else {
-            TParts& p = parts.at(c.Panel);
-            QWidget* on = p.Box;
-            switch (c.Kind) {
-            case TControlKind::Label: {
-                auto* label = new QLabel(c.Column == 0 ? UnitsWhole(Q(c.Text)) : Q(c.Text), on);
-                if (c.Column == 0) {
-                    label->setWordWrap(true);
-                    label->setFixedWidth(p.LabelWidth);
-                    p.Grid->addWidget(label, c.Row, 0);
-                } else {
-                    p.Grid->addWidget(label, c.Row, c.Column, Qt::AlignCenter);
-                }
-                made = label;
-                break;
-            }
-            case TControlKind::Edit: {
-                auto* edit = new QLineEdit(Q(c.Text), on);
-                edit->setFixedWidth(FieldWidth);
-                p.Grid->addWidget(edit, c.Row, c.Column);
-                p.Focus.push_back(edit);
-                made = edit;
-                break;
-            }
-            case TControlKind::ComboBox: {
-                auto* combo = new QComboBox(on);
-                for (const std::string& item : c.Items)
-                    combo->addItem(Q(item));
-                combo->setCurrentIndex(combo->findText(Q(c.Text)));
-                combo->setFixedWidth(FieldWidth);
-                p.Grid->addWidget(combo, c.Row, c.Column);
-                p.Focus.push_back(combo);
-                made = combo;
-                break;
-            }
-            case TControlKind::Button: {
-                auto*& buttons = p.ButtonRows[c.Row];
-                if (buttons == nullptr) {
-                    buttons = new QHBoxLayout;
-                    buttons->addStretch(1);
-                    p.Body->addLayout(buttons);
-                }
-                auto* button = new QPushButton(Q(c.Text), on);
-                buttons->insertWidget(buttons->count() - 1, button);
-                p.Focus.push_back(button);
-                made = button;
-                break;
-            }
-            case TControlKind::Panel:
-            case TControlKind::RadioGroup:
-            case TControlKind::RadioButton: break;
-            }
-            if (made != nullptr) {
-                // The panel's title is bold; its contents are not.
-                QFont plain = made->font();
-                plain.setBold(false);
-                made->setFont(plain);
-            }
+            TEditorPanelParts panel = MakeGroupPanel(c, column);
+            panels_->addWidget(panel.Box);
+            parts[c.Name] = panel;
+            made = panel.Box;
         }
-        if (made != nullptr) {
-            made->setObjectName(Q(c.Name));
-            controls_[c.Name] = made;
+    } else if (c.Panel == ctl::DataGroupPanel) {
+        if (c.Kind == TControlKind::RadioButton) {
+            auto* choice = new QRadioButton(Q(c.Text), Selector);
+            choice->setEnabled(false); // the editor offers the groups
+            Choices->addButton(choice, c.Row);
+            qobject_cast<QVBoxLayout*>(Selector->layout())->addWidget(choice);
+            made = choice;
         }
+    } else {
+        made = MakePanelControl(c, parts.at(c.Panel));
     }
-    panels->addStretch(1);
+    if (made != nullptr) {
+        made->setObjectName(Q(c.Name));
+        controls_[c.Name] = made;
+    }
+}
 
+void TInputEditorPanels::FinishPanels(std::map<std::string, TEditorPanelParts>& parts)
+{
     for (const TGroupDef& g : InputGroups()) {
-        TParts& p = parts.at(PanelControl(g));
+        TEditorPanelParts& p = parts.at(PanelControl(g));
         Panels[g.Id] = p.Box;
         focusOrder_[g.Id] = p.Focus;
         auto* keys = new QLabel("Enter saves the group, Esc cancels.", p.Box);
@@ -221,16 +263,6 @@ TInputEditorPanels::TInputEditorPanels(QWidget* parent) : QWidget(parent)
                 QWidget::setTabOrder(p.Focus[i - 1], p.Focus[i]);
         }
     }
-
-    // As wide as the selector beside the widest panel, with room for the scroll bar:
-    // no field is squeezed and the width does not change from panel to panel.
-    ensurePolished();
-    int widest = 0;
-    for (const auto& [id, box] : Panels)
-        widest = std::max(widest, box->sizeHint().width());
-    column->setMinimumWidth(widest);
-    scroll->setFixedWidth(content->minimumSizeHint().width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
-                          2 * style()->pixelMetric(QStyle::PM_ScrollView_ScrollBarSpacing) + 4);
 }
 
 void TInputEditorPanels::AddAbovePanels(QWidget* widget)
@@ -342,12 +374,19 @@ void TInputEditorPanels::PressEscape(QWidget*)
         cancel->click();
 }
 
-void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
+void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& window, ShellOps& ops)
 {
     editor_ = &editor;
     ops_ = &ops;
+    RegisterControls(window);
+    ConnectButtons();
+    ConnectFields();
+}
+
+void TInputEditorPanels::RegisterControls(TQtShellOps& window)
+{
     for (const auto& [name, widget] : controls_)
-        ops.Register(name, WidgetEntry(widget));
+        window.Register(name, WidgetEntry(widget));
     // The choice in "Select data group": the caption of the chosen group, "" none.
     TControlEntry choice = WidgetEntry(Selector);
     choice.SetText = [this](const std::string& caption) {
@@ -360,8 +399,11 @@ void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
         QAbstractButton* b = Choices->checkedButton();
         return b != nullptr ? b->text().toStdString() : std::string();
     };
-    ops.Register(ctl::DataGroupRadioGroup, choice);
+    window.Register(ctl::DataGroupRadioGroup, choice);
+}
 
+void TInputEditorPanels::ConnectButtons()
+{
     connect(Choices, &QButtonGroup::idClicked, this, [this](int id) { Choose(static_cast<TGroupId>(id)); });
     auto click = [this](const std::string& name, std::function<void()> handler) {
         auto* button = qobject_cast<QPushButton*>(Control(name));
@@ -377,7 +419,10 @@ void TInputEditorPanels::Connect(TInputEditor& editor, TQtShellOps& ops)
     }
     click(ctl::DrainageEquationButton, [this] { editor_->DrainageEquationClicked(); });
     click(ctl::DrainageCalculationsButton, [this] { editor_->DrainageCalculationsClicked(); });
+}
 
+void TInputEditorPanels::ConnectFields()
+{
     // The General data group's selectors: a choice of the user (not a text set by
     // the editor) is a change.
     const std::pair<const char*, void (TInputEditor::*)()> changes[] = {{"Ns", &TInputEditor::NsChanged},

@@ -18,18 +18,22 @@ class QVBoxLayout;
 
 namespace veltra {
 
+class ShellOps;
 class TFieldEvents;
 class TInputEditor;
 class TQtShellOps;
 enum class TGroupId : int;
+struct TControlInfo;
+struct TEditorPanelParts;
 
 class TInputEditorPanels final : public QWidget {
 public:
     explicit TInputEditorPanels(QWidget* parent);
 
-    // Registers every control under its name with `ops` and sends the user's
-    // events to `editor`; both live as long as the panels.
-    void Connect(TInputEditor& editor, TQtShellOps& ops);
+    // Registers every control under its name with `window` and sends the user's
+    // events to `editor`, reporting their failures through `ops` (the window's own or
+    // around them); all live as long as the panels.
+    void Connect(TInputEditor& editor, TQtShellOps& window, ShellOps& ops);
     // The editor is going: events from now on reach nothing.
     void Disconnect() { editor_ = nullptr; }
 
@@ -50,7 +54,16 @@ public:
     void FocusOpenPanel();
 
 private:
-    void BuildPanel(const std::string& name);
+    // One control of the list: a group's panel, a choice of "Select data group", or
+    // a label, field or button of a panel.
+    void BuildControl(const TControlInfo& c, QWidget* column, std::map<std::string, TEditorPanelParts>& parts);
+    // Each group's panel as the editor knows it, with its key hint and Tab order.
+    void FinishPanels(std::map<std::string, TEditorPanelParts>& parts);
+    void RegisterControls(TQtShellOps& window);
+    // "Select data group", "Save group", "Cancel" and the drainage buttons.
+    void ConnectButtons();
+    // The General data group's selectors and leaving a field, Enter and Esc.
+    void ConnectFields();
     // Runs one user event; events that arrive while one runs (a field left because
     // a message box took the focus) are dropped, and nothing is thrown past it.
     void Run(const std::function<void()>& body);
@@ -65,7 +78,7 @@ private:
     QVBoxLayout* panels_ = nullptr;
     TFieldEvents* events_ = nullptr;
     TInputEditor* editor_ = nullptr;
-    TQtShellOps* ops_ = nullptr;
+    ShellOps* ops_ = nullptr;
     bool busy_ = false;
 };
 

@@ -72,10 +72,12 @@ QSize DefaultWindowSize(const QSize& available, const QSize& minimum)
     return QSize(1280, 820).boundedTo(available - frame).expandedTo(minimum);
 }
 
-TMainForm::TMainForm(TAutoAnswers* answers)
+TMainForm::TMainForm(const TShellOpsDecorator& decorate)
 {
     setWindowTitle("VeltraM, modernized Agro-Hydro-Soil-Salinity Model");
-    ops_ = std::make_unique<TQtShellOps>(this, answers);
+    ops_ = std::make_unique<TQtShellOps>(this);
+    if (decorate)
+        decorated_ = decorate(*ops_);
 
     Pages = new QTabWidget(this);
     Pages->setObjectName("Pages");
@@ -97,6 +99,13 @@ TMainForm::TMainForm(TAutoAnswers* answers)
     Wire();
     EndProgram = [] { QCoreApplication::exit(0); };
     logic_->Start();
+}
+
+ShellOps& TMainForm::Shell()
+{
+    if (decorated_)
+        return *decorated_;
+    return *ops_;
 }
 
 TMainForm::~TMainForm()
@@ -133,7 +142,27 @@ QWidget* TMainForm::BuildInputPage()
     auto* page = new QWidget;
     page->setObjectName("Input_TabSheet");
     auto* column = new QVBoxLayout(page);
+    column->addLayout(BuildInputHead(page));
 
+    auto* body = new QHBoxLayout;
+    EditorPanels = new TInputEditorPanels(page);
+    body->addWidget(EditorPanels);
+    // The busy box stands where the panels stand: during a run none is open.
+    WaitMemo = new QPlainTextEdit(page);
+    WaitMemo->setObjectName("WaitMemo");
+    WaitMemo->setReadOnly(true);
+    WaitMemo->setFixedSize(300, 120);
+    WaitMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    WaitMemo->hide();
+    EditorPanels->AddAbovePanels(WaitMemo);
+    EditorPanels->TakeKeysOf(page);
+    body->addWidget(BuildInputSide(page), 1);
+    column->addLayout(body, 1);
+    return page;
+}
+
+QLayout* TMainForm::BuildInputHead(QWidget* page)
+{
     // The buttons with the file's name beside them, then the two title lines: the
     // data groups below keep as much of the height as can be given.
     auto* head = new QGridLayout;
@@ -162,21 +191,11 @@ QWidget* TMainForm::BuildInputPage()
     Title2Edit->setObjectName("Title2_Edit");
     head->addWidget(Title2Edit, 2, 1);
     head->setColumnStretch(1, 1);
-    column->addLayout(head);
+    return head;
+}
 
-    auto* body = new QHBoxLayout;
-    EditorPanels = new TInputEditorPanels(page);
-    body->addWidget(EditorPanels);
-    // The busy box stands where the panels stand: during a run none is open.
-    WaitMemo = new QPlainTextEdit(page);
-    WaitMemo->setObjectName("WaitMemo");
-    WaitMemo->setReadOnly(true);
-    WaitMemo->setFixedSize(300, 120);
-    WaitMemo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    WaitMemo->hide();
-    EditorPanels->AddAbovePanels(WaitMemo);
-    EditorPanels->TakeKeysOf(page);
-
+QWidget* TMainForm::BuildInputSide(QWidget* page)
+{
     auto* side = new TDecorColumn(page);
     side->setObjectName("InputDecor_Column");
     InputDecorColumn = side;
@@ -203,9 +222,7 @@ QWidget* TMainForm::BuildInputPage()
     steps->setWordWrap(true);
     side->Content()->addWidget(steps);
     side->Content()->addStretch(1);
-    body->addWidget(side, 1);
-    column->addLayout(body, 1);
-    return page;
+    return side;
 }
 
 QWidget* TMainForm::BuildOutputPage()
@@ -236,7 +253,12 @@ QWidget* TMainForm::BuildOutputPage()
     OutputDecor->setObjectName("OutputDecor_Image");
     left->addWidget(OutputDecor, 1);
     row->addLayout(left, 1);
+    row->addWidget(BuildOutputSide(page));
+    return page;
+}
 
+QWidget* TMainForm::BuildOutputSide(QWidget* page)
+{
     // The buttons two by two, the output groups below them; the column scrolls when
     // the page is lower than it, rather than make the window taller.
     auto* sideScroll = new QScrollArea(page);
@@ -263,7 +285,26 @@ QWidget* TMainForm::BuildOutputPage()
         ++place;
     }
     side->addLayout(buttons);
+    side->addWidget(BuildGroupsPanel(page));
 
+    ClipButton = Button("to Clipboard", "Clip_Button", page);
+    ClipButton->hide();
+    side->addWidget(ClipButton);
+    ClipNoteLabel = new QLabel("The table can be copied to the clipboard and pasted into a spreadsheet.", page);
+    ClipNoteLabel->setObjectName("ClipNote_Label");
+    ClipNoteLabel->setWordWrap(true);
+    ClipNoteLabel->hide();
+    side->addWidget(ClipNoteLabel);
+    side->addStretch(1);
+    sideScroll->setWidget(sideBox);
+    sideScroll->viewport()->setAutoFillBackground(false);
+    sideBox->setAutoFillBackground(false);
+    sideScroll->setFixedWidth(270 + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    return sideScroll;
+}
+
+QWidget* TMainForm::BuildGroupsPanel(QWidget* page)
+{
     GroupsPanel = new QGroupBox("Output groups", page);
     GroupsPanel->setObjectName("Groups_Panel");
     auto* options = new QVBoxLayout(GroupsPanel);
@@ -279,23 +320,7 @@ QWidget* TMainForm::BuildOutputPage()
     GoButton = Button("Go", "Go_Button", GroupsPanel);
     options->addWidget(GoButton);
     GroupsPanel->hide();
-    side->addWidget(GroupsPanel);
-
-    ClipButton = Button("to Clipboard", "Clip_Button", page);
-    ClipButton->hide();
-    side->addWidget(ClipButton);
-    ClipNoteLabel = new QLabel("The table can be copied to the clipboard and pasted into a spreadsheet.", page);
-    ClipNoteLabel->setObjectName("ClipNote_Label");
-    ClipNoteLabel->setWordWrap(true);
-    ClipNoteLabel->hide();
-    side->addWidget(ClipNoteLabel);
-    side->addStretch(1);
-    sideScroll->setWidget(sideBox);
-    sideScroll->viewport()->setAutoFillBackground(false);
-    sideBox->setAutoFillBackground(false);
-    sideScroll->setFixedWidth(270 + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
-    row->addWidget(sideScroll);
-    return page;
+    return GroupsPanel;
 }
 
 QWidget* TMainForm::BuildGraphicsPage()
@@ -409,7 +434,7 @@ void TMainForm::BuildAuxiliaryWindows()
     OutputSymbolsForm = new TOutputSymbolsForm(this);
     WarningForm = new TWarningForm(this);
     DrainForm = new TDrainForm(this);
-    AlfaForm = new TAlfaForm(dataMod_->Rec, *ops_, this);
+    AlfaForm = new TAlfaForm(dataMod_->Rec, *ops_, Shell(), this);
 }
 
 // ---------------------------------------------------------------- wiring
@@ -429,7 +454,20 @@ void TMainForm::Wire()
     ops.SetWindow(TWindow::Drain, DrainForm);
     ops.SetWindow(TWindow::Alfa, AlfaForm);
     ops.SetExitWindow([this] { ShowExitWindow(); });
+    RegisterSaveRun();
+    RegisterControls();
 
+    ShellOps& shell = Shell();
+    inputEditor_ = std::make_unique<TInputEditor>(dataMod_->Rec, shell);
+    editorLink_ = std::make_unique<TInputEditorLink>(*inputEditor_);
+    EditorPanels->Connect(*inputEditor_, ops, shell);
+    logic_ = std::make_unique<TMainFormLogic>(shell, *dataMod_, st_, carry_, *editorLink_);
+    ConnectActions();
+    ConnectButtons();
+}
+
+void TMainForm::RegisterSaveRun()
+{
     // " Save / run " runs InputSave; it is enabled when the action is (on the Input
     // page, no group panel open) and a new data set has been entered to its end.
     auto saveRunAllowed = std::make_shared<bool>(true);
@@ -442,14 +480,18 @@ void TMainForm::Wire()
     };
     inputSave.SetText = [](const std::string&) {};
     inputSave.GetText = [this] { return InputSave->text().toStdString(); };
-    ops.Register(ctl::InputSave, inputSave);
+    ops_->Register(ctl::InputSave, inputSave);
     TControlEntry saveRun = WidgetEntry(SaveRunButton);
     saveRun.SetEnabled = [saveRunAllowed, followSave](bool v) {
         *saveRunAllowed = v;
         followSave();
     };
-    ops.Register(ctl::SaveRunButton, saveRun);
+    ops_->Register(ctl::SaveRunButton, saveRun);
+}
 
+void TMainForm::RegisterControls()
+{
+    TQtShellOps& ops = *ops_;
     // "Save graph" follows its action.
     TControlEntry graphSave = WidgetEntry(GraphSaveButton);
     graphSave.SetEnabled = [this](bool v) {
@@ -498,13 +540,11 @@ void TMainForm::Wire()
         return id > 0 ? std::to_string(id) : std::string();
     };
     ops.Register(ctl::GroupOption, option);
+}
 
-    inputEditor_ = std::make_unique<TInputEditor>(dataMod_->Rec, ops);
-    editorLink_ = std::make_unique<TInputEditorLink>(*inputEditor_);
-    EditorPanels->Connect(*inputEditor_, ops);
-    logic_ = std::make_unique<TMainFormLogic>(ops, *dataMod_, st_, carry_, *editorLink_);
+void TMainForm::ConnectActions()
+{
     TMainFormLogic& logic = *logic_;
-
     connect(Pages, &QTabWidget::currentChanged, this,
             [&logic](int index) { logic.PageShown(static_cast<TPage>(index)); });
     // An opened file shows its General data group: the keys go to its first field.
@@ -524,7 +564,10 @@ void TMainForm::Wire()
     connect(GroupSave, &QAction::triggered, this, [&logic] { logic.GroupSave(); });
     connect(GroupOpen, &QAction::triggered, this, [&logic] { logic.GroupOpen(); });
     connect(ProgramExit, &QAction::triggered, this, [&logic] { logic.ProgramExit(); });
+}
 
+void TMainForm::ConnectButtons()
+{
     auto click = [this](QPushButton* b, QAction* a) { connect(b, &QPushButton::clicked, a, &QAction::trigger); };
     click(SaveRunButton, InputSave);
     click(InputOpenButton, InputOpen);

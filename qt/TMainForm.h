@@ -10,7 +10,6 @@
 
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
-#include "qt/TAutoAnswers.h"
 #include "qt/TQtShellOps.h"
 #include "shell/TInputEditorLink.h"
 #include "shell/UInputEditor.h"
@@ -20,6 +19,7 @@ class QAction;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -48,8 +48,9 @@ QSize DefaultWindowSize(const QSize& available, const QSize& minimum);
 
 class TMainForm final : public QMainWindow {
 public:
-    // With `answers` no modal box or file dialog is shown: they take these answers.
-    explicit TMainForm(TAutoAnswers* answers = nullptr);
+    // With `decorate` the window's logic reaches the window through what it makes of
+    // the window's own shell operations (the scripted dialogues of qt/TScriptedShellOps.h).
+    explicit TMainForm(const TShellOpsDecorator& decorate = {});
     ~TMainForm() override;
 
     TMainFormLogic& Logic() { return *logic_; }
@@ -140,15 +141,27 @@ protected:
 private:
     QWidget* BuildIntroPage();
     QWidget* BuildInputPage();
+    QLayout* BuildInputHead(QWidget* page); // the buttons, the file's name and the titles
+    QWidget* BuildInputSide(QWidget* page); // the hints and the picture beside the panels
     QWidget* BuildOutputPage();
+    QWidget* BuildOutputSide(QWidget* page); // the buttons, the output groups, the clipboard
+    QWidget* BuildGroupsPanel(QWidget* page);
     QWidget* BuildGraphicsPage();
     QWidget* BuildFigurePage();
     void BuildActions();
     void BuildAuxiliaryWindows();
+    // The widgets to the shell operations, the logic made, the user's events to it.
     void Wire();
+    void RegisterSaveRun();
+    void RegisterControls();
+    void ConnectActions();
+    void ConnectButtons();
     void ShowExitWindow();
+    // The shell operations of the window's logic.
+    ShellOps& Shell();
 
     std::unique_ptr<TQtShellOps> ops_;
+    std::unique_ptr<ShellOps> decorated_; // around ops_, or null
     std::unique_ptr<TDataMod> dataMod_;
     TEngineState st_;
     TAnnualCarry carry_;

@@ -247,46 +247,51 @@ void DrawGraphicsPage(QPainter& p)
 
 // ---------------------------------------------------------------- the figure of the input symbols
 
-void DrawFigure(QPainter& p)
-{
-    // Depths in the drawing; the columns of the vertical arrows are kept apart so
-    // that no label crosses an arrow.
-    const double S = 250;                    // the soil surface
-    const double rootBottom = S + 90;        // Dr
-    const double transitionBottom = S + 250; // Dx
-    const double aquiferBottom = S + 410;    // Dq
-    const double tableY = S + 150, drainY = S + 200;
-    const double left = 120, right = 980;
-    const double wellX = 935, reuseX = 872;
+// The figure of the input symbols. Depths in the drawing; the columns of the
+// vertical arrows are kept apart so that no label crosses an arrow.
+namespace figure {
 
+constexpr double S = 250;                    // the soil surface
+constexpr double RootBottom = S + 90;        // Dr
+constexpr double TransitionBottom = S + 250; // Dx
+constexpr double AquiferBottom = S + 410;    // Dq
+constexpr double TableY = S + 150, DrainY = S + 200;
+constexpr double Left = 120, Right = 980;
+constexpr double WellX = 935, ReuseX = 872;
+constexpr double DrainsX[] = {300, 520, 740};
+
+void DrawWeather(QPainter& p)
+{
     // Sky, rain and sun.
-    p.fillRect(QRectF(left, 0, right - left, S), Sky);
+    p.fillRect(QRectF(Left, 0, Right - Left, S), Sky);
     Cloud(p, QPointF(250, 52), 1.0);
     p.setPen(QPen(Water, 2));
     for (int k = 0; k < 9; ++k)
         p.drawLine(QPointF(214 + 10 * k, 78 + (k % 3) * 6), QPointF(208 + 10 * k, 94 + (k % 3) * 6));
     Text(p, QPointF(312, 60), "Pp  rain, salinity Cp", Ink, 16, true);
     Sun(p, QPointF(700, 52), 20);
+}
 
+void DrawReservoirs(QPainter& p)
+{
     // The soil reservoirs on an impermeable base.
-    p.fillRect(QRectF(left, S, right - left, rootBottom - S), RootZone);
-    p.fillRect(QRectF(left, rootBottom, right - left, transitionBottom - rootBottom), TransitionZone);
-    p.fillRect(QRectF(left, transitionBottom, right - left, aquiferBottom - transitionBottom), Aquifer);
-    p.fillRect(QRectF(left, aquiferBottom, right - left, 12), QColor(90, 80, 70));
+    p.fillRect(QRectF(Left, S, Right - Left, RootBottom - S), RootZone);
+    p.fillRect(QRectF(Left, RootBottom, Right - Left, TransitionBottom - RootBottom), TransitionZone);
+    p.fillRect(QRectF(Left, TransitionBottom, Right - Left, AquiferBottom - TransitionBottom), Aquifer);
+    p.fillRect(QRectF(Left, AquiferBottom, Right - Left, 12), QColor(90, 80, 70));
 
     // The water table, lowered towards the drains, and the ground water below it.
-    const double drainsX[] = {300, 520, 740};
     QPainterPath table;
-    table.moveTo(left, tableY);
-    for (double x = left; x <= right; x += 5) {
-        double y = tableY;
-        for (double d : drainsX)
+    table.moveTo(Left, TableY);
+    for (double x = Left; x <= Right; x += 5) {
+        double y = TableY;
+        for (double d : DrainsX)
             y += 24 * std::exp(-((x - d) * (x - d)) / 2200.0);
         table.lineTo(x, y);
     }
     QPainterPath saturated = table;
-    saturated.lineTo(right, aquiferBottom);
-    saturated.lineTo(left, aquiferBottom);
+    saturated.lineTo(Right, AquiferBottom);
+    saturated.lineTo(Left, AquiferBottom);
     saturated.closeSubpath();
     p.fillPath(saturated, QColor(40, 110, 200, 55));
     p.setPen(QPen(Water, 3, Qt::DashLine));
@@ -295,11 +300,14 @@ void DrawFigure(QPainter& p)
     // The reservoirs and their constants.
     Text(p, QPointF(645, S + 26), "root zone:  Ptr  Per  Flr", Ink, 14, true);
     Text(p, QPointF(645, S + 46), "CA0  CB0  CU0", Ink, 14);
-    Text(p, QPointF(645, rootBottom + 24), "transition zone:  Ptx  Pex  Flx", Ink, 14, true);
-    Text(p, QPointF(645, rootBottom + 44), "Cx0  (CxA0, CxB0)", Ink, 14);
-    Text(p, QPointF(645, transitionBottom + 30), "aquifer:  Ptq  Peq  Flq", Ink, 14, true);
-    Text(p, QPointF(645, transitionBottom + 50), "Cq0", Ink, 14);
+    Text(p, QPointF(645, RootBottom + 24), "transition zone:  Ptx  Pex  Flx", Ink, 14, true);
+    Text(p, QPointF(645, RootBottom + 44), "Cx0  (CxA0, CxB0)", Ink, 14);
+    Text(p, QPointF(645, TransitionBottom + 30), "aquifer:  Ptq  Peq  Flq", Ink, 14, true);
+    Text(p, QPointF(645, TransitionBottom + 50), "Cq0", Ink, 14);
+}
 
+void DrawLandUse(QPainter& p)
+{
     // Land use: A, B and U land, and their evapotranspiration.
     for (int k = 0; k < 6; ++k)
         Plant(p, QPointF(150 + 34 * k, S), 42, Crop);
@@ -319,24 +327,27 @@ void DrawFigure(QPainter& p)
         Arrow(p, QPointF(x, S - 90), QPointF(x, S - 130), Accent, 2.5);
         Text(p, QPointF(x + 8, S - 106), name, Accent, 15, true);
     }
+}
 
+void DrawCanal(QPainter& p)
+{
     // The canal: field irrigation, bypass and canal losses.
     p.setPen(QPen(QColor(90, 90, 90), 2));
     p.setBrush(QColor(120, 170, 230));
-    p.drawRect(QRectF(left, S - 22, 34, 22));
+    p.drawRect(QRectF(Left, S - 22, 34, 22));
     p.setBrush(Qt::NoBrush);
     Text(p, QPointF(8, S - 48), "canal, Cic", Ink, 15, true);
     p.setPen(QPen(Flow, 3));
-    p.drawLine(QPointF(left + 17, S - 22), QPointF(left + 17, S - 70));
-    p.drawLine(QPointF(left + 17, S - 70), QPointF(580, S - 70));
+    p.drawLine(QPointF(Left + 17, S - 22), QPointF(Left + 17, S - 70));
+    p.drawLine(QPointF(Left + 17, S - 70), QPointF(580, S - 70));
     Arrow(p, QPointF(330, S - 70), QPointF(330, S - 46));
     Text(p, QPointF(338, S - 50), "IaA", Flow, 15, true);
     Arrow(p, QPointF(580, S - 70), QPointF(580, S - 42));
     Text(p, QPointF(588, S - 50), "IaB", Flow, 15, true);
-    Arrow(p, QPointF(left, S - 11), QPointF(20, S - 11));
+    Arrow(p, QPointF(Left, S - 11), QPointF(20, S - 11));
     Text(p, QPointF(26, S - 18), "Io", Flow, 15, true);
-    Arrow(p, QPointF(left + 12, S + 2), QPointF(left + 12, S + 54));
-    Text(p, QPointF(left + 20, S + 50), "Lc", Flow, 15, true);
+    Arrow(p, QPointF(Left + 12, S + 2), QPointF(Left + 12, S + 54));
+    Text(p, QPointF(Left + 20, S + 50), "Lc", Flow, 15, true);
 
     // Surface water: drainage and runoff leave, run-in comes.
     const std::pair<double, const char*> so[] = {{355, "SoA"}, {600, "SoB"}, {800, "SoU"}};
@@ -344,140 +355,186 @@ void DrawFigure(QPainter& p)
         Arrow(p, QPointF(x, S - 5), QPointF(x + 42, S - 5), Flow, 2.5);
         Text(p, QPointF(x + 2, S - 12), name, Flow, 14, true);
     }
-    Arrow(p, QPointF(right + 50, S - 30), QPointF(right - 22, S - 30), Flow, 2.5);
-    Text(p, QPointF(right + 4, S - 38), "SiU", Flow, 14, true);
+    Arrow(p, QPointF(Right + 50, S - 30), QPointF(Right - 22, S - 30), Flow, 2.5);
+    Text(p, QPointF(Right + 4, S - 38), "SiU", Flow, 14, true);
+}
 
+void DrawSoilWater(QPainter& p)
+{
     // Percolation and capillary rise between the root zone and the ground water.
-    Arrow(p, QPointF(230, S + 30), QPointF(230, rootBottom + 30));
-    Text(p, QPointF(238, rootBottom + 24), "Lr", Flow, 15, true);
-    Arrow(p, QPointF(620, rootBottom + 30), QPointF(620, S + 36));
+    Arrow(p, QPointF(230, S + 30), QPointF(230, RootBottom + 30));
+    Text(p, QPointF(238, RootBottom + 24), "Lr", Flow, 15, true);
+    Arrow(p, QPointF(620, RootBottom + 30), QPointF(620, S + 36));
     Text(p, QPointF(628, S + 72), "Rr", Flow, 15, true);
 
     // The drains, their discharge and its re-use.
-    for (double d : drainsX)
-        Drain(p, QPointF(d, drainY));
-    Text(p, QPointF(330, drainY + 34), "drains:  Dd  QH1  QH2  Frd", Ink, 15, true);
-    Arrow(p, QPointF(750, drainY), QPointF(reuseX - 4, drainY));
-    Text(p, QPointF(772, drainY - 8), "Gd", Flow, 15, true);
-    Arrow(p, QPointF(reuseX, drainY - 4), QPointF(reuseX, S + 6), QColor(0, 140, 120), 2.5);
-    Text(p, QPointF(reuseX - 44, drainY - 32), "DAu", QColor(0, 140, 120), 14, true);
-    Text(p, QPointF(reuseX - 44, drainY - 14), "DBu", QColor(0, 140, 120), 14, true);
+    for (double d : DrainsX)
+        Drain(p, QPointF(d, DrainY));
+    Text(p, QPointF(330, DrainY + 34), "drains:  Dd  QH1  QH2  Frd", Ink, 15, true);
+    Arrow(p, QPointF(750, DrainY), QPointF(ReuseX - 4, DrainY));
+    Text(p, QPointF(772, DrainY - 8), "Gd", Flow, 15, true);
+    Arrow(p, QPointF(ReuseX, DrainY - 4), QPointF(ReuseX, S + 6), QColor(0, 140, 120), 2.5);
+    Text(p, QPointF(ReuseX - 44, DrainY - 32), "DAu", QColor(0, 140, 120), 14, true);
+    Text(p, QPointF(ReuseX - 44, DrainY - 14), "DBu", QColor(0, 140, 120), 14, true);
 
     // Ground water flows through the aquifer.
-    Arrow(p, QPointF(left, S + 385), QPointF(left + 110, S + 385));
-    Text(p, QPointF(left + 8, S + 374), "Gi, Ch", Flow, 15, true);
-    Arrow(p, QPointF(right - 80, S + 395), QPointF(right + 40, S + 395));
-    Text(p, QPointF(right - 74, S + 384), "Go", Flow, 15, true);
+    Arrow(p, QPointF(Left, S + 385), QPointF(Left + 110, S + 385));
+    Text(p, QPointF(Left + 8, S + 374), "Gi, Ch", Flow, 15, true);
+    Arrow(p, QPointF(Right - 80, S + 395), QPointF(Right + 40, S + 395));
+    Text(p, QPointF(Right - 74, S + 384), "Go", Flow, 15, true);
+}
 
+void DrawWell(QPainter& p)
+{
     // A well pumping from the aquifer, its water going to the fields.
-    p.fillRect(QRectF(wellX - 5, S - 40, 10, S + 370 - (S - 40)), QColor(110, 110, 110));
-    p.fillRect(QRectF(wellX - 5, S + 330, 10, 40), QColor(60, 60, 60));
+    p.fillRect(QRectF(WellX - 5, S - 40, 10, S + 370 - (S - 40)), QColor(110, 110, 110));
+    p.fillRect(QRectF(WellX - 5, S + 330, 10, 40), QColor(60, 60, 60));
     p.setPen(QPen(QColor(60, 60, 60), 2));
     p.setBrush(QColor(200, 60, 40));
-    p.drawRect(QRectF(wellX - 16, S - 58, 32, 20));
+    p.drawRect(QRectF(WellX - 16, S - 58, 32, 20));
     p.setBrush(Qt::NoBrush);
-    Arrow(p, QPointF(wellX - 18, S - 50), QPointF(wellX - 60, S - 66), QColor(0, 140, 120), 2.5);
-    Text(p, QPointF(wellX - 130, S - 44), "Gw  FAw FBw", QColor(0, 140, 120), 13, true);
+    Arrow(p, QPointF(WellX - 18, S - 50), QPointF(WellX - 60, S - 66), QColor(0, 140, 120), 2.5);
+    Text(p, QPointF(WellX - 130, S - 44), "Gw  FAw FBw", QColor(0, 140, 120), 13, true);
+}
 
+void DrawDepths(QPainter& p)
+{
     // Thicknesses and depths.
-    Dimension(p, 80, S, rootBottom, "Dr");
-    Dimension(p, 80, rootBottom, transitionBottom, "Dx");
-    Dimension(p, 80, transitionBottom, aquiferBottom, "Dq");
-    Arrow(p, QPointF(400, S + 4), QPointF(400, tableY - 2), Water, 2);
-    Text(p, QPointF(408, tableY - 12), "Dw0, Dw", Water, 15, true);
-    Arrow(p, QPointF(560, S + 4), QPointF(560, drainY - 12), Ink, 1.5);
-    Text(p, QPointF(566, drainY - 16), "Dd", Ink, 15, true);
-    Arrow(p, QPointF(178, S + 4), QPointF(178, tableY + 16), Accent, 1.5);
-    Text(p, QPointF(140, tableY + 34), "Dc  critical depth for capillary rise", Accent, 13, true);
+    Dimension(p, 80, S, RootBottom, "Dr");
+    Dimension(p, 80, RootBottom, TransitionBottom, "Dx");
+    Dimension(p, 80, TransitionBottom, AquiferBottom, "Dq");
+    Arrow(p, QPointF(400, S + 4), QPointF(400, TableY - 2), Water, 2);
+    Text(p, QPointF(408, TableY - 12), "Dw0, Dw", Water, 15, true);
+    Arrow(p, QPointF(560, S + 4), QPointF(560, DrainY - 12), Ink, 1.5);
+    Text(p, QPointF(566, DrainY - 16), "Dd", Ink, 15, true);
+    Arrow(p, QPointF(178, S + 4), QPointF(178, TableY + 16), Accent, 1.5);
+    Text(p, QPointF(140, TableY + 34), "Dc  critical depth for capillary rise", Accent, 13, true);
 
-    Text(p, QPointF(left, aquiferBottom + 40),
+    Text(p, QPointF(Left, AquiferBottom + 40),
          "Each season (Ts months): fractions A, B and U = 1 - A - B; water in m per season.", Ink, 15);
+}
+
+} // namespace figure
+
+void DrawFigure(QPainter& p)
+{
+    figure::DrawWeather(p);
+    figure::DrawReservoirs(p);
+    figure::DrawLandUse(p);
+    figure::DrawCanal(p);
+    figure::DrawSoilWater(p);
+    figure::DrawWell(p);
+    figure::DrawDepths(p);
 }
 
 // ---------------------------------------------------------------- drain geometry
 
-// Two parallel drains at spacing L, the water table between them h above drain
-// level, the conductivities above and below drain level, the depth D of the layer
-// below drain level down to the impermeable layer, and the wet perimeter U.
-void DrawDrainGeometry(QPainter& p)
+// The drain geometry of the calculator: two parallel drains at spacing L, the
+// water table between them h above drain level, the conductivities above and below
+// drain level, the depth D of the layer below drain level down to the impermeable
+// layer, and the wet perimeter U.
+namespace drains {
+
+constexpr double Surface = 46, Level = 180, Bottom = 292; // the soil, the drains, the impermeable layer
+constexpr double Left = 70, Right = 410, Mid = (Left + Right) / 2;
+constexpr double H = 70; // h: the water table midway, above drain level
+
+// The water table at `x`: highest midway between the drains.
+double TableAt(double x)
 {
-    const double surface = 46, drains = 180, bottom = 292;
-    const double left = 70, right = 410, mid = (left + right) / 2;
-    p.fillRect(QRectF(0, 0, 480, surface), Sky);
-    p.fillRect(QRectF(0, surface, 480, drains - surface), RootZone);
-    p.fillRect(QRectF(0, drains, 480, bottom - drains), TransitionZone);
-    p.fillRect(QRectF(0, bottom, 480, 40), QColor(130, 130, 130));
+    const double u = (x - Mid) / (Mid - Left);
+    return Level - 9 - (H - 9) * std::sqrt(std::max(0.0, 1 - u * u));
+}
+
+// The soil, its crops and the impermeable layer below.
+void DrawGround(QPainter& p)
+{
+    p.fillRect(QRectF(0, 0, 480, Surface), Sky);
+    p.fillRect(QRectF(0, Surface, 480, Level - Surface), RootZone);
+    p.fillRect(QRectF(0, Level, 480, Bottom - Level), TransitionZone);
+    p.fillRect(QRectF(0, Bottom, 480, 40), QColor(130, 130, 130));
     p.setPen(QPen(QColor(90, 90, 90), 1.5));
     for (double x = -40; x < 480; x += 14)
-        p.drawLine(QPointF(x, bottom + 38), QPointF(x + 38, bottom));
-    TextIn(p, QRectF(150, bottom + 8, 180, 24), "impermeable layer", QColor(255, 255, 255), 14, true);
+        p.drawLine(QPointF(x, Bottom + 38), QPointF(x + 38, Bottom));
+    TextIn(p, QRectF(150, Bottom + 8, 180, 24), "impermeable layer", QColor(255, 255, 255), 14, true);
     for (int k = 0; k < 11; ++k)
-        Plant(p, QPointF(26 + 42 * k, surface), 22 + (k % 3) * 5, k % 2 ? Crop : CropB);
+        Plant(p, QPointF(26 + 42 * k, Surface), 22 + (k % 3) * 5, k % 2 ? Crop : CropB);
+}
 
-    // The water table: highest midway between the drains.
-    const double h = 70;
+// The water table, the wet soil below it and the drain level.
+void DrawWaterTable(QPainter& p)
+{
     QPainterPath table;
     for (int k = 0; k <= 68; ++k) {
-        const double x = left + (right - left) * k / 68.0;
-        const double u = (x - mid) / (mid - left);
-        const QPointF at(x, drains - 9 - (h - 9) * std::sqrt(std::max(0.0, 1 - u * u)));
+        const double x = Left + (Right - Left) * k / 68.0;
+        const QPointF at(x, TableAt(x));
         if (k == 0)
             table.moveTo(at);
         else
             table.lineTo(at);
     }
     QPainterPath wet = table;
-    wet.lineTo(right, drains);
-    wet.lineTo(left, drains);
+    wet.lineTo(Right, Level);
+    wet.lineTo(Left, Level);
     wet.closeSubpath();
     p.fillPath(wet, QColor(150, 195, 240));
     p.setPen(QPen(Water, 3));
     p.drawPath(table);
     p.setPen(QPen(Ink, 1, Qt::DashLine));
-    p.drawLine(QPointF(0, drains), QPointF(480, drains));
-    Text(p, QPointF(left + 16, drains - 6), "drain level", Ink, 13);
+    p.drawLine(QPointF(0, Level), QPointF(480, Level));
+    Text(p, QPointF(Left + 16, Level - 6), "drain level", Ink, 13);
+}
 
-    // Flow lines from the water table converging to the drains, the deeper ones
-    // through the layer below drain level.
-    auto tableAt = [&](double x) {
-        const double u = (x - mid) / (mid - left);
-        return drains - 9 - (h - 9) * std::sqrt(std::max(0.0, 1 - u * u));
-    };
-    for (double drain : {left, right}) {
-        const double towards = drain < mid ? 1 : -1; // from the drain towards the middle
+// Flow lines from the water table converging to the drains, the deeper ones
+// through the layer below drain level; the drains and the wet perimeter U.
+void DrawFlowToDrains(QPainter& p)
+{
+    for (double drain : {Left, Right}) {
+        const double towards = drain < Mid ? 1 : -1; // from the drain towards the middle
         for (double k : {0.35, 0.8}) {
-            const double x0 = drain + towards * k * (mid - left);
+            const double x0 = drain + towards * k * (Mid - Left);
             const double depth = 20 + 70 * k;
             QPainterPath line;
-            line.moveTo(x0, tableAt(x0) + 4);
-            line.cubicTo(x0, drains + depth, drain + towards * 40, drains + depth * 0.7, drain + towards * 11,
-                         drains + 8);
+            line.moveTo(x0, TableAt(x0) + 4);
+            line.cubicTo(x0, Level + depth, drain + towards * 40, Level + depth * 0.7, drain + towards * 11, Level + 8);
             p.setPen(QPen(Flow, 1.5));
             p.drawPath(line);
-            Arrow(p, line.pointAtPercent(0.9), QPointF(drain + towards * 11, drains + 8), Flow, 1.5);
+            Arrow(p, line.pointAtPercent(0.9), QPointF(drain + towards * 11, Level + 8), Flow, 1.5);
         }
     }
-    Drain(p, QPointF(left, drains));
-    Drain(p, QPointF(right, drains));
-    // The wet perimeter U of a drain.
+    Drain(p, QPointF(Left, Level));
+    Drain(p, QPointF(Right, Level));
     p.setPen(QPen(Accent, 2.5));
-    p.drawArc(QRectF(right - 13, drains - 13, 26, 26), 0, -180 * 16);
-    Text(p, QPointF(right + 14, drains + 20), "U", Accent, 16, true);
+    p.drawArc(QRectF(Right - 13, Level - 13, 26, 26), 0, -180 * 16);
+    Text(p, QPointF(Right + 14, Level + 20), "U", Accent, 16, true);
+}
 
-    Text(p, QPointF(mid - 12, drains - h - 30), "Ka", Ink, 18, true);
-    Text(p, QPointF(mid - 12, drains + 62), "Kb", Ink, 18, true);
-    Dimension(p, mid + 40, drains - h, drains, "h");
-    Dimension(p, 40, surface, drains, "Dd");
-    Dimension(p, 462, drains, bottom, "D");
-    // The spacing, from drain to drain.
-    const double y = drains + 100;
+// The conductivities, the heights and depths, and the spacing from drain to drain.
+void DrawMeasures(QPainter& p)
+{
+    Text(p, QPointF(Mid - 12, Level - H - 30), "Ka", Ink, 18, true);
+    Text(p, QPointF(Mid - 12, Level + 62), "Kb", Ink, 18, true);
+    Dimension(p, Mid + 40, Level - H, Level, "h");
+    Dimension(p, 40, Surface, Level, "Dd");
+    Dimension(p, 462, Level, Bottom, "D");
+    const double y = Level + 100;
     p.setPen(QPen(Ink, 1.5));
-    p.drawLine(QPointF(left, y - 6), QPointF(left, y + 6));
-    p.drawLine(QPointF(right, y - 6), QPointF(right, y + 6));
-    Arrow(p, QPointF(mid, y), QPointF(left + 1, y), Ink, 1.5);
-    Arrow(p, QPointF(mid, y), QPointF(right - 1, y), Ink, 1.5);
-    p.fillRect(QRectF(mid - 14, y - 12, 28, 24), TransitionZone);
-    TextIn(p, QRectF(mid - 14, y - 12, 28, 24), "L", Ink, 17, true);
+    p.drawLine(QPointF(Left, y - 6), QPointF(Left, y + 6));
+    p.drawLine(QPointF(Right, y - 6), QPointF(Right, y + 6));
+    Arrow(p, QPointF(Mid, y), QPointF(Left + 1, y), Ink, 1.5);
+    Arrow(p, QPointF(Mid, y), QPointF(Right - 1, y), Ink, 1.5);
+    p.fillRect(QRectF(Mid - 14, y - 12, 28, 24), TransitionZone);
+    TextIn(p, QRectF(Mid - 14, y - 12, 28, 24), "L", Ink, 17, true);
+}
+
+} // namespace drains
+
+void DrawDrainGeometry(QPainter& p)
+{
+    drains::DrawGround(p);
+    drains::DrawWaterTable(p);
+    drains::DrawFlowToDrains(p);
+    drains::DrawMeasures(p);
 }
 
 } // namespace

@@ -107,8 +107,7 @@ void NameApplication()
     QGuiApplication::setApplicationName("veltra-gui");
 }
 
-TQtShellOps::TQtShellOps(QWidget* parent, TAutoAnswers* answers)
-    : parent_(parent), answers_(answers), watching_(std::make_unique<QObject>())
+TQtShellOps::TQtShellOps(QWidget* parent) : parent_(parent), watching_(std::make_unique<QObject>())
 {
     // The window the user turns to comes to the front; boxes, dialogs and popups
     // are no windows of their own here.
@@ -168,21 +167,11 @@ const TControlEntry& TQtShellOps::Entry(const std::string& control) const
 
 void TQtShellOps::ShowMessage(const std::string& text)
 {
-    if (answers_ != nullptr) {
-        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
-        answers_->Record("message: " + text);
-        return;
-    }
     Ask(FrontWindow(), QMessageBox::Information, Q(text), QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool TQtShellOps::AskYesNo(const std::string& text)
 {
-    if (answers_ != nullptr) {
-        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
-        answers_->Record("question: " + text);
-        return answers_->NextYesNo();
-    }
     // Closing the box counts as No.
     return Ask(FrontWindow(), QMessageBox::Question, Q(text), QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
            QMessageBox::Yes;
@@ -191,11 +180,6 @@ bool TQtShellOps::AskYesNo(const std::string& text)
 std::optional<std::string> TQtShellOps::ChooseFile(TDialog dialog)
 {
     const TDialogInfo info = DialogInfo(dialog);
-    if (answers_ != nullptr) {
-        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
-        answers_->Record(std::string(info.Save ? "save: " : "open: ") + info.Filter);
-        return answers_->NextFile();
-    }
     QFileDialog box(FrontWindow(), info.Caption, Q(folders_[dialog]));
     box.setNameFilter(info.Filter);
     box.setDefaultSuffix(info.DefaultExt);
@@ -226,11 +210,6 @@ std::optional<std::string> TQtShellOps::ChooseSaveFile(TDialog dialog)
 std::optional<std::string> TQtShellOps::ChooseFolder(TDialog dialog)
 {
     const TDialogInfo info = DialogInfo(dialog);
-    if (answers_ != nullptr) {
-        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
-        answers_->Record(std::string("folder: ") + info.Caption);
-        return answers_->NextFile();
-    }
     QFileDialog box(FrontWindow(), info.Caption, Q(folders_[dialog]));
     box.setFileMode(QFileDialog::Directory);
     box.setOption(QFileDialog::ShowDirsOnly);
@@ -454,11 +433,6 @@ void TQtShellOps::PrintFile(const std::string& path)
 
 void TQtShellOps::PrintText(const std::string& title, const std::vector<std::string>& lines)
 {
-    if (answers_ != nullptr) {
-        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
-        answers_->Record("print: " + title);
-        return;
-    }
     QPrinter printer;
     QPrintDialog dialog(&printer, FrontWindow());
     dialog.setWindowTitle("Print " + Q(title));
@@ -478,11 +452,6 @@ void TQtShellOps::PrintText(const std::string& title, const std::vector<std::str
 
 void TQtShellOps::PrintPicture(const std::string& title)
 {
-    if (answers_ != nullptr) {
-        answers_->Over.push_back(FrontWindow()->windowTitle().toStdString());
-        answers_->Record("print: " + title);
-        return;
-    }
     QPrinter printer;
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintDialog dialog(&printer, FrontWindow());

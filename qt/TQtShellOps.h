@@ -14,7 +14,6 @@
 
 #include <QPointer>
 
-#include "qt/TAutoAnswers.h"
 #include "qt/canvas/TQtCanvas.h"
 #include "shell/ShellOps.h"
 
@@ -50,8 +49,8 @@ void NameApplication();
 
 class TQtShellOps final : public ShellOps {
 public:
-    // `parent` is the main window; with `answers` no box or dialog is shown.
-    TQtShellOps(QWidget* parent, TAutoAnswers* answers);
+    // `parent` is the main window.
+    explicit TQtShellOps(QWidget* parent);
     ~TQtShellOps() override;
 
     // While one lives, the boxes and dialogs belong to `window`: the events of an
@@ -141,7 +140,6 @@ private:
     QWidget* OwnWindow(const QWindow* window) const;
 
     QWidget* parent_;
-    TAutoAnswers* answers_;
     QPointer<QWidget> owner_;           // of the running event
     QPointer<QWidget> front_;           // last brought to the front
     std::unique_ptr<QObject> watching_; // the focus-window connection lives as long as this
@@ -159,5 +157,9 @@ private:
     bool cleared_ = false;                  // the view is to be emptied first
     TQtCanvas canvas_;
 };
+
+// Shell operations that stand around the window's own and answer some of them
+// otherwise (the scripted dialogues of the screenshots and of the window's tests).
+using TShellOpsDecorator = std::function<std::unique_ptr<ShellOps>(TQtShellOps& window)>;
 
 } // namespace veltra

@@ -26,6 +26,7 @@
 #include "qt/TCloseForm.h"
 #include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
+#include "qt/TScriptedShellOps.h"
 #include "qt/TTextForms.h"
 #include "qt/canvas/TQtCanvas.h"
 #include "shell/InputGroups.h"
@@ -146,6 +147,130 @@ bool RunAndChart(TMainForm& form, TAutoAnswers& answers, const fs::path& input, 
     return true;
 }
 
+// The example run through the window: the pages as a new data set, the opened
+// file, its output, its warnings, output group 1 and its chart, and the figure.
+// False, with the reason on `log`, when the run or the chart did not come.
+bool ShootExampleRun(TMainForm& form, const fs::path& dir, std::ostream& log)
+{
+    ShowPage(form, TPage::Intro);
+    Shot(form, dir / "intro.png", log);
+
+    // A new data set: the guided entry starts with the General data group.
+    ShowPage(form, TPage::Input);
+    Shot(form, dir / "input-new.png", log);
+
+    // The example opened: its General data group is shown; "Cancel" closes it
+    // and " Save / run " saves and runs the file.
+    ShowPage(form, TPage::Intro);
+    form.InputOpen->trigger();
+    ShowPage(form, TPage::Input);
+    Shot(form, dir / "input.png", log);
+    PanelButton(form, CancelButtonControl(Group(TGroupId::General)))->click();
+    Settle();
+    form.SaveRunButton->click();
+    Settle();
+    if (!form.Logic().State.OutputPresent || form.Pages->currentIndex() != static_cast<int>(TPage::Output) ||
+        form.ResultMemo->toPlainText().isEmpty()) {
+        log << "veltra-gui: the example gave no output\n";
+        return false;
+    }
+    Shot(form, dir / "output.png", log);
+    Shot(*form.WarningForm, dir / "warning.png", log);
+
+    form.GroupButton->click();
+    form.GroupOptions->button(1)->setChecked(true);
+    form.GoButton->click();
+    Settle();
+    Shot(form, dir / "output-group.png", log);
+    form.SeeGraphButton->click();
+    Settle();
+    if (form.Pages->currentIndex() != static_cast<int>(TPage::Graphics)) {
+        log << "veltra-gui: the chart of output group 1 was not drawn\n";
+        return false;
+    }
+    Shot(form, dir / "graphics.png", log);
+    ShowPage(form, TPage::Figure);
+    Shot(form, dir / "figure.png", log);
+    return true;
+}
+
+// Every group panel of the example; the calculator with the guide's example,
+// after the run, so that the run used the example's own QH1 and QH2; the
+// explanation of drainage.
+void ShootExamplePanels(TMainForm& form, const fs::path& dir, std::ostream& log)
+{
+    ShowPage(form, TPage::Input);
+    for (const TGroupDef& g : InputGroups()) {
+        if (g.Condition == TGroupCondition::Wells)
+            continue;
+        ShootGroup(form, g.Id, dir / ("group-" + FileStem(g.Key) + ".png"), log);
+    }
+    ShootGroup(form, TGroupId::DrainageSystem, dir / "group-drainage-system-calculated.png", log, [&] {
+        PanelButton(form, ctl::DrainageCalculationsButton)->click();
+        CalculateExample(form);
+        Shot(*form.AlfaForm, dir / "calculator.png", log);
+    });
+    PanelButton(form, ctl::DrainageEquationButton)->click();
+    Shot(*form.DrainForm, dir / "drain.png", log);
+    form.DrainForm->hide();
+}
+
+// The window as it opens on a screen of 1366 x 768 with a panel of 32, and at its
+// smallest, with a panel of season columns open: the fields keep their room. It
+// is `large` again afterwards.
+void ShootWindowSizes(TMainForm& form, const QSize& large, const fs::path& dir, std::ostream& log)
+{
+    form.EditorPanels->Choices->button(static_cast<int>(TGroupId::ClimaticData))->click();
+    form.resize(DefaultWindowSize(QSize(1366, 768 - 32), form.minimumSizeHint()));
+    Shot(form, dir / "window-1366x768.png", log);
+    form.resize(form.minimumSizeHint());
+    Shot(form, dir / "window-minimum.png", log);
+    form.resize(large);
+    PanelButton(form, CancelButtonControl(Group(TGroupId::ClimaticData)))->click();
+    Settle();
+}
+
+// The wells example (written as `wells`) opened for the groups of pumped wells and,
+// with farmers' responses chosen, the General data group with their fields.
+void ShootWellsPanels(TMainForm& form, TAutoAnswers& answers, const fs::path& wells, std::ostream& log)
+{
+    const fs::path dir = wells.parent_path();
+    WriteWholeFile(wells.string(), WellsExampleText());
+    answers.Files = {wells.string()};
+    form.InputOpen->trigger();
+    Settle();
+    PanelButton(form, CancelButtonControl(Group(TGroupId::General)))->click();
+    for (TGroupId id : {TGroupId::PumpingWells, TGroupId::UseWellWater})
+        ShootGroup(form, id, dir / ("group-" + FileStem(Group(id).Key) + ".png"), log);
+    ShootGroup(form, TGroupId::General, dir / "group-general-data-farmers.png", log, [&] {
+        auto* kf = qobject_cast<QComboBox*>(form.EditorPanels->Control("Kf_ComboBox"));
+        kf->setCurrentIndex(1); // "yes"
+    });
+}
+
+// Charts that long runs and four seasons make: the field example over 99 years
+// (root-zone salinity), the wells example's water table by season. False, with
+// the reason on `log`, when one did not come.
+bool ShootLongAndSeasonalCharts(TMainForm& form, TAutoAnswers& answers, const fs::path& wells, std::ostream& log)
+{
+    const fs::path dir = wells.parent_path();
+    TInputRecord longRun = FieldExampleRecord();
+    longRun.Ny = 99;
+    const fs::path years99 = dir / "years99.inp";
+    WriteWholeFile(years99.string(), InputFileText(longRun));
+    return RunAndChart(form, answers, years99, 1, dir / "chart-99-years.png", log) &&
+           RunAndChart(form, answers, wells, 5, dir / "chart-4-seasons.png", log);
+}
+
+void ShootHelperWindows(TMainForm& form, const fs::path& dir, std::ostream& log)
+{
+    Shot(*form.HelpForm, dir / "help.png", log);
+    Shot(*form.InputSymbolsForm, dir / "input-symbols.png", log);
+    Shot(*form.OutputSymbolsForm, dir / "output-symbols.png", log);
+    Shot(*form.CloseForm, dir / "close.png", log);
+    form.CloseForm->hide();
+}
+
 } // namespace
 
 int TakeScreenshots(const std::string& folder, std::ostream& log)
@@ -161,111 +286,22 @@ int TakeScreenshots(const std::string& folder, std::ostream& log)
         TAutoAnswers answers;
         answers.Files = {input.string(), (dir / "field.inp").string()};
         answers.Log = [&log](const std::string& line) { log << line << "\n"; };
-        TMainForm form(&answers);
+        TMainForm form(Scripted(answers));
         // The pictures of the user guide show the window at the size it takes on a
         // large screen, whatever the offscreen screen is.
         const QSize large(1280, 820);
         form.resize(large);
         form.show();
         Settle();
-        ShowPage(form, TPage::Intro);
-        Shot(form, dir / "intro.png", log);
-
-        // A new data set: the guided entry starts with the General data group.
-        ShowPage(form, TPage::Input);
-        Shot(form, dir / "input-new.png", log);
-
-        // The example opened: its General data group is shown; "Cancel" closes it
-        // and " Save / run " saves and runs the file.
-        ShowPage(form, TPage::Intro);
-        form.InputOpen->trigger();
-        ShowPage(form, TPage::Input);
-        Shot(form, dir / "input.png", log);
-        PanelButton(form, CancelButtonControl(Group(TGroupId::General)))->click();
-        Settle();
-        form.SaveRunButton->click();
-        Settle();
-        if (!form.Logic().State.OutputPresent || form.Pages->currentIndex() != static_cast<int>(TPage::Output) ||
-            form.ResultMemo->toPlainText().isEmpty()) {
-            log << "veltra-gui: the example gave no output\n";
+        if (!ShootExampleRun(form, dir, log))
             return 1;
-        }
-        Shot(form, dir / "output.png", log);
-        Shot(*form.WarningForm, dir / "warning.png", log);
-
-        form.GroupButton->click();
-        form.GroupOptions->button(1)->setChecked(true);
-        form.GoButton->click();
-        Settle();
-        Shot(form, dir / "output-group.png", log);
-        form.SeeGraphButton->click();
-        Settle();
-        if (form.Pages->currentIndex() != static_cast<int>(TPage::Graphics)) {
-            log << "veltra-gui: the chart of output group 1 was not drawn\n";
-            return 1;
-        }
-        Shot(form, dir / "graphics.png", log);
-        ShowPage(form, TPage::Figure);
-        Shot(form, dir / "figure.png", log);
-
-        // Every group panel of the example; the calculator with the guide's example,
-        // after the run, so that the run used the example's own QH1 and QH2.
-        ShowPage(form, TPage::Input);
-        for (const TGroupDef& g : InputGroups()) {
-            if (g.Condition == TGroupCondition::Wells)
-                continue;
-            ShootGroup(form, g.Id, dir / ("group-" + FileStem(g.Key) + ".png"), log);
-        }
-        ShootGroup(form, TGroupId::DrainageSystem, dir / "group-drainage-system-calculated.png", log, [&] {
-            PanelButton(form, ctl::DrainageCalculationsButton)->click();
-            CalculateExample(form);
-            Shot(*form.AlfaForm, dir / "calculator.png", log);
-        });
-        PanelButton(form, ctl::DrainageEquationButton)->click();
-        Shot(*form.DrainForm, dir / "drain.png", log);
-        form.DrainForm->hide();
-
-        // The window as it opens on a screen of 1366 x 768 with a panel of 32, and at
-        // its smallest, with a panel of season columns open: the fields keep their room.
-        form.EditorPanels->Choices->button(static_cast<int>(TGroupId::ClimaticData))->click();
-        form.resize(DefaultWindowSize(QSize(1366, 768 - 32), form.minimumSizeHint()));
-        Shot(form, dir / "window-1366x768.png", log);
-        form.resize(form.minimumSizeHint());
-        Shot(form, dir / "window-minimum.png", log);
-        form.resize(large);
-        PanelButton(form, CancelButtonControl(Group(TGroupId::ClimaticData)))->click();
-        Settle();
-
-        // The wells example for the groups of pumped wells and, with farmers'
-        // responses chosen, the General data group with their fields.
+        ShootExamplePanels(form, dir, log);
+        ShootWindowSizes(form, large, dir, log);
         const fs::path wells = dir / "wells.inp";
-        WriteWholeFile(wells.string(), WellsExampleText());
-        answers.Files = {wells.string()};
-        form.InputOpen->trigger();
-        Settle();
-        PanelButton(form, CancelButtonControl(Group(TGroupId::General)))->click();
-        for (TGroupId id : {TGroupId::PumpingWells, TGroupId::UseWellWater})
-            ShootGroup(form, id, dir / ("group-" + FileStem(Group(id).Key) + ".png"), log);
-        ShootGroup(form, TGroupId::General, dir / "group-general-data-farmers.png", log, [&] {
-            auto* kf = qobject_cast<QComboBox*>(form.EditorPanels->Control("Kf_ComboBox"));
-            kf->setCurrentIndex(1); // "yes"
-        });
-
-        // Charts that long runs and four seasons make: the field example over 99
-        // years (root-zone salinity), the wells example's water table by season.
-        TInputRecord longRun = FieldExampleRecord();
-        longRun.Ny = 99;
-        const fs::path years99 = dir / "years99.inp";
-        WriteWholeFile(years99.string(), InputFileText(longRun));
-        if (!RunAndChart(form, answers, years99, 1, dir / "chart-99-years.png", log) ||
-            !RunAndChart(form, answers, wells, 5, dir / "chart-4-seasons.png", log))
+        ShootWellsPanels(form, answers, wells, log);
+        if (!ShootLongAndSeasonalCharts(form, answers, wells, log))
             return 1;
-
-        Shot(*form.HelpForm, dir / "help.png", log);
-        Shot(*form.InputSymbolsForm, dir / "input-symbols.png", log);
-        Shot(*form.OutputSymbolsForm, dir / "output-symbols.png", log);
-        Shot(*form.CloseForm, dir / "close.png", log);
-        form.CloseForm->hide();
+        ShootHelperWindows(form, dir, log);
         return 0;
     } catch (const std::exception& e) {
         log << "veltra-gui: " << e.what() << "\n";

@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,13 +35,11 @@ const char* const Usage = "Usage: veltra-gui [FILE.inp]\n"
                           "--screenshots DIR   run the bundled example through the window without a display and save\n"
                           "                    a picture (PNG) of every page and window in DIR, with the run's files\n";
 
-} // namespace
-
-int main(int argc, char** argv)
+// Our own options, before the application starts: --help and --version need no
+// display. `screenshots` receives the folder of --screenshots. An exit status when
+// the program ends here.
+std::optional<int> ReadOwnOptions(int argc, char** argv, std::string& screenshots)
 {
-    // Our own options first: --help and --version need no display, and the
-    // screenshots need the offscreen platform before the application starts.
-    std::string screenshots;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") {
@@ -59,19 +58,13 @@ int main(int argc, char** argv)
             screenshots = argv[i + 1];
         }
     }
-    if (!screenshots.empty()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(QuietOffscreen);
-    }
+    return std::nullopt;
+}
 
-    QApplication app(argc, argv);
-    // Qt takes the user's locale; the number texts of the model keep the "." always.
-    std::setlocale(LC_NUMERIC, "C");
-    veltra::NameApplication();
-    QApplication::setApplicationVersion(VELTRA_VERSION);
-
-    // What Qt left of the arguments: an input file, or our screenshot option.
-    std::vector<std::string> files;
+// What Qt left of the arguments: an input file, or our screenshot option (with
+// `screenshots`, no file). An exit status when they are wrong.
+std::optional<int> ReadFiles(bool screenshots, std::vector<std::string>& files)
+{
     const QStringList args = QApplication::arguments();
     for (int i = 1; i < args.size(); ++i) {
         const std::string a = args[i].toStdString();
@@ -84,10 +77,35 @@ int main(int argc, char** argv)
             files.push_back(a);
         }
     }
-    if (files.size() > 1 || (!screenshots.empty() && !files.empty())) {
+    if (files.size() > 1 || (screenshots && !files.empty())) {
         std::cerr << "veltra-gui: too many arguments\n" << Usage;
         return 2;
     }
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // The screenshots need the offscreen platform before the application starts.
+    std::string screenshots;
+    if (const std::optional<int> status = ReadOwnOptions(argc, argv, screenshots))
+        return *status;
+    if (!screenshots.empty()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietOffscreen);
+    }
+
+    QApplication app(argc, argv);
+    // Qt takes the user's locale; the number texts of the model keep the "." always.
+    std::setlocale(LC_NUMERIC, "C");
+    veltra::NameApplication();
+    QApplication::setApplicationVersion(VELTRA_VERSION);
+
+    std::vector<std::string> files;
+    if (const std::optional<int> status = ReadFiles(!screenshots.empty(), files))
+        return *status;
     if (!screenshots.empty())
         return veltra::TakeScreenshots(screenshots, std::cout);
 

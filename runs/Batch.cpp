@@ -192,6 +192,57 @@ std::vector<std::string> ResultsInTheWay(const TBatchPlan& plan)
     return found;
 }
 
+namespace {
+
+// Case `index` of the plan, in its own folder; a failure is the case's outcome.
+std::unique_ptr<TSummaryRow> RunPlannedCase(const TBatchPlan& plan, std::size_t index)
+{
+    auto row = std::make_unique<TSummaryRow>();
+    row->Index = index;
+    row->Name = plan.Names[row->Index - 1];
+    try {
+        if (plan.Varied)
+            row->Varied = plan.Varied(row->Index);
+        const std::string folder = (fs::path(plan.OutFolder) / row->Name).string();
+        std::error_code ec;
+        fs::create_directory(folder, ec);
+        if (!fs::is_directory(folder, ec))
+            throw TVeltraError(TErrorKind::File, "The folder \"" + folder + "\" could not be created.");
+        row->Outcome = RunCase(plan.Prepare(row->Index, folder), folder);
+    } catch (const std::exception& e) {
+        row->Outcome = FailedCaseOutcome(e);
+    }
+    return row;
+}
+
+// The summary's text: the header, then the lines, which are handed over (emptied).
+std::string SummaryText(const std::vector<std::string>& variedNames, std::vector<std::string>& lines)
+{
+    std::string text = SummaryHeader(variedNames);
+    std::size_t size = text.size();
+    for (const std::string& line : lines)
+        size += line.size();
+    text.reserve(size);
+    for (std::string& line : lines)
+        text += std::exchange(line, std::string());
+    return text;
+}
+
+// 0 when every case is ok; otherwise that of the worst outcome.
+int WorstExitStatus(const TBatchResult& result)
+{
+    const auto count = [&](TCaseStatus s) { return result.Count[static_cast<std::size_t>(s)]; };
+    if (count(TCaseStatus::Failed) > 0)
+        return 2;
+    if (count(TCaseStatus::Stopped) > 0)
+        return 3;
+    if (count(TCaseStatus::InputErrors) > 0)
+        return 1;
+    return 0;
+}
+
+} // namespace
+
 TBatchResult RunBatch(const TBatchPlan& plan, TBatchReporter& reporter)
 {
     std::vector<std::size_t> indices; // the shard's cases
@@ -208,24 +259,7 @@ TBatchResult RunBatch(const TBatchPlan& plan, TBatchReporter& reporter)
     // waiting to be reported hold a row; a reported case keeps its summary line.
     std::vector<std::unique_ptr<TSummaryRow>> rows(total);
     std::vector<std::string> lines(total);
-    auto work = [&](std::size_t slot) {
-        auto row = std::make_unique<TSummaryRow>();
-        row->Index = indices[slot];
-        row->Name = plan.Names[row->Index - 1];
-        try {
-            if (plan.Varied)
-                row->Varied = plan.Varied(row->Index);
-            const std::string folder = (fs::path(plan.OutFolder) / row->Name).string();
-            std::error_code ec;
-            fs::create_directory(folder, ec);
-            if (!fs::is_directory(folder, ec))
-                throw TVeltraError(TErrorKind::File, "The folder \"" + folder + "\" could not be created.");
-            row->Outcome = RunCase(plan.Prepare(row->Index, folder), folder);
-        } catch (const std::exception& e) {
-            row->Outcome = FailedCaseOutcome(e);
-        }
-        rows[slot] = std::move(row);
-    };
+    auto work = [&](std::size_t slot) { rows[slot] = RunPlannedCase(plan, indices[slot]); };
 
     TBatchResult result;
     result.Cases = total;
@@ -239,23 +273,9 @@ TBatchResult RunBatch(const TBatchPlan& plan, TBatchReporter& reporter)
     };
     RunInParallel(total, jobs, work, finished, [&] { reporter.Tick(); });
 
-    std::string text = SummaryHeader(plan.VariedNames);
-    std::size_t size = text.size();
-    for (const std::string& line : lines)
-        size += line.size();
-    text.reserve(size);
-    for (std::string& line : lines)
-        text += std::exchange(line, std::string());
     result.SummaryPath = (fs::path(plan.OutFolder) / SummaryFileName(plan.Shard.K, plan.Shard.N)).string();
-    WriteWholeFile(result.SummaryPath, text);
-
-    const auto count = [&](TCaseStatus s) { return result.Count[static_cast<std::size_t>(s)]; };
-    if (count(TCaseStatus::Failed) > 0)
-        result.ExitStatus = 2;
-    else if (count(TCaseStatus::Stopped) > 0)
-        result.ExitStatus = 3;
-    else if (count(TCaseStatus::InputErrors) > 0)
-        result.ExitStatus = 1;
+    WriteWholeFile(result.SummaryPath, SummaryText(plan.VariedNames, lines));
+    result.ExitStatus = WorstExitStatus(result);
     return result;
 }
 

@@ -13,12 +13,6 @@ namespace veltra {
 
 namespace {
 
-// The case's own way out: the outcome, with the first line of its message.
-struct TCaseEnd {
-    TCaseStatus Status;
-    std::string Message;
-};
-
 std::string FirstLine(const std::string& text)
 {
     std::string line = text.substr(0, text.find('\n'));
@@ -66,16 +60,16 @@ private:
 void RefuseOtherSeries(const std::vector<std::string>& files, const TInputRecord& rec)
 {
     if (rec.Ky != 1)
-        throw TCaseEnd{TCaseStatus::Failed, files[0] + ": a series needs Ky = 1 (year-by-year calculation)."};
+        throw TVeltraError(TErrorKind::Usage, files[0] + ": a series needs Ky = 1 (year-by-year calculation).");
     if (files.size() > rec.Ny)
-        throw TCaseEnd{TCaseStatus::Failed, "More files (" + std::to_string(files.size()) + ") than years (" +
-                                                std::to_string(rec.Ny) + ") in the series."};
+        throw TVeltraError(TErrorKind::Usage, "More files (" + std::to_string(files.size()) + ") than years (" +
+                                                  std::to_string(rec.Ny) + ") in the series.");
     for (std::size_t k = 1; k < files.size(); ++k) {
         TInputRecord later = rec;
         ReadCaseInput(files[k], later);
         if (later.Ky != 1 || later.Ns != rec.Ns || later.Ny != rec.Ny)
-            throw TCaseEnd{TCaseStatus::Failed, files[k] + ": every file of a series needs Ky = 1 and the first "
-                                                           "file's Ns and Ny."};
+            throw TVeltraError(TErrorKind::Usage, files[k] + ": every file of a series needs Ky = 1 and the first "
+                                                             "file's Ns and Ny.");
     }
 }
 
@@ -98,7 +92,7 @@ void Run(const std::vector<std::string>& files, const std::string& workDir, TRun
     TCaseSteps steps(files);
     const TCalculateResult result = RunYears(dm, st, carry, run, steps);
     if (result.WaterTableStop)
-        throw TCaseEnd{TCaseStatus::Stopped, StopMessage(result.StopCause)};
+        throw TVeltraError(TErrorKind::Stopped, StopMessage(result.StopCause));
 }
 
 } // namespace
@@ -159,12 +153,9 @@ TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& w
     TRunSummary summary;
     try {
         if (files.empty())
-            throw TCaseEnd{TCaseStatus::Failed, "no input file"};
+            throw TVeltraError(TErrorKind::Usage, "no input file");
         Run(files, workDir, summary);
         outcome.Status = TCaseStatus::Ok;
-    } catch (const TCaseEnd& end) {
-        outcome.Status = end.Status;
-        outcome.Message = end.Message;
     } catch (const std::exception& e) {
         outcome = FailedCaseOutcome(e);
     }

@@ -142,7 +142,11 @@ std::string SummaryFileName(int shard, int shards)
     return "summary-" + std::to_string(shard) + "-of-" + std::to_string(shards) + ".csv";
 }
 
-std::string JoinShardSummaries(const std::string& folder, int* shardCount, std::size_t* rowCount)
+namespace {
+
+// The shard summaries of one run in `folder`, by K, and their count N; refuses a
+// folder that holds none, those of runs with different N, or not all of them.
+std::map<int, fs::path> FindShardSummaries(const std::string& folder, int& n)
 {
     static const std::regex shardName(R"(summary-(\d{1,6})-of-(\d{1,6})\.csv)");
     std::map<int, std::map<int, fs::path>> found; // N -> K -> file
@@ -151,9 +155,9 @@ std::string JoinShardSummaries(const std::string& folder, int* shardCount, std::
         const std::string name = it->path().filename().string();
         std::smatch m;
         if (std::regex_match(name, m, shardName)) {
-            const int k = std::stoi(m[1]), n = std::stoi(m[2]);
-            if (n >= 2 && k < n)
-                found[n][k] = it->path();
+            const int k = std::stoi(m[1]), shards = std::stoi(m[2]);
+            if (shards >= 2 && k < shards)
+                found[shards][k] = it->path();
         }
     }
     if (ec)
@@ -162,12 +166,12 @@ std::string JoinShardSummaries(const std::string& folder, int* shardCount, std::
         Refuse("No shard summaries (summary-K-of-N.csv) in \"" + folder + "\".");
     if (found.size() > 1) {
         std::string counts;
-        for (const auto& [n, files] : found)
-            counts += (counts.empty() ? "" : ", ") + std::to_string(n);
+        for (const auto& [shards, files] : found)
+            counts += (counts.empty() ? "" : ", ") + std::to_string(shards);
         Refuse("The shard summaries in \"" + folder + "\" come from different shard counts (" + counts +
                "); keep the files of one run.");
     }
-    const int n = found.begin()->first;
+    n = found.begin()->first;
     const std::map<int, fs::path>& files = found.begin()->second;
     std::string missing;
     for (int k = 0; k < n; ++k)
@@ -175,8 +179,15 @@ std::string JoinShardSummaries(const std::string& folder, int* shardCount, std::
             missing += "\n  " + SummaryFileName(k, n);
     if (!missing.empty())
         Refuse("Shard summaries missing in \"" + folder + "\":" + missing);
+    return files;
+}
 
-    std::vector<std::string> header;
+// The rows of the shard summaries `files` of N = `n` shards by case number, and
+// their common header; refuses other columns, a row that is no case, a case in the
+// wrong shard and a case twice.
+std::map<long long, std::vector<std::string>> ReadShardRows(const std::map<int, fs::path>& files, int n,
+                                                            std::vector<std::string>& header)
+{
     std::map<long long, std::vector<std::string>> rows;
     for (const auto& [k, path] : files) {
         const std::string source = path.string();
@@ -202,6 +213,17 @@ std::string JoinShardSummaries(const std::string& folder, int* shardCount, std::
                 Refuse("Case " + first + " appears twice in the shard summaries.");
         }
     }
+    return rows;
+}
+
+} // namespace
+
+std::string JoinShardSummaries(const std::string& folder, int* shardCount, std::size_t* rowCount)
+{
+    int n = 0;
+    const std::map<int, fs::path> files = FindShardSummaries(folder, n);
+    std::vector<std::string> header;
+    const std::map<long long, std::vector<std::string>> rows = ReadShardRows(files, n, header);
     std::string text = CsvLine(header);
     for (const auto& [index, row] : rows)
         text += CsvLine(row);

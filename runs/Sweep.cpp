@@ -183,6 +183,81 @@ std::vector<double> ParseValues(const std::string& setting, const std::string& t
     return values;
 }
 
+// The season of a setting's name, NAME[s] (0 for NAME); `name` loses the brackets.
+int SeasonOf(const std::string& setting, std::string& name)
+{
+    int season = 0;
+    if (const std::size_t bracket = name.find('['); bracket != std::string::npos) {
+        const std::string inside = name.substr(bracket + 1);
+        if (inside.size() != 2 || inside[1] != ']' || inside[0] < '1' || inside[0] > '4')
+            Refuse(setting, "a season is written NAME[s] with s from 1 to 4.");
+        season = inside[0] - '0';
+        name.resize(bracket);
+    }
+    return season;
+}
+
+// The field named `name`; refused when there is none, with the field that differs
+// from it only in case as a hint.
+const TField& FieldNamed(const std::string& setting, const std::string& name)
+{
+    const TField* field = nullptr;
+    const TField* nearly = nullptr;
+    for (const TField& f : Fields) {
+        if (name == f.Name)
+            field = &f;
+        else if (Lower(name) == Lower(f.Name))
+            nearly = &f;
+    }
+    if (!field)
+        Refuse(setting, "unknown field \"" + name + "\"" +
+                            (nearly ? " (did you mean " + std::string(nearly->Name) + "?)" : std::string()) +
+                            ". The fields: " + TSweep::FieldNames() + ".");
+    return *field;
+}
+
+// Each case runs from its own input file: every value must be one the file holds,
+// and becomes the value the file holds.
+void KeepAsTheFileHolds(const std::string& setting, const std::string& name, const TField& field, int season,
+                        int seasons, const TInputRecord& base, std::vector<double>& values)
+{
+    for (double& v : values) {
+        if (field.Whole && (v != std::floor(v) || v < 0 || v > 255))
+            Refuse(setting, name + " takes whole numbers, not " + FullNumber(v) + ".");
+        TInputRecord probe = base;
+        for (int s = season > 0 ? season : 1; s <= (season > 0 ? season : seasons); ++s)
+            Put(field, probe, s, v);
+        const double kept = Get(field, AsTheFileHoldsIt(probe), season > 0 ? season : 1);
+        if (!Same(kept, v))
+            Refuse(setting, name + " = " + FullNumber(v) +
+                                " has more decimals than the input file keeps (it would hold " + FullNumber(kept) +
+                                ").");
+        v = kept;
+    }
+}
+
+// The fields of `base` that its input file keeps otherwise, one line each.
+std::vector<std::string> KeptOtherwiseNotes(const TInputRecord& base, int seasons)
+{
+    std::vector<std::string> notes;
+    const TInputRecord kept = AsTheFileHoldsIt(base);
+    for (const TField& f : Fields) {
+        if (f.Drains && base.Kd != 1)
+            continue;
+        for (int s = 1; s <= (f.Seasonal ? seasons : 1); ++s) {
+            if (Get(f, base, s) == Get(f, kept, s))
+                continue;
+            std::string note = f.Name;
+            if (f.Seasonal)
+                note.append("[").append(std::to_string(s)).append("]");
+            note.append(" = ").append(FullNumber(Get(f, base, s)));
+            note.append(" is kept as ").append(FullNumber(Get(f, kept, s))).append(".");
+            notes.push_back(std::move(note));
+        }
+    }
+    return notes;
+}
+
 } // namespace
 
 std::string TSweep::FieldNames()
@@ -198,82 +273,40 @@ TSweep::TSweep(const TInputRecord& base, const std::string& source, const std::v
 {
     if (settings.empty())
         throw TVeltraError(TErrorKind::Usage, "A sweep needs at least one --set NAME=FROM:TO:STEP or NAME=V1,V2,...");
-    for (const std::string& setting : settings) {
-        const std::size_t eq = setting.find('=');
-        if (eq == std::string::npos)
-            Refuse(setting, "write NAME=FROM:TO:STEP or NAME=V1,V2,...");
-        std::string name = setting.substr(0, eq);
-        int season = 0;
-        if (const std::size_t bracket = name.find('['); bracket != std::string::npos) {
-            const std::string inside = name.substr(bracket + 1);
-            if (inside.size() != 2 || inside[1] != ']' || inside[0] < '1' || inside[0] > '4')
-                Refuse(setting, "a season is written NAME[s] with s from 1 to 4.");
-            season = inside[0] - '0';
-            name.resize(bracket);
-        }
-        const TField* field = nullptr;
-        const TField* nearly = nullptr;
-        for (const TField& f : Fields) {
-            if (name == f.Name)
-                field = &f;
-            else if (Lower(name) == Lower(f.Name))
-                nearly = &f;
-        }
-        if (!field)
-            Refuse(setting, "unknown field \"" + name + "\"" +
-                                (nearly ? " (did you mean " + std::string(nearly->Name) + "?)" : std::string()) +
-                                ". The fields: " + FieldNames() + ".");
-        if (season > 0 && !field->Seasonal)
-            Refuse(setting, name + " is not a seasonal field.");
-        if (season > seasons_)
-            Refuse(setting, source + " has " + std::to_string(seasons_) + " season(s).");
-        if (field->Drains && base.Kd != 1)
-            Refuse(setting, source + " has no drains (Kd = 0), so its input holds no " + name + ".");
-        const std::size_t index = static_cast<std::size_t>(field - Fields);
-        for (std::size_t a = 0; a < axes_.size(); ++a)
-            if (targets_[a].Field == index && (targets_[a].Season == 0 || season == 0 || targets_[a].Season == season))
-                Refuse(setting, name + " is already set by --set " + axes_[a].Name + ".");
+    for (const std::string& setting : settings)
+        AddAxis(base, source, setting);
+    notes_ = KeptOtherwiseNotes(base, seasons_);
+}
 
-        TSweepAxis axis;
-        axis.Name = setting.substr(0, eq);
-        axis.Values = ParseValues(setting, setting.substr(eq + 1));
-        // Each case runs from its own input file: a value must be one the file holds.
-        for (double& v : axis.Values) {
-            if (field->Whole && (v != std::floor(v) || v < 0 || v > 255))
-                Refuse(setting, name + " takes whole numbers, not " + FullNumber(v) + ".");
-            TInputRecord probe = base;
-            for (int s = season > 0 ? season : 1; s <= (season > 0 ? season : seasons_); ++s)
-                Put(*field, probe, s, v);
-            const double kept = Get(*field, AsTheFileHoldsIt(probe), season > 0 ? season : 1);
-            if (!Same(kept, v))
-                Refuse(setting, name + " = " + FullNumber(v) +
-                                    " has more decimals than the input file keeps (it would hold " + FullNumber(kept) +
-                                    ").");
-            v = kept;
-        }
-        if (count_ > MaxSweepCases / axis.Values.size())
-            throw TVeltraError(TErrorKind::Usage, "The sweep would run more than " + std::to_string(MaxSweepCases) +
-                                                      " cases; narrow its ranges or split it into several sweeps.");
-        count_ *= axis.Values.size();
-        axes_.push_back(std::move(axis));
-        targets_.push_back({index, season});
-    }
+void TSweep::AddAxis(const TInputRecord& base, const std::string& source, const std::string& setting)
+{
+    const std::size_t eq = setting.find('=');
+    if (eq == std::string::npos)
+        Refuse(setting, "write NAME=FROM:TO:STEP or NAME=V1,V2,...");
+    std::string name = setting.substr(0, eq);
+    const int season = SeasonOf(setting, name);
+    const TField& field = FieldNamed(setting, name);
+    if (season > 0 && !field.Seasonal)
+        Refuse(setting, name + " is not a seasonal field.");
+    if (season > seasons_)
+        Refuse(setting, source + " has " + std::to_string(seasons_) + " season(s).");
+    if (field.Drains && base.Kd != 1)
+        Refuse(setting, source + " has no drains (Kd = 0), so its input holds no " + name + ".");
+    const std::size_t index = static_cast<std::size_t>(&field - Fields);
+    for (std::size_t a = 0; a < axes_.size(); ++a)
+        if (targets_[a].Field == index && (targets_[a].Season == 0 || season == 0 || targets_[a].Season == season))
+            Refuse(setting, name + " is already set by --set " + axes_[a].Name + ".");
 
-    const TInputRecord kept = AsTheFileHoldsIt(base);
-    for (const TField& f : Fields) {
-        if (f.Drains && base.Kd != 1)
-            continue;
-        for (int s = 1; s <= (f.Seasonal ? seasons_ : 1); ++s) {
-            if (Get(f, base, s) == Get(f, kept, s))
-                continue;
-            std::string note = f.Name;
-            if (f.Seasonal)
-                note.append("[").append(std::to_string(s)).append("]");
-            note.append(" = ").append(FullNumber(Get(f, base, s)));
-            note.append(" is kept as ").append(FullNumber(Get(f, kept, s))).append(".");
-            notes_.push_back(std::move(note));
-        }
-    }
+    TSweepAxis axis;
+    axis.Name = setting.substr(0, eq);
+    axis.Values = ParseValues(setting, setting.substr(eq + 1));
+    KeepAsTheFileHolds(setting, name, field, season, seasons_, base, axis.Values);
+    if (count_ > MaxSweepCases / axis.Values.size())
+        throw TVeltraError(TErrorKind::Usage, "The sweep would run more than " + std::to_string(MaxSweepCases) +
+                                                  " cases; narrow its ranges or split it into several sweeps.");
+    count_ *= axis.Values.size();
+    axes_.push_back(std::move(axis));
+    targets_.push_back({index, season});
 }
 
 std::vector<double> TSweep::ValuesOf(std::size_t index) const

@@ -46,6 +46,9 @@ public:
     static std::string FieldNames();
 
 private:
+    // One --set: refused as the constructor says, or an axis of the grid.
+    void AddAxis(const TInputRecord& base, const std::string& source, const std::string& setting);
+
     struct TTarget {
         std::size_t Field = 0;
         int Season = 0; // 0: every season of the file

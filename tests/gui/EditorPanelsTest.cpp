@@ -23,6 +23,7 @@
 #include "qt/TAlfaForm.h"
 #include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
+#include "qt/TScriptedShellOps.h"
 #include "qt/TTextForms.h"
 #include "shell/InputGroups.h"
 #include "support/ScratchFolder.h"
@@ -36,7 +37,7 @@ class EditorPanels : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        form_ = std::make_unique<TMainForm>(&answers_);
+        form_ = std::make_unique<TMainForm>(Scripted(answers_));
         form_->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     }
@@ -250,7 +251,7 @@ TEST_F(EditorPanels, ChoosingAGroupPutsTheFocusInItsFirstField)
     EXPECT_EQ(Edit("Dr_Edit")->text(), "1.2");
 
     // A new data set: the next group of the guided entry takes the focus as it comes.
-    form_ = std::make_unique<TMainForm>(&answers_);
+    form_ = std::make_unique<TMainForm>(Scripted(answers_));
     form_->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     form_->Pages->setCurrentIndex(1);

@@ -36,6 +36,7 @@
 #include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
 #include "qt/TPictures.h"
+#include "qt/TScriptedShellOps.h"
 #include "qt/TTextForms.h"
 #include "results/GroupFile.h"
 #include "shell/InputGroups.h"
@@ -113,7 +114,7 @@ protected:
 
 TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
 {
-    TMainForm form(&answers_);
+    TMainForm form(Scripted(answers_));
     form.show();
     Settle();
     EXPECT_EQ(form.windowTitle(), "VeltraM, modernized Agro-Hydro-Soil-Salinity Model");
@@ -194,7 +195,7 @@ TEST_F(MainForm, RunsTheExampleThroughItsWidgets)
 {
     std::ofstream(dir_ / "field.inp", std::ios::binary) << FieldExampleText();
     answers_.Files = {Path("field.inp"), Path("Field.inp")};
-    TMainForm form(&answers_);
+    TMainForm form(Scripted(answers_));
     form.show();
     Settle();
 
@@ -282,7 +283,7 @@ TEST_F(MainForm, ExitWindowIsModalAndEndsTheProgram)
     // "Exit" shows it too, and closing it ends the program as well.
     for (const bool finish : {true, false}) {
         SCOPED_TRACE(finish ? "Finish" : "closed");
-        TMainForm form(&answers_);
+        TMainForm form(Scripted(answers_));
         int ended = 0;
         form.EndProgram = [&ended] { ++ended; };
         form.show();
@@ -307,7 +308,7 @@ TEST_F(MainForm, ExitWindowIsModalAndEndsTheProgram)
 // keys chosen, the groups confirmed and the open group stay.
 TEST_F(MainForm, TheGuidedEntryGoesOnAfterALookAtAnotherPage)
 {
-    TMainForm form(&answers_);
+    TMainForm form(Scripted(answers_));
     form.show();
     form.Pages->setCurrentIndex(1);
     Settle();
@@ -342,7 +343,7 @@ TEST_F(MainForm, NyAndKyComeBackAsSavedAfterARun)
     std::ofstream(dir_ / "field.inp", std::ios::binary) << FieldExampleText();
     answers_.Files = {Path("field.inp"), Path("Field")};
     answers_.YesNo = {true, false}; // calculate; do not continue with year 2
-    TMainForm form(&answers_);
+    TMainForm form(Scripted(answers_));
     form.show();
     form.InputOpen->trigger();
     Settle();
@@ -424,7 +425,7 @@ TEST_F(MainForm, QuittingAsksFirstWhenTheInputIsUnsaved)
 TEST_F(MainForm, OpenExampleInTheFileMenu)
 {
     answers_.Files = {Path("examples")};
-    TMainForm form(&answers_);
+    TMainForm form(Scripted(answers_));
     form.show();
     Settle();
     EXPECT_EQ(form.OpenExample->text(), "Open example");
@@ -445,7 +446,7 @@ TEST_F(MainForm, OpenExampleInTheFileMenu)
 TEST_F(MainForm, OpensAFileNamedAtTheStart)
 {
     std::ofstream(dir_ / "wells.inp", std::ios::binary) << WellsExampleText();
-    TMainForm form(&answers_);
+    TMainForm form(Scripted(answers_));
     form.Logic().OpenInputFile("wells.inp"); // relative to the start folder, as typed
     EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("wells.inp"));
     EXPECT_EQ(form.Title1Edit->text().toStdString(), WellsExampleRecord().Title1);

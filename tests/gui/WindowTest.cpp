@@ -36,6 +36,7 @@
 #include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
 #include "qt/TPictures.h"
+#include "qt/TScriptedShellOps.h"
 #include "qt/TTextForms.h"
 #include "shell/InputGroups.h"
 #include "shell/UHelpTexts.h"
@@ -166,7 +167,7 @@ TEST_F(Window, WaterTableStopLeavesTheWarningsInFront)
     rec.Go[1] = rec.Go[2] = 2.0;
     WriteInputFile(rec, Path("deep.inp"));
     answers_.Files = {Path("deep.inp"), Path("deep.inp")};
-    TMainForm form(&answers_);
+    TMainForm form(Scripted(answers_));
     form.show();
     Settle();
     form.InputOpen->trigger();
@@ -191,7 +192,7 @@ TEST_F(Window, WaterTableStopLeavesTheWarningsInFront)
 
 TEST_F(Window, FieldsKeepTheirRoomInTheSmallestWindow)
 {
-    TMainForm form(&answers_);
+    TMainForm form(Scripted(answers_));
     const QSize smallest = form.minimumSizeHint();
     // It fits the small screen, frame and all.
     EXPECT_LE(smallest.width() + Frame.width(), SmallScreen.width());
@@ -225,7 +226,7 @@ TEST_F(Window, FieldsKeepTheirRoomInTheSmallestWindow)
 
 TEST_F(Window, FirstSizeFitsTheScreen)
 {
-    TMainForm form(&answers_);
+    TMainForm form(Scripted(answers_));
     const QSize smallest = form.minimumSizeHint();
     EXPECT_EQ(form.size(), DefaultWindowSize(form.screen()->availableGeometry().size(), smallest));
 
@@ -251,7 +252,7 @@ TEST_F(Window, SizeStaysWhateverTheWindowShows)
         SCOPED_TRACE(smallest ? "smallest" : "small screen");
         TAutoAnswers answers;
         answers.Files = {WriteField(), Path("Field.inp")};
-        TMainForm form(&answers);
+        TMainForm form(Scripted(answers));
         form.resize(smallest ? form.minimumSizeHint() : DefaultWindowSize(SmallScreen, form.minimumSizeHint()));
         form.show();
         Settle();
@@ -301,7 +302,7 @@ TEST_F(Window, SizeStaysWhateverTheWindowShows)
 
 TEST_F(Window, CaptionsAndLabelsReadWhole)
 {
-    TMainForm form(&answers_);
+    TMainForm form(Scripted(answers_));
     // The window system adds the application's display name to a caption that does
     // not end with it; the caption holds the application's title already.
     const QString title = form.windowTitle();
@@ -418,7 +419,7 @@ TEST_F(Window, PicturesShowNoResultsAndNameTheFile)
     EXPECT_FALSE(DrawnTexts(TPictureKind::InputPage, "field.inp").contains("new data set"));
 
     // The Input page's picture follows the file being edited.
-    TMainForm form(&answers_);
+    TMainForm form(Scripted(answers_));
     EXPECT_EQ(form.InputDecor->Caption(), "");
     form.Logic().OpenInputFile(WriteField());
     EXPECT_EQ(form.InputDecor->Caption(), "field.inp");
