@@ -35,7 +35,7 @@ void TMainFormLogic::SaveGraphAs()
     }
     const std::string& path = *choice.Path;
     try {
-        SaveChartPicture(ops_.Picture(), path);
+        SaveChartPicture(ops_.Picture(), path, files_);
     } catch (const TVeltraError& e) {
         ops_.ShowMessage(e.what());
         return;

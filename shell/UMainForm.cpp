@@ -93,7 +93,7 @@ void TMainFormLogic::Start()
         ops_.ShowPage(TPage::Intro);
         State.CurrentPage = TPage::Intro;
         ShowPageBehaviour(TPage::Intro);
-        State.StartDir = ops_.GetCurrentDir();
+        State.StartDir = files_.GetCurrentDir();
         State.CurrentDir = State.StartDir;
         SetAllDialogFolders(State.StartDir);
         ops_.DisableControl(ctl::InputSave);
@@ -177,7 +177,7 @@ std::optional<std::string> TMainFormLogic::ChooseFileToOpen(TDialog dialog, cons
 
 bool TMainFormLogic::FileThere(const std::string& path)
 {
-    if (ops_.FileExists(path))
+    if (files_.FileExists(path))
         return true;
     ops_.ShowMessage(msg::FileMissing);
     return false;
@@ -191,7 +191,7 @@ TMainFormLogic::ChooseFileToSave(TDialog dialog, const std::function<std::string
         if (!chosen)
             return {std::nullopt, true};
         const std::string path = fileName(*chosen);
-        if (ops_.FileExists(path) && !ops_.AskYesNo(msg::Overwrite))
+        if (files_.FileExists(path) && !ops_.AskYesNo(msg::Overwrite))
             return {};
         // Dots of the file name only: a folder such as /home/j.smith is fine.
         if (DotsInFileName(path) < 2)
@@ -412,7 +412,7 @@ bool TMainFormLogic::ChooseInputName(bool forceDialog)
         // Field.inp already there is this data set's file, not a reason for a second
         // one called Field.INP: it is saved over (when the user agrees).
         rec.FileName = FileOfAnyExtensionCase(PathWithExtension(*chosen, ".INP"));
-        return ops_.FileExists(rec.FileName) ? ops_.AskYesNo(msg::Overwrite) : true;
+        return files_.FileExists(rec.FileName) ? ops_.AskYesNo(msg::Overwrite) : true;
     }
     rec.FileName = SeriesFileName(rec.FileName, rec.YearNr);
     return true;
@@ -451,7 +451,7 @@ void TMainFormLogic::SaveAndRun()
             forceDialog = true;
             continue;
         }
-        created = !ops_.FileExists(rec.FileName) && ops_.CreateEmptyFile(rec.FileName);
+        created = !files_.FileExists(rec.FileName) && files_.CreateEmptyFile(rec.FileName);
 
         ops_.HideWindow(TWindow::Warning);
         if (rec.YearNr < 2)
@@ -469,7 +469,7 @@ void TMainFormLogic::SaveAndRun()
                                  FolderOf(rec.FileName) != FolderOf(rec.AnnualStartFile);
         if (otherFolder) {
             if (created)
-                ops_.DeleteFile(rec.FileName);
+                files_.Remove(rec.FileName);
             created = false;
             const std::string first = FolderOf(rec.AnnualStartFile);
             ops_.ShowMessage(msg::DataPathFixed(first));
@@ -480,13 +480,13 @@ void TMainFormLogic::SaveAndRun()
         break;
     }
     SetAllDialogFolders(State.CurrentDir);
-    ops_.SetCurrentDir(State.StartDir);
+    files_.SetCurrentDir(State.StartDir);
 
     try {
-        WriteInputFile(rec, rec.FileName);
+        WriteInputFile(rec, rec.FileName, files_);
     } catch (const TVeltraError& e) {
         if (created)
-            ops_.DeleteFile(rec.FileName);
+            files_.Remove(rec.FileName);
         ops_.ShowMessage(e.what());
         ops_.ShowMessage(msg::InputNotSaved);
         return;
@@ -600,7 +600,7 @@ bool TMainFormLogic::CalculateStep()
 std::string TMainFormLogic::ListFolder()
 {
     static std::atomic<unsigned> probes{0};
-    const std::string start = State.StartDir.empty() ? ops_.GetCurrentDir() : State.StartDir;
+    const std::string start = State.StartDir.empty() ? files_.GetCurrentDir() : State.StartDir;
     const std::string probe =
         (fs::path(start) / (".veltra-probe-" + std::to_string(::getpid()) + "-" + std::to_string(probes++))).string();
     try {
@@ -636,7 +636,7 @@ void TMainFormLogic::FilePrint()
             }
             break;
         case TPage::Output:
-            if (State.View == TOutputView::Result && !State.ResultFile.empty() && ops_.FileExists(State.ResultFile)) {
+            if (State.View == TOutputView::Result && !State.ResultFile.empty() && files_.FileExists(State.ResultFile)) {
                 ops_.PrintFile(State.ResultFile);
                 return;
             }

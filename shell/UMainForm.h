@@ -71,8 +71,8 @@ struct TShellState {
 
 class TMainFormLogic {
 public:
-    // `dm`, `st` and `carry` live as long as the window; `files` makes the run's
-    // writes fail in tests.
+    // `dm`, `st` and `carry` live as long as the window; every file operation of the
+    // window goes through `files` (tests make it fail).
     TMainFormLogic(ShellOps& ops, TDataMod& dm, TEngineState& st, TAnnualCarry& carry, TInputEditorHooks& editor,
                    TFileSystem& files = RealFileSystem());
 

@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "model/InputFile.h"
@@ -23,11 +22,11 @@ namespace {
 
 // The input file a result file was calculated from: the one its header names, when
 // it is there; else the file beside it of the same name with ".inp" in any case.
-std::optional<std::string> InputOfResult(const std::string& resultPath, const std::vector<std::string>& lines)
+std::optional<std::string> InputOfResult(const std::string& resultPath, const std::vector<std::string>& lines,
+                                         TFileSystem& files)
 {
     const std::string head = " Name of input (data) file used   : ";
     const fs::path folder = fs::path(resultPath).parent_path();
-    std::error_code ec;
     // The header is the first lines: a result file never names it further down.
     for (std::size_t i = 0; i < lines.size() && i < 40; ++i) {
         if (lines[i].rfind(head, 0) != 0)
@@ -39,12 +38,12 @@ std::optional<std::string> InputOfResult(const std::string& resultPath, const st
         fs::path p(named);
         if (p.is_relative())
             p = folder / p;
-        if (fs::is_regular_file(p, ec))
+        if (files.FileExists(p.string()))
             return p.lexically_normal().string();
         break;
     }
     const std::string beside = FileOfAnyExtensionCase(PathWithExtension(resultPath, ".inp"));
-    if (fs::is_regular_file(beside, ec))
+    if (files.FileExists(beside))
         return beside;
     return std::nullopt;
 }
@@ -94,7 +93,7 @@ void TMainFormLogic::OutputShown()
         State.ResultFile.clear(); // no run on screen
         // The result file of the series stays: the user mends the input and saves again.
         if (!series)
-            ops_.DeleteFile(rec.FileName);
+            files_.Remove(rec.FileName);
         std::vector<std::string> shown;
         for (int i = 0; i < State.ErrorCount && i < static_cast<int>(dm_.ErrorLines.size()); ++i)
             shown.push_back(dm_.ErrorLines[static_cast<std::size_t>(i)]);
@@ -124,7 +123,7 @@ void TMainFormLogic::OutputShown()
 
     ops_.TextHide();
     if (!State.RunDir.empty())
-        ops_.SetCurrentDir(State.RunDir);
+        files_.SetCurrentDir(State.RunDir);
     std::vector<std::string> lines;
     try {
         ReadTextLines(rec.FileName, lines);
@@ -180,7 +179,7 @@ void TMainFormLogic::OpenOutput()
     }
     // The input file of the run, deliberately: when it is there the record takes it
     // and the Input page shows it; when it is not, both stay as they were.
-    const std::optional<std::string> inputPath = InputOfResult(path, lines);
+    const std::optional<std::string> inputPath = InputOfResult(path, lines, files_);
     // Its input replaces the one being edited: not without a yes when that is unsaved.
     if (inputPath && !MayLoseInput(msg::OpenOutputUnsaved))
         return;

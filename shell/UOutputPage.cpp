@@ -129,9 +129,9 @@ void TMainFormLogic::SaveGroupAs()
     try {
         // The frequency view and a group file read back are saved as they are shown.
         if (State.View == TOutputView::Frequency || State.View == TOutputView::GroupFile)
-            SaveTextLines(out_, path);
+            SaveTextLines(out_, path, files_);
         else
-            SaveGroupFile(out_, path);
+            SaveGroupFile(out_, path, files_);
     } catch (const TGroupWriteError& e) {
         ops_.ShowMessage(e.Kind == TErrorKind::File ? CannotWriteMessage(path) : e.what());
         return;

@@ -101,7 +101,7 @@ void TMainFormLogic::FinishSeriesWarnings()
     State.WarningCount = static_cast<int>(dm_.WarningLines.size());
     State.RuntimeWarnings = dm_.WarningLines.size() >= 3;
     if (!State.ListFolder.empty())
-        ops_.DeleteFile((std::filesystem::path(State.ListFolder) / "warning.lst").string());
+        files_.Remove((std::filesystem::path(State.ListFolder) / "warning.lst").string());
 }
 
 void TMainFormLogic::EndSeriesNow()
@@ -117,7 +117,7 @@ void TMainFormLogic::EndSeriesNow()
     State.SeriesWarnings.clear();
     // A series leaves its last year's warning list behind until it ends.
     if (seriesFiles && !State.ListFolder.empty())
-        ops_.DeleteFile((std::filesystem::path(State.ListFolder) / "warning.lst").string());
+        files_.Remove((std::filesystem::path(State.ListFolder) / "warning.lst").string());
 }
 
 } // namespace veltra
