@@ -99,7 +99,6 @@ void TMainFormLogic::Start()
         ops_.DisableControl(ctl::InputSave);
         ops_.DisableControl(ctl::GraphSave);
         State.OutputPresent = false;
-        State.DataLoaded = false;
         State.GraphMade = false;
         ClearOneShotFlags(st_);
         State.NewRun = true;
@@ -207,7 +206,7 @@ void TMainFormLogic::IntroShown()
     // A series going on keeps its Ky: the next year is run from the Input page.
     if (!SeriesInProgress()) {
         dm_.Rec.Ky = 0;
-        editor_.KeysChanged(dm_.Rec);
+        editor_.KeysReset();
     }
 }
 
@@ -218,28 +217,16 @@ void TMainFormLogic::InputShown()
     ops_.EnableControl(ctl::InputSave);
     // Ny and Ky as last saved: a discontinued series lowered Ny, the Intro page
     // cleared Ky. A new data set never saved has nothing to put back.
-    if (State.OutputPresent && State.DataLoaded) {
+    if (State.OutputPresent && editor_.DataLoaded()) {
         rec.Ny = rec.SavedNy;
         rec.Ky = rec.SavedKy;
         rec.SeriesEnded = 0;
         if (rec.SavedKy == 1)
             rec.AnnualMode = 1;
     }
-    if (State.DataLoaded) {
-        editor_.KeysChanged(rec);
-        editor_.OfferGroups(rec);
-        ops_.EnableControl(ctl::SaveRunButton);
-    } else if (State.NewDataSetStarted) {
-        // A look at another page: the entry goes on with its keys and groups.
-        editor_.KeysChanged(rec);
-        editor_.ResumeGuidedEntry(rec);
-    } else {
-        SetFreshInputDefaults(rec);
-        editor_.KeysChanged(rec);
-        editor_.StartGuidedEntry(rec);
-        ops_.DisableControl(ctl::SaveRunButton);
-        State.NewDataSetStarted = true;
-    }
+    // A loaded file offers its groups; a new data set goes on with (or starts) the
+    // guided entry.
+    editor_.InputPageShown();
     ops_.HideWindow(TWindow::Drain);
     ops_.HideWindow(TWindow::Alfa);
 }
@@ -354,13 +341,7 @@ void TMainFormLogic::OpenInput(const std::string& path, bool askFirst)
     dm_.Rec = std::move(read);
     TInputRecord& rec = dm_.Rec;
     State.OutputPending = false;
-    State.OpenedNs = rec.Ns;
-    State.OpenedNy = rec.Ny;
-    editor_.DataState(true, State.OpenedNs, State.OpenedNy);
     ops_.ShowMessage(msg::InputOpened);
-
-    editor_.KeysChanged(rec);
-    editor_.FillAllPages(rec);
 
     rec.AnnualMode = 0;
     st_.YearsDone = 0;
@@ -379,14 +360,10 @@ void TMainFormLogic::OpenInput(const std::string& path, bool askFirst)
     State.CurrentDir = FolderOf(rec.FileName);
     SetAllDialogFolders(State.CurrentDir);
     ops_.EnableControl(ctl::InputSave);
-    State.DataLoaded = true;
 
-    editor_.OfferGroups(rec);
-    editor_.LayOutSeasons(rec);
-    editor_.HideAllPanels();
-    ops_.EnableControl(ctl::SaveRunButton); // no panel is open
+    // The pages show the file, every group may be chosen, the General data group is open.
+    editor_.InputFileOpened();
     ops_.HideControl(ctl::NoteLabel);
-    editor_.ShowGeneralGroup();
     ops_.HideWindow(TWindow::Drain);
     ops_.HideWindow(TWindow::Alfa);
     // Where the file can be seen and changed, from whatever page it was opened.
@@ -436,9 +413,7 @@ void TMainFormLogic::SaveAndRun()
         }
         rec.Title1 = ops_.GetControlText(ctl::Title1Edit);
         rec.Title2 = ops_.GetControlText(ctl::Title2Edit);
-        State.OpenedNs = rec.Ns;
-        State.OpenedNy = rec.Ny;
-        editor_.DataState(State.DataLoaded, State.OpenedNs, State.OpenedNy);
+        editor_.SavingInput();
         const std::vector<std::string> refusals = ValidateBeforeSave(rec);
         if (!refusals.empty()) {
             for (const std::string& r : refusals)
@@ -498,10 +473,7 @@ void TMainFormLogic::SaveAndRun()
     // A new data set saved is a file like an opened one: the Input page shown again
     // offers its groups instead of starting the guided entry anew (which would put
     // the fresh keys back).
-    if (!State.DataLoaded) {
-        State.DataLoaded = true;
-        editor_.DataState(true, State.OpenedNs, State.OpenedNy);
-    }
+    editor_.InputSaved();
     // The run works on the values as the file holds them, so that the saved file
     // reproduces the results that carry its name.
     {
@@ -590,7 +562,7 @@ bool TMainFormLogic::CalculateStep()
     ops_.ShowControl(ctl::CloseOutputButton);
     ops_.ShowControl(ctl::OutputSymbolsButton);
     // The engine's changes (IaA, Io, Gw, ...) are to be seen and saved.
-    editor_.FillAllPages(rec);
+    editor_.RunFinished();
     ops_.BusyAddLine(msg::FinalizingBusy);
     ops_.Pause(500);
     ops_.BusyHide();
@@ -626,7 +598,7 @@ void TMainFormLogic::FilePrint()
         switch (State.CurrentPage) {
         case TPage::Input:
             // The input as the page has it, saved or not, with the titles as typed.
-            if (State.DataLoaded || editor_.GroupSaves() > 0) {
+            if (editor_.DataLoaded() || editor_.GroupSaves() > 0) {
                 TInputRecord shown = dm_.Rec;
                 shown.Title1 = ops_.GetControlText(ctl::Title1Edit);
                 shown.Title2 = ops_.GetControlText(ctl::Title2Edit);

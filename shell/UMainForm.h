@@ -36,22 +36,18 @@ enum class TOutputView {
 
 // The window's run flags and folders.
 struct TShellState {
-    bool SaveCancelled = false;     // the last file-name question of a save was cancelled
-    bool OutputPresent = false;     // a run left output that the Output page may show
-    bool DataLoaded = false;        // an input file was opened since the start
-    bool GraphMade = false;         // a graph was drawn or opened since the Output page was shown
-    bool InputErrors = false;       // the last input check found errors
-    bool RuntimeWarnings = false;   // the last run left warnings to be shown
-    bool NewRun = true;             // the next save starts a new run
-    bool OutputPending = false;     // a run passed its check; the Output page has not shown it yet
-    bool NewDataSetStarted = false; // the guided entry of a new data set has begun: pages come and go, it goes on
-    std::string StartDir;           // working folder at the start
-    std::string RunDir;             // folder of the first input file of the current run
-    std::string CurrentDir;         // folder of the last file chosen; all dialogs open there
-    int ErrorCount = 0;             // lines of the error list as last read
-    int WarningCount = 0;           // lines of the warning list as last read
-    int OpenedNs = 0;               // Ns and Ny when the input file was opened or last saved
-    int OpenedNy = 0;
+    bool SaveCancelled = false;   // the last file-name question of a save was cancelled
+    bool OutputPresent = false;   // a run left output that the Output page may show
+    bool GraphMade = false;       // a graph was drawn or opened since the Output page was shown
+    bool InputErrors = false;     // the last input check found errors
+    bool RuntimeWarnings = false; // the last run left warnings to be shown
+    bool NewRun = true;           // the next save starts a new run
+    bool OutputPending = false;   // a run passed its check; the Output page has not shown it yet
+    std::string StartDir;         // working folder at the start
+    std::string RunDir;           // folder of the first input file of the current run
+    std::string CurrentDir;       // folder of the last file chosen; all dialogs open there
+    int ErrorCount = 0;           // lines of the error list as last read
+    int WarningCount = 0;         // lines of the warning list as last read
     // The input as last read from or written to a file: the groups saved by then and
     // the titles. The input is unsaved when either differs now.
     int GroupSavesInFile = 0;

@@ -209,12 +209,8 @@ void TMainFormLogic::OpenOutput()
         read.SavedNy = read.Ny;
         read.SavedKy = read.Ky;
         dm_.Rec = std::move(read);
-        State.OpenedNs = dm_.Rec.Ns;
-        State.OpenedNy = dm_.Rec.Ny;
-        State.DataLoaded = true; // the Input page shows this record, not a new data set
-        editor_.DataState(true, State.OpenedNs, State.OpenedNy);
-        editor_.KeysChanged(dm_.Rec);
-        editor_.FillAllPages(dm_.Rec);
+        // The Input page shows this record, not a new data set.
+        editor_.ResultInputRead();
         ops_.SetControlText(ctl::FileNameLabel, *inputPath);
         ops_.SetControlText(ctl::Title1Edit, dm_.Rec.Title1);
         ops_.SetControlText(ctl::Title2Edit, dm_.Rec.Title2);

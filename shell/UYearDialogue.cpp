@@ -62,7 +62,7 @@ TMainFormLogic::TYearStep TMainFormLogic::YearDialogue()
             rec.SeriesEnded = 1;
             FinishSeriesWarnings();
             rec.AnnualMode = 0;
-            editor_.KeysChanged(rec);
+            editor_.KeysReset();
             return TYearStep::SeriesOver;
         }
         if (!ops_.AskYesNo(msg::MakeInputChanges))
