@@ -500,9 +500,8 @@ void TMainForm::Wire()
     ops.Register(ctl::GroupOption, option);
 
     inputEditor_ = std::make_unique<TInputEditor>(dataMod_->Rec, ops);
-    editorLink_ = std::make_unique<TInputEditorLink>(*inputEditor_);
     EditorPanels->Connect(*inputEditor_, ops);
-    logic_ = std::make_unique<TMainFormLogic>(ops, *dataMod_, st_, carry_, *editorLink_);
+    logic_ = std::make_unique<TMainFormLogic>(ops, *dataMod_, st_, carry_, *inputEditor_);
     TMainFormLogic& logic = *logic_;
 
     connect(Pages, &QTabWidget::currentChanged, this,

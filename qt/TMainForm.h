@@ -12,7 +12,6 @@
 #include "model/UDataMod.h"
 #include "qt/TAutoAnswers.h"
 #include "qt/TQtShellOps.h"
-#include "shell/TInputEditorLink.h"
 #include "shell/UInputEditor.h"
 #include "shell/UMainForm.h"
 
@@ -154,7 +153,6 @@ private:
     TAnnualCarry carry_;
     // The input editor, reached by the window logic through its hooks.
     std::unique_ptr<TInputEditor> inputEditor_;
-    std::unique_ptr<TInputEditorLink> editorLink_;
     std::unique_ptr<TMainFormLogic> logic_;
     bool ending_ = false;
 };
