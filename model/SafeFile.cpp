@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -141,6 +142,31 @@ void TFileSystem::Replace(const std::string& from, const std::string& to)
 void TFileSystem::Remove(const std::string& path) noexcept
 {
     ::unlink(path.c_str());
+}
+
+bool TFileSystem::FileExists(const std::string& path)
+{
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+bool TFileSystem::CreateEmptyFile(const std::string& path)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    return static_cast<bool>(out);
+}
+
+std::string TFileSystem::GetCurrentDir()
+{
+    std::error_code ec;
+    return fs::current_path(ec).string();
+}
+
+bool TFileSystem::SetCurrentDir(const std::string& path)
+{
+    std::error_code ec;
+    fs::current_path(path, ec);
+    return !ec;
 }
 
 TFileSystem& RealFileSystem()

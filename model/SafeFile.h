@@ -35,9 +35,10 @@ public:
     explicit TCannotReadError(const std::string& path);
 };
 
-// The file system calls the writer makes, so that tests can make them fail (a
-// write that stops after N bytes, a process killed between writing and renaming).
-// Each throws TVeltraError (File) naming `path` when the call fails.
+// The file system calls of the writers and of the window, so that tests can make
+// them fail (a write that stops after N bytes, a process killed between writing and
+// renaming, a folder that refuses new files). The writes throw TVeltraError (File)
+// naming `path` when they fail; the other calls report success or failure.
 class TFileSystem {
 public:
     virtual ~TFileSystem() = default;
@@ -49,6 +50,13 @@ public:
     virtual void Replace(const std::string& from, const std::string& to);
     // Removes `path` if it is there; never throws.
     virtual void Remove(const std::string& path) noexcept;
+    // True when `path` is a regular file (a link followed).
+    virtual bool FileExists(const std::string& path);
+    // Creates `path` empty; a file already there is left as it is.
+    virtual bool CreateEmptyFile(const std::string& path);
+    // The working folder, and changing it.
+    virtual std::string GetCurrentDir();
+    virtual bool SetCurrentDir(const std::string& path);
 };
 
 // The real file system.

@@ -459,9 +459,8 @@ void TMainForm::Wire()
 
     ShellOps& shell = Shell();
     inputEditor_ = std::make_unique<TInputEditor>(dataMod_->Rec, shell);
-    editorLink_ = std::make_unique<TInputEditorLink>(*inputEditor_);
     EditorPanels->Connect(*inputEditor_, ops, shell);
-    logic_ = std::make_unique<TMainFormLogic>(shell, *dataMod_, st_, carry_, *editorLink_);
+    logic_ = std::make_unique<TMainFormLogic>(shell, *dataMod_, st_, carry_, *inputEditor_);
     ConnectActions();
     ConnectButtons();
 }

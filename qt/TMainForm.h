@@ -11,7 +11,6 @@
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
 #include "qt/TQtShellOps.h"
-#include "shell/TInputEditorLink.h"
 #include "shell/UInputEditor.h"
 #include "shell/UMainForm.h"
 
@@ -167,7 +166,6 @@ private:
     TAnnualCarry carry_;
     // The input editor, reached by the window logic through its hooks.
     std::unique_ptr<TInputEditor> inputEditor_;
-    std::unique_ptr<TInputEditorLink> editorLink_;
     std::unique_ptr<TMainFormLogic> logic_;
     bool ending_ = false;
 };

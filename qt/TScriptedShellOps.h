@@ -99,11 +99,6 @@ public:
     void GridHide() override { window_.GridHide(); }
     void ShowWindow(TWindow window) override { window_.ShowWindow(window); }
     void HideWindow(TWindow window) override { window_.HideWindow(window); }
-    bool FileExists(const std::string& path) override { return window_.FileExists(path); }
-    bool DeleteFile(const std::string& path) override { return window_.DeleteFile(path); }
-    bool CreateEmptyFile(const std::string& path) override { return window_.CreateEmptyFile(path); }
-    std::string GetCurrentDir() override { return window_.GetCurrentDir(); }
-    bool SetCurrentDir(const std::string& path) override { return window_.SetCurrentDir(path); }
     void SetClipboardText(const std::string& text) override { window_.SetClipboardText(text); }
     TCanvas& Picture() override { return window_.Picture(); }
 

@@ -1,8 +1,7 @@
 #include "shell/InputGroups.h"
 
-#include <stdexcept>
-
 #include "model/InputCheck.h"
+#include "model/TVeltraError.h"
 
 namespace veltra {
 
@@ -357,7 +356,7 @@ const std::vector<TGroupDef>& InputGroups()
         auto g = MakeGroups();
         for (std::size_t i = 0; i < g.size(); ++i)
             if (static_cast<std::size_t>(g[i].Id) != i)
-                throw std::logic_error("input groups out of order");
+                throw TVeltraError(TErrorKind::Internal, "input groups out of order");
         return g;
     }();
     return groups;

@@ -1,9 +1,6 @@
 #include "shell/ShellOps.h"
 
 #include <exception>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "model/TVeltraError.h"
 
@@ -26,37 +23,6 @@ TDialogInfo DialogInfo(TDialog dialog)
     case TDialog::ExampleFolder: return {"Open example: the folder for the example input files", "", "", false};
     }
     return {"", "", "", false};
-}
-
-bool ShellOps::FileExists(const std::string& path)
-{
-    std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
-}
-
-bool ShellOps::DeleteFile(const std::string& path)
-{
-    std::error_code ec;
-    return std::filesystem::remove(path, ec) && !ec;
-}
-
-bool ShellOps::CreateEmptyFile(const std::string& path)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    return static_cast<bool>(out);
-}
-
-std::string ShellOps::GetCurrentDir()
-{
-    std::error_code ec;
-    return std::filesystem::current_path(ec).string();
-}
-
-bool ShellOps::SetCurrentDir(const std::string& path)
-{
-    std::error_code ec;
-    std::filesystem::current_path(path, ec);
-    return !ec;
 }
 
 void HandleUserEvent(const std::function<void()>& body, const std::function<void(const std::string&)>& report) noexcept

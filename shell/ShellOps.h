@@ -1,8 +1,8 @@
 #pragma once
-// The operations through which all window logic reaches the windowing toolkit,
-// the file system and the print service. qt/ implements them; tests use
-// TFakeShellOps (tests/support/), whose answers are queued and which records
-// what is shown.
+// The operations through which all window logic reaches the windowing toolkit
+// and the print service (the file system it reaches through the TFileSystem it is
+// given, model/SafeFile.h). qt/ implements them; tests use TFakeShellOps
+// (tests/support/), whose answers are queued and which records what is shown.
 #include <functional>
 #include <optional>
 #include <string>
@@ -76,14 +76,6 @@ public:
 
     virtual void ShowWindow(TWindow window) = 0;
     virtual void HideWindow(TWindow window) = 0;
-
-    // File system: the real one, for the window and its scripted fake alike.
-    // CreateEmptyFile leaves a file already there as it is.
-    virtual bool FileExists(const std::string& path);
-    virtual bool DeleteFile(const std::string& path);
-    virtual bool CreateEmptyFile(const std::string& path);
-    virtual std::string GetCurrentDir();
-    virtual bool SetCurrentDir(const std::string& path);
 
     virtual void PrintFile(const std::string& path) = 0;
     // What a page shows, to the print service: lines of text under a title (the

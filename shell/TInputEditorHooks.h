@@ -1,48 +1,43 @@
 #pragma once
-// What the main window's workflow asks of the input editor (the data-group
-// selector and panels of the Input page). The window calls these at fixed points
-// of opening, saving, showing the Input page and running; TInputEditorLink
-// (shell/TInputEditorLink.h) passes them to the editor. Every hook does nothing by
-// default, so that the window's own tests can count the calls.
-#include "model/UDataMod.h"
-
+// What the main window's workflow tells the input editor (the data-group selector
+// and panels of the Input page): one call per event of the workflow, each at a
+// fixed point of it. TInputEditor (shell/UInputEditor.h) answers them; the window's
+// own tests put a recorder in its place. The editor keeps what it needs to know of
+// the workflow (whether a file is loaded, Ns and Ny of that file) from these calls.
 namespace veltra {
 
 class TInputEditorHooks {
 public:
     virtual ~TInputEditorHooks() = default;
 
-    // The window's DataLoaded, OpenedNs and OpenedNy changed: a file was opened, or
-    // a save noted Ns and Ny as the file's (a save of the General data group that
-    // raises either fills all pages again).
-    virtual void DataState(bool /*dataLoaded*/, int /*openedNs*/, int /*openedNy*/) {}
+    // The Input page was shown (after Ny and Ky of the file were put back, when a
+    // run had changed them). With a file loaded every group may be chosen; during
+    // the guided entry of a new data set the entry goes on where it was; otherwise
+    // the guided entry starts with fresh keys.
+    virtual void InputPageShown() = 0;
+    // "Open input file" read a file into the record: the pages show it, every group
+    // may be chosen and the General data group is open.
+    virtual void InputFileOpened() = 0;
+    // "Open output file" read the input file of the result into the record: the
+    // pages show it.
+    virtual void ResultInputRead() = 0;
+    // " Save / run " has named its file: Ns and Ny count as the file's from now on.
+    virtual void SavingInput() = 0;
+    // " Save / run " wrote the input file: a new data set is a loaded file now.
+    virtual void InputSaved() = 0;
+    // A run (one year of a series) finished: the values the engine wrote into the
+    // record are shown.
+    virtual void RunFinished() = 0;
+    // The window changed keys of the record (the Intro page cleared Ky, a
+    // discontinued series lowered Ny): the selectors show them.
+    virtual void KeysReset() = 0;
 
-    // Every field and selector of the group panels shows the record's value (a file
-    // was opened, a run changed the record).
-    virtual void FillAllPages(const TInputRecord&) {}
-    // The key selectors and Ny show the record's values, and what depends on them
-    // follows: the drainage groups on Kd, the well groups on Kp, Krf, CaMax and
-    // CbMax on Kf.
-    virtual void KeysChanged(const TInputRecord&) {}
-    // With an opened file every group can be chosen (drainage groups only with
-    // Kd = 1, well groups only with Kp = 1).
-    virtual void OfferGroups(const TInputRecord&) {}
-    // The season-dependent fields follow Ns.
-    virtual void LayOutSeasons(const TInputRecord&) {}
-    // Every group panel hidden.
-    virtual void HideAllPanels() {}
-    // The General data group shown and selected.
-    virtual void ShowGeneralGroup() {}
-    // A new data set: the groups are offered one after another, starting with
-    // General data; " Save / run " stays disabled until the last one.
-    virtual void StartGuidedEntry(TInputRecord&) {}
-    // The Input page shown again while that entry goes on: it stays where it was,
-    // with its keys and the groups it has confirmed.
-    virtual void ResumeGuidedEntry(TInputRecord&) {}
-
+    // An input file was read (opened, or with a result file) or saved since the
+    // start: the Input page shows a file, not a new data set.
+    virtual bool DataLoaded() const = 0;
     // How many times a group was saved with "Save group" since the start: the window
     // compares it with the count when the input was last read or written.
-    virtual int GroupSaves() const { return 0; }
+    virtual int GroupSaves() const = 0;
 };
 
 } // namespace veltra

@@ -1,11 +1,9 @@
-// The Graphics page's actions: save the picture, open a saved one.
+#include "shell/UGraphicsPage.h"
+
 #include "graphs/ChartPicture.h"
-#include "model/SafeFile.h"
-#include "model/TVeltraError.h"
 #include "results/OutputFile.h"
 #include "results/OutputGroups.h"
 #include "shell/UControls.h"
-#include "shell/UMainForm.h"
 #include "shell/UMessages.h"
 
 namespace veltra {
@@ -20,50 +18,58 @@ std::string PictureFileName(const std::string& chosen)
 
 } // namespace
 
-void TMainFormLogic::GraphSave()
+void TGraphicsPage::Shown()
 {
-    Handle([&] { SaveGraphAs(); });
+    ShellOps& ops = w_.Ops;
+    ops.DisableControl(ctl::InputSave);
+    ops.SetStatus(msg::GraphicsStatus);
+    if (!w_.State.GraphMade) {
+        ops.HideControl(ctl::GraphImage);
+        ops.DisableControl(ctl::GraphSave);
+        ops.DisableControl(ctl::GraphSymbolsButton);
+        ops.ShowControl(ctl::GraphDecorImage);
+    } else {
+        ops.HideControl(ctl::GraphDecorImage);
+        ops.ShowControl(ctl::GraphImage);
+    }
 }
 
-void TMainFormLogic::SaveGraphAs()
+void TGraphicsPage::ShowPicture()
 {
-    const TSaveChoice choice = ChooseFileToSave(TDialog::GraphSave, PictureFileName);
+    ShellOps& ops = w_.Ops;
+    w_.State.GraphMade = true;
+    ops.HideControl(ctl::GraphDecorImage);
+    ops.ShowControl(ctl::GraphImage);
+    ops.EnableControl(ctl::GraphSave);
+    ops.EnableControl(ctl::GraphSymbolsButton);
+    w_.BringToFront(TPage::Graphics);
+}
+
+void TGraphicsPage::SaveGraph()
+{
+    const TWindowCore::TSaveChoice choice = w_.ChooseFileToSave(TDialog::GraphSave, PictureFileName);
     if (!choice.Path) {
         if (choice.Cancelled)
-            ops_.ShowMessage(msg::GraphNotSaved);
+            w_.Ops.ShowMessage(msg::GraphNotSaved);
         return;
     }
     const std::string& path = *choice.Path;
-    try {
-        SaveChartPicture(ops_.Picture(), path);
-    } catch (const TVeltraError& e) {
-        ops_.ShowMessage(e.what());
-        return;
-    }
-    ops_.ShowMessage(msg::GraphSaved(path));
+    // A picture that cannot be written: the event's failure, as any.
+    SaveChartPicture(w_.Ops.Picture(), path, w_.Files);
+    w_.Ops.ShowMessage(msg::GraphSaved(path));
 }
 
-void TMainFormLogic::GraphOpen()
+void TGraphicsPage::OpenGraph()
 {
-    Handle([&] { OpenGraph(); });
-}
-
-void TMainFormLogic::OpenGraph()
-{
-    const std::optional<std::string> chosen = ChooseFileToOpen(TDialog::GraphOpen, msg::NoImageFile);
-    if (!chosen || !FileThere(*chosen))
+    const std::optional<std::string> chosen = w_.ChooseFileToOpen(TDialog::GraphOpen, msg::NoImageFile);
+    if (!chosen || !w_.FileThere(*chosen))
         return;
     const std::string& path = *chosen;
-    if (!ops_.Picture().LoadFromFile(path)) {
-        ops_.ShowMessage(GroupFileMessage(path));
+    if (!w_.Ops.Picture().LoadFromFile(path)) {
+        w_.Ops.ShowMessage(GroupFileMessage(path));
         return;
     }
-    State.GraphMade = true;
-    ops_.HideControl(ctl::GraphDecorImage);
-    ops_.ShowControl(ctl::GraphImage);
-    ops_.EnableControl(ctl::GraphSave);
-    ops_.EnableControl(ctl::GraphSymbolsButton);
-    BringToFront(TPage::Graphics);
+    ShowPicture();
 }
 
 } // namespace veltra

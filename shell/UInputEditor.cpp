@@ -181,7 +181,7 @@ void TInputEditor::EnableGroup(TGroupId id, bool enabled)
         ops_.DisableControl(radio);
 }
 
-// ---------------------------------------------------------------- hooks
+// ---------------------------------------------------------------- pages and groups
 
 void TInputEditor::SetDefaultTexts()
 {
@@ -197,7 +197,7 @@ void TInputEditor::SetDefaultTexts()
 
 void TInputEditor::StartGuidedEntry()
 {
-    DataLoaded = false;
+    dataLoaded_ = false;
     guidedDone_ = false;
     for (bool& saved : savedOnce_)
         saved = false;
@@ -232,7 +232,7 @@ void TInputEditor::OfferGroups()
 {
     for (const auto& g : InputGroups()) {
         bool offered = g.Id == TGroupId::General;
-        if (DataLoaded)
+        if (dataLoaded_)
             offered = !(g.Condition == TGroupCondition::Drains && rec_.Kd != 1) &&
                       !(g.Condition == TGroupCondition::Wells && rec_.Kp != 1);
         EnableGroup(g.Id, offered);
@@ -272,14 +272,6 @@ void TInputEditor::HideAllPanels()
     undo_.clear();
 }
 
-void TInputEditor::ShowNyAndKy()
-{
-    for (const char* symbol : {"Ny", "Ky"}) {
-        const TFieldDef& f = GeneralField(symbol);
-        SetFieldText(f, 0, Value(f, 0));
-    }
-}
-
 void TInputEditor::ShowKeys()
 {
     // An open General data panel keeps what was typed into the fields that reach the
@@ -302,19 +294,88 @@ void TInputEditor::KeepSaveRunWhilePanelOpen()
         ops_.DisableControl(ctl::InputSave);
 }
 
-void TInputEditor::ShowOpenedFile()
+// ---------------------------------------------------------------- events of the workflow
+
+void TInputEditor::NoteFileInput()
 {
-    DataLoaded = true;
-    OpenedNs = rec_.Ns;
-    OpenedNy = rec_.Ny;
+    const bool nowLoaded = !dataLoaded_;
+    dataLoaded_ = true;
+    openedNs_ = rec_.Ns;
+    openedNy_ = rec_.Ny;
+    // A new data set saved as a file: every group may be chosen from now on.
+    if (nowLoaded)
+        OfferGroups();
+}
+
+void TInputEditor::InputPageShown()
+{
+    if (dataLoaded_) {
+        ShowKeys();
+        FollowKeys();
+        OfferGroups();
+        // The page enables " Save / run ": not while a panel is open.
+        KeepSaveRunWhilePanelOpen();
+        ops_.EnableControl(ctl::SaveRunButton);
+    } else if (guidedStarted_) {
+        // A look at another page: the entry goes on with its keys and groups.
+        ShowKeys();
+        KeepSaveRunWhilePanelOpen();
+    } else {
+        SetFreshInputDefaults(rec_);
+        ShowKeys();
+        StartGuidedEntry();
+        guidedStarted_ = true;
+    }
+}
+
+void TInputEditor::InputFileOpened()
+{
+    NoteFileInput();
+    ShowKeys();
     FollowKeys();
     FillFromRecord();
     OfferGroups();
+    KeepSaveRunWhilePanelOpen();
     LayOutSeasons();
     HideAllPanels();
-    ops_.EnableControl(ctl::SaveRunButton);
-    ops_.ShowControl(ctl::DataGroupPanel);
+    ops_.EnableControl(ctl::SaveRunButton); // no panel is open
     ShowGroup(TGroupId::General);
+}
+
+void TInputEditor::ResultInputRead()
+{
+    NoteFileInput();
+    ShowKeys();
+    FollowKeys();
+    FillFromRecord();
+}
+
+void TInputEditor::SavingInput()
+{
+    openedNs_ = rec_.Ns;
+    openedNy_ = rec_.Ny;
+}
+
+void TInputEditor::InputSaved()
+{
+    // A new data set saved is a file like an opened one.
+    if (!dataLoaded_) {
+        dataLoaded_ = true;
+        OfferGroups();
+    }
+}
+
+void TInputEditor::RunFinished()
+{
+    FillFromRecord();
+}
+
+void TInputEditor::KeysReset()
+{
+    ShowKeys();
+    // During the guided entry the groups of drains and wells come in their turn.
+    if (dataLoaded_)
+        FollowKeys();
 }
 
 // ---------------------------------------------------------------- show, save, cancel
@@ -522,7 +583,7 @@ bool TInputEditor::SaveGroup()
         rec_.SavedNy = rec_.Ny;
         rec_.SavedKy = rec_.Ky;
         FollowKeys();
-        if (DataLoaded && (rec_.Ns > OpenedNs || rec_.Ny > OpenedNy))
+        if (dataLoaded_ && (rec_.Ns > openedNs_ || rec_.Ny > openedNy_))
             FillFromRecord();
     }
     const bool guided = GuidedEntryRunning();
@@ -573,7 +634,7 @@ void TInputEditor::CancelGroup()
         for (const auto& g : InputGroups())
             if (g.Condition == TGroupCondition::Wells)
                 EnableGroup(g.Id, rec_.Kp == 1);
-        if (DataLoaded || savedOnce_[static_cast<int>(TGroupId::General)])
+        if (dataLoaded_ || savedOnce_[static_cast<int>(TGroupId::General)])
             FollowKeys();
     }
 }
@@ -606,7 +667,7 @@ void TInputEditor::KdChanged()
         return;
     const std::uint8_t old = rec_.Kd;
     StoreKey(&R::Kd, index);
-    if (!DataLoaded)
+    if (!dataLoaded_)
         return;
     for (const auto& g : InputGroups())
         if (g.Condition == TGroupCondition::Drains)
@@ -627,7 +688,7 @@ void TInputEditor::KpChanged()
     for (const auto& g : InputGroups())
         if (g.Condition == TGroupCondition::Wells)
             EnableGroup(g.Id, rec_.Kp == 1);
-    if (DataLoaded && old == 0 && rec_.Kp == 1) {
+    if (dataLoaded_ && old == 0 && rec_.Kp == 1) {
         ops_.ShowMessage("A system of pumped wells is present. Please check the well and water use data.");
         FillFromRecord();
     }

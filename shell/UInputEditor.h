@@ -2,7 +2,8 @@
 // The input editor of the Input page: the 22 data groups (InputGroups.h) shown,
 // saved and cancelled through the shell operations, the guided entry of a new
 // data set, and the events of the General data group's selectors and fields.
-// The main window calls the hooks below; the window's panels call the events.
+// The main window tells it the events of its workflow; the window's panels call the
+// events of the groups.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,54 +11,33 @@
 
 #include "shell/InputGroups.h"
 #include "shell/ShellOps.h"
+#include "shell/TInputEditorHooks.h"
 
 namespace veltra {
 
-class TInputEditor {
+class TInputEditor final : public TInputEditorHooks {
 public:
     TInputEditor(TInputRecord& rec, ShellOps& ops);
 
-    // ---- State the main window keeps up to date ----
-    // An input file has been opened: every group may be chosen at any time.
-    bool DataLoaded = false;
-    // Ns and Ny when the input file was opened or last saved: a save of the General
-    // data group that raises either fills all pages again from the record.
-    std::uint8_t OpenedNs = 0;
-    std::uint8_t OpenedNy = 0;
+    // ---- Events of the main window's workflow (TInputEditorHooks.h) ----
+    void InputPageShown() override;
+    void InputFileOpened() override;
+    void ResultInputRead() override;
+    void SavingInput() override;
+    void InputSaved() override;
+    void RunFinished() override;
+    void KeysReset() override;
+    bool DataLoaded() const override { return dataLoaded_; }
+    // Groups saved with "Save group" since the start.
+    int GroupSaves() const override { return groupSaves_; }
 
-    // ---- Hooks of the main window ----
-    // The Input page is shown with no file opened: the record's keys get the fresh
-    // defaults, the fields their default texts (the first time only: the panels
-    // keep what was typed), and the guided entry starts with the General data group.
-    // " Save / run " (SaveRun_Button) stays disabled until the last group is saved.
+    // The guided entry of a new data set: the record's keys get the fresh defaults,
+    // the fields their default texts (the first time only: the panels keep what was
+    // typed), and the entry starts with the General data group. " Save / run "
+    // (SaveRun_Button) stays disabled until the last group is saved.
     void StartGuidedEntry();
     // Every field and selector shows the record's value (a Kr of 10 the item "10").
     void FillFromRecord();
-    // With a file opened every group but the drainage groups without drains (Kd = 0)
-    // and the well groups without wells (Kp = 0); otherwise the General data group only.
-    void OfferGroups();
-    // The selectors of the drainage and well groups follow Kd and Kp; the Krf
-    // selector and the CaMax and CbMax fields are shown exactly when Kf = 1.
-    void FollowKeys();
-    // Enables the season columns of every group again (Ns may have grown); showing a
-    // group disables the seasons beyond Ns.
-    void LayOutSeasons();
-    // Every group panel hidden, " Save / run " enabled.
-    void HideAllPanels();
-    // The Ny field and the Ky selector show the record's Ny and Ky (the Input page
-    // shown again after a run put back the values of the file).
-    void ShowNyAndKy();
-    // The key selectors and the Ny field show the record's values (with the General
-    // data panel open, Kr, Krf and Ny keep what was typed); Krf, CaMax and CbMax are
-    // shown exactly when Kf = 1.
-    void ShowKeys();
-    // With a group panel open " Save / run " stays disabled, whoever enabled it.
-    void KeepSaveRunWhilePanelOpen();
-    // All the editor's part of opening a file, in the order of the main window's
-    // steps: DataLoaded, OpenedNs and OpenedNy set, FollowKeys, FillFromRecord,
-    // OfferGroups, LayOutSeasons, HideAllPanels, and the General data group shown
-    // (which disables " Save / run " while its panel is open).
-    void ShowOpenedFile();
 
     // ---- Events of the panels ----
     // A group's entry in "Select data group" was chosen: its panel is shown, unless it
@@ -87,9 +67,7 @@ public:
 
     // ---- What the window and the tests may ask ----
     std::optional<TGroupId> OpenGroup() const { return open_; }
-    bool GuidedEntryRunning() const { return !DataLoaded && !guidedDone_; }
-    // Groups saved with "Save group" since the start.
-    int GroupSaves() const { return groupSaves_; }
+    bool GuidedEntryRunning() const { return !dataLoaded_ && !guidedDone_; }
     double UnirrigatedTotal() const { return unirrigatedTotal_; }
 
 private:
@@ -106,6 +84,27 @@ private:
         double Old;
         double New;
     };
+
+    // The record holds the input of a file now: every group may be chosen, and Ns and
+    // Ny are the file's.
+    void NoteFileInput();
+    // With a file loaded every group but the drainage groups without drains (Kd = 0)
+    // and the well groups without wells (Kp = 0); otherwise the General data group only.
+    void OfferGroups();
+    // The selectors of the drainage and well groups follow Kd and Kp; the Krf
+    // selector and the CaMax and CbMax fields are shown exactly when Kf = 1.
+    void FollowKeys();
+    // Enables the season columns of every group again (Ns may have grown); showing a
+    // group disables the seasons beyond Ns.
+    void LayOutSeasons();
+    // Every group panel hidden, " Save / run " enabled.
+    void HideAllPanels();
+    // The key selectors and the Ny field show the record's values (with the General
+    // data panel open, Kr, Krf and Ny keep what was typed); Krf, CaMax and CbMax are
+    // shown exactly when Kf = 1.
+    void ShowKeys();
+    // With a group panel open " Save / run " stays disabled, whoever enabled it.
+    void KeepSaveRunWhilePanelOpen();
 
     int Ns() const;
     bool FieldApplies(const TFieldDef& f, int season) const;
@@ -132,6 +131,13 @@ private:
 
     TInputRecord& rec_;
     ShellOps& ops_;
+    // An input file was read or saved: every group may be chosen at any time.
+    bool dataLoaded_ = false;
+    // Ns and Ny when the input file was read or last saved: a save of the General
+    // data group that raises either fills all pages again from the record.
+    std::uint8_t openedNs_ = 0;
+    std::uint8_t openedNy_ = 0;
+    bool guidedStarted_ = false; // the Input page started the guided entry of a new data set
     std::optional<TGroupId> open_;
     std::vector<TUndo> undo_;         // what the editor stored since the open group was shown
     bool savedOnce_[GroupCount] = {}; // a group saved once in the guided entry may be cancelled

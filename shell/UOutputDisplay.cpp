@@ -1,18 +1,12 @@
-// What a run produced, on the Output page: its input errors, its runtime warnings
-// and its result file; opening a result file chosen by the user; closing the output.
+#include "shell/UOutputDisplay.h"
+
 #include <filesystem>
-#include <optional>
-#include <string>
-#include <system_error>
-#include <vector>
 
 #include "model/InputFile.h"
-#include "model/TVeltraError.h"
 #include "results/OutputFile.h"
 #include "results/OutputGroups.h"
 #include "results/TextLists.h"
 #include "shell/UControls.h"
-#include "shell/UMainForm.h"
 #include "shell/UMessages.h"
 
 namespace veltra {
@@ -23,11 +17,11 @@ namespace {
 
 // The input file a result file was calculated from: the one its header names, when
 // it is there; else the file beside it of the same name with ".inp" in any case.
-std::optional<std::string> InputOfResult(const std::string& resultPath, const std::vector<std::string>& lines)
+std::optional<std::string> InputOfResult(const std::string& resultPath, const std::vector<std::string>& lines,
+                                         TFileSystem& files)
 {
     const std::string head = " Name of input (data) file used   : ";
     const fs::path folder = fs::path(resultPath).parent_path();
-    std::error_code ec;
     // The header is the first lines: a result file never names it further down.
     for (std::size_t i = 0; i < lines.size() && i < 40; ++i) {
         if (lines[i].rfind(head, 0) != 0)
@@ -39,223 +33,237 @@ std::optional<std::string> InputOfResult(const std::string& resultPath, const st
         fs::path p(named);
         if (p.is_relative())
             p = folder / p;
-        if (fs::is_regular_file(p, ec))
+        if (files.FileExists(p.string()))
             return p.lexically_normal().string();
         break;
     }
     const std::string beside = FileOfAnyExtensionCase(PathWithExtension(resultPath, ".inp"));
-    if (fs::is_regular_file(beside, ec))
+    if (files.FileExists(beside))
         return beside;
     return std::nullopt;
 }
 
 } // namespace
 
-void TMainFormLogic::OutputShown()
+// ---------------------------------------------------------------- the outcome of a run
+
+void TOutputDisplay::Shown()
 {
-    TInputRecord& rec = dm_.Rec;
-    ops_.DisableControl(ctl::InputSave);
-    // The status names the buttons the page shows: without output, neither
-    // "Output groups" nor, after input errors, "Group file".
-    ops_.SetStatus(State.OutputPresent ? msg::OutputStatus
-                   : State.InputErrors ? msg::OutputErrorsStatus
-                                       : msg::NoOutputStatus);
-    State.GraphMade = false;
-    if (State.OutputPending)
-        ops_.GridHide();
-    ops_.HideControl(ctl::ClipNoteLabel);
-    ops_.HideControl(ctl::ClipButton);
-    ops_.ShowControl(ctl::GroupButton);
-    if (!State.OutputPresent) {
-        // No output groups of nothing: the options and "Go" go too.
-        ops_.HideControl(ctl::GroupsPanel);
-        ops_.HideControl(ctl::GroupButton);
-        ops_.HideControl(ctl::GroupSaveButton);
-        ops_.HideControl(ctl::SeeGraphButton);
-        ops_.HideControl(ctl::CloseOutputButton);
-        ops_.HideControl(ctl::OutputSymbolsButton);
-        if (!State.InputErrors) {
-            ops_.TextHide();
-            shownText_.clear();
-            ops_.ShowControl(ctl::OutputDecorImage);
-        }
-    }
-    if (!State.OutputPending)
+    TShellState& state = w_.State;
+    TInputRecord& rec = w_.Dm.Rec;
+    PreparePage();
+    if (!state.OutputPending)
         return;
 
     // While a series goes on, its next save continues it.
-    const bool series = SeriesInProgress();
+    const bool series = w_.SeriesInProgress();
     if (!series)
-        State.NewRun = true;
+        state.NewRun = true;
     rec.FileName = PathWithExtension(rec.AnnualStartFile, ".res");
-    out_.Rec.FileName = rec.FileName;
+    w_.Out.Rec.FileName = rec.FileName;
 
-    if (State.InputErrors) {
-        State.ResultFile.clear(); // no run on screen
-        // The result file of the series stays: the user mends the input and saves again.
-        if (!series)
-            ops_.DeleteFile(rec.FileName);
-        std::vector<std::string> shown;
-        for (int i = 0; i < State.ErrorCount && i < static_cast<int>(dm_.ErrorLines.size()); ++i)
-            shown.push_back(dm_.ErrorLines[static_cast<std::size_t>(i)]);
-        shown.emplace_back("");
-        shown.emplace_back(msg::CouldNotBeDone);
-        shown.emplace_back(msg::AdjustInput);
-        ShowTextLines(shown);
-        if (dm_.ErrorLines.size() > 1)
-            dm_.ErrorLines.resize(1);
-        State.OutputPending = false;
-        State.View = TOutputView::Errors;
+    if (state.InputErrors) {
+        ShowInputErrors(series);
         return;
     }
+    ShowRunEnd();
+    ShowResultFile();
+}
 
-    if (State.RuntimeWarnings) {
-        ops_.ShowMessage(msg::RuntimeCommentsGiven);
-        FillWarningMemo();
-        ops_.ShowWindow(TWindow::Warning);
-        State.RuntimeWarnings = false;
+void TOutputDisplay::PreparePage()
+{
+    TShellState& state = w_.State;
+    ShellOps& ops = w_.Ops;
+    ops.DisableControl(ctl::InputSave);
+    // The status names the buttons the page shows: without output, neither
+    // "Output groups" nor, after input errors, "Group file".
+    ops.SetStatus(state.OutputPresent ? msg::OutputStatus
+                  : state.InputErrors ? msg::OutputErrorsStatus
+                                      : msg::NoOutputStatus);
+    state.GraphMade = false;
+    if (state.OutputPending)
+        ops.GridHide();
+    ops.HideControl(ctl::ClipNoteLabel);
+    ops.HideControl(ctl::ClipButton);
+    ops.ShowControl(ctl::GroupButton);
+    if (state.OutputPresent)
+        return;
+    // No output groups of nothing: the options and "Go" go too.
+    ops.HideControl(ctl::GroupsPanel);
+    ops.HideControl(ctl::GroupButton);
+    ops.HideControl(ctl::GroupSaveButton);
+    ops.HideControl(ctl::SeeGraphButton);
+    ops.HideControl(ctl::CloseOutputButton);
+    ops.HideControl(ctl::OutputSymbolsButton);
+    if (!state.InputErrors) {
+        ops.TextHide();
+        w_.ShownText.clear();
+        ops.ShowControl(ctl::OutputDecorImage);
     }
-    if (st_.WaterTableStop && rec.AnnualMode == 1 && rec.SeriesEnded == 0) {
-        ops_.ShowMessage(msg::WaterTableAtBottom);
+}
+
+void TOutputDisplay::ShowInputErrors(bool series)
+{
+    TShellState& state = w_.State;
+    TDataMod& dm = w_.Dm;
+    state.ResultFile.clear(); // no run on screen
+    // The result file of the series stays: the user mends the input and saves again.
+    if (!series)
+        w_.Files.Remove(dm.Rec.FileName);
+    std::vector<std::string> shown;
+    for (int i = 0; i < state.ErrorCount && i < static_cast<int>(dm.ErrorLines.size()); ++i)
+        shown.push_back(dm.ErrorLines[static_cast<std::size_t>(i)]);
+    shown.emplace_back("");
+    shown.emplace_back(msg::CouldNotBeDone);
+    shown.emplace_back(msg::AdjustInput);
+    w_.ShowTextLines(shown);
+    if (dm.ErrorLines.size() > 1)
+        dm.ErrorLines.resize(1);
+    state.OutputPending = false;
+    state.View = TOutputView::Errors;
+}
+
+void TOutputDisplay::ShowRunEnd()
+{
+    const TInputRecord& rec = w_.Dm.Rec;
+    if (w_.State.RuntimeWarnings)
+        w_.ShowRunWarnings(msg::RuntimeCommentsGiven);
+    if (w_.St.WaterTableStop && rec.AnnualMode == 1 && rec.SeriesEnded == 0) {
+        w_.Ops.ShowMessage(msg::WaterTableAtBottom);
         // The series cannot go on: a later save starts a new one instead of running
         // the stopped year again onto the end of its result file.
-        EndSeriesNow();
+        years_.EndSeriesNow();
     }
+}
 
-    ops_.TextHide();
-    if (!State.RunDir.empty())
-        ops_.SetCurrentDir(State.RunDir);
+void TOutputDisplay::ShowResultFile()
+{
+    TShellState& state = w_.State;
+    ShellOps& ops = w_.Ops;
+    TDataMod& out = w_.Out;
+    const std::string& path = w_.Dm.Rec.FileName;
+    ops.TextHide();
+    if (!state.RunDir.empty())
+        w_.Files.SetCurrentDir(state.RunDir);
     std::vector<std::string> lines;
-    try {
-        ReadTextLines(rec.FileName, lines);
-    } catch (const TVeltraError& e) {
-        ops_.ShowMessage(e.what());
+    // A file that cannot be read is told as a failed event is; whatever brought the
+    // page to the front goes on.
+    if (!w_.Attempt([&] { ReadTextLines(path, lines); }))
         return;
-    }
-    out_.ResultLines = std::move(lines);
-    out_.Rec.LineCount = static_cast<std::int32_t>(out_.ResultLines.size());
-    out_.Groups.TableInResultLines = false;
-    State.ResultFile = rec.FileName;
-    ShowTextLines(out_.ResultLines);
-    ops_.ShowControl(ctl::GroupOpenButton);
-    ops_.ShowControl(ctl::CloseOutputButton);
-    ops_.ShowControl(ctl::OutputSymbolsButton);
-    ops_.HideControl(ctl::OutputDecorImage);
-    ops_.HideControl(ctl::SeeGraphButton);
-    ops_.HideControl(ctl::GroupSaveButton);
-    State.OutputPending = false;
-    State.View = TOutputView::Result;
+    out.ResultLines = std::move(lines);
+    out.Rec.LineCount = static_cast<std::int32_t>(out.ResultLines.size());
+    out.Groups.TableInResultLines = false;
+    state.ResultFile = path;
+    w_.ShowTextLines(out.ResultLines);
+    ops.ShowControl(ctl::GroupOpenButton);
+    ops.ShowControl(ctl::CloseOutputButton);
+    ops.ShowControl(ctl::OutputSymbolsButton);
+    ops.HideControl(ctl::OutputDecorImage);
+    ops.HideControl(ctl::SeeGraphButton);
+    ops.HideControl(ctl::GroupSaveButton);
+    state.OutputPending = false;
+    state.View = TOutputView::Result;
 }
 
-void TMainFormLogic::FillWarningMemo()
-{
-    std::string text = "\n";
-    for (int i = 0; i < State.WarningCount && i < static_cast<int>(dm_.WarningLines.size()); ++i)
-        text += dm_.WarningLines[static_cast<std::size_t>(i)] + "\n";
-    ops_.SetControlText(ctl::WarningMemo, text);
-}
+// ---------------------------------------------------------------- open and close a result file
 
-void TMainFormLogic::OutputOpen()
+void TOutputDisplay::OpenOutput()
 {
-    Handle([&] { OpenOutput(); });
-}
-
-void TMainFormLogic::OpenOutput()
-{
-    const std::optional<std::string> chosen = ChooseFileToOpen(TDialog::OutputOpen, msg::NoOutputFile);
+    const std::optional<std::string> chosen = w_.ChooseFileToOpen(TDialog::OutputOpen, msg::NoOutputFile);
     if (!chosen) {
-        State.OutputPresent = false;
+        w_.State.OutputPresent = false;
         return;
     }
     const std::string& path = *chosen;
-    if (!FileThere(path))
+    if (!w_.FileThere(path))
         return;
     // The page changes only once the new file was read.
     std::vector<std::string> lines;
-    try {
-        ReadTextLines(path, lines);
-    } catch (const TVeltraError& e) {
-        ops_.ShowMessage(e.what());
-        return;
-    }
+    ReadTextLines(path, lines);
     // The input file of the run, deliberately: when it is there the record takes it
     // and the Input page shows it; when it is not, both stay as they were.
-    const std::optional<std::string> inputPath = InputOfResult(path, lines);
+    const std::optional<std::string> inputPath = InputOfResult(path, lines, w_.Files);
     // Its input replaces the one being edited: not without a yes when that is unsaved.
-    if (inputPath && !MayLoseInput(msg::OpenOutputUnsaved))
+    if (inputPath && !w_.MayLoseInput(msg::OpenOutputUnsaved))
         return;
-    ops_.TextHide();
-    ops_.HideControl(ctl::GroupsPanel);
-    ops_.HideControl(ctl::GroupSaveButton);
-    ops_.HideControl(ctl::SeeGraphButton);
-    out_.ResultLines = std::move(lines);
-    out_.Rec.FileName = path;
-    State.ResultFile = path;
-    out_.Rec.LineCount = static_cast<std::int32_t>(out_.ResultLines.size());
-    out_.Groups.TableInResultLines = false;
-    FillTextView(out_.ResultLines);
-
-    bool readInput = false;
-    TInputRecord read = dm_.Rec;
-    if (inputPath) {
-        try {
-            ReadNamedInputFile(*inputPath, read);
-            readInput = true;
-        } catch (const TInputFileError& e) {
-            ops_.ShowMessage(e.what()); // there, but not an input file that can be read
-        }
-    }
-    if (readInput) {
-        read.FileName = path;
-        read.SavedNy = read.Ny;
-        read.SavedKy = read.Ky;
-        dm_.Rec = std::move(read);
-        State.OpenedNs = dm_.Rec.Ns;
-        State.OpenedNy = dm_.Rec.Ny;
-        State.DataLoaded = true; // the Input page shows this record, not a new data set
-        editor_.DataState(true, State.OpenedNs, State.OpenedNy);
-        editor_.KeysChanged(dm_.Rec);
-        editor_.FillAllPages(dm_.Rec);
-        ops_.SetControlText(ctl::FileNameLabel, *inputPath);
-        ops_.SetControlText(ctl::Title1Edit, dm_.Rec.Title1);
-        ops_.SetControlText(ctl::Title2Edit, dm_.Rec.Title2);
-        NoteInputInFile();
-    }
-
-    ops_.TextShow();
-    State.OutputPresent = true;
-    ops_.ShowControl(ctl::GroupOpenButton);
-    ops_.ShowControl(ctl::CloseOutputButton);
-    ops_.ShowControl(ctl::OutputSymbolsButton);
-    ops_.ShowControl(ctl::GroupButton);
-    ops_.EnableControl(ctl::GroupButton);
-    ops_.HideControl(ctl::SeeGraphButton);
-    ops_.HideControl(ctl::OutputDecorImage);
-    State.GraphMade = false;
-    ops_.HideWindow(TWindow::Warning);
-    ops_.GridHide();
-    ops_.HideControl(ctl::ClipNoteLabel);
-    ops_.HideControl(ctl::ClipButton);
-    dm_.Rec.SeriesEnded = 0;
-    State.View = TOutputView::Result;
-    // The file the user chose is shown, not the outcome of a run still pending.
-    State.OutputPending = false;
-
-    State.CurrentDir = fs::path(path).parent_path().lexically_normal().string();
-    SetAllDialogFolders(State.CurrentDir);
-    ops_.HideWindow(TWindow::Drain);
-    ops_.HideWindow(TWindow::Alfa);
-    BringToFront(TPage::Output);
+    TakeResultFile(path, std::move(lines));
+    const bool readInput = inputPath && ReadInputOfResult(*inputPath, path);
+    ShowOpenedOutput(path);
     // After the page's own status: it says which input file came with the output.
-    ops_.SetStatus(readInput ? msg::OutputOpenedWithInput(*inputPath) : std::string(msg::OutputOpenedNoInput));
+    w_.Ops.SetStatus(readInput ? msg::OutputOpenedWithInput(*inputPath) : std::string(msg::OutputOpenedNoInput));
 }
 
-void TMainFormLogic::CloseOutput()
+void TOutputDisplay::TakeResultFile(const std::string& path, std::vector<std::string> lines)
 {
-    Handle([&] {
-        EndSeriesNow();
-        BringToFront(TPage::Input);
-    });
+    ShellOps& ops = w_.Ops;
+    TDataMod& out = w_.Out;
+    ops.TextHide();
+    ops.HideControl(ctl::GroupsPanel);
+    ops.HideControl(ctl::GroupSaveButton);
+    ops.HideControl(ctl::SeeGraphButton);
+    out.ResultLines = std::move(lines);
+    out.Rec.FileName = path;
+    w_.State.ResultFile = path;
+    out.Rec.LineCount = static_cast<std::int32_t>(out.ResultLines.size());
+    out.Groups.TableInResultLines = false;
+    w_.FillTextView(out.ResultLines);
+}
+
+bool TOutputDisplay::ReadInputOfResult(const std::string& inputPath, const std::string& resultPath)
+{
+    TInputRecord read = w_.Dm.Rec;
+    // There, but not an input file that can be read: said, and the result is shown
+    // without it.
+    if (!w_.Attempt([&] { ReadNamedInputFile(inputPath, read); }))
+        return false;
+    read.FileName = resultPath;
+    read.SavedNy = read.Ny;
+    read.SavedKy = read.Ky;
+    w_.Dm.Rec = std::move(read);
+    // The Input page shows this record, not a new data set.
+    w_.Editor.ResultInputRead();
+    ShellOps& ops = w_.Ops;
+    ops.SetControlText(ctl::FileNameLabel, inputPath);
+    ops.SetControlText(ctl::Title1Edit, w_.Dm.Rec.Title1);
+    ops.SetControlText(ctl::Title2Edit, w_.Dm.Rec.Title2);
+    w_.NoteInputInFile();
+    return true;
+}
+
+void TOutputDisplay::ShowOpenedOutput(const std::string& path)
+{
+    TShellState& state = w_.State;
+    ShellOps& ops = w_.Ops;
+    ops.TextShow();
+    state.OutputPresent = true;
+    ops.ShowControl(ctl::GroupOpenButton);
+    ops.ShowControl(ctl::CloseOutputButton);
+    ops.ShowControl(ctl::OutputSymbolsButton);
+    ops.ShowControl(ctl::GroupButton);
+    ops.EnableControl(ctl::GroupButton);
+    ops.HideControl(ctl::SeeGraphButton);
+    ops.HideControl(ctl::OutputDecorImage);
+    state.GraphMade = false;
+    ops.HideWindow(TWindow::Warning);
+    ops.GridHide();
+    ops.HideControl(ctl::ClipNoteLabel);
+    ops.HideControl(ctl::ClipButton);
+    w_.Dm.Rec.SeriesEnded = 0;
+    state.View = TOutputView::Result;
+    // The file the user chose is shown, not the outcome of a run still pending.
+    state.OutputPending = false;
+
+    state.CurrentDir = FolderOf(path);
+    w_.SetAllDialogFolders(state.CurrentDir);
+    ops.HideWindow(TWindow::Drain);
+    ops.HideWindow(TWindow::Alfa);
+    w_.BringToFront(TPage::Output);
+}
+
+void TOutputDisplay::CloseOutput()
+{
+    years_.EndSeriesNow();
+    w_.BringToFront(TPage::Input);
 }
 
 } // namespace veltra

@@ -1,5 +1,6 @@
-// The Output page's actions: output groups and their tables, group files, the
-// clipboard and drawing a group.
+#include "shell/UOutputPage.h"
+
+#include <algorithm>
 #include <cstdlib>
 
 #include "graphs/Chart.h"
@@ -10,204 +11,177 @@
 #include "results/OutputGroups.h"
 #include "results/TextLists.h"
 #include "shell/UControls.h"
-#include "shell/UMainForm.h"
 #include "shell/UMessages.h"
 
 namespace veltra {
 
-void TMainFormLogic::FillTextView(const std::vector<std::string>& lines)
+void TOutputPage::FillGrid()
 {
-    ops_.TextClear();
-    for (const std::string& line : lines)
-        ops_.TextAddLine(line);
-    shownText_ = lines; // what Print prints on this page
-}
-
-void TMainFormLogic::ShowTextLines(const std::vector<std::string>& lines)
-{
-    FillTextView(lines);
-    ops_.TextShow();
-}
-
-void TMainFormLogic::FillGrid()
-{
-    const TGroupStore& g = out_.Groups;
+    ShellOps& ops = w_.Ops;
+    const TDataMod& out = w_.Out;
+    const TGroupStore& g = out.Groups;
     const TGroupTable* table = FindGroupTable(g.GroupTag);
     if (table == nullptr)
         return;
     const int columns = static_cast<int>(table->GridHeads.size());
     const int records = std::max(0, g.RecordCount);
-    const int ns = std::max<int>(1, out_.Rec.Ns);
-    ops_.GridSetSize(columns + 2, records + 1);
-    ops_.GridSetCell(0, 0, " Year");
-    ops_.GridSetCell(1, 0, "Season");
+    const int ns = std::max<int>(1, out.Rec.Ns);
+    ops.GridSetSize(columns + 2, records + 1);
+    ops.GridSetCell(0, 0, " Year");
+    ops.GridSetCell(1, 0, "Season");
     for (int c = 1; c <= columns; ++c)
-        ops_.GridSetCell(c + 1, 0, table->GridHeads[static_cast<std::size_t>(c - 1)]);
+        ops.GridSetCell(c + 1, 0, table->GridHeads[static_cast<std::size_t>(c - 1)]);
     for (int j = 0; j < records; ++j) {
-        ops_.GridSetCell(0, j + 1, std::to_string(j / ns));
-        ops_.GridSetCell(1, j + 1, std::to_string(j % ns + 1));
+        ops.GridSetCell(0, j + 1, std::to_string(j / ns));
+        ops.GridSetCell(1, j + 1, std::to_string(j % ns + 1));
         for (int c = 1; c <= columns; ++c) {
             const auto& texts = g.GridTexts[static_cast<std::size_t>(c)];
             const auto at = static_cast<std::size_t>(j);
-            ops_.GridSetCell(c + 1, j + 1, at < texts.size() && !texts[at].empty() ? texts[at] : "  -");
+            ops.GridSetCell(c + 1, j + 1, at < texts.size() && !texts[at].empty() ? texts[at] : "  -");
         }
     }
 }
 
-void TMainFormLogic::OutputGroups()
+void TOutputPage::ShowGroups()
 {
-    Handle([&] {
-        ops_.HideControl(ctl::GroupSaveButton);
-        ops_.HideControl(ctl::SeeGraphButton);
-        ops_.GridHide();
-        ops_.HideControl(ctl::ClipNoteLabel);
-        ops_.HideControl(ctl::ClipButton);
-        ops_.TextHide();
-        ops_.ShowControl(ctl::GroupsPanel);
-    });
+    ShellOps& ops = w_.Ops;
+    ops.HideControl(ctl::GroupSaveButton);
+    ops.HideControl(ctl::SeeGraphButton);
+    ops.GridHide();
+    ops.HideControl(ctl::ClipNoteLabel);
+    ops.HideControl(ctl::ClipButton);
+    ops.TextHide();
+    ops.ShowControl(ctl::GroupsPanel);
 }
 
-void TMainFormLogic::Go()
+void TOutputPage::RunGroup(int number)
 {
-    Handle([&] {
-        const std::string choice = ops_.GetControlText(ctl::GroupOption);
-        const int number = std::atoi(choice.c_str());
-        if (number < 1 || number > 13) {
-            ops_.ShowMessage(msg::NoGroupChosen);
-            return;
-        }
-        // A file that cannot be read leaves the output side as it was.
-        const std::string before = out_.Rec.FileName;
-        try {
-            // The result file of the run on screen, not one named after a group file
-            // opened since.
-            if (State.ResultFile.empty())
-                RunGroupOption(out_, number);
-            else
-                RunGroupOptionOn(out_, number, State.ResultFile);
-        } catch (...) {
-            out_.Rec.FileName = before;
-            throw;
-        }
-        if (number == 13) {
-            ShowTextLines(out_.ResultLines);
-            ops_.GridHide();
-            ops_.HideControl(ctl::SeeGraphButton);
-            ops_.HideControl(ctl::ClipButton);
-            ops_.HideControl(ctl::ClipNoteLabel);
-            ops_.ShowControl(ctl::GroupSaveButton);
-            State.View = TOutputView::Frequency;
-            return;
-        }
-        ShowTextLines(TableViewLines(out_));
-        FillGrid();
-        ops_.GridShow();
-        ops_.ShowControl(ctl::GroupSaveButton);
-        ops_.ShowControl(ctl::SeeGraphButton);
-        ops_.ShowControl(ctl::ClipButton);
-        ops_.ShowControl(ctl::ClipNoteLabel);
-        State.View = TOutputView::Table;
-    });
+    TDataMod& out = w_.Out;
+    // A file that cannot be read leaves the output side as it was.
+    const std::string before = out.Rec.FileName;
+    try {
+        // The result file of the run on screen, not one named after a group file
+        // opened since.
+        if (w_.State.ResultFile.empty())
+            RunGroupOption(out, number);
+        else
+            RunGroupOptionOn(out, number, w_.State.ResultFile);
+    } catch (...) {
+        out.Rec.FileName = before;
+        throw;
+    }
 }
 
-void TMainFormLogic::GroupSave()
+void TOutputPage::Go()
 {
-    Handle([&] { SaveGroupAs(); });
+    ShellOps& ops = w_.Ops;
+    const std::string choice = ops.GetControlText(ctl::GroupOption);
+    const int number = std::atoi(choice.c_str());
+    if (number < 1 || number > 13) {
+        ops.ShowMessage(msg::NoGroupChosen);
+        return;
+    }
+    RunGroup(number);
+    if (number == 13) {
+        w_.ShowTextLines(w_.Out.ResultLines);
+        ops.GridHide();
+        ops.HideControl(ctl::SeeGraphButton);
+        ops.HideControl(ctl::ClipButton);
+        ops.HideControl(ctl::ClipNoteLabel);
+        ops.ShowControl(ctl::GroupSaveButton);
+        w_.State.View = TOutputView::Frequency;
+        return;
+    }
+    w_.ShowTextLines(TableViewLines(w_.Out));
+    FillGrid();
+    ops.GridShow();
+    ops.ShowControl(ctl::GroupSaveButton);
+    ops.ShowControl(ctl::SeeGraphButton);
+    ops.ShowControl(ctl::ClipButton);
+    ops.ShowControl(ctl::ClipNoteLabel);
+    w_.State.View = TOutputView::Table;
 }
 
-void TMainFormLogic::SaveGroupAs()
+void TOutputPage::SaveGroup()
 {
-    ops_.SetStatus(msg::GroupSaveStatus);
-    const TSaveChoice choice = ChooseFileToSave(
+    ShellOps& ops = w_.Ops;
+    ops.SetStatus(msg::GroupSaveStatus);
+    const TWindowCore::TSaveChoice choice = w_.ChooseFileToSave(
         TDialog::GroupSave, [](const std::string& chosen) { return PathWithExtension(chosen, ".prn"); });
-    State.SaveCancelled = choice.Cancelled;
+    w_.State.SaveCancelled = choice.Cancelled;
     if (!choice.Path) {
-        ops_.ShowMessage(msg::GroupNotSaved);
+        ops.ShowMessage(msg::GroupNotSaved);
         return;
     }
     const std::string& path = *choice.Path;
     try {
         // The frequency view and a group file read back are saved as they are shown.
-        if (State.View == TOutputView::Frequency || State.View == TOutputView::GroupFile)
-            SaveTextLines(out_, path);
+        if (w_.State.View == TOutputView::Frequency || w_.State.View == TOutputView::GroupFile)
+            SaveTextLines(w_.Out, path, w_.Files);
         else
-            SaveGroupFile(out_, path);
+            SaveGroupFile(w_.Out, path, w_.Files);
     } catch (const TGroupWriteError& e) {
-        ops_.ShowMessage(e.Kind == TErrorKind::File ? CannotWriteMessage(path) : e.what());
+        ops.ShowMessage(e.Kind == TErrorKind::File ? CannotWriteMessage(path) : e.what());
         return;
     }
-    ops_.ShowMessage(msg::GroupSaved(path));
+    ops.ShowMessage(msg::GroupSaved(path));
 }
 
-void TMainFormLogic::GroupOpen()
+void TOutputPage::OpenGroupFile()
 {
-    Handle([&] { OpenGroupFile(); });
-}
-
-void TMainFormLogic::OpenGroupFile()
-{
-    const std::optional<std::string> chosen = ChooseFileToOpen(TDialog::GroupOpen, msg::NoOutputGroup);
+    ShellOps& ops = w_.Ops;
+    TDataMod& out = w_.Out;
+    const std::optional<std::string> chosen = w_.ChooseFileToOpen(TDialog::GroupOpen, msg::NoOutputGroup);
     if (!chosen)
         return;
     const std::string& path = *chosen;
-    out_.Rec.FileName = path;
-    if (!FileThere(path))
+    out.Rec.FileName = path;
+    if (!w_.FileThere(path))
         return;
-    if (!LoadResultLines(out_, path)) {
-        ops_.ShowMessage(GroupFileMessage(path));
+    if (!LoadResultLines(out, path)) {
+        ops.ShowMessage(GroupFileMessage(path));
         return;
     }
     // From the Graphics page too: the file is shown where its text can be seen.
-    BringToFront(TPage::Output);
-    ops_.HideControl(ctl::OutputDecorImage);
-    ShowTextLines(out_.ResultLines);
-    ops_.GridHide();
-    ops_.HideControl(ctl::ClipButton);
-    ops_.HideControl(ctl::ClipNoteLabel);
-    State.View = TOutputView::Text;
+    w_.BringToFront(TPage::Output);
+    ops.HideControl(ctl::OutputDecorImage);
+    w_.ShowTextLines(out.ResultLines);
+    ops.GridHide();
+    ops.HideControl(ctl::ClipButton);
+    ops.HideControl(ctl::ClipNoteLabel);
+    w_.State.View = TOutputView::Text;
     // The lines just shown are the file: it is not read a second time.
-    ReadGroupLines(out_, path, out_.ResultLines);
-    if (out_.Groups.NotGroupFile) {
+    ReadGroupLines(out, path, out.ResultLines);
+    if (out.Groups.NotGroupFile) {
         // Text only: no graph, no group to save.
-        ops_.HideControl(ctl::SeeGraphButton);
-        ops_.HideControl(ctl::GroupSaveButton);
-        ops_.ShowMessage(msg::NotAGroupFile(path));
+        ops.HideControl(ctl::SeeGraphButton);
+        ops.HideControl(ctl::GroupSaveButton);
+        ops.ShowMessage(msg::NotAGroupFile(path));
         return;
     }
-    SetPresenceAfterGroupOpen(out_);
-    ops_.ShowControl(ctl::SeeGraphButton);
-    ops_.ShowControl(ctl::GroupSaveButton);
-    State.View = TOutputView::GroupFile;
+    SetPresenceAfterGroupOpen(out);
+    ops.ShowControl(ctl::SeeGraphButton);
+    ops.ShowControl(ctl::GroupSaveButton);
+    w_.State.View = TOutputView::GroupFile;
 }
 
-void TMainFormLogic::ToClipboard()
+void TOutputPage::ToClipboard()
 {
-    Handle([&] {
-        ops_.SetClipboardText(ClipboardText(out_));
-        ops_.ShowMessage(msg::OnClipboard);
-    });
+    w_.Ops.SetClipboardText(ClipboardText(w_.Out));
+    w_.Ops.ShowMessage(msg::OnClipboard);
 }
 
-void TMainFormLogic::SeeGraph()
+void TOutputPage::DrawGraph()
 {
-    Handle([&] { DrawGraph(); });
-}
-
-void TMainFormLogic::DrawGraph()
-{
-    if (DrawChart(out_.Groups, out_.Rec, ops_.Picture()) == TChartOutcome::NoData) {
-        ops_.ShowMessage(NoDataMessage);
-        const std::string& tag = out_.Groups.GroupTag;
+    ShellOps& ops = w_.Ops;
+    if (DrawChart(w_.Out.Groups, w_.Out.Rec, ops.Picture()) == TChartOutcome::NoData) {
+        ops.ShowMessage(NoDataMessage);
+        const std::string& tag = w_.Out.Groups.GroupTag;
         if (tag == "CrA" || tag == "Cxf" || tag == "LrA" || tag == "RrA" || tag == "It")
-            BringToFront(TPage::Output);
+            w_.BringToFront(TPage::Output);
         return;
     }
-    State.GraphMade = true;
-    ops_.HideControl(ctl::GraphDecorImage);
-    ops_.ShowControl(ctl::GraphImage);
-    ops_.EnableControl(ctl::GraphSave);
-    ops_.EnableControl(ctl::GraphSymbolsButton);
-    BringToFront(TPage::Graphics);
+    graphics_.ShowPicture();
 }
 
 } // namespace veltra

@@ -1,13 +1,21 @@
-// The year-by-year dialogue: after each year of a series the user continues, stops,
-// or changes the input before the next year; years without changes run at once.
-#include <filesystem>
+#include "shell/UYearDialogue.h"
 
+#include <atomic>
+#include <filesystem>
+#include <system_error>
+
+#include <unistd.h>
+
+#include "model/InputCheck.h"
+#include "model/TVeltraError.h"
 #include "results/OutputFile.h"
 #include "runs/RunCalculate.h"
-#include "shell/UMainForm.h"
+#include "shell/UControls.h"
 #include "shell/UMessages.h"
 
 namespace veltra {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -16,32 +24,100 @@ constexpr const char* WarningHeading = " THE FOLLOWING RUNTIME WARNINGS ARE GIVE
 
 } // namespace
 
-void TMainFormLogic::ConductSeries()
+// ---------------------------------------------------------------- one check and run
+
+bool TYearDialogue::CalculateStep()
+{
+    TShellState& state = w_.State;
+    ShellOps& ops = w_.Ops;
+    TDataMod& dm = w_.Dm;
+    ops.BusyShow();
+    ops.BusyClear();
+    ops.BusyAddLine(msg::CalculatingBusy);
+
+    TCalculateOptions options;
+    options.Files = &w_.Files;
+    const TCalculateResult result = Calculate(dm, w_.St, w_.Carry, ListFolder(), ops, options);
+    state.OutputPending = true;
+    if (result.InputErrors || !result.Refusal.empty()) {
+        if (!result.InputErrors)
+            dm.ErrorLines = ErrorListLines({" " + result.Refusal});
+        state.InputErrors = true;
+        state.ErrorCount = static_cast<int>(dm.ErrorLines.size());
+        ops.ShowMessage(msg::InputErrorsFound);
+        state.OutputPresent = false;
+        ops.HideControl(ctl::GroupOpenButton);
+        ops.HideControl(ctl::CloseOutputButton);
+        ops.HideControl(ctl::OutputSymbolsButton);
+        w_.BringToFront(TPage::Output);
+        ops.BusyHide();
+        return false;
+    }
+    state.InputErrors = false;
+    ops.HideWindow(TWindow::Warning);
+    state.RuntimeWarnings = false;
+    if (dm.Rec.Ky == 0) {
+        state.RuntimeWarnings = result.RuntimeWarnings;
+        state.WarningCount = static_cast<int>(dm.WarningLines.size());
+    } else {
+        TakeSeriesWarnings();
+    }
+    ops.ShowControl(ctl::GroupOpenButton);
+    ops.ShowControl(ctl::CloseOutputButton);
+    ops.ShowControl(ctl::OutputSymbolsButton);
+    // The engine's changes (IaA, Io, Gw, ...) are to be seen and saved.
+    w_.Editor.RunFinished();
+    ops.BusyAddLine(msg::FinalizingBusy);
+    ops.Pause(500);
+    ops.BusyHide();
+    return true;
+}
+
+std::string TYearDialogue::ListFolder()
+{
+    static std::atomic<unsigned> probes{0};
+    TShellState& state = w_.State;
+    const std::string start = state.StartDir.empty() ? w_.Files.GetCurrentDir() : state.StartDir;
+    const std::string probe =
+        (fs::path(start) / (".veltra-probe-" + std::to_string(::getpid()) + "-" + std::to_string(probes++))).string();
+    try {
+        w_.Files.WriteNewFile(probe, "");
+        w_.Files.Remove(probe);
+        state.ListFolder = start;
+    } catch (const TVeltraError&) {
+        // A program started from a desktop menu may start in a folder it cannot write.
+        const std::string folder = UserStateFolder();
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        w_.Ops.SetStatus(msg::ListsElsewhere(folder, start));
+        state.ListFolder = folder;
+    }
+    return state.ListFolder;
+}
+
+// ---------------------------------------------------------------- the year-by-year dialogue
+
+void TYearDialogue::ConductSeries()
 {
     bool ranAtOnce = false;
-    for (;;) {
-        if (YearDialogue() != TYearStep::RunNextAtOnce)
-            break;
+    while (YearDialogue() == TYearStep::RunNextAtOnce) {
         // The next year at once: no input changes.
-        ops_.TextHide();
+        w_.Ops.TextHide();
         ranAtOnce = true;
         if (!CalculateStep())
             return;
-        if (st_.WaterTableStop || dm_.Rec.SeriesEnded != 0)
+        if (w_.St.WaterTableStop || w_.Dm.Rec.SeriesEnded != 0)
             break;
     }
     // Once for the whole chain of years run at once; the Output page does not repeat it.
-    if (ranAtOnce && State.RuntimeWarnings) {
-        ops_.ShowMessage(msg::RuntimeWarningsGiven);
-        FillWarningMemo();
-        ops_.ShowWindow(TWindow::Warning);
-        State.RuntimeWarnings = false;
-    }
+    if (ranAtOnce && w_.State.RuntimeWarnings)
+        w_.ShowRunWarnings(msg::RuntimeWarningsGiven);
 }
 
-TMainFormLogic::TYearStep TMainFormLogic::YearDialogue()
+TYearDialogue::TYearStep TYearDialogue::YearDialogue()
 {
-    TInputRecord& rec = dm_.Rec;
+    TInputRecord& rec = w_.Dm.Rec;
+    ShellOps& ops = w_.Ops;
     const std::string prevYear = std::to_string(rec.YearNr);
     rec.YearNr += 1;
     const std::string resultName = FileNamePart(PathWithExtension(rec.AnnualStartFile, ".res"));
@@ -52,72 +128,79 @@ TMainFormLogic::TYearStep TMainFormLogic::YearDialogue()
         return TYearStep::SeriesOver;
 
     if (rec.YearNr < rec.Ny + 1) {
-        ops_.ShowMessage(msg::YearReached(FileNamePart(rec.AnnualFileName), rec.Ny, prevYear, resultName));
-        if (!ops_.AskYesNo(msg::ContinueWithYear(rec.YearNr))) {
-            ops_.ShowMessage(msg::SeriesDiscontinued(resultName));
-            st_.YearsDone = 0;
-            carry_.YearsDone = 0;
-            rec.Ny = static_cast<std::uint8_t>(rec.YearNr);
-            rec.YearNr = 0;
-            rec.SeriesEnded = 1;
-            FinishSeriesWarnings();
-            rec.AnnualMode = 0;
-            editor_.KeysChanged(rec);
+        ops.ShowMessage(msg::YearReached(FileNamePart(rec.AnnualFileName), rec.Ny, prevYear, resultName));
+        if (!ops.AskYesNo(msg::ContinueWithYear(rec.YearNr))) {
+            DiscontinueSeries(resultName);
             return TYearStep::SeriesOver;
         }
-        if (!ops_.AskYesNo(msg::MakeInputChanges))
+        if (!ops.AskYesNo(msg::MakeInputChanges))
             return TYearStep::RunNextAtOnce;
-        ops_.ShowMessage(msg::UseInputMenu);
+        ops.ShowMessage(msg::UseInputMenu);
         return TYearStep::WaitForInput;
     }
     // The last year is done (or Ny was lowered below the years already run).
-    ops_.ShowMessage(msg::SeriesEnd(resultName));
-    EndSeries(rec, st_, carry_);
+    ops.ShowMessage(msg::SeriesEnd(resultName));
+    EndSeries(rec, w_.St, w_.Carry);
     FinishSeriesWarnings();
     return TYearStep::SeriesOver;
 }
 
-void TMainFormLogic::TakeSeriesWarnings()
+void TYearDialogue::DiscontinueSeries(const std::string& resultName)
 {
-    // Every call of the driver writes warning.lst anew: keep each year's warnings.
-    const std::vector<std::string>& year = dm_.WarningLines;
-    std::vector<std::string>& all = State.SeriesWarnings;
+    TInputRecord& rec = w_.Dm.Rec;
+    w_.Ops.ShowMessage(msg::SeriesDiscontinued(resultName));
+    w_.St.YearsDone = 0;
+    w_.Carry.YearsDone = 0;
+    rec.Ny = static_cast<std::uint8_t>(rec.YearNr);
+    rec.YearNr = 0;
+    rec.SeriesEnded = 1;
+    FinishSeriesWarnings();
+    rec.AnnualMode = 0;
+    w_.Editor.KeysReset();
+}
+
+void TYearDialogue::TakeSeriesWarnings()
+{
+    const std::vector<std::string>& year = w_.Dm.WarningLines;
+    std::vector<std::string>& all = w_.State.SeriesWarnings;
     std::size_t from = 0;
     if (!all.empty() && !year.empty() && year.front() == WarningHeading)
         from = 1;
     all.insert(all.end(), year.begin() + static_cast<std::ptrdiff_t>(from), year.end());
-    if (st_.WaterTableStop) {
+    if (w_.St.WaterTableStop) {
         // The series cannot go on: its warnings are shown with the partial output.
-        dm_.WarningLines = all;
-        State.WarningCount = static_cast<int>(all.size());
-        State.RuntimeWarnings = all.size() >= 3;
+        w_.Dm.WarningLines = all;
+        w_.State.WarningCount = static_cast<int>(all.size());
+        w_.State.RuntimeWarnings = all.size() >= 3;
     }
 }
 
-void TMainFormLogic::FinishSeriesWarnings()
+void TYearDialogue::FinishSeriesWarnings()
 {
-    dm_.WarningLines = std::move(State.SeriesWarnings);
-    State.SeriesWarnings.clear();
-    State.WarningCount = static_cast<int>(dm_.WarningLines.size());
-    State.RuntimeWarnings = dm_.WarningLines.size() >= 3;
-    if (!State.ListFolder.empty())
-        ops_.DeleteFile((std::filesystem::path(State.ListFolder) / "warning.lst").string());
+    TShellState& state = w_.State;
+    std::vector<std::string>& lines = w_.Dm.WarningLines;
+    lines = std::move(state.SeriesWarnings);
+    state.SeriesWarnings.clear();
+    state.WarningCount = static_cast<int>(lines.size());
+    state.RuntimeWarnings = lines.size() >= 3;
+    if (!state.ListFolder.empty())
+        w_.Files.Remove((fs::path(state.ListFolder) / "warning.lst").string());
 }
 
-void TMainFormLogic::EndSeriesNow()
+void TYearDialogue::EndSeriesNow()
 {
-    TInputRecord& rec = dm_.Rec;
+    TInputRecord& rec = w_.Dm.Rec;
     const bool seriesFiles = rec.AnnualMode == 1;
-    st_.YearsDone = 0;
-    carry_ = TAnnualCarry{};
+    w_.St.YearsDone = 0;
+    w_.Carry = TAnnualCarry{};
     rec.AnnualMode = 0;
     rec.YearNr = 0;
     rec.SeriesEnded = 0;
-    State.NewRun = true;
-    State.SeriesWarnings.clear();
+    w_.State.NewRun = true;
+    w_.State.SeriesWarnings.clear();
     // A series leaves its last year's warning list behind until it ends.
-    if (seriesFiles && !State.ListFolder.empty())
-        ops_.DeleteFile((std::filesystem::path(State.ListFolder) / "warning.lst").string());
+    if (seriesFiles && !w_.State.ListFolder.empty())
+        w_.Files.Remove((fs::path(w_.State.ListFolder) / "warning.lst").string());
 }
 
 } // namespace veltra

@@ -189,7 +189,7 @@ protected:
     {
         rec.FileName = std::string(VELTRA_SOURCE_DIR) + "/examples/field.inp";
         ReadInputFile(rec);
-        ed.ShowOpenedFile();
+        ed.InputFileOpened();
         ops.Messages.clear();
     }
     bool Save(TGroupId id, const TTyping& typing)
@@ -220,7 +220,7 @@ TEST_F(OpenedFile, PagesShowTheRecord)
     ReadInputStream(in, "kr10.inp", read);
     TFakeShellOps ops2;
     TInputEditor ed2{read, ops2};
-    ed2.ShowOpenedFile();
+    ed2.InputFileOpened();
     EXPECT_EQ(ops2.GetControlText("Kr_ComboBox"), "10");
     ops.SetControlText("Kr_ComboBox", "10");
     EXPECT_TRUE(ed.SaveGroup());
@@ -513,13 +513,8 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
     ExpectEnabled(ops, {"DrainageControl_RadioButton"});
     EXPECT_EQ(ops.GetControlText("Dd_Edit"), "1.25");
 
-    // After a run the window puts back the file's Ny and Ky and has them shown.
-    rec.Ny = 7;
-    rec.Ky = 1;
-    ed.ShowNyAndKy();
-    ExpectTexts(ops, {{"Ny_Edit", "7"}, {"Ky_ComboBox", "yes"}});
-    rec.Ky = 0;
-    ops.SetControlText("Ky_ComboBox", "no");
+    // Ny below the file's: only a raised Ns fills the pages again below.
+    ops.SetControlText("Ny_Edit", "7");
 
     // Ns: applied at once; the season columns follow; a save that raises Ns above
     // the file's fills the pages from the record (the new season shows its values).

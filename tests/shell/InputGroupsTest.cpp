@@ -72,7 +72,7 @@ TEST(InputGroups, TheControlListNamesEveryControlInUse)
     ed.KpChanged();
     editortest::WalkGuidedEntry(ed, ops, editortest::FieldTyping());
     rec.Kd = 0;
-    ed.ShowOpenedFile();
+    ed.InputFileOpened();
     for (const auto& g : InputGroups())
         ed.ShowGroup(g.Id);
     ed.ShowGroup(TGroupId::General);

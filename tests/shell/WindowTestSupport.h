@@ -35,27 +35,38 @@ inline std::vector<std::string> FileLines(const fs::path& path)
     return lines;
 }
 
-// Counts the calls the window makes into the input editor.
+// Records the events the window tells the input editor.
 class TRecordingEditor final : public TInputEditorHooks {
 public:
-    int Fills = 0, KeyChanges = 0, Offers = 0, Layouts = 0, Hides = 0, Generals = 0, GuidedEntries = 0, Resumes = 0;
-    TInputRecord LastFilled; // the record as the last FillAllPages saw it
+    explicit TRecordingEditor(const TInputRecord& rec) : rec_(rec) {}
+    int InputPages = 0;      // Input page shown
+    int Fills = 0;           // events that fill the pages from the record
+    TInputRecord LastFilled; // the record as the last of them saw it
     int Saves = 0;           // groups saved with "Save group", as the test says
+    bool Loaded = false;     // a file was read or saved
 
+    void InputPageShown() override { ++InputPages; }
+    void InputFileOpened() override { Read(); }
+    void ResultInputRead() override { Read(); }
+    void SavingInput() override {}
+    void InputSaved() override { Loaded = true; }
+    void RunFinished() override { Fill(); }
+    void KeysReset() override {}
+    bool DataLoaded() const override { return Loaded; }
     int GroupSaves() const override { return Saves; }
 
-    void FillAllPages(const TInputRecord& rec) override
+private:
+    void Fill()
     {
         ++Fills;
-        LastFilled = rec;
+        LastFilled = rec_;
     }
-    void KeysChanged(const TInputRecord&) override { ++KeyChanges; }
-    void OfferGroups(const TInputRecord&) override { ++Offers; }
-    void LayOutSeasons(const TInputRecord&) override { ++Layouts; }
-    void HideAllPanels() override { ++Hides; }
-    void ShowGeneralGroup() override { ++Generals; }
-    void StartGuidedEntry(TInputRecord&) override { ++GuidedEntries; }
-    void ResumeGuidedEntry(TInputRecord&) override { ++Resumes; }
+    void Read()
+    {
+        Fill();
+        Loaded = true;
+    }
+    const TInputRecord& rec_;
 };
 
 class WindowTest : public ::testing::Test {
@@ -136,7 +147,7 @@ protected:
     TDataMod dm_;
     TEngineState st_;
     TAnnualCarry carry_;
-    TRecordingEditor editor_;
+    TRecordingEditor editor_{dm_.Rec};
     TInputEditorHooks* hooks_ = &editor_; // a fixture may put the real editor behind the window
     std::unique_ptr<TMainFormLogic> logic_;
 };

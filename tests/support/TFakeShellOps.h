@@ -1,7 +1,6 @@
 #pragma once
 // Scripted shell operations for tests: answers come from queues, everything
-// shown is recorded, file-system operations act on the real file system and
-// pauses are recorded without waiting. A question or file dialog that the test
+// shown is recorded and pauses are recorded without waiting. A question or file dialog that the test
 // did not queue an answer for throws, so an unplanned dialog fails loudly.
 #include <deque>
 #include <map>
