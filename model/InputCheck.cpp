@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 
 #include "model/InputFile.h"
+#include "model/NumberText.h"
 #include "model/TVeltraError.h"
 
 namespace veltra {
@@ -50,9 +50,7 @@ bool SumBelow0(double a, double b)
 // First text, the season number right-aligned in 2 characters, second text.
 std::string SeasonLine(const char* first, int season, const char* second)
 {
-    char num[16];
-    std::snprintf(num, sizeof num, "%2d", season);
-    return std::string(first) + num + second;
+    return std::string(first) + WholeText(season, 2) + second;
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "model/NumberText.h"
+
 namespace veltra {
 
 namespace fs = std::filesystem;
@@ -127,10 +129,9 @@ public:
 
     [[noreturn]] void FailEnd(const char* expected) const
     {
-        std::ostringstream msg;
-        msg << "The file \"" << source_ << "\" cannot be read: line " << line_ << ": the file ends where " << expected
-            << " was expected.";
-        throw TInputFileError(msg.str(), source_, false, line_, {});
+        throw TInputFileError("The file \"" + source_ + "\" cannot be read: line " + WholeText(line_) +
+                                  ": the file ends where " + expected + " was expected.",
+                              source_, false, line_, {});
     }
 
     [[noreturn]] void FailEmpty() const
@@ -145,10 +146,9 @@ public:
         for (char& c : shown)
             if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126)
                 c = '?';
-        std::ostringstream msg;
-        msg << "The file \"" << source_ << "\" cannot be read: line " << line << ": \"" << shown << "\" " << what
-            << ".";
-        throw TInputFileError(msg.str(), source_, false, line, shown);
+        throw TInputFileError("The file \"" + source_ + "\" cannot be read: line " + WholeText(line) + ": \"" + shown +
+                                  "\" " + what + ".",
+                              source_, false, line, shown);
     }
 
 private:
@@ -461,17 +461,13 @@ void Parse(TScanner& sc, TInputRecord& r)
 // more gets one blank in front so that it never runs into the value before it.
 std::string Fix(double v, int width, int decimals)
 {
-    char buf[400]; // room for the largest finite double in full
-    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    std::string s(buf, ec == std::errc() ? ptr : buf);
-    const std::size_t w = static_cast<std::size_t>(width);
-    s.insert(0, s.size() >= w ? 1 : w - s.size(), ' ');
-    return s;
+    std::string s(1, ' ');
+    return s.append(FixedText(v, width - 1, decimals));
 }
 
 std::string Key(std::uint8_t k)
 {
-    return std::to_string(static_cast<int>(k));
+    return WholeText(k);
 }
 
 // A title must stay one line.

@@ -2,14 +2,12 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <sstream>
 #include <utility>
 
+#include "model/NumberText.h"
 #include "model/SafeFile.h"
-
 #include "results/GroupTables.h"
-#include "results/NumberCell.h"
 #include "results/TextLists.h"
 
 namespace veltra {
@@ -27,13 +25,6 @@ void WriteWhole(const std::string& path, const std::string& text, TFileSystem& f
     } catch (const TVeltraError&) {
         throw TGroupWriteError(GroupFileMessage(path));
     }
-}
-
-std::string ShortestText(double v)
-{
-    char buf[40];
-    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return ec == std::errc() ? std::string(buf, ptr) : std::string();
 }
 
 } // namespace
@@ -58,7 +49,7 @@ std::string GroupFileText(const TDataMod& dm)
     line("Season durations");
     std::string durations;
     for (int s = 1; s <= std::min<int>(dm.Rec.Ns, 4); ++s)
-        durations.append(FixedCell(dm.Rec.Ts[s], 5, 1)).append("  ");
+        durations.append(FixedText(dm.Rec.Ts[s], 5, 1)).append("  ");
     line(durations + "months");
     return text;
 }
@@ -267,9 +258,7 @@ std::string GroupCsvText(const TDataMod& dm)
             if (table->Percent && std::isfinite(v)) {
                 // Back to the table's fraction: the series were multiplied by 100, and
                 // the table's values have far fewer than 15 significant digits.
-                char buf[40];
-                std::snprintf(buf, sizeof buf, "%.15g", v / 100);
-                v = CellToReal(buf);
+                v = CellToReal(GeneralText(v / 100, 15));
             }
             text += ShortestText(v);
         }

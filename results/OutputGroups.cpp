@@ -4,11 +4,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
 #include "model/InputFile.h"
+#include "model/NumberText.h"
 #include "results/GroupTables.h"
 #include "results/OutputFile.h"
 #include "results/TextLists.h"
@@ -77,14 +77,12 @@ struct TDecimal {
 // Rounded to 15 significant digits first; the notation follows the rounded exponent.
 TDecimal Decompose(double v)
 {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", v);
-    std::string s(buf);
+    std::string s = ScientificText(v, 14);
     TDecimal d;
     d.Negative = s[0] == '-';
     if (d.Negative)
         s.erase(0, 1);
-    const std::size_t e = s.find('e');
+    const std::size_t e = s.find('E');
     d.Exponent = std::atoi(s.c_str() + e + 1);
     d.Digits = s.substr(0, 1) + s.substr(2, e - 2);
     while (d.Digits.size() > 1 && d.Digits.back() == '0')
@@ -159,7 +157,7 @@ std::string NumberText(const TDecimal& d)
 std::string TableNumberText(double v)
 {
     if (v == 0 || !std::isfinite(v))
-        return v == 0 ? "0" : std::to_string(v);
+        return v == 0 ? "0" : ShortestText(v);
     return NumberText(Decompose(v));
 }
 
