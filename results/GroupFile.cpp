@@ -8,7 +8,6 @@
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "results/GroupTables.h"
-#include "results/TextLists.h"
 
 namespace veltra {
 
@@ -70,14 +69,6 @@ void SaveTextLines(const TDataMod& dm, const std::string& path, TFileSystem& fs)
         text += "\r\n";
     }
     WriteWhole(path, text, fs);
-}
-
-void ReadGroupFile(TDataMod& dm)
-{
-    const std::string& path = dm.Rec.FileName;
-    std::vector<std::string> lines;
-    ReadTextLines(path, lines, "a group file");
-    ReadGroupLines(dm, path, lines);
 }
 
 void ReadGroupLines(TDataMod& dm, const std::string& path, const std::vector<std::string>& lines)
