@@ -17,6 +17,26 @@ void PadLeft(std::string& s, int width)
         s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
 }
 
+// std::to_chars into a string: a small buffer first, `room` characters where that
+// is too small (the largest doubles written out in full).
+template <class... TFormat>
+std::string CharsOf(double v, std::size_t room, TFormat... format)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, format...);
+    if (r.ec == std::errc())
+        return std::string(buf, r.ptr);
+    std::string s(room, ' ');
+    const auto big = std::to_chars(s.data(), s.data() + s.size(), v, format...);
+    s.resize(static_cast<std::size_t>(big.ptr - s.data()));
+    return s;
+}
+
+std::size_t Room(int digits)
+{
+    return 330 + static_cast<std::size_t>(std::max(digits, 0));
+}
+
 char Upper(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -35,19 +55,14 @@ std::string WholeText(long long v, int width)
 
 std::string FixedText(double v, int width, int decimals)
 {
-    // Room for the largest double written out with its decimals.
-    std::string s(330 + static_cast<std::size_t>(std::max(decimals, 0)), ' ');
-    const auto r = std::to_chars(s.data(), s.data() + s.size(), v, std::chars_format::fixed, decimals);
-    s.resize(static_cast<std::size_t>(r.ptr - s.data()));
+    std::string s = CharsOf(v, Room(decimals), std::chars_format::fixed, decimals);
     PadLeft(s, width);
     return s;
 }
 
 std::string ScientificText(double v, int decimals)
 {
-    std::string s(40 + static_cast<std::size_t>(std::max(decimals, 0)), ' ');
-    const auto r = std::to_chars(s.data(), s.data() + s.size(), v, std::chars_format::scientific, decimals);
-    s.resize(static_cast<std::size_t>(r.ptr - s.data()));
+    std::string s = CharsOf(v, Room(decimals), std::chars_format::scientific, decimals);
     for (char& c : s) // "e", and "inf" and "nan" as printf's "%E" writes them
         c = Upper(c);
     return s;
@@ -55,17 +70,12 @@ std::string ScientificText(double v, int decimals)
 
 std::string GeneralText(double v, int digits)
 {
-    std::string s(40 + static_cast<std::size_t>(std::max(digits, 0)), ' ');
-    const auto r = std::to_chars(s.data(), s.data() + s.size(), v, std::chars_format::general, digits);
-    s.resize(static_cast<std::size_t>(r.ptr - s.data()));
-    return s;
+    return CharsOf(v, Room(digits), std::chars_format::general, digits);
 }
 
 std::string ShortestText(double v)
 {
-    char buf[40];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
+    return CharsOf(v, 40);
 }
 
 std::string PlainNumberText(double value)
