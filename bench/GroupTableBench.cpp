@@ -11,6 +11,7 @@
 #include "results/GroupFile.h"
 #include "results/OutputFile.h"
 #include "results/OutputGroups.h"
+#include "results/TextLists.h"
 
 namespace {
 
@@ -123,8 +124,9 @@ void BM_ReadGroupFileBack(benchmark::State& state)
     const std::string prn = veltra::PathWithExtension(LongResultFile(), ".prn");
     veltra::SaveGroupFile(dm, prn);
     for (auto _ : state) {
-        dm.Rec.FileName = prn;
-        veltra::ReadGroupFile(dm);
+        std::vector<std::string> lines;
+        veltra::ReadTextLines(prn, lines, "a group file");
+        veltra::ReadGroupLines(dm, prn, lines);
         benchmark::DoNotOptimize(dm.Groups.GroupSeries[1].data());
     }
 }

@@ -1,13 +1,13 @@
 #include "cli/BatchRun.h"
 
 #include <chrono>
-#include <cstdio>
 #include <iostream>
 #include <string>
 
 #include <unistd.h>
 
 #include "cli/RunOutput.h"
+#include "model/NumberText.h"
 #include "model/TVeltraError.h"
 
 namespace veltra::cli {
@@ -18,16 +18,13 @@ using Clock = std::chrono::steady_clock;
 
 std::string Duration(double seconds)
 {
-    char buf[48];
     if (seconds < 10)
-        std::snprintf(buf, sizeof buf, "%.1f s", seconds);
-    else if (seconds < 600)
-        std::snprintf(buf, sizeof buf, "%.0f s", seconds);
-    else if (seconds < 36000)
-        std::snprintf(buf, sizeof buf, "%d min", static_cast<int>(seconds / 60 + 0.5));
-    else
-        std::snprintf(buf, sizeof buf, "%.1f h", seconds / 3600);
-    return buf;
+        return FixedText(seconds, 0, 1) + " s";
+    if (seconds < 600)
+        return FixedText(seconds, 0, 0) + " s";
+    if (seconds < 36000)
+        return WholeText(static_cast<int>(seconds / 60 + 0.5)) + " min";
+    return FixedText(seconds / 3600, 0, 1) + " h";
 }
 
 // On a terminal one line that redraws itself (cases done, not ok, elapsed, left),

@@ -1,12 +1,12 @@
 #include "engine/Warnings.h"
 
-#include "results/NumberCell.h"
+#include "model/NumberText.h"
 
 namespace veltra {
 
 void TWarningList::SurfaceCorrected(int year, int season, bool sda, bool sdb, bool sro)
 {
-    const std::string where = " in year :" + IntCell(year, 3) + ", season :" + IntCell(season, 2) + " is reduced.";
+    const std::string where = " in year :" + WholeText(year, 3) + ", season :" + WholeText(season, 2) + " is reduced.";
     std::vector<std::string> lines;
     if (sda)
         lines.push_back(" The excessive surface drainage SDA" + where);
@@ -21,28 +21,30 @@ void TWarningList::SurfaceCorrected(int year, int season, bool sda, bool sdb, bo
 void TWarningList::ReuseReduced(int year, int season)
 {
     Give({"",
-          " The total drainage in year :" + IntCell(year, 3) + ", season :" + IntCell(season, 2) +
+          " The total drainage in year :" + WholeText(year, 3) + ", season :" + WholeText(season, 2) +
               " is less than the amount of drainage re-used.",
           " The drainage re-use (DRR) is reduced to equal the drainage.", ""});
 }
 
 void TWarningList::AquiferBottom(int year)
 {
-    Give({"", " The watertable drops below bottom of the aquifer in year:" + IntCell(year, 3),
+    Give({"", " The watertable drops below bottom of the aquifer in year:" + WholeText(year, 3),
           " Calculations are interrupted. Please revise the input data.", ""});
 }
 
 void TWarningList::IterationDidNotConverge(int year, int season)
 {
     Give({"",
-          " The water table iteration did not converge in year:" + IntCell(year, 3) + ", season:" + IntCell(season, 2),
+          " The water table iteration did not converge in year:" + WholeText(year, 3) +
+              ", season:" + WholeText(season, 2),
           " Calculations are interrupted. Please revise the input data.", ""});
 }
 
 void TWarningList::ValueOutOfRange(int year, int season)
 {
     Give({"",
-          " The calculations gave a value out of range in year:" + IntCell(year, 3) + ", season:" + IntCell(season, 2),
+          " The calculations gave a value out of range in year:" + WholeText(year, 3) +
+              ", season:" + WholeText(season, 2),
           " Calculations are interrupted. Please revise the input data.", ""});
 }
 
@@ -58,7 +60,8 @@ void TWarningList::PumpingReduced()
 
 void TWarningList::RotationKeyChanged(int initialKey, int newKey)
 {
-    Give({"", " The initial rotation key Kr was changed from " + IntCell(initialKey, 2) + "  to " + IntCell(newKey, 2),
+    Give({"",
+          " The initial rotation key Kr was changed from " + WholeText(initialKey, 2) + "  to " + WholeText(newKey, 2),
           "  Later it may or may not change again.", ""});
 }
 

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "graphs/ChartAxis.h"
+#include "model/NumberText.h"
 
 namespace veltra {
 
@@ -37,16 +40,22 @@ constexpr int PlotHeight = PlotBottom - PlotTop;
 
 enum class TAxisRule { Common, SingleSlot, Percent, WaterLevel, RotationKey };
 
+using TNames = std::array<const char*, 9>;
+using TColours = std::array<TColor, 9>;
+
+// How a group is drawn: title, note, series names and colours by slot, the slots
+// drawn and the rule of the value axis.
 struct TGroupLayout {
-    std::string Title;
-    int TitleY = 55;
-    TColor TitleColour = LabelColour;
-    std::string Note; // empty: none
-    int NoteX = 300;
-    std::array<const char*, 9> Names{};
-    std::array<TColor, 9> Colours{};
-    int First = 1, Last = 0; // slots the chart may draw
-    TAxisRule Axis = TAxisRule::Common;
+    const char* Tag;
+    const char* Title;
+    int TitleY;
+    TColor TitleColour;
+    const char* Note; // nullptr: none
+    int NoteX;
+    TNames Names;
+    TColours Colours;
+    int First, Last; // slots the chart may draw; Last 0: as many as the group has and names
+    TAxisRule Axis;
 };
 
 const char* const NoteKr = "Only applicable values are shown depending on the value of rotation key Kr";
@@ -54,7 +63,40 @@ const char* const NoteKd = "Only applicable values are shown depending on the va
 const char* const NoteEmployed = "Only applicable values are shown depending on the parameter values employed";
 const char* const NoteGiven = "Only applicable values are shown depending on the parameter values given";
 
-int NameCount(const std::array<const char*, 9>& names)
+constexpr TColours Salinity{{{}, Blue, Green, Red, LightGreen, Grey, Fuchsia, Amber, Maroon}};
+constexpr TColours Discharge{{{}, Blue, Red, Green, Amber}};
+constexpr TColours Flows{{{}, Blue, Green, Red, LightGreen}};
+constexpr TColours Irrigation{{{}, Green, Fuchsia, Red, Blue, Maroon}};
+constexpr TColours AllNavy{{Navy, Navy, Navy, Navy, Navy, Navy, Navy, Navy, Navy}};
+
+constexpr TGroupLayout Layouts[] = {
+    {"CrA", "Soil salinity, EC in dS/m", 55, LabelColour, NoteKr, 300,
+     TNames{nullptr, "CrA", "CrB", "CrU", "Cr4", "C0*", "C1*", "C2*", "C3*"}, Salinity, 1, 0, TAxisRule::Common},
+    {"Cxf", "Other salinities, EC in dS/m", 55, LabelColour, NoteKd, 300,
+     TNames{nullptr, "Cxf", "CxA", "Cxb", "Cqf", "Ci", "Cd", "Cw"}, Salinity, 1, 0, TAxisRule::Common},
+    {"Gd", "Drain/well discharge (m/season)", 55, LabelColour, NoteEmployed, 293,
+     TNames{nullptr, "Gd", "Ga", "Gb", "Gw"}, Discharge, 1, 4, TAxisRule::Common},
+    {"A", "Area fractions (%)", 55, LabelColour, NoteEmployed, 293, TNames{nullptr, "A", "B", "U", "Uc"}, Discharge, 1,
+     0, TAxisRule::Percent},
+    {"LrA", "Pecolation in m/season", 55, LabelColour, NoteGiven, 300, TNames{nullptr, "LrA", "LrB", "LrU", "LrAve"},
+     Flows, 1, 0, TAxisRule::Common},
+    {"RrA", "Capillary rise in m/season", 55, LabelColour, NoteGiven, 300,
+     TNames{nullptr, "RrA", "RrB", "RrU", "RrAve"}, Flows, 1, 0, TAxisRule::Common},
+    {"It", "Irrigation data in m/season", 55, LabelColour, NoteGiven, 300,
+     TNames{nullptr, "It", "Is", "Io", "IaA", "IaB"}, Irrigation, 1, 0, TAxisRule::Common},
+    {"FfA", "Efficiency/sufficiency in %", 55, LabelColour, NoteGiven, 300,
+     TNames{nullptr, "FfA", "FfB", "FfT", "JsA", "JsB"}, Irrigation, 1, 0, TAxisRule::Percent},
+    {"Zs", "Salt storage Zs in m.dS/m", 55, Navy, nullptr, 300,
+     TNames{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "Zs"}, AllNavy, 6, 6, TAxisRule::SingleSlot},
+    {"EaU", "Actual evaporation from unirrigated land, m/season", 55, Navy, nullptr, 300,
+     TNames{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "EaU"}, AllNavy, 6, 6, TAxisRule::SingleSlot},
+    {"Dw", "Dw", 50, Navy, nullptr, 300, TNames{nullptr, nullptr, nullptr, nullptr, nullptr, "Dw"}, AllNavy, 5, 5,
+     TAxisRule::WaterLevel},
+    {"Kr", "Crop rotation index (-)", 55, Navy, nullptr, 300, TNames{nullptr, nullptr, nullptr, nullptr, nullptr, "Kr"},
+     AllNavy, 5, 5, TAxisRule::RotationKey},
+};
+
+int NameCount(const TNames& names)
 {
     int n = 0;
     while (n < 8 && names[static_cast<std::size_t>(n + 1)] != nullptr)
@@ -62,70 +104,18 @@ int NameCount(const std::array<const char*, 9>& names)
     return n;
 }
 
-bool LayoutFor(const std::string& tag, int seriesCount, TGroupLayout& g)
+// The layout of the group with this tag, its last slot resolved; none for another tag.
+std::optional<TGroupLayout> LayoutFor(const std::string& tag, int seriesCount)
 {
-    const std::array<TColor, 9> salinity{{{}, Blue, Green, Red, LightGreen, Grey, Fuchsia, Amber, Maroon}};
-    const std::array<TColor, 9> discharge{{{}, Blue, Red, Green, Amber}};
-    const std::array<TColor, 9> flows{{{}, Blue, Green, Red, LightGreen}};
-    const std::array<TColor, 9> irrigation{{{}, Green, Fuchsia, Red, Blue, Maroon}};
-    std::array<TColor, 9> single{};
-    single.fill(Navy);
-
-    auto multi = [&](const char* title, const char* note, int noteX, std::array<const char*, 9> names,
-                     const std::array<TColor, 9>& colours, TAxisRule axis) {
-        g.Title = title;
-        g.Note = note;
-        g.NoteX = noteX;
-        g.Names = names;
-        g.Colours = colours;
-        g.Axis = axis;
-        g.Last = std::clamp(seriesCount, 0, NameCount(names));
-    };
-    auto one = [&](const char* title, int slot, const char* name, TAxisRule axis) {
-        g.Title = title;
-        g.TitleColour = Navy;
-        g.Names[static_cast<std::size_t>(slot)] = name;
-        g.Colours = single;
-        g.First = g.Last = slot;
-        g.Axis = axis;
-    };
-
-    if (tag == "CrA")
-        multi("Soil salinity, EC in dS/m", NoteKr, 300,
-              {nullptr, "CrA", "CrB", "CrU", "Cr4", "C0*", "C1*", "C2*", "C3*"}, salinity, TAxisRule::Common);
-    else if (tag == "Cxf")
-        multi("Other salinities, EC in dS/m", NoteKd, 300, {nullptr, "Cxf", "CxA", "Cxb", "Cqf", "Ci", "Cd", "Cw"},
-              salinity, TAxisRule::Common);
-    else if (tag == "Gd") {
-        multi("Drain/well discharge (m/season)", NoteEmployed, 293, {nullptr, "Gd", "Ga", "Gb", "Gw"}, discharge,
-              TAxisRule::Common);
-        g.Last = 4;
-    } else if (tag == "A")
-        multi("Area fractions (%)", NoteEmployed, 293, {nullptr, "A", "B", "U", "Uc"}, discharge, TAxisRule::Percent);
-    else if (tag == "LrA")
-        multi("Pecolation in m/season", NoteGiven, 300, {nullptr, "LrA", "LrB", "LrU", "LrAve"}, flows,
-              TAxisRule::Common);
-    else if (tag == "RrA")
-        multi("Capillary rise in m/season", NoteGiven, 300, {nullptr, "RrA", "RrB", "RrU", "RrAve"}, flows,
-              TAxisRule::Common);
-    else if (tag == "It")
-        multi("Irrigation data in m/season", NoteGiven, 300, {nullptr, "It", "Is", "Io", "IaA", "IaB"}, irrigation,
-              TAxisRule::Common);
-    else if (tag == "FfA")
-        multi("Efficiency/sufficiency in %", NoteGiven, 300, {nullptr, "FfA", "FfB", "FfT", "JsA", "JsB"}, irrigation,
-              TAxisRule::Percent);
-    else if (tag == "Zs")
-        one("Salt storage Zs in m.dS/m", 6, "Zs", TAxisRule::SingleSlot);
-    else if (tag == "EaU")
-        one("Actual evaporation from unirrigated land, m/season", 6, "EaU", TAxisRule::SingleSlot);
-    else if (tag == "Dw") {
-        one("Dw", 5, "Dw", TAxisRule::WaterLevel);
-        g.TitleY = 50;
-    } else if (tag == "Kr")
-        one("Crop rotation index (-)", 5, "Kr", TAxisRule::RotationKey);
-    else
-        return false;
-    return true;
+    for (const TGroupLayout& layout : Layouts) {
+        if (tag != layout.Tag)
+            continue;
+        TGroupLayout g = layout;
+        if (g.Last == 0)
+            g.Last = std::clamp(seriesCount, 0, NameCount(g.Names));
+        return g;
+    }
+    return std::nullopt;
 }
 
 struct TChartSeries {
@@ -222,7 +212,7 @@ private:
 long long YearLabelStep(TCanvas& canvas, int years)
 {
     const double perYear = static_cast<double>(PlotWidth) / years;
-    const int widest = canvas.TextWidth(std::to_string(years - 1), true);
+    const int widest = canvas.TextWidth(WholeText(years - 1), true);
     for (long long scale = 1;; scale *= 10)
         for (long long m : {1, 2, 5})
             if (m * scale >= years || 2.0 * static_cast<double>(m * scale) * perYear >= 5.0 * widest)
@@ -239,28 +229,15 @@ void DrawSeasonLegend(TCanvas& canvas, int ns)
     for (int s = 1; s <= ns; ++s) {
         const int top = y + (textHeight - swatch) / 2;
         canvas.FillRect(x, top, x + swatch, top + swatch, SeasonColours[static_cast<std::size_t>(s)]);
-        const std::string name = "Season " + std::to_string(s);
+        const std::string name = "Season " + WholeText(s);
         canvas.Text(x + swatch + 4, y, name, LabelColour, TextBackground, true);
         x += swatch + 4 + canvas.TextWidth(name, true) + 20;
     }
 }
 
-} // namespace
-
-TChartOutcome DrawChart(const TGroupStore& store, const TInputRecord& rec, TCanvas& canvas)
+// Working copies of the drawn series: the store keeps its values.
+std::vector<TChartSeries> WorkingSeries(const TGroupStore& store, const TGroupLayout& g, int n, bool bars)
 {
-    TGroupLayout g;
-    if (!LayoutFor(store.GroupTag, store.SeriesCount, g))
-        return TChartOutcome::NoData;
-    const int ns = rec.Ns;
-    const int n = store.RecordCount;
-    if (ns < 1 || ns > 4 || n < 1 || !HasDataToDraw(store, g))
-        return TChartOutcome::NoData;
-
-    const bool levels = g.Axis == TAxisRule::WaterLevel;
-    const bool bars = levels || g.Axis == TAxisRule::RotationKey;
-
-    // Working copies of the drawn series: the store keeps its values.
     std::vector<TChartSeries> series;
     for (int s = g.First; s <= g.Last; ++s) {
         if (!bars && !store.SeriesPresent[static_cast<std::size_t>(s)])
@@ -272,8 +249,13 @@ TChartOutcome DrawChart(const TGroupStore& store, const TInputRecord& rec, TCanv
         std::copy_n(src.begin(), std::min<std::size_t>(src.size(), cs.V.size()), cs.V.begin());
         series.push_back(std::move(cs));
     }
+    return series;
+}
 
-    TChartAxis axis;
+// Each series' extremes, multiplier (its values multiplied by it) and axis.
+void ScaleSeries(std::vector<TChartSeries>& series, TAxisRule rule)
+{
+    const bool levels = rule == TAxisRule::WaterLevel;
     for (auto& cs : series) {
         for (double v : cs.V) {
             cs.Max = std::max(cs.Max, v);
@@ -281,7 +263,7 @@ TChartOutcome DrawChart(const TGroupStore& store, const TInputRecord& rec, TCanv
         }
         if (!levels && cs.Min < 0.0)
             cs.Min = 0.0;
-        switch (g.Axis) {
+        switch (rule) {
         case TAxisRule::WaterLevel: cs.Axis = WaterLevelAxis(cs.Min, cs.Max); break;
         case TAxisRule::RotationKey: cs.Axis = RotationKeyAxis(cs.Max > 5.0); break;
         default: {
@@ -293,61 +275,80 @@ TChartOutcome DrawChart(const TGroupStore& store, const TInputRecord& rec, TCanv
                 cs.Min *= cs.Multiplier;
                 m *= cs.Multiplier;
             }
-            cs.Axis = g.Axis == TAxisRule::Percent ? PercentAxis() : ScaledAxis(m, cs.Min);
+            cs.Axis = rule == TAxisRule::Percent ? PercentAxis() : ScaledAxis(m, cs.Min);
         }
         }
     }
-    if (g.Axis == TAxisRule::Common) {
-        // The series that reaches highest gives the steps; the lowest minimum the bottom.
-        const TChartSeries* top = &series.front();
-        double lowest = top->Axis.Min;
-        for (const auto& cs : series) {
-            if (cs.Axis.Max > top->Axis.Max)
-                top = &cs;
-            lowest = std::min(lowest, cs.Axis.Min);
-        }
-        axis = top->Axis;
-        axis.Min = lowest;
-    } else if (g.Axis == TAxisRule::Percent) {
-        axis = PercentAxis();
-    } else {
-        axis = series.front().Axis;
-    }
-    if (!levels)
-        for (auto& cs : series)
-            for (double& v : cs.V)
-                v = std::max(v, 0.0);
+}
 
-    const TTimeAxis time(rec, n);
-    const double span = axis.Max > axis.Min ? axis.Max - axis.Min : 1.0;
+// The value axis of the chart: for a common axis, the series that reaches highest
+// gives the steps and the lowest minimum the bottom.
+TChartAxis ChartValueAxis(const std::vector<TChartSeries>& series, TAxisRule rule)
+{
+    if (rule == TAxisRule::Percent)
+        return PercentAxis();
+    if (rule != TAxisRule::Common)
+        return series.front().Axis;
+    const TChartSeries* top = &series.front();
+    double lowest = top->Axis.Min;
+    for (const auto& cs : series) {
+        if (cs.Axis.Max > top->Axis.Max)
+            top = &cs;
+        lowest = std::min(lowest, cs.Axis.Min);
+    }
+    TChartAxis axis = top->Axis;
+    axis.Min = lowest;
+    return axis;
+}
+
+// Where values and records stand on the picture.
+struct TPlot {
+    TTimeAxis Time;
+    TChartAxis Axis;
+    double Span;
+
+    TPlot(const TInputRecord& rec, int records, const TChartAxis& axis)
+        : Time(rec, records), Axis(axis), Span(axis.Max > axis.Min ? axis.Max - axis.Min : 1.0)
+    {}
     // Heights stay inside the plot: a rotation key above the axis, say, ends at its top.
-    auto Y = [&](double v) {
-        return std::clamp(PlotBottom - RoundHalfEven((v - axis.Min) * PlotHeight / span), PlotTop, PlotBottom);
-    };
+    int Y(double v) const
+    {
+        return std::clamp(PlotBottom - RoundHalfEven((v - Axis.Min) * PlotHeight / Span), PlotTop, PlotBottom);
+    }
+};
 
+void DrawBackgroundAndHeadings(TCanvas& canvas, const TGroupStore& store, bool levels)
+{
     canvas.FillRect(0, 0, ChartWidth, ChartHeight, White);
     canvas.Text(120, levels ? 10 : 15, store.TableHeads[1], HeadColour, TextBackground, true);
     canvas.Text(120, levels ? 25 : 30, store.TableHeads[2], HeadColour, TextBackground, true);
+}
 
-    // Value axis: ticks and labels from the top down, each label the value of its tick.
+// Ticks and labels from the top down, each label the value of its tick; the
+// percent axis has no tick at its top, and only the water level a label at its bottom.
+void DrawValueAxis(TCanvas& canvas, const TChartAxis& axis, TAxisRule rule)
+{
     canvas.SetPen(AxisColour, 1, false);
     const int steps = axis.Intervals;
     const int decimals = TickDecimals(axis);
     const int textHeight = canvas.TextHeight(true);
-    for (int j = g.Axis == TAxisRule::Percent ? 1 : 0; j <= steps; ++j) {
+    for (int j = rule == TAxisRule::Percent ? 1 : 0; j <= steps; ++j) {
         const int yj = RoundHalfEven(PlotTop + static_cast<double>(PlotHeight) * j / steps);
         canvas.Line(PlotLeft, yj, PlotLeft - 4, yj);
-        if (j < steps || levels) {
+        if (j < steps || rule == TAxisRule::WaterLevel) {
             const double value = axis.Max - (static_cast<double>(j) / steps) * (axis.Max - axis.Min);
             const std::string label = AxisLabel(value, decimals);
             canvas.Text(64 - canvas.TextWidth(label, true), yj - textHeight / 2, label, LabelColour, TextBackground,
                         true);
         }
     }
+}
 
-    // Time axis: a tick at every season end, a longer one at a year's end, and the
-    // year's number centred under the end of the year. Ticks closer than 4 pixels
-    // would run together: then only the labelled years keep theirs.
+// A tick at every season end, a longer one at a year's end, and the year's number
+// centred under the end of the year. Ticks closer than 4 pixels would run together:
+// then only the labelled years keep theirs.
+void DrawTimeAxis(TCanvas& canvas, const TTimeAxis& time, int ns)
+{
     canvas.Text(625, 395, "Year", LabelColour, TextBackground, true);
     const int years = time.Years();
     const long long labelStep = YearLabelStep(canvas, years);
@@ -365,89 +366,150 @@ TChartOutcome DrawChart(const TGroupStore& store, const TInputRecord& rec, TCanv
         if (yearTicks || labelled)
             canvas.Line(x, PlotBottom, x, PlotBottom + 6);
         if (labelled) {
-            const std::string label = std::to_string(year);
+            const std::string label = WholeText(year);
             canvas.Text(x - canvas.TextWidth(label, true) / 2, 380, label, LabelColour, TextBackground, true);
         }
     }
+}
 
+// The title and note of the group, and its present series side by side with their
+// multipliers, each name clear of the one before however long it is.
+void DrawTitleAndLegend(TCanvas& canvas, const TGroupLayout& g, const std::vector<TChartSeries>& series)
+{
     canvas.Text(80, g.TitleY, g.Title, g.TitleColour, TextBackground, true);
-    if (!g.Note.empty())
+    if (g.Note)
         canvas.Text(g.NoteX, 45, g.Note, LabelColour, TextBackground, false);
-
-    // Legend: the present series side by side with their multipliers, each name
-    // clear of the one before however long it is.
-    if (!levels) {
-        int x = 85;
-        for (const auto& cs : series) {
-            std::string name = g.Names[static_cast<std::size_t>(cs.Slot)];
-            if (cs.Multiplier > 1)
-                name.append("*").append(std::to_string(cs.Multiplier));
-            canvas.Text(x, 70, name, g.Colours[static_cast<std::size_t>(cs.Slot)], TextBackground, true);
-            x += std::max(50, canvas.TextWidth(name, true) + 10);
-        }
-    }
-    if (bars)
-        DrawSeasonLegend(canvas, ns);
-
+    if (g.Axis == TAxisRule::WaterLevel)
+        return;
+    int x = 85;
     for (const auto& cs : series) {
-        const TColor colour = g.Colours[static_cast<std::size_t>(cs.Slot)];
-        auto yAt = [&](int k) { return Y(cs.V[static_cast<std::size_t>(k)]); };
-        if (bars) {
-            // Each record's bar fills its own season.
-            const int zero = Y(0.0);
-            for (int k = 0; k < n; ++k) {
-                const int yk = yAt(k);
-                canvas.FillRect(time.Start(k), std::min(zero, yk), time.End(k), std::max(zero, yk),
-                                SeasonColours[static_cast<std::size_t>(k % ns + 1)]);
-            }
-            continue;
-        }
-        TLinePen pen(canvas, colour);
-        pen.Series();
-        if (g.Axis == TAxisRule::SingleSlot) {
-            for (int k = 1; k < n; ++k)
-                canvas.Line(time.End(k - 1), yAt(k - 1), time.End(k), yAt(k));
-            continue;
-        }
-        if (store.GroupTag == "Cxf" && cs.Slot >= 5) {
-            // The water qualities change at a season's start: steps, each value over its season.
-            for (int k = 0; k < n; ++k) {
-                const int x0 = time.Start(k);
-                const int after = yAt(k);
-                if (k > 0)
-                    canvas.Line(x0, yAt(k - 1), x0, after);
-                canvas.Line(x0, after, time.End(k), after);
-            }
-            continue;
-        }
-        // Values on the bottom line are "not applicable": leave gaps there.
-        int prevY = yAt(0);
-        bool prevBottom = prevY == PlotBottom;
-        for (int k = 1; k < n; ++k) {
-            const int y = yAt(k);
-            if (y == PlotBottom) {
-                pen.Gap();
-                canvas.Line(time.End(k - 1), prevY, time.End(k), prevY);
-                prevBottom = true;
-            } else if (prevBottom) {
-                pen.Gap();
-                canvas.Line(time.End(k - 1), y, time.End(k), y);
-                prevBottom = false;
-                prevY = y;
-            } else {
-                pen.Series();
-                canvas.Line(time.End(k - 1), prevY, time.End(k), y);
-                prevY = y;
-            }
+        std::string name = g.Names[static_cast<std::size_t>(cs.Slot)];
+        if (cs.Multiplier > 1)
+            name.append("*").append(WholeText(cs.Multiplier));
+        canvas.Text(x, 70, name, g.Colours[static_cast<std::size_t>(cs.Slot)], TextBackground, true);
+        x += std::max(50, canvas.TextWidth(name, true) + 10);
+    }
+}
+
+// Each record's bar fills its own season, from the value 0.
+void DrawBars(TCanvas& canvas, const TPlot& plot, const TChartSeries& cs, int ns)
+{
+    const int zero = plot.Y(0.0);
+    for (std::size_t k = 0; k < cs.V.size(); ++k) {
+        const int yk = plot.Y(cs.V[k]);
+        const auto record = static_cast<long long>(k);
+        canvas.FillRect(plot.Time.Start(record), std::min(zero, yk), plot.Time.End(record), std::max(zero, yk),
+                        SeasonColours[static_cast<std::size_t>(record % ns + 1)]);
+    }
+}
+
+// Each point joined to the next.
+void DrawPlainLine(TCanvas& canvas, const TPlot& plot, const TChartSeries& cs)
+{
+    for (std::size_t k = 1; k < cs.V.size(); ++k) {
+        const auto record = static_cast<long long>(k);
+        canvas.Line(plot.Time.End(record - 1), plot.Y(cs.V[k - 1]), plot.Time.End(record), plot.Y(cs.V[k]));
+    }
+}
+
+// The water qualities change at a season's start: steps, each value over its season.
+void DrawSteps(TCanvas& canvas, const TPlot& plot, const TChartSeries& cs)
+{
+    for (std::size_t k = 0; k < cs.V.size(); ++k) {
+        const auto record = static_cast<long long>(k);
+        const int x0 = plot.Time.Start(record);
+        const int after = plot.Y(cs.V[k]);
+        if (k > 0)
+            canvas.Line(x0, plot.Y(cs.V[k - 1]), x0, after);
+        canvas.Line(x0, after, plot.Time.End(record), after);
+    }
+}
+
+// Values on the bottom line are "not applicable": the line leaves gaps there, drawn
+// in the background colour at the height of the last point above it.
+void DrawLineWithGaps(TCanvas& canvas, const TPlot& plot, const TChartSeries& cs, TLinePen& pen)
+{
+    int prevY = plot.Y(cs.V[0]);
+    bool prevBottom = prevY == PlotBottom;
+    for (std::size_t k = 1; k < cs.V.size(); ++k) {
+        const auto record = static_cast<long long>(k);
+        const int y = plot.Y(cs.V[k]);
+        if (y == PlotBottom) {
+            pen.Gap();
+            canvas.Line(plot.Time.End(record - 1), prevY, plot.Time.End(record), prevY);
+            prevBottom = true;
+        } else if (prevBottom) {
+            pen.Gap();
+            canvas.Line(plot.Time.End(record - 1), y, plot.Time.End(record), y);
+            prevBottom = false;
+            prevY = y;
+        } else {
+            pen.Series();
+            canvas.Line(plot.Time.End(record - 1), prevY, plot.Time.End(record), y);
+            prevY = y;
         }
     }
+}
 
+void DrawSeries(TCanvas& canvas, const TPlot& plot, const TGroupLayout& g, const TChartSeries& cs, int ns)
+{
+    if (g.Axis == TAxisRule::WaterLevel || g.Axis == TAxisRule::RotationKey) {
+        DrawBars(canvas, plot, cs, ns);
+        return;
+    }
+    TLinePen pen(canvas, g.Colours[static_cast<std::size_t>(cs.Slot)]);
+    pen.Series();
+    if (g.Axis == TAxisRule::SingleSlot)
+        DrawPlainLine(canvas, plot, cs);
+    else if (std::string_view(g.Tag) == "Cxf" && cs.Slot >= 5)
+        DrawSteps(canvas, plot, cs);
+    else
+        DrawLineWithGaps(canvas, plot, cs, pen);
+}
+
+void DrawFrameAndFooter(TCanvas& canvas, const TInputRecord& rec)
+{
     canvas.SetPen(AxisColour, 1, false);
     canvas.Line(PlotLeft, PlotBottom + 4, PlotLeft, PlotTop);
     canvas.Line(PlotLeft, PlotBottom, PlotRight, PlotBottom);
     std::string footer = "Veltra: ";
     footer += FilePart(rec.FileName);
     canvas.Text(70, 415, footer, LabelColour, TextBackground, true);
+}
+
+} // namespace
+
+TChartOutcome DrawChart(const TGroupStore& store, const TInputRecord& rec, TCanvas& canvas)
+{
+    const std::optional<TGroupLayout> layout = LayoutFor(store.GroupTag, store.SeriesCount);
+    if (!layout)
+        return TChartOutcome::NoData;
+    const TGroupLayout& g = *layout;
+    const int ns = rec.Ns;
+    const int n = store.RecordCount;
+    if (ns < 1 || ns > 4 || n < 1 || !HasDataToDraw(store, g))
+        return TChartOutcome::NoData;
+
+    const bool levels = g.Axis == TAxisRule::WaterLevel;
+    const bool bars = levels || g.Axis == TAxisRule::RotationKey;
+    std::vector<TChartSeries> series = WorkingSeries(store, g, n, bars);
+    ScaleSeries(series, g.Axis);
+    const TChartAxis axis = ChartValueAxis(series, g.Axis);
+    if (!levels)
+        for (auto& cs : series)
+            for (double& v : cs.V)
+                v = std::max(v, 0.0);
+
+    const TPlot plot(rec, n, axis);
+    DrawBackgroundAndHeadings(canvas, store, levels);
+    DrawValueAxis(canvas, axis, g.Axis);
+    DrawTimeAxis(canvas, plot.Time, ns);
+    DrawTitleAndLegend(canvas, g, series);
+    if (bars)
+        DrawSeasonLegend(canvas, ns);
+    for (const auto& cs : series)
+        DrawSeries(canvas, plot, g, cs, ns);
+    DrawFrameAndFooter(canvas, rec);
     return TChartOutcome::Drawn;
 }
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
+
+#include "model/NumberText.h"
 
 namespace veltra {
 
@@ -28,11 +28,10 @@ int RoundHalfEven(double x)
 
 std::string AxisLabel(double value, int decimals)
 {
-    char buf[400]; // room for the largest double in fixed notation
-    std::snprintf(buf, sizeof buf, "%*.*f", decimals + 2, decimals, value);
-    if (std::strlen(buf) > 10)
-        std::snprintf(buf, sizeof buf, "%.2E", value);
-    return buf;
+    std::string label = FixedText(value, decimals + 2, decimals);
+    if (label.size() > 10)
+        label = ScientificText(value, 2);
+    return label;
 }
 
 int TickDecimals(const TChartAxis& axis)

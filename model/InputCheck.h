@@ -1,6 +1,7 @@
 #pragma once
 // The two validations of the input record: the full check that lists every
 // violated rule in Error.lst, and the save-time test that stops at the first.
+#include <span>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,21 @@ namespace veltra {
 
 // The heading line of Error.lst.
 extern const char* const ErrorListHeading;
+
+// One rule of the full check. A record rule is examined once; a season rule in a
+// pass over the seasons 1..Ns, which the rules after it that join it share, so that
+// their lines interleave season by season.
+enum class TRuleScope { Record, Seasons, JoinsSeasons };
+struct TInputRule {
+    int Number; // its place in Error.lst's order, from 1
+    TRuleScope Scope;
+    bool (*Broken)(const TInputRecord& rec, int season); // season 0 for a record rule
+    const char* Text;                                    // the line, or its part before the season number
+    const char* AfterSeason = nullptr;                   // the part after the season number; none: no number
+};
+
+// Every rule, in the order Error.lst lists them.
+std::span<const TInputRule> InputRules();
 
 // One line per violated rule, in rule order (without the heading lines).
 std::vector<std::string> InputErrorLines(const TInputRecord& rec);

@@ -9,6 +9,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "model/NumberText.h"
+
 namespace veltra {
 
 namespace fs = std::filesystem;
@@ -127,10 +129,9 @@ public:
 
     [[noreturn]] void FailEnd(const char* expected) const
     {
-        std::ostringstream msg;
-        msg << "The file \"" << source_ << "\" cannot be read: line " << line_ << ": the file ends where " << expected
-            << " was expected.";
-        throw TInputFileError(msg.str(), source_, false, line_, {});
+        throw TInputFileError("The file \"" + source_ + "\" cannot be read: line " + WholeText(line_) +
+                                  ": the file ends where " + expected + " was expected.",
+                              source_, false, line_, {});
     }
 
     [[noreturn]] void FailEmpty() const
@@ -145,10 +146,9 @@ public:
         for (char& c : shown)
             if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126)
                 c = '?';
-        std::ostringstream msg;
-        msg << "The file \"" << source_ << "\" cannot be read: line " << line << ": \"" << shown << "\" " << what
-            << ".";
-        throw TInputFileError(msg.str(), source_, false, line, shown);
+        throw TInputFileError("The file \"" + source_ + "\" cannot be read: line " + WholeText(line) + ": \"" + shown +
+                                  "\" " + what + ".",
+                              source_, false, line, shown);
     }
 
 private:
@@ -371,7 +371,9 @@ void ReadClimateLast(TScanner& sc, TInputRecord& r)
     }
 }
 
-void Parse(TScanner& sc, TInputRecord& r)
+// The two titles and group 1. A group-1 data line of five values is the old one
+// without Kp.
+void ReadTitlesAndKeys(TScanner& sc, TInputRecord& r)
 {
     r.LineCount = sc.CountLines();
     if (r.LineCount == 0)
@@ -379,78 +381,85 @@ void Parse(TScanner& sc, TInputRecord& r)
     r.Title1 = sc.ReadLine();
     r.Title2 = sc.ReadLine();
     sc.FinishLine();
-
-    // A group-1 data line of five values is the old one without Kp.
     r.OldLine1Layout = sc.TokensLeftOnLine() == 5 ? 1 : 0;
     r.Area = sc.ReadReal();
-    if (r.OldLine1Layout) {
-        r.Kd = sc.ReadKey();
-        r.Kf = sc.ReadKey();
-        r.Kr = sc.ReadKey();
-        r.Krf = sc.ReadKey();
-        r.Kp = 0;
-    } else {
-        r.Kd = sc.ReadKey();
-        r.Kp = sc.ReadKey();
-        r.Kf = sc.ReadKey();
-        r.Kr = sc.ReadKey();
-        r.Krf = sc.ReadKey();
-    }
+    r.Kd = sc.ReadKey();
+    r.Kp = r.OldLine1Layout ? 0 : sc.ReadKey();
+    r.Kf = sc.ReadKey();
+    r.Kr = sc.ReadKey();
+    r.Krf = sc.ReadKey();
     sc.FinishLine();
+}
 
+// Characters 25 to 28 of the group-2 label line, which tell the layouts apart
+// ("n.a.": the old area-wise one, four blanks: the one without Ky). After an old
+// group-1 line there is none, and the current group-2 data line follows.
+std::string ReadGroup2Probe(TScanner& sc, const TInputRecord& r)
+{
     std::string probe;
     if (!r.OldLine1Layout) {
         sc.ReadChars(24);
         probe = sc.ReadChars(4);
     }
     sc.FinishLine();
+    return probe;
+}
+
+void ReadGroup2(TScanner& sc, TInputRecord& r, bool withKy)
+{
+    r.Ny = sc.ReadKey();
+    r.Ns = sc.ReadKey();
+    r.Ky = withKy ? sc.ReadKey() : 0;
+    r.CAmax = sc.ReadReal();
+    r.CBmax = sc.ReadReal();
+    if (withKy) {
+        r.SavedNy = r.Ny;
+        r.SavedKy = r.Ky;
+    }
+    sc.FinishLine();
+}
+
+// Groups 8 to 23 of the current layout, from the group-8 data line on.
+void ReadClimateToDrains(TScanner& sc, TInputRecord& r)
+{
+    ReadPairs(sc, r, r.Pp, r.EpA);
+    ReadLabelAndPairs(sc, r, r.EpB, r.EpU);
+    ReadLabelAndPairs(sc, r, r.FsA, r.FsB);
+    ReadLabelAndSingles(sc, r, r.FsU);
+    ReadLabelAndPairs(sc, r, r.Gi, r.Go);
+    ReadLabelAndPairs(sc, r, r.SiU, r.SoU);
+    ReadLabelAndPairs(sc, r, r.SoA, r.SoB);
+    ReadLabelAndSingles(sc, r, r.Gw);
+    ReadLabelAndPairs(sc, r, r.FAw, r.FBw);
+    ReadSoilGroups(sc, r);
+    if (r.Kd == 1)
+        ReadDrainGroups(sc, r);
+}
+
+void Parse(TScanner& sc, TInputRecord& r)
+{
+    ReadTitlesAndKeys(sc, r);
+    const std::string probe = ReadGroup2Probe(sc, r);
     if (probe == "n.a.") {
         ReadAreaWise(sc, r);
         r.OldLine1Layout = 0;
         return;
     }
-    if (probe == "    ") {
-        r.Ny = sc.ReadKey();
-        r.Ns = sc.ReadKey();
-        r.Ky = 0;
-        r.CAmax = sc.ReadReal();
-        r.CBmax = sc.ReadReal();
-    } else {
-        r.Ny = sc.ReadKey();
-        r.Ns = sc.ReadKey();
-        r.Ky = sc.ReadKey();
-        r.CAmax = sc.ReadReal();
-        r.CBmax = sc.ReadReal();
-        r.SavedNy = r.Ny;
-        r.SavedKy = r.Ky;
-    }
-    sc.FinishLine();
-
+    ReadGroup2(sc, r, probe != "    ");
     ReadLabelAndSingles(sc, r, r.Ts);
     ReadLabelAndPairs(sc, r, r.A, r.B);
     ReadLabelAndPairs(sc, r, r.RcA, r.RcB);
     ReadLabelAndPairs(sc, r, r.Lc, r.Io);
     ReadLabelAndPairs(sc, r, r.IaA, r.IaB);
 
+    // Characters 9 to 12 of the group-8 label line: "FsA1" is the climate-last layout.
     sc.ReadChars(8);
-    std::string probe8 = sc.ReadChars(4);
+    const std::string probe8 = sc.ReadChars(4);
     sc.FinishLine();
-    if (probe8 == "FsA1") {
+    if (probe8 == "FsA1")
         ReadClimateLast(sc, r);
-    } else {
-        ReadPairs(sc, r, r.Pp, r.EpA);
-        ReadLabelAndPairs(sc, r, r.EpB, r.EpU);
-        ReadLabelAndPairs(sc, r, r.FsA, r.FsB);
-        ReadLabelAndSingles(sc, r, r.FsU);
-        ReadLabelAndPairs(sc, r, r.Gi, r.Go);
-        ReadLabelAndPairs(sc, r, r.SiU, r.SoU);
-        ReadLabelAndPairs(sc, r, r.SoA, r.SoB);
-        ReadLabelAndSingles(sc, r, r.Gw);
-        ReadLabelAndPairs(sc, r, r.FAw, r.FBw);
-        ReadSoilGroups(sc, r);
-        if (r.Kd == 1)
-            ReadDrainGroups(sc, r);
-    }
+    else
+        ReadClimateToDrains(sc, r);
     r.OldLine1Layout = 0;
 }
 
@@ -461,17 +470,13 @@ void Parse(TScanner& sc, TInputRecord& r)
 // more gets one blank in front so that it never runs into the value before it.
 std::string Fix(double v, int width, int decimals)
 {
-    char buf[400]; // room for the largest finite double in full
-    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    std::string s(buf, ec == std::errc() ? ptr : buf);
-    const std::size_t w = static_cast<std::size_t>(width);
-    s.insert(0, s.size() >= w ? 1 : w - s.size(), ' ');
-    return s;
+    std::string s(1, ' ');
+    return s.append(FixedText(v, width - 1, decimals));
 }
 
 std::string Key(std::uint8_t k)
 {
-    return std::to_string(static_cast<int>(k));
+    return WholeText(k);
 }
 
 // A title must stay one line.
@@ -482,14 +487,122 @@ std::string OneLine(std::string s)
     return s;
 }
 
-class TLineWriter {
+// The lines of an input file, CR LF, and the seasonal lines of its Ns seasons.
+class TInputWriter {
 public:
-    explicit TLineWriter(std::ostream& out) : out_(out) {}
+    TInputWriter(std::ostream& out, int seasons) : out_(out), ns_(seasons) {}
     void Line(const std::string& s) { out_ << s << "\r\n"; }
+
+    // A seasonal label line: its beginning, then one fragment per season.
+    template <class TFragment>
+    void Label(const std::string& head, TFragment fragment)
+    {
+        std::string s = head;
+        for (int i = 1; i <= ns_; ++i)
+            s += fragment(WholeText(i));
+        Line(s);
+    }
+    void Singles(const std::string& lead, const TSeasonal& a, int width, int decimals)
+    {
+        std::string s = lead;
+        for (int i = 1; i <= ns_; ++i)
+            s += Fix(a[i], width, decimals);
+        Line(s);
+    }
+    void Pairs(const std::string& lead, const TSeasonal& a, const TSeasonal& b, int width, int decimals)
+    {
+        std::string s = lead;
+        for (int i = 1; i <= ns_; ++i)
+            s += Fix(a[i], width, decimals) + Fix(b[i], width, decimals);
+        Line(s);
+    }
+    int Seasons() const { return ns_; }
 
 private:
     std::ostream& out_;
+    int ns_;
 };
+
+const std::string Sp3(3, ' '), Sp4(4, ' '), Sp5(5, ' ');
+
+void WriteTitlesAndKeys(TInputWriter& w, const TInputRecord& r)
+{
+    w.Line(OneLine(r.Title1));
+    w.Line(OneLine(r.Title2));
+    w.Line("1.      Area    Kd      Kp      Kf      Kr      Krf");
+    w.Line(Sp4 + Fix(r.Area, 8, 1) + Sp4 + Key(r.Kd) + "       " + Key(r.Kp) + "       " + Key(r.Kf) + "       " +
+           Key(r.Kr) + "       " + Key(r.Krf));
+    w.Line("2.      Ny      Ns      Ky      CAmax   CBmax");
+    w.Line("        " + Key(r.Ny) + "      " + Key(r.Ns) + "       " + Key(r.Ky) + Sp3 + Fix(r.CAmax, 8, 1) +
+           Fix(r.CBmax, 8, 1));
+}
+
+// Groups 3 to 16, one or two values per season.
+void WriteSeasonGroups(TInputWriter& w, const TInputRecord& r)
+{
+    w.Label("3.   ", [](const std::string& n) { return "   Ts" + n + "  "; });
+    w.Singles(Sp3, r.Ts, 8, 1);
+    w.Label("4.   ", [](const std::string& n) { return "   A" + n + "      B" + n + "   "; });
+    w.Pairs(Sp4, r.A, r.B, 8, 2);
+    w.Label("5.   ", [](const std::string& n) { return "   RcA" + n + "    RcB" + n + " "; });
+    w.Pairs(" ", r.RcA, r.RcB, 8, 0);
+    w.Label("6.   ", [](const std::string& n) { return "   Lc" + n + "     Io" + n + "  "; });
+    w.Pairs(Sp5, r.Lc, r.Io, 8, 3);
+    w.Label("7.   ", [](const std::string& n) { return "   IaA" + n + "    IaB" + n + " "; });
+    w.Pairs(Sp5, r.IaA, r.IaB, 8, 3);
+    w.Label("8   ", [](const std::string& n) { return "    Pp" + n + "     EpA" + n; });
+    w.Pairs(Sp5, r.Pp, r.EpA, 8, 3);
+    w.Label("9   ", [](const std::string& n) { return "    EPB" + n + "    EpU" + n; });
+    w.Pairs(Sp5, r.EpB, r.EpU, 8, 3);
+    w.Label("10.  ", [](const std::string& n) { return "   FsA" + n + "    FsB" + n + " "; });
+    w.Pairs(Sp4, r.FsA, r.FsB, 8, 2);
+    w.Label("11.  ", [](const std::string& n) { return "   FsU" + n + " "; });
+    w.Singles(Sp4, r.FsU, 8, 2);
+    w.Label("12.  ", [](const std::string& n) { return "   Gi" + n + "     Go" + n + "  "; });
+    w.Pairs(Sp5, r.Gi, r.Go, 8, 3);
+    w.Label("13.  ", [](const std::string& n) { return "   SiU" + n + "    SoU" + n + " "; });
+    w.Pairs(Sp5, r.SiU, r.SoU, 8, 3);
+    w.Label("14.  ", [](const std::string& n) { return "   SoA" + n + "    SoB" + n + " "; });
+    w.Pairs(Sp5, r.SoA, r.SoB, 8, 3);
+    w.Label("15.  ", [](const std::string& n) { return "   Gw" + n + "  "; });
+    w.Singles(Sp5, r.Gw, 8, 3);
+    w.Label("16.  ", [](const std::string& n) { return "   FAw" + n + "    FBw" + n + " "; });
+    w.Pairs(Sp5, r.FAw, r.FBw, 8, 3);
+}
+
+// Groups 17 to 20; a field widens where its value needs the room (Dq, Cx0, Cq0, Ch).
+void WriteSoilGroups(TInputWriter& w, const TInputRecord& r)
+{
+    w.Line("17.     Dr      Ptr     Dx      Ptx     Dq      Ptq");
+    std::string g17 = Sp4 + Fix(r.Dr, 8, 2) + Fix(r.Ptr, 8, 2) + Fix(r.Dx, 8, 2) + Fix(r.Ptx, 8, 2);
+    if (r.Dq <= 9.999)
+        g17 += Fix(r.Dq, 8, 2) + Fix(r.Ptq, 8, 2);
+    else
+        g17 += Fix(r.Dq, 9, 2) + Fix(r.Ptq, 7, 2);
+    w.Line(g17);
+    w.Line("18.     Per     Flr     Pex     Flx     Peq     Flq");
+    w.Line(Sp5 + Fix(r.Per, 8, 3) + Fix(r.Flr, 7, 2) + Fix(r.Pex, 9, 3) + Fix(r.Flx, 7, 2) + Fix(r.Peq, 9, 3) +
+           Fix(r.Flq, 7, 2));
+    w.Line("19.     Cx0     Cq0     Cic     Ch      Cp");
+    w.Line((r.Cx0 >= 10 ? Sp4 : Sp3) + Fix(r.Cx0, 8, 1) + Fix(r.Cq0, 8, 1) + Fix(r.Cic, r.Cq0 >= 10 ? 7 : 8, 1) +
+           Fix(r.Ch, r.Ch >= 10 ? 9 : 8, 1) + Fix(r.Cp, r.Ch >= 10 ? 7 : 8, 1));
+    w.Line("20.     CA0     CB0     CU0     Dw0     Dc");
+    w.Line(Sp3 + Fix(r.CA0, 8, 1) + Fix(r.CB0, 8, 1) + Fix(r.CU0, 8, 1) + Fix(r.Dw0, 9, 2) + Fix(r.Dc, 8, 2));
+}
+
+// Groups 21 to 23, written only with drains (Kd = 1).
+void WriteDrainGroups(TInputWriter& w, const TInputRecord& r)
+{
+    w.Line("21.     Dd      QH1     QH2  ");
+    w.Line(Sp4 + Fix(r.Dd, 8, 2) + Fix(r.QH1, 10, 4) + Fix(r.QH2, 8, 4));
+    w.Label("22.  ", [](const std::string& n) { return "   DAu" + n + "    DBu" + n + " "; });
+    w.Pairs(Sp5, r.DAu, r.DBu, w.Seasons() == 1 ? 7 : 8, 3);
+    w.Label("23.     CxA0    CxB0   ", [](const std::string& n) { return " Frd" + n + "   "; });
+    std::string g23 = Sp3 + Fix(r.CxA0, 8, 1) + Fix(r.CxB0, 8, 1) + " ";
+    for (int i = 1; i <= w.Seasons(); ++i)
+        g23 += Fix(r.Frd[i], 8, 2);
+    w.Line(g23);
+}
 
 } // namespace
 
@@ -562,92 +675,12 @@ void ReadInputFile(TInputRecord& rec)
 
 void WriteInputStream(std::ostream& out, const TInputRecord& r)
 {
-    const int ns = std::min<int>(r.Ns, 4);
-    TLineWriter w(out);
-    auto label = [&](const std::string& head, auto fragment) {
-        std::string s = head;
-        for (int i = 1; i <= ns; ++i)
-            s += fragment(std::to_string(i));
-        w.Line(s);
-    };
-    auto singles = [&](const std::string& lead, const TSeasonal& a, int width, int dec) {
-        std::string s = lead;
-        for (int i = 1; i <= ns; ++i)
-            s += Fix(a[i], width, dec);
-        w.Line(s);
-    };
-    auto pairs = [&](const std::string& lead, const TSeasonal& a, const TSeasonal& b, int width, int dec) {
-        std::string s = lead;
-        for (int i = 1; i <= ns; ++i)
-            s += Fix(a[i], width, dec) + Fix(b[i], width, dec);
-        w.Line(s);
-    };
-    const std::string sp3(3, ' '), sp4(4, ' '), sp5(5, ' ');
-
-    w.Line(OneLine(r.Title1));
-    w.Line(OneLine(r.Title2));
-    w.Line("1.      Area    Kd      Kp      Kf      Kr      Krf");
-    w.Line(sp4 + Fix(r.Area, 8, 1) + sp4 + Key(r.Kd) + "       " + Key(r.Kp) + "       " + Key(r.Kf) + "       " +
-           Key(r.Kr) + "       " + Key(r.Krf));
-    w.Line("2.      Ny      Ns      Ky      CAmax   CBmax");
-    w.Line("        " + Key(r.Ny) + "      " + Key(r.Ns) + "       " + Key(r.Ky) + sp3 + Fix(r.CAmax, 8, 1) +
-           Fix(r.CBmax, 8, 1));
-    label("3.   ", [](const std::string& n) { return "   Ts" + n + "  "; });
-    singles(sp3, r.Ts, 8, 1);
-    label("4.   ", [](const std::string& n) { return "   A" + n + "      B" + n + "   "; });
-    pairs(sp4, r.A, r.B, 8, 2);
-    label("5.   ", [](const std::string& n) { return "   RcA" + n + "    RcB" + n + " "; });
-    pairs(" ", r.RcA, r.RcB, 8, 0);
-    label("6.   ", [](const std::string& n) { return "   Lc" + n + "     Io" + n + "  "; });
-    pairs(sp5, r.Lc, r.Io, 8, 3);
-    label("7.   ", [](const std::string& n) { return "   IaA" + n + "    IaB" + n + " "; });
-    pairs(sp5, r.IaA, r.IaB, 8, 3);
-    label("8   ", [](const std::string& n) { return "    Pp" + n + "     EpA" + n; });
-    pairs(sp5, r.Pp, r.EpA, 8, 3);
-    label("9   ", [](const std::string& n) { return "    EPB" + n + "    EpU" + n; });
-    pairs(sp5, r.EpB, r.EpU, 8, 3);
-    label("10.  ", [](const std::string& n) { return "   FsA" + n + "    FsB" + n + " "; });
-    pairs(sp4, r.FsA, r.FsB, 8, 2);
-    label("11.  ", [](const std::string& n) { return "   FsU" + n + " "; });
-    singles(sp4, r.FsU, 8, 2);
-    label("12.  ", [](const std::string& n) { return "   Gi" + n + "     Go" + n + "  "; });
-    pairs(sp5, r.Gi, r.Go, 8, 3);
-    label("13.  ", [](const std::string& n) { return "   SiU" + n + "    SoU" + n + " "; });
-    pairs(sp5, r.SiU, r.SoU, 8, 3);
-    label("14.  ", [](const std::string& n) { return "   SoA" + n + "    SoB" + n + " "; });
-    pairs(sp5, r.SoA, r.SoB, 8, 3);
-    label("15.  ", [](const std::string& n) { return "   Gw" + n + "  "; });
-    singles(sp5, r.Gw, 8, 3);
-    label("16.  ", [](const std::string& n) { return "   FAw" + n + "    FBw" + n + " "; });
-    pairs(sp5, r.FAw, r.FBw, 8, 3);
-
-    w.Line("17.     Dr      Ptr     Dx      Ptx     Dq      Ptq");
-    std::string g17 = sp4 + Fix(r.Dr, 8, 2) + Fix(r.Ptr, 8, 2) + Fix(r.Dx, 8, 2) + Fix(r.Ptx, 8, 2);
-    if (r.Dq <= 9.999)
-        g17 += Fix(r.Dq, 8, 2) + Fix(r.Ptq, 8, 2);
-    else
-        g17 += Fix(r.Dq, 9, 2) + Fix(r.Ptq, 7, 2);
-    w.Line(g17);
-    w.Line("18.     Per     Flr     Pex     Flx     Peq     Flq");
-    w.Line(sp5 + Fix(r.Per, 8, 3) + Fix(r.Flr, 7, 2) + Fix(r.Pex, 9, 3) + Fix(r.Flx, 7, 2) + Fix(r.Peq, 9, 3) +
-           Fix(r.Flq, 7, 2));
-    w.Line("19.     Cx0     Cq0     Cic     Ch      Cp");
-    w.Line((r.Cx0 >= 10 ? sp4 : sp3) + Fix(r.Cx0, 8, 1) + Fix(r.Cq0, 8, 1) + Fix(r.Cic, r.Cq0 >= 10 ? 7 : 8, 1) +
-           Fix(r.Ch, r.Ch >= 10 ? 9 : 8, 1) + Fix(r.Cp, r.Ch >= 10 ? 7 : 8, 1));
-    w.Line("20.     CA0     CB0     CU0     Dw0     Dc");
-    w.Line(sp3 + Fix(r.CA0, 8, 1) + Fix(r.CB0, 8, 1) + Fix(r.CU0, 8, 1) + Fix(r.Dw0, 9, 2) + Fix(r.Dc, 8, 2));
-
-    if (r.Kd == 1) {
-        w.Line("21.     Dd      QH1     QH2  ");
-        w.Line(sp4 + Fix(r.Dd, 8, 2) + Fix(r.QH1, 10, 4) + Fix(r.QH2, 8, 4));
-        label("22.  ", [](const std::string& n) { return "   DAu" + n + "    DBu" + n + " "; });
-        pairs(sp5, r.DAu, r.DBu, ns == 1 ? 7 : 8, 3);
-        label("23.     CxA0    CxB0   ", [](const std::string& n) { return " Frd" + n + "   "; });
-        std::string g23 = sp3 + Fix(r.CxA0, 8, 1) + Fix(r.CxB0, 8, 1) + " ";
-        for (int i = 1; i <= ns; ++i)
-            g23 += Fix(r.Frd[i], 8, 2);
-        w.Line(g23);
-    }
+    TInputWriter w(out, std::min<int>(r.Ns, 4));
+    WriteTitlesAndKeys(w, r);
+    WriteSeasonGroups(w, r);
+    WriteSoilGroups(w, r);
+    if (r.Kd == 1)
+        WriteDrainGroups(w, r);
 }
 
 std::string InputFileText(const TInputRecord& rec)

@@ -87,41 +87,4 @@ std::string NotANumberMessage(const std::string& text)
     return text + " is not a valid number";
 }
 
-std::string PlainNumberText(double value)
-{
-    if (value == 0)
-        return "0"; // not "-0"
-    // to_chars and from_chars ignore the locale, which a window toolkit may have set.
-    char buf[64];
-    for (int digits = 1; digits <= 15; ++digits) {
-        const auto end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits).ptr;
-        double back = 0;
-        std::from_chars(buf, end, back, std::chars_format::general);
-        if (back == value || digits == 15) {
-            // Fewer digits than places before the point would come out as "1e+02":
-            // whole hundreds and thousands are written out, as a field shows them.
-            std::string text(buf, end);
-            const std::size_t e = text.find('e');
-            if (e != std::string::npos && text[e + 1] == '+') {
-                const int places = std::atoi(text.c_str() + e + 2) + 1;
-                if (places <= 15)
-                    text.assign(buf,
-                                std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, places).ptr);
-            }
-            return text;
-        }
-    }
-    return {};
-}
-
-std::string FixedText(double value, int width, int decimals)
-{
-    char buf[400]; // room for the largest double with its decimals
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    std::string text = ec == std::errc() ? std::string(buf, end) : std::string("?");
-    if (text.size() < static_cast<std::size_t>(width))
-        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
-    return text;
-}
-
 } // namespace veltra

@@ -1,8 +1,8 @@
 #pragma once
-// How the editor and the calculator read the numbers typed into their fields, and
-// how they write numbers back. A number may use "." or "," as its decimal
-// separator; the program keeps no separator of its own, so either is accepted
-// everywhere.
+// How the editor and the calculator read the numbers typed into their fields (the
+// texts they write back: model/NumberText.h). A number may use "." or "," as its
+// decimal separator; the program keeps no separator of its own, so either is
+// accepted everywhere.
 #include <optional>
 #include <string>
 
@@ -23,13 +23,5 @@ std::optional<long> ReadWholeNumber(const std::string& text);
 
 // What the user is told about a text that is not a number.
 std::string NotANumberMessage(const std::string& text);
-
-// A number's plain text, as a field shows it: the shortest of up to 15
-// significant digits ("0.1", "7", "0.003").
-std::string PlainNumberText(double value);
-
-// printf's "%W.Df" (right-aligned in `width` characters, `decimals` decimals, "."
-// whatever the locale).
-std::string FixedText(double value, int width, int decimals);
 
 } // namespace veltra

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "results/NumberCell.h"
+#include "model/NumberText.h"
 #include "results/OutputFile.h"
 
 namespace veltra {
@@ -148,7 +148,7 @@ void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngi
         frq += CrLf;
     }
     if (season == 1) {
-        frq.append(" \"YEAR:  ").append(IntCell(year, 4)).append("\"");
+        frq.append(" \"YEAR:  ").append(WholeText(year, 4)).append("\"");
         if (firstTable)
             frq.append(" -  - ")
                 .append(" \"Name of\" ")
@@ -157,8 +157,13 @@ void AppendFrequencyTable(std::string& frq, const TInputRecord& rec, const TEngi
                 .append(PathWithExtension(base, ".INP"));
         frq += CrLf;
     }
-    frq.append(" \"Season: ").append(IntCell(season, 3)).append("\"").append(" - ").append(" Duration: ").append(" \"");
-    frq.append(FixedCell(st.Ts[season], 5, 1)).append("  months\"").append(CrLf);
+    frq.append(" \"Season: ")
+        .append(WholeText(season, 3))
+        .append("\"")
+        .append(" - ")
+        .append(" Duration: ")
+        .append(" \"");
+    frq.append(FixedText(st.Ts[season], 5, 1)).append("  months\"").append(CrLf);
     frq += "- - -            Cumulative \"frequency of\" \"soil salinity\"\r\n";
     frq += "- Salinity    -    20%       40%       60%       80%    \r\n";
     for (const TSlot& slot : Slots(st)) {

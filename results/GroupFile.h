@@ -32,15 +32,12 @@ void SaveGroupFile(const TDataMod& dm, const std::string& path, TFileSystem& fs 
 // Writes ResultLines one per line (the frequency view saved as it is shown), the same way.
 void SaveTextLines(const TDataMod& dm, const std::string& path, TFileSystem& fs = RealFileSystem());
 
-// Reads the group file named by Rec.FileName into the group store and Rec.Ny (years
-// plus one, the rows include year 0), Rec.Ns and Rec.Ts. A file whose first line is
-// not a "Data from" line only sets NotGroupFile. The rows must run year 0 season 1,
-// season 2, ... as the table wrote them: a row doubled or missing is refused. Throws
-// TGroupReadError for a file that cannot be read or holds a bad row or cell (a
-// folder or a file above ResultFileLimit: TVeltraError, File); the store and the
-// record are then unchanged.
-void ReadGroupFile(TDataMod& dm);
-// The same from the lines of a group file already read; `path` names it in messages.
+// Reads the lines of a group file (read whole by ReadTextLines; `path` names it in
+// messages) into the group store and Rec.Ny (years plus one, the rows include year
+// 0), Rec.Ns and Rec.Ts. A file whose first line is not a "Data from" line only sets
+// NotGroupFile. The rows must run year 0 season 1, season 2, ... as the table wrote
+// them: a row doubled or missing is refused. Throws TGroupReadError for a bad row or
+// cell; the store and the record are then unchanged.
 void ReadGroupLines(TDataMod& dm, const std::string& path, const std::vector<std::string>& lines);
 
 // After a group file is opened: a filled slot is present when some value is above 0;

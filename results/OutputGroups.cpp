@@ -4,11 +4,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
 #include "model/InputFile.h"
+#include "model/NumberText.h"
 #include "results/GroupTables.h"
 #include "results/OutputFile.h"
 #include "results/TextLists.h"
@@ -77,14 +77,12 @@ struct TDecimal {
 // Rounded to 15 significant digits first; the notation follows the rounded exponent.
 TDecimal Decompose(double v)
 {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", v);
-    std::string s(buf);
+    std::string s = ScientificText(v, 14);
     TDecimal d;
     d.Negative = s[0] == '-';
     if (d.Negative)
         s.erase(0, 1);
-    const std::size_t e = s.find('e');
+    const std::size_t e = s.find('E');
     d.Exponent = std::atoi(s.c_str() + e + 1);
     d.Digits = s.substr(0, 1) + s.substr(2, e - 2);
     while (d.Digits.size() > 1 && d.Digits.back() == '0')
@@ -159,7 +157,7 @@ std::string NumberText(const TDecimal& d)
 std::string TableNumberText(double v)
 {
     if (v == 0 || !std::isfinite(v))
-        return v == 0 ? "0" : std::to_string(v);
+        return v == 0 ? "0" : ShortestText(v);
     return NumberText(Decompose(v));
 }
 
@@ -450,17 +448,12 @@ void ReadResultGroupLines(TDataMod& dm, const std::string& group, const std::str
 
 // ---------------------------------------------------------------- the table
 
-void BuildGroupTable(TDataMod& dm, const std::string& table)
-{
-    const TGroupTable* t = FindGroupTable(table);
-    if (!t)
-        throw TVeltraError(TErrorKind::Internal, "No output table " + table);
-    TGroupStore& g = dm.Groups;
-    const bool dwTable = table == "Dw";
-    const bool krTable = table == "Kr";
+namespace {
 
-    // A series is present when some record has a value above 0; the level of the
-    // water table is shown whatever its sign.
+// A series is present when some record has a value above 0; the level of the water
+// table is shown whatever its sign.
+void SetPresence(TGroupStore& g, bool dwTable)
+{
     g.SeriesPresent.fill(false);
     for (std::size_t k = 1; k <= 8; ++k)
         for (double v : g.GroupSeries[k])
@@ -470,6 +463,49 @@ void BuildGroupTable(TDataMod& dm, const std::string& table)
             }
     if (dwTable)
         g.SeriesPresent[5] = true;
+}
+
+// The row text of record j and, per column, its grid text: the number where the
+// value applies (always for the level of the water table and the rotation key), "-"
+// where its series is present but not this value, and "n.a." for an absent value of
+// a series that is absent throughout.
+std::string TableRow(TGroupStore& g, const TGroupTable& t, std::size_t j, int ns, bool dwTable, bool krTable)
+{
+    const int year = static_cast<int>(j) / ns;
+    const int season = static_cast<int>(j) % ns + 1;
+    std::string row = year < 10 ? "  " : " ";
+    row += std::to_string(year) + "       " + std::to_string(season) + "   ";
+    for (std::size_t c = 1; c <= t.Slots.size(); ++c) {
+        const auto slot = static_cast<std::size_t>(t.Slots[c - 1]);
+        const std::vector<double>& s = g.GroupSeries[slot];
+        const double v = j < s.size() ? s[j] : -1.0;
+        const bool present = g.SeriesPresent[slot];
+        if ((dwTable && slot == 5) || krTable || (v >= 0 && present)) {
+            const std::string number = TableNumberText(v);
+            row += CentreCell(number);
+            g.GridTexts[c].push_back(GridNumberText(v));
+        } else if (v < 0 && !present) {
+            row += "  n.a.    ";
+            g.GridTexts[c].push_back("  n.a.");
+        } else {
+            row += "   -      ";
+            g.GridTexts[c].push_back("   -  ");
+        }
+    }
+    return row;
+}
+
+} // namespace
+
+void BuildGroupTable(TDataMod& dm, const std::string& table)
+{
+    const TGroupTable* t = FindGroupTable(table);
+    if (!t)
+        throw TVeltraError(TErrorKind::Internal, "No output table " + table);
+    TGroupStore& g = dm.Groups;
+    const bool dwTable = table == "Dw";
+    const bool krTable = table == "Kr";
+    SetPresence(g, dwTable);
 
     g.TableHeads[0].clear();
     g.TableHeads[1] = QuotedHeading(t->Heading1);
@@ -479,39 +515,15 @@ void BuildGroupTable(TDataMod& dm, const std::string& table)
 
     const int ns = std::max<int>(1, dm.Rec.Ns);
     const std::size_t records = static_cast<std::size_t>(std::max(0, g.RecordCount));
-    const std::size_t columns = t->Slots.size();
     for (auto& texts : g.GridTexts)
         texts.clear();
-    for (std::size_t c = 1; c <= columns; ++c)
+    for (std::size_t c = 1; c <= t->Slots.size(); ++c)
         g.GridTexts[c].reserve(records);
     g.RowTexts.clear();
     g.RowTexts.reserve(records);
-
-    for (std::size_t j = 0; j < records; ++j) {
-        const int year = static_cast<int>(j) / ns;
-        const int season = static_cast<int>(j) % ns + 1;
-        std::string row = year < 10 ? "  " : " ";
-        row += std::to_string(year) + "       " + std::to_string(season) + "   ";
-        for (std::size_t c = 1; c <= columns; ++c) {
-            const auto slot = static_cast<std::size_t>(t->Slots[c - 1]);
-            const std::vector<double>& s = g.GroupSeries[slot];
-            const double v = j < s.size() ? s[j] : -1.0;
-            const bool present = g.SeriesPresent[slot];
-            if ((dwTable && slot == 5) || krTable || (v >= 0 && present)) {
-                const std::string number = TableNumberText(v);
-                row += CentreCell(number);
-                g.GridTexts[c].push_back(GridNumberText(v));
-            } else if (v < 0 && !present) {
-                row += "  n.a.    ";
-                g.GridTexts[c].push_back("  n.a.");
-            } else {
-                row += "   -      ";
-                g.GridTexts[c].push_back("   -  ");
-            }
-        }
-        g.RowTexts.push_back(std::move(row));
-    }
-    g.SeriesCount = static_cast<int>(columns);
+    for (std::size_t j = 0; j < records; ++j)
+        g.RowTexts.push_back(TableRow(g, *t, j, ns, dwTable, krTable));
+    g.SeriesCount = static_cast<int>(t->Slots.size());
 
     dm.ResultLines.clear();
     dm.ResultLines.reserve(records + 3);

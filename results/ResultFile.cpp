@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "model/NumberText.h"
 #include "results/FrequencyFile.h"
-#include "results/NumberCell.h"
 
 namespace veltra {
 
@@ -146,12 +146,12 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
     const int s = done.Season;
     const double duration = done.StepNr == 0 ? 0.0 : st.Ts[s];
 
-    const std::string dur = FixedCell(duration, 5, 1);
+    const std::string dur = FixedText(duration, 5, 1);
     res += CrLf;
-    res.append("  YEAR: ").append(IntCell(done.Year, 4)).append("   Name of input (data) file used:");
+    res.append("  YEAR: ").append(WholeText(done.Year, 4)).append("   Name of input (data) file used:");
     res.append(PathWithExtension(base, ".INP")).append(CrLf);
     res += "  **********\r\n";
-    res.append("  Season:").append(IntCell(s, 3)).append("   Duration:").append(dur).append("  months.\r\n");
+    res.append("  Season:").append(WholeText(s, 3)).append("   Duration:").append(dur).append("  months.\r\n");
     res += CrLf;
 
     const double A = st.A[s], B = st.B[s], U = st.U[s];
@@ -179,7 +179,7 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
     // The Kr item is an 11-character label and an integer in 3 columns.
     res.append("  Uc  = ");
     AppendCell(res, Cell(done.UcShown, showUc));
-    res.append("    Kr   = ").append(IntCell(kr, 3)).append(CrLf);
+    res.append("    Kr   = ").append(WholeText(kr, 3)).append(CrLf);
 
     // Lines 10 and 11.
     const TRootZoneCells rz = RootZoneCells(st);

@@ -1,7 +1,5 @@
 #include "results/TextLists.h"
 
-#include <filesystem>
-
 #include "model/SafeFile.h"
 #include "results/OutputGroups.h"
 
@@ -55,33 +53,6 @@ bool LoadResultLines(TDataMod& dm, const std::string& path)
     dm.Rec.LineCount = static_cast<std::int32_t>(dm.ResultLines.size());
     dm.Groups.TableInResultLines = false;
     return true;
-}
-
-namespace {
-
-TListLoad LoadList(const std::string& path, std::vector<std::string>& target)
-{
-    std::vector<std::string> lines;
-    ReadTextLines(path, lines, "a list file");
-    TListLoad load;
-    load.Count = static_cast<int>(lines.size());
-    // Fewer than 3 lines hold the heading only, no messages.
-    load.Present = load.Count >= 3;
-    if (load.Present)
-        target = std::move(lines);
-    return load;
-}
-
-} // namespace
-
-TListLoad LoadErrorList(TDataMod& dm, const std::string& folder)
-{
-    return LoadList((std::filesystem::path(folder) / "Error.lst").string(), dm.ErrorLines);
-}
-
-TListLoad LoadWarningList(TDataMod& dm, const std::string& folder)
-{
-    return LoadList((std::filesystem::path(folder) / "warning.lst").string(), dm.WarningLines);
 }
 
 } // namespace veltra

@@ -1,6 +1,6 @@
 #pragma once
-// Whole text files as lists of lines: the result or frequency file the Output page
-// shows, and the error and warning lists of the run workflow.
+// Whole text files as lists of lines: the result, frequency or group file the
+// Output page shows.
 #include <string>
 #include <vector>
 
@@ -25,15 +25,5 @@ void ReadTextLines(const std::string& path, std::vector<std::string>& lines,
 // changed, when the file cannot be opened (the caller shows GroupFileMessage);
 // a folder or a file too large throws as ReadTextLines.
 bool LoadResultLines(TDataMod& dm, const std::string& path);
-
-// A list is present when it holds more than its heading (3 lines or more): its lines
-// are then loaded. Count is the number of lines of the file. Throws
-// TGroupReadError when the file cannot be opened.
-struct TListLoad {
-    bool Present = false;
-    int Count = 0;
-};
-TListLoad LoadErrorList(TDataMod& dm, const std::string& folder);   // folder/Error.lst
-TListLoad LoadWarningList(TDataMod& dm, const std::string& folder); // folder/warning.lst
 
 } // namespace veltra

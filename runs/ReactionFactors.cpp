@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "model/NumberEntry.h"
+#include "model/NumberText.h"
 
 namespace veltra {
 

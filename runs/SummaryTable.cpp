@@ -7,6 +7,7 @@
 #include <regex>
 #include <system_error>
 
+#include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 
@@ -57,9 +58,7 @@ std::string Cell(const std::optional<double>& v)
 
 std::string FullNumber(double v)
 {
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
+    return ShortestText(v);
 }
 
 std::string SummaryHeader(const std::vector<std::string>& variedNames)

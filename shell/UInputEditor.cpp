@@ -4,6 +4,7 @@
 
 #include "model/InputCheck.h"
 #include "model/NumberEntry.h"
+#include "model/NumberText.h"
 
 namespace veltra {
 

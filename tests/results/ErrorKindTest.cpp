@@ -38,7 +38,7 @@ TEST(ErrorKind, ResultFilesNumbersOptionsTablesAndSaves)
     dm.Rec.FileName = temp.File("missing.res");
     const std::vector<std::tuple<const char*, std::function<void()>, std::optional<TErrorKind>>> cases{
         {"frequency file missing", [&] { RunGroupOption(dm, 13); }, TErrorKind::File},
-        {"no warning list", [&] { LoadWarningList(dm, temp.File("nowhere")); }, TErrorKind::File},
+        {"no such file", [&] { ReadTextLines(temp.File("nowhere"), dm.ResultLines); }, TErrorKind::File},
         {"a cell that is no number", [] { CellToReal("7.O8E+000"); }, TErrorKind::Input},
         {"option 0", [] { GroupOption(0); }, TErrorKind::Usage},
         {"option 14", [] { GroupOption(14); }, TErrorKind::Usage},

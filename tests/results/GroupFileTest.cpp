@@ -29,9 +29,17 @@ TDataMod OpenGroupFile(const fs::path& path)
     TDataMod dm;
     dm.Rec.FileName = path.string();
     EXPECT_TRUE(LoadResultLines(dm, dm.Rec.FileName));
-    ReadGroupFile(dm);
+    ReadGroupLines(dm, dm.Rec.FileName, dm.ResultLines);
     SetPresenceAfterGroupOpen(dm);
     return dm;
+}
+
+// Reading a group file as the command line does.
+void ReadGroupFileAt(TDataMod& dm, const std::string& path)
+{
+    std::vector<std::string> lines;
+    ReadTextLines(path, lines, "a group file");
+    ReadGroupLines(dm, path, lines);
 }
 
 TEST(GroupFiles, ReferenceGroupFilesReadBackToTheSeriesAndSaveUnchanged)
@@ -245,7 +253,7 @@ TEST(GroupFiles, DamagedFilesAreRefusedAndLeaveTheStoreUnchanged)
             if (name.ends_with(".res"))
                 RunGroupOption(dm, 2);
             else
-                ReadGroupFile(dm);
+                ReadGroupFileAt(dm, temp.File(name));
             ADD_FAILURE() << "no error";
         } catch (const TGroupReadError& e) {
             EXPECT_NE(std::string(e.what()).find(temp.File(name)), std::string::npos) << e.what();
@@ -255,8 +263,7 @@ TEST(GroupFiles, DamagedFilesAreRefusedAndLeaveTheStoreUnchanged)
     }
 
     WriteFile(temp.Path() / "text.prn", "hello\r\n");
-    dm.Rec.FileName = temp.File("text.prn");
-    ReadGroupFile(dm);
+    ReadGroupFileAt(dm, temp.File("text.prn"));
     EXPECT_TRUE(dm.Groups.NotGroupFile);
     dm.Groups.NotGroupFile = false;
     EXPECT_EQ(dm.Groups, before.Groups);
@@ -275,9 +282,8 @@ TEST(GroupFiles, DamagedFilesAreRefusedAndLeaveTheStoreUnchanged)
               static_cast<long>(damaged.size()));
 }
 
-TEST(GroupFiles, FrequencyViewAndTextListsLoadWholeFiles)
+TEST(GroupFiles, FrequencyViewLoadsTheWholeFile)
 {
-    TTempFolder temp("group-lists");
     const fs::path field = Reference() / "field";
     TDataMod dm;
     dm.Rec.FileName = ResultFileOf(field).string();
@@ -286,15 +292,6 @@ TEST(GroupFiles, FrequencyViewAndTextListsLoadWholeFiles)
     EXPECT_EQ(dm.Rec.FileName, ResultFileOf(field).string());
     EXPECT_EQ(dm.Rec.LineCount, static_cast<int>(dm.ResultLines.size()));
     EXPECT_EQ(dm.Groups.GroupTag, "Gd"); // the group stays for the graph
-
-    WriteFile(temp.Path() / "Error.lst", " THE FOLLOWING ERRORS\r\n\r\n Ns out of range\r\n");
-    WriteFile(temp.Path() / "warning.lst", " THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\r\n");
-    const TListLoad errors = LoadErrorList(dm, temp.Path().string());
-    EXPECT_EQ(std::make_pair(errors.Present, errors.Count), std::make_pair(true, 3));
-    EXPECT_EQ(dm.ErrorLines.back(), " Ns out of range");
-    const TListLoad warnings = LoadWarningList(dm, temp.Path().string());
-    EXPECT_EQ(std::make_pair(warnings.Present, warnings.Count), std::make_pair(false, 1));
-    EXPECT_THROW(LoadWarningList(dm, temp.File("nowhere")), TGroupReadError);
 }
 
 } // namespace

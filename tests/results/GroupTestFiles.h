@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "results/NumberCell.h"
+#include "model/NumberText.h"
 #include "results/TextLists.h"
 #include "support/ScratchFolder.h"
 #include "support/TestFiles.h"

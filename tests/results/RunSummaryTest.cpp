@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "results/NumberCell.h"
+#include "model/NumberText.h"
 #include "results/ResultFile.h"
 #include "results/RunSummary.h"
 

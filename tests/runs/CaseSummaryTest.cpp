@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "model/InputFile.h"
-#include "results/NumberCell.h"
+#include "model/NumberText.h"
 #include "runs/Batch.h"
 #include "runs/CaseRun.h"
 #include "support/ScratchFolder.h"

@@ -6,7 +6,7 @@
 
 #include "WindowTestSupport.h"
 #include "model/ExampleInputs.h"
-#include "model/NumberEntry.h"
+#include "model/NumberText.h"
 #include "shell/GuidedEntry.h"
 #include "shell/UControls.h"
 #include "shell/UMessages.h"
