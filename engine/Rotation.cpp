@@ -78,9 +78,9 @@ void DetermineRotationKey(TRunContext& ctx)
     st.Kr = kr;
     if (rec.AnnualMode != 0 && rec.YearNr < 2)
         st.KrFirstYear = st.KrInit;
-    if (!st.KrChangeWarned && st.Kr != st.KrInit) {
+    if (!st.Warned.KrChangeWarned && st.Kr != st.KrInit) {
         ctx.Warn.RotationKeyChanged(st.KrInit, st.Kr);
-        st.KrChangeWarned = true;
+        st.Warned.KrChangeWarned = true;
     }
 }
 
@@ -216,18 +216,18 @@ void FarmersResponses(TRunContext& ctx, int s)
         else
             ia = ia / f; // the same water on the smaller area
     };
-    if (a > 0.001 && st.Kr != 3 && (st.CrA > st.CAmax || st.JsA < 0.8))
-        shrink(a, st.CrA, st.CAmax, st.JsA, st.FsA[s], st.EfA, iaA);
-    if (b > 0.001 && st.Kr == 3 && (st.CrB > st.CBmax || st.JsB < 0.8))
-        shrink(b, st.CrB, st.CBmax, st.JsB, st.FsB[s], st.EfB, iaB);
+    if (a > 0.001 && st.Kr != 3 && (st.CrA > st.CAmax || st.Season.JsA < 0.8))
+        shrink(a, st.CrA, st.CAmax, st.Season.JsA, st.FsA[s], st.Season.EfA, iaA);
+    if (b > 0.001 && st.Kr == 3 && (st.CrB > st.CBmax || st.Season.JsB < 0.8))
+        shrink(b, st.CrB, st.CBmax, st.Season.JsB, st.FsB[s], st.Season.EfB, iaB);
 
-    if (!st.FarmersWarned) {
+    if (!st.Warned.FarmersWarned) {
         if (a < a0 && b >= b0) {
             ctx.Warn.FarmersReducedA();
-            st.FarmersWarned = true;
+            st.Warned.FarmersWarned = true;
         } else if (a >= a0 && b < b0) {
             ctx.Warn.FarmersReducedB();
-            st.FarmersWarned = true;
+            st.Warned.FarmersWarned = true;
         }
     }
 
@@ -249,9 +249,9 @@ void FarmersResponses(TRunContext& ctx, int s)
             io = io0;
         }
     };
-    if (a > 0.001 && st.Kr != 3 && st.CrA < st.CAmax - 0.5 && st.JsA > 0.9)
+    if (a > 0.001 && st.Kr != 3 && st.CrA < st.CAmax - 0.5 && st.Season.JsA > 0.9)
         regrow(a, a0, st.AInput[s], iaA, 0.001);
-    if (b > 0.001 && st.Kr == 3 && st.CrB < st.CBmax - 0.5 && st.JsB > 0.9)
+    if (b > 0.001 && st.Kr == 3 && st.CrB < st.CBmax - 0.5 && st.Season.JsB > 0.9)
         regrow(b, b0, st.BInput[s], iaB, 0.0);
     if (st.Kr == 1 && a - a0 > 0.001) // regrown land brings the salinity of the fallow land
         st.CrA = (a0 * st.CrA + (a - a0) * st.CrU) / a;

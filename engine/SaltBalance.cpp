@@ -47,33 +47,37 @@ double RootZoneByKey(TEngineState& st, const TSeasonSalt& q, int s)
             return RootZoneSaltIteration(start, q.V, RootZoneRule,
                                          [&](double cs, double) { return in - (k * cs * sd + q.Flr * cs * lr); });
         };
-        const TSaltResult ra = part(st.CrAStart, q.IrrA, st.RrA, q.KA, q.Sda, st.LrA);
-        const TSaltResult rb = part(st.CrBStart, q.IrrB, st.RrB, q.KB, q.Sdb, st.LrB);
-        const TSaltResult ru = part(st.CrUStart, st.SiU[s], st.RrU, q.KU, q.Sro, st.LrU);
+        const TSaltResult ra = part(st.CrAStart, q.IrrA, st.Season.RrA, q.KA, q.Sda, st.Season.LrA);
+        const TSaltResult rb = part(st.CrBStart, q.IrrB, st.Season.RrB, q.KB, q.Sdb, st.Season.LrB);
+        const TSaltResult ru = part(st.CrUStart, st.SiU[s], st.Season.RrU, q.KU, q.Sro, st.Season.LrU);
         st.CrA = ra.End;
         st.CrB = rb.End;
         st.CrU = ru.End;
-        return q.Flr * (st.LrA * ra.Average * q.A + st.LrB * rb.Average * q.B + st.LrU * ru.Average * q.U);
+        return q.Flr *
+               (st.Season.LrA * ra.Average * q.A + st.Season.LrB * rb.Average * q.B + st.Season.LrU * ru.Average * q.U);
     }
     if (kr == 4) {
-        const double in = q.IrrSum * q.Ci + q.Pp * q.Cp + st.RrT * q.Flx * q.Cx - q.KA * st.CrAStart * q.SurfOut;
+        const double in = q.IrrSum * q.Ci + q.Pp * q.Cp + st.Season.RrT * q.Flx * q.Cx - q.KA * st.CrAStart * q.SurfOut;
         const TSaltResult r = RootZoneSaltIteration(st.CrAStart, q.V, RootZoneNoZeroRule,
-                                                    [&](double cs, double) { return in - q.Flr * cs * st.LrT; });
+                                                    [&](double cs, double) { return in - q.Flr * cs * st.Season.LrT; });
         st.CrA = r.End;
-        return q.Flr * st.LrT * r.Average;
+        return q.Flr * st.Season.LrT * r.Average;
     }
 
     // Keys 1, 2, 3: a permanent part of land type L and the rotated remainder.
     double p, irrL, sdL, rrL, lrL, kL, startL, startR, kRR;
     double *stateL, *stateR;
     if (kr == 1) {
-        p = st.Uc, irrL = st.SiU[s], sdL = st.SRO, rrL = st.RrU, lrL = st.LrU, kL = q.KU, startL = st.CrUStart;
+        p = st.Uc, irrL = st.SiU[s], sdL = st.Season.SRO, rrL = st.Season.RrU, lrL = st.Season.LrU, kL = q.KU,
+        startL = st.CrUStart;
         stateL = &st.CrU, stateR = &st.CrA, startR = st.CrAStart, kRR = q.KA * st.CrAStart;
     } else if (kr == 2) {
-        p = st.Ac, irrL = q.IrrA, sdL = st.SDA, rrL = st.RrA, lrL = st.LrA, kL = q.KA, startL = st.CrAStart;
+        p = st.Ac, irrL = q.IrrA, sdL = st.Season.SDA, rrL = st.Season.RrA, lrL = st.Season.LrA, kL = q.KA,
+        startL = st.CrAStart;
         stateL = &st.CrA, stateR = &st.CrB, startR = st.CrBStart, kRR = q.KA * st.CrAStart;
     } else {
-        p = st.Bc, irrL = q.IrrB, sdL = st.SDB, rrL = st.RrB, lrL = st.LrB, kL = q.KB, startL = st.CrBStart;
+        p = st.Bc, irrL = q.IrrB, sdL = st.Season.SDB, rrL = st.Season.RrB, lrL = st.Season.LrB, kL = q.KB,
+        startL = st.CrBStart;
         stateL = &st.CrB, stateR = &st.CrA, startR = st.CrAStart, kRR = q.KB * st.CrBStart;
     }
 
@@ -90,9 +94,9 @@ double RootZoneByKey(TEngineState& st, const TSeasonSalt& q, int s)
 
     double inR = 0, lrR = 0;
     if (p < 0.999) {
-        const double rrR = (st.RrT - rrL * p) / (1 - p);
+        const double rrR = (st.Season.RrT - rrL * p) / (1 - p);
         inR = ((q.IrrSum - irrL * p) * q.Ci - (q.SurfOut - sdL * p) * kRR) / (1 - p) + q.Pp * q.Cp + rrR * q.Flx * q.Cx;
-        lrR = (st.LrT - lrL * p) / (1 - p);
+        lrR = (st.Season.LrT - lrL * p) / (1 - p);
     }
     TSaltResult rem{startR, startR};
     if (!(p > 0.999))
@@ -111,25 +115,25 @@ double RootZoneRotated(TEngineState& st, const TSeasonSalt& q, int s)
     const bool hasU = kr == 6 || kr == 7 || kr == 10;
     double leached = 0;
     if (hasA) {
-        const double in = q.IrrA * q.Ci + st.RrA * q.Flx * q.Cx;
-        const double out = q.KA * st.CrAStart * st.SDA + st.CrAStart * q.Flr * st.LrA;
+        const double in = q.IrrA * q.Ci + st.Season.RrA * q.Flx * q.Cx;
+        const double out = q.KA * st.CrAStart * st.Season.SDA + st.CrAStart * q.Flr * st.Season.LrA;
         const TSaltResult r = DirectForm(st.CrAStart, in, out, q.V);
         st.CrA = r.End;
-        leached += st.LrA * r.Average * st.Ac;
+        leached += st.Season.LrA * r.Average * st.Ac;
     }
     if (hasB) {
-        const double in = q.IrrB * q.Ci + st.RrB * q.Flx * q.Cx;
-        const double out = q.KB * st.CrBStart * st.SDB + st.CrBStart * q.Flr * st.LrB;
+        const double in = q.IrrB * q.Ci + st.Season.RrB * q.Flx * q.Cx;
+        const double out = q.KB * st.CrBStart * st.Season.SDB + st.CrBStart * q.Flr * st.Season.LrB;
         const TSaltResult r = DirectForm(st.CrBStart, in, out, q.V);
         st.CrB = r.End;
-        leached += st.LrB * r.Average * st.Bc;
+        leached += st.Season.LrB * r.Average * st.Bc;
     }
     if (hasU) {
-        const double in = st.SiU[s] * q.Ci + st.RrU * q.Flx * q.Cx;
-        const double out = q.KU * st.CrUStart * st.SRO + st.CrUStart * q.Flr * st.LrU;
+        const double in = st.SiU[s] * q.Ci + st.Season.RrU * q.Flx * q.Cx;
+        const double out = q.KU * st.CrUStart * st.Season.SRO + st.CrUStart * q.Flr * st.Season.LrU;
         const TSaltResult r = DirectForm(st.CrUStart, in, out, q.V);
         st.CrU = r.End;
-        leached += st.LrU * r.Average * st.Uc;
+        leached += st.Season.LrU * r.Average * st.Uc;
     }
     const double fA = hasA ? q.A - st.Ac : q.A;
     const double fB = hasB ? q.B - st.Bc : q.B;
@@ -137,13 +141,13 @@ double RootZoneRotated(TEngineState& st, const TSeasonSalt& q, int s)
     const double fR = fA + fB + fU;
     if (!(fR < 0.001)) { // without rotated land the remainder keeps its salinity
         const double in = (st.SiU[s] * fU + q.IrrA * fA + q.IrrB * fB) * q.Ci / fR +
-                          (st.RrU * fU + st.RrA * fA + st.RrB * fB) * q.Flx * q.Cx / fR;
-        const double out = (st.SDA * fA * q.KA + st.SDB * fB * q.KB + st.SRO * fU * q.KU +
-                            (st.LrA * fA + st.LrB * fB + st.LrU * fU) * q.Flr) *
+                          (st.Season.RrU * fU + st.Season.RrA * fA + st.Season.RrB * fB) * q.Flx * q.Cx / fR;
+        const double out = (st.Season.SDA * fA * q.KA + st.Season.SDB * fB * q.KB + st.Season.SRO * fU * q.KU +
+                            (st.Season.LrA * fA + st.Season.LrB * fB + st.Season.LrU * fU) * q.Flr) *
                            st.C0Start / fR;
         const TSaltResult r = DirectForm(st.C0Start, in, out, q.V);
         st.C0 = r.End;
-        leached += (st.LrA * fA + st.LrB * fB + st.LrU * fU) * r.Average;
+        leached += (st.Season.LrA * fA + st.Season.LrB * fB + st.Season.LrU * fU) * r.Average;
     }
     return q.Flr * leached;
 }
@@ -158,8 +162,8 @@ void SaltBalance(TRunContext& ctx, int s)
     // The salinity of the irrigation water, mixed from canal, re-used drainage and
     // well water.
     IrrigationWaterSalinity(ctx, s);
-    const double ciMixed = st.Ci;
-    double ci = st.Ci;
+    const double ciMixed = st.Season.Ci;
+    double ci = st.Season.Ci;
 
     // What every reservoir of this season works with.
     TSeasonSalt q{};
@@ -172,12 +176,12 @@ void SaltBalance(TRunContext& ctx, int s)
     q.IrrB = st.IaB[s] + st.DBu[s] + st.FBw[s] * st.Gw[s];
     q.IrrSum = q.IrrA * q.A + q.IrrB * q.B + st.SiU[s] * q.U;
     // Very salty land sheds salt with its surface water even when little runs off.
-    q.Sda = st.CrAStart > 51 && st.SDA < 0.01 ? 0.01 * (st.CrAStart - 50) : st.SDA;
-    q.Sdb = st.CrBStart > 51 && st.SDB < 0.01 ? 0.01 * (st.CrBStart - 50) : st.SDB;
-    q.Sro = st.CrUStart > 51 && st.SRO < 0.01 ? 0.01 * (st.CrUStart - 50) : st.SRO;
+    q.Sda = st.CrAStart > 51 && st.Season.SDA < 0.01 ? 0.01 * (st.CrAStart - 50) : st.Season.SDA;
+    q.Sdb = st.CrBStart > 51 && st.Season.SDB < 0.01 ? 0.01 * (st.CrBStart - 50) : st.Season.SDB;
+    q.Sro = st.CrUStart > 51 && st.Season.SRO < 0.01 ? 0.01 * (st.CrUStart - 50) : st.Season.SRO;
     const double sro = q.Sro;
     q.SurfOut = q.Sda * q.A + q.Sdb * q.B + q.Sro * q.U;
-    double qout = st.Go[s] + st.Gw[s] + st.Gd - st.Gi[s];
+    double qout = st.Go[s] + st.Gw[s] + st.Season.Gd - st.Gi[s];
     double qin = 0;
     if (qout < 0) {
         qin = -qout;
@@ -200,10 +204,10 @@ void SaltBalance(TRunContext& ctx, int s)
 
     // Water standing above the soil surface mixes with what reaches it.
     if (st.Dw < 0) {
-        double saltIn = st.It * ci + (st.SiU[s] - sro) * st.CrUStart + qin * q.Flr * cavg - qout * st.CpondPrev;
+        double saltIn = st.Season.It * ci + (st.SiU[s] - sro) * st.CrUStart + qin * q.Flr * cavg - qout * st.CpondPrev;
         if (st.DwPrev > 0)
-            saltIn = (st.It * ci + (st.SiU[s] - sro) * st.CrUStart) * (-st.Dw) / st.DwPrev;
-        const double water = st.It + st.SiU[s] - sro + qin - qout - st.Dw;
+            saltIn = (st.Season.It * ci + (st.SiU[s] - sro) * st.CrUStart) * (-st.Dw) / st.DwPrev;
+        const double water = st.Season.It + st.SiU[s] - sro + qin - qout - st.Dw;
         if (water > 0.001)
             st.Cpond = (-st.Dw * st.CpondPrev + saltIn) / water + st.CpondPrev;
         else
@@ -241,22 +245,22 @@ void SaltBalance(TRunContext& ctx, int s)
     if (rec.Kd == 0) {
         const TSaltResult r = RootZoneSaltIteration(st.Cxf, rec.Ptx * rec.Dx, TransitionRule, [&](double cs, double) {
             if (st.Dw >= belowTransition)
-                return saltLr - st.LrT * flx * cs - (flx * cs - flq * cqfStart) * st.RrT;
-            return lcS * ci + saltLr + vin * flq * cqfStart - (st.RrT + vout) * flx * cs;
+                return saltLr - st.Season.LrT * flx * cs - (flx * cs - flq * cqfStart) * st.Season.RrT;
+            return lcS * ci + saltLr + vin * flq * cqfStart - (st.Season.RrT + vout) * flx * cs;
         });
         st.Cxf = r.End;
         cdown = r.Average;
-        st.Cd = 0;
+        st.Season.Cd = 0;
     } else {
-        const double vup = std::max(0.0, vin - st.Gb);
-        const double ldown = std::max(0.0, st.LrT - st.Ga);
-        const double outA = st.RrT + ldown + st.Ga;
-        const double outB = vup + vout + st.Gb;
+        const double vup = std::max(0.0, vin - st.Season.Gb);
+        const double ldown = std::max(0.0, st.Season.LrT - st.Season.Ga);
+        const double outA = st.Season.RrT + ldown + st.Season.Ga;
+        const double outB = vup + vout + st.Season.Gb;
         const double cxbStart = st.Cxb;
         const TSaltResult above =
             RootZoneSaltIteration(st.Cxa, rec.Ptx * (rec.Dd - rec.Dr), TransitionRule, [&](double cs, double latest) {
                 if (st.Dw >= rec.Dd)
-                    return saltLr - st.LrT * flx * cs + st.RrT * flx * (cxbStart - latest);
+                    return saltLr - st.Season.LrT * flx * cs + st.Season.RrT * flx * (cxbStart - latest);
                 return vup * flx * cxbStart + saltLr - outA * flx * cs;
             });
         st.Cxa = above.End;
@@ -264,29 +268,28 @@ void SaltBalance(TRunContext& ctx, int s)
         const TSaltResult below =
             RootZoneSaltIteration(st.Cxb, rec.Ptx * (rec.Dr + rec.Dx - rec.Dd), TransitionRule, [&](double cs, double) {
                 if (st.Dw >= belowTransition)
-                    return st.LrT * flx * (avgCxa - cs) + (flq * cqfStart - flx * cs) * st.RrT;
+                    return st.Season.LrT * flx * (avgCxa - cs) + (flq * cqfStart - flx * cs) * st.Season.RrT;
                 return ldown * flx * avgCxa + lcS * ci + vin * flq * cqfStart - outB * flx * cs;
             });
         st.Cxb = below.End;
         cdown = below.Average;
-        st.Cd = st.Gd > 0.001 ? (st.Ga * avgCxa + st.Gb * below.Average) * flx / st.Gd : 0;
+        st.Season.Cd =
+            st.Season.Gd > 0.001 ? (st.Season.Ga * avgCxa + st.Season.Gb * below.Average) * flx / st.Season.Gd : 0;
     }
 
     // The aquifer.
     const TSaltResult aq = RootZoneSaltIteration(cqfStart, rec.Ptq * rec.Dq, AquiferRule, [&](double cs, double) {
         if (st.Dw > belowTransition)
-            return st.Gi[s] * st.Ch - (flq * st.Gw[s] + st.Go[s]) * cs + st.LrT * flx * cdown + lcS * ci -
-                   st.RrT * flq * cs;
+            return st.Gi[s] * st.Ch - (flq * st.Gw[s] + st.Go[s]) * cs + st.Season.LrT * flx * cdown + lcS * ci -
+                   st.Season.RrT * flq * cs;
         return st.Gi[s] * st.Ch - (flq * st.Gw[s] + st.Go[s]) * cs + vout * flx * cdown - vin * flq * cs;
     });
     st.Cqf = aq.End;
 
-    // A season without irrigation on dry land; salt stays above the surface only
-    // while water stands there.
-    st.NoIrrigation = st.Dw >= 0 && st.DwPrev >= 0 && q.IrrA * q.A == 0 && q.IrrB * q.B == 0;
+    // Salt stays above the surface only while water stands there.
     if (st.Dw >= 0)
         st.Zs = 0;
-    st.Ci = ciMixed;
+    st.Season.Ci = ciMixed;
 }
 
 } // namespace veltra

@@ -48,23 +48,25 @@ TSeasonDone FinishSeason(const TInputRecord& rec, TEngineState& st)
 
     const double A = st.A[s], B = st.B[s], U = st.U[s];
     if (st.StepNr == 0)
-        st.It = A * st.IaA[s] + B * st.IaB[s] + st.Lc[s] + st.DAu[s] + st.DBu[s] + (st.FAw[s] + st.FBw[s]) * st.Gw[s];
+        st.Season.It =
+            A * st.IaA[s] + B * st.IaB[s] + st.Lc[s] + st.DAu[s] + st.DBu[s] + (st.FAw[s] + st.FBw[s]) * st.Gw[s];
     if (st.IaA[s] + st.IaB[s] < 0.001) {
-        st.It = 0;
-        st.Is = 0;
+        st.Season.It = 0;
+        st.Season.Is = 0;
     }
 
-    Net(st.RrA, st.LrA, A > Present);
-    Net(st.RrB, st.LrB, B > Present);
-    Net(st.RrU, st.LrU, U > Present);
-    st.LrT = A * st.LrA + B * st.LrB + U * st.LrU;
-    st.RrT = A * st.RrA + B * st.RrB + U * st.RrU;
-    for (double* v : {&st.LrA, &st.LrB, &st.LrU, &st.LrT, &st.RrA, &st.RrB, &st.RrU, &st.RrT})
+    Net(st.Season.RrA, st.Season.LrA, A > Present);
+    Net(st.Season.RrB, st.Season.LrB, B > Present);
+    Net(st.Season.RrU, st.Season.LrU, U > Present);
+    st.Season.LrT = A * st.Season.LrA + B * st.Season.LrB + U * st.Season.LrU;
+    st.Season.RrT = A * st.Season.RrA + B * st.Season.RrB + U * st.Season.RrU;
+    for (double* v : {&st.Season.LrA, &st.Season.LrB, &st.Season.LrU, &st.Season.LrT, &st.Season.RrA, &st.Season.RrB,
+                      &st.Season.RrU, &st.Season.RrT})
         ClipBelow(*v);
 
-    ClipBelow(st.Gd);
-    ClipBelow(st.Ga);
-    ClipBelow(st.Gb);
+    ClipBelow(st.Season.Gd);
+    ClipBelow(st.Season.Ga);
+    ClipBelow(st.Season.Gb);
 
     done.UcShown = st.Uc;
     ClipBelow(st.CrA);
@@ -77,11 +79,13 @@ TSeasonDone FinishSeason(const TInputRecord& rec, TEngineState& st)
 bool SeasonValuesFinite(const TEngineState& st, const TSeasonDone& done)
 {
     const int s = done.Season;
-    const double values[] = {st.It,   st.Is,        st.IaA[s], st.IaB[s], st.EfA,   st.EfB, st.Eft, st.Io[s], st.JsA,
-                             st.JsB,  st.EaU,       st.LrA,    st.LrB,    st.LrU,   st.LrT, st.RrA, st.RrB,   st.RrU,
-                             st.RrT,  st.Gd,        st.Ga,     st.Gb,     st.Gw[s], st.Dw,  st.Zs,  st.A[s],  st.B[s],
-                             st.U[s], done.UcShown, st.CrA,    st.CrB,    st.CrU,   st.C0,  st.Cxf, st.Cxa,   st.Cxb,
-                             st.Cqf,  st.Ci,        st.Cd,     st.Cw,     st.Ts[s]};
+    const double values[] = {st.Season.It,  st.Season.Is,  st.IaA[s],     st.IaB[s],     st.Season.EfA, st.Season.EfB,
+                             st.Season.Eft, st.Io[s],      st.Season.JsA, st.Season.JsB, st.Season.EaU, st.Season.LrA,
+                             st.Season.LrB, st.Season.LrU, st.Season.LrT, st.Season.RrA, st.Season.RrB, st.Season.RrU,
+                             st.Season.RrT, st.Season.Gd,  st.Season.Ga,  st.Season.Gb,  st.Gw[s],      st.Dw,
+                             st.Zs,         st.A[s],       st.B[s],       st.U[s],       done.UcShown,  st.CrA,
+                             st.CrB,        st.CrU,        st.C0,         st.Cxf,        st.Cxa,        st.Cxb,
+                             st.Cqf,        st.Season.Ci,  st.Season.Cd,  st.Season.Cw,  st.Ts[s]};
     for (double v : values)
         if (!std::isfinite(v))
             return false;

@@ -21,8 +21,7 @@ void ResetRunState(TInputRecord& rec, TEngineState& st)
 {
     st.AreaAbandoned = false;
     st.StopCause = TStopCause::None;
-    st.StillBusyShown = false;
-    st.AlmostDoneShown = false;
+    st.Progress = {};
     st.Dw0 = rec.Dw0;
     st.DwPrev = rec.Dw0;
     st.StepNr = 0;
@@ -86,13 +85,7 @@ void LoadRunInputs(const TInputRecord& rec, TEngineState& st)
         st.Frd[s] = rec.Frd[s];
         st.U[s] = 0;
     }
-    st.KrChangeWarned = false;
-    st.FarmersWarned = false;
-    st.SurfaceWarned.Clear();
-    st.ReuseWarned.Clear();
-    st.RootZoneWarned = false;
-    st.WellsWarned = false;
-    st.WarningHeaderWritten = false;
+    st.Warned = {};
     st.AreaAbandoned = false;
 }
 
@@ -139,20 +132,6 @@ bool RestoreAnnualCarry(TInputRecord& rec, TEngineState& st, const TAnnualCarry&
             st.Cxb = ((dr + dx - d) * st.Cxb + (d - rec.Dd) * st.Cxa) / (dr + dx - rec.Dd);
     }
     return true;
-}
-
-// The per-season results shown in the year-0 block are those of no season at all.
-void ClearSeasonResults(TEngineState& st)
-{
-    st.SDA = st.SDB = st.SRO = 0;
-    st.EaA = st.EaB = st.EaU = 0;
-    st.RrA = st.RrB = st.RrU = st.RrT = 0;
-    st.LrA = st.LrB = st.LrU = st.LrT = 0;
-    st.Is = st.It = 0;
-    st.Ga = st.Gb = st.Gd = 0;
-    st.EfA = st.EfB = st.Eft = st.JsA = st.JsB = 0;
-    st.Ci = st.Cd = st.Cw = 0;
-    st.Cpond = 0;
 }
 
 // The transition zone at the end of a year of a series, then the carry record.
@@ -202,10 +181,7 @@ void StoreIrrigationChanges(TInputRecord& rec, TEngineState& st, int s, double a
 
 void ClearOneShotFlags(TEngineState& st)
 {
-    st.RootZoneWarned = st.WellsWarned = st.KrChangeWarned = st.FarmersWarned = false;
-    st.WarningHeaderWritten = false;
-    st.SurfaceWarned.Clear();
-    st.ReuseWarned.Clear();
+    st.Warned = {};
 }
 
 std::string EngineRefusal(const TInputRecord& rec)
@@ -243,8 +219,8 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRu
     start.BasePath = rec.Ky == 1 && !st.RunFirstFileName.empty() ? st.RunFirstFileName : rec.FileName;
     start.ContinuesSeries = rec.Ky == 1 && st.YearsDone > 0;
     start.Header = st.YearsDone == 0;
-    start.WarningHeading = !st.WarningHeaderWritten;
-    st.WarningHeaderWritten = true;
+    start.WarningHeading = !st.Warned.WarningHeaderWritten;
+    st.Warned.WarningHeaderWritten = true;
     rec.FileName = PathWithExtension(start.BasePath, ".frq");
     out.RunStarted(start, rec, st);
     TWarningList warn(out);
@@ -274,7 +250,9 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRu
 
     const int ns = rec.Ns;
     if (st.YearsDone == 0) {
-        ClearSeasonResults(st);
+        // The year-0 block shows the results of no season at all.
+        st.Season = {};
+        st.Cpond = 0;
         for (int s = 1; s <= ns && !stopped; ++s) {
             st.SeasonNr = s;
             handOut();
@@ -289,21 +267,19 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRu
         st.StepNr = k;
         const int s = (k - 1) % ns + 1;
         st.SeasonNr = s;
-        rec.EpAStart[s] = rec.EpA[s];
-        rec.EpBStart[s] = rec.EpB[s];
         rec.EpUStart[s] = rec.EpU[s];
         if (s == 1)
             DetermineRotationKey(ctx);
 
-        if (!st.StillBusyShown && k > steps / 3) {
+        if (!st.Progress.StillBusyShown && k > steps / 3) {
             progress.BusyReplaceText(" Still busy .....");
             progress.Pause(500);
-            st.StillBusyShown = true;
+            st.Progress.StillBusyShown = true;
         }
-        if (!st.AlmostDoneShown && k > (2 * steps) / 3) {
+        if (!st.Progress.AlmostDoneShown && k > (2 * steps) / 3) {
             progress.BusyReplaceText(" Almost done ....");
             progress.Pause(500);
-            st.AlmostDoneShown = true;
+            st.Progress.AlmostDoneShown = true;
         }
 
         st.Io[s] = rec.Io[s];
@@ -359,17 +335,17 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRu
             ReduceIrrigationAtShallowWaterTable(ctx, s);
             StoreIrrigationChanges(rec, st, s, addA, addB);
             rec.Io[s] = st.Io[s];
-            if (!st.RootZoneWarned && rec.IaA[s] > 0 && rec.IaB[s] > 0) {
+            if (!st.Warned.RootZoneWarned && rec.IaA[s] > 0 && rec.IaB[s] > 0) {
                 warn.RootZoneIrrigationReduced();
-                st.RootZoneWarned = true;
+                st.Warned.RootZoneWarned = true;
             }
         }
         if (st.Gw[s] > 0.1 && st.Dw0 < 5.0 && st.Dw > 10.0) {
             st.GwInput[s] = 0.9 * st.GwInput[s];
             st.Gw[s] = 0.9 * st.Gw[s];
-            if (!st.WellsWarned) {
+            if (!st.Warned.WellsWarned) {
                 warn.PumpingReduced();
-                st.WellsWarned = true;
+                st.Warned.WellsWarned = true;
             }
         }
         if (rec.Kf == 1 && rec.Krf == 1 && s == ns)

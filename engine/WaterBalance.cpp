@@ -104,22 +104,22 @@ bool WaterBalance(TRunContext& ctx, int s)
     const double pp = st.Pp[s];
 
     // Surface drainage, corrected for what can run off at this water table.
-    st.SDA = CorrectedSurfaceDrainage(st.SoA[s], pp + st.IaA[s], st.Dw);
-    st.SDB = CorrectedSurfaceDrainage(st.SoB[s], pp + st.IaB[s], st.Dw);
-    st.SRO = CorrectedSurfaceDrainage(st.SoU[s], pp + st.SiU[s], st.Dw);
+    st.Season.SDA = CorrectedSurfaceDrainage(st.SoA[s], pp + st.IaA[s], st.Dw);
+    st.Season.SDB = CorrectedSurfaceDrainage(st.SoB[s], pp + st.IaB[s], st.Dw);
+    st.Season.SRO = CorrectedSurfaceDrainage(st.SoU[s], pp + st.SiU[s], st.Dw);
     if (st.Dw < 0) // ponded water drains at the surface
-        st.Dw = st.Dw + a * st.SDA + b * st.SDB + (1 - a - b) * st.SRO;
-    const bool sda = st.SDA != st.SoA[s], sdb = st.SDB != st.SoB[s], sro = st.SRO != st.SoU[s];
-    if (!st.SurfaceWarned[s] && (sda || sdb || sro)) {
+        st.Dw = st.Dw + a * st.Season.SDA + b * st.Season.SDB + (1 - a - b) * st.Season.SRO;
+    const bool sda = st.Season.SDA != st.SoA[s], sdb = st.Season.SDB != st.SoB[s], sro = st.Season.SRO != st.SoU[s];
+    if (!st.Warned.SurfaceWarned[s] && (sda || sdb || sro)) {
         ctx.Warn.SurfaceCorrected(ctx.Year(), s, sda, sdb, sro);
-        st.SurfaceWarned[s] = true;
+        st.Warned.SurfaceWarned[s] = true;
     }
 
     // Move the water table by 1 mm at a time until the change of stored water meets
     // the net recharge of the ground water.
-    TLandWater landU{u, rec.EpU[s], st.FsU[s], pp + st.SiU[s], st.SRO, st.EaU, st.RrU, 0};
-    TLandWater landA{a, rec.EpA[s], st.FsA[s], pp + st.IaA[s], st.SDA, st.EaA, st.RrA, 0};
-    TLandWater landB{b, rec.EpB[s], st.FsB[s], pp + st.IaB[s], st.SDB, st.EaB, st.RrB, 0};
+    TLandWater landU{u, rec.EpU[s], st.FsU[s], pp + st.SiU[s], st.Season.SRO, st.Season.EaU, st.Season.RrU, 0};
+    TLandWater landA{a, rec.EpA[s], st.FsA[s], pp + st.IaA[s], st.Season.SDA, st.Season.EaA, st.Season.RrA, 0};
+    TLandWater landB{b, rec.EpB[s], st.FsB[s], pp + st.IaB[s], st.Season.SDB, st.Season.EaB, st.Season.RrB, 0};
     for (TLandWater* land : {&landU, &landA, &landB})
         land->EpPerFs = land->Fs > 0 ? land->Ep / land->Fs : 0;
     const double iaA = st.IaA[s], iaB = st.IaB[s], siU = st.SiU[s];
@@ -132,7 +132,7 @@ bool WaterBalance(TRunContext& ctx, int s)
     const double lc = st.Lc[s];
     const double d = st.Dc - 0.5 * rec.Dr;
     double storage = 0;
-    st.IterationStartDw = st.Dw;
+    st.Iteration.StartDw = st.Dw;
     double storageBefore = 0, rechargeBefore = 0;
     bool firstPass = true;
     bool rising = false, falling = false;
@@ -218,9 +218,9 @@ bool WaterBalance(TRunContext& ctx, int s)
         dauBefore = dau;
         dbuBefore = dbu;
         flow = DrainFlow(drains, dw);
-        if (LimitReuse(dau, dbu, flow.Gd) && !st.ReuseWarned[s]) {
+        if (LimitReuse(dau, dbu, flow.Gd) && !st.Warned.ReuseWarned[s]) {
             ctx.Warn.ReuseReduced(ctx.Year(), s);
-            st.ReuseWarned[s] = true;
+            st.Warned.ReuseWarned[s] = true;
         }
 
         const double n = rechargeBeforeDrains - flow.Gd;
@@ -234,10 +234,10 @@ bool WaterBalance(TRunContext& ctx, int s)
         }
         if ((rising && falling) || std::fabs(n - storage) < 0.001) {
             converged = true;
-            st.StorageChange = storage;
-            st.NetRecharge = n;
-            st.StorageChangeBefore = firstPass ? storage : storageBefore;
-            st.NetRechargeBefore = firstPass ? n : rechargeBefore;
+            st.Iteration.StorageChange = storage;
+            st.Iteration.NetRecharge = n;
+            st.Iteration.StorageChangeBefore = firstPass ? storage : storageBefore;
+            st.Iteration.NetRechargeBefore = firstPass ? n : rechargeBefore;
             break;
         }
         if (step == limit)
@@ -250,26 +250,27 @@ bool WaterBalance(TRunContext& ctx, int s)
     }
     const double it = is + dauBefore + dbuBefore + wells;
     st.Dw = dw;
-    st.Is = is;
-    st.It = it;
+    st.Season.Is = is;
+    st.Season.It = it;
     st.DAu[s] = dau;
     st.DBu[s] = dbu;
-    st.Ga = flow.Ga;
-    st.Gb = flow.Gb;
-    st.Gd = flow.Gd;
-    st.SRO = landU.Sd, st.EaU = landU.Ea, st.RrU = landU.Rr, st.LrU = lrU;
-    st.SDA = landA.Sd, st.EaA = landA.Ea, st.RrA = landA.Rr, st.LrA = lrA;
-    st.SDB = landB.Sd, st.EaB = landB.Ea, st.RrB = landB.Rr, st.LrB = lrB;
-    st.RrT = rrT, st.LrT = lrT;
+    st.Season.Ga = flow.Ga;
+    st.Season.Gb = flow.Gb;
+    st.Season.Gd = flow.Gd;
+    st.Season.SRO = landU.Sd, st.Season.EaU = landU.Ea, st.Season.RrU = landU.Rr, st.Season.LrU = lrU;
+    st.Season.SDA = landA.Sd, st.Season.EaA = landA.Ea, st.Season.RrA = landA.Rr, st.Season.LrA = lrA;
+    st.Season.SDB = landB.Sd, st.Season.EaB = landB.Ea, st.Season.RrB = landB.Rr, st.Season.LrB = lrB;
+    st.Season.RrT = rrT, st.Season.LrT = lrT;
     // No negative flows; percolation and capillary rise netted per land type.
-    for (double* v : {&st.LrA, &st.LrB, &st.LrU, &st.LrT, &st.RrA, &st.RrB, &st.RrU, &st.RrT})
+    for (double* v : {&st.Season.LrA, &st.Season.LrB, &st.Season.LrU, &st.Season.LrT, &st.Season.RrA, &st.Season.RrB,
+                      &st.Season.RrU, &st.Season.RrT})
         if (*v < 0)
             *v = 0;
-    NetLand(st.LrA, st.RrA, a);
-    NetLand(st.LrB, st.RrB, b);
-    NetLand(st.LrU, st.RrU, u);
-    st.RrT = a * st.RrA + b * st.RrB + u * st.RrU;
-    st.LrT = a * st.LrA + b * st.LrB + u * st.LrU;
+    NetLand(st.Season.LrA, st.Season.RrA, a);
+    NetLand(st.Season.LrB, st.Season.RrB, b);
+    NetLand(st.Season.LrU, st.Season.RrU, u);
+    st.Season.RrT = a * st.Season.RrA + b * st.Season.RrB + u * st.Season.RrU;
+    st.Season.LrT = a * st.Season.LrA + b * st.Season.LrB + u * st.Season.LrU;
     return converged;
 }
 
@@ -278,12 +279,15 @@ void Efficiencies(TRunContext& ctx, int s)
     const TInputRecord& rec = ctx.Rec;
     TEngineState& st = ctx.St;
     const double pp = st.Pp[s];
-    st.EfA = st.IaA[s] > 0.001 ? (st.EaA - st.RrA) / (st.IaA[s] + pp) : 0;
-    st.EfB = st.IaB[s] > 0.001 ? (st.EaB - st.RrB) / (st.IaB[s] + pp) : 0;
-    st.Eft = st.It > 0.001 ? ((st.EaA - st.RrA) * st.A[s] + (st.EaB - st.RrB) * st.B[s]) / (st.It + pp) : 0;
-    st.JsA = (st.EaA > 0.001 && rec.EpA[s] > 0.001) ? st.EaA / rec.EpA[s] : 0;
-    st.JsB = (st.EaB > 0.001 && rec.EpB[s] > 0.001) ? st.EaB / rec.EpB[s] : 0;
-    for (double* v : {&st.EfA, &st.EfB, &st.Eft, &st.JsA, &st.JsB})
+    st.Season.EfA = st.IaA[s] > 0.001 ? (st.Season.EaA - st.Season.RrA) / (st.IaA[s] + pp) : 0;
+    st.Season.EfB = st.IaB[s] > 0.001 ? (st.Season.EaB - st.Season.RrB) / (st.IaB[s] + pp) : 0;
+    st.Season.Eft = st.Season.It > 0.001
+                        ? ((st.Season.EaA - st.Season.RrA) * st.A[s] + (st.Season.EaB - st.Season.RrB) * st.B[s]) /
+                              (st.Season.It + pp)
+                        : 0;
+    st.Season.JsA = (st.Season.EaA > 0.001 && rec.EpA[s] > 0.001) ? st.Season.EaA / rec.EpA[s] : 0;
+    st.Season.JsB = (st.Season.EaB > 0.001 && rec.EpB[s] > 0.001) ? st.Season.EaB / rec.EpB[s] : 0;
+    for (double* v : {&st.Season.EfA, &st.Season.EfB, &st.Season.Eft, &st.Season.JsA, &st.Season.JsB})
         if (*v > 1)
             *v = 1;
 }

@@ -51,10 +51,10 @@ TEST(ResultFile, NettingClippingAndPresence)
     st.U[1] = 0.399;
     st.IaA[1] = 0.9;
     st.IaB[1] = 0.5;
-    st.LrA = 0.3, st.RrA = 0.1;
-    st.LrB = 0.7, st.RrB = 0.2;
-    st.LrU = 0.1, st.RrU = 0.1005;
-    st.Gd = 0.0009, st.Ga = -0.2, st.Gb = 0.5;
+    st.Season.LrA = 0.3, st.Season.RrA = 0.1;
+    st.Season.LrB = 0.7, st.Season.RrB = 0.2;
+    st.Season.LrU = 0.1, st.Season.RrU = 0.1005;
+    st.Season.Gd = 0.0009, st.Season.Ga = -0.2, st.Season.Gb = 0.5;
     st.Zs = 0.001;
     st.Gw[1] = 0.001;
     st.CrA = 0.0004;
@@ -73,11 +73,11 @@ TEST(ResultFile, NettingClippingAndPresence)
     EXPECT_EQ(L[17], "  Ci  =  0.00E+000    Cd  =  0.00E+000    Cw  =      -    ");
     EXPECT_EQ(L[18], " #");
     // The netting and clipping stay in the state for the later seasons.
-    EXPECT_DOUBLE_EQ(st.LrA, 0.3 - 0.1);
-    EXPECT_EQ(st.RrA, 0);
-    EXPECT_EQ(st.LrB, 0);
-    EXPECT_EQ(st.RrU, 0); // 0.0005 left, below 0.001
-    EXPECT_EQ((std::vector<double>{st.Gd, st.Ga, st.CrA}), (std::vector<double>{0, 0, 0}));
+    EXPECT_DOUBLE_EQ(st.Season.LrA, 0.3 - 0.1);
+    EXPECT_EQ(st.Season.RrA, 0);
+    EXPECT_EQ(st.Season.LrB, 0);
+    EXPECT_EQ(st.Season.RrU, 0); // 0.0005 left, below 0.001
+    EXPECT_EQ((std::vector<double>{st.Season.Gd, st.Season.Ga, st.CrA}), (std::vector<double>{0, 0, 0}));
     // Key 4 fills its slot even for a salinity of 0; the rest of the 8 lines are empty.
     EXPECT_EQ(L[19], "Cumulative frequency distribution of Cr4");
     EXPECT_EQ(L[20], "  20%    0.00E+000  40%    0.00E+000  60%    0.00E+000  80%    0.00E+000");
@@ -89,7 +89,7 @@ TEST(ResultFile, NettingClippingAndPresence)
     st.A[1] = 0;
     st.B[1] = 0.0005;
     st.U[1] = 1;
-    st.EaU = 0.25;
+    st.Season.EaU = 0.25;
     rec.Kd = 0;
     st.Cxf = 9;
     const std::vector<std::string> U = Record(rec, st);
@@ -169,10 +169,10 @@ TEST(FrequencyFile, PointsAndAreaClasses)
     EXPECT_NEAR(p[3], 4.860, 0.0005);
     // Classes are closed on the right.
     const double g = -std::log(-std::log(0.2));
-    EXPECT_DOUBLE_EQ(FrequencyPoint(100, 1, 0.2), 0.84 + 0.25 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoint(100.5, 1, 0.2), 0.81 + 0.32 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoint(1000, 1, 0.2), 0.81 + 0.32 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoint(1000.5, 1, 0.2), 0.69 + 0.52 * g);
+    EXPECT_DOUBLE_EQ(FrequencyPoints(100, 1)[0], 0.84 + 0.25 * g);
+    EXPECT_DOUBLE_EQ(FrequencyPoints(100.5, 1)[0], 0.81 + 0.32 * g);
+    EXPECT_DOUBLE_EQ(FrequencyPoints(1000, 1)[0], 0.81 + 0.32 * g);
+    EXPECT_DOUBLE_EQ(FrequencyPoints(1000.5, 1)[0], 0.69 + 0.52 * g);
 }
 
 } // namespace
