@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "engine/WaterBalance.h"
+
 namespace veltra {
 
 namespace {
@@ -14,18 +16,17 @@ void ClipBelow(double& v)
         v = 0;
 }
 
-// Percolation and capillary rise of one land type leave only their difference.
-void Net(double& rr, double& lr, bool present)
+// Percolation and capillary rise netted per land type present, then their totals;
+// flows below 0.001 are none.
+void NetSeasonFlows(TSeasonResults& r, double a, double b, double u)
 {
-    if (!present) {
-        rr = lr = 0;
-    } else if (rr >= lr) {
-        rr = rr - lr;
-        lr = 0;
-    } else {
-        lr = lr - rr;
-        rr = 0;
-    }
+    NetPercolationAndRise(r.LrA, r.RrA, a > Present, TEqualFlows::Cancel);
+    NetPercolationAndRise(r.LrB, r.RrB, b > Present, TEqualFlows::Cancel);
+    NetPercolationAndRise(r.LrU, r.RrU, u > Present, TEqualFlows::Cancel);
+    r.LrT = a * r.LrA + b * r.LrB + u * r.LrU;
+    r.RrT = a * r.RrA + b * r.RrB + u * r.RrU;
+    for (double* v : {&r.LrA, &r.LrB, &r.LrU, &r.LrT, &r.RrA, &r.RrB, &r.RrU, &r.RrT})
+        ClipBelow(*v);
 }
 
 } // namespace
@@ -46,27 +47,18 @@ TSeasonDone FinishSeason(const TInputRecord& rec, TEngineState& st)
     if (st.StepNr == 0)
         st.YearsDone = 0;
 
+    TSeasonResults& r = st.Season;
     const double A = st.A[s], B = st.B[s], U = st.U[s];
     if (st.StepNr == 0)
-        st.Season.It =
-            A * st.IaA[s] + B * st.IaB[s] + st.Lc[s] + st.DAu[s] + st.DBu[s] + (st.FAw[s] + st.FBw[s]) * st.Gw[s];
+        r.It = A * st.IaA[s] + B * st.IaB[s] + st.Lc[s] + st.DAu[s] + st.DBu[s] + (st.FAw[s] + st.FBw[s]) * st.Gw[s];
     if (st.IaA[s] + st.IaB[s] < 0.001) {
-        st.Season.It = 0;
-        st.Season.Is = 0;
+        r.It = 0;
+        r.Is = 0;
     }
-
-    Net(st.Season.RrA, st.Season.LrA, A > Present);
-    Net(st.Season.RrB, st.Season.LrB, B > Present);
-    Net(st.Season.RrU, st.Season.LrU, U > Present);
-    st.Season.LrT = A * st.Season.LrA + B * st.Season.LrB + U * st.Season.LrU;
-    st.Season.RrT = A * st.Season.RrA + B * st.Season.RrB + U * st.Season.RrU;
-    for (double* v : {&st.Season.LrA, &st.Season.LrB, &st.Season.LrU, &st.Season.LrT, &st.Season.RrA, &st.Season.RrB,
-                      &st.Season.RrU, &st.Season.RrT})
-        ClipBelow(*v);
-
-    ClipBelow(st.Season.Gd);
-    ClipBelow(st.Season.Ga);
-    ClipBelow(st.Season.Gb);
+    NetSeasonFlows(r, A, B, U);
+    ClipBelow(r.Gd);
+    ClipBelow(r.Ga);
+    ClipBelow(r.Gb);
 
     done.UcShown = st.Uc;
     ClipBelow(st.CrA);
