@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/SeasonRecord.h"
+#include "engine/WaterBalance.h"
 #include "results/FrequencyFile.h"
 #include "results/ResultFile.h"
 
@@ -99,6 +100,33 @@ TEST(ResultFile, NettingClippingAndPresence)
     EXPECT_EQ(U[10], "  Gd  =      -        Ga  =      -        Gb  =      -    ");
     EXPECT_EQ(U[16], "  Cxf =  9.00E+000    Cxa =      -        Cxb =      -        Cqf =  0.00E+000");
     EXPECT_EQ(U[17], "  Ci  =      -        Cd  =      -        Cw  =      -    ");
+}
+
+// Equal flows: the water balance keeps them, the record cancels them; a NaN stays
+// in the record. No reference case has equal flows.
+TEST(ResultFile, NettingOfEqualFlowsAndAbsentLand)
+{
+    const double nan = std::nan("");
+    struct TCase {
+        double lr, rr;
+        bool present;
+        TEqualFlows equal;
+        double lrNet, rrNet;
+    } const cases[] = {
+        {0.3, 0.3, true, TEqualFlows::Stay, 0.3, 0.3}, {0.3, 0.3, true, TEqualFlows::Cancel, 0, 0},
+        {0.5, 0.2, true, TEqualFlows::Stay, 0.3, 0},   {0.2, 0.5, true, TEqualFlows::Cancel, 0, 0.3},
+        {0.5, 0.2, false, TEqualFlows::Stay, 0, 0},    {1.0, nan, true, TEqualFlows::Cancel, nan, 0},
+    };
+    for (const TCase& c : cases) {
+        double lr = c.lr, rr = c.rr;
+        NetPercolationAndRise(lr, rr, c.present, c.equal);
+        SCOPED_TRACE(testing::Message() << c.lr << " " << c.rr);
+        if (std::isnan(c.lrNet))
+            EXPECT_TRUE(std::isnan(lr));
+        else
+            EXPECT_DOUBLE_EQ(lr, c.lrNet);
+        EXPECT_DOUBLE_EQ(rr, c.rrNet);
+    }
 }
 
 // Keys 7 and 9 do not occur in the reference cases.
