@@ -95,6 +95,26 @@ void LoadRunInputs(const TInputRecord& rec, TEngineState& st)
     st.AreaAbandoned = false;
 }
 
+// Drains installed, removed or moved between the years: the transition-zone
+// salinities are re-mixed over the new layers; the record keeps the edited drains.
+void RemixTransitionZoneForNewDrains(const TInputRecord& rec, TEngineState& st, const TAnnualCarry& carry)
+{
+    const double dr = rec.Dr, dx = rec.Dx, d = carry.Dd;
+    if (carry.Kd == 0 && rec.Kd == 1) {
+        st.Cxa = st.Cxf;
+        st.Cxb = st.Cxf;
+    } else if (carry.Kd == 1 && rec.Kd == 0) {
+        st.Cxf = ((d - dr) * st.Cxa + (dr + dx - d) * st.Cxb) / dx;
+        st.Cxa = st.Cxf;
+        st.Cxb = st.Cxf;
+    } else if (carry.Kd == 1 && rec.Kd == 1) {
+        if (rec.Dd > d)
+            st.Cxa = ((d - dr) * st.Cxa + (rec.Dd - d) * st.Cxb) / (rec.Dd - dr);
+        else if (rec.Dd < d)
+            st.Cxb = ((dr + dx - d) * st.Cxb + (d - rec.Dd) * st.Cxa) / (dr + dx - rec.Dd);
+    }
+}
+
 // The year-by-year restore. Returns whether the carry record was restored: the
 // first year of a series starts from the input.
 bool RestoreAnnualCarry(TInputRecord& rec, TEngineState& st, const TAnnualCarry& carry)
@@ -120,23 +140,7 @@ bool RestoreAnnualCarry(TInputRecord& rec, TEngineState& st, const TAnnualCarry&
     st.Uc = carry.Uc;
     st.YearsDone = carry.YearsDone;
     rec.Ky = carry.Ky;
-
-    // Drains installed, removed or moved between the years: the transition-zone
-    // salinities are re-mixed over the new layers; the record keeps the edited drains.
-    const double dr = rec.Dr, dx = rec.Dx, d = carry.Dd;
-    if (carry.Kd == 0 && rec.Kd == 1) {
-        st.Cxa = st.Cxf;
-        st.Cxb = st.Cxf;
-    } else if (carry.Kd == 1 && rec.Kd == 0) {
-        st.Cxf = ((d - dr) * st.Cxa + (dr + dx - d) * st.Cxb) / dx;
-        st.Cxa = st.Cxf;
-        st.Cxb = st.Cxf;
-    } else if (carry.Kd == 1 && rec.Kd == 1) {
-        if (rec.Dd > d)
-            st.Cxa = ((d - dr) * st.Cxa + (rec.Dd - d) * st.Cxb) / (rec.Dd - dr);
-        else if (rec.Dd < d)
-            st.Cxb = ((dr + dx - d) * st.Cxb + (d - rec.Dd) * st.Cxa) / (dr + dx - rec.Dd);
-    }
+    RemixTransitionZoneForNewDrains(rec, st, carry);
     return true;
 }
 

@@ -265,7 +265,8 @@ TWaterTableEnd IterateWaterTable(TRunContext& ctx, int s, TSeasonLands& lands)
 
         const double n = rechargeBeforeDrains - flow.Gd;
         const int dir = n > storage ? 1 : -1; // the water table must rise, or fall
-        (dir > 0 ? rising : falling) = true;
+        rising = rising || dir > 0;
+        falling = falling || dir < 0;
         if ((rising && falling) || std::fabs(n - storage) < 0.001) {
             converged = true;
             st.Iteration.StorageChange = storage;
