@@ -11,13 +11,9 @@ bool IsRotatedKey(int kr)
     return kr == 5 || kr == 6 || kr == 7 || kr == 10;
 }
 
-} // namespace
-
-void DetermineRotationKey(TRunContext& ctx)
+// U of every season, and the permanent fractions: the smallest of the year.
+void PermanentFractions(int ns, TEngineState& st)
 {
-    const TInputRecord& rec = ctx.Rec;
-    TEngineState& st = ctx.St;
-    const int ns = rec.Ns;
     for (int s = 1; s <= ns; ++s) {
         st.U[s] = 1 - st.A[s] - st.B[s];
         if (st.U[s] < 0.001)
@@ -29,17 +25,13 @@ void DetermineRotationKey(TRunContext& ctx)
         st.Bc = std::min(st.Bc, st.B[s]);
         st.Uc = std::min(st.Uc, st.U[s]);
     }
-    if (st.StepNr == 0) {
-        st.KrInit = st.Kr;
-        if (rec.AnnualMode != 0 && rec.YearNr > 1)
-            st.KrInit = st.KrFirstYear;
-    }
-    // Farmers who may not change the rotation type keep the key found at the start.
-    if (rec.Kf == 1 && rec.Krf == 0 && st.StepNr > 0)
-        return;
+}
 
-    const double sum = st.Ac + st.Bc + st.Uc;
-    const int init = st.KrInit;
+// The key the permanent land calls for, from the initial key `init`. Abandoned
+// salty land makes it 1 while there is permanent U land, if the farmers may
+// change the rotation.
+int KeyForPermanentLand(double ac, double bc, double uc, int init, bool& areaAbandoned, bool farmersMayRotate)
+{
     int kr = IsRotatedKey(init) ? init : 4;
     // The initial key's own permanent land keeps its key while there is any; without
     // it the larger of the other two permanent lands decides.
@@ -54,47 +46,49 @@ void DetermineRotationKey(TRunContext& ctx)
         }
     };
     if (init == 0) {
+        const double sum = ac + bc + uc;
         if (sum > 0.999)
             kr = 0;
         if (sum < 1 - 1e-9)
-            prefer(st.Uc, 1, st.Ac, 2, st.Bc, 3);
+            prefer(uc, 1, ac, 2, bc, 3);
     } else if (init == 1) {
-        prefer(st.Uc, 1, st.Ac, 2, st.Bc, 3);
+        prefer(uc, 1, ac, 2, bc, 3);
     } else if (init == 2) {
-        prefer(st.Ac, 2, st.Uc, 1, st.Bc, 3);
+        prefer(ac, 2, uc, 1, bc, 3);
     } else if (init == 3) {
-        prefer(st.Bc, 3, st.Uc, 1, st.Ac, 2);
+        prefer(bc, 3, uc, 1, ac, 2);
     }
-    if (st.AreaAbandoned && st.Uc > 0 && rec.Krf == 1)
+    if (areaAbandoned && uc > 0 && farmersMayRotate)
         kr = 1;
-    if (kr == 1 && init != 1 && st.Uc < 0.001) {
-        st.AreaAbandoned = false;
+    // Back to the initial key when the key's permanent land is gone.
+    if (kr == 1 && init != 1 && uc < 0.001) {
+        areaAbandoned = false;
         kr = init;
     }
-    if (kr == 2 && init != 2 && st.Ac < 0.001)
+    if (kr == 2 && init != 2 && ac < 0.001)
         kr = init;
-    if (kr == 3 && init != 3 && st.Bc < 0.001)
+    if (kr == 3 && init != 3 && bc < 0.001)
         kr = init;
-    st.Kr = kr;
-    if (rec.AnnualMode != 0 && rec.YearNr < 2)
-        st.KrFirstYear = st.KrInit;
-    if (!st.KrChangeWarned && st.Kr != st.KrInit) {
-        ctx.Warn.RotationKeyChanged(st.KrInit, st.Kr);
-        st.KrChangeWarned = true;
-    }
+    return kr;
 }
 
-void InitRootZoneSalinity(TRunContext& ctx, const TAnnualCarry* carried)
+// A salinity mixed from `prev` land at `own` and `change` new land at `other`.
+double MixIn(double prev, double own, double change, double other)
 {
-    const TInputRecord& rec = ctx.Rec;
-    TEngineState& st = ctx.St;
-    // A continuing series starts where the last year ended.
-    const double ca0 = carried ? carried->CrA : rec.CA0;
-    const double cb0 = carried ? carried->CrB : rec.CB0;
-    const double cu0 = carried ? carried->CrU : rec.CU0;
-    const double a1 = st.A[1], b1 = st.B[1], u1 = st.U[1];
-    const int kr = st.Kr;
+    return (prev * own + change * other) / (prev + change);
+}
 
+// The same with the new land half at each of two salinities.
+double MixInTwo(double prev, double own, double change, double other1, double other2)
+{
+    return (prev * own + change * other1 + change * other2) / (prev + 2 * change);
+}
+
+// The initial salinities of the parts the key defines, from those of the A, B and
+// U land (a1, b1, u1: the fractions of season 1).
+void InitialSalinities(TEngineState& st, double ca0, double cb0, double cu0, double a1, double b1, double u1)
+{
+    const int kr = st.Kr;
     st.CrA = ca0;
     st.CrU = cu0;
     st.CrB = cb0;
@@ -124,52 +118,153 @@ void InitRootZoneSalinity(TRunContext& ctx, const TAnnualCarry* carried)
         st.CrB = (a1 * ca0 + u1 * cu0) / (a1 + u1);
     if (kr == 7 && ca0 <= 0 && b1 + u1 > 0)
         st.CrA = (b1 * cb0 + u1 * cu0) / (b1 + u1);
+}
 
-    if (rec.Ky == 1 && st.YearsDone >= 2 && carried) {
-        st.AcPrev = carried->Ac, st.BcPrev = carried->Bc, st.UcPrev = carried->Uc;
-        st.dAc = st.Ac - st.AcPrev, st.dBc = st.Bc - st.BcPrev, st.dUc = st.Uc - st.UcPrev;
-        const double dA = st.dAc, dB = st.dBc, dU = st.dUc;
-        const double aP = st.AcPrev, bP = st.BcPrev, uP = st.UcPrev;
-        switch (kr) {
-        case 1:
-            if (dU > 0)
-                st.CrU = (uP * cu0 + dU * ca0) / (uP + dU);
-            if (dA > 0)
-                st.CrA = (aP * ca0 + dA * cu0) / (aP + dA);
-            break;
-        case 2:
-            if (dA > 0)
-                st.CrA = (aP * ca0 + dA * cb0) / (aP + dA);
-            if (dB > 0)
-                st.CrB = (bP * cb0 + dB * ca0) / (bP + dB);
-            break;
-        case 3:
-            if (dB > 0)
-                st.CrB = (bP * cb0 + dB * ca0) / (bP + dB);
-            if (dA > 0)
-                st.CrA = (aP * ca0 + dA * cb0) / (aP + dA);
-            break;
-        case 5:
-            if (dB > 0)
-                st.CrB = (bP * cb0 + dB * ca0 + dB * cu0) / (bP + 2 * dB);
-            if (dA > 0)
-                st.CrA = (aP * ca0 + dA * cb0 + dA * cu0) / (aP + 2 * dA);
-            break;
-        case 6:
-            if (dA > 0)
-                st.CrA = (aP * ca0 + dA * cb0 + dA * cu0) / (aP + 2 * dA);
-            if (dU > 0)
-                st.CrU = (uP * cu0 + dU * ca0 + dU * cb0) / (uP + 2 * dU);
-            break;
-        case 7:
-            if (dB > 0)
-                st.CrB = (bP * cb0 + dB * ca0 + dB * cu0) / (bP + 2 * dB);
-            if (dU > 0)
-                st.CrU = (uP * cu0 + dU * ca0 + dU * cb0) / (uP + 2 * dU);
-            break;
-        default: break;
-        }
+// A later year of a series: permanent land that grew since the year before brings
+// the salinity of the land it came from.
+void MixGrownPermanentLand(TEngineState& st, const TAnnualCarry& carried, double ca0, double cb0, double cu0)
+{
+    st.AcPrev = carried.Ac, st.BcPrev = carried.Bc, st.UcPrev = carried.Uc;
+    st.dAc = st.Ac - st.AcPrev, st.dBc = st.Bc - st.BcPrev, st.dUc = st.Uc - st.UcPrev;
+    const double dA = st.dAc, dB = st.dBc, dU = st.dUc;
+    const double aP = st.AcPrev, bP = st.BcPrev, uP = st.UcPrev;
+    switch (st.Kr) {
+    case 1:
+        if (dU > 0)
+            st.CrU = MixIn(uP, cu0, dU, ca0);
+        if (dA > 0)
+            st.CrA = MixIn(aP, ca0, dA, cu0);
+        break;
+    case 2:
+        if (dA > 0)
+            st.CrA = MixIn(aP, ca0, dA, cb0);
+        if (dB > 0)
+            st.CrB = MixIn(bP, cb0, dB, ca0);
+        break;
+    case 3:
+        if (dB > 0)
+            st.CrB = MixIn(bP, cb0, dB, ca0);
+        if (dA > 0)
+            st.CrA = MixIn(aP, ca0, dA, cb0);
+        break;
+    case 5:
+        if (dB > 0)
+            st.CrB = MixInTwo(bP, cb0, dB, ca0, cu0);
+        if (dA > 0)
+            st.CrA = MixInTwo(aP, ca0, dA, cb0, cu0);
+        break;
+    case 6:
+        if (dA > 0)
+            st.CrA = MixInTwo(aP, ca0, dA, cb0, cu0);
+        if (dU > 0)
+            st.CrU = MixInTwo(uP, cu0, dU, ca0, cb0);
+        break;
+    case 7:
+        if (dB > 0)
+            st.CrB = MixInTwo(bP, cb0, dB, ca0, cu0);
+        if (dU > 0)
+            st.CrU = MixInTwo(uP, cu0, dU, ca0, cb0);
+        break;
+    default: break;
     }
+}
+
+// Farmers who keep the same land as one rotation see one salinity for it.
+void AlignRotatingCopies(TEngineState& st)
+{
+    if (st.Kr == 1)
+        st.CrB = st.CrA;
+    if (st.Kr == 2)
+        st.CrU = st.CrB;
+    if (st.Kr == 3)
+        st.CrU = st.CrA;
+    if (st.Kr == 4) {
+        st.CrU = st.CrA;
+        st.CrB = st.CrA;
+    }
+}
+
+// Farmers give up land that is too salty (cr above crMax: the area counts as
+// abandoned) or gets too little water (js): a twentieth, or a tenth when it is
+// much too salty or much too dry. The water no longer needed leaves through the
+// bypass io when the land could not use it anyway; otherwise the same water goes
+// on the smaller area.
+void ShrinkArea(double& area, double& ia, double& io, bool& abandoned, double cr, double crMax, double js, double fs,
+                double ef)
+{
+    double f = 0.95;
+    if (cr > crMax)
+        abandoned = true;
+    if (cr >= 1.5 * crMax || js < 0.7)
+        f = 0.9;
+    area = f * area;
+    if (area < 0.01)
+        area = 0;
+    if (0.8 * fs > ef && js >= 1.0)
+        io = io + (1 / f - 1) * area * ia;
+    else
+        ia = ia / f;
+}
+
+// Farmers take back land that has recovered, up to its input area. The water for
+// it comes back from the bypass io; when the bypass cannot give it (falls below
+// bypassFloor), the field irrigation is spread thinner instead and the bypass
+// keeps io0.
+void RegrowArea(double& area, double& ia, double& io, bool& abandoned, double area0, double areaInput, double io0,
+                double bypassFloor)
+{
+    area = area / 0.95;
+    if (area > areaInput) {
+        area = areaInput;
+        abandoned = false;
+    }
+    const double r = area / area0;
+    io = io - (1 - 1 / r) * area * ia;
+    if (std::fabs(io) < 0.001)
+        io = 0;
+    if (io < bypassFloor) {
+        ia = ia / r;
+        io = io0;
+    }
+}
+
+} // namespace
+
+void DetermineRotationKey(TRunContext& ctx)
+{
+    const TInputRecord& rec = ctx.Rec;
+    TEngineState& st = ctx.St;
+    PermanentFractions(rec.Ns, st);
+    if (st.StepNr == 0) {
+        st.KrInit = st.Kr;
+        if (rec.AnnualMode != 0 && rec.YearNr > 1)
+            st.KrInit = st.KrFirstYear;
+    }
+    // Farmers who may not change the rotation type keep the key found at the start.
+    if (rec.Kf == 1 && rec.Krf == 0 && st.StepNr > 0)
+        return;
+    st.Kr = KeyForPermanentLand(st.Ac, st.Bc, st.Uc, st.KrInit, st.AreaAbandoned, rec.Krf == 1);
+    if (rec.AnnualMode != 0 && rec.YearNr < 2)
+        st.KrFirstYear = st.KrInit;
+    if (!st.Warned.KrChangeWarned && st.Kr != st.KrInit) {
+        ctx.Warn.RotationKeyChanged(st.KrInit, st.Kr);
+        st.Warned.KrChangeWarned = true;
+    }
+}
+
+void InitRootZoneSalinity(TRunContext& ctx, const TAnnualCarry* carried)
+{
+    const TInputRecord& rec = ctx.Rec;
+    TEngineState& st = ctx.St;
+    // A continuing series starts where the last year ended.
+    const double ca0 = carried ? carried->CrA : rec.CA0;
+    const double cb0 = carried ? carried->CrB : rec.CB0;
+    const double cu0 = carried ? carried->CrU : rec.CU0;
+    const double a1 = st.A[1], b1 = st.B[1], u1 = st.U[1];
+    const int kr = st.Kr;
+    InitialSalinities(st, ca0, cb0, cu0, a1, b1, u1);
+    if (rec.Ky == 1 && st.YearsDone >= 2 && carried)
+        MixGrownPermanentLand(st, *carried, ca0, cb0, cu0);
     if (kr > 4) {
         const double sum = a1 + b1 + u1;
         st.C0 = sum > 0 ? (a1 * st.CrA + b1 * st.CrB + u1 * st.CrU) / sum : 0;
@@ -184,75 +279,29 @@ void FarmersResponses(TRunContext& ctx, int s)
     double& a = st.A[s];
     double& b = st.B[s];
     double& io = st.Io[s];
-    double& iaA = st.IaA[s];
-    double& iaB = st.IaB[s];
     const double a0 = a, b0 = b, io0 = io;
+    if (!st.AreaAbandoned)
+        AlignRotatingCopies(st);
 
-    if (!st.AreaAbandoned) { // copies of the salinities of land that rotates as one
-        if (st.Kr == 1)
-            st.CrB = st.CrA;
-        if (st.Kr == 2)
-            st.CrU = st.CrB;
-        if (st.Kr == 3)
-            st.CrU = st.CrA;
-        if (st.Kr == 4) {
-            st.CrU = st.CrA;
-            st.CrB = st.CrA;
-        }
-    }
-
-    // Shrinking: farmers give up land that is too salty or gets too little water.
-    auto shrink = [&](double& area, double cr, double crMax, double js, double fs, double ef, double& ia) {
-        double f = 0.95;
-        if (cr > crMax)
-            st.AreaAbandoned = true;
-        if (cr >= 1.5 * crMax || js < 0.7)
-            f = 0.9;
-        area = f * area;
-        if (area < 0.01)
-            area = 0;
-        if (0.8 * fs > ef && js >= 1.0)
-            io = io + (1 / f - 1) * area * ia; // the water no longer needed leaves through the bypass
-        else
-            ia = ia / f; // the same water on the smaller area
-    };
-    if (a > 0.001 && st.Kr != 3 && (st.CrA > st.CAmax || st.JsA < 0.8))
-        shrink(a, st.CrA, st.CAmax, st.JsA, st.FsA[s], st.EfA, iaA);
-    if (b > 0.001 && st.Kr == 3 && (st.CrB > st.CBmax || st.JsB < 0.8))
-        shrink(b, st.CrB, st.CBmax, st.JsB, st.FsB[s], st.EfB, iaB);
-
-    if (!st.FarmersWarned) {
+    if (a > 0.001 && st.Kr != 3 && (st.CrA > st.CAmax || st.Season.JsA < 0.8))
+        ShrinkArea(a, st.IaA[s], io, st.AreaAbandoned, st.CrA, st.CAmax, st.Season.JsA, st.FsA[s], st.Season.EfA);
+    if (b > 0.001 && st.Kr == 3 && (st.CrB > st.CBmax || st.Season.JsB < 0.8))
+        ShrinkArea(b, st.IaB[s], io, st.AreaAbandoned, st.CrB, st.CBmax, st.Season.JsB, st.FsB[s], st.Season.EfB);
+    if (!st.Warned.FarmersWarned) {
         if (a < a0 && b >= b0) {
             ctx.Warn.FarmersReducedA();
-            st.FarmersWarned = true;
+            st.Warned.FarmersWarned = true;
         } else if (a >= a0 && b < b0) {
             ctx.Warn.FarmersReducedB();
-            st.FarmersWarned = true;
+            st.Warned.FarmersWarned = true;
         }
     }
 
-    // Regrowing land that has recovered. The water for the regained land comes back
-    // from the bypass; when the bypass cannot give it, the field irrigation is spread
-    // thinner instead (A land already below 0.001 of bypass, B land below 0).
-    auto regrow = [&](double& area, double area0, double areaInput, double& ia, double bypassFloor) {
-        area = area / 0.95;
-        if (area > areaInput) {
-            area = areaInput;
-            st.AreaAbandoned = false;
-        }
-        const double r = area / area0;
-        io = io - (1 - 1 / r) * area * ia;
-        if (std::fabs(io) < 0.001)
-            io = 0;
-        if (io < bypassFloor) {
-            ia = ia / r;
-            io = io0;
-        }
-    };
-    if (a > 0.001 && st.Kr != 3 && st.CrA < st.CAmax - 0.5 && st.JsA > 0.9)
-        regrow(a, a0, st.AInput[s], iaA, 0.001);
-    if (b > 0.001 && st.Kr == 3 && st.CrB < st.CBmax - 0.5 && st.JsB > 0.9)
-        regrow(b, b0, st.BInput[s], iaB, 0.0);
+    // The bypass gives back water for regained A land down to 0.001, for B land down to 0.
+    if (a > 0.001 && st.Kr != 3 && st.CrA < st.CAmax - 0.5 && st.Season.JsA > 0.9)
+        RegrowArea(a, st.IaA[s], io, st.AreaAbandoned, a0, st.AInput[s], io0, 0.001);
+    if (b > 0.001 && st.Kr == 3 && st.CrB < st.CBmax - 0.5 && st.Season.JsB > 0.9)
+        RegrowArea(b, st.IaB[s], io, st.AreaAbandoned, b0, st.BInput[s], io0, 0.0);
     if (st.Kr == 1 && a - a0 > 0.001) // regrown land brings the salinity of the fallow land
         st.CrA = (a0 * st.CrA + (a - a0) * st.CrU) / a;
 }
@@ -263,24 +312,25 @@ void YearEndRotationUpdate(TRunContext& ctx)
     st.AcPrev = st.Ac, st.BcPrev = st.Bc, st.UcPrev = st.Uc;
     DetermineRotationKey(ctx);
     st.dAc = st.Ac - st.AcPrev, st.dBc = st.Bc - st.BcPrev, st.dUc = st.Uc - st.UcPrev;
+    // Each mixing takes the salinities the one before it left.
     switch (st.Kr) {
     case 1:
         if (st.dUc > 0)
-            st.CrU = (st.UcPrev * st.CrU + st.dUc * st.CrA) / (st.UcPrev + st.dUc);
+            st.CrU = MixIn(st.UcPrev, st.CrU, st.dUc, st.CrA);
         if (st.dAc > 0)
-            st.CrA = (st.AcPrev * st.CrA + st.dAc * st.CrU) / (st.AcPrev + st.dAc);
+            st.CrA = MixIn(st.AcPrev, st.CrA, st.dAc, st.CrU);
         break;
     case 2:
         if (st.dAc > 0)
-            st.CrA = (st.AcPrev * st.CrA + st.dAc * st.CrB) / (st.AcPrev + st.dAc);
+            st.CrA = MixIn(st.AcPrev, st.CrA, st.dAc, st.CrB);
         if (st.dBc > 0)
-            st.CrB = (st.BcPrev * st.CrB + st.dBc * st.CrA) / (st.BcPrev + st.dBc);
+            st.CrB = MixIn(st.BcPrev, st.CrB, st.dBc, st.CrA);
         break;
     case 3:
         if (st.dBc > 0)
-            st.CrB = (st.BcPrev * st.CrB + st.dBc * st.CrA) / (st.BcPrev + st.dBc);
+            st.CrB = MixIn(st.BcPrev, st.CrB, st.dBc, st.CrA);
         if (st.dAc > 0)
-            st.CrA = (st.AcPrev * st.CrA + st.dAc * st.CrB) / (st.AcPrev + st.dAc);
+            st.CrA = MixIn(st.AcPrev, st.CrA, st.dAc, st.CrB);
         break;
     default: break;
     }

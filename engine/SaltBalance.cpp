@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/Drainage.h"
+#include "results/RootZoneLayout.h"
 
 namespace veltra {
 namespace {
@@ -29,139 +30,50 @@ TSaltResult DirectForm(double& start, double in, double out, double v)
     return {end, (start + end) / 2};
 }
 
+double& Salinity(TEngineState& st, TRootZoneVar var)
+{
+    switch (var) {
+    case TRootZoneVar::CrA: return st.CrA;
+    case TRootZoneVar::CrB: return st.CrB;
+    case TRootZoneVar::CrU: return st.CrU;
+    case TRootZoneVar::C0: break;
+    }
+    return st.C0;
+}
+
+// The copy the driver took at the start of the season.
+double& StartSalinity(TEngineState& st, TRootZoneVar var)
+{
+    switch (var) {
+    case TRootZoneVar::CrA: return st.CrAStart;
+    case TRootZoneVar::CrB: return st.CrBStart;
+    case TRootZoneVar::CrU: return st.CrUStart;
+    case TRootZoneVar::C0: break;
+    }
+    return st.C0Start;
+}
+
+bool IsPermanentLand(TRootZoneSymbol symbol)
+{
+    return symbol == TRootZoneSymbol::CrA || symbol == TRootZoneSymbol::CrB || symbol == TRootZoneSymbol::CrU;
+}
+
+// What every reservoir of the season works with.
 struct TSeasonSalt {
     double A, B, U, Pp, Ci, Cp, Cx, Flr, Flx;
     double IrrA, IrrB, IrrSum, SurfOut;
     double KA, KB, KU;
     double Sda, Sdb, Sro; // surface drainage as the salt balance counts it
     double V;             // pore volume of the root zone
+    double Qin, Qout;     // ground water entering the area from the aquifer, or leaving it
+    double LcS;           // canal seepage as the salt balance counts it
 };
 
-// Root zone of keys 0 to 4; returns the leached salt.
-double RootZoneByKey(TEngineState& st, const TSeasonSalt& q, int s)
+// Step 2: the season's quantities; the irrigation water salinity Ci follows with
+// the ponded water.
+TSeasonSalt SeasonSalt(const TInputRecord& rec, const TEngineState& st, int s)
 {
-    const int kr = st.Kr;
-    if (kr == 0) {
-        auto part = [&](double start, double irr, double rr, double k, double sd, double lr) {
-            const double in = irr * q.Ci + q.Pp * q.Cp + rr * q.Flx * q.Cx;
-            return RootZoneSaltIteration(start, q.V, RootZoneRule,
-                                         [&](double cs, double) { return in - (k * cs * sd + q.Flr * cs * lr); });
-        };
-        const TSaltResult ra = part(st.CrAStart, q.IrrA, st.RrA, q.KA, q.Sda, st.LrA);
-        const TSaltResult rb = part(st.CrBStart, q.IrrB, st.RrB, q.KB, q.Sdb, st.LrB);
-        const TSaltResult ru = part(st.CrUStart, st.SiU[s], st.RrU, q.KU, q.Sro, st.LrU);
-        st.CrA = ra.End;
-        st.CrB = rb.End;
-        st.CrU = ru.End;
-        return q.Flr * (st.LrA * ra.Average * q.A + st.LrB * rb.Average * q.B + st.LrU * ru.Average * q.U);
-    }
-    if (kr == 4) {
-        const double in = q.IrrSum * q.Ci + q.Pp * q.Cp + st.RrT * q.Flx * q.Cx - q.KA * st.CrAStart * q.SurfOut;
-        const TSaltResult r = RootZoneSaltIteration(st.CrAStart, q.V, RootZoneNoZeroRule,
-                                                    [&](double cs, double) { return in - q.Flr * cs * st.LrT; });
-        st.CrA = r.End;
-        return q.Flr * st.LrT * r.Average;
-    }
-
-    // Keys 1, 2, 3: a permanent part of land type L and the rotated remainder.
-    double p, irrL, sdL, rrL, lrL, kL, startL, startR, kRR;
-    double *stateL, *stateR;
-    if (kr == 1) {
-        p = st.Uc, irrL = st.SiU[s], sdL = st.SRO, rrL = st.RrU, lrL = st.LrU, kL = q.KU, startL = st.CrUStart;
-        stateL = &st.CrU, stateR = &st.CrA, startR = st.CrAStart, kRR = q.KA * st.CrAStart;
-    } else if (kr == 2) {
-        p = st.Ac, irrL = q.IrrA, sdL = st.SDA, rrL = st.RrA, lrL = st.LrA, kL = q.KA, startL = st.CrAStart;
-        stateL = &st.CrA, stateR = &st.CrB, startR = st.CrBStart, kRR = q.KA * st.CrAStart;
-    } else {
-        p = st.Bc, irrL = q.IrrB, sdL = st.SDB, rrL = st.RrB, lrL = st.LrB, kL = q.KB, startL = st.CrBStart;
-        stateL = &st.CrB, stateR = &st.CrA, startR = st.CrAStart, kRR = q.KB * st.CrBStart;
-    }
-
-    TSaltResult perm{startL, startL};
-    if (!(p < 0.001)) {
-        const double in = irrL * q.Ci - kL * startL * sdL + q.Pp * q.Cp + rrL * q.Flx * q.Cx;
-        // Salty permanent land loses and gains its salt more slowly.
-        perm = RootZoneSaltIteration(startL, q.V, RootZoneNoZeroRule, [&](double cs, double) {
-            const double n = in - q.Flr * cs * lrL;
-            return startL > 16 ? 4 * n / std::sqrt(startL) : n;
-        });
-    }
-    *stateL = perm.End;
-
-    double inR = 0, lrR = 0;
-    if (p < 0.999) {
-        const double rrR = (st.RrT - rrL * p) / (1 - p);
-        inR = ((q.IrrSum - irrL * p) * q.Ci - (q.SurfOut - sdL * p) * kRR) / (1 - p) + q.Pp * q.Cp + rrR * q.Flx * q.Cx;
-        lrR = (st.LrT - lrL * p) / (1 - p);
-    }
-    TSaltResult rem{startR, startR};
-    if (!(p > 0.999))
-        rem =
-            RootZoneSaltIteration(startR, q.V, RootZoneRule, [&](double cs, double) { return inR - q.Flr * cs * lrR; });
-    *stateR = rem.End;
-    return q.Flr * (lrL * perm.Average * p + lrR * rem.Average * (1 - p));
-}
-
-// Root zone of keys 5, 6, 7 and 10: permanent parts and the rotated remainder C0*.
-double RootZoneRotated(TEngineState& st, const TSeasonSalt& q, int s)
-{
-    const int kr = st.Kr;
-    const bool hasA = kr == 5 || kr == 6 || kr == 10;
-    const bool hasB = kr == 5 || kr == 7 || kr == 10;
-    const bool hasU = kr == 6 || kr == 7 || kr == 10;
-    double leached = 0;
-    if (hasA) {
-        const double in = q.IrrA * q.Ci + st.RrA * q.Flx * q.Cx;
-        const double out = q.KA * st.CrAStart * st.SDA + st.CrAStart * q.Flr * st.LrA;
-        const TSaltResult r = DirectForm(st.CrAStart, in, out, q.V);
-        st.CrA = r.End;
-        leached += st.LrA * r.Average * st.Ac;
-    }
-    if (hasB) {
-        const double in = q.IrrB * q.Ci + st.RrB * q.Flx * q.Cx;
-        const double out = q.KB * st.CrBStart * st.SDB + st.CrBStart * q.Flr * st.LrB;
-        const TSaltResult r = DirectForm(st.CrBStart, in, out, q.V);
-        st.CrB = r.End;
-        leached += st.LrB * r.Average * st.Bc;
-    }
-    if (hasU) {
-        const double in = st.SiU[s] * q.Ci + st.RrU * q.Flx * q.Cx;
-        const double out = q.KU * st.CrUStart * st.SRO + st.CrUStart * q.Flr * st.LrU;
-        const TSaltResult r = DirectForm(st.CrUStart, in, out, q.V);
-        st.CrU = r.End;
-        leached += st.LrU * r.Average * st.Uc;
-    }
-    const double fA = hasA ? q.A - st.Ac : q.A;
-    const double fB = hasB ? q.B - st.Bc : q.B;
-    const double fU = hasU ? q.U - st.Uc : q.U;
-    const double fR = fA + fB + fU;
-    if (!(fR < 0.001)) { // without rotated land the remainder keeps its salinity
-        const double in = (st.SiU[s] * fU + q.IrrA * fA + q.IrrB * fB) * q.Ci / fR +
-                          (st.RrU * fU + st.RrA * fA + st.RrB * fB) * q.Flx * q.Cx / fR;
-        const double out = (st.SDA * fA * q.KA + st.SDB * fB * q.KB + st.SRO * fU * q.KU +
-                            (st.LrA * fA + st.LrB * fB + st.LrU * fU) * q.Flr) *
-                           st.C0Start / fR;
-        const TSaltResult r = DirectForm(st.C0Start, in, out, q.V);
-        st.C0 = r.End;
-        leached += (st.LrA * fA + st.LrB * fB + st.LrU * fU) * r.Average;
-    }
-    return q.Flr * leached;
-}
-
-} // namespace
-
-void SaltBalance(TRunContext& ctx, int s)
-{
-    const TInputRecord& rec = ctx.Rec;
-    TEngineState& st = ctx.St;
-
-    // The salinity of the irrigation water, mixed from canal, re-used drainage and
-    // well water.
-    IrrigationWaterSalinity(ctx, s);
-    const double ciMixed = st.Ci;
-    double ci = st.Ci;
-
-    // What every reservoir of this season works with.
+    const TSeasonResults& r = st.Season;
     TSeasonSalt q{};
     q.A = st.A[s], q.B = st.B[s], q.U = st.U[s];
     q.Pp = st.Pp[s], q.Cp = st.Cp, q.Flr = rec.Flr, q.Flx = rec.Flx;
@@ -172,38 +84,66 @@ void SaltBalance(TRunContext& ctx, int s)
     q.IrrB = st.IaB[s] + st.DBu[s] + st.FBw[s] * st.Gw[s];
     q.IrrSum = q.IrrA * q.A + q.IrrB * q.B + st.SiU[s] * q.U;
     // Very salty land sheds salt with its surface water even when little runs off.
-    q.Sda = st.CrAStart > 51 && st.SDA < 0.01 ? 0.01 * (st.CrAStart - 50) : st.SDA;
-    q.Sdb = st.CrBStart > 51 && st.SDB < 0.01 ? 0.01 * (st.CrBStart - 50) : st.SDB;
-    q.Sro = st.CrUStart > 51 && st.SRO < 0.01 ? 0.01 * (st.CrUStart - 50) : st.SRO;
-    const double sro = q.Sro;
+    q.Sda = st.CrAStart > 51 && r.SDA < 0.01 ? 0.01 * (st.CrAStart - 50) : r.SDA;
+    q.Sdb = st.CrBStart > 51 && r.SDB < 0.01 ? 0.01 * (st.CrBStart - 50) : r.SDB;
+    q.Sro = st.CrUStart > 51 && r.SRO < 0.01 ? 0.01 * (st.CrUStart - 50) : r.SRO;
     q.SurfOut = q.Sda * q.A + q.Sdb * q.B + q.Sro * q.U;
-    double qout = st.Go[s] + st.Gw[s] + st.Gd - st.Gi[s];
-    double qin = 0;
-    if (qout < 0) {
-        qin = -qout;
-        qout = 0;
+    q.Qout = st.Go[s] + st.Gw[s] + r.Gd - st.Gi[s];
+    q.Qin = 0;
+    if (q.Qout < 0) {
+        q.Qin = -q.Qout;
+        q.Qout = 0;
     }
-    const double lcS = st.Dw < rec.Dr ? 0.5 * st.Lc[s] : st.Lc[s];
-    double cavg;
-    switch (st.Kr) {
-    case 0: cavg = q.A * st.CrA + q.B * st.CrB + q.U * st.CrU; break;
-    case 1: cavg = (1 - st.Uc) * st.CrA + st.Uc * st.CrU; break;
-    case 2: cavg = st.Ac * st.CrA + (1 - st.Ac) * st.CrB; break;
-    case 3: cavg = st.Bc * st.CrB + (1 - st.Bc) * st.CrA; break;
-    case 5: cavg = st.Ac * st.CrA + st.Bc * st.CrB + (1 - st.Ac - st.Bc) * st.C0; break;
-    case 6: cavg = st.Ac * st.CrA + st.Uc * st.CrU + (1 - st.Ac - st.Uc) * st.C0; break;
-    case 7: cavg = st.Bc * st.CrB + st.Uc * st.CrU + (1 - st.Bc - st.Uc) * st.C0; break;
-    case 10: cavg = st.Ac * st.CrA + st.Bc * st.CrB + st.Uc * st.CrU + (1 - st.Ac - st.Bc - st.Uc) * st.C0; break;
-    default: cavg = st.CrA; break;
-    }
+    q.LcS = st.Dw < rec.Dr ? 0.5 * st.Lc[s] : st.Lc[s];
     q.Cx = rec.Kd == 0 ? st.Cxf : st.Cxa;
+    q.V = rec.Ptr * rec.Dr;
+    return q;
+}
 
-    // Water standing above the soil surface mixes with what reaches it.
+// The permanent fraction of the land a symbol stands for (CrA, CrB or CrU).
+double PermanentFraction(const TEngineState& st, TRootZoneSymbol symbol)
+{
+    return symbol == TRootZoneSymbol::CrA ? st.Ac : symbol == TRootZoneSymbol::CrB ? st.Bc : st.Uc;
+}
+
+// The mean salinity of the root zone at the start of the season: each salinity
+// weighted by the share of the area its land covers.
+double MeanRootZoneSalinity(const TEngineState& st, const TSeasonSalt& q)
+{
+    if (st.Kr == 0) // the season's own lands
+        return q.A * st.CrA + q.B * st.CrB + q.U * st.CrU;
+    const std::span<const TRootZoneEntry> layout = RootZoneLayout(st.Kr);
+    if (layout.size() < 2) // the whole area as one (Kr = 4)
+        return st.CrA;
+    // The permanent lands by their fractions, the rest of the area by what they leave.
+    double permanent = 0, rest = 1, restSalinity = 0;
+    int count = 0;
+    for (const TRootZoneEntry& e : layout) {
+        if (!IsPermanentLand(e.Symbol)) {
+            restSalinity = RootZoneValue(st, e.Var);
+            continue;
+        }
+        const double fraction = PermanentFraction(st, e.Symbol);
+        const double share = fraction * RootZoneValue(st, e.Var);
+        permanent = count++ == 0 ? share : permanent + share; // the first share as it is, not 0 + it
+        rest = rest - fraction;
+    }
+    return permanent + rest * restSalinity;
+}
+
+// Step 3: water standing above the soil surface mixes with what reaches it (it
+// changes Cpond, CpondPrev and Zs). Returns the salinity of the water the root zone
+// receives: the irrigation water's, or the ponded water's when that is saltier or
+// has just soaked in.
+double PondedWater(TEngineState& st, const TSeasonSalt& q, double siU, double ci)
+{
     if (st.Dw < 0) {
-        double saltIn = st.It * ci + (st.SiU[s] - sro) * st.CrUStart + qin * q.Flr * cavg - qout * st.CpondPrev;
+        const double it = st.Season.It, sro = q.Sro;
+        double saltIn =
+            it * ci + (siU - sro) * st.CrUStart + q.Qin * q.Flr * MeanRootZoneSalinity(st, q) - q.Qout * st.CpondPrev;
         if (st.DwPrev > 0)
-            saltIn = (st.It * ci + (st.SiU[s] - sro) * st.CrUStart) * (-st.Dw) / st.DwPrev;
-        const double water = st.It + st.SiU[s] - sro + qin - qout - st.Dw;
+            saltIn = (it * ci + (siU - sro) * st.CrUStart) * (-st.Dw) / st.DwPrev;
+        const double water = it + siU - sro + q.Qin - q.Qout - st.Dw;
         if (water > 0.001)
             st.Cpond = (-st.Dw * st.CpondPrev + saltIn) / water + st.CpondPrev;
         else
@@ -220,73 +160,250 @@ void SaltBalance(TRunContext& ctx, int s)
         st.Cpond = 0;
         st.CpondPrev = 0;
     }
-    q.Ci = ci;
-    q.V = rec.Ptr * rec.Dr;
+    return ci;
+}
 
-    // The root zone; it returns the salt that percolates below it.
-    const double saltLr =
-        (st.Kr == 5 || st.Kr == 6 || st.Kr == 7 || st.Kr == 10) ? RootZoneRotated(st, q, s) : RootZoneByKey(st, q, s);
+// Kr = 0: the A, B and U land of the season, each a part of its own.
+double RootZoneSeparateLands(TEngineState& st, const TSeasonSalt& q, int s)
+{
+    const TSeasonResults& r = st.Season;
+    auto part = [&](double start, double irr, double rr, double k, double sd, double lr) {
+        const double in = irr * q.Ci + q.Pp * q.Cp + rr * q.Flx * q.Cx;
+        return RootZoneSaltIteration(start, q.V, RootZoneRule,
+                                     [&](double cs, double) { return in - (k * cs * sd + q.Flr * cs * lr); });
+    };
+    const TSaltResult ra = part(st.CrAStart, q.IrrA, r.RrA, q.KA, q.Sda, r.LrA);
+    const TSaltResult rb = part(st.CrBStart, q.IrrB, r.RrB, q.KB, q.Sdb, r.LrB);
+    const TSaltResult ru = part(st.CrUStart, st.SiU[s], r.RrU, q.KU, q.Sro, r.LrU);
+    st.CrA = ra.End;
+    st.CrB = rb.End;
+    st.CrU = ru.End;
+    return q.Flr * (r.LrA * ra.Average * q.A + r.LrB * rb.Average * q.B + r.LrU * ru.Average * q.U);
+}
 
-    // Net ground water that enters from the aquifer (vin) or leaves to it (vout).
-    const double v = st.Gi[s] - st.Go[s] - st.Gw[s];
-    const double vin = v >= 0 ? v : 0;
-    const double vout = v >= 0 ? 0 : -v;
+// Kr = 4: the whole area rotates as one, in CrA.
+double RootZoneWhole(TEngineState& st, const TSeasonSalt& q)
+{
+    const TSeasonResults& r = st.Season;
+    const double in = q.IrrSum * q.Ci + q.Pp * q.Cp + r.RrT * q.Flx * q.Cx - q.KA * st.CrAStart * q.SurfOut;
+    const TSaltResult res = RootZoneSaltIteration(st.CrAStart, q.V, RootZoneNoZeroRule,
+                                                  [&](double cs, double) { return in - q.Flr * cs * r.LrT; });
+    st.CrA = res.End;
+    return q.Flr * r.LrT * res.Average;
+}
 
-    // The transition zone, in one layer without drains or in two, above and below
-    // the drains; the drainage water mixes the two.
-    const double flx = rec.Flx, flq = rec.Flq;
-    const double cqfStart = st.Cqf;
-    const double belowTransition = rec.Dr + rec.Dx;
-    double cdown;
-    if (rec.Kd == 0) {
-        const TSaltResult r = RootZoneSaltIteration(st.Cxf, rec.Ptx * rec.Dx, TransitionRule, [&](double cs, double) {
-            if (st.Dw >= belowTransition)
-                return saltLr - st.LrT * flx * cs - (flx * cs - flq * cqfStart) * st.RrT;
-            return lcS * ci + saltLr + vin * flq * cqfStart - (st.RrT + vout) * flx * cs;
-        });
-        st.Cxf = r.End;
-        cdown = r.Average;
-        st.Cd = 0;
-    } else {
-        const double vup = std::max(0.0, vin - st.Gb);
-        const double ldown = std::max(0.0, st.LrT - st.Ga);
-        const double outA = st.RrT + ldown + st.Ga;
-        const double outB = vup + vout + st.Gb;
-        const double cxbStart = st.Cxb;
-        const TSaltResult above =
-            RootZoneSaltIteration(st.Cxa, rec.Ptx * (rec.Dd - rec.Dr), TransitionRule, [&](double cs, double latest) {
-                if (st.Dw >= rec.Dd)
-                    return saltLr - st.LrT * flx * cs + st.RrT * flx * (cxbStart - latest);
-                return vup * flx * cxbStart + saltLr - outA * flx * cs;
-            });
-        st.Cxa = above.End;
-        const double avgCxa = above.Average;
-        const TSaltResult below =
-            RootZoneSaltIteration(st.Cxb, rec.Ptx * (rec.Dr + rec.Dx - rec.Dd), TransitionRule, [&](double cs, double) {
-                if (st.Dw >= belowTransition)
-                    return st.LrT * flx * (avgCxa - cs) + (flq * cqfStart - flx * cs) * st.RrT;
-                return ldown * flx * avgCxa + lcS * ci + vin * flq * cqfStart - outB * flx * cs;
-            });
-        st.Cxb = below.End;
-        cdown = below.Average;
-        st.Cd = st.Gd > 0.001 ? (st.Ga * avgCxa + st.Gb * below.Average) * flx / st.Gd : 0;
-    }
+// The water and salt of the permanent land a symbol stands for, as the water
+// balance left them (the surface drainage without the salty-land minimum).
+struct TLandSalt {
+    double Fraction;           // Ac, Bc or Uc
+    double Irr, Sd, Rr, Lr, K; // water applied, surface drainage, capillary rise, percolation, k
+    TRootZoneVar Var;          // the salinity that holds it
+};
 
-    // The aquifer.
-    const TSaltResult aq = RootZoneSaltIteration(cqfStart, rec.Ptq * rec.Dq, AquiferRule, [&](double cs, double) {
-        if (st.Dw > belowTransition)
-            return st.Gi[s] * st.Ch - (flq * st.Gw[s] + st.Go[s]) * cs + st.LrT * flx * cdown + lcS * ci -
-                   st.RrT * flq * cs;
-        return st.Gi[s] * st.Ch - (flq * st.Gw[s] + st.Go[s]) * cs + vout * flx * cdown - vin * flq * cs;
+TLandSalt PermanentLand(const TEngineState& st, const TSeasonSalt& q, int s, const TRootZoneEntry& e)
+{
+    const TSeasonResults& r = st.Season;
+    const double fraction = PermanentFraction(st, e.Symbol);
+    if (e.Symbol == TRootZoneSymbol::CrA)
+        return {fraction, q.IrrA, r.SDA, r.RrA, r.LrA, q.KA, e.Var};
+    if (e.Symbol == TRootZoneSymbol::CrB)
+        return {fraction, q.IrrB, r.SDB, r.RrB, r.LrB, q.KB, e.Var};
+    return {fraction, st.SiU[s], r.SRO, r.RrU, r.LrU, q.KU, e.Var};
+}
+
+// The permanent part of keys 1 to 3, unless there is none. Salty permanent land
+// loses and gains its salt more slowly.
+TSaltResult PermanentPart(const TLandSalt& l, double start, const TSeasonSalt& q)
+{
+    if (l.Fraction < 0.001)
+        return {start, start};
+    const double in = l.Irr * q.Ci - l.K * start * l.Sd + q.Pp * q.Cp + l.Rr * q.Flx * q.Cx;
+    return RootZoneSaltIteration(start, q.V, RootZoneNoZeroRule, [&](double cs, double) {
+        const double n = in - q.Flr * cs * l.Lr;
+        return start > 16 ? 4 * n / std::sqrt(start) : n;
     });
-    st.Cqf = aq.End;
+}
 
-    // A season without irrigation on dry land; salt stays above the surface only
-    // while water stands there.
-    st.NoIrrigation = st.Dw >= 0 && st.DwPrev >= 0 && q.IrrA * q.A == 0 && q.IrrB * q.B == 0;
+// Kr = 1, 2, 3: the permanent land of one type and the rotated rest of the area,
+// each in the salinity the layout gives it.
+double RootZonePermanentAndRest(TEngineState& st, const TSeasonSalt& q, int s)
+{
+    const TSeasonResults& r = st.Season;
+    const TRootZoneEntry *permanent = nullptr, *restEntry = nullptr;
+    for (const TRootZoneEntry& e : RootZoneLayout(st.Kr))
+        (IsPermanentLand(e.Symbol) ? permanent : restEntry) = &e;
+    const TLandSalt l = PermanentLand(st, q, s, *permanent);
+    const double p = l.Fraction;
+    const double startR = StartSalinity(st, restEntry->Var);
+    // The surface water of the rest carries k·C of CrA, of CrB when B land is the
+    // permanent one.
+    const double kRest = permanent->Symbol == TRootZoneSymbol::CrB ? q.KB * st.CrBStart : q.KA * st.CrAStart;
+
+    const TSaltResult perm = PermanentPart(l, StartSalinity(st, l.Var), q);
+    Salinity(st, l.Var) = perm.End;
+
+    double inR = 0, lrR = 0;
+    if (p < 0.999) {
+        const double rrR = (r.RrT - l.Rr * p) / (1 - p);
+        inR = ((q.IrrSum - l.Irr * p) * q.Ci - (q.SurfOut - l.Sd * p) * kRest) / (1 - p) + q.Pp * q.Cp +
+              rrR * q.Flx * q.Cx;
+        lrR = (r.LrT - l.Lr * p) / (1 - p);
+    }
+    TSaltResult rest{startR, startR};
+    if (!(p > 0.999))
+        rest =
+            RootZoneSaltIteration(startR, q.V, RootZoneRule, [&](double cs, double) { return inR - q.Flr * cs * lrR; });
+    Salinity(st, restEntry->Var) = rest.End;
+    return q.Flr * (l.Lr * perm.Average * p + lrR * rest.Average * (1 - p));
+}
+
+// Kr = 5, 6, 7, 10: the permanent parts the key has and the rotated rest C0*, each
+// in the direct form.
+double RootZoneRotated(TEngineState& st, const TSeasonSalt& q, int s)
+{
+    const TSeasonResults& r = st.Season;
+    double leached = 0;
+    for (const TRootZoneEntry& e : RootZoneLayout(st.Kr)) {
+        if (!IsPermanentLand(e.Symbol))
+            continue;
+        const TLandSalt l = PermanentLand(st, q, s, e);
+        double& start = StartSalinity(st, l.Var);
+        const double in = l.Irr * q.Ci + l.Rr * q.Flx * q.Cx;
+        const double out = l.K * start * l.Sd + start * q.Flr * l.Lr;
+        const TSaltResult res = DirectForm(start, in, out, q.V);
+        Salinity(st, l.Var) = res.End;
+        leached += l.Lr * res.Average * l.Fraction;
+    }
+    // The rotated shares of the seasonal lands.
+    const int kr = st.Kr;
+    const double fA = FindRootZoneEntry(kr, TRootZoneSymbol::CrA) ? q.A - st.Ac : q.A;
+    const double fB = FindRootZoneEntry(kr, TRootZoneSymbol::CrB) ? q.B - st.Bc : q.B;
+    const double fU = FindRootZoneEntry(kr, TRootZoneSymbol::CrU) ? q.U - st.Uc : q.U;
+    const double fR = fA + fB + fU;
+    if (!(fR < 0.001)) { // without rotated land the rest keeps its salinity
+        const double in = (st.SiU[s] * fU + q.IrrA * fA + q.IrrB * fB) * q.Ci / fR +
+                          (r.RrU * fU + r.RrA * fA + r.RrB * fB) * q.Flx * q.Cx / fR;
+        const double out = (r.SDA * fA * q.KA + r.SDB * fB * q.KB + r.SRO * fU * q.KU +
+                            (r.LrA * fA + r.LrB * fB + r.LrU * fU) * q.Flr) *
+                           st.C0Start / fR;
+        const TSaltResult res = DirectForm(st.C0Start, in, out, q.V);
+        st.C0 = res.End;
+        leached += (r.LrA * fA + r.LrB * fB + r.LrU * fU) * res.Average;
+    }
+    return q.Flr * leached;
+}
+
+// Step 4: the root zone in the parts the rotation key defines. Returns the salt
+// that percolates below it.
+double RootZone(TEngineState& st, const TSeasonSalt& q, int s)
+{
+    switch (st.Kr) {
+    case 0: return RootZoneSeparateLands(st, q, s);
+    case 1:
+    case 2:
+    case 3: return RootZonePermanentAndRest(st, q, s);
+    case 5:
+    case 6:
+    case 7:
+    case 10: return RootZoneRotated(st, q, s);
+    default: return RootZoneWhole(st, q);
+    }
+}
+
+// Step 5: net ground water that enters from the aquifer (In) or leaves to it (Out).
+struct TAquiferExchange {
+    double In, Out;
+};
+
+// Step 6 without drains: the transition zone as one layer (Cxf). Returns the
+// average salinity of the water that leaves it downward.
+double TransitionZoneWithoutDrains(const TInputRecord& rec, TEngineState& st, const TSeasonSalt& q, double saltLr,
+                                   TAquiferExchange v)
+{
+    const TSeasonResults& r = st.Season;
+    const double flx = rec.Flx, flq = rec.Flq, cqf = st.Cqf;
+    const double belowTransition = rec.Dr + rec.Dx;
+    const TSaltResult res = RootZoneSaltIteration(st.Cxf, rec.Ptx * rec.Dx, TransitionRule, [&](double cs, double) {
+        if (st.Dw >= belowTransition)
+            return saltLr - r.LrT * flx * cs - (flx * cs - flq * cqf) * r.RrT;
+        return q.LcS * q.Ci + saltLr + v.In * flq * cqf - (r.RrT + v.Out) * flx * cs;
+    });
+    st.Cxf = res.End;
+    st.Season.Cd = 0;
+    return res.Average;
+}
+
+// Step 6 with drains: the transition zone above the drains (Cxa) and below them
+// (Cxb); the drainage water mixes the two (Cd). Returns the average salinity of the
+// water that leaves it downward.
+double TransitionZoneWithDrains(const TInputRecord& rec, TEngineState& st, const TSeasonSalt& q, double saltLr,
+                                TAquiferExchange v)
+{
+    TSeasonResults& r = st.Season;
+    const double flx = rec.Flx, flq = rec.Flq, cqf = st.Cqf, cxb = st.Cxb;
+    const double vup = std::max(0.0, v.In - r.Gb);
+    const double ldown = std::max(0.0, r.LrT - r.Ga);
+    const double outA = r.RrT + ldown + r.Ga;
+    const double outB = vup + v.Out + r.Gb;
+    const TSaltResult above =
+        RootZoneSaltIteration(st.Cxa, rec.Ptx * (rec.Dd - rec.Dr), TransitionRule, [&](double cs, double latest) {
+            if (st.Dw >= rec.Dd)
+                return saltLr - r.LrT * flx * cs + r.RrT * flx * (cxb - latest);
+            return vup * flx * cxb + saltLr - outA * flx * cs;
+        });
+    st.Cxa = above.End;
+    const double avgCxa = above.Average;
+    const TSaltResult below =
+        RootZoneSaltIteration(st.Cxb, rec.Ptx * (rec.Dr + rec.Dx - rec.Dd), TransitionRule, [&](double cs, double) {
+            if (st.Dw >= rec.Dr + rec.Dx)
+                return r.LrT * flx * (avgCxa - cs) + (flq * cqf - flx * cs) * r.RrT;
+            return ldown * flx * avgCxa + q.LcS * q.Ci + v.In * flq * cqf - outB * flx * cs;
+        });
+    st.Cxb = below.End;
+    r.Cd = r.Gd > 0.001 ? (r.Ga * avgCxa + r.Gb * below.Average) * flx / r.Gd : 0;
+    return below.Average;
+}
+
+// Step 7: the aquifer (Cqf), receiving cdown from the transition zone.
+void Aquifer(const TInputRecord& rec, TEngineState& st, const TSeasonSalt& q, int s, TAquiferExchange v, double cdown)
+{
+    const TSeasonResults& r = st.Season;
+    const double flx = rec.Flx, flq = rec.Flq;
+    const double gi = st.Gi[s], go = st.Go[s], gw = st.Gw[s];
+    const TSaltResult res = RootZoneSaltIteration(st.Cqf, rec.Ptq * rec.Dq, AquiferRule, [&](double cs, double) {
+        if (st.Dw > rec.Dr + rec.Dx)
+            return gi * st.Ch - (flq * gw + go) * cs + r.LrT * flx * cdown + q.LcS * q.Ci - r.RrT * flq * cs;
+        return gi * st.Ch - (flq * gw + go) * cs + v.Out * flx * cdown - v.In * flq * cs;
+    });
+    st.Cqf = res.End;
+}
+
+} // namespace
+
+void SaltBalance(TRunContext& ctx, int s)
+{
+    const TInputRecord& rec = ctx.Rec;
+    TEngineState& st = ctx.St;
+
+    // Step 1: the irrigation water, mixed from canal, re-used drainage and well water.
+    IrrigationWaterSalinity(ctx, s);
+    const double ciMixed = st.Season.Ci;
+
+    TSeasonSalt q = SeasonSalt(rec, st, s);
+    q.Ci = PondedWater(st, q, st.SiU[s], ciMixed);
+    const double saltLr = RootZone(st, q, s);
+
+    const double v = st.Gi[s] - st.Go[s] - st.Gw[s];
+    const TAquiferExchange exchange{v >= 0 ? v : 0, v >= 0 ? 0 : -v};
+    const double cdown = rec.Kd == 0 ? TransitionZoneWithoutDrains(rec, st, q, saltLr, exchange)
+                                     : TransitionZoneWithDrains(rec, st, q, saltLr, exchange);
+    Aquifer(rec, st, q, s, exchange, cdown);
+
+    // Step 8: salt stays above the surface only while water stands there, and the
+    // record shows the mixed irrigation water.
     if (st.Dw >= 0)
         st.Zs = 0;
-    st.Ci = ciMixed;
+    st.Season.Ci = ciMixed;
 }
 
 } // namespace veltra

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "engine/WaterBalance.h"
+
 namespace veltra {
 
 namespace {
@@ -14,18 +16,17 @@ void ClipBelow(double& v)
         v = 0;
 }
 
-// Percolation and capillary rise of one land type leave only their difference.
-void Net(double& rr, double& lr, bool present)
+// Percolation and capillary rise netted per land type present, then their totals;
+// flows below 0.001 are none.
+void NetSeasonFlows(TSeasonResults& r, double a, double b, double u)
 {
-    if (!present) {
-        rr = lr = 0;
-    } else if (rr >= lr) {
-        rr = rr - lr;
-        lr = 0;
-    } else {
-        lr = lr - rr;
-        rr = 0;
-    }
+    NetPercolationAndRise(r.LrA, r.RrA, a > Present, TEqualFlows::Cancel);
+    NetPercolationAndRise(r.LrB, r.RrB, b > Present, TEqualFlows::Cancel);
+    NetPercolationAndRise(r.LrU, r.RrU, u > Present, TEqualFlows::Cancel);
+    r.LrT = a * r.LrA + b * r.LrB + u * r.LrU;
+    r.RrT = a * r.RrA + b * r.RrB + u * r.RrU;
+    for (double* v : {&r.LrA, &r.LrB, &r.LrU, &r.LrT, &r.RrA, &r.RrB, &r.RrU, &r.RrT})
+        ClipBelow(*v);
 }
 
 } // namespace
@@ -46,25 +47,18 @@ TSeasonDone FinishSeason(const TInputRecord& rec, TEngineState& st)
     if (st.StepNr == 0)
         st.YearsDone = 0;
 
+    TSeasonResults& r = st.Season;
     const double A = st.A[s], B = st.B[s], U = st.U[s];
     if (st.StepNr == 0)
-        st.It = A * st.IaA[s] + B * st.IaB[s] + st.Lc[s] + st.DAu[s] + st.DBu[s] + (st.FAw[s] + st.FBw[s]) * st.Gw[s];
+        r.It = A * st.IaA[s] + B * st.IaB[s] + st.Lc[s] + st.DAu[s] + st.DBu[s] + (st.FAw[s] + st.FBw[s]) * st.Gw[s];
     if (st.IaA[s] + st.IaB[s] < 0.001) {
-        st.It = 0;
-        st.Is = 0;
+        r.It = 0;
+        r.Is = 0;
     }
-
-    Net(st.RrA, st.LrA, A > Present);
-    Net(st.RrB, st.LrB, B > Present);
-    Net(st.RrU, st.LrU, U > Present);
-    st.LrT = A * st.LrA + B * st.LrB + U * st.LrU;
-    st.RrT = A * st.RrA + B * st.RrB + U * st.RrU;
-    for (double* v : {&st.LrA, &st.LrB, &st.LrU, &st.LrT, &st.RrA, &st.RrB, &st.RrU, &st.RrT})
-        ClipBelow(*v);
-
-    ClipBelow(st.Gd);
-    ClipBelow(st.Ga);
-    ClipBelow(st.Gb);
+    NetSeasonFlows(r, A, B, U);
+    ClipBelow(r.Gd);
+    ClipBelow(r.Ga);
+    ClipBelow(r.Gb);
 
     done.UcShown = st.Uc;
     ClipBelow(st.CrA);
@@ -77,11 +71,13 @@ TSeasonDone FinishSeason(const TInputRecord& rec, TEngineState& st)
 bool SeasonValuesFinite(const TEngineState& st, const TSeasonDone& done)
 {
     const int s = done.Season;
-    const double values[] = {st.It,   st.Is,        st.IaA[s], st.IaB[s], st.EfA,   st.EfB, st.Eft, st.Io[s], st.JsA,
-                             st.JsB,  st.EaU,       st.LrA,    st.LrB,    st.LrU,   st.LrT, st.RrA, st.RrB,   st.RrU,
-                             st.RrT,  st.Gd,        st.Ga,     st.Gb,     st.Gw[s], st.Dw,  st.Zs,  st.A[s],  st.B[s],
-                             st.U[s], done.UcShown, st.CrA,    st.CrB,    st.CrU,   st.C0,  st.Cxf, st.Cxa,   st.Cxb,
-                             st.Cqf,  st.Ci,        st.Cd,     st.Cw,     st.Ts[s]};
+    const double values[] = {st.Season.It,  st.Season.Is,  st.IaA[s],     st.IaB[s],     st.Season.EfA, st.Season.EfB,
+                             st.Season.Eft, st.Io[s],      st.Season.JsA, st.Season.JsB, st.Season.EaU, st.Season.LrA,
+                             st.Season.LrB, st.Season.LrU, st.Season.LrT, st.Season.RrA, st.Season.RrB, st.Season.RrU,
+                             st.Season.RrT, st.Season.Gd,  st.Season.Ga,  st.Season.Gb,  st.Gw[s],      st.Dw,
+                             st.Zs,         st.A[s],       st.B[s],       st.U[s],       done.UcShown,  st.CrA,
+                             st.CrB,        st.CrU,        st.C0,         st.Cxf,        st.Cxa,        st.Cxb,
+                             st.Cqf,        st.Season.Ci,  st.Season.Cd,  st.Season.Cw,  st.Ts[s]};
     for (double v : values)
         if (!std::isfinite(v))
             return false;

@@ -16,13 +16,18 @@
 namespace veltra {
 namespace {
 
+// The re-used drainage and well water a season adds to the field irrigation of A
+// and B land.
+struct TIrrigationAdded {
+    double A, B;
+};
+
 // What every call starts from.
 void ResetRunState(TInputRecord& rec, TEngineState& st)
 {
     st.AreaAbandoned = false;
     st.StopCause = TStopCause::None;
-    st.StillBusyShown = false;
-    st.AlmostDoneShown = false;
+    st.Progress = {};
     st.Dw0 = rec.Dw0;
     st.DwPrev = rec.Dw0;
     st.StepNr = 0;
@@ -86,14 +91,28 @@ void LoadRunInputs(const TInputRecord& rec, TEngineState& st)
         st.Frd[s] = rec.Frd[s];
         st.U[s] = 0;
     }
-    st.KrChangeWarned = false;
-    st.FarmersWarned = false;
-    st.SurfaceWarned.Clear();
-    st.ReuseWarned.Clear();
-    st.RootZoneWarned = false;
-    st.WellsWarned = false;
-    st.WarningHeaderWritten = false;
+    st.Warned = {};
     st.AreaAbandoned = false;
+}
+
+// Drains installed, removed or moved between the years: the transition-zone
+// salinities are re-mixed over the new layers; the record keeps the edited drains.
+void RemixTransitionZoneForNewDrains(const TInputRecord& rec, TEngineState& st, const TAnnualCarry& carry)
+{
+    const double dr = rec.Dr, dx = rec.Dx, d = carry.Dd;
+    if (carry.Kd == 0 && rec.Kd == 1) {
+        st.Cxa = st.Cxf;
+        st.Cxb = st.Cxf;
+    } else if (carry.Kd == 1 && rec.Kd == 0) {
+        st.Cxf = ((d - dr) * st.Cxa + (dr + dx - d) * st.Cxb) / dx;
+        st.Cxa = st.Cxf;
+        st.Cxb = st.Cxf;
+    } else if (carry.Kd == 1 && rec.Kd == 1) {
+        if (rec.Dd > d)
+            st.Cxa = ((d - dr) * st.Cxa + (rec.Dd - d) * st.Cxb) / (rec.Dd - dr);
+        else if (rec.Dd < d)
+            st.Cxb = ((dr + dx - d) * st.Cxb + (d - rec.Dd) * st.Cxa) / (dr + dx - rec.Dd);
+    }
 }
 
 // The year-by-year restore. Returns whether the carry record was restored: the
@@ -121,38 +140,8 @@ bool RestoreAnnualCarry(TInputRecord& rec, TEngineState& st, const TAnnualCarry&
     st.Uc = carry.Uc;
     st.YearsDone = carry.YearsDone;
     rec.Ky = carry.Ky;
-
-    // Drains installed, removed or moved between the years: the transition-zone
-    // salinities are re-mixed over the new layers; the record keeps the edited drains.
-    const double dr = rec.Dr, dx = rec.Dx, d = carry.Dd;
-    if (carry.Kd == 0 && rec.Kd == 1) {
-        st.Cxa = st.Cxf;
-        st.Cxb = st.Cxf;
-    } else if (carry.Kd == 1 && rec.Kd == 0) {
-        st.Cxf = ((d - dr) * st.Cxa + (dr + dx - d) * st.Cxb) / dx;
-        st.Cxa = st.Cxf;
-        st.Cxb = st.Cxf;
-    } else if (carry.Kd == 1 && rec.Kd == 1) {
-        if (rec.Dd > d)
-            st.Cxa = ((d - dr) * st.Cxa + (rec.Dd - d) * st.Cxb) / (rec.Dd - dr);
-        else if (rec.Dd < d)
-            st.Cxb = ((dr + dx - d) * st.Cxb + (d - rec.Dd) * st.Cxa) / (dr + dx - rec.Dd);
-    }
+    RemixTransitionZoneForNewDrains(rec, st, carry);
     return true;
-}
-
-// The per-season results shown in the year-0 block are those of no season at all.
-void ClearSeasonResults(TEngineState& st)
-{
-    st.SDA = st.SDB = st.SRO = 0;
-    st.EaA = st.EaB = st.EaU = 0;
-    st.RrA = st.RrB = st.RrU = st.RrT = 0;
-    st.LrA = st.LrB = st.LrU = st.LrT = 0;
-    st.Is = st.It = 0;
-    st.Ga = st.Gb = st.Gd = 0;
-    st.EfA = st.EfB = st.Eft = st.JsA = st.JsB = 0;
-    st.Ci = st.Cd = st.Cw = 0;
-    st.Cpond = 0;
 }
 
 // The transition zone at the end of a year of a series, then the carry record.
@@ -190,22 +179,230 @@ void SaveAnnualCarry(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry)
 // season's surface irrigation: the engine's irrigation less the re-used drainage
 // and well water added at the start of the season, so that they are not counted
 // twice next year.
-void StoreIrrigationChanges(TInputRecord& rec, TEngineState& st, int s, double addA, double addB)
+void StoreIrrigationChanges(TInputRecord& rec, TEngineState& st, int s, TIrrigationAdded added)
 {
-    st.IaAInput[s] = std::max(0.0, st.IaA[s] - addA);
-    st.IaBInput[s] = std::max(0.0, st.IaB[s] - addB);
+    st.IaAInput[s] = std::max(0.0, st.IaA[s] - added.A);
+    st.IaBInput[s] = std::max(0.0, st.IaB[s] - added.B);
     rec.IaA[s] = st.IaAInput[s] < 0.001 ? 0 : st.IaAInput[s];
     rec.IaB[s] = st.IaBInput[s] < 0.001 ? 0 : st.IaBInput[s];
+}
+
+// A3: the files are named after the input file, or after the first input file of a
+// year-by-year series, so that every year of a series extends the same files.
+void StartRun(TInputRecord& rec, TEngineState& st, TRunObserver& out)
+{
+    TRunStart start;
+    start.BasePath = rec.Ky == 1 && !st.RunFirstFileName.empty() ? st.RunFirstFileName : rec.FileName;
+    start.ContinuesSeries = rec.Ky == 1 && st.YearsDone > 0;
+    start.Header = st.YearsDone == 0;
+    start.WarningHeading = !st.Warned.WarningHeaderWritten;
+    st.Warned.WarningHeaderWritten = true;
+    rec.FileName = PathWithExtension(start.BasePath, ".frq");
+    out.RunStarted(start, rec, st);
+}
+
+void MarkStop(TEngineState& st, TStopCause cause)
+{
+    st.WaterTableStop = true;
+    st.StopCause = cause;
+}
+
+// Hands the finished season to the observers. A season whose record would hold a
+// number that is not finite is not handed out: the run stops before it.
+bool HandOutSeason(TRunContext& ctx, TRunObserver& out)
+{
+    const TSeasonDone done = FinishSeason(ctx.Rec, ctx.St);
+    if (!SeasonValuesFinite(ctx.St, done)) {
+        ctx.Warn.ValueOutOfRange(done.Year, done.Season);
+        MarkStop(ctx.St, TStopCause::OutOfRange);
+        return false;
+    }
+    out.SeasonDone(done, ctx.Rec, ctx.St);
+    return true;
+}
+
+// B: the year-0 block, the initial state of every season, with the results of no
+// season at all. False when the run stops.
+bool HandOutInitialBlock(TRunContext& ctx, TRunObserver& out)
+{
+    ctx.St.Season = {};
+    ctx.St.Cpond = 0;
+    for (int s = 1; s <= ctx.Rec.Ns; ++s) {
+        ctx.St.SeasonNr = s;
+        if (!HandOutSeason(ctx, out))
+            return false;
+    }
+    return true;
+}
+
+int SeasonSteps(int ns, int years)
+{
+    const long long total = static_cast<long long>(ns) * years;
+    if (total > INT_MAX)
+        throw TVeltraError(TErrorKind::Internal, "too many seasons in one run");
+    return static_cast<int>(total);
+}
+
+// C4: the busy box tells when a third and when two thirds of the steps are done.
+void ShowProgress(TProgressShown& shown, TRunProgress& progress, int k, int steps)
+{
+    if (!shown.StillBusyShown && k > steps / 3) {
+        progress.BusyReplaceText(" Still busy .....");
+        progress.Pause(500);
+        shown.StillBusyShown = true;
+    }
+    if (!shown.AlmostDoneShown && k > (2 * steps) / 3) {
+        progress.BusyReplaceText(" Almost done ....");
+        progress.Pause(500);
+        shown.AlmostDoneShown = true;
+    }
+}
+
+// C5 to C8: the season's bypass, pumping per irrigated area, field irrigation with
+// the re-used drainage and well water, and canal seepage; salty fallow land
+// evaporates less. Returns what the re-use and the wells add to the irrigation.
+TIrrigationAdded PrepareSeasonWater(TInputRecord& rec, TEngineState& st, int s)
+{
+    st.Io[s] = rec.Io[s];
+    st.Gw[s] = st.A[s] + st.B[s] > 0 ? st.GwInput[s] / (st.A[s] + st.B[s]) : 0;
+    const TIrrigationAdded added{st.DAu[s] + st.FAw[s] * st.Gw[s], st.DBu[s] + st.FBw[s] * st.Gw[s]};
+    st.IaA[s] = st.IaAInput[s] + st.DAu[s] + st.FAw[s] * st.Gw[s];
+    st.IaB[s] = st.IaBInput[s] + st.DBu[s] + st.FBw[s] * st.Gw[s];
+    if (st.A[s] == 0)
+        st.IaA[s] = 0;
+    if (st.B[s] == 0)
+        st.IaB[s] = 0;
+    st.Lc[s] = rec.Lc[s];
+    st.DwPrev = st.Dw;
+    rec.EpUStart[s] = rec.EpU[s];
+    if (st.CrU > 16)
+        rec.EpU[s] = 4 * rec.EpUStart[s] / std::sqrt(st.CrU);
+    return added;
+}
+
+// C9 to C12: the water balance, the salt balance from the salinities of the
+// season's start, and the efficiencies. False when the water-table iteration did
+// not meet its balance (the run stops).
+bool SeasonBalances(TRunContext& ctx, int s)
+{
+    TEngineState& st = ctx.St;
+    if (!WaterBalance(ctx, s)) {
+        ctx.Warn.IterationDidNotConverge(ctx.Year(), s);
+        MarkStop(st, TStopCause::IterationBound);
+        return false;
+    }
+    st.CrAStart = st.CrA;
+    st.CrBStart = st.CrB;
+    st.CrUStart = st.CrU;
+    st.C0Start = st.C0;
+    SaltBalance(ctx, s);
+    Efficiencies(ctx, s);
+    return true;
+}
+
+// C14, at the end of a year: a water table below the bottom of the aquifer stops a
+// run of all years; year by year the run goes on and the window offers no next
+// year. False when the run stops.
+bool AquiferCheck(TRunContext& ctx)
+{
+    const TInputRecord& rec = ctx.Rec;
+    if (!(rec.Dr + rec.Dx + rec.Dq < ctx.St.Dw))
+        return true;
+    MarkStop(ctx.St, TStopCause::AquiferBottom);
+    if (rec.AnnualMode != 0)
+        return true;
+    ctx.Warn.AquiferBottom(ctx.Year());
+    return false;
+}
+
+// C15 to C17: the farmers' responses, less irrigation under a shallow water table
+// and less pumping under a deep one. The record keeps the changed irrigation for
+// the input editor and the same season of the next year.
+void RespondToSeason(TRunContext& ctx, int s, TIrrigationAdded added)
+{
+    TInputRecord& rec = ctx.Rec;
+    TEngineState& st = ctx.St;
+    if (rec.Kf == 1) {
+        FarmersResponses(ctx, s);
+        StoreIrrigationChanges(rec, st, s, added);
+        rec.Io[s] = st.Io[s] < 0.001 ? 0 : st.Io[s];
+    }
+    if (st.Dw < 0.35) {
+        ReduceIrrigationAtShallowWaterTable(ctx, s);
+        StoreIrrigationChanges(rec, st, s, added);
+        rec.Io[s] = st.Io[s];
+        if (!st.Warned.RootZoneWarned && rec.IaA[s] > 0 && rec.IaB[s] > 0) {
+            ctx.Warn.RootZoneIrrigationReduced();
+            st.Warned.RootZoneWarned = true;
+        }
+    }
+    if (st.Gw[s] > 0.1 && st.Dw0 < 5.0 && st.Dw > 10.0) {
+        st.GwInput[s] = 0.9 * st.GwInput[s];
+        st.Gw[s] = 0.9 * st.Gw[s];
+        if (!st.Warned.WellsWarned) {
+            ctx.Warn.PumpingReduced();
+            st.Warned.WellsWarned = true;
+        }
+    }
+}
+
+// Where one call of the driver leaves what it computes besides the state: the
+// year-end carry of a series, the progress texts and the observers.
+struct TRunOutput {
+    TAnnualCarry& Carry;
+    TRunProgress& Progress;
+    TRunObserver& Out;
+};
+
+// C: season step k of `steps`. False when the run stops.
+bool RunSeasonStep(TRunContext& ctx, TRunOutput& run, int k, int steps)
+{
+    TInputRecord& rec = ctx.Rec;
+    TEngineState& st = ctx.St;
+    const int ns = rec.Ns;
+    const int s = (k - 1) % ns + 1;
+    st.StepNr = k;
+    st.SeasonNr = s;
+    if (s == 1) // whatever Kf: the areas may have changed in the year before
+        DetermineRotationKey(ctx);
+    ShowProgress(st.Progress, run.Progress, k, steps);
+    const TIrrigationAdded added = PrepareSeasonWater(rec, st, s);
+    if (!SeasonBalances(ctx, s) || !HandOutSeason(ctx, run.Out))
+        return false;
+    if (rec.Ky == 1 && s == ns) { // E2 to E4
+        YearEndConversion(ctx);
+        SaveAnnualCarry(rec, st, run.Carry);
+    }
+    if (s == ns && !AquiferCheck(ctx))
+        return false;
+    RespondToSeason(ctx, s, added);
+    if (rec.Kf == 1 && rec.Krf == 1 && s == ns)
+        YearEndRotationUpdate(ctx);
+    st.DwPrev = st.Dw;
+    if (s == ns)
+        run.Out.YearDone(ctx.Year(), rec, st);
+    return true;
+}
+
+// D: a whole run, or the last year of a series, leaves the run marker.
+void EndRun(TInputRecord& rec, const TEngineState& st, bool completed, TRunObserver& out)
+{
+    TRunEnd end;
+    end.Completed = completed;
+    if (completed && (rec.Ky != 1 || rec.RunStage == 2)) {
+        rec.RunStage = 2;
+        rec.FileName = PathWithExtension(rec.FileName, ".trf");
+        end.MarkerDue = true;
+        end.MarkerPath = rec.FileName;
+    }
+    out.RunEnded(end, rec, st);
 }
 
 } // namespace
 
 void ClearOneShotFlags(TEngineState& st)
 {
-    st.RootZoneWarned = st.WellsWarned = st.KrChangeWarned = st.FarmersWarned = false;
-    st.WarningHeaderWritten = false;
-    st.SurfaceWarned.Clear();
-    st.ReuseWarned.Clear();
+    st.Warned = {};
 }
 
 std::string EngineRefusal(const TInputRecord& rec)
@@ -236,159 +433,20 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRu
 
     ResetRunState(rec, st);
     LoadRunInputs(rec, st);
-
-    // The files are named after the input file, or after the first input file of a
-    // year-by-year series, so that every year of a series extends the same files.
-    TRunStart start;
-    start.BasePath = rec.Ky == 1 && !st.RunFirstFileName.empty() ? st.RunFirstFileName : rec.FileName;
-    start.ContinuesSeries = rec.Ky == 1 && st.YearsDone > 0;
-    start.Header = st.YearsDone == 0;
-    start.WarningHeading = !st.WarningHeaderWritten;
-    st.WarningHeaderWritten = true;
-    rec.FileName = PathWithExtension(start.BasePath, ".frq");
-    out.RunStarted(start, rec, st);
+    StartRun(rec, st, out);
     TWarningList warn(out);
     TRunContext ctx{rec, st, warn};
-
-    bool restored = false;
-    if (rec.Ky == 1)
-        restored = RestoreAnnualCarry(rec, st, carry);
+    const bool restored = rec.Ky == 1 && RestoreAnnualCarry(rec, st, carry);
     DetermineRotationKey(ctx);
     InitRootZoneSalinity(ctx, restored ? &carry : nullptr);
 
-    // A season whose record would hold a number that is not finite is not handed
-    // out: the run stops before it.
-    bool stopped = false;
-    auto handOut = [&]() {
-        const TSeasonDone done = FinishSeason(rec, st);
-        if (!SeasonValuesFinite(st, done)) {
-            warn.ValueOutOfRange(done.Year, done.Season);
-            st.WaterTableStop = true;
-            st.StopCause = TStopCause::OutOfRange;
-            stopped = true;
-            return false;
-        }
-        out.SeasonDone(done, rec, st);
-        return true;
-    };
-
-    const int ns = rec.Ns;
-    if (st.YearsDone == 0) {
-        ClearSeasonResults(st);
-        for (int s = 1; s <= ns && !stopped; ++s) {
-            st.SeasonNr = s;
-            handOut();
-        }
-    }
-
-    const long long total = static_cast<long long>(ns) * st.RunYears;
-    if (total > INT_MAX)
-        throw TVeltraError(TErrorKind::Internal, "too many seasons in one run");
-    const int steps = static_cast<int>(total);
-    for (int k = 1; k <= steps && !stopped; ++k) {
-        st.StepNr = k;
-        const int s = (k - 1) % ns + 1;
-        st.SeasonNr = s;
-        rec.EpAStart[s] = rec.EpA[s];
-        rec.EpBStart[s] = rec.EpB[s];
-        rec.EpUStart[s] = rec.EpU[s];
-        if (s == 1)
-            DetermineRotationKey(ctx);
-
-        if (!st.StillBusyShown && k > steps / 3) {
-            progress.BusyReplaceText(" Still busy .....");
-            progress.Pause(500);
-            st.StillBusyShown = true;
-        }
-        if (!st.AlmostDoneShown && k > (2 * steps) / 3) {
-            progress.BusyReplaceText(" Almost done ....");
-            progress.Pause(500);
-            st.AlmostDoneShown = true;
-        }
-
-        st.Io[s] = rec.Io[s];
-        st.Gw[s] = st.A[s] + st.B[s] > 0 ? st.GwInput[s] / (st.A[s] + st.B[s]) : 0;
-        const double addA = st.DAu[s] + st.FAw[s] * st.Gw[s];
-        const double addB = st.DBu[s] + st.FBw[s] * st.Gw[s];
-        st.IaA[s] = st.IaAInput[s] + st.DAu[s] + st.FAw[s] * st.Gw[s];
-        st.IaB[s] = st.IaBInput[s] + st.DBu[s] + st.FBw[s] * st.Gw[s];
-        if (st.A[s] == 0)
-            st.IaA[s] = 0;
-        if (st.B[s] == 0)
-            st.IaB[s] = 0;
-        st.Lc[s] = rec.Lc[s];
-        st.DwPrev = st.Dw;
-        if (st.CrU > 16) // saline fallow land evaporates less
-            rec.EpU[s] = 4 * rec.EpUStart[s] / std::sqrt(st.CrU);
-
-        if (!WaterBalance(ctx, s)) {
-            warn.IterationDidNotConverge(ctx.Year(), s);
-            st.WaterTableStop = true;
-            st.StopCause = TStopCause::IterationBound;
-            stopped = true;
-            break;
-        }
-        st.CrAStart = st.CrA;
-        st.CrBStart = st.CrB;
-        st.CrUStart = st.CrU;
-        st.C0Start = st.C0;
-        SaltBalance(ctx, s);
-        Efficiencies(ctx, s);
-        if (!handOut())
-            break;
-        if (rec.Ky == 1 && s == ns && st.StepNr > 0) {
-            YearEndConversion(ctx);
-            SaveAnnualCarry(rec, st, carry);
-        }
-
-        if (s == ns && rec.Dr + rec.Dx + rec.Dq < st.Dw) {
-            st.WaterTableStop = true;
-            st.StopCause = TStopCause::AquiferBottom;
-            if (rec.AnnualMode == 0) {
-                warn.AquiferBottom(ctx.Year());
-                stopped = true;
-                break;
-            }
-        }
-        if (rec.Kf == 1) {
-            FarmersResponses(ctx, s);
-            StoreIrrigationChanges(rec, st, s, addA, addB);
-            rec.Io[s] = st.Io[s] < 0.001 ? 0 : st.Io[s];
-        }
-        if (st.Dw < 0.35) {
-            ReduceIrrigationAtShallowWaterTable(ctx, s);
-            StoreIrrigationChanges(rec, st, s, addA, addB);
-            rec.Io[s] = st.Io[s];
-            if (!st.RootZoneWarned && rec.IaA[s] > 0 && rec.IaB[s] > 0) {
-                warn.RootZoneIrrigationReduced();
-                st.RootZoneWarned = true;
-            }
-        }
-        if (st.Gw[s] > 0.1 && st.Dw0 < 5.0 && st.Dw > 10.0) {
-            st.GwInput[s] = 0.9 * st.GwInput[s];
-            st.Gw[s] = 0.9 * st.Gw[s];
-            if (!st.WellsWarned) {
-                warn.PumpingReduced();
-                st.WellsWarned = true;
-            }
-        }
-        if (rec.Kf == 1 && rec.Krf == 1 && s == ns)
-            YearEndRotationUpdate(ctx);
-        st.DwPrev = st.Dw;
-        if (s == ns)
-            out.YearDone(ctx.Year(), rec, st);
-    }
-
-    // A whole run, or the last year of a series, leaves the run marker.
-    TRunEnd end;
-    end.Completed = !stopped;
-    if (!stopped && (rec.Ky != 1 || rec.RunStage == 2)) {
-        rec.RunStage = 2;
-        rec.FileName = PathWithExtension(rec.FileName, ".trf");
-        end.MarkerDue = true;
-        end.MarkerPath = rec.FileName;
-    }
-    out.RunEnded(end, rec, st);
+    // The year-0 block only at the start of a series.
+    bool going = st.YearsDone != 0 || HandOutInitialBlock(ctx, out);
+    const int steps = SeasonSteps(rec.Ns, st.RunYears);
+    TRunOutput run{carry, progress, out};
+    for (int k = 1; k <= steps && going; ++k)
+        going = RunSeasonStep(ctx, run, k, steps);
+    EndRun(rec, st, going, out);
 }
 
 } // namespace veltra

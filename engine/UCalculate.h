@@ -25,7 +25,8 @@ void RunSimulation(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, TRu
 // positive, drains outside the transition zone, ...).
 std::string EngineRefusal(const TInputRecord& rec);
 
-// Clears the one-shot flags, as creating the main window does.
+// Clears the one-shot flags of the warnings (st.Warned), as creating the main
+// window does.
 void ClearOneShotFlags(TEngineState& st);
 
 } // namespace veltra

@@ -63,6 +63,111 @@ inline void RootZoneWater(TLandWater& land, double f, double dw)
     }
 }
 
+// The three land types of a season, in the order the balance takes them, and what
+// their percolation counts with: the surface drainage as entered.
+struct TSeasonLands {
+    TLandWater U, A, B;
+    double Pp, IaA, IaB, SiU, SoA, SoB, SoU;
+};
+
+TSeasonLands SeasonLands(const TInputRecord& rec, const TEngineState& st, int s)
+{
+    const double pp = st.Pp[s];
+    const TSeasonResults& r = st.Season;
+    TSeasonLands l{
+        {st.U[s], rec.EpU[s], st.FsU[s], pp + st.SiU[s], r.SRO, r.EaU, r.RrU, 0},
+        {st.A[s], rec.EpA[s], st.FsA[s], pp + st.IaA[s], r.SDA, r.EaA, r.RrA, 0},
+        {st.B[s], rec.EpB[s], st.FsB[s], pp + st.IaB[s], r.SDB, r.EaB, r.RrB, 0},
+        pp,
+        st.IaA[s],
+        st.IaB[s],
+        st.SiU[s],
+        st.SoA[s],
+        st.SoB[s],
+        st.SoU[s],
+    };
+    for (TLandWater* land : {&l.U, &l.A, &l.B})
+        land->EpPerFs = land->Fs > 0 ? land->Ep / land->Fs : 0;
+    return l;
+}
+
+// Percolation and capillary rise of the land types at one step, with their totals
+// over the area.
+struct TRootZoneFlows {
+    double LrA = 0, LrB = 0, LrU = 0, LrT = 0, RrT = 0;
+};
+
+// The root-zone balances at the capillary rise factor f and the percolation they
+// leave. Land that covers the whole area leaves the others none.
+inline TRootZoneFlows RootZoneFlows(TSeasonLands& l, double f, double dw)
+{
+    RootZoneWater(l.U, f, dw);
+    RootZoneWater(l.A, f, dw);
+    RootZoneWater(l.B, f, dw);
+    const double a = l.A.Fraction, b = l.B.Fraction, u = l.U.Fraction;
+    TRootZoneFlows r;
+    r.LrA = l.Pp + l.IaA - l.A.Ea - l.SoA;
+    if (a < 0.001)
+        r.LrA = 0;
+    if (a > 0.999) {
+        r.LrB = 0;
+        r.LrU = 0;
+    } else {
+        r.LrB = l.Pp + l.IaB - l.B.Ea - l.SoB;
+        if (b < 0.001)
+            r.LrB = 0;
+        if (b > 0.999) {
+            r.LrA = 0;
+            r.LrU = 0;
+        } else {
+            r.LrU = l.Pp - l.U.Ea + l.SiU - l.SoU;
+            if (u < 0.001)
+                r.LrU = 0;
+            if (u > 0.999) {
+                r.LrA = 0;
+                r.LrB = 0;
+            }
+        }
+    }
+    r.RrT = a * l.A.Rr + b * l.B.Rr + u * l.U.Rr;
+    r.LrT = a * r.LrA + b * r.LrB + u * r.LrU;
+    return r;
+}
+
+// The capillary rise factor at depth dw: 1 with the water table at or above half
+// the root zone, 0 at or below the critical depth dc, linear in between;
+// d = dc - Dr/2.
+inline double CapillaryRiseFactor(double dc, double d, double dw)
+{
+    if (!(d > 0))
+        return 1;
+    const double above = dc - dw;
+    // The quotient is at least 1 whenever its numerator is at least d, and 0 when it
+    // is not above 0 (a numerator of water-table depths never underflows to a
+    // negative zero).
+    return above >= d ? 1.0 : above <= 0 ? 0.0 : std::clamp(above / d, 0.0, 1.0);
+}
+
+// Canal seepage shrinks to half once the water table has reached the root zone
+// during the season, and to none once it has reached the surface; it never grows
+// back within the season.
+struct TCanalSeepage {
+    double Lc;
+    double Effective;
+    bool ReachedRootZone = false, ReachedSurface = false;
+
+    // Follows the water table to depth dw; true when the seepage changed.
+    bool Follow(double dw, double dr)
+    {
+        if (!((dw < dr && !ReachedRootZone) | (dw < 0 && !ReachedSurface)))
+            return false;
+        ReachedRootZone = ReachedRootZone || dw < dr;
+        ReachedSurface = ReachedSurface || dw < 0;
+        Effective = ReachedSurface ? 0.0 : ReachedRootZone ? 0.5 * Lc : Lc;
+        return true;
+    }
+};
+
 // The drainable pore space the water table passes at depth dw.
 struct TPorosity {
     double Dr, DrDx, Per, Pex, Peq;
@@ -78,166 +183,96 @@ struct TPorosity {
     }
 };
 
-void NetLand(double& lr, double& rr, double fraction)
+// Step 1: the surface drainage of each land type corrected for what can run off at
+// the water table of the season's start; ponded water drains at the surface.
+void CorrectSurfaceDrainage(TRunContext& ctx, int s)
 {
-    if (lr > rr) {
-        lr = lr - rr;
-        rr = 0;
-    }
-    if (rr > lr) {
-        rr = rr - lr;
-        lr = 0;
-    }
-    if (fraction < 0.001) {
-        lr = 0;
-        rr = 0;
+    TEngineState& st = ctx.St;
+    TSeasonResults& r = st.Season;
+    const double a = st.A[s], b = st.B[s], pp = st.Pp[s];
+    r.SDA = CorrectedSurfaceDrainage(st.SoA[s], pp + st.IaA[s], st.Dw);
+    r.SDB = CorrectedSurfaceDrainage(st.SoB[s], pp + st.IaB[s], st.Dw);
+    r.SRO = CorrectedSurfaceDrainage(st.SoU[s], pp + st.SiU[s], st.Dw);
+    if (st.Dw < 0)
+        st.Dw = st.Dw + a * r.SDA + b * r.SDB + (1 - a - b) * r.SRO;
+    const bool sda = r.SDA != st.SoA[s], sdb = r.SDB != st.SoB[s], sro = r.SRO != st.SoU[s];
+    if (!st.Warned.SurfaceWarned[s] && (sda || sdb || sro)) {
+        ctx.Warn.SurfaceCorrected(ctx.Year(), s, sda, sdb, sro);
+        st.Warned.SurfaceWarned[s] = true;
     }
 }
 
-} // namespace
-
-bool WaterBalance(TRunContext& ctx, int s)
+// The re-used drainage water limited to the drain discharge gd, with the message
+// the first time in a season number.
+inline void LimitSeasonReuse(TRunContext& ctx, int s, double& dau, double& dbu, double gd)
 {
-    TInputRecord& rec = ctx.Rec;
+    if (LimitReuse(dau, dbu, gd) && !ctx.St.Warned.ReuseWarned[s]) {
+        ctx.Warn.ReuseReduced(ctx.Year(), s);
+        ctx.St.Warned.ReuseWarned[s] = true;
+    }
+}
+
+// Where the 1 mm iteration ended.
+struct TWaterTableEnd {
+    double Dw;
+    TRootZoneFlows Flows;
+    TDrainFlow Drains;
+    double DAu, DBu;               // re-used drainage water after the last step's limit
+    double DAuCounted, DBuCounted; // ... and before it, as the total irrigation counts it
+    bool Converged;
+};
+
+// Step 2: moves the water table by 1 mm at a time from st.Dw until the change of
+// stored water meets the net recharge of the ground water, or passes it. Sets
+// st.Iteration when it meets the balance.
+TWaterTableEnd IterateWaterTable(TRunContext& ctx, int s, TSeasonLands& lands)
+{
+    const TInputRecord& rec = ctx.Rec;
     TEngineState& st = ctx.St;
-    const double a = st.A[s], b = st.B[s], u = st.U[s];
-    const double pp = st.Pp[s];
-
-    // Surface drainage, corrected for what can run off at this water table.
-    st.SDA = CorrectedSurfaceDrainage(st.SoA[s], pp + st.IaA[s], st.Dw);
-    st.SDB = CorrectedSurfaceDrainage(st.SoB[s], pp + st.IaB[s], st.Dw);
-    st.SRO = CorrectedSurfaceDrainage(st.SoU[s], pp + st.SiU[s], st.Dw);
-    if (st.Dw < 0) // ponded water drains at the surface
-        st.Dw = st.Dw + a * st.SDA + b * st.SDB + (1 - a - b) * st.SRO;
-    const bool sda = st.SDA != st.SoA[s], sdb = st.SDB != st.SoB[s], sro = st.SRO != st.SoU[s];
-    if (!st.SurfaceWarned[s] && (sda || sdb || sro)) {
-        ctx.Warn.SurfaceCorrected(ctx.Year(), s, sda, sdb, sro);
-        st.SurfaceWarned[s] = true;
-    }
-
-    // Move the water table by 1 mm at a time until the change of stored water meets
-    // the net recharge of the ground water.
-    TLandWater landU{u, rec.EpU[s], st.FsU[s], pp + st.SiU[s], st.SRO, st.EaU, st.RrU, 0};
-    TLandWater landA{a, rec.EpA[s], st.FsA[s], pp + st.IaA[s], st.SDA, st.EaA, st.RrA, 0};
-    TLandWater landB{b, rec.EpB[s], st.FsB[s], pp + st.IaB[s], st.SDB, st.EaB, st.RrB, 0};
-    for (TLandWater* land : {&landU, &landA, &landB})
-        land->EpPerFs = land->Fs > 0 ? land->Ep / land->Fs : 0;
-    const double iaA = st.IaA[s], iaB = st.IaB[s], siU = st.SiU[s];
-    const double soA = st.SoA[s], soB = st.SoB[s], soU = st.SoU[s];
     const double gi = st.Gi[s], go = st.Go[s], gw = st.Gw[s];
-    const double wells = (st.FAw[s] + st.FBw[s]) * gw;
-    const double dr = rec.Dr, dc = st.Dc;
-    double dw = st.Dw;
-    double lrA = 0, lrB = 0, lrU = 0, lrT = 0, rrT = 0;
-    const double lc = st.Lc[s];
-    const double d = st.Dc - 0.5 * rec.Dr;
-    double storage = 0;
-    st.IterationStartDw = st.Dw;
-    double storageBefore = 0, rechargeBefore = 0;
-    bool firstPass = true;
-    bool rising = false, falling = false;
-    bool seenBelowRootZoneBottom = false, seenAboveSurface = false;
-    bool converged = false;
-    const std::int64_t limit = st.WaterTableStepLimit;
-    if (rec.Kd == 0) { // no drains: no drainage resistance either
-        rec.QH1 = 0;
-        rec.QH2 = 0;
-    }
+    const double dr = rec.Dr, dc = st.Dc, d = st.Dc - 0.5 * rec.Dr;
     const TDrainRates drains = DrainRates(rec, 1 - st.Frd[s], st.Ts[s]);
     const TPorosity porosity{rec.Dr, rec.Dr + rec.Dx, rec.Per, rec.Pex, rec.Peq};
-    const double is = iaA * a + lc + iaB * b;
-    // The re-used drainage water as the last step found it (It counts it before that
-    // step's limit).
+    const std::int64_t limit = st.WaterTableStepLimit;
+    TCanalSeepage seepage{st.Lc[s], st.Lc[s]};
+    double dw = st.Dw, storage = 0, storageBefore = 0, rechargeBefore = 0;
     double dau = st.DAu[s], dbu = st.DBu[s], dauBefore = dau, dbuBefore = dbu;
+    bool firstPass = true, rising = false, falling = false, converged = false;
+    TRootZoneFlows flows;
     TDrainFlow flow;
     // The root-zone balances depend on the step only through f and whether water
     // stands on the land; while neither changes they are not computed again, and
     // neither is the part of the net recharge that does not depend on the drains
     // (the same sums in the same order).
-    double fDone = 0;
+    double fDone = 0, rechargeBeforeDrains = 0;
     bool pondedDone = false;
-    double lcEff = lc;
-    double rechargeBeforeDrains = 0;
     for (std::int64_t step = 0; step <= limit; ++step) {
-        double f = 1;
-        if (d > 0) {
-            const double above = dc - dw;
-            // The quotient is at least 1 whenever its numerator is at least d, and 0
-            // when it is not above 0 (a numerator of water-table depths never
-            // underflows to a negative zero).
-            f = above >= d ? 1.0 : above <= 0 ? 0.0 : std::clamp(above / d, 0.0, 1.0);
-        }
-        // Canal seepage shrinks once the water table reached the root zone or the surface.
-        bool seepageChanged = false;
-        if ((dw < dr && !seenBelowRootZoneBottom) | (dw < 0 && !seenAboveSurface)) {
-            seenBelowRootZoneBottom = seenBelowRootZoneBottom || dw < dr;
-            seenAboveSurface = seenAboveSurface || dw < 0;
-            lcEff = seenAboveSurface ? 0.0 : seenBelowRootZoneBottom ? 0.5 * lc : lc;
-            seepageChanged = true;
-        }
-
+        const double f = CapillaryRiseFactor(dc, d, dw);
+        bool rechargeChanged = seepage.Follow(dw, dr);
         const bool ponded = dw < 0;
         if ((f != fDone) | (ponded != pondedDone) | firstPass) { // one branch: rarely taken
             fDone = f;
             pondedDone = ponded;
-            RootZoneWater(landU, f, dw);
-            RootZoneWater(landA, f, dw);
-            RootZoneWater(landB, f, dw);
-
-            // Percolation with the surface drainage as entered.
-            lrA = pp + iaA - landA.Ea - soA;
-            if (a < 0.001)
-                lrA = 0;
-            if (a > 0.999) {
-                lrB = 0;
-                lrU = 0;
-            } else {
-                lrB = pp + iaB - landB.Ea - soB;
-                if (b < 0.001)
-                    lrB = 0;
-                if (b > 0.999) {
-                    lrA = 0;
-                    lrU = 0;
-                } else {
-                    lrU = pp - landU.Ea + siU - soU;
-                    if (u < 0.001)
-                        lrU = 0;
-                    if (u > 0.999) {
-                        lrA = 0;
-                        lrB = 0;
-                    }
-                }
-            }
-            rrT = a * landA.Rr + b * landB.Rr + u * landU.Rr;
-            lrT = a * lrA + b * lrB + u * lrU;
-            seepageChanged = true;
+            flows = RootZoneFlows(lands, f, dw);
+            rechargeChanged = true;
         }
-        if (seepageChanged)
-            rechargeBeforeDrains = lcEff + lrT + gi - go - gw - rrT;
-
+        if (rechargeChanged)
+            rechargeBeforeDrains = seepage.Effective + flows.LrT + gi - go - gw - flows.RrT;
         dauBefore = dau;
         dbuBefore = dbu;
         flow = DrainFlow(drains, dw);
-        if (LimitReuse(dau, dbu, flow.Gd) && !st.ReuseWarned[s]) {
-            ctx.Warn.ReuseReduced(ctx.Year(), s);
-            st.ReuseWarned[s] = true;
-        }
+        LimitSeasonReuse(ctx, s, dau, dbu, flow.Gd);
 
         const double n = rechargeBeforeDrains - flow.Gd;
-        int dir;
-        if (n > storage) {
-            rising = true;
-            dir = 1;
-        } else {
-            falling = true;
-            dir = -1;
-        }
+        const int dir = n > storage ? 1 : -1; // the water table must rise, or fall
+        rising = rising || dir > 0;
+        falling = falling || dir < 0;
         if ((rising && falling) || std::fabs(n - storage) < 0.001) {
             converged = true;
-            st.StorageChange = storage;
-            st.NetRecharge = n;
-            st.StorageChangeBefore = firstPass ? storage : storageBefore;
-            st.NetRechargeBefore = firstPass ? n : rechargeBefore;
+            st.Iteration.StorageChange = storage;
+            st.Iteration.NetRecharge = n;
+            st.Iteration.StorageChangeBefore = firstPass ? storage : storageBefore;
+            st.Iteration.NetRechargeBefore = firstPass ? n : rechargeBefore;
             break;
         }
         if (step == limit)
@@ -248,29 +283,56 @@ bool WaterBalance(TRunContext& ctx, int s)
         dw = dw - 0.001 * dir;
         storage = storage + 0.001 * dir * porosity.At(dw);
     }
-    const double it = is + dauBefore + dbuBefore + wells;
-    st.Dw = dw;
-    st.Is = is;
-    st.It = it;
-    st.DAu[s] = dau;
-    st.DBu[s] = dbu;
-    st.Ga = flow.Ga;
-    st.Gb = flow.Gb;
-    st.Gd = flow.Gd;
-    st.SRO = landU.Sd, st.EaU = landU.Ea, st.RrU = landU.Rr, st.LrU = lrU;
-    st.SDA = landA.Sd, st.EaA = landA.Ea, st.RrA = landA.Rr, st.LrA = lrA;
-    st.SDB = landB.Sd, st.EaB = landB.Ea, st.RrB = landB.Rr, st.LrB = lrB;
-    st.RrT = rrT, st.LrT = lrT;
-    // No negative flows; percolation and capillary rise netted per land type.
-    for (double* v : {&st.LrA, &st.LrB, &st.LrU, &st.LrT, &st.RrA, &st.RrB, &st.RrU, &st.RrT})
+    return {dw, flows, flow, dau, dbu, dauBefore, dbuBefore, converged};
+}
+
+// Step 3: the season's results of the water balance; no negative flows, and
+// percolation and capillary rise netted per land type.
+void StoreWaterResults(TSeasonResults& r, const TSeasonLands& lands, const TWaterTableEnd& end, double is, double wells)
+{
+    r.Is = is;
+    r.It = is + end.DAuCounted + end.DBuCounted + wells;
+    r.Ga = end.Drains.Ga;
+    r.Gb = end.Drains.Gb;
+    r.Gd = end.Drains.Gd;
+    r.SRO = lands.U.Sd, r.EaU = lands.U.Ea, r.RrU = lands.U.Rr, r.LrU = end.Flows.LrU;
+    r.SDA = lands.A.Sd, r.EaA = lands.A.Ea, r.RrA = lands.A.Rr, r.LrA = end.Flows.LrA;
+    r.SDB = lands.B.Sd, r.EaB = lands.B.Ea, r.RrB = lands.B.Rr, r.LrB = end.Flows.LrB;
+    r.RrT = end.Flows.RrT, r.LrT = end.Flows.LrT;
+    for (double* v : {&r.LrA, &r.LrB, &r.LrU, &r.LrT, &r.RrA, &r.RrB, &r.RrU, &r.RrT})
         if (*v < 0)
             *v = 0;
-    NetLand(st.LrA, st.RrA, a);
-    NetLand(st.LrB, st.RrB, b);
-    NetLand(st.LrU, st.RrU, u);
-    st.RrT = a * st.RrA + b * st.RrB + u * st.RrU;
-    st.LrT = a * st.LrA + b * st.LrB + u * st.LrU;
-    return converged;
+    const double a = lands.A.Fraction, b = lands.B.Fraction, u = lands.U.Fraction;
+    // A land type counts here unless its fraction is below 0.001.
+    NetPercolationAndRise(r.LrA, r.RrA, !(a < 0.001), TEqualFlows::Stay);
+    NetPercolationAndRise(r.LrB, r.RrB, !(b < 0.001), TEqualFlows::Stay);
+    NetPercolationAndRise(r.LrU, r.RrU, !(u < 0.001), TEqualFlows::Stay);
+    r.RrT = a * r.RrA + b * r.RrB + u * r.RrU;
+    r.LrT = a * r.LrA + b * r.LrB + u * r.LrU;
+}
+
+} // namespace
+
+bool WaterBalance(TRunContext& ctx, int s)
+{
+    TInputRecord& rec = ctx.Rec;
+    TEngineState& st = ctx.St;
+    CorrectSurfaceDrainage(ctx, s);
+    st.Iteration.StartDw = st.Dw;
+    if (rec.Kd == 0) { // no drains: no drainage resistance either
+        rec.QH1 = 0;
+        rec.QH2 = 0;
+    }
+    TSeasonLands lands = SeasonLands(rec, st, s);
+    // The canal supply counts the canal seepage as entered.
+    const double is = st.IaA[s] * st.A[s] + st.Lc[s] + st.IaB[s] * st.B[s];
+    const double wells = (st.FAw[s] + st.FBw[s]) * st.Gw[s];
+    const TWaterTableEnd end = IterateWaterTable(ctx, s, lands);
+    st.Dw = end.Dw;
+    st.DAu[s] = end.DAu;
+    st.DBu[s] = end.DBu;
+    StoreWaterResults(st.Season, lands, end, is, wells);
+    return end.Converged;
 }
 
 void Efficiencies(TRunContext& ctx, int s)
@@ -278,12 +340,15 @@ void Efficiencies(TRunContext& ctx, int s)
     const TInputRecord& rec = ctx.Rec;
     TEngineState& st = ctx.St;
     const double pp = st.Pp[s];
-    st.EfA = st.IaA[s] > 0.001 ? (st.EaA - st.RrA) / (st.IaA[s] + pp) : 0;
-    st.EfB = st.IaB[s] > 0.001 ? (st.EaB - st.RrB) / (st.IaB[s] + pp) : 0;
-    st.Eft = st.It > 0.001 ? ((st.EaA - st.RrA) * st.A[s] + (st.EaB - st.RrB) * st.B[s]) / (st.It + pp) : 0;
-    st.JsA = (st.EaA > 0.001 && rec.EpA[s] > 0.001) ? st.EaA / rec.EpA[s] : 0;
-    st.JsB = (st.EaB > 0.001 && rec.EpB[s] > 0.001) ? st.EaB / rec.EpB[s] : 0;
-    for (double* v : {&st.EfA, &st.EfB, &st.Eft, &st.JsA, &st.JsB})
+    st.Season.EfA = st.IaA[s] > 0.001 ? (st.Season.EaA - st.Season.RrA) / (st.IaA[s] + pp) : 0;
+    st.Season.EfB = st.IaB[s] > 0.001 ? (st.Season.EaB - st.Season.RrB) / (st.IaB[s] + pp) : 0;
+    st.Season.Eft = st.Season.It > 0.001
+                        ? ((st.Season.EaA - st.Season.RrA) * st.A[s] + (st.Season.EaB - st.Season.RrB) * st.B[s]) /
+                              (st.Season.It + pp)
+                        : 0;
+    st.Season.JsA = (st.Season.EaA > 0.001 && rec.EpA[s] > 0.001) ? st.Season.EaA / rec.EpA[s] : 0;
+    st.Season.JsB = (st.Season.EaB > 0.001 && rec.EpB[s] > 0.001) ? st.Season.EaB / rec.EpB[s] : 0;
+    for (double* v : {&st.Season.EfA, &st.Season.EfB, &st.Season.Eft, &st.Season.JsA, &st.Season.JsB})
         if (*v > 1)
             *v = 1;
 }

@@ -17,6 +17,42 @@ enum class TStopCause : std::uint8_t {
     OutOfRange      // a season gave a value that is not a finite number
 };
 
+// What the water and salt balances of one season give.
+struct TSeasonResults {
+    double SDA = 0, SDB = 0, SRO = 0;          // corrected surface drainage and runoff
+    double EaA = 0, EaB = 0, EaU = 0;          // actual evapotranspiration
+    double RrA = 0, RrB = 0, RrU = 0, RrT = 0; // capillary rise
+    double LrA = 0, LrB = 0, LrU = 0, LrT = 0; // percolation
+    double Gd = 0, Ga = 0, Gb = 0;             // subsurface drainage
+    double EfA = 0, EfB = 0, Eft = 0;          // irrigation efficiencies
+    double JsA = 0, JsB = 0;                   // irrigation sufficiencies
+    double It = 0, Is = 0;                     // total and canal irrigation
+    double Ci = 0, Cd = 0, Cw = 0;             // irrigation, drainage and well water salinity
+};
+
+// Where the water-table iteration of the last season ended: the depth it started
+// from, the change of stored water it reached and the net recharge of the ground
+// water there, and the same two one step before (equal to them when no step was
+// made). Set only when the iteration met its balance.
+struct TIterationEnd {
+    double StartDw = 0, StorageChange = 0, NetRecharge = 0;
+    double StorageChangeBefore = 0, NetRechargeBefore = 0;
+};
+
+// The progress texts of the busy box, each shown once per call.
+struct TProgressShown {
+    bool StillBusyShown = false, AlmostDoneShown = false;
+};
+
+// Each runtime message is written once per call (the surface and re-use messages
+// once per season number); the correction itself is made every time.
+struct TWarnedFlags {
+    bool RootZoneWarned = false, WellsWarned = false;
+    bool KrChangeWarned = false, FarmersWarned = false;
+    bool WarningHeaderWritten = false;
+    TSeasonalFlags SurfaceWarned, ReuseWarned;
+};
+
 struct TEngineState {
     // ---- Counters and keys ----
     std::int32_t RunYears = 0;    // years of this call (Ny, or 1 year by year)
@@ -47,36 +83,22 @@ struct TEngineState {
     double Cxa = 0, Cxb = 0, Cxf = 0; // transition zone above, below drains, whole
     double Cqf = 0;                   // aquifer
     double Zs = 0;                    // m.dS/m, salt stored above the surface
-    double Cpond = 0, CpondPrev = 0;  // ponded water salinity
+    double Cpond = 0, CpondPrev = 0;  // ponded water salinity, this and the last season
     double Ac = 0, Bc = 0, Uc = 0;    // permanent area fractions
     double AcPrev = 0, BcPrev = 0, UcPrev = 0;
     double dAc = 0, dBc = 0, dUc = 0;
     double CAmax = 0, CBmax = 0, Dc = 0, Cic = 0, Ch = 0, Cp = 0;
 
     // ---- Per-season results of the balances ----
-    double SDA = 0, SDB = 0, SRO = 0;          // corrected surface drainage and runoff
-    double EaA = 0, EaB = 0, EaU = 0;          // actual evapotranspiration
-    double RrA = 0, RrB = 0, RrU = 0, RrT = 0; // capillary rise
-    double LrA = 0, LrB = 0, LrU = 0, LrT = 0; // percolation
-    double Gd = 0, Ga = 0, Gb = 0;             // subsurface drainage
-    double EfA = 0, EfB = 0, Eft = 0;          // irrigation efficiencies
-    double JsA = 0, JsB = 0;                   // irrigation sufficiencies
-    double It = 0, Is = 0;                     // total and canal irrigation
-    double Ci = 0, Cd = 0, Cw = 0;             // irrigation, drainage and well water salinity
-    bool NoIrrigation = false;                 // no irrigation at all this season
-    // Where the water-table iteration ended: the depth it started from, the change of
-    // stored water it reached and the net recharge of the ground water there, and the
-    // same two one step before (equal to them when no step was made).
-    double IterationStartDw = 0, StorageChange = 0, NetRecharge = 0;
-    double StorageChangeBefore = 0, NetRechargeBefore = 0;
+    // Recomputed every season and shown in its record; the year-0 block shows them
+    // cleared. A land type with Fs = 0 keeps its Ea and Rr from the season before.
+    TSeasonResults Season;
+    TIterationEnd Iteration;
 
     // ---- One-shot flags ----
-    bool StillBusyShown = false, AlmostDoneShown = false;
-    bool RootZoneWarned = false, WellsWarned = false;
-    bool KrChangeWarned = false, FarmersWarned = false;
-    bool WarningHeaderWritten = false;
-    bool AreaAbandoned = false;
-    TSeasonalFlags SurfaceWarned, ReuseWarned;
+    TProgressShown Progress;     // cleared at the start of every call
+    TWarnedFlags Warned;         // cleared at the start of every call and with the main window
+    bool AreaAbandoned = false;  // farmers gave up salty land: the rotation key prefers 1
     bool WaterTableStop = false; // set by every stop, as the window reads it
     TStopCause StopCause = TStopCause::None;
 

@@ -49,10 +49,8 @@ struct TInputRecord {
     TSeasonal Io;         // bypass, per m2 total area
     TSeasonal IaA;        // surface irrigation of A land, per m2 A land
     TSeasonal EpA;        // potential evapotranspiration of A land
-    TSeasonal EpAStart;   // EpA at the start of the current season (engine)
     TSeasonal IaB;        // surface irrigation of B land, per m2 B land
     TSeasonal EpB;        // potential evapotranspiration of B land
-    TSeasonal EpBStart;   // EpB at the start of the current season (engine)
     TSeasonal Pp;         // rainfall, per m2 total area
     TSeasonal EpU;        // potential evapotranspiration of U land
     TSeasonal EpUStart;   // EpU at the start of the current season (engine)

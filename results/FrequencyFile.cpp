@@ -5,6 +5,7 @@
 
 #include "model/NumberText.h"
 #include "results/OutputFile.h"
+#include "results/RootZoneLayout.h"
 
 namespace veltra {
 
@@ -30,51 +31,11 @@ struct TSlot {
 std::array<TSlot, 4> Slots(const TEngineState& st)
 {
     std::array<TSlot, 4> slots{};
-    auto fill = [&](int i, const char* symbol, double v, bool when) {
-        if (when)
-            slots[static_cast<std::size_t>(i)] = {symbol, v};
-    };
-    const double t = 0.001;
-    switch (st.Kr) {
-    case 0:
-    case 10:
-        // A slot never titles a value the season record shows as absent, so presence
-        // is that of the permanent fractions, as on line 10.
-        fill(0, "CrA", st.CrA, st.Ac > t && st.CrA > t);
-        fill(1, "CrB", st.CrB, st.Bc > t && st.CrB > t);
-        fill(2, "CrU", st.CrU, st.Uc > t && st.CrU > t);
-        if (st.Kr == 10)
-            fill(3, "C0*", st.C0, st.Uc > t && st.C0 > t);
-        break;
-    case 1:
-        fill(0, "C1*", st.CrA, st.CrA > t);
-        fill(1, "CrU", st.CrU, st.CrU > t);
-        break;
-    case 2:
-        fill(0, "CrA", st.CrA, st.CrA > t);
-        fill(1, "C2*", st.CrB, st.CrB > t);
-        break;
-    case 3:
-        fill(0, "C3*", st.CrA, st.CrA > t);
-        fill(1, "CrB", st.CrB, st.CrB > t);
-        break;
-    case 4: fill(0, "Cr4", st.CrA, true); break;
-    case 5:
-        fill(0, "CrA", st.CrA, st.CrA > t);
-        fill(1, "CrB", st.CrB, st.CrB > t);
-        fill(2, "C1*", st.C0, st.C0 > t);
-        break;
-    case 6:
-        fill(0, "CrA", st.CrA, st.CrA > t);
-        fill(1, "CrU", st.CrU, st.CrU > t);
-        fill(2, "C2*", st.C0, st.C0 > t);
-        break;
-    case 7:
-        fill(0, "CrB", st.CrB, st.CrB > t);
-        fill(1, "CrU", st.CrU, st.CrU > t);
-        fill(2, "C3*", st.C0, st.C0 > t);
-        break;
-    default: break;
+    std::size_t i = 0;
+    for (const TRootZoneEntry& entry : RootZoneLayout(st.Kr)) {
+        if (ShownInFrequency(entry, st))
+            slots[i] = {SymbolText(entry.Symbol), RootZoneValue(st, entry.Var)};
+        ++i;
     }
     return slots;
 }
@@ -93,13 +54,6 @@ void Factors(double area, double& a, double& b)
 }
 
 } // namespace
-
-double FrequencyPoint(double area, double v, double p)
-{
-    double a, b;
-    Factors(area, a, b);
-    return v * (a - b * std::log(-std::log(p)));
-}
 
 std::array<double, 4> FrequencyPoints(double area, double v)
 {

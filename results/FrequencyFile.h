@@ -19,11 +19,8 @@ extern const char* const FrequencyTitle;
 // as it is shown): the first line is FrequencyTitle.
 bool IsFrequencyText(const std::vector<std::string>& lines);
 
-// Salinity below which the fraction p of the area lies, for an area average v:
-// v·(a − b·ln(−ln p)), with a and b chosen by the total area in ha.
-double FrequencyPoint(double area, double v, double p);
-
-// The four points at 20, 40, 60 and 80 % of the area.
+// The salinities below which 20, 40, 60 and 80 % of the area lie, for an area
+// average v: v·(a − b·ln(−ln p)), with a and b chosen by the total area in ha.
 std::array<double, 4> FrequencyPoints(double area, double v);
 
 // The frequency section of a season record (always 8 lines), from the state the

@@ -5,6 +5,7 @@
 
 #include "model/NumberText.h"
 #include "results/FrequencyFile.h"
+#include "results/RootZoneLayout.h"
 
 namespace veltra {
 
@@ -12,7 +13,6 @@ namespace {
 
 constexpr const char* CrLf = "\r\n";
 constexpr double Present = 0.001; // a fraction counts when above it
-constexpr double Whole = 0.999;   // ... and covers the area when above this
 
 // A cell to write: its value, or the absent cell.
 struct TCell {
@@ -62,55 +62,21 @@ private:
 
 TRootZoneCells RootZoneCells(const TEngineState& st)
 {
-    // Which variable each symbol prints depends on the rotation key.
     TRootZoneCells c;
-    switch (st.Kr) {
-    case 0:
-    case 10:
-        if (st.Ac > Present)
-            c.CrA = st.CrA;
-        if (st.Bc > Present)
-            c.CrB = st.CrB;
-        if (st.Uc > Present)
-            c.CrU = st.CrU;
-        if (st.Ac + st.Bc + st.Uc <= Whole)
-            c.C0 = st.C0;
-        break;
-    case 1:
-        c.CrU = st.CrU;
-        if (st.Uc < Whole)
-            c.C1 = st.CrA;
-        break;
-    case 2:
-        c.CrA = st.CrA;
-        if (st.Ac < Whole)
-            c.C2 = st.CrB;
-        break;
-    case 3:
-        c.CrB = st.CrB;
-        if (st.Bc < Whole)
-            c.C3 = st.CrA;
-        break;
-    case 4: c.Cr4 = st.CrA; break;
-    case 5:
-        c.CrA = st.CrA;
-        c.CrB = st.CrB;
-        if (st.Ac + st.Bc < Whole)
-            c.C1 = st.C0;
-        break;
-    case 6:
-        c.CrA = st.CrA;
-        c.CrU = st.CrU;
-        if (st.Ac + st.Uc < Whole)
-            c.C2 = st.C0;
-        break;
-    case 7:
-        c.CrB = st.CrB;
-        c.CrU = st.CrU;
-        if (st.Bc + st.Uc < Whole)
-            c.C3 = st.C0;
-        break;
-    default: break;
+    for (const TRootZoneEntry& entry : RootZoneLayout(st.Kr)) {
+        if (!ShownInRecord(entry, st))
+            continue;
+        const double v = RootZoneValue(st, entry.Var);
+        switch (entry.Symbol) {
+        case TRootZoneSymbol::CrA: c.CrA = v; break;
+        case TRootZoneSymbol::CrB: c.CrB = v; break;
+        case TRootZoneSymbol::CrU: c.CrU = v; break;
+        case TRootZoneSymbol::Cr4: c.Cr4 = v; break;
+        case TRootZoneSymbol::C0: c.C0 = v; break;
+        case TRootZoneSymbol::C1: c.C1 = v; break;
+        case TRootZoneSymbol::C2: c.C2 = v; break;
+        case TRootZoneSymbol::C3: c.C3 = v; break;
+        }
     }
     return c;
 }
@@ -158,20 +124,21 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
     const bool hasA = A > Present, hasB = B > Present, hasU = U > Present;
     const bool irrigated = hasA || hasB;
 
-    TLine(res, "  It  = ", Cell(st.It, irrigated))("    Is  = ", Cell(st.Is, irrigated))(
+    TLine(res, "  It  = ", Cell(st.Season.It, irrigated))("    Is  = ", Cell(st.Season.Is, irrigated))(
         "    IaA = ", Cell(st.IaA[s], hasA))("    IaB = ", Cell(st.IaB[s], hasB));
-    TLine(res, "  EfA = ", Cell(st.EfA, hasA))("    EfB = ", Cell(st.EfB, hasB))(
-        hasA ? "    FfT = " : "    EfT = ", Cell(st.Eft, irrigated))("    Io  = ", Shown(st.Io[s]));
-    TLine(res, "  JsA = ", Cell(st.JsA, hasA))("    JsB = ", Cell(st.JsB, hasB))("    EaU = ",
-                                                                                 Cell(st.EaU, hasU || !irrigated));
+    TLine(res, "  EfA = ", Cell(st.Season.EfA, hasA))("    EfB = ", Cell(st.Season.EfB, hasB))(
+        hasA ? "    FfT = " : "    EfT = ", Cell(st.Season.Eft, irrigated))("    Io  = ", Shown(st.Io[s]));
+    TLine(res, "  JsA = ", Cell(st.Season.JsA, hasA))("    JsB = ", Cell(st.Season.JsB, hasB))(
+        "    EaU = ", Cell(st.Season.EaU, hasU || !irrigated));
 
-    TLine(res, "  LrA = ", Cell(st.LrA, hasA))("    LrB = ", Cell(st.LrB, hasB))("    LrU = ", Cell(st.LrU, hasU))(
-        "    LrT = ", Shown(st.LrT));
-    TLine(res, "  RrA = ", Cell(st.RrA, hasA))("    RrB = ", Cell(st.RrB, hasB))("    RrU = ", Cell(st.RrU, hasU))(
-        "    RrT = ", Shown(st.RrT));
+    TLine(res, "  LrA = ", Cell(st.Season.LrA, hasA))("    LrB = ", Cell(st.Season.LrB, hasB))(
+        "    LrU = ", Cell(st.Season.LrU, hasU))("    LrT = ", Shown(st.Season.LrT));
+    TLine(res, "  RrA = ", Cell(st.Season.RrA, hasA))("    RrB = ", Cell(st.Season.RrB, hasB))(
+        "    RrU = ", Cell(st.Season.RrU, hasU))("    RrT = ", Shown(st.Season.RrT));
 
     const bool drains = rec.Kd == 1;
-    TLine(res, "  Gd  = ", Cell(st.Gd, drains))("    Ga  = ", Cell(st.Ga, drains))("    Gb  = ", Cell(st.Gb, drains));
+    TLine(res, "  Gd  = ", Cell(st.Season.Gd, drains))("    Ga  = ", Cell(st.Season.Ga, drains))(
+        "    Gb  = ", Cell(st.Season.Gb, drains));
     TLine(res, "  Gw  = ", Shown(st.Gw[s]))("    Dw  = ", Shown(st.Dw))("    Zs  = ", Cell(st.Zs, st.Zs > 0.001));
     TLine(res, "  A   = ", Shown(A))("    B   = ", Shown(B))("    U   = ", Shown(U));
     const int kr = st.Kr;
@@ -193,8 +160,8 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
                                                                                                  Shown(st.Cqf));
     else
         TLine(res, "  Cxf = ", Shown(st.Cxf))("    Cxa = ", Absent)("    Cxb = ", Absent)("    Cqf = ", Shown(st.Cqf));
-    TLine(res, "  Ci  = ", Cell(st.Ci, U < 1))("    Cd  = ", Cell(st.Cd, drains))("    Cw  = ",
-                                                                                  Cell(st.Cw, st.Gw[s] > 0.001));
+    TLine(res, "  Ci  = ", Cell(st.Season.Ci, U < 1))("    Cd  = ", Cell(st.Season.Cd, drains))(
+        "    Cw  = ", Cell(st.Season.Cw, st.Gw[s] > 0.001));
     res += " #\r\n";
 
     AppendFrequencySection(res, rec, st);

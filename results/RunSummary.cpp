@@ -29,13 +29,13 @@ TSummaryValues SeasonSummaryValues(const TInputRecord& rec, const TEngineState& 
     if (rec.Kd == 1) {
         Set(v, V::Cxa, st.Cxa);
         Set(v, V::Cxb, st.Cxb);
-        Set(v, V::Gd, st.Gd);
+        Set(v, V::Gd, st.Season.Gd);
     } else {
         Set(v, V::Cxf, st.Cxf);
     }
     Set(v, V::Cqf, st.Cqf);
     if (st.A[s] > Present || st.B[s] > Present)
-        Set(v, V::EfT, st.Eft);
+        Set(v, V::EfT, st.Season.Eft);
     return v;
 }
 

@@ -47,19 +47,21 @@ public:
         // recharge: within the iteration's tolerance, or passed during the last 1 mm
         // step. Where the recharge is smooth over that step, the two agree within the
         // tolerance plus one step (at most 1 mm of open water).
-        const double gap = st.NetRecharge - st.StorageChange;
-        const double gapBefore = st.NetRechargeBefore - st.StorageChangeBefore;
+        const double gap = st.Iteration.NetRecharge - st.Iteration.StorageChange;
+        const double gapBefore = st.Iteration.NetRechargeBefore - st.Iteration.StorageChangeBefore;
         if (!(std::fabs(gap) < 0.001 || (gap > 0) != (gapBefore > 0)))
             ++Unbalanced;
-        if (std::fabs(st.NetRecharge - st.NetRechargeBefore) < 0.001)
+        if (std::fabs(st.Iteration.NetRecharge - st.Iteration.NetRechargeBefore) < 0.001)
             MaxImbalance = std::max(MaxImbalance, std::fabs(gap));
         // The stored water follows from the depths the water table passed through.
-        const double expected = StorageBetween(st.IterationStartDw, st.Dw);
-        MaxStorageError = std::max(MaxStorageError, std::fabs(expected - st.StorageChange));
-        for (double v : {st.LrA, st.LrB, st.LrU, st.LrT, st.RrA, st.RrB, st.RrU, st.RrT, st.Ga, st.Gb, st.Gd})
+        const double expected = StorageBetween(st.Iteration.StartDw, st.Dw);
+        MaxStorageError = std::max(MaxStorageError, std::fabs(expected - st.Iteration.StorageChange));
+        for (double v : {st.Season.LrA, st.Season.LrB, st.Season.LrU, st.Season.LrT, st.Season.RrA, st.Season.RrB,
+                         st.Season.RrU, st.Season.RrT, st.Season.Ga, st.Season.Gb, st.Season.Gd})
             if (!(v >= 0))
                 NegativeFlow = true;
-        for (double v : {st.CrA, st.CrB, st.CrU, st.C0, st.Cxa, st.Cxb, st.Cxf, st.Cqf, st.Ci, st.Cd, st.Cw, st.Dw})
+        for (double v : {st.CrA, st.CrB, st.CrU, st.C0, st.Cxa, st.Cxb, st.Cxf, st.Cqf, st.Season.Ci, st.Season.Cd,
+                         st.Season.Cw, st.Dw})
             if (!std::isfinite(v))
                 NotFinite = true;
         for (double v : {st.CrA, st.CrB, st.CrU, st.Cxa, st.Cxb, st.Cxf, st.Cqf})

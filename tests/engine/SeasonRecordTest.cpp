@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/SeasonRecord.h"
+#include "engine/WaterBalance.h"
 #include "results/FrequencyFile.h"
 #include "results/ResultFile.h"
 
@@ -51,10 +52,10 @@ TEST(ResultFile, NettingClippingAndPresence)
     st.U[1] = 0.399;
     st.IaA[1] = 0.9;
     st.IaB[1] = 0.5;
-    st.LrA = 0.3, st.RrA = 0.1;
-    st.LrB = 0.7, st.RrB = 0.2;
-    st.LrU = 0.1, st.RrU = 0.1005;
-    st.Gd = 0.0009, st.Ga = -0.2, st.Gb = 0.5;
+    st.Season.LrA = 0.3, st.Season.RrA = 0.1;
+    st.Season.LrB = 0.7, st.Season.RrB = 0.2;
+    st.Season.LrU = 0.1, st.Season.RrU = 0.1005;
+    st.Season.Gd = 0.0009, st.Season.Ga = -0.2, st.Season.Gb = 0.5;
     st.Zs = 0.001;
     st.Gw[1] = 0.001;
     st.CrA = 0.0004;
@@ -73,11 +74,11 @@ TEST(ResultFile, NettingClippingAndPresence)
     EXPECT_EQ(L[17], "  Ci  =  0.00E+000    Cd  =  0.00E+000    Cw  =      -    ");
     EXPECT_EQ(L[18], " #");
     // The netting and clipping stay in the state for the later seasons.
-    EXPECT_DOUBLE_EQ(st.LrA, 0.3 - 0.1);
-    EXPECT_EQ(st.RrA, 0);
-    EXPECT_EQ(st.LrB, 0);
-    EXPECT_EQ(st.RrU, 0); // 0.0005 left, below 0.001
-    EXPECT_EQ((std::vector<double>{st.Gd, st.Ga, st.CrA}), (std::vector<double>{0, 0, 0}));
+    EXPECT_DOUBLE_EQ(st.Season.LrA, 0.3 - 0.1);
+    EXPECT_EQ(st.Season.RrA, 0);
+    EXPECT_EQ(st.Season.LrB, 0);
+    EXPECT_EQ(st.Season.RrU, 0); // 0.0005 left, below 0.001
+    EXPECT_EQ((std::vector<double>{st.Season.Gd, st.Season.Ga, st.CrA}), (std::vector<double>{0, 0, 0}));
     // Key 4 fills its slot even for a salinity of 0; the rest of the 8 lines are empty.
     EXPECT_EQ(L[19], "Cumulative frequency distribution of Cr4");
     EXPECT_EQ(L[20], "  20%    0.00E+000  40%    0.00E+000  60%    0.00E+000  80%    0.00E+000");
@@ -89,7 +90,7 @@ TEST(ResultFile, NettingClippingAndPresence)
     st.A[1] = 0;
     st.B[1] = 0.0005;
     st.U[1] = 1;
-    st.EaU = 0.25;
+    st.Season.EaU = 0.25;
     rec.Kd = 0;
     st.Cxf = 9;
     const std::vector<std::string> U = Record(rec, st);
@@ -99,6 +100,33 @@ TEST(ResultFile, NettingClippingAndPresence)
     EXPECT_EQ(U[10], "  Gd  =      -        Ga  =      -        Gb  =      -    ");
     EXPECT_EQ(U[16], "  Cxf =  9.00E+000    Cxa =      -        Cxb =      -        Cqf =  0.00E+000");
     EXPECT_EQ(U[17], "  Ci  =      -        Cd  =      -        Cw  =      -    ");
+}
+
+// Equal flows: the water balance keeps them, the record cancels them; a NaN stays
+// in the record. No reference case has equal flows.
+TEST(ResultFile, NettingOfEqualFlowsAndAbsentLand)
+{
+    const double nan = std::nan("");
+    struct TCase {
+        double lr, rr;
+        bool present;
+        TEqualFlows equal;
+        double lrNet, rrNet;
+    } const cases[] = {
+        {0.3, 0.3, true, TEqualFlows::Stay, 0.3, 0.3}, {0.3, 0.3, true, TEqualFlows::Cancel, 0, 0},
+        {0.5, 0.2, true, TEqualFlows::Stay, 0.3, 0},   {0.2, 0.5, true, TEqualFlows::Cancel, 0, 0.3},
+        {0.5, 0.2, false, TEqualFlows::Stay, 0, 0},    {1.0, nan, true, TEqualFlows::Cancel, nan, 0},
+    };
+    for (const TCase& c : cases) {
+        double lr = c.lr, rr = c.rr;
+        NetPercolationAndRise(lr, rr, c.present, c.equal);
+        SCOPED_TRACE(testing::Message() << c.lr << " " << c.rr);
+        if (std::isnan(c.lrNet))
+            EXPECT_TRUE(std::isnan(lr));
+        else
+            EXPECT_DOUBLE_EQ(lr, c.lrNet);
+        EXPECT_DOUBLE_EQ(rr, c.rrNet);
+    }
 }
 
 // Keys 7 and 9 do not occur in the reference cases.
@@ -169,10 +197,10 @@ TEST(FrequencyFile, PointsAndAreaClasses)
     EXPECT_NEAR(p[3], 4.860, 0.0005);
     // Classes are closed on the right.
     const double g = -std::log(-std::log(0.2));
-    EXPECT_DOUBLE_EQ(FrequencyPoint(100, 1, 0.2), 0.84 + 0.25 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoint(100.5, 1, 0.2), 0.81 + 0.32 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoint(1000, 1, 0.2), 0.81 + 0.32 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoint(1000.5, 1, 0.2), 0.69 + 0.52 * g);
+    EXPECT_DOUBLE_EQ(FrequencyPoints(100, 1)[0], 0.84 + 0.25 * g);
+    EXPECT_DOUBLE_EQ(FrequencyPoints(100.5, 1)[0], 0.81 + 0.32 * g);
+    EXPECT_DOUBLE_EQ(FrequencyPoints(1000, 1)[0], 0.81 + 0.32 * g);
+    EXPECT_DOUBLE_EQ(FrequencyPoints(1000.5, 1)[0], 0.69 + 0.52 * g);
 }
 
 } // namespace

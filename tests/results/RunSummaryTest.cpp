@@ -60,8 +60,8 @@ TEST(RunSummaryValues, PresentExactlyWhereTheRecordPrintsThem)
     st.Cxa = 8.5;
     st.Cxb = 9.5;
     st.Cqf = 10.5;
-    st.Gd = 0.125;
-    st.Eft = 0.75;
+    st.Season.Gd = 0.125;
+    st.Season.Eft = 0.75;
     const TSeasonDone done{1, 1, 1, 0};
     int cases = 0, present = 0;
     for (int kr = 0; kr <= 11; ++kr)
@@ -112,7 +112,7 @@ TEST(RunSummaryValues, LastYearAndItsMonthWeightedMeans)
     auto season = [&](int year, int s, double dw, bool irrigated) {
         st.Dw = dw;
         st.A[s] = irrigated ? 0.5 : 0.0;
-        st.Eft = 0.5 * s;
+        st.Season.Eft = 0.5 * s;
         summary.SeasonDone(TSeasonDone{year, s, 0, 0}, rec, st);
     };
     for (int s = 1; s <= 3; ++s)
