@@ -274,9 +274,9 @@ TIrrigationAdded PrepareSeasonWater(TInputRecord& rec, TEngineState& st, int s)
         st.IaB[s] = 0;
     st.Lc[s] = rec.Lc[s];
     st.DwPrev = st.Dw;
-    rec.EpUStart[s] = rec.EpU[s];
+    st.EpUStart[s] = rec.EpU[s];
     if (st.CrU > 16)
-        rec.EpU[s] = 4 * rec.EpUStart[s] / std::sqrt(st.CrU);
+        rec.EpU[s] = 4 * st.EpUStart[s] / std::sqrt(st.CrU);
     return added;
 }
 

@@ -59,7 +59,6 @@ struct TInputRecord {
     TSeasonal EpB;        // potential evapotranspiration of B land
     TSeasonal Pp;         // rainfall, per m2 total area
     TSeasonal EpU;        // potential evapotranspiration of U land
-    TSeasonal EpUStart;   // EpU at the start of the current season (engine)
     TSeasonal FsA;        // storage efficiency, A land
     TSeasonal FsB;        // storage efficiency, B land
     TSeasonal FsU;        // storage efficiency of rain, U land
