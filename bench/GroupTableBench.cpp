@@ -107,7 +107,7 @@ void BM_ReadResultAndBuildTable(benchmark::State& state)
     const int option = static_cast<int>(state.range(0));
     veltra::TDataMod dm;
     for (auto _ : state) {
-        dm.Rec.FileName = LongResultFile();
+        dm.Rec.Shell.FileName = LongResultFile();
         veltra::RunGroupOption(dm, option);
         benchmark::DoNotOptimize(dm.ResultLines.data());
     }
@@ -119,7 +119,7 @@ BENCHMARK(BM_ReadResultAndBuildTable)->Arg(1)->Arg(8)->Arg(12)->Unit(benchmark::
 void BM_ReadGroupFileBack(benchmark::State& state)
 {
     veltra::TDataMod dm;
-    dm.Rec.FileName = LongResultFile();
+    dm.Rec.Shell.FileName = LongResultFile();
     veltra::RunGroupOption(dm, 1);
     const std::string prn = veltra::PathWithExtension(LongResultFile(), ".prn");
     veltra::SaveGroupFile(dm, prn);

@@ -19,7 +19,7 @@ void BM_Run99Years4Seasons(benchmark::State& state)
     // a missing or damaged file throws and fails the benchmark run.
     const veltra::TInputRecord input = [] {
         veltra::TInputRecord r;
-        r.FileName = VELTRA_SOURCE_DIR "/bench/data/long99.inp";
+        r.Shell.FileName = VELTRA_SOURCE_DIR "/bench/data/long99.inp";
         veltra::ReadInputFile(r);
         return r;
     }();
@@ -28,10 +28,10 @@ void BM_Run99Years4Seasons(benchmark::State& state)
     veltra::TSilentProgress progress;
     for (auto _ : state) {
         veltra::TInputRecord rec = input;
-        rec.FileName = (dir / "bench.inp").string();
-        rec.RunStage = 1;
-        rec.YearNr = 1;
-        st.RunFirstFileName = rec.FileName;
+        rec.Shell.FileName = (dir / "bench.inp").string();
+        rec.Shell.RunStage = 1;
+        rec.Shell.YearNr = 1;
+        st.RunFirstFileName = rec.Shell.FileName;
         veltra::TRunFiles files(dir.string());
         veltra::RunSimulation(rec, st, carry, progress, files);
         benchmark::DoNotOptimize(st.Dw);

@@ -40,7 +40,7 @@ std::string LowerExtension(const std::string& path)
 // Fills the group store as "Go" (result file) or "Group file" (group file) would.
 void LoadGroup(const TChartArgs& a, const std::string& path, TDataMod& dm)
 {
-    dm.Rec.FileName = path;
+    dm.Rec.Shell.FileName = path;
     if (LowerExtension(path) == ".prn") {
         if (a.Option)
             throw TVeltraError(TErrorKind::Usage, "a group file takes no option number");

@@ -23,7 +23,7 @@ void AddCheckCommand(CLI::App& app, int& status)
         const std::string folder = std::filesystem::current_path().string();
         RefuseOutputsOverInputs({path}, {(std::filesystem::path(folder) / "Error.lst").string()});
         ReadNamedInputFile(path, dm.Rec);
-        dm.Rec.FileName = path;
+        dm.Rec.Shell.FileName = path;
         const auto lines = CheckInput(dm.Rec, folder);
         // The list is the command's report, printed whether or not it holds errors.
         std::cout << ErrorListHeading << "\n\n";

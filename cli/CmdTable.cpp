@@ -62,7 +62,7 @@ void ShowGroupFile(const TTableArgs& a, const std::string& path)
         return;
     }
     TDataMod dm;
-    dm.Rec.FileName = path;
+    dm.Rec.Shell.FileName = path;
     ReadGroupLines(dm, path, lines);
     if (dm.Groups.NotGroupFile)
         throw TVeltraError(TErrorKind::File, "\"" + path +

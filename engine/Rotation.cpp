@@ -237,14 +237,14 @@ void DetermineRotationKey(TRunContext& ctx)
     PermanentFractions(rec.Ns, st);
     if (st.StepNr == 0) {
         st.KrInit = st.Kr;
-        if (rec.AnnualMode != 0 && rec.YearNr > 1)
+        if (rec.Shell.AnnualMode != 0 && rec.Shell.YearNr > 1)
             st.KrInit = st.KrFirstYear;
     }
     // Farmers who may not change the rotation type keep the key found at the start.
     if (rec.Kf == 1 && rec.Krf == 0 && st.StepNr > 0)
         return;
     st.Kr = KeyForPermanentLand(st.Ac, st.Bc, st.Uc, st.KrInit, st.AreaAbandoned, rec.Krf == 1);
-    if (rec.AnnualMode != 0 && rec.YearNr < 2)
+    if (rec.Shell.AnnualMode != 0 && rec.Shell.YearNr < 2)
         st.KrFirstYear = st.KrInit;
     if (!st.Warned.KrChangeWarned && st.Kr != st.KrInit) {
         ctx.Warn.RotationKeyChanged(st.KrInit, st.Kr);

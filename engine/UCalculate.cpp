@@ -32,7 +32,7 @@ void ResetRunState(TInputRecord& rec, TEngineState& st)
     st.DwPrev = rec.Dw0;
     st.StepNr = 0;
     st.Zs = 0;
-    if (rec.YearNr == 1)
+    if (rec.Shell.YearNr == 1)
         st.CpondPrev = rec.Cic;
     st.RunYears = rec.Ny;
     for (int s = 1; s <= rec.Ns; ++s) {
@@ -121,11 +121,11 @@ bool RestoreAnnualCarry(TInputRecord& rec, TEngineState& st, const TAnnualCarry&
 {
     st.RunYears = 1;
     rec.Kf = 0; // no farmers' responses in the year-by-year procedure
-    if (rec.RunStage == 1) {
-        rec.RunStage = 0;
+    if (rec.Shell.RunStage == 1) {
+        rec.Shell.RunStage = 0;
         return false;
     }
-    rec.RunStage = carry.RunStage;
+    rec.Shell.RunStage = carry.RunStage;
     st.Dw = carry.Dw;
     st.CrA = carry.CrA;
     st.CrB = carry.CrB;
@@ -156,7 +156,7 @@ void SaveAnnualCarry(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry)
     }
     if (st.YearsDone > 255)
         throw TVeltraError(TErrorKind::Internal, "more than 255 years in one year-by-year series");
-    carry.RunStage = rec.RunStage;
+    carry.RunStage = rec.Shell.RunStage;
     carry.Dw = st.Dw;
     carry.CrA = st.CrA;
     carry.CrB = st.CrB;
@@ -192,12 +192,12 @@ void StoreIrrigationChanges(TInputRecord& rec, TEngineState& st, int s, TIrrigat
 void StartRun(TInputRecord& rec, TEngineState& st, TRunObserver& out)
 {
     TRunStart start;
-    start.BasePath = rec.Ky == 1 && !st.RunFirstFileName.empty() ? st.RunFirstFileName : rec.FileName;
+    start.BasePath = rec.Ky == 1 && !st.RunFirstFileName.empty() ? st.RunFirstFileName : rec.Shell.FileName;
     start.ContinuesSeries = rec.Ky == 1 && st.YearsDone > 0;
     start.Header = st.YearsDone == 0;
     start.WarningHeading = !st.Warned.WarningHeaderWritten;
     st.Warned.WarningHeaderWritten = true;
-    rec.FileName = PathWithExtension(start.BasePath, ".frq");
+    rec.Shell.FileName = PathWithExtension(start.BasePath, ".frq");
     out.RunStarted(start, rec, st);
 }
 
@@ -274,9 +274,9 @@ TIrrigationAdded PrepareSeasonWater(TInputRecord& rec, TEngineState& st, int s)
         st.IaB[s] = 0;
     st.Lc[s] = rec.Lc[s];
     st.DwPrev = st.Dw;
-    rec.EpUStart[s] = rec.EpU[s];
+    st.EpUStart[s] = rec.EpU[s];
     if (st.CrU > 16)
-        rec.EpU[s] = 4 * rec.EpUStart[s] / std::sqrt(st.CrU);
+        rec.EpU[s] = 4 * st.EpUStart[s] / std::sqrt(st.CrU);
     return added;
 }
 
@@ -309,7 +309,7 @@ bool AquiferCheck(TRunContext& ctx)
     if (!(rec.Dr + rec.Dx + rec.Dq < ctx.St.Dw))
         return true;
     MarkStop(ctx.St, TStopCause::AquiferBottom);
-    if (rec.AnnualMode != 0)
+    if (rec.Shell.AnnualMode != 0)
         return true;
     ctx.Warn.AquiferBottom(ctx.Year());
     return false;
@@ -389,11 +389,11 @@ void EndRun(TInputRecord& rec, const TEngineState& st, bool completed, TRunObser
 {
     TRunEnd end;
     end.Completed = completed;
-    if (completed && (rec.Ky != 1 || rec.RunStage == 2)) {
-        rec.RunStage = 2;
-        rec.FileName = PathWithExtension(rec.FileName, ".trf");
+    if (completed && (rec.Ky != 1 || rec.Shell.RunStage == 2)) {
+        rec.Shell.RunStage = 2;
+        rec.Shell.FileName = PathWithExtension(rec.Shell.FileName, ".trf");
         end.MarkerDue = true;
-        end.MarkerPath = rec.FileName;
+        end.MarkerPath = rec.Shell.FileName;
     }
     out.RunEnded(end, rec, st);
 }

@@ -473,7 +473,7 @@ void DrawFrameAndFooter(TCanvas& canvas, const TInputRecord& rec)
     canvas.Line(PlotLeft, PlotBottom + 4, PlotLeft, PlotTop);
     canvas.Line(PlotLeft, PlotBottom, PlotRight, PlotBottom);
     std::string footer = "Veltra: ";
-    footer += FilePart(rec.FileName);
+    footer += FilePart(rec.Shell.FileName);
     canvas.Text(70, 415, footer, LabelColour, TextBackground, true);
 }
 

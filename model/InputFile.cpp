@@ -375,16 +375,16 @@ void ReadClimateLast(TScanner& sc, TInputRecord& r)
 // without Kp.
 void ReadTitlesAndKeys(TScanner& sc, TInputRecord& r)
 {
-    r.LineCount = sc.CountLines();
-    if (r.LineCount == 0)
+    r.Shell.LineCount = sc.CountLines();
+    if (r.Shell.LineCount == 0)
         sc.FailEmpty();
     r.Title1 = sc.ReadLine();
     r.Title2 = sc.ReadLine();
     sc.FinishLine();
-    r.OldLine1Layout = sc.TokensLeftOnLine() == 5 ? 1 : 0;
+    r.Shell.OldLine1Layout = sc.TokensLeftOnLine() == 5 ? 1 : 0;
     r.Area = sc.ReadReal();
     r.Kd = sc.ReadKey();
-    r.Kp = r.OldLine1Layout ? 0 : sc.ReadKey();
+    r.Kp = r.Shell.OldLine1Layout ? 0 : sc.ReadKey();
     r.Kf = sc.ReadKey();
     r.Kr = sc.ReadKey();
     r.Krf = sc.ReadKey();
@@ -397,7 +397,7 @@ void ReadTitlesAndKeys(TScanner& sc, TInputRecord& r)
 std::string ReadGroup2Probe(TScanner& sc, const TInputRecord& r)
 {
     std::string probe;
-    if (!r.OldLine1Layout) {
+    if (!r.Shell.OldLine1Layout) {
         sc.ReadChars(24);
         probe = sc.ReadChars(4);
     }
@@ -413,8 +413,8 @@ void ReadGroup2(TScanner& sc, TInputRecord& r, bool withKy)
     r.CAmax = sc.ReadReal();
     r.CBmax = sc.ReadReal();
     if (withKy) {
-        r.SavedNy = r.Ny;
-        r.SavedKy = r.Ky;
+        r.Shell.SavedNy = r.Ny;
+        r.Shell.SavedKy = r.Ky;
     }
     sc.FinishLine();
 }
@@ -442,7 +442,7 @@ void Parse(TScanner& sc, TInputRecord& r)
     const std::string probe = ReadGroup2Probe(sc, r);
     if (probe == "n.a.") {
         ReadAreaWise(sc, r);
-        r.OldLine1Layout = 0;
+        r.Shell.OldLine1Layout = 0;
         return;
     }
     ReadGroup2(sc, r, probe != "    ");
@@ -460,7 +460,7 @@ void Parse(TScanner& sc, TInputRecord& r)
         ReadClimateLast(sc, r);
     else
         ReadClimateToDrains(sc, r);
-    r.OldLine1Layout = 0;
+    r.Shell.OldLine1Layout = 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -661,7 +661,7 @@ std::string FileOfAnyExtensionCase(const std::string& path)
 
 void ReadInputFile(TInputRecord& rec)
 {
-    fs::path p(rec.FileName);
+    fs::path p(rec.Shell.FileName);
     p.replace_extension(".inp");
     std::error_code ec;
     fs::path abs = fs::absolute(p, ec);
@@ -669,8 +669,8 @@ void ReadInputFile(TInputRecord& rec)
         p = abs.lexically_normal();
     // The save dialog names input files ".INP" and later years ".inp": on a
     // case-sensitive file system take the file whose extension differs only in case.
-    rec.FileName = FileOfAnyExtensionCase(p.string());
-    ReadNamedInputFile(rec.FileName, rec);
+    rec.Shell.FileName = FileOfAnyExtensionCase(p.string());
+    ReadNamedInputFile(rec.Shell.FileName, rec);
 }
 
 void WriteInputStream(std::ostream& out, const TInputRecord& r)

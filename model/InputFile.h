@@ -45,7 +45,7 @@ void ReadNamedInputFile(const std::string& path, TInputRecord& rec);
 // most systems: one data set should not get a second file under another case.
 std::string FileOfAnyExtensionCase(const std::string& path);
 
-// The window's rule: replace the extension of rec.FileName by ".inp", make it
+// The window's rule: replace the extension of rec.Shell.FileName by ".inp", make it
 // absolute, store it back, then read that file. Throws TInputFileError.
 void ReadInputFile(TInputRecord& rec);
 

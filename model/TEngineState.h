@@ -73,6 +73,7 @@ struct TEngineState {
     TSeasonal GwInput;            // well pumping per m2 total area
     TSeasonal Gw;                 // well pumping per m2 irrigated area
     TSeasonal DAu, DBu, FAw, FBw, Gi, Go, Pp, SoA, SoB, SiU, SoU, FsA, FsB, FsU, Frd;
+    TSeasonal EpUStart; // the record's EpU at the start of the season
 
     // ---- Scalars carried from season to season ----
     double Dw = 0;                            // m, water table depth (negative above the surface)

@@ -14,13 +14,13 @@
 
 namespace veltra {
 
-struct TInputRecord {
-    // ---- Shell fields (not stored in the input file) ----
+// Bookkeeping of the window, the year-by-year series and the input reader, carried
+// with the input record but not stored in the input file. During a run the engine
+// writes two of them: the extension of FileName and RunStage.
+struct TShellFields {
     std::string FileName;            // full path of the current input file
     std::string AnnualFileName;      // FileName when a save started the year-by-year procedure
     std::string AnnualStartFile;     // input file at the first save of a year-by-year series
-    std::string Title1;              // first line of the input file
-    std::string Title2;              // second line of the input file
     std::int32_t LineCount = 0;      // lines of the text file read last
     std::int32_t YearNr = 0;         // year counter of the year-by-year procedure
     std::uint8_t AnnualMode = 0;     // 1 while the year-by-year procedure is active
@@ -28,9 +28,15 @@ struct TInputRecord {
     std::uint8_t SavedNy = 0;        // Ny likewise
     std::uint8_t OldLine1Layout = 0; // set while reading a first data line without Kp
     std::uint8_t RunStage = 0;       // 1: save started a run; 2: run marker written
-    std::uint8_t SeriesEnded = 0;
+    std::uint8_t SeriesEnded = 0;    // 1 once the series reached its end or was discontinued
+};
+
+struct TInputRecord {
+    TShellFields Shell; // not stored in the input file
 
     // ---- Model input fields, in record order ----
+    std::string Title1;   // first line of the input file
+    std::string Title2;   // second line of the input file
     double Area = 0;      // ha, total area
     std::uint8_t Kd = 0;  // subsurface drains present
     std::uint8_t Kf = 0;  // farmers' responses
@@ -53,7 +59,6 @@ struct TInputRecord {
     TSeasonal EpB;        // potential evapotranspiration of B land
     TSeasonal Pp;         // rainfall, per m2 total area
     TSeasonal EpU;        // potential evapotranspiration of U land
-    TSeasonal EpUStart;   // EpU at the start of the current season (engine)
     TSeasonal FsA;        // storage efficiency, A land
     TSeasonal FsB;        // storage efficiency, B land
     TSeasonal FsU;        // storage efficiency of rain, U land

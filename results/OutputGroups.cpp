@@ -309,14 +309,14 @@ struct TResultReader {
 
 void ReadResultGroup(TDataMod& dm, const std::string& group)
 {
-    ReadResultGroupFile(dm, group, PathWithExtension(dm.Rec.FileName, ".res"));
+    ReadResultGroupFile(dm, group, PathWithExtension(dm.Rec.Shell.FileName, ".res"));
 }
 
 void ReadResultGroupFile(TDataMod& dm, const std::string& group, const std::string& path)
 {
     if (!FindLayout(group))
         throw TVeltraError(TErrorKind::Internal, "No output group could be selected");
-    dm.Rec.FileName = path;
+    dm.Rec.Shell.FileName = path;
     std::vector<std::string> lines;
     ReadTextLines(path, lines, "a result file");
     ReadResultGroupLines(dm, group, path, lines);
@@ -511,7 +511,7 @@ void BuildGroupTable(TDataMod& dm, const std::string& table)
     g.TableHeads[1] = QuotedHeading(t->Heading1);
     g.TableHeads[2] = QuotedHeading(t->Heading2);
     g.TableHeads[3] = t->ColumnHeads;
-    g.DataFromLine = "\"Data from: " + dm.Rec.FileName + "\"";
+    g.DataFromLine = "\"Data from: " + dm.Rec.Shell.FileName + "\"";
 
     const int ns = std::max<int>(1, dm.Rec.Ns);
     const std::size_t records = static_cast<std::size_t>(std::max(0, g.RecordCount));
@@ -530,7 +530,7 @@ void BuildGroupTable(TDataMod& dm, const std::string& table)
     for (std::size_t h = 1; h <= 3; ++h)
         dm.ResultLines.push_back(g.TableHeads[h]);
     dm.ResultLines.insert(dm.ResultLines.end(), g.RowTexts.begin(), g.RowTexts.end());
-    dm.Rec.LineCount = static_cast<std::int32_t>(dm.ResultLines.size());
+    dm.Rec.Shell.LineCount = static_cast<std::int32_t>(dm.ResultLines.size());
     g.TableInResultLines = true;
 }
 
@@ -580,11 +580,11 @@ void RunGroupOption(TDataMod& dm, int number)
 {
     const TGroupOption& option = GroupOption(number);
     if (number == 13) {
-        const std::string frq = PathWithExtension(dm.Rec.FileName, ".frq");
-        dm.Rec.FileName = frq;
+        const std::string frq = PathWithExtension(dm.Rec.Shell.FileName, ".frq");
+        dm.Rec.Shell.FileName = frq;
         if (!LoadResultLines(dm, frq))
             throw TGroupReadError(GroupFileMessage(frq));
-        dm.Rec.FileName = PathWithExtension(frq, ".res");
+        dm.Rec.Shell.FileName = PathWithExtension(frq, ".res");
         return;
     }
     ReadResultGroup(dm, option.Reads);
@@ -598,7 +598,7 @@ void RunGroupOptionOn(TDataMod& dm, int number, const std::string& resultPath)
         const std::string frq = PathWithExtension(resultPath, ".frq");
         if (!LoadResultLines(dm, frq))
             throw TGroupReadError(GroupFileMessage(frq));
-        dm.Rec.FileName = resultPath;
+        dm.Rec.Shell.FileName = resultPath;
         return;
     }
     ReadResultGroupFile(dm, option.Reads, resultPath);

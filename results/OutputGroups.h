@@ -46,7 +46,7 @@ std::string CentreCell(const std::string& text);
 std::string WithoutBlanks(const std::string& text);
 
 // Reads group `group` (CrA, Cxf, Gd, LrA, RrA, It, FfA or A) from the result file
-// named by Rec.FileName with extension .res, and sets FileName to that path.
+// named by Rec.Shell.FileName with extension .res, and sets FileName to that path.
 // Fills the series, RecordCount and SeriesCount, and Rec.Ny (the last year), Rec.Ns
 // (seasons of a year) and Rec.Ts. The records must follow each other as a run
 // writes them: a record cut short, doubled or missing is refused naming the line;
@@ -76,7 +76,7 @@ const TGroupOption& GroupOption(int number); // 1..13, else TVeltraError (Usage)
 
 // "Go" on the Output page. Options 1..12: read the group, build its table, with the
 // option's extra steps (Dw negated to the level; percent for 9 and 11). Option 13:
-// load the frequency file into ResultLines. The result file is Rec.FileName with
+// load the frequency file into ResultLines. The result file is Rec.Shell.FileName with
 // extension .res (the frequency file: .frq). Throws TGroupReadError when a file
 // cannot be read (the store is then unchanged).
 void RunGroupOption(TDataMod& dm, int number);

@@ -50,7 +50,7 @@ bool LoadResultLines(TDataMod& dm, const std::string& path)
         return false;
     }
     dm.ResultLines = std::move(lines);
-    dm.Rec.LineCount = static_cast<std::int32_t>(dm.ResultLines.size());
+    dm.Rec.Shell.LineCount = static_cast<std::int32_t>(dm.ResultLines.size());
     dm.Groups.TableInResultLines = false;
     return true;
 }

@@ -21,7 +21,7 @@ std::string JoinLines(const std::vector<std::string>& lines);
 void ReadTextLines(const std::string& path, std::vector<std::string>& lines,
                    const std::string& kind = "a result or group file");
 
-// Fills ResultLines and Rec.LineCount with the file's lines. False, with nothing
+// Fills ResultLines and Rec.Shell.LineCount with the file's lines. False, with nothing
 // changed, when the file cannot be opened (the caller shows GroupFileMessage);
 // a folder or a file too large throws as ReadTextLines.
 bool LoadResultLines(TDataMod& dm, const std::string& path);

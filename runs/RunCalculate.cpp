@@ -28,14 +28,14 @@ std::string Trim(const std::string& s)
 
 void StartNewRun(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const std::string& path)
 {
-    rec.FileName = path;
-    rec.AnnualStartFile = path;
-    rec.RunStage = 1;
-    rec.YearNr = 1;
-    rec.AnnualMode = rec.Ky;
-    if (rec.AnnualMode == 1)
-        rec.AnnualFileName = path;
-    rec.SeriesEnded = 0;
+    rec.Shell.FileName = path;
+    rec.Shell.AnnualStartFile = path;
+    rec.Shell.RunStage = 1;
+    rec.Shell.YearNr = 1;
+    rec.Shell.AnnualMode = rec.Ky;
+    if (rec.Shell.AnnualMode == 1)
+        rec.Shell.AnnualFileName = path;
+    rec.Shell.SeriesEnded = 0;
     st.RunFirstFileName = path;
     st.YearsDone = 0;
     carry.YearsDone = 0;
@@ -64,13 +64,13 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
             files.Remove(errorList);
         // The outputs of an earlier run of this file would pass for this one's; the
         // files of a series going on stay, so that the user can mend the input.
-        const bool seriesGoingOn = rec.AnnualMode == 1 && rec.YearNr >= 2 && rec.SeriesEnded == 0;
-        rec.FileName = PathWithExtension(rec.FileName, ".res");
+        const bool seriesGoingOn = rec.Shell.AnnualMode == 1 && rec.Shell.YearNr >= 2 && rec.Shell.SeriesEnded == 0;
+        rec.Shell.FileName = PathWithExtension(rec.Shell.FileName, ".res");
         if (!seriesGoingOn)
-            files.Remove(rec.FileName);
-        rec.FileName = PathWithExtension(rec.FileName, ".frq");
+            files.Remove(rec.Shell.FileName);
+        rec.Shell.FileName = PathWithExtension(rec.Shell.FileName, ".frq");
         if (!seriesGoingOn)
-            files.Remove(rec.FileName);
+            files.Remove(rec.Shell.FileName);
         files.Remove(warningList);
         return result;
     }
@@ -124,9 +124,9 @@ void EndSeries(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry)
 {
     st.YearsDone = 0;
     carry.YearsDone = 0;
-    rec.YearNr = 1;
-    rec.SeriesEnded = 1;
-    rec.AnnualMode = 0;
+    rec.Shell.YearNr = 1;
+    rec.Shell.SeriesEnded = 1;
+    rec.Shell.AnnualMode = 0;
 }
 
 std::string SeriesFileName(const std::string& firstFile, int year)

@@ -36,11 +36,11 @@ TCalculateResult RunYears(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, c
     TCalculateResult result;
     for (int year = 1;; ++year) {
         if (year > 1) {
-            rec.YearNr = year;
+            rec.Shell.YearNr = year;
             if (run.Changes) {
                 steps.ReadOver(run.Files[std::min<std::size_t>(year, run.Files.size()) - 1], rec);
                 const std::string name = SeriesFileName(run.Files.front(), year);
-                rec.FileName = name;
+                rec.Shell.FileName = name;
                 Validate(rec);
                 steps.SaveYearFile(rec, name);
             }

@@ -102,6 +102,12 @@ void TInputEditor::StoreKey(std::uint8_t TInputRecord::*key, double value)
     rec_.*key = static_cast<std::uint8_t>(value);
 }
 
+void TInputEditor::StoreKey(std::uint8_t TShellFields::*key, double value)
+{
+    undo_.push_back({nullptr, nullptr, nullptr, 0, static_cast<double>(rec_.Shell.*key), value, key});
+    rec_.Shell.*key = static_cast<std::uint8_t>(value);
+}
+
 bool TInputEditor::FieldApplies(const TFieldDef& f, int season) const
 {
     return season <= Ns() && LandPresent(rec_, f.Land, season) && (!f.OnlyWithPumping || rec_.Gw[season] > 0);
@@ -581,8 +587,8 @@ bool TInputEditor::SaveGroup()
     if (id == TGroupId::General) {
         // The Input page shown again after a run puts these back: they are the ones
         // the user saved last, not those of the file as it was.
-        rec_.SavedNy = rec_.Ny;
-        rec_.SavedKy = rec_.Ky;
+        rec_.Shell.SavedNy = rec_.Ny;
+        rec_.Shell.SavedKy = rec_.Ky;
         FollowKeys();
         if (dataLoaded_ && (rec_.Ns > openedNs_ || rec_.Ny > openedNy_))
             FillFromRecord();
@@ -619,6 +625,8 @@ void TInputEditor::CancelGroup()
             (rec_.*it->Seasonal)[it->Season] = it->Old;
         else if (it->Key && rec_.*it->Key == static_cast<std::uint8_t>(it->New))
             rec_.*it->Key = static_cast<std::uint8_t>(it->Old);
+        else if (it->ShellKey && rec_.Shell.*it->ShellKey == static_cast<std::uint8_t>(it->New))
+            rec_.Shell.*it->ShellKey = static_cast<std::uint8_t>(it->Old);
     }
     HideAllPanels();
     ops_.ShowControl(ctl::DataGroupPanel);
@@ -716,11 +724,11 @@ void TInputEditor::KyChanged()
         ops_.ShowMessage(
             " The program will temporarily halt after each year of calculations to provide the option to make input "
             "changes.");
-        StoreKey(&R::AnnualMode, 1);
+        StoreKey(&TShellFields::AnnualMode, 1);
         StoreKey(&R::Ky, 1);
     } else if (index == 0) {
         ops_.ShowMessage(" The program will run uniterruptedly.");
-        StoreKey(&R::AnnualMode, 0);
+        StoreKey(&TShellFields::AnnualMode, 0);
         StoreKey(&R::Ky, 0);
     }
 }

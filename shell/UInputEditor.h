@@ -83,6 +83,7 @@ private:
         int Season;
         double Old;
         double New;
+        std::uint8_t TShellFields::*ShellKey = nullptr;
     };
 
     // The record holds the input of a file now: every group may be chosen, and Ns and
@@ -112,6 +113,7 @@ private:
     double Value(const TFieldDef& f, int season) const;
     void Store(const TFieldDef& f, int season, double value);
     void StoreKey(std::uint8_t TInputRecord::*key, double value);
+    void StoreKey(std::uint8_t TShellFields::*key, double value);
     void SetFieldText(const TFieldDef& f, int season, double value);
     int SelectorIndex(const TFieldDef& f, int season);
     const TFieldDef& GeneralField(const char* symbol) const;

@@ -69,11 +69,11 @@ void TInputPage::Shown()
     // Ny and Ky as last saved: a discontinued series lowered Ny, the Intro page
     // cleared Ky. A new data set never saved has nothing to put back.
     if (w_.State.OutputPresent && w_.Editor.DataLoaded()) {
-        rec.Ny = rec.SavedNy;
-        rec.Ky = rec.SavedKy;
-        rec.SeriesEnded = 0;
-        if (rec.SavedKy == 1)
-            rec.AnnualMode = 1;
+        rec.Ny = rec.Shell.SavedNy;
+        rec.Ky = rec.Shell.SavedKy;
+        rec.Shell.SeriesEnded = 0;
+        if (rec.Shell.SavedKy == 1)
+            rec.Shell.AnnualMode = 1;
     }
     // A loaded file offers its groups; a new data set goes on with (or starts) the
     // guided entry.
@@ -136,11 +136,11 @@ void TInputPage::OpenInput(const std::string& path, bool askFirst)
     // Read into a copy: a file that cannot be read leaves the record as it was. The
     // file chosen, exactly: Field.INP beside Field.inp is another file.
     TInputRecord read = w_.Dm.Rec;
-    read.FileName = path;
+    read.Shell.FileName = path;
     ReadNamedInputFile(path, read);
     // Ny and Ky of the file, whatever its layout (older ones hold no Ky).
-    read.SavedNy = read.Ny;
-    read.SavedKy = read.Ky;
+    read.Shell.SavedNy = read.Ny;
+    read.Shell.SavedKy = read.Ky;
     w_.Dm.Rec = std::move(read);
     w_.State.OutputPending = false;
     w_.Ops.ShowMessage(msg::InputOpened);
@@ -151,21 +151,21 @@ void TInputPage::ShowOpenedInput()
 {
     TInputRecord& rec = w_.Dm.Rec;
     ShellOps& ops = w_.Ops;
-    rec.AnnualMode = 0;
+    rec.Shell.AnnualMode = 0;
     w_.St.YearsDone = 0;
     w_.Carry.YearsDone = 0;
-    rec.YearNr = 0;
-    rec.SeriesEnded = 0;
+    rec.Shell.YearNr = 0;
+    rec.Shell.SeriesEnded = 0;
     w_.State.SeriesWarnings.clear();
     w_.State.NewRun = true;
     ops.HideWindow(TWindow::Warning);
 
-    ops.SetControlText(ctl::FileNameLabel, rec.FileName);
+    ops.SetControlText(ctl::FileNameLabel, rec.Shell.FileName);
     ops.SetControlText(ctl::Title1Edit, rec.Title1);
     ops.SetControlText(ctl::Title2Edit, rec.Title2);
     w_.NoteInputInFile();
 
-    w_.State.CurrentDir = FolderOf(rec.FileName);
+    w_.State.CurrentDir = FolderOf(rec.Shell.FileName);
     w_.SetAllDialogFolders(w_.State.CurrentDir);
     ops.EnableControl(ctl::InputSave);
 
@@ -205,7 +205,7 @@ bool TInputPage::ChooseInputName(bool forceDialog)
     w_.State.SaveCancelled = false;
     // The first year of a run, and a later year whose formed name was refused, ask
     // for the name; the later years of a series are named after the first file.
-    if (forceDialog || rec.AnnualMode == 0 || rec.YearNr <= 1) {
+    if (forceDialog || rec.Shell.AnnualMode == 0 || rec.Shell.YearNr <= 1) {
         ops.ShowMessage(msg::ChooseSaveName);
         const std::optional<std::string> chosen = ops.ChooseSaveFile(TDialog::InputSave);
         if (!chosen) {
@@ -214,10 +214,10 @@ bool TInputPage::ChooseInputName(bool forceDialog)
         }
         // Field.inp already there is this data set's file, not a reason for a second
         // one called Field.INP: it is saved over (when the user agrees).
-        rec.FileName = FileOfAnyExtensionCase(PathWithExtension(*chosen, ".INP"));
-        return w_.Files.FileExists(rec.FileName) ? ops.AskYesNo(msg::Overwrite) : true;
+        rec.Shell.FileName = FileOfAnyExtensionCase(PathWithExtension(*chosen, ".INP"));
+        return w_.Files.FileExists(rec.Shell.FileName) ? ops.AskYesNo(msg::Overwrite) : true;
     }
-    rec.FileName = SeriesFileName(rec.FileName, rec.YearNr);
+    rec.Shell.FileName = SeriesFileName(rec.Shell.FileName, rec.Shell.YearNr);
     return true;
 }
 
@@ -249,11 +249,11 @@ TInputPage::TNaming TInputPage::NameOnce(bool forceDialog, bool& created)
         return TNaming::Stopped;
     }
     // Before anything is created: a refused name leaves nothing behind.
-    if (DotsInFileName(rec.FileName) >= 2) {
+    if (DotsInFileName(rec.Shell.FileName) >= 2) {
         ops.ShowMessage(msg::TooManyDots);
         return TNaming::AskAgain;
     }
-    created = !w_.Files.FileExists(rec.FileName) && w_.Files.CreateEmptyFile(rec.FileName);
+    created = !w_.Files.FileExists(rec.Shell.FileName) && w_.Files.CreateEmptyFile(rec.Shell.FileName);
     NoteRunFiles();
     return RefusedByDataPath(created) ? TNaming::AskAgain : TNaming::Named;
 }
@@ -263,14 +263,14 @@ void TInputPage::NoteRunFiles()
     TInputRecord& rec = w_.Dm.Rec;
     TShellState& state = w_.State;
     w_.Ops.HideWindow(TWindow::Warning);
-    if (rec.YearNr < 2)
-        rec.AnnualStartFile = rec.FileName;
+    if (rec.Shell.YearNr < 2)
+        rec.Shell.AnnualStartFile = rec.Shell.FileName;
     if (rec.Ky == 1)
-        rec.AnnualMode = 1;
-    if (rec.AnnualMode == 1)
-        rec.AnnualFileName = rec.FileName;
-    state.CurrentDir = FolderOf(rec.FileName);
-    if (rec.YearNr < 2)
+        rec.Shell.AnnualMode = 1;
+    if (rec.Shell.AnnualMode == 1)
+        rec.Shell.AnnualFileName = rec.Shell.FileName;
+    state.CurrentDir = FolderOf(rec.Shell.FileName);
+    if (rec.Shell.YearNr < 2)
         state.RunDir = state.CurrentDir;
 }
 
@@ -278,14 +278,15 @@ bool TInputPage::RefusedByDataPath(bool& created)
 {
     const TInputRecord& rec = w_.Dm.Rec;
     // The years of a series live in the first year's folder, beside its result file.
-    const bool otherFolder = rec.AnnualStartFile != rec.FileName && rec.AnnualMode == 1 && rec.YearNr >= 2 &&
-                             FolderOf(rec.FileName) != FolderOf(rec.AnnualStartFile);
+    const bool otherFolder = rec.Shell.AnnualStartFile != rec.Shell.FileName && rec.Shell.AnnualMode == 1 &&
+                             rec.Shell.YearNr >= 2 &&
+                             FolderOf(rec.Shell.FileName) != FolderOf(rec.Shell.AnnualStartFile);
     if (!otherFolder)
         return false;
     if (created)
-        w_.Files.Remove(rec.FileName);
+        w_.Files.Remove(rec.Shell.FileName);
     created = false;
-    const std::string first = FolderOf(rec.AnnualStartFile);
+    const std::string first = FolderOf(rec.Shell.AnnualStartFile);
     w_.Ops.ShowMessage(msg::DataPathFixed(first));
     w_.Ops.SetDialogFolder(TDialog::InputSave, first);
     return true;
@@ -295,11 +296,11 @@ bool TInputPage::WriteTheFile(bool created)
 {
     const TInputRecord& rec = w_.Dm.Rec;
     try {
-        WriteInputFile(rec, rec.FileName, w_.Files);
+        WriteInputFile(rec, rec.Shell.FileName, w_.Files);
     } catch (const TVeltraError& e) {
         // Not saved: the empty file this save made goes again, the message says why.
         if (created)
-            w_.Files.Remove(rec.FileName);
+            w_.Files.Remove(rec.Shell.FileName);
         w_.Ops.ShowMessage(e.what());
         w_.Ops.ShowMessage(msg::InputNotSaved);
         return false;
@@ -311,8 +312,8 @@ void TInputPage::TakeTheSavedFile()
 {
     TInputRecord& rec = w_.Dm.Rec;
     // What the Input page puts back after a run: the values of this file.
-    rec.SavedNy = rec.Ny;
-    rec.SavedKy = rec.Ky;
+    rec.Shell.SavedNy = rec.Ny;
+    rec.Shell.SavedKy = rec.Ky;
     w_.NoteInputInFile();
     // A new data set saved is a file like an opened one: the Input page shown again
     // offers its groups instead of starting the guided entry anew (which would put
@@ -321,20 +322,20 @@ void TInputPage::TakeTheSavedFile()
     // The run works on the values as the file holds them, so that the saved file
     // reproduces the results that carry its name.
     TInputRecord asSaved = rec;
-    ReadInputText(InputFileText(rec), rec.FileName, asSaved);
-    asSaved.SavedKy = rec.SavedKy;
-    asSaved.SavedNy = rec.SavedNy;
-    asSaved.LineCount = rec.LineCount;
-    asSaved.OldLine1Layout = rec.OldLine1Layout;
+    ReadInputText(InputFileText(rec), rec.Shell.FileName, asSaved);
+    asSaved.Shell.SavedKy = rec.Shell.SavedKy;
+    asSaved.Shell.SavedNy = rec.Shell.SavedNy;
+    asSaved.Shell.LineCount = rec.Shell.LineCount;
+    asSaved.Shell.OldLine1Layout = rec.Shell.OldLine1Layout;
     rec = std::move(asSaved);
     if (w_.State.NewRun) {
         // A new run starts at year 0 with an empty carry.
         w_.Carry = TAnnualCarry{};
-        StartNewRun(rec, w_.St, w_.Carry, rec.FileName);
+        StartNewRun(rec, w_.St, w_.Carry, rec.Shell.FileName);
         w_.State.NewRun = false;
         w_.State.SeriesWarnings.clear();
     }
-    w_.Ops.SetControlText(ctl::FileNameLabel, rec.FileName);
+    w_.Ops.SetControlText(ctl::FileNameLabel, rec.Shell.FileName);
 }
 
 bool TInputPage::CalculationsWanted()
@@ -344,7 +345,7 @@ bool TInputPage::CalculationsWanted()
     ops.BusyClear();
     ops.BusyAddLine(msg::SavingBusy);
     ops.Pause(500);
-    if (ops.AskYesNo(msg::DoCalculations(FileNamePart(w_.Dm.Rec.FileName))))
+    if (ops.AskYesNo(msg::DoCalculations(FileNamePart(w_.Dm.Rec.Shell.FileName))))
         return true;
     ops.BusyClear();
     ops.BusyHide();
@@ -357,13 +358,13 @@ bool TInputPage::CalculationsWanted()
 void TInputPage::FollowTheRun()
 {
     const TInputRecord& rec = w_.Dm.Rec;
-    if (rec.AnnualMode == 1 && !w_.St.WaterTableStop && rec.SeriesEnded == 0)
+    if (rec.Shell.AnnualMode == 1 && !w_.St.WaterTableStop && rec.Shell.SeriesEnded == 0)
         years_.ConductSeries();
     // A stopped run's warnings say that the calculations were interrupted.
-    if (rec.AnnualMode == 0 && rec.SeriesEnded == 0 && !w_.St.WaterTableStop)
-        w_.Ops.ShowMessage(msg::CalculationsDone(PathWithExtension(rec.FileName, ".res")));
-    if (rec.AnnualMode == 0 || rec.SeriesEnded == 1 ||
-        (w_.St.WaterTableStop && rec.AnnualMode == 1 && rec.SeriesEnded == 0)) {
+    if (rec.Shell.AnnualMode == 0 && rec.Shell.SeriesEnded == 0 && !w_.St.WaterTableStop)
+        w_.Ops.ShowMessage(msg::CalculationsDone(PathWithExtension(rec.Shell.FileName, ".res")));
+    if (rec.Shell.AnnualMode == 0 || rec.Shell.SeriesEnded == 1 ||
+        (w_.St.WaterTableStop && rec.Shell.AnnualMode == 1 && rec.Shell.SeriesEnded == 0)) {
         w_.State.OutputPresent = true;
         w_.Ops.HideControl(ctl::GroupSaveButton);
         w_.Ops.HideControl(ctl::SeeGraphButton);

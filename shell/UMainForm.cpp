@@ -193,7 +193,8 @@ void TMainFormLogic::FilePrint()
                 return;
             }
             if (!core_.ShownText.empty()) {
-                ops.PrintText(State.View == TOutputView::Errors ? "Input errors" : FileNamePart(core_.Out.Rec.FileName),
+                ops.PrintText(State.View == TOutputView::Errors ? "Input errors"
+                                                                : FileNamePart(core_.Out.Rec.Shell.FileName),
                               core_.ShownText);
                 return;
             }

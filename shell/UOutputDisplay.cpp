@@ -59,8 +59,8 @@ void TOutputDisplay::Shown()
     const bool series = w_.SeriesInProgress();
     if (!series)
         state.NewRun = true;
-    rec.FileName = PathWithExtension(rec.AnnualStartFile, ".res");
-    w_.Out.Rec.FileName = rec.FileName;
+    rec.Shell.FileName = PathWithExtension(rec.Shell.AnnualStartFile, ".res");
+    w_.Out.Rec.Shell.FileName = rec.Shell.FileName;
 
     if (state.InputErrors) {
         ShowInputErrors(series);
@@ -109,7 +109,7 @@ void TOutputDisplay::ShowInputErrors(bool series)
     state.ResultFile.clear(); // no run on screen
     // The result file of the series stays: the user mends the input and saves again.
     if (!series)
-        w_.Files.Remove(dm.Rec.FileName);
+        w_.Files.Remove(dm.Rec.Shell.FileName);
     std::vector<std::string> shown;
     for (int i = 0; i < state.ErrorCount && i < static_cast<int>(dm.ErrorLines.size()); ++i)
         shown.push_back(dm.ErrorLines[static_cast<std::size_t>(i)]);
@@ -128,7 +128,7 @@ void TOutputDisplay::ShowRunEnd()
     const TInputRecord& rec = w_.Dm.Rec;
     if (w_.State.RuntimeWarnings)
         w_.ShowRunWarnings(msg::RuntimeCommentsGiven);
-    if (w_.St.WaterTableStop && rec.AnnualMode == 1 && rec.SeriesEnded == 0) {
+    if (w_.St.WaterTableStop && rec.Shell.AnnualMode == 1 && rec.Shell.SeriesEnded == 0) {
         w_.Ops.ShowMessage(msg::WaterTableAtBottom);
         // The series cannot go on: a later save starts a new one instead of running
         // the stopped year again onto the end of its result file.
@@ -141,7 +141,7 @@ void TOutputDisplay::ShowResultFile()
     TShellState& state = w_.State;
     ShellOps& ops = w_.Ops;
     TDataMod& out = w_.Out;
-    const std::string& path = w_.Dm.Rec.FileName;
+    const std::string& path = w_.Dm.Rec.Shell.FileName;
     ops.TextHide();
     if (!state.RunDir.empty())
         w_.Files.SetCurrentDir(state.RunDir);
@@ -151,7 +151,7 @@ void TOutputDisplay::ShowResultFile()
     if (!w_.Attempt([&] { ReadTextLines(path, lines); }))
         return;
     out.ResultLines = std::move(lines);
-    out.Rec.LineCount = static_cast<std::int32_t>(out.ResultLines.size());
+    out.Rec.Shell.LineCount = static_cast<std::int32_t>(out.ResultLines.size());
     out.Groups.TableInResultLines = false;
     state.ResultFile = path;
     w_.ShowTextLines(out.ResultLines);
@@ -202,9 +202,9 @@ void TOutputDisplay::TakeResultFile(const std::string& path, std::vector<std::st
     ops.HideControl(ctl::GroupSaveButton);
     ops.HideControl(ctl::SeeGraphButton);
     out.ResultLines = std::move(lines);
-    out.Rec.FileName = path;
+    out.Rec.Shell.FileName = path;
     w_.State.ResultFile = path;
-    out.Rec.LineCount = static_cast<std::int32_t>(out.ResultLines.size());
+    out.Rec.Shell.LineCount = static_cast<std::int32_t>(out.ResultLines.size());
     out.Groups.TableInResultLines = false;
     w_.FillTextView(out.ResultLines);
 }
@@ -216,9 +216,9 @@ bool TOutputDisplay::ReadInputOfResult(const std::string& inputPath, const std::
     // without it.
     if (!w_.Attempt([&] { ReadNamedInputFile(inputPath, read); }))
         return false;
-    read.FileName = resultPath;
-    read.SavedNy = read.Ny;
-    read.SavedKy = read.Ky;
+    read.Shell.FileName = resultPath;
+    read.Shell.SavedNy = read.Ny;
+    read.Shell.SavedKy = read.Ky;
     w_.Dm.Rec = std::move(read);
     // The Input page shows this record, not a new data set.
     w_.Editor.ResultInputRead();
@@ -248,7 +248,7 @@ void TOutputDisplay::ShowOpenedOutput(const std::string& path)
     ops.GridHide();
     ops.HideControl(ctl::ClipNoteLabel);
     ops.HideControl(ctl::ClipButton);
-    w_.Dm.Rec.SeriesEnded = 0;
+    w_.Dm.Rec.Shell.SeriesEnded = 0;
     state.View = TOutputView::Result;
     // The file the user chose is shown, not the outcome of a run still pending.
     state.OutputPending = false;

@@ -58,7 +58,7 @@ void TOutputPage::RunGroup(int number)
 {
     TDataMod& out = w_.Out;
     // A file that cannot be read leaves the output side as it was.
-    const std::string before = out.Rec.FileName;
+    const std::string before = out.Rec.Shell.FileName;
     try {
         // The result file of the run on screen, not one named after a group file
         // opened since.
@@ -67,7 +67,7 @@ void TOutputPage::RunGroup(int number)
         else
             RunGroupOptionOn(out, number, w_.State.ResultFile);
     } catch (...) {
-        out.Rec.FileName = before;
+        out.Rec.Shell.FileName = before;
         throw;
     }
 }
@@ -135,7 +135,7 @@ void TOutputPage::OpenGroupFile()
     if (!chosen)
         return;
     const std::string& path = *chosen;
-    out.Rec.FileName = path;
+    out.Rec.Shell.FileName = path;
     if (!w_.FileThere(path))
         return;
     if (!LoadResultLines(out, path)) {

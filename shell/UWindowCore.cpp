@@ -84,7 +84,7 @@ void TWindowCore::SetAllDialogFolders(const std::string& folder)
 bool TWindowCore::SeriesInProgress() const
 {
     const TInputRecord& rec = Dm.Rec;
-    return rec.AnnualMode == 1 && rec.YearNr >= 2 && rec.SeriesEnded == 0;
+    return rec.Shell.AnnualMode == 1 && rec.Shell.YearNr >= 2 && rec.Shell.SeriesEnded == 0;
 }
 
 void TWindowCore::NoteInputInFile()

@@ -106,7 +106,7 @@ void TYearDialogue::ConductSeries()
         ranAtOnce = true;
         if (!CalculateStep())
             return;
-        if (w_.St.WaterTableStop || w_.Dm.Rec.SeriesEnded != 0)
+        if (w_.St.WaterTableStop || w_.Dm.Rec.Shell.SeriesEnded != 0)
             break;
     }
     // Once for the whole chain of years run at once; the Output page does not repeat it.
@@ -118,18 +118,18 @@ TYearDialogue::TYearStep TYearDialogue::YearDialogue()
 {
     TInputRecord& rec = w_.Dm.Rec;
     ShellOps& ops = w_.Ops;
-    const std::string prevYear = std::to_string(rec.YearNr);
-    rec.YearNr += 1;
-    const std::string resultName = FileNamePart(PathWithExtension(rec.AnnualStartFile, ".res"));
+    const std::string prevYear = std::to_string(rec.Shell.YearNr);
+    rec.Shell.YearNr += 1;
+    const std::string resultName = FileNamePart(PathWithExtension(rec.Shell.AnnualStartFile, ".res"));
     // AnnualFileName is the input file the last save wrote (Field.INP, Field2.inp,
     // ...): the message names it as it is, not as ".inp" (FileName, which the run
     // turned into the result file's name, is no guide to it).
-    if (rec.AnnualMode != 1)
+    if (rec.Shell.AnnualMode != 1)
         return TYearStep::SeriesOver;
 
-    if (rec.YearNr < rec.Ny + 1) {
-        ops.ShowMessage(msg::YearReached(FileNamePart(rec.AnnualFileName), rec.Ny, prevYear, resultName));
-        if (!ops.AskYesNo(msg::ContinueWithYear(rec.YearNr))) {
+    if (rec.Shell.YearNr < rec.Ny + 1) {
+        ops.ShowMessage(msg::YearReached(FileNamePart(rec.Shell.AnnualFileName), rec.Ny, prevYear, resultName));
+        if (!ops.AskYesNo(msg::ContinueWithYear(rec.Shell.YearNr))) {
             DiscontinueSeries(resultName);
             return TYearStep::SeriesOver;
         }
@@ -151,11 +151,11 @@ void TYearDialogue::DiscontinueSeries(const std::string& resultName)
     w_.Ops.ShowMessage(msg::SeriesDiscontinued(resultName));
     w_.St.YearsDone = 0;
     w_.Carry.YearsDone = 0;
-    rec.Ny = static_cast<std::uint8_t>(rec.YearNr);
-    rec.YearNr = 0;
-    rec.SeriesEnded = 1;
+    rec.Ny = static_cast<std::uint8_t>(rec.Shell.YearNr);
+    rec.Shell.YearNr = 0;
+    rec.Shell.SeriesEnded = 1;
     FinishSeriesWarnings();
-    rec.AnnualMode = 0;
+    rec.Shell.AnnualMode = 0;
     w_.Editor.KeysReset();
 }
 
@@ -190,12 +190,12 @@ void TYearDialogue::FinishSeriesWarnings()
 void TYearDialogue::EndSeriesNow()
 {
     TInputRecord& rec = w_.Dm.Rec;
-    const bool seriesFiles = rec.AnnualMode == 1;
+    const bool seriesFiles = rec.Shell.AnnualMode == 1;
     w_.St.YearsDone = 0;
     w_.Carry = TAnnualCarry{};
-    rec.AnnualMode = 0;
-    rec.YearNr = 0;
-    rec.SeriesEnded = 0;
+    rec.Shell.AnnualMode = 0;
+    rec.Shell.YearNr = 0;
+    rec.Shell.SeriesEnded = 0;
     w_.State.NewRun = true;
     w_.State.SeriesWarnings.clear();
     // A series leaves its last year's warning list behind until it ends.

@@ -25,11 +25,11 @@ using TScratch = TScratchFolder;
 inline void PrepareNewRun(TInputRecord& rec, TEngineState& st, const std::filesystem::path& dir,
                           const std::string& name)
 {
-    rec.FileName = (dir / name).string();
-    rec.RunStage = 1;
-    rec.YearNr = 1;
-    rec.AnnualMode = rec.Ky;
-    st.RunFirstFileName = rec.FileName;
+    rec.Shell.FileName = (dir / name).string();
+    rec.Shell.RunStage = 1;
+    rec.Shell.YearNr = 1;
+    rec.Shell.AnnualMode = rec.Ky;
+    st.RunFirstFileName = rec.Shell.FileName;
 }
 
 // One call of the driver with the usual files (warning.lst in `dir`), and `extra`
@@ -47,7 +47,7 @@ inline void RunWithFiles(TInputRecord& rec, TEngineState& st, TAnnualCarry& carr
 inline TInputRecord ReadRecord(const std::string& path)
 {
     TInputRecord rec;
-    rec.FileName = path;
+    rec.Shell.FileName = path;
     ReadInputFile(rec);
     return rec;
 }

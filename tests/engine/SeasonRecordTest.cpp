@@ -32,8 +32,8 @@ std::vector<std::string> Record(TInputRecord& rec, TEngineState& st, std::string
     st.StepNr = 1;
     st.SeasonNr = 1;
     const TSeasonDone done = FinishSeason(rec, st);
-    AppendSeasonRecord(res, rec, st, done, rec.FileName);
-    AppendFrequencyTable(f, rec, st, done.Year, done.Season, rec.FileName);
+    AppendSeasonRecord(res, rec, st, done, rec.Shell.FileName);
+    AppendFrequencyTable(f, rec, st, done.Year, done.Season, rec.Shell.FileName);
     if (frq)
         *frq = f;
     return Split(res);
@@ -44,7 +44,7 @@ TEST(ResultFile, NettingClippingAndPresence)
     TInputRecord rec;
     rec.Ns = 1;
     rec.Area = 50;
-    rec.FileName = "/data/a.b/x.frq";
+    rec.Shell.FileName = "/data/a.b/x.frq";
     TEngineState st;
     st.Kr = 4;
     st.A[1] = 0.6;
@@ -136,7 +136,7 @@ TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
     rec.Ns = 1;
     rec.Area = 50;
     rec.Kd = 1;
-    rec.FileName = "k.frq";
+    rec.Shell.FileName = "k.frq";
     TEngineState st;
     st.A[1] = 0.4, st.B[1] = 0.3, st.U[1] = 0.3;
     st.IaA[1] = st.IaB[1] = 1;

@@ -31,7 +31,7 @@ struct TChartCase {
     TChartCase(const std::string& tag, int seriesCount)
     {
         Rec.Ns = 2, Rec.Ny = 3, Rec.Ts[1] = 7, Rec.Ts[2] = 5;
-        Rec.FileName = "/data/runs/field.res";
+        Rec.Shell.FileName = "/data/runs/field.res";
         Store.GroupTag = tag;
         Store.SeriesCount = seriesCount;
         Store.RecordCount = 8;

@@ -158,7 +158,8 @@ TEST(InputFile, WriterTextWithEveryFormatSwitch)
     TInputRecord back = Parse(expected);
     EXPECT_EQ(InputFileText(back), expected);
     EXPECT_EQ(back.IaB[1], 1234.568);
-    EXPECT_EQ((std::vector<int>{back.LineCount, back.SavedNy, back.SavedKy}), (std::vector<int>{48, 99, 1}));
+    EXPECT_EQ((std::vector<int>{back.Shell.LineCount, back.Shell.SavedNy, back.Shell.SavedKy}),
+              (std::vector<int>{48, 99, 1}));
 }
 
 // Writer -> reader -> writer for records of every season count, with and
@@ -226,7 +227,7 @@ TEST(InputFile, VariedRecordsRoundTrip)
                       &TInputRecord::SoB, &TInputRecord::FBw, &TInputRecord::DBu, &TInputRecord::Frd})
                     EXPECT_EQ(back.*f, r.*f);
                 EXPECT_EQ(std::tie(back.Area, back.QH2, back.CxB0), std::tie(r.Area, r.QH2, r.CxB0));
-                EXPECT_EQ(back.LineCount, kd == 1 ? 48 : 42);
+                EXPECT_EQ(back.Shell.LineCount, kd == 1 ? 48 : 42);
             }
         }
     }
@@ -253,7 +254,7 @@ TEST(InputFile, ReadsTheOlderLayouts)
     const TInputRecord base = FieldExampleRecord(); // two seasons, drains
     const std::vector<std::string> cur = Lines(InputFileText(base));
     TInputRecord before;
-    before.SavedNy = 77;
+    before.Shell.SavedNy = 77;
     before.FAw[1] = 0.25;
     before.FBw[2] = 0.5;
 
@@ -265,7 +266,7 @@ TEST(InputFile, ReadsTheOlderLayouts)
         TInputRecord e = base;
         e.Ny = 12, e.CAmax = 6, e.CBmax = 7;
         EXPECT_EQ(InputFileText(r), InputFileText(e));
-        EXPECT_EQ(r.SavedNy, 77); // only the current layout records Ny
+        EXPECT_EQ(r.Shell.SavedNy, 77); // only the current layout records Ny
     }
     { // The four-key first line (no Kp).
         auto l = cur;
@@ -276,8 +277,8 @@ TEST(InputFile, ReadsTheOlderLayouts)
         TInputRecord e = base;
         e.Kf = 1, e.Kr = 3, e.Krf = 1; // and Kp = 0
         EXPECT_EQ(InputFileText(r), InputFileText(e));
-        EXPECT_EQ(r.OldLine1Layout, 0);
-        EXPECT_EQ(r.SavedNy, 10);
+        EXPECT_EQ(r.Shell.OldLine1Layout, 0);
+        EXPECT_EQ(r.Shell.SavedNy, 10);
     }
     { // Old area-wise: Ns in group 1, a discarded value in group 2, evaporation
         // paired with the applications, one well-water fraction, no group 16.
@@ -300,7 +301,7 @@ TEST(InputFile, ReadsTheOlderLayouts)
         e.FAw[1] = e.FBw[1] = 0.3;
         e.FAw[2] = e.FBw[2] = 0.6;
         EXPECT_EQ(InputFileText(r), InputFileText(e));
-        EXPECT_EQ(r.SavedNy, 77);
+        EXPECT_EQ(r.Shell.SavedNy, 77);
     }
     { // Climate-last, with drains: re-use and Frd in groups 21/23, then one
         // line of climate per season.
@@ -318,7 +319,7 @@ TEST(InputFile, ReadsTheOlderLayouts)
         e.FAw = before.FAw; // not in that layout
         e.FBw = before.FBw;
         EXPECT_EQ(InputFileText(r), InputFileText(e));
-        EXPECT_EQ(r.SavedNy, 10);
+        EXPECT_EQ(r.Shell.SavedNy, 10);
 
         // Without drains three lines follow group 20 before the climate lines.
         std::vector<std::string> nd(l.begin(), l.begin() + 36);
@@ -382,7 +383,7 @@ TEST(InputFile, BadInputsLeaveTheRecordUntouched)
             }
         }
         EXPECT_EQ(InputFileText(r), InputFileText(keep));
-        EXPECT_EQ(r.LineCount, keep.LineCount);
+        EXPECT_EQ(r.Shell.LineCount, keep.Shell.LineCount);
     };
     auto replaced = [&](int lineIndex, const std::string& content) {
         auto l = Lines(field);

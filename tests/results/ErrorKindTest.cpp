@@ -35,7 +35,7 @@ TEST(ErrorKind, ResultFilesNumbersOptionsTablesAndSaves)
 {
     TTempFolder temp("result-kinds");
     TDataMod dm, none;
-    dm.Rec.FileName = temp.File("missing.res");
+    dm.Rec.Shell.FileName = temp.File("missing.res");
     const std::vector<std::tuple<const char*, std::function<void()>, std::optional<TErrorKind>>> cases{
         {"frequency file missing", [&] { RunGroupOption(dm, 13); }, TErrorKind::File},
         {"no such file", [&] { ReadTextLines(temp.File("nowhere"), dm.ResultLines); }, TErrorKind::File},

@@ -27,9 +27,9 @@ const fs::path& Reference()
 TDataMod OpenGroupFile(const fs::path& path)
 {
     TDataMod dm;
-    dm.Rec.FileName = path.string();
-    EXPECT_TRUE(LoadResultLines(dm, dm.Rec.FileName));
-    ReadGroupLines(dm, dm.Rec.FileName, dm.ResultLines);
+    dm.Rec.Shell.FileName = path.string();
+    EXPECT_TRUE(LoadResultLines(dm, dm.Rec.Shell.FileName));
+    ReadGroupLines(dm, dm.Rec.Shell.FileName, dm.ResultLines);
     SetPresenceAfterGroupOpen(dm);
     return dm;
 }
@@ -64,7 +64,7 @@ TEST(GroupFiles, ReferenceGroupFilesReadBackToTheSeriesAndSaveUnchanged)
             // Its series are those of "Go", with absent cells as 0; the text view of "Go"
             // shows the group file's lines up to the last row, the full path in front.
             TDataMod go;
-            go.Rec.FileName = ResultFileOf(folder).string();
+            go.Rec.Shell.FileName = ResultFileOf(folder).string();
             RunGroupOption(go, n);
             std::vector<std::string> shown = SplitLines(ReadFile(folder / name));
             shown.resize(shown.size() - 3);
@@ -97,7 +97,7 @@ TEST(GroupFiles, ReferenceGroupFilesReadBackToTheSeriesAndSaveUnchanged)
 TEST(GroupFiles, ClipboardTextHasTheGridCellsWithTabsAndCarriageReturns)
 {
     TDataMod dm;
-    dm.Rec.FileName = ResultFileOf(Reference() / "field").string();
+    dm.Rec.Shell.FileName = ResultFileOf(Reference() / "field").string();
     RunGroupOption(dm, 8);
     auto rowsOf = [](const std::string& text) {
         std::vector<std::string> rows;
@@ -136,7 +136,7 @@ TEST(GroupFiles, LongRunsKeepEveryRowAndReadBack)
     WriteFile(temp.Path() / "long.res", SyntheticResultText(run));
 
     TDataMod dm;
-    dm.Rec.FileName = temp.File("long.inp");
+    dm.Rec.Shell.FileName = temp.File("long.inp");
     RunGroupOption(dm, 1);
     EXPECT_EQ(dm.Groups.RecordCount, 400);
     EXPECT_EQ(dm.Groups.RowTexts[399].substr(0, 14), " 99       4   ");
@@ -160,7 +160,7 @@ TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnits)
 {
     TTempFolder temp("group-csv");
     TDataMod dm;
-    dm.Rec.FileName = ResultFileOf(Reference() / "field").string();
+    dm.Rec.Shell.FileName = ResultFileOf(Reference() / "field").string();
 
     auto csv = [&](int option, const std::string& name) {
         RunGroupOption(dm, option);
@@ -241,14 +241,14 @@ TEST(GroupFiles, DamagedFilesAreRefusedAndLeaveTheStoreUnchanged)
         {"missing.res", ""},
     };
     TDataMod dm;
-    dm.Rec.FileName = ResultFileOf(Reference() / "field").string();
+    dm.Rec.Shell.FileName = ResultFileOf(Reference() / "field").string();
     RunGroupOption(dm, 1);
     const TDataMod before = dm;
     for (const auto& [name, text] : damaged) {
         SCOPED_TRACE(name);
         if (!text.empty())
             WriteFile(temp.Path() / name, text);
-        dm.Rec.FileName = temp.File(name);
+        dm.Rec.Shell.FileName = temp.File(name);
         try {
             if (name.ends_with(".res"))
                 RunGroupOption(dm, 2);
@@ -286,11 +286,11 @@ TEST(GroupFiles, FrequencyViewLoadsTheWholeFile)
 {
     const fs::path field = Reference() / "field";
     TDataMod dm;
-    dm.Rec.FileName = ResultFileOf(field).string();
+    dm.Rec.Shell.FileName = ResultFileOf(field).string();
     RunGroupOption(dm, 4);
     RunGroupOption(dm, 13); // its text and its save: tests/cli/table.sh
-    EXPECT_EQ(dm.Rec.FileName, ResultFileOf(field).string());
-    EXPECT_EQ(dm.Rec.LineCount, static_cast<int>(dm.ResultLines.size()));
+    EXPECT_EQ(dm.Rec.Shell.FileName, ResultFileOf(field).string());
+    EXPECT_EQ(dm.Rec.Shell.LineCount, static_cast<int>(dm.ResultLines.size()));
     EXPECT_EQ(dm.Groups.GroupTag, "Gd"); // the group stays for the graph
 }
 

@@ -83,7 +83,7 @@ TEST(GroupTables, GridTextsAreTheValuesRoundedToSixCharacters)
     };
     WriteFile(temp.Path() / "grid.res", SyntheticResultText(run));
     TDataMod dm;
-    dm.Rec.FileName = temp.File("grid.inp");
+    dm.Rec.Shell.FileName = temp.File("grid.inp");
     RunGroupOption(dm, 1);
     EXPECT_EQ(dm.Groups.RowTexts[0].substr(14, 30), "  0.00669   1230000   1.23E-5 ");
     EXPECT_EQ(
@@ -124,10 +124,10 @@ TEST(GroupTables, AbsentAndZeroSeriesAndTheWaterTableLevel)
     TTempFolder temp("group-dryland");
     WriteFile(temp.Path() / "dry.res", SyntheticResultText(DrylandRun()));
     TDataMod dm;
-    dm.Rec.FileName = temp.File("dry.inp");
+    dm.Rec.Shell.FileName = temp.File("dry.inp");
 
     RunGroupOption(dm, 2);
-    EXPECT_EQ(dm.Rec.FileName, temp.File("dry.res"));
+    EXPECT_EQ(dm.Rec.Shell.FileName, temp.File("dry.res"));
     EXPECT_EQ((std::vector<int>{dm.Rec.Ny, dm.Rec.Ns, dm.Groups.RecordCount}), (std::vector<int>{3, 2, 8}));
     EXPECT_FALSE(dm.Groups.SeriesPresent[2]);
     EXPECT_FALSE(dm.Groups.SeriesPresent[3]);
@@ -159,7 +159,7 @@ TEST(GroupTables, EfficienciesAndAreasAreTabledAsFractionsAndKeptInPercent)
 {
     const fs::path field = fs::path(VELTRA_REFERENCE_DIR) / "field";
     TDataMod dm;
-    dm.Rec.FileName = ResultFileOf(field).string();
+    dm.Rec.Shell.FileName = ResultFileOf(field).string();
     RunGroupOption(dm, 9);
     EXPECT_EQ(dm.Groups.RowTexts[2].substr(14, 10), "   0.867  ");
     EXPECT_EQ(dm.Groups.GroupSeries[1][2], 0.867 * 100);

@@ -187,7 +187,7 @@ class OpenedFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        rec.FileName = std::string(VELTRA_SOURCE_DIR) + "/examples/field.inp";
+        rec.Shell.FileName = std::string(VELTRA_SOURCE_DIR) + "/examples/field.inp";
         ReadInputFile(rec);
         ed.InputFileOpened();
         ops.Messages.clear();
@@ -492,7 +492,7 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
         ops.SetControlText("Ky_ComboBox", ky ? "yes" : "no");
         ed.KyChanged();
         EXPECT_EQ(rec.Ky, ky);
-        EXPECT_EQ(rec.AnnualMode, ky);
+        EXPECT_EQ(rec.Shell.AnnualMode, ky);
     }
     EXPECT_EQ(ops.Messages, (std::vector<std::string>{
                                 " The program will temporarily halt after each year of calculations to provide the "
@@ -552,7 +552,7 @@ TEST_F(OpenedFile, CancelOfGeneralDataPutsTheKeysBack)
     EXPECT_EQ(rec.Ny, 99);
     ed.CancelGroup();
     EXPECT_EQ(InputFileText(rec), InputFileText(original));
-    EXPECT_EQ(rec.AnnualMode, 0);
+    EXPECT_EQ(rec.Shell.AnnualMode, 0);
     ExpectTexts(ops, {{"Kd_ComboBox", "yes"}, {"Kp_ComboBox", "no"}, {"Ns_ComboBox", "2"}});
     ExpectEnabled(ops, {"DrainageSystem_RadioButton"});
     ExpectEnabled(ops, {"PumpingWells_RadioButton"}, false);

@@ -21,7 +21,7 @@ TEST(InputGroups, TogetherTheyStoreEveryValueOfTheInputFileOnce)
 {
     for (const char* example : {"field.inp", "wells.inp"}) {
         TInputRecord from;
-        from.FileName = std::string(VELTRA_SOURCE_DIR) + "/examples/" + example;
+        from.Shell.FileName = std::string(VELTRA_SOURCE_DIR) + "/examples/" + example;
         ReadInputFile(from);
         // Copied field by field through the groups only; the file must come out the same.
         TInputRecord to;

@@ -36,7 +36,7 @@ protected:
     TDataMod Expected(int option) const
     {
         TDataMod dm;
-        dm.Rec.FileName = (dir_ / "Field.res").string();
+        dm.Rec.Shell.FileName = (dir_ / "Field.res").string();
         RunGroupOption(dm, option);
         return dm;
     }
@@ -190,13 +190,13 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Lonely.res"));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedNoInput);
     EXPECT_EQ(dm_.Rec.Ns, opened.Ns);
-    EXPECT_EQ(dm_.Rec.FileName, opened.FileName);
+    EXPECT_EQ(dm_.Rec.Shell.FileName, opened.Shell.FileName);
     EXPECT_EQ(editor_.Fills, fills);
     // With its input file there, the record takes it and the Input page shows it.
     ops_.FileAnswers = {Path("Wells.res")};
     logic_->OutputOpen();
     EXPECT_EQ(dm_.Rec.Ns, 4);
-    EXPECT_EQ(dm_.Rec.FileName, Path("Wells.res"));
+    EXPECT_EQ(dm_.Rec.Shell.FileName, Path("Wells.res"));
     EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Wells.inp"));
     EXPECT_EQ(editor_.Fills, fills + 1);
     // "Go" on it reads the run's shape into the output side only.
@@ -270,7 +270,7 @@ TEST_F(OutputPage, OpenOutputFileFailuresLeaveThePage)
     fs::rename(dir_ / "Field.res", dir_ / "Moved.res");
     Go(2);
     EXPECT_EQ(ops_.Messages.back(), GroupFileMessage(Path("Field.res")));
-    EXPECT_EQ(logic_->OutputData().Rec.FileName, Path("Field.res"));
+    EXPECT_EQ(logic_->OutputData().Rec.Shell.FileName, Path("Field.res"));
 }
 
 TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)

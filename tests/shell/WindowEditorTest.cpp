@@ -86,7 +86,7 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     ops_.YesNoAnswers.push_back(false); // saved, not run
     logic_->InputSave();
     TInputRecord saved;
-    saved.FileName = Path("changed.INP");
+    saved.Shell.FileName = Path("changed.INP");
     ReadInputFile(saved);
     EXPECT_EQ(saved.Lc[1], 0.25);
     EXPECT_EQ(saved.Ns, 4);

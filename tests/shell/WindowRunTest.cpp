@@ -67,7 +67,7 @@ TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
     EXPECT_TRUE(logic_->State.OutputPresent);
     EXPECT_FALSE(logic_->State.OutputPending);
     EXPECT_TRUE(logic_->State.NewRun);
-    EXPECT_EQ(dm_.Rec.FileName, Path("Field.res"));
+    EXPECT_EQ(dm_.Rec.Shell.FileName, Path("Field.res"));
 
     // The Input page shows the record as the run left it.
     EXPECT_GE(editor_.Fills, 2);
@@ -173,7 +173,7 @@ TEST_F(WindowRun, RunWorksOnTheValuesAsSaved)
     SaveRun({Path("Field.inp")}, {false});
     EXPECT_EQ(dm_.Rec.Lc[1], 0.123);
     TInputRecord reread;
-    reread.FileName = Path("Field.INP");
+    reread.Shell.FileName = Path("Field.INP");
     ReadInputFile(reread);
     EXPECT_EQ(reread.Lc, dm_.Rec.Lc);
 }
@@ -291,8 +291,8 @@ TEST_F(WindowRun, OpenInputFileFailuresChangeNothing)
     logic_->InputOpen();
     EXPECT_NE(ops_.Messages.back().find(Path("bad.inp")), std::string::npos) << ops_.Messages.back();
     EXPECT_FALSE(ops_.BusyVisible);
-    EXPECT_EQ(std::tie(dm_.Rec.Ny, dm_.Rec.FileName, dm_.Rec.Title1),
-              std::tie(before.Ny, before.FileName, before.Title1));
+    EXPECT_EQ(std::tie(dm_.Rec.Ny, dm_.Rec.Shell.FileName, dm_.Rec.Title1),
+              std::tie(before.Ny, before.Shell.FileName, before.Title1));
 }
 
 TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
@@ -330,7 +330,7 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
     StartWindow();
     logic_->OpenInputFile("field.inp");
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
-    EXPECT_EQ(dm_.Rec.FileName, Path("field.inp"));
+    EXPECT_EQ(dm_.Rec.Shell.FileName, Path("field.inp"));
 }
 
 // Unsaved input (a group saved with "Save group" or a title changed since the input
@@ -364,11 +364,11 @@ TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
     logic_->InputOpen();
     EXPECT_EQ(ops_.Questions.back(), msg::OpenInputUnsaved);
     EXPECT_FALSE(editor_.DataLoaded());
-    EXPECT_NE(dm_.Rec.FileName, field);
+    EXPECT_NE(dm_.Rec.Shell.FileName, field);
     ops_.FileAnswers.push_back(field);
     ops_.YesNoAnswers.push_back(true);
     logic_->InputOpen();
-    EXPECT_EQ(dm_.Rec.FileName, field);
+    EXPECT_EQ(dm_.Rec.Shell.FileName, field);
     EXPECT_EQ(quit({}).first, std::vector<std::string>{}); // just read: nothing unsaved
 
     // A title changed, then changed back.
@@ -441,19 +441,19 @@ TEST_F(WindowRun, OpenExampleWritesTheExamplesAndOpensField)
     EXPECT_EQ(example(ex, {}), written);
     EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
     EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
-    EXPECT_EQ(dm_.Rec.FileName, ex + "/field.inp");
+    EXPECT_EQ(dm_.Rec.Shell.FileName, ex + "/field.inp");
     EXPECT_EQ(InputFileText(dm_.Rec), FieldExampleText());
     EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
     EXPECT_EQ(example(ex, {}), written); // the examples already there: nothing asked
 
     // A user's field.inp there: No keeps it and opens nothing; Yes replaces it.
     WriteFile(dir_ / "examples" / "field.inp", "mine\r\n");
-    dm_.Rec.FileName = "before";
+    dm_.Rec.Shell.FileName = "before";
     EXPECT_EQ(example(ex, {false}),
               (std::vector<std::string>{folderDialog, "question: " + msg::ReplaceByExamples(ex, {"field.inp"}),
                                         "message: " + std::string(msg::ExamplesNotWritten)}));
     EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), "mine\r\n");
-    EXPECT_EQ(dm_.Rec.FileName, "before");
+    EXPECT_EQ(dm_.Rec.Shell.FileName, "before");
 
     // Unsaved input: asked first; No writes nothing.
     WriteFile(dir_ / "examples" / "wells.inp", "mine too\r\n");
@@ -467,7 +467,7 @@ TEST_F(WindowRun, OpenExampleWritesTheExamplesAndOpensField)
     EXPECT_EQ(example(ex, {true, true}), replaced);
     EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
     EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
-    EXPECT_EQ(dm_.Rec.FileName, ex + "/field.inp");
+    EXPECT_EQ(dm_.Rec.Shell.FileName, ex + "/field.inp");
 }
 
 TEST_F(WindowRun, ExitAndHelpWindows)

@@ -43,7 +43,7 @@ protected:
         const fs::path result = fs::path(VELTRA_REFERENCE_DIR) / "field" / "field.res";
         ASSERT_TRUE(fs::exists(result)) << result;
         RunGroupOptionOn(group_, 1, result.string());
-        frequency_.Rec.FileName = result.string();
+        frequency_.Rec.Shell.FileName = result.string();
         RunGroupOptionOn(frequency_, 13, result.string());
         canvas_.Picture = std::string(50000, 'p');
     }

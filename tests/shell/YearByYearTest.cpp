@@ -50,8 +50,8 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
                   Question("Do you wish to make input changes? If not, the program does the calculations for the "
                            "next time step straightaway."),
                   Message(msg::UseInputMenu)}));
-    EXPECT_EQ(dm_.Rec.YearNr, 2);
-    EXPECT_EQ(dm_.Rec.AnnualMode, 1);
+    EXPECT_EQ(dm_.Rec.Shell.YearNr, 2);
+    EXPECT_EQ(dm_.Rec.Shell.AnnualMode, 1);
     EXPECT_NE(ops_.ShownPages.back(), TPage::Output); // the user goes on from the Input page
     EXPECT_FALSE(logic_->State.NewRun);
     // Looking at the Intro page meanwhile keeps the series' Ky.
@@ -68,7 +68,7 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
                                   Question("Do you wish to continue with the next year Nr 3"),
                                   Question(msg::MakeInputChanges), Message(msg::UseInputMenu)}));
     TInputRecord year2;
-    year2.FileName = Path("Field2.inp");
+    year2.Shell.FileName = Path("Field2.inp");
     ReadInputFile(year2);
     EXPECT_EQ(year2.IaA[1], 0.6);
 
@@ -83,8 +83,9 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
     EXPECT_EQ(Present(dir_, {"Field2.res", "warning.lst"}), std::vector<std::string>());
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.res"));
-    EXPECT_EQ((std::vector<int>{dm_.Rec.SeriesEnded, dm_.Rec.AnnualMode, dm_.Rec.YearNr, st_.YearsDone}),
-              (std::vector<int>{1, 0, 1, 0}));
+    EXPECT_EQ(
+        (std::vector<int>{dm_.Rec.Shell.SeriesEnded, dm_.Rec.Shell.AnnualMode, dm_.Rec.Shell.YearNr, st_.YearsDone}),
+        (std::vector<int>{1, 0, 1, 0}));
 
     // The warnings of every year are kept, not only the last year's.
     const std::string& memo = ops_.Controls[ctl::WarningMemo].Text;
@@ -95,20 +96,20 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
     // After the end, Ky = 1 chosen again (the Input page restores it): a save still
     // asks for a name and starts a new series.
     logic_->PageShown(TPage::Input);
-    EXPECT_EQ(dm_.Rec.AnnualMode, 1);
-    EXPECT_EQ(dm_.Rec.YearNr, 1);
+    EXPECT_EQ(dm_.Rec.Shell.AnnualMode, 1);
+    EXPECT_EQ(dm_.Rec.Shell.YearNr, 1);
     EXPECT_EQ(SaveRunDialogue({Path("Second.inp")}, {false}).back(),
               Question("The data were saved in: Second.INP. Do you wish to do the calculations?"));
 
     // Opening a result file or an input file clears the end of a series.
-    dm_.Rec.SeriesEnded = 1;
+    dm_.Rec.Shell.SeriesEnded = 1;
     ops_.FileAnswers.push_back(Path("Field.res"));
     logic_->OutputOpen();
-    EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
-    dm_.Rec.SeriesEnded = 1;
+    EXPECT_EQ(dm_.Rec.Shell.SeriesEnded, 0);
+    dm_.Rec.Shell.SeriesEnded = 1;
     ops_.FileAnswers.push_back(Path("field.inp"));
     logic_->InputOpen();
-    EXPECT_EQ(dm_.Rec.SeriesEnded, 0);
+    EXPECT_EQ(dm_.Rec.Shell.SeriesEnded, 0);
 }
 
 TEST_F(YearByYear, ANewRunNeverWritesUnderAnEarlierFilesName)
@@ -119,7 +120,7 @@ TEST_F(YearByYear, ANewRunNeverWritesUnderAnEarlierFilesName)
     SaveRun({Path("Second.inp")}, {true, true, true});
     EXPECT_EQ(YearsOf(dir_ / "Second.res"), (std::vector<int>{0, 0, 1, 1}));
     EXPECT_FALSE(fs::exists(dir_ / "First.res"));
-    EXPECT_EQ(dm_.Rec.AnnualStartFile, Path("Second.INP"));
+    EXPECT_EQ(dm_.Rec.Shell.AnnualStartFile, Path("Second.INP"));
 }
 
 TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessageAndTheFilesOfTheCommandLine)
@@ -172,8 +173,8 @@ TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
     EXPECT_EQ(dialogue[5], Message("The calculations for the time series are discontinued. Yet the intermediate "
                                    "results can be seen in  Field.res"));
     EXPECT_EQ(dialogue.size(), 6u); // no warnings in year 1, no "Calculations were done"
-    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.YearNr, dm_.Rec.SeriesEnded, dm_.Rec.AnnualMode, st_.YearsDone,
-                                carry_.YearsDone}),
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Shell.YearNr, dm_.Rec.Shell.SeriesEnded, dm_.Rec.Shell.AnnualMode,
+                                st_.YearsDone, carry_.YearsDone}),
               (std::vector<int>{2, 0, 1, 0, 0, 0}));
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1}));
@@ -181,7 +182,7 @@ TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
 
     // The Input page restores Ny and Ky from the file as read.
     logic_->PageShown(TPage::Input);
-    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Ky, dm_.Rec.AnnualMode, dm_.Rec.SeriesEnded}),
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Ky, dm_.Rec.Shell.AnnualMode, dm_.Rec.Shell.SeriesEnded}),
               (std::vector<int>{5, 1, 1, 0}));
 }
 
@@ -189,7 +190,7 @@ TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
 TInputRecord AquiferStop()
 {
     TInputRecord rec;
-    rec.FileName = std::string(VELTRA_REFERENCE_DIR) + "/hm_aquifer_stop/hm_aquifer_stop.inp";
+    rec.Shell.FileName = std::string(VELTRA_REFERENCE_DIR) + "/hm_aquifer_stop/hm_aquifer_stop.inp";
     ReadInputFile(rec);
     return rec;
 }
@@ -215,7 +216,8 @@ TEST_F(YearByYear, WaterTableStopEndsTheSeries)
     EXPECT_EQ(Present(dir_, {"Stop.trf", "warning.lst"}), std::vector<std::string>());
     // The series cannot go on: the next save starts a new one.
     EXPECT_TRUE(logic_->State.NewRun);
-    EXPECT_EQ((std::vector<int>{dm_.Rec.AnnualMode, dm_.Rec.YearNr, st_.YearsDone}), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Shell.AnnualMode, dm_.Rec.Shell.YearNr, st_.YearsDone}),
+              (std::vector<int>{0, 0, 0}));
     logic_->PageShown(TPage::Input);
     EXPECT_EQ(SaveRunDialogue({Path("Stop.inp")}, {true, false})[0], Message(msg::ChooseSaveName));
 }
@@ -248,7 +250,7 @@ TEST_F(YearByYear, InputErrorsDuringASeriesKeepItsFiles)
     EXPECT_EQ(ReadFile(dir_ / "Field.res"), res);
     EXPECT_EQ(ReadFile(dir_ / "Field.frq"), frq);
     EXPECT_FALSE(logic_->State.NewRun);
-    EXPECT_EQ(dm_.Rec.YearNr, 2);
+    EXPECT_EQ(dm_.Rec.Shell.YearNr, 2);
 
     // Mended and saved again: year 2 under its own name, onto the series' files.
     dm_.Rec.Dc = 1.5;
@@ -267,7 +269,7 @@ TEST_F(YearByYear, LoweringNyEndsTheSeries)
         SaveRunDialogue({}, {true}),
         (std::vector<std::string>{Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
                                   Message(msg::SeriesEnd("Field.res")), Message(msg::RuntimeCommentsGiven)}));
-    EXPECT_EQ(dm_.Rec.SeriesEnded, 1);
+    EXPECT_EQ(dm_.Rec.Shell.SeriesEnded, 1);
 }
 
 TEST_F(YearByYear, CloseOutputEndsTheSeriesAndANewRunStartsAtYearZero)
@@ -278,9 +280,9 @@ TEST_F(YearByYear, CloseOutputEndsTheSeriesAndANewRunStartsAtYearZero)
     logic_->PageShown(TPage::Output); // "Close output" is a button of the Output page
     logic_->CloseOutput();
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
-    EXPECT_EQ(
-        (std::vector<int>{st_.YearsDone, carry_.YearsDone, dm_.Rec.AnnualMode, dm_.Rec.YearNr, dm_.Rec.SeriesEnded}),
-        (std::vector<int>{0, 0, 0, 0, 0}));
+    EXPECT_EQ((std::vector<int>{st_.YearsDone, carry_.YearsDone, dm_.Rec.Shell.AnnualMode, dm_.Rec.Shell.YearNr,
+                                dm_.Rec.Shell.SeriesEnded}),
+              (std::vector<int>{0, 0, 0, 0, 0}));
     EXPECT_TRUE(logic_->State.NewRun);
     EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
 
@@ -303,7 +305,7 @@ TEST_F(YearByYear, ALaterYearStaysInTheFirstYearsFolder)
     WriteFile(dir_ / "other" / "X2.inp", "the user's own file\r\n");
     ops_.FileAnswers.push_back(Path("other/X.res"));
     logic_->OutputOpen();
-    EXPECT_EQ(dm_.Rec.FileName, Path("other/X.res"));
+    EXPECT_EQ(dm_.Rec.Shell.FileName, Path("other/X.res"));
     logic_->PageShown(TPage::Input);
 
     EXPECT_EQ(SaveRunDialogue({Path("Field2.inp")}, {false}),
