@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "model/UDataMod.h"
-#include "runs/RunCalculate.h"
+#include "runs/Calculate.h"
 #include "runs/YearRun.h"
 
 namespace veltra::cli {

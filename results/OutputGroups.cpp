@@ -10,7 +10,7 @@
 #include "model/InputFile.h"
 #include "model/NumberText.h"
 #include "results/GroupTables.h"
-#include "results/OutputFile.h"
+#include "results/PathWithExtension.h"
 #include "results/TextLists.h"
 
 namespace veltra {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "model/UDataMod.h"
-#include "shell/UControls.h"
+#include "shell/ControlNames.h"
 
 namespace veltra {
 

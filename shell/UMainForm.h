@@ -18,13 +18,13 @@
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
 #include "shell/ShellOps.h"
+#include "shell/TGraphicsPage.h"
 #include "shell/TInputEditorHooks.h"
-#include "shell/UGraphicsPage.h"
-#include "shell/UInputPage.h"
-#include "shell/UOutputDisplay.h"
-#include "shell/UOutputPage.h"
-#include "shell/UWindowCore.h"
-#include "shell/UYearDialogue.h"
+#include "shell/TInputPage.h"
+#include "shell/TOutputDisplay.h"
+#include "shell/TOutputPage.h"
+#include "shell/TWindowCore.h"
+#include "shell/TYearDialogue.h"
 
 namespace veltra {
 

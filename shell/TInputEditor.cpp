@@ -1,4 +1,4 @@
-#include "shell/UInputEditor.h"
+#include "shell/TInputEditor.h"
 
 #include <cmath>
 

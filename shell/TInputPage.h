@@ -4,8 +4,8 @@
 // input file, then the runs (UYearDialogue.h).
 #include <string>
 
-#include "shell/UWindowCore.h"
-#include "shell/UYearDialogue.h"
+#include "shell/TWindowCore.h"
+#include "shell/TYearDialogue.h"
 
 namespace veltra {
 

@@ -1,4 +1,4 @@
-#include "engine/Warnings.h"
+#include "engine/TWarningList.h"
 
 #include "model/NumberText.h"
 

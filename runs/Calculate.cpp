@@ -1,4 +1,4 @@
-#include "runs/RunCalculate.h"
+#include "runs/Calculate.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -7,7 +7,7 @@
 
 #include "engine/UCalculate.h"
 #include "model/InputCheck.h"
-#include "results/RunFiles.h"
+#include "results/TRunFiles.h"
 #include "results/TextLists.h"
 
 namespace veltra {

@@ -1,4 +1,4 @@
-#include "shell/UHelpTexts.h"
+#include "shell/HelpTexts.h"
 
 namespace veltra {
 
