@@ -1,7 +1,7 @@
 #pragma once
 // The Input page's workflow: the page shown, opening an input file (chosen, named at
 // the start, or a bundled example), and " Save / run ": naming and writing the
-// input file, then the runs (UYearDialogue.h).
+// input file, then the runs (TYearDialogue.h).
 #include <string>
 
 #include "shell/TWindowCore.h"
