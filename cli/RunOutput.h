@@ -47,7 +47,7 @@ private:
 void PrintLastYear(const TCalculateResult& result);
 
 // The message the window shows when a year-by-year series met the aquifer bottom
-// (shell's SeriesStopMessage has one for every cause).
+// (SeriesStopMessage of runs/Calculate.h has one for every cause).
 extern const char* const AquiferBottomMessage;
 
 } // namespace veltra::cli

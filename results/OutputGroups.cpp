@@ -536,6 +536,9 @@ void BuildGroupTable(TDataMod& dm, const std::string& table)
 
 // ---------------------------------------------------------------- the Output page's choices
 
+// The choices' names.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 const TGroupOption& GroupOption(int number)
 {
     static const std::array<TGroupOption, 13> options{{

@@ -103,6 +103,9 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
     return result;
 }
 
+// The messages of a series that stopped.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 const char* SeriesStopMessage(TStopCause cause)
 {
     switch (cause) {

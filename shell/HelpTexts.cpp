@@ -2,6 +2,9 @@
 
 namespace veltra {
 
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
+
 const std::string& IntroText()
 {
     static const std::string text =
