@@ -9,8 +9,8 @@
 #include <string>
 
 #include "results/GroupFile.h"
-#include "results/OutputFile.h"
 #include "results/OutputGroups.h"
+#include "results/PathWithExtension.h"
 #include "results/TextLists.h"
 
 namespace {

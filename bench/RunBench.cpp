@@ -6,7 +6,7 @@
 
 #include "engine/UCalculate.h"
 #include "model/InputFile.h"
-#include "results/RunFiles.h"
+#include "results/TRunFiles.h"
 
 namespace {
 

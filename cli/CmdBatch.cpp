@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "cli/BatchRun.h"
+#include "cli/BatchOptions.h"
 #include "cli/Commands.h"
 #include "cli/RunOutput.h"
 #include "model/SafeFile.h"

@@ -14,7 +14,7 @@
 #include "engine/UCalculate.h"
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
-#include "runs/RunCalculate.h"
+#include "runs/Calculate.h"
 #include "runs/YearRun.h"
 
 namespace veltra::cli {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/BatchRun.h"
+#include "cli/BatchOptions.h"
 #include "cli/Commands.h"
 #include "cli/RunOutput.h"
 #include "model/InputFile.h"
@@ -16,7 +16,7 @@
 #include "model/TVeltraError.h"
 #include "runs/Batch.h"
 #include "runs/CaseRun.h"
-#include "runs/Sweep.h"
+#include "runs/TSweep.h"
 
 namespace veltra::cli {
 

@@ -14,8 +14,8 @@
 #include "model/TVeltraError.h"
 #include "results/FrequencyFile.h"
 #include "results/GroupFile.h"
-#include "results/OutputFile.h"
 #include "results/OutputGroups.h"
+#include "results/PathWithExtension.h"
 #include "results/TextLists.h"
 
 namespace veltra::cli {

@@ -8,7 +8,7 @@
 
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
-#include "results/OutputFile.h"
+#include "results/PathWithExtension.h"
 #include "results/TextLists.h"
 
 namespace veltra::cli {

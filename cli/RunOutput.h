@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "model/UDataMod.h"
-#include "runs/RunCalculate.h"
+#include "runs/Calculate.h"
 #include "runs/YearRun.h"
 
 namespace veltra::cli {
@@ -47,7 +47,7 @@ private:
 void PrintLastYear(const TCalculateResult& result);
 
 // The message the window shows when a year-by-year series met the aquifer bottom
-// (shell's SeriesStopMessage has one for every cause).
+// (SeriesStopMessage of runs/Calculate.h has one for every cause).
 extern const char* const AquiferBottomMessage;
 
 } // namespace veltra::cli

@@ -1,6 +1,6 @@
 #pragma once
 // What every engine step works on during one call of the driver.
-#include "engine/Warnings.h"
+#include "engine/TWarningList.h"
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
 

@@ -4,14 +4,14 @@
 #include <climits>
 #include <cmath>
 
+#include "engine/FinishSeason.h"
 #include "engine/Rotation.h"
 #include "engine/SaltBalance.h"
-#include "engine/SeasonRecord.h"
 #include "engine/TRunContext.h"
-#include "engine/Warnings.h"
+#include "engine/TWarningList.h"
 #include "engine/WaterBalance.h"
 #include "model/TVeltraError.h"
-#include "results/OutputFile.h"
+#include "results/PathWithExtension.h"
 
 namespace veltra {
 namespace {

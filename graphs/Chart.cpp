@@ -58,6 +58,9 @@ struct TGroupLayout {
     TAxisRule Axis;
 };
 
+// The charts' titles, notes and series names.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 const char* const NoteKr = "Only applicable values are shown depending on the value of rotation key Kr";
 const char* const NoteKd = "Only applicable values are shown depending on the value of drainage key Kd";
 const char* const NoteEmployed = "Only applicable values are shown depending on the parameter values employed";

@@ -10,6 +10,9 @@
 
 namespace veltra {
 
+// The check's texts: the heading of Error.lst, the rules' lines, the save-time refusals.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 const char* const ErrorListHeading = " THE FOLLOWING ERRORS WERE FOUND IN THE INPUT FILE:";
 
 namespace {

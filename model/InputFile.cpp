@@ -701,6 +701,9 @@ void WriteInputFile(const TInputRecord& rec, const std::string& path, TFileSyste
     }
 }
 
+// An input file that cannot be opened: "dameged" when read, "damaged" when written.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 std::string ReadFailureMessage(const std::string& path)
 {
     return "The file \"" + path + "\"could not be opened. It may be dameged or in use by another program.";

@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "qt/Pictures.h"
 #include "qt/RunUserEvent.h"
 #include "qt/TBaseForm.h"
 #include "qt/TFieldEvents.h"
-#include "qt/TPictures.h"
 #include "qt/TQtShellOps.h"
-#include "shell/UControls.h"
+#include "shell/ControlNames.h"
 
 namespace veltra {
 

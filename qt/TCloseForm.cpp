@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "qt/TPictures.h"
-#include "shell/UHelpTexts.h"
-#include "shell/UMessages.h"
+#include "qt/Pictures.h"
+#include "shell/HelpTexts.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra {
 

@@ -23,7 +23,7 @@
 #include "qt/TFieldEvents.h"
 #include "qt/TQtShellOps.h"
 #include "shell/InputGroups.h"
-#include "shell/UInputEditor.h"
+#include "shell/TInputEditor.h"
 
 namespace veltra {
 

@@ -2,7 +2,7 @@
 // The input editor on the Input page: "Select data group" with one entry per
 // group, and one panel per group, all built from the groups as data
 // (EditorControlList in shell/InputGroups.h): a row per field, a column per
-// season, "Save group" and "Cancel". The editor logic (shell/UInputEditor.h)
+// season, "Save group" and "Cancel". The editor logic (shell/TInputEditor.h)
 // drives the widgets by their names through the Qt shell operations; the user's
 // clicks, choices, leaving a field, Enter and Esc go to the editor.
 #include <functional>

@@ -26,16 +26,16 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "qt/Pictures.h"
 #include "qt/TAlfaForm.h"
 #include "qt/TChartView.h"
 #include "qt/TCloseForm.h"
 #include "qt/TDecorColumn.h"
 #include "qt/TInputEditorPanels.h"
-#include "qt/TPictures.h"
-#include "qt/TTextForms.h"
+#include "qt/TextForms.h"
 #include "results/OutputGroups.h"
-#include "shell/UControls.h"
-#include "shell/UHelpTexts.h"
+#include "shell/ControlNames.h"
+#include "shell/HelpTexts.h"
 
 namespace veltra {
 

@@ -11,7 +11,7 @@
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
 #include "qt/TQtShellOps.h"
-#include "shell/UInputEditor.h"
+#include "shell/TInputEditor.h"
 #include "shell/UMainForm.h"
 
 class QAction;

@@ -10,10 +10,10 @@
 
 #include <QApplication>
 
+#include "qt/Screenshots.h"
 #include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
 #include "qt/TQtShellOps.h"
-#include "qt/TScreenshots.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "model/NumberText.h"
-#include "results/OutputFile.h"
+#include "results/PathWithExtension.h"
 #include "results/RootZoneLayout.h"
 
 namespace veltra {

@@ -7,6 +7,9 @@ namespace veltra {
 
 namespace {
 
+// The tables' headings and column heads.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 const std::array<TGroupTable, 12>& Tables()
 {
     static const std::array<TGroupTable, 12> tables{{

@@ -10,7 +10,7 @@
 #include "model/InputFile.h"
 #include "model/NumberText.h"
 #include "results/GroupTables.h"
-#include "results/OutputFile.h"
+#include "results/PathWithExtension.h"
 #include "results/TextLists.h"
 
 namespace veltra {
@@ -536,6 +536,9 @@ void BuildGroupTable(TDataMod& dm, const std::string& table)
 
 // ---------------------------------------------------------------- the Output page's choices
 
+// The choices' names.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 const TGroupOption& GroupOption(int number)
 {
     static const std::array<TGroupOption, 13> options{{

@@ -81,6 +81,9 @@ TRootZoneCells RootZoneCells(const TEngineState& st)
     return c;
 }
 
+// The header's texts and the records' labels.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 void AppendResultHeader(std::string& res, const TInputRecord& rec, const std::string& base)
 {
     res += " VELTRA: A predictive computation method for soil and groundwater,\r\n";

@@ -6,7 +6,7 @@
 
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
-#include "results/OutputFile.h"
+#include "results/PathWithExtension.h"
 #include "results/TRunFileText.h"
 #include "results/TRunObserver.h"
 

@@ -20,8 +20,8 @@
 
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
-#include "results/OutputFile.h"
-#include "runs/RunCalculate.h"
+#include "results/PathWithExtension.h"
+#include "runs/Calculate.h"
 
 namespace veltra {
 

@@ -10,7 +10,7 @@
 
 #include "model/TVeltraError.h"
 #include "model/UDataMod.h"
-#include "results/RunSummary.h"
+#include "results/TRunSummary.h"
 
 namespace veltra {
 

@@ -6,6 +6,9 @@
 
 namespace veltra {
 
+// The calculator's refusal and the messages of its fields.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 const char* const AlfaRefusal = "One or more data values are incorrect";
 
 namespace {

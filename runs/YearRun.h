@@ -11,7 +11,7 @@
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
 #include "results/TRunObserver.h"
-#include "runs/RunCalculate.h"
+#include "runs/Calculate.h"
 
 namespace veltra {
 

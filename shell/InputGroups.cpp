@@ -57,6 +57,9 @@ TFieldDef WellUse(const char* symbol, const char* label, TSeasonal R::*field, TL
     return f;
 }
 
+// The groups' names, labels, defaults, test messages and save messages.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 std::vector<TGroupDef> MakeGroups()
 {
     using G = TGroupId;

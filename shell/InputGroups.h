@@ -2,7 +2,7 @@
 // The 22 data groups of the Input page as data: what each panel holds, which
 // record field each field stores into, the land type or season it belongs to, the
 // tests of "Save group" with their messages, the confirmation, and where the guided
-// entry of a new data set goes next. The editor logic (UInputEditor.h) and the
+// entry of a new data set goes next. The editor logic (TInputEditor.h) and the
 // window's panels are both built from this table, and so is the list of control
 // names (EditorControlList) through which the logic reaches the panels.
 #include <cstdint>
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "model/UDataMod.h"
-#include "shell/UControls.h"
+#include "shell/ControlNames.h"
 
 namespace veltra {
 
@@ -135,7 +135,7 @@ bool LandPresent(const TInputRecord& rec, TLand land, int season);
 bool LandPresentInAnySeason(const TInputRecord& rec, TLand land);
 
 // ---- Control names (the window builds its panels with these names; the fixed
-// ones are in UControls.h) ----
+// ones are in ControlNames.h) ----
 
 std::string PanelControl(const TGroupDef& g);                   // Key_Panel
 std::string RadioControl(const TGroupDef& g);                   // Key_RadioButton: the group's entry in the selector

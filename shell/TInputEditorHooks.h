@@ -1,7 +1,7 @@
 #pragma once
 // What the main window's workflow tells the input editor (the data-group selector
 // and panels of the Input page): one call per event of the workflow, each at a
-// fixed point of it. TInputEditor (shell/UInputEditor.h) answers them; the window's
+// fixed point of it. TInputEditor (shell/TInputEditor.h) answers them; the window's
 // own tests put a recorder in its place. The editor keeps what it needs to know of
 // the workflow (whether a file is loaded, Ns and Ny of that file) from these calls.
 namespace veltra {

@@ -7,6 +7,9 @@
 
 namespace veltra {
 
+// The calculator window's caption, labels and units.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 const char* const AlfaCaption = "Calculator rection factors drainage systm";
 const char* const AlfaEquationLabel = "Drainage equation: Q = QH1 (Dd-Dw)  + QH2 (Dd-Dw)^2";
 

@@ -4,8 +4,8 @@
 
 #include "engine/UCalculate.h"
 #include "model/InputFile.h"
-#include "shell/UControls.h"
-#include "shell/UMessages.h"
+#include "shell/ControlNames.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra {
 

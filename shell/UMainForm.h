@@ -4,12 +4,12 @@
 // event to its end; tests call them with scripted operations.
 //
 // The window owns its state and hands it, with the records and operations
-// (UWindowCore.h), to its pages by reference:
-//   UInputPage.h      the Input page: open an input file, save and run
-//   UYearDialogue.h   one check and run, the year-by-year dialogue
-//   UOutputDisplay.h  the outcome of a run, opening and closing a result file
-//   UOutputPage.h     output groups, group files, clipboard, drawing
-//   UGraphicsPage.h   the Graphics page: saving and opening a graph
+// (TWindowCore.h), to its pages by reference:
+//   TInputPage.h      the Input page: open an input file, save and run
+//   TYearDialogue.h   one check and run, the year-by-year dialogue
+//   TOutputDisplay.h  the outcome of a run, opening and closing a result file
+//   TOutputPage.h     output groups, group files, clipboard, drawing
+//   TGraphicsPage.h   the Graphics page: saving and opening a graph
 // This file keeps the start, the pages brought to the front, print, exit and the
 // help windows.
 #include <string>
@@ -18,13 +18,13 @@
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
 #include "shell/ShellOps.h"
+#include "shell/TGraphicsPage.h"
 #include "shell/TInputEditorHooks.h"
-#include "shell/UGraphicsPage.h"
-#include "shell/UInputPage.h"
-#include "shell/UOutputDisplay.h"
-#include "shell/UOutputPage.h"
-#include "shell/UWindowCore.h"
-#include "shell/UYearDialogue.h"
+#include "shell/TInputPage.h"
+#include "shell/TOutputDisplay.h"
+#include "shell/TOutputPage.h"
+#include "shell/TWindowCore.h"
+#include "shell/TYearDialogue.h"
 
 namespace veltra {
 

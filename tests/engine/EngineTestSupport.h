@@ -5,8 +5,8 @@
 
 #include "engine/UCalculate.h"
 #include "model/InputFile.h"
-#include "results/RunFiles.h"
-#include "support/ScratchFolder.h"
+#include "results/TRunFiles.h"
+#include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra::test {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/SeasonRecord.h"
+#include "engine/FinishSeason.h"
 #include "engine/WaterBalance.h"
 #include "results/FrequencyFile.h"
 #include "results/ResultFile.h"

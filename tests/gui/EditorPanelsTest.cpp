@@ -24,9 +24,9 @@
 #include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
 #include "qt/TScriptedShellOps.h"
-#include "qt/TTextForms.h"
+#include "qt/TextForms.h"
 #include "shell/InputGroups.h"
-#include "support/ScratchFolder.h"
+#include "support/TScratchFolder.h"
 
 namespace veltra {
 namespace {

@@ -30,18 +30,18 @@
 
 #include "model/ExampleInputs.h"
 #include "model/InputFile.h"
+#include "qt/Pictures.h"
 #include "qt/TAlfaForm.h"
 #include "qt/TChartView.h"
 #include "qt/TDecorColumn.h"
 #include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
-#include "qt/TPictures.h"
 #include "qt/TScriptedShellOps.h"
-#include "qt/TTextForms.h"
+#include "qt/TextForms.h"
+#include "shell/HelpTexts.h"
 #include "shell/InputGroups.h"
-#include "shell/UHelpTexts.h"
-#include "shell/UMessages.h"
-#include "support/ScratchFolder.h"
+#include "shell/WindowMessages.h"
+#include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {

@@ -7,7 +7,7 @@
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
-#include "support/ScratchFolder.h"
+#include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {

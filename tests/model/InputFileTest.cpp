@@ -8,7 +8,7 @@
 #include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
-#include "support/ScratchFolder.h"
+#include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {

@@ -14,7 +14,7 @@
 
 #include "model/NumberEntry.h"
 #include "model/NumberText.h"
-#include "support/ScratchFolder.h"
+#include "support/TScratchFolder.h"
 
 namespace veltra {
 namespace {

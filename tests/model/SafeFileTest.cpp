@@ -12,8 +12,8 @@
 #include <sys/stat.h>
 
 #include "model/SafeFile.h"
-#include "support/ScratchFolder.h"
 #include "support/TFaultyFileSystem.h"
+#include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {

@@ -11,7 +11,7 @@
 
 #include "model/NumberText.h"
 #include "results/TextLists.h"
-#include "support/ScratchFolder.h"
+#include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra::testing {

@@ -18,7 +18,7 @@
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "runs/Batch.h"
-#include "support/ScratchFolder.h"
+#include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {

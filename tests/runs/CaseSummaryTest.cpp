@@ -19,7 +19,7 @@
 #include "model/NumberText.h"
 #include "runs/Batch.h"
 #include "runs/CaseRun.h"
-#include "support/ScratchFolder.h"
+#include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {

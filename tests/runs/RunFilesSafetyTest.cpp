@@ -17,9 +17,9 @@
 #include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
 #include "model/TVeltraError.h"
-#include "runs/RunCalculate.h"
-#include "support/ScratchFolder.h"
+#include "runs/Calculate.h"
 #include "support/TFaultyFileSystem.h"
+#include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {

@@ -15,7 +15,7 @@
 #include "model/TVeltraError.h"
 #include "runs/Batch.h"
 #include "runs/SummaryTable.h"
-#include "support/ScratchFolder.h"
+#include "support/TScratchFolder.h"
 
 namespace veltra {
 namespace {

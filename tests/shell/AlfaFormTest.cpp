@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/DrainExplanation.h"
 #include "shell/UAlfaForm.h"
-#include "shell/UDrainForm.h"
 #include "support/TFakeShellOps.h"
 
 namespace veltra {

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/InputGroups.h"
-#include "shell/UInputEditor.h"
+#include "shell/TInputEditor.h"
 #include "support/TFakeShellOps.h"
 
 namespace veltra::editortest {

@@ -11,8 +11,8 @@
 #include "model/InputFile.h"
 #include "shell/GuidedEntry.h"
 #include "shell/InputGroups.h"
+#include "shell/TInputEditor.h"
 #include "shell/UAlfaForm.h"
-#include "shell/UInputEditor.h"
 
 namespace veltra {
 namespace {

@@ -7,9 +7,9 @@
 #include "WindowTestSupport.h"
 #include "model/ExampleInputs.h"
 #include "model/NumberText.h"
+#include "shell/ControlNames.h"
 #include "shell/GuidedEntry.h"
-#include "shell/UControls.h"
-#include "shell/UMessages.h"
+#include "shell/WindowMessages.h"
 #include "wholerun/ReferenceCompare.h"
 
 namespace veltra::test {

@@ -7,9 +7,9 @@
 
 #include "WindowTestSupport.h"
 #include "model/InputCheck.h"
-#include "shell/UControls.h"
-#include "shell/UHelpTexts.h"
-#include "shell/UMessages.h"
+#include "shell/ControlNames.h"
+#include "shell/HelpTexts.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra::test {
 namespace {

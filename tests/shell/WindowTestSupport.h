@@ -14,8 +14,8 @@
 #include "model/InputFile.h"
 #include "shell/UMainForm.h"
 #include "support/ControlChecks.h"
-#include "support/ScratchFolder.h"
 #include "support/TFakeShellOps.h"
+#include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra::test {

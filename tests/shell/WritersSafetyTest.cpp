@@ -19,9 +19,9 @@
 #include "model/InputFile.h"
 #include "results/GroupFile.h"
 #include "results/OutputGroups.h"
-#include "support/ScratchFolder.h"
 #include "support/TFaultyFileSystem.h"
 #include "support/TRecordingCanvas.h"
+#include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
 namespace veltra {

@@ -7,8 +7,8 @@
 #include "WindowTestSupport.h"
 #include "model/InputCheck.h"
 #include "results/TextLists.h"
-#include "shell/UControls.h"
-#include "shell/UMessages.h"
+#include "shell/ControlNames.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "results/OutputFile.h"
+#include "results/PathWithExtension.h"
 
 namespace veltra {
 

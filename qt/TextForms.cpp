@@ -1,4 +1,4 @@
-#include "qt/TTextForms.h"
+#include "qt/TextForms.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "results/TextLists.h"
-#include "shell/UDrainForm.h"
-#include "shell/UHelpTexts.h"
+#include "shell/DrainExplanation.h"
+#include "shell/HelpTexts.h"
 
 namespace veltra {
 

@@ -1,4 +1,4 @@
-#include "engine/SeasonRecord.h"
+#include "engine/FinishSeason.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "qt/TPictures.h"
+#include "qt/Pictures.h"
 
 #include <algorithm>
 #include <cmath>

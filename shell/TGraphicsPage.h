@@ -1,7 +1,7 @@
 #pragma once
 // The Graphics page: the page shown, the chart picture shown after it was drawn or
 // opened, saving the picture and opening a saved one.
-#include "shell/UWindowCore.h"
+#include "shell/TWindowCore.h"
 
 namespace veltra {
 

@@ -1,4 +1,4 @@
-#include "cli/BatchRun.h"
+#include "cli/BatchOptions.h"
 
 #include <chrono>
 #include <iostream>

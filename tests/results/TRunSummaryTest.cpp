@@ -11,7 +11,7 @@
 
 #include "model/NumberText.h"
 #include "results/ResultFile.h"
-#include "results/RunSummary.h"
+#include "results/TRunSummary.h"
 
 namespace veltra {
 namespace {

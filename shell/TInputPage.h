@@ -1,11 +1,11 @@
 #pragma once
 // The Input page's workflow: the page shown, opening an input file (chosen, named at
 // the start, or a bundled example), and " Save / run ": naming and writing the
-// input file, then the runs (UYearDialogue.h).
+// input file, then the runs (TYearDialogue.h).
 #include <string>
 
-#include "shell/UWindowCore.h"
-#include "shell/UYearDialogue.h"
+#include "shell/TWindowCore.h"
+#include "shell/TYearDialogue.h"
 
 namespace veltra {
 

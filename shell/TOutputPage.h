@@ -1,8 +1,8 @@
 #pragma once
 // The Output page's actions: output groups and their tables, group files, the
 // clipboard and drawing a group on the Graphics page.
-#include "shell/UGraphicsPage.h"
-#include "shell/UWindowCore.h"
+#include "shell/TGraphicsPage.h"
+#include "shell/TWindowCore.h"
 
 namespace veltra {
 

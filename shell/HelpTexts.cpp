@@ -1,6 +1,9 @@
-#include "shell/UHelpTexts.h"
+#include "shell/HelpTexts.h"
 
 namespace veltra {
+
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 
 const std::string& IntroText()
 {

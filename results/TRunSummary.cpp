@@ -1,4 +1,4 @@
-#include "results/RunSummary.h"
+#include "results/TRunSummary.h"
 
 #include "results/ResultFile.h"
 

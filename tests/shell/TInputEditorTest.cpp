@@ -13,8 +13,8 @@
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
 #include "shell/GuidedEntry.h"
+#include "shell/TInputEditor.h"
 #include "shell/UAlfaForm.h"
-#include "shell/UInputEditor.h"
 #include "support/ControlChecks.h"
 #include "support/TestFiles.h"
 

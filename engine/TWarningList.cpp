@@ -1,9 +1,12 @@
-#include "engine/Warnings.h"
+#include "engine/TWarningList.h"
 
 #include "model/NumberText.h"
 
 namespace veltra {
 
+// The blocks of warning.lst.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 void TWarningList::SurfaceCorrected(int year, int season, bool sda, bool sdb, bool sro)
 {
     const std::string where = " in year :" + WholeText(year, 3) + ", season :" + WholeText(season, 2) + " is reduced.";

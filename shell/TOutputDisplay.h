@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/UWindowCore.h"
-#include "shell/UYearDialogue.h"
+#include "shell/TWindowCore.h"
+#include "shell/TYearDialogue.h"
 
 namespace veltra {
 

@@ -5,7 +5,7 @@
 // years without changes run at once.
 #include <string>
 
-#include "shell/UWindowCore.h"
+#include "shell/TWindowCore.h"
 
 namespace veltra {
 

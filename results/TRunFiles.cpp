@@ -1,8 +1,8 @@
-#include "results/RunFiles.h"
+#include "results/TRunFiles.h"
 
 #include <filesystem>
 
-#include "results/OutputFile.h"
+#include "results/PathWithExtension.h"
 
 namespace veltra {
 

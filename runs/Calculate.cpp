@@ -1,4 +1,4 @@
-#include "runs/RunCalculate.h"
+#include "runs/Calculate.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -7,7 +7,7 @@
 
 #include "engine/UCalculate.h"
 #include "model/InputCheck.h"
-#include "results/RunFiles.h"
+#include "results/TRunFiles.h"
 #include "results/TextLists.h"
 
 namespace veltra {
@@ -103,6 +103,9 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
     return result;
 }
 
+// The messages of a series that stopped.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 const char* SeriesStopMessage(TStopCause cause)
 {
     switch (cause) {

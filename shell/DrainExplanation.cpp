@@ -1,4 +1,4 @@
-#include "shell/UDrainForm.h"
+#include "shell/DrainExplanation.h"
 
 namespace veltra {
 

@@ -7,7 +7,7 @@
 
 #include "model/ExampleInputs.h"
 #include "model/TVeltraError.h"
-#include "runs/Sweep.h"
+#include "runs/TSweep.h"
 
 namespace veltra {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/UOutputPage.h"
+#include "shell/TOutputPage.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,11 +7,11 @@
 #include "model/SafeFile.h"
 #include "results/GroupFile.h"
 #include "results/GroupTables.h"
-#include "results/OutputFile.h"
 #include "results/OutputGroups.h"
+#include "results/PathWithExtension.h"
 #include "results/TextLists.h"
-#include "shell/UControls.h"
-#include "shell/UMessages.h"
+#include "shell/ControlNames.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra {
 

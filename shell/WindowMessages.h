@@ -1,7 +1,8 @@
 #pragma once
 // The window's own texts: status lines, messages, questions and busy-box lines,
-// in one place so that the workflow and its tests use the same words. Odd
-// spelling and spacing are the program's texts as users know them.
+// in one place so that the workflow and its tests use the same words.
+// Texts are written exactly as users and their files know them, odd spellings included;
+// do not correct them.
 #include <string>
 #include <vector>
 
@@ -168,6 +169,22 @@ inline std::string GraphSaved(const std::string& path)
 {
     return "The graph was saved in  " + path;
 }
+
+// ---- The input editor
+inline constexpr const char* CellTest =
+    "There are one or more empty cells or cells withnegative values. Please complete/adjust.";
+inline constexpr const char* DrainsInstalled = "A drainage system will be installed. Please check the drainage data.";
+inline constexpr const char* WellsPresent =
+    "A system of pumped wells is present. Please check the well and water use data.";
+inline constexpr const char* YearByYearHalts =
+    " The program will temporarily halt after each year of calculations to provide the option to make input changes.";
+inline constexpr const char* RunsUninterruptedly = " The program will run uniterruptedly.";
+inline constexpr const char* TooManyYears = "The number of years (Ny) for calculations must be less than 100";
+inline std::string NotAValidReal(const std::string& text)
+{
+    return text + " is not a valid real";
+}
+inline constexpr const char* NegativeMaxSalinity = "The maximum salinity cannot be negative";
 
 // ---- Where Error.lst and warning.lst go when the start folder cannot be written
 inline std::string ListsElsewhere(const std::string& folder, const std::string& startDir)

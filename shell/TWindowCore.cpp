@@ -1,10 +1,10 @@
-#include "shell/UWindowCore.h"
+#include "shell/TWindowCore.h"
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "shell/UControls.h"
-#include "shell/UMessages.h"
+#include "shell/ControlNames.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra {
 

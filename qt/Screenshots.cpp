@@ -1,4 +1,4 @@
-#include "qt/TScreenshots.h"
+#include "qt/Screenshots.h"
 
 #include <algorithm>
 #include <cctype>
@@ -27,7 +27,7 @@
 #include "qt/TInputEditorPanels.h"
 #include "qt/TMainForm.h"
 #include "qt/TScriptedShellOps.h"
-#include "qt/TTextForms.h"
+#include "qt/TextForms.h"
 #include "qt/canvas/TQtCanvas.h"
 #include "shell/InputGroups.h"
 

@@ -1,4 +1,4 @@
-#include "shell/UInputPage.h"
+#include "shell/TInputPage.h"
 
 #include <filesystem>
 #include <system_error>
@@ -9,10 +9,10 @@
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
-#include "results/OutputFile.h"
-#include "runs/RunCalculate.h"
-#include "shell/UControls.h"
-#include "shell/UMessages.h"
+#include "results/PathWithExtension.h"
+#include "runs/Calculate.h"
+#include "shell/ControlNames.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra {
 

@@ -1,13 +1,13 @@
-#include "shell/UOutputDisplay.h"
+#include "shell/TOutputDisplay.h"
 
 #include <filesystem>
 
 #include "model/InputFile.h"
-#include "results/OutputFile.h"
 #include "results/OutputGroups.h"
+#include "results/PathWithExtension.h"
 #include "results/TextLists.h"
-#include "shell/UControls.h"
-#include "shell/UMessages.h"
+#include "shell/ControlNames.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra {
 

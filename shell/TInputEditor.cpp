@@ -1,19 +1,17 @@
-#include "shell/UInputEditor.h"
+#include "shell/TInputEditor.h"
 
 #include <cmath>
 
 #include "model/InputCheck.h"
 #include "model/NumberEntry.h"
 #include "model/NumberText.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra {
 
 namespace {
 
 using R = TInputRecord;
-
-const char* const CellTestMessage =
-    "There are one or more empty cells or cells withnegative values. Please complete/adjust.";
 
 // Sums of typed decimals are compared with the tolerances of the input check.
 constexpr double MonthsTolerance = 1e-6;
@@ -462,7 +460,7 @@ bool TInputEditor::ReadAndStore(const TGroupDef& g, const TFieldDef& f, int seas
         return false;
     }
     if (*value == -1) {
-        Fail(g, CellTestMessage);
+        Fail(g, msg::CellTest);
         return false;
     }
     Store(f, season, *value);
@@ -682,7 +680,7 @@ void TInputEditor::KdChanged()
         if (g.Condition == TGroupCondition::Drains)
             EnableGroup(g.Id, rec_.Kd == 1);
     if (old == 0 && rec_.Kd == 1) {
-        ops_.ShowMessage("A drainage system will be installed. Please check the drainage data.");
+        ops_.ShowMessage(msg::DrainsInstalled);
         FillFromRecord();
     }
 }
@@ -698,7 +696,7 @@ void TInputEditor::KpChanged()
         if (g.Condition == TGroupCondition::Wells)
             EnableGroup(g.Id, rec_.Kp == 1);
     if (dataLoaded_ && old == 0 && rec_.Kp == 1) {
-        ops_.ShowMessage("A system of pumped wells is present. Please check the well and water use data.");
+        ops_.ShowMessage(msg::WellsPresent);
         FillFromRecord();
     }
 }
@@ -721,13 +719,11 @@ void TInputEditor::KyChanged()
 {
     const int index = SelectorIndex(GeneralField("Ky"), 0);
     if (index == 1) {
-        ops_.ShowMessage(
-            " The program will temporarily halt after each year of calculations to provide the option to make input "
-            "changes.");
+        ops_.ShowMessage(msg::YearByYearHalts);
         StoreKey(&TShellFields::AnnualMode, 1);
         StoreKey(&R::Ky, 1);
     } else if (index == 0) {
-        ops_.ShowMessage(" The program will run uniterruptedly.");
+        ops_.ShowMessage(msg::RunsUninterruptedly);
         StoreKey(&TShellFields::AnnualMode, 0);
         StoreKey(&R::Ky, 0);
     }
@@ -747,7 +743,7 @@ bool TInputEditor::NyRule()
         return false;
     }
     if (*years > 99) {
-        ops_.ShowMessage("The number of years (Ny) for calculations must be less than 100");
+        ops_.ShowMessage(msg::TooManyYears);
         ops_.SetControlText(control, "99");
         StoreKey(&R::Ny, 99);
         return false;
@@ -767,12 +763,12 @@ bool TInputEditor::MaxSalinityRule(const TFieldDef& f)
     const std::string text = ops_.GetControlText(control);
     const auto value = ReadFieldNumber(text);
     if (!value) {
-        ops_.ShowMessage(text + " is not a valid real");
+        ops_.ShowMessage(msg::NotAValidReal(text));
         ops_.SetControlText(control, "8");
         return false;
     }
     if (*value < 0) {
-        ops_.ShowMessage("The maximum salinity cannot be negative");
+        ops_.ShowMessage(msg::NegativeMaxSalinity);
         ops_.SetControlText(control, "8");
         return false;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The explanatory texts of the window and its auxiliary windows: the introduction,
 // the lists of input and output symbols, the rotation-key help and the thank-you
-// of the exit window (the drainage explanation is UDrainForm.h's). Lines are
+// of the exit window (the drainage explanation is DrainExplanation.h's). Lines are
 // separated by "\n"; the symbol lists are laid out for a fixed-width font.
 #include <string>
 

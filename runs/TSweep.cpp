@@ -1,4 +1,4 @@
-#include "runs/Sweep.h"
+#include "runs/TSweep.h"
 
 #include <algorithm>
 #include <charconv>

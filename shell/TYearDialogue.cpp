@@ -1,4 +1,4 @@
-#include "shell/UYearDialogue.h"
+#include "shell/TYearDialogue.h"
 
 #include <atomic>
 #include <filesystem>
@@ -8,10 +8,10 @@
 
 #include "model/InputCheck.h"
 #include "model/TVeltraError.h"
-#include "results/OutputFile.h"
-#include "runs/RunCalculate.h"
-#include "shell/UControls.h"
-#include "shell/UMessages.h"
+#include "results/PathWithExtension.h"
+#include "runs/Calculate.h"
+#include "shell/ControlNames.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra {
 

@@ -9,8 +9,8 @@
 #include "model/SafeFile.h"
 #include "results/GroupFile.h"
 #include "results/OutputGroups.h"
-#include "shell/UControls.h"
-#include "shell/UMessages.h"
+#include "shell/ControlNames.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra::test {
 namespace {

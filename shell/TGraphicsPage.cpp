@@ -1,10 +1,10 @@
-#include "shell/UGraphicsPage.h"
+#include "shell/TGraphicsPage.h"
 
 #include "graphs/ChartPicture.h"
-#include "results/OutputFile.h"
 #include "results/OutputGroups.h"
-#include "shell/UControls.h"
-#include "shell/UMessages.h"
+#include "results/PathWithExtension.h"
+#include "shell/ControlNames.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra {
 
