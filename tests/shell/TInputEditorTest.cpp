@@ -569,11 +569,13 @@ TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
     EXPECT_EQ(ops.VisibleWindows, std::set<TWindow>{TWindow::Drain});
     ed.DrainageCalculationsClicked();
 
-    // A save that stores Dd and then meets an empty QH1 field.
-    ops.SetControlText("Dd_Edit", "1.2");
-    ops.SetControlText("QH1_Edit", "");
+    // A save that stores Dd, QH1 and QH2 and then is refused (drains above the root zone).
+    ops.SetControlText("Dd_Edit", "0.5");
+    ops.SetControlText("QH1_Edit", "0.005");
+    ops.SetControlText("QH2_Edit", "0.002");
     EXPECT_FALSE(ed.SaveGroup());
-    EXPECT_EQ(rec.Dd, 1.2);
+    EXPECT_EQ((std::vector<double>{rec.Dd, rec.QH1, rec.QH2}), (std::vector<double>{0.5, 0.005, 0.002}));
+    ops.SetControlText("Dd_Edit", "1.2");
     // The calculator fills the group's fields and the record.
     for (const auto& [field, text] : std::vector<std::pair<TAlfaField, const char*>>{{TAlfaField::Ka, "1"},
                                                                                      {TAlfaField::Kb, "0.5"},
@@ -588,7 +590,7 @@ TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
     ExpectTexts(ops, {{"QH1_Edit", " 0.01349"}, {"QH2_Edit", " 0.01000"}});
     const double qh1 = rec.QH1;
     EXPECT_NEAR(qh1, 0.0134858583, 1e-10);
-    // Cancel puts back Dd; the calculator's QH1 and QH2 stay; both windows close.
+    // Cancel puts back Dd; the calculator's QH1 and QH2 stay, though the failed save stored others; both windows close.
     ed.CancelGroup();
     EXPECT_EQ((std::vector<double>{rec.Dd, rec.QH1, rec.QH2}), (std::vector<double>{1.5, qh1, 0.01}));
     EXPECT_TRUE(ops.VisibleWindows.empty());
