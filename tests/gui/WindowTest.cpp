@@ -3,85 +3,39 @@
 // keeps its size whatever it shows, its first size fits a 1366 x 768 screen, its
 // captions and labels read whole, and its pictures show no number that could pass
 // for a result.
-#include <filesystem>
-#include <fstream>
-#include <memory>
 #include <regex>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QButtonGroup>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTabWidget>
-#include <QTest>
 #include <QTextLayout>
 #include <QTimer>
 
-#include "model/ExampleInputs.h"
+#include "GuiTestSupport.h"
 #include "model/InputFile.h"
 #include "qt/Pictures.h"
 #include "qt/TAlfaForm.h"
 #include "qt/TChartView.h"
 #include "qt/TDecorColumn.h"
-#include "qt/TInputEditorPanels.h"
-#include "qt/TMainForm.h"
-#include "qt/TScriptedShellOps.h"
 #include "qt/TextForms.h"
 #include "shell/HelpTexts.h"
-#include "shell/InputGroups.h"
 #include "shell/WindowMessages.h"
-#include "support/TScratchFolder.h"
-#include "support/TestFiles.h"
 
-namespace veltra {
+namespace veltra::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 // A screen of 1366 x 768 with a panel of 32, and the title bar and borders a window
 // manager puts around a window.
 const QSize SmallScreen(1366, 768 - 32);
 const QSize Frame(16, 48);
 
-class Window : public ::testing::Test {
-protected:
-    static void Settle()
-    {
-        for (int k = 0; k < 3; ++k)
-            QCoreApplication::processEvents();
-    }
-    std::string Path(const std::string& name) const { return scratch_.Path(name); }
-    std::string WriteField()
-    {
-        std::ofstream(dir_ / "field.inp", std::ios::binary) << FieldExampleText();
-        return Path("field.inp");
-    }
-    static void Choose(TMainForm& form, TGroupId id)
-    {
-        QAbstractButton* choice = form.EditorPanels->Choices->button(static_cast<int>(id));
-        QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
-        Settle();
-    }
-    static QPushButton* PanelButton(TMainForm& form, const std::string& name)
-    {
-        return qobject_cast<QPushButton*>(form.EditorPanels->Control(name));
-    }
-
-    test::TScratchFolder scratch_{"veltra-window", true};
-    const fs::path& dir_ = scratch_.Dir;
-    TAutoAnswers answers_;
-};
+using Window = GuiTest;
 
 // Closes every message box that comes up, noting the window it stands over and its width.
 class TBoxCatcher {
@@ -173,7 +127,7 @@ TEST_F(Window, WaterTableStopLeavesTheWarningsInFront)
     form.InputOpen->trigger();
     form.Pages->setCurrentIndex(1);
     Settle();
-    PanelButton(form, CancelButtonControl(Group(TGroupId::General)))->click();
+    Click(form, CancelButtonControl(Group(TGroupId::General)));
     form.SaveRunButton->click();
     Settle();
 
@@ -262,9 +216,9 @@ TEST_F(Window, SizeStaysWhateverTheWindowShows)
         form.Pages->setCurrentIndex(1);
         Settle();
         for (const TGroupDef& g : InputGroups())
-            if (form.EditorPanels->Choices->button(static_cast<int>(g.Id))->isEnabled())
+            if (Offered(form, g.Id))
                 Choose(form, g.Id);
-        PanelButton(form, CancelButtonControl(Group(TGroupId::WaterTable)))->click();
+        Click(form, CancelButtonControl(Group(TGroupId::WaterTable)));
         // A long path in the file's label is cut, not allowed to widen the window.
         std::string longPath(300, 'x');
         longPath.append("/field.inp");
@@ -342,8 +296,7 @@ TEST_F(Window, CaptionsAndLabelsReadWhole)
         }
 
     // The Intro page says where the bundled examples are installed and how to get them.
-    std::ifstream rules(fs::path(VELTRA_SOURCE_DIR) / "cmake" / "Packaging.cmake");
-    const std::string cmake((std::istreambuf_iterator<char>(rules)), std::istreambuf_iterator<char>());
+    const std::string cmake = ReadFile(fs::path(VELTRA_SOURCE_DIR) / "cmake" / "Packaging.cmake");
     std::smatch install;
     ASSERT_TRUE(std::regex_search(cmake, install, std::regex(R"(install\(FILES examples/\S+ .*DESTINATION (\S+)\))")));
     EXPECT_NE(IntroText().find(install[1].str()), std::string::npos) << install[1].str();
@@ -426,4 +379,4 @@ TEST_F(Window, PicturesShowNoResultsAndNameTheFile)
 }
 
 } // namespace
-} // namespace veltra
+} // namespace veltra::test
