@@ -6,24 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "shell/DrainExplanation.h"
 #include "shell/UAlfaForm.h"
-#include "support/TFakeShellOps.h"
+#include "support/ControlChecks.h"
 
 namespace veltra {
 namespace {
-
-TAlfaInputs Inputs(double ka, double kb, double d, double u, double p, double l)
-{
-    TAlfaInputs in;
-    in.Ka = ka;
-    in.Kb = kb;
-    in.D = d;
-    in.U = u;
-    in.P = p;
-    in.L = l;
-    return in;
-}
 
 TEST(ReactionFactors, BothBranchesOfTheEquivalentDepth)
 {
@@ -40,17 +27,17 @@ TEST(ReactionFactors, BothBranchesOfTheEquivalentDepth)
     };
     const std::vector<Case> cases{
         // x = 6.284 * 2 / 20 = 0.6284 <= 1: ln(0.5 x / 3.142) + 9.872164 / (4 x).
-        {Inputs(1, 0.5, 2, 0.3, 10, 20), 0.6284, 1.6249149070059543, 1.3485858339913481, " 0.01349", " 0.01000",
+        {TAlfaInputs{1, 0.5, 2, 0.3, 10, 20}, 0.6284, 1.6249149070059543, 1.3485858339913481, " 0.01349", " 0.01000",
          " 0.13486", " 0.10000"},
-        {Inputs(0.8, 1.2, 2, 0.5, 5, 20), 0.6284, 1.6249149070059543, 1.4782280732340092, " 0.03548", " 0.00800",
+        {TAlfaInputs{0.8, 1.2, 2, 0.5, 5, 20}, 0.6284, 1.6249149070059543, 1.4782280732340092, " 0.03548", " 0.00800",
          " 0.70955", " 0.16000"},
         // x = 6.284 * 5 / 20 = 1.571 > 1: the series over n = 1, 3, 5.
-        {Inputs(1, 0.5, 5, 0.3, 10, 20), 1.571, 0.18069351925588545, 1.7932158057798908, " 0.01793", " 0.01000",
+        {TAlfaInputs{1, 0.5, 5, 0.3, 10, 20}, 1.571, 0.18069351925588545, 1.7932158057798908, " 0.01793", " 0.01000",
          " 0.17932", " 0.10000"},
-        {Inputs(0.8, 1.2, 5, 0.5, 5, 20), 1.571, 0.18069351925588545, 2.0299397515068605, " 0.04872", " 0.00800",
+        {TAlfaInputs{0.8, 1.2, 5, 0.5, 5, 20}, 1.571, 0.18069351925588545, 2.0299397515068605, " 0.04872", " 0.00800",
          " 0.97437", " 0.16000"},
         // Kb = 0 is accepted: no flow below drain level.
-        {Inputs(1, 0, 2, 0.3, 10, 20), 0.6284, 1.6249149070059543, 1.3485858339913481, " 0.00000", " 0.01000",
+        {TAlfaInputs{1, 0, 2, 0.3, 10, 20}, 0.6284, 1.6249149070059543, 1.3485858339913481, " 0.00000", " 0.01000",
          " 0.00000", " 0.10000"},
     };
     for (const auto& c : cases) {
@@ -73,7 +60,7 @@ TEST(ReactionFactors, BothBranchesOfTheEquivalentDepth)
 
 TEST(ReactionFactors, CalculateRefuses)
 {
-    const TAlfaInputs good = Inputs(1, 0.5, 2, 0.3, 10, 20);
+    const TAlfaInputs good = TAlfaInputs{1, 0.5, 2, 0.3, 10, 20};
     ASSERT_TRUE(ComputeReactionFactors(good));
     const std::vector<std::pair<TAlfaField, double>> refused{
         {TAlfaField::Ka, 0},
@@ -119,12 +106,6 @@ protected:
         Leave(TAlfaField::U, "0.3");
         Leave(TAlfaField::P, "10");
         Leave(TAlfaField::L, "20");
-    }
-
-    void ExpectTexts(const std::vector<std::pair<std::string, std::string>>& texts)
-    {
-        for (const auto& [control, text] : texts)
-            EXPECT_EQ(ops.GetControlText(control), text) << control;
     }
 
     TInputRecord rec;
@@ -191,7 +172,7 @@ TEST_F(Calculator, CalculateShowsStoresAndTypingClears)
     // The factors the model uses go into the group and the record; the rates of fall
     // of the water table (divided by P = 10 %) are only shown.
     EXPECT_EQ(shown(), (std::vector<std::string>{" 0.01349", " 0.01000", " 0.13486", " 0.10000"}));
-    ExpectTexts({{"QH1_Edit", " 0.01349"}, {"QH2_Edit", " 0.01000"}});
+    test::ExpectTexts(ops, {{"QH1_Edit", " 0.01349"}, {"QH2_Edit", " 0.01000"}});
     EXPECT_NEAR(rec.QH1, 0.013485858, 1e-9);
     EXPECT_EQ(rec.QH2, 4 * 1 / (20.0 * 20));
     EXPECT_NEAR(alfa.FallQH1, 0.13485858, 1e-8);
@@ -233,18 +214,6 @@ TEST(AlfaControls, ResultRowsWithTheirUnits)
                                               "QH2 = | m/day per m2: drain discharge, into the input",
                                               "QH1/p = | m/day per m: fall of the water table, for information",
                                               "QH2/p = | m/day per m2: fall of the water table, for information"}));
-}
-
-TEST(DrainForm, ExplainsTheEquationAndTheFactors)
-{
-    std::string text;
-    for (const auto& line : DrainExplanationLines())
-        text += line + "\n";
-    for (const char* part : {"q = (8*Kb*d*h + 4*Ka*h*h) / (L*L)", "q = q1 + q2", "QH1 = 8*Kb*d/(L*L)",
-                             "QH2 = 4*Ka/(L*L)", "h = 1 m", "QH1/p and QH2/p", "for information only"})
-        EXPECT_NE(text.find(part), std::string::npos) << part;
-    // The calculator no longer hands the user factors divided by the porosity.
-    EXPECT_EQ(text.find("divides both factors"), std::string::npos);
 }
 
 } // namespace
