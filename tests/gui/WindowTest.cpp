@@ -144,80 +144,58 @@ TEST_F(Window, WaterTableStopLeavesTheWarningsInFront)
     EXPECT_TRUE(form.WarningForm->isVisible());
 }
 
-TEST_F(Window, FieldsKeepTheirRoomInTheSmallestWindow)
-{
-    TMainForm form(Scripted(answers_));
-    const QSize smallest = form.minimumSizeHint();
-    // It fits the small screen, frame and all.
-    EXPECT_LE(smallest.width() + Frame.width(), SmallScreen.width());
-    EXPECT_LE(smallest.height() + Frame.height(), SmallScreen.height());
-
-    form.resize(smallest);
-    form.show();
-    form.Logic().OpenInputFile(WriteField());
-    form.Pages->setCurrentIndex(1);
-    Settle();
-    auto* scroll = form.findChild<QScrollArea*>("InputEditor_Scroll");
-    ASSERT_NE(scroll, nullptr);
-    for (TGroupId id : {TGroupId::ClimaticData, TGroupId::General, TGroupId::DrainageSystem}) {
-        Choose(form, id);
-        for (const TFieldDef& f : Group(id).Fields)
-            for (int s = f.IsSeasonal() ? 1 : 0; s <= (f.IsSeasonal() ? 4 : 0); ++s) {
-                QWidget* field = form.EditorPanels->Control(FieldControl(f, s));
-                ASSERT_NE(field, nullptr) << FieldControl(f, s);
-                if (!field->isVisible())
-                    continue; // CaMax and CbMax without farmers' responses
-                const QRect where(field->mapTo(scroll->viewport(), QPoint(0, 0)), field->size());
-                EXPECT_GE(field->width(), 80) << FieldControl(f, s);
-                EXPECT_GE(where.left(), 0) << FieldControl(f, s);
-                EXPECT_LE(where.right(), scroll->viewport()->width()) << FieldControl(f, s);
-            }
-    }
-    // The decoration gave its room up.
-    EXPECT_FALSE(form.InputDecorColumn->ContentShown());
-    EXPECT_EQ(form.size(), smallest);
-}
-
 TEST_F(Window, FirstSizeFitsTheScreen)
 {
     TMainForm form(Scripted(answers_));
     const QSize smallest = form.minimumSizeHint();
     EXPECT_EQ(form.size(), DefaultWindowSize(form.screen()->availableGeometry().size(), smallest));
-
-    const QSize small = DefaultWindowSize(SmallScreen, smallest);
-    EXPECT_LE(small.width() + Frame.width(), SmallScreen.width());
-    EXPECT_LE(small.height() + Frame.height(), SmallScreen.height());
     EXPECT_EQ(DefaultWindowSize(QSize(1920, 1050), smallest), QSize(1280, 820));
     EXPECT_EQ(DefaultWindowSize(QSize(800, 600), smallest).width(), smallest.width());
-
-    // There every data group can be chosen without scrolling, and the picture shows.
-    form.resize(small);
-    form.show();
-    form.Logic().OpenInputFile(WriteField());
-    form.Pages->setCurrentIndex(1);
-    Settle();
-    EXPECT_EQ(form.findChild<QScrollArea*>("InputEditor_Scroll")->verticalScrollBar()->maximum(), 0);
-    EXPECT_TRUE(form.InputDecorColumn->ContentShown());
 }
 
-TEST_F(Window, SizeStaysWhateverTheWindowShows)
+// The smallest window and the first size on a small screen: both fit the screen, frame
+// and all; in the smallest every field keeps its room and the picture gives its room
+// up; on the small screen every data group can be chosen without scrolling beside the
+// picture; and the window keeps its size whatever it shows.
+TEST_F(Window, FieldsKeepTheirRoomAndTheSizeStaysWhateverTheWindowShows)
 {
     for (const bool smallest : {true, false}) {
         SCOPED_TRACE(smallest ? "smallest" : "small screen");
         TAutoAnswers answers;
         answers.Files = {WriteField(), Path("Field.inp")};
         TMainForm form(Scripted(answers));
-        form.resize(smallest ? form.minimumSizeHint() : DefaultWindowSize(SmallScreen, form.minimumSizeHint()));
+        const QSize size = smallest ? form.minimumSizeHint() : DefaultWindowSize(SmallScreen, form.minimumSizeHint());
+        EXPECT_LE(size.width() + Frame.width(), SmallScreen.width());
+        EXPECT_LE(size.height() + Frame.height(), SmallScreen.height());
+        form.resize(size);
         form.show();
         Settle();
-        const QSize size = form.size();
 
         form.InputOpen->trigger();
         form.Pages->setCurrentIndex(1);
         Settle();
-        for (const TGroupDef& g : InputGroups())
-            if (Offered(form, g.Id))
-                Choose(form, g.Id);
+        auto* scroll = form.findChild<QScrollArea*>("InputEditor_Scroll");
+        ASSERT_NE(scroll, nullptr);
+        if (!smallest) {
+            EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
+        }
+        for (const TGroupDef& g : InputGroups()) {
+            if (!Offered(form, g.Id))
+                continue;
+            Choose(form, g.Id);
+            for (const TFieldDef& f : g.Fields)
+                for (int s = f.IsSeasonal() ? 1 : 0; smallest && s <= (f.IsSeasonal() ? 4 : 0); ++s) {
+                    QWidget* field = form.EditorPanels->Control(FieldControl(f, s));
+                    ASSERT_NE(field, nullptr) << FieldControl(f, s);
+                    if (!field->isVisible())
+                        continue; // CaMax and CbMax without farmers' responses
+                    const QRect where(field->mapTo(scroll->viewport(), QPoint(0, 0)), field->size());
+                    EXPECT_GE(field->width(), 80) << FieldControl(f, s);
+                    EXPECT_GE(where.left(), 0) << FieldControl(f, s);
+                    EXPECT_LE(where.right(), scroll->viewport()->width()) << FieldControl(f, s);
+                }
+        }
+        EXPECT_EQ(form.InputDecorColumn->ContentShown(), !smallest);
         Click(form, CancelButtonControl(Group(TGroupId::WaterTable)));
         // A long path in the file's label is cut, not allowed to widen the window.
         std::string longPath(300, 'x');

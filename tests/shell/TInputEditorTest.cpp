@@ -21,13 +21,8 @@
 namespace veltra {
 namespace {
 
-using editortest::FieldClimate;
-using editortest::FieldTyping;
-using editortest::TTyping;
-using editortest::WalkGuidedEntry;
-using test::ExpectEnabled;
-using test::ExpectTexts;
-using test::ExpectVisible;
+using namespace editortest;
+using namespace test;
 
 const std::string CellTest = "There are one or more empty cells or cells withnegative values. Please complete/adjust.";
 
@@ -48,8 +43,6 @@ std::vector<std::string> Confirmations(const std::vector<std::string>& captions)
                 out.emplace_back(g.Confirmation);
     return out;
 }
-
-using editortest::OfferedGroups;
 
 class NewDataSet : public ::testing::Test {
 protected:
@@ -90,7 +83,7 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
     ed2.StartGuidedEntry();
     ops2.SetControlText("Kp_ComboBox", "yes");
     ed2.KpChanged();
-    editortest::TypeIntoOpenGroup(ed2, ops2, {});
+    TypeIntoOpenGroup(ed2, ops2, {});
     ASSERT_TRUE(ed2.SaveGroup());
     EXPECT_EQ(OfferedGroups(ops2), Captions({G::General, G::SeasonDurations, G::PumpingWells, G::UseWellWater,
                                              G::DrainageSystem, G::DrainageControl, G::DrainageReuse}));
@@ -195,7 +188,7 @@ protected:
     bool Save(TGroupId id, const TTyping& typing)
     {
         ed.ShowGroup(id);
-        editortest::TypeIntoOpenGroup(ed, ops, typing);
+        TypeIntoOpenGroup(ed, ops, typing);
         return ed.SaveGroup();
     }
     std::string LastMessage() const { return ops.Messages.empty() ? std::string() : ops.Messages.back(); }
