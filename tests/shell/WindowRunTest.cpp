@@ -314,6 +314,14 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
     logic_->OpenInputFile("field.inp");
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
     EXPECT_EQ(dm_.Rec.Shell.FileName, Path("field.inp"));
+
+    // The help buttons and Exit show their windows.
+    logic_->KrHelp();
+    logic_->InputSymbols();
+    logic_->OutputSymbols();
+    logic_->ProgramExit();
+    EXPECT_EQ(ops_.VisibleWindows,
+              (std::set<TWindow>{TWindow::Help, TWindow::InputSymbols, TWindow::OutputSymbols, TWindow::Close}));
 }
 
 // Unsaved input (a group saved with "Save group" or a title changed since the input
@@ -448,17 +456,6 @@ TEST_F(WindowRun, OpenExampleWritesTheExamplesAndOpensField)
     EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
     EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
     EXPECT_EQ(dm_.Rec.Shell.FileName, ex + "/field.inp");
-}
-
-TEST_F(WindowRun, ExitAndHelpWindows)
-{
-    OpenAndShowInput(WriteInput("field.inp", Field()));
-    logic_->KrHelp();
-    logic_->InputSymbols();
-    logic_->OutputSymbols();
-    logic_->ProgramExit();
-    EXPECT_EQ(ops_.VisibleWindows,
-              (std::set<TWindow>{TWindow::Help, TWindow::InputSymbols, TWindow::OutputSymbols, TWindow::Close}));
 }
 
 TEST_F(WindowRun, StartFolderThatCannotBeWrittenSendsTheListsToTheStateFolder)

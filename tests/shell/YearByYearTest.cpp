@@ -167,7 +167,7 @@ TInputRecord AquiferStop()
     return rec;
 }
 
-TEST_F(YearByYear, WaterTableStopEndsTheSeries)
+TEST_F(YearByYear, WaterTableStopEndsTheSeriesOrTheRun)
 {
     // A strong outflow through the thin aquifer: the water table falls below its bottom in year 2.
     TInputRecord rec = AquiferStop();
@@ -190,20 +190,18 @@ TEST_F(YearByYear, WaterTableStopEndsTheSeries)
     EXPECT_TRUE(logic_->State.NewRun);
     EXPECT_EQ((std::vector<int>{dm_.Rec.Shell.AnnualMode, dm_.Rec.Shell.YearNr, st_.YearsDone}),
               (std::vector<int>{0, 0, 0}));
+    // Without a series (and the file's own outflow) the stop ends the run in year 1 with
+    // its warning, and the Output page shows what was reached.
     logic_->PageShown(TPage::Input);
-    EXPECT_EQ(SaveRunDialogue({Path("Stop.inp")}, {true, false})[0], Message(msg::ChooseSaveName));
-}
-
-TEST_F(YearByYear, WaterTableStopWithoutSeriesShowsThePartialOutput)
-{
-    OpenAndShowInput(WriteInput("stop.inp", AquiferStop()));
-    EXPECT_EQ(SaveRunDialogue({Path("Stop.inp")}, {true}),
-              SaveAs({Question("The data were saved in: Stop.INP. Do you wish to do the calculations?"),
+    dm_.Rec.Go = AquiferStop().Go;
+    dm_.Rec.Ky = 0;
+    EXPECT_EQ(SaveRunDialogue({Path("Plain.inp")}, {true}),
+              SaveAs({Question("The data were saved in: Plain.INP. Do you wish to do the calculations?"),
                       Message(msg::RuntimeCommentsGiven)}));
     EXPECT_EQ(ops_.Controls[ctl::WarningMemo].Text,
               "\n THE FOLLOWING RUNTIME WARNINGS ARE GIVEN:\n\n The watertable drops below bottom of the aquifer in "
               "year:  1\n Calculations are interrupted. Please revise the input data.\n\n");
-    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Stop.res"));
+    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Plain.res"));
 }
 
 TEST_F(YearByYear, InputErrorsDuringASeriesKeepItsFiles)
