@@ -1,18 +1,15 @@
 // The real window on the offscreen platform: it starts with its pages, menus and
-// windows, every page shows, and the bundled example runs through its widgets to
-// a result on the Output page, a table in the grid and a chart on the Graphics page.
+// windows, every page shows, the exit window ends the program, and unsaved input is
+// not given up without a question. (The example run through the widgets: WindowTest.)
 #include <clocale>
 #include <deque>
 #include <functional>
 #include <memory>
 
-#include <QClipboard>
-#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTableWidget>
 #include <QTimer>
 
 #include "GuiTestSupport.h"
@@ -22,7 +19,6 @@
 #include "qt/TChartView.h"
 #include "qt/TCloseForm.h"
 #include "qt/TextForms.h"
-#include "results/GroupFile.h"
 #include "shell/DrainExplanation.h"
 #include "shell/HelpTexts.h"
 #include "shell/WindowMessages.h"
@@ -48,19 +44,6 @@ private:
     std::unique_ptr<QApplication> app_;
 };
 [[maybe_unused]] auto* const WidgetEnvironment = ::testing::AddGlobalTestEnvironment(new TWidgetEnvironment);
-
-// The text of a file as a memo shows it: lines joined by "\n".
-QString AsMemo(const fs::path& path)
-{
-    std::string text = ReadFile(path);
-    std::string out;
-    for (char c : text)
-        if (c != '\r')
-            out += c;
-    if (!out.empty() && out.back() == '\n')
-        out.pop_back();
-    return QString::fromStdString(out);
-}
 
 using MainForm = GuiTest;
 
@@ -150,91 +133,6 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("examples/field.inp"));
     EXPECT_EQ(form.Pages->currentIndex(), 1);
     EXPECT_TRUE(PanelVisible(form, TGroupId::General));
-}
-
-TEST_F(MainForm, RunsTheExampleThroughItsWidgets)
-{
-    answers_.Files = {WriteField(), Path("Field.inp")};
-    TMainForm form(Scripted(answers_));
-    form.show();
-    Settle();
-
-    form.InputOpen->trigger();
-    EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("field.inp"));
-    EXPECT_EQ(form.Title1Edit->text().toStdString(), FieldExampleRecord().Title1);
-    form.Pages->setCurrentIndex(1);
-    Settle();
-    // The General data group is open after opening: " Save / run " once it is closed.
-    EXPECT_FALSE(form.SaveRunButton->isEnabled());
-    Click(form, "GeneralData_Cancel_Button");
-    EXPECT_TRUE(form.SaveRunButton->isEnabled());
-    form.SaveRunButton->click();
-    Settle();
-
-    EXPECT_EQ(answers_.Shown,
-              (std::vector<std::string>{"open: Input files (*.inp *.INP)", "message: The input file is opened.",
-                                        "message: Please determine file and folder name for saving the data",
-                                        "save: Input files (*.inp *.INP)",
-                                        "question: The data were saved in: Field.INP. Do you wish to do the "
-                                        "calculations?",
-                                        "message: " + msg::CalculationsDone(Path("Field.res")),
-                                        "message: One or more runtime comments are given."}));
-    // The Output page shows the result file, the warning window the warnings.
-    ASSERT_EQ(form.Pages->currentIndex(), 2);
-    EXPECT_TRUE(form.ResultMemo->isVisible());
-    EXPECT_EQ(form.ResultMemo->toPlainText(), AsMemo(dir_ / "Field.res"));
-    EXPECT_TRUE(form.WarningForm->isVisible());
-    EXPECT_TRUE(form.WarningForm->WarningMemo->toPlainText().contains("drainage re-use"));
-    EXPECT_FALSE(form.WaitMemo->isVisible());
-    EXPECT_FALSE(form.OutputDecor->isVisible());
-    EXPECT_EQ(ReadFile(dir_ / "Field.trf"), "2\r\n");
-
-    // Output group 1: the table in the text view and the grid.
-    form.GroupButton->click();
-    EXPECT_TRUE(form.GroupsPanel->isVisible());
-    form.GroupOptions->button(1)->setChecked(true);
-    form.GoButton->click();
-    Settle();
-    ASSERT_TRUE(form.Grid->isVisible());
-    EXPECT_EQ(form.Grid->columnCount(), 10);
-    EXPECT_EQ(form.Grid->rowCount(), 23); // heads, years 0 to 10 of 2 seasons
-    EXPECT_EQ(form.Grid->item(0, 0)->text(), " Year");
-    EXPECT_EQ(form.Grid->item(0, 5)->text(), " Cr4");
-    EXPECT_TRUE(form.ResultMemo->toPlainText().startsWith("\"Data from: " + QString::fromStdString(Path("Field.res"))));
-    form.ClipButton->click();
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), ClipboardText(form.Logic().OutputData()));
-
-    // Its chart on the Graphics page, saved as a picture of 762 x 486 pixels.
-    form.SeeGraphButton->click();
-    Settle();
-    ASSERT_EQ(form.Pages->currentIndex(), 3);
-    EXPECT_TRUE(form.GraphImage->isVisible());
-    EXPECT_FALSE(form.GraphDecor->isVisible());
-    EXPECT_TRUE(form.GraphSaveButton->isEnabled());
-    const QImage& chart = form.Ops().Canvas().Image();
-    int coloured = 0;
-    for (int y = 0; y < chart.height(); ++y)
-        for (int x = 0; x < chart.width(); ++x)
-            coloured += chart.pixel(x, y) != qRgb(255, 255, 255);
-    EXPECT_GT(coloured, 2000);
-    answers_.Files = {Path("chart.png")};
-    form.GraphSaveButton->click();
-    QImage saved(QString::fromStdString(Path("chart.png")));
-    EXPECT_EQ(saved.size(), QSize(762, 486));
-    EXPECT_EQ(answers_.Shown.back(), "message: The graph was saved in  " + Path("chart.png"));
-
-    // The group table as a group file.
-    answers_.Files = {Path("salinity")};
-    form.GroupSave->trigger();
-    EXPECT_EQ(answers_.Shown.back(), "message: The group data are saved in " + Path("salinity.prn"));
-    EXPECT_TRUE(fs::exists(dir_ / "salinity.prn"));
-
-    // Close output: back to the Input page, ready for a new run.
-    form.Pages->setCurrentIndex(2);
-    Settle();
-    form.CloseOutputButton->click();
-    EXPECT_EQ(form.Pages->currentIndex(), 1);
-    EXPECT_TRUE(form.Logic().State.NewRun);
 }
 
 TEST_F(MainForm, ExitWindowIsModalAndEndsTheProgram)

@@ -1,19 +1,23 @@
 // The window's fit and manners on the offscreen platform: a message stands over the
-// window it concerns, the fields keep their room in the smallest window, the window
-// keeps its size whatever it shows, its first size fits a 1366 x 768 screen, its
-// captions and labels read whole, and its pictures show no number that could pass
-// for a result.
+// window it concerns; the bundled example runs through the widgets while the fields
+// keep their room in the smallest window and the window keeps its size; its first
+// size fits a 1366 x 768 screen; its captions and labels read whole; its pictures
+// show no number that could pass for a result.
 #include <regex>
 #include <string>
 #include <vector>
 
+#include <QClipboard>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTextLayout>
 #include <QTimer>
 
@@ -24,6 +28,7 @@
 #include "qt/TChartView.h"
 #include "qt/TDecorColumn.h"
 #include "qt/TextForms.h"
+#include "results/GroupFile.h"
 #include "shell/HelpTexts.h"
 #include "shell/WindowMessages.h"
 
@@ -153,14 +158,29 @@ TEST_F(Window, FirstSizeFitsTheScreen)
     EXPECT_EQ(DefaultWindowSize(QSize(800, 600), smallest).width(), smallest.width());
 }
 
-// The smallest window and the first size on a small screen: both fit the screen, frame
-// and all; in the smallest every field keeps its room and the picture gives its room
-// up; on the small screen every data group can be chosen without scrolling beside the
-// picture; and the window keeps its size whatever it shows.
-TEST_F(Window, FieldsKeepTheirRoomAndTheSizeStaysWhateverTheWindowShows)
+// The text of a file as a memo shows it: lines joined by "\n".
+QString AsMemo(const fs::path& path)
+{
+    std::string out;
+    for (char c : ReadFile(path))
+        if (c != '\r')
+            out += c;
+    if (!out.empty() && out.back() == '\n')
+        out.pop_back();
+    return QString::fromStdString(out);
+}
+
+// The bundled example run through the widgets, in the smallest window and in the first
+// size on a small screen: both fit the screen, frame and all; in the smallest every
+// field keeps its room and the picture gives its room up; on the small screen every data
+// group can be chosen without scrolling beside the picture. The result shows on the
+// Output page, a table in the grid and a chart on the Graphics page, and the window
+// keeps its size whatever it shows.
+TEST_F(Window, RunsTheExampleAndKeepsItsSizeAndTheFieldsTheirRoom)
 {
     for (const bool smallest : {true, false}) {
         SCOPED_TRACE(smallest ? "smallest" : "small screen");
+        fs::remove(dir_ / "Field.INP"); // the first walk's: no overwrite question
         TAutoAnswers answers;
         answers.Files = {WriteField(), Path("Field.inp")};
         TMainForm form(Scripted(answers));
@@ -172,8 +192,11 @@ TEST_F(Window, FieldsKeepTheirRoomAndTheSizeStaysWhateverTheWindowShows)
         Settle();
 
         form.InputOpen->trigger();
+        EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("field.inp"));
+        EXPECT_EQ(form.Title1Edit->text().toStdString(), FieldExampleRecord().Title1);
         form.Pages->setCurrentIndex(1);
         Settle();
+        EXPECT_FALSE(form.SaveRunButton->isEnabled()); // until the open group is closed
         auto* scroll = form.findChild<QScrollArea*>("InputEditor_Scroll");
         ASSERT_NE(scroll, nullptr);
         if (!smallest) {
@@ -197,6 +220,7 @@ TEST_F(Window, FieldsKeepTheirRoomAndTheSizeStaysWhateverTheWindowShows)
         }
         EXPECT_EQ(form.InputDecorColumn->ContentShown(), !smallest);
         Click(form, CancelButtonControl(Group(TGroupId::WaterTable)));
+        EXPECT_TRUE(form.SaveRunButton->isEnabled());
         // A long path in the file's label is cut, not allowed to widen the window.
         std::string longPath(300, 'x');
         longPath.append("/field.inp");
@@ -206,18 +230,50 @@ TEST_F(Window, FieldsKeepTheirRoomAndTheSizeStaysWhateverTheWindowShows)
 
         form.SaveRunButton->click();
         Settle();
+        EXPECT_EQ(answers.Shown,
+                  (std::vector<std::string>{"open: Input files (*.inp *.INP)", "message: The input file is opened.",
+                                            "message: Please determine file and folder name for saving the data",
+                                            "save: Input files (*.inp *.INP)",
+                                            "question: The data were saved in: Field.INP. Do you wish to do the "
+                                            "calculations?",
+                                            "message: " + msg::CalculationsDone(Path("Field.res")),
+                                            "message: One or more runtime comments are given."}));
+        // The Output page shows the result file, the warning window the warnings.
         ASSERT_EQ(form.Pages->currentIndex(), 2);
         EXPECT_EQ(form.size(), size);
+        EXPECT_TRUE(form.ResultMemo->isVisible());
+        EXPECT_EQ(form.ResultMemo->toPlainText(), AsMemo(dir_ / "Field.res"));
+        EXPECT_TRUE(form.WarningForm->isVisible());
+        EXPECT_TRUE(form.WarningForm->WarningMemo->toPlainText().contains("drainage re-use"));
+        EXPECT_FALSE(form.WaitMemo->isVisible());
+        EXPECT_FALSE(form.OutputDecor->isVisible());
+        EXPECT_EQ(ReadFile(dir_ / "Field.trf"), "2\r\n");
+
+        // Output group 1: the table in the text view and the grid.
         form.GroupButton->click();
+        EXPECT_TRUE(form.GroupsPanel->isVisible());
+        form.GroupOptions->button(1)->setChecked(true);
         form.GoButton->click();
         Settle();
         EXPECT_EQ(form.size(), size);
+        ASSERT_TRUE(form.Grid->isVisible());
+        EXPECT_EQ(form.Grid->columnCount(), 10);
+        EXPECT_EQ(form.Grid->rowCount(), 23); // heads, years 0 to 10 of 2 seasons
+        EXPECT_EQ(form.Grid->item(0, 0)->text(), " Year");
+        EXPECT_EQ(form.Grid->item(0, 5)->text(), " Cr4");
+        EXPECT_TRUE(
+            form.ResultMemo->toPlainText().startsWith("\"Data from: " + QString::fromStdString(Path("Field.res"))));
+        form.ClipButton->click();
+        EXPECT_EQ(QApplication::clipboard()->text().toStdString(), ClipboardText(form.Logic().OutputData()));
 
-        // The chart: at its own size where the page has room, smaller where it has not.
+        // The chart: at its own size where the page has room, smaller where it has not;
+        // saved as a picture of 762 x 486 pixels.
         form.SeeGraphButton->click();
         Settle();
         ASSERT_EQ(form.Pages->currentIndex(), 3);
         EXPECT_EQ(form.size(), size);
+        EXPECT_TRUE(form.GraphImage->isVisible());
+        EXPECT_FALSE(form.GraphDecor->isVisible());
         const QRect chart = form.GraphImage->ChartRect();
         EXPECT_LE(chart.width(), form.GraphImage->width());
         EXPECT_LE(chart.height(), form.GraphImage->height());
@@ -225,10 +281,31 @@ TEST_F(Window, FieldsKeepTheirRoomAndTheSizeStaysWhateverTheWindowShows)
         if (!smallest) {
             EXPECT_EQ(chart.size(), QSize(762, 486));
         }
-        for (int page : {0, 4, 1})
+        const QImage& picture = form.Ops().Canvas().Image();
+        int coloured = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                coloured += picture.pixel(x, y) != qRgb(255, 255, 255);
+        EXPECT_GT(coloured, 2000);
+        ASSERT_TRUE(form.GraphSaveButton->isEnabled());
+        answers.Files = {Path("chart.png")};
+        form.GraphSaveButton->click();
+        EXPECT_EQ(QImage(QString::fromStdString(Path("chart.png"))).size(), QSize(762, 486));
+        EXPECT_EQ(answers.Shown.back(), "message: The graph was saved in  " + Path("chart.png"));
+        // The group table as a group file.
+        answers.Files = {Path("salinity")};
+        form.GroupSave->trigger();
+        EXPECT_EQ(answers.Shown.back(), "message: The group data are saved in " + Path("salinity.prn"));
+        EXPECT_TRUE(fs::exists(dir_ / "salinity.prn"));
+
+        for (int page : {0, 4, 2})
             form.Pages->setCurrentIndex(page);
         Settle();
         EXPECT_EQ(form.size(), size);
+        // Close output: back to the Input page, ready for a new run.
+        form.CloseOutputButton->click();
+        EXPECT_EQ(form.Pages->currentIndex(), 1);
+        EXPECT_TRUE(form.Logic().State.NewRun);
     }
 }
 
