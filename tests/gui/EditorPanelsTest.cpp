@@ -4,85 +4,43 @@
 // panel, Esc and "Cancel" put the record back, the guided entry of a new data set
 // goes from group to group, and the calculator computes QH1 and QH2 into its own
 // fields, the Drainage system group and the record.
-#include <filesystem>
-#include <fstream>
+#include <memory>
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QButtonGroup>
-#include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
 
-#include "model/ExampleInputs.h"
+#include "GuiTestSupport.h"
 #include "qt/TAlfaForm.h"
-#include "qt/TInputEditorPanels.h"
-#include "qt/TMainForm.h"
-#include "qt/TScriptedShellOps.h"
 #include "qt/TextForms.h"
-#include "shell/InputGroups.h"
-#include "support/TScratchFolder.h"
 
-namespace veltra {
+namespace veltra::test {
 namespace {
 
-namespace fs = std::filesystem;
-
-class EditorPanels : public ::testing::Test {
+// The window shown and active, so that keys reach it.
+class EditorPanels : public GuiTest {
 protected:
-    void SetUp() override
+    void SetUp() override { Start(); }
+    void TearDown() override { form_.reset(); }
+    void Start()
     {
         form_ = std::make_unique<TMainForm>(Scripted(answers_));
         form_->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     }
-    void TearDown() override { form_.reset(); }
-    static void Settle()
-    {
-        for (int k = 0; k < 3; ++k)
-            QCoreApplication::processEvents();
-    }
     void OpenField()
     {
-        std::ofstream(dir_ / "field.inp", std::ios::binary) << FieldExampleText();
-        form_->Logic().OpenInputFile((dir_ / "field.inp").string());
+        form_->Logic().OpenInputFile(WriteField());
         form_->Pages->setCurrentIndex(1);
         Settle();
     }
     template <class T = QWidget>
     T* Control(const std::string& name)
     {
-        auto* w = qobject_cast<T*>(form_->EditorPanels->Control(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
+        return GuiTest::Control<T>(*form_, name);
     }
     QLineEdit* Edit(const std::string& name) { return Control<QLineEdit>(name); }
-    // Chooses a group in "Select data group" with the mouse.
-    void Choose(TGroupId id)
-    {
-        // On the round indicator: a radio button takes clicks on its indicator and caption only.
-        QAbstractButton* choice = form_->EditorPanels->Choices->button(static_cast<int>(id));
-        QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
-        Settle();
-    }
-    // Replaces a field's text by typing, as the user does.
-    static void Type(QLineEdit* edit, const QString& text)
-    {
-        edit->setFocus(Qt::MouseFocusReason);
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-    }
-    std::string LastShown() const { return answers_.Shown.empty() ? std::string() : answers_.Shown.back(); }
-    bool PanelVisible(TGroupId id) { return form_->EditorPanels->Panels.at(id)->isVisible(); }
+    void Choose(TGroupId id) { GuiTest::Choose(*form_, id); }
+    bool PanelVisible(TGroupId id) { return GuiTest::PanelVisible(*form_, id); }
 
-    test::TScratchFolder scratch_{"veltra-panels", true};
-    const fs::path& dir_ = scratch_.Dir;
-    TAutoAnswers answers_;
     std::unique_ptr<TMainForm> form_;
 };
 
@@ -133,10 +91,11 @@ TEST_F(EditorPanels, TypedValuesAreSavedRefusedOrPutBack)
     Choose(TGroupId::General);
     Control<QComboBox>("Kd_ComboBox")->setCurrentIndex(0);
     EXPECT_EQ(rec.Kd, 0);
-    EXPECT_FALSE(form_->EditorPanels->Choices->button(static_cast<int>(TGroupId::DrainageSystem))->isEnabled());
+    EXPECT_FALSE(Offered(*form_, TGroupId::DrainageSystem));
     Control<QPushButton>("GeneralData_Cancel_Button")->click();
     EXPECT_EQ(rec.Kd, 1);
-    EXPECT_TRUE(form_->EditorPanels->Choices->button(static_cast<int>(TGroupId::DrainageSystem))->isEnabled());
+    EXPECT_EQ(Control<QComboBox>("Kd_ComboBox")->currentText(), "yes");
+    EXPECT_TRUE(Offered(*form_, TGroupId::DrainageSystem));
 
     // Leaving Ny with more than 99 years: the message and 99.
     Choose(TGroupId::General);
@@ -147,9 +106,11 @@ TEST_F(EditorPanels, TypedValuesAreSavedRefusedOrPutBack)
     EXPECT_EQ(rec.Ny, 99);
 }
 
-TEST_F(EditorPanels, GuidedEntryGoesFromGroupToGroup)
+// A new data set: the guided entry goes from group to group, and on where it was
+// after a look at another page, with the keys chosen and the groups confirmed.
+TEST_F(EditorPanels, GuidedEntryGoesFromGroupToGroupAndOnAfterAnotherPage)
 {
-    form_->Pages->setCurrentIndex(1); // no file: a new data set
+    form_->Pages->setCurrentIndex(1);
     Settle();
     QButtonGroup* choices = form_->EditorPanels->Choices;
     EXPECT_TRUE(PanelVisible(TGroupId::General));
@@ -159,22 +120,41 @@ TEST_F(EditorPanels, GuidedEntryGoesFromGroupToGroup)
     EXPECT_FALSE(Control("GeneralData_Cancel_Button")->isEnabled());
     EXPECT_FALSE(form_->SaveRunButton->isEnabled());
 
+    GuiTest::Choose(*form_, "Ns_ComboBox", "3");
+    GuiTest::Choose(*form_, "Kd_ComboBox", "no");
     QTest::keyClick(Edit("Area_Edit"), Qt::Key_Return);
     EXPECT_EQ(LastShown(), "message: The general data were saved.");
     EXPECT_TRUE(PanelVisible(TGroupId::SeasonDurations));
-    EXPECT_TRUE(choices->button(static_cast<int>(TGroupId::SeasonDurations))->isEnabled());
+    EXPECT_TRUE(Offered(*form_, TGroupId::SeasonDurations));
     EXPECT_FALSE(Control("SeasonDurations_Cancel_Button")->isEnabled());
     EXPECT_FALSE(form_->SaveRunButton->isEnabled());
 
-    // Tab goes along a row of seasons, past the disabled ones, to "Save group".
+    // Tab goes along a row of seasons, past the disabled one, to "Save group".
+    for (const char* ts : {"Ts1_Edit", "Ts2_Edit", "Ts3_Edit"})
+        Edit(ts)->setText("4");
     Edit("Ts1_Edit")->setFocus(Qt::MouseFocusReason);
-    QTest::keyClick(Edit("Ts1_Edit"), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), Edit("Ts2_Edit"));
-    QTest::keyClick(Edit("Ts2_Edit"), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), Control("SeasonDurations_Save_Button"));
+    for (const char* next : {"Ts2_Edit", "Ts3_Edit", "SeasonDurations_Save_Button"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), Control(next)) << next;
+    }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(LastShown(), "message: The seasonal duration data were saved.");
+    ASSERT_TRUE(PanelVisible(TGroupId::IrrigatedAreas));
+
+    form_->Pages->setCurrentIndex(4);
+    Settle();
+    form_->Pages->setCurrentIndex(1);
+    Settle();
     EXPECT_TRUE(PanelVisible(TGroupId::IrrigatedAreas));
+    EXPECT_FALSE(PanelVisible(TGroupId::General));
+    EXPECT_EQ(Control<QComboBox>("Ns_ComboBox")->currentText(), "3");
+    EXPECT_EQ(Control<QComboBox>("Kd_ComboBox")->currentText(), "no");
+    EXPECT_TRUE(Control("A3_Edit")->isEnabled());
+    EXPECT_TRUE(Offered(*form_, TGroupId::SeasonDurations));
+    EXPECT_FALSE(Offered(*form_, TGroupId::RiceCropping));
+    const TInputRecord& rec = form_->Data().Rec;
+    EXPECT_EQ((std::vector<int>{rec.Ns, rec.Kd}), (std::vector<int>{3, 0}));
+    EXPECT_FALSE(form_->SaveRunButton->isEnabled());
 }
 
 TEST_F(EditorPanels, EnterAndEscActOnTheOpenPanelWhereverTheFocusIsOnThePage)
@@ -251,9 +231,7 @@ TEST_F(EditorPanels, ChoosingAGroupPutsTheFocusInItsFirstField)
     EXPECT_EQ(Edit("Dr_Edit")->text(), "1.2");
 
     // A new data set: the next group of the guided entry takes the focus as it comes.
-    form_ = std::make_unique<TMainForm>(Scripted(answers_));
-    form_->show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+    Start();
     form_->Pages->setCurrentIndex(1);
     Settle();
     Edit("Area_Edit")->setFocus(Qt::MouseFocusReason);
@@ -327,4 +305,4 @@ TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
 }
 
 } // namespace
-} // namespace veltra
+} // namespace veltra::test

@@ -1,55 +1,30 @@
 // The real window on the offscreen platform: it starts with its pages, menus and
-// windows, every page shows, and the bundled example runs through its widgets to
-// a result on the Output page, a table in the grid and a chart on the Graphics page.
+// windows, every page shows, the exit window ends the program, and unsaved input is
+// not given up without a question. (The example run through the widgets: WindowTest.)
 #include <clocale>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QButtonGroup>
-#include <QClipboard>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTableWidget>
-#include <QTest>
 #include <QTimer>
 
-#include "model/ExampleInputs.h"
+#include "GuiTestSupport.h"
 #include "model/InputFile.h"
 #include "qt/Pictures.h"
 #include "qt/TAlfaForm.h"
 #include "qt/TChartView.h"
 #include "qt/TCloseForm.h"
-#include "qt/TInputEditorPanels.h"
-#include "qt/TMainForm.h"
-#include "qt/TScriptedShellOps.h"
 #include "qt/TextForms.h"
-#include "results/GroupFile.h"
 #include "shell/DrainExplanation.h"
 #include "shell/HelpTexts.h"
-#include "shell/InputGroups.h"
 #include "shell/WindowMessages.h"
-#include "support/TScratchFolder.h"
-#include "support/TestFiles.h"
 
-namespace veltra {
+namespace veltra::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 class TWidgetEnvironment : public ::testing::Environment {
 public:
@@ -70,47 +45,7 @@ private:
 };
 [[maybe_unused]] auto* const WidgetEnvironment = ::testing::AddGlobalTestEnvironment(new TWidgetEnvironment);
 
-using test::ReadFile;
-
-// The text of a file as a memo shows it: lines joined by "\n".
-QString AsMemo(const fs::path& path)
-{
-    std::string text = ReadFile(path);
-    std::string out;
-    for (char c : text)
-        if (c != '\r')
-            out += c;
-    if (!out.empty() && out.back() == '\n')
-        out.pop_back();
-    return QString::fromStdString(out);
-}
-
-class MainForm : public ::testing::Test {
-protected:
-    static void Settle()
-    {
-        for (int k = 0; k < 3; ++k)
-            QCoreApplication::processEvents();
-    }
-    std::string Path(const std::string& name) const { return scratch_.Path(name); }
-    template <class T = QWidget>
-    static T* Control(TMainForm& form, const std::string& name)
-    {
-        auto* w = qobject_cast<T*>(form.EditorPanels->Control(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    static void Click(TMainForm& form, const std::string& button) { Control<QPushButton>(form, button)->click(); }
-    static void Choose(TMainForm& form, const std::string& combo, const QString& item)
-    {
-        QComboBox* box = Control<QComboBox>(form, combo);
-        box->setCurrentIndex(box->findText(item)); // as the user's choice: its change event runs
-    }
-
-    test::TScratchFolder scratch_{"veltra-gui", true};
-    const fs::path& dir_ = scratch_.Dir;
-    TAutoAnswers answers_;
-};
+using MainForm = GuiTest;
 
 TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
 {
@@ -141,11 +76,11 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     }
     EXPECT_EQ(form.GraphSave->shortcut(), QKeySequence("Ctrl+R"));
     const QList<QAction*> edit = form.EditMenu->actions();
+    const QKeySequence editKeys[] = {QKeySequence("Ctrl+X"), QKeySequence("Ctrl+C"), QKeySequence("Ctrl+V"),
+                                     QKeySequence(Qt::Key_Delete)};
     ASSERT_EQ(edit.size(), 4);
-    EXPECT_EQ(edit[0]->shortcut(), QKeySequence("Ctrl+X"));
-    EXPECT_EQ(edit[1]->shortcut(), QKeySequence("Ctrl+C"));
-    EXPECT_EQ(edit[2]->shortcut(), QKeySequence("Ctrl+V"));
-    EXPECT_EQ(edit[3]->shortcut(), QKeySequence(Qt::Key_Delete));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(edit[i]->shortcut(), editKeys[i]) << i;
     EXPECT_FALSE(form.InputSave->isEnabled());
     EXPECT_FALSE(form.GraphSave->isEnabled());
     for (QAction* a : {form.InputOpen, form.OpenExample, form.OutputOpen, form.GraphOpen, form.FilePrint,
@@ -189,92 +124,15 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     form.Pages->setCurrentIndex(4);
     Settle();
     EXPECT_TRUE(form.FigureImage->isVisible());
-}
 
-TEST_F(MainForm, RunsTheExampleThroughItsWidgets)
-{
-    std::ofstream(dir_ / "field.inp", std::ios::binary) << FieldExampleText();
-    answers_.Files = {Path("field.inp"), Path("Field.inp")};
-    TMainForm form(Scripted(answers_));
-    form.show();
+    // "Open example" in the File menu (what it writes and says: the window logic's tests).
+    answers_.Files = {Path("examples")};
+    form.OpenExample->trigger();
     Settle();
-
-    form.InputOpen->trigger();
-    EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("field.inp"));
-    EXPECT_EQ(form.Title1Edit->text().toStdString(), FieldExampleRecord().Title1);
-    form.Pages->setCurrentIndex(1);
-    Settle();
-    // The General data group is open after opening: " Save / run " once it is closed.
-    EXPECT_FALSE(form.SaveRunButton->isEnabled());
-    qobject_cast<QPushButton*>(form.EditorPanels->Control("GeneralData_Cancel_Button"))->click();
-    EXPECT_TRUE(form.SaveRunButton->isEnabled());
-    form.SaveRunButton->click();
-    Settle();
-
-    EXPECT_EQ(answers_.Shown,
-              (std::vector<std::string>{"open: Input files (*.inp *.INP)", "message: The input file is opened.",
-                                        "message: Please determine file and folder name for saving the data",
-                                        "save: Input files (*.inp *.INP)",
-                                        "question: The data were saved in: Field.INP. Do you wish to do the "
-                                        "calculations?",
-                                        "message: " + msg::CalculationsDone(Path("Field.res")),
-                                        "message: One or more runtime comments are given."}));
-    // The Output page shows the result file, the warning window the warnings.
-    ASSERT_EQ(form.Pages->currentIndex(), 2);
-    EXPECT_TRUE(form.ResultMemo->isVisible());
-    EXPECT_EQ(form.ResultMemo->toPlainText(), AsMemo(dir_ / "Field.res"));
-    EXPECT_TRUE(form.WarningForm->isVisible());
-    EXPECT_TRUE(form.WarningForm->WarningMemo->toPlainText().contains("drainage re-use"));
-    EXPECT_FALSE(form.WaitMemo->isVisible());
-    EXPECT_FALSE(form.OutputDecor->isVisible());
-    EXPECT_EQ(ReadFile(dir_ / "Field.trf"), "2\r\n");
-
-    // Output group 1: the table in the text view and the grid.
-    form.GroupButton->click();
-    EXPECT_TRUE(form.GroupsPanel->isVisible());
-    form.GroupOptions->button(1)->setChecked(true);
-    form.GoButton->click();
-    Settle();
-    ASSERT_TRUE(form.Grid->isVisible());
-    EXPECT_EQ(form.Grid->columnCount(), 10);
-    EXPECT_EQ(form.Grid->rowCount(), 23); // heads, years 0 to 10 of 2 seasons
-    EXPECT_EQ(form.Grid->item(0, 0)->text(), " Year");
-    EXPECT_EQ(form.Grid->item(0, 5)->text(), " Cr4");
-    EXPECT_TRUE(form.ResultMemo->toPlainText().startsWith("\"Data from: " + QString::fromStdString(Path("Field.res"))));
-    form.ClipButton->click();
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), ClipboardText(form.Logic().OutputData()));
-
-    // Its chart on the Graphics page, saved as a picture of 762 x 486 pixels.
-    form.SeeGraphButton->click();
-    Settle();
-    ASSERT_EQ(form.Pages->currentIndex(), 3);
-    EXPECT_TRUE(form.GraphImage->isVisible());
-    EXPECT_FALSE(form.GraphDecor->isVisible());
-    EXPECT_TRUE(form.GraphSaveButton->isEnabled());
-    const QImage& chart = form.Ops().Canvas().Image();
-    int coloured = 0;
-    for (int y = 0; y < chart.height(); ++y)
-        for (int x = 0; x < chart.width(); ++x)
-            coloured += chart.pixel(x, y) != qRgb(255, 255, 255);
-    EXPECT_GT(coloured, 2000);
-    answers_.Files = {Path("chart.png")};
-    form.GraphSaveButton->click();
-    QImage saved(QString::fromStdString(Path("chart.png")));
-    EXPECT_EQ(saved.size(), QSize(762, 486));
-    EXPECT_EQ(answers_.Shown.back(), "message: The graph was saved in  " + Path("chart.png"));
-
-    // The group table as a group file.
-    answers_.Files = {Path("salinity")};
-    form.GroupSave->trigger();
-    EXPECT_EQ(answers_.Shown.back(), "message: The group data are saved in " + Path("salinity.prn"));
-    EXPECT_TRUE(fs::exists(dir_ / "salinity.prn"));
-
-    // Close output: back to the Input page, ready for a new run.
-    form.Pages->setCurrentIndex(2);
-    Settle();
-    form.CloseOutputButton->click();
+    EXPECT_EQ(form.OpenExample->text(), "Open example");
+    EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("examples/field.inp"));
     EXPECT_EQ(form.Pages->currentIndex(), 1);
-    EXPECT_TRUE(form.Logic().State.NewRun);
+    EXPECT_TRUE(PanelVisible(form, TGroupId::General));
 }
 
 TEST_F(MainForm, ExitWindowIsModalAndEndsTheProgram)
@@ -302,70 +160,6 @@ TEST_F(MainForm, ExitWindowIsModalAndEndsTheProgram)
             form.ProgramExit->trigger();
         EXPECT_EQ(ended, 1);
     }
-}
-
-// The guided entry of a new data set goes on after a look at the Figure page: the
-// keys chosen, the groups confirmed and the open group stay.
-TEST_F(MainForm, TheGuidedEntryGoesOnAfterALookAtAnotherPage)
-{
-    TMainForm form(Scripted(answers_));
-    form.show();
-    form.Pages->setCurrentIndex(1);
-    Settle();
-    Choose(form, "Ns_ComboBox", "3");
-    Choose(form, "Kd_ComboBox", "no");
-    Click(form, SaveButtonControl(Group(TGroupId::General)));
-    for (const char* ts : {"Ts1_Edit", "Ts2_Edit", "Ts3_Edit"})
-        Control<QLineEdit>(form, ts)->setText("4");
-    Click(form, SaveButtonControl(Group(TGroupId::SeasonDurations)));
-    ASSERT_TRUE(form.EditorPanels->Panels.at(TGroupId::IrrigatedAreas)->isVisible());
-
-    form.Pages->setCurrentIndex(4);
-    Settle();
-    form.Pages->setCurrentIndex(1);
-    Settle();
-    EXPECT_TRUE(form.EditorPanels->Panels.at(TGroupId::IrrigatedAreas)->isVisible());
-    EXPECT_FALSE(form.EditorPanels->Panels.at(TGroupId::General)->isVisible());
-    EXPECT_EQ(Control<QComboBox>(form, "Ns_ComboBox")->currentText(), "3");
-    EXPECT_EQ(Control<QComboBox>(form, "Kd_ComboBox")->currentText(), "no");
-    EXPECT_TRUE(Control(form, "A3_Edit")->isEnabled());
-    EXPECT_TRUE(form.EditorPanels->Choices->button(static_cast<int>(TGroupId::SeasonDurations))->isEnabled());
-    EXPECT_FALSE(form.EditorPanels->Choices->button(static_cast<int>(TGroupId::RiceCropping))->isEnabled());
-    const TInputRecord& rec = form.Data().Rec;
-    EXPECT_EQ((std::vector<int>{rec.Ns, rec.Kd}), (std::vector<int>{3, 0}));
-    EXPECT_FALSE(form.SaveRunButton->isEnabled());
-}
-
-// Ny and Ky as saved come back on the Input page after a run: a series of Ny = 4,
-// discontinued after its first year, and the next save keeps them.
-TEST_F(MainForm, NyAndKyComeBackAsSavedAfterARun)
-{
-    std::ofstream(dir_ / "field.inp", std::ios::binary) << FieldExampleText();
-    answers_.Files = {Path("field.inp"), Path("Field")};
-    answers_.YesNo = {true, false}; // calculate; do not continue with year 2
-    TMainForm form(Scripted(answers_));
-    form.show();
-    form.InputOpen->trigger();
-    Settle();
-    Control<QLineEdit>(form, "Ny_Edit")->setText("4");
-    Choose(form, "Ky_ComboBox", "yes");
-    Click(form, SaveButtonControl(Group(TGroupId::General)));
-    form.SaveRunButton->click();
-    Settle();
-    ASSERT_EQ(form.Pages->currentIndex(), 2);
-    ASSERT_EQ(answers_.Shown.back(), "message: " + msg::SeriesDiscontinued("Field.res"));
-    EXPECT_EQ(form.Data().Rec.Ny, 2); // the year that would have come next
-
-    form.Pages->setCurrentIndex(1);
-    Settle();
-    EXPECT_EQ(Control<QLineEdit>(form, "Ny_Edit")->text(), "4");
-    EXPECT_EQ(Control<QComboBox>(form, "Ky_ComboBox")->currentText(), "yes");
-    answers_.Files = {Path("Field")};
-    answers_.YesNo = {true, false}; // overwrite; no calculations
-    form.SaveRunButton->click();
-    TInputRecord saved;
-    ReadNamedInputFile(Path("Field.INP"), saved);
-    EXPECT_EQ((std::vector<int>{saved.Ny, saved.Ky}), (std::vector<int>{4, 1}));
 }
 
 // With unsaved input, Ctrl+Q and the window's close ask first; Esc or closing the
@@ -420,40 +214,5 @@ TEST_F(MainForm, QuittingAsksFirstWhenTheInputIsUnsaved)
     EXPECT_EQ(ended, 1);
 }
 
-// "Open example" in the File menu writes the examples into the folder chosen and
-// opens field.inp on the Input page.
-TEST_F(MainForm, OpenExampleInTheFileMenu)
-{
-    answers_.Files = {Path("examples")};
-    TMainForm form(Scripted(answers_));
-    form.show();
-    Settle();
-    EXPECT_EQ(form.OpenExample->text(), "Open example");
-    form.OpenExample->trigger();
-    Settle();
-    EXPECT_EQ(answers_.Shown,
-              (std::vector<std::string>{"folder: " + std::string(DialogInfo(TDialog::ExampleFolder).Caption),
-                                        "message: " + msg::ExamplesWritten(Path("examples")),
-                                        "message: The input file is opened."}));
-    EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
-    EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
-    EXPECT_EQ(form.Pages->currentIndex(), 1);
-    EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("examples/field.inp"));
-    EXPECT_EQ(form.Title1Edit->text().toStdString(), FieldExampleRecord().Title1);
-    EXPECT_TRUE(form.EditorPanels->Panels.at(TGroupId::General)->isVisible());
-}
-
-TEST_F(MainForm, OpensAFileNamedAtTheStart)
-{
-    std::ofstream(dir_ / "wells.inp", std::ios::binary) << WellsExampleText();
-    TMainForm form(Scripted(answers_));
-    form.Logic().OpenInputFile("wells.inp"); // relative to the start folder, as typed
-    EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("wells.inp"));
-    EXPECT_EQ(form.Title1Edit->text().toStdString(), WellsExampleRecord().Title1);
-    EXPECT_EQ(answers_.Shown, std::vector<std::string>{"message: The input file is opened."});
-    EXPECT_EQ(form.Data().Rec.Ns, 4);
-    EXPECT_EQ(form.Pages->currentIndex(), 1); // where the file can be seen
-}
-
 } // namespace
-} // namespace veltra
+} // namespace veltra::test

@@ -1,87 +1,46 @@
 // The window's fit and manners on the offscreen platform: a message stands over the
-// window it concerns, the fields keep their room in the smallest window, the window
-// keeps its size whatever it shows, its first size fits a 1366 x 768 screen, its
-// captions and labels read whole, and its pictures show no number that could pass
-// for a result.
-#include <filesystem>
-#include <fstream>
-#include <memory>
+// window it concerns; the bundled example runs through the widgets while the fields
+// keep their room in the smallest window and the window keeps its size; its first
+// size fits a 1366 x 768 screen; its captions and labels read whole; its pictures
+// show no number that could pass for a result.
 #include <regex>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
-#include <QButtonGroup>
+#include <QClipboard>
+#include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPushButton>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QTabWidget>
-#include <QTest>
+#include <QTableWidget>
 #include <QTextLayout>
 #include <QTimer>
 
-#include "model/ExampleInputs.h"
+#include "GuiTestSupport.h"
 #include "model/InputFile.h"
 #include "qt/Pictures.h"
 #include "qt/TAlfaForm.h"
 #include "qt/TChartView.h"
 #include "qt/TDecorColumn.h"
-#include "qt/TInputEditorPanels.h"
-#include "qt/TMainForm.h"
-#include "qt/TScriptedShellOps.h"
 #include "qt/TextForms.h"
+#include "results/GroupFile.h"
 #include "shell/HelpTexts.h"
-#include "shell/InputGroups.h"
 #include "shell/WindowMessages.h"
-#include "support/TScratchFolder.h"
-#include "support/TestFiles.h"
 
-namespace veltra {
+namespace veltra::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 // A screen of 1366 x 768 with a panel of 32, and the title bar and borders a window
 // manager puts around a window.
 const QSize SmallScreen(1366, 768 - 32);
 const QSize Frame(16, 48);
 
-class Window : public ::testing::Test {
-protected:
-    static void Settle()
-    {
-        for (int k = 0; k < 3; ++k)
-            QCoreApplication::processEvents();
-    }
-    std::string Path(const std::string& name) const { return scratch_.Path(name); }
-    std::string WriteField()
-    {
-        std::ofstream(dir_ / "field.inp", std::ios::binary) << FieldExampleText();
-        return Path("field.inp");
-    }
-    static void Choose(TMainForm& form, TGroupId id)
-    {
-        QAbstractButton* choice = form.EditorPanels->Choices->button(static_cast<int>(id));
-        QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
-        Settle();
-    }
-    static QPushButton* PanelButton(TMainForm& form, const std::string& name)
-    {
-        return qobject_cast<QPushButton*>(form.EditorPanels->Control(name));
-    }
-
-    test::TScratchFolder scratch_{"veltra-window", true};
-    const fs::path& dir_ = scratch_.Dir;
-    TAutoAnswers answers_;
-};
+using Window = GuiTest;
 
 // Closes every message box that comes up, noting the window it stands over and its width.
 class TBoxCatcher {
@@ -173,7 +132,7 @@ TEST_F(Window, WaterTableStopLeavesTheWarningsInFront)
     form.InputOpen->trigger();
     form.Pages->setCurrentIndex(1);
     Settle();
-    PanelButton(form, CancelButtonControl(Group(TGroupId::General)))->click();
+    Click(form, CancelButtonControl(Group(TGroupId::General)));
     form.SaveRunButton->click();
     Settle();
 
@@ -190,81 +149,78 @@ TEST_F(Window, WaterTableStopLeavesTheWarningsInFront)
     EXPECT_TRUE(form.WarningForm->isVisible());
 }
 
-TEST_F(Window, FieldsKeepTheirRoomInTheSmallestWindow)
-{
-    TMainForm form(Scripted(answers_));
-    const QSize smallest = form.minimumSizeHint();
-    // It fits the small screen, frame and all.
-    EXPECT_LE(smallest.width() + Frame.width(), SmallScreen.width());
-    EXPECT_LE(smallest.height() + Frame.height(), SmallScreen.height());
-
-    form.resize(smallest);
-    form.show();
-    form.Logic().OpenInputFile(WriteField());
-    form.Pages->setCurrentIndex(1);
-    Settle();
-    auto* scroll = form.findChild<QScrollArea*>("InputEditor_Scroll");
-    ASSERT_NE(scroll, nullptr);
-    for (TGroupId id : {TGroupId::ClimaticData, TGroupId::General, TGroupId::DrainageSystem}) {
-        Choose(form, id);
-        for (const TFieldDef& f : Group(id).Fields)
-            for (int s = f.IsSeasonal() ? 1 : 0; s <= (f.IsSeasonal() ? 4 : 0); ++s) {
-                QWidget* field = form.EditorPanels->Control(FieldControl(f, s));
-                ASSERT_NE(field, nullptr) << FieldControl(f, s);
-                if (!field->isVisible())
-                    continue; // CaMax and CbMax without farmers' responses
-                const QRect where(field->mapTo(scroll->viewport(), QPoint(0, 0)), field->size());
-                EXPECT_GE(field->width(), 80) << FieldControl(f, s);
-                EXPECT_GE(where.left(), 0) << FieldControl(f, s);
-                EXPECT_LE(where.right(), scroll->viewport()->width()) << FieldControl(f, s);
-            }
-    }
-    // The decoration gave its room up.
-    EXPECT_FALSE(form.InputDecorColumn->ContentShown());
-    EXPECT_EQ(form.size(), smallest);
-}
-
 TEST_F(Window, FirstSizeFitsTheScreen)
 {
     TMainForm form(Scripted(answers_));
     const QSize smallest = form.minimumSizeHint();
     EXPECT_EQ(form.size(), DefaultWindowSize(form.screen()->availableGeometry().size(), smallest));
-
-    const QSize small = DefaultWindowSize(SmallScreen, smallest);
-    EXPECT_LE(small.width() + Frame.width(), SmallScreen.width());
-    EXPECT_LE(small.height() + Frame.height(), SmallScreen.height());
     EXPECT_EQ(DefaultWindowSize(QSize(1920, 1050), smallest), QSize(1280, 820));
     EXPECT_EQ(DefaultWindowSize(QSize(800, 600), smallest).width(), smallest.width());
-
-    // There every data group can be chosen without scrolling, and the picture shows.
-    form.resize(small);
-    form.show();
-    form.Logic().OpenInputFile(WriteField());
-    form.Pages->setCurrentIndex(1);
-    Settle();
-    EXPECT_EQ(form.findChild<QScrollArea*>("InputEditor_Scroll")->verticalScrollBar()->maximum(), 0);
-    EXPECT_TRUE(form.InputDecorColumn->ContentShown());
 }
 
-TEST_F(Window, SizeStaysWhateverTheWindowShows)
+// The text of a file as a memo shows it: lines joined by "\n".
+QString AsMemo(const fs::path& path)
+{
+    std::string out;
+    for (char c : ReadFile(path))
+        if (c != '\r')
+            out += c;
+    if (!out.empty() && out.back() == '\n')
+        out.pop_back();
+    return QString::fromStdString(out);
+}
+
+// The bundled example run through the widgets, in the smallest window and in the first
+// size on a small screen: both fit the screen, frame and all; in the smallest every
+// field keeps its room and the picture gives its room up; on the small screen every data
+// group can be chosen without scrolling beside the picture. The result shows on the
+// Output page, a table in the grid and a chart on the Graphics page, and the window
+// keeps its size whatever it shows.
+TEST_F(Window, RunsTheExampleAndKeepsItsSizeAndTheFieldsTheirRoom)
 {
     for (const bool smallest : {true, false}) {
         SCOPED_TRACE(smallest ? "smallest" : "small screen");
+        fs::remove(dir_ / "Field.INP"); // the first walk's: no overwrite question
         TAutoAnswers answers;
         answers.Files = {WriteField(), Path("Field.inp")};
         TMainForm form(Scripted(answers));
-        form.resize(smallest ? form.minimumSizeHint() : DefaultWindowSize(SmallScreen, form.minimumSizeHint()));
+        const QSize size = smallest ? form.minimumSizeHint() : DefaultWindowSize(SmallScreen, form.minimumSizeHint());
+        EXPECT_LE(size.width() + Frame.width(), SmallScreen.width());
+        EXPECT_LE(size.height() + Frame.height(), SmallScreen.height());
+        form.resize(size);
         form.show();
         Settle();
-        const QSize size = form.size();
 
         form.InputOpen->trigger();
+        EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("field.inp"));
+        EXPECT_EQ(form.Title1Edit->text().toStdString(), FieldExampleRecord().Title1);
         form.Pages->setCurrentIndex(1);
         Settle();
-        for (const TGroupDef& g : InputGroups())
-            if (form.EditorPanels->Choices->button(static_cast<int>(g.Id))->isEnabled())
-                Choose(form, g.Id);
-        PanelButton(form, CancelButtonControl(Group(TGroupId::WaterTable)))->click();
+        EXPECT_FALSE(form.SaveRunButton->isEnabled()); // until the open group is closed
+        auto* scroll = form.findChild<QScrollArea*>("InputEditor_Scroll");
+        ASSERT_NE(scroll, nullptr);
+        if (!smallest) {
+            EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
+        }
+        for (const TGroupDef& g : InputGroups()) {
+            if (!Offered(form, g.Id))
+                continue;
+            Choose(form, g.Id);
+            for (const TFieldDef& f : g.Fields)
+                for (int s = f.IsSeasonal() ? 1 : 0; smallest && s <= (f.IsSeasonal() ? 4 : 0); ++s) {
+                    QWidget* field = form.EditorPanels->Control(FieldControl(f, s));
+                    ASSERT_NE(field, nullptr) << FieldControl(f, s);
+                    if (!field->isVisible())
+                        continue; // CaMax and CbMax without farmers' responses
+                    const QRect where(field->mapTo(scroll->viewport(), QPoint(0, 0)), field->size());
+                    EXPECT_GE(field->width(), 80) << FieldControl(f, s);
+                    EXPECT_GE(where.left(), 0) << FieldControl(f, s);
+                    EXPECT_LE(where.right(), scroll->viewport()->width()) << FieldControl(f, s);
+                }
+        }
+        EXPECT_EQ(form.InputDecorColumn->ContentShown(), !smallest);
+        Click(form, CancelButtonControl(Group(TGroupId::WaterTable)));
+        EXPECT_TRUE(form.SaveRunButton->isEnabled());
         // A long path in the file's label is cut, not allowed to widen the window.
         std::string longPath(300, 'x');
         longPath.append("/field.inp");
@@ -274,18 +230,50 @@ TEST_F(Window, SizeStaysWhateverTheWindowShows)
 
         form.SaveRunButton->click();
         Settle();
+        EXPECT_EQ(answers.Shown,
+                  (std::vector<std::string>{"open: Input files (*.inp *.INP)", "message: The input file is opened.",
+                                            "message: Please determine file and folder name for saving the data",
+                                            "save: Input files (*.inp *.INP)",
+                                            "question: The data were saved in: Field.INP. Do you wish to do the "
+                                            "calculations?",
+                                            "message: " + msg::CalculationsDone(Path("Field.res")),
+                                            "message: One or more runtime comments are given."}));
+        // The Output page shows the result file, the warning window the warnings.
         ASSERT_EQ(form.Pages->currentIndex(), 2);
         EXPECT_EQ(form.size(), size);
+        EXPECT_TRUE(form.ResultMemo->isVisible());
+        EXPECT_EQ(form.ResultMemo->toPlainText(), AsMemo(dir_ / "Field.res"));
+        EXPECT_TRUE(form.WarningForm->isVisible());
+        EXPECT_TRUE(form.WarningForm->WarningMemo->toPlainText().contains("drainage re-use"));
+        EXPECT_FALSE(form.WaitMemo->isVisible());
+        EXPECT_FALSE(form.OutputDecor->isVisible());
+        EXPECT_EQ(ReadFile(dir_ / "Field.trf"), "2\r\n");
+
+        // Output group 1: the table in the text view and the grid.
         form.GroupButton->click();
+        EXPECT_TRUE(form.GroupsPanel->isVisible());
+        form.GroupOptions->button(1)->setChecked(true);
         form.GoButton->click();
         Settle();
         EXPECT_EQ(form.size(), size);
+        ASSERT_TRUE(form.Grid->isVisible());
+        EXPECT_EQ(form.Grid->columnCount(), 10);
+        EXPECT_EQ(form.Grid->rowCount(), 23); // heads, years 0 to 10 of 2 seasons
+        EXPECT_EQ(form.Grid->item(0, 0)->text(), " Year");
+        EXPECT_EQ(form.Grid->item(0, 5)->text(), " Cr4");
+        EXPECT_TRUE(
+            form.ResultMemo->toPlainText().startsWith("\"Data from: " + QString::fromStdString(Path("Field.res"))));
+        form.ClipButton->click();
+        EXPECT_EQ(QApplication::clipboard()->text().toStdString(), ClipboardText(form.Logic().OutputData()));
 
-        // The chart: at its own size where the page has room, smaller where it has not.
+        // The chart: at its own size where the page has room, smaller where it has not;
+        // saved as a picture of 762 x 486 pixels.
         form.SeeGraphButton->click();
         Settle();
         ASSERT_EQ(form.Pages->currentIndex(), 3);
         EXPECT_EQ(form.size(), size);
+        EXPECT_TRUE(form.GraphImage->isVisible());
+        EXPECT_FALSE(form.GraphDecor->isVisible());
         const QRect chart = form.GraphImage->ChartRect();
         EXPECT_LE(chart.width(), form.GraphImage->width());
         EXPECT_LE(chart.height(), form.GraphImage->height());
@@ -293,10 +281,31 @@ TEST_F(Window, SizeStaysWhateverTheWindowShows)
         if (!smallest) {
             EXPECT_EQ(chart.size(), QSize(762, 486));
         }
-        for (int page : {0, 4, 1})
+        const QImage& picture = form.Ops().Canvas().Image();
+        int coloured = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                coloured += picture.pixel(x, y) != qRgb(255, 255, 255);
+        EXPECT_GT(coloured, 2000);
+        ASSERT_TRUE(form.GraphSaveButton->isEnabled());
+        answers.Files = {Path("chart.png")};
+        form.GraphSaveButton->click();
+        EXPECT_EQ(QImage(QString::fromStdString(Path("chart.png"))).size(), QSize(762, 486));
+        EXPECT_EQ(answers.Shown.back(), "message: The graph was saved in  " + Path("chart.png"));
+        // The group table as a group file.
+        answers.Files = {Path("salinity")};
+        form.GroupSave->trigger();
+        EXPECT_EQ(answers.Shown.back(), "message: The group data are saved in " + Path("salinity.prn"));
+        EXPECT_TRUE(fs::exists(dir_ / "salinity.prn"));
+
+        for (int page : {0, 4, 2})
             form.Pages->setCurrentIndex(page);
         Settle();
         EXPECT_EQ(form.size(), size);
+        // Close output: back to the Input page, ready for a new run.
+        form.CloseOutputButton->click();
+        EXPECT_EQ(form.Pages->currentIndex(), 1);
+        EXPECT_TRUE(form.Logic().State.NewRun);
     }
 }
 
@@ -342,8 +351,7 @@ TEST_F(Window, CaptionsAndLabelsReadWhole)
         }
 
     // The Intro page says where the bundled examples are installed and how to get them.
-    std::ifstream rules(fs::path(VELTRA_SOURCE_DIR) / "cmake" / "Packaging.cmake");
-    const std::string cmake((std::istreambuf_iterator<char>(rules)), std::istreambuf_iterator<char>());
+    const std::string cmake = ReadFile(fs::path(VELTRA_SOURCE_DIR) / "cmake" / "Packaging.cmake");
     std::smatch install;
     ASSERT_TRUE(std::regex_search(cmake, install, std::regex(R"(install\(FILES examples/\S+ .*DESTINATION (\S+)\))")));
     EXPECT_NE(IntroText().find(install[1].str()), std::string::npos) << install[1].str();
@@ -426,4 +434,4 @@ TEST_F(Window, PicturesShowNoResultsAndNameTheFile)
 }
 
 } // namespace
-} // namespace veltra
+} // namespace veltra::test

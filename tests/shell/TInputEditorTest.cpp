@@ -21,13 +21,8 @@
 namespace veltra {
 namespace {
 
-using editortest::FieldClimate;
-using editortest::FieldTyping;
-using editortest::TTyping;
-using editortest::WalkGuidedEntry;
-using test::ExpectEnabled;
-using test::ExpectTexts;
-using test::ExpectVisible;
+using namespace editortest;
+using namespace test;
 
 const std::string CellTest = "There are one or more empty cells or cells withnegative values. Please complete/adjust.";
 
@@ -48,8 +43,6 @@ std::vector<std::string> Confirmations(const std::vector<std::string>& captions)
                 out.emplace_back(g.Confirmation);
     return out;
 }
-
-using editortest::OfferedGroups;
 
 class NewDataSet : public ::testing::Test {
 protected:
@@ -90,7 +83,7 @@ TEST_F(NewDataSet, GuidedEntryOrderFollowsWellsDrainsAndUnirrigatedLand)
     ed2.StartGuidedEntry();
     ops2.SetControlText("Kp_ComboBox", "yes");
     ed2.KpChanged();
-    editortest::TypeIntoOpenGroup(ed2, ops2, {});
+    TypeIntoOpenGroup(ed2, ops2, {});
     ASSERT_TRUE(ed2.SaveGroup());
     EXPECT_EQ(OfferedGroups(ops2), Captions({G::General, G::SeasonDurations, G::PumpingWells, G::UseWellWater,
                                              G::DrainageSystem, G::DrainageControl, G::DrainageReuse}));
@@ -195,7 +188,7 @@ protected:
     bool Save(TGroupId id, const TTyping& typing)
     {
         ed.ShowGroup(id);
-        editortest::TypeIntoOpenGroup(ed, ops, typing);
+        TypeIntoOpenGroup(ed, ops, typing);
         return ed.SaveGroup();
     }
     std::string LastMessage() const { return ops.Messages.empty() ? std::string() : ops.Messages.back(); }
@@ -347,57 +340,54 @@ TEST_F(OpenedFile, CellTestStopsTheSaveAndCancelPutsTheRecordBack)
 TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
 {
     using G = TGroupId;
+    // One field typed; its message (the water salinity group adds a note to any failure).
     struct Case {
         G Id;
-        TTyping Typing;
-        std::vector<std::string> Messages;
+        const char* Field;
+        const char* Typed;
+        std::string Message;
     };
     const std::string drainable = "The  drainable (=effective) porosity must be less than half the total porosity";
     const std::string drains = "The drains must be in the transition zone:  Dr < Dd < Dr + Dx";
+    const std::string storage = "The storage efficiency must be > 0"; // one wording whatever the land
     const std::vector<Case> cases{
-        {G::IrrigatedAreas, {{"A1_Edit", "1.1"}}, {" Irrigated area fractions A must be between 0 and 1."}},
-        {G::IrrigatedAreas, {{"B2_Edit", "-0.2"}}, {" Irrigated area fractions B  must be between 0 and 1."}},
-        {G::IrrigatedAreas,
-         {{"A1_Edit", "0.8"}, {"B1_Edit", "0.3"}},
-         {" The sum of area fractions A+B must not be greater than 1."}},
-        {G::IrrigationQuantity, {{"IaB2_Edit", "-0.1"}}, {" Irrigation of area B must be zero or more."}},
-        {G::ClimaticData, {{"EpU2_Edit", "-0.1"}}, {" The evaporation unirrigated land U must be zero or more."}},
-        // Storage efficiency: one wording for "> 0" whatever the land.
-        {G::StorageEfficiency, {{"FsU1_Edit", "0"}}, {"The storage efficiency must be > 0"}},
-        {G::StorageEfficiency, {{"FsB2_Edit", "0"}}, {"The storage efficiency must be > 0"}},
-        {G::StorageEfficiency,
-         {{"FsA1_Edit", "1"}},
-         {" The storage efficiency in area A must be between zero and one."}},
-        {G::StorageEfficiency,
-         {{"FsU2_Edit", "1.5"}},
-         {" The storage efficiency in unirrigated area U must be between zero and one."}},
-        {G::SurfaceRunInOff, {{"SoU1_Edit", "-0.01"}}, {" The surface run-off from area U must be zero or more."}},
-        {G::SurfaceDrainage, {{"SoA2_Edit", "-0.01"}}, {" The surface drainage from area A cannot be negative."}},
-        {G::GroundWater, {{"Go1_Edit", "-0.01"}}, {" The ground water ouflow cannot be negative."}},
-        {G::SoilThickness, {{"Dq_Edit", "0"}}, {"The aquifer depth must be > 0"}},
-        {G::SoilPorosity, {{"Ptx_Edit", "0.9"}}, {"The porosity must be > 0 and less than 0.9"}},
-        {G::SoilPorosity, {{"Pex_Edit", "0.25"}}, {drainable}},
-        {G::LeachingEfficiency, {{"Flq_Edit", "0"}}, {"The leaching efficiency must > 0"}},
+        {G::IrrigatedAreas, "A1_Edit", "1.1", " Irrigated area fractions A must be between 0 and 1."},
+        {G::IrrigatedAreas, "B2_Edit", "-0.2", " Irrigated area fractions B  must be between 0 and 1."},
+        {G::IrrigatedAreas, "A1_Edit", "0.8", " The sum of area fractions A+B must not be greater than 1."},
+        {G::IrrigationQuantity, "IaB2_Edit", "-0.1", " Irrigation of area B must be zero or more."},
+        {G::ClimaticData, "EpU2_Edit", "-0.1", " The evaporation unirrigated land U must be zero or more."},
+        {G::StorageEfficiency, "FsU1_Edit", "0", storage},
+        {G::StorageEfficiency, "FsB2_Edit", "0", storage},
+        {G::StorageEfficiency, "FsA1_Edit", "1", " The storage efficiency in area A must be between zero and one."},
+        {G::StorageEfficiency, "FsU2_Edit", "1.5",
+         " The storage efficiency in unirrigated area U must be between zero and one."},
+        {G::SurfaceRunInOff, "SoU1_Edit", "-0.01", " The surface run-off from area U must be zero or more."},
+        {G::SurfaceDrainage, "SoA2_Edit", "-0.01", " The surface drainage from area A cannot be negative."},
+        {G::GroundWater, "Go1_Edit", "-0.01", " The ground water ouflow cannot be negative."},
+        {G::SoilThickness, "Dq_Edit", "0", "The aquifer depth must be > 0"},
+        {G::SoilPorosity, "Ptx_Edit", "0.9", "The porosity must be > 0 and less than 0.9"},
+        {G::SoilPorosity, "Pex_Edit", "0.25", drainable},
+        {G::LeachingEfficiency, "Flq_Edit", "0", "The leaching efficiency must > 0"},
         // The drains in the transition zone of the file (Dr = 0.8, Dx = 5): Dr < Dd < Dr + Dx.
-        {G::DrainageSystem, {{"Dd_Edit", "0.8"}}, {drains}},
-        {G::DrainageSystem, {{"Dd_Edit", "5.8"}}, {drains}},
-        {G::DrainageSystem, {{"Dd_Edit", "0,3"}}, {drains}},
-        {G::DrainageControl, {{"Frd1_Edit", "1.5"}}, {" The the drainage control factor must be between 0 and 1"}},
-        {G::DrainageReuse, {{"DBu2_Edit", "-0.1"}}, {" The the reuse of drainage water cannot be negative."}},
-        {G::SoilSalinity, {{"CxB0_Edit", "0"}}, {"The intial soil salinity must be > 0"}},
-        // Any failure of the water salinity group, the cell test included, is followed by a note.
-        {G::WaterSalinity,
-         {{"Cp_Edit", "-0.5"}},
-         {" The water salinity values cannot be negative.", "Some data are inorrect."}},
-        {G::WaterSalinity, {{"Ch_Edit", ""}}, {CellTest, "Some data are inorrect."}},
-        {G::WaterSalinity, {{"Ch_Edit", "eight"}}, {"eight is not a valid number", "Some data are inorrect."}},
-        {G::WaterTable, {{"Dc_Edit", ""}}, {CellTest}},
+        {G::DrainageSystem, "Dd_Edit", "0.8", drains},
+        {G::DrainageSystem, "Dd_Edit", "5.8", drains},
+        {G::DrainageSystem, "Dd_Edit", "0,3", drains},
+        {G::DrainageControl, "Frd1_Edit", "1.5", " The the drainage control factor must be between 0 and 1"},
+        {G::DrainageReuse, "DBu2_Edit", "-0.1", " The the reuse of drainage water cannot be negative."},
+        {G::SoilSalinity, "CxB0_Edit", "0", "The intial soil salinity must be > 0"},
+        {G::WaterSalinity, "Cp_Edit", "-0.5", " The water salinity values cannot be negative."},
+        {G::WaterSalinity, "Ch_Edit", "", CellTest},
+        {G::WaterSalinity, "Ch_Edit", "eight", "eight is not a valid number"},
+        {G::WaterTable, "Dc_Edit", "", CellTest},
     };
     const TInputRecord original = rec;
     for (const auto& c : cases) {
         ops.Messages.clear();
-        EXPECT_FALSE(Save(c.Id, c.Typing)) << Group(c.Id).Caption;
-        EXPECT_EQ(ops.Messages, c.Messages) << Group(c.Id).Caption;
+        EXPECT_FALSE(Save(c.Id, {{c.Field, c.Typed}})) << c.Field;
+        std::vector<std::string> messages{c.Message};
+        if (c.Id == G::WaterSalinity)
+            messages.emplace_back("Some data are inorrect.");
+        EXPECT_EQ(ops.Messages, messages) << c.Field;
         EXPECT_EQ(ed.OpenGroup(), c.Id);
         ed.CancelGroup();
         EXPECT_EQ(InputFileText(rec), InputFileText(original)) << Group(c.Id).Caption << ": Cancel";
@@ -569,11 +559,13 @@ TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
     EXPECT_EQ(ops.VisibleWindows, std::set<TWindow>{TWindow::Drain});
     ed.DrainageCalculationsClicked();
 
-    // A save that stores Dd and then meets an empty QH1 field.
-    ops.SetControlText("Dd_Edit", "1.2");
-    ops.SetControlText("QH1_Edit", "");
+    // A save that stores Dd, QH1 and QH2 and then is refused (drains above the root zone).
+    ops.SetControlText("Dd_Edit", "0.5");
+    ops.SetControlText("QH1_Edit", "0.005");
+    ops.SetControlText("QH2_Edit", "0.002");
     EXPECT_FALSE(ed.SaveGroup());
-    EXPECT_EQ(rec.Dd, 1.2);
+    EXPECT_EQ((std::vector<double>{rec.Dd, rec.QH1, rec.QH2}), (std::vector<double>{0.5, 0.005, 0.002}));
+    ops.SetControlText("Dd_Edit", "1.2");
     // The calculator fills the group's fields and the record.
     for (const auto& [field, text] : std::vector<std::pair<TAlfaField, const char*>>{{TAlfaField::Ka, "1"},
                                                                                      {TAlfaField::Kb, "0.5"},
@@ -588,7 +580,7 @@ TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
     ExpectTexts(ops, {{"QH1_Edit", " 0.01349"}, {"QH2_Edit", " 0.01000"}});
     const double qh1 = rec.QH1;
     EXPECT_NEAR(qh1, 0.0134858583, 1e-10);
-    // Cancel puts back Dd; the calculator's QH1 and QH2 stay; both windows close.
+    // Cancel puts back Dd; the calculator's QH1 and QH2 stay, though the failed save stored others; both windows close.
     ed.CancelGroup();
     EXPECT_EQ((std::vector<double>{rec.Dd, rec.QH1, rec.QH2}), (std::vector<double>{1.5, qh1, 0.01}));
     EXPECT_TRUE(ops.VisibleWindows.empty());

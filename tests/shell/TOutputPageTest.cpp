@@ -115,8 +115,15 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     Go(2);
     EXPECT_EQ(ops_.Messages.size(), said);
     EXPECT_EQ(ops_.TextLines, TableViewLines(Expected(2)));
+    // The frequency view, saved as shown.
     Go(13);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.frq"));
+    EXPECT_TRUE(Visible(ctl::GroupSaveButton));
+    ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel}, false);
+    EXPECT_FALSE(ops_.GridVisible);
+    ops_.FileAnswers = {Path("freq.prn")};
+    logic_->GroupSave();
+    EXPECT_EQ(ReadFile(dir_ / "freq.prn"), ReadFile(dir_ / "Field.frq"));
 }
 
 // "Group file" pressed on the Graphics page shows the Output page with the file; a
@@ -146,19 +153,6 @@ TEST_F(OutputPage, GroupFileFromTheGraphicsPageShowsTheOutputPage)
     EXPECT_EQ(ops_.TextLines, std::vector<std::string>{"some notes"});
     EXPECT_EQ(ops_.Messages.back(), msg::NotAGroupFile(Path("notes.prn")));
     EXPECT_FALSE(Visible(ctl::SeeGraphButton));
-}
-
-TEST_F(OutputPage, FrequencyViewSavedAsShown)
-{
-    RunField();
-    Go(13);
-    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.frq"));
-    EXPECT_TRUE(Visible(ctl::GroupSaveButton));
-    ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel}, false);
-    EXPECT_FALSE(ops_.GridVisible);
-    ops_.FileAnswers = {Path("freq.prn")};
-    logic_->GroupSave();
-    EXPECT_EQ(ReadFile(dir_ / "freq.prn"), ReadFile(dir_ / "Field.frq"));
 }
 
 TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)

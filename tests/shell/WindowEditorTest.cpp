@@ -2,14 +2,11 @@
 // file fills and offers the groups, " Save / run " waits while a panel is open,
 // every save of the file notes Ns and Ny for the General data group, and a new data
 // set entered, saved and run gives the files of the command line.
-#include <cstdlib>
-
 #include "WindowTestSupport.h"
 #include "model/ExampleInputs.h"
 #include "model/NumberText.h"
 #include "shell/ControlNames.h"
 #include "shell/GuidedEntry.h"
-#include "shell/WindowMessages.h"
 #include "wholerun/ReferenceCompare.h"
 
 namespace veltra::test {
@@ -245,8 +242,7 @@ TEST_F(WindowEditor, ANewDataSetEnteredSavedAndRunGivesTheFilesOfTheCommandLine)
     ASSERT_TRUE(fs::exists(dir_ / "three.INP"));
 
     fs::copy_file(dir_ / "three.INP", tool / "three.INP");
-    const std::string command = "cd '" + tool.string() + "' && '" + VELTRA_BINARY + "' run three.INP > veltra.out 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile(tool / "veltra.out");
+    RunTool(tool, "three.INP");
     for (const char* file : {"three.res", "three.frq", "three.trf"}) {
         SCOPED_TRACE(file);
         EXPECT_EQ(wholerun::FirstDifference(ReadFile(tool / file), ReadFile(dir_ / file), false), "");

@@ -14,8 +14,6 @@
 namespace veltra::test {
 namespace {
 
-const std::string InputFilter = "Input files (*.inp *.INP)";
-
 using WindowRun = WindowTest;
 
 TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
@@ -29,27 +27,25 @@ TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
 
     const std::size_t mark = ops_.Events.size();
     EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true}),
-              (std::vector<std::string>{
-                  "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
-                  "question: The data were saved in: Field.INP. Do you wish to do the calculations?",
-                  "message: Calculations were done and the output is saved in " + Path("Field.res") +
-                      "   Use the Output tabsheet to see the results.",
-                  "message: One or more runtime comments are given."}));
+              SaveAs({"question: The data were saved in: Field.INP. Do you wish to do the calculations?",
+                      "message: Calculations were done and the output is saved in " + Path("Field.res") +
+                          "   Use the Output tabsheet to see the results.",
+                      "message: One or more runtime comments are given."}));
 
     // The busy box, in order, with a plain wait after each progress text.
     std::vector<std::string> busy;
     for (std::size_t i = mark; i < ops_.Events.size(); ++i)
         if (ops_.Events[i].rfind("busy: ", 0) == 0)
             busy.push_back(ops_.Events[i].substr(6));
-    EXPECT_EQ(busy, (std::vector<std::string>{" Saving the data", " Calculating .....", " Still busy .....",
-                                              " Almost done ....", " Finalizing ......"}));
+    EXPECT_EQ(busy, (TLines{" Saving the data", " Calculating .....", " Still busy .....", " Almost done ....",
+                            " Finalizing ......"}));
     EXPECT_EQ(ops_.Pauses, std::vector<int>(4, 500));
     EXPECT_FALSE(ops_.BusyVisible);
 
     // The files: the input as written, the run's files beside it, no lists left behind.
     EXPECT_EQ(ReadFile(dir_ / "Field.INP"), InputFileText(rec));
     EXPECT_EQ(ReadFile(dir_ / "Field.trf"), "2\r\n");
-    EXPECT_EQ(Present(dir_, {"Field.frq", "warning.lst", "Error.lst"}), (std::vector<std::string>{"Field.frq"}));
+    EXPECT_EQ(Present(dir_, {"Field.frq", "warning.lst", "Error.lst"}), (TLines{"Field.frq"}));
 
     // The Output page shows the result file and the warnings.
     ASSERT_EQ(ops_.ShownPages.back(), TPage::Output);
@@ -86,18 +82,15 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     WriteFile(dir_ / "warning.lst", "old\r\n");
 
     EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true}),
-              (std::vector<std::string>{
-                  "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
-                  "question: The data were saved in: Field.INP. Do you wish to do the calculations?",
-                  "message: One or more errors in the input were detected."}));
-    EXPECT_EQ(ops_.TextLines,
-              (std::vector<std::string>{ErrorListHeading, "", " Critical depth Dc must be > rootzone depth Dr.", "",
-                                        " CALCULATIONS COULD NOT BE DONE", " Please adjust the input."}));
+              SaveAs({"question: The data were saved in: Field.INP. Do you wish to do the calculations?",
+                      "message: One or more errors in the input were detected."}));
+    EXPECT_EQ(ops_.TextLines, (TLines{ErrorListHeading, "", " Critical depth Dc must be > rootzone depth Dr.", "",
+                                      " CALCULATIONS COULD NOT BE DONE", " Please adjust the input."}));
     EXPECT_TRUE(ops_.TextVisible);
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     // The input is saved all the same.
     EXPECT_EQ(Present(dir_, {"Field.res", "Field.frq", "Error.lst", "warning.lst", "Field.INP"}),
-              (std::vector<std::string>{"Field.INP"}));
+              (TLines{"Field.INP"}));
     // Nothing to make groups of: the options and "Go" are hidden, and the status line
     // names only what is shown.
     ExpectVisible(
@@ -121,12 +114,10 @@ TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehind)
     fs::create_directories(dir_ / "my.data");
     // Two dots in the file name: refused before anything is created, asked again.
     // A dot in a folder name is fine.
-    EXPECT_EQ(SaveRunDialogue({Path("a.b.inp"), Path("my.data/run.inp")}, {false}),
-              (std::vector<std::string>{
-                  "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
-                  "message: The number of dots (.) in the file name should not be greater than 1. Please adjust.",
-                  "message: Please determine file and folder name for saving the data", "save: " + InputFilter,
-                  "question: The data were saved in: run.INP. Do you wish to do the calculations?"}));
+    TLines again = SaveAs({"question: The data were saved in: run.INP. Do you wish to do the calculations?"});
+    again.insert(again.begin(),
+                 "message: The number of dots (.) in the file name should not be greater than 1. Please adjust.");
+    EXPECT_EQ(SaveRunDialogue({Path("a.b.inp"), Path("my.data/run.inp")}, {false}), SaveAs(again));
     EXPECT_FALSE(fs::exists(dir_ / "a.b.INP"));
     EXPECT_TRUE(fs::exists(dir_ / "my.data" / "run.INP"));
     EXPECT_FALSE(fs::exists(dir_ / "my.data" / "run.res")); // nothing ran
@@ -136,9 +127,7 @@ TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehind)
     // Overwrite declined: the file stays as it was.
     WriteFile(dir_ / "Keep.INP", "mine\r\n");
     EXPECT_EQ(SaveRunDialogue({Path("Keep.inp")}, {false}),
-              (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
-                                        "save: " + InputFilter, "question: The file already exists, overwrite?",
-                                        "message: The input data were not saved"}));
+              SaveAs({"question: The file already exists, overwrite?", "message: The input data were not saved"}));
     EXPECT_EQ(ReadFile(dir_ / "Keep.INP"), "mine\r\n");
 
     // Cancelled dialog.
@@ -146,11 +135,9 @@ TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehind)
     EXPECT_TRUE(logic_->State.SaveCancelled);
 
     // A write that fails stops the save; no run is started.
-    EXPECT_EQ(
-        SaveRunDialogue({Path("missing/Field.inp")}, {}),
-        (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
-                                  "save: " + InputFilter, "message: " + WriteFailureMessage(Path("missing/Field.INP")),
-                                  "message: The input data were not saved"}));
+    EXPECT_EQ(SaveRunDialogue({Path("missing/Field.inp")}, {}),
+              SaveAs({"message: " + WriteFailureMessage(Path("missing/Field.INP")),
+                      "message: The input data were not saved"}));
     EXPECT_TRUE(logic_->State.NewRun);
     EXPECT_FALSE(ops_.BusyVisible);
 
@@ -158,10 +145,8 @@ TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehind)
     dm_.Rec.A[1] = 0.8; // A + B = 1.1 in season 1
     dm_.Rec.A[2] = 0.9;
     EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {}),
-              (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
-                                        "save: " + InputFilter,
-                                        "message: The sum of areas A and B in season 1 must >= 0 and <= 1",
-                                        "message: The sum of areas A and B in season 2 must >= 0 and <= 1"}));
+              SaveAs({"message: The sum of areas A and B in season 1 must >= 0 and <= 1",
+                      "message: The sum of areas A and B in season 2 must >= 0 and <= 1"}));
     EXPECT_FALSE(fs::exists(dir_ / "Field.INP"));
 }
 
@@ -226,14 +211,12 @@ TEST_F(WindowRun, OneInputFileWhateverTheCaseOfItsExtension)
 {
     OpenAndShowInput(WriteInput("Field.inp", Field(2, 1)));
     dm_.Rec.IaA[1] = 0.45;
-    EXPECT_EQ(
-        SaveRunDialogue({Path("Field")}, {true, true, false}),
-        (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
-                                  "save: " + InputFilter, "question: The file already exists, overwrite?",
-                                  "question: The data were saved in: Field.inp. Do you wish to do the calculations?",
-                                  "message: " + msg::YearReached("Field.inp", 2, "1", "Field.res"),
-                                  "question: Do you wish to continue with the next year Nr 2",
-                                  "message: " + msg::SeriesDiscontinued("Field.res")}));
+    EXPECT_EQ(SaveRunDialogue({Path("Field")}, {true, true, false}),
+              SaveAs({"question: The file already exists, overwrite?",
+                      "question: The data were saved in: Field.inp. Do you wish to do the calculations?",
+                      "message: " + msg::YearReached("Field.inp", 2, "1", "Field.res"),
+                      "question: Do you wish to continue with the next year Nr 2",
+                      "message: " + msg::SeriesDiscontinued("Field.res")}));
     EXPECT_FALSE(fs::exists(dir_ / "Field.INP"));
     TInputRecord saved;
     ReadNamedInputFile(Path("Field.inp"), saved);
@@ -331,6 +314,14 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
     logic_->OpenInputFile("field.inp");
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
     EXPECT_EQ(dm_.Rec.Shell.FileName, Path("field.inp"));
+
+    // The help buttons and Exit show their windows.
+    logic_->KrHelp();
+    logic_->InputSymbols();
+    logic_->OutputSymbols();
+    logic_->ProgramExit();
+    EXPECT_EQ(ops_.VisibleWindows,
+              (std::set<TWindow>{TWindow::Help, TWindow::InputSymbols, TWindow::OutputSymbols, TWindow::Close}));
 }
 
 // Unsaved input (a group saved with "Save group" or a title changed since the input
@@ -349,7 +340,7 @@ TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
         return std::make_pair(DialogueSince(mark), closing);
     };
     const std::vector<std::string> asked{"question: " + std::string(msg::QuitUnsaved)};
-    EXPECT_EQ(quit({}), std::make_pair(std::vector<std::string>{}, true)); // nothing to lose
+    EXPECT_EQ(quit({}), std::make_pair(TLines{}, true)); // nothing to lose
 
     // A new data set with a group saved and no file yet.
     logic_->PageShown(TPage::Input);
@@ -432,8 +423,7 @@ TEST_F(WindowRun, OpenExampleWritesTheExamplesAndOpensField)
         return DialogueSince(mark);
     };
     const std::string folderDialog = "folder: " + std::string(DialogInfo(TDialog::ExampleFolder).Caption);
-    EXPECT_EQ(example(std::nullopt, {}),
-              (std::vector<std::string>{folderDialog, "message: " + std::string(msg::NoExampleFolder)}));
+    EXPECT_EQ(example(std::nullopt, {}), (TLines{folderDialog, "message: " + std::string(msg::NoExampleFolder)}));
 
     const std::string ex = Path("examples");
     const std::vector<std::string> written{folderDialog, "message: " + msg::ExamplesWritten(ex),
@@ -449,17 +439,15 @@ TEST_F(WindowRun, OpenExampleWritesTheExamplesAndOpensField)
     // A user's field.inp there: No keeps it and opens nothing; Yes replaces it.
     WriteFile(dir_ / "examples" / "field.inp", "mine\r\n");
     dm_.Rec.Shell.FileName = "before";
-    EXPECT_EQ(example(ex, {false}),
-              (std::vector<std::string>{folderDialog, "question: " + msg::ReplaceByExamples(ex, {"field.inp"}),
-                                        "message: " + std::string(msg::ExamplesNotWritten)}));
+    EXPECT_EQ(example(ex, {false}), (TLines{folderDialog, "question: " + msg::ReplaceByExamples(ex, {"field.inp"}),
+                                            "message: " + std::string(msg::ExamplesNotWritten)}));
     EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), "mine\r\n");
     EXPECT_EQ(dm_.Rec.Shell.FileName, "before");
 
     // Unsaved input: asked first; No writes nothing.
     WriteFile(dir_ / "examples" / "wells.inp", "mine too\r\n");
     editor_.Saves = 1;
-    EXPECT_EQ(example(ex, {false}),
-              (std::vector<std::string>{folderDialog, "question: " + std::string(msg::OpenExampleUnsaved)}));
+    EXPECT_EQ(example(ex, {false}), (TLines{folderDialog, "question: " + std::string(msg::OpenExampleUnsaved)}));
     EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), "mine too\r\n");
     std::vector<std::string> replaced{folderDialog, "question: " + std::string(msg::OpenExampleUnsaved),
                                       "question: " + msg::ReplaceByExamples(ex, {"field.inp", "wells.inp"})};
@@ -468,17 +456,6 @@ TEST_F(WindowRun, OpenExampleWritesTheExamplesAndOpensField)
     EXPECT_EQ(ReadFile(dir_ / "examples" / "field.inp"), FieldExampleText());
     EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
     EXPECT_EQ(dm_.Rec.Shell.FileName, ex + "/field.inp");
-}
-
-TEST_F(WindowRun, ExitAndHelpWindows)
-{
-    OpenAndShowInput(WriteInput("field.inp", Field()));
-    logic_->KrHelp();
-    logic_->InputSymbols();
-    logic_->OutputSymbols();
-    logic_->ProgramExit();
-    EXPECT_EQ(ops_.VisibleWindows,
-              (std::set<TWindow>{TWindow::Help, TWindow::InputSymbols, TWindow::OutputSymbols, TWindow::Close}));
 }
 
 TEST_F(WindowRun, StartFolderThatCannotBeWrittenSendsTheListsToTheStateFolder)
@@ -522,24 +499,18 @@ TEST_F(WindowRun, StartFolderThatCannotBeWrittenSendsTheListsToTheStateFolder)
 TEST(DialogFilters, MatchBothCasesAndPicturesArePngToo)
 {
     // A save writes ".INP": a filter of lower-case names only would hide it.
-    const std::pair<TDialog, std::vector<std::string>> filters[] = {
-        {TDialog::InputOpen, {"*.inp", "*.INP"}},
-        {TDialog::InputSave, {"*.inp", "*.INP"}},
-        {TDialog::OutputOpen, {"*.res", "*.RES"}},
-        {TDialog::GroupOpen, {"*.prn", "*.PRN"}},
-        {TDialog::GroupSave, {"*.prn", "*.PRN"}},
-        {TDialog::GraphOpen, {"*.bmp", "*.BMP", "*.png", "*.PNG"}},
-        {TDialog::GraphSave, {"*.bmp", "*.BMP", "*.png", "*.PNG", "*.svg", "*.SVG", "*.pdf", "*.PDF"}},
+    const std::pair<TDialog, const char*> filters[] = {
+        {TDialog::InputOpen, "(*.inp *.INP)"},
+        {TDialog::InputSave, "(*.inp *.INP)"},
+        {TDialog::OutputOpen, "(*.res *.RES)"},
+        {TDialog::GroupOpen, "(*.prn *.PRN)"},
+        {TDialog::GroupSave, "(*.prn *.PRN)"},
+        {TDialog::GraphOpen, "(*.bmp *.BMP *.png *.PNG)"},
+        {TDialog::GraphSave, "(*.bmp *.BMP *.png *.PNG *.svg *.SVG *.pdf *.PDF)"},
     };
     for (const auto& [dialog, patterns] : filters) {
         const std::string filter = DialogInfo(dialog).Filter;
-        const std::size_t open = filter.find('(');
-        ASSERT_NE(open, std::string::npos) << filter;
-        std::istringstream list(filter.substr(open + 1, filter.find(')') - open - 1));
-        std::vector<std::string> listed;
-        for (std::string p; list >> p;)
-            listed.push_back(p);
-        EXPECT_EQ(listed, patterns) << filter;
+        EXPECT_EQ(filter.substr(filter.find('(')), patterns) << filter;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // A window without a toolkit for the workflow tests: the window logic on the
 // scripted shell operations, started in a scratch folder of its own.
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "model/ExampleInputs.h"
 #include "model/InputFile.h"
 #include "shell/UMainForm.h"
+#include "shell/WindowMessages.h"
 #include "support/ControlChecks.h"
 #include "support/TFakeShellOps.h"
 #include "support/TScratchFolder.h"
@@ -33,6 +35,42 @@ inline std::vector<std::string> FileLines(const fs::path& path)
         lines.push_back(line);
     }
     return lines;
+}
+
+using TLines = std::vector<std::string>;
+
+inline std::string Message(const std::string& text)
+{
+    return "message: " + text;
+}
+inline std::string Question(const std::string& text)
+{
+    return "question: " + text;
+}
+// The dialogue of a " Save / run " that asks for a name, then goes on with `then`.
+inline TLines SaveAs(const TLines& then)
+{
+    TLines out{Message(msg::ChooseSaveName), "save: Input files (*.inp *.INP)"};
+    out.insert(out.end(), then.begin(), then.end());
+    return out;
+}
+
+// The YEAR numbers of the records of a result file, in file order.
+inline std::vector<int> YearsOf(const fs::path& res)
+{
+    std::vector<int> years;
+    for (const std::string& line : FileLines(res))
+        if (line.rfind("  YEAR: ", 0) == 0)
+            years.push_back(std::atoi(line.c_str() + 8));
+    return years;
+}
+
+// `veltra run input` in `folder`, as a user of the command line runs it.
+inline void RunTool(const fs::path& folder, const std::string& input)
+{
+    const std::string command =
+        "cd '" + folder.string() + "' && '" + VELTRA_BINARY + "' run " + input + " > veltra.out 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFile(folder / "veltra.out");
 }
 
 // Records the events the window tells the input editor.

@@ -1,0 +1,87 @@
+#pragma once
+// The real window on the offscreen platform, driven as a user drives it: a scratch
+// folder, the scripted answers, and the clicks, keys and looks the widget tests share.
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "model/ExampleInputs.h"
+#include "qt/TInputEditorPanels.h"
+#include "qt/TMainForm.h"
+#include "qt/TScriptedShellOps.h"
+#include "shell/InputGroups.h"
+#include "support/TScratchFolder.h"
+#include "support/TestFiles.h"
+
+namespace veltra::test {
+
+namespace fs = std::filesystem;
+
+class GuiTest : public ::testing::Test {
+protected:
+    static void Settle()
+    {
+        for (int k = 0; k < 3; ++k)
+            QCoreApplication::processEvents();
+    }
+    std::string Path(const std::string& name) const { return scratch_.Path(name); }
+    // The bundled field example, written into the scratch folder.
+    std::string WriteField() const
+    {
+        WriteFile(dir_ / "field.inp", FieldExampleText());
+        return Path("field.inp");
+    }
+    template <class T = QWidget>
+    static T* Control(TMainForm& form, const std::string& name)
+    {
+        auto* w = qobject_cast<T*>(form.EditorPanels->Control(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    static QLineEdit* Edit(TMainForm& form, const std::string& name) { return Control<QLineEdit>(form, name); }
+    static void Click(TMainForm& form, const std::string& button) { Control<QPushButton>(form, button)->click(); }
+    // An item of a selector chosen as the user chooses it: its change event runs.
+    static void Choose(TMainForm& form, const std::string& combo, const QString& item)
+    {
+        QComboBox* box = Control<QComboBox>(form, combo);
+        box->setCurrentIndex(box->findText(item));
+    }
+    // A group chosen in "Select data group" with the mouse, on the round indicator: a
+    // radio button takes clicks on its indicator and caption only.
+    static void Choose(TMainForm& form, TGroupId id)
+    {
+        QAbstractButton* choice = form.EditorPanels->Choices->button(static_cast<int>(id));
+        QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
+        Settle();
+    }
+    static bool Offered(TMainForm& form, TGroupId id)
+    {
+        return form.EditorPanels->Choices->button(static_cast<int>(id))->isEnabled();
+    }
+    static bool PanelVisible(TMainForm& form, TGroupId id) { return form.EditorPanels->Panels.at(id)->isVisible(); }
+    // Replaces a field's text by typing, as the user does.
+    static void Type(QLineEdit* edit, const QString& text)
+    {
+        edit->setFocus(Qt::MouseFocusReason);
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    std::string LastShown() const { return answers_.Shown.empty() ? std::string() : answers_.Shown.back(); }
+
+    TScratchFolder scratch_{"veltra-gui", true};
+    const fs::path& dir_ = scratch_.Dir;
+    TAutoAnswers answers_;
+};
+
+} // namespace veltra::test
