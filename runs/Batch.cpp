@@ -191,7 +191,7 @@ std::vector<std::string> ListFileEntries(const std::string& text)
         if (end == std::string::npos)
             end = text.size();
         std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r')
+        while (!line.empty() && line.back() == '\r') // CR CR LF: a CR LF file converted again
             line.pop_back();
         if (line.find_first_not_of(" \t") != std::string::npos)
             files.push_back(std::move(line));
@@ -503,7 +503,8 @@ std::vector<std::string> PrepareCase(const TBatchPlan& plan, std::size_t index, 
     RemoveListedCaseFiles(folder.string(), keep);
     std::string list;
     for (const std::string& name : CaseFileNames(inputs))
-        list += name + "\n";
+        if (name.find_first_of("\r\n") == std::string::npos) // a line each
+            list += name + "\n";
     WriteWholeFile((folder / CaseListName).string(), list);
     std::vector<std::string> copies;
     for (const TCaseInput& input : inputs) {

@@ -65,8 +65,9 @@ std::string SafeCaseName(const std::string& baseName);
 // write there: what a later run of the case removes first.
 inline constexpr const char* CaseListName = ".veltra-case";
 
-// The input files of a list file (`--list`): one path a line (LF or CR LF), blank
-// lines skipped, a UTF-8 byte-order mark at its start ignored.
+// The input files of a list file (`--list`): one path a line (LF or CR LF, the CRs at
+// a line's end removed), blank lines skipped, a UTF-8 byte-order mark at its start
+// ignored.
 std::vector<std::string> ListFileEntries(const std::string& text);
 
 // The year files a year-by-year input takes along: FILE2.inp, FILE3.inp, ... beside

@@ -87,5 +87,12 @@ refused "a season the file lacks" "has 2 season(s)" sweep field.inp --set "IaA[3
 refused "more decimals than the file keeps" "more decimals" sweep field.inp --set Dd=1.125
 refused "no --set" "--set" sweep field.inp
 refused "no input file" "could not be read" sweep none.inp --set Dd=1.5
+# The swept input in a case folder (with or without --force): refused, the file named.
+mkdir -p in/field_1 && cp field.inp in/field_1/field.inp
+for force in "" --force; do
+  "$VELTRA" sweep in/field_1/field.inp --set Dd=1.5,2 --out in $force > out.txt 2> err.txt; st=$?
+  check "the swept input in a case folder $force: status 2" \
+    '[ $st -eq 2 ] && grep -qF "in/field_1/field.inp\" lies in the folder of case 1" err.txt && [ "$(ls in)" = field_1 ] && [ "$(ls in/field_1)" = field.inp ]'
+done
 
 finish
