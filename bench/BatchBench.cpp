@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 
@@ -45,5 +46,16 @@ void BM_Batch200TenYearRuns(benchmark::State& state)
     state.counters["ms_per_run"] = 1000 * seconds / done;
 }
 BENCHMARK(BM_Batch200TenYearRuns)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The case names of N inputs of one base name (field.inp in N folders): linear in N,
+// so 40,000 take about ten times as long as 4,000.
+void BM_CaseNamesOfOneBaseName(benchmark::State& state)
+{
+    const std::vector<std::string> bases(static_cast<std::size_t>(state.range(0)), "field");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(veltra::UniqueCaseNames(bases));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_CaseNamesOfOneBaseName)->Arg(4000)->Arg(40000)->Unit(benchmark::kMillisecond)->Complexity();
 
 } // namespace

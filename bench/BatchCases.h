@@ -39,11 +39,7 @@ inline veltra::TBatchPlan Plan(const fs::path& out, int runs, int jobs, const st
     plan.Jobs = jobs;
     for (int i = 1; i <= runs; ++i)
         plan.Names.push_back("case_" + std::to_string(i));
-    plan.Prepare = [&input](std::size_t, const std::string& folder) {
-        const std::string file = (fs::path(folder) / "wells10.inp").string();
-        veltra::WriteWholeFile(file, input);
-        return std::vector<std::string>{file};
-    };
+    plan.Inputs = [&input](std::size_t) { return std::vector<veltra::TCaseInput>{{"wells10.inp", input}}; };
     return plan;
 }
 

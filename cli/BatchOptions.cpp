@@ -1,6 +1,7 @@
 #include "cli/BatchOptions.h"
 
 #include <chrono>
+#include <csignal>
 #include <iostream>
 #include <string>
 
@@ -53,7 +54,8 @@ public:
         if (!row.Outcome.Message.empty())
             line += ": " + row.Outcome.Message;
         if (!terminal_) {
-            std::cout << line << "\n";
+            // A log that a killed job leaves has every case that finished.
+            std::cout << line << "\n" << std::flush;
         } else if (!ok) {
             std::cout << "\r\033[K" << line << "\n";
             Draw(true);
@@ -61,6 +63,15 @@ public:
     }
 
     void Tick() override { Draw(false); }
+
+    void Note(const std::string& text) override
+    {
+        if (terminal_)
+            std::cout << "\r\033[K";
+        std::cout << text << "\n";
+        Draw(true);
+        std::cout.flush();
+    }
 
     void Finished(const TBatchResult& r)
     {
@@ -102,8 +113,8 @@ private:
     std::size_t total_ = 0, done_ = 0, notOk_ = 0;
 };
 
-// Completes the plan and refuses what would fail; false when results are in the way.
-bool ReadyToRun(TBatchPlan& plan, const TBatchOptions& options)
+// Completes the plan from the options and makes its output folder.
+void CompletePlan(TBatchPlan& plan, const TBatchOptions& options)
 {
     if (!options.Shard.empty())
         plan.Shard = ParseShard(options.Shard);
@@ -112,8 +123,13 @@ bool ReadyToRun(TBatchPlan& plan, const TBatchOptions& options)
     if (plan.OutFolder.size() > 1 && plan.OutFolder.back() == '/')
         plan.OutFolder.pop_back();
     PrepareOutputFolder(plan.OutFolder);
+}
+
+// Results of the same cases in the way without --force: named on standard error.
+bool ResultsAreInTheWay(const TBatchPlan& plan, const TBatchOptions& options)
+{
     if (options.Force)
-        return true;
+        return false;
     // Refused before anything runs: the user decides whether the earlier results go.
     const std::vector<std::string> inTheWay = ResultsInTheWay(plan);
     constexpr std::size_t named = 10;
@@ -123,7 +139,7 @@ bool ReadyToRun(TBatchPlan& plan, const TBatchOptions& options)
         std::cerr << "... and " << inTheWay.size() - named << " more.\n";
     if (!inTheWay.empty())
         std::cerr << "Use --force to write over the results of the same cases.\n";
-    return inTheWay.empty();
+    return !inTheWay.empty();
 }
 
 } // namespace
@@ -141,9 +157,17 @@ void AddBatchOptions(CLI::App& cmd, TBatchOptions& options, const std::string& d
 
 int RunPlan(TBatchPlan& plan, const TBatchOptions& options)
 {
-    if (!ReadyToRun(plan, options))
+    CompletePlan(plan, options);
+    const TBatchLock lock(plan); // held until the summary is written
+    RefuseUnsafePlan(plan);
+    if (ResultsAreInTheWay(plan, options))
         return 1;
+    // A reader that goes away (`veltra batch ... | head`) ends the progress, not the
+    // batch: the write fails instead of killing the process, and the cases go on.
+    std::signal(SIGPIPE, SIG_IGN);
     TProgress progress(::isatty(STDOUT_FILENO) == 1);
+    if (!lock.Note().empty())
+        std::cout << "Note: " << lock.Note() << "\n";
     const TBatchResult result = RunBatch(plan, progress);
     progress.Finished(result);
     return result.ExitStatus;

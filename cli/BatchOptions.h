@@ -20,12 +20,14 @@ struct TBatchOptions {
 
 void AddBatchOptions(CLI::App& cmd, TBatchOptions& options, const std::string& defaultOut);
 
-// Completes `plan` from the options (output folder, jobs, shard) and refuses what
-// would fail before any case runs: a wrong shard, an output folder that cannot be
-// written (TVeltraError). Returns 1, having named them on standard error, when
-// results of the same cases are in the way without --force. Otherwise runs the plan
-// with the progress on standard output (a bar on a terminal, a line per case
-// otherwise) and returns the batch's exit status.
+// Completes `plan` from the options (output folder, jobs, shard), locks the output
+// folder and refuses what would fail or touch a user's file before any case runs: a
+// wrong shard, an output folder that cannot be written or is in use, an unsafe plan
+// (TVeltraError). Returns 1, having named them on standard error, when results of
+// the same cases are in the way without --force. Otherwise runs the plan with the
+// progress on standard output (a bar on a terminal, a line per case flushed
+// otherwise; a closed output ends the progress, not the batch) and returns the
+// batch's exit status.
 int RunPlan(TBatchPlan& plan, const TBatchOptions& options);
 
 } // namespace veltra::cli

@@ -5,19 +5,20 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <set>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "cli/BatchOptions.h"
 #include "cli/Commands.h"
 #include "cli/RunOutput.h"
+#include "model/InputFile.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
-#include "results/TextLists.h"
 #include "runs/Batch.h"
 #include "runs/CaseRun.h"
+#include "runs/SummaryTable.h"
 
 namespace veltra::cli {
 
@@ -35,59 +36,61 @@ struct TBatchInput {
 // The input files of the list file: one path a line, blank lines skipped.
 std::vector<std::string> ListedFiles(const std::string& list)
 {
-    std::vector<std::string> files;
-    for (std::string& line : SplitLines(ReadWholeFile(list, MaxListBytes, "a list of input files")))
-        if (line.find_first_not_of(" \t") != std::string::npos)
-            files.push_back(std::move(line));
-    return files;
+    return ListFileEntries(ReadWholeFile(list, MaxListBytes, "a list of input files"));
 }
 
-// Each input with the year files it takes along. An input that is a year file another
-// given input takes along runs with that one, not on its own. An input that cannot be
-// read is kept: its case fails with the reader's message.
-std::vector<TBatchInput> CollectInputs(const std::vector<std::string>& given)
+// Each input with the year files it takes along, and the plan of them all (their
+// texts). An input that is a year file another given input takes along runs with
+// that one, not on its own. An input that cannot be read is kept: its case fails
+// with the reader's message.
+std::vector<TBatchInput> CollectInputs(const std::vector<std::string>& given, std::string& planText)
 {
     std::vector<TBatchInput> inputs;
-    std::set<std::string> takenAlong;
+    std::unordered_set<std::string> takenAlong;
+    std::vector<std::string> hashes; // each input's own, to be taken in case order
     for (const std::string& file : given) {
         TBatchInput input{AbsolutePath(file), {}};
+        TPlanHash hash;
         try {
+            const std::string text = ReadWholeFile(input.Path, InputFileLimit, "an input file");
+            hash.Add(text);
             TInputRecord rec;
-            ReadCaseInput(input.Path, rec);
+            ReadInputText(text, input.Path, rec);
             if (rec.Ky == 1)
                 input.YearFiles = SeriesYearFiles(input.Path, rec.Ny);
-        } catch (const TVeltraError&) {}
+            for (const std::string& year : input.YearFiles)
+                hash.Add(ReadWholeFile(year, InputFileLimit, "an input file"));
+        } catch (const TVeltraError&) {
+            hash.Add("(not an input file)");
+        }
         takenAlong.insert(input.YearFiles.begin(), input.YearFiles.end());
         inputs.push_back(std::move(input));
+        hashes.push_back(hash.Text());
     }
     std::vector<TBatchInput> cases;
-    for (TBatchInput& input : inputs) {
-        if (takenAlong.count(input.Path))
-            std::cout << input.Path << " is a later year of a series given too; it runs with that series.\n";
-        else
-            cases.push_back(std::move(input));
+    TPlanHash plan;
+    plan.Add("batch");
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        if (takenAlong.count(inputs[i].Path)) {
+            std::cout << inputs[i].Path << " is a later year of a series given too; it runs with that series.\n";
+        } else {
+            plan.Add(hashes[i]);
+            cases.push_back(std::move(inputs[i]));
+        }
     }
+    planText = plan.Text();
     return cases;
 }
 
-// Copies the case's input files into its folder (clearing what an earlier run of the
-// same case left there) and returns the copies. The inputs are read before anything is
-// removed: an input may lie in the very folder (a case run again from its own copy).
-std::vector<std::string> CopyInputs(const TBatchInput& input, const std::string& folder)
+// The case's input files, read: the input, then its year files.
+std::vector<TCaseInput> ReadInputs(const TBatchInput& input)
 {
     std::vector<std::string> files{input.Path};
     files.insert(files.end(), input.YearFiles.begin(), input.YearFiles.end());
-    std::vector<std::string> texts;
+    std::vector<TCaseInput> read;
     for (const std::string& file : files)
-        texts.push_back(ReadWholeFile(file, InputFileLimit, "an input file"));
-    RemoveCaseFiles(folder, fs::path(input.Path).filename().string());
-    std::vector<std::string> copies;
-    for (std::size_t k = 0; k < files.size(); ++k) {
-        const std::string copy = (fs::path(folder) / fs::path(files[k]).filename()).string();
-        WriteWholeFile(copy, texts[k]);
-        copies.push_back(copy);
-    }
-    return copies;
+        read.push_back({fs::path(file).filename().string(), ReadWholeFile(file, InputFileLimit, "an input file")});
+    return read;
 }
 
 int Batch(const std::vector<std::string>& files, const std::string& list, const TBatchOptions& options)
@@ -99,16 +102,19 @@ int Batch(const std::vector<std::string>& files, const std::string& list, const 
     }
     if (given.empty())
         throw TVeltraError(TErrorKind::Usage, "No input files: name them, or give --list FILE.");
-    auto inputs = std::make_shared<const std::vector<TBatchInput>>(CollectInputs(given));
+    TBatchPlan plan;
+    auto inputs = std::make_shared<const std::vector<TBatchInput>>(CollectInputs(given, plan.Plan));
 
     std::vector<std::string> baseNames;
-    for (const TBatchInput& input : *inputs)
+    for (std::size_t index = 1; index <= inputs->size(); ++index) {
+        const TBatchInput& input = (*inputs)[index - 1];
         baseNames.push_back(fs::path(input.Path).stem().string());
-    TBatchPlan plan;
+        plan.Sources.emplace_back(index, input.Path);
+        for (const std::string& year : input.YearFiles)
+            plan.Sources.emplace_back(index, year);
+    }
     plan.Names = UniqueCaseNames(baseNames);
-    plan.Prepare = [inputs](std::size_t index, const std::string& folder) {
-        return CopyInputs((*inputs)[index - 1], folder);
-    };
+    plan.Inputs = [inputs](std::size_t index) { return ReadInputs((*inputs)[index - 1]); };
     return RunPlan(plan, options);
 }
 

@@ -36,14 +36,25 @@ int Sweep(const std::string& file, const std::vector<std::string>& settings, con
 {
     const std::string path = AbsolutePath(file);
     auto base = std::make_shared<TInputRecord>();
-    ReadCaseInput(path, *base);
+    const std::string baseText = ReadWholeFile(path, InputFileLimit, "an input file");
+    ReadInputText(baseText, path, *base);
     auto sweep = std::make_shared<const TSweep>(*base, path, settings);
     for (const std::string& note : sweep->Notes())
         std::cout << "Note: " << fs::path(path).filename().string()
                   << " holds more decimals than an input file keeps: " << note << "\n";
 
-    const std::string stem = fs::path(path).stem().string();
+    const std::string stem = SafeCaseName(fs::path(path).stem().string());
     TBatchPlan plan;
+    TPlanHash hash;
+    hash.Add("sweep");
+    hash.Add(baseText);
+    for (const TSweepAxis& axis : sweep->Axes()) {
+        hash.Add(axis.Name);
+        for (double v : axis.Values)
+            hash.Add(FullNumber(v));
+    }
+    plan.Plan = hash.Text();
+    plan.Sources.emplace_back(0, path);
     for (std::size_t index = 1; index <= sweep->CaseCount(); ++index)
         plan.Names.push_back(CaseName(stem, index, sweep->CaseCount()));
     for (const TSweepAxis& axis : sweep->Axes())
@@ -55,14 +66,10 @@ int Sweep(const std::string& file, const std::vector<std::string>& settings, con
         return texts;
     };
     std::shared_ptr<const TInputRecord> record = base;
-    plan.Prepare = [sweep, record](std::size_t index, const std::string& folder) {
-        const std::string name = fs::path(folder).filename().string() + ".inp";
-        RemoveCaseFiles(folder, name);
+    plan.Inputs = [sweep, record, stem](std::size_t index) {
         TInputRecord rec = *record;
         sweep->Apply(index, rec);
-        const std::string input = (fs::path(folder) / name).string();
-        WriteWholeFile(input, InputFileText(rec));
-        return std::vector<std::string>{input};
+        return std::vector<TCaseInput>{{CaseName(stem, index, sweep->CaseCount()) + ".inp", InputFileText(rec)}};
     };
     return RunPlan(plan, options);
 }

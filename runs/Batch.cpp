@@ -10,14 +10,20 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
+#include <string_view>
 #include <system_error>
 #include <thread>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <sched.h>
+#include <sys/file.h>
 #include <unistd.h>
 
+#include "model/InputFile.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "results/PathWithExtension.h"
@@ -37,11 +43,12 @@ bool ParseCount(const std::string& text, int& value)
 
 } // namespace
 
-void RunInParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& work,
-                   const std::function<void(std::size_t)>& done, const std::function<void()>& tick, int tickMs)
+std::size_t RunInParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& work,
+                          const std::function<void(std::size_t)>& done, const std::function<void()>& tick, int tickMs,
+                          const std::function<void(std::size_t, std::size_t)>& fewer, const TThreadStarter& start)
 {
     if (count == 0)
-        return;
+        return 0;
     const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), count);
     std::atomic<std::size_t> next{0};
     std::mutex mutex;
@@ -68,8 +75,23 @@ void RunInParallel(std::size_t count, int jobs, const std::function<void(std::si
             t.join();
     };
     try {
-        for (std::size_t t = 0; t < threads; ++t)
-            pool.emplace_back(worker);
+        // A limit on threads refuses some: the cases run on those that started.
+        try {
+            for (std::size_t t = 0; t < threads; ++t)
+                pool.push_back(start ? start(worker) : std::thread(worker));
+        } catch (const std::system_error&) {
+            if (fewer)
+                fewer(pool.size(), threads);
+        }
+        if (pool.empty()) {
+            for (std::size_t i = next.fetch_add(1); i < count; i = next.fetch_add(1)) {
+                work(i);
+                done(i);
+                if (tick)
+                    tick();
+            }
+            return 0;
+        }
         std::size_t reported = 0;
         std::vector<std::size_t> mine;
         while (reported < count) {
@@ -91,6 +113,7 @@ void RunInParallel(std::size_t count, int jobs, const std::function<void(std::si
         throw;
     }
     stopAndJoin();
+    return pool.size();
 }
 
 int AvailableCores()
@@ -113,23 +136,68 @@ TShard ParseShard(const std::string& text)
     return shard;
 }
 
+std::string SafeCaseName(const std::string& baseName)
+{
+    std::string name = baseName;
+    for (char& c : name) {
+        if (c != '.')
+            break;
+        c = '_';
+    }
+    if (name.empty())
+        return "case";
+    int k = 0, n = 0;
+    if (name == SummaryFileName(0, 1) || ParseSummaryFileName(name, k, n))
+        name += "_";
+    return name;
+}
+
 std::vector<std::string> UniqueCaseNames(const std::vector<std::string>& baseNames)
 {
-    const std::set<std::string> given(baseNames.begin(), baseNames.end());
-    std::set<std::string> used;
+    std::vector<std::string> safe;
+    safe.reserve(baseNames.size());
+    for (const std::string& base : baseNames)
+        safe.push_back(SafeCaseName(base));
+    const std::unordered_set<std::string> given(safe.begin(), safe.end());
+    std::unordered_set<std::string> used;
+    // The next suffix to try for a base name: the names taken only grow, so the
+    // smallest free suffix of a base never goes down.
+    std::unordered_map<std::string, int> nextSuffix;
     std::vector<std::string> names;
-    names.reserve(baseNames.size());
-    for (const std::string& base : baseNames) {
+    names.reserve(safe.size());
+    for (const std::string& base : safe) {
         std::string name = base;
-        for (int k = 2; used.count(name); ++k) {
-            name = base + "_" + std::to_string(k);
-            if (given.count(name))
-                name = base; // another input's own name: try the next suffix
+        if (used.count(name)) {
+            int& k = nextSuffix.try_emplace(base, 2).first->second;
+            for (;; ++k) {
+                name = base + "_" + std::to_string(k);
+                if (!used.count(name) && !given.count(name))
+                    break;
+            }
         }
         used.insert(name);
         names.push_back(std::move(name));
     }
     return names;
+}
+
+std::vector<std::string> ListFileEntries(const std::string& text)
+{
+    static constexpr std::string_view bom = "\xEF\xBB\xBF";
+    std::vector<std::string> files;
+    std::size_t at = text.compare(0, bom.size(), bom) == 0 ? bom.size() : 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(at, end - at);
+        while (!line.empty() && line.back() == '\r') // CR CR LF: a CR LF file converted again
+            line.pop_back();
+        if (line.find_first_not_of(" \t") != std::string::npos)
+            files.push_back(std::move(line));
+        at = end + 1;
+    }
+    return files;
 }
 
 std::vector<std::string> SeriesYearFiles(const std::string& firstFile, int years)
@@ -145,21 +213,33 @@ std::vector<std::string> SeriesYearFiles(const std::string& firstFile, int years
     return files;
 }
 
-void RemoveCaseFiles(const std::string& folder, const std::string& inputName)
+namespace {
+
+// A name a case list may hold: a file right in the case folder.
+bool PlainFileName(const std::string& name)
 {
-    // A new case's folder is empty: spare it the hundred removals.
+    return !name.empty() && name != "." && name != ".." && name != CaseListName &&
+           name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
+}
+
+} // namespace
+
+void RemoveListedCaseFiles(const std::string& folder, const std::vector<std::string>& keep)
+{
+    const fs::path list = fs::path(folder) / CaseListName;
     std::error_code ec;
-    if (fs::is_empty(folder, ec))
+    if (!fs::is_regular_file(fs::symlink_status(list, ec)))
         return;
+    std::string text;
+    try {
+        text = ReadWholeFile(list.string(), InputFileLimit, "a case list");
+    } catch (const TVeltraError&) {
+        return; // nothing known to be ours: nothing removed
+    }
     TFileSystem& files = RealFileSystem();
-    const std::string input = (fs::path(folder) / inputName).string();
-    files.Remove(input);
-    for (const char* extension : {".res", ".frq", ".trf"})
-        files.Remove(PathWithExtension(input, extension));
-    for (int year = 2; year <= 99; ++year)
-        files.Remove(SeriesFileName(input, year));
-    files.Remove((fs::path(folder) / "Error.lst").string());
-    files.Remove((fs::path(folder) / "warning.lst").string());
+    for (const std::string& name : ListFileEntries(text))
+        if (PlainFileName(name) && std::find(keep.begin(), keep.end(), name) == keep.end())
+            files.Remove((fs::path(folder) / name).string());
 }
 
 void PrepareOutputFolder(const std::string& folder)
@@ -194,21 +274,268 @@ std::vector<std::string> ResultsInTheWay(const TBatchPlan& plan)
 
 namespace {
 
+// The case folder, canonical when the output folder is (a case folder that is a link
+// is refused, so its name is its place).
+fs::path CanonicalFolder(const std::string& folder)
+{
+    std::error_code ec;
+    fs::path canonical = fs::weakly_canonical(folder, ec);
+    return ec ? fs::path(folder).lexically_normal() : canonical;
+}
+
+} // namespace
+
+void RefuseUnsafePlan(const TBatchPlan& plan)
+{
+    const fs::path out = CanonicalFolder(plan.OutFolder);
+    // The folders of the user's files, canonical, with the case each file belongs to.
+    std::unordered_map<std::string, std::vector<std::size_t>> byFolder; // folder -> positions in Sources
+    std::unordered_map<std::string, std::string> canonicalOf;
+    std::vector<std::string> problems;
+    const fs::path summary = out / SummaryFileName(plan.Shard.K, plan.Shard.N);
+    for (std::size_t s = 0; s < plan.Sources.size(); ++s) {
+        const fs::path file(plan.Sources[s].second);
+        const std::string parent = file.parent_path().string();
+        auto [it, added] = canonicalOf.try_emplace(parent);
+        if (added)
+            it->second = CanonicalFolder(parent).string();
+        byFolder[it->second].push_back(s);
+        if (fs::path(it->second) / file.filename() == summary)
+            problems.push_back("The input \"" + file.string() + "\" is the summary \"" + summary.string() +
+                               "\" the run writes.");
+    }
+    std::error_code ec;
+    for (std::size_t index = 1; index <= plan.Names.size(); ++index) {
+        if (!plan.Shard.Holds(index))
+            continue;
+        const fs::path folder = out / plan.Names[index - 1];
+        if (fs::is_symlink(fs::symlink_status(folder, ec)))
+            problems.push_back("The case folder \"" + folder.string() +
+                               "\" is a symbolic link; a case writes only in a folder of its own.");
+        const auto it = byFolder.find(folder.string());
+        if (it == byFolder.end())
+            continue;
+        for (const std::size_t s : it->second) {
+            const auto& [owner, path] = plan.Sources[s];
+            if (owner != index)
+                problems.push_back("The input \"" + path + "\" lies in the folder of case " + std::to_string(index) +
+                                   " (\"" + folder.string() +
+                                   "\"), which the run clears; move it or choose another --out.");
+        }
+    }
+    if (problems.empty())
+        return;
+    std::string text;
+    constexpr std::size_t named = 10;
+    for (std::size_t i = 0; i < problems.size() && i < named; ++i)
+        text += (i > 0 ? "\n" : "") + problems[i];
+    if (problems.size() > named)
+        text += "\n... and " + std::to_string(problems.size() - named) + " more.";
+    throw TVeltraError(TErrorKind::Usage, text + "\nNothing was run.");
+}
+
+int TLockSystem::Lock(const std::string& path, bool exclusive, int& handle)
+{
+    std::error_code ec;
+    const bool folder = fs::is_directory(path, ec);
+    const int fd = folder ? ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                          : ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0)
+        return errno;
+    if (::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return error;
+    }
+    handle = fd;
+    return 0;
+}
+
+void TLockSystem::Unlock(int handle) noexcept
+{
+    ::close(handle); // closing drops the lock
+}
+
+TLockSystem& RealLockSystem()
+{
+    static TLockSystem real;
+    return real;
+}
+
+namespace {
+
+// The file system cannot lock (some network file systems): the run goes on unlocked.
+bool NoLocksHere(int error)
+{
+    return error == ENOLCK || error == EOPNOTSUPP || error == ENOSYS || error == EBADF;
+}
+
+std::string ShardLockName(const TShard& shard)
+{
+    return ".veltra-lock-" + std::to_string(shard.K) + "-of-" + std::to_string(shard.N);
+}
+
+} // namespace
+
+TBatchLock::TBatchLock(const TBatchPlan& plan) : locks_(*plan.Locks)
+{
+    const bool sharded = plan.Shard.N > 1;
+    Take(plan.OutFolder, !sharded, plan.OutFolder);
+    if (sharded)
+        Take((fs::path(plan.OutFolder) / ShardLockName(plan.Shard)).string(), true, plan.OutFolder);
+}
+
+TBatchLock::TBatchLock(const std::string& folder, TLockSystem& locks) : locks_(locks)
+{
+    Take(folder, true, folder);
+}
+
+void TBatchLock::Take(const std::string& path, bool exclusive, const std::string& folder)
+{
+    int handle = -1;
+    const int error = locks_.Lock(path, exclusive, handle);
+    if (error == 0) {
+        handles_.push_back(handle);
+        return;
+    }
+    if (NoLocksHere(error)) {
+        note_ = "The file system of \"" + folder + "\" cannot lock it: make sure no other batch or sweep writes there.";
+        return;
+    }
+    for (const int h : handles_)
+        locks_.Unlock(h);
+    if (error == EWOULDBLOCK)
+        throw TVeltraError(TErrorKind::File, "The folder \"" + folder +
+                                                 "\" is in use by another batch, sweep or summary; nothing was "
+                                                 "written. Wait for it to end, or choose another --out.");
+    throw TVeltraError(TErrorKind::File, "The folder \"" + folder + "\" could not be locked (" +
+                                             std::generic_category().message(error) + "); nothing was written.");
+}
+
+TBatchLock::~TBatchLock()
+{
+    for (const int h : handles_)
+        locks_.Unlock(h);
+}
+
+namespace {
+
+// The lock of a case folder while its case is prepared and runs.
+class TCaseLock {
+public:
+    TCaseLock(TLockSystem& locks, const std::string& folder) : locks_(locks)
+    {
+        const int error = locks_.Lock(folder, true, handle_);
+        if (error == EWOULDBLOCK)
+            throw TVeltraError(TErrorKind::File,
+                               "The case folder \"" + folder + "\" is in use by another batch or sweep.");
+        if (error != 0 && !NoLocksHere(error))
+            throw TVeltraError(TErrorKind::File, "The case folder \"" + folder + "\" could not be locked (" +
+                                                     std::generic_category().message(error) + ").");
+    }
+    ~TCaseLock()
+    {
+        if (handle_ >= 0)
+            locks_.Unlock(handle_);
+    }
+    TCaseLock(const TCaseLock&) = delete;
+    TCaseLock& operator=(const TCaseLock&) = delete;
+
+private:
+    TLockSystem& locks_;
+    int handle_ = -1;
+};
+
+// The names a case's run may write in its folder: its inputs' copies, the results of
+// the first, the lists, and a series' year files.
+std::vector<std::string> CaseFileNames(const std::vector<TCaseInput>& inputs)
+{
+    std::vector<std::string> names;
+    for (const TCaseInput& input : inputs)
+        names.push_back(input.Name);
+    const std::string& first = inputs.front().Name;
+    for (const char* extension : {".res", ".frq", ".trf"})
+        names.push_back(PathWithExtension(first, extension));
+    names.emplace_back("Error.lst");
+    names.emplace_back("warning.lst");
+    if (inputs.size() > 1) {
+        TInputRecord rec;
+        try {
+            ReadInputText(inputs.front().Text, first, rec);
+        } catch (const TVeltraError&) {}
+        for (int year = 2; year <= rec.Ny; ++year) {
+            const std::string name = SeriesFileName(first, year);
+            if (std::find(names.begin(), names.end(), name) == names.end())
+                names.push_back(name);
+        }
+    }
+    return names;
+}
+
+// Refuses, as `veltra run` does, a case input named like one of the run's outputs.
+void RefuseInputsNamedLikeOutputs(const std::vector<TCaseInput>& inputs, const fs::path& folder)
+{
+    const std::vector<std::string> outputs{PathWithExtension(inputs.front().Name, ".res"),
+                                           PathWithExtension(inputs.front().Name, ".frq"),
+                                           PathWithExtension(inputs.front().Name, ".trf"),
+                                           "Error.lst",
+                                           "warning.lst",
+                                           CaseListName};
+    for (const TCaseInput& input : inputs)
+        if (std::find(outputs.begin(), outputs.end(), input.Name) != outputs.end())
+            throw TVeltraError(TErrorKind::Usage, "The output file \"" + (folder / input.Name).string() +
+                                                      "\" is the input file \"" + (folder / input.Name).string() +
+                                                      "\"; nothing was written.");
+}
+
+// Makes the folder of a case ready and returns the inputs to run there: the inputs
+// read first, what the case's earlier run listed removed (its inputs kept: a case may
+// run again from its own copy), the new list written, then the copies.
+std::vector<std::string> PrepareCase(const TBatchPlan& plan, std::size_t index, const fs::path& folder)
+{
+    const std::vector<TCaseInput> inputs = plan.Inputs(index);
+    if (inputs.empty())
+        throw TVeltraError(TErrorKind::Usage, "no input file");
+    RefuseInputsNamedLikeOutputs(inputs, folder);
+    std::vector<std::string> keep;
+    for (const TCaseInput& input : inputs)
+        keep.push_back(input.Name);
+    RemoveListedCaseFiles(folder.string(), keep);
+    std::string list;
+    for (const std::string& name : CaseFileNames(inputs))
+        if (name.find_first_of("\r\n") == std::string::npos) // a line each
+            list += name + "\n";
+    WriteWholeFile((folder / CaseListName).string(), list);
+    std::vector<std::string> copies;
+    for (const TCaseInput& input : inputs) {
+        const std::string copy = (folder / input.Name).string();
+        WriteWholeFile(copy, input.Text);
+        copies.push_back(copy);
+    }
+    return copies;
+}
+
 // Case `index` of the plan, in its own folder; a failure is the case's outcome.
 std::unique_ptr<TSummaryRow> RunPlannedCase(const TBatchPlan& plan, std::size_t index)
 {
     auto row = std::make_unique<TSummaryRow>();
     row->Index = index;
     row->Name = plan.Names[row->Index - 1];
+    row->Plan = plan.Plan;
+    row->Cases = plan.Names.size();
     try {
         if (plan.Varied)
             row->Varied = plan.Varied(row->Index);
-        const std::string folder = (fs::path(plan.OutFolder) / row->Name).string();
+        const fs::path folder = fs::path(plan.OutFolder) / row->Name;
         std::error_code ec;
+        // Checked before the run too; here against a link put there since.
+        if (fs::is_symlink(fs::symlink_status(folder, ec)))
+            throw TVeltraError(TErrorKind::File, "The case folder \"" + folder.string() + "\" is a symbolic link.");
         fs::create_directory(folder, ec);
-        if (!fs::is_directory(folder, ec))
-            throw TVeltraError(TErrorKind::File, "The folder \"" + folder + "\" could not be created.");
-        row->Outcome = RunCase(plan.Prepare(row->Index, folder), folder);
+        if (!fs::is_directory(fs::symlink_status(folder, ec)))
+            throw TVeltraError(TErrorKind::File, "The folder \"" + folder.string() + "\" could not be created.");
+        const TCaseLock lock(*plan.Locks, folder.string());
+        row->Outcome = RunCase(PrepareCase(plan, index, folder), folder.string());
     } catch (const std::exception& e) {
         row->Outcome = FailedCaseOutcome(e);
     }
@@ -271,7 +598,13 @@ TBatchResult RunBatch(const TBatchPlan& plan, TBatchReporter& reporter)
         lines[slot] = SummaryLine(row);
         rows[slot].reset();
     };
-    RunInParallel(total, jobs, work, finished, [&] { reporter.Tick(); });
+    auto fewer = [&](std::size_t started, std::size_t wanted) {
+        reporter.Note("Only " + std::to_string(started) + " of " + std::to_string(wanted) +
+                      " threads could be started; the cases run on " +
+                      (started == 0 ? std::string("one") : std::to_string(started)) + ".");
+    };
+    RunInParallel(
+        total, jobs, work, finished, [&] { reporter.Tick(); }, 200, fewer, plan.StartThread);
 
     result.SummaryPath = (fs::path(plan.OutFolder) / SummaryFileName(plan.Shard.K, plan.Shard.N)).string();
     WriteWholeFile(result.SummaryPath, SummaryText(plan.VariedNames, lines));

@@ -4,7 +4,8 @@
 #include <charconv>
 #include <filesystem>
 #include <map>
-#include <regex>
+#include <set>
+#include <string_view>
 #include <system_error>
 
 #include "model/NumberText.h"
@@ -56,6 +57,31 @@ std::string Cell(const std::optional<double>& v)
 
 } // namespace
 
+void TPlanHash::Mix(std::string_view bytes)
+{
+    for (const char c : bytes) {
+        hash_ ^= static_cast<unsigned char>(c);
+        hash_ *= 0x100000001b3ULL;
+    }
+}
+
+void TPlanHash::Add(std::string_view piece)
+{
+    const std::string length = std::to_string(piece.size()) + ":";
+    Mix(length);
+    Mix(piece);
+}
+
+std::string TPlanHash::Text() const
+{
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string text(16, '0');
+    unsigned long long h = hash_;
+    for (std::size_t i = 16; i-- > 0; h >>= 4)
+        text[i] = digits[h & 0xf];
+    return text;
+}
+
 std::string FullNumber(double v)
 {
     return ShortestText(v);
@@ -71,7 +97,8 @@ std::string SummaryHeader(const std::vector<std::string>& variedNames)
         fields.emplace_back(name);
     for (std::string_view name : SummaryValueNames)
         fields.push_back("mean_" + std::string(name));
-    fields.emplace_back("message");
+    for (const char* f : {"message", "plan", "cases"})
+        fields.emplace_back(f);
     return CsvLine(fields);
 }
 
@@ -89,6 +116,8 @@ std::string SummaryLine(const TSummaryRow& row)
     for (const auto& v : o.Means)
         fields.push_back(Cell(v));
     fields.push_back(o.Message);
+    fields.push_back(row.Plan);
+    fields.push_back(std::to_string(row.Cases));
     return CsvLine(fields);
 }
 
@@ -141,22 +170,58 @@ std::string SummaryFileName(int shard, int shards)
     return "summary-" + std::to_string(shard) + "-of-" + std::to_string(shards) + ".csv";
 }
 
+bool ParseSummaryFileName(const std::string& name, int& shard, int& shards)
+{
+    static constexpr std::string_view prefix = "summary-", of = "-of-", suffix = ".csv";
+    if (name.size() <= prefix.size() + of.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    const std::string_view middle(name.data() + prefix.size(), name.size() - prefix.size() - suffix.size());
+    const std::size_t at = middle.find(of);
+    if (at == std::string_view::npos)
+        return false;
+    const auto number = [](std::string_view digits, int& value) {
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
+            return false;
+        const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        return ec == std::errc() && ptr == digits.data() + digits.size();
+    };
+    return number(middle.substr(0, at), shard) && number(middle.substr(at + of.size()), shards) && shards >= 2 &&
+           shard < shards;
+}
+
 namespace {
 
+// The column `name` of a header, or npos.
+std::size_t Column(const std::vector<std::string>& header, std::string_view name)
+{
+    const auto it = std::find(header.begin(), header.end(), name);
+    return it == header.end() ? std::string::npos : static_cast<std::size_t>(it - header.begin());
+}
+
+bool ParseIndex(const std::string& text, long long& value)
+{
+    const auto [ptr, err] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return err == std::errc() && ptr == text.data() + text.size() && !text.empty();
+}
+
 // The shard summaries of one run in `folder`, by K, and their count N; refuses a
-// folder that holds none, those of runs with different N, or not all of them.
+// folder that holds none, those of runs with different N and two files for one shard.
 std::map<int, fs::path> FindShardSummaries(const std::string& folder, int& n)
 {
-    static const std::regex shardName(R"(summary-(\d{1,6})-of-(\d{1,6})\.csv)");
     std::map<int, std::map<int, fs::path>> found; // N -> K -> file
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        std::smatch m;
-        if (std::regex_match(name, m, shardName)) {
-            const int k = std::stoi(m[1]), shards = std::stoi(m[2]);
-            if (shards >= 2 && k < shards)
-                found[shards][k] = it->path();
+        int k = 0, shards = 0;
+        if (!ParseSummaryFileName(it->path().filename().string(), k, shards))
+            continue;
+        const auto [at, added] = found[shards].emplace(k, it->path());
+        if (!added) {
+            std::string a = at->second.filename().string(), b = it->path().filename().string();
+            if (b < a)
+                std::swap(a, b);
+            Refuse("\"" + a + "\" and \"" + b + "\" in \"" + folder + "\" are both shard " + std::to_string(k) +
+                   " of " + std::to_string(shards) + "; keep one of them.");
         }
     }
     if (ec)
@@ -171,65 +236,119 @@ std::map<int, fs::path> FindShardSummaries(const std::string& folder, int& n)
                "); keep the files of one run.");
     }
     n = found.begin()->first;
-    const std::map<int, fs::path>& files = found.begin()->second;
-    std::string missing;
-    for (int k = 0; k < n; ++k)
-        if (!files.count(k))
-            missing += "\n  " + SummaryFileName(k, n);
-    if (!missing.empty())
-        Refuse("Shard summaries missing in \"" + folder + "\":" + missing);
-    return files;
+    return found.begin()->second;
 }
 
-// The rows of the shard summaries `files` of N = `n` shards by case number, and
-// their common header; refuses other columns, a row that is no case, a case in the
-// wrong shard and a case twice.
-std::map<long long, std::vector<std::string>> ReadShardRows(const std::map<int, fs::path>& files, int n,
-                                                            std::vector<std::string>& header)
+// At most `shown` of `items`, comma-separated, then how many more there are.
+std::string ListSome(const std::vector<std::string>& items, std::size_t shown = 10)
 {
-    std::map<long long, std::vector<std::string>> rows;
-    for (const auto& [k, path] : files) {
-        const std::string source = path.string();
-        auto records = ReadCsvRecords(ReadWholeFile(source, MaxSummaryBytes, "a summary"), source);
-        if (records.empty())
-            Refuse("The file \"" + source + "\" has no header.");
-        if (k == files.begin()->first)
-            header = records.front();
-        else if (records.front() != header)
-            Refuse("The file \"" + source + "\" has other columns than " + SummaryFileName(files.begin()->first, n) +
-                   ".");
-        for (std::size_t r = 1; r < records.size(); ++r) {
-            const std::vector<std::string>& row = records[r];
-            long long index = 0;
-            const std::string& first = row.front();
-            const auto [ptr, err] = std::from_chars(first.data(), first.data() + first.size(), index);
-            if (err != std::errc() || ptr != first.data() + first.size() || index < 1 || row.size() != header.size())
-                Refuse("The file \"" + source + "\" has a row that is not a case (row " + std::to_string(r + 1) + ").");
-            if ((index - 1) % n != k)
-                Refuse("The file \"" + source + "\" holds case " + first + ", which belongs to shard " +
-                       std::to_string((index - 1) % n) + ".");
-            if (!rows.emplace(index, row).second)
-                Refuse("Case " + first + " appears twice in the shard summaries.");
-        }
-    }
-    return rows;
+    std::string text;
+    for (std::size_t i = 0; i < items.size() && i < shown; ++i)
+        text += (i > 0 ? ", " : "") + items[i];
+    if (items.size() > shown)
+        text += " and " + std::to_string(items.size() - shown) + " more";
+    return text;
 }
 
 } // namespace
 
+std::string SummaryPlan(const std::string& text)
+{
+    std::vector<std::vector<std::string>> records;
+    try {
+        records = ReadCsvRecords(text, "");
+    } catch (const TVeltraError&) {
+        return {};
+    }
+    if (records.size() < 2)
+        return {};
+    const std::size_t plan = Column(records[0], "plan");
+    return plan < records[1].size() ? records[1][plan] : std::string();
+}
+
+std::string JoinShardTexts(const std::map<int, TShardText>& shards, int n, std::size_t* rowCount)
+{
+    std::vector<std::string> header;
+    std::string plan, cases, planSource;
+    std::map<long long, std::vector<std::string>> rows;
+    for (const auto& [k, shard] : shards) {
+        const std::string& source = shard.Source;
+        if (!shard.Text.empty() && shard.Text.back() != '\n')
+            Refuse("The file \"" + source + "\" is cut short (its last line has no end).");
+        auto records = ReadCsvRecords(shard.Text, source);
+        if (records.empty())
+            Refuse("The file \"" + source + "\" has no header.");
+        if (header.empty()) {
+            header = records.front();
+            if (Column(header, "index") != 0 || Column(header, "plan") == std::string::npos ||
+                Column(header, "cases") == std::string::npos)
+                Refuse("The file \"" + source +
+                       "\" is not a summary of this version (no index, plan or cases column).");
+        } else if (records.front() != header) {
+            Refuse("The file \"" + source + "\" has other columns than " + shards.begin()->second.Source + ".");
+        }
+        const std::size_t planColumn = Column(header, "plan"), casesColumn = Column(header, "cases");
+        for (std::size_t r = 1; r < records.size(); ++r) {
+            const std::vector<std::string>& row = records[r];
+            long long index = 0;
+            if (row.size() != header.size() || !ParseIndex(row.front(), index) || index < 1)
+                Refuse("The file \"" + source + "\" has a row that is not a case (row " + std::to_string(r + 1) + ").");
+            if (plan.empty() && cases.empty()) {
+                plan = row[planColumn];
+                cases = row[casesColumn];
+                planSource = source;
+            } else if (row[planColumn] != plan || row[casesColumn] != cases) {
+                Refuse("The files \"" + planSource + "\" and \"" + source +
+                       "\" come from different runs (plan or case count differ); keep the files of one run.");
+            }
+            if ((index - 1) % n != k)
+                Refuse("The file \"" + source + "\" holds case " + row.front() + ", which belongs to shard " +
+                       std::to_string((index - 1) % n) + ".");
+            if (!rows.emplace(index, row).second)
+                Refuse("Case " + row.front() + " appears twice in the shard summaries.");
+        }
+    }
+    long long count = 0;
+    if (rows.empty())
+        Refuse("The shard summaries hold no case.");
+    if (!ParseIndex(cases, count) || count < 1 || rows.rbegin()->first > count)
+        Refuse("The file \"" + planSource + "\" does not state its run's case count rightly (\"" + cases + "\").");
+    // Every case of 1..count, and the files that should have held the missing ones.
+    std::vector<std::string> missing, files;
+    std::set<int> missingShards;
+    auto row = rows.begin();
+    for (long long index = 1; index <= count; ++index) {
+        if (row != rows.end() && row->first == index) {
+            ++row;
+            continue;
+        }
+        missing.push_back(std::to_string(index));
+        const int k = static_cast<int>((index - 1) % n);
+        if (missingShards.insert(k).second) {
+            const auto it = shards.find(k);
+            files.push_back(it == shards.end() ? SummaryFileName(k, n) + " (not there)" : it->second.Source);
+        }
+    }
+    if (!missing.empty())
+        Refuse("The shard summaries miss " + std::to_string(missing.size()) + " of " + cases +
+               " cases: " + ListSome(missing) + ". Their shards: " + ListSome(files) + ".");
+    std::string text = CsvLine(header);
+    for (const auto& [index, fields] : rows)
+        text += CsvLine(fields);
+    if (rowCount)
+        *rowCount = rows.size();
+    return text;
+}
+
 std::string JoinShardSummaries(const std::string& folder, int* shardCount, std::size_t* rowCount)
 {
     int n = 0;
-    const std::map<int, fs::path> files = FindShardSummaries(folder, n);
-    std::vector<std::string> header;
-    const std::map<long long, std::vector<std::string>> rows = ReadShardRows(files, n, header);
-    std::string text = CsvLine(header);
-    for (const auto& [index, row] : rows)
-        text += CsvLine(row);
+    std::map<int, TShardText> shards;
+    for (const auto& [k, path] : FindShardSummaries(folder, n))
+        shards[k] = {path.string(), ReadWholeFile(path.string(), MaxSummaryBytes, "a summary")};
+    std::string text = JoinShardTexts(shards, n, rowCount);
     if (shardCount)
         *shardCount = n;
-    if (rowCount)
-        *rowCount = rows.size();
     return text;
 }
 

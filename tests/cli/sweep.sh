@@ -30,9 +30,9 @@ check "3 x 3: Cr4 in the summary is the last record's" \
 "$VELTRA" sweep field.inp --set Dd=0.5,1.5 --set QH1=0.003,-0.003 --out bad > out.txt 2> err.txt; st=$?
 check "invalid values: status 1" '[ $st -eq 1 ]'
 check "invalid values: refused by the save-time validation" \
-  'grep -q "^1,field_1,0.5,0.003,input errors,1,.*,The drains must be in the transition zone:  Dr < Dd < Dr + Dx$" bad/summary.csv'
+  'grep -q "^1,field_1,0.5,0.003,input errors,1,.*,The drains must be in the transition zone:  Dr < Dd < Dr + Dx,[0-9a-f]\{16\},4$" bad/summary.csv'
 check "invalid values: refused by the check, its first error" \
-  'grep -q "^4,field_4,1.5,-0.003,input errors,1,.*,The drainage reaction factors QH1 and QH2 must not be negative.$" bad/summary.csv'
+  'grep -q "^4,field_4,1.5,-0.003,input errors,1,.*,The drainage reaction factors QH1 and QH2 must not be negative.,[0-9a-f]\{16\},4$" bad/summary.csv'
 check "invalid values: not run" \
   '[ "$(ls bad/field_1)" = "field_1.inp" ] && [ "$(ls bad/field_4)" = "$(printf "Error.lst\nfield_4.inp")" ]'
 check "invalid values: the valid case ran" 'grep -q "^3,field_3,1.5,0.003,ok,0," bad/summary.csv && [ -f bad/field_3/field_3.trf ]'
@@ -54,6 +54,24 @@ rm sh/summary-1-of-3.csv
 "$VELTRA" summary sh > out.txt 2> err.txt; st=$?
 check "summary: a missing shard named, status 2" '[ $st -eq 2 ] && grep -q "summary-1-of-3.csv" err.txt && [ ! -s out.txt ]'
 
+# Any number of shards: a job array larger than the grid leaves shards without a case,
+# which write their header only, and the shards still join into the whole.
+for k in 0 1 2 3 4 5 6 7 8 999999; do
+  "$VELTRA" sweep field.inp --set Dd=1.5,2,2.5 --set IaA=0.4:0.8:0.2 --shard $k/1000000 --out mil > out.txt 2>&1 || fail "shard $k/1000000"
+done
+check "a shard without a case: its header only" '[ "$(cat mil/summary-999999-of-1000000.csv)" = "$(head -n 1 sw/summary.csv)" ]'
+"$VELTRA" summary mil > out.txt 2> err.txt; st=$?
+check "summary of a million shards: the whole" '[ $st -eq 0 ] && cmp -s mil/summary.csv sw/summary.csv'
+# The summary of another run is replaced only with --force; that of the same run is.
+cp bad/summary.csv mil/summary.csv
+"$VELTRA" summary mil > out.txt 2> err.txt; st=$?
+check "summary over another run's: status 1, kept" \
+  '[ $st -eq 1 ] && grep -q "holds the summary of another run; use --force" err.txt && cmp -s mil/summary.csv bad/summary.csv'
+"$VELTRA" summary --force mil > out.txt 2> err.txt; st=$?
+check "summary --force: replaced" '[ $st -eq 0 ] && cmp -s mil/summary.csv sw/summary.csv'
+"$VELTRA" summary mil > out.txt 2> err.txt; st=$?
+check "summary again: the same run's, replaced" '[ $st -eq 0 ] && cmp -s mil/summary.csv sw/summary.csv'
+
 # Refusals before anything runs: status 2, a message, no output folder.
 refused() { # NAME TEXT veltra-arguments...
   local name=$1 text=$2; shift 2
@@ -69,5 +87,12 @@ refused "a season the file lacks" "has 2 season(s)" sweep field.inp --set "IaA[3
 refused "more decimals than the file keeps" "more decimals" sweep field.inp --set Dd=1.125
 refused "no --set" "--set" sweep field.inp
 refused "no input file" "could not be read" sweep none.inp --set Dd=1.5
+# The swept input in a case folder (with or without --force): refused, the file named.
+mkdir -p in/field_1 && cp field.inp in/field_1/field.inp
+for force in "" --force; do
+  "$VELTRA" sweep in/field_1/field.inp --set Dd=1.5,2 --out in $force > out.txt 2> err.txt; st=$?
+  check "the swept input in a case folder $force: status 2" \
+    '[ $st -eq 2 ] && grep -qF "in/field_1/field.inp\" lies in the folder of case 1" err.txt && [ "$(ls in)" = field_1 ] && [ "$(ls in/field_1)" = field.inp ]'
+done
 
 finish

@@ -22,6 +22,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::string ReadFile(const fs::path& path)
+{
+    return ReadWholeFile(path.string(), 1 << 20, "a summary");
+}
+
 TSummaryRow Row(std::size_t index, TCaseStatus status)
 {
     TSummaryRow row;
@@ -29,6 +41,8 @@ TSummaryRow Row(std::size_t index, TCaseStatus status)
     row.Name = "case_" + std::to_string(index);
     row.Varied = {std::to_string(index), "0.5"};
     row.Outcome.Status = status;
+    row.Plan = "0123456789abcdef";
+    row.Cases = 10;
     if (status == TCaseStatus::Ok || status == TCaseStatus::Stopped) {
         row.Outcome.Ran = true;
         row.Outcome.Years = 20;
@@ -48,13 +62,13 @@ TEST(SummaryTable, ExactText)
     EXPECT_EQ(SummaryHeader({"Dd", "IaA[2]"}),
               "index,name,Dd,IaA[2],status,exit_status,warnings,years,Dw,CrA,CrB,CrU,Cr4,Cxf,Cxa,Cxb,Cqf,Gd,EfT,"
               "mean_Dw,mean_CrA,mean_CrB,mean_CrU,mean_Cr4,mean_Cxf,mean_Cxa,mean_Cxb,mean_Cqf,mean_Gd,mean_EfT,"
-              "message\n");
+              "message,plan,cases\n");
     EXPECT_EQ(SummaryLine(Row(3, TCaseStatus::Ok)),
               "3,case_3,3,0.5,ok,0,2,20,0.30000000000000004,,0.5,,0.7000000000000001,,0.9,,1.1,,1.3,"
               "-0.3333333333333333,,-0.3333333333333333,,-0.3333333333333333,,-0.3333333333333333,,"
-              "-0.3333333333333333,,-0.3333333333333333,\n");
+              "-0.3333333333333333,,-0.3333333333333333,,0123456789abcdef,10\n");
     EXPECT_EQ(SummaryLine(Row(4, TCaseStatus::InputErrors)),
-              "4,case_4,4,0.5,input errors,1,,,,,,,,,,,,,,,,,,,,,,,,,\"why, \"\"exactly\"\"\"\n");
+              "4,case_4,4,0.5,input errors,1,,,,,,,,,,,,,,,,,,,,,,,,,\"why, \"\"exactly\"\"\",0123456789abcdef,10\n");
     EXPECT_EQ(SummaryLine(Row(5, TCaseStatus::Stopped)).substr(0, 30), "5,case_5,5,0.5,stopped,3,2,20,");
     EXPECT_EQ(SummaryLine(Row(6, TCaseStatus::Failed)).substr(0, 26), "6,case_6,6,0.5,failed,2,,,");
 }
@@ -77,7 +91,9 @@ TEST(SummaryTable, CsvRecordsRoundTrip)
     const auto records = ReadCsvRecords(text, "t.csv");
     ASSERT_EQ(records.size(), 2u);
     ASSERT_EQ(records[0].size(), records[1].size());
-    EXPECT_EQ(records[1].back(), "why, \"exactly\"");
+    EXPECT_EQ(records[1][records[1].size() - 3], "why, \"exactly\"");
+    EXPECT_EQ(SummaryPlan(text), "0123456789abcdef");
+    EXPECT_EQ(SummaryPlan(SummaryHeader({})), "");
     EXPECT_EQ(records[1][4], "stopped");
     EXPECT_EQ(ReadCsvRecords("a,\"b\nc\"\r\nd", "t.csv"),
               (std::vector<std::vector<std::string>>{{"a", "b\nc"}, {"d"}}));
@@ -134,27 +150,87 @@ TEST_F(ShardJoin, JoinedShardsAreTheWhole)
     }
 }
 
+TEST_F(ShardJoin, AnyNumberOfShardsAndEmptyOnes)
+{
+    // More shards than cases (a fixed-size job array): the shards past case 10 hold
+    // only the header, and joining still gives the whole.
+    for (int n : {11, 16, 1000000}) {
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        for (int k : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, n - 1})
+            WriteShard(k, n);
+        EXPECT_EQ(ReadFile(dir_ / SummaryFileName(n - 1, n)), SummaryHeader({"Dd", "IaA"}));
+        int shards = 0;
+        EXPECT_EQ(JoinShardSummaries(dir_.string(), &shards), whole_) << n;
+        EXPECT_EQ(shards, n);
+    }
+    int k = 0, n = 0;
+    EXPECT_TRUE(ParseSummaryFileName("summary-999999-of-1000000.csv", k, n));
+    EXPECT_EQ(k, 999999);
+    for (const char* name : {"summary.csv", "summary-2-of-2.csv", "summary-0-of-1.csv", "summary--1-of-2.csv",
+                             "summary-1-of-2.csv.bak", "summary-1-of-99999999999.csv", "summary-+1-of-2.csv"})
+        EXPECT_FALSE(ParseSummaryFileName(name, k, n)) << name;
+}
+
+// Each row: shard summaries of a sharded run of ten cases in 2 shards as written,
+// then one change, and a part of the refusal.
 TEST_F(ShardJoin, RefusesWhatIsNotOneWholeRun)
 {
-    EXPECT_NE(Refusal().find("No shard summaries"), std::string::npos);
-    WriteShard(0, 4);
-    WriteShard(2, 4);
-    const std::string missing = Refusal();
-    EXPECT_NE(missing.find("summary-1-of-4.csv"), std::string::npos) << missing;
-    EXPECT_NE(missing.find("summary-3-of-4.csv"), std::string::npos) << missing;
-    EXPECT_EQ(missing.find("summary-0-of-4.csv"), std::string::npos) << missing;
-
-    WriteShard(1, 4);
-    WriteShard(3, 4);
-    WriteShard(0, 2);
-    EXPECT_NE(Refusal().find("different shard counts (2, 4)"), std::string::npos);
-    fs::remove(dir_ / "summary-0-of-2.csv");
-
-    WriteWholeFile((dir_ / "summary-3-of-4.csv").string(), SummaryHeader({"Dd"}));
-    EXPECT_NE(Refusal().find("other columns"), std::string::npos);
-    WriteWholeFile((dir_ / "summary-3-of-4.csv").string(),
-                   SummaryHeader({"Dd", "IaA"}) + SummaryLine(Row(2, TCaseStatus::Ok)));
-    EXPECT_NE(Refusal().find("belongs to shard 1"), std::string::npos);
+    const std::string header = SummaryHeader({"Dd", "IaA"});
+    const std::string shard1 = Summary({1, 2});
+    const auto otherPlan = [](std::string text) {
+        for (std::size_t at = 0; (at = text.find("0123456789abcdef", at)) != std::string::npos;)
+            text.replace(at, 16, "fedcba9876543210");
+        return text;
+    };
+    struct TCase {
+        const char* Name;
+        std::vector<std::pair<std::string, std::string>> Files; // written after shard 0 of 2
+        const char* Refusal;
+    };
+    const std::string cutAtLineEnd = shard1.substr(0, shard1.rfind('\n', shard1.size() - 2) + 1);
+    const std::vector<TCase> cases = {
+        {"no shard summary", {{"summary-0-of-2.csv", ""}}, "No shard summaries"},
+        {"a missing shard names its cases",
+         {},
+         "miss 5 of 10 cases: 2, 4, 6, 8, 10. Their shards: summary-1-of-2.csv (not there)"},
+        {"a shard cut at a line end", {{"summary-1-of-2.csv", cutAtLineEnd}}, "miss 1 of 10 cases: 10. Their shards: "},
+        {"a shard with its header only", {{"summary-1-of-2.csv", header}}, "miss 5 of 10 cases: 2, 4"},
+        {"a shard cut inside a line", {{"summary-1-of-2.csv", shard1.substr(0, shard1.size() - 3)}}, "is cut short"},
+        {"shards of two plans", {{"summary-1-of-2.csv", otherPlan(shard1)}}, "come from different runs"},
+        {"two files for one shard",
+         {{"summary-1-of-2.csv", shard1}, {"summary-01-of-2.csv", shard1}},
+         "\"summary-01-of-2.csv\" and \"summary-1-of-2.csv\" in"},
+        {"different shard counts",
+         {{"summary-1-of-2.csv", shard1}, {"summary-0-of-4.csv", Summary({0, 4})}},
+         "different shard counts (2, 4)"},
+        {"other columns", {{"summary-1-of-2.csv", SummaryHeader({"Dd"})}}, "other columns"},
+        {"a case in the wrong shard",
+         {{"summary-1-of-2.csv", header + SummaryLine(Row(3, TCaseStatus::Ok))}},
+         "belongs to shard 0"},
+        {"a case twice",
+         {{"summary-1-of-2.csv", shard1 + SummaryLine(Row(2, TCaseStatus::Ok))}},
+         "Case 2 appears twice"},
+        {"a case count that disagrees",
+         {{"summary-1-of-2.csv", Replaced(shard1, ",10\n", ",12\n")}},
+         "come from different runs"},
+        {"a summary of an older version",
+         {{"summary-0-of-2.csv", "index,name,status\n1,a,ok\n"}, {"summary-1-of-2.csv", "index,name,status\n"}},
+         "no index, plan or cases column"},
+    };
+    for (const TCase& c : cases) {
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        WriteShard(0, 2);
+        for (const auto& [name, text] : c.Files) {
+            if (text.empty())
+                fs::remove(dir_ / "summary-0-of-2.csv");
+            else
+                WriteWholeFile((dir_ / name).string(), text);
+        }
+        const std::string refusal = Refusal();
+        EXPECT_NE(refusal.find(c.Refusal), std::string::npos) << c.Name << ": " << refusal;
+    }
 }
 
 } // namespace
