@@ -115,8 +115,8 @@ int RunFit(const TFitArgs& a)
     ReadCaseInput(input, base);
     base.Shell.FileName = input;
     const std::vector<TObservation> observations = ReadObservationFile(observed, base);
-    std::vector<std::string> outputs{(fs::path(folder) / "fitted.inp").string(), (fs::path(folder) / "runs.csv").string(),
-                                     (fs::path(folder) / "fit.txt").string()};
+    std::vector<std::string> outputs{(fs::path(folder) / "fitted.inp").string(),
+                                     (fs::path(folder) / "runs.csv").string(), (fs::path(folder) / "fit.txt").string()};
     std::vector<TRecordSymbol> symbols;
     for (const TObservation& o : observations)
         if (std::find(symbols.begin(), symbols.end(), o.Symbol) == symbols.end()) {
@@ -146,10 +146,9 @@ int RunFit(const TFitArgs& a)
 
     // The pictures first: the canvas module may be missing, and then no file is written.
     const std::unique_ptr<TCanvas> canvas = LoadChartCanvas();
-    std::vector<std::pair<std::string, std::string>> files{
-        {outputs[0], InputFileText(report.Best)},
-        {outputs[1], FitRunsCsv(report)},
-        {outputs[2], FitReportText(report, input, observed)}};
+    std::vector<std::pair<std::string, std::string>> files{{outputs[0], InputFileText(report.Best)},
+                                                           {outputs[1], FitRunsCsv(report)},
+                                                           {outputs[2], FitReportText(report, input, observed)}};
     for (std::size_t k = 0; k < report.Series.size(); ++k) {
         TFitChartData data = ChartData(report, report.Series[k], report.Symbols[k]);
         if (!DrawFitChart(data, *canvas))
@@ -161,7 +160,11 @@ int RunFit(const TFitArgs& a)
     }
     WriteWholeFiles(files);
 
-    std::cout << FitReportText(report, input, observed);
+    // The report as fit.txt holds it, with the line ends of standard output.
+    std::string text = FitReportText(report, input, observed);
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+        text.erase(at, 1);
+    std::cout << text;
     std::cout << "Written in " << folder << ": fitted.inp, runs.csv, fit.txt";
     for (TRecordSymbol symbol : symbols)
         std::cout << ", " << ChartName(symbol);

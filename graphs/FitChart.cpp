@@ -89,8 +89,8 @@ bool DrawFitChart(const TFitChartData& d, TCanvas& canvas)
                           PlotTop, PlotBottom);
     };
     const int ns = std::clamp(d.Ns, 1, 4);
-    const TTime time(d, static_cast<int>((d.Simulated.size() + static_cast<std::size_t>(ns) - 1) /
-                                         static_cast<std::size_t>(ns)));
+    const TTime time(
+        d, static_cast<int>((d.Simulated.size() + static_cast<std::size_t>(ns) - 1) / static_cast<std::size_t>(ns)));
 
     canvas.FillRect(0, 0, ChartWidth, ChartHeight, White);
     canvas.Text(120, 15, d.Symbol + ": simulated (line) and observed (points)", HeadColour, TextBackground, true);

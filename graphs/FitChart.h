@@ -17,11 +17,11 @@ struct TFitChartPoint {
 };
 
 struct TFitChartData {
-    std::string Symbol;           // "Cr4"
-    std::string Heading;          // the line above the chart ("RMSE 0.12, bias ...")
-    std::string Footer;           // the file the line comes from
-    int Ns = 1;                   // seasons a year
-    std::array<double, 5> Ts{};   // durations of seasons 1..Ns in months
+    std::string Symbol;         // "Cr4"
+    std::string Heading;        // the line above the chart ("RMSE 0.12, bias ...")
+    std::string Footer;         // the file the line comes from
+    int Ns = 1;                 // seasons a year
+    std::array<double, 5> Ts{}; // durations of seasons 1..Ns in months
     // Record k is year k / Ns, season k % Ns + 1 (year 0 first); none: not shown.
     std::vector<std::optional<double>> Simulated;
     std::vector<TFitChartPoint> Observed;

@@ -119,8 +119,7 @@ class TObjective {
 public:
     TObjective(const TInputRecord& base, std::vector<TTarget> targets, const std::vector<TObservation>& obs,
                std::string obsSource)
-        : base_(base), targets_(std::move(targets)), obs_(obs), obsSource_(std::move(obsSource)),
-          scale_(obs.size())
+        : base_(base), targets_(std::move(targets)), obs_(obs), obsSource_(std::move(obsSource)), scale_(obs.size())
     {
         for (const TObservation& o : obs)
             if (std::find(symbols_.begin(), symbols_.end(), o.Symbol) == symbols_.end())
@@ -239,7 +238,8 @@ double Unit(std::mt19937_64& rng)
 std::size_t Below(std::mt19937_64& rng, std::size_t n)
 {
     const std::uint64_t range = static_cast<std::uint64_t>(n);
-    const std::uint64_t limit = std::numeric_limits<std::uint64_t>::max() - std::numeric_limits<std::uint64_t>::max() % range;
+    const std::uint64_t limit =
+        std::numeric_limits<std::uint64_t>::max() - std::numeric_limits<std::uint64_t>::max() % range;
     std::uint64_t r = rng();
     while (r >= limit)
         r = rng();
@@ -456,8 +456,8 @@ TFitReport Fit(const TInputRecord& base, const std::string& source, const std::v
     if (options.MaxRuns < MinimumFitRuns(n))
         throw TVeltraError(TErrorKind::Usage, "--max-runs " + std::to_string(options.MaxRuns) +
                                                   " is too few: a fit of " + std::to_string(n) +
-                                                  " parameter(s) needs at least " +
-                                                  std::to_string(MinimumFitRuns(n)) + " runs.");
+                                                  " parameter(s) needs at least " + std::to_string(MinimumFitRuns(n)) +
+                                                  " runs.");
     if (observations.empty())
         throw TVeltraError(TErrorKind::File, observationSource + ": the file holds no observations.");
 
@@ -487,10 +487,10 @@ TFitReport Fit(const TInputRecord& base, const std::string& source, const std::v
         if (!errors.empty())
             throw TVeltraError(TErrorKind::Input, source + " fails the check:\n" + JoinLines(errors));
         const TEvaluation e = objective.Evaluate(base, false);
-        tally.Add(e);
+        tally.Add(TEvaluation{}); // counted, but not a point of the search
         if (e.Missing)
-            throw TVeltraError(TErrorKind::File, "The run of " + source + " shows \"-\" where a value is observed: " +
-                                                     e.Reason + ".");
+            throw TVeltraError(TErrorKind::File,
+                               "The run of " + source + " shows \"-\" where a value is observed: " + e.Reason + ".");
         report.Runs.push_back(RunOf("input", x, e));
         if (e.Feasible)
             report.InputObjective = e.Objective;
@@ -543,8 +543,7 @@ TFitReport Fit(const TInputRecord& base, const std::string& source, const std::v
         searches[k].Tally = &tally;
     }
     RunInParallel(
-        starts, jobs, [&](std::size_t k) { searches[k].Run(); }, [](std::size_t) {},
-        [&] { progress("local search"); });
+        starts, jobs, [&](std::size_t k) { searches[k].Run(); }, [](std::size_t) {}, [&] { progress("local search"); });
     for (TLocalSearch& s : searches)
         for (TFitRun& run : s.Runs)
             report.Runs.push_back(std::move(run));
@@ -557,13 +556,15 @@ TFitReport Fit(const TInputRecord& base, const std::string& source, const std::v
     if (best == nullptr) {
         std::map<std::string, std::size_t> reasons;
         for (const TFitRun& run : report.Runs)
-            ++reasons[run.Reason];
+            if (run.Stage != "input")
+                ++reasons[run.Reason];
         std::string list;
         for (const auto& [reason, count] : reasons)
             list += "\n  " + std::to_string(count) + " x " + reason;
-        throw TVeltraError(TErrorKind::Input, "No run of the fit was feasible (" + std::to_string(report.Runs.size()) +
-                                                  " runs): the bounds give inputs that fail the check or stop "
-                                                  "the run. The reasons:" +
+        throw TVeltraError(TErrorKind::Input, "No run of the fit was feasible (" +
+                                                  std::to_string(report.Runs.size() - 1) +
+                                                  " runs within the bounds): they give inputs that fail the check "
+                                                  "or stop the run. The reasons:" +
                                                   list);
     }
 
@@ -577,8 +578,8 @@ TFitReport Fit(const TInputRecord& base, const std::string& source, const std::v
     report.Runs.push_back(RunOf("rounded", xr, rounded));
     progress("rounded", true);
     if (!rounded.Feasible)
-        throw TVeltraError(TErrorKind::Input, "The best point rounded to the decimals of " + source +
-                                                  " cannot be run: " + rounded.Reason);
+        throw TVeltraError(TErrorKind::Input,
+                           "The best point rounded to the decimals of " + source + " cannot be run: " + rounded.Reason);
     report.Objective = rounded.Objective;
 
     // The Jacobian of the residuals by central differences (one-sided at a bound).
@@ -623,8 +624,28 @@ TFitReport Fit(const TInputRecord& base, const std::string& source, const std::v
         for (std::size_t b = 0; b < n; ++b)
             for (std::size_t i = 0; i < m; ++i)
                 jtj[a][b] += jac[i][a] * jac[i][b];
-    const bool allColumns = std::all_of(columnOk.begin(), columnOk.end(), [](bool ok) { return ok; });
-    const auto inverse = allColumns && m > n ? Inverse(jtj) : std::nullopt;
+    // The parameters the observations change with are estimated together; one they do
+    // not change with has no standard error and leaves the others theirs.
+    double largest = 0;
+    for (std::size_t j = 0; j < n; ++j)
+        if (columnOk[j])
+            largest = std::max(largest, jtj[j][j]);
+    std::vector<std::size_t> seen;
+    for (std::size_t j = 0; j < n; ++j)
+        if (columnOk[j] && jtj[j][j] > 1e-24 * largest)
+            seen.push_back(j);
+    std::vector<std::vector<double>> sub(seen.size(), std::vector<double>(seen.size()));
+    for (std::size_t a = 0; a < seen.size(); ++a)
+        for (std::size_t b = 0; b < seen.size(); ++b)
+            sub[a][b] = jtj[seen[a]][seen[b]];
+    const auto subInverse = !seen.empty() && m > n ? Inverse(sub) : std::nullopt;
+    std::optional<std::vector<std::vector<double>>> inverse;
+    if (subInverse) {
+        inverse.emplace(n, std::vector<double>(n, 0.0));
+        for (std::size_t a = 0; a < seen.size(); ++a)
+            for (std::size_t b = 0; b < seen.size(); ++b)
+                (*inverse)[seen[a]][seen[b]] = (*subInverse)[a][b];
+    }
     const double sigma2 = m > n ? rounded.Objective / static_cast<double>(m - n) : 0;
 
     for (std::size_t j = 0; j < n; ++j) {
@@ -642,12 +663,19 @@ TFitReport Fit(const TInputRecord& base, const std::string& source, const std::v
             notes.push_back("no standard error: fewer observations than parameters");
         else if (!columnOk[j])
             notes.push_back("no standard error: the runs beside the best point are infeasible");
-        else if (jtj[j][j] == 0)
+        else if (std::find(seen.begin(), seen.end(), j) == seen.end())
             notes.push_back("not identifiable: the observations do not change with it");
         else if (!inverse)
             notes.push_back("not identifiable apart from the others: their effects on the observations are alike");
-        else if ((*inverse)[j][j] >= 0)
+        else if ((*inverse)[j][j] >= 0) {
             p.StandardError = std::sqrt(sigma2 * (*inverse)[j][j]);
+            // Estimates that move together: the data tell their joint effect, not each.
+            for (std::size_t k = 0; k < n; ++k) {
+                const double r = (*inverse)[j][k] / std::sqrt((*inverse)[j][j] * (*inverse)[k][k]);
+                if (k != j && (*inverse)[k][k] > 0 && std::isfinite(r) && std::fabs(r) >= 0.9)
+                    notes.push_back("correlated with " + params[k].Name + " (" + FixedText(r, 0, 2) + ")");
+            }
+        }
         for (const std::string& note : notes)
             p.Note += (p.Note.empty() ? "" : "; ") + note;
         report.Parameters.push_back(p);

@@ -59,18 +59,18 @@ struct TFitRun {
 struct TFitParameterResult {
     std::string Name;
     double Low = 0, High = 0;
-    double Best = 0;                      // as the input file keeps it
-    std::optional<double> StandardError;  // none when it cannot be estimated
-    std::string Note;                     // "at the lower bound", "not identifiable ...", ...
+    double Best = 0;                     // as the input file keeps it
+    std::optional<double> StandardError; // none when it cannot be estimated
+    std::string Note;                    // "at the lower bound", "not identifiable ...", ...
 };
 
 struct TFitSymbolResult {
     TRecordSymbol Symbol = TRecordSymbol::Dw;
     std::size_t N = 0;
     double Rmse = 0;
-    double Bias = 0;                // mean of simulated - observed
-    std::optional<double> Nse;      // Nash-Sutcliffe efficiency; none for constant observations
-    double Term = 0;                // its part of the objective
+    double Bias = 0;           // mean of simulated - observed
+    std::optional<double> Nse; // Nash-Sutcliffe efficiency; none for constant observations
+    double Term = 0;           // its part of the objective
 };
 
 // A symbol's simulated values over every record of the rounded run (year 0 first;

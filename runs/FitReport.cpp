@@ -1,5 +1,6 @@
 // The texts of a fit's files: runs.csv, one row a run, and fit.txt, the report.
 #include <algorithm>
+#include <charconv>
 
 #include "model/NumberText.h"
 #include "runs/Fit.h"
@@ -35,6 +36,19 @@ std::string Table(const std::vector<std::vector<std::string>>& rows)
     for (const auto& row : rows)
         text += Row(row, widths);
     return text;
+}
+
+// A value as an input file would show it: fixed decimals, as few as give it back.
+std::string DecimalText(double v)
+{
+    for (int d = 0; d <= 12; ++d) {
+        const std::string text = FixedText(v, 0, d);
+        double back = 0;
+        std::from_chars(text.data(), text.data() + text.size(), back);
+        if (back == v)
+            return text;
+    }
+    return FullNumber(v);
 }
 
 std::string Statistic(double v)
@@ -80,7 +94,7 @@ std::string FitReportText(const TFitReport& report, const std::string& source, c
     text += "\r\nParameters (the best values as the input file keeps them; standard errors from the Jacobian)\r\n";
     std::vector<std::vector<std::string>> rows{{"Name", "Low", "High", "Best", "Std. error", "Note"}};
     for (const TFitParameterResult& p : report.Parameters)
-        rows.push_back({p.Name, FullNumber(p.Low), FullNumber(p.High), FullNumber(p.Best),
+        rows.push_back({p.Name, DecimalText(p.Low), DecimalText(p.High), DecimalText(p.Best),
                         p.StandardError ? GeneralText(*p.StandardError, 3) : std::string("n/a"), p.Note});
     text += Table(rows);
     text += "\r\nSymbols (simulated - observed)\r\n";
