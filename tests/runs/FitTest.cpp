@@ -228,16 +228,21 @@ TEST(FitRefusals, SettingsAndBounds)
         {{{"Flr", 1, 0.5}}, 100, Field(), "--fit Flr=1:0.5: LOW must be below HIGH."},
         {{{"Flr", 0.5, 0.5}}, 100, Field(), "LOW must be below HIGH."},
         {{{"Kr", 0, 4}}, 100, Field(), "Kr takes whole numbers, which a fit cannot search."},
-        {{{"IaA", 0.1, 1}, {"IaA[2]", 0.1, 1}}, 100, Field(), "--fit IaA[2]=0.1:1: IaA[2] is already fitted by --fit IaA=0.1:1."},
+        {{{"IaA", 0.1, 1}, {"IaA[2]", 0.1, 1}},
+         100,
+         Field(),
+         "--fit IaA[2]=0.1:1: IaA[2] is already fitted by --fit IaA=0.1:1."},
         {{{"IaA[3]", 0.1, 1}}, 100, Field(), "field.inp has 2 season(s)."},
         {{{"QH1", 0.001, 0.01}}, 100, WellsExampleRecord(), "has no drains (Kd = 0), so its input holds no QH1."},
-        {{{"Flr", 0.3, 1}, {"Flx", 0.3, 1}}, 25, Field(), "--max-runs 25 is too few: a fit of 2 parameter(s) needs "
-                                                          "at least 26 runs."},
+        {{{"Flr", 0.3, 1}, {"Flx", 0.3, 1}},
+         25,
+         Field(),
+         "--max-runs 25 is too few: a fit of 2 parameter(s) needs "
+         "at least 26 runs."},
         {{}, 100, Field(), "A fit needs at least one --fit NAME=LOW:HIGH."},
     };
     for (const auto& c : cases) {
-        const std::string what =
-            Refusal([&] { FitField(c.Base, obs, c.Params, c.MaxRuns); }, TErrorKind::Usage);
+        const std::string what = Refusal([&] { FitField(c.Base, obs, c.Params, c.MaxRuns); }, TErrorKind::Usage);
         EXPECT_NE(what.find(c.Message), std::string::npos) << "want: " << c.Message << "\ngot:  " << what;
     }
     for (const auto& [setting, message] : std::vector<std::pair<std::string, std::string>>{
