@@ -72,7 +72,6 @@ public:
                 const TRecordCell& cell = CellOf(cells, obs_[i].Symbol);
                 simulated_[i] = cell.Value;
                 shown_[i] = cell.Shown && std::isfinite(cell.Value);
-                seen_ = true;
             }
         if (charted_) {
             // A year-by-year run's records follow on from the year-0 block.
@@ -99,7 +98,6 @@ private:
     std::map<std::pair<int, int>, std::vector<std::size_t>> bySeason_;
     std::vector<double> simulated_;
     std::vector<bool> shown_;
-    bool seen_ = false;
     std::vector<std::vector<std::optional<double>>> series_;
 };
 
@@ -323,6 +321,8 @@ struct TLocalSearch {
     void Run()
     {
         const unsigned n = static_cast<unsigned>(Start.size());
+        if (Budget == 0)
+            return; // NLopt reads 0 as no limit
         nlopt_opt opt = nlopt_create(NLOPT_LN_SBPLX, n);
         if (opt == nullptr)
             return;

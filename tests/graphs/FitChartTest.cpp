@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TRecordingCanvas.h"
 #include "graphs/FitChart.h"
+#include "support/TRecordingCanvas.h"
 
 namespace veltra {
 namespace {
