@@ -18,5 +18,6 @@ void AddCalcCommand(CLI::App& app, int& status);
 void AddBatchCommand(CLI::App& app, int& status);
 void AddSweepCommand(CLI::App& app, int& status);
 void AddSummaryCommand(CLI::App& app, int& status);
+void AddFitCommand(CLI::App& app, int& status);
 
 } // namespace veltra::cli

@@ -41,6 +41,7 @@ int main(int argc, char** argv)
     veltra::cli::AddBatchCommand(app, status);
     veltra::cli::AddSweepCommand(app, status);
     veltra::cli::AddSummaryCommand(app, status);
+    veltra::cli::AddFitCommand(app, status);
 
     // Every error of every command ends here.
     try {

@@ -14,26 +14,21 @@ namespace {
 constexpr const char* CrLf = "\r\n";
 constexpr double Present = 0.001; // a fraction counts when above it
 
-// A cell to write: its value, or the absent cell.
-struct TCell {
-    double Value = 0;
-    bool Shown = false;
-};
-constexpr TCell Absent{};
-TCell Cell(double v, bool shown)
-{
-    return {v, shown};
-}
-TCell Shown(double v)
+TRecordCell Shown(double v)
 {
     return {v, true};
 }
-TCell Cell(const std::optional<double>& v)
+TRecordCell Cell(double v, bool shown)
+{
+    return {v, shown};
+}
+TRecordCell Cell(const std::optional<double>& v)
 {
     return {v.value_or(0), v.has_value()};
 }
+constexpr TRecordCell Absent{};
 
-void AppendCell(std::string& out, TCell cell)
+void AppendCell(std::string& out, const TRecordCell& cell)
 {
     if (cell.Shown)
         AppendNumberCell(out, cell.Value);
@@ -45,8 +40,8 @@ void AppendCell(std::string& out, TCell cell)
 // straight into the text: a run writes tens of thousands of cells.
 class TLine {
 public:
-    TLine(std::string& out, std::string_view label, TCell cell) : out_(out) { (*this)(label, cell); }
-    TLine& operator()(std::string_view label, TCell cell)
+    TLine(std::string& out, std::string_view label, const TRecordCell& cell) : out_(out) { (*this)(label, cell); }
+    TLine& operator()(std::string_view label, const TRecordCell& cell)
     {
         out_.append(label);
         AppendCell(out_, cell);
@@ -79,6 +74,71 @@ TRootZoneCells RootZoneCells(const TEngineState& st)
         }
     }
     return c;
+}
+
+std::optional<TRecordSymbol> RecordSymbolNamed(std::string_view name)
+{
+    for (std::size_t i = 0; i < RecordSymbolCount; ++i)
+        if (RecordSymbolNames[i] == name)
+            return static_cast<TRecordSymbol>(i);
+    return std::nullopt;
+}
+
+TSeasonCells SeasonRecordCells(const TInputRecord& rec, const TEngineState& st, const TSeasonDone& done)
+{
+    const int s = done.Season;
+    const double A = st.A[s], B = st.B[s], U = st.U[s];
+    const bool hasA = A > Present, hasB = B > Present, hasU = U > Present;
+    const bool irrigated = hasA || hasB;
+    const bool drains = rec.Kd == 1;
+    const int kr = st.Kr;
+    const bool showUc = kr == 0 || kr == 1 || kr == 6 || kr == 7 || kr == 10;
+    const TRootZoneCells rz = RootZoneCells(st);
+    return {Cell(st.Season.It, irrigated),
+            Cell(st.Season.Is, irrigated),
+            Cell(st.IaA[s], hasA),
+            Cell(st.IaB[s], hasB),
+            Cell(st.Season.EfA, hasA),
+            Cell(st.Season.EfB, hasB),
+            Cell(st.Season.Eft, irrigated),
+            Shown(st.Io[s]),
+            Cell(st.Season.JsA, hasA),
+            Cell(st.Season.JsB, hasB),
+            Cell(st.Season.EaU, hasU || !irrigated),
+            Cell(st.Season.LrA, hasA),
+            Cell(st.Season.LrB, hasB),
+            Cell(st.Season.LrU, hasU),
+            Shown(st.Season.LrT),
+            Cell(st.Season.RrA, hasA),
+            Cell(st.Season.RrB, hasB),
+            Cell(st.Season.RrU, hasU),
+            Shown(st.Season.RrT),
+            Cell(st.Season.Gd, drains),
+            Cell(st.Season.Ga, drains),
+            Cell(st.Season.Gb, drains),
+            Shown(st.Gw[s]),
+            Shown(st.Dw),
+            Cell(st.Zs, st.Zs > 0.001),
+            Shown(A),
+            Shown(B),
+            Shown(U),
+            Cell(done.UcShown, showUc),
+            Shown(kr),
+            Cell(rz.CrA),
+            Cell(rz.CrB),
+            Cell(rz.CrU),
+            Cell(rz.Cr4),
+            Cell(rz.C0),
+            Cell(rz.C1),
+            Cell(rz.C2),
+            Cell(rz.C3),
+            drains ? Absent : Shown(st.Cxf),
+            drains ? Shown(st.Cxa) : Absent,
+            drains ? Shown(st.Cxb) : Absent,
+            Shown(st.Cqf),
+            Cell(st.Season.Ci, U < 1),
+            Cell(st.Season.Cd, drains),
+            Cell(st.Season.Cw, st.Gw[s] > 0.001)};
 }
 
 // The header's texts and the records' labels.
@@ -123,48 +183,26 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
     res.append("  Season:").append(WholeText(s, 3)).append("   Duration:").append(dur).append("  months.\r\n");
     res += CrLf;
 
-    const double A = st.A[s], B = st.B[s], U = st.U[s];
-    const bool hasA = A > Present, hasB = B > Present, hasU = U > Present;
-    const bool irrigated = hasA || hasB;
-
-    TLine(res, "  It  = ", Cell(st.Season.It, irrigated))("    Is  = ", Cell(st.Season.Is, irrigated))(
-        "    IaA = ", Cell(st.IaA[s], hasA))("    IaB = ", Cell(st.IaB[s], hasB));
-    TLine(res, "  EfA = ", Cell(st.Season.EfA, hasA))("    EfB = ", Cell(st.Season.EfB, hasB))(
-        hasA ? "    FfT = " : "    EfT = ", Cell(st.Season.Eft, irrigated))("    Io  = ", Shown(st.Io[s]));
-    TLine(res, "  JsA = ", Cell(st.Season.JsA, hasA))("    JsB = ", Cell(st.Season.JsB, hasB))(
-        "    EaU = ", Cell(st.Season.EaU, hasU || !irrigated));
-
-    TLine(res, "  LrA = ", Cell(st.Season.LrA, hasA))("    LrB = ", Cell(st.Season.LrB, hasB))(
-        "    LrU = ", Cell(st.Season.LrU, hasU))("    LrT = ", Shown(st.Season.LrT));
-    TLine(res, "  RrA = ", Cell(st.Season.RrA, hasA))("    RrB = ", Cell(st.Season.RrB, hasB))(
-        "    RrU = ", Cell(st.Season.RrU, hasU))("    RrT = ", Shown(st.Season.RrT));
-
-    const bool drains = rec.Kd == 1;
-    TLine(res, "  Gd  = ", Cell(st.Season.Gd, drains))("    Ga  = ", Cell(st.Season.Ga, drains))(
-        "    Gb  = ", Cell(st.Season.Gb, drains));
-    TLine(res, "  Gw  = ", Shown(st.Gw[s]))("    Dw  = ", Shown(st.Dw))("    Zs  = ", Cell(st.Zs, st.Zs > 0.001));
-    TLine(res, "  A   = ", Shown(A))("    B   = ", Shown(B))("    U   = ", Shown(U));
-    const int kr = st.Kr;
-    const bool showUc = kr == 0 || kr == 1 || kr == 6 || kr == 7 || kr == 10;
+    const TSeasonCells cells = SeasonRecordCells(rec, st, done);
+    auto c = [&cells](TRecordSymbol symbol) -> const TRecordCell& { return CellOf(cells, symbol); };
+    using enum TRecordSymbol;
+    TLine(res, "  It  = ", c(It))("    Is  = ", c(Is))("    IaA = ", c(IaA))("    IaB = ", c(IaB));
+    TLine(res, "  EfA = ", c(EfA))("    EfB = ", c(EfB))(st.A[s] > Present ? "    FfT = " : "    EfT = ",
+                                                         c(EfT))("    Io  = ", c(Io));
+    TLine(res, "  JsA = ", c(JsA))("    JsB = ", c(JsB))("    EaU = ", c(EaU));
+    TLine(res, "  LrA = ", c(LrA))("    LrB = ", c(LrB))("    LrU = ", c(LrU))("    LrT = ", c(LrT));
+    TLine(res, "  RrA = ", c(RrA))("    RrB = ", c(RrB))("    RrU = ", c(RrU))("    RrT = ", c(RrT));
+    TLine(res, "  Gd  = ", c(Gd))("    Ga  = ", c(Ga))("    Gb  = ", c(Gb));
+    TLine(res, "  Gw  = ", c(Gw))("    Dw  = ", c(Dw))("    Zs  = ", c(Zs));
+    TLine(res, "  A   = ", c(A))("    B   = ", c(B))("    U   = ", c(U));
     // The Kr item is an 11-character label and an integer in 3 columns.
     res.append("  Uc  = ");
-    AppendCell(res, Cell(done.UcShown, showUc));
-    res.append("    Kr   = ").append(WholeText(kr, 3)).append(CrLf);
-
-    // Lines 10 and 11.
-    const TRootZoneCells rz = RootZoneCells(st);
-    TLine(res, "  CrA = ", Cell(rz.CrA))("    CrB = ", Cell(rz.CrB))("    CrU = ", Cell(rz.CrU))("    Cr4 = ",
-                                                                                                 Cell(rz.Cr4));
-    TLine(res, "  C0* = ", Cell(rz.C0))("    C1* = ", Cell(rz.C1))("    C2* = ", Cell(rz.C2))("    C3* = ",
-                                                                                              Cell(rz.C3));
-
-    if (drains)
-        TLine(res, "  Cxf = ", Absent)("    Cxa = ", Shown(st.Cxa))("    Cxb = ", Shown(st.Cxb))("    Cqf = ",
-                                                                                                 Shown(st.Cqf));
-    else
-        TLine(res, "  Cxf = ", Shown(st.Cxf))("    Cxa = ", Absent)("    Cxb = ", Absent)("    Cqf = ", Shown(st.Cqf));
-    TLine(res, "  Ci  = ", Cell(st.Season.Ci, U < 1))("    Cd  = ", Cell(st.Season.Cd, drains))(
-        "    Cw  = ", Cell(st.Season.Cw, st.Gw[s] > 0.001));
+    AppendCell(res, c(Uc));
+    res.append("    Kr   = ").append(WholeText(st.Kr, 3)).append(CrLf);
+    TLine(res, "  CrA = ", c(CrA))("    CrB = ", c(CrB))("    CrU = ", c(CrU))("    Cr4 = ", c(Cr4));
+    TLine(res, "  C0* = ", c(C0))("    C1* = ", c(C1))("    C2* = ", c(C2))("    C3* = ", c(C3));
+    TLine(res, "  Cxf = ", c(Cxf))("    Cxa = ", c(Cxa))("    Cxb = ", c(Cxb))("    Cqf = ", c(Cqf));
+    TLine(res, "  Ci  = ", c(Ci))("    Cd  = ", c(Cd))("    Cw  = ", c(Cw));
     res += " #\r\n";
 
     AppendFrequencySection(res, rec, st);

@@ -1,8 +1,12 @@
 #pragma once
 // The result file (.res): header and one fixed-grid record per season, read back by
 // position (output groups), so every line of a record is always written.
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/TEngineState.h"
 #include "model/UDataMod.h"
@@ -19,6 +23,78 @@ struct TRootZoneCells {
     std::optional<double> CrA, CrB, CrU, Cr4, C0, C1, C2, C3;
 };
 TRootZoneCells RootZoneCells(const TEngineState& st);
+
+// The value cells of a season record under their symbols, in the record's order
+// (EfT is labelled FfT while A land is present; Kr is the whole number of line 9).
+enum class TRecordSymbol : std::uint8_t {
+    It,
+    Is,
+    IaA,
+    IaB,
+    EfA,
+    EfB,
+    EfT,
+    Io,
+    JsA,
+    JsB,
+    EaU,
+    LrA,
+    LrB,
+    LrU,
+    LrT,
+    RrA,
+    RrB,
+    RrU,
+    RrT,
+    Gd,
+    Ga,
+    Gb,
+    Gw,
+    Dw,
+    Zs,
+    A,
+    B,
+    U,
+    Uc,
+    Kr,
+    CrA,
+    CrB,
+    CrU,
+    Cr4,
+    C0,
+    C1,
+    C2,
+    C3,
+    Cxf,
+    Cxa,
+    Cxb,
+    Cqf,
+    Ci,
+    Cd,
+    Cw
+};
+inline constexpr std::size_t RecordSymbolCount = 45;
+inline constexpr std::array<std::string_view, RecordSymbolCount> RecordSymbolNames = {
+    "It",  "Is",  "IaA", "IaB", "EfA", "EfB", "EfT", "Io",  "JsA", "JsB", "EaU", "LrA", "LrB", "LrU", "LrT",
+    "RrA", "RrB", "RrU", "RrT", "Gd",  "Ga",  "Gb",  "Gw",  "Dw",  "Zs",  "A",   "B",   "U",   "Uc",  "Kr",
+    "CrA", "CrB", "CrU", "Cr4", "C0*", "C1*", "C2*", "C3*", "Cxf", "Cxa", "Cxb", "Cqf", "Ci",  "Cd",  "Cw"};
+// The symbol of that name, or none.
+std::optional<TRecordSymbol> RecordSymbolNamed(std::string_view name);
+
+// A cell's value as the engine holds it (no rounding), and whether the record shows
+// it or prints "-".
+struct TRecordCell {
+    double Value = 0;
+    bool Shown = false;
+};
+using TSeasonCells = std::array<TRecordCell, RecordSymbolCount>;
+inline const TRecordCell& CellOf(const TSeasonCells& cells, TRecordSymbol symbol)
+{
+    return cells[static_cast<std::size_t>(symbol)];
+}
+
+// The cells of the record of one finished season, as AppendSeasonRecord prints them.
+TSeasonCells SeasonRecordCells(const TInputRecord& rec, const TEngineState& st, const TSeasonDone& done);
 
 // The header of a result file named after `basePath`.
 void AppendResultHeader(std::string& out, const TInputRecord& rec, const std::string& basePath);

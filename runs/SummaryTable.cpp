@@ -21,6 +21,18 @@ namespace {
 // A summary of 100,000 cases stays far below this.
 constexpr std::size_t MaxSummaryBytes = 256u * 1024 * 1024;
 
+std::string Cell(const std::optional<double>& v)
+{
+    return v ? FullNumber(*v) : std::string();
+}
+
+[[noreturn]] void Refuse(const std::string& text)
+{
+    throw TVeltraError(TErrorKind::File, text);
+}
+
+} // namespace
+
 std::string CsvField(const std::string& text)
 {
     if (text.find_first_of(",\"\r\n") == std::string::npos)
@@ -44,18 +56,6 @@ std::string CsvLine(const std::vector<std::string>& fields)
     }
     return line + "\n";
 }
-
-std::string Cell(const std::optional<double>& v)
-{
-    return v ? FullNumber(*v) : std::string();
-}
-
-[[noreturn]] void Refuse(const std::string& text)
-{
-    throw TVeltraError(TErrorKind::File, text);
-}
-
-} // namespace
 
 void TPlanHash::Mix(std::string_view bytes)
 {

@@ -50,6 +50,11 @@ std::string SummaryLine(const TSummaryRow& row); // ends with LF
 // back as the same double ("." always).
 std::string FullNumber(double v);
 
+// A field of a CSV file, quoted when it holds a comma, a quote or a line end; and a
+// line of them, ended by "\n".
+std::string CsvField(const std::string& text);
+std::string CsvLine(const std::vector<std::string>& fields);
+
 // The fields of every record of a CSV text (quotes removed). Throws TVeltraError
 // (File) naming `source` when a quote is not closed.
 std::vector<std::vector<std::string>> ReadCsvRecords(const std::string& text, const std::string& source);

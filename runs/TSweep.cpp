@@ -1,147 +1,19 @@
 #include "runs/TSweep.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdint>
 
-#include "model/InputFile.h"
 #include "model/TVeltraError.h"
+#include "runs/InputFields.h"
 #include "runs/SummaryTable.h"
 
 namespace veltra {
 
 namespace {
 
-// A field of the input file: a real, a seasonal real or a whole number.
-struct TField {
-    const char* Name;
-    double TInputRecord::*Scalar = nullptr;
-    TSeasonal TInputRecord::*Seasonal = nullptr;
-    std::uint8_t TInputRecord::*Whole = nullptr;
-    bool Drains = false; // the file holds it only with Kd = 1
-};
-
-// The keys that decide the file's layout (Kd, Ns) and the year-by-year key Ky are
-// not swept: a case would no longer be the same kind of run.
-const TField Fields[] = {
-    {"Area", &TInputRecord::Area},
-    {"Kf", nullptr, nullptr, &TInputRecord::Kf},
-    {"Kr", nullptr, nullptr, &TInputRecord::Kr},
-    {"Krf", nullptr, nullptr, &TInputRecord::Krf},
-    {"Kp", nullptr, nullptr, &TInputRecord::Kp},
-    {"Ny", nullptr, nullptr, &TInputRecord::Ny},
-    {"CAmax", &TInputRecord::CAmax},
-    {"CBmax", &TInputRecord::CBmax},
-    {"Ts", nullptr, &TInputRecord::Ts},
-    {"A", nullptr, &TInputRecord::A},
-    {"B", nullptr, &TInputRecord::B},
-    {"RcA", nullptr, &TInputRecord::RcA},
-    {"RcB", nullptr, &TInputRecord::RcB},
-    {"Lc", nullptr, &TInputRecord::Lc},
-    {"Io", nullptr, &TInputRecord::Io},
-    {"IaA", nullptr, &TInputRecord::IaA},
-    {"IaB", nullptr, &TInputRecord::IaB},
-    {"Pp", nullptr, &TInputRecord::Pp},
-    {"EpA", nullptr, &TInputRecord::EpA},
-    {"EpB", nullptr, &TInputRecord::EpB},
-    {"EpU", nullptr, &TInputRecord::EpU},
-    {"FsA", nullptr, &TInputRecord::FsA},
-    {"FsB", nullptr, &TInputRecord::FsB},
-    {"FsU", nullptr, &TInputRecord::FsU},
-    {"Gi", nullptr, &TInputRecord::Gi},
-    {"Go", nullptr, &TInputRecord::Go},
-    {"SiU", nullptr, &TInputRecord::SiU},
-    {"SoU", nullptr, &TInputRecord::SoU},
-    {"SoA", nullptr, &TInputRecord::SoA},
-    {"SoB", nullptr, &TInputRecord::SoB},
-    {"Gw", nullptr, &TInputRecord::Gw},
-    {"FAw", nullptr, &TInputRecord::FAw},
-    {"FBw", nullptr, &TInputRecord::FBw},
-    {"Dr", &TInputRecord::Dr},
-    {"Ptr", &TInputRecord::Ptr},
-    {"Dx", &TInputRecord::Dx},
-    {"Ptx", &TInputRecord::Ptx},
-    {"Dq", &TInputRecord::Dq},
-    {"Ptq", &TInputRecord::Ptq},
-    {"Per", &TInputRecord::Per},
-    {"Flr", &TInputRecord::Flr},
-    {"Pex", &TInputRecord::Pex},
-    {"Flx", &TInputRecord::Flx},
-    {"Peq", &TInputRecord::Peq},
-    {"Flq", &TInputRecord::Flq},
-    {"Cx0", &TInputRecord::Cx0},
-    {"Cq0", &TInputRecord::Cq0},
-    {"Cic", &TInputRecord::Cic},
-    {"Ch", &TInputRecord::Ch},
-    {"Cp", &TInputRecord::Cp},
-    {"CA0", &TInputRecord::CA0},
-    {"CB0", &TInputRecord::CB0},
-    {"CU0", &TInputRecord::CU0},
-    {"Dw0", &TInputRecord::Dw0},
-    {"Dc", &TInputRecord::Dc},
-    {"Dd", &TInputRecord::Dd, nullptr, nullptr, true},
-    {"QH1", &TInputRecord::QH1, nullptr, nullptr, true},
-    {"QH2", &TInputRecord::QH2, nullptr, nullptr, true},
-    {"DAu", nullptr, &TInputRecord::DAu, nullptr, true},
-    {"DBu", nullptr, &TInputRecord::DBu, nullptr, true},
-    {"CxA0", &TInputRecord::CxA0, nullptr, nullptr, true},
-    {"CxB0", &TInputRecord::CxB0, nullptr, nullptr, true},
-    {"Frd", nullptr, &TInputRecord::Frd, nullptr, true},
-};
-
 [[noreturn]] void Refuse(const std::string& setting, const std::string& why)
 {
     throw TVeltraError(TErrorKind::Usage, "--set " + setting + ": " + why);
-}
-
-bool ParseNumber(const std::string& text, double& v)
-{
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    const auto [ptr, ec] = std::from_chars(begin, end, v, std::chars_format::general);
-    return begin != end && ec == std::errc() && ptr == end && std::isfinite(v);
-}
-
-std::string Lower(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return s;
-}
-
-double Get(const TField& f, const TInputRecord& rec, int season)
-{
-    if (f.Scalar)
-        return rec.*f.Scalar;
-    if (f.Seasonal)
-        return (rec.*f.Seasonal)[season];
-    return rec.*f.Whole;
-}
-
-void Put(const TField& f, TInputRecord& rec, int season, double v)
-{
-    if (f.Scalar)
-        rec.*f.Scalar = v;
-    else if (f.Seasonal)
-        (rec.*f.Seasonal)[season] = v;
-    else
-        rec.*f.Whole = static_cast<std::uint8_t>(v);
-}
-
-// `rec` written as an input file and read back: the values the file keeps.
-TInputRecord AsTheFileHoldsIt(const TInputRecord& rec)
-{
-    TInputRecord back = rec;
-    ReadInputText(InputFileText(rec), "(input text)", back);
-    return back;
-}
-
-bool Same(double a, double b)
-{
-    return std::fabs(a - b) <= 1e-9 * std::max(1.0, std::fabs(a));
 }
 
 std::vector<double> ParseValues(const std::string& setting, const std::string& text)
@@ -158,7 +30,7 @@ std::vector<double> ParseValues(const std::string& setting, const std::string& t
     std::vector<double> numbers;
     for (const std::string& p : parts) {
         double v = 0;
-        if (!ParseNumber(p, v))
+        if (!ParseCommandNumber(p, v))
             Refuse(setting, "\"" + p + "\" is not a number (\".\" is the decimal separator).");
         numbers.push_back(v);
     }
@@ -183,52 +55,19 @@ std::vector<double> ParseValues(const std::string& setting, const std::string& t
     return values;
 }
 
-// The season of a setting's name, NAME[s] (0 for NAME); `name` loses the brackets.
-int SeasonOf(const std::string& setting, std::string& name)
-{
-    int season = 0;
-    if (const std::size_t bracket = name.find('['); bracket != std::string::npos) {
-        const std::string inside = name.substr(bracket + 1);
-        if (inside.size() != 2 || inside[1] != ']' || inside[0] < '1' || inside[0] > '4')
-            Refuse(setting, "a season is written NAME[s] with s from 1 to 4.");
-        season = inside[0] - '0';
-        name.resize(bracket);
-    }
-    return season;
-}
-
-// The field named `name`; refused when there is none, with the field that differs
-// from it only in case as a hint.
-const TField& FieldNamed(const std::string& setting, const std::string& name)
-{
-    const TField* field = nullptr;
-    const TField* nearly = nullptr;
-    for (const TField& f : Fields) {
-        if (name == f.Name)
-            field = &f;
-        else if (Lower(name) == Lower(f.Name))
-            nearly = &f;
-    }
-    if (!field)
-        Refuse(setting, "unknown field \"" + name + "\"" +
-                            (nearly ? " (did you mean " + std::string(nearly->Name) + "?)" : std::string()) +
-                            ". The fields: " + TSweep::FieldNames() + ".");
-    return *field;
-}
-
 // Each case runs from its own input file: every value must be one the file holds,
 // and becomes the value the file holds.
-void KeepAsTheFileHolds(const std::string& setting, const std::string& name, const TField& field, int season,
-                        int seasons, const TInputRecord& base, std::vector<double>& values)
+void KeepAsTheFileHolds(const std::string& setting, const TFieldRef& field, const TInputRecord& base,
+                        std::vector<double>& values)
 {
+    const std::string name = InputFieldName(field);
     for (double& v : values) {
-        if (field.Whole && (v != std::floor(v) || v < 0 || v > 255))
+        if (IsWholeField(field) && (v != std::floor(v) || v < 0 || v > 255))
             Refuse(setting, name + " takes whole numbers, not " + FullNumber(v) + ".");
         TInputRecord probe = base;
-        for (int s = season > 0 ? season : 1; s <= (season > 0 ? season : seasons); ++s)
-            Put(field, probe, s, v);
-        const double kept = Get(field, AsTheFileHoldsIt(probe), season > 0 ? season : 1);
-        if (!Same(kept, v))
+        SetFieldValue(probe, field, v);
+        const double kept = FieldValue(AsTheFileHoldsIt(probe), field);
+        if (!SameValue(kept, v))
             Refuse(setting, name + " = " + FullNumber(v) +
                                 " has more decimals than the input file keeps (it would hold " + FullNumber(kept) +
                                 ").");
@@ -236,46 +75,20 @@ void KeepAsTheFileHolds(const std::string& setting, const std::string& name, con
     }
 }
 
-// The fields of `base` that its input file keeps otherwise, one line each.
-std::vector<std::string> KeptOtherwiseNotes(const TInputRecord& base, int seasons)
-{
-    std::vector<std::string> notes;
-    const TInputRecord kept = AsTheFileHoldsIt(base);
-    for (const TField& f : Fields) {
-        if (f.Drains && base.Kd != 1)
-            continue;
-        for (int s = 1; s <= (f.Seasonal ? seasons : 1); ++s) {
-            if (Get(f, base, s) == Get(f, kept, s))
-                continue;
-            std::string note = f.Name;
-            if (f.Seasonal)
-                note.append("[").append(std::to_string(s)).append("]");
-            note.append(" = ").append(FullNumber(Get(f, base, s)));
-            note.append(" is kept as ").append(FullNumber(Get(f, kept, s))).append(".");
-            notes.push_back(std::move(note));
-        }
-    }
-    return notes;
-}
-
 } // namespace
 
 std::string TSweep::FieldNames()
 {
-    std::string names;
-    for (const TField& f : Fields)
-        names += (names.empty() ? "" : ", ") + std::string(f.Name) + (f.Seasonal ? "[s]" : "");
-    return names;
+    return InputFieldNames();
 }
 
 TSweep::TSweep(const TInputRecord& base, const std::string& source, const std::vector<std::string>& settings)
-    : seasons_(std::clamp<int>(base.Ns, 1, 4))
 {
     if (settings.empty())
         throw TVeltraError(TErrorKind::Usage, "A sweep needs at least one --set NAME=FROM:TO:STEP or NAME=V1,V2,...");
     for (const std::string& setting : settings)
         AddAxis(base, source, setting);
-    notes_ = KeptOtherwiseNotes(base, seasons_);
+    notes_ = KeptOtherwiseNotes(base);
 }
 
 void TSweep::AddAxis(const TInputRecord& base, const std::string& source, const std::string& setting)
@@ -283,30 +96,21 @@ void TSweep::AddAxis(const TInputRecord& base, const std::string& source, const 
     const std::size_t eq = setting.find('=');
     if (eq == std::string::npos)
         Refuse(setting, "write NAME=FROM:TO:STEP or NAME=V1,V2,...");
-    std::string name = setting.substr(0, eq);
-    const int season = SeasonOf(setting, name);
-    const TField& field = FieldNamed(setting, name);
-    if (season > 0 && !field.Seasonal)
-        Refuse(setting, name + " is not a seasonal field.");
-    if (season > seasons_)
-        Refuse(setting, source + " has " + std::to_string(seasons_) + " season(s).");
-    if (field.Drains && base.Kd != 1)
-        Refuse(setting, source + " has no drains (Kd = 0), so its input holds no " + name + ".");
-    const std::size_t index = static_cast<std::size_t>(&field - Fields);
+    const TFieldRef field = ResolveInputField(setting.substr(0, eq), base, source, "--set " + setting);
     for (std::size_t a = 0; a < axes_.size(); ++a)
-        if (targets_[a].Field == index && (targets_[a].Season == 0 || season == 0 || targets_[a].Season == season))
-            Refuse(setting, name + " is already set by --set " + axes_[a].Name + ".");
+        if (Overlap(targets_[a], field))
+            Refuse(setting, std::string(InputFieldName(field)) + " is already set by --set " + axes_[a].Name + ".");
 
     TSweepAxis axis;
     axis.Name = setting.substr(0, eq);
     axis.Values = ParseValues(setting, setting.substr(eq + 1));
-    KeepAsTheFileHolds(setting, name, field, season, seasons_, base, axis.Values);
+    KeepAsTheFileHolds(setting, field, base, axis.Values);
     if (count_ > MaxSweepCases / axis.Values.size())
         throw TVeltraError(TErrorKind::Usage, "The sweep would run more than " + std::to_string(MaxSweepCases) +
                                                   " cases; narrow its ranges or split it into several sweeps.");
     count_ *= axis.Values.size();
     axes_.push_back(std::move(axis));
-    targets_.push_back({index, season});
+    targets_.push_back(field);
 }
 
 std::vector<double> TSweep::ValuesOf(std::size_t index) const
@@ -324,14 +128,8 @@ std::vector<double> TSweep::ValuesOf(std::size_t index) const
 void TSweep::Apply(std::size_t index, TInputRecord& rec) const
 {
     const std::vector<double> values = ValuesOf(index);
-    for (std::size_t a = 0; a < axes_.size(); ++a) {
-        const TField& f = Fields[targets_[a].Field];
-        if (targets_[a].Season > 0)
-            Put(f, rec, targets_[a].Season, values[a]);
-        else
-            for (int s = 1; s <= (f.Seasonal ? seasons_ : 1); ++s)
-                Put(f, rec, s, values[a]);
-    }
+    for (std::size_t a = 0; a < axes_.size(); ++a)
+        SetFieldValue(rec, targets_[a], values[a]);
 }
 
 } // namespace veltra

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/UDataMod.h"
+#include "runs/InputFields.h"
 
 namespace veltra {
 
@@ -49,14 +50,9 @@ private:
     // One --set: refused as the constructor says, or an axis of the grid.
     void AddAxis(const TInputRecord& base, const std::string& source, const std::string& setting);
 
-    struct TTarget {
-        std::size_t Field = 0;
-        int Season = 0; // 0: every season of the file
-    };
     std::vector<TSweepAxis> axes_;
-    std::vector<TTarget> targets_;
+    std::vector<TFieldRef> targets_;
     std::size_t count_ = 1;
-    int seasons_ = 0;
     std::vector<std::string> notes_;
 };
 

@@ -37,7 +37,7 @@ version=$(sed -n 's/^project(Veltra VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists
   fail "packaging/changelog has no entry for version $version"
 depends=$(field Depends)
 echo "Depends: $depends"
-for p in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6svg6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core; do
+for p in libc6 libstdc++6 libnlopt0 libqt6core6 libqt6gui6 libqt6svg6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core; do
   [[ ", $depends," == *", $p "* || ", $depends," == *", $p,"* ]] || fail "Depends lacks $p"
 done
 # Every dependency, with its version and alternatives, is installed here: dpkg's

@@ -16,5 +16,6 @@ CHECKED=(
     batch
     sweep
     summary
+    fit
 )
 exec python3 "$(dirname "$0")/guide.py" help "$1" "$2" "${CHECKED[@]}"
