@@ -1,4 +1,4 @@
-// `veltra batch` over every input file of tests/data/reference (the year files of the
+// `veltra batch` over every input file of tests/reference/shared (the year files of the
 // year-by-year cases among them): each case's folder holds exactly the reviewed files
 // of a single run, byte for byte as the whole-run test compares them, and summary.csv
 // lists every case with the status and exit status of its single run.

@@ -1,4 +1,4 @@
-// Every case folder of tests/data/reference run by the built `veltra` tool in a scratch
+// Every case folder of tests/reference/shared run by the built `veltra` tool in a scratch
 // folder, and every file the folder holds (inputs aside) compared with what the run
 // wrote: result, frequency, run marker, warning and error lists, group tables. The
 // folders are found on disk, one test per folder.
