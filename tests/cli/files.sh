@@ -11,10 +11,15 @@ no_raw() { ! grep -q -e "basic_filebuf" -e "internal error" -e "filesystem error
 
 # --- An output over an input: status 2, named, nothing written or changed.
 mkdir -p "$T/over" && cd "$T/over"
-cp "$F" case.res; cp "$REF/field/field.res" "$REF/field/field.frq" .
-"$VELTRA" run case.res > out.txt 2> err.txt; st=$?
-check "run over its input: status 2" '[ $st -eq 2 ] && grep -qF "\"$T/over/case.res\" is the input file" err.txt'
-check "run over its input: nothing changed" 'cmp -s case.res "$F" && [ ! -e case.frq ] && [ ! -e warning.lst ]'
+cp "$REF/field/field.res" "$REF/field/field.frq" .
+# Each output of a run (result, frequency, run marker) named as its input.
+for ext in res frq trf; do
+  cp "$F" case.$ext
+  "$VELTRA" run case.$ext > out.txt 2> err.txt; st=$?
+  check "run over its input .$ext: status 2" '[ $st -eq 2 ] && grep -qF "\"$T/over/case.$ext\" is the input file" err.txt'
+  check "run over its input .$ext: nothing changed" 'cmp -s case.$ext "$F" && [ "$(ls case.*)" = "case.$ext" ] && [ ! -e warning.lst ]'
+  rm case.$ext
+done
 "$VELTRA" table field.res 1 --prn field.res > out.txt 2> err.txt; st=$?
 check "table --prn over its input: status 2, nothing printed" '[ $st -eq 2 ] && [ ! -s out.txt ] && cmp -s field.res "$REF/field/field.res"'
 "$VELTRA" table field.res 1 --csv ./field.res > /dev/null 2>&1; st=$?
