@@ -1,10 +1,10 @@
-// Whole runs of the engine: conservation of water, one-shot warnings, progress, runs
-// side by side, refusals and the stops the reference cases do not reach. The files
+// Whole runs of the engine: conservation of water, one-shot warnings, progress,
+// drains changed within a series, refusals and the stops the reference cases do not
+// reach. (Runs side by side: the batch of every whole-run case, tests/runs.) The files
 // of the reference cases (warnings, year-by-year series, the aquifer-bottom stop):
 // the whole-run reference test.
 #include <cmath>
 #include <cstdlib>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -197,33 +197,6 @@ TEST(WholeRun, ProgressTextsComeAtTheThirds)
                                                                             {" Almost done ....", c.AlmostDoneStep}}));
         EXPECT_EQ(progress.PausedMs, 1000);
     }
-}
-
-TEST(WholeRun, TwoRunsSideBySideGiveIdenticalFiles)
-{
-    TScratch one("side1"), two("side2");
-    auto run = [](const std::filesystem::path& dir) {
-        TInputRecord rec = WellsExampleRecord();
-        TEngineState st;
-        TAnnualCarry carry;
-        test::PrepareNewRun(rec, st, dir, "wells.inp");
-        TSilentProgress progress;
-        test::RunWithFiles(rec, st, carry, dir, progress);
-    };
-    std::thread a(run, one.Dir), b(run, two.Dir);
-    a.join();
-    b.join();
-    // The files name their own folders; apart from that they agree.
-    auto text = [](const std::filesystem::path& dir, const char* f) {
-        std::string t = ReadFile(dir / f);
-        const std::string folder = dir.string() + "/";
-        for (std::size_t p; (p = t.find(folder)) != std::string::npos;)
-            t.erase(p, folder.size());
-        return t;
-    };
-    for (const char* f : {"wells.res", "wells.frq", "warning.lst", "wells.trf"})
-        EXPECT_EQ(text(one.Dir, f), text(two.Dir, f)) << f;
-    EXPECT_GT(text(one.Dir, "wells.res").size(), 10000u);
 }
 
 TEST(WholeRun, ASecondRunInTheSameStateRepeatsTheFirst)

@@ -59,13 +59,7 @@ void ReadGroupFileAt(TDataMod& dm, const std::string& path)
     ReadGroupLines(dm, path, lines);
 }
 
-std::string Joined(const std::vector<std::string>& lines)
-{
-    std::string out;
-    for (const auto& l : lines)
-        out += l + "\r\n";
-    return out;
-}
+using test::Joined;
 
 // Damaged result and group files, one row each: refused with a message that names the
 // file (and the line, where a record is cut, doubled or missing), the store left as it

@@ -187,7 +187,8 @@ TEST_F(Writers, LinksAreFollowedAFullDeviceFailsAndAFolderIsRefused)
             ADD_FAILURE() << "a folder written over";
         } catch (const TVeltraError& e) {
             EXPECT_EQ(std::string(e.what()), "\"" + path.string() + "\" is a folder, not a file.");
-            EXPECT_TRUE(w.Message != CannotWriteMessage || dynamic_cast<const TFolderError*>(&e)); // the safe writer's own type
+            EXPECT_TRUE(w.Message != CannotWriteMessage ||
+                        dynamic_cast<const TFolderError*>(&e)); // the safe writer's own type
         }
         EXPECT_TRUE(fs::is_empty(path));
         fs::remove(path);

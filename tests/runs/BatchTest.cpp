@@ -33,78 +33,37 @@ namespace fs = std::filesystem;
 
 using test::ReadFile;
 
-std::string Trim(const std::string& s)
-{
-    const std::size_t a = s.find_first_not_of(' ');
-    return a == std::string::npos ? std::string() : s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
-// One season record of a result file: its year, duration and every cell by symbol.
-struct TRecord {
-    int Year = 0;
-    double Months = 0;
-    std::map<std::string, std::string> Cells; // "-" where absent
-};
-
-std::vector<TRecord> Records(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line.empty() || line.back() != '\r' ? line : line.substr(0, line.size() - 1));
-    std::vector<TRecord> records;
-    for (std::size_t i = 0; i + 17 < lines.size(); ++i) {
-        if (lines[i].rfind("  YEAR: ", 0) != 0)
-            continue;
-        TRecord r;
-        r.Year = std::atoi(lines[i].c_str() + 8);
-        r.Months = std::atof(lines[i + 2].c_str() + lines[i + 2].find("Duration:") + 9);
-        for (std::size_t k = i + 4; k < i + 17; ++k) {
-            const std::string& line = lines[k];
-            if (line.find("Kr   =") != std::string::npos)
-                continue; // an integer item, not a cell
-            for (std::size_t at = 0; at + 18 <= line.size();) {
-                const std::size_t labelWidth = at == 0 ? 8 : 10;
-                std::string symbol = Trim(line.substr(at, labelWidth));
-                symbol = Trim(symbol.substr(0, symbol.size() - 1)); // without "="
-                r.Cells[symbol == "FfT" ? "EfT" : symbol] = Trim(line.substr(at + labelWidth, 10));
-                at += labelWidth + 10;
-            }
-        }
-        records.push_back(std::move(r));
-    }
-    return records;
-}
-
 // The summary of a case against the result file its run wrote.
 void ExpectSummaryOfResultFile(const TCaseOutcome& outcome, const std::string& res)
 {
-    std::vector<TRecord> records = Records(res);
+    using TCells = std::map<std::string, std::string>;
+    const std::vector<TCells> records = test::RecordCells(res);
     ASSERT_FALSE(records.empty());
-    const int lastYear = records.back().Year;
-    EXPECT_EQ(outcome.Years, lastYear);
-    std::vector<TRecord> year;
+    const std::string lastYear = records.back().at("YEAR");
+    EXPECT_EQ(std::to_string(outcome.Years), lastYear);
+    std::vector<TCells> year;
     std::copy_if(records.begin(), records.end(), std::back_inserter(year),
-                 [&](const TRecord& r) { return r.Year == lastYear; });
+                 [&](const TCells& r) { return r.at("YEAR") == lastYear; });
     int compared = 0;
     for (std::size_t k = 0; k < SummaryValueCount; ++k) {
         const std::string symbol(SummaryValueNames[k]);
         SCOPED_TRACE(symbol);
-        ASSERT_EQ(year.back().Cells.count(symbol), 1u);
-        const std::string& cell = year.back().Cells.at(symbol);
+        ASSERT_EQ(year.back().count(symbol), 1u);
+        const std::string& cell = year.back().at(symbol);
         ASSERT_EQ(outcome.Last[k].has_value(), cell != "-") << "cell " << cell;
         if (outcome.Last[k]) {
-            EXPECT_EQ(Trim(NumberCell(*outcome.Last[k])), cell);
+            const std::string text = NumberCell(*outcome.Last[k]);
+            EXPECT_EQ(text.substr(text.find_first_not_of(' ')), cell);
             ++compared;
         }
         // The mean over the seasons that print the value, weighted by their durations.
         double sum = 0, months = 0, size = 0;
-        for (const TRecord& r : year)
-            if (r.Cells.at(symbol) != "-") {
-                const double v = std::atof(r.Cells.at(symbol).c_str());
-                sum += r.Months * v;
-                months += r.Months;
-                size += r.Months * std::fabs(v);
+        for (const TCells& r : year)
+            if (r.at(symbol) != "-") {
+                const double v = std::atof(r.at(symbol).c_str()), m = std::atof(r.at("Duration").c_str());
+                sum += m * v;
+                months += m;
+                size += m * std::fabs(v);
             }
         ASSERT_EQ(outcome.Means[k].has_value(), months > 0);
         if (outcome.Means[k]) {
