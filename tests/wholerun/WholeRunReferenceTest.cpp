@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -68,39 +67,22 @@ std::string Printed(const fs::path& log)
            ReadFile(log.string() + ".err");
 }
 
-// NAME.inp, then the year files NAME2.inp, NAME3.inp, ... in numerical order.
+// NAME.inp, then the year files NAME2.inp, NAME3.inp, ... in numerical order; any
+// other input in the folder is a failure.
 std::vector<std::string> InputsOf(const fs::path& folder)
 {
     const std::string name = folder.filename().string();
-    std::map<int, std::string> years;
-    bool first = false;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        const std::string file = entry.path().filename().string();
-        if (Lower(entry.path().extension().string()) != ".inp")
-            continue;
-        const std::string stem = entry.path().stem().string();
-        const std::string digits = StartsWith(stem, name) ? stem.substr(name.size()) : std::string("x");
-        if (entry.path().extension() == ".inp" && digits.empty()) {
-            first = true;
-        } else if (entry.path().extension() == ".inp" && digits.size() <= 2 &&
-                   std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }) &&
-                   digits[0] != '0') {
-            years[std::stoi(digits)] = file;
-        } else {
-            ADD_FAILURE() << "an input that is neither " << name << ".inp nor a year file: " << file;
-        }
-    }
     std::vector<std::string> inputs;
-    if (!first) {
-        ADD_FAILURE() << "no " << name << ".inp in " << folder;
-        return inputs;
-    }
-    inputs.push_back(name + ".inp");
-    int expectedYear = 2;
-    for (const auto& [year, file] : years) {
-        EXPECT_EQ(year, expectedYear++) << "the year files must be numbered 2, 3, ... without a gap: " << file;
-        inputs.push_back(file);
-    }
+    for (int year = 1; fs::exists(folder / (name + (year > 1 ? std::to_string(year) : "") + ".inp")); ++year)
+        inputs.push_back(name + (year > 1 ? std::to_string(year) : "") + ".inp");
+    EXPECT_FALSE(inputs.empty()) << "no " << name << ".inp in " << folder;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (Lower(entry.path().extension().string()) == ".inp") {
+            const std::string file = entry.path().filename().string();
+            EXPECT_NE(std::find(inputs.begin(), inputs.end(), file), inputs.end())
+                << "an input that is neither " << name
+                << ".inp nor a year file numbered 2, 3, ... without a gap: " << file;
+        }
     return inputs;
 }
 
