@@ -34,7 +34,7 @@ check "--force on a case's own copy: the input kept" '[ $st -eq 0 ] && cmp -s ou
 
 # The worst case decides the status (failed over stopped over input errors); a case that
 # fails stops no other. --list names the inputs a line each. (The files and rows of
-# input errors and stopped runs: the whole-run batch test.)
+# input errors and stopped runs: the batch of every whole-run case, tests/runs/BatchTest.cpp.)
 cp "$REF/bad_case_0001/bad_case_0001.inp" "$REF/hm_aquifer_stop/hm_aquifer_stop.inp" .
 printf '%s\n\n%s\n' "$T/bad_case_0001.inp" "a/field.inp" > errors.list
 "$VELTRA" batch --out s1 --list errors.list > out.txt 2>&1; st=$?
