@@ -94,8 +94,8 @@ done
 "$U/bin/veltra" run field.inp > out.txt 2> err.txt; st=$?
 [ $st -eq 0 ] || fail "veltra run field.inp: status $st, $(cat err.txt)"
 for f in field.res field.frq field.trf warning.lst; do
-  sed "s#$T/work/##g" "$f" | cmp -s - "$SRC/tests/references/field/$f" ||
-    fail "the installed veltra run gives another $f than tests/references/field/$f"
+  sed "s#$T/work/##g" "$f" | cmp -s - "$SRC/tests/reference/examples/field/$f" ||
+    fail "the installed veltra run gives another $f than tests/reference/examples/field/$f"
 done
 # The chart module is found from the installed layout (../lib/veltra/ from bin/), and
 # draws the picture the build tree's module draws.

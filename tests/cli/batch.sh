@@ -87,7 +87,7 @@ fi
 
 # The worst case decides the status (failed over stopped over input errors); a case that
 # fails stops no other. --list names the inputs a line each. (The files and rows of
-# input errors and stopped runs: the whole-run batch test.)
+# input errors and stopped runs: the batch of every whole-run case, tests/runs/BatchTest.cpp.)
 cp "$REF/bad_case_0001/bad_case_0001.inp" "$REF/hm_aquifer_stop/hm_aquifer_stop.inp" .
 printf '%s\n\n%s\n' "$T/bad_case_0001.inp" "a/field.inp" > errors.list
 "$VELTRA" batch --out s1 --list errors.list > out.txt 2>&1; st=$?
@@ -99,6 +99,14 @@ check "failed: each failure its own row, with why" \
   'grep -q "^1,missing,failed,2,.*missing.inp" s2/summary.csv && grep -q "^3,junk,failed,2,.*junk.inp" s2/summary.csv'
 check "failed: the other cases ran" \
   'grep -q "^5,field,ok,0," s2/summary.csv && [ -f s2/field/field.trf ] && grep -q "^2,hm_aquifer_stop,stopped,3," s2/summary.csv'
+
+# A series given with its year files runs once, with them, as `veltra series` would.
+cp "$REF"/gen_case_0007/gen_case_0007*.inp .
+"$VELTRA" batch --out ser gen_case_0007*.inp > out.txt 2>&1; st=$?
+check "series: the year files run with the first" \
+  '[ $st -eq 0 ] && [ "$(grep -c "is a later year of a series given too; it runs with that series.$" out.txt)" -eq 5 ] && [ "$(cut -d, -f1-4 ser/summary.csv | tail -n +2)" = "1,gen_case_0007,ok,0" ]'
+check "series: the reviewed result" \
+  'cmp -s <(sed "s#$T/ser/gen_case_0007/##g; 4,9d" ser/gen_case_0007/gen_case_0007.res) <(sed "4,9d" "$REF/gen_case_0007/gen_case_0007.res")'
 
 # Shards: each runs every N-th case (joining them: sweep.sh).
 cp "$SRC/examples/wells.inp" .

@@ -1,7 +1,7 @@
-# The bundled examples run to the reviewed results in tests/references/ (whole
+# The bundled examples run to the reviewed results in tests/reference/examples/ (whole
 # files, byte for byte, the folder part of the printed paths aside).
 # Usage: bash examples.sh VELTRA SOURCE_DIR [--update-references]
-# --update-references rewrites tests/references/ from this build; review the
+# --update-references rewrites tests/reference/examples/ from this build; review the
 # change with `git diff` before committing it.
 . "$(dirname "$0")/lib.bash"
 UPDATE=${3:-}
@@ -12,10 +12,10 @@ for ex in field wells; do
   [ $st -eq 0 ] || { fail "$ex: status $st"; cat err.txt; continue; }
   for f in "$ex.res" "$ex.frq" "$ex.trf" warning.lst; do
     if [ "$UPDATE" = "--update-references" ]; then
-      sed "s#$T/$ex/##g" "$f" > "$SRC/tests/references/$ex/$f"
-    elif ! sed "s#$T/$ex/##g" "$f" | cmp -s - "$SRC/tests/references/$ex/$f"; then
-      fail "$ex: $f differs from tests/references/$ex/$f"
-      sed "s#$T/$ex/##g" "$f" | diff - "$SRC/tests/references/$ex/$f" | head -5
+      sed "s#$T/$ex/##g" "$f" > "$SRC/tests/reference/examples/$ex/$f"
+    elif ! sed "s#$T/$ex/##g" "$f" | cmp -s - "$SRC/tests/reference/examples/$ex/$f"; then
+      fail "$ex: $f differs from tests/reference/examples/$ex/$f"
+      sed "s#$T/$ex/##g" "$f" | diff - "$SRC/tests/reference/examples/$ex/$f" | head -5
     fi
   done
 done

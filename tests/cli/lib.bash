@@ -5,7 +5,7 @@
 set -u
 VELTRA=$(realpath "$1")
 SRC=$(realpath "$2")
-REF=$SRC/tests/data/reference
+REF=$SRC/tests/reference/shared
 F=$SRC/examples/field.inp
 [ -f "$REF/field/field.res" ] && [ -f "$F" ] || { echo "FAIL: no examples or whole-run cases in $SRC"; exit 1; }
 export QT_QPA_PLATFORM=offscreen

@@ -12,18 +12,10 @@
 #include "engine/WaterBalance.h"
 #include "results/FrequencyFile.h"
 #include "results/ResultFile.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
-
-std::vector<std::string> Split(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    for (std::size_t e; (e = text.find("\r\n", at)) != std::string::npos; at = e + 2)
-        lines.push_back(text.substr(at, e - at));
-    return lines;
-}
 
 // One record written on its own, returned as lines.
 std::vector<std::string> Record(TInputRecord& rec, TEngineState& st, std::string* frq = nullptr)
@@ -36,7 +28,7 @@ std::vector<std::string> Record(TInputRecord& rec, TEngineState& st, std::string
     AppendFrequencyTable(f, rec, st, done.Year, done.Season, rec.Shell.FileName);
     if (frq)
         *frq = f;
-    return Split(res);
+    return test::Lines(res);
 }
 
 TEST(ResultFile, NettingClippingAndPresence)
@@ -179,7 +171,7 @@ TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
         for (std::size_t i = 19; i < 27; i += 2)
             if (!L[i].empty())
                 titles.push_back(std::string(" ").append(L[i], 37).append("    "));
-        for (const std::string& f : Split(frq))
+        for (const std::string& f : test::Lines(frq))
             if (f.rfind("- ", 0) == 0 && f.size() > 10 && f[2] == ' ' && f.substr(2, 8) != " Salinit")
                 rows.push_back(f.substr(2, 8));
         EXPECT_EQ(titles, c.rows);

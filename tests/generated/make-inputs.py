@@ -10,7 +10,7 @@ arguments), and OUT_DIR/cases.tsv with one line per case (its kind, layout and
 keys). The same seed and count give the same files, byte for byte.
 
 The cases start from the bundled examples and the whole-run inputs of
-tests/data/reference and vary them: valid runs over every key combination and
+tests/reference/shared and vary them: valid runs over every key combination and
 many edge situations, inputs that break the rules of the input check, year-by-
 year series with changed later files, the older file layouts, files the reader
 only tolerates, and a few that it refuses. Standard library only.
@@ -1236,7 +1236,7 @@ def build_series(rng, bases, case):
 
 def load_bases(source):
     paths = []
-    for folder in [os.path.join(source, "examples"), os.path.join(source, "tests", "data", "reference")]:
+    for folder in [os.path.join(source, "examples"), os.path.join(source, "tests", "reference", "shared")]:
         for root, _, names in sorted(os.walk(folder)):
             for n in sorted(names):
                 if n.lower().endswith(".inp"):
@@ -1263,7 +1263,7 @@ def main():
     ap.add_argument("--count", type=int, default=2000)
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--source", default=os.path.normpath(os.path.join(here, "..", "..")),
-                    help="project folder whose examples/ and tests/data/reference/ the cases start from")
+                    help="project folder whose examples/ and tests/reference/shared/ the cases start from")
     a = ap.parse_args()
     bases = load_bases(a.source)
     rng = random.Random(a.seed)

@@ -25,24 +25,11 @@ TInputRecord Parse(const std::string& text, TInputRecord rec = {})
     return rec;
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find("\r\n", pos);
-        lines.push_back(text.substr(pos, end - pos));
-        pos = end + 2;
-    }
-    return lines;
-}
+using test::Lines;
 
 std::string Join(const std::vector<std::string>& lines)
 {
-    std::string s;
-    for (const auto& l : lines)
-        s += l + "\r\n";
-    return s;
+    return test::Joined(lines);
 }
 
 // Every one of the reference input files reads and writes back byte for byte.

@@ -4,7 +4,9 @@
 // year that ends early with whole records (a stopped run) is read as it stands.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "GroupTestFiles.h"
@@ -49,56 +51,123 @@ struct TRecords {
     }
 };
 
-// The message the reader refuses `lines` with ("" when it reads them).
-std::string Refusal(const std::vector<std::string>& lines)
+// Reading a group file as the command line does.
+void ReadGroupFileAt(TDataMod& dm, const std::string& path)
 {
-    TDataMod dm;
-    try {
-        ReadResultGroupLines(dm, "CrA", "x.res", lines);
-    } catch (const TGroupReadError& e) {
-        return e.what();
-    }
-    return {};
+    std::vector<std::string> lines;
+    ReadTextLines(path, lines, "a group file");
+    ReadGroupLines(dm, path, lines);
 }
 
-TEST(ResultSequence, RecordsCutDoubledOrMissingAreRefusedNamingTheLine)
+using test::Joined;
+
+// Damaged result and group files, one row each: refused with a message that names the
+// file (and the line, where a record is cut, doubled or missing), the store left as it
+// was; a text that is no group file only says so.
+TEST(DamagedFiles, AreRefusedNamingTheFileAndLeaveTheStoreUnchanged)
 {
     const TRecords r;
     ASSERT_EQ(r.Starts.size(), 8u);
-    ASSERT_EQ(Refusal(r.Lines), "");
-    const std::size_t yearLine = r.Starts[3] + 2; // 1-based number of record 3's YEAR line
-    auto line = [](std::size_t n) { return std::to_string(n); };
-
-    // Record 3 (year 1 season 2) doubled: refused at its second copy.
-    EXPECT_EQ(Refusal(r.With({0, 1, 2, 3, 3, 4, 5, 6, 7})),
-              "Result file \"x.res\", line " + line(r.Starts[4] + 2) +
-                  ": year 1 season 2 follows year 1 season 2 (a record doubled or missing)");
-    // Record 2 (year 1 season 1) missing.
-    EXPECT_EQ(Refusal(r.With({0, 1, 3, 4, 5, 6, 7})),
-              "Result file \"x.res\", line " + line(r.Starts[2] + 2) +
-                  ": year 1 season 2 follows year 0 season 2 (a record doubled or missing)");
-    // Two records swapped, and a file that does not start with year 0 season 1.
-    EXPECT_NE(Refusal(r.With({0, 1, 3, 2, 4, 5, 6, 7})), "");
-    EXPECT_NE(Refusal(r.With({1, 2, 3})).find("the first record is year 0 season 2"), std::string::npos);
-
-    // Record 3 cut in the middle, the next record right after the cut.
-    std::vector<std::string> cut = r.Lines;
-    cut.erase(cut.begin() + static_cast<long>(r.Starts[3] + 8), cut.begin() + static_cast<long>(r.Starts[3] + 14));
-    EXPECT_EQ(Refusal(cut), "Result file \"x.res\", line " + line(r.Starts[4] + 2 - 6) +
-                                ": a record starts inside the record of year 1 season 2 (line " + line(yearLine) +
-                                "), which is cut short");
-    // The file ends inside its last record, before and after the end mark.
-    for (std::size_t keep : {r.Starts[7] + 10, r.Starts[7] + 20}) {
-        const std::vector<std::string> head(r.Lines.begin(), r.Lines.begin() + static_cast<long>(keep));
-        EXPECT_EQ(Refusal(head), "Result file \"x.res\", line " + line(keep) +
-                                     ": the file ends inside the record of year 3 season 2 (line " +
-                                     line(r.Starts[7] + 2) + ")");
+    TTempFolder temp("damaged");
+    const fs::path field = fs::path(VELTRA_REFERENCE_DIR) / "field";
+    const std::string res = ReadFile(ResultFileOf(field));
+    const std::string prn = ReadFile(field / "group_04.prn");
+    const std::vector<std::string> prnLines = SplitLines(prn);
+    const auto withLine = [&](std::size_t index, const std::string& text) {
+        auto lines = prnLines;
+        lines[index] = text;
+        return Joined(lines);
+    };
+    const std::string lastSeason = "  Season:  2   Duration:  5.0  months.";
+    ASSERT_NE(res.rfind(lastSeason), std::string::npos);
+    std::string badCell = res, season0 = res, season0prn;
+    badCell.replace(badCell.find(" 7.08E+000"), 10, " 7.O8E+000");
+    season0.replace(season0.rfind(lastSeason), 12, "  Season:  0");
+    for (std::size_t i = 0; i < prnLines.size(); ++i) {
+        std::string l = prnLines[i];
+        season0prn += (i >= 4 && i + 3 < prnLines.size() ? l.replace(10, 1, "0") : l) + "\r\n";
     }
-    // A record whose end mark is not where it belongs.
-    std::vector<std::string> noMark = r.Lines;
+    std::vector<std::string> cut = r.Lines, noMark = r.Lines;
+    cut.erase(cut.begin() + static_cast<long>(r.Starts[3] + 8), cut.begin() + static_cast<long>(r.Starts[3] + 14));
     noMark[r.Starts[5] + 18] = "  (no mark)";
-    EXPECT_NE(Refusal(noMark).find("line " + line(r.Starts[5] + 19) + ": the record of year 2 season 2"),
-              std::string::npos);
+    const auto head = [&](std::size_t keep) {
+        return Joined({r.Lines.begin(), r.Lines.begin() + static_cast<long>(keep)});
+    };
+    const auto line = [&](const char* file, std::size_t n) {
+        return "Result file \"" + temp.File(file) + "\", line " + std::to_string(n) + ": ";
+    };
+    const std::size_t yearLine = r.Starts[3] + 2; // 1-based number of record 3's YEAR line
+
+    struct TDamage {
+        std::string Name, Text;
+        std::string Says; // what the message says besides the file's name, or all of it
+    };
+    const std::vector<TDamage> damaged{
+        {"doubled.res", Joined(r.With({0, 1, 2, 3, 3, 4, 5, 6, 7})),
+         line("doubled.res", r.Starts[4] + 2) +
+             "year 1 season 2 follows year 1 season 2 (a record doubled or missing)"},
+        {"missing.res", Joined(r.With({0, 1, 3, 4, 5, 6, 7})),
+         line("missing.res", r.Starts[2] + 2) +
+             "year 1 season 2 follows year 0 season 2 (a record doubled or missing)"},
+        {"swapped.res", Joined(r.With({0, 1, 3, 2, 4, 5, 6, 7})), ""},
+        {"late.res", Joined(r.With({1, 2, 3})), "the first record is year 0 season 2"},
+        {"cut.res", Joined(cut),
+         line("cut.res", r.Starts[4] + 2 - 6) + "a record starts inside the record of year 1 season 2 (line " +
+             std::to_string(yearLine) + "), which is cut short"},
+        {"end1.res", head(r.Starts[7] + 10),
+         line("end1.res", r.Starts[7] + 10) + "the file ends inside the record of year 3 season 2 (line " +
+             std::to_string(r.Starts[7] + 2) + ")"},
+        {"end2.res", head(r.Starts[7] + 20),
+         line("end2.res", r.Starts[7] + 20) + "the file ends inside the record of year 3 season 2 (line " +
+             std::to_string(r.Starts[7] + 2) + ")"},
+        {"nomark.res", Joined(noMark),
+         ", line " + std::to_string(r.Starts[5] + 19) + ": the record of year 2 season 2"},
+        {"lastcut.res", res.substr(0, res.rfind(lastSeason) + lastSeason.size() + 2), ""},
+        {"badcell.res", badCell, ""},
+        {"noseason.res", res.substr(0, res.find(" #")), ""},
+        {"season0.res", season0, ""},
+        {"short.prn", Joined({prnLines.begin(), prnLines.begin() + 7}), ""},
+        {"cut.prn", prn.substr(0, prn.find("#\r\n")), ""},
+        {"season0.prn", season0prn, ""},
+        {"badcell.prn", withLine(6, "  1       1      0.1x        0         0         0    "), ""},
+        {"nogroup.prn", withLine(3, " Year Season    Qx        Ga        Gb        Gw "), ""},
+        {"nodurations.prn", withLine(prnLines.size() - 1, "months"), ""},
+        {"none.res", "", ""},
+    };
+    TDataMod dm;
+    dm.Rec.Shell.FileName = ResultFileOf(field).string();
+    RunGroupOption(dm, 1);
+    const TDataMod before = dm;
+    for (const auto& [name, text, says] : damaged) {
+        SCOPED_TRACE(name);
+        const std::string path = temp.File(name);
+        if (!text.empty())
+            WriteFile(path, text);
+        dm.Rec.Shell.FileName = path;
+        try {
+            if (name.ends_with(".res"))
+                RunGroupOption(dm, 2);
+            else
+                ReadGroupFileAt(dm, path);
+            ADD_FAILURE() << "no error";
+        } catch (const TGroupReadError& e) {
+            EXPECT_NE(std::string(e.what()).find("\"" + path + "\""), std::string::npos) << e.what();
+            if (says.starts_with("Result file")) // the whole message
+                EXPECT_EQ(e.what(), says);
+            else
+                EXPECT_NE(std::string(e.what()).find(says), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(dm.Groups, before.Groups);
+        EXPECT_EQ(std::tie(dm.Rec.Ny, dm.Rec.Ns, dm.Rec.Ts), std::tie(before.Rec.Ny, before.Rec.Ns, before.Rec.Ts));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()),
+              static_cast<long>(damaged.size()) - 1);
+
+    WriteFile(temp.Path() / "text.prn", "hello\r\n");
+    ReadGroupFileAt(dm, temp.File("text.prn"));
+    EXPECT_TRUE(dm.Groups.NotGroupFile);
+    dm.Groups.NotGroupFile = false;
+    EXPECT_EQ(dm.Groups, before.Groups);
 }
 
 TEST(ResultSequence, AStoppedRunsLastYearIsReadAsItStands)

@@ -2,8 +2,6 @@
 // in every combination of rotation key, drains and present land types: a value is
 // present exactly where the record has a number, and that number is the value's cell.
 // The summary keeps the last year only, and weighs its means by the seasons' months.
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,35 +10,14 @@
 #include "model/NumberText.h"
 #include "results/ResultFile.h"
 #include "results/TRunSummary.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
 
 std::string Trim(const std::string& s)
 {
-    const std::size_t a = s.find_first_not_of(' ');
-    return a == std::string::npos ? std::string() : s.substr(a, s.find_last_not_of(' ') - a + 1);
-}
-
-// The cells of one season record by symbol ("-" where absent; FfT read as EfT).
-std::map<std::string, std::string> Cells(const std::string& record)
-{
-    std::map<std::string, std::string> cells;
-    std::istringstream in(record);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.size() < 18 || line.find(" = ") == std::string::npos || line.find("Kr   =") != std::string::npos)
-            continue;
-        for (std::size_t at = 0; at + 18 <= line.size();) {
-            const std::size_t width = at == 0 ? 8 : 10;
-            std::string symbol = Trim(line.substr(at, width));
-            symbol = Trim(symbol.substr(0, symbol.size() - 1));
-            cells[symbol == "FfT" ? "EfT" : symbol] = Trim(line.substr(at + width, 10));
-            at += width + 10;
-        }
-    }
-    return cells;
+    return s.substr(s.find_first_not_of(' '));
 }
 
 TEST(RunSummaryValues, PresentExactlyWhereTheRecordPrintsThem)
@@ -79,7 +56,7 @@ TEST(RunSummaryValues, PresentExactlyWhereTheRecordPrintsThem)
                     st.U[1] = 1 - st.A[1] - st.B[1];
                     std::string record;
                     AppendSeasonRecord(record, rec, st, done, "/x/case.inp");
-                    const auto cells = Cells(record);
+                    const auto cells = test::RecordCells(record).at(0);
                     const TSummaryValues values = SeasonSummaryValues(rec, st, 1);
                     for (std::size_t k = 0; k < SummaryValueCount; ++k) {
                         const std::string symbol(SummaryValueNames[k]);

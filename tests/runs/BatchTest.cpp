@@ -1,12 +1,17 @@
-// Cases run side by side in threads of one process write exactly what they write one
-// after the other (every whole-run case, file by file, and the summary), each case
-// in its own folder; a case that fails is its own row and never stops the others; the
-// reporter hears of every case once, on the calling thread.
+// Every whole-run case run once, as one batch whose threads run cases side by side:
+// each case's folder holds exactly the reviewed files of a single run, byte for byte;
+// its outcome is the single command's; the summary it takes from the run in memory
+// agrees with the result file the same run wrote, cell by cell (3 significant
+// digits), present exactly where the file prints a number, and the means of the last
+// year with the durations-weighted means of the printed cells. A case that fails is
+// its own row and never stops the others; the reporter hears of every case once, on
+// the calling thread.
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <random>
 #include <set>
@@ -18,12 +23,13 @@
 
 #include <gtest/gtest.h>
 
-#include "model/InputFile.h"
+#include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "runs/Batch.h"
+#include "runs/CaseRun.h"
 #include "support/TScratchFolder.h"
-#include "support/TestFiles.h"
+#include "wholerun/ReferenceCompare.h"
 
 namespace veltra {
 namespace {
@@ -32,21 +38,44 @@ namespace fs = std::filesystem;
 
 using test::ReadFile;
 
-std::string Replaced(std::string text, const std::string& from, const std::string& to)
+// The summary of a case against the result file its run wrote.
+void ExpectSummaryOfResultFile(const TCaseOutcome& outcome, const std::string& res)
 {
-    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-// Every file under `root`, by its path below it, the root's path in the texts made "ROOT".
-std::map<std::string, std::string> Tree(const fs::path& root)
-{
-    std::map<std::string, std::string> files;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file())
-            files[fs::relative(e.path(), root).string()] = Replaced(ReadFile(e.path()), root.string(), "ROOT");
-    return files;
+    using TCells = std::map<std::string, std::string>;
+    const std::vector<TCells> records = test::RecordCells(res);
+    ASSERT_FALSE(records.empty());
+    const std::string lastYear = records.back().at("YEAR");
+    EXPECT_EQ(std::to_string(outcome.Years), lastYear);
+    std::vector<TCells> year;
+    std::copy_if(records.begin(), records.end(), std::back_inserter(year),
+                 [&](const TCells& r) { return r.at("YEAR") == lastYear; });
+    int compared = 0;
+    for (std::size_t k = 0; k < SummaryValueCount; ++k) {
+        const std::string symbol(SummaryValueNames[k]);
+        SCOPED_TRACE(symbol);
+        ASSERT_EQ(year.back().count(symbol), 1u);
+        const std::string& cell = year.back().at(symbol);
+        ASSERT_EQ(outcome.Last[k].has_value(), cell != "-") << "cell " << cell;
+        if (outcome.Last[k]) {
+            const std::string text = NumberCell(*outcome.Last[k]);
+            EXPECT_EQ(text.substr(text.find_first_not_of(' ')), cell);
+            ++compared;
+        }
+        // The mean over the seasons that print the value, weighted by their durations.
+        double sum = 0, months = 0, size = 0;
+        for (const TCells& r : year)
+            if (r.at(symbol) != "-") {
+                const double v = std::atof(r.at(symbol).c_str()), m = std::atof(r.at("Duration").c_str());
+                sum += m * v;
+                months += m;
+                size += m * std::fabs(v);
+            }
+        ASSERT_EQ(outcome.Means[k].has_value(), months > 0);
+        if (outcome.Means[k]) {
+            EXPECT_NEAR(*outcome.Means[k], sum / months, 0.006 * size / months + 1e-12);
+        }
+    }
+    EXPECT_GE(compared, 3); // Dw and Cqf always, a root-zone salinity nearly always
 }
 
 class TRecordingReporter final : public TBatchReporter {
@@ -59,56 +88,51 @@ public:
     void CaseDone(const TSummaryRow& row, std::size_t done, std::size_t total) override
     {
         EXPECT_EQ(std::this_thread::get_id(), caller_);
-        EXPECT_EQ(done, Done.size() + 1);
+        EXPECT_EQ(done, Rows.size() + 1);
         EXPECT_EQ(total, Cases);
-        Done.push_back(row.Index);
+        Rows[row.Name] = row;
         Status[row.Name] = row.Outcome.Status;
     }
     std::size_t Cases = 0;
     int Jobs = 0;
-    std::vector<std::size_t> Done;
+    std::map<std::string, TSummaryRow> Rows;
     std::map<std::string, TCaseStatus> Status;
 
 private:
     std::thread::id caller_ = std::this_thread::get_id();
 };
 
+// The inputs of a case folder: NAME.inp, then its year files.
+std::vector<std::string> CaseInputs(const fs::path& folder)
+{
+    const std::string first = (folder / (folder.filename().string() + ".inp")).string();
+    TInputRecord rec;
+    ReadCaseInput(first, rec);
+    std::vector<std::string> files{first};
+    if (rec.Ky == 1)
+        for (const std::string& f : SeriesYearFiles(first, rec.Ny))
+            files.push_back(f);
+    return files;
+}
+
 class Batch : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        // Every whole-run case by its first input file, a series with its year files.
-        for (const auto& e : fs::directory_iterator(VELTRA_REFERENCE_DIR)) {
-            const fs::path first = e.path() / (e.path().filename().string() + ".inp");
-            if (!fs::exists(first))
-                continue;
-            TInputRecord rec;
-            std::ifstream in(first, std::ios::binary);
-            ReadInputStream(in, first.string(), rec);
-            std::vector<std::string> files{first.string()};
-            if (rec.Ky == 1)
-                for (const std::string& f : SeriesYearFiles(first.string(), rec.Ny))
-                    files.push_back(f);
-            inputs_.push_back(files);
-        }
-        std::sort(inputs_.begin(), inputs_.end());
-        ASSERT_GE(inputs_.size(), 20u) << VELTRA_REFERENCE_DIR;
-    }
     Batch() { scratch_.KeepAfterFailure = true; }
 
-    TBatchPlan Plan(const std::string& out, int jobs)
+    // A batch of `inputs` (each a case's files) into dir/out on `jobs` threads.
+    TBatchPlan Plan(const std::vector<std::vector<std::string>>& inputs, int jobs)
     {
         TBatchPlan plan;
-        plan.OutFolder = (dir_ / out).string();
+        plan.OutFolder = (dir_ / "out").string();
         plan.Jobs = jobs;
         std::vector<std::string> stems;
-        for (const auto& files : inputs_)
+        for (const auto& files : inputs)
             stems.push_back(fs::path(files[0]).stem().string());
         plan.Names = UniqueCaseNames(stems);
-        plan.Plan = "p" + std::to_string(inputs_.size());
-        plan.Inputs = [this](std::size_t index) {
+        plan.Plan = "p" + std::to_string(inputs.size());
+        plan.Inputs = [inputs](std::size_t index) {
             std::vector<TCaseInput> read;
-            for (const std::string& f : inputs_[index - 1])
+            for (const std::string& f : inputs[index - 1])
                 read.push_back({fs::path(f).filename().string(), ReadWholeFile(f, 1 << 20, "an input file")});
             return read;
         };
@@ -116,75 +140,126 @@ protected:
         return plan;
     }
 
+    // A batch of every whole-run case.
+    TBatchPlan PlanOfEveryCase(int jobs)
+    {
+        std::vector<std::vector<std::string>> inputs;
+        for (const std::string& name : test::FolderNames(VELTRA_REFERENCE_DIR))
+            inputs.push_back(CaseInputs(fs::path(VELTRA_REFERENCE_DIR) / name));
+        return Plan(inputs, jobs);
+    }
+
     test::TScratchFolder scratch_{"veltra-batch"};
     const fs::path& dir_ = scratch_.Dir;
-    std::vector<std::vector<std::string>> inputs_;
 };
 
-TEST_F(Batch, ThreadsWriteWhatOneAfterTheOtherWrites)
+TCaseStatus ExpectedStatus(const fs::path& folder)
 {
-    TRecordingReporter one, four;
-    const TBatchResult serial = RunBatch(Plan("one", 1), one);
-    const TBatchResult parallel = RunBatch(Plan("four", 4), four);
-    EXPECT_EQ(one.Jobs, 1);
-    EXPECT_EQ(four.Jobs, 4);
+    if (fs::exists(folder / "Error.lst"))
+        return TCaseStatus::InputErrors;
+    if (ReadFile(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
+        return TCaseStatus::Stopped;
+    return TCaseStatus::Ok;
+}
 
-    const auto a = Tree(dir_ / "one"), b = Tree(dir_ / "four");
-    ASSERT_EQ(a.size(), b.size());
-    for (const auto& [path, text] : a) {
-        ASSERT_EQ(b.count(path), 1u) << path;
-        EXPECT_EQ(text, b.at(path)) << path;
-    }
-    // Every case in its own folder: its inputs and a result file or an error list.
-    for (const auto& files : inputs_) {
-        const std::string stem = fs::path(files[0]).stem().string();
-        EXPECT_TRUE(a.count(stem + "/" + stem + ".res") || a.count(stem + "/Error.lst")) << stem;
-    }
+bool IsInputOrNote(const fs::path& file)
+{
+    const std::string ext = file.extension().string();
+    // .veltra-case: the list of a run's files, which a later run removes.
+    return ext == ".inp" || ext == ".INP" || file.filename().string().rfind("README", 0) == 0 ||
+           file.filename() == ".veltra-case";
+}
 
-    EXPECT_EQ(serial.Cases, inputs_.size());
-    EXPECT_EQ(serial.Count, parallel.Count);
-    EXPECT_EQ(serial.Count[static_cast<std::size_t>(TCaseStatus::Failed)], 0u);
-    EXPECT_GE(serial.Count[static_cast<std::size_t>(TCaseStatus::Stopped)], 1u);
-    EXPECT_GE(serial.Count[static_cast<std::size_t>(TCaseStatus::InputErrors)], 1u);
-    EXPECT_EQ(serial.ExitStatus, 3); // stopped outranks input errors
-    std::vector<std::size_t> reported = four.Done;
-    std::sort(reported.begin(), reported.end());
-    for (std::size_t i = 0; i < reported.size(); ++i)
-        EXPECT_EQ(reported[i], i + 1);
-    EXPECT_EQ(reported.size(), inputs_.size());
+TEST_F(Batch, EveryReferenceCaseWritesItsReviewedFilesAndItsSummary)
+{
+    const fs::path cases = VELTRA_REFERENCE_DIR;
+    const std::vector<std::string> names = test::FolderNames(cases);
+    ASSERT_GE(names.size(), 20u) << cases;
+    std::vector<std::vector<std::string>> inputs;
+    for (const std::string& name : names)
+        inputs.push_back(CaseInputs(cases / name));
+
+    TRecordingReporter reporter;
+    const TBatchResult result = RunBatch(Plan(inputs, 3), reporter);
+    EXPECT_EQ(reporter.Jobs, 3);
+    EXPECT_EQ(result.Cases, names.size());
+    ASSERT_EQ(reporter.Rows.size(), names.size());
+    EXPECT_EQ(result.Count[static_cast<std::size_t>(TCaseStatus::Failed)], 0u);
+    EXPECT_GE(result.Count[static_cast<std::size_t>(TCaseStatus::Stopped)], 1u);
+    EXPECT_GE(result.Count[static_cast<std::size_t>(TCaseStatus::InputErrors)], 1u);
+    EXPECT_EQ(result.ExitStatus, 3); // stopped outranks input errors
+
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string& name = names[i];
+        SCOPED_TRACE(name);
+        const fs::path want = cases / name, got = dir_ / "out" / name;
+        const TSummaryRow& row = reporter.Rows.at(name);
+        EXPECT_EQ(row.Index, i + 1);
+        const TCaseStatus status = ExpectedStatus(want);
+        ASSERT_EQ(row.Outcome.Status, status) << row.Outcome.Message;
+        EXPECT_EQ(row.Outcome.Message.empty(), status == TCaseStatus::Ok) << row.Outcome.Message;
+        for (const auto& file : fs::directory_iterator(want)) {
+            const std::string f = file.path().filename().string();
+            if (IsInputOrNote(file.path()) || file.path().extension() == ".prn")
+                continue;
+            ASSERT_TRUE(fs::exists(got / f)) << f << " was not written";
+            const std::string difference =
+                wholerun::FirstDifference(ReadFile(file.path()), ReadFile(got / f), file.path().extension() == ".res");
+            EXPECT_TRUE(difference.empty()) << f << " " << difference;
+        }
+        for (const auto& file : fs::directory_iterator(got))
+            if (!IsInputOrNote(file.path())) {
+                EXPECT_TRUE(fs::exists(want / file.path().filename())) << "unexpected " << file.path().filename();
+            }
+        if (status == TCaseStatus::InputErrors) {
+            EXPECT_FALSE(row.Outcome.Ran);
+            continue;
+        }
+        ASSERT_TRUE(row.Outcome.Ran);
+        ExpectSummaryOfResultFile(row.Outcome, ReadFile(got / (name + ".res")));
+        // Warnings: the number of messages the run gave; none leaves only the heading.
+        if (inputs[i].size() == 1) {
+            const std::string warnings = ReadFile(got / "warning.lst");
+            EXPECT_EQ(row.Outcome.Warnings > 0, warnings.find("\r\n") + 2 < warnings.size()) << warnings;
+        }
+    }
 }
 
 TEST_F(Batch, AFailingCaseNeverStopsTheOthers)
 {
     // Case 1 has no input file; the folder of case 2 is taken by a file; case 3's
     // preparation throws something that is not a Veltra error at all.
-    inputs_.insert(inputs_.begin(), {(dir_ / "missing.inp").string()});
-    TBatchPlan plan = Plan("out", 3);
+    const fs::path cases = VELTRA_REFERENCE_DIR;
+    const std::vector<std::vector<std::string>> inputs{{(dir_ / "missing.inp").string()},
+                                                       CaseInputs(cases / "field"),
+                                                       CaseInputs(cases / "hm_farmers"),
+                                                       CaseInputs(cases / "gen_case_0007"),
+                                                       CaseInputs(cases / "hm_aquifer_stop")};
+    TBatchPlan plan = Plan(inputs, 3);
     plan.Names[1] = "blocked";
     WriteWholeFile((dir_ / "out" / "blocked").string(), "a file where a folder should be");
-    const auto inputs = plan.Inputs;
-    plan.Inputs = [inputs](std::size_t index) -> std::vector<TCaseInput> {
+    const auto read = plan.Inputs;
+    plan.Inputs = [read](std::size_t index) -> std::vector<TCaseInput> {
         if (index == 3)
             throw std::runtime_error("out of luck");
-        return inputs(index);
+        return read(index);
     };
     TRecordingReporter reporter;
     const TBatchResult result = RunBatch(plan, reporter);
 
-    EXPECT_EQ(reporter.Status.at("missing"), TCaseStatus::Failed);
-    EXPECT_EQ(reporter.Status.at("blocked"), TCaseStatus::Failed);
-    EXPECT_EQ(reporter.Status.at(plan.Names[2]), TCaseStatus::Failed);
+    std::map<std::string, std::string> status;
+    for (const auto& [name, row] : reporter.Rows)
+        status[name] = CaseStatusText(row.Outcome.Status);
+    EXPECT_EQ(status, (std::map<std::string, std::string>{{"missing", "failed"},
+                                                          {"blocked", "failed"},
+                                                          {"hm_farmers", "failed"},
+                                                          {"gen_case_0007", "ok"},
+                                                          {"hm_aquifer_stop", "stopped"}}));
     EXPECT_EQ(result.Count[static_cast<std::size_t>(TCaseStatus::Failed)], 3u);
     EXPECT_EQ(result.ExitStatus, 2);
-    EXPECT_EQ(reporter.Done.size(), inputs_.size());
-    std::size_t ran = 0;
-    for (const auto& [name, status] : reporter.Status)
-        ran += status == TCaseStatus::Ok;
-    EXPECT_GE(ran, inputs_.size() - 6);
 
     // The summary lists every case in order, each failure with its reason.
-    const std::string summary = ReadFile(dir_ / "out" / "summary.csv");
-    std::istringstream lines(summary);
+    std::istringstream lines(ReadFile(dir_ / "out" / "summary.csv"));
     std::string line;
     std::getline(lines, line);
     EXPECT_EQ(line.rfind("index,name,status,exit_status,", 0), 0u) << line;
@@ -194,12 +269,13 @@ TEST_F(Batch, AFailingCaseNeverStopsTheOthers)
     std::getline(lines, line);
     EXPECT_EQ(line.rfind("2,blocked,failed,2,", 0), 0u) << line;
     std::getline(lines, line);
-    EXPECT_NE(line.find(",failed,2,"), std::string::npos) << line;
+    EXPECT_EQ(line.rfind("3,hm_farmers,failed,2,", 0), 0u) << line;
     EXPECT_NE(line.find("internal error: out of luck"), std::string::npos) << line;
-    std::size_t rows = 3;
-    while (std::getline(lines, line))
-        EXPECT_EQ(line.rfind(std::to_string(++rows) + ",", 0), 0u) << line;
-    EXPECT_EQ(rows, inputs_.size());
+    std::getline(lines, line);
+    EXPECT_EQ(line.rfind("4,gen_case_0007,ok,0,", 0), 0u) << line;
+    std::getline(lines, line);
+    EXPECT_EQ(line.rfind("5,hm_aquifer_stop,stopped,3,", 0), 0u) << line;
+    EXPECT_FALSE(std::getline(lines, line));
 }
 
 // Locks that fail on purpose: the folder or file whose name ends in a key of Fail
@@ -229,7 +305,7 @@ std::string Message(const std::function<void()>& action)
 
 TEST_F(Batch, TheOutputFolderHasOneWriter)
 {
-    TBatchPlan plan = Plan("out", 2);
+    TBatchPlan plan = PlanOfEveryCase(2);
     {
         const TBatchLock first(plan);
         EXPECT_NE(Message([&] { const TBatchLock second(plan); }).find("is in use by another batch"),
@@ -278,7 +354,7 @@ TEST_F(Batch, TwoBatchesIntoOneFolder)
     std::mt19937 random(18);
     for (int round = 0; round < 4; ++round) {
         fs::remove_all(dir_ / "out");
-        TBatchPlan plans[2] = {Plan("out", 2), Plan("out", 2)};
+        TBatchPlan plans[2] = {PlanOfEveryCase(2), PlanOfEveryCase(2)};
         plans[0].Names.resize(6);
         plans[1].Names.assign(plans[1].Names.begin() + 6, plans[1].Names.begin() + 10);
         const auto inputs = plans[1].Inputs;
@@ -327,7 +403,7 @@ TEST_F(Batch, ACaseRemovesOnlyWhatItsEarlierRunWrote)
 {
     const std::string stem = "field";
     const std::string text = ReadFile(fs::path(VELTRA_REFERENCE_DIR) / stem / (stem + ".inp"));
-    TBatchPlan plan = Plan("out", 1);
+    TBatchPlan plan = PlanOfEveryCase(1);
     plan.Names = {stem};
     plan.Inputs = [&](std::size_t) { return std::vector<TCaseInput>{{stem + ".inp", text}}; };
     TRecordingReporter first;

@@ -73,84 +73,77 @@ protected:
     std::map<std::string, std::string> before_;
 };
 
-TEST_F(RunFiles, ARerunThatCannotWriteLeavesTheEarlierFilesWholeAndNoMarker)
+// One row per fault: a disk that fills after so many bytes of the rerun, or a process
+// killed after so many of its files were put in place. Each file is then the earlier
+// one or the rerun's, whole (all earlier ones when the disk filled, a failure
+// reported); the marker of the earlier run is gone.
+TEST_F(RunFiles, AFailedOrKilledRerunLeavesEveryFileWholeAndNoMarker)
 {
-    // What the rerun writes in all, measured in another folder.
-    long long total = 0;
-    {
-        const fs::path other = dir_ / "other";
-        fs::create_directories(other);
-        test::TFaultyFileSystem counting;
-        TDataMod dm = Changed();
-        Run(dm, &counting, other);
-        total = counting.BytesWritten;
-        fs::remove_all(other);
-    }
-    ASSERT_GT(total, 10000);
-    RunOnce();
-    for (long long fits : {0LL, 1LL, 4096LL, total / 2, total * 9 / 10}) {
-        SCOPED_TRACE(fits);
-        test::TFaultyFileSystem full;
-        full.BytesLeft = fits;
-        TDataMod dm = Changed();
-        try {
-            Run(dm, &full);
-            ADD_FAILURE() << "a full disk reported as success";
-        } catch (const TVeltraError& e) {
-            EXPECT_EQ(e.Kind, TErrorKind::File);
-        }
-        for (const char* f : {"field.res", "field.frq", "warning.lst"})
-            EXPECT_EQ(ReadFile(dir_ / f), before_[f]) << f;
-        // The marker of the earlier run is gone.
-        EXPECT_EQ(test::EntryNames(dir_), (std::set<std::string>{"field.res", "field.frq", "warning.lst"}));
-    }
-}
-
-TEST_F(RunFiles, AKilledRerunLeavesEveryFileWholeAndNoMarker)
-{
-    RunOnce();
-    TDataMod reference = Changed();
+    const char* const files[] = {"field.res", "field.frq", "warning.lst"};
+    // What the rerun writes when nothing goes wrong, and how much, in another folder.
     const fs::path other = dir_ / "other";
     fs::create_directories(other);
+    test::TFaultyFileSystem counting;
+    TDataMod reference = Changed();
+    Run(reference, &counting, other);
+    const long long total = counting.BytesWritten;
+    ASSERT_GT(total, 10000);
     std::map<std::string, std::string> after;
-    {
-        // What the rerun writes when nothing goes wrong, for comparison.
-        Run(reference, nullptr, other);
-        for (const char* f : {"field.res", "field.frq", "warning.lst"}) {
-            std::string t = ReadFile(other / f);
-            for (std::size_t p; (p = t.find(other.string())) != std::string::npos;)
-                t.replace(p, other.string().size(), dir_.string());
-            after[f] = t;
-        }
+    for (const char* f : files) {
+        std::string t = ReadFile(other / f);
+        for (std::size_t p; (p = t.find(other.string())) != std::string::npos;)
+            t.replace(p, other.string().size(), dir_.string());
+        after[f] = t;
     }
     fs::remove_all(other);
-    for (int replaced = 0; replaced <= 3; ++replaced) {
-        SCOPED_TRACE(replaced);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            test::TFaultyFileSystem killed;
-            killed.ReplacesBeforeKill = replaced;
+    RunOnce();
+
+    struct TFault {
+        long long Fits; // bytes left on the disk; -1: no limit
+        int Replaced;   // files put in place before the kill; -1: no kill
+    };
+    for (const TFault fault :
+         {TFault{0, -1}, TFault{1, -1}, TFault{4096, -1}, TFault{total / 2, -1}, TFault{total * 9 / 10, -1},
+          TFault{-1, 0}, TFault{-1, 1}, TFault{-1, 2}, TFault{-1, 3}}) {
+        SCOPED_TRACE(::testing::Message() << "fits " << fault.Fits << ", replaced " << fault.Replaced);
+        test::TFaultyFileSystem faulty;
+        faulty.BytesLeft = fault.Fits;
+        faulty.ReplacesBeforeKill = fault.Replaced;
+        if (fault.Replaced < 0) {
             TDataMod dm = Changed();
             try {
-                Run(dm, &killed);
-            } catch (...) {}
-            ::_exit(0); // not reached: the kill comes first
+                Run(dm, &faulty);
+                ADD_FAILURE() << "a full disk reported as success";
+            } catch (const TVeltraError& e) {
+                EXPECT_EQ(e.Kind, TErrorKind::File);
+            }
+        } else {
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                TDataMod dm = Changed();
+                try {
+                    Run(dm, &faulty);
+                } catch (...) {}
+                ::_exit(0); // not reached: the kill comes first
+            }
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9);
         }
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9);
-        // Each file is the earlier one or the new one, whole; the marker is absent.
         int renewed = 0;
-        for (const char* f : {"field.res", "field.frq", "warning.lst"}) {
+        for (const char* f : files) {
             const std::string now = ReadFile(dir_ / f);
             EXPECT_TRUE(now == before_[f] || now == after[f]) << f;
             renewed += now == after[f] && now != before_[f];
         }
-        EXPECT_EQ(renewed, replaced);
+        EXPECT_EQ(renewed, std::max(fault.Replaced, 0));
         EXPECT_FALSE(fs::exists(dir_ / "field.trf"));
-        // Put the earlier files back for the next kill.
-        for (const char* f : {"field.res", "field.frq", "warning.lst"})
+        if (fault.Replaced < 0) { // nothing beside the earlier files
+            EXPECT_EQ(test::EntryNames(dir_), (std::set<std::string>{"field.res", "field.frq", "warning.lst"}));
+        }
+        // Put the earlier files back for the next fault.
+        for (const char* f : files)
             std::ofstream(dir_ / f, std::ios::binary) << before_[f];
         for (const auto& e : fs::directory_iterator(dir_))
             if (e.path().filename().string().rfind(".", 0) == 0)

@@ -313,8 +313,8 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     logic_->GraphSave();
     EXPECT_EQ(ops_.Messages.back(), "The picture for \"" + Path("none.bmp") + "\" could not be made.");
     ops_.Canvas.SaveFails = false;
-    // A file that cannot be written (a link to a full device) is not reported as saved.
-    fs::create_symlink("/dev/full", Path("full.bmp"));
+    // A file that cannot be written (a full device) is not reported as saved.
+    test::MakeDevice(Path("full.bmp"), "/dev/full", 7);
     ops_.FileAnswers = {Path("full.bmp")};
     ops_.YesNoAnswers = {true}; // it exists: overwrite
     logic_->GraphSave();

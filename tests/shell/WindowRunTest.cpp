@@ -548,7 +548,7 @@ TEST(HelpTexts, EverySymbolHasItsLine)
     EXPECT_GT(labels, 60);
 
     int cells = 0;
-    for (const std::string& l : FileLines(fs::path(VELTRA_SOURCE_DIR) / "tests/references/field/field.res")) {
+    for (const std::string& l : FileLines(fs::path(VELTRA_SOURCE_DIR) / "tests/reference/examples/field/field.res")) {
         for (std::size_t at = l.find(" = "); at != std::string::npos; at = l.find(" = ", at + 3)) {
             std::size_t start = l.find_last_of(' ', at - 1);
             const std::string symbol = l.substr(start + 1, at - start - 1);

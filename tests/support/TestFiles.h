@@ -3,13 +3,26 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 namespace veltra::test {
+
+// A character device at `at`: a node of the test's own where the process may make one
+// (as root, who could also replace the machine's devices were a writer wrong), else a
+// link to the machine's `machine` (/dev/null is 1,3; /dev/full is 1,7).
+inline void MakeDevice(const std::filesystem::path& at, const char* machine, unsigned minor)
+{
+    if (::mknod(at.c_str(), S_IFCHR | 0666, ::makedev(1, minor)) != 0)
+        std::filesystem::create_symlink(machine, at);
+}
 
 // The bytes of the file at `path`; empty when it cannot be read.
 inline std::string ReadFile(const std::filesystem::path& path)
@@ -24,6 +37,57 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& text
 {
     std::ofstream out(path, std::ios::binary);
     out << text;
+}
+
+// The CR LF lines of a text, without their line ends (a last line without one counts).
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find("\r\n", at), text.size());
+        lines.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+// Lines made a text again, each ended by CR LF.
+inline std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+// The cells of the season records of a result text, by symbol ("-" where absent;
+// FfT read as EfT), one map per record; "YEAR" and "Duration" hold the record's year
+// and months.
+inline std::vector<std::map<std::string, std::string>> RecordCells(const std::string& text)
+{
+    const auto trim = [](const std::string& s) {
+        const std::size_t a = s.find_first_not_of(' ');
+        return a == std::string::npos ? std::string() : s.substr(a, s.find_last_not_of(' ') - a + 1);
+    };
+    std::vector<std::map<std::string, std::string>> records;
+    for (std::string line : Lines(text)) {
+        if (line.rfind("  YEAR: ", 0) == 0)
+            records.push_back({{"YEAR", trim(line.substr(8, 5))}});
+        if (records.empty())
+            continue;
+        if (const std::size_t d = line.find("Duration:"); d != std::string::npos)
+            records.back()["Duration"] = trim(line.substr(d + 9, 5));
+        if (line.size() < 18 || line.find(" = ") == std::string::npos || line.find("Kr   =") != std::string::npos)
+            continue;
+        for (std::size_t at = 0; at + 18 <= line.size();) {
+            const std::size_t width = at == 0 ? 8 : 10;
+            std::string symbol = trim(line.substr(at, width));
+            symbol = trim(symbol.substr(0, symbol.size() - 1)); // without "="
+            records.back()[symbol == "FfT" ? "EfT" : symbol] = trim(line.substr(at + width, 10));
+            at += width + 10;
+        }
+    }
+    return records;
 }
 
 // Those of the named files in `dir` that exist, in the order given: one check for many files.

@@ -1,18 +1,16 @@
-// Every case folder of tests/data/reference run by the built `veltra` tool in a scratch
+// Every case folder of tests/reference/shared run by the built `veltra` tool in a scratch
 // folder, and every file the folder holds (inputs aside) compared with what the run
 // wrote: result, frequency, run marker, warning and error lists, group tables. The
 // folders are found on disk, one test per folder.
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <system_error>
 #include <vector>
 
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,33 +48,15 @@ bool StartsWith(const std::string& s, const std::string& head)
 }
 
 // The tool's exit status (or 128 + the signal that ended it), run in `folder` with its
-// standard output and error saved to `log`.out and `log`.err.
+// standard output and error saved to `log`.out and `log`.err; a run that hangs ends
+// as a failure, not a stuck test.
 int RunTool(const fs::path& folder, const std::vector<std::string>& args, const fs::path& log)
 {
-    const std::string out = log.string() + ".out";
-    const std::string err = log.string() + ".err";
-    std::vector<std::string> argv{VELTRA_BINARY};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> cargv;
-    for (std::string& a : argv)
-        cargv.push_back(a.data());
-    cargv.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (o < 0 || e < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 || ::chdir(folder.c_str()) != 0)
-            ::_exit(126);
-        ::alarm(600); // a run that hangs ends as a failure, not a stuck test
-        ::execv(cargv[0], cargv.data());
-        ::_exit(127);
-    }
-    if (pid < 0)
-        return -errno;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR)
-            return -errno;
+    std::string command = "cd '" + folder.string() + "' && timeout 600 '" VELTRA_BINARY "'";
+    for (const std::string& a : args)
+        command += " '" + a + "'";
+    command += " > '" + log.string() + ".out' 2> '" + log.string() + ".err'";
+    const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
@@ -87,39 +67,22 @@ std::string Printed(const fs::path& log)
            ReadFile(log.string() + ".err");
 }
 
-// NAME.inp, then the year files NAME2.inp, NAME3.inp, ... in numerical order.
+// NAME.inp, then the year files NAME2.inp, NAME3.inp, ... in numerical order; any
+// other input in the folder is a failure.
 std::vector<std::string> InputsOf(const fs::path& folder)
 {
     const std::string name = folder.filename().string();
-    std::map<int, std::string> years;
-    bool first = false;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        const std::string file = entry.path().filename().string();
-        if (Lower(entry.path().extension().string()) != ".inp")
-            continue;
-        const std::string stem = entry.path().stem().string();
-        const std::string digits = StartsWith(stem, name) ? stem.substr(name.size()) : std::string("x");
-        if (entry.path().extension() == ".inp" && digits.empty()) {
-            first = true;
-        } else if (entry.path().extension() == ".inp" && digits.size() <= 2 &&
-                   std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isdigit(c); }) &&
-                   digits[0] != '0') {
-            years[std::stoi(digits)] = file;
-        } else {
-            ADD_FAILURE() << "an input that is neither " << name << ".inp nor a year file: " << file;
-        }
-    }
     std::vector<std::string> inputs;
-    if (!first) {
-        ADD_FAILURE() << "no " << name << ".inp in " << folder;
-        return inputs;
-    }
-    inputs.push_back(name + ".inp");
-    int expectedYear = 2;
-    for (const auto& [year, file] : years) {
-        EXPECT_EQ(year, expectedYear++) << "the year files must be numbered 2, 3, ... without a gap: " << file;
-        inputs.push_back(file);
-    }
+    for (int year = 1; fs::exists(folder / (name + (year > 1 ? std::to_string(year) : "") + ".inp")); ++year)
+        inputs.push_back(name + (year > 1 ? std::to_string(year) : "") + ".inp");
+    EXPECT_FALSE(inputs.empty()) << "no " << name << ".inp in " << folder;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (Lower(entry.path().extension().string()) == ".inp") {
+            const std::string file = entry.path().filename().string();
+            EXPECT_NE(std::find(inputs.begin(), inputs.end(), file), inputs.end())
+                << "an input that is neither " << name
+                << ".inp nor a year file numbered 2, 3, ... without a gap: " << file;
+        }
     return inputs;
 }
 
