@@ -133,6 +133,27 @@ TEST_F(Writers, AKillBetweenWritingAndRenamingLeavesTheEarlierFile)
     }
 }
 
+TEST_F(Writers, AFileItsOwnerMayNotWriteIsRefusedNamedAndKept)
+{
+    for (const TWriter& w : All()) {
+        SCOPED_TRACE(w.Name);
+        const fs::path path = dir_ / w.Name;
+        std::ofstream(path, std::ios::binary) << "earlier";
+        fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+        try {
+            w.Write(path.string(), RealFileSystem());
+            ADD_FAILURE() << "a read-only file replaced";
+        } catch (const TVeltraError& e) {
+            EXPECT_EQ(e.Kind, TErrorKind::File);
+            EXPECT_EQ(std::string(e.what()), "The file \"" + path.string() +
+                                                 "\" is read-only (its owner may not write it); it was not replaced.");
+        }
+        EXPECT_EQ(ReadFile(path), "earlier");
+        EXPECT_EQ(Names(), std::set<std::string>{w.Name});
+        fs::remove(path);
+    }
+}
+
 TEST_F(Writers, AFullDeviceFailsAndAFolderIsRefused)
 {
     ASSERT_TRUE(fs::exists("/dev/full")) << "/dev/full is needed";
