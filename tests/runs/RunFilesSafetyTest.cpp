@@ -17,8 +17,10 @@
 #include "engine/UCalculate.h"
 #include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
+#include "model/InputFile.h"
 #include "model/TVeltraError.h"
 #include "runs/Calculate.h"
+#include "runs/CaseRun.h"
 #include "support/TFaultyFileSystem.h"
 #include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
@@ -271,6 +273,24 @@ TEST_F(RunFiles, AProtectedFileRefusesTheRunBeforeAnythingIsTouched)
             fs::permissions(dir_ / f, fs::perms::owner_write, fs::perm_options::add);
         }
     }
+}
+
+TEST_F(RunFiles, ACaseOfManyWritesThroughTheFileSystemItIsGivenAndIsFlushedAtTheEnd)
+{
+    WriteWholeFile((dir_ / "field.inp").string(), InputFileText(FieldExampleRecord()));
+    test::TFaultyFileSystem files;
+    const TCaseOutcome outcome = RunCase({(dir_ / "field.inp").string()}, dir_.string(), files);
+    EXPECT_EQ(outcome.Status, TCaseStatus::Ok) << outcome.Message;
+    EXPECT_EQ(files.Calls.back(), "flush folder " + dir_.string());
+    EXPECT_NE(
+        std::find_if(files.Calls.begin(), files.Calls.end(),
+                     [&](const std::string& c) { return c.find(" > " + (dir_ / "field.trf").string()) != c.npos; }),
+        files.Calls.end());
+    // A batch passes the file system without a flush per file, then flushes once.
+    TFlushAtEndFileSystem atEnd;
+    EXPECT_NO_THROW(atEnd.FlushFile((dir_ / "field.res").string()));
+    EXPECT_NO_THROW(FlushAllFiles(dir_.string()));
+    EXPECT_THROW(FlushAllFiles((dir_ / "none").string()), TVeltraError);
 }
 
 TEST_F(RunFiles, ARunDecidesFromItsOwnCheck)
