@@ -168,8 +168,13 @@ std::string TemporaryBeside(const std::string& target)
 
 void RemoveStaleTemporaries(const std::string& target, std::chrono::system_clock::time_point since, TFileSystem& files)
 {
-    const fs::path folder = fs::path(target).parent_path();
-    const std::string prefix = TemporaryPrefix(target);
+    // The temporary files lie beside the file a link leads to.
+    std::string followed = target;
+    try {
+        followed = FollowedPath(target);
+    } catch (const TVeltraError&) {}
+    const fs::path folder = fs::path(followed).parent_path();
+    const std::string prefix = TemporaryPrefix(followed);
     std::error_code ec;
     std::vector<std::string> stale;
     for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;

@@ -162,7 +162,7 @@ std::string TemporaryPrefix(const std::string& target);
 std::string TemporaryBeside(const std::string& target);
 
 // Removes what writers killed before putting their files in place left beside
-// `target`: its temporary files last changed before `since` that no writer holds
+// `target` (beside the file a link leads to): its temporary files last changed before `since` that no writer holds
 // (locks) any more. A run calls it for its outputs as it starts.
 void RemoveStaleTemporaries(const std::string& target, std::chrono::system_clock::time_point since,
                             TFileSystem& fs = RealFileSystem());
