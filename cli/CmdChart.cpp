@@ -14,6 +14,7 @@
 #include "cli/RunOutput.h"
 #include "graphs/Chart.h"
 #include "graphs/ChartPicture.h"
+#include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "results/FrequencyFile.h"
 #include "results/GroupFile.h"
@@ -68,6 +69,7 @@ int DrawAndSave(const TChartArgs& a)
     if (PictureFormat(output).empty())
         throw TVeltraError(TErrorKind::Usage, PictureExtensionsMessage + a.Output);
     RefuseOutputsOverInputs({path}, {output});
+    RefuseReadOnly(output);
     TDataMod dm;
     LoadGroup(a, path, dm);
 

@@ -13,6 +13,7 @@
 #include "cli/RunOutput.h"
 #include "engine/UCalculate.h"
 #include "model/InputFile.h"
+#include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "runs/Calculate.h"
 #include "runs/YearRun.h"
@@ -78,6 +79,9 @@ int Series(const std::vector<std::string>& given, bool force)
     // `example` does.
     if (!force && NameFilesInTheWay(yearFiles))
         return 1;
+    // Not even --force replaces a file its owner may not write.
+    for (const std::string& output : outputs)
+        RefuseReadOnly(output);
 
     TYearRun run;
     run.Files = files;

@@ -11,6 +11,7 @@
 #include "cli/ErrorExit.h"
 #include "cli/FileGuard.h"
 #include "cli/RunOutput.h"
+#include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "results/FrequencyFile.h"
 #include "results/GroupFile.h"
@@ -82,6 +83,8 @@ void ShowResultGroup(const TTableArgs& a, const std::string& path)
         throw TVeltraError(TErrorKind::Usage, "the frequency view (13) has no series for --csv");
     const std::string read = n == 13 ? PathWithExtension(path, ".frq") : path;
     RefuseOutputsOverInputs({path, read}, {a.Prn, a.Csv});
+    RefuseReadOnly(a.Prn);
+    RefuseReadOnly(a.Csv);
     TDataMod dm;
     RunGroupOptionOn(dm, n, path);
     PrintLines(TableViewLines(dm));

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 
 namespace veltra::cli {
@@ -15,6 +16,11 @@ bool SameFile(const std::string& a, const std::string& b)
     std::error_code ec;
     if (fs::equivalent(a, b, ec))
         return true;
+    // A link to a file not there yet (ln -s field.res field.frq before a run) is the
+    // file it points to: that is what a writer of the link writes.
+    try {
+        return FollowedPath(a) == FollowedPath(b);
+    } catch (const TVeltraError&) {}
     std::error_code ecA, ecB;
     const fs::path normalA = fs::weakly_canonical(fs::absolute(a, ecA), ecA);
     const fs::path normalB = fs::weakly_canonical(fs::absolute(b, ecB), ecB);

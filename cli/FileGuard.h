@@ -8,7 +8,8 @@ namespace veltra::cli {
 
 // True when the two paths name one file: the same file on disk (links followed,
 // hard links included), or, when one is not there yet, the same path once made
-// absolute and normal with the links of its folders followed.
+// absolute and normal with its links followed (a link to a file not there yet
+// included).
 bool SameFile(const std::string& a, const std::string& b);
 
 // Refuses (TVeltraError, Usage: exit 2), before anything is written, when one of

@@ -18,7 +18,7 @@ std::string PictureFormat(const std::string& path);
 // failure (a full disk, /dev/full, a folder) leaves no part of a picture and an
 // earlier file as it was. Throws TVeltraError: Usage for an extension other than
 // those four, File when the picture cannot be encoded or written (TFolderError
-// for a folder).
+// for a folder, TReadOnlyError for a read-only file).
 void SaveChartPicture(TCanvas& canvas, const std::string& path, TFileSystem& fs = RealFileSystem());
 
 } // namespace veltra

@@ -223,7 +223,7 @@ void WriteErrorList(const std::vector<std::string>& errors, const std::string& f
         text.append(line).append("\r\n");
     try {
         WriteWholeFile(path, text, fs);
-    } catch (const TFolderError&) {
+    } catch (const TFileRefusal&) {
         throw;
     } catch (const TVeltraError&) {
         throw TVeltraError(TErrorKind::File, WriteFailureMessage(path));

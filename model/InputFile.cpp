@@ -610,7 +610,18 @@ void ReadInputText(std::string text, const std::string& sourceName, TInputRecord
 {
     TScanner sc(std::move(text), sourceName);
     TInputRecord scratch = rec;
-    Parse(sc, scratch);
+    scratch.Ns = 1; // until the file's own is read: a failure before it is not the seasons'
+    try {
+        Parse(sc, scratch);
+    } catch (const TInputFileError& e) {
+        // A count of seasons the file cannot hold makes the reader look for the
+        // wrong number of values: say that, not what it then found in their place.
+        if (scratch.Ns >= 1 && scratch.Ns <= 4)
+            throw;
+        throw TInputFileError("The file \"" + sourceName + "\" cannot be read: line " + WholeText(e.Line) + ": Ns is " +
+                                  WholeText(scratch.Ns) + ". Number of seasons NS must be 1, 2, 3 or 4.",
+                              e.FileName, e.CannotOpen, e.Line, e.Text);
+    }
     rec = std::move(scratch);
 }
 
@@ -694,7 +705,7 @@ void WriteInputFile(const TInputRecord& rec, const std::string& path, TFileSyste
 {
     try {
         WriteWholeFile(path, InputFileText(rec), fs);
-    } catch (const TFolderError& e) {
+    } catch (const TFileRefusal& e) {
         throw TInputFileError(e.what(), path, true);
     } catch (const TVeltraError&) {
         throw TInputFileError(WriteFailureMessage(path), path, true);

@@ -1,13 +1,17 @@
 #include "model/SafeFile.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <set>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,8 +27,20 @@ std::string CannotWriteMessage(const std::string& path)
 }
 
 TFolderError::TFolderError(const std::string& path)
-    : TVeltraError(TErrorKind::File, "\"" + path + "\" is a folder, not a file.")
+    : TFileRefusal(TErrorKind::File, "\"" + path + "\" is a folder, not a file.")
 {}
+
+TReadOnlyError::TReadOnlyError(const std::string& path)
+    : TFileRefusal(TErrorKind::File,
+                   "The file \"" + path + "\" is read-only (its owner may not write it); it was not replaced.")
+{}
+
+void RefuseReadOnly(const std::string& path)
+{
+    struct stat info {};
+    if (!path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0)
+        throw TReadOnlyError(path);
+}
 
 TCannotReadError::TCannotReadError(const std::string& path)
     : TVeltraError(TErrorKind::File, "The file \"" + path + "\" could not be read.")
@@ -85,21 +101,107 @@ std::string Resolved(const std::string& path, bool& open)
     Fail("The file \"" + path + "\" could not be written: too many symbolic links.");
 }
 
-// A name beside `target` that no other writer (thread or process) uses.
-std::string TemporaryBeside(const std::string& target)
+} // namespace
+
+std::string FollowedPath(const std::string& path)
 {
-    static std::atomic<unsigned> counter{0};
-    const fs::path t(target);
-    std::string name = ".";
-    name += t.filename().string();
-    name += ".veltra-";
-    name += std::to_string(::getpid());
-    name += '-';
-    name += std::to_string(counter.fetch_add(1));
-    return (t.parent_path() / name).string();
+    bool open = false;
+    return Resolved(path, open);
+}
+
+namespace {
+
+// 64 random bits as 16 hexadecimal digits.
+std::string RandomPart()
+{
+    std::uint64_t bits = 0;
+    if (::getrandom(&bits, sizeof bits, 0) != static_cast<ssize_t>(sizeof bits)) {
+        std::random_device device;
+        bits = (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    }
+    static const char* const digits = "0123456789abcdef";
+    std::string text(16, '0');
+    for (char& c : text) {
+        c = digits[bits & 15];
+        bits >>= 4;
+    }
+    return text;
+}
+
+constexpr std::size_t NameLimit = 255;   // bytes of a file name
+constexpr std::size_t RandomDigits = 16; // of a temporary name
+constexpr const char* TemporaryMark = ".veltra-";
+
+bool IsHexDigits(const std::string& s)
+{
+    return s.size() == RandomDigits &&
+           std::all_of(s.begin(), s.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// Whether the error of a folder's fsync means only that the file system does not
+// flush folders (some network and FUSE file systems), not that it failed.
+bool FolderFlushUnsupported(int error)
+{
+    return error == EINVAL || error == ENOTSUP || error == EROFS || error == EBADF;
 }
 
 } // namespace
+
+std::string TemporaryPrefix(const std::string& target)
+{
+    const fs::path t(target);
+    std::string name = t.filename().string();
+    const std::size_t room = NameLimit - 1 - std::char_traits<char>::length(TemporaryMark) - RandomDigits;
+    if (name.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut; // not inside a UTF-8 character
+        name.resize(cut);
+    }
+    return "." + name + TemporaryMark;
+}
+
+std::string TemporaryBeside(const std::string& target)
+{
+    return (fs::path(target).parent_path() / (TemporaryPrefix(target) + RandomPart())).string();
+}
+
+void RemoveStaleTemporaries(const std::string& target, std::chrono::system_clock::time_point since, TFileSystem& files)
+{
+    // The temporary files lie beside the file a link leads to.
+    std::string followed = target;
+    try {
+        followed = FollowedPath(target);
+    } catch (const TVeltraError&) {}
+    const fs::path folder = fs::path(followed).parent_path();
+    const std::string prefix = TemporaryPrefix(followed);
+    std::error_code ec;
+    std::vector<std::string> stale;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + RandomDigits || name.compare(0, prefix.size(), prefix) != 0 ||
+            !IsHexDigits(name.substr(prefix.size())))
+            continue;
+        const std::string path = it->path().string();
+        const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        struct stat info {};
+        const auto changed = [&] {
+            return std::chrono::system_clock::time_point(
+                std::chrono::duration_cast<std::chrono::system_clock::duration>(
+                    std::chrono::seconds(info.st_mtim.tv_sec) + std::chrono::nanoseconds(info.st_mtim.tv_nsec)));
+        };
+        // A writer holds the lock of its temporary file until the file is in place.
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && changed() < since &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            stale.push_back(path);
+        ::close(fd);
+    }
+    for (const std::string& path : stale)
+        files.Remove(path);
+}
 
 void TFileSystem::WriteNewFile(const std::string& path, std::string_view data)
 {
@@ -112,6 +214,38 @@ void TFileSystem::WriteNewFile(const std::string& path, std::string_view data)
         ::unlink(path.c_str());
         Fail(CannotWriteMessage(path));
     }
+}
+
+void TFileSystem::FlushFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        Fail(CannotWriteMessage(path));
+    const bool flushed = ::fsync(fd) == 0;
+    ::close(fd);
+    if (!flushed)
+        Fail(CannotWriteMessage(path));
+}
+
+void TFileSystem::FlushFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        Fail("The folder \"" + folder + "\" could not be written to the disk.");
+    const bool flushed = ::fsync(fd) == 0 || FolderFlushUnsupported(errno);
+    ::close(fd);
+    if (!flushed)
+        Fail("The folder \"" + folder + "\" could not be written to the disk.");
+}
+
+void FlushAllFiles(const std::string& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool flushed = fd >= 0 && ::syncfs(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!flushed)
+        Fail("The files in \"" + folder + "\" could not be written to the disk.");
 }
 
 void TFileSystem::WriteThrough(const std::string& path, std::string_view data)
@@ -128,9 +262,9 @@ void TFileSystem::WriteThrough(const std::string& path, std::string_view data)
 
 void TFileSystem::Replace(const std::string& from, const std::string& to)
 {
-    // Exchanging the two names puts the new file in place in one step and, unlike a
-    // rename over the old file, does not make the file system write the new file's
-    // data out at once (which costs more than a whole run).
+    // Exchanging the two names puts the new file in place in one step; the old file
+    // is then removed under the temporary name. (The new file's data are on the
+    // disk already: the writer flushed them.)
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_EXCHANGE) == 0) {
         ::unlink(from.c_str()); // now the old file
         return;
@@ -183,6 +317,8 @@ TPendingFile::TPendingFile(const std::string& path, std::string_view text, TFile
     const bool exists = ::stat(path.c_str(), &info) == 0; // every link followed, those of /proc too
     if (exists && S_ISDIR(info.st_mode))
         throw TFolderError(path);
+    if (exists && S_ISREG(info.st_mode) && !open && (info.st_mode & S_IWUSR) == 0)
+        throw TReadOnlyError(path);
     if (exists && (!S_ISREG(info.st_mode) || open)) {
         // A device, a pipe or a file the process holds open is not replaced: it is
         // written through, at the commit, by the name given.
@@ -200,15 +336,28 @@ TPendingFile::TPendingFile(const std::string& path, std::string_view text, TFile
         temporary_.clear();
         Fail(CannotWriteMessage(path));
     }
+    // Locked at once, so that a later run does not take it for a killed writer's.
+    lock_ = ::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (lock_ >= 0)
+        ::flock(lock_, LOCK_SH);
     if (exists) // the new file keeps the old one's permissions
         ::chmod(temporary_.c_str(), info.st_mode & 07777);
+    try {
+        fs_->FlushFile(temporary_);
+    } catch (const TVeltraError&) {
+        Unlock();
+        fs_->Remove(temporary_);
+        temporary_.clear();
+        Fail(CannotWriteMessage(path));
+    }
 }
 
 TPendingFile::TPendingFile(TPendingFile&& other) noexcept
     : fs_(other.fs_), path_(std::move(other.path_)), temporary_(std::move(other.temporary_)),
-      device_(std::move(other.device_)), isDevice_(other.isDevice_), committed_(other.committed_)
+      device_(std::move(other.device_)), lock_(other.lock_), isDevice_(other.isDevice_), committed_(other.committed_)
 {
     other.temporary_.clear();
+    other.lock_ = -1;
     other.committed_ = true;
 }
 
@@ -216,9 +365,22 @@ TPendingFile::~TPendingFile()
 {
     if (!committed_ && !temporary_.empty())
         fs_->Remove(temporary_);
+    Unlock();
 }
 
-void TPendingFile::Commit()
+void TPendingFile::Unlock() noexcept
+{
+    if (lock_ >= 0)
+        ::close(lock_);
+    lock_ = -1;
+}
+
+std::string TPendingFile::Folder() const
+{
+    return isDevice_ ? std::string() : fs::path(path_).parent_path().string();
+}
+
+void TPendingFile::PutInPlace()
 {
     if (committed_)
         return;
@@ -227,6 +389,32 @@ void TPendingFile::Commit()
     else
         fs_->Replace(temporary_, path_);
     committed_ = true;
+    Unlock();
+}
+
+void TPendingFile::FlushFolder() const
+{
+    if (!isDevice_)
+        fs_->FlushFolder(Folder());
+}
+
+void TPendingFile::Commit()
+{
+    if (committed_)
+        return;
+    PutInPlace();
+    FlushFolder();
+}
+
+void CommitTogether(std::vector<TPendingFile>& files)
+{
+    for (TPendingFile& file : files)
+        file.PutInPlace();
+    // After every rename: one flush of a folder serves all its files.
+    std::set<std::string> flushed;
+    for (const TPendingFile& file : files)
+        if (flushed.insert(file.Folder()).second)
+            file.FlushFolder();
 }
 
 void WriteWholeFile(const std::string& path, std::string_view text, TFileSystem& fs)
@@ -241,8 +429,7 @@ void WriteWholeFiles(const std::vector<std::pair<std::string, std::string>>& fil
     pending.reserve(files.size());
     for (const auto& [path, text] : files)
         pending.emplace_back(path, text, fs);
-    for (TPendingFile& file : pending)
-        file.Commit();
+    CommitTogether(pending);
 }
 
 std::string ReadWholeFile(const std::string& path, std::size_t limit, const std::string& kind)

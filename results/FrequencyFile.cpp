@@ -1,9 +1,12 @@
 #include "results/FrequencyFile.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 
 #include "model/NumberText.h"
+#include "results/OutputGroups.h"
 #include "results/PathWithExtension.h"
 #include "results/RootZoneLayout.h"
 
@@ -19,6 +22,11 @@ bool IsFrequencyText(const std::vector<std::string>& lines)
 namespace {
 
 constexpr const char* CrLf = "\r\n";
+constexpr const char* Subtitle = "  \"(meant for\" spreadsheet use)";
+constexpr const char* HeadLine1 = "- - -            Cumulative \"frequency of\" \"soil salinity\"";
+constexpr const char* HeadLine2 = "- Salinity    -    20%       40%       60%       80%    ";
+constexpr std::size_t RowCellsAt = 15; // a row: "-  ", the symbol, blanks and "-", then four cells
+constexpr std::size_t NumberCellWidth = 10;
 constexpr double Levels[4] = {0.2, 0.4, 0.6, 0.8};
 
 // One filled slot: the symbol the season record prints the variable under, and its value.
@@ -54,6 +62,109 @@ void Factors(double area, double& a, double& b)
 }
 
 } // namespace
+
+namespace {
+
+bool Begins(const std::string& s, const char* prefix)
+{
+    return s.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+// The whole number in `width` characters at `at` of a line, followed by a quote.
+bool NumberBeforeQuote(const std::string& line, std::size_t at, std::size_t width, int& value)
+{
+    if (line.size() < at + width + 1 || line[at + width] != '"')
+        return false;
+    const std::size_t from = line.find_first_not_of(' ', at);
+    if (from >= at + width)
+        return false;
+    auto [ptr, ec] = std::from_chars(line.data() + from, line.data() + at + width, value);
+    return ec == std::errc() && ptr == line.data() + at + width;
+}
+
+} // namespace
+
+void CheckFrequencyLines(const std::string& path, const std::vector<std::string>& lines)
+{
+    const std::size_t n = lines.size();
+    auto fail = [&](std::size_t index, const std::string& what) {
+        throw TGroupReadError("Frequency file \"" + path + "\", line " + std::to_string(index + 1) + ": " + what);
+    };
+    if (n == 0 || lines[0] != FrequencyTitle)
+        fail(0, "the title is not \"" + std::string(FrequencyTitle).substr(2) + "\"");
+    if (n < 3 || lines[1] != Subtitle || !lines[2].empty())
+        fail(n < 2 ? 0 : lines[1] != Subtitle ? 1 : 2, "the title lines are not those of a frequency file");
+    if (n == 3)
+        fail(2, "the file holds no season table");
+    int year = -1, season = 0, ns = 0;
+    bool yearEnded = true;
+    std::size_t i = 3;
+    while (i < n) {
+        const std::size_t start = i;
+        if (yearEnded) {
+            int y = 0;
+            if (!Begins(lines[i], " \"YEAR:  ") || !NumberBeforeQuote(lines[i], 9, 4, y))
+                fail(i, "no year line where the table of year " + std::to_string(year + 1) + " season 1 should start");
+            if (y != year + 1)
+                fail(i, "year " + std::to_string(y) + " follows year " + std::to_string(year) +
+                            " (a table doubled or missing)");
+            year = y;
+            season = 0;
+            ++i;
+        }
+        int s = 0;
+        if (i >= n || !Begins(lines[i], " \"Season: ") || !NumberBeforeQuote(lines[i], 10, 3, s))
+            fail(std::min(i, n - 1), "no season line where season " + std::to_string(season + 1) + " of year " +
+                                         std::to_string(year) + " should start");
+        const std::string which = "year " + std::to_string(year) + " season " + std::to_string(s);
+        if (s != season + 1 || s > 4 || (ns != 0 && s > ns))
+            fail(i, which + " follows year " + std::to_string(year) + " season " + std::to_string(season) +
+                        " (a table doubled or missing)");
+        season = s;
+        ++i;
+        auto cut = [&] {
+            fail(n - 1, "the file ends inside the table of " + which + " (line " + std::to_string(start + 1) + ")");
+        };
+        for (const char* head : {HeadLine1, HeadLine2}) {
+            if (i >= n)
+                cut();
+            if (lines[i] != head)
+                fail(i, "the table of " + which + " has no column heads");
+            ++i;
+        }
+        for (int rows = 0; i < n && Begins(lines[i], "-  "); ++rows, ++i) {
+            const std::string& row = lines[i];
+            bool cells = rows < 4 && row.size() == RowCellsAt + 4 * NumberCellWidth;
+            for (std::size_t c = 0; cells && c < 4; ++c) {
+                try {
+                    CellToReal(row.substr(RowCellsAt + c * NumberCellWidth, NumberCellWidth));
+                } catch (const TNumberTextError&) {
+                    cells = false;
+                }
+            }
+            if (!cells)
+                fail(i, "the row is not a symbol and four numbers (the table of " + which + ")");
+        }
+        if (i >= n)
+            cut();
+        yearEnded = lines[i] == " #";
+        if (yearEnded) {
+            if (ns == 0)
+                ns = season;
+            if (season != ns)
+                fail(i, "year " + std::to_string(year) + " ends after season " + std::to_string(season) + ", not " +
+                            std::to_string(ns));
+            ++i;
+        } else if (ns != 0 && season == ns) {
+            fail(i, "the table of " + which + " has no end mark \" #\"");
+        }
+        if (i >= n)
+            cut();
+        if (!lines[i].empty())
+            fail(i, "the table of " + which + " is not followed by an empty line");
+        ++i;
+    }
+}
 
 std::array<double, 4> FrequencyPoints(double area, double v)
 {

@@ -19,6 +19,14 @@ extern const char* const FrequencyTitle;
 // as it is shown): the first line is FrequencyTitle.
 bool IsFrequencyText(const std::vector<std::string>& lines);
 
+// Refuses (TGroupReadError, naming the file and the line) frequency-file lines that
+// are not whole as a run writes them: the title, then one table a season in run
+// order from year 0 season 1 (its year line, season line, column heads and rows of
+// four number cells, " #" after the last season of a year, an empty line), none
+// cut short, doubled or missing. A last year that ends early (a stopped run) is
+// taken as it stands.
+void CheckFrequencyLines(const std::string& path, const std::vector<std::string>& lines);
+
 // The salinities below which 20, 40, 60 and 80 % of the area lie, for an area
 // average v: v·(a − b·ln(−ln p)), with a and b chosen by the total area in ha.
 std::array<double, 4> FrequencyPoints(double area, double v);

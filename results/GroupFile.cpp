@@ -19,7 +19,7 @@ void WriteWhole(const std::string& path, const std::string& text, TFileSystem& f
 {
     try {
         WriteWholeFile(path, text, fs);
-    } catch (const TFolderError&) {
+    } catch (const TFileRefusal&) {
         throw;
     } catch (const TVeltraError&) {
         throw TGroupWriteError(GroupFileMessage(path));

@@ -26,7 +26,8 @@ public:
 std::string GroupFileText(const TDataMod& dm);
 
 // Writes GroupFileText whole or not at all (model/SafeFile.h). Throws
-// TGroupWriteError (GroupFileMessage), or TFolderError when `path` is a folder.
+// TGroupWriteError (GroupFileMessage), or the refusal of a folder or a read-only
+// file (TFileRefusal) as it is.
 void SaveGroupFile(const TDataMod& dm, const std::string& path, TFileSystem& fs = RealFileSystem());
 
 // Writes ResultLines one per line (the frequency view saved as it is shown), the same way.

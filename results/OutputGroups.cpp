@@ -9,6 +9,7 @@
 
 #include "model/InputFile.h"
 #include "model/NumberText.h"
+#include "results/FrequencyFile.h"
 #include "results/GroupTables.h"
 #include "results/PathWithExtension.h"
 #include "results/TextLists.h"
@@ -579,14 +580,28 @@ void BuildGroupOption(TDataMod& dm, int number)
             v *= 100;
 }
 
+namespace {
+
+// The frequency file read and checked whole before it replaces the lines shown.
+void LoadFrequencyLines(TDataMod& dm, const std::string& frq)
+{
+    std::vector<std::string> lines;
+    ReadTextLines(frq, lines, "a result or frequency file");
+    CheckFrequencyLines(frq, lines);
+    dm.ResultLines = std::move(lines);
+    dm.Rec.Shell.LineCount = static_cast<std::int32_t>(dm.ResultLines.size());
+    dm.Groups.TableInResultLines = false;
+}
+
+} // namespace
+
 void RunGroupOption(TDataMod& dm, int number)
 {
     const TGroupOption& option = GroupOption(number);
     if (number == 13) {
         const std::string frq = PathWithExtension(dm.Rec.Shell.FileName, ".frq");
         dm.Rec.Shell.FileName = frq;
-        if (!LoadResultLines(dm, frq))
-            throw TGroupReadError(GroupFileMessage(frq));
+        LoadFrequencyLines(dm, frq);
         dm.Rec.Shell.FileName = PathWithExtension(frq, ".res");
         return;
     }
@@ -599,8 +614,7 @@ void RunGroupOptionOn(TDataMod& dm, int number, const std::string& resultPath)
     const TGroupOption& option = GroupOption(number);
     if (number == 13) {
         const std::string frq = PathWithExtension(resultPath, ".frq");
-        if (!LoadResultLines(dm, frq))
-            throw TGroupReadError(GroupFileMessage(frq));
+        LoadFrequencyLines(dm, frq);
         dm.Rec.Shell.FileName = resultPath;
         return;
     }

@@ -1,6 +1,8 @@
 #include "results/TRunFiles.h"
 
+#include <chrono>
 #include <filesystem>
+#include <optional>
 
 #include "results/PathWithExtension.h"
 
@@ -40,8 +42,19 @@ TRunFiles::TRunFiles(const std::string& workDir, TFileSystem& fs)
 
 void TRunFiles::RunStarted(const TRunStart& e, const TInputRecord& r, const TEngineState& s)
 {
+    const auto started = std::chrono::system_clock::now();
+    const std::string marker = PathWithExtension(e.BasePath, ".trf");
+    const std::vector<std::string> outputs{PathWithExtension(e.BasePath, ".res"), PathWithExtension(e.BasePath, ".frq"),
+                                           marker, warnPath_};
+    // A protected file refuses the run before anything is touched.
+    for (const std::string& path : outputs)
+        RefuseReadOnly(path);
+    // What earlier runs of this case, killed while they put their files in place,
+    // left beside them (the writers of a run still going hold theirs locked).
+    for (const std::string& path : outputs)
+        RemoveStaleTemporaries(path, started, fs_);
     // A marker of an earlier run must not stand beside files this run may not finish.
-    fs_.Remove(PathWithExtension(e.BasePath, ".trf"));
+    fs_.Remove(marker);
     res_.RunStarted(e, r, s);
     frq_.RunStarted(e, r, s);
     warn_.RunStarted(e, r, s);
@@ -65,16 +78,20 @@ void TRunFiles::RunEnded(const TRunEnd& e, const TInputRecord&, const TEngineSta
         resExtended = Extended(res_.Path(), res_.Text(), "a result file");
     if (frq_.Extends())
         frqExtended = Extended(frq_.Path(), frq_.Text(), "a frequency file");
-    // Every file is prepared before any is put in place; the marker comes last.
+    // Every file is prepared (written and flushed) before any is put in place. The
+    // marker comes last, once the others and their folders are on the disk: a
+    // marker that survives a crash stands beside the complete set.
     std::vector<TPendingFile> pending;
-    pending.reserve(4);
+    pending.reserve(3);
     pending.emplace_back(res_.Path(), res_.Extends() ? resExtended : res_.Text(), fs_);
     pending.emplace_back(frq_.Path(), frq_.Extends() ? frqExtended : frq_.Text(), fs_);
     pending.emplace_back(warnPath_, warn_.Text(), fs_);
+    std::optional<TPendingFile> marker;
     if (e.MarkerDue)
-        pending.emplace_back(e.MarkerPath, "2\r\n", fs_);
-    for (TPendingFile& file : pending)
-        file.Commit();
+        marker.emplace(e.MarkerPath, "2\r\n", fs_);
+    CommitTogether(pending);
+    if (marker)
+        marker->Commit();
 }
 
 } // namespace veltra

@@ -50,6 +50,16 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
     const std::string errorList = (fs::path(workDir) / "Error.lst").string();
     const std::string warningList = (fs::path(workDir) / "warning.lst").string();
 
+    // A protected file among those this call may write or remove refuses it before
+    // anything is touched: the lists, and the result, frequency and marker files of
+    // the input and of the series it continues.
+    RefuseReadOnly(errorList);
+    RefuseReadOnly(warningList);
+    for (const std::string& base : {rec.Shell.FileName, st.RunFirstFileName})
+        for (const char* ext : {".res", ".frq", ".trf"})
+            if (!base.empty())
+                RefuseReadOnly(PathWithExtension(base, ext));
+
     // The run decides from its own check, never from an Error.lst that another
     // program in the same folder may have written meanwhile.
     const std::vector<std::string> errors = InputErrorLines(rec);

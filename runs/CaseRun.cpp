@@ -35,14 +35,14 @@ std::string StopMessage(TStopCause cause)
 // first line of an error, so the first rule that Error.lst lists stands for them.
 class TCaseSteps final : public TYearSteps {
 public:
-    explicit TCaseSteps(const std::vector<std::string>& files) : files_(files) {}
+    TCaseSteps(const std::vector<std::string>& files, TFileSystem& fs) : files_(files), fs_(fs) {}
 
     void ReadOver(const std::string& path, TInputRecord& rec) override { ReadCaseInput(path, rec); }
 
     void SaveYearFile(const TInputRecord& rec, const std::string& path) override
     {
         if (std::find(files_.begin(), files_.end(), path) == files_.end())
-            WriteWholeFile(path, InputFileText(rec));
+            WriteWholeFile(path, InputFileText(rec), fs_);
     }
 
     std::string InputErrorsMessage(int /*year*/, const TDataMod& dm) override
@@ -53,6 +53,7 @@ public:
 
 private:
     const std::vector<std::string>& files_;
+    TFileSystem& fs_;
 };
 
 // A series (`veltra series`) refuses before anything runs unless every file
@@ -75,7 +76,7 @@ void RefuseOtherSeries(const std::vector<std::string>& files, const TInputRecord
 
 // One file as `veltra run` runs it (all years; with Ky = 1 year by year without
 // changes), several as `veltra series` does.
-void Run(const std::vector<std::string>& files, const std::string& workDir, TRunSummary& summary)
+void Run(const std::vector<std::string>& files, const std::string& workDir, TRunSummary& summary, TFileSystem& fs)
 {
     TDataMod dm;
     TEngineState st;
@@ -87,9 +88,10 @@ void Run(const std::vector<std::string>& files, const std::string& workDir, TRun
     run.Changes = files.size() > 1;
     run.WorkDir = workDir;
     run.Observer = &summary;
+    run.FileSystem = &fs;
     if (run.Changes)
         RefuseOtherSeries(files, dm.Rec);
-    TCaseSteps steps(files);
+    TCaseSteps steps(files, fs);
     const TCalculateResult result = RunYears(dm, st, carry, run, steps);
     if (result.WaterTableStop)
         throw TVeltraError(TErrorKind::Stopped, StopMessage(result.StopCause));
@@ -147,14 +149,14 @@ TCaseOutcome FailedCaseOutcome(const std::exception& failure)
     return outcome;
 }
 
-TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& workDir)
+TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& workDir, TFileSystem& fs)
 {
     TCaseOutcome outcome;
     TRunSummary summary;
     try {
         if (files.empty())
             throw TVeltraError(TErrorKind::Usage, "no input file");
-        Run(files, workDir, summary);
+        Run(files, workDir, summary, fs);
         outcome.Status = TCaseStatus::Ok;
     } catch (const std::exception& e) {
         outcome = FailedCaseOutcome(e);

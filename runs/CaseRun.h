@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/SafeFile.h"
 #include "model/TVeltraError.h"
 #include "model/UDataMod.h"
 #include "results/TRunSummary.h"
@@ -49,7 +50,9 @@ void ReadCaseInput(const std::string& path, TInputRecord& rec);
 // Runs `files` in `workDir` (Error.lst and warning.lst go there; the results beside
 // the first file): one file as `veltra run` does, several as `veltra series` does
 // (the first file's year 1, then the later years' files in order). Paths are
-// absolute. Never throws: every error becomes the outcome.
-TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& workDir);
+// absolute. Never throws: every error becomes the outcome. The files go through
+// `fs` (a batch passes a TFlushAtEndFileSystem and flushes once at its end).
+TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& workDir,
+                     TFileSystem& fs = RealFileSystem());
 
 } // namespace veltra

@@ -17,7 +17,7 @@ while IFS='|' read -r name edit want text; do
 done <<'CASES'
 letters|s/^        0.100   0.100   0.100   0.100/        0.100   abc     0.100   0.100/|2|line 14: "abc" is not a number
 ns0|s/^        10      2       0 /        10      0       0 /|1| Total number of months must be 12.
-ns9|s/^        10      2       0 /        10      9       0 /|2|is not a number
+ns9|s/^        10      2       0 /        10      9       0 /|2|line 9: Ns is 9. Number of seasons NS must be 1, 2, 3 or 4.
 ns256|s/^        10      2       0 /        10      256       0 /|2|"256" is not a whole number from 0 to 255
 huge|s/^        7.0     5.0/        1e308   5.0/|1| Total number of months must be 12.
 overflow|s/^        7.0     5.0/        1e999   5.0/|2|"1e999" is not a number

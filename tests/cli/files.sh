@@ -134,6 +134,78 @@ for args in "run field.inp" "check field.inp" "convert field.inp out.inp" "examp
 done
 chmod 755 "$T/ro/data"
 
+# --- A file without write permission for its owner is never replaced, root
+# included: each command names it (status 2) and leaves every file as it was.
+mkdir -p "$T/protect" && cd "$T/protect"
+cp "$F" field.inp; "$VELTRA" run field.inp > /dev/null
+cp "$REF/gen_case_0009/gen_case_0009.inp" g.inp   # Ky = 1, Ny = 4
+"$VELTRA" table field.res 1 --prn g.prn --csv g.csv > /dev/null; "$VELTRA" chart field.res 5 -o g.png > /dev/null
+cp field.inp copy.inp; echo mine > g2.inp
+# PROTECTED FILE | veltra arguments
+while IFS='|' read -r file args; do
+  chmod 444 "$file"
+  before=$(ls -l --time-style=+%s.%N && md5sum ./*)
+  "$VELTRA" $args > ../out.txt 2> ../err.txt; st=$?
+  check "$args, $file read-only: status 2, named" '[ $st -eq 2 ] && grep -qF "$file\" is read-only" ../err.txt && no_raw ../err.txt'
+  check "$args, $file read-only: nothing changed" '[ "$(ls -l --time-style=+%s.%N && md5sum ./*)" = "$before" ]'
+  chmod 644 "$file"
+done <<'TABLE'
+field.res|run field.inp
+field.frq|run field.inp
+field.trf|run field.inp
+warning.lst|run field.inp
+g2.inp|series g.inp --force
+copy.inp|convert field.inp copy.inp
+field.inp|convert field.inp field.inp
+g.prn|table field.res 1 --prn g.prn
+g.csv|table field.res 4 --csv g.csv
+g.png|chart field.res 5 -o g.png
+TABLE
+
+# --- Two outputs that are one file through a link not pointing anywhere yet.
+mkdir -p "$T/linked" && cd "$T/linked"
+cp "$F" field.inp; ln -s field.res field.frq
+"$VELTRA" run field.inp > out.txt 2> err.txt; st=$?
+check "run with field.frq -> field.res: status 2, nothing written" \
+  '[ $st -eq 2 ] && grep -qF "\"$T/linked/field.res\" and \"$T/linked/field.frq\" are one file" err.txt && [ ! -e field.res ] && [ ! -e warning.lst ]'
+ln -s a.prn b.csv
+"$VELTRA" table "$REF/field/field.res" 4 --prn a.prn --csv b.csv > out.txt 2> err.txt; st=$?
+check "--csv b.csv -> a.prn: status 2, nothing written" '[ $st -eq 2 ] && grep -q "are one file" err.txt && [ ! -e a.prn ]'
+
+# --- A damaged frequency file is refused as a damaged result file is, naming the line.
+mkdir -p "$T/frq" && cd "$T/frq"
+Q=$REF/field/field.frq
+cp "$REF/field/field.res" field.res
+# DAMAGE | the message after "field.frq", line
+while IFS='|' read -r damage want; do
+  case $damage in
+    "cut at a line end") head -n 30 "$Q" > field.frq ;;
+    "cut inside a line") head -c 2000 "$Q" > field.frq ;;
+    "title changed") sed '1s/SOIL/SOLE/' "$Q" > field.frq ;;
+    "a year doubled") { head -n 27 "$Q"; sed -n 16,27p "$Q"; tail -n +28 "$Q"; } > field.frq ;;
+    "a year missing") { head -n 15 "$Q"; tail -n +28 "$Q"; } > field.frq ;;
+  esac
+  "$VELTRA" table field.res 13 > out.txt 2> err.txt; st=$?
+  check "table 13 with its .frq $damage: status 2, $want" '[ $st -eq 2 ] && [ ! -s out.txt ] && grep -qF "field.frq\", line $want" err.txt'
+done <<'TABLE'
+cut at a line end|30: the file ends inside the table of year 2 season 1 (line 28)
+cut inside a line|52: no season line where season 1 of year 4 should start
+title changed|1: the title is not "FREQUENCY DISTRIBUTION OF SOIL SALINITY"
+a year doubled|28: year 1 follows year 1 (a table doubled or missing)
+a year missing|16: year 2 follows year 0 (a table doubled or missing)
+TABLE
+
+# --- A count of seasons outside 1..4 that derails the reader is named as such.
+mkdir -p "$T/seasons" && cd "$T/seasons"
+for n in 5 9 255; do
+  sed "6s/^        10      2 /        10      $n /" "$F" > ns$n.inp
+  for cmd in check run; do
+    "$VELTRA" $cmd ns$n.inp > out.txt 2> err.txt; st=$?
+    check "$cmd with Ns = $n: status 2, Ns named" \
+      '[ $st -eq 2 ] && [ "$(cat err.txt)" = "The file \"$T/seasons/ns$n.inp\" cannot be read: line 9: Ns is $n. Number of seasons NS must be 1, 2, 3 or 4." ]'
+  done
+done
+
 # --- Result files: a doubled record refused naming the line (the other damage: the
 # results tests); a stopped run's last year read as it stands.
 mkdir -p "$T/res" && cd "$T/res"

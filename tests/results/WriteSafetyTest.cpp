@@ -117,6 +117,13 @@ TEST_F(Writers, AFullDiskLeavesTheEarlierFileAndNothingElse)
             EXPECT_EQ(ReadFile(path), "earlier");
             EXPECT_EQ(Names(), std::set<std::string>{w.Name});
         }
+        // A file its owner may not write is refused, named and kept (root included).
+        ::chmod(path.c_str(), 0440);
+        EXPECT_EQ(Refusal([&] { w.Write(path.string(), RealFileSystem()); }),
+                  "The file \"" + path.string() + "\" is read-only (its owner may not write it); it was not replaced.");
+        EXPECT_EQ(ReadFile(path), "earlier");
+        EXPECT_EQ(Names(), std::set<std::string>{w.Name});
+        ::chmod(path.c_str(), 0640);
         w.Write(path.string(), RealFileSystem());
         EXPECT_EQ(ReadFile(path), whole);
         struct stat info {};

@@ -2,6 +2,7 @@
 // writes, leaves each earlier file whole and no run marker; a run decides from its
 // own check. (What input errors delete, and what a series going on keeps, is checked
 // through the window.)
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -16,8 +17,10 @@
 #include "engine/UCalculate.h"
 #include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
+#include "model/InputFile.h"
 #include "model/TVeltraError.h"
 #include "runs/Calculate.h"
+#include "runs/CaseRun.h"
 #include "support/TFaultyFileSystem.h"
 #include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
@@ -149,6 +152,138 @@ TEST_F(RunFiles, AFailedOrKilledRerunLeavesEveryFileWholeAndNoMarker)
             if (e.path().filename().string().rfind(".", 0) == 0)
                 fs::remove(e.path()); // what the killed process left beside the targets
     }
+}
+
+TEST_F(RunFiles, TheMarkerGoesInPlaceOnlyOnceTheOtherFilesAndTheirFoldersAreOnTheDisk)
+{
+    const fs::path work = dir_ / "work"; // warning.lst in a folder of its own
+    fs::create_directories(work);
+    TDataMod dm;
+    dm.Rec = FieldExampleRecord();
+    TEngineState st;
+    TAnnualCarry carry;
+    ClearOneShotFlags(st);
+    StartNewRun(dm.Rec, st, carry, (dir_ / "field.inp").string());
+    TSilentProgress progress;
+    test::TFaultyFileSystem files;
+    TCalculateOptions options;
+    options.KeepWarningList = true;
+    options.Files = &files;
+    ASSERT_TRUE(Calculate(dm, st, carry, work.string(), progress, options).Ran);
+    const std::vector<std::string>& calls = files.Calls;
+    auto at = [&](const std::string& call) {
+        const auto it = std::find(calls.begin(), calls.end(), call);
+        EXPECT_NE(it, calls.end()) << call << " in " << testing::PrintToString(calls);
+        return it - calls.begin();
+    };
+    // The call that put `target` in place, and the temporary file it came from.
+    auto replaced = [&](const fs::path& target) -> std::pair<std::ptrdiff_t, std::string> {
+        for (std::size_t i = 0; i < calls.size(); ++i)
+            if (calls[i].rfind("replace ", 0) == 0 && calls[i].size() > target.string().size() + 3 &&
+                calls[i].compare(calls[i].size() - target.string().size() - 3, std::string::npos,
+                                 " > " + target.string()) == 0)
+                return {static_cast<std::ptrdiff_t>(i), calls[i].substr(8, calls[i].find(" > ") - 8)};
+        ADD_FAILURE() << target << " never put in place";
+        return {0, ""};
+    };
+    const auto [marker, markerTemporary] = replaced(dir_ / "field.trf");
+    for (const fs::path& target : {dir_ / "field.res", dir_ / "field.frq", work / "warning.lst"}) {
+        SCOPED_TRACE(target);
+        const auto [put, temporary] = replaced(target);
+        EXPECT_LT(at("write " + temporary), at("flush " + temporary));
+        EXPECT_LT(at("flush " + temporary), put);
+        const auto folder = at("flush folder " + target.parent_path().string());
+        EXPECT_LT(put, folder);
+        EXPECT_LT(folder, marker);
+    }
+    // The marker the same way, and nothing after its folder's flush.
+    EXPECT_LT(at("flush " + markerTemporary), marker);
+    EXPECT_EQ(calls.back(), "flush folder " + dir_.string());
+    EXPECT_EQ(static_cast<std::size_t>(marker) + 2, calls.size());
+}
+
+TEST_F(RunFiles, ALaterRunRemovesWhatARunKilledBetweenItsFilesLeft)
+{
+    RunOnce();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        test::TFaultyFileSystem killed;
+        killed.ReplacesBeforeKill = 1; // between the .res and the .frq
+        TDataMod dm = Changed();
+        try {
+            Run(dm, &killed);
+        } catch (...) {}
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9);
+    auto hidden = [&] {
+        std::set<std::string> names;
+        for (const std::string& name : test::EntryNames(dir_))
+            if (name.rfind(".", 0) == 0)
+                names.insert(name);
+        return names;
+    };
+    // A new .res beside the old .frq, no marker: the set is not complete.
+    EXPECT_NE(ReadFile(dir_ / "field.res"), before_["field.res"]);
+    EXPECT_EQ(ReadFile(dir_ / "field.frq"), before_["field.frq"]);
+    EXPECT_FALSE(fs::exists(dir_ / "field.trf"));
+    const std::set<std::string> left = hidden();
+    ASSERT_GE(left.size(), 2u); // the old .res, the new .frq and warning.lst
+    for (const std::string& name : left)
+        EXPECT_EQ(name.find(".veltra-"), name.size() - 24) << name;
+
+    TDataMod dm = Changed();
+    ASSERT_TRUE(Run(dm).Ran);
+    EXPECT_EQ(hidden(), std::set<std::string>{});
+    EXPECT_EQ(ReadFile(dir_ / "field.trf"), "2\r\n");
+}
+
+TEST_F(RunFiles, AProtectedFileRefusesTheRunBeforeAnythingIsTouched)
+{
+    RunOnce();
+    WriteWholeFile((dir_ / "Error.lst").string(), "mine\r\n");
+    before_["Error.lst"] = "mine\r\n";
+    for (const char* f : {"field.res", "field.frq", "field.trf", "warning.lst", "Error.lst"}) {
+        for (bool inputErrors : {false, true}) {
+            SCOPED_TRACE(std::string(f) + (inputErrors ? ", input errors" : ""));
+            fs::permissions(dir_ / f, fs::perms::owner_write, fs::perm_options::remove);
+            TDataMod dm = Changed();
+            if (inputErrors)
+                dm.Rec.Per = -1;
+            try {
+                Run(dm);
+                ADD_FAILURE() << "a read-only file replaced";
+            } catch (const TReadOnlyError& e) {
+                EXPECT_EQ(std::string(e.what()),
+                          "The file \"" + (dir_ / f).string() +
+                              "\" is read-only (its owner may not write it); it was not replaced.");
+            }
+            for (const auto& [name, text] : before_)
+                EXPECT_EQ(ReadFile(dir_ / name), text) << name;
+            fs::permissions(dir_ / f, fs::perms::owner_write, fs::perm_options::add);
+        }
+    }
+}
+
+TEST_F(RunFiles, ACaseOfManyWritesThroughTheFileSystemItIsGivenAndIsFlushedAtTheEnd)
+{
+    WriteWholeFile((dir_ / "field.inp").string(), InputFileText(FieldExampleRecord()));
+    test::TFaultyFileSystem files;
+    const TCaseOutcome outcome = RunCase({(dir_ / "field.inp").string()}, dir_.string(), files);
+    EXPECT_EQ(outcome.Status, TCaseStatus::Ok) << outcome.Message;
+    EXPECT_EQ(files.Calls.back(), "flush folder " + dir_.string());
+    EXPECT_NE(
+        std::find_if(files.Calls.begin(), files.Calls.end(),
+                     [&](const std::string& c) { return c.find(" > " + (dir_ / "field.trf").string()) != c.npos; }),
+        files.Calls.end());
+    // A batch passes the file system without a flush per file, then flushes once.
+    TFlushAtEndFileSystem atEnd;
+    EXPECT_NO_THROW(atEnd.FlushFile((dir_ / "field.res").string()));
+    EXPECT_NO_THROW(FlushAllFiles(dir_.string()));
+    EXPECT_THROW(FlushAllFiles((dir_ / "none").string()), TVeltraError);
 }
 
 TEST_F(RunFiles, ARunDecidesFromItsOwnCheck)

@@ -150,6 +150,33 @@ TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehind)
     EXPECT_FALSE(fs::exists(dir_ / "Field.INP"));
 }
 
+TEST_F(WindowRun, ReadOnlyFilesAreRefusedNamedAndKept)
+{
+    OpenAndShowInput(WriteInput("field.inp", Field(2)));
+    auto readOnly = [](const std::string& path) {
+        return "The file \"" + path + "\" is read-only (its owner may not write it); it was not replaced.";
+    };
+    // The input file: asked, then refused with the reason, not as a damaged file.
+    WriteFile(dir_ / "Kept.INP", "mine\r\n");
+    fs::permissions(dir_ / "Kept.INP", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(
+        SaveRunDialogue({Path("Kept.inp")}, {true}),
+        (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
+                                  "save: " + InputFilter, "question: The file already exists, overwrite?",
+                                  "message: " + readOnly(Path("Kept.INP")), "message: The input data were not saved"}));
+    EXPECT_EQ(ReadFile(dir_ / "Kept.INP"), "mine\r\n");
+
+    // A result file of an earlier run: the run is refused before it touches a file.
+    EXPECT_EQ(SaveRunDialogue({Path("Run.inp")}, {true}).size(), 5u);
+    const std::string before = ReadFile(dir_ / "Run.res");
+    fs::permissions(dir_ / "Run.frq", fs::perms::owner_write, fs::perm_options::remove);
+    const std::vector<std::string> said = SaveRunDialogue({Path("Run.inp")}, {true, true});
+    EXPECT_NE(std::find(said.begin(), said.end(), "message: " + readOnly(Path("Run.frq"))), said.end())
+        << testing::PrintToString(said);
+    EXPECT_EQ(ReadFile(dir_ / "Run.res"), before);
+    EXPECT_EQ(ReadFile(dir_ / "Run.trf"), "2\r\n");
+}
+
 TEST_F(WindowRun, RunWorksOnTheValuesAsSaved)
 {
     TInputRecord rec = Field(2);

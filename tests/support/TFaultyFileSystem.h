@@ -1,8 +1,10 @@
 #pragma once
 // A file system whose writes fail on purpose: a disk that fills after so many
-// bytes, or a process killed between writing a file and putting it in place.
+// bytes, a process killed between writing a file and putting it in place, a disk
+// that cannot flush; and that lists the calls in their order.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <unistd.h>
 
@@ -19,9 +21,40 @@ public:
     int ReplacesBeforeKill = -1;
     // Bytes written so far.
     long long BytesWritten = 0;
+    // Flushes that fail.
+    bool FileFlushFails = false;
+    bool FolderFlushFails = false;
+    // The calls, in order: "write PATH", "flush PATH", "replace FROM > TO",
+    // "flush folder FOLDER", "remove PATH".
+    std::vector<std::string> Calls;
+
+    void FlushFile(const std::string& path) override
+    {
+        Calls.push_back("flush " + path);
+        if (FileFlushFails)
+            throw TVeltraError(TErrorKind::File, CannotWriteMessage(path));
+        TFileSystem::FlushFile(path);
+    }
+
+    void FlushFolder(const std::string& folder) override
+    {
+        Calls.push_back("flush folder " + folder);
+        if (FolderFlushFails)
+            throw TVeltraError(TErrorKind::File, "The folder \"" + folder + "\" could not be written to the disk.");
+        TFileSystem::FlushFolder(folder);
+    }
+
+    void Remove(const std::string& path) noexcept override
+    {
+        try {
+            Calls.push_back("remove " + path);
+        } catch (...) {}
+        TFileSystem::Remove(path);
+    }
 
     void WriteNewFile(const std::string& path, std::string_view data) override
     {
+        Calls.push_back("write " + path);
         if (BytesLeft >= 0 && static_cast<long long>(data.size()) > BytesLeft) {
             // What a full disk leaves: the part that fitted, then the failure.
             TFileSystem::WriteNewFile(path, data.substr(0, static_cast<std::size_t>(BytesLeft)));
@@ -37,6 +70,7 @@ public:
 
     void Replace(const std::string& from, const std::string& to) override
     {
+        Calls.push_back("replace " + from + " > " + to);
         if (ReplacesBeforeKill == 0)
             ::_exit(9);
         if (ReplacesBeforeKill > 0)

@@ -1,0 +1,177 @@
+// The safe writer's own rules, beside what every writer shows (tests/results/
+// WriteSafetyTest.cpp): flushed before the rename and the folder after, temporary
+// names that are random and fit the name limit, stale temporaries removed, files their
+// owner may not write never replaced.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "model/SafeFile.h"
+#include "support/TFaultyFileSystem.h"
+#include "support/TScratchFolder.h"
+#include "support/TestFiles.h"
+
+namespace veltra {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SafeFile : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return scratch_.Path(name); }
+    static std::string Read(const std::string& path) { return test::ReadFile(path); }
+    std::set<std::string> Names() const { return test::EntryNames(dir_); }
+    // The message of the error `write` throws ("" when it throws none).
+    template <typename F>
+    static std::string Refusal(F write)
+    {
+        try {
+            write();
+        } catch (const TVeltraError& e) {
+            EXPECT_EQ(e.Kind, TErrorKind::File);
+            return e.what();
+        }
+        return {};
+    }
+
+    test::TScratchFolder scratch_{"veltra-safefile"};
+    const fs::path& dir_ = scratch_.Dir;
+};
+
+TEST_F(SafeFile, AFileIsFlushedBeforeItsRenameAndItsFolderAfter)
+{
+    const std::string target = Path("out.txt");
+    WriteWholeFile(target, "earlier");
+    {
+        test::TFaultyFileSystem files;
+        WriteWholeFile(target, "new", files);
+        ASSERT_EQ(files.Calls.size(), 4u) << testing::PrintToString(files.Calls);
+        const std::string temporary = files.Calls[0].substr(6);
+        EXPECT_EQ(files.Calls,
+                  (std::vector<std::string>{"write " + temporary, "flush " + temporary,
+                                            "replace " + temporary + " > " + target, "flush folder " + dir_.string()}));
+    }
+    {
+        // Files committed together: every one flushed before the first rename, the
+        // folder once after the last.
+        test::TFaultyFileSystem files;
+        WriteWholeFiles({{Path("a"), "a"}, {Path("b"), "b"}}, files);
+        std::vector<std::string> kinds;
+        for (const std::string& call : files.Calls)
+            kinds.push_back(call.substr(0, call.find(' ', call.rfind("flush folder", 0) == 0 ? 6 : 0)));
+        EXPECT_EQ(kinds,
+                  (std::vector<std::string>{"write", "flush", "write", "flush", "replace", "replace", "flush folder"}));
+    }
+    // A flush that fails is a failure: the earlier file stays, nothing beside it.
+    test::TFaultyFileSystem cannotFlush;
+    cannotFlush.FileFlushFails = true;
+    EXPECT_EQ(Refusal([&] { WriteWholeFile(target, "lost", cannotFlush); }), CannotWriteMessage(target));
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(Names(), (std::set<std::string>{"a", "b", "out.txt"}));
+    // The folder's flush failing is never reported as success.
+    test::TFaultyFileSystem folderFails;
+    folderFails.FolderFlushFails = true;
+    EXPECT_NE(Refusal([&] { WriteWholeFile(target, "unsure", folderFails); }), "");
+}
+
+TEST_F(SafeFile, TemporaryNamesAreRandomRecognisableAndFitTheNameLimit)
+{
+    // A legal name of 254 bytes, ASCII or two-byte characters, is written.
+    const std::string ascii(254, 'a');
+    std::string accents;
+    for (int i = 0; i < 127; ++i)
+        accents += "\xc3\xa9"; // é
+    for (const std::string& name : {ascii, accents}) {
+        WriteWholeFile(Path(name), "text");
+        EXPECT_EQ(Read(Path(name)), "text");
+        const std::string temporary = fs::path(TemporaryBeside(Path(name))).filename().string();
+        EXPECT_LE(temporary.size(), 255u);
+        const std::string prefix = TemporaryPrefix(Path(name));
+        EXPECT_EQ(temporary.compare(0, prefix.size(), prefix), 0);
+        // Cut between characters, never inside one.
+        const std::string kept = prefix.substr(1, prefix.size() - 1 - std::string(".veltra-").size());
+        EXPECT_EQ(name.compare(0, kept.size(), kept), 0);
+        EXPECT_NE(static_cast<unsigned char>(name[kept.size()]) & 0xC0, 0x80u);
+    }
+    // "." + the name + ".veltra-" + 16 hexadecimal digits, never the same twice.
+    std::set<std::string> seen;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string name = fs::path(TemporaryBeside(Path("field.res"))).filename().string();
+        ASSERT_EQ(name.size(), std::string(".field.res.veltra-").size() + 16) << name;
+        EXPECT_EQ(name.rfind(".field.res.veltra-", 0), 0u) << name;
+        EXPECT_EQ(name.find_first_not_of("0123456789abcdef", 18), std::string::npos) << name;
+        seen.insert(name);
+    }
+    EXPECT_EQ(seen.size(), 1000u);
+}
+
+TEST_F(SafeFile, StaleTemporariesGoThoseOfWritersStillGoingStay)
+{
+    const std::string target = Path("field.res");
+    const auto since = std::chrono::system_clock::now();
+    auto touch = [](const std::string& path, std::chrono::seconds fromSince, std::chrono::system_clock::time_point t0) {
+        std::ofstream(path, std::ios::binary) << "left";
+        const auto when = std::chrono::duration_cast<std::chrono::nanoseconds>((t0 + fromSince).time_since_epoch());
+        const timespec times[2] = {{when.count() / 1000000000, when.count() % 1000000000},
+                                   {when.count() / 1000000000, when.count() % 1000000000}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    };
+    const std::string stale = TemporaryBeside(target);
+    const std::string fresh = TemporaryBeside(target);
+    const std::string otherFile = TemporaryBeside(Path("field.frq"));
+    const std::string notOurs = Path(".field.res.veltra-mine");
+    touch(stale, std::chrono::seconds(-3600), since);
+    touch(fresh, std::chrono::seconds(1), since);
+    touch(otherFile, std::chrono::seconds(-3600), since);
+    touch(notOurs, std::chrono::seconds(-3600), since);
+    // A writer still going: its temporary file is old but locked.
+    TPendingFile going(target, "going");
+    std::string goingTemporary;
+    for (const auto& e : fs::directory_iterator(dir_))
+        if (e.path() != stale && e.path() != fresh && e.path() != notOurs &&
+            e.path().filename().string().rfind(".field.res.veltra-", 0) == 0)
+            goingTemporary = e.path().string();
+    ASSERT_FALSE(goingTemporary.empty());
+    touch(goingTemporary, std::chrono::seconds(-3600), since);
+
+    RemoveStaleTemporaries(target, since);
+    EXPECT_FALSE(fs::exists(stale));
+    for (const std::string& kept : {fresh, otherFile, notOurs, goingTemporary})
+        EXPECT_TRUE(fs::exists(kept)) << kept;
+    going.Commit();
+    EXPECT_EQ(Read(target), "left"); // what touch() wrote into the writer's file
+}
+
+TEST_F(SafeFile, AFileItsOwnerMayNotWriteIsNeverReplaced)
+{
+    const std::string target = Path("kept.res");
+    WriteWholeFile(target, "kept");
+    fs::create_symlink("kept.res", dir_ / "link.res");
+    ::chmod(target.c_str(), 0444);
+    const std::string message = "is read-only (its owner may not write it); it was not replaced.";
+    for (const std::string& path : {target, Path("link.res")}) {
+        EXPECT_EQ(Refusal([&] { WriteWholeFile(path, "new"); }), "The file \"" + path + "\" " + message);
+        EXPECT_THROW(WriteWholeFile(path, "new"), TReadOnlyError);
+        EXPECT_THROW(RefuseReadOnly(path), TReadOnlyError);
+    }
+    EXPECT_EQ(Read(target), "kept");
+    EXPECT_EQ(Names(), (std::set<std::string>{"kept.res", "link.res"}));
+    // Write permission for the owner is what counts, whoever runs the program.
+    ::chmod(target.c_str(), 0200);
+    WriteWholeFile(target, "new");
+    ::chmod(target.c_str(), 0600);
+    EXPECT_EQ(Read(target), "new");
+    EXPECT_NO_THROW(RefuseReadOnly(Path("none.res")));
+    EXPECT_NO_THROW(RefuseReadOnly("/dev/null"));
+}
+
+} // namespace
+} // namespace veltra
