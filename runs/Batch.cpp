@@ -236,10 +236,16 @@ void RemoveListedCaseFiles(const std::string& folder, const std::vector<std::str
     } catch (const TVeltraError&) {
         return; // nothing known to be ours: nothing removed
     }
-    TFileSystem& files = RealFileSystem();
+    std::vector<std::string> removed;
     for (const std::string& name : ListFileEntries(text))
         if (PlainFileName(name) && std::find(keep.begin(), keep.end(), name) == keep.end())
-            files.Remove((fs::path(folder) / name).string());
+            removed.push_back((fs::path(folder) / name).string());
+    // A file its owner may not write is never replaced: the case stops before any goes.
+    for (const std::string& path : removed)
+        RefuseReadOnly(path);
+    TFileSystem& files = RealFileSystem();
+    for (const std::string& path : removed)
+        files.Remove(path);
 }
 
 void PrepareOutputFolder(const std::string& folder)
@@ -491,7 +497,8 @@ void RefuseInputsNamedLikeOutputs(const std::vector<TCaseInput>& inputs, const f
 // Makes the folder of a case ready and returns the inputs to run there: the inputs
 // read first, what the case's earlier run listed removed (its inputs kept: a case may
 // run again from its own copy), the new list written, then the copies.
-std::vector<std::string> PrepareCase(const TBatchPlan& plan, std::size_t index, const fs::path& folder)
+std::vector<std::string> PrepareCase(const TBatchPlan& plan, std::size_t index, const fs::path& folder,
+                                     TFileSystem& files)
 {
     const std::vector<TCaseInput> inputs = plan.Inputs(index);
     if (inputs.empty())
@@ -505,11 +512,11 @@ std::vector<std::string> PrepareCase(const TBatchPlan& plan, std::size_t index, 
     for (const std::string& name : CaseFileNames(inputs))
         if (name.find_first_of("\r\n") == std::string::npos) // a line each
             list += name + "\n";
-    WriteWholeFile((folder / CaseListName).string(), list);
+    WriteWholeFile((folder / CaseListName).string(), list, files);
     std::vector<std::string> copies;
     for (const TCaseInput& input : inputs) {
         const std::string copy = (folder / input.Name).string();
-        WriteWholeFile(copy, input.Text);
+        WriteWholeFile(copy, input.Text, files);
         copies.push_back(copy);
     }
     return copies;
@@ -535,7 +542,9 @@ std::unique_ptr<TSummaryRow> RunPlannedCase(const TBatchPlan& plan, std::size_t 
         if (!fs::is_directory(fs::symlink_status(folder, ec)))
             throw TVeltraError(TErrorKind::File, "The folder \"" + folder.string() + "\" could not be created.");
         const TCaseLock lock(*plan.Locks, folder.string());
-        row->Outcome = RunCase(PrepareCase(plan, index, folder), folder.string());
+        // Every file flushed once, at the batch's end, not one by one.
+        static TFlushAtEndFileSystem flushAtEnd;
+        row->Outcome = RunCase(PrepareCase(plan, index, folder, flushAtEnd), folder.string(), flushAtEnd);
     } catch (const std::exception& e) {
         row->Outcome = FailedCaseOutcome(e);
     }
@@ -606,6 +615,8 @@ TBatchResult RunBatch(const TBatchPlan& plan, TBatchReporter& reporter)
     RunInParallel(
         total, jobs, work, finished, [&] { reporter.Tick(); }, 200, fewer, plan.StartThread);
 
+    // The cases' files on the disk before the summary that reports them.
+    FlushAllFiles(plan.OutFolder);
     result.SummaryPath = (fs::path(plan.OutFolder) / SummaryFileName(plan.Shard.K, plan.Shard.N)).string();
     WriteWholeFile(result.SummaryPath, SummaryText(plan.VariedNames, lines));
     result.ExitStatus = WorstExitStatus(result);

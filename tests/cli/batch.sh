@@ -29,6 +29,11 @@ check "again: nothing written" 'cmp -s out/summary.csv summary.before && [ ! -s 
 printf 'old\r\n' > out/field/Error.lst
 "$VELTRA" batch --force --out out a/field.inp b/field.inp > out.txt 2> err.txt; st=$?
 check "--force: status 0, the stale error list gone" '[ $st -eq 0 ] && [ ! -e out/field/Error.lst ] && [ -f out/field/field.trf ]'
+chmod 0444 out/field_2/field.res; cp out/field_2/field.res kept.res
+"$VELTRA" batch --force --out out a/field.inp b/field.inp > out.txt 2> err.txt; st=$?
+check "--force over a read-only result: that case fails, named, the file kept" \
+  '[ $st -eq 2 ] && grep -q "^2,field_2,failed,2,.*is read-only" out/summary.csv && cmp -s kept.res out/field_2/field.res && [ -f out/field_2/field.trf ]'
+chmod 0644 out/field_2/field.res
 "$VELTRA" batch --force --out out out/field/field.inp > out.txt 2> err.txt; st=$?
 check "--force on a case's own copy: the input kept" '[ $st -eq 0 ] && cmp -s out/field/field.inp a/field.inp && [ -f out/field/field.trf ]'
 

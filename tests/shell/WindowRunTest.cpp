@@ -159,11 +159,9 @@ TEST_F(WindowRun, ReadOnlyFilesAreRefusedNamedAndKept)
     // The input file: asked, then refused with the reason, not as a damaged file.
     WriteFile(dir_ / "Kept.INP", "mine\r\n");
     fs::permissions(dir_ / "Kept.INP", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    EXPECT_EQ(
-        SaveRunDialogue({Path("Kept.inp")}, {true}),
-        (std::vector<std::string>{"message: Please determine file and folder name for saving the data",
-                                  "save: " + InputFilter, "question: The file already exists, overwrite?",
-                                  "message: " + readOnly(Path("Kept.INP")), "message: The input data were not saved"}));
+    EXPECT_EQ(SaveRunDialogue({Path("Kept.inp")}, {true}),
+              SaveAs({"question: The file already exists, overwrite?", "message: " + readOnly(Path("Kept.INP")),
+                      "message: The input data were not saved"}));
     EXPECT_EQ(ReadFile(dir_ / "Kept.INP"), "mine\r\n");
 
     // A result file of an earlier run: the run is refused before it touches a file.
