@@ -1,6 +1,7 @@
 #include "cli/BatchOptions.h"
 
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <iostream>
 #include <string>
@@ -24,7 +25,7 @@ std::string Duration(double seconds)
     if (seconds < 600)
         return FixedText(seconds, 0, 0) + " s";
     if (seconds < 36000)
-        return WholeText(static_cast<int>(seconds / 60 + 0.5)) + " min";
+        return WholeText(static_cast<int>(std::lround(seconds / 60))) + " min";
     return FixedText(seconds / 3600, 0, 1) + " h";
 }
 

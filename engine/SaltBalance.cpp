@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/Drainage.h"
+#include "model/TVeltraError.h"
 #include "results/RootZoneLayout.h"
 
 namespace veltra {
@@ -232,6 +233,8 @@ double RootZonePermanentAndRest(TEngineState& st, const TSeasonSalt& q, int s)
     const TRootZoneEntry *permanent = nullptr, *restEntry = nullptr;
     for (const TRootZoneEntry& e : RootZoneLayout(st.Kr))
         (IsPermanentLand(e.Symbol) ? permanent : restEntry) = &e;
+    if (permanent == nullptr || restEntry == nullptr)
+        throw TVeltraError(TErrorKind::Internal, "a root-zone layout of keys 1 to 3 without permanent or rotated land");
     const TLandSalt l = PermanentLand(st, q, s, *permanent);
     const double p = l.Fraction;
     const double startR = StartSalinity(st, restEntry->Var);

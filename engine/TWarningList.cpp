@@ -18,7 +18,7 @@ void TWarningList::SurfaceCorrected(int year, int season, bool sda, bool sdb, bo
     if (sro)
         lines.push_back(" The excessive surface runoff SRO" + where);
     lines.emplace_back();
-    Give(std::move(lines));
+    Give(lines);
 }
 
 void TWarningList::ReuseReduced(int year, int season)

@@ -25,7 +25,7 @@ public:
     void FarmersReducedB();
 
 private:
-    void Give(std::vector<std::string> lines) { out_.Warning(lines); }
+    void Give(const std::vector<std::string>& lines) { out_.Warning(lines); }
     TRunObserver& out_;
 };
 

@@ -61,10 +61,10 @@ struct TGroupLayout {
 // The charts' titles, notes and series names.
 // Texts are written exactly as users and their files know them, odd spellings included;
 // do not correct them.
-const char* const NoteKr = "Only applicable values are shown depending on the value of rotation key Kr";
-const char* const NoteKd = "Only applicable values are shown depending on the value of drainage key Kd";
-const char* const NoteEmployed = "Only applicable values are shown depending on the parameter values employed";
-const char* const NoteGiven = "Only applicable values are shown depending on the parameter values given";
+constexpr const char* NoteKr = "Only applicable values are shown depending on the value of rotation key Kr";
+constexpr const char* NoteKd = "Only applicable values are shown depending on the value of drainage key Kd";
+constexpr const char* NoteEmployed = "Only applicable values are shown depending on the parameter values employed";
+constexpr const char* NoteGiven = "Only applicable values are shown depending on the parameter values given";
 
 constexpr TColours Salinity{{{}, Blue, Green, Red, LightGreen, Grey, Fuchsia, Amber, Maroon}};
 constexpr TColours Discharge{{{}, Blue, Red, Green, Amber}};
@@ -102,7 +102,7 @@ constexpr TGroupLayout Layouts[] = {
 int NameCount(const TNames& names)
 {
     int n = 0;
-    while (n < 8 && names[static_cast<std::size_t>(n + 1)] != nullptr)
+    while (n < 8 && names[static_cast<std::size_t>(n) + 1] != nullptr)
         ++n;
     return n;
 }
@@ -190,15 +190,17 @@ public:
     {
         // A missing duration counts as an equal share of the year, here only:
         // drawing does not change the input.
+        const int equalShare = 12 / ns_; // whole months
         for (int s = 1; s <= ns_; ++s)
             ends_[static_cast<std::size_t>(s)] =
-                ends_[static_cast<std::size_t>(s - 1)] + (rec.Ts[s] == 0.0 ? 12 / ns_ : rec.Ts[s]);
+                ends_[static_cast<std::size_t>(s - 1)] + (rec.Ts[s] == 0.0 ? equalShare : rec.Ts[s]);
     }
     int Years() const { return years_; }
     // x of record k (0 = year 0, season 1), kept inside the plot whatever the durations.
     int End(long long k) const
     {
-        const double months = 12.0 * static_cast<double>(k / ns_) + ends_[static_cast<std::size_t>(k % ns_ + 1)];
+        const long long year = k / ns_;
+        const double months = 12.0 * static_cast<double>(year) + ends_[static_cast<std::size_t>(k % ns_ + 1)];
         return std::clamp(PlotLeft + RoundHalfEven(months * PlotWidth / (12.0 * years_)), PlotLeft, PlotRight);
     }
     // x where the season of record k begins: the end of the one before.

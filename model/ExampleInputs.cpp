@@ -17,7 +17,7 @@ void Set(TSeasonal& a, std::initializer_list<double> values)
 
 } // namespace
 
-TInputRecord FieldExampleRecord()
+TInputRecord FieldExampleRecord() // NOLINT(readability-function-size): the example, value by value
 {
     TInputRecord r;
     SetFreshInputDefaults(r);
@@ -86,7 +86,7 @@ TInputRecord FieldExampleRecord()
     return r;
 }
 
-TInputRecord WellsExampleRecord()
+TInputRecord WellsExampleRecord() // NOLINT(readability-function-size): the example, value by value
 {
     TInputRecord r;
     r.Title1 = "Veltra example: four seasons, pumped wells, no drains";

@@ -543,8 +543,8 @@ QSize PictureDesignSize(TPictureKind kind)
 {
     switch (kind) {
     case TPictureKind::Logo: return {320, 320};
-    case TPictureKind::InputPage: return {420, 300};
-    case TPictureKind::OutputPage: return {420, 300};
+    case TPictureKind::InputPage:
+    case TPictureKind::OutputPage:
     case TPictureKind::GraphicsPage: return {420, 300};
     case TPictureKind::Figure: return {1040, 720};
     case TPictureKind::DrainGeometry: return {480, 332};

@@ -405,7 +405,7 @@ void TInputEditorPanels::RegisterControls(TQtShellOps& window)
 void TInputEditorPanels::ConnectButtons()
 {
     connect(Choices, &QButtonGroup::idClicked, this, [this](int id) { Choose(static_cast<TGroupId>(id)); });
-    auto click = [this](const std::string& name, std::function<void()> handler) {
+    auto click = [this](const std::string& name, const std::function<void()>& handler) {
         auto* button = qobject_cast<QPushButton*>(Control(name));
         connect(button, &QPushButton::clicked, this, [this, handler] {
             Run(handler);

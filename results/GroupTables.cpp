@@ -10,7 +10,7 @@ namespace {
 // The tables' headings and column heads.
 // Texts are written exactly as users and their files know them, odd spellings included;
 // do not correct them.
-const std::array<TGroupTable, 12>& Tables()
+const std::array<TGroupTable, 12>& Tables() // NOLINT(readability-function-size): the twelve tables as data
 {
     static const std::array<TGroupTable, 12> tables{{
         {"CrA",

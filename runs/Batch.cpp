@@ -122,7 +122,7 @@ int AvailableCores()
     CPU_ZERO(&set);
     if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0)
         return CPU_COUNT(&set);
-    return std::max(1u, std::thread::hardware_concurrency());
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
 TShard ParseShard(const std::string& text)

@@ -3,12 +3,13 @@
 # The last line: the icons (rsvg-convert), and the Debian package and its test
 # (dpkg-shlibdeps, lintian, the desktop and file-type tools, man).
 set -euo pipefail
-# clang and its runtime libraries (libFuzzer, the sanitizers) build the fuzz targets;
+# clang and its runtime libraries (libFuzzer, the sanitizers) build the fuzz targets
+# (clang-format and clang-tidy check the sources: scripts/check-format.sh, scripts/tidy.sh);
 # libnlopt-dev: the search of `veltra fit` (its C library);
 # locales gives localedef the sources of the comma-decimal locale a test builds.
 pkgs=(g++ cmake ninja-build qt6-base-dev qt6-svg-dev qt6-qpa-plugins fonts-dejavu-core
       libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev libnlopt-dev python3 groff-base
-      clang libclang-rt-14-dev clang-format util-linux locales
+      clang libclang-rt-14-dev clang-format clang-tidy util-linux locales
       librsvg2-bin dpkg-dev binutils lintian desktop-file-utils shared-mime-info libglib2.0-bin man-db gzip)
 missing=()
 for p in "${pkgs[@]}"; do

@@ -48,7 +48,7 @@ const std::string& IntroText()
     return text;
 }
 
-const std::string& InputSymbolsText()
+const std::string& InputSymbolsText() // NOLINT(readability-function-size): a help text, line by line
 {
     static const std::string text =
         " INPUT SYMBOLS\n"
@@ -140,7 +140,7 @@ const std::string& InputSymbolsText()
     return text;
 }
 
-const std::string& OutputSymbolsText()
+const std::string& OutputSymbolsText() // NOLINT(readability-function-size): a help text, line by line
 {
     static const std::string text =
         " OUTPUT SYMBOLS\n"

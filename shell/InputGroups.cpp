@@ -60,7 +60,7 @@ TFieldDef WellUse(const char* symbol, const char* label, TSeasonal R::*field, TL
 // The groups' names, labels, defaults, test messages and save messages.
 // Texts are written exactly as users and their files know them, odd spellings included;
 // do not correct them.
-std::vector<TGroupDef> MakeGroups()
+std::vector<TGroupDef> MakeGroups() // NOLINT(readability-function-size): the 22 groups as data
 {
     using G = TGroupId;
     using C = TGroupCondition;
