@@ -69,6 +69,7 @@ expect_status 2 "a missing result file" chart missing.res 1 -o m.png
 printf 'just text\r\n' > plain.prn
 expect_status 2 "a text that is no group file" chart plain.prn -o p.png
 expect_status 2 "an unknown picture type" chart "$ref/field.res" 1 -o g.jpg
-check "the picture types named" 'grep -qF "the picture file must end in .bmp, .png, .svg or .pdf: g.jpg" err.txt'
+check "the picture types named, after the command's name" \
+  'grep -qxF "veltra chart: the picture file must end in .bmp, .png, .svg or .pdf: g.jpg" err.txt'
 [ ! -e g.jpg ] || fail "g.jpg written"
 finish

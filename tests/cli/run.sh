@@ -28,6 +28,13 @@ echo old > bad_case_0001.res; echo old > bad_case_0001.frq; echo old > warning.l
 check "errors: status 1, printed" '[ $st -eq 1 ] && [ -f Error.lst ] && grep -q "QH1 and QH2 must not be negative" out.txt'
 check "errors: earlier outputs deleted" '[ ! -e bad_case_0001.res ] && [ ! -e bad_case_0001.frq ] && [ ! -e warning.lst ]'
 
+# An input named without an extension in a folder whose name has a dot: the outputs
+# take its name, not the folder's.
+mkdir -p "$T/v1.2" && cp "$F" "$T/v1.2/field"
+(cd "$T" && "$VELTRA" run v1.2/field > /dev/null 2>&1); st=$?
+check "no extension, dotted folder: outputs beside it" \
+  '[ $st -eq 0 ] && [ -f "$T/v1.2/field.res" ] && [ -f "$T/v1.2/field.trf" ] && [ ! -e "$T/v1.res" ]'
+
 # The save-time validation refuses before the check: no Error.lst, nothing run.
 mkdir -p "$T/val" && cd "$T/val"
 sed 's/^        7.0     5.0/        6.0     5.0/' "$F" > f.inp

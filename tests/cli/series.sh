@@ -24,15 +24,19 @@ check "series: years 0 to 2 as the reference" \
   'diff <(records "$G/gen_case_0009.res" 0 3 gen_case_0009) <(records g.res 0 3 "$T/s/g") > /dev/null'
 
 # Refusals before anything runs (status 2, nothing written): the first file without
-# Ky = 1, a later file with another Ns and Ny, more files than years, an unreadable file.
+# Ky = 1, a later file with another Ns and Ny, with another Ny alone, with another Ns
+# alone, more files than years, an unreadable file.
 mkdir -p "$T/r" && cd "$T/r"
 cp "$G"/gen_case_0009*.inp .; cp "$F" .
-for args in "field.inp" "gen_case_0009.inp field.inp" "gen_case_0009.inp missing.inp" \
+sed '6s/^        4      3/        5      3/' "$G/gen_case_00092.inp" > ny.inp
+sed '6s/^        5      2/        4      2/' "$REF/gen_case_0008/gen_case_0008.inp" > ns.inp
+for args in "field.inp" "gen_case_0009.inp field.inp" "gen_case_0009.inp ny.inp" "gen_case_0009.inp ns.inp" \
+            "gen_case_0009.inp missing.inp" \
             "gen_case_0009.inp gen_case_00092.inp gen_case_00093.inp gen_case_00094.inp gen_case_00094.inp"; do
   "$VELTRA" series $args > /dev/null 2>&1; st=$?
   check "refused: series $args" '[ $st -eq 2 ]'
 done
-check "refused: nothing written" '[ -z "$(ls | grep -v "\.inp$")" ] && [ "$(ls | wc -l)" -eq 5 ]'
+check "refused: nothing written" '[ -z "$(ls | grep -v "\.inp$")" ] && [ "$(ls | wc -l)" -eq 7 ]'
 
 # A later year whose input fails the save-time validation or the check: the series
 # stops with status 1 and the years already run stay in the files.

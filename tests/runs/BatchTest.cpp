@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/InputFile.h"
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
@@ -503,6 +504,69 @@ TEST(BatchParts, RunsOnTheThreadsThatStarted)
         EXPECT_EQ(std::count(worked.begin(), worked.end(), 1), 50) << allowed;
         EXPECT_EQ(done.size(), 50u);
         EXPECT_EQ(told, (std::vector<std::pair<std::size_t, std::size_t>>{{allowed, 8}}));
+    }
+}
+
+// The worst case decides the batch's exit status: failed over stopped over input
+// errors over ok, a single case of a kind enough.
+TEST(BatchParts, TheWorstCaseDecidesTheExitStatus)
+{
+    const test::TScratchFolder scratch("veltra-worst");
+    const fs::path ref(VELTRA_REFERENCE_DIR);
+    const std::string ok = (ref / "field" / "field.inp").string(), missing = (ref / "missing.inp").string();
+    const std::string errors = (ref / "bad_case_0001" / "bad_case_0001.inp").string();
+    const std::string stopped = (ref / "hm_aquifer_stop" / "hm_aquifer_stop.inp").string();
+    const struct {
+        std::vector<std::string> Inputs;
+        int Status;
+    } cases[] = {{{ok}, 0}, {{ok, errors}, 1}, {{errors, stopped}, 3}, {{stopped, missing}, 2}, {{missing, errors}, 2}};
+    int batch = 0;
+    for (const auto& c : cases) {
+        TBatchPlan plan;
+        plan.OutFolder = (scratch.Dir / std::to_string(++batch)).string();
+        for (const std::string& f : c.Inputs)
+            plan.Names.push_back(fs::path(f).stem().string());
+        plan.Inputs = [&c](std::size_t index) {
+            const fs::path from = c.Inputs[index - 1];
+            return std::vector<TCaseInput>{
+                {from.filename().string(), ReadWholeFile(from.string(), 1 << 20, "an input file")}};
+        };
+        PrepareOutputFolder(plan.OutFolder);
+        TRecordingReporter reporter;
+        EXPECT_EQ(RunBatch(plan, reporter).ExitStatus, c.Status) << "batch " << batch;
+    }
+}
+
+// A series case refuses, before anything runs, a later file that does not continue
+// the first one's series (gen_case_0009: Ns = 3, Ny = 4; gen_case_0008: Ns = 2, Ny = 5).
+TEST(BatchParts, ASeriesCaseRefusesFilesOfAnotherSeries)
+{
+    const test::TScratchFolder scratch("veltra-series");
+    const fs::path ref(VELTRA_REFERENCE_DIR);
+    const auto file = [&](const std::string& name, const fs::path& from, int ny) {
+        TInputRecord rec;
+        ReadNamedInputFile(from.string(), rec);
+        rec.Ny = static_cast<std::uint8_t>(ny);
+        const std::string path = (scratch.Dir / name).string();
+        WriteInputFile(rec, path);
+        return path;
+    };
+    const fs::path g = ref / "gen_case_0009";
+    const std::string first = file("g.inp", g / "gen_case_0009.inp", 4);
+    const std::string year2 = file("g2.inp", g / "gen_case_00092.inp", 4);
+    const struct {
+        std::vector<std::string> Files;
+        std::string Refusal;
+    } cases[] = {
+        {{first, file("ny.inp", g / "gen_case_00092.inp", 5)}, "ny.inp: every file of a series needs"},
+        {{first, file("ns.inp", ref / "gen_case_0008" / "gen_case_0008.inp", 4)}, "ns.inp: every file of a series"},
+        {{first, year2, year2, year2, year2}, "More files (5) than years (4) in the series."},
+    };
+    for (const auto& c : cases) {
+        const TCaseOutcome outcome = RunCase(c.Files, scratch.Dir.string());
+        EXPECT_EQ(outcome.Status, TCaseStatus::Failed) << c.Refusal;
+        EXPECT_NE(outcome.Message.find(c.Refusal), std::string::npos) << outcome.Message;
+        EXPECT_FALSE(fs::exists(scratch.Dir / "g.res")) << c.Refusal;
     }
 }
 
