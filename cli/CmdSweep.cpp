@@ -24,14 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// "field_07" for case 7 of 10 to 99 cases: the names sort in case order.
-std::string CaseName(const std::string& stem, std::size_t index, std::size_t count)
-{
-    std::string number = std::to_string(index);
-    const std::size_t width = std::to_string(count).size();
-    return stem + "_" + std::string(width - number.size(), '0') + number;
-}
-
 int Sweep(const std::string& file, const std::vector<std::string>& settings, const TBatchOptions& options)
 {
     const std::string path = AbsolutePath(file);
@@ -45,7 +37,7 @@ int Sweep(const std::string& file, const std::vector<std::string>& settings, con
     const std::string stem = fs::path(path).stem().string();
     TBatchPlan plan;
     for (std::size_t index = 1; index <= sweep->CaseCount(); ++index)
-        plan.Names.push_back(CaseName(stem, index, sweep->CaseCount()));
+        plan.Names.push_back(SweepCaseName(stem, index, sweep->CaseCount()));
     for (const TSweepAxis& axis : sweep->Axes())
         plan.VariedNames.push_back(axis.Name);
     plan.Varied = [sweep](std::size_t index) {

@@ -14,49 +14,22 @@ namespace {
 constexpr const char* CrLf = "\r\n";
 constexpr double Present = 0.001; // a fraction counts when above it
 
-// A cell to write: its value, or the absent cell.
-struct TCell {
-    double Value = 0;
-    bool Shown = false;
-};
-constexpr TCell Absent{};
-TCell Cell(double v, bool shown)
-{
-    return {v, shown};
-}
-TCell Shown(double v)
-{
-    return {v, true};
-}
-TCell Cell(const std::optional<double>& v)
-{
-    return {v.value_or(0), v.has_value()};
-}
+constexpr std::size_t KrCell = 29;
 
-void AppendCell(std::string& out, TCell cell)
+// The labels of the cells, as SeasonCellSymbols orders them: the first of a line has
+// 8 characters, the others 10; the Kr label 11 (its number takes 3 columns).
+constexpr std::array<const char*, SeasonCellCount> Labels = {
+    "  It  = ",   "    Is  = ", "    IaA = ", "    IaB = ", "  EfA = ",   "    EfB = ",  "    EfT = ", "    Io  = ",
+    "  JsA = ",   "    JsB = ", "    EaU = ", "  LrA = ",   "    LrB = ", "    LrU = ",  "    LrT = ", "  RrA = ",
+    "    RrB = ", "    RrU = ", "    RrT = ", "  Gd  = ",   "    Ga  = ", "    Gb  = ",  "  Gw  = ",   "    Dw  = ",
+    "    Zs  = ", "  A   = ",   "    B   = ", "    U   = ", "  Uc  = ",   "    Kr   = ", "  CrA = ",   "    CrB = ",
+    "    CrU = ", "    Cr4 = ", "  C0* = ",   "    C1* = ", "    C2* = ", "    C3* = ",  "  Cxf = ",   "    Cxa = ",
+    "    Cxb = ", "    Cqf = ", "  Ci  = ",   "    Cd  = ", "    Cw  = "};
+
+std::optional<double> Cell(double v, bool shown)
 {
-    if (cell.Shown)
-        AppendNumberCell(out, cell.Value);
-    else
-        out.append(AbsentCell, 10);
+    return shown ? std::optional<double>(v) : std::nullopt;
 }
-
-// One value line: the first item has an 8-character label, the others 10. Written
-// straight into the text: a run writes tens of thousands of cells.
-class TLine {
-public:
-    TLine(std::string& out, std::string_view label, TCell cell) : out_(out) { (*this)(label, cell); }
-    TLine& operator()(std::string_view label, TCell cell)
-    {
-        out_.append(label);
-        AppendCell(out_, cell);
-        return *this;
-    }
-    ~TLine() { out_ += CrLf; }
-
-private:
-    std::string& out_;
-};
 
 } // namespace
 
@@ -109,6 +82,72 @@ void AppendResultHeader(std::string& res, const TInputRecord& rec, const std::st
                        : " Calculations were done for all years in one go.\r\n";
 }
 
+const std::array<const char*, SeasonCellCount> SeasonCellSymbols = {
+    "It",  "Is",  "IaA", "IaB", "EfA", "EfB", "EfT", "Io",  "JsA", "JsB", "EaU", "LrA", "LrB", "LrU", "LrT",
+    "RrA", "RrB", "RrU", "RrT", "Gd",  "Ga",  "Gb",  "Gw",  "Dw",  "Zs",  "A",   "B",   "U",   "Uc",  "Kr",
+    "CrA", "CrB", "CrU", "Cr4", "C0*", "C1*", "C2*", "C3*", "Cxf", "Cxa", "Cxb", "Cqf", "Ci",  "Cd",  "Cw"};
+
+TSeasonCells SeasonRecordCells(const TInputRecord& rec, const TEngineState& st, const TSeasonDone& done)
+{
+    const int s = done.Season;
+    const double A = st.A[s], B = st.B[s], U = st.U[s];
+    const bool hasA = A > Present, hasB = B > Present, hasU = U > Present;
+    const bool irrigated = hasA || hasB;
+    const bool drains = rec.Kd == 1;
+    const int kr = st.Kr;
+    const bool showUc = kr == 0 || kr == 1 || kr == 6 || kr == 7 || kr == 10;
+    const TRootZoneCells rz = RootZoneCells(st);
+    const TSeasonResults& e = st.Season;
+    TSeasonCells c;
+    c.TotalLabelFfT = hasA;
+    c.Values = {Cell(e.It, irrigated),
+                Cell(e.Is, irrigated),
+                Cell(st.IaA[s], hasA),
+                Cell(st.IaB[s], hasB),
+                Cell(e.EfA, hasA),
+                Cell(e.EfB, hasB),
+                Cell(e.Eft, irrigated),
+                st.Io[s],
+                Cell(e.JsA, hasA),
+                Cell(e.JsB, hasB),
+                Cell(e.EaU, hasU || !irrigated),
+                Cell(e.LrA, hasA),
+                Cell(e.LrB, hasB),
+                Cell(e.LrU, hasU),
+                e.LrT,
+                Cell(e.RrA, hasA),
+                Cell(e.RrB, hasB),
+                Cell(e.RrU, hasU),
+                e.RrT,
+                Cell(e.Gd, drains),
+                Cell(e.Ga, drains),
+                Cell(e.Gb, drains),
+                st.Gw[s],
+                st.Dw,
+                Cell(st.Zs, st.Zs > 0.001),
+                A,
+                B,
+                U,
+                Cell(done.UcShown, showUc),
+                static_cast<double>(kr),
+                rz.CrA,
+                rz.CrB,
+                rz.CrU,
+                rz.Cr4,
+                rz.C0,
+                rz.C1,
+                rz.C2,
+                rz.C3,
+                Cell(st.Cxf, !drains),
+                Cell(st.Cxa, drains),
+                Cell(st.Cxb, drains),
+                st.Cqf,
+                Cell(e.Ci, U < 1),
+                Cell(e.Cd, drains),
+                Cell(e.Cw, st.Gw[s] > 0.001)};
+    return c;
+}
+
 void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngineState& st, const TSeasonDone& done,
                         const std::string& base)
 {
@@ -123,48 +162,20 @@ void AppendSeasonRecord(std::string& res, const TInputRecord& rec, const TEngine
     res.append("  Season:").append(WholeText(s, 3)).append("   Duration:").append(dur).append("  months.\r\n");
     res += CrLf;
 
-    const double A = st.A[s], B = st.B[s], U = st.U[s];
-    const bool hasA = A > Present, hasB = B > Present, hasU = U > Present;
-    const bool irrigated = hasA || hasB;
-
-    TLine(res, "  It  = ", Cell(st.Season.It, irrigated))("    Is  = ", Cell(st.Season.Is, irrigated))(
-        "    IaA = ", Cell(st.IaA[s], hasA))("    IaB = ", Cell(st.IaB[s], hasB));
-    TLine(res, "  EfA = ", Cell(st.Season.EfA, hasA))("    EfB = ", Cell(st.Season.EfB, hasB))(
-        hasA ? "    FfT = " : "    EfT = ", Cell(st.Season.Eft, irrigated))("    Io  = ", Shown(st.Io[s]));
-    TLine(res, "  JsA = ", Cell(st.Season.JsA, hasA))("    JsB = ", Cell(st.Season.JsB, hasB))(
-        "    EaU = ", Cell(st.Season.EaU, hasU || !irrigated));
-
-    TLine(res, "  LrA = ", Cell(st.Season.LrA, hasA))("    LrB = ", Cell(st.Season.LrB, hasB))(
-        "    LrU = ", Cell(st.Season.LrU, hasU))("    LrT = ", Shown(st.Season.LrT));
-    TLine(res, "  RrA = ", Cell(st.Season.RrA, hasA))("    RrB = ", Cell(st.Season.RrB, hasB))(
-        "    RrU = ", Cell(st.Season.RrU, hasU))("    RrT = ", Shown(st.Season.RrT));
-
-    const bool drains = rec.Kd == 1;
-    TLine(res, "  Gd  = ", Cell(st.Season.Gd, drains))("    Ga  = ", Cell(st.Season.Ga, drains))(
-        "    Gb  = ", Cell(st.Season.Gb, drains));
-    TLine(res, "  Gw  = ", Shown(st.Gw[s]))("    Dw  = ", Shown(st.Dw))("    Zs  = ", Cell(st.Zs, st.Zs > 0.001));
-    TLine(res, "  A   = ", Shown(A))("    B   = ", Shown(B))("    U   = ", Shown(U));
-    const int kr = st.Kr;
-    const bool showUc = kr == 0 || kr == 1 || kr == 6 || kr == 7 || kr == 10;
-    // The Kr item is an 11-character label and an integer in 3 columns.
-    res.append("  Uc  = ");
-    AppendCell(res, Cell(done.UcShown, showUc));
-    res.append("    Kr   = ").append(WholeText(kr, 3)).append(CrLf);
-
-    // Lines 10 and 11.
-    const TRootZoneCells rz = RootZoneCells(st);
-    TLine(res, "  CrA = ", Cell(rz.CrA))("    CrB = ", Cell(rz.CrB))("    CrU = ", Cell(rz.CrU))("    Cr4 = ",
-                                                                                                 Cell(rz.Cr4));
-    TLine(res, "  C0* = ", Cell(rz.C0))("    C1* = ", Cell(rz.C1))("    C2* = ", Cell(rz.C2))("    C3* = ",
-                                                                                              Cell(rz.C3));
-
-    if (drains)
-        TLine(res, "  Cxf = ", Absent)("    Cxa = ", Shown(st.Cxa))("    Cxb = ", Shown(st.Cxb))("    Cqf = ",
-                                                                                                 Shown(st.Cqf));
-    else
-        TLine(res, "  Cxf = ", Shown(st.Cxf))("    Cxa = ", Absent)("    Cxb = ", Absent)("    Cqf = ", Shown(st.Cqf));
-    TLine(res, "  Ci  = ", Cell(st.Season.Ci, U < 1))("    Cd  = ", Cell(st.Season.Cd, drains))(
-        "    Cw  = ", Cell(st.Season.Cw, st.Gw[s] > 0.001));
+    const TSeasonCells cells = SeasonRecordCells(rec, st, done);
+    std::size_t k = 0;
+    for (const std::size_t count : SeasonLineCells) {
+        for (std::size_t n = 0; n < count; ++n, ++k) {
+            res.append(k == 6 && cells.TotalLabelFfT ? "    FfT = " : Labels[k]);
+            if (k == KrCell)
+                res.append(WholeText(static_cast<long long>(*cells.Values[k]), 3));
+            else if (cells.Values[k])
+                AppendNumberCell(res, *cells.Values[k]);
+            else
+                res.append(AbsentCell, 10);
+        }
+        res += CrLf;
+    }
     res += " #\r\n";
 
     AppendFrequencySection(res, rec, st);

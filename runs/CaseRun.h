@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "model/TEngineState.h"
 #include "model/TVeltraError.h"
 #include "model/UDataMod.h"
+#include "results/TRunObserver.h"
 #include "results/TRunSummary.h"
 
 namespace veltra {
@@ -31,6 +33,7 @@ TCaseStatus CaseStatusOf(TErrorKind kind);
 struct TCaseOutcome {
     TCaseStatus Status = TCaseStatus::Failed;
     std::string Message;        // the first line of why it is not ok (empty when ok)
+    TErrorKind Kind = TErrorKind::Internal; // of the error that ended a case that is not ok
     bool Ran = false;           // the run went through at least one season
     int Years = 0;              // the year of its last season record
     int Warnings = 0;           // warning messages
@@ -49,7 +52,20 @@ void ReadCaseInput(const std::string& path, TInputRecord& rec);
 // Runs `files` in `workDir` (Error.lst and warning.lst go there; the results beside
 // the first file): one file as `veltra run` does, several as `veltra series` does
 // (the first file's year 1, then the later years' files in order). Paths are
-// absolute. Never throws: every error becomes the outcome.
-TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& workDir);
+// absolute. `observer` sees the run besides its files. Never throws: every error
+// becomes the outcome.
+TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& workDir,
+                     TRunObserver* observer = nullptr);
+
+// The same in memory, on records instead of files: one record as `veltra run` runs
+// a file that holds it, several as `veltra series` runs the files of a series (year k
+// takes the input of records[k - 1], the last once they run out). Nothing is read or
+// written; `name` names the run (the input's path). The records run as they stand,
+// at full precision.
+TCaseOutcome RunRecordCase(const std::vector<TInputRecord>& records, const std::string& name,
+                           TRunObserver* observer = nullptr);
+
+// Why the model stopped a run, for the outcome's message.
+std::string CaseStopMessage(TStopCause cause);
 
 } // namespace veltra

@@ -32,6 +32,7 @@ TCalculateResult RunYears(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, c
     options.KeepErrorListWithErrors = true;
     options.KeepWarningList = true;
     options.Observer = run.Observer;
+    options.InMemory = run.InMemory;
 
     TCalculateResult result;
     for (int year = 1;; ++year) {

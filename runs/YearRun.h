@@ -35,6 +35,7 @@ struct TYearRun {
     bool Changes = false;           // a series: year k reads Files[k - 1] (the last once they run out)
     std::string WorkDir;            // where Error.lst and warning.lst go (and stay)
     TRunObserver* Observer = nullptr;
+    bool InMemory = false; // no file read or written: Files only name the run and its years
 };
 
 // Checks the record read from run.Files[0] (the save-time validation), starts a new
