@@ -32,12 +32,12 @@ TCaseStatus CaseStatusOf(TErrorKind kind);
 
 struct TCaseOutcome {
     TCaseStatus Status = TCaseStatus::Failed;
-    std::string Message;        // the first line of why it is not ok (empty when ok)
+    std::string Message;                    // the first line of why it is not ok (empty when ok)
     TErrorKind Kind = TErrorKind::Internal; // of the error that ended a case that is not ok
-    bool Ran = false;           // the run went through at least one season
-    int Years = 0;              // the year of its last season record
-    int Warnings = 0;           // warning messages
-    TSummaryValues Last, Means; // see TRunSummary
+    bool Ran = false;                       // the run went through at least one season
+    int Years = 0;                          // the year of its last season record
+    int Warnings = 0;                       // warning messages
+    TSummaryValues Last, Means;             // see TRunSummary
 };
 
 // The outcome of a case that `failure` ended: its status by the error's kind and the

@@ -552,7 +552,15 @@ PYBIND11_MODULE(_veltra, m)
     m.def("example", &Example);
     m.def("run", &Run);
     m.def("run_from_file", &RunFromFile);
-    m.def("series", &RunRecords);
+    m.def("series", [](const std::vector<TRecord>& records) {
+        if (records.empty())
+            throw TVeltraError(TErrorKind::Usage, "a series needs at least one input");
+        // One input is a series too, as `veltra series FIRST.inp` (several are refused by the run).
+        if (records.size() == 1 && records.front().Rec.Ky != 1)
+            throw TVeltraError(TErrorKind::Usage,
+                               records.front().Name + ": a series needs Ky = 1 (year-by-year calculation).");
+        return RunRecords(records);
+    });
     m.def("read_result", &ReadResult);
     m.def("sweep", [](const TRecord& base, const std::vector<std::string>& settings,
                       const std::vector<std::size_t>& indices, int jobs) {

@@ -107,12 +107,14 @@ def test_the_frame_columns_and_full_precision():
 
 def test_the_record_runs_as_it_stands_and_a_file_holds_it_rounded(tmp_path):
     inp = veltra.example("field")
-    inp.IaA[0] = 1.23456  # the file keeps 1.23
+    inp.IaA[0] = 1.23456
     memory = veltra.run(inp).seasons
     inp.write(tmp_path / "f.inp")
-    from_file = veltra.run(veltra.read_input(tmp_path / "f.inp")).seasons
+    read = veltra.read_input(tmp_path / "f.inp")
+    assert read.IaA[0] == 1.235  # the file keeps three decimals
+    from_file = veltra.run(read).seasons
     # The record shows IaA with the re-used drainage water added.
-    assert memory.IaA[2] - from_file.IaA[2] == pytest.approx(0.00456, abs=1e-12)
+    assert memory.IaA[2] - from_file.IaA[2] == pytest.approx(1.23456 - 1.235, abs=1e-12)
     assert not memory.Dw.equals(from_file.Dw)
 
 
@@ -130,7 +132,7 @@ def test_write_to_leaves_the_files_of_veltra_run(tmp_path, veltra_binary):
     for n in names:
         py = (tmp_path / "py" / n).read_bytes().replace(str(tmp_path / "py").encode(), b"DIR")
         assert py == (tmp_path / "cli" / n).read_bytes().replace(str(tmp_path / "cli").encode(), b"DIR"), n
-    # The numbers are the file's, which holds 1.23.
+    # The numbers are the file's, which holds 1.235.
     assert frame_records(result) == file_records(tmp_path / "py" / "field.res")
     assert result.seasons.IaA[2] == veltra.run(veltra.read_input(tmp_path / "py" / "field.inp")).seasons.IaA[2]
 

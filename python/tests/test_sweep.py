@@ -74,5 +74,9 @@ def test_a_value_with_more_decimals_than_the_file_keeps_is_noted():
     inp = veltra.example("field")
     inp.Cic = 2.123
     with pytest.warns(UserWarning, match="Cic = 2.123 is kept as 2.1"):
-        table = veltra.sweep(inp, {"Ny": [1]})
-    assert list(table.status) == ["ok"]
+        table = veltra.sweep(inp, {"Ny": [1, 2]})
+    assert list(table.status) == ["ok", "ok"]
+    # The cases ran with what their input files hold.
+    kept = inp.copy()
+    kept.Cic = 2.1
+    pandas.testing.assert_frame_equal(table, veltra.sweep(kept, {"Ny": [1, 2]}), check_exact=True)
