@@ -4,6 +4,7 @@
 // package veltra (python/veltra/__init__.py) builds the tables and the API on it.
 // Every run releases the interpreter lock while it computes.
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <limits>
 #include <memory>
@@ -294,25 +295,40 @@ public:
     std::vector<std::string> Warnings;
 };
 
+// The tables as arrays, for the DataFrames: "year", "season" and "cells" (a row per
+// season record, a column per symbol of "columns"), the frequency rows likewise.
 py::dict TablesDict(TTables& t, const TCaseOutcome* outcome)
 {
     constexpr std::size_t width = SeasonCellCount + 2;
     const std::size_t rows = t.Cells.size() / width;
-    py::array_t<double> cells({rows, width});
-    std::copy(t.Cells.begin(), t.Cells.end(), cells.mutable_data());
-    py::list columns;
-    columns.append("year");
-    columns.append("season");
-    for (const char* s : SeasonCellSymbols)
-        columns.append(s);
-    py::list frequency;
-    for (const auto& f : t.Frequency)
-        frequency.append(
-            py::make_tuple(f.Year, f.Season, f.Symbol, f.Points[0], f.Points[1], f.Points[2], f.Points[3]));
+    py::array_t<std::int64_t> year(rows), season(rows);
+    py::array_t<double> cells({rows, SeasonCellCount});
+    for (std::size_t r = 0; r < rows; ++r) {
+        const double* row = t.Cells.data() + r * width;
+        year.mutable_at(r) = static_cast<std::int64_t>(row[0]);
+        season.mutable_at(r) = static_cast<std::int64_t>(row[1]);
+        std::copy(row + 2, row + width, cells.mutable_data(r, 0));
+    }
+    const std::size_t n = t.Frequency.size();
+    py::array_t<std::int64_t> fyear(n), fseason(n);
+    py::array_t<double> points({n, std::size_t{4}});
+    py::list symbols(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const auto& f = t.Frequency[k];
+        fyear.mutable_at(k) = f.Year;
+        fseason.mutable_at(k) = f.Season;
+        symbols[k] = py::str(f.Symbol);
+        std::copy(f.Points.begin(), f.Points.end(), points.mutable_data(k, 0));
+    }
     py::dict d;
+    d["year"] = year;
+    d["season"] = season;
     d["cells"] = cells;
-    d["columns"] = columns;
-    d["frequency"] = frequency;
+    d["columns"] = std::vector<std::string>(SeasonCellSymbols.begin(), SeasonCellSymbols.end());
+    d["frequency_year"] = fyear;
+    d["frequency_season"] = fseason;
+    d["frequency_symbol"] = symbols;
+    d["frequency_points"] = points;
     d["warnings"] = t.Warnings;
     if (outcome) {
         d["status"] = CaseStatusText(outcome->Status);

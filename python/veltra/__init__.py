@@ -261,10 +261,13 @@ class Result:
         import pandas as pd
 
         self.seasons = pd.DataFrame(tables["cells"], columns=tables["columns"])
-        self.seasons["year"] = self.seasons["year"].astype("int64")
-        self.seasons["season"] = self.seasons["season"].astype("int64")
-        self.frequency = pd.DataFrame(
-            tables["frequency"], columns=["year", "season", "symbol", "p20", "p40", "p60", "p80"])
+        self.seasons.insert(0, "season", tables["season"])
+        self.seasons.insert(0, "year", tables["year"])
+        points = tables["frequency_points"]
+        self.frequency = pd.DataFrame({
+            "year": tables["frequency_year"], "season": tables["frequency_season"],
+            "symbol": tables["frequency_symbol"], "p20": points[:, 0], "p40": points[:, 1], "p60": points[:, 2],
+            "p80": points[:, 3]})
         self.warnings = list(tables["warnings"])
         self.stopped = stopped
         self.files = files
