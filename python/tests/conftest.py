@@ -13,6 +13,8 @@ import pytest
 SOURCE_DIR = pathlib.Path(os.environ.get("VELTRA_SOURCE_DIR", pathlib.Path(__file__).resolve().parents[2]))
 # The reviewed whole-run cases (one folder per case: its inputs and results).
 REFERENCE_DIR = pathlib.Path(os.environ.get("VELTRA_REFERENCE_DIR", SOURCE_DIR / "tests" / "data" / "reference"))
+# The reviewed results of the bundled examples.
+EXAMPLE_RESULTS = SOURCE_DIR / "tests" / "references"
 VELTRA = pathlib.Path(os.environ.get("VELTRA_BINARY", SOURCE_DIR / "build" / "release" / "veltra"))
 EXAMPLES = SOURCE_DIR / "examples"
 

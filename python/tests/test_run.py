@@ -8,7 +8,7 @@ import re
 import pytest
 
 import veltra
-from conftest import EXAMPLES, case_inputs, crlf_lines, reference_cases, run_veltra
+from conftest import EXAMPLE_RESULTS, case_inputs, crlf_lines, reference_cases, run_veltra
 
 RUN_CASES = [(name, folder) for name, folder in reference_cases() if (folder / f"{name}.res").exists()]
 BAD_CASES = [(name, folder) for name, folder in reference_cases() if (folder / "Error.lst").exists()]
@@ -98,7 +98,7 @@ def test_the_frame_columns_and_full_precision():
     assert list(s.year[:3]) == [0, 0, 1] and list(s.season[:3]) == [1, 2, 1]
     assert s.Cr4.notna().all() and s.CrA.isna().all() and s.Cw.isna().all()  # Kr = 4, no wells
     # The run's numbers in full; the file keeps three digits of them.
-    read = veltra.read_result(pathlib.Path(__file__).resolve().parents[2] / "tests/references/field/field.res")
+    read = veltra.read_result(EXAMPLE_RESULTS / "field" / "field.res")
     assert (s.Dw != read.seasons.Dw).sum() > 10
     assert (s.Dw - read.seasons.Dw).abs().max() < 0.005 * s.Dw.abs().max()
     assert list(result.frequency.columns) == ["year", "season", "symbol", "p20", "p40", "p60", "p80"]
@@ -212,7 +212,7 @@ def test_runs_in_threads_give_the_results_of_runs_one_after_another():
 def test_result_files_that_cannot_be_read(tmp_path):
     with pytest.raises(veltra.FileError):
         veltra.read_result(tmp_path / "none.res")
-    lines = crlf_lines(EXAMPLES.parent / "tests/references/field/field.res")
+    lines = crlf_lines(EXAMPLE_RESULTS / "field" / "field.res")
     cut = "\r\n".join(lines[:40]) + "\r\n"
     (tmp_path / "cut.res").write_bytes(cut.encode("latin-1"))
     with pytest.raises(veltra.FileError, match="cut.res.*line"):
