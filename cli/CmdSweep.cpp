@@ -24,14 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// "field_07" for case 7 of 10 to 99 cases: the names sort in case order.
-std::string CaseName(const std::string& stem, std::size_t index, std::size_t count)
-{
-    std::string number = std::to_string(index);
-    const std::size_t width = std::to_string(count).size();
-    return stem + "_" + std::string(width - number.size(), '0') + number;
-}
-
 int Sweep(const std::string& file, const std::vector<std::string>& settings, const TBatchOptions& options)
 {
     const std::string path = AbsolutePath(file);
@@ -45,18 +37,10 @@ int Sweep(const std::string& file, const std::vector<std::string>& settings, con
 
     const std::string stem = SafeCaseName(fs::path(path).stem().string());
     TBatchPlan plan;
-    TPlanHash hash;
-    hash.Add("sweep");
-    hash.Add(baseText);
-    for (const TSweepAxis& axis : sweep->Axes()) {
-        hash.Add(axis.Name);
-        for (double v : axis.Values)
-            hash.Add(FullNumber(v));
-    }
-    plan.Plan = hash.Text();
+    plan.Plan = SweepPlan(baseText, *sweep);
     plan.Sources.emplace_back(0, path);
     for (std::size_t index = 1; index <= sweep->CaseCount(); ++index)
-        plan.Names.push_back(CaseName(stem, index, sweep->CaseCount()));
+        plan.Names.push_back(SweepCaseName(stem, index, sweep->CaseCount()));
     for (const TSweepAxis& axis : sweep->Axes())
         plan.VariedNames.push_back(axis.Name);
     plan.Varied = [sweep](std::size_t index) {
@@ -69,7 +53,7 @@ int Sweep(const std::string& file, const std::vector<std::string>& settings, con
     plan.Inputs = [sweep, record, stem](std::size_t index) {
         TInputRecord rec = *record;
         sweep->Apply(index, rec);
-        return std::vector<TCaseInput>{{CaseName(stem, index, sweep->CaseCount()) + ".inp", InputFileText(rec)}};
+        return std::vector<TCaseInput>{{SweepCaseName(stem, index, sweep->CaseCount()) + ".inp", InputFileText(rec)}};
     };
     return RunPlan(plan, options);
 }

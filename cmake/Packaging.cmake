@@ -3,8 +3,10 @@
 # `cmake --install` puts, under the prefix: the two programs in bin/, the canvas
 # module in lib/veltra/ (where `veltra chart` looks, ../lib/veltra/ from bin/), the
 # examples, the manual pages, the user guide, the desktop entry, the icons, the file
-# type of the input files and the package's copyright and changelog. `cpack` (run in the build folder)
-# makes veltra_<version>_<arch>.deb from the same installation, with prefix /usr.
+# type of the input files and the package's copyright and changelog; the Python package
+# under lib/python3/dist-packages/veltra (component "python"). `cpack` (run in the build
+# folder) makes veltra_<version>_<arch>.deb from the same installation, with prefix /usr,
+# and python3-veltra_<version>_<arch>.deb from the Python component.
 
 set(VELTRA_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 set(VELTRA_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
@@ -57,6 +59,12 @@ install(FILES ${VELTRA_PACKAGING_DIR}/copyright DESTINATION share/doc/veltra)
 # A package whose version has no Debian revision is native: its changelog is changelog.gz.
 install(FILES ${VELTRA_PACKAGING_OUT}/changelog.gz DESTINATION share/doc/veltra)
 
+# The Python package's Debian package has its own copyright and changelog.
+if(TARGET veltra_python)
+  install(FILES ${VELTRA_PACKAGING_DIR}/copyright ${VELTRA_PACKAGING_OUT}/changelog.gz
+    DESTINATION share/doc/python3-veltra COMPONENT python)
+endif()
+
 # ------------------------------------------------------------------ the .deb
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME veltra)
@@ -87,4 +95,26 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+# One package per component: veltra (everything not in a component of its own) and
+# python3-veltra.
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME veltra)
+set(CPACK_DEBIAN_UNSPECIFIED_FILE_NAME DEB-DEFAULT)
+if(TARGET veltra_python)
+  set(CPACK_COMPONENTS_ALL Unspecified python)
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-veltra)
+  set(CPACK_DEBIAN_PYTHON_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+  # The scan of the module adds the C and C++ runtime.
+  set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3, python3-pandas")
+  # cpack puts the summary (CPACK_PACKAGE_DESCRIPTION_SUMMARY) before each description.
+  set(CPACK_DEBIAN_PYTHON_DESCRIPTION "The Python 3 package veltra runs the Veltra model inside Python: inputs
+by the model's symbols with the input editor's tests, runs in memory at full
+precision, result files read back, and sweeps of many cases on threads or on
+a Dask cluster, with the results as pandas DataFrames.")
+else()
+  set(CPACK_COMPONENTS_ALL Unspecified)
+endif()
+set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 include(CPack)

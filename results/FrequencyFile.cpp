@@ -183,6 +183,15 @@ std::array<double, 4> FrequencyPoints(double area, double v)
     return pts;
 }
 
+std::vector<TFrequencyRow> FrequencyRows(const TInputRecord& rec, const TEngineState& st)
+{
+    std::vector<TFrequencyRow> rows;
+    for (const TSlot& slot : Slots(st))
+        if (slot.Symbol)
+            rows.push_back({slot.Symbol, FrequencyPoints(rec.Area, slot.Value)});
+    return rows;
+}
+
 void AppendFrequencySection(std::string& res, const TInputRecord& rec, const TEngineState& st)
 {
     // Four slots of two lines each.

@@ -31,6 +31,15 @@ void CheckFrequencyLines(const std::string& path, const std::vector<std::string>
 // average v: v·(a − b·ln(−ln p)), with a and b chosen by the total area in ha.
 std::array<double, 4> FrequencyPoints(double area, double v);
 
+// A filled slot of a season's frequency section: the symbol the season record shows
+// the salinity under, and its four points.
+struct TFrequencyRow {
+    const char* Symbol;
+    std::array<double, 4> Points;
+};
+// The filled slots of the season the state holds, in slot order.
+std::vector<TFrequencyRow> FrequencyRows(const TInputRecord& rec, const TEngineState& st);
+
 // The frequency section of a season record (always 8 lines), from the state the
 // season left.
 void AppendFrequencySection(std::string& res, const TInputRecord& rec, const TEngineState& st);

@@ -447,6 +447,52 @@ void ReadResultGroupLines(TDataMod& dm, const std::string& group, const std::str
     dm.Rec.Ts = ts;
 }
 
+std::vector<TResultRecord> ReadResultRecords(const std::string& path, const std::vector<std::string>& lines)
+{
+    const TResultReader reader{path, lines};
+    int ns = 0;
+    std::vector<TResultRecord> out;
+    for (const TRecordPlace& r : RecordsOf(reader, ns)) {
+        TResultRecord record;
+        record.Year = r.Year;
+        record.Season = r.Season;
+        const std::size_t seasonLine = r.YearLine + SeasonLineOffset;
+        std::size_t pos = 9;
+        reader.IntAt(seasonLine, pos);
+        record.Duration = reader.RealAt(seasonLine, pos + 12);
+        std::size_t k = 0;
+        for (std::size_t line = 0; line < SeasonLineCells.size(); ++line)
+            for (std::size_t cell = 1; cell <= SeasonLineCells[line]; ++cell, ++k) {
+                const std::size_t at = r.YearLine + FirstValueOffset + line;
+                const std::string text = CellOfLine(lines[at], static_cast<int>(cell));
+                if (!text.empty() && text != "-")
+                    record.Values[k] = {reader.CellValue(at, static_cast<int>(cell)), true};
+            }
+        // The frequency section: four slots of a title line and a line of four points.
+        static const std::string title = "Cumulative frequency distribution of ";
+        for (std::size_t slot = 0; slot < 4; ++slot) {
+            const std::size_t at = r.YearLine + EndMarkOffset + 1 + 2 * slot;
+            if (!StartsWith(lines[at], title.c_str()))
+                continue;
+            std::array<double, 4> points{};
+            for (std::size_t p = 0; p < 4; ++p) {
+                const std::size_t from = 8 + 18 * p;
+                if (lines[at + 1].size() < from + 10)
+                    reader.Fail(at + 1, "the frequency line has fewer than four points");
+                try {
+                    points[p] = CellToReal(lines[at + 1].substr(from, 10));
+                } catch (const TNumberTextError&) {
+                    reader.Fail(at + 1,
+                                "the frequency point \"" + lines[at + 1].substr(from, 10) + "\" is not a number");
+                }
+            }
+            record.Frequency.emplace_back(lines[at].substr(title.size()), points);
+        }
+        out.push_back(std::move(record));
+    }
+    return out;
+}
+
 // ---------------------------------------------------------------- the table
 
 namespace {

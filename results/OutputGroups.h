@@ -1,12 +1,15 @@
 #pragma once
 // Output groups: one group of related values read back from a result file,
 // season by season over all years, and its table (text lines and grid texts).
+#include <array>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/TVeltraError.h"
 #include "model/UDataMod.h"
+#include "results/ResultFile.h"
 
 namespace veltra {
 
@@ -59,6 +62,20 @@ void ReadResultGroupFile(TDataMod& dm, const std::string& group, const std::stri
 // The same from the lines of a result file already read; `path` names it in messages.
 void ReadResultGroupLines(TDataMod& dm, const std::string& group, const std::string& path,
                           const std::vector<std::string>& lines);
+
+// One season record of a result file as read back: its year, season and duration,
+// its cells under their symbols (as printed, not shown where it prints "-"), and the
+// filled slots of its frequency section (symbol, the 20, 40, 60 and 80 % points).
+struct TResultRecord {
+    int Year = 0;
+    int Season = 0;
+    double Duration = 0;
+    TSeasonCells Values;
+    std::vector<std::pair<std::string, std::array<double, 4>>> Frequency;
+};
+// Every season record of the lines of a result file, in the order of the file, read
+// and refused as ReadResultGroupLines reads them; `path` names the file in messages.
+std::vector<TResultRecord> ReadResultRecords(const std::string& path, const std::vector<std::string>& lines);
 
 // Builds table `table` (one of the twelve) from the series: presence flags, headings,
 // row texts, grid texts and ResultLines. Throws TVeltraError (Internal) for another name.

@@ -78,6 +78,8 @@ inline constexpr std::array<std::string_view, RecordSymbolCount> RecordSymbolNam
     "It",  "Is",  "IaA", "IaB", "EfA", "EfB", "EfT", "Io",  "JsA", "JsB", "EaU", "LrA", "LrB", "LrU", "LrT",
     "RrA", "RrB", "RrU", "RrT", "Gd",  "Ga",  "Gb",  "Gw",  "Dw",  "Zs",  "A",   "B",   "U",   "Uc",  "Kr",
     "CrA", "CrB", "CrU", "Cr4", "C0*", "C1*", "C2*", "C3*", "Cxf", "Cxa", "Cxb", "Cqf", "Ci",  "Cd",  "Cw"};
+// How many cells each of the record's 13 value lines holds, in the symbols' order.
+inline constexpr std::array<std::size_t, 13> SeasonLineCells = {4, 4, 3, 4, 4, 3, 3, 3, 2, 4, 4, 4, 3};
 // The symbol of that name, or none.
 std::optional<TRecordSymbol> RecordSymbolNamed(std::string_view name);
 
@@ -86,6 +88,7 @@ std::optional<TRecordSymbol> RecordSymbolNamed(std::string_view name);
 struct TRecordCell {
     double Value = 0;
     bool Shown = false;
+    bool operator==(const TRecordCell&) const = default;
 };
 using TSeasonCells = std::array<TRecordCell, RecordSymbolCount>;
 inline const TRecordCell& CellOf(const TSeasonCells& cells, TRecordSymbol symbol)

@@ -52,6 +52,7 @@ public:
     const std::string& ResultText() const { return res_.Text(); }
     const std::string& WarningText() const { return warn_.Text(); }
     int WarningCount() const { return warn_.Count(); }
+    const TWarningText& Warnings() const { return warn_; }
 
 private:
     TFileSystem& fs_;

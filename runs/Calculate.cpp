@@ -64,7 +64,12 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
     // program in the same folder may have written meanwhile.
     const std::vector<std::string> errors = InputErrorLines(rec);
     result.InputErrors = !errors.empty();
-    if (!result.InputErrors) {
+    if (options.InMemory) {
+        if (result.InputErrors) {
+            dm.ErrorLines = ErrorListLines(errors);
+            return result;
+        }
+    } else if (!result.InputErrors) {
         files.Remove(errorList);
     } else {
         dm.ErrorLines = ErrorListLines(errors);
@@ -91,24 +96,32 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
 
     st.WaterTableStop = false;
     TRunFiles runFiles(workDir, files);
-    TRunObservers out{&runFiles};
+    TWarningText memoryWarnings;
+    TRunObservers out;
+    if (options.InMemory)
+        out.Add(memoryWarnings);
+    else
+        out.Add(runFiles);
     if (options.Observer)
         out.Add(*options.Observer);
     RunSimulation(rec, st, carry, progress, out);
     result.Ran = true;
     result.WaterTableStop = st.WaterTableStop;
     result.StopCause = st.StopCause;
-    result.ResultPath = runFiles.ResultPath();
-    result.LastYear = LastYearSummaryOfText(runFiles.ResultText(), rec.Ns);
+    const TWarningText& warningText = options.InMemory ? memoryWarnings : runFiles.Warnings();
+    if (!options.InMemory) {
+        result.ResultPath = runFiles.ResultPath();
+        result.LastYear = LastYearSummaryOfText(runFiles.ResultText(), rec.Ns);
+    }
 
     // A list is present when it holds more than its heading.
-    std::vector<std::string> warnings = SplitLines(runFiles.WarningText());
+    std::vector<std::string> warnings = SplitLines(warningText.Text());
     result.RuntimeWarnings = warnings.size() >= 3;
-    result.WarningCount = runFiles.WarningCount();
+    result.WarningCount = warningText.Count();
     dm.WarningLines.clear();
     if (result.RuntimeWarnings)
         dm.WarningLines = std::move(warnings);
-    if (!options.KeepWarningList && rec.Ky == 0)
+    if (!options.InMemory && !options.KeepWarningList && rec.Ky == 0)
         files.Remove(warningList);
     return result;
 }

@@ -26,6 +26,9 @@ struct TCalculateOptions {
     TRunObserver* Observer = nullptr;
     // Where the files go; the real file system unless a test makes writes fail.
     TFileSystem* Files = nullptr;
+    // A run in memory: no file is read, written or removed (Error.lst, warning.lst and
+    // the run's files included); the observer sees the run.
+    bool InMemory = false;
 };
 
 // One season record as a short summary: the depth of the water table and the

@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "model/SafeFile.h"
+#include "model/TEngineState.h"
 #include "model/TVeltraError.h"
 #include "model/UDataMod.h"
+#include "results/TRunObserver.h"
 #include "results/TRunSummary.h"
 
 namespace veltra {
@@ -31,11 +33,12 @@ TCaseStatus CaseStatusOf(TErrorKind kind);
 
 struct TCaseOutcome {
     TCaseStatus Status = TCaseStatus::Failed;
-    std::string Message;        // the first line of why it is not ok (empty when ok)
-    bool Ran = false;           // the run went through at least one season
-    int Years = 0;              // the year of its last season record
-    int Warnings = 0;           // warning messages
-    TSummaryValues Last, Means; // see TRunSummary
+    std::string Message;                    // the first line of why it is not ok (empty when ok)
+    TErrorKind Kind = TErrorKind::Internal; // of the error that ended a case that is not ok
+    bool Ran = false;                       // the run went through at least one season
+    int Years = 0;                          // the year of its last season record
+    int Warnings = 0;                       // warning messages
+    TSummaryValues Last, Means;             // see TRunSummary
 };
 
 // The outcome of a case that `failure` ended: its status by the error's kind and the
@@ -50,9 +53,24 @@ void ReadCaseInput(const std::string& path, TInputRecord& rec);
 // Runs `files` in `workDir` (Error.lst and warning.lst go there; the results beside
 // the first file): one file as `veltra run` does, several as `veltra series` does
 // (the first file's year 1, then the later years' files in order). Paths are
-// absolute. Never throws: every error becomes the outcome. The files go through
-// `fs` (a batch passes a TFlushAtEndFileSystem and flushes once at its end).
+// absolute. The files go through `fs` (a batch passes a TFlushAtEndFileSystem and
+// flushes once at its end); `observer` sees the run besides its files. Never throws:
+// every error becomes the outcome.
 TCaseOutcome RunCase(const std::vector<std::string>& files, const std::string& workDir,
-                     TFileSystem& fs = RealFileSystem());
+                     TFileSystem& fs = RealFileSystem(), TRunObserver* observer = nullptr);
+
+// The same case in memory, on records instead of files: one record as `veltra run`
+// runs a file that holds it, several as `veltra series` runs the files of a series
+// (year k takes the input of records[k - 1], the last once they run out). Nothing is
+// read or written; `name` names the run (the input's path). The records run as they
+// stand, at full precision, and the outcome is RunCase's, message for message (a
+// sweep's summary row from Python equals the command's). The fit's search runs the
+// bare year loop instead (RunInMemory in runs/MemoryRun.h), which keeps no case.
+TCaseOutcome RunRecordCase(const std::vector<TInputRecord>& records, const std::string& name,
+                           TRunObserver* observer = nullptr);
+
+// Why the model stopped a case, for the outcome's message: StopCauseText as a
+// sentence that points at warning.lst.
+std::string CaseStopMessage(TStopCause cause);
 
 } // namespace veltra

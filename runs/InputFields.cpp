@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "model/InputFields.h"
 #include "model/InputFile.h"
 #include "model/TVeltraError.h"
 #include "runs/SummaryTable.h"
@@ -13,82 +14,21 @@ namespace veltra {
 
 namespace {
 
-// A field of the input file: a real, a seasonal real or a whole number.
-struct TField {
-    const char* Name;
-    double TInputRecord::*Scalar = nullptr;
-    TSeasonal TInputRecord::*Seasonal = nullptr;
-    std::uint8_t TInputRecord::*Whole = nullptr;
-    bool Drains = false; // the file holds it only with Kd = 1
-};
+using TField = TInputField;
 
-// The keys that decide the file's layout (Kd, Ns) and the year-by-year key Ky are
-// not named: a run would no longer be the same kind of run.
-const TField Fields[] = {
-    {"Area", &TInputRecord::Area},
-    {"Kf", nullptr, nullptr, &TInputRecord::Kf},
-    {"Kr", nullptr, nullptr, &TInputRecord::Kr},
-    {"Krf", nullptr, nullptr, &TInputRecord::Krf},
-    {"Kp", nullptr, nullptr, &TInputRecord::Kp},
-    {"Ny", nullptr, nullptr, &TInputRecord::Ny},
-    {"CAmax", &TInputRecord::CAmax},
-    {"CBmax", &TInputRecord::CBmax},
-    {"Ts", nullptr, &TInputRecord::Ts},
-    {"A", nullptr, &TInputRecord::A},
-    {"B", nullptr, &TInputRecord::B},
-    {"RcA", nullptr, &TInputRecord::RcA},
-    {"RcB", nullptr, &TInputRecord::RcB},
-    {"Lc", nullptr, &TInputRecord::Lc},
-    {"Io", nullptr, &TInputRecord::Io},
-    {"IaA", nullptr, &TInputRecord::IaA},
-    {"IaB", nullptr, &TInputRecord::IaB},
-    {"Pp", nullptr, &TInputRecord::Pp},
-    {"EpA", nullptr, &TInputRecord::EpA},
-    {"EpB", nullptr, &TInputRecord::EpB},
-    {"EpU", nullptr, &TInputRecord::EpU},
-    {"FsA", nullptr, &TInputRecord::FsA},
-    {"FsB", nullptr, &TInputRecord::FsB},
-    {"FsU", nullptr, &TInputRecord::FsU},
-    {"Gi", nullptr, &TInputRecord::Gi},
-    {"Go", nullptr, &TInputRecord::Go},
-    {"SiU", nullptr, &TInputRecord::SiU},
-    {"SoU", nullptr, &TInputRecord::SoU},
-    {"SoA", nullptr, &TInputRecord::SoA},
-    {"SoB", nullptr, &TInputRecord::SoB},
-    {"Gw", nullptr, &TInputRecord::Gw},
-    {"FAw", nullptr, &TInputRecord::FAw},
-    {"FBw", nullptr, &TInputRecord::FBw},
-    {"Dr", &TInputRecord::Dr},
-    {"Ptr", &TInputRecord::Ptr},
-    {"Dx", &TInputRecord::Dx},
-    {"Ptx", &TInputRecord::Ptx},
-    {"Dq", &TInputRecord::Dq},
-    {"Ptq", &TInputRecord::Ptq},
-    {"Per", &TInputRecord::Per},
-    {"Flr", &TInputRecord::Flr},
-    {"Pex", &TInputRecord::Pex},
-    {"Flx", &TInputRecord::Flx},
-    {"Peq", &TInputRecord::Peq},
-    {"Flq", &TInputRecord::Flq},
-    {"Cx0", &TInputRecord::Cx0},
-    {"Cq0", &TInputRecord::Cq0},
-    {"Cic", &TInputRecord::Cic},
-    {"Ch", &TInputRecord::Ch},
-    {"Cp", &TInputRecord::Cp},
-    {"CA0", &TInputRecord::CA0},
-    {"CB0", &TInputRecord::CB0},
-    {"CU0", &TInputRecord::CU0},
-    {"Dw0", &TInputRecord::Dw0},
-    {"Dc", &TInputRecord::Dc},
-    {"Dd", &TInputRecord::Dd, nullptr, nullptr, true},
-    {"QH1", &TInputRecord::QH1, nullptr, nullptr, true},
-    {"QH2", &TInputRecord::QH2, nullptr, nullptr, true},
-    {"DAu", nullptr, &TInputRecord::DAu, nullptr, true},
-    {"DBu", nullptr, &TInputRecord::DBu, nullptr, true},
-    {"CxA0", &TInputRecord::CxA0, nullptr, nullptr, true},
-    {"CxB0", &TInputRecord::CxB0, nullptr, nullptr, true},
-    {"Frd", nullptr, &TInputRecord::Frd, nullptr, true},
-};
+// The fields the command line names: not the keys that decide the file's layout (Kd,
+// Ns) nor the year-by-year key Ky, whose runs would no longer be the same kind of run.
+const std::vector<const TField*>& Fields()
+{
+    static const std::vector<const TField*> fields = [] {
+        std::vector<const TField*> out;
+        for (const TField& f : InputFields())
+            if (!f.Layout)
+                out.push_back(&f);
+        return out;
+    }();
+    return fields;
+}
 
 [[noreturn]] void Refuse(const std::string& prefix, const std::string& why)
 {
@@ -104,21 +44,12 @@ std::string Lower(std::string s)
 
 double Get(const TField& f, const TInputRecord& rec, int season)
 {
-    if (f.Scalar)
-        return rec.*f.Scalar;
-    if (f.Seasonal)
-        return (rec.*f.Seasonal)[season];
-    return rec.*f.Whole;
+    return FieldValue(f, rec, season);
 }
 
 void Put(const TField& f, TInputRecord& rec, int season, double v)
 {
-    if (f.Scalar)
-        rec.*f.Scalar = v;
-    else if (f.Seasonal)
-        (rec.*f.Seasonal)[season] = v;
-    else
-        rec.*f.Whole = static_cast<std::uint8_t>(v);
+    SetFieldValue(f, rec, season, v);
 }
 
 int SeasonsOf(const TInputRecord& rec)
@@ -149,11 +80,11 @@ TFieldRef ResolveInputField(const std::string& given, const TInputRecord& base, 
     const int season = SeasonOf(prefix, name);
     const TField* field = nullptr;
     const TField* nearly = nullptr;
-    for (const TField& f : Fields) {
-        if (name == f.Name)
-            field = &f;
-        else if (Lower(name) == Lower(f.Name))
-            nearly = &f;
+    for (const TField* f : Fields()) {
+        if (name == f->Name)
+            field = f;
+        else if (Lower(name) == Lower(f->Name))
+            nearly = f;
     }
     if (!field)
         Refuse(prefix, "unknown field \"" + name + "\"" +
@@ -165,17 +96,17 @@ TFieldRef ResolveInputField(const std::string& given, const TInputRecord& base, 
         Refuse(prefix, source + " has " + std::to_string(SeasonsOf(base)) + " season(s).");
     if (field->Drains && base.Kd != 1)
         Refuse(prefix, source + " has no drains (Kd = 0), so its input holds no " + name + ".");
-    return {static_cast<std::size_t>(field - Fields), season};
+    return {static_cast<std::size_t>(std::find(Fields().begin(), Fields().end(), field) - Fields().begin()), season};
 }
 
 const char* InputFieldName(const TFieldRef& field)
 {
-    return Fields[field.Field].Name;
+    return Fields()[field.Field]->Name;
 }
 
 bool IsWholeField(const TFieldRef& field)
 {
-    return Fields[field.Field].Whole != nullptr;
+    return Fields()[field.Field]->Whole != nullptr;
 }
 
 bool Overlap(const TFieldRef& a, const TFieldRef& b)
@@ -185,12 +116,12 @@ bool Overlap(const TFieldRef& a, const TFieldRef& b)
 
 double FieldValue(const TInputRecord& rec, const TFieldRef& field)
 {
-    return Get(Fields[field.Field], rec, field.Season > 0 ? field.Season : 1);
+    return Get(*Fields()[field.Field], rec, field.Season > 0 ? field.Season : 1);
 }
 
 void SetFieldValue(TInputRecord& rec, const TFieldRef& field, double v)
 {
-    const TField& f = Fields[field.Field];
+    const TField& f = *Fields()[field.Field];
     if (field.Season > 0)
         Put(f, rec, field.Season, v);
     else
@@ -214,7 +145,8 @@ std::vector<std::string> KeptOtherwiseNotes(const TInputRecord& base)
 {
     std::vector<std::string> notes;
     const TInputRecord kept = AsTheFileHoldsIt(base);
-    for (const TField& f : Fields) {
+    for (const TField* field : Fields()) {
+        const TField& f = *field;
         if (f.Drains && base.Kd != 1)
             continue;
         for (int s = 1; s <= (f.Seasonal ? SeasonsOf(base) : 1); ++s) {
@@ -234,8 +166,8 @@ std::vector<std::string> KeptOtherwiseNotes(const TInputRecord& base)
 std::string InputFieldNames()
 {
     std::string names;
-    for (const TField& f : Fields)
-        names += (names.empty() ? "" : ", ") + std::string(f.Name) + (f.Seasonal ? "[s]" : "");
+    for (const TField* f : Fields())
+        names += (names.empty() ? "" : ", ") + std::string(f->Name) + (f->Seasonal ? "[s]" : "");
     return names;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The input fields the command line names: a scalar (Dd, QH1, Flr, Ny), a seasonal
 // field for every season of the file (IaA) or for one season (IaA[2]). `veltra
-// sweep --set` and `veltra fit --fit` name them alike.
+// sweep --set` and `veltra fit --fit` name them alike, from the table of fields in
+// model/InputFields.h (which the Python module names them by too).
 #include <cstddef>
 #include <string>
 #include <vector>

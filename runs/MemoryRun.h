@@ -22,6 +22,9 @@ struct TMemoryRunOutcome {
 // Runs `rec` as `veltra run` would run the file holding it, all its years (a
 // year-by-year record year after year without changes), every season going to
 // `observer`. Never writes or reads a file; an observer's own errors pass through.
+// The bare year loop, for a search's thousands of runs: no case, no series, no
+// summary. A case in memory with RunCase's outcome and messages (a series of
+// records, the Python module's runs and sweeps) is RunRecordCase (runs/CaseRun.h).
 TMemoryRunOutcome RunInMemory(TInputRecord rec, TRunObserver& observer);
 
 // Why the model stopped: "the water table fell below the bottom of the aquifer".

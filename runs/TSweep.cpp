@@ -77,6 +77,26 @@ void KeepAsTheFileHolds(const std::string& setting, const TFieldRef& field, cons
 
 } // namespace
 
+std::string SweepCaseName(const std::string& stem, std::size_t index, std::size_t count)
+{
+    std::string number = std::to_string(index);
+    const std::size_t width = std::to_string(count).size();
+    return stem + "_" + std::string(width - number.size(), '0') + number;
+}
+
+std::string SweepPlan(const std::string& baseText, const TSweep& sweep)
+{
+    TPlanHash hash;
+    hash.Add("sweep");
+    hash.Add(baseText);
+    for (const TSweepAxis& axis : sweep.Axes()) {
+        hash.Add(axis.Name);
+        for (double v : axis.Values)
+            hash.Add(FullNumber(v));
+    }
+    return hash.Text();
+}
+
 std::string TSweep::FieldNames()
 {
     return InputFieldNames();

@@ -22,6 +22,15 @@ struct TSweepAxis {
     std::vector<double> Values; // as the input file holds them
 };
 
+// The name of case `index` of `count` ("field_07" for case 7 of 10 to 99 cases): the
+// names sort in case order.
+std::string SweepCaseName(const std::string& stem, std::size_t index, std::size_t count);
+
+class TSweep;
+// The plan of a sweep of the input file whose text is `baseText` (summary.csv's
+// `plan`): the file's text and the grid's fields and values.
+std::string SweepPlan(const std::string& baseText, const TSweep& sweep);
+
 class TSweep {
 public:
     // The settings refer to `base` (the record of the swept input file, named

@@ -33,6 +33,7 @@ TCalculateResult RunYears(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, c
     options.KeepWarningList = true;
     options.Observer = run.Observer;
     options.Files = run.FileSystem;
+    options.InMemory = run.InMemory;
 
     TCalculateResult result;
     for (int year = 1;; ++year) {

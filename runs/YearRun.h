@@ -36,6 +36,7 @@ struct TYearRun {
     std::string WorkDir;            // where Error.lst and warning.lst go (and stay)
     TRunObserver* Observer = nullptr;
     TFileSystem* FileSystem = nullptr; // where the run's files go; the real one unless given
+    bool InMemory = false;             // no file read or written: Files only name the run and its years
 };
 
 // Checks the record read from run.Files[0] (the save-time validation), starts a new

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a release build and tests it as it installs: lintian
+# Builds the Debian packages from a release build and tests them as they install: lintian
 # finds no error in it, its fields and files are what a desktop needs, every package it
 # depends on is installed on this machine, and, unpacked into a clean folder, its
 # programs run from the installed paths: veltra example, run (to the reviewed results)
 # and chart (with the module found from the installed layout), the window's screenshot
 # run, the manual pages, the desktop entry and the file type of Veltra's input files
-# (recognised by name and content; other programs' .inp files are left alone).
+# (recognised by name and content; other programs' .inp files are left alone). The Python
+# package python3-veltra likewise: its fields, lintian, and, unpacked beside veltra, Debian's
+# python3 imports it from there and runs the example to the reviewed results.
 # Usage: bash scripts/test-package.sh [BUILD_DIR]   (a configured release build; default build/release)
 set -uo pipefail
 SRC=$(cd "$(dirname "$0")/.." && pwd)
@@ -210,6 +212,55 @@ done
 # The menu shows the entry only when its TryExec program is on the path.
 PATH=$U/bin:$PATH XDG_DATA_DIRS=$ours gio mime "$mime" > mime.txt 2>&1
 grep -q "veltra.desktop" mime.txt || fail "no application opens $mime: $(cat mime.txt)"
+
+# ------------------------------------------------------------------ python3-veltra
+cd "$T"
+pydebs=("$T"/out/python3-veltra_*.deb)
+[ ${#pydebs[@]} -eq 1 ] && [ -f "${pydebs[0]}" ] || die "cpack made no python3-veltra_*.deb: $(ls "$T/out")"
+PYDEB=${pydebs[0]}
+echo "package: $(basename "$PYDEB") ($(du -k "$PYDEB" | cut -f1) KiB)"
+pyfield() { dpkg-deb -f "$PYDEB" "$1"; }
+[ "$(pyfield Package)" = python3-veltra ] || fail "Package: $(pyfield Package)"
+[ "$(pyfield Version)" = "$version" ] || fail "python3-veltra Version: $(pyfield Version), the project is $version"
+[ "$(pyfield Section)" = python ] || fail "python3-veltra Section: $(pyfield Section)"
+pydepends=$(pyfield Depends)
+echo "Depends: $pydepends"
+for p in python3 python3-pandas libc6 libstdc++6; do
+  [[ ", $pydepends," == *", $p "* || ", $pydepends," == *", $p,"* ]] || fail "python3-veltra Depends lacks $p"
+done
+dpkg-checkbuilddeps -d "$pydepends" /dev/null > "$T/pydeps.log" 2>&1 ||
+  fail "python3-veltra dependencies not installed: $(sed 's/.*Unmet build dependencies: //' "$T/pydeps.log")"
+lintian --fail-on error --tag-display-limit 0 "$PYDEB" > "$T/pylintian.log" 2>&1; st=$?
+grep -v "^running with root privileges" "$T/pylintian.log" | sed 's/^/lintian: /'
+[ $st -eq 0 ] || fail "lintian finds errors in python3-veltra (status $st)"
+dpkg-deb -c "$DEB" | grep -q "dist-packages" && fail "the veltra package holds the Python package"
+dpkg -x "$PYDEB" "$R" || die "dpkg -x python3-veltra failed"
+P=$U/lib/python3/dist-packages/veltra
+for f in __init__.py __init__.pyi py.typed; do
+  [ -f "$P/$f" ] || fail "python3-veltra lacks /usr/lib/python3/dist-packages/veltra/$f"
+done
+[ -f "$U/share/doc/python3-veltra/copyright" ] || fail "python3-veltra lacks its copyright file"
+mods=("$P"/_veltra.cpython-*.so)
+if [ -f "${mods[0]}" ]; then
+  readelf -S --wide "${mods[0]}" | grep -q ' \.symtab ' && fail "the Python module is not stripped"
+  readelf -d "${mods[0]}" | grep -qE 'RPATH|RUNPATH' && fail "the Python module has a run path"
+else
+  fail "python3-veltra lacks the module _veltra.cpython-*.so"
+fi
+# Debian's python3 imports the installed package (not the build tree's) and runs the
+# example to the files veltra run gives.
+mkdir -p "$T/pywork" && cd "$T/pywork"
+PYTHONPATH=$U/lib/python3/dist-packages /usr/bin/python3 -c "
+import veltra, sys
+assert veltra.__file__.startswith('$P'), veltra.__file__
+print(veltra.run(veltra.example('field')).seasons.tail())
+veltra.run(veltra.example('field'), write_to='run')
+" > py.txt 2> err.txt || fail "import veltra from the package: $(cat err.txt)"
+grep -q "^\[5 rows x 47 columns\]$" py.txt || fail "the installed veltra printed no seasons: $(cat py.txt)"
+for f in field.res field.frq field.trf warning.lst; do
+  sed "s#$T/pywork/run/##g" "run/$f" | cmp -s - "$SRC/tests/reference/examples/field/$f" ||
+    fail "the installed Python package gives another $f than tests/reference/examples/field/$f"
+done
 
 if [ $fails -eq 0 ]; then
   echo "package: all passed"

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "model/UDataMod.h"
+#include "model/ValueTests.h"
 #include "shell/ControlNames.h"
 
 namespace veltra {
@@ -78,26 +79,6 @@ struct TFieldDef {
     const char* Default2 = nullptr;
 
     bool IsSeasonal() const { return Seasonal != nullptr; }
-};
-
-// The tests of "Save group", run on the values the save stored.
-enum class TRule : std::uint8_t {
-    AtLeast0,      // v >= 0
-    Above0,        // v > 0
-    Between0And1,  // 0 <= v <= 1
-    Below1,        // v < 1
-    AboveHalf,     // v > 0.5 (season durations)
-    PorosityRange, // 0 < v < 0.9
-    SumIs12,       // the stored values of the one symbol add up to 12 (within 1e-6)
-    SumAtMost1,    // per season, the stored values of the symbols add up to at most 1 (1e-9)
-    BelowHalfOf,   // Symbols[0] < Symbols[1] / 2
-    DrainDepth,    // with drains, Dr < Dd < Dr + Dx on the record (the save-time rule)
-};
-
-struct TValueTest {
-    TRule Rule;
-    std::vector<const char*> Symbols;
-    const char* Message;
 };
 
 struct TGroupDef {

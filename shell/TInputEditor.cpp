@@ -17,23 +17,6 @@ using R = TInputRecord;
 constexpr double MonthsTolerance = 1e-6;
 constexpr double FractionTolerance = 1e-9;
 
-bool PassesRule(TRule rule, double v)
-{
-    switch (rule) {
-    case TRule::AtLeast0: return v >= 0;
-    case TRule::Above0: return v > 0;
-    case TRule::Between0And1: return v >= 0 && v <= 1;
-    case TRule::Below1: return v < 1;
-    case TRule::AboveHalf: return v > 0.5;
-    case TRule::PorosityRange: return v > 0 && v < 0.9;
-    case TRule::SumIs12:
-    case TRule::SumAtMost1:
-    case TRule::BelowHalfOf:
-    case TRule::DrainDepth: break;
-    }
-    return true;
-}
-
 bool Names(const TValueTest& t, const TFieldDef& f)
 {
     for (const char* symbol : t.Symbols)

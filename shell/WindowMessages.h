@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/ValueTests.h"
+
 namespace veltra::msg {
 
 // ---- Status lines of the pages
@@ -179,12 +181,12 @@ inline constexpr const char* WellsPresent =
 inline constexpr const char* YearByYearHalts =
     " The program will temporarily halt after each year of calculations to provide the option to make input changes.";
 inline constexpr const char* RunsUninterruptedly = " The program will run uniterruptedly.";
-inline constexpr const char* TooManyYears = "The number of years (Ny) for calculations must be less than 100";
+inline constexpr const char* TooManyYears = TooManyYearsMessage;
 inline std::string NotAValidReal(const std::string& text)
 {
     return text + " is not a valid real";
 }
-inline constexpr const char* NegativeMaxSalinity = "The maximum salinity cannot be negative";
+inline constexpr const char* NegativeMaxSalinity = NegativeMaxSalinityMessage;
 
 // ---- Where Error.lst and warning.lst go when the start folder cannot be written
 inline std::string ListsElsewhere(const std::string& folder, const std::string& startDir)

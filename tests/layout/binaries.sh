@@ -18,6 +18,17 @@ window=$(nm -C "$VELTRA" 2>/dev/null | grep -E "TMainFormLogic|TInputEditor|TAlf
 [ -z "$window" ] || fail "veltra carries the window's logic: $window"
 ldd "$MODULE" | grep -q "libQt6Gui" || fail "the canvas module $MODULE does not use Qt Gui"
 
+# The Python module, like veltra, runs without Qt and without the window's logic.
+for binary in "$@"; do
+  case $(basename "$binary") in
+  _veltra*.so)
+    ldd "$binary" | grep -qi "libQt" && fail "the Python module depends on Qt: $(ldd "$binary" | grep -i libQt)"
+    window=$(nm -C "$binary" 2>/dev/null | grep -E "TMainFormLogic|TInputEditor|TAlfaFormLogic" | head -3)
+    [ -z "$window" ] || fail "the Python module carries the window's logic: $window"
+    ;;
+  esac
+done
+
 for binary in "$VELTRA" "$MODULE" "$@"; do
   doubles=$(nm -C "$binary" 2>/dev/null | grep -E "TFakeShellOps|TRecordingCanvas" | head -3)
   [ -z "$doubles" ] || fail "$(basename "$binary") contains test doubles: $doubles"
