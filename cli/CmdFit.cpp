@@ -102,30 +102,30 @@ TFitChartData ChartData(const TFitReport& report, const TFitSeries& series, cons
     return d;
 }
 
-int RunFit(const TFitArgs& a)
+// The files a fit writes, in the order they are listed: fitted.inp, runs.csv, fit.txt, then one chart
+// per observed symbol, in the order the symbols first appear.
+struct TFitOutputs {
+    std::vector<std::string> Files;
+    std::vector<TRecordSymbol> Symbols;
+};
+
+TFitOutputs FitOutputs(const std::string& folder, const std::vector<TObservation>& observations)
 {
-    const std::string input = AbsolutePath(a.File);
-    const std::string observed = AbsolutePath(a.Observed);
-    const std::string folder = AbsolutePath(a.Out);
-    std::vector<TFitParameter> params;
-    for (const std::string& setting : a.Settings)
-        params.push_back(ParseFitSetting(setting));
-
-    TInputRecord base;
-    ReadCaseInput(input, base);
-    base.Shell.FileName = input;
-    const std::vector<TObservation> observations = ReadObservationFile(observed, base);
-    std::vector<std::string> outputs{(fs::path(folder) / "fitted.inp").string(),
-                                     (fs::path(folder) / "runs.csv").string(), (fs::path(folder) / "fit.txt").string()};
-    std::vector<TRecordSymbol> symbols;
+    TFitOutputs out;
+    out.Files = {(fs::path(folder) / "fitted.inp").string(), (fs::path(folder) / "runs.csv").string(),
+                 (fs::path(folder) / "fit.txt").string()};
     for (const TObservation& o : observations)
-        if (std::find(symbols.begin(), symbols.end(), o.Symbol) == symbols.end()) {
-            symbols.push_back(o.Symbol);
-            outputs.push_back((fs::path(folder) / ChartName(o.Symbol)).string());
+        if (std::find(out.Symbols.begin(), out.Symbols.end(), o.Symbol) == out.Symbols.end()) {
+            out.Symbols.push_back(o.Symbol);
+            out.Files.push_back((fs::path(folder) / ChartName(o.Symbol)).string());
         }
-    RefuseOutputsOverInputs({input, observed}, outputs);
-    PrepareOutputFolder(folder);
+    return out;
+}
 
+TFitReport FitWithProgress(const TFitArgs& a, const TInputRecord& base, const std::string& input,
+                           const std::vector<TObservation>& observations, const std::string& observed,
+                           const std::vector<TFitParameter>& params)
+{
     TFitOptions options;
     options.MaxRuns = a.MaxRuns;
     options.Seed = a.Seed;
@@ -143,7 +143,12 @@ int RunFit(const TFitArgs& a)
         throw;
     }
     printer.End();
+    return report;
+}
 
+void WriteFitFiles(const TFitReport& report, const std::vector<std::string>& outputs, const std::string& input,
+                   const std::string& observed)
+{
     // The pictures first: the canvas module may be missing, and then no file is written.
     const std::unique_ptr<TCanvas> canvas = LoadChartCanvas();
     std::vector<std::pair<std::string, std::string>> files{{outputs[0], InputFileText(report.Best)},
@@ -159,7 +164,11 @@ int RunFit(const TFitArgs& a)
         files.emplace_back(outputs[3 + k], picture);
     }
     WriteWholeFiles(files);
+}
 
+void PrintFitReport(const TFitReport& report, const std::string& input, const std::string& observed,
+                    const std::string& folder, const std::vector<TRecordSymbol>& symbols)
+{
     // The report as fit.txt holds it, with the line ends of standard output.
     std::string text = FitReportText(report, input, observed);
     for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
@@ -169,6 +178,28 @@ int RunFit(const TFitArgs& a)
     for (TRecordSymbol symbol : symbols)
         std::cout << ", " << ChartName(symbol);
     std::cout << "\n";
+}
+
+int RunFit(const TFitArgs& a)
+{
+    const std::string input = AbsolutePath(a.File);
+    const std::string observed = AbsolutePath(a.Observed);
+    const std::string folder = AbsolutePath(a.Out);
+    std::vector<TFitParameter> params;
+    for (const std::string& setting : a.Settings)
+        params.push_back(ParseFitSetting(setting));
+
+    TInputRecord base;
+    ReadCaseInput(input, base);
+    base.Shell.FileName = input;
+    const std::vector<TObservation> observations = ReadObservationFile(observed, base);
+    const TFitOutputs outputs = FitOutputs(folder, observations);
+    RefuseOutputsOverInputs({input, observed}, outputs.Files);
+    PrepareOutputFolder(folder);
+
+    const TFitReport report = FitWithProgress(a, base, input, observations, observed, params);
+    WriteFitFiles(report, outputs.Files, input, observed);
+    PrintFitReport(report, input, observed, folder, outputs.Symbols);
     return 0;
 }
 

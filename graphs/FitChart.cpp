@@ -59,9 +59,23 @@ double NiceStep(double range)
     return 10 * power;
 }
 
-} // namespace
+// The value axis: steps of NiceStep from a floor of the lowest value to just over the highest.
+struct TValueAxis {
+    double Step;
+    double Min;
+    double Max;
+    int Intervals;
+    int Decimals;
 
-bool DrawFitChart(const TFitChartData& d, TCanvas& canvas)
+    int Y(double v) const
+    {
+        return std::clamp(PlotBottom - RoundHalfEven((v - Min) * (PlotBottom - PlotTop) / (Max - Min)), PlotTop,
+                          PlotBottom);
+    }
+};
+
+// None when there is nothing to draw: no value at all, or no simulated record.
+std::optional<TValueAxis> ValueAxisOf(const TFitChartData& d)
 {
     std::optional<double> lo, hi;
     auto widen = [&](double v) {
@@ -74,7 +88,7 @@ bool DrawFitChart(const TFitChartData& d, TCanvas& canvas)
     for (const TFitChartPoint& p : d.Observed)
         widen(p.Value);
     if (!lo || d.Simulated.empty())
-        return false;
+        return std::nullopt;
     // The axis starts at 0 for values that do not go below it.
     double low = std::min(*lo, 0.0), high = *hi;
     if (high <= low)
@@ -84,29 +98,26 @@ bool DrawFitChart(const TFitChartData& d, TCanvas& canvas)
     const double axisMax = std::ceil(high * (high > 0 ? 1.05 : 0.95) / step) * step;
     const int intervals = std::max(1, static_cast<int>(std::lround((axisMax - axisMin) / step)));
     const int decimals = std::clamp(static_cast<int>(-std::floor(std::log10(step))), 0, 6);
-    auto y = [&](double v) {
-        return std::clamp(PlotBottom - RoundHalfEven((v - axisMin) * (PlotBottom - PlotTop) / (axisMax - axisMin)),
-                          PlotTop, PlotBottom);
-    };
-    const int ns = std::clamp(d.Ns, 1, 4);
-    const TTime time(
-        d, static_cast<int>((d.Simulated.size() + static_cast<std::size_t>(ns) - 1) / static_cast<std::size_t>(ns)));
+    return TValueAxis{step, axisMin, axisMax, intervals, decimals};
+}
 
-    canvas.FillRect(0, 0, ChartWidth, ChartHeight, White);
-    canvas.Text(120, 15, d.Symbol + ": simulated (line) and observed (points)", HeadColour, TextBackground, true);
-    canvas.Text(120, 30, d.Heading, HeadColour, TextBackground, true);
-
-    // The value axis with a label at every step.
+// The value axis with a label at every step.
+void DrawValueAxis(const TValueAxis& axis, TCanvas& canvas)
+{
     canvas.SetPen(AxisColour, 1, false);
     const int textHeight = canvas.TextHeight(true);
-    for (int j = 0; j <= intervals; ++j) {
-        const double value = axisMin + step * j;
-        const int yj = y(value);
+    for (int j = 0; j <= axis.Intervals; ++j) {
+        const double value = axis.Min + axis.Step * j;
+        const int yj = axis.Y(value);
         canvas.Line(PlotLeft, yj, PlotLeft - 4, yj);
-        const std::string label = AxisLabel(value, decimals);
+        const std::string label = AxisLabel(value, axis.Decimals);
         canvas.Text(64 - canvas.TextWidth(label, true), yj - textHeight / 2, label, LabelColour, TextBackground, true);
     }
-    // The years under the time axis, as many as fit.
+}
+
+// The years under the time axis, as many as fit.
+void DrawYearAxis(const TTime& time, TCanvas& canvas)
+{
     canvas.Text(625, 395, "Year", LabelColour, TextBackground, true);
     const int widest = canvas.TextWidth(WholeText(time.Years()), true);
     int labelStep = 1;
@@ -120,15 +131,20 @@ bool DrawFitChart(const TFitChartData& d, TCanvas& canvas)
             canvas.Text(x - canvas.TextWidth(label, true) / 2, 380, label, LabelColour, TextBackground, true);
         }
     }
+}
 
-    // The legend.
+void DrawLegend(TCanvas& canvas)
+{
     canvas.SetPen(LineColour, 2, false);
     canvas.Line(85, 76, 105, 76);
     canvas.Text(110, 70, "simulated", LineColour, TextBackground, true);
     canvas.FillRect(192, 73, 199, 80, PointColour);
     canvas.Text(205, 70, "observed", PointColour, TextBackground, true);
+}
 
-    // The simulated line, broken where the record shows "-".
+// The simulated line, broken where the record shows "-", then the observed points.
+void DrawSeries(const TFitChartData& d, const TValueAxis& axis, const TTime& time, int ns, TCanvas& canvas)
+{
     canvas.SetPen(LineColour, 2, false);
     for (std::size_t k = 1; k < d.Simulated.size(); ++k) {
         const auto& a = d.Simulated[k - 1];
@@ -136,12 +152,32 @@ bool DrawFitChart(const TFitChartData& d, TCanvas& canvas)
         if (!a || !b)
             continue;
         const int ka = static_cast<int>(k - 1), kb = static_cast<int>(k);
-        canvas.Line(time.X(ka / ns, ka % ns + 1), y(*a), time.X(kb / ns, kb % ns + 1), y(*b));
+        canvas.Line(time.X(ka / ns, ka % ns + 1), axis.Y(*a), time.X(kb / ns, kb % ns + 1), axis.Y(*b));
     }
     for (const TFitChartPoint& p : d.Observed) {
-        const int x = time.X(p.Year, p.Season), yp = y(p.Value);
+        const int x = time.X(p.Year, p.Season), yp = axis.Y(p.Value);
         canvas.FillRect(x - 3, yp - 3, x + 4, yp + 4, PointColour);
     }
+}
+
+} // namespace
+
+bool DrawFitChart(const TFitChartData& d, TCanvas& canvas)
+{
+    const std::optional<TValueAxis> axis = ValueAxisOf(d);
+    if (!axis)
+        return false;
+    const int ns = std::clamp(d.Ns, 1, 4);
+    const TTime time(
+        d, static_cast<int>((d.Simulated.size() + static_cast<std::size_t>(ns) - 1) / static_cast<std::size_t>(ns)));
+
+    canvas.FillRect(0, 0, ChartWidth, ChartHeight, White);
+    canvas.Text(120, 15, d.Symbol + ": simulated (line) and observed (points)", HeadColour, TextBackground, true);
+    canvas.Text(120, 30, d.Heading, HeadColour, TextBackground, true);
+    DrawValueAxis(*axis, canvas);
+    DrawYearAxis(time, canvas);
+    DrawLegend(canvas);
+    DrawSeries(d, *axis, time, ns, canvas);
 
     canvas.SetPen(AxisColour, 1, false);
     canvas.Line(PlotLeft, PlotBottom + 4, PlotLeft, PlotTop);

@@ -82,58 +82,92 @@ bool NumberBeforeQuote(const std::string& line, std::size_t at, std::size_t widt
     return ec == std::errc() && ptr == line.data() + at + width;
 }
 
-} // namespace
+// Walks the lines of a frequency file table by table; the first fault ends the walk with its line.
+class TFrequencyChecker {
+public:
+    TFrequencyChecker(const std::string& path, const std::vector<std::string>& lines)
+        : path_(path), lines_(lines), n_(lines.size())
+    {}
 
-void CheckFrequencyLines(const std::string& path, const std::vector<std::string>& lines)
-{
-    const std::size_t n = lines.size();
-    auto fail = [&](std::size_t index, const std::string& what) {
-        throw TGroupReadError("Frequency file \"" + path + "\", line " + std::to_string(index + 1) + ": " + what);
-    };
-    if (n == 0 || lines[0] != FrequencyTitle)
-        fail(0, "the title is not \"" + std::string(FrequencyTitle).substr(2) + "\"");
-    if (n < 3 || lines[1] != Subtitle || !lines[2].empty())
-        fail(n < 2 ? 0 : lines[1] != Subtitle ? 1 : 2, "the title lines are not those of a frequency file");
-    if (n == 3)
-        fail(2, "the file holds no season table");
-    int year = -1, season = 0, ns = 0;
-    bool yearEnded = true;
-    std::size_t i = 3;
-    while (i < n) {
-        const std::size_t start = i;
-        if (yearEnded) {
-            int y = 0;
-            if (!Begins(lines[i], " \"YEAR:  ") || !NumberBeforeQuote(lines[i], 9, 4, y))
-                fail(i, "no year line where the table of year " + std::to_string(year + 1) + " season 1 should start");
-            if (y != year + 1)
-                fail(i, "year " + std::to_string(y) + " follows year " + std::to_string(year) +
-                            " (a table doubled or missing)");
-            year = y;
-            season = 0;
-            ++i;
+    void Check()
+    {
+        CheckTitle();
+        while (i_ < n_) {
+            const std::size_t start = i_;
+            if (yearEnded_)
+                CheckYearLine();
+            const std::string which = CheckSeasonLine();
+            CheckHeads(which, start);
+            CheckRows(which);
+            CheckTableEnd(which, start);
         }
+    }
+
+private:
+    [[noreturn]] void Fail(std::size_t index, const std::string& what) const
+    {
+        throw TGroupReadError("Frequency file \"" + path_ + "\", line " + std::to_string(index + 1) + ": " + what);
+    }
+
+    void Cut(const std::string& which, std::size_t start) const
+    {
+        Fail(n_ - 1, "the file ends inside the table of " + which + " (line " + std::to_string(start + 1) + ")");
+    }
+
+    void CheckTitle() const
+    {
+        if (n_ == 0 || lines_[0] != FrequencyTitle)
+            Fail(0, "the title is not \"" + std::string(FrequencyTitle).substr(2) + "\"");
+        if (n_ < 3 || lines_[1] != Subtitle || !lines_[2].empty())
+            Fail(n_ < 2 ? 0 : lines_[1] != Subtitle ? 1 : 2, "the title lines are not those of a frequency file");
+        if (n_ == 3)
+            Fail(2, "the file holds no season table");
+    }
+
+    void CheckYearLine()
+    {
+        int y = 0;
+        if (!Begins(lines_[i_], " \"YEAR:  ") || !NumberBeforeQuote(lines_[i_], 9, 4, y))
+            Fail(i_, "no year line where the table of year " + std::to_string(year_ + 1) + " season 1 should start");
+        if (y != year_ + 1)
+            Fail(i_, "year " + std::to_string(y) + " follows year " + std::to_string(year_) +
+                         " (a table doubled or missing)");
+        year_ = y;
+        season_ = 0;
+        ++i_;
+    }
+
+    // Returns the name of the table the season line starts, "year Y season S".
+    std::string CheckSeasonLine()
+    {
         int s = 0;
-        if (i >= n || !Begins(lines[i], " \"Season: ") || !NumberBeforeQuote(lines[i], 10, 3, s))
-            fail(std::min(i, n - 1), "no season line where season " + std::to_string(season + 1) + " of year " +
-                                         std::to_string(year) + " should start");
-        const std::string which = "year " + std::to_string(year) + " season " + std::to_string(s);
-        if (s != season + 1 || s > 4 || (ns != 0 && s > ns))
-            fail(i, which + " follows year " + std::to_string(year) + " season " + std::to_string(season) +
-                        " (a table doubled or missing)");
-        season = s;
-        ++i;
-        auto cut = [&] {
-            fail(n - 1, "the file ends inside the table of " + which + " (line " + std::to_string(start + 1) + ")");
-        };
+        if (i_ >= n_ || !Begins(lines_[i_], " \"Season: ") || !NumberBeforeQuote(lines_[i_], 10, 3, s))
+            Fail(std::min(i_, n_ - 1), "no season line where season " + std::to_string(season_ + 1) + " of year " +
+                                           std::to_string(year_) + " should start");
+        std::string which = "year " + std::to_string(year_) + " season " + std::to_string(s);
+        if (s != season_ + 1 || s > 4 || (ns_ != 0 && s > ns_))
+            Fail(i_, which + " follows year " + std::to_string(year_) + " season " + std::to_string(season_) +
+                         " (a table doubled or missing)");
+        season_ = s;
+        ++i_;
+        return which;
+    }
+
+    void CheckHeads(const std::string& which, std::size_t start)
+    {
         for (const char* head : {HeadLine1, HeadLine2}) {
-            if (i >= n)
-                cut();
-            if (lines[i] != head)
-                fail(i, "the table of " + which + " has no column heads");
-            ++i;
+            if (i_ >= n_)
+                Cut(which, start);
+            if (lines_[i_] != head)
+                Fail(i_, "the table of " + which + " has no column heads");
+            ++i_;
         }
-        for (int rows = 0; i < n && Begins(lines[i], "-  "); ++rows, ++i) {
-            const std::string& row = lines[i];
+    }
+
+    void CheckRows(const std::string& which)
+    {
+        for (int rows = 0; i_ < n_ && Begins(lines_[i_], "-  "); ++rows, ++i_) {
+            const std::string& row = lines_[i_];
             bool cells = rows < 4 && row.size() == RowCellsAt + 4 * NumberCellWidth;
             for (std::size_t c = 0; cells && c < 4; ++c) {
                 try {
@@ -143,27 +177,48 @@ void CheckFrequencyLines(const std::string& path, const std::vector<std::string>
                 }
             }
             if (!cells)
-                fail(i, "the row is not a symbol and four numbers (the table of " + which + ")");
+                Fail(i_, "the row is not a symbol and four numbers (the table of " + which + ")");
         }
-        if (i >= n)
-            cut();
-        yearEnded = lines[i] == " #";
-        if (yearEnded) {
-            if (ns == 0)
-                ns = season;
-            if (season != ns)
-                fail(i, "year " + std::to_string(year) + " ends after season " + std::to_string(season) + ", not " +
-                            std::to_string(ns));
-            ++i;
-        } else if (ns != 0 && season == ns) {
-            fail(i, "the table of " + which + " has no end mark \" #\"");
-        }
-        if (i >= n)
-            cut();
-        if (!lines[i].empty())
-            fail(i, "the table of " + which + " is not followed by an empty line");
-        ++i;
     }
+
+    // The end mark " #" after the last season of a year, then the empty line after every table.
+    void CheckTableEnd(const std::string& which, std::size_t start)
+    {
+        if (i_ >= n_)
+            Cut(which, start);
+        yearEnded_ = lines_[i_] == " #";
+        if (yearEnded_) {
+            if (ns_ == 0)
+                ns_ = season_;
+            if (season_ != ns_)
+                Fail(i_, "year " + std::to_string(year_) + " ends after season " + std::to_string(season_) + ", not " +
+                             std::to_string(ns_));
+            ++i_;
+        } else if (ns_ != 0 && season_ == ns_) {
+            Fail(i_, "the table of " + which + " has no end mark \" #\"");
+        }
+        if (i_ >= n_)
+            Cut(which, start);
+        if (!lines_[i_].empty())
+            Fail(i_, "the table of " + which + " is not followed by an empty line");
+        ++i_;
+    }
+
+    const std::string& path_;
+    const std::vector<std::string>& lines_;
+    std::size_t n_;
+    std::size_t i_ = 3;
+    int year_ = -1;
+    int season_ = 0;
+    int ns_ = 0;
+    bool yearEnded_ = true;
+};
+
+} // namespace
+
+void CheckFrequencyLines(const std::string& path, const std::vector<std::string>& lines)
+{
+    TFrequencyChecker(path, lines).Check();
 }
 
 std::array<double, 4> FrequencyPoints(double area, double v)

@@ -41,6 +41,69 @@ bool ParseCount(const std::string& text, int& value)
     return ec == std::errc() && ptr == text.data() + text.size() && !text.empty();
 }
 
+// The cases still to start and those finished but not yet reported, shared by the workers and the
+// calling thread.
+struct TWorkQueue {
+    TWorkQueue(std::size_t count, const std::function<void(std::size_t)>& work) : Count(count), Work(work) {}
+
+    std::size_t Count;
+    const std::function<void(std::size_t)>& Work;
+    std::atomic<std::size_t> Next{0};
+    std::mutex Mutex;
+    std::condition_variable FinishedOne;
+    std::vector<std::size_t> Finished; // guarded by Mutex
+
+    // A worker's loop: take the next case until none is left.
+    void Serve()
+    {
+        for (;;) {
+            const std::size_t i = Next.fetch_add(1);
+            if (i >= Count)
+                return;
+            Work(i);
+            {
+                const std::lock_guard<std::mutex> lock(Mutex);
+                Finished.push_back(i);
+            }
+            FinishedOne.notify_one();
+        }
+    }
+};
+
+// No thread could start: the calling thread runs every case itself.
+void RunAllHere(TWorkQueue& queue, const std::function<void(std::size_t)>& done, const std::function<void()>& tick)
+{
+    for (std::size_t i = queue.Next.fetch_add(1); i < queue.Count; i = queue.Next.fetch_add(1)) {
+        queue.Work(i);
+        done(i);
+        if (tick)
+            tick();
+    }
+}
+
+// Reports the cases as the workers finish them, and ticks at least every tickMs.
+void ReportAsFinished(TWorkQueue& queue, const std::function<void(std::size_t)>& done,
+                      const std::function<void()>& tick, int tickMs)
+{
+    std::size_t reported = 0;
+    std::vector<std::size_t> mine;
+    while (reported < queue.Count) {
+        {
+            std::unique_lock<std::mutex> lock(queue.Mutex);
+            queue.FinishedOne.wait_for(lock, std::chrono::milliseconds(tickMs),
+                                       [&] { return !queue.Finished.empty(); });
+            mine.swap(queue.Finished);
+        }
+        for (const std::size_t i : mine) {
+            done(i);
+            ++reported;
+        }
+        mine.clear();
+        if (tick)
+            tick();
+    }
+}
+
 } // namespace
 
 std::size_t RunInParallel(std::size_t count, int jobs, const std::function<void(std::size_t)>& work,
@@ -50,27 +113,12 @@ std::size_t RunInParallel(std::size_t count, int jobs, const std::function<void(
     if (count == 0)
         return 0;
     const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), count);
-    std::atomic<std::size_t> next{0};
-    std::mutex mutex;
-    std::condition_variable finishedOne;
-    std::vector<std::size_t> finished; // guarded by mutex
-    auto worker = [&] {
-        for (;;) {
-            const std::size_t i = next.fetch_add(1);
-            if (i >= count)
-                return;
-            work(i);
-            {
-                const std::lock_guard<std::mutex> lock(mutex);
-                finished.push_back(i);
-            }
-            finishedOne.notify_one();
-        }
-    };
+    TWorkQueue queue(count, work);
+    auto worker = [&queue] { queue.Serve(); };
     std::vector<std::thread> pool;
     pool.reserve(threads);
     auto stopAndJoin = [&] {
-        next.store(count); // no case starts any more
+        queue.Next.store(count); // no case starts any more
         for (std::thread& t : pool)
             t.join();
     };
@@ -84,30 +132,10 @@ std::size_t RunInParallel(std::size_t count, int jobs, const std::function<void(
                 fewer(pool.size(), threads);
         }
         if (pool.empty()) {
-            for (std::size_t i = next.fetch_add(1); i < count; i = next.fetch_add(1)) {
-                work(i);
-                done(i);
-                if (tick)
-                    tick();
-            }
+            RunAllHere(queue, done, tick);
             return 0;
         }
-        std::size_t reported = 0;
-        std::vector<std::size_t> mine;
-        while (reported < count) {
-            {
-                std::unique_lock<std::mutex> lock(mutex);
-                finishedOne.wait_for(lock, std::chrono::milliseconds(tickMs), [&] { return !finished.empty(); });
-                mine.swap(finished);
-            }
-            for (const std::size_t i : mine) {
-                done(i);
-                ++reported;
-            }
-            mine.clear();
-            if (tick)
-                tick();
-        }
+        ReportAsFinished(queue, done, tick, tickMs);
     } catch (...) {
         stopAndJoin();
         throw;

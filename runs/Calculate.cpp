@@ -41,59 +41,51 @@ void StartNewRun(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const
     carry.YearsDone = 0;
 }
 
-TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const std::string& workDir,
-                           TRunProgress& progress, const TCalculateOptions& options)
-{
-    TInputRecord& rec = dm.Rec;
-    TFileSystem& files = options.Files ? *options.Files : RealFileSystem();
-    TCalculateResult result;
-    const std::string errorList = (fs::path(workDir) / "Error.lst").string();
-    const std::string warningList = (fs::path(workDir) / "warning.lst").string();
+namespace {
 
-    // A protected file among those this call may write or remove refuses it before
-    // anything is touched: the lists, and the result, frequency and marker files of
-    // the input and of the series it continues.
+// A protected file among those this call may write or remove refuses it before
+// anything is touched: the lists, and the result, frequency and marker files of
+// the input and of the series it continues.
+void RefuseProtectedOutputs(const TInputRecord& rec, const TEngineState& st, const std::string& errorList,
+                            const std::string& warningList)
+{
     RefuseReadOnly(errorList);
     RefuseReadOnly(warningList);
     for (const std::string& base : {rec.Shell.FileName, st.RunFirstFileName})
         for (const char* ext : {".res", ".frq", ".trf"})
             if (!base.empty())
                 RefuseReadOnly(PathWithExtension(base, ext));
+}
 
-    // The run decides from its own check, never from an Error.lst that another
-    // program in the same folder may have written meanwhile.
-    const std::vector<std::string> errors = InputErrorLines(rec);
-    result.InputErrors = !errors.empty();
-    if (options.InMemory) {
-        if (result.InputErrors) {
-            dm.ErrorLines = ErrorListLines(errors);
-            return result;
-        }
-    } else if (!result.InputErrors) {
+// The input has errors: the error list as asked, and no output that could pass for this run's.
+void ClearAfterInputErrors(TDataMod& dm, const std::vector<std::string>& errors, const std::string& workDir,
+                           TFileSystem& files, const TCalculateOptions& options, const std::string& errorList,
+                           const std::string& warningList)
+{
+    TInputRecord& rec = dm.Rec;
+    dm.ErrorLines = ErrorListLines(errors);
+    if (options.KeepErrorListWithErrors)
+        WriteErrorList(errors, workDir, files);
+    else
         files.Remove(errorList);
-    } else {
-        dm.ErrorLines = ErrorListLines(errors);
-        if (options.KeepErrorListWithErrors)
-            WriteErrorList(errors, workDir, files);
-        else
-            files.Remove(errorList);
-        // The outputs of an earlier run of this file would pass for this one's; the
-        // files of a series going on stay, so that the user can mend the input.
-        const bool seriesGoingOn = rec.Shell.AnnualMode == 1 && rec.Shell.YearNr >= 2 && rec.Shell.SeriesEnded == 0;
-        rec.Shell.FileName = PathWithExtension(rec.Shell.FileName, ".res");
-        if (!seriesGoingOn)
-            files.Remove(rec.Shell.FileName);
-        rec.Shell.FileName = PathWithExtension(rec.Shell.FileName, ".frq");
-        if (!seriesGoingOn)
-            files.Remove(rec.Shell.FileName);
-        files.Remove(warningList);
-        return result;
-    }
+    // The outputs of an earlier run of this file would pass for this one's; the
+    // files of a series going on stay, so that the user can mend the input.
+    const bool seriesGoingOn = rec.Shell.AnnualMode == 1 && rec.Shell.YearNr >= 2 && rec.Shell.SeriesEnded == 0;
+    rec.Shell.FileName = PathWithExtension(rec.Shell.FileName, ".res");
+    if (!seriesGoingOn)
+        files.Remove(rec.Shell.FileName);
+    rec.Shell.FileName = PathWithExtension(rec.Shell.FileName, ".frq");
+    if (!seriesGoingOn)
+        files.Remove(rec.Shell.FileName);
+    files.Remove(warningList);
+}
 
-    result.Refusal = EngineRefusal(rec);
-    if (!result.Refusal.empty())
-        return result;
-
+// Runs the simulation into the run files and gathers what the caller reports.
+void RunChecked(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const std::string& workDir, TFileSystem& files,
+                TRunProgress& progress, const TCalculateOptions& options, const std::string& warningList,
+                TCalculateResult& result)
+{
+    TInputRecord& rec = dm.Rec;
     st.WaterTableStop = false;
     TRunFiles runFiles(workDir, files);
     TWarningText memoryWarnings;
@@ -123,6 +115,40 @@ TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, 
         dm.WarningLines = std::move(warnings);
     if (!options.InMemory && !options.KeepWarningList && rec.Ky == 0)
         files.Remove(warningList);
+}
+
+} // namespace
+
+TCalculateResult Calculate(TDataMod& dm, TEngineState& st, TAnnualCarry& carry, const std::string& workDir,
+                           TRunProgress& progress, const TCalculateOptions& options)
+{
+    TInputRecord& rec = dm.Rec;
+    TFileSystem& files = options.Files ? *options.Files : RealFileSystem();
+    TCalculateResult result;
+    const std::string errorList = (fs::path(workDir) / "Error.lst").string();
+    const std::string warningList = (fs::path(workDir) / "warning.lst").string();
+    RefuseProtectedOutputs(rec, st, errorList, warningList);
+
+    // The run decides from its own check, never from an Error.lst that another
+    // program in the same folder may have written meanwhile.
+    const std::vector<std::string> errors = InputErrorLines(rec);
+    result.InputErrors = !errors.empty();
+    if (options.InMemory) {
+        if (result.InputErrors) {
+            dm.ErrorLines = ErrorListLines(errors);
+            return result;
+        }
+    } else if (!result.InputErrors) {
+        files.Remove(errorList);
+    } else {
+        ClearAfterInputErrors(dm, errors, workDir, files, options, errorList, warningList);
+        return result;
+    }
+
+    result.Refusal = EngineRefusal(rec);
+    if (!result.Refusal.empty())
+        return result;
+    RunChecked(dm, st, carry, workDir, files, progress, options, warningList, result);
     return result;
 }
 

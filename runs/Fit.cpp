@@ -419,6 +419,328 @@ std::optional<std::vector<std::vector<double>>> Inverse(std::vector<std::vector<
     return inv;
 }
 
+// What every stage of a fit shares: the targets, the objective, the tally and the caller's progress.
+struct TFitWork {
+    const std::vector<TTarget>& Targets;
+    const TObjective& Objective;
+    const TFitOptions& Options;
+    TTally& Tally;
+    int Jobs;
+
+    void Progress(const std::string& stage, bool done = false)
+    {
+        if (!Options.Progress)
+            return;
+        TFitProgress p = Tally.Snapshot(Options.MaxRuns, stage);
+        p.StageDone = done;
+        Options.Progress(p);
+    }
+};
+
+// The input as given: it must pass the check, and show what was observed.
+void RunInput(const TInputRecord& base, const std::string& source, TFitWork& w, TFitReport& report)
+{
+    const std::size_t n = w.Targets.size();
+    std::vector<double> x(n);
+    for (std::size_t j = 0; j < n; ++j)
+        x[j] = FieldValue(base, w.Targets[j].Field);
+    std::vector<std::string> errors = ValidateBeforeSave(base);
+    for (const std::string& line : InputErrorLines(base))
+        errors.push_back(line);
+    if (!errors.empty())
+        throw TVeltraError(TErrorKind::Input, source + " fails the check:\n" + JoinLines(errors));
+    const TEvaluation e = w.Objective.Evaluate(base, false);
+    w.Tally.Add(TEvaluation{}); // counted, but not a point of the search
+    if (e.Missing)
+        throw TVeltraError(TErrorKind::File,
+                           "The run of " + source + " shows \"-\" where a value is observed: " + e.Reason + ".");
+    report.Runs.push_back(RunOf("input", x, e));
+    if (e.Feasible)
+        report.InputObjective = e.Objective;
+}
+
+// The sample of the bounds: its points (unit cube), the feasible ones best first, and
+// the worst feasible objective.
+struct TSample {
+    std::vector<std::vector<double>> Points;
+    std::vector<std::size_t> Order;
+    double Worst = 0;
+};
+
+TSample SampleBounds(TFitWork& w, std::size_t sampleSize, TFitReport& report)
+{
+    const std::vector<TTarget>& targets = w.Targets;
+    const std::size_t n = targets.size();
+    TSample s;
+    s.Points = LatinHypercube(sampleSize, n, w.Options.Seed);
+    const std::vector<std::vector<double>>& sample = s.Points;
+    std::vector<TEvaluation> sampled(sampleSize);
+    auto valuesOf = [&](const std::vector<double>& u) {
+        std::vector<double> x(n);
+        for (std::size_t j = 0; j < n; ++j)
+            x[j] = targets[j].Low + u[j] * (targets[j].High - targets[j].Low);
+        return x;
+    };
+    RunInParallel(
+        sampleSize, w.Jobs,
+        [&](std::size_t i) {
+            sampled[i] = w.Objective.Evaluate(valuesOf(sample[i]));
+            w.Tally.Add(sampled[i]);
+        },
+        [](std::size_t) {}, [&] { w.Progress("sample"); });
+    for (std::size_t i = 0; i < sampleSize; ++i) {
+        report.Runs.push_back(RunOf("sample", valuesOf(sample[i]), sampled[i]));
+        if (sampled[i].Feasible) {
+            s.Order.push_back(i);
+            s.Worst = std::max(s.Worst, sampled[i].Objective);
+        }
+    }
+    w.Progress("sample", true);
+    std::stable_sort(s.Order.begin(), s.Order.end(),
+                     [&](std::size_t a, std::size_t b) { return sampled[a].Objective < sampled[b].Objective; });
+    return s;
+}
+
+// Local searches from the best points of the sample, side by side; each keeps its
+// own runs, listed in the order of the starts.
+void SearchLocally(TFitWork& w, const TSample& sample, std::size_t localRuns, TFitReport& report)
+{
+    const std::size_t n = w.Targets.size();
+    const std::size_t starts = std::min(sample.Order.size(), std::clamp<std::size_t>(localRuns / (100 * n), 1, 4));
+    std::vector<TLocalSearch> searches(starts);
+    for (std::size_t k = 0; k < starts; ++k) {
+        searches[k].Objective = &w.Objective;
+        searches[k].Start = sample.Points[sample.Order[k]];
+        searches[k].Budget = localRuns / starts;
+        searches[k].Penalty = 1e10 * (1 + sample.Worst);
+        searches[k].Stage = "local " + std::to_string(k + 1);
+        searches[k].Tally = &w.Tally;
+    }
+    RunInParallel(
+        starts, w.Jobs, [&](std::size_t k) { searches[k].Run(); }, [](std::size_t) {},
+        [&] { w.Progress("local search"); });
+    for (TLocalSearch& s : searches)
+        for (TFitRun& run : s.Runs)
+            report.Runs.push_back(std::move(run));
+    w.Progress("local search", true);
+}
+
+// The best feasible run of the search; none ends the fit with the reasons the runs failed.
+const TFitRun& BestSearchRun(const TFitReport& report)
+{
+    const TFitRun* best = nullptr;
+    for (const TFitRun& run : report.Runs)
+        if (run.Feasible && run.Stage != "input" && (!best || run.Objective < best->Objective))
+            best = &run;
+    if (best == nullptr) {
+        std::map<std::string, std::size_t> reasons;
+        for (const TFitRun& run : report.Runs)
+            if (run.Stage != "input")
+                ++reasons[run.Reason];
+        std::string list;
+        for (const auto& [reason, count] : reasons)
+            list += "\n  " + std::to_string(count) + " x " + reason;
+        throw TVeltraError(TErrorKind::Input, "No run of the fit was feasible (" +
+                                                  std::to_string(report.Runs.size() - 1) +
+                                                  " runs within the bounds): they give inputs that fail the check "
+                                                  "or stop the run. The reasons:" +
+                                                  list);
+    }
+    return *best;
+}
+
+// The best point as the input file keeps it, run again: what is reported. Its values go to `xr`.
+TEvaluation RunRoundedBest(TFitWork& w, const TFitRun& best, const std::string& source, std::vector<double>& xr,
+                           TFitReport& report)
+{
+    const std::size_t n = w.Targets.size();
+    report.Best = AsTheFileHoldsIt(w.Objective.RecordAt(best.Values));
+    xr.assign(n, 0.0);
+    for (std::size_t j = 0; j < n; ++j)
+        xr[j] = FieldValue(report.Best, w.Targets[j].Field);
+    TEvaluation rounded = w.Objective.Evaluate(report.Best, true);
+    w.Tally.Add(rounded);
+    report.Runs.push_back(RunOf("rounded", xr, rounded));
+    w.Progress("rounded", true);
+    if (!rounded.Feasible)
+        throw TVeltraError(TErrorKind::Input,
+                           "The best point rounded to the decimals of " + source + " cannot be run: " + rounded.Reason);
+    return rounded;
+}
+
+// The runs beside the best point, up and down in each parameter, and the width between them.
+struct TAround {
+    std::vector<std::vector<double>> Points;
+    std::vector<double> Widths;
+    std::vector<TEvaluation> Runs;
+};
+
+// The runs for the Jacobian of the residuals by central differences (one-sided at a bound).
+TAround RunAroundBest(TFitWork& w, const std::vector<double>& xr, TFitReport& report)
+{
+    const std::vector<TTarget>& targets = w.Targets;
+    const std::size_t n = targets.size();
+    TAround a;
+    std::vector<std::vector<double>>& points = a.Points;
+    a.Widths.resize(n);
+    for (std::size_t j = 0; j < n; ++j) {
+        const double h = 1e-3 * (targets[j].High - targets[j].Low);
+        std::vector<double> up = xr, down = xr;
+        up[j] = std::min(xr[j] + h, targets[j].High);
+        down[j] = std::max(xr[j] - h, targets[j].Low);
+        a.Widths[j] = up[j] - down[j];
+        points.push_back(up);
+        points.push_back(down);
+    }
+    std::vector<TEvaluation>& around = a.Runs;
+    around.resize(points.size());
+    RunInParallel(
+        points.size(), w.Jobs,
+        [&](std::size_t i) {
+            around[i] = w.Objective.Evaluate(points[i]);
+            w.Tally.Add(around[i]);
+        },
+        [](std::size_t) {}, [&] { w.Progress("standard errors"); });
+    for (std::size_t i = 0; i < points.size(); ++i)
+        report.Runs.push_back(RunOf("jacobian", points[i], around[i]));
+    w.Progress("standard errors", true);
+    return a;
+}
+
+// What the standard errors come from: (J^T J)^-1 over the parameters the observations
+// change with, and the residual variance.
+struct TCovariance {
+    std::vector<bool> ColumnOk;
+    std::vector<std::size_t> Seen;
+    std::optional<std::vector<std::vector<double>>> Inverse;
+    double Sigma2 = 0;
+};
+
+TCovariance CovarianceAt(const TAround& a, const TEvaluation& rounded, std::size_t m, std::size_t n)
+{
+    const std::vector<TEvaluation>& around = a.Runs;
+    TCovariance c;
+    std::vector<std::vector<double>> jac(m, std::vector<double>(n, 0.0));
+    std::vector<bool>& columnOk = c.ColumnOk;
+    columnOk.assign(n, true);
+    for (std::size_t j = 0; j < n; ++j) {
+        const TEvaluation& up = around[2 * j];
+        const TEvaluation& down = around[2 * j + 1];
+        columnOk[j] = up.Feasible && down.Feasible && a.Widths[j] > 0;
+        if (columnOk[j])
+            for (std::size_t i = 0; i < m; ++i)
+                jac[i][j] = (up.Residuals[i] - down.Residuals[i]) / a.Widths[j];
+    }
+    std::vector<std::vector<double>> jtj(n, std::vector<double>(n, 0.0));
+    for (std::size_t p = 0; p < n; ++p)
+        for (std::size_t q = 0; q < n; ++q)
+            for (std::size_t i = 0; i < m; ++i)
+                jtj[p][q] += jac[i][p] * jac[i][q];
+    // The parameters the observations change with are estimated together; one they do
+    // not change with has no standard error and leaves the others theirs.
+    double largest = 0;
+    for (std::size_t j = 0; j < n; ++j)
+        if (columnOk[j])
+            largest = std::max(largest, jtj[j][j]);
+    std::vector<std::size_t>& seen = c.Seen;
+    for (std::size_t j = 0; j < n; ++j)
+        if (columnOk[j] && jtj[j][j] > 1e-24 * largest)
+            seen.push_back(j);
+    std::vector<std::vector<double>> sub(seen.size(), std::vector<double>(seen.size()));
+    for (std::size_t p = 0; p < seen.size(); ++p)
+        for (std::size_t q = 0; q < seen.size(); ++q)
+            sub[p][q] = jtj[seen[p]][seen[q]];
+    const auto subInverse = !seen.empty() && m > n ? Inverse(sub) : std::nullopt;
+    if (subInverse) {
+        c.Inverse.emplace(n, std::vector<double>(n, 0.0));
+        for (std::size_t p = 0; p < seen.size(); ++p)
+            for (std::size_t q = 0; q < seen.size(); ++q)
+                (*c.Inverse)[seen[p]][seen[q]] = (*subInverse)[p][q];
+    }
+    c.Sigma2 = m > n ? rounded.Objective / static_cast<double>(m - n) : 0;
+    return c;
+}
+
+// Per parameter: the best value, its standard error, and notes on what limits it.
+void AddParameterResults(const std::vector<TFitParameter>& params, const std::vector<TTarget>& targets,
+                         const std::vector<double>& xr, const TCovariance& c, std::size_t m, TFitReport& report)
+{
+    const std::size_t n = targets.size();
+    const std::optional<std::vector<std::vector<double>>>& inverse = c.Inverse;
+    for (std::size_t j = 0; j < n; ++j) {
+        TFitParameterResult p;
+        p.Name = params[j].Name;
+        p.Low = targets[j].Low;
+        p.High = targets[j].High;
+        p.Best = xr[j];
+        std::vector<std::string> notes;
+        if (p.Best <= p.Low + 0.5 * targets[j].Step)
+            notes.push_back("at the lower bound");
+        else if (p.Best >= p.High - 0.5 * targets[j].Step)
+            notes.push_back("at the upper bound");
+        if (m <= n)
+            notes.push_back("no standard error: fewer observations than parameters");
+        else if (!c.ColumnOk[j])
+            notes.push_back("no standard error: the runs beside the best point are infeasible");
+        else if (std::find(c.Seen.begin(), c.Seen.end(), j) == c.Seen.end())
+            notes.push_back("not identifiable: the observations do not change with it");
+        else if (!inverse)
+            notes.push_back("not identifiable apart from the others: their effects on the observations are alike");
+        else if ((*inverse)[j][j] >= 0) {
+            p.StandardError = std::sqrt(c.Sigma2 * (*inverse)[j][j]);
+            // Estimates that move together: the data tell their joint effect, not each.
+            for (std::size_t k = 0; k < n; ++k) {
+                const double r = (*inverse)[j][k] / std::sqrt((*inverse)[j][j] * (*inverse)[k][k]);
+                if (k != j && (*inverse)[k][k] > 0 && std::isfinite(r) && std::fabs(r) >= 0.9)
+                    notes.push_back("correlated with " + params[k].Name + " (" + FixedText(r, 0, 2) + ")");
+            }
+        }
+        for (const std::string& note : notes)
+            p.Note += (p.Note.empty() ? "" : "; ") + note;
+        report.Parameters.push_back(p);
+    }
+}
+
+// Per observed symbol: how well the rounded best run matches, and the series to chart.
+void AddSymbolResults(const TObjective& objective, const std::vector<TObservation>& observations,
+                      const TEvaluation& rounded, TFitReport& report)
+{
+    for (std::size_t k = 0; k < objective.Symbols().size(); ++k) {
+        TFitSymbolResult s;
+        s.Symbol = objective.Symbols()[k];
+        const std::vector<std::size_t>& at = objective.BySymbol()[k];
+        s.N = at.size();
+        double sq = 0, diff = 0, mean = 0;
+        for (std::size_t i : at) {
+            const double d = rounded.Simulated[i] - observations[i].Value;
+            sq += d * d;
+            diff += d;
+            mean += observations[i].Value;
+            s.Term += rounded.Residuals[i] * rounded.Residuals[i];
+        }
+        const double count = static_cast<double>(at.size());
+        mean /= count;
+        s.Rmse = std::sqrt(sq / count);
+        s.Bias = diff / count;
+        double spread = 0;
+        bool equal = true;
+        for (std::size_t i : at) {
+            spread += (observations[i].Value - mean) * (observations[i].Value - mean);
+            equal = equal && observations[i].Value == observations[at.front()].Value;
+        }
+        if (!equal && spread > 0)
+            s.Nse = 1 - sq / spread;
+        report.Symbols.push_back(s);
+
+        TFitSeries series;
+        series.Symbol = s.Symbol;
+        series.Simulated = rounded.Series[k];
+        for (std::size_t i : at)
+            series.Observed.push_back(observations[i]);
+        report.Series.push_back(std::move(series));
+    }
+}
+
 } // namespace
 
 TFitParameter ParseFitSetting(const std::string& setting)
@@ -467,254 +789,27 @@ TFitReport Fit(const TInputRecord& base, const std::string& source, const std::v
     report.Seed = options.Seed;
     report.Observations = observations.size();
     TTally tally;
-    const int jobs = std::max(options.Jobs, 1);
-    auto progress = [&](const std::string& stage, bool done = false) {
-        if (!options.Progress)
-            return;
-        TFitProgress p = tally.Snapshot(options.MaxRuns, stage);
-        p.StageDone = done;
-        options.Progress(p);
-    };
-
-    // The input as given: it must pass the check, and show what was observed.
-    {
-        std::vector<double> x(n);
-        for (std::size_t j = 0; j < n; ++j)
-            x[j] = FieldValue(base, targets[j].Field);
-        std::vector<std::string> errors = ValidateBeforeSave(base);
-        for (const std::string& line : InputErrorLines(base))
-            errors.push_back(line);
-        if (!errors.empty())
-            throw TVeltraError(TErrorKind::Input, source + " fails the check:\n" + JoinLines(errors));
-        const TEvaluation e = objective.Evaluate(base, false);
-        tally.Add(TEvaluation{}); // counted, but not a point of the search
-        if (e.Missing)
-            throw TVeltraError(TErrorKind::File,
-                               "The run of " + source + " shows \"-\" where a value is observed: " + e.Reason + ".");
-        report.Runs.push_back(RunOf("input", x, e));
-        if (e.Feasible)
-            report.InputObjective = e.Objective;
-    }
+    TFitWork work{targets, objective, options, tally, std::max(options.Jobs, 1)};
+    RunInput(base, source, work, report);
 
     // The budget: the input's run, the rounded best and its standard errors (2 runs a
     // parameter) are kept aside; a fifth of the rest samples the bounds.
     const std::size_t reserve = 2 + 2 * n;
     const std::size_t search = options.MaxRuns - reserve;
     const std::size_t sampleSize = std::min(std::clamp(search / 5, 5 * n, 100 * n), search / 2);
-    const std::vector<std::vector<double>> sample = LatinHypercube(sampleSize, n, options.Seed);
-    std::vector<TEvaluation> sampled(sampleSize);
-    auto valuesOf = [&](const std::vector<double>& u) {
-        std::vector<double> x(n);
-        for (std::size_t j = 0; j < n; ++j)
-            x[j] = targets[j].Low + u[j] * (targets[j].High - targets[j].Low);
-        return x;
-    };
-    RunInParallel(
-        sampleSize, jobs,
-        [&](std::size_t i) {
-            sampled[i] = objective.Evaluate(valuesOf(sample[i]));
-            tally.Add(sampled[i]);
-        },
-        [](std::size_t) {}, [&] { progress("sample"); });
-    double worst = 0;
-    std::vector<std::size_t> order;
-    for (std::size_t i = 0; i < sampleSize; ++i) {
-        report.Runs.push_back(RunOf("sample", valuesOf(sample[i]), sampled[i]));
-        if (sampled[i].Feasible) {
-            order.push_back(i);
-            worst = std::max(worst, sampled[i].Objective);
-        }
-    }
-    progress("sample", true);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return sampled[a].Objective < sampled[b].Objective; });
+    const TSample sample = SampleBounds(work, sampleSize, report);
+    SearchLocally(work, sample, search - sampleSize, report);
 
-    // Local searches from the best points of the sample, side by side; each keeps its
-    // own runs, listed in the order of the starts.
-    const std::size_t localRuns = search - sampleSize;
-    const std::size_t starts = std::min(order.size(), std::clamp<std::size_t>(localRuns / (100 * n), 1, 4));
-    std::vector<TLocalSearch> searches(starts);
-    for (std::size_t k = 0; k < starts; ++k) {
-        searches[k].Objective = &objective;
-        searches[k].Start = sample[order[k]];
-        searches[k].Budget = localRuns / starts;
-        searches[k].Penalty = 1e10 * (1 + worst);
-        searches[k].Stage = "local " + std::to_string(k + 1);
-        searches[k].Tally = &tally;
-    }
-    RunInParallel(
-        starts, jobs, [&](std::size_t k) { searches[k].Run(); }, [](std::size_t) {}, [&] { progress("local search"); });
-    for (TLocalSearch& s : searches)
-        for (TFitRun& run : s.Runs)
-            report.Runs.push_back(std::move(run));
-    progress("local search", true);
-
-    const TFitRun* best = nullptr;
-    for (const TFitRun& run : report.Runs)
-        if (run.Feasible && run.Stage != "input" && (!best || run.Objective < best->Objective))
-            best = &run;
-    if (best == nullptr) {
-        std::map<std::string, std::size_t> reasons;
-        for (const TFitRun& run : report.Runs)
-            if (run.Stage != "input")
-                ++reasons[run.Reason];
-        std::string list;
-        for (const auto& [reason, count] : reasons)
-            list += "\n  " + std::to_string(count) + " x " + reason;
-        throw TVeltraError(TErrorKind::Input, "No run of the fit was feasible (" +
-                                                  std::to_string(report.Runs.size() - 1) +
-                                                  " runs within the bounds): they give inputs that fail the check "
-                                                  "or stop the run. The reasons:" +
-                                                  list);
-    }
-
-    // The best point as the input file keeps it, run again: what is reported.
-    report.Best = AsTheFileHoldsIt(objective.RecordAt(best->Values));
-    std::vector<double> xr(n);
-    for (std::size_t j = 0; j < n; ++j)
-        xr[j] = FieldValue(report.Best, targets[j].Field);
-    const TEvaluation rounded = objective.Evaluate(report.Best, true);
-    tally.Add(rounded);
-    report.Runs.push_back(RunOf("rounded", xr, rounded));
-    progress("rounded", true);
-    if (!rounded.Feasible)
-        throw TVeltraError(TErrorKind::Input,
-                           "The best point rounded to the decimals of " + source + " cannot be run: " + rounded.Reason);
+    std::vector<double> xr;
+    const TEvaluation rounded = RunRoundedBest(work, BestSearchRun(report), source, xr, report);
     report.Objective = rounded.Objective;
-
-    // The Jacobian of the residuals by central differences (one-sided at a bound).
-    std::vector<std::vector<double>> points;
-    std::vector<double> widths(n);
-    for (std::size_t j = 0; j < n; ++j) {
-        const double h = 1e-3 * (targets[j].High - targets[j].Low);
-        std::vector<double> up = xr, down = xr;
-        up[j] = std::min(xr[j] + h, targets[j].High);
-        down[j] = std::max(xr[j] - h, targets[j].Low);
-        widths[j] = up[j] - down[j];
-        points.push_back(up);
-        points.push_back(down);
-    }
-    std::vector<TEvaluation> around(points.size());
-    RunInParallel(
-        points.size(), jobs,
-        [&](std::size_t i) {
-            around[i] = objective.Evaluate(points[i]);
-            tally.Add(around[i]);
-        },
-        [](std::size_t) {}, [&] { progress("standard errors"); });
-    for (std::size_t i = 0; i < points.size(); ++i)
-        report.Runs.push_back(RunOf("jacobian", points[i], around[i]));
-    progress("standard errors", true);
+    const TAround around = RunAroundBest(work, xr, report);
     for (std::size_t i = 0; i < report.Runs.size(); ++i)
         report.Runs[i].Number = i + 1;
 
     const std::size_t m = observations.size();
-    std::vector<std::vector<double>> jac(m, std::vector<double>(n, 0.0));
-    std::vector<bool> columnOk(n, true);
-    for (std::size_t j = 0; j < n; ++j) {
-        const TEvaluation& up = around[2 * j];
-        const TEvaluation& down = around[2 * j + 1];
-        columnOk[j] = up.Feasible && down.Feasible && widths[j] > 0;
-        if (columnOk[j])
-            for (std::size_t i = 0; i < m; ++i)
-                jac[i][j] = (up.Residuals[i] - down.Residuals[i]) / widths[j];
-    }
-    std::vector<std::vector<double>> jtj(n, std::vector<double>(n, 0.0));
-    for (std::size_t a = 0; a < n; ++a)
-        for (std::size_t b = 0; b < n; ++b)
-            for (std::size_t i = 0; i < m; ++i)
-                jtj[a][b] += jac[i][a] * jac[i][b];
-    // The parameters the observations change with are estimated together; one they do
-    // not change with has no standard error and leaves the others theirs.
-    double largest = 0;
-    for (std::size_t j = 0; j < n; ++j)
-        if (columnOk[j])
-            largest = std::max(largest, jtj[j][j]);
-    std::vector<std::size_t> seen;
-    for (std::size_t j = 0; j < n; ++j)
-        if (columnOk[j] && jtj[j][j] > 1e-24 * largest)
-            seen.push_back(j);
-    std::vector<std::vector<double>> sub(seen.size(), std::vector<double>(seen.size()));
-    for (std::size_t a = 0; a < seen.size(); ++a)
-        for (std::size_t b = 0; b < seen.size(); ++b)
-            sub[a][b] = jtj[seen[a]][seen[b]];
-    const auto subInverse = !seen.empty() && m > n ? Inverse(sub) : std::nullopt;
-    std::optional<std::vector<std::vector<double>>> inverse;
-    if (subInverse) {
-        inverse.emplace(n, std::vector<double>(n, 0.0));
-        for (std::size_t a = 0; a < seen.size(); ++a)
-            for (std::size_t b = 0; b < seen.size(); ++b)
-                (*inverse)[seen[a]][seen[b]] = (*subInverse)[a][b];
-    }
-    const double sigma2 = m > n ? rounded.Objective / static_cast<double>(m - n) : 0;
-
-    for (std::size_t j = 0; j < n; ++j) {
-        TFitParameterResult p;
-        p.Name = params[j].Name;
-        p.Low = targets[j].Low;
-        p.High = targets[j].High;
-        p.Best = xr[j];
-        std::vector<std::string> notes;
-        if (p.Best <= p.Low + 0.5 * targets[j].Step)
-            notes.push_back("at the lower bound");
-        else if (p.Best >= p.High - 0.5 * targets[j].Step)
-            notes.push_back("at the upper bound");
-        if (m <= n)
-            notes.push_back("no standard error: fewer observations than parameters");
-        else if (!columnOk[j])
-            notes.push_back("no standard error: the runs beside the best point are infeasible");
-        else if (std::find(seen.begin(), seen.end(), j) == seen.end())
-            notes.push_back("not identifiable: the observations do not change with it");
-        else if (!inverse)
-            notes.push_back("not identifiable apart from the others: their effects on the observations are alike");
-        else if ((*inverse)[j][j] >= 0) {
-            p.StandardError = std::sqrt(sigma2 * (*inverse)[j][j]);
-            // Estimates that move together: the data tell their joint effect, not each.
-            for (std::size_t k = 0; k < n; ++k) {
-                const double r = (*inverse)[j][k] / std::sqrt((*inverse)[j][j] * (*inverse)[k][k]);
-                if (k != j && (*inverse)[k][k] > 0 && std::isfinite(r) && std::fabs(r) >= 0.9)
-                    notes.push_back("correlated with " + params[k].Name + " (" + FixedText(r, 0, 2) + ")");
-            }
-        }
-        for (const std::string& note : notes)
-            p.Note += (p.Note.empty() ? "" : "; ") + note;
-        report.Parameters.push_back(p);
-    }
-
-    for (std::size_t k = 0; k < objective.Symbols().size(); ++k) {
-        TFitSymbolResult s;
-        s.Symbol = objective.Symbols()[k];
-        const std::vector<std::size_t>& at = objective.BySymbol()[k];
-        s.N = at.size();
-        double sq = 0, diff = 0, mean = 0;
-        for (std::size_t i : at) {
-            const double d = rounded.Simulated[i] - observations[i].Value;
-            sq += d * d;
-            diff += d;
-            mean += observations[i].Value;
-            s.Term += rounded.Residuals[i] * rounded.Residuals[i];
-        }
-        const double count = static_cast<double>(at.size());
-        mean /= count;
-        s.Rmse = std::sqrt(sq / count);
-        s.Bias = diff / count;
-        double spread = 0;
-        bool equal = true;
-        for (std::size_t i : at) {
-            spread += (observations[i].Value - mean) * (observations[i].Value - mean);
-            equal = equal && observations[i].Value == observations[at.front()].Value;
-        }
-        if (!equal && spread > 0)
-            s.Nse = 1 - sq / spread;
-        report.Symbols.push_back(s);
-
-        TFitSeries series;
-        series.Symbol = s.Symbol;
-        series.Simulated = rounded.Series[k];
-        for (std::size_t i : at)
-            series.Observed.push_back(observations[i]);
-        report.Series.push_back(std::move(series));
-    }
+    AddParameterResults(params, targets, xr, CovarianceAt(around, rounded, m, n), m, report);
+    AddSymbolResults(objective, observations, rounded, report);
     return report;
 }
 

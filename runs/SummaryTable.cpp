@@ -250,6 +250,80 @@ std::string ListSome(const std::vector<std::string>& items, std::size_t shown = 
     return text;
 }
 
+// The rows of the shard summaries gathered by case index, with the header, plan and case
+// count they must all share.
+struct TShardRows {
+    std::vector<std::string> Header;
+    std::string Plan, Cases, PlanSource;
+    std::map<long long, std::vector<std::string>> Rows;
+
+    // The first file's header must be a summary's; every other file's must equal it.
+    void TakeHeader(const std::vector<std::string>& first, const std::string& source, const std::string& firstSource)
+    {
+        if (Header.empty()) {
+            Header = first;
+            if (Column(Header, "index") != 0 || Column(Header, "plan") == std::string::npos ||
+                Column(Header, "cases") == std::string::npos)
+                Refuse("The file \"" + source +
+                       "\" is not a summary of this version (no index, plan or cases column).");
+        } else if (first != Header) {
+            Refuse("The file \"" + source + "\" has other columns than " + firstSource + ".");
+        }
+    }
+
+    void AddRows(const std::vector<std::vector<std::string>>& records, const std::string& source, int k, int n)
+    {
+        const std::size_t planColumn = Column(Header, "plan"), casesColumn = Column(Header, "cases");
+        for (std::size_t r = 1; r < records.size(); ++r) {
+            const std::vector<std::string>& row = records[r];
+            long long index = 0;
+            if (row.size() != Header.size() || !ParseIndex(row.front(), index) || index < 1)
+                Refuse("The file \"" + source + "\" has a row that is not a case (row " + std::to_string(r + 1) + ").");
+            if (Plan.empty() && Cases.empty()) {
+                Plan = row[planColumn];
+                Cases = row[casesColumn];
+                PlanSource = source;
+            } else if (row[planColumn] != Plan || row[casesColumn] != Cases) {
+                Refuse("The files \"" + PlanSource + "\" and \"" + source +
+                       "\" come from different runs (plan or case count differ); keep the files of one run.");
+            }
+            if ((index - 1) % n != k)
+                Refuse("The file \"" + source + "\" holds case " + row.front() + ", which belongs to shard " +
+                       std::to_string((index - 1) % n) + ".");
+            if (!Rows.emplace(index, row).second)
+                Refuse("Case " + row.front() + " appears twice in the shard summaries.");
+        }
+    }
+
+    // Every case of 1..count, and the files that should have held the missing ones.
+    void RefuseMissing(const std::map<int, TShardText>& shards, int n) const
+    {
+        long long count = 0;
+        if (Rows.empty())
+            Refuse("The shard summaries hold no case.");
+        if (!ParseIndex(Cases, count) || count < 1 || Rows.rbegin()->first > count)
+            Refuse("The file \"" + PlanSource + "\" does not state its run's case count rightly (\"" + Cases + "\").");
+        std::vector<std::string> missing, files;
+        std::set<int> missingShards;
+        auto row = Rows.begin();
+        for (long long index = 1; index <= count; ++index) {
+            if (row != Rows.end() && row->first == index) {
+                ++row;
+                continue;
+            }
+            missing.push_back(std::to_string(index));
+            const int k = static_cast<int>((index - 1) % n);
+            if (missingShards.insert(k).second) {
+                const auto it = shards.find(k);
+                files.push_back(it == shards.end() ? SummaryFileName(k, n) + " (not there)" : it->second.Source);
+            }
+        }
+        if (!missing.empty())
+            Refuse("The shard summaries miss " + std::to_string(missing.size()) + " of " + Cases +
+                   " cases: " + ListSome(missing) + ". Their shards: " + ListSome(files) + ".");
+    }
+};
+
 } // namespace
 
 std::string SummaryPlan(const std::string& text)
@@ -268,9 +342,7 @@ std::string SummaryPlan(const std::string& text)
 
 std::string JoinShardTexts(const std::map<int, TShardText>& shards, int n, std::size_t* rowCount)
 {
-    std::vector<std::string> header;
-    std::string plan, cases, planSource;
-    std::map<long long, std::vector<std::string>> rows;
+    TShardRows joined;
     for (const auto& [k, shard] : shards) {
         const std::string& source = shard.Source;
         if (!shard.Text.empty() && shard.Text.back() != '\n')
@@ -278,65 +350,15 @@ std::string JoinShardTexts(const std::map<int, TShardText>& shards, int n, std::
         auto records = ReadCsvRecords(shard.Text, source);
         if (records.empty())
             Refuse("The file \"" + source + "\" has no header.");
-        if (header.empty()) {
-            header = records.front();
-            if (Column(header, "index") != 0 || Column(header, "plan") == std::string::npos ||
-                Column(header, "cases") == std::string::npos)
-                Refuse("The file \"" + source +
-                       "\" is not a summary of this version (no index, plan or cases column).");
-        } else if (records.front() != header) {
-            Refuse("The file \"" + source + "\" has other columns than " + shards.begin()->second.Source + ".");
-        }
-        const std::size_t planColumn = Column(header, "plan"), casesColumn = Column(header, "cases");
-        for (std::size_t r = 1; r < records.size(); ++r) {
-            const std::vector<std::string>& row = records[r];
-            long long index = 0;
-            if (row.size() != header.size() || !ParseIndex(row.front(), index) || index < 1)
-                Refuse("The file \"" + source + "\" has a row that is not a case (row " + std::to_string(r + 1) + ").");
-            if (plan.empty() && cases.empty()) {
-                plan = row[planColumn];
-                cases = row[casesColumn];
-                planSource = source;
-            } else if (row[planColumn] != plan || row[casesColumn] != cases) {
-                Refuse("The files \"" + planSource + "\" and \"" + source +
-                       "\" come from different runs (plan or case count differ); keep the files of one run.");
-            }
-            if ((index - 1) % n != k)
-                Refuse("The file \"" + source + "\" holds case " + row.front() + ", which belongs to shard " +
-                       std::to_string((index - 1) % n) + ".");
-            if (!rows.emplace(index, row).second)
-                Refuse("Case " + row.front() + " appears twice in the shard summaries.");
-        }
+        joined.TakeHeader(records.front(), source, shards.begin()->second.Source);
+        joined.AddRows(records, source, k, n);
     }
-    long long count = 0;
-    if (rows.empty())
-        Refuse("The shard summaries hold no case.");
-    if (!ParseIndex(cases, count) || count < 1 || rows.rbegin()->first > count)
-        Refuse("The file \"" + planSource + "\" does not state its run's case count rightly (\"" + cases + "\").");
-    // Every case of 1..count, and the files that should have held the missing ones.
-    std::vector<std::string> missing, files;
-    std::set<int> missingShards;
-    auto row = rows.begin();
-    for (long long index = 1; index <= count; ++index) {
-        if (row != rows.end() && row->first == index) {
-            ++row;
-            continue;
-        }
-        missing.push_back(std::to_string(index));
-        const int k = static_cast<int>((index - 1) % n);
-        if (missingShards.insert(k).second) {
-            const auto it = shards.find(k);
-            files.push_back(it == shards.end() ? SummaryFileName(k, n) + " (not there)" : it->second.Source);
-        }
-    }
-    if (!missing.empty())
-        Refuse("The shard summaries miss " + std::to_string(missing.size()) + " of " + cases +
-               " cases: " + ListSome(missing) + ". Their shards: " + ListSome(files) + ".");
-    std::string text = CsvLine(header);
-    for (const auto& [index, fields] : rows)
+    joined.RefuseMissing(shards, n);
+    std::string text = CsvLine(joined.Header);
+    for (const auto& [index, fields] : joined.Rows)
         text += CsvLine(fields);
     if (rowCount)
-        *rowCount = rows.size();
+        *rowCount = joined.Rows.size();
     return text;
 }
 
