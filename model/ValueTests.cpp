@@ -54,7 +54,9 @@ const char* RuleText(TRule rule)
 // The groups' test messages.
 // Texts are written exactly as users and their files know them, odd spellings included;
 // do not correct them.
-const std::vector<std::pair<const char*, std::vector<TValueTest>>>& AllEditorValueTests()
+// A data table: one row per tested field.
+const std::vector<std::pair<const char*, std::vector<TValueTest>>>&
+AllEditorValueTests() // NOLINT(readability-function-size)
 {
     static const std::vector<std::pair<const char*, std::vector<TValueTest>>> tests = {
         {"SeasonDurations",

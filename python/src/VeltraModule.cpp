@@ -300,8 +300,8 @@ py::dict TablesDict(TTables& t, const TCaseOutcome* outcome)
 {
     constexpr std::size_t width = RecordSymbolCount + 2;
     const std::size_t rows = t.Cells.size() / width;
-    py::array_t<std::int64_t> year(rows), season(rows);
-    py::array_t<double> cells({rows, RecordSymbolCount});
+    py::array_t<std::int64_t> year(static_cast<py::ssize_t>(rows)), season(static_cast<py::ssize_t>(rows));
+    py::array_t<double> cells({static_cast<py::ssize_t>(rows), static_cast<py::ssize_t>(RecordSymbolCount)});
     for (std::size_t r = 0; r < rows; ++r) {
         const double* row = t.Cells.data() + r * width;
         year.mutable_at(r) = static_cast<std::int64_t>(row[0]);
@@ -309,8 +309,8 @@ py::dict TablesDict(TTables& t, const TCaseOutcome* outcome)
         std::copy(row + 2, row + width, cells.mutable_data(r, 0));
     }
     const std::size_t n = t.Frequency.size();
-    py::array_t<std::int64_t> fyear(n), fseason(n);
-    py::array_t<double> points({n, std::size_t{4}});
+    py::array_t<std::int64_t> fyear(static_cast<py::ssize_t>(n)), fseason(static_cast<py::ssize_t>(n));
+    py::array_t<double> points({static_cast<py::ssize_t>(n), py::ssize_t{4}});
     py::list symbols(n);
     for (std::size_t k = 0; k < n; ++k) {
         const auto& f = t.Frequency[k];
@@ -407,7 +407,7 @@ py::dict RunFromFile(const TRecord& r, const std::string& folder)
         try {
             std::vector<std::string> all;
             ReadTextLines((dir / "Error.lst").string(), all, "an error list");
-            lines.assign(all.begin() + std::min<std::size_t>(2, all.size()), all.end());
+            lines.assign(all.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(2, all.size())), all.end());
             for (std::string& l : lines)
                 l.erase(0, l.find_first_not_of(' '));
         } catch (const TVeltraError&) {
@@ -503,7 +503,8 @@ std::size_t SweepCaseCount(const TRecord& base, const std::vector<std::string>& 
 // Each error kind as the Python exception of the veltra package.
 void TranslateErrors()
 {
-    py::register_exception_translator([](std::exception_ptr p) {
+    // pybind11 takes a translator of exactly this signature (by value).
+    py::register_exception_translator([](std::exception_ptr p) { // NOLINT(performance-unnecessary-value-param)
         try {
             if (p)
                 std::rethrow_exception(p);
