@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "graphs/ChartAxis.h"
+#include "graphs/ChartColours.h"
 #include "model/NumberText.h"
 
 namespace veltra {
@@ -16,11 +17,7 @@ const char* const NoDataMessage = "No data present. Graph is not made";
 
 namespace {
 
-constexpr TColor White{255, 255, 255};
-constexpr TColor TextBackground{250, 255, 245};
-constexpr TColor HeadColour{0, 128, 128};
-constexpr TColor LabelColour{128, 0, 0};
-constexpr TColor AxisColour{0, 0, 255};
+using namespace chart;
 constexpr TColor Navy{0, 0, 128};
 // Series colours that stand out on white: a light green, grey or sand line would
 // barely show, so these are darker.

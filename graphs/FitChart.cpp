@@ -4,17 +4,14 @@
 #include <cmath>
 
 #include "graphs/ChartAxis.h"
+#include "graphs/ChartColours.h"
 #include "model/NumberText.h"
 
 namespace veltra {
 
 namespace {
 
-constexpr TColor White{255, 255, 255};
-constexpr TColor TextBackground{250, 255, 245};
-constexpr TColor HeadColour{0, 128, 128};
-constexpr TColor LabelColour{128, 0, 0};
-constexpr TColor AxisColour{0, 0, 255};
+using namespace chart;
 constexpr TColor LineColour{0, 0, 255};
 constexpr TColor PointColour{255, 0, 0};
 

@@ -6,6 +6,7 @@
 
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
+#include "runs/InputFields.h"
 
 namespace veltra {
 
@@ -33,16 +34,6 @@ std::string Lower(std::string s)
 {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
-}
-
-bool ParseReal(const std::string& text, double& v)
-{
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    const auto [ptr, ec] = std::from_chars(begin, end, v, std::chars_format::general);
-    return begin != end && ec == std::errc() && ptr == end && std::isfinite(v);
 }
 
 bool ParseWhole(const std::string& text, int& v)
@@ -107,10 +98,10 @@ public:
         if (!symbol)
             Refuse(line, "symbol", "\"" + f[2] + "\" is not a symbol of a season record (" + SymbolList() + ").");
         obs.Symbol = *symbol;
-        if (!ParseReal(f[3], obs.Value))
+        if (!ParseCommandNumber(f[3], obs.Value))
             Refuse(line, "value", "\"" + f[3] + "\" is not a number (\".\" is the decimal separator).");
         if (columns_ == 5) {
-            if (!ParseReal(f[4], obs.Weight))
+            if (!ParseCommandNumber(f[4], obs.Weight))
                 Refuse(line, "weight", "\"" + f[4] + "\" is not a number (\".\" is the decimal separator).");
             if (!(obs.Weight > 0))
                 Refuse(line, "weight", "a weight must be above 0, not " + f[4] + ".");
