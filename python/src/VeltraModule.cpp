@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <pybind11/numpy.h>
@@ -29,6 +31,8 @@
 #include "results/TextLists.h"
 #include "runs/Batch.h"
 #include "runs/CaseRun.h"
+#include "runs/Fit.h"
+#include "runs/Observations.h"
 #include "runs/SummaryTable.h"
 #include "runs/TSweep.h"
 
@@ -501,6 +505,46 @@ std::size_t SweepCaseCount(const TRecord& base, const std::vector<std::string>& 
 // ---------------------------------------------------------------- errors
 
 // Each error kind as the Python exception of the veltra package.
+// A fit of `params` (name, low, high) of the record to the observations of the CSV
+// text `observed` (the layout of `veltra fit --observed`), as `veltra fit` searches.
+py::dict FitRecord(const TRecord& base, const std::string& observed,
+                   const std::vector<std::tuple<std::string, double, double>>& params, std::size_t maxRuns,
+                   std::uint64_t seed, int jobs)
+{
+    const std::string source = "observed";
+    const std::vector<TObservation> observations = ReadObservationText(observed, source, base.Rec);
+    std::vector<TFitParameter> fitted;
+    for (const auto& [name, low, high] : params)
+        fitted.push_back({name, low, high});
+    TFitOptions options;
+    options.MaxRuns = maxRuns;
+    options.Seed = seed;
+    options.Jobs = jobs;
+    TFitReport report;
+    {
+        py::gil_scoped_release release;
+        report = Fit(base.Rec, base.Name, observations, source, fitted, options);
+    }
+    TRecord best{report.Best, base.Name};
+    py::list parameters, symbols;
+    const auto maybe = [](const std::optional<double>& v) {
+        return v ? py::object(py::float_(*v)) : py::object(py::none());
+    };
+    for (const TFitParameterResult& p : report.Parameters)
+        parameters.append(py::make_tuple(p.Name, p.Low, p.High, p.Best, maybe(p.StandardError), p.Note));
+    for (const TFitSymbolResult& r : report.Symbols)
+        symbols.append(py::make_tuple(std::string(RecordSymbolNames[static_cast<std::size_t>(r.Symbol)]), r.N, r.Rmse,
+                                      r.Bias, maybe(r.Nse), r.Term));
+    py::dict out;
+    out["best"] = best;
+    out["parameters"] = parameters;
+    out["symbols"] = symbols;
+    out["objective"] = report.Objective;
+    out["runs_csv"] = FitRunsCsv(report);
+    out["report"] = FitReportText(report, base.Name, source);
+    return out;
+}
+
 void TranslateErrors()
 {
     // pybind11 takes a translator of exactly this signature (by value).
@@ -592,4 +636,5 @@ PYBIND11_MODULE(_veltra, m)
     m.def("result_cell", [](double v) { return std::isnan(v) ? std::string(AbsentCell) : NumberCell(v); });
     m.def("full_number", &FullNumber);
     m.def("cores", &AvailableCores);
+    m.def("fit", &FitRecord);
 }

@@ -26,6 +26,7 @@ __all__ = [
     "Error", "InputError", "FileError", "UsageError", "StoppedRun",
     "Input", "Seasonal", "Result",
     "read_input", "example", "check", "run", "series", "read_result", "sweep", "result_cell",
+    "FitResult", "fit",
 ]
 
 
@@ -390,3 +391,58 @@ def sweep(inp, grid, *, jobs=None, client=None, chunk=None):
         _warnings.warn(f"{inp.name} holds more decimals than an input file keeps: {note}", stacklevel=2)
     # Read as pandas reads the summary.csv of `veltra sweep`.
     return pd.read_csv(io.StringIO(header + "".join(lines)))
+
+
+# ---------------------------------------------------------------------- fits
+
+class FitResult:
+    """What :func:`fit` found, as ``veltra fit`` reports it.
+
+    ``best``: the input with the best values, rounded to the decimals its file keeps
+    (everything below is that rounded point's); ``parameters``: a DataFrame, a row per
+    fitted field (``name``, ``low``, ``high``, ``best``, ``standard_error`` — NaN where
+    it cannot be estimated — and ``note``); ``symbols``: a row per observed symbol
+    (``symbol``, ``n``, ``rmse``, ``bias``, ``nse`` — NaN for constant observations —
+    and ``term``, its part of the objective); ``runs``: every run of the search (the
+    ``runs.csv`` of the command); ``objective``; ``report``: the text of ``fit.txt``.
+    """
+
+    def __init__(self, found):
+        import pandas as pd
+
+        self.best = Input(found["best"])
+        self.parameters = pd.DataFrame(found["parameters"],
+                                       columns=["name", "low", "high", "best", "standard_error", "note"])
+        self.parameters["standard_error"] = self.parameters["standard_error"].astype(float)
+        self.symbols = pd.DataFrame(found["symbols"], columns=["symbol", "n", "rmse", "bias", "nse", "term"])
+        self.symbols["nse"] = self.symbols["nse"].astype(float)
+        self.runs = pd.read_csv(io.StringIO(found["runs_csv"]))
+        self.objective = found["objective"]
+        self.report = found["report"]
+
+    def __repr__(self):
+        return f"<veltra.FitResult objective={self.objective:.6g}, {len(self.runs)} runs>"
+
+
+def fit(inp, observed, bounds, *, max_runs=2000, seed=1, jobs=None):
+    """Searches the values of a few input fields that make the run reproduce field
+    observations best, as ``veltra fit``, and returns a :class:`FitResult`.
+
+    ``observed``: a DataFrame with the columns ``year``, ``season``, ``symbol``,
+    ``value`` and optionally ``weight`` (seasons counted from 1; ``symbol`` any
+    per-season result symbol: Cr4, Dw, Cqf, ...), or the path of such a CSV file.
+    ``bounds`` maps the names of ``veltra sweep --set`` to (low, high):
+    ``{"Flr": (0.5, 1.0), "QH1[1]": (0.001, 0.01)}``. The same seed and inputs give the
+    same result, whatever ``jobs`` (threads; default every core). Faulty observations
+    or bounds raise :class:`FileError` or :class:`UsageError`; an input that fails the
+    check, or a search in which no run was feasible, raises :class:`InputError`.
+    """
+    if isinstance(observed, (str, bytes, os.PathLike)):
+        with open(observed, encoding="utf-8") as f:
+            text = f.read()
+    else:
+        columns = ["year", "season", "symbol", "value"] + (["weight"] if "weight" in observed.columns else [])
+        text = observed.to_csv(index=False, columns=columns, lineterminator="\n")
+    params = [(str(name), float(low), float(high)) for name, (low, high) in bounds.items()]
+    found = _veltra.fit(inp._rec, text, params, int(max_runs), int(seed), int(jobs or _veltra.cores()))
+    return FitResult(found)

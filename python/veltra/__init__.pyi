@@ -132,3 +132,21 @@ def sweep(
     client: Any | None = ...,
     chunk: int | None = ...,
 ) -> pandas.DataFrame: ...
+
+class FitResult:
+    best: Input
+    parameters: pandas.DataFrame
+    symbols: pandas.DataFrame
+    runs: pandas.DataFrame
+    objective: float
+    report: str
+
+def fit(
+    inp: Input,
+    observed: pandas.DataFrame | _Path,
+    bounds: Mapping[str, tuple[float, float]],
+    *,
+    max_runs: int = ...,
+    seed: int = ...,
+    jobs: int | None = ...,
+) -> FitResult: ...
