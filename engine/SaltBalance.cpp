@@ -70,7 +70,7 @@ struct TSeasonSalt {
     double LcS;           // canal seepage as the salt balance counts it
 };
 
-// Step 2: the season's quantities; the irrigation water salinity Ci follows with
+// The season's quantities; the irrigation water salinity Ci follows with
 // the ponded water.
 TSeasonSalt SeasonSalt(const TInputRecord& rec, const TEngineState& st, int s)
 {
@@ -132,7 +132,7 @@ double MeanRootZoneSalinity(const TEngineState& st, const TSeasonSalt& q)
     return permanent + rest * restSalinity;
 }
 
-// Step 3: water standing above the soil surface mixes with what reaches it (it
+// Water standing above the soil surface mixes with what reaches it (it
 // changes Cpond, CpondPrev and Zs). Returns the salinity of the water the root zone
 // receives: the irrigation water's, or the ponded water's when that is saltier or
 // has just soaked in.
@@ -296,7 +296,7 @@ double RootZoneRotated(TEngineState& st, const TSeasonSalt& q, int s)
     return q.Flr * leached;
 }
 
-// Step 4: the root zone in the parts the rotation key defines. Returns the salt
+// The root zone in the parts the rotation key defines. Returns the salt
 // that percolates below it.
 double RootZone(TEngineState& st, const TSeasonSalt& q, int s)
 {
@@ -313,12 +313,12 @@ double RootZone(TEngineState& st, const TSeasonSalt& q, int s)
     }
 }
 
-// Step 5: net ground water that enters from the aquifer (In) or leaves to it (Out).
+// Net ground water that enters from the aquifer (In) or leaves to it (Out).
 struct TAquiferExchange {
     double In, Out;
 };
 
-// Step 6 without drains: the transition zone as one layer (Cxf). Returns the
+// Without drains: the transition zone as one layer (Cxf). Returns the
 // average salinity of the water that leaves it downward.
 double TransitionZoneWithoutDrains(const TInputRecord& rec, TEngineState& st, const TSeasonSalt& q, double saltLr,
                                    TAquiferExchange v)
@@ -336,7 +336,7 @@ double TransitionZoneWithoutDrains(const TInputRecord& rec, TEngineState& st, co
     return res.Average;
 }
 
-// Step 6 with drains: the transition zone above the drains (Cxa) and below them
+// With drains: the transition zone above the drains (Cxa) and below them
 // (Cxb); the drainage water mixes the two (Cd). Returns the average salinity of the
 // water that leaves it downward.
 double TransitionZoneWithDrains(const TInputRecord& rec, TEngineState& st, const TSeasonSalt& q, double saltLr,
@@ -367,7 +367,7 @@ double TransitionZoneWithDrains(const TInputRecord& rec, TEngineState& st, const
     return below.Average;
 }
 
-// Step 7: the aquifer (Cqf), receiving cdown from the transition zone.
+// The aquifer (Cqf), receiving cdown from the transition zone.
 void Aquifer(const TInputRecord& rec, TEngineState& st, const TSeasonSalt& q, int s, TAquiferExchange v, double cdown)
 {
     const TSeasonResults& r = st.Season;
@@ -388,7 +388,7 @@ void SaltBalance(TRunContext& ctx, int s)
     const TInputRecord& rec = ctx.Rec;
     TEngineState& st = ctx.St;
 
-    // Step 1: the irrigation water, mixed from canal, re-used drainage and well water.
+    // The irrigation water, mixed from canal, re-used drainage and well water.
     IrrigationWaterSalinity(ctx, s);
     const double ciMixed = st.Season.Ci;
 
@@ -402,7 +402,7 @@ void SaltBalance(TRunContext& ctx, int s)
                                      : TransitionZoneWithDrains(rec, st, q, saltLr, exchange);
     Aquifer(rec, st, q, s, exchange, cdown);
 
-    // Step 8: salt stays above the surface only while water stands there, and the
+    // Salt stays above the surface only while water stands there, and the
     // record shows the mixed irrigation water.
     if (st.Dw >= 0)
         st.Zs = 0;

@@ -183,7 +183,7 @@ struct TPorosity {
     }
 };
 
-// Step 1: the surface drainage of each land type corrected for what can run off at
+// The surface drainage of each land type corrected for what can run off at
 // the water table of the season's start; ponded water drains at the surface.
 void CorrectSurfaceDrainage(TRunContext& ctx, int s)
 {
@@ -222,7 +222,7 @@ struct TWaterTableEnd {
     bool Converged;
 };
 
-// Step 2: moves the water table by 1 mm at a time from st.Dw until the change of
+// Moves the water table by 1 mm at a time from st.Dw until the change of
 // stored water meets the net recharge of the ground water, or passes it. Sets
 // st.Iteration when it meets the balance.
 TWaterTableEnd IterateWaterTable(TRunContext& ctx, int s, TSeasonLands& lands)
@@ -286,7 +286,7 @@ TWaterTableEnd IterateWaterTable(TRunContext& ctx, int s, TSeasonLands& lands)
     return {dw, flows, flow, dau, dbu, dauBefore, dbuBefore, converged};
 }
 
-// Step 3: the season's results of the water balance; no negative flows, and
+// The season's results of the water balance; no negative flows, and
 // percolation and capillary rise netted per land type.
 void StoreWaterResults(TSeasonResults& r, const TSeasonLands& lands, const TWaterTableEnd& end, double is, double wells)
 {

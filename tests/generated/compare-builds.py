@@ -37,9 +37,9 @@ TIMEOUT = 120  # seconds for one command; a 99-year run takes well under one
 
 
 def load_generator():
-    spec = importlib.util.spec_from_file_location("make_inputs", os.path.join(HERE, "make-inputs.py"))
-    mod = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(mod)
+    found = importlib.util.spec_from_file_location("make_inputs", os.path.join(HERE, "make-inputs.py"))
+    mod = importlib.util.module_from_spec(found)
+    found.loader.exec_module(mod)
     return mod
 
 
