@@ -260,21 +260,18 @@ TEST_F(WindowRun, OneInputFileWhateverTheCaseOfItsExtension)
     ASSERT_TRUE(fs::exists(dir_ / "Run.res"));
     WriteInput("Run.inp", Field(7));
     logic_->PageShown(TPage::Input);
-    ops_.FileAnswers.push_back(Path("Run.res"));
-    logic_->OutputOpen();
+    Pick({Path("Run.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(dm_.Rec.Ny, 5);
     EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Run.INP"));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedWithInput(Path("Run.INP")));
     // Without the file the header names: the one beside, in either case.
     fs::remove(dir_ / "Run.INP");
     fs::rename(dir_ / "Run.inp", dir_ / "Run.Inp");
-    ops_.FileAnswers.push_back(Path("Run.res"));
-    logic_->OutputOpen();
+    Pick({Path("Run.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(dm_.Rec.Ny, 7);
     EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedWithInput(Path("Run.Inp")));
     fs::remove(dir_ / "Run.Inp");
-    ops_.FileAnswers.push_back(Path("Run.res"));
-    logic_->OutputOpen();
+    Pick({Path("Run.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(dm_.Rec.Ny, 7);
     EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedNoInput);
 }
@@ -284,19 +281,16 @@ TEST_F(WindowRun, OpenInputFileFailuresChangeNothing)
     OpenAndShowInput(WriteInput("field.inp", Field(4)));
     const TInputRecord before = dm_.Rec;
 
-    ops_.FileAnswers.push_back(std::nullopt);
-    logic_->InputOpen();
+    Pick({std::nullopt}, &TMainFormLogic::InputOpen);
     EXPECT_EQ(ops_.Messages.back(), msg::NoInputFile);
 
-    ops_.FileAnswers.push_back(Path("none.inp"));
-    logic_->InputOpen();
+    Pick({Path("none.inp")}, &TMainFormLogic::InputOpen);
     EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
 
     // A damaged file: the message names it, the record is as it was.
     WriteFile(dir_ / "bad.inp", "title\r\ntitle\r\n1.      Area    Kd\r\n    x\r\n");
     ops_.BusyShow();
-    ops_.FileAnswers.push_back(Path("bad.inp"));
-    logic_->InputOpen();
+    Pick({Path("bad.inp")}, &TMainFormLogic::InputOpen);
     EXPECT_NE(ops_.Messages.back().find(Path("bad.inp")), std::string::npos) << ops_.Messages.back();
     EXPECT_FALSE(ops_.BusyVisible);
     EXPECT_EQ(std::tie(dm_.Rec.Ny, dm_.Rec.Shell.FileName, dm_.Rec.Title1),
@@ -329,8 +323,7 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
 
     // Opening an input file from another page shows the Input page, with the file's
     // status; so does a file named at the start.
-    ops_.FileAnswers.push_back(Path("field.inp"));
-    logic_->InputOpen();
+    Pick({Path("field.inp")}, &TMainFormLogic::InputOpen);
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
     EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
     EXPECT_EQ(ops_.StatusTexts.back(), msg::InputOpenedStatus);
@@ -375,15 +368,11 @@ TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
 
     // Opening an input file asks first; No leaves the input as it is.
     const std::string field = WriteInput("field.inp", Field(3));
-    ops_.FileAnswers.push_back(field);
-    ops_.YesNoAnswers.push_back(false);
-    logic_->InputOpen();
+    Pick({field}, &TMainFormLogic::InputOpen, {false});
     EXPECT_EQ(ops_.Questions.back(), msg::OpenInputUnsaved);
     EXPECT_FALSE(editor_.DataLoaded());
     EXPECT_NE(dm_.Rec.Shell.FileName, field);
-    ops_.FileAnswers.push_back(field);
-    ops_.YesNoAnswers.push_back(true);
-    logic_->InputOpen();
+    Pick({field}, &TMainFormLogic::InputOpen, {true});
     EXPECT_EQ(dm_.Rec.Shell.FileName, field);
     EXPECT_EQ(quit({}).first, std::vector<std::string>{}); // just read: nothing unsaved
 
@@ -407,9 +396,7 @@ TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
     // leaves the page and the input as they were.
     logic_->PageShown(TPage::Input);
     const std::vector<std::string> shown = ops_.TextLines;
-    ops_.FileAnswers.push_back(Path("Field.res"));
-    ops_.YesNoAnswers.push_back(false);
-    logic_->OutputOpen();
+    Pick({Path("Field.res")}, &TMainFormLogic::OutputOpen, {false});
     EXPECT_EQ(ops_.Questions.back(), msg::OpenOutputUnsaved);
     EXPECT_EQ(ops_.TextLines, shown);
     EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
@@ -423,13 +410,10 @@ TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
     }
     WriteFile(dir_ / "Alone.res", alone);
     const std::size_t questions = ops_.Questions.size();
-    ops_.FileAnswers.push_back(Path("Alone.res"));
-    logic_->OutputOpen();
+    Pick({Path("Alone.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(ops_.Questions.size(), questions);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Alone.res"));
-    ops_.FileAnswers.push_back(Path("Field.res"));
-    ops_.YesNoAnswers.push_back(true);
-    logic_->OutputOpen();
+    Pick({Path("Field.res")}, &TMainFormLogic::OutputOpen, {true});
     EXPECT_EQ(ops_.Controls[ctl::Title2Edit].Text, dm_.Rec.Title2);
     EXPECT_EQ(quit({}).first, std::vector<std::string>{});
 }

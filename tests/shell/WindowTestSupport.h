@@ -143,6 +143,15 @@ protected:
         logic_->PageShown(TPage::Input);
     }
 
+    // The file dialogs answered with `files` and the questions with `answers`, then `action`.
+    void Pick(std::vector<std::optional<std::string>> files, void (TMainFormLogic::*action)(),
+              std::vector<bool> answers = {})
+    {
+        ops_.FileAnswers.assign(files.begin(), files.end());
+        ops_.YesNoAnswers.assign(answers.begin(), answers.end());
+        (logic_.get()->*action)();
+    }
+
     // " Save / run " with the given answers (file dialogs and questions in order).
     void SaveRun(std::vector<std::optional<std::string>> files, std::vector<bool> answers)
     {

@@ -78,12 +78,10 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
 
     // Opening a result file or an input file clears the end of a series.
     dm_.Rec.Shell.SeriesEnded = 1;
-    ops_.FileAnswers.push_back(Path("Field.res"));
-    logic_->OutputOpen();
+    Pick({Path("Field.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(dm_.Rec.Shell.SeriesEnded, 0);
     dm_.Rec.Shell.SeriesEnded = 1;
-    ops_.FileAnswers.push_back(Path("field.inp"));
-    logic_->InputOpen();
+    Pick({Path("field.inp")}, &TMainFormLogic::InputOpen);
     EXPECT_EQ(dm_.Rec.Shell.SeriesEnded, 0);
 }
 
@@ -270,8 +268,7 @@ TEST_F(YearByYear, ALaterYearStaysInTheFirstYearsFolder)
     WriteInputFile(Field(3, 1), Path("other/X.inp"));
     WriteFile(dir_ / "other" / "X.res", " a result\r\n");
     WriteFile(dir_ / "other" / "X2.inp", "the user's own file\r\n");
-    ops_.FileAnswers.push_back(Path("other/X.res"));
-    logic_->OutputOpen();
+    Pick({Path("other/X.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(dm_.Rec.Shell.FileName, Path("other/X.res"));
     logic_->PageShown(TPage::Input);
 
@@ -287,8 +284,7 @@ TEST_F(YearByYear, ALaterYearStaysInTheFirstYearsFolder)
 
     // A name this save created is removed again.
     fs::remove(dir_ / "other" / "X2.inp");
-    ops_.FileAnswers.push_back(Path("other/X.res"));
-    logic_->OutputOpen();
+    Pick({Path("other/X.res")}, &TMainFormLogic::OutputOpen);
     logic_->PageShown(TPage::Input);
     SaveRun({Path("Field2.inp")}, {false});
     EXPECT_FALSE(fs::exists(dir_ / "other" / "X2.inp"));
