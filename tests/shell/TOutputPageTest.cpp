@@ -45,12 +45,7 @@ protected:
 TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
 {
     RunField();
-    logic_->OutputGroups();
-    EXPECT_TRUE(Visible(ctl::GroupsPanel));
-    EXPECT_FALSE(ops_.TextVisible);
-    ops_.SetControlText(ctl::GroupOption, "1");
-    logic_->Go();
-
+    Go(1);
     const TDataMod expected = Expected(1);
     EXPECT_EQ(ops_.TextLines, TableViewLines(expected));
     EXPECT_TRUE(ops_.TextVisible);
@@ -61,13 +56,8 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
               (std::vector<std::string>{" Year", "Season", " Cr4", "3", "2", expected.Groups.GridTexts[4][7]}));
     ExpectVisible(ops_, {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel});
 
-    // The grid as the clipboard takes it: TAB between cells, CR between rows.
     logic_->ToClipboard();
     EXPECT_EQ(ops_.ClipboardText, ClipboardText(expected));
-    std::size_t tabs = 0;
-    for (char c : ops_.ClipboardText.substr(0, ops_.ClipboardText.find('\r')))
-        tabs += c == '\t';
-    EXPECT_EQ(tabs, 9u);
     EXPECT_EQ(ops_.Messages.back(), msg::OnClipboard);
 
     // Save group: the group file of the table; the dots rule counts the file name only.
@@ -94,11 +84,17 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     Pick({Path("missing/salt.prn")}, &TMainFormLogic::GroupSave);
     EXPECT_EQ(ops_.Messages.back(), CannotWriteMessage(Path("missing/salt.prn")));
 
-    // "Group file" reads it back: "See graph" and "Save group", which saves it unchanged.
-    logic_->OutputGroups();
+    // "Group file" pressed on the Graphics page reads it back on the Output page: "See
+    // graph" and "Save group", which saves it unchanged.
+    logic_->SeeGraph();
+    ASSERT_EQ(logic_->State.CurrentPage, TPage::Graphics);
     Pick({saved}, &TMainFormLogic::GroupOpen);
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_EQ(ops_.TextLines, FileLines(saved));
+    EXPECT_TRUE(ops_.TextVisible);
     ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::GroupSaveButton});
+    ExpectVisible(ops_, {ctl::OutputDecorImage}, false);
     EXPECT_FALSE(ops_.GridVisible);
     Pick({Path("copy.prn")}, &TMainFormLogic::GroupSave);
     EXPECT_EQ(ReadFile(dir_ / "copy.prn"), ReadFile(saved));
@@ -108,6 +104,15 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     Go(2);
     EXPECT_EQ(ops_.Messages.size(), said);
     EXPECT_EQ(ops_.TextLines, TableViewLines(Expected(2)));
+    EXPECT_TRUE(Visible(ctl::SeeGraphButton));
+    // A file that is not a group file is shown as text, and the user is told so.
+    logic_->PageShown(TPage::Graphics);
+    WriteFile(dir_ / "notes.prn", "some notes\r\n");
+    Pick({Path("notes.prn")}, &TMainFormLogic::GroupOpen);
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
+    EXPECT_EQ(ops_.TextLines, std::vector<std::string>{"some notes"});
+    EXPECT_EQ(ops_.Messages.back(), msg::NotAGroupFile(Path("notes.prn")));
+    EXPECT_FALSE(Visible(ctl::SeeGraphButton));
     // The frequency view, saved as shown.
     Go(13);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.frq"));
@@ -116,32 +121,6 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     EXPECT_FALSE(ops_.GridVisible);
     Pick({Path("freq.prn")}, &TMainFormLogic::GroupSave);
     EXPECT_EQ(ReadFile(dir_ / "freq.prn"), ReadFile(dir_ / "Field.frq"));
-}
-
-// "Group file" pressed on the Graphics page shows the Output page with the file; a
-// file that is not a group file is shown as text, and the user is told so.
-TEST_F(OutputPage, GroupFileFromTheGraphicsPageShowsTheOutputPage)
-{
-    RunField();
-    Go(1);
-    Pick({Path("salt.prn")}, &TMainFormLogic::GroupSave);
-    logic_->SeeGraph();
-    ASSERT_EQ(logic_->State.CurrentPage, TPage::Graphics);
-    Pick({Path("salt.prn")}, &TMainFormLogic::GroupOpen);
-    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
-    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
-    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "salt.prn"));
-    EXPECT_TRUE(ops_.TextVisible);
-    ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::GroupSaveButton});
-    EXPECT_FALSE(Visible(ctl::OutputDecorImage));
-
-    logic_->PageShown(TPage::Graphics);
-    WriteFile(dir_ / "notes.prn", "some notes\r\n");
-    Pick({Path("notes.prn")}, &TMainFormLogic::GroupOpen);
-    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
-    EXPECT_EQ(ops_.TextLines, std::vector<std::string>{"some notes"});
-    EXPECT_EQ(ops_.Messages.back(), msg::NotAGroupFile(Path("notes.prn")));
-    EXPECT_FALSE(Visible(ctl::SeeGraphButton));
 }
 
 TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)

@@ -24,17 +24,10 @@ namespace veltra::test {
 
 namespace fs = std::filesystem;
 
-// The lines of a text file (CR LF or LF ends removed).
+// The lines of a text file (CR LF ends removed).
 inline std::vector<std::string> FileLines(const fs::path& path)
 {
-    std::vector<std::string> lines;
-    std::istringstream in(ReadFile(path));
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
+    return Lines(ReadFile(path));
 }
 
 using TLines = std::vector<std::string>;
