@@ -239,9 +239,6 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
     EXPECT_TRUE(logic_->State.GraphMade);
     ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
-    EXPECT_TRUE(Visible(ctl::GraphImage));
-    EXPECT_FALSE(Visible(ctl::GraphDecorImage));
-    EXPECT_EQ(ops_.StatusTexts.back(), msg::GraphicsStatus);
 
     // Save graph: a bitmap unless PNG, SVG or PDF is asked for, in any case.
     Pick({Path("salt")}, &TMainFormLogic::GraphSave);
