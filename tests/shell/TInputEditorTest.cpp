@@ -181,6 +181,15 @@ protected:
         return ed.SaveGroup();
     }
     std::string LastMessage() const { return ops.Messages.empty() ? std::string() : ops.Messages.back(); }
+    // `text` put into a field or selector of General data, then `event`: the messages it gave.
+    using TEvent = void (TInputEditor::*)();
+    std::vector<std::string> Put(const char* control, const std::string& text, TEvent event)
+    {
+        ops.Messages.clear();
+        ops.SetControlText(control, text);
+        (ed.*event)();
+        return ops.Messages;
+    }
 
     TInputRecord rec;
     TFakeShellOps ops;
@@ -270,9 +279,9 @@ TEST_F(OpenedFile, SeasonsBeyondNsAndLandWithoutAreaAreMinusOneAndNotStored)
     ExpectVisible(ops, {"CA0_Edit", "CxA0_Edit"});
 
     // Well water is asked for only in the seasons with pumping, and on land with area.
-    ops.SetControlText("Kp_ComboBox", "yes");
-    ed.KpChanged();
-    EXPECT_EQ(LastMessage(), "A system of pumped wells is present. Please check the well and water use data.");
+    EXPECT_EQ(
+        Put("Kp_ComboBox", "yes", &TInputEditor::KpChanged),
+        std::vector<std::string>{"A system of pumped wells is present. Please check the well and water use data."});
     EXPECT_TRUE(Save(G::PumpingWells, {{"Gw1_Edit", "0.1"}, {"Gw2_Edit", "0"}}));
     rec.FAw[2] = marker;
     EXPECT_FALSE(Save(G::UseWellWater, {{"FAw1_Edit", "1.2"}}));
@@ -384,8 +393,7 @@ TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
     EXPECT_TRUE(Save(G::DrainageSystem, {{"Dd_Edit", "2.9"}}));
 
     // The sum of the well water fractions, where both lands have area and wells pump.
-    ops.SetControlText("Kp_ComboBox", "yes");
-    ed.KpChanged();
+    Put("Kp_ComboBox", "yes", &TInputEditor::KpChanged);
     ASSERT_TRUE(Save(G::PumpingWells, {{"Gw1_Edit", "0.1"}}));
     ops.Messages.clear();
     EXPECT_FALSE(Save(G::UseWellWater, {{"FAw1_Edit", "0.6"}, {"FBw1_Edit", "0,5"}}));
@@ -394,98 +402,71 @@ TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
 
 TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
 {
+    using TSaid = std::vector<std::string>;
     // Ny: above 99 becomes 99; not a whole number is refused; empty or below 1 stores 0.
     const std::string over = "The number of years (Ny) for calculations must be less than 100";
-    struct NyCase {
-        const char* Typed;
-        std::vector<std::string> Messages;
-        int Ny;
-        const char* Shown;
-    };
-    for (const NyCase& c : std::vector<NyCase>{{"150", {over}, 99, "99"},
-                                               {"abc", {"abc is not a valid number"}, 99, "abc"},
-                                               {"12.5", {"12.5 is not a valid number"}, 99, "12.5"},
-                                               {" 42 ", {}, 42, " 42 "},
-                                               {"", {}, 0, ""},
-                                               {"-3", {}, 0, "-3"}}) {
-        ops.Messages.clear();
-        ops.SetControlText("Ny_Edit", c.Typed);
-        ed.NyLeft();
-        EXPECT_EQ(ops.Messages, c.Messages) << c.Typed;
-        EXPECT_EQ(rec.Ny, c.Ny) << c.Typed;
-        EXPECT_EQ(ops.GetControlText("Ny_Edit"), c.Shown) << c.Typed;
+    for (const auto& [typed, said, ny, shown] : std::vector<std::tuple<const char*, TSaid, int, const char*>>{
+             {"150", {over}, 99, "99"},
+             {"abc", {"abc is not a valid number"}, 99, "abc"},
+             {"12.5", {"12.5 is not a valid number"}, 99, "12.5"},
+             {" 42 ", {}, 42, " 42 "},
+             {"", {}, 0, ""},
+             {"-3", {}, 0, "-3"}}) {
+        EXPECT_EQ(Put("Ny_Edit", typed, &TInputEditor::NyLeft), said) << typed;
+        EXPECT_EQ(rec.Ny, ny) << typed;
+        EXPECT_EQ(ops.GetControlText("Ny_Edit"), shown) << typed;
     }
-    ops.SetControlText("Ny_Edit", "150"); // typed and saved without leaving: the save applies the rule
+    // Typed and saved without leaving: the save applies the rule.
+    ops.SetControlText("Ny_Edit", "150");
     ops.Messages.clear();
     EXPECT_FALSE(ed.SaveGroup());
-    EXPECT_EQ(ops.Messages, std::vector<std::string>{over});
+    EXPECT_EQ(ops.Messages, TSaid{over});
     EXPECT_EQ(ops.GetControlText("Ny_Edit"), "99");
 
     // Kf shows and hides Krf, CaMax and CbMax.
-    ops.SetControlText("Kf_ComboBox", "yes");
-    ed.KfChanged();
+    Put("Kf_ComboBox", "yes", &TInputEditor::KfChanged);
     ExpectVisible(ops, {"Krf_ComboBox", "CaMax_Edit", "CbMax_Edit", "CaMax_Label"});
     // CaMax and CbMax have their own rule: the field becomes "8".
-    struct MaxCase {
-        const char* Typed;
-        const char* Message;
-        const char* Shown;
-    };
-    for (const MaxCase& c : std::vector<MaxCase>{{"7,5", nullptr, "7.5"},
-                                                 {"x", "x is not a valid real", "8"},
-                                                 {"-2", "The maximum salinity cannot be negative", "8"},
-                                                 {"", "The maximum salinity cannot be negative", "8"},
-                                                 {"12.0", nullptr, "12"}}) {
-        ops.Messages.clear();
-        ops.SetControlText("CbMax_Edit", c.Typed);
-        ed.CbMaxLeft();
-        EXPECT_EQ(ops.Messages, c.Message ? std::vector<std::string>{c.Message} : std::vector<std::string>{})
-            << c.Typed;
-        EXPECT_EQ(ops.GetControlText("CbMax_Edit"), c.Shown) << c.Typed;
+    const std::string negative = "The maximum salinity cannot be negative";
+    for (const auto& [typed, said, shown] :
+         std::vector<std::tuple<const char*, TSaid, const char*>>{{"7,5", {}, "7.5"},
+                                                                  {"x", {"x is not a valid real"}, "8"},
+                                                                  {"-2", {negative}, "8"},
+                                                                  {"", {negative}, "8"},
+                                                                  {"12.0", {}, "12"}}) {
+        EXPECT_EQ(Put("CbMax_Edit", typed, &TInputEditor::CbMaxLeft), said) << typed;
+        EXPECT_EQ(ops.GetControlText("CbMax_Edit"), shown) << typed;
     }
-    ops.SetControlText("CaMax_Edit", "7.5");
-    ed.CaMaxLeft();
+    Put("CaMax_Edit", "7.5", &TInputEditor::CaMaxLeft);
     ops.SetControlText("Ny_Edit", "20");
-    ops.Messages.clear();
     EXPECT_TRUE(ed.SaveGroup());
     EXPECT_EQ((std::vector<double>{rec.CAmax, rec.CBmax, double(rec.Ny), double(rec.Kf)}),
               (std::vector<double>{7.5, 12, 20, 1}));
     ed.ShowGroup(TGroupId::General);
-    ops.SetControlText("Kf_ComboBox", "no");
-    ed.KfLeft();
+    Put("Kf_ComboBox", "no", &TInputEditor::KfLeft);
     EXPECT_FALSE(ops.Controls["CbMax_Edit"].Visible);
     EXPECT_EQ(rec.Kf, 0);
 
     // Ky: the message of each direction, and the year-by-year mode with it.
-    ops.Messages.clear();
-    for (const int ky : {1, 0}) {
-        ops.SetControlText("Ky_ComboBox", ky ? "yes" : "no");
-        ed.KyChanged();
-        EXPECT_EQ(rec.Ky, ky);
-        EXPECT_EQ(rec.Shell.AnnualMode, ky);
-    }
-    EXPECT_EQ(ops.Messages, (std::vector<std::string>{
-                                " The program will temporarily halt after each year of calculations to provide the "
-                                "option to make input changes.",
-                                " The program will run uniterruptedly."}));
+    EXPECT_EQ(Put("Ky_ComboBox", "yes", &TInputEditor::KyChanged),
+              TSaid{" The program will temporarily halt after each year of calculations to provide the option to "
+                    "make input changes."});
+    EXPECT_EQ((std::vector<int>{rec.Ky, rec.Shell.AnnualMode}), (std::vector<int>{1, 1}));
+    EXPECT_EQ(Put("Ky_ComboBox", "no", &TInputEditor::KyChanged), TSaid{" The program will run uniterruptedly."});
+    EXPECT_EQ((std::vector<int>{rec.Ky, rec.Shell.AnnualMode}), (std::vector<int>{0, 0}));
 
     // Kd: the drainage groups follow at once; switching drains on announces it and
     // fills the pages again from the record.
-    ops.Messages.clear();
-    ops.SetControlText("Kd_ComboBox", "no");
-    ed.KdChanged();
+    Put("Kd_ComboBox", "no", &TInputEditor::KdChanged);
     ExpectEnabled(ops, {"DrainageSystem_RadioButton", "DrainageReuse_RadioButton"}, false);
     rec.Dd = 1.25;
-    ops.SetControlText("Kd_ComboBox", "yes");
-    ed.KdChanged();
-    EXPECT_EQ(ops.Messages,
-              std::vector<std::string>{"A drainage system will be installed. Please check the drainage data."});
+    EXPECT_EQ(Put("Kd_ComboBox", "yes", &TInputEditor::KdChanged),
+              TSaid{"A drainage system will be installed. Please check the drainage data."});
     ExpectEnabled(ops, {"DrainageControl_RadioButton"});
     EXPECT_EQ(ops.GetControlText("Dd_Edit"), "1.25");
 
     // Ns: applied when the selector is left; the season columns follow.
-    ops.SetControlText("Ns_ComboBox", "3");
-    ed.NsLeft();
+    Put("Ns_ComboBox", "3", &TInputEditor::NsLeft);
     EXPECT_EQ(rec.Ns, 3);
     ExpectEnabled(ops, {"Ts3_Edit"});
 }
@@ -495,15 +476,10 @@ TEST_F(OpenedFile, CancelOfGeneralDataPutsTheKeysBack)
     const TInputRecord original = rec;
     // Switching wells on fills the pages again, the selectors among them: each choice
     // is made just before its event.
-    using TEvent = void (TInputEditor::*)();
-    for (const auto& [control, text, changed] :
-         std::vector<std::tuple<const char*, const char*, TEvent>>{{"Kp_ComboBox", "yes", &TInputEditor::KpChanged},
-                                                                   {"Kd_ComboBox", "no", &TInputEditor::KdChanged},
-                                                                   {"Ky_ComboBox", "yes", &TInputEditor::KyChanged},
-                                                                   {"Ns_ComboBox", "4", &TInputEditor::NsChanged}}) {
-        ops.SetControlText(control, text);
-        (ed.*changed)();
-    }
+    Put("Kp_ComboBox", "yes", &TInputEditor::KpChanged);
+    Put("Kd_ComboBox", "no", &TInputEditor::KdChanged);
+    Put("Ky_ComboBox", "yes", &TInputEditor::KyChanged);
+    Put("Ns_ComboBox", "4", &TInputEditor::NsChanged);
     EXPECT_EQ(rec.Kd, 0);
     EXPECT_EQ(rec.Ns, 4);
     ops.SetControlText("Ny_Edit", "150");
