@@ -3,9 +3,7 @@
 // scripted shell operations, started in a scratch folder of its own.
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
