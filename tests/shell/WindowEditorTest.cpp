@@ -66,8 +66,7 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     ASSERT_TRUE(SaveOpenGroup({{"Lc1_Edit", "0,25"}}));
     EXPECT_TRUE(SaveRunAllowed());
     // Not in a file yet: quitting asks first.
-    ops_.YesNoAnswers.push_back(false);
-    logic_->ProgramExit();
+    Pick({}, &TMainFormLogic::ProgramExit, {false});
     EXPECT_EQ(ops_.Questions.back(), msg::QuitUnsaved);
     EXPECT_FALSE(ops_.VisibleWindows.count(TWindow::Close));
     SaveRun({Path("changed.inp")}, {false}); // saved, not run

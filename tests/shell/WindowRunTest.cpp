@@ -341,11 +341,8 @@ TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
     const auto quit = [&](std::vector<bool> answers) {
         ops_.VisibleWindows.clear();
         const std::size_t mark = ops_.Events.size();
-        ops_.YesNoAnswers.assign(answers.begin(), answers.end());
-        logic_->ProgramExit();
-        EXPECT_TRUE(ops_.YesNoAnswers.empty());
-        const bool closing = ops_.VisibleWindows.count(TWindow::Close) > 0;
-        return std::make_pair(DialogueSince(mark), closing);
+        Pick({}, &TMainFormLogic::ProgramExit, std::move(answers));
+        return std::make_pair(DialogueSince(mark), ops_.VisibleWindows.count(TWindow::Close) > 0);
     };
     const std::vector<std::string> asked{"question: " + std::string(msg::QuitUnsaved)};
     EXPECT_EQ(quit({}), std::make_pair(TLines{}, true)); // nothing to lose
@@ -415,10 +412,7 @@ TEST_F(WindowRun, OpenExampleWritesTheExamplesAndOpensField)
 {
     const auto example = [&](std::optional<std::string> folder, std::vector<bool> answers) {
         const std::size_t mark = ops_.Events.size();
-        ops_.FileAnswers.push_back(std::move(folder));
-        ops_.YesNoAnswers.assign(answers.begin(), answers.end());
-        logic_->OpenExample();
-        EXPECT_TRUE(ops_.YesNoAnswers.empty()) << "a question did not come";
+        Pick({std::move(folder)}, &TMainFormLogic::OpenExample, std::move(answers));
         return DialogueSince(mark);
     };
     const std::string folderDialog = "folder: " + std::string(DialogInfo(TDialog::ExampleFolder).Caption);
@@ -432,7 +426,6 @@ TEST_F(WindowRun, OpenExampleWritesTheExamplesAndOpensField)
     EXPECT_EQ(ReadFile(dir_ / "examples" / "wells.inp"), WellsExampleText());
     EXPECT_EQ(dm_.Rec.Shell.FileName, ex + "/field.inp");
     EXPECT_EQ(InputFileText(dm_.Rec), FieldExampleText());
-    EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
     EXPECT_EQ(example(ex, {}), written); // the examples already there: nothing asked
 
     // A user's field.inp there: No keeps it and opens nothing; Yes replaces it.
