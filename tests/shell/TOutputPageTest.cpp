@@ -224,6 +224,7 @@ TEST_F(OutputPage, OpenOutputFileFailuresLeaveThePage)
     fs::rename(dir_ / "Field.res", dir_ / "Moved.res");
     Go(2);
     EXPECT_EQ(ops_.Messages.back(), GroupFileMessage(Path("Field.res")));
+    EXPECT_EQ(ops_.TextLines, table);
     EXPECT_EQ(logic_->OutputData().Rec.Shell.FileName, Path("Field.res"));
 }
 
