@@ -456,12 +456,10 @@ TEST_F(WindowRun, StartFolderThatCannotBeWrittenSendsTheListsToTheStateFolder)
     class TReadOnlyStart final : public TFileSystem {
     public:
         explicit TReadOnlyStart(std::string start) : start_(std::move(start)) {}
-        std::vector<std::string> Written;
         void WriteNewFile(const std::string& path, std::string_view data) override
         {
             if (fs::path(path).parent_path() == fs::path(start_))
                 throw TVeltraError(TErrorKind::File, CannotWriteMessage(path));
-            Written.push_back(path);
             TFileSystem::WriteNewFile(path, data);
         }
 
