@@ -209,10 +209,7 @@ TEST_F(WindowRun, AfterARunTheInputPageShowsNyAndKyAsLastSaved)
     std::vector<std::string> old = FileLines(dir_ / "Field.INP");
     old[4] = "2.      Ny      Ns              CAmax   CBmax";
     old[5] = "        5      2        8.0     8.0";
-    std::string text;
-    for (const std::string& line : old)
-        text += line + "\r\n";
-    WriteFile(dir_ / "old.inp", text);
+    WriteFile(dir_ / "old.inp", Joined(old));
     OpenAndShowInput(Path("old.inp"));
     ASSERT_EQ(dm_.Rec.Ny, 5);
     SaveRun({Path("Old.inp")}, {true});
@@ -389,13 +386,11 @@ TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
     EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
     EXPECT_EQ(ops_.Controls[ctl::Title2Edit].Text, "changed");
     // A result without its input file takes nothing away: not asked.
-    std::string alone;
-    for (std::string line : FileLines(dir_ / "Field.res")) {
+    std::vector<std::string> alone = FileLines(dir_ / "Field.res");
+    for (std::string& line : alone)
         if (line.rfind(" Name of input (data) file used   : ", 0) == 0)
             line = " Name of input (data) file used   : " + Path("Gone.INP");
-        alone += line + "\r\n";
-    }
-    WriteFile(dir_ / "Alone.res", alone);
+    WriteFile(dir_ / "Alone.res", Joined(alone));
     const std::size_t questions = ops_.Questions.size();
     Pick({Path("Alone.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(ops_.Questions.size(), questions);
