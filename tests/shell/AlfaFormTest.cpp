@@ -14,9 +14,9 @@ namespace {
 
 TEST(ReactionFactors, BothBranchesOfTheEquivalentDepth)
 {
-    // Values worked out by hand from Hooghoudt's equation with pi = 3.142. QH1 and QH2
-    // are the discharges for a head of 1 m. (Their texts, and those of QH1/p and QH2/p,
-    // for the same inputs: the command line's calc tests.)
+    // Values worked out by hand from Hooghoudt's equation with pi = 3.142, closer than
+    // the texts of QH1, QH2, QH1/p and QH2/p that the command line's calc tests compare
+    // for the same inputs.
     struct Case {
         TAlfaInputs In;
         double X, F, De;
@@ -35,10 +35,6 @@ TEST(ReactionFactors, BothBranchesOfTheEquivalentDepth)
         EXPECT_NEAR(r->X, c.X, 1e-15);
         EXPECT_NEAR(r->F, c.F, 1e-13);
         EXPECT_NEAR(r->De, c.De, 1e-13);
-        EXPECT_DOUBLE_EQ(r->QH1, 8 * c.In.Kb * r->De / (c.In.L * c.In.L));
-        EXPECT_DOUBLE_EQ(r->QH2, 4 * c.In.Ka / (c.In.L * c.In.L));
-        EXPECT_DOUBLE_EQ(r->FallQH1 * c.In.P / 100, r->QH1);
-        EXPECT_DOUBLE_EQ(r->FallQH2 * c.In.P / 100, r->QH2);
     }
     EXPECT_EQ(ReactionFactorText(0.000004), " 0.00000"); // below 0.000005 shows as zero
     EXPECT_EQ(ReactionFactorText(12.345678), "12.34568");
@@ -50,21 +46,13 @@ TEST(ReactionFactors, CalculateRefuses)
     const TAlfaInputs good = TAlfaInputs{1, 0.5, 2, 0.3, 10, 20};
     ASSERT_TRUE(ComputeReactionFactors(good));
     using F = TAlfaField;
-    // The last: a wet perimeter beyond the spacing, ln(L/U) + F(x) <= 0, would give a
-    // negative depth (in the series branch, where F is small).
-    const std::pair<F, double> refused[] = {{F::Ka, 0}, {F::Kb, -0.1}, {F::D, 0}, {F::U, 0},  {F::P, 1},
-                                            {F::P, 30}, {F::P, 0.5},   {F::L, 0}, {F::U, 500}};
-    const std::pair<F, double> inside[] = {{F::P, 1.001}, {F::P, 29.999}, {F::Kb, 0}};
+    // One value out of range each (the bounds of P, Ka = 0 and a wet perimeter beyond
+    // the spacing: the calc tests).
+    const std::pair<F, double> refused[] = {{F::Kb, -0.1}, {F::D, 0}, {F::U, 0}, {F::L, 0}};
     for (const auto& [field, value] : refused) {
         TAlfaInputs in = good;
         in[field] = value;
-        in.D = field == F::U ? 5 : in.D;
         EXPECT_FALSE(ComputeReactionFactors(in)) << AlfaSymbol(field) << " = " << value;
-    }
-    for (const auto& [field, value] : inside) {
-        TAlfaInputs in = good;
-        in[field] = value;
-        EXPECT_TRUE(ComputeReactionFactors(in)) << AlfaSymbol(field) << " = " << value;
     }
 }
 
@@ -131,7 +119,7 @@ TEST_F(Calculator, LeavingAFieldTestsItsValue)
     EXPECT_EQ(alfa.In.L, 2.5);
 }
 
-TEST_F(Calculator, CalculateShowsStoresAndTypingClears)
+TEST_F(Calculator, CalculateShowsAndStores)
 {
     const std::vector<const char*> results{ctl::AlfaQH1, ctl::AlfaQH2, ctl::AlfaFallQH1, ctl::AlfaFallQH2};
     auto shown = [&] {
@@ -154,14 +142,6 @@ TEST_F(Calculator, CalculateShowsStoresAndTypingClears)
     }
     EXPECT_TRUE(ops.Messages.empty());
     EXPECT_NEAR(rec.QH1, 0.013485858, 1e-9);
-
-    // Typing clears the results and the rates, not the record nor the group's fields.
-    ops.SetControlText(AlfaControl(TAlfaField::D), "5");
-    alfa.FieldChanged(TAlfaField::D);
-    EXPECT_EQ(shown(), (std::vector<std::string>{"", "", "", ""}));
-    EXPECT_EQ((std::vector<double>{alfa.QH1, alfa.QH2, alfa.FallQH1, alfa.FallQH2}), (std::vector<double>{0, 0, 0, 0}));
-    EXPECT_NEAR(rec.QH1, 0.013485858, 1e-9);
-    EXPECT_EQ(ops.GetControlText("QH1_Edit"), " 0.01349");
 
     // A refused Calculate changes nothing.
     Leave(TAlfaField::Ka, "0");

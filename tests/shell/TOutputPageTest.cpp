@@ -45,12 +45,7 @@ protected:
 TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
 {
     RunField();
-    logic_->OutputGroups();
-    EXPECT_TRUE(Visible(ctl::GroupsPanel));
-    EXPECT_FALSE(ops_.TextVisible);
-    ops_.SetControlText(ctl::GroupOption, "1");
-    logic_->Go();
-
+    Go(1);
     const TDataMod expected = Expected(1);
     EXPECT_EQ(ops_.TextLines, TableViewLines(expected));
     EXPECT_TRUE(ops_.TextVisible);
@@ -61,19 +56,13 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
               (std::vector<std::string>{" Year", "Season", " Cr4", "3", "2", expected.Groups.GridTexts[4][7]}));
     ExpectVisible(ops_, {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel});
 
-    // The grid as the clipboard takes it: TAB between cells, CR between rows.
     logic_->ToClipboard();
     EXPECT_EQ(ops_.ClipboardText, ClipboardText(expected));
-    std::size_t tabs = 0;
-    for (char c : ops_.ClipboardText.substr(0, ops_.ClipboardText.find('\r')))
-        tabs += c == '\t';
-    EXPECT_EQ(tabs, 9u);
     EXPECT_EQ(ops_.Messages.back(), msg::OnClipboard);
 
     // Save group: the group file of the table; the dots rule counts the file name only.
     fs::create_directories(dir_ / "j.smith");
-    ops_.FileAnswers = {Path("j.smith/salt.v1.prn"), Path("j.smith/salt")};
-    logic_->GroupSave();
+    Pick({Path("j.smith/salt.v1.prn"), Path("j.smith/salt")}, &TMainFormLogic::GroupSave);
     EXPECT_EQ(ops_.StatusTexts.back(), msg::GroupSaveStatus);
     const std::string saved = Path("j.smith/salt.prn");
     EXPECT_EQ(ops_.Messages.end()[-2], msg::TooManyDots);
@@ -84,30 +73,30 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     EXPECT_EQ(ReadFile(saved), ReadFile(reference));
 
     // Overwrite declined.
-    ops_.FileAnswers = {Path("j.smith/salt.prn")};
-    ops_.YesNoAnswers = {false};
-    logic_->GroupSave();
+    Pick({Path("j.smith/salt.prn")}, &TMainFormLogic::GroupSave, {false});
     EXPECT_EQ(ops_.Messages.back(), msg::GroupNotSaved);
     EXPECT_FALSE(logic_->State.SaveCancelled);
-    ops_.FileAnswers = {std::nullopt};
-    logic_->GroupSave();
+    Pick({std::nullopt}, &TMainFormLogic::GroupSave);
     EXPECT_EQ(ops_.Messages.back(), msg::GroupNotSaved);
     EXPECT_TRUE(logic_->State.SaveCancelled);
 
     // A file that cannot be written is not reported as saved.
-    ops_.FileAnswers = {Path("missing/salt.prn")};
-    logic_->GroupSave();
+    Pick({Path("missing/salt.prn")}, &TMainFormLogic::GroupSave);
     EXPECT_EQ(ops_.Messages.back(), CannotWriteMessage(Path("missing/salt.prn")));
 
-    // "Group file" reads it back: "See graph" and "Save group", which saves it unchanged.
-    logic_->OutputGroups();
-    ops_.FileAnswers = {saved};
-    logic_->GroupOpen();
+    // "Group file" pressed on the Graphics page reads it back on the Output page: "See
+    // graph" and "Save group", which saves it unchanged.
+    logic_->SeeGraph();
+    ASSERT_EQ(logic_->State.CurrentPage, TPage::Graphics);
+    Pick({saved}, &TMainFormLogic::GroupOpen);
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
     EXPECT_EQ(ops_.TextLines, FileLines(saved));
+    EXPECT_TRUE(ops_.TextVisible);
     ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::GroupSaveButton});
+    ExpectVisible(ops_, {ctl::OutputDecorImage}, false);
     EXPECT_FALSE(ops_.GridVisible);
-    ops_.FileAnswers = {Path("copy.prn")};
-    logic_->GroupSave();
+    Pick({Path("copy.prn")}, &TMainFormLogic::GroupSave);
     EXPECT_EQ(ReadFile(dir_ / "copy.prn"), ReadFile(saved));
 
     // "Go" after a group file reads the result file of the run on screen.
@@ -115,44 +104,23 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     Go(2);
     EXPECT_EQ(ops_.Messages.size(), said);
     EXPECT_EQ(ops_.TextLines, TableViewLines(Expected(2)));
+    EXPECT_TRUE(Visible(ctl::SeeGraphButton));
+    // A file that is not a group file is shown as text, and the user is told so.
+    logic_->PageShown(TPage::Graphics);
+    WriteFile(dir_ / "notes.prn", "some notes\r\n");
+    Pick({Path("notes.prn")}, &TMainFormLogic::GroupOpen);
+    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
+    EXPECT_EQ(ops_.TextLines, std::vector<std::string>{"some notes"});
+    EXPECT_EQ(ops_.Messages.back(), msg::NotAGroupFile(Path("notes.prn")));
+    EXPECT_FALSE(Visible(ctl::SeeGraphButton));
     // The frequency view, saved as shown.
     Go(13);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Field.frq"));
     EXPECT_TRUE(Visible(ctl::GroupSaveButton));
     ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::ClipButton, ctl::ClipNoteLabel}, false);
     EXPECT_FALSE(ops_.GridVisible);
-    ops_.FileAnswers = {Path("freq.prn")};
-    logic_->GroupSave();
+    Pick({Path("freq.prn")}, &TMainFormLogic::GroupSave);
     EXPECT_EQ(ReadFile(dir_ / "freq.prn"), ReadFile(dir_ / "Field.frq"));
-}
-
-// "Group file" pressed on the Graphics page shows the Output page with the file; a
-// file that is not a group file is shown as text, and the user is told so.
-TEST_F(OutputPage, GroupFileFromTheGraphicsPageShowsTheOutputPage)
-{
-    RunField();
-    Go(1);
-    ops_.FileAnswers = {Path("salt.prn")};
-    logic_->GroupSave();
-    logic_->SeeGraph();
-    ASSERT_EQ(logic_->State.CurrentPage, TPage::Graphics);
-    ops_.FileAnswers = {Path("salt.prn")};
-    logic_->GroupOpen();
-    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
-    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
-    EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "salt.prn"));
-    EXPECT_TRUE(ops_.TextVisible);
-    ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::GroupSaveButton});
-    EXPECT_FALSE(Visible(ctl::OutputDecorImage));
-
-    logic_->PageShown(TPage::Graphics);
-    WriteFile(dir_ / "notes.prn", "some notes\r\n");
-    ops_.FileAnswers = {Path("notes.prn")};
-    logic_->GroupOpen();
-    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
-    EXPECT_EQ(ops_.TextLines, std::vector<std::string>{"some notes"});
-    EXPECT_EQ(ops_.Messages.back(), msg::NotAGroupFile(Path("notes.prn")));
-    EXPECT_FALSE(Visible(ctl::SeeGraphButton));
 }
 
 TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
@@ -165,30 +133,26 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
     OpenAndShowInput(Path("Wells.inp"));
     SaveRun({Path("Wells.inp")}, {true, true}); // saved over itself, run
     Go(4);
-    ops_.FileAnswers = {Path("wells4.prn")};
-    logic_->GroupSave();
+    Pick({Path("wells4.prn")}, &TMainFormLogic::GroupSave);
 
     OpenAndShowInput(WriteInput("field.inp", Field(3)));
     const TInputRecord opened = dm_.Rec;
     logic_->PageShown(TPage::Output);
-    ops_.FileAnswers = {Path("wells4.prn")};
-    logic_->GroupOpen();
+    Pick({Path("wells4.prn")}, &TMainFormLogic::GroupOpen);
     EXPECT_EQ(logic_->OutputData().Rec.Ns, 4);
     EXPECT_EQ(std::tie(dm_.Rec.Ns, dm_.Rec.Ny, dm_.Rec.Ts), std::tie(opened.Ns, opened.Ny, opened.Ts));
 
     // "Open output file" of a result whose input file is missing: the record stays.
     fs::copy_file(dir_ / "Wells.res", dir_ / "Lonely.res");
-    ops_.FileAnswers = {Path("Lonely.res")};
     const int fills = editor_.Fills;
-    logic_->OutputOpen();
+    Pick({Path("Lonely.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Lonely.res"));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedNoInput);
     EXPECT_EQ(dm_.Rec.Ns, opened.Ns);
     EXPECT_EQ(dm_.Rec.Shell.FileName, opened.Shell.FileName);
     EXPECT_EQ(editor_.Fills, fills);
     // With its input file there, the record takes it and the Input page shows it.
-    ops_.FileAnswers = {Path("Wells.res")};
-    logic_->OutputOpen();
+    Pick({Path("Wells.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(dm_.Rec.Ns, 4);
     EXPECT_EQ(dm_.Rec.Shell.FileName, Path("Wells.res"));
     EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Wells.inp"));
@@ -237,24 +201,20 @@ TEST_F(OutputPage, PrintPrintsWhatThePageShows)
     logic_->FilePrint();
     TInputRecord shown = dm_.Rec;
     shown.Title1 = "As typed, not yet saved";
-    WriteFile(dir_ / "shown.inp", InputFileText(shown));
     ASSERT_EQ(ops_.PrintedTexts.size(), 2u);
-    EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Field.INP"), FileLines(dir_ / "shown.inp")));
-    EXPECT_EQ(ops_.PrintedTexts.back().second.front(), "As typed, not yet saved");
+    EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Field.INP"), Lines(InputFileText(shown))));
 }
 
 TEST_F(OutputPage, OpenOutputFileFailuresLeaveThePage)
 {
     RunField();
     const std::vector<std::string> shown = ops_.TextLines;
-    ops_.FileAnswers = {Path("none.res")};
-    logic_->OutputOpen();
+    Pick({Path("none.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
     EXPECT_EQ(ops_.TextLines, shown);
     EXPECT_TRUE(ops_.TextVisible);
     EXPECT_TRUE(logic_->State.OutputPresent);
-    ops_.FileAnswers = {std::nullopt};
-    logic_->OutputOpen();
+    Pick({std::nullopt}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(ops_.Messages.back(), msg::NoOutputFile);
     EXPECT_FALSE(logic_->State.OutputPresent);
     EXPECT_EQ(ops_.TextLines, shown);
@@ -264,6 +224,7 @@ TEST_F(OutputPage, OpenOutputFileFailuresLeaveThePage)
     fs::rename(dir_ / "Field.res", dir_ / "Moved.res");
     Go(2);
     EXPECT_EQ(ops_.Messages.back(), GroupFileMessage(Path("Field.res")));
+    EXPECT_EQ(ops_.TextLines, table);
     EXPECT_EQ(logic_->OutputData().Rec.Shell.FileName, Path("Field.res"));
 }
 
@@ -277,47 +238,35 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
     EXPECT_TRUE(logic_->State.GraphMade);
     ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
-    EXPECT_TRUE(Visible(ctl::GraphImage));
-    EXPECT_FALSE(Visible(ctl::GraphDecorImage));
-    EXPECT_EQ(ops_.StatusTexts.back(), msg::GraphicsStatus);
 
     // Save graph: a bitmap unless PNG, SVG or PDF is asked for, in any case.
-    ops_.FileAnswers = {Path("salt")};
-    logic_->GraphSave();
+    Pick({Path("salt")}, &TMainFormLogic::GraphSave);
     EXPECT_EQ(ops_.Messages.back(), "The graph was saved in  " + Path("salt.bmp"));
     EXPECT_EQ(ops_.Canvas.EncodedFormat, "BMP");
-    ops_.YesNoAnswers = {true}; // salt.jpg becomes salt.bmp, which is there: overwrite
     for (const auto& [name, format] :
          {std::pair{"salt.png", "PNG"}, {"salt.svg", "SVG"}, {"salt.PDF", "PDF"}, {"salt.jpg", "BMP"}}) {
-        ops_.FileAnswers = {Path(name)};
-        logic_->GraphSave();
+        const bool bitmap = format == std::string("BMP"); // salt.bmp, which is there: overwrite
+        Pick({Path(name)}, &TMainFormLogic::GraphSave, std::vector<bool>(bitmap ? 1 : 0, true));
         EXPECT_EQ(ops_.Canvas.EncodedFormat, format) << name;
-        const std::string saved = format == std::string("BMP") ? Path("salt.bmp") : Path(name);
+        const std::string saved = bitmap ? Path("salt.bmp") : Path(name);
         EXPECT_EQ(ops_.Messages.back(), "The graph was saved in  " + saved) << name;
         EXPECT_TRUE(fs::exists(saved)) << name;
     }
-    EXPECT_TRUE(ops_.YesNoAnswers.empty());
-    ops_.FileAnswers = {std::nullopt};
-    logic_->GraphSave();
+    Pick({std::nullopt}, &TMainFormLogic::GraphSave);
     EXPECT_EQ(ops_.Messages.back(), msg::GraphNotSaved);
     // Overwrite declined: the picture stays, and nothing is said.
     const std::size_t said = ops_.Messages.size();
     const std::string png = ReadFile(Path("salt.png"));
-    ops_.FileAnswers = {Path("salt.png")};
-    ops_.YesNoAnswers = {false};
-    logic_->GraphSave();
+    Pick({Path("salt.png")}, &TMainFormLogic::GraphSave, {false});
     EXPECT_EQ(ops_.Messages.size(), said);
     EXPECT_EQ(ReadFile(Path("salt.png")), png);
     ops_.Canvas.SaveFails = true;
-    ops_.FileAnswers = {Path("none.bmp")};
-    logic_->GraphSave();
+    Pick({Path("none.bmp")}, &TMainFormLogic::GraphSave);
     EXPECT_EQ(ops_.Messages.back(), "The picture for \"" + Path("none.bmp") + "\" could not be made.");
     ops_.Canvas.SaveFails = false;
     // A file that cannot be written (a full device) is not reported as saved.
     test::MakeDevice(Path("full.bmp"), "/dev/full", 7);
-    ops_.FileAnswers = {Path("full.bmp")};
-    ops_.YesNoAnswers = {true}; // it exists: overwrite
-    logic_->GraphSave();
+    Pick({Path("full.bmp")}, &TMainFormLogic::GraphSave);
     EXPECT_EQ(ops_.Messages.back(), CannotWriteMessage(Path("full.bmp")));
     EXPECT_FALSE(fs::exists(Path("none.bmp")));
 
@@ -340,17 +289,14 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
 
     // Open graph: shown, and it may be saved again.
     WriteFile(dir_ / "old.bmp", "BM");
-    ops_.FileAnswers = {Path("old.bmp")};
-    logic_->GraphOpen();
+    Pick({Path("old.bmp")}, &TMainFormLogic::GraphOpen);
     EXPECT_EQ(ops_.Canvas.LoadedPath, Path("old.bmp"));
     EXPECT_TRUE(logic_->State.GraphMade);
     ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
-    ops_.FileAnswers = {std::nullopt};
-    logic_->GraphOpen();
+    Pick({std::nullopt}, &TMainFormLogic::GraphOpen);
     EXPECT_EQ(ops_.Messages.back(), msg::NoImageFile);
-    ops_.FileAnswers = {Path("none.bmp")};
-    logic_->GraphOpen();
+    Pick({Path("none.bmp")}, &TMainFormLogic::GraphOpen);
     EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
 }
 

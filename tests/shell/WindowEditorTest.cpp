@@ -19,8 +19,7 @@ protected:
     void Open(const std::string& name, const std::string& text)
     {
         WriteFile(dir_ / name, text);
-        ops_.FileAnswers.push_back(Path(name));
-        logic_->InputOpen();
+        Pick({Path(name)}, &TMainFormLogic::InputOpen);
     }
     // Types into the open group and saves it.
     bool SaveOpenGroup(const editortest::TTyping& typing)
@@ -41,18 +40,12 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     EXPECT_EQ(Offered(), std::vector<std::string>{"General data"});
 
     Open("field.inp", FieldExampleText());
-    EXPECT_EQ(ops_.Messages.back(), "The input file is opened.");
-    const TInputRecord& rec = dm_.Rec;
-    EXPECT_EQ(ops_.GetControlText("Dd_Edit"), "1.5");
-    EXPECT_EQ(ops_.GetControlText("IaA1_Edit"), PlainNumberText(rec.IaA[1]));
     ExpectTexts(ops_, {{"Kd_ComboBox", "yes"}, {"Ns_ComboBox", "2"}, {"Ny_Edit", "10"}});
-    EXPECT_FALSE(ops_.Controls["CaMax_Edit"].Visible); // Kf = 0
     // Every group but the wells' (Kp = 0); the General data group open, so no
     // " Save / run " until it is saved or cancelled, even on the Input page shown again.
     EXPECT_EQ(Offered().size(), 20u);
     EXPECT_FALSE(ops_.Controls[RadioControl(Group(TGroupId::PumpingWells))].Enabled);
     EXPECT_EQ(ed_.OpenGroup(), TGroupId::General);
-    EXPECT_EQ(ops_.GetControlText(ctl::DataGroupRadioGroup), "General data");
     EXPECT_FALSE(ops_.Controls[ctl::NoteLabel].Visible);
     EXPECT_FALSE(SaveRunAllowed());
     logic_->PageShown(TPage::Intro);
@@ -60,8 +53,6 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     EXPECT_FALSE(SaveRunAllowed());
     ed_.CancelGroup();
     EXPECT_TRUE(SaveRunAllowed());
-    for (const auto& g : InputGroups())
-        EXPECT_FALSE(ops_.Controls[PanelControl(g)].Visible) << g.Caption;
 
     // A second file, with wells and four seasons: its groups and seasons follow.
     Open("wells.inp", WellsExampleText());
@@ -75,13 +66,10 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     ASSERT_TRUE(SaveOpenGroup({{"Lc1_Edit", "0,25"}}));
     EXPECT_TRUE(SaveRunAllowed());
     // Not in a file yet: quitting asks first.
-    ops_.YesNoAnswers.push_back(false);
-    logic_->ProgramExit();
+    Pick({}, &TMainFormLogic::ProgramExit, {false});
     EXPECT_EQ(ops_.Questions.back(), msg::QuitUnsaved);
     EXPECT_FALSE(ops_.VisibleWindows.count(TWindow::Close));
-    ops_.FileAnswers.push_back(Path("changed.inp"));
-    ops_.YesNoAnswers.push_back(false); // saved, not run
-    logic_->InputSave();
+    SaveRun({Path("changed.inp")}, {false}); // saved, not run
     TInputRecord saved;
     saved.Shell.FileName = Path("changed.INP");
     ReadInputFile(saved);
@@ -102,9 +90,7 @@ TEST_F(WindowEditor, EverySaveNotesNsAndNyForTheGeneralGroup)
 
     // Saved with Ny = 12: from now on 12 is the Ny of the file, and the same Ny
     // fills nothing.
-    ops_.FileAnswers.push_back(Path("field12.inp"));
-    ops_.YesNoAnswers.push_back(false);
-    logic_->InputSave();
+    SaveRun({Path("field12.inp")}, {false});
     ASSERT_TRUE(fs::exists(dir_ / "field12.INP"));
     ops_.SetControlText("Lc1_Edit", "0.3");
     ed_.ShowGroup(TGroupId::General);
@@ -125,9 +111,7 @@ TEST_F(WindowEditor, AfterARunTheInputPageShowsTheFilesNyAndKy)
     rec.Ky = 1;
     Open("series.inp", InputFileText(rec));
     ed_.CancelGroup();
-    ops_.FileAnswers.push_back(Path("series.inp"));
-    ops_.YesNoAnswers = {true, true, false}; // saved over itself, run the first year, stop the series
-    logic_->InputSave();
+    SaveRun({Path("series.inp")}, {true, true, false}); // saved over itself, run the first year, stop the series
     ASSERT_TRUE(logic_->State.OutputPresent) << (ops_.Messages.empty() ? "" : ops_.Messages.back());
     logic_->PageShown(TPage::Input);
     ExpectTexts(ops_, {{"Ny_Edit", "2"}, {"Ky_ComboBox", "yes"}});
@@ -176,16 +160,10 @@ TEST_F(WindowEditor, TheGuidedEntryGoesOnAfterALookAtAnotherPage)
     const TInputRecord& r = dm_.Rec;
     EXPECT_EQ((std::vector<int>{r.Ns, r.Kd, r.Kr, r.Ny}), (std::vector<int>{3, 0, 0, 6}));
     EXPECT_EQ(r.Ts[3], 4);
-    EXPECT_TRUE(ed_.GuidedEntryRunning());
-    EXPECT_EQ(ed_.OpenGroup(), TGroupId::IrrigatedAreas);
     EXPECT_EQ(ops_.GetControlText("A1_Edit"), "0.55");
-    EXPECT_EQ(Offered(), (std::vector<std::string>{"General data", "Season durations", "Irrigated areas"}));
     EXPECT_TRUE(ops_.Controls[CancelButtonControl(Group(TGroupId::SeasonDurations))].Enabled);
-    EXPECT_FALSE(SaveRunAllowed());
-    // The entry goes on to its end from there.
-    const auto rest = editortest::WalkGuidedEntry(ed_, ops_, editortest::FieldClimate());
-    EXPECT_EQ(rest.front(), "Irrigated areas");
-    EXPECT_EQ(rest.back(), "Depth watertable and capillary rise");
+    // The entry goes on to its end from there; once ended, the Input page does not start it again.
+    EXPECT_EQ(editortest::WalkGuidedEntry(ed_, ops_, editortest::FieldClimate()).front(), "Irrigated areas");
     EXPECT_TRUE(SaveRunAllowed());
     logic_->PageShown(TPage::Figure);
     logic_->PageShown(TPage::Input);
@@ -235,9 +213,7 @@ TEST_F(WindowEditor, ANewDataSetEnteredSavedAndRunGivesTheFilesOfTheCommandLine)
     ops_.SetControlText(ctl::Title1Edit, "Entered in the window");
     ops_.SetControlText(ctl::Title2Edit, "three seasons, wells, no drains");
 
-    ops_.FileAnswers.push_back(Path("three.inp"));
-    ops_.YesNoAnswers.push_back(true);
-    logic_->InputSave();
+    SaveRun({Path("three.inp")}, {true});
     ASSERT_TRUE(logic_->State.OutputPresent) << ops_.Messages.back();
     ASSERT_TRUE(fs::exists(dir_ / "three.INP"));
 

@@ -3,9 +3,7 @@
 // scripted shell operations, started in a scratch folder of its own.
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,17 +22,10 @@ namespace veltra::test {
 
 namespace fs = std::filesystem;
 
-// The lines of a text file (CR LF or LF ends removed).
+// The lines of a text file (CR LF ends removed).
 inline std::vector<std::string> FileLines(const fs::path& path)
 {
-    std::vector<std::string> lines;
-    std::istringstream in(ReadFile(path));
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
+    return Lines(ReadFile(path));
 }
 
 using TLines = std::vector<std::string>;
@@ -143,16 +134,22 @@ protected:
         logic_->PageShown(TPage::Input);
     }
 
+    // The file dialogs answered with `files` and the questions with `answers`, then
+    // `action`, which must take every answer.
+    void Pick(std::vector<std::optional<std::string>> files, void (TMainFormLogic::*action)(),
+              std::vector<bool> answers = {})
+    {
+        ops_.FileAnswers.assign(files.begin(), files.end());
+        ops_.YesNoAnswers.assign(answers.begin(), answers.end());
+        (logic_.get()->*action)();
+        EXPECT_TRUE(ops_.FileAnswers.empty()) << "a file dialog did not come";
+        EXPECT_TRUE(ops_.YesNoAnswers.empty()) << "a question did not come";
+    }
+
     // " Save / run " with the given answers (file dialogs and questions in order).
     void SaveRun(std::vector<std::optional<std::string>> files, std::vector<bool> answers)
     {
-        for (auto& f : files)
-            ops_.FileAnswers.push_back(std::move(f));
-        for (bool a : answers)
-            ops_.YesNoAnswers.push_back(a);
-        logic_->InputSave();
-        EXPECT_TRUE(ops_.FileAnswers.empty()) << "a file dialog did not come";
-        EXPECT_TRUE(ops_.YesNoAnswers.empty()) << "a question did not come";
+        Pick(std::move(files), &TMainFormLogic::InputSave, std::move(answers));
     }
 
     // " Save / run " as above; the messages, questions and file dialogs it gave.

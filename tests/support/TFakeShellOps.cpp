@@ -16,7 +16,6 @@ bool TFakeShellOps::AskYesNo(const std::string& text)
 
 std::optional<std::string> TFakeShellOps::NextFile(TDialog dialog, const char* kind)
 {
-    FileDialogs.push_back(dialog);
     // A folder dialog has no filter: its caption tells it.
     const TDialogInfo info = DialogInfo(dialog);
     const std::string what = *info.Filter != '\0' ? info.Filter : info.Caption;

@@ -30,7 +30,6 @@ public:
     // What was shown, in order.
     std::vector<std::string> Messages;
     std::vector<std::string> Questions;
-    std::vector<TDialog> FileDialogs;
     std::map<TDialog, std::string> DialogFolders;
     std::vector<std::string> StatusTexts;
     std::vector<TPage> ShownPages;
