@@ -197,23 +197,6 @@ protected:
     const fs::path& dir_ = scratch_.Dir;
 };
 
-TCaseStatus ExpectedStatus(const fs::path& folder)
-{
-    if (fs::exists(folder / "Error.lst"))
-        return TCaseStatus::InputErrors;
-    if (ReadFile(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
-        return TCaseStatus::Stopped;
-    return TCaseStatus::Ok;
-}
-
-bool IsInputOrNote(const fs::path& file)
-{
-    const std::string ext = file.extension().string();
-    // .veltra-case: the list of a run's files, which a later run removes.
-    return ext == ".inp" || ext == ".INP" || file.filename().string().rfind("README", 0) == 0 ||
-           file.filename() == ".veltra-case";
-}
-
 TEST_F(Batch, EveryReferenceCaseWritesItsReviewedFilesAndItsSummary)
 {
     const fs::path cases = VELTRA_REFERENCE_DIR;
@@ -240,12 +223,12 @@ TEST_F(Batch, EveryReferenceCaseWritesItsReviewedFilesAndItsSummary)
         const fs::path want = cases / name, got = dir_ / "out" / name;
         const TSummaryRow& row = reporter.Rows.at(name);
         EXPECT_EQ(row.Index, i + 1);
-        const TCaseStatus status = ExpectedStatus(want);
-        ASSERT_EQ(row.Outcome.Status, status) << row.Outcome.Message;
+        const TCaseStatus status = row.Outcome.Status;
+        ASSERT_EQ(CaseExitStatus(status), wholerun::ExpectedExitStatus(want)) << row.Outcome.Message;
         EXPECT_EQ(row.Outcome.Message.empty(), status == TCaseStatus::Ok) << row.Outcome.Message;
         for (const auto& file : fs::directory_iterator(want)) {
             const std::string f = file.path().filename().string();
-            if (IsInputOrNote(file.path()) || file.path().extension() == ".prn")
+            if (wholerun::IsInputOrNote(file.path()) || file.path().extension() == ".prn")
                 continue;
             ASSERT_TRUE(fs::exists(got / f)) << f << " was not written";
             const std::string difference =
@@ -253,7 +236,7 @@ TEST_F(Batch, EveryReferenceCaseWritesItsReviewedFilesAndItsSummary)
             EXPECT_TRUE(difference.empty()) << f << " " << difference;
         }
         for (const auto& file : fs::directory_iterator(got))
-            if (!IsInputOrNote(file.path())) {
+            if (!wholerun::IsInputOrNote(file.path())) {
                 EXPECT_TRUE(fs::exists(want / file.path().filename())) << "unexpected " << file.path().filename();
             }
         ExpectMemoryRun(inputs[i], row.Outcome, want / (name + ".res"));

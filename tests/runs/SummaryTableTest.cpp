@@ -17,6 +17,7 @@
 #include "runs/Batch.h"
 #include "runs/SummaryTable.h"
 #include "support/TScratchFolder.h"
+#include "support/TestFiles.h"
 
 namespace veltra {
 namespace {
@@ -28,11 +29,6 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
         text.replace(at, from.size(), to);
     return text;
-}
-
-std::string ReadFile(const fs::path& path)
-{
-    return ReadWholeFile(path.string(), 1 << 20, "a summary");
 }
 
 TSummaryRow Row(std::size_t index, TCaseStatus status)
@@ -153,7 +149,7 @@ TEST_F(ShardJoin, JoinedShardsAreTheWhole)
         EXPECT_EQ(shards, n);
         EXPECT_EQ(rows, 10u);
     }
-    EXPECT_EQ(ReadFile(dir_ / SummaryFileName(999999, 1000000)), SummaryHeader({"Dd", "IaA"}));
+    EXPECT_EQ(test::ReadFile(dir_ / SummaryFileName(999999, 1000000)), SummaryHeader({"Dd", "IaA"}));
     int k = 0, n = 0;
     EXPECT_TRUE(ParseSummaryFileName("summary-999999-of-1000000.csv", k, n));
     EXPECT_EQ(k, 999999);
@@ -168,11 +164,6 @@ TEST_F(ShardJoin, RefusesWhatIsNotOneWholeRun)
 {
     const std::string header = SummaryHeader({"Dd", "IaA"});
     const std::string shard1 = Summary({1, 2});
-    const auto otherPlan = [](std::string text) {
-        for (std::size_t at = 0; (at = text.find("0123456789abcdef", at)) != std::string::npos;)
-            text.replace(at, 16, "fedcba9876543210");
-        return text;
-    };
     struct TCase {
         const char* Name;
         std::vector<std::pair<std::string, std::string>> Files; // written after shard 0 of 2
@@ -187,7 +178,9 @@ TEST_F(ShardJoin, RefusesWhatIsNotOneWholeRun)
         {"a shard cut at a line end", {{"summary-1-of-2.csv", cutAtLineEnd}}, "miss 1 of 10 cases: 10. Their shards: "},
         {"a shard with its header only", {{"summary-1-of-2.csv", header}}, "miss 5 of 10 cases: 2, 4"},
         {"a shard cut inside a line", {{"summary-1-of-2.csv", shard1.substr(0, shard1.size() - 3)}}, "is cut short"},
-        {"shards of two plans", {{"summary-1-of-2.csv", otherPlan(shard1)}}, "come from different runs"},
+        {"shards of two plans",
+         {{"summary-1-of-2.csv", Replaced(shard1, "0123456789abcdef", "fedcba9876543210")}},
+         "come from different runs"},
         {"two files for one shard",
          {{"summary-1-of-2.csv", shard1}, {"summary-01-of-2.csv", shard1}},
          "\"summary-01-of-2.csv\" and \"summary-1-of-2.csv\" in"},

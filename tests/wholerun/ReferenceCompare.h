@@ -12,6 +12,22 @@ namespace veltra::wholerun {
 
 using test::ReadFile;
 
+// What a case folder holds besides the reviewed files: its inputs and notes, and the
+// list of a run's files (which a later run removes).
+inline bool IsInputOrNote(const std::filesystem::path& file)
+{
+    const std::string ext = file.extension().string(), name = file.filename().string();
+    return ext == ".inp" || ext == ".INP" || name.rfind("README", 0) == 0 || name == ".veltra-case";
+}
+
+// The exit status the case implies: 1 for input errors, 3 for a run that stopped, else 0.
+inline int ExpectedExitStatus(const std::filesystem::path& folder)
+{
+    if (std::filesystem::exists(folder / "Error.lst"))
+        return 1;
+    return ReadFile(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos ? 3 : 0;
+}
+
 // Every path of a line replaced by its last part. A path is two or more parts, each led
 // by "/", a part holding anything but a blank, a control character, a quote or "/":
 // "/tmp/run/field.RES" becomes "field.RES"; a lone "/m" (as in "dS/m") is no path.

@@ -36,11 +36,6 @@ std::string Lower(std::string s)
     return s;
 }
 
-bool StartsWith(const std::string& s, const std::string& head)
-{
-    return s.compare(0, head.size(), head) == 0;
-}
-
 // The tool's exit status (or 128 + the signal that ended it), run in `folder` with its
 // standard output and error saved to `log`.out and `log`.err; a run that hangs ends
 // as a failure, not a stuck test.
@@ -80,21 +75,6 @@ std::vector<std::string> InputsOf(const fs::path& folder)
     return inputs;
 }
 
-// The exit status the case implies: 1 for input errors, 3 for a run that stopped, else 0.
-int ExpectedStatus(const fs::path& folder)
-{
-    if (fs::exists(folder / "Error.lst") || StartsWith(folder.filename().string(), "bad_"))
-        return 1;
-    if (ReadFile(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
-        return 3;
-    return 0;
-}
-
-bool IsInputOrNote(const fs::path& file)
-{
-    return Lower(file.extension().string()) == ".inp" || StartsWith(file.filename().string(), "README");
-}
-
 bool IsProducedKind(const fs::path& file)
 {
     const std::string ext = Lower(file.extension().string());
@@ -121,14 +101,15 @@ TEST_P(WholeRunReference, RunWritesTheReviewedFiles)
     args.insert(args.end(), inputs.begin(), inputs.end());
     const fs::path runLog = root / (name + "-run");
     const int status = RunTool(scratch, args, runLog);
-    EXPECT_EQ(status, ExpectedStatus(folder)) << "veltra " << args[0] << " " << inputs[0] << "\n" << Printed(runLog);
+    EXPECT_EQ(status, ExpectedExitStatus(folder)) << "veltra " << args[0] << " " << inputs[0] << "\n"
+                                                  << Printed(runLog);
     const std::string printed = Printed(runLog);
     for (const char* crash : {"runtime error", "AddressSanitizer", "LeakSanitizer"})
         EXPECT_EQ(printed.find(crash), std::string::npos) << printed;
 
     bool groups = false;
     for (const auto& entry : fs::directory_iterator(folder))
-        groups = groups || StartsWith(entry.path().filename().string(), "group_");
+        groups = groups || entry.path().filename().string().rfind("group_", 0) == 0;
     if (groups)
         for (int n = 1; n <= 12; ++n) {
             char prn[32];
