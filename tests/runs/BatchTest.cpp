@@ -407,9 +407,6 @@ TEST(BatchParts, ShardsNamesAndYearFiles)
             EXPECT_EQ(e.Kind, TErrorKind::Usage) << bad;
         }
     }
-    const TShard shard = ParseShard("0/1");
-    for (std::size_t i = 1; i < 5; ++i)
-        EXPECT_TRUE(shard.Holds(i));
 
     EXPECT_EQ(UniqueCaseNames({"field", "wells", "field", "field_2", "field"}),
               (std::vector<std::string>{"field", "wells", "field_3", "field_2", "field_4"}));

@@ -67,7 +67,6 @@ TEST(SummaryTable, ExactText)
     EXPECT_EQ(SummaryLine(Row(4, TCaseStatus::InputErrors)),
               "4,case_4,4,0.5,input errors,1,,,,,,,,,,,,,,,,,,,,,,,,,\"why, \"\"exactly\"\"\",0123456789abcdef,10\n");
     EXPECT_EQ(SummaryLine(Row(5, TCaseStatus::Stopped)).substr(0, 30), "5,case_5,5,0.5,stopped,3,2,20,");
-    EXPECT_EQ(SummaryLine(Row(6, TCaseStatus::Failed)).substr(0, 26), "6,case_6,6,0.5,failed,2,,,");
 }
 
 TEST(SummaryTable, NumbersReadBackExactly)
