@@ -248,9 +248,7 @@ TEST_F(RunFiles, ACaseOfManyWritesThroughTheFileSystemItIsGivenAndIsFlushedAtThe
         std::find_if(files.Calls.begin(), files.Calls.end(),
                      [&](const std::string& c) { return c.find(" > " + (dir_ / "field.trf").string()) != c.npos; }),
         files.Calls.end());
-    // A batch passes the file system without a flush per file, then flushes once.
-    TFlushAtEndFileSystem atEnd;
-    EXPECT_NO_THROW(atEnd.FlushFile((dir_ / "field.res").string()));
+    // A batch passes a file system without a flush per file, then flushes once.
     EXPECT_NO_THROW(FlushAllFiles(dir_.string()));
     EXPECT_THROW(FlushAllFiles((dir_ / "none").string()), TVeltraError);
 }
