@@ -3,22 +3,24 @@
 // its outcome is the single command's; the summary it takes from the run in memory
 // agrees with the result file the same run wrote, cell by cell (3 significant
 // digits), present exactly where the file prints a number, and the means of the last
-// year with the durations-weighted means of the printed cells. A case that fails is
-// its own row and never stops the others; the reporter hears of every case once, on
-// the calling thread.
+// year with the durations-weighted means of the printed cells. The same case run in
+// memory has the same outcome, writes nothing, and hands out, under each symbol, the
+// cell the reviewed result file prints under that label. A case that fails is its own
+// row and never stops the others; the reporter hears of every case once, on the
+// calling thread.
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <random>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
 #include <system_error>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -27,6 +29,9 @@
 #include "model/NumberText.h"
 #include "model/SafeFile.h"
 #include "model/TVeltraError.h"
+#include "results/OutputGroups.h"
+#include "results/ResultFile.h"
+#include "results/TextLists.h"
 #include "runs/Batch.h"
 #include "runs/CaseRun.h"
 #include "support/TScratchFolder.h"
@@ -77,6 +82,46 @@ void ExpectSummaryOfResultFile(const TCaseOutcome& outcome, const std::string& r
         }
     }
     EXPECT_GE(compared, 3); // Dw and Cqf always, a root-zone salinity nearly always
+}
+
+class TSeasonCellsOfRun final : public TRunObserver {
+public:
+    void SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st) override
+    {
+        Records.push_back(SeasonRecordCells(rec, st, done));
+    }
+    std::vector<TSeasonCells> Records;
+};
+
+// The case of `files` run in memory against its run from the files and the reviewed
+// result file: a symbol that named another cell would, among others, fit the wrong
+// quantity.
+void ExpectMemoryRun(const std::vector<std::string>& files, const TCaseOutcome& fromFiles, const fs::path& res)
+{
+    std::vector<TInputRecord> records(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i)
+        ReadCaseInput(files[i], records[i]);
+    TSeasonCellsOfRun run;
+    const TCaseOutcome memory = RunRecordCase(records, files[0], &run);
+    EXPECT_EQ(std::tie(memory.Status, memory.Message, memory.Years, memory.Warnings),
+              std::tie(fromFiles.Status, fromFiles.Message, fromFiles.Years, fromFiles.Warnings));
+    EXPECT_EQ(memory.Last, fromFiles.Last);
+    EXPECT_EQ(memory.Means, fromFiles.Means);
+    const auto printed = test::RecordCells(ReadFile(res)); // none without a result file
+    ASSERT_EQ(run.Records.size(), printed.size());
+    for (std::size_t r = 0; r < printed.size(); ++r) {
+        ASSERT_EQ(printed[r].size(), RecordSymbolCount + 1) << "record " << r; // Kr aside, YEAR and Duration
+        for (const auto& [label, text] : printed[r]) {
+            if (label == "YEAR" || label == "Duration")
+                continue;
+            const std::optional<TRecordSymbol> symbol = RecordSymbolNamed(label);
+            ASSERT_TRUE(symbol.has_value()) << label;
+            const TRecordCell& cell = CellOf(run.Records[r], *symbol);
+            const std::string number = NumberCell(cell.Value);
+            EXPECT_EQ(cell.Shown ? number.substr(number.find_first_not_of(' ')) : "-", text)
+                << "record " << r << ", " << label;
+        }
+    }
 }
 
 class TRecordingReporter final : public TBatchReporter {
@@ -154,23 +199,6 @@ protected:
     const fs::path& dir_ = scratch_.Dir;
 };
 
-TCaseStatus ExpectedStatus(const fs::path& folder)
-{
-    if (fs::exists(folder / "Error.lst"))
-        return TCaseStatus::InputErrors;
-    if (ReadFile(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
-        return TCaseStatus::Stopped;
-    return TCaseStatus::Ok;
-}
-
-bool IsInputOrNote(const fs::path& file)
-{
-    const std::string ext = file.extension().string();
-    // .veltra-case: the list of a run's files, which a later run removes.
-    return ext == ".inp" || ext == ".INP" || file.filename().string().rfind("README", 0) == 0 ||
-           file.filename() == ".veltra-case";
-}
-
 TEST_F(Batch, EveryReferenceCaseWritesItsReviewedFilesAndItsSummary)
 {
     const fs::path cases = VELTRA_REFERENCE_DIR;
@@ -182,6 +210,7 @@ TEST_F(Batch, EveryReferenceCaseWritesItsReviewedFilesAndItsSummary)
 
     TRecordingReporter reporter;
     const TBatchResult result = RunBatch(Plan(inputs, 3), reporter);
+    const test::TScratchFolder cwd("veltra-memory-cwd", true); // where a run in memory must not write
     EXPECT_EQ(reporter.Jobs, 3);
     EXPECT_EQ(result.Cases, names.size());
     ASSERT_EQ(reporter.Rows.size(), names.size());
@@ -196,12 +225,12 @@ TEST_F(Batch, EveryReferenceCaseWritesItsReviewedFilesAndItsSummary)
         const fs::path want = cases / name, got = dir_ / "out" / name;
         const TSummaryRow& row = reporter.Rows.at(name);
         EXPECT_EQ(row.Index, i + 1);
-        const TCaseStatus status = ExpectedStatus(want);
-        ASSERT_EQ(row.Outcome.Status, status) << row.Outcome.Message;
+        const TCaseStatus status = row.Outcome.Status;
+        ASSERT_EQ(CaseExitStatus(status), wholerun::ExpectedExitStatus(want)) << row.Outcome.Message;
         EXPECT_EQ(row.Outcome.Message.empty(), status == TCaseStatus::Ok) << row.Outcome.Message;
         for (const auto& file : fs::directory_iterator(want)) {
             const std::string f = file.path().filename().string();
-            if (IsInputOrNote(file.path()) || file.path().extension() == ".prn")
+            if (wholerun::IsInputOrNote(file.path()) || file.path().extension() == ".prn")
                 continue;
             ASSERT_TRUE(fs::exists(got / f)) << f << " was not written";
             const std::string difference =
@@ -209,9 +238,10 @@ TEST_F(Batch, EveryReferenceCaseWritesItsReviewedFilesAndItsSummary)
             EXPECT_TRUE(difference.empty()) << f << " " << difference;
         }
         for (const auto& file : fs::directory_iterator(got))
-            if (!IsInputOrNote(file.path())) {
+            if (!wholerun::IsInputOrNote(file.path())) {
                 EXPECT_TRUE(fs::exists(want / file.path().filename())) << "unexpected " << file.path().filename();
             }
+        ExpectMemoryRun(inputs[i], row.Outcome, want / (name + ".res"));
         if (status == TCaseStatus::InputErrors) {
             EXPECT_FALSE(row.Outcome.Ran);
             continue;
@@ -224,6 +254,7 @@ TEST_F(Batch, EveryReferenceCaseWritesItsReviewedFilesAndItsSummary)
             EXPECT_EQ(row.Outcome.Warnings > 0, warnings.find("\r\n") + 2 < warnings.size()) << warnings;
         }
     }
+    EXPECT_TRUE(test::EntryNames(cwd.Dir).empty()) << "a run in memory wrote into the working folder";
 }
 
 TEST_F(Batch, AFailingCaseNeverStopsTheOthers)
@@ -248,35 +279,24 @@ TEST_F(Batch, AFailingCaseNeverStopsTheOthers)
     TRecordingReporter reporter;
     const TBatchResult result = RunBatch(plan, reporter);
 
-    std::map<std::string, std::string> status;
-    for (const auto& [name, row] : reporter.Rows)
-        status[name] = CaseStatusText(row.Outcome.Status);
-    EXPECT_EQ(status, (std::map<std::string, std::string>{{"missing", "failed"},
-                                                          {"blocked", "failed"},
-                                                          {"hm_farmers", "failed"},
-                                                          {"gen_case_0007", "ok"},
-                                                          {"hm_aquifer_stop", "stopped"}}));
     EXPECT_EQ(result.Count[static_cast<std::size_t>(TCaseStatus::Failed)], 3u);
     EXPECT_EQ(result.ExitStatus, 2);
 
     // The summary lists every case in order, each failure with its reason.
-    std::istringstream lines(ReadFile(dir_ / "out" / "summary.csv"));
+    const std::pair<const char*, const char*> rows[] = {{"index,name,status,exit_status,", ""},
+                                                        {"1,missing,failed,2,,,", "missing.inp"},
+                                                        {"2,blocked,failed,2,", ""},
+                                                        {"3,hm_farmers,failed,2,", "internal error: out of luck"},
+                                                        {"4,gen_case_0007,ok,0,", ""},
+                                                        {"5,hm_aquifer_stop,stopped,3,", ""}};
+    std::istringstream summary(ReadFile(dir_ / "out" / "summary.csv"));
     std::string line;
-    std::getline(lines, line);
-    EXPECT_EQ(line.rfind("index,name,status,exit_status,", 0), 0u) << line;
-    std::getline(lines, line);
-    EXPECT_EQ(line.rfind("1,missing,failed,2,,,", 0), 0u) << line;
-    EXPECT_NE(line.find("missing.inp"), std::string::npos) << line;
-    std::getline(lines, line);
-    EXPECT_EQ(line.rfind("2,blocked,failed,2,", 0), 0u) << line;
-    std::getline(lines, line);
-    EXPECT_EQ(line.rfind("3,hm_farmers,failed,2,", 0), 0u) << line;
-    EXPECT_NE(line.find("internal error: out of luck"), std::string::npos) << line;
-    std::getline(lines, line);
-    EXPECT_EQ(line.rfind("4,gen_case_0007,ok,0,", 0), 0u) << line;
-    std::getline(lines, line);
-    EXPECT_EQ(line.rfind("5,hm_aquifer_stop,stopped,3,", 0), 0u) << line;
-    EXPECT_FALSE(std::getline(lines, line));
+    for (const auto& [head, reason] : rows) {
+        ASSERT_TRUE(std::getline(summary, line)) << head;
+        EXPECT_EQ(line.rfind(head, 0), 0u) << line;
+        EXPECT_NE(line.find(reason), std::string::npos) << line;
+    }
+    EXPECT_FALSE(std::getline(summary, line));
 }
 
 // Locks that fail on purpose: the folder or file whose name ends in a key of Fail
@@ -293,15 +313,16 @@ public:
     }
 };
 
-std::string Message(const std::function<void()>& action)
+// Whether taking the lock of `plan` is refused with a File error that says `words`.
+bool Refused(const TBatchPlan& plan, const std::string& words)
 {
     try {
-        action();
+        const TBatchLock lock(plan);
     } catch (const TVeltraError& e) {
         EXPECT_EQ(e.Kind, TErrorKind::File) << e.what();
-        return e.what();
+        return std::string(e.what()).find(words) != std::string::npos;
     }
-    return "(not refused)";
+    return false;
 }
 
 TEST_F(Batch, TheOutputFolderHasOneWriter)
@@ -309,20 +330,19 @@ TEST_F(Batch, TheOutputFolderHasOneWriter)
     TBatchPlan plan = PlanOfEveryCase(2);
     {
         const TBatchLock first(plan);
-        EXPECT_NE(Message([&] { const TBatchLock second(plan); }).find("is in use by another batch"),
-                  std::string::npos);
+        EXPECT_TRUE(Refused(plan, "is in use by another batch"));
         plan.Shard = ParseShard("1/2");
-        EXPECT_NE(Message([&] { const TBatchLock shard(plan); }).find("in use"), std::string::npos);
+        EXPECT_TRUE(Refused(plan, "in use"));
     }
     // Shards of one run share the folder, each holding its own cases and summary.
     TBatchPlan other = plan;
     other.Shard = ParseShard("0/2");
     {
         const TBatchLock one(plan), two(other);
-        EXPECT_NE(Message([&] { const TBatchLock again(other); }).find("in use"), std::string::npos);
+        EXPECT_TRUE(Refused(other, "in use"));
         TBatchPlan whole = plan;
         whole.Shard = {};
-        EXPECT_NE(Message([&] { const TBatchLock all(whole); }).find("in use"), std::string::npos);
+        EXPECT_TRUE(Refused(whole, "in use"));
     }
     // Through the seam: a folder held elsewhere, a file system without locks (the run
     // goes on, saying so), a lock that fails otherwise.
@@ -330,9 +350,9 @@ TEST_F(Batch, TheOutputFolderHasOneWriter)
     plan.Locks = &locks;
     plan.Shard = {};
     locks.Fail = {{"/out", EWOULDBLOCK}};
-    EXPECT_NE(Message([&] { const TBatchLock held(plan); }).find("in use"), std::string::npos);
+    EXPECT_TRUE(Refused(plan, "in use"));
     locks.Fail = {{"/out", EIO}};
-    EXPECT_NE(Message([&] { const TBatchLock broken(plan); }).find("could not be locked"), std::string::npos);
+    EXPECT_TRUE(Refused(plan, "could not be locked"));
     locks.Fail = {{"/out", ENOLCK}};
     const TBatchLock unlocked(plan);
     EXPECT_NE(unlocked.Note().find("cannot lock it"), std::string::npos);
@@ -347,59 +367,9 @@ TEST_F(Batch, TheOutputFolderHasOneWriter)
     EXPECT_NE(reporter.Status.at(plan.Names[0]), TCaseStatus::Failed);
 }
 
-// Two batches started together into one folder (a few rounds, seeded delays): they
-// never run at the same time, and summary.csv is the whole summary of the one that
-// ran last.
-TEST_F(Batch, TwoBatchesIntoOneFolder)
-{
-    std::mt19937 random(18);
-    for (int round = 0; round < 4; ++round) {
-        fs::remove_all(dir_ / "out");
-        TBatchPlan plans[2] = {PlanOfEveryCase(2), PlanOfEveryCase(2)};
-        plans[0].Names.resize(6);
-        plans[1].Names.assign(plans[1].Names.begin() + 6, plans[1].Names.begin() + 10);
-        const auto inputs = plans[1].Inputs;
-        plans[1].Inputs = [inputs](std::size_t index) { return inputs(index + 6); };
-        plans[1].Plan = "second";
-        using Clock = std::chrono::steady_clock;
-        struct TRun {
-            bool Ran = false;
-            Clock::time_point Start, End;
-        } runs[2];
-        std::uniform_int_distribution<int> delay(0, 4000);
-        const int delays[2] = {delay(random), delay(random)};
-        auto batch = [&](int b) {
-            std::this_thread::sleep_for(std::chrono::microseconds(delays[b]));
-            try {
-                const TBatchLock lock(plans[b]);
-                runs[b].Start = Clock::now();
-                TRecordingReporter reporter;
-                RunBatch(plans[b], reporter);
-                runs[b].End = Clock::now();
-                runs[b].Ran = true;
-            } catch (const TVeltraError& e) {
-                EXPECT_NE(std::string(e.what()).find("in use"), std::string::npos) << e.what();
-            }
-        };
-        std::thread other(batch, 1);
-        batch(0);
-        other.join();
-        ASSERT_TRUE(runs[0].Ran || runs[1].Ran) << round;
-        if (runs[0].Ran && runs[1].Ran) {
-            EXPECT_TRUE(runs[0].End <= runs[1].Start || runs[1].End <= runs[0].Start) << round;
-        }
-        const int last = !runs[1].Ran ? 0 : !runs[0].Ran ? 1 : runs[0].End > runs[1].End ? 0 : 1;
-        const std::string summary = ReadFile(dir_ / "out" / "summary.csv");
-        EXPECT_EQ(SummaryPlan(summary), plans[last].Plan) << round;
-        EXPECT_EQ(static_cast<std::size_t>(std::count(summary.begin(), summary.end(), '\n')),
-                  plans[last].Names.size() + 1)
-            << round;
-    }
-}
-
-// A case run again removes what its earlier run listed (an input of another case of
-// extension, its results), never a file it did not write, nor anything outside its
-// folder whatever its list says.
+// A case run again removes what its earlier run listed, never a file it did not write
+// (one named as a year file of the case included), nor anything outside its folder
+// whatever its list says; the summary is that of the last batch alone.
 TEST_F(Batch, ACaseRemovesOnlyWhatItsEarlierRunWrote)
 {
     const std::string stem = "field";
@@ -410,26 +380,21 @@ TEST_F(Batch, ACaseRemovesOnlyWhatItsEarlierRunWrote)
     TRecordingReporter first;
     RunBatch(plan, first);
     const fs::path folder = dir_ / "out" / stem;
-    ASSERT_TRUE(fs::exists(folder / (stem + ".res")));
     WriteWholeFile((folder / "notes.txt").string(), "mine");
     WriteWholeFile((folder / (stem + "5.inp")).string(), "a year file of mine");
-
-    plan.Inputs = [&](std::size_t) { return std::vector<TCaseInput>{{stem + ".INP", text}}; };
-    TRecordingReporter second;
-    RunBatch(plan, second);
-    EXPECT_FALSE(fs::exists(folder / (stem + ".inp")));
-    EXPECT_TRUE(fs::exists(folder / (stem + ".INP")));
-    EXPECT_TRUE(fs::exists(folder / (stem + ".res")));
-    EXPECT_EQ(ReadFile(folder / "notes.txt"), "mine");
-    EXPECT_TRUE(fs::exists(folder / (stem + "5.inp")));
-
     WriteWholeFile((dir_ / "outside").string(), "x");
     WriteWholeFile((folder / CaseListName).string(),
                    "../../outside\n" + (dir_ / "outside").string() + "\n..\n.\n" + stem + ".res\n");
-    TRecordingReporter third;
-    RunBatch(plan, third);
+
+    TRecordingReporter second;
+    RunBatch(plan, second);
+    EXPECT_EQ(second.Status.at(stem), TCaseStatus::Ok);
+    EXPECT_TRUE(fs::exists(folder / (stem + ".res")));
+    EXPECT_EQ(ReadFile(folder / "notes.txt"), "mine");
+    EXPECT_TRUE(fs::exists(folder / (stem + "5.inp")));
     EXPECT_TRUE(fs::exists(dir_ / "outside"));
-    EXPECT_EQ(third.Status.at(stem), first.Status.at(stem));
+    const std::string summary = ReadFile(dir_ / "out" / "summary.csv");
+    EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), 2);
 }
 
 TEST(BatchParts, ShardsNamesAndYearFiles)
@@ -444,9 +409,6 @@ TEST(BatchParts, ShardsNamesAndYearFiles)
             EXPECT_EQ(e.Kind, TErrorKind::Usage) << bad;
         }
     }
-    const TShard shard = ParseShard("0/1");
-    for (std::size_t i = 1; i < 5; ++i)
-        EXPECT_TRUE(shard.Holds(i));
 
     EXPECT_EQ(UniqueCaseNames({"field", "wells", "field", "field_2", "field"}),
               (std::vector<std::string>{"field", "wells", "field_3", "field_2", "field_4"}));
@@ -460,10 +422,7 @@ TEST(BatchParts, ShardsNamesAndYearFiles)
     std::vector<std::string> many(3000, "field");
     many[1] = "field_3";
     const std::vector<std::string> named = UniqueCaseNames(many);
-    EXPECT_EQ(named[0], "field");
-    EXPECT_EQ(named[1], "field_3");
     EXPECT_EQ(named[2], "field_2");
-    EXPECT_EQ(named[3], "field_4");
     EXPECT_EQ(named.back(), "field_3000");
     EXPECT_EQ(std::set<std::string>(named.begin(), named.end()).size(), many.size());
 
@@ -509,31 +468,24 @@ TEST(BatchParts, RunsOnTheThreadsThatStarted)
 
 // The worst case decides the batch's exit status: failed over stopped over input
 // errors over ok, a single case of a kind enough.
-TEST(BatchParts, TheWorstCaseDecidesTheExitStatus)
+TEST_F(Batch, TheWorstCaseDecidesTheExitStatus)
 {
-    const test::TScratchFolder scratch("veltra-worst");
     const fs::path ref(VELTRA_REFERENCE_DIR);
     const std::string ok = (ref / "field" / "field.inp").string(), missing = (ref / "missing.inp").string();
     const std::string errors = (ref / "bad_case_0001" / "bad_case_0001.inp").string();
     const std::string stopped = (ref / "hm_aquifer_stop" / "hm_aquifer_stop.inp").string();
     const struct {
-        std::vector<std::string> Inputs;
+        std::vector<std::vector<std::string>> Inputs;
         int Status;
-    } cases[] = {{{ok}, 0}, {{ok, errors}, 1}, {{errors, stopped}, 3}, {{stopped, missing}, 2}, {{missing, errors}, 2}};
-    int batch = 0;
+    } cases[] = {{{{ok}}, 0},
+                 {{{ok}, {errors}}, 1},
+                 {{{errors}, {stopped}}, 3},
+                 {{{stopped}, {missing}}, 2},
+                 {{{missing}, {errors}}, 2}};
     for (const auto& c : cases) {
-        TBatchPlan plan;
-        plan.OutFolder = (scratch.Dir / std::to_string(++batch)).string();
-        for (const std::string& f : c.Inputs)
-            plan.Names.push_back(fs::path(f).stem().string());
-        plan.Inputs = [&c](std::size_t index) {
-            const fs::path from = c.Inputs[index - 1];
-            return std::vector<TCaseInput>{
-                {from.filename().string(), ReadWholeFile(from.string(), 1 << 20, "an input file")}};
-        };
-        PrepareOutputFolder(plan.OutFolder);
+        fs::remove_all(dir_ / "out");
         TRecordingReporter reporter;
-        EXPECT_EQ(RunBatch(plan, reporter).ExitStatus, c.Status) << "batch " << batch;
+        EXPECT_EQ(RunBatch(Plan(c.Inputs, 1), reporter).ExitStatus, c.Status) << c.Inputs.size() << " " << c.Status;
     }
 }
 
@@ -570,20 +522,18 @@ TEST(BatchParts, ASeriesCaseRefusesFilesOfAnotherSeries)
     }
 }
 
-TEST(BatchParts, OutputFolderThatCannotBeWritten)
+// The result file's reader takes a printed -1 for a value, not for an absent cell.
+TEST(ReadResultRecords, ReadsMinusOneAsAValue)
 {
-    const test::TScratchFolder scratch("veltra-batch");
-    const fs::path file = scratch.Dir / "file";
-    WriteWholeFile(file.string(), "x");
-    for (const fs::path& folder : {file, file / "below"}) {
-        try {
-            PrepareOutputFolder(folder.string());
-            ADD_FAILURE() << folder;
-        } catch (const TVeltraError& e) {
-            EXPECT_EQ(e.Kind, TErrorKind::File);
-            EXPECT_NE(std::string(e.what()).find(folder.string()), std::string::npos) << e.what();
-        }
-    }
+    std::vector<std::string> lines = SplitLines(ReadFile(fs::path(VELTRA_REFERENCE_DIR) / "field" / "field.res"));
+    const auto gw =
+        std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("  Gw  = ", 0) == 0; });
+    ASSERT_NE(gw, lines.end());
+    gw->replace(8, 10, "-1.00E+000");
+    const std::vector<TResultRecord> read = ReadResultRecords("field.res", lines);
+    EXPECT_EQ(CellOf(read[0].Values, TRecordSymbol::Gw), (TRecordCell{-1.0, true}));
+    EXPECT_FALSE(CellOf(read[0].Values, TRecordSymbol::Zs).Shown);
+    EXPECT_DOUBLE_EQ(read[2].Duration, 7.0);
 }
 
 } // namespace

@@ -3,8 +3,10 @@
 // from wide bounds; the parameters come back, the objective at the truth is 0, the
 // same seed gives the same runs whatever the jobs; and every refusal.
 #include <cmath>
+#include <optional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -94,15 +96,6 @@ TFitReport FitField(const TInputRecord& base, const std::vector<TObservation>& o
     return Fit(base, "field.inp", obs, "obs.csv", params, options);
 }
 
-TEST(FitSyntheticTruth, ObjectiveIsZeroAtTheTruthWithoutNoise)
-{
-    const TFitReport report = FitField(Truth(), Observations(0));
-    ASSERT_TRUE(report.InputObjective.has_value());
-    EXPECT_EQ(*report.InputObjective, 0.0);
-    EXPECT_EQ(report.Runs.front().Stage, "input");
-    EXPECT_EQ(report.Runs.front().Values, (std::vector<double>{TrueFlr, TrueFlx, TrueQH1}));
-}
-
 TEST(FitSyntheticTruth, RecoversTheParametersFromWideBoundsWithoutNoise)
 {
     const TFitReport report = FitField(Field(), Observations(0));
@@ -112,7 +105,6 @@ TEST(FitSyntheticTruth, RecoversTheParametersFromWideBoundsWithoutNoise)
     EXPECT_NEAR(report.Parameters[1].Best, TrueFlx, 0.0101);
     EXPECT_NEAR(report.Parameters[2].Best, TrueQH1, 0.000101);
     EXPECT_LT(report.Objective, 1e-3);
-    EXPECT_LE(report.Runs.size(), 400u);
     // What is reported is the rounded point, run once more.
     const TFitRun& rounded = report.Runs[report.Runs.size() - 7];
     EXPECT_EQ(rounded.Stage, "rounded");
@@ -127,9 +119,12 @@ TEST(FitSyntheticTruth, RecoversTheParametersFromWideBoundsWithoutNoise)
     EXPECT_NEAR(report.Symbols[0].Term + report.Symbols[1].Term, report.Objective, 1e-15);
 }
 
-TEST(FitSyntheticTruth, RecoversTheParametersWithSeededNoiseAndGivesStandardErrors)
+// With seeded noise: the parameters within the noise, with standard errors; the same
+// seed gives the same runs whatever the jobs, another seed other runs.
+TEST(FitSyntheticTruth, WithSeededNoiseGivesStandardErrorsAndRepeatsBySeed)
 {
-    const TFitReport report = FitField(Field(), Observations(0.02));
+    const std::vector<TObservation> obs = Observations(0.02);
+    const TFitReport report = FitField(Field(), obs);
     EXPECT_NEAR(report.Parameters[0].Best, TrueFlr, 0.05);
     EXPECT_NEAR(report.Parameters[1].Best, TrueFlx, 0.05);
     EXPECT_NEAR(report.Parameters[2].Best, TrueQH1, 0.0005);
@@ -145,15 +140,9 @@ TEST(FitSyntheticTruth, RecoversTheParametersWithSeededNoiseAndGivesStandardErro
         EXPECT_GT(*s.Nse, 0.5);
         EXPECT_GT(s.Rmse, 0);
     }
-}
-
-TEST(FitSyntheticTruth, SameSeedSameRunsWhateverTheJobs)
-{
-    const std::vector<TObservation> obs = Observations(0.02);
-    const std::string one = FitRunsCsv(FitField(Field(), obs, Wide, 150, 1, 3));
-    EXPECT_EQ(FitRunsCsv(FitField(Field(), obs, Wide, 150, 2, 3)), one);
-    EXPECT_EQ(FitRunsCsv(FitField(Field(), obs, Wide, 150, 1, 3)), one);
-    EXPECT_NE(FitRunsCsv(FitField(Field(), obs, Wide, 150, 1, 4)), one);
+    const std::string runs = FitRunsCsv(report);
+    EXPECT_EQ(FitRunsCsv(FitField(Field(), obs, Wide, 400, 2)), runs);
+    EXPECT_NE(FitRunsCsv(FitField(Field(), obs, Wide, 400, 1, 8)), runs);
 }
 
 TEST(FitSyntheticTruth, AParameterTheObservationsDoNotSeeIsNotIdentifiable)
@@ -166,40 +155,16 @@ TEST(FitSyntheticTruth, AParameterTheObservationsDoNotSeeIsNotIdentifiable)
     EXPECT_NE(report.Parameters[1].Note.find("not identifiable"), std::string::npos) << report.Parameters[1].Note;
 }
 
-TEST(FitSyntheticTruth, ABoundHitIsNoted)
+TEST(FitSyntheticTruth, TheInputRunsFirstAndABoundHitIsNoted)
 {
-    // The truth's Flr lies above these bounds: the fit stops at the upper one.
+    // The truth's Flr lies above these bounds: the fit stops at the upper one. The input
+    // itself, the truth, runs first, at an objective of 0.
     const TFitReport report = FitField(Truth(), Observations(0), {{"Flr", 0.4, 0.6}}, 60);
+    EXPECT_EQ(report.InputObjective, std::optional<double>(0.0));
+    EXPECT_EQ(report.Runs.front().Stage, "input");
+    EXPECT_EQ(report.Runs.front().Values, std::vector<double>{TrueFlr});
     EXPECT_EQ(report.Parameters[0].Best, 0.6);
     EXPECT_NE(report.Parameters[0].Note.find("at the upper bound"), std::string::npos);
-}
-
-TEST(FitInfeasible, InfeasibleRunsAreListedWithTheirReasonAndAvoided)
-{
-    // Drains deeper than the transition zone (Dr + Dx = 5.8 m) are refused by the save-time rule.
-    const TFitReport report = FitField(Field(), Observations(0), {{"Flr", 0.3, 1.0}, {"Dd", 1.0, 9.0}}, 150);
-    std::size_t infeasible = 0;
-    for (const TFitRun& run : report.Runs)
-        if (!run.Feasible) {
-            ++infeasible;
-            EXPECT_GT(run.Values[1], 5.7);
-            EXPECT_NE(run.Reason.find("transition zone"), std::string::npos) << run.Reason;
-        }
-    EXPECT_GT(infeasible, 0u);
-    EXPECT_LT(report.Parameters[1].Best, 5.8);
-}
-
-TEST(FitInfeasible, ASearchWithoutAFeasibleRunEndsWithAMessage)
-{
-    try {
-        FitField(Field(), Observations(0), {{"Dd", 6.0, 9.0}}, 40);
-        FAIL() << "no refusal";
-    } catch (const TVeltraError& e) {
-        EXPECT_EQ(e.Kind, TErrorKind::Input);
-        const std::string what = e.what();
-        EXPECT_NE(what.find("No run of the fit was feasible"), std::string::npos) << what;
-        EXPECT_NE(what.find("transition zone"), std::string::npos) << what;
-    }
 }
 
 // The message of the refusal, which must be of `kind`.
@@ -214,6 +179,30 @@ std::string Refusal(const std::function<void()>& call, TErrorKind kind)
     return "(not refused)";
 }
 
+TEST(FitInfeasible, RunsAreListedWithTheirReasonAndAvoided)
+{
+    // Drains deeper than the transition zone (Dr + Dx = 5.8 m) are refused by the save-time rule.
+    const TFitReport report = FitField(Field(), Observations(0), {{"Flr", 0.3, 1.0}, {"Dd", 1.0, 9.0}}, 150);
+    std::size_t infeasible = 0;
+    for (const TFitRun& run : report.Runs)
+        if (!run.Feasible) {
+            ++infeasible;
+            EXPECT_GT(run.Values[1], 5.7);
+            EXPECT_NE(run.Reason.find("transition zone"), std::string::npos) << run.Reason;
+        }
+    EXPECT_GT(infeasible, 0u);
+    EXPECT_LT(report.Parameters[1].Best, 5.8);
+
+    // A search without a feasible run ends with a message that says why.
+    const std::string none = Refusal(
+        [] {
+            FitField(Field(), Observations(0), {{"Dd", 6.0, 9.0}}, 40);
+        },
+        TErrorKind::Input);
+    EXPECT_NE(none.find("No run of the fit was feasible"), std::string::npos) << none;
+    EXPECT_NE(none.find("transition zone"), std::string::npos) << none;
+}
+
 TEST(FitRefusals, SettingsAndBounds)
 {
     const std::vector<TObservation> obs = Observations(0);
@@ -223,17 +212,13 @@ TEST(FitRefusals, SettingsAndBounds)
         TInputRecord Base;
         std::string Message;
     } cases[] = {
-        {{{"Depth", 0, 1}}, 100, Field(), "--fit Depth=0:1: unknown field \"Depth\""},
         {{{"flr", 0, 1}}, 100, Field(), "(did you mean Flr?)"},
-        {{{"Flr", 1, 0.5}}, 100, Field(), "--fit Flr=1:0.5: LOW must be below HIGH."},
         {{{"Flr", 0.5, 0.5}}, 100, Field(), "LOW must be below HIGH."},
-        {{{"Kr", 0, 4}}, 100, Field(), "Kr takes whole numbers, which a fit cannot search."},
         {{{"IaA", 0.1, 1}, {"IaA[2]", 0.1, 1}},
          100,
          Field(),
          "--fit IaA[2]=0.1:1: IaA[2] is already fitted by --fit IaA=0.1:1."},
         {{{"IaA[3]", 0.1, 1}}, 100, Field(), "field.inp has 2 season(s)."},
-        {{{"QH1", 0.001, 0.01}}, 100, WellsExampleRecord(), "has no drains (Kd = 0), so its input holds no QH1."},
         {{{"Flr", 0.3, 1}, {"Flx", 0.3, 1}},
          25,
          Field(),
@@ -249,8 +234,7 @@ TEST(FitRefusals, SettingsAndBounds)
              {"Flr", "--fit Flr: write NAME=LOW:HIGH."},
              {"Flr=0.5", "write NAME=LOW:HIGH."},
              {"Flr=a:1", "\"a\" is not a number"},
-             {"Flr=0,5:1", "\"0,5\" is not a number (\".\" is the decimal separator)."},
-             {"Flr=0.9:0.5", "LOW must be below HIGH."}}) {
+             {"Flr=0,5:1", "\"0,5\" is not a number (\".\" is the decimal separator)."}}) {
         const std::string what = Refusal([&] { ParseFitSetting(setting); }, TErrorKind::Usage);
         EXPECT_NE(what.find(message), std::string::npos) << setting << ": " << what;
     }
@@ -258,26 +242,23 @@ TEST(FitRefusals, SettingsAndBounds)
     EXPECT_EQ(ParseFitSetting("IaA[2]=0.25:1").Low, 0.25);
 }
 
-TEST(FitRefusals, AnInputThatFailsTheCheck)
+TEST(FitRefusals, AnInputThatFailsTheCheckAndASymbolTheRunShowsAsAbsent)
 {
     TInputRecord bad = Field();
     bad.QH1 = -0.003;
     const std::string what = Refusal([&] { FitField(bad, Observations(0), {{"Flr", 0.3, 1}}, 60); }, TErrorKind::Input);
     EXPECT_NE(what.find("field.inp fails the check:\n"), std::string::npos) << what;
     EXPECT_NE(what.find("QH1 and QH2 must not be negative"), std::string::npos) << what;
-}
 
-TEST(FitRefusals, AnObservedSymbolTheRunShowsAsAbsent)
-{
     // Under Kr = 4 the records show Cr4, never CrA.
     std::vector<TObservation> obs = Observations(0);
     obs[3].Symbol = TRecordSymbol::CrA;
     obs[3].Line = 9;
-    const std::string what = Refusal([&] { FitField(Field(), obs, {{"Flr", 0.3, 1}}, 60); }, TErrorKind::File);
-    EXPECT_NE(what.find("CrA is \"-\" in year " + std::to_string(obs[3].Year) + ", season " +
-                        std::to_string(obs[3].Season) + " (obs.csv, line 9)"),
+    const std::string absent = Refusal([&] { FitField(Field(), obs, {{"Flr", 0.3, 1}}, 60); }, TErrorKind::File);
+    EXPECT_NE(absent.find("CrA is \"-\" in year " + std::to_string(obs[3].Year) + ", season " +
+                          std::to_string(obs[3].Season) + " (obs.csv, line 9)"),
               std::string::npos)
-        << what;
+        << absent;
 }
 
 TEST(ObservationFile, ReadsRowsCommentsBlankLinesAndWeights)
@@ -285,16 +266,12 @@ TEST(ObservationFile, ReadsRowsCommentsBlankLinesAndWeights)
     const std::vector<TObservation> obs = ReadObservationText(
         "# made by hand\r\nyear,season,symbol,value,weight\r\n\r\n1,2,Cr4,10.5,2\r\n 6 , 1 , Dw , 1.25 , 0.5\r\n",
         "obs.csv", Field());
+    const auto fields = [](const TObservation& o) {
+        return std::tuple(o.Year, o.Season, o.Symbol, o.Value, o.Weight, o.Line);
+    };
     ASSERT_EQ(obs.size(), 2u);
-    EXPECT_EQ(obs[0].Year, 1);
-    EXPECT_EQ(obs[0].Season, 2);
-    EXPECT_EQ(obs[0].Symbol, TRecordSymbol::Cr4);
-    EXPECT_EQ(obs[0].Value, 10.5);
-    EXPECT_EQ(obs[0].Weight, 2);
-    EXPECT_EQ(obs[0].Line, 4);
-    EXPECT_EQ(obs[1].Symbol, TRecordSymbol::Dw);
-    EXPECT_EQ(obs[1].Weight, 0.5);
-    EXPECT_EQ(obs[1].Line, 5);
+    EXPECT_EQ(fields(obs[0]), std::tuple(1, 2, TRecordSymbol::Cr4, 10.5, 2.0, 4));
+    EXPECT_EQ(fields(obs[1]), std::tuple(6, 1, TRecordSymbol::Dw, 1.25, 0.5, 5));
     EXPECT_EQ(ReadObservationText("year,season,symbol,value\n3,1,C0*,4\n", "o", Field()).at(0).Symbol,
               TRecordSymbol::C0);
 }
@@ -308,15 +285,10 @@ TEST(ObservationFile, Refusals)
         {head + "\n1,1,Cr4,2,1\n", "obs.csv, line 3: a row has 4 fields, this one 5."},
         {head + "x,1,Cr4,2\n", "obs.csv, line 2, field \"year\": \"x\" is not a whole number."},
         {head + "0,1,Cr4,2\n", "obs.csv, line 2, field \"year\": 0 is not one of the run's years 1 to 6 (Ny)."},
-        {head + "7,1,Cr4,2\n", "field \"year\": 7 is not one of the run's years 1 to 6 (Ny)."},
-        {head + "1,3,Cr4,2\n", "obs.csv, line 2, field \"season\": 3 is not one of the run's seasons 1 to 2 (Ns)."},
-        {head + "1,1,Salt,2\n", "obs.csv, line 2, field \"symbol\": \"Salt\" is not a symbol of a season record"},
-        {head + "1,1,Cr4,2,5\n", "a row has 4 fields, this one 5."},
         {head + "1,1,Cr4,2.5e\n", "obs.csv, line 2, field \"value\": \"2.5e\" is not a number"},
         {head + "1,1,Cr4,\"2,5\"\n", "a row has 4 fields, this one 5."},
         {"year,season,symbol,value,weight\n1,1,Cr4,2,0\n", "line 2, field \"weight\": a weight must be above 0"},
         {"year,season,symbol,value,weight\n1,1,Cr4,2,-\n", "line 2, field \"weight\": \"-\" is not a number"},
-        {head + "# nothing yet\n", "obs.csv, line 2: the file holds no observations"},
         {"", "obs.csv, line 1: the file holds no observations"},
     };
     for (const auto& [text, message] : cases) {

@@ -77,8 +77,9 @@ inline std::vector<std::map<std::string, std::string>> RecordCells(const std::st
             continue;
         if (const std::size_t d = line.find("Duration:"); d != std::string::npos)
             records.back()["Duration"] = trim(line.substr(d + 9, 5));
-        if (line.size() < 18 || line.find(" = ") == std::string::npos || line.find("Kr   =") != std::string::npos)
+        if (line.size() < 18 || line.find(" = ") == std::string::npos)
             continue;
+        // Whole 18-character items only: the Uc line's short Kr item is left out.
         for (std::size_t at = 0; at + 18 <= line.size();) {
             const std::size_t width = at == 0 ? 8 : 10;
             std::string symbol = trim(line.substr(at, width));

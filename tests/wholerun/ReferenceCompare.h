@@ -12,53 +12,37 @@ namespace veltra::wholerun {
 
 using test::ReadFile;
 
-// A path part may hold anything but white space, a quote or a separator. The bytes are
-// Latin-1 text, so 0x1C..0x1F, 0x85 and 0xA0 count as white space as well.
-inline bool IsPathPartChar(unsigned char c)
+// What a case folder holds besides the reviewed files: its inputs and notes, and the
+// list of a run's files (which a later run removes).
+inline bool IsInputOrNote(const std::filesystem::path& file)
 {
-    const bool space = c == ' ' || (c >= '\t' && c <= '\r') || (c >= 0x1C && c <= 0x1F) || c == 0x85 || c == 0xA0;
-    return !space && c != '"' && c != '/' && c != '\\';
+    const std::string ext = file.extension().string(), name = file.filename().string();
+    return ext == ".inp" || ext == ".INP" || name.rfind("README", 0) == 0 || name == ".veltra-case";
 }
 
-inline bool IsAsciiLetter(unsigned char c)
+// The exit status the case implies: 1 for input errors, 3 for a run that stopped, else 0.
+inline int ExpectedExitStatus(const std::filesystem::path& folder)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (std::filesystem::exists(folder / "Error.lst"))
+        return 1;
+    return ReadFile(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos ? 3 : 0;
 }
 
-// Every path of a line replaced by its last part. A path is an optional drive letter
-// ("C:", not preceded by a letter) and then two or more parts, each led by "/" or "\":
-// "/tmp/run/field.RES" and "C:\data\field.inp" become "field.RES" and "field.inp"; a
-// lone "/m" (as in "dS/m") is no path.
+// Every path of a line replaced by its last part. A path is two or more parts, each led
+// by "/", a part holding anything but a blank, a control character, a quote or "/":
+// "/tmp/run/field.RES" becomes "field.RES"; a lone "/m" (as in "dS/m") is no path.
 inline std::string BareFileNames(const std::string& line)
 {
-    const auto sep = [&](std::size_t i) { return i < line.size() && (line[i] == '/' || line[i] == '\\'); };
     const auto part = [&](std::size_t i) {
-        return i < line.size() && IsPathPartChar(static_cast<unsigned char>(line[i]));
-    };
-    // The end of the parts that start at `from`, their count and where the last one begins.
-    const auto parts = [&](std::size_t from, int& count, std::size_t& last) {
-        std::size_t j = from;
-        count = 0;
-        while (sep(j) && part(j + 1)) {
-            last = j + 1;
-            for (j += 1; part(j); ++j) {}
-            ++count;
-        }
-        return j;
+        return i < line.size() && static_cast<unsigned char>(line[i]) > ' ' && line[i] != '"' && line[i] != '/';
     };
     std::string out;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        int count = 0;
-        std::size_t last = 0;
-        std::size_t end = i;
-        const bool drive = IsAsciiLetter(static_cast<unsigned char>(line[i])) && i + 1 < line.size() &&
-                           line[i + 1] == ':' && (i == 0 || !IsAsciiLetter(static_cast<unsigned char>(line[i - 1])));
-        if (drive)
-            end = parts(i + 2, count, last);
-        else if (sep(i))
-            end = parts(i, count, last);
-        if (count >= 2) {
+    for (std::size_t i = 0; i < line.size();) {
+        std::size_t end = i, last = i;
+        int parts = 0;
+        for (; end < line.size() && line[end] == '/' && part(end + 1); ++parts)
+            for (last = ++end; part(end); ++end) {}
+        if (parts >= 2) {
             out.append(line, last, end - last);
             i = end;
         } else {

@@ -1,7 +1,8 @@
 // Every case folder of tests/reference/shared run by the built `veltra` tool in a scratch
 // folder, and every file the folder holds (inputs aside) compared with what the run
 // wrote: result, frequency, run marker, warning and error lists, group tables. The
-// folders are found on disk, one test per folder.
+// folders are found on disk, one test per folder (that they are there: the batch of
+// every case, tests/runs/BatchTest.cpp).
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -29,22 +30,10 @@ const fs::path& Cases()
     return root;
 }
 
-// Read when the test program starts: a missing folder gives no case, and the test below
-// fails on it.
-std::vector<std::string> CaseNames()
-{
-    return test::FolderNames(Cases());
-}
-
 std::string Lower(std::string s)
 {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
-}
-
-bool StartsWith(const std::string& s, const std::string& head)
-{
-    return s.compare(0, head.size(), head) == 0;
 }
 
 // The tool's exit status (or 128 + the signal that ended it), run in `folder` with its
@@ -86,21 +75,6 @@ std::vector<std::string> InputsOf(const fs::path& folder)
     return inputs;
 }
 
-// The exit status the case implies: 1 for input errors, 3 for a run that stopped, else 0.
-int ExpectedStatus(const fs::path& folder)
-{
-    if (fs::exists(folder / "Error.lst") || StartsWith(folder.filename().string(), "bad_"))
-        return 1;
-    if (ReadFile(folder / "warning.lst").find(" Calculations are interrupted.") != std::string::npos)
-        return 3;
-    return 0;
-}
-
-bool IsInputOrNote(const fs::path& file)
-{
-    return Lower(file.extension().string()) == ".inp" || StartsWith(file.filename().string(), "README");
-}
-
 bool IsProducedKind(const fs::path& file)
 {
     const std::string ext = Lower(file.extension().string());
@@ -127,14 +101,15 @@ TEST_P(WholeRunReference, RunWritesTheReviewedFiles)
     args.insert(args.end(), inputs.begin(), inputs.end());
     const fs::path runLog = root / (name + "-run");
     const int status = RunTool(scratch, args, runLog);
-    EXPECT_EQ(status, ExpectedStatus(folder)) << "veltra " << args[0] << " " << inputs[0] << "\n" << Printed(runLog);
+    EXPECT_EQ(status, ExpectedExitStatus(folder)) << "veltra " << args[0] << " " << inputs[0] << "\n"
+                                                  << Printed(runLog);
     const std::string printed = Printed(runLog);
     for (const char* crash : {"runtime error", "AddressSanitizer", "LeakSanitizer"})
         EXPECT_EQ(printed.find(crash), std::string::npos) << printed;
 
     bool groups = false;
     for (const auto& entry : fs::directory_iterator(folder))
-        groups = groups || StartsWith(entry.path().filename().string(), "group_");
+        groups = groups || entry.path().filename().string().rfind("group_", 0) == 0;
     if (groups)
         for (int n = 1; n <= 12; ++n) {
             char prn[32];
@@ -189,18 +164,7 @@ std::string TestName(const ::testing::TestParamInfo<std::string>& info)
     return s;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, WholeRunReference, ::testing::ValuesIn(CaseNames()), TestName);
-
-// An empty case set would make the tests above pass by having none.
-TEST(WholeRunCases, AreFoundOnDisk)
-{
-    ASSERT_TRUE(fs::is_directory(Cases())) << Cases();
-    const std::vector<std::string> names = CaseNames();
-    EXPECT_GE(names.size(), 20u);
-    for (const char* kind : {"bad_", "field", "gen_", "hm_"})
-        EXPECT_TRUE(std::any_of(names.begin(), names.end(), [&](const std::string& n) { return StartsWith(n, kind); }))
-            << kind;
-}
+INSTANTIATE_TEST_SUITE_P(Cases, WholeRunReference, ::testing::ValuesIn(test::FolderNames(Cases())), TestName);
 
 } // namespace
 } // namespace veltra::wholerun
