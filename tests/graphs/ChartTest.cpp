@@ -255,24 +255,6 @@ TEST(Chart, SalinityLayoutLabelsGapsAndTimeAxis)
               (std::vector<int>{70, 415}));
 }
 
-// A value read off the chart at year N is the table's value at year N, however the
-// store was filled: a result file sets Ny to the last year, a group file to the
-// number of years; the records alone decide the axis.
-TEST(Chart, TheRecordsDecideTheTimeAxis)
-{
-    TChartCase fromResult("Gd", 4);
-    TChartCase fromGroupFile("Gd", 4);
-    fromGroupFile.Rec.Ny = 4;
-    for (TChartCase* c : {&fromResult, &fromGroupFile})
-        c->Set(1, {0, 0, 0.3, 0.2, 0.4, 0.2, 0.5, 0.3});
-    ASSERT_EQ(fromResult.Draw(), TChartOutcome::Drawn);
-    ASSERT_EQ(fromGroupFile.Draw(), TChartOutcome::Drawn);
-    EXPECT_EQ(fromResult.Canvas.Calls, fromGroupFile.Canvas.Calls);
-    // Year 2's last value (0.2 x 10 on the axis 0 .. 6) at the label "2".
-    EXPECT_TRUE(fromResult.HasLine(TColor{0, 0, 255}, XOf(4), 370 - 200, XOf(5), 370 - 100));
-    EXPECT_EQ(fromResult.Text("2").X1 + 3, XOf(5));
-}
-
 // Year numbers never run into each other: long runs label every 2nd, 5th, 10th or
 // 20th year, each number centred on its year's end.
 TEST(Chart, YearLabelsKeepApartOnLongRuns)
@@ -308,51 +290,29 @@ TEST(Chart, YearLabelsKeepApartOnLongRuns)
     }
 }
 
-TEST(Chart, MultipliersLabelEveryGroupAndSeriesAreRestored)
-{
-    TChartCase lr("LrA", 4);
-    lr.Set(1, {0.01, 0.05, 0.02, 0.03, 0.04, 0.05, 0.01, 0.02});
-    lr.Set(2, {0.5, 0.9, 0.7, 0.8, 0.95, 0.6, 0.5, 0.4});
-    const auto before = lr.Store;
-    ASSERT_EQ(lr.Draw(), TChartOutcome::Drawn);
-    EXPECT_EQ(lr.Text("LrA*100").X1, 85);
-    EXPECT_EQ(lr.Text("LrB").X1, 85 + 49 + 10); // 1.1 x 0.95 = 1.045 needs no multiplier
-    EXPECT_EQ(lr.Store.GroupSeries, before.GroupSeries);
-    TRecordingCanvas again; // the same group drawn again gives the same picture
-    ASSERT_EQ(DrawChart(lr.Store, lr.Rec, again), TChartOutcome::Drawn);
-    EXPECT_EQ(again.Calls, lr.Canvas.Calls);
-
-    TChartCase cr("CrA", 8);
-    cr.Set(1, {0.005, 0.001, 0, 0, 0, 0, 0, 0});
-    cr.Set(2, {0.05, 0.01, 0, 0, 0, 0, 0, 0});
-    ASSERT_EQ(cr.Draw(), TChartOutcome::Drawn);
-    EXPECT_EQ(cr.Text("CrA*1000").X1, 85);
-    EXPECT_EQ(cr.Text("CrB*100").X1, 85 + 56 + 10);
-
-    TChartCase zs("Zs", 1);
-    zs.Set(6, {0, 0.002, 0.004, 0, 0, 0, 0, 0});
-    ASSERT_EQ(zs.Draw(), TChartOutcome::Drawn);
-    EXPECT_EQ(zs.Text("Zs*1000").Colour, (TColor{0, 0, 128}));
-    EXPECT_EQ(zs.Lines(TColor{0, 0, 128}).size(), 7u); // joined over all records, no gaps
-}
-
-// Legend names stand 50 pixels apart, or further where a name with its multiplier
-// is longer: never one over the next. Every series colour shows on white.
-TEST(Chart, LegendsKeepApartInColoursThatShow)
+// Each series small enough is drawn times 10, 100 or 1000 and named so; the store
+// keeps its values. Legend names stand 50 pixels apart, or further where a name with
+// its multiplier is longer: never one over the next. Every series colour shows on white.
+TEST(Chart, LegendsNameMultipliersKeepApartInColoursThatShow)
 {
     struct TCase {
         const char* Tag;
         int Count;
         std::vector<double> Maxima; // per slot from 1; 0: absent
+        const char* Names;
         std::vector<TColor> Colours;
     };
     const TColor blue{0, 0, 255}, green{0, 128, 0}, red{255, 0, 0}, lightGreen{0, 170, 0}, grey{120, 120, 120},
         fuchsia{255, 0, 255}, amber{200, 140, 0}, maroon{128, 0, 0};
     const TCase cases[] = {
-        {"Gd", 4, {0.05, 0.005, 0.05, 0.5}, {blue, red, green, amber}},
-        {"CrA", 8, {5, 0.5, 0.05, 0.005, 5, 5, 5, 5}, {blue, green, red, lightGreen, grey, fuchsia, amber, maroon}},
-        {"LrA", 4, {1, 2, 3, 0.5}, {blue, green, red, lightGreen}},
-        {"A", 4, {50, 30, 20, 10}, {blue, red, green, amber}},
+        {"Gd", 4, {0.05, 0.005, 0.05, 0.5}, "Gd*100 Ga*1000 Gb*100 Gw*10", {blue, red, green, amber}},
+        {"CrA",
+         8,
+         {5, 0.5, 0.05, 0.005, 5, 5, 5, 5},
+         "CrA CrB*10 CrU*100 Cr4*1000 C0* C1* C2* C3*",
+         {blue, green, red, lightGreen, grey, fuchsia, amber, maroon}},
+        {"LrA", 4, {1, 2, 3, 0.5}, "LrA LrB LrU LrAve*10", {blue, green, red, lightGreen}},
+        {"A", 4, {50, 30, 20, 10}, "A B U Uc", {blue, red, green, amber}},
     };
     for (const TCase& t : cases) {
         SCOPED_TRACE(t.Tag);
@@ -360,11 +320,17 @@ TEST(Chart, LegendsKeepApartInColoursThatShow)
         for (std::size_t k = 0; k < t.Maxima.size(); ++k)
             c.Set(static_cast<int>(k + 1), {t.Maxima[k] / 2, t.Maxima[k], t.Maxima[k] / 2, t.Maxima[k], t.Maxima[k],
                                             t.Maxima[k], t.Maxima[k], t.Maxima[k]});
+        const auto before = c.Store.GroupSeries;
         ASSERT_EQ(c.Draw(), TChartOutcome::Drawn);
+        EXPECT_EQ(c.Store.GroupSeries, before);
         std::vector<TCanvasCall> legend;
+        std::string names;
         for (const auto& call : c.Canvas.Calls)
-            if (call.What == TCanvasCall::Kind::Text && call.Y1 == 70)
+            if (call.What == TCanvasCall::Kind::Text && call.Y1 == 70) {
                 legend.push_back(call);
+                names += (names.empty() ? "" : " ") + call.Str;
+            }
+        EXPECT_EQ(names, t.Names);
         ASSERT_EQ(legend.size(), t.Colours.size());
         EXPECT_EQ(legend[0].X1, 85);
         for (std::size_t k = 0; k < legend.size(); ++k) {
@@ -453,7 +419,8 @@ TEST(Chart, WaterQualitiesAreStepsInsideThePlot)
     EXPECT_TRUE(c.Lines(White).empty());
 }
 
-TEST(Chart, RefusalsLeaveThePictureAlone)
+// Without its own series a chart is refused and the picture left alone.
+TEST(Chart, RefusalsLeaveThePictureAloneAndOnlyTheOwnSeriesCount)
 {
     TChartCase cr("CrA", 8);
     cr.Set(1, std::vector<double>(8, -1.0));
@@ -463,6 +430,10 @@ TEST(Chart, RefusalsLeaveThePictureAlone)
     zs.Set(5, std::vector<double>(8, 1.0)); // only slot 6 counts for Zs
     EXPECT_EQ(zs.Draw(), TChartOutcome::NoData);
     EXPECT_EQ(TChartCase("XYZ", 1).Draw(), TChartOutcome::NoData);
+    zs.Set(6, {0, 0.002, 0.004, 0, 0, 0, 0, 0});
+    ASSERT_EQ(zs.Draw(), TChartOutcome::Drawn);
+    EXPECT_EQ(zs.Text("Zs*1000").Colour, (TColor{0, 0, 128}));
+    EXPECT_EQ(zs.Lines(TColor{0, 0, 128}).size(), 7u); // joined over all records, no gaps
 
     TChartCase area("A", 4);
     area.Set(4, std::vector<double>(8, 10.0)); // Uc alone is no area chart
