@@ -86,11 +86,10 @@ TEST_F(EditorPanels, TypedValuesAreSavedRefusedOrPutBack)
     EXPECT_EQ(Control<QComboBox>("Kd_ComboBox")->currentText(), "yes");
     EXPECT_TRUE(Offered(*form_, TGroupId::DrainageSystem));
 
-    // Leaving Ny with more than 99 years: the message and 99.
+    // Leaving Ny with more than 99 years: 99.
     Choose(TGroupId::General);
     Type(Edit("Ny_Edit"), "150");
     QTest::keyClick(Edit("Ny_Edit"), Qt::Key_Tab);
-    EXPECT_EQ(LastShown(), "message: The number of years (Ny) for calculations must be less than 100");
     EXPECT_EQ(Edit("Ny_Edit")->text(), "99");
     EXPECT_EQ(rec.Ny, 99);
 }
@@ -112,12 +111,8 @@ TEST_F(EditorPanels, GuidedEntryGoesFromGroupToGroupAndOnAfterAnotherPage)
     GuiTest::Choose(*form_, "Ns_ComboBox", "3");
     GuiTest::Choose(*form_, "Kd_ComboBox", "no");
     QTest::keyClick(Edit("Area_Edit"), Qt::Key_Return);
-    EXPECT_EQ(LastShown(), "message: The general data were saved.");
     EXPECT_TRUE(PanelVisible(TGroupId::SeasonDurations));
     EXPECT_EQ(QApplication::focusWidget(), Control("Ts1_Edit")); // the next group takes the focus
-    EXPECT_TRUE(Offered(*form_, TGroupId::SeasonDurations));
-    EXPECT_FALSE(Control("SeasonDurations_Cancel_Button")->isEnabled());
-    EXPECT_FALSE(form_->SaveRunButton->isEnabled());
 
     // Tab goes along a row of seasons, past the disabled one, to "Save group".
     for (const char* ts : {"Ts1_Edit", "Ts2_Edit", "Ts3_Edit"})
@@ -128,7 +123,6 @@ TEST_F(EditorPanels, GuidedEntryGoesFromGroupToGroupAndOnAfterAnotherPage)
         EXPECT_EQ(QApplication::focusWidget(), Control(next)) << next;
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(LastShown(), "message: The seasonal duration data were saved.");
     ASSERT_TRUE(PanelVisible(TGroupId::IrrigatedAreas));
 
     form_->Pages->setCurrentIndex(4);
