@@ -18,11 +18,9 @@ namespace {
 // The window shown and active, so that keys reach it.
 class EditorPanels : public GuiTest {
 protected:
-    void TearDown() override { form_.reset(); }
     void SetUp() override
     {
-        form_ = std::make_unique<TMainForm>(Scripted(answers_));
-        form_->show();
+        NewForm(answers_).show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     }
     void OpenField()
@@ -31,16 +29,6 @@ protected:
         form_->Pages->setCurrentIndex(1);
         Settle();
     }
-    template <class T = QWidget>
-    T* Control(const std::string& name)
-    {
-        return GuiTest::Control<T>(*form_, name);
-    }
-    QLineEdit* Edit(const std::string& name) { return Control<QLineEdit>(name); }
-    void Choose(TGroupId id) { GuiTest::Choose(*form_, id); }
-    bool PanelVisible(TGroupId id) { return GuiTest::PanelVisible(*form_, id); }
-
-    std::unique_ptr<TMainForm> form_;
 };
 
 TEST_F(EditorPanels, TypedValuesAreSavedRefusedOrPutBack)
@@ -80,11 +68,11 @@ TEST_F(EditorPanels, TypedValuesAreSavedRefusedOrPutBack)
     Choose(TGroupId::General);
     Control<QComboBox>("Kd_ComboBox")->setCurrentIndex(0);
     EXPECT_EQ(rec.Kd, 0);
-    EXPECT_FALSE(Offered(*form_, TGroupId::DrainageSystem));
+    EXPECT_FALSE(Offered(TGroupId::DrainageSystem));
     Control<QPushButton>("GeneralData_Cancel_Button")->click();
     EXPECT_EQ(rec.Kd, 1);
     EXPECT_EQ(Control<QComboBox>("Kd_ComboBox")->currentText(), "yes");
-    EXPECT_TRUE(Offered(*form_, TGroupId::DrainageSystem));
+    EXPECT_TRUE(Offered(TGroupId::DrainageSystem));
 
     // Leaving Ny with more than 99 years: 99.
     Choose(TGroupId::General);
@@ -108,8 +96,8 @@ TEST_F(EditorPanels, GuidedEntryGoesFromGroupToGroupAndOnAfterAnotherPage)
     EXPECT_FALSE(Control("GeneralData_Cancel_Button")->isEnabled());
     EXPECT_FALSE(form_->SaveRunButton->isEnabled());
 
-    GuiTest::Choose(*form_, "Ns_ComboBox", "3");
-    GuiTest::Choose(*form_, "Kd_ComboBox", "no");
+    Choose("Ns_ComboBox", "3");
+    Choose("Kd_ComboBox", "no");
     QTest::keyClick(Edit("Area_Edit"), Qt::Key_Return);
     EXPECT_TRUE(PanelVisible(TGroupId::SeasonDurations));
     EXPECT_EQ(QApplication::focusWidget(), Control("Ts1_Edit")); // the next group takes the focus

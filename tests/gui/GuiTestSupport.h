@@ -3,6 +3,7 @@
 // folder, the scripted answers, and the clicks, keys and looks the widget tests share.
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -42,34 +43,38 @@ protected:
         WriteFile(dir_ / "field.inp", FieldExampleText());
         return Path("field.inp");
     }
-    template <class T = QWidget>
-    static T* Control(TMainForm& form, const std::string& name)
+    // A new window, answering from `answers`: the one the helpers below act on.
+    TMainForm& NewForm(TAutoAnswers& answers)
     {
-        auto* w = qobject_cast<T*>(form.EditorPanels->Control(name));
+        form_.reset();
+        form_ = std::make_unique<TMainForm>(Scripted(answers));
+        return *form_;
+    }
+    template <class T = QWidget>
+    T* Control(const std::string& name)
+    {
+        auto* w = qobject_cast<T*>(form_->EditorPanels->Control(name));
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    static QLineEdit* Edit(TMainForm& form, const std::string& name) { return Control<QLineEdit>(form, name); }
-    static void Click(TMainForm& form, const std::string& button) { Control<QPushButton>(form, button)->click(); }
+    QLineEdit* Edit(const std::string& name) { return Control<QLineEdit>(name); }
+    void Click(const std::string& button) { Control<QPushButton>(button)->click(); }
     // An item of a selector chosen as the user chooses it: its change event runs.
-    static void Choose(TMainForm& form, const std::string& combo, const QString& item)
+    void Choose(const std::string& combo, const QString& item)
     {
-        QComboBox* box = Control<QComboBox>(form, combo);
+        QComboBox* box = Control<QComboBox>(combo);
         box->setCurrentIndex(box->findText(item));
     }
     // A group chosen in "Select data group" with the mouse, on the round indicator: a
     // radio button takes clicks on its indicator and caption only.
-    static void Choose(TMainForm& form, TGroupId id)
+    void Choose(TGroupId id)
     {
-        QAbstractButton* choice = form.EditorPanels->Choices->button(static_cast<int>(id));
+        QAbstractButton* choice = form_->EditorPanels->Choices->button(static_cast<int>(id));
         QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
         Settle();
     }
-    static bool Offered(TMainForm& form, TGroupId id)
-    {
-        return form.EditorPanels->Choices->button(static_cast<int>(id))->isEnabled();
-    }
-    static bool PanelVisible(TMainForm& form, TGroupId id) { return form.EditorPanels->Panels.at(id)->isVisible(); }
+    bool Offered(TGroupId id) { return form_->EditorPanels->Choices->button(static_cast<int>(id))->isEnabled(); }
+    bool PanelVisible(TGroupId id) { return form_->EditorPanels->Panels.at(id)->isVisible(); }
     // Replaces a field's text by typing, as the user does.
     static void Type(QLineEdit* edit, const QString& text)
     {
@@ -82,6 +87,7 @@ protected:
     TScratchFolder scratch_{"veltra-gui", true};
     const fs::path& dir_ = scratch_.Dir;
     TAutoAnswers answers_;
+    std::unique_ptr<TMainForm> form_;
 };
 
 } // namespace veltra::test

@@ -49,7 +49,7 @@ using MainForm = GuiTest;
 
 TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
 {
-    TMainForm form(Scripted(answers_));
+    TMainForm& form = NewForm(answers_);
     form.show();
     Settle();
     ASSERT_EQ(form.Pages->count(), 5);
@@ -125,7 +125,7 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     EXPECT_EQ(form.OpenExample->text(), "Open example");
     EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("examples/field.inp"));
     EXPECT_EQ(form.Pages->currentIndex(), 1);
-    EXPECT_TRUE(PanelVisible(form, TGroupId::General));
+    EXPECT_TRUE(PanelVisible(TGroupId::General));
 }
 
 // "Exit" shows the modal exit window; closing it ends the program. (Closing the main

@@ -128,13 +128,13 @@ TEST_F(Window, WaterTableStopLeavesTheWarningsInFront)
     rec.Go[1] = rec.Go[2] = 2.0;
     WriteInputFile(rec, Path("deep.inp"));
     answers_.Files = {Path("deep.inp"), Path("deep.inp")};
-    TMainForm form(Scripted(answers_));
+    TMainForm& form = NewForm(answers_);
     form.show();
     Settle();
     form.InputOpen->trigger();
     form.Pages->setCurrentIndex(1);
     Settle();
-    Click(form, CancelButtonControl(Group(TGroupId::General)));
+    Click(CancelButtonControl(Group(TGroupId::General)));
     form.SaveRunButton->click();
     Settle();
 
@@ -183,9 +183,8 @@ TEST_F(Window, RunsTheExampleAndKeepsItsSizeAndTheFieldsTheirRoom)
     for (const bool smallest : {true, false}) {
         SCOPED_TRACE(smallest ? "smallest" : "small screen");
         fs::remove(dir_ / "Field.INP"); // the first walk's: no overwrite question
-        TAutoAnswers answers;
-        answers.Files = {WriteField(), Path("Field.inp")};
-        TMainForm form(Scripted(answers));
+        answers_.Files = {WriteField(), Path("Field.inp")};
+        TMainForm& form = NewForm(answers_);
         const QSize size = smallest ? form.minimumSizeHint() : DefaultWindowSize(SmallScreen, form.minimumSizeHint());
         EXPECT_LE(size.width() + Frame.width(), SmallScreen.width());
         EXPECT_LE(size.height() + Frame.height(), SmallScreen.height());
@@ -205,9 +204,9 @@ TEST_F(Window, RunsTheExampleAndKeepsItsSizeAndTheFieldsTheirRoom)
             EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
         }
         for (const TGroupDef& g : InputGroups()) {
-            if (!Offered(form, g.Id))
+            if (!Offered(g.Id))
                 continue;
-            Choose(form, g.Id);
+            Choose(g.Id);
             for (const TFieldDef& f : g.Fields)
                 for (int s = f.IsSeasonal() ? 1 : 0; smallest && s <= (f.IsSeasonal() ? 4 : 0); ++s) {
                     QWidget* field = form.EditorPanels->Control(FieldControl(f, s));
@@ -221,7 +220,7 @@ TEST_F(Window, RunsTheExampleAndKeepsItsSizeAndTheFieldsTheirRoom)
                 }
         }
         EXPECT_EQ(form.InputDecorColumn->ContentShown(), !smallest);
-        Click(form, CancelButtonControl(Group(TGroupId::WaterTable)));
+        Click(CancelButtonControl(Group(TGroupId::WaterTable)));
         EXPECT_TRUE(form.SaveRunButton->isEnabled());
         // A long path in the file's label is cut, not allowed to widen the window.
         std::string longPath(300, 'x');
@@ -274,11 +273,11 @@ TEST_F(Window, RunsTheExampleAndKeepsItsSizeAndTheFieldsTheirRoom)
         }
         EXPECT_EQ(form.Ops().Canvas().Image().pixel(70, 300), qRgb(0, 0, 255)); // the value axis drawn
         ASSERT_TRUE(form.GraphSaveButton->isEnabled());
-        answers.Files = {Path("chart.png")};
+        answers_.Files = {Path("chart.png")};
         form.GraphSaveButton->click();
         EXPECT_EQ(QImage(QString::fromStdString(Path("chart.png"))).size(), QSize(762, 486));
         // The group table as a group file.
-        answers.Files = {Path("salinity")};
+        answers_.Files = {Path("salinity")};
         form.GroupSave->trigger();
         EXPECT_TRUE(fs::exists(dir_ / "salinity.prn"));
 
