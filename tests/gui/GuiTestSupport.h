@@ -1,10 +1,13 @@
 #pragma once
 // The real window on the offscreen platform, driven as a user drives it: a scratch
 // folder, the scripted answers, and the clicks, keys and looks the widget tests share.
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -13,9 +16,11 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "model/ExampleInputs.h"
 #include "qt/TInputEditorPanels.h"
@@ -28,6 +33,40 @@
 namespace veltra::test {
 
 namespace fs = std::filesystem;
+
+// Answers each modal window as it comes up with the next of Steps, a message box with
+// OK when none is left, and notes every message box it answers.
+class TModalAnswers {
+public:
+    struct TBox {
+        QWidget* Over;
+        int Width;
+        QString Title;
+        std::string Text;
+    };
+    TModalAnswers()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (modal == nullptr || !modal->isVisible() || (Steps.empty() && box == nullptr))
+                return;
+            if (box != nullptr)
+                Boxes.push_back({box->parentWidget(), box->width(), box->windowTitle(), box->text().toStdString()});
+            if (Steps.empty())
+                return box->done(QMessageBox::Ok);
+            const auto step = Steps.front();
+            Steps.pop_front();
+            step(modal);
+        });
+        timer_.start(5);
+    }
+    std::deque<std::function<void(QWidget*)>> Steps;
+    std::vector<TBox> Boxes;
+
+private:
+    QTimer timer_;
+};
 
 class GuiTest : public ::testing::Test {
 protected:

@@ -2,15 +2,11 @@
 // windows, every page shows, the exit window ends the program, and unsaved input is
 // not given up without a question. (The example run through the widgets: WindowTest.)
 #include <clocale>
-#include <deque>
-#include <functional>
 #include <memory>
 
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTimer>
 
 #include "GuiTestSupport.h"
 #include "model/InputFile.h"
@@ -132,15 +128,16 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
 // window and "Finish": QuittingAsksFirstWhenTheInputIsUnsaved.)
 TEST_F(MainForm, ExitWindowIsModalAndEndsTheProgram)
 {
-    TMainForm form(Scripted(answers_));
+    TMainForm& form = NewForm(answers_);
     int ended = 0;
     form.EndProgram = [&ended] { ++ended; };
     form.show();
     Settle();
-    QTimer::singleShot(0, form.CloseForm, [&form] {
-        EXPECT_EQ(QApplication::activeModalWidget(), form.CloseForm);
-        form.CloseForm->close();
-    });
+    TModalAnswers modal;
+    modal.Steps = {[&form](QWidget* exit) {
+        EXPECT_EQ(exit, form.CloseForm);
+        exit->close();
+    }};
     form.ProgramExit->trigger();
     EXPECT_EQ(ended, 1);
 }
@@ -155,45 +152,27 @@ TEST_F(MainForm, QuittingAsksFirstWhenTheInputIsUnsaved)
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     form.Title1Edit->setText("A title not yet saved");
-
-    // Answers whatever modal window is up, one step at a time.
-    std::vector<std::string> asked;
-    std::deque<std::function<void(QWidget*)>> steps;
-    QTimer responder;
-    responder.setInterval(10);
-    QObject::connect(&responder, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || steps.empty())
-            return;
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            asked.push_back(box->text().toStdString());
-        auto step = steps.front();
-        steps.pop_front();
-        step(modal);
-    });
-    responder.start();
-    const auto esc = [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); };
-    const auto close = [](QWidget* box) { box->close(); };
-
-    steps = {esc};
+    TModalAnswers modal;
+    modal.Steps = {[](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }};
     QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_EQ(asked, std::vector<std::string>{msg::QuitUnsaved});
-    steps = {close};
+    ASSERT_EQ(modal.Boxes.size(), 1u);
+    EXPECT_EQ(modal.Boxes[0].Text, msg::QuitUnsaved);
+    modal.Steps = {[](QWidget* box) { box->close(); }};
     form.close();
-    EXPECT_EQ(asked.size(), 2u);
-    EXPECT_TRUE(steps.empty());
+    EXPECT_EQ(modal.Boxes.size(), 2u);
+    EXPECT_TRUE(modal.Steps.empty());
     EXPECT_EQ(ended, 0);
     EXPECT_TRUE(form.isVisible());
     EXPECT_FALSE(form.CloseForm->isVisible());
 
-    steps = {[](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click(); },
-             [&form](QWidget* exit) {
-                 EXPECT_EQ(exit, form.CloseForm);
-                 form.CloseForm->FinishButton->click();
-             }};
+    modal.Steps = {[](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click(); },
+                   [&form](QWidget* exit) {
+                       EXPECT_EQ(exit, form.CloseForm);
+                       form.CloseForm->FinishButton->click();
+                   }};
     form.close();
-    EXPECT_EQ(asked.size(), 3u);
-    EXPECT_TRUE(steps.empty());
+    EXPECT_EQ(modal.Boxes.size(), 3u);
+    EXPECT_TRUE(modal.Steps.empty());
     EXPECT_EQ(ended, 1);
 }
 

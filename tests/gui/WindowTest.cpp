@@ -44,36 +44,13 @@ const QSize Frame(16, 48);
 
 using Window = GuiTest;
 
-// Closes every message box that comes up, noting the window it stands over and its width.
-class TBoxCatcher {
-public:
-    TBoxCatcher()
-    {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr || !box->isVisible())
-                return;
-            Over.push_back(box->parentWidget());
-            Widths.push_back(box->width());
-            Titles.push_back(box->windowTitle());
-            box->done(QMessageBox::Ok);
-        });
-        timer_.start(5);
-    }
-    std::vector<QWidget*> Over;
-    std::vector<int> Widths;
-    std::vector<QString> Titles;
-
-private:
-    QTimer timer_;
-};
-
 TEST_F(Window, MessagesStandOverTheWindowTheyConcern)
 {
     TMainForm form; // real boxes
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    TBoxCatcher boxes;
+    TModalAnswers modal;
+    const auto& boxes = modal.Boxes;
 
     // A refused field of the calculator: over the calculator, which stays in front.
     form.Ops().ShowWindow(TWindow::Alfa);
@@ -83,22 +60,22 @@ TEST_F(Window, MessagesStandOverTheWindowTheyConcern)
     ka->setFocus(Qt::MouseFocusReason);
     QTest::keyClicks(ka, "-1");
     QTest::keyClick(ka, Qt::Key_Tab);
-    ASSERT_EQ(boxes.Over.size(), 1u);
-    EXPECT_EQ(boxes.Over[0], form.AlfaForm);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Over, form.AlfaForm);
     form.Ops().HideWindow(TWindow::Alfa);
 
     // The warnings of a run shown: what follows stands over them, not behind them.
     form.Ops().ShowWindow(TWindow::Warning);
     form.Ops().ShowMessage(msg::WaterTableAtBottom);
-    ASSERT_EQ(boxes.Over.size(), 2u);
-    EXPECT_EQ(boxes.Over[1], form.WarningForm);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].Over, form.WarningForm);
 
     // The user turns to the main window: its messages stand over it again.
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     EXPECT_FALSE(form.Ops().AskYesNo("question?")); // closing the box is no
-    ASSERT_EQ(boxes.Over.size(), 3u);
-    EXPECT_EQ(boxes.Over[2], &form);
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[2].Over, &form);
 
     // The helper windows belong to the main window: a window manager keeps them in
     // front of it (a dialogue's place), also when the user clicks the main window.
@@ -113,9 +90,9 @@ TEST_F(Window, MessagesStandOverTheWindowTheyConcern)
     // larger bold font, beside an icon and three buttons.
     QFont caption = form.font();
     caption.setBold(true);
-    for (std::size_t i = 0; i < boxes.Titles.size(); ++i) {
-        EXPECT_EQ(boxes.Titles[i], "Agro-Hydro-Soil-Salinity model");
-        EXPECT_GE(boxes.Widths[i], QFontMetrics(caption).horizontalAdvance(boxes.Titles[i]) + 100) << i;
+    for (const auto& box : boxes) {
+        EXPECT_EQ(box.Title, "Agro-Hydro-Soil-Salinity model");
+        EXPECT_GE(box.Width, QFontMetrics(caption).horizontalAdvance(box.Title) + 100) << box.Text;
     }
 }
 
