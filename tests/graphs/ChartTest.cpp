@@ -15,13 +15,6 @@ namespace {
 
 constexpr TColor White{255, 255, 255}, Axis{0, 0, 255};
 
-struct TPenLine {
-    int X1, Y1, X2, Y2;
-    TColor Colour;
-    int Width;
-    bool Dotted;
-};
-
 // A run of 2 seasons (7 and 5 months) over 3 years: 8 records, years 0 to 3.
 struct TChartCase {
     TGroupStore Store;
@@ -44,15 +37,18 @@ struct TChartCase {
     }
     TChartOutcome Draw() { return DrawChart(Store, Rec, Canvas); }
 
-    std::vector<TPenLine> Lines(TColor colour) const // the lines drawn with a pen of this colour
+    // The lines drawn with a pen of this colour, each with its pen's colour, width and dots.
+    std::vector<TCanvasCall> Lines(TColor colour) const
     {
-        std::vector<TPenLine> out;
+        std::vector<TCanvasCall> out;
         TCanvasCall pen;
         for (const auto& call : Canvas.Calls) {
             if (call.What == TCanvasCall::Kind::Pen)
                 pen = call;
-            else if (call.What == TCanvasCall::Kind::Line && pen.Colour == colour)
-                out.push_back({call.X1, call.Y1, call.X2, call.Y2, pen.Colour, pen.Width, pen.Dotted});
+            else if (call.What == TCanvasCall::Kind::Line && pen.Colour == colour) {
+                out.push_back(call);
+                out.back().Colour = pen.Colour, out.back().Width = pen.Width, out.back().Dotted = pen.Dotted;
+            }
         }
         return out;
     }
@@ -60,7 +56,7 @@ struct TChartCase {
     {
         const auto all = Lines(colour);
         return std::any_of(all.begin(), all.end(),
-                           [&](const TPenLine& l) { return l.X1 == x1 && l.Y1 == y1 && l.X2 == x2 && l.Y2 == y2; });
+                           [&](const TCanvasCall& l) { return l.X1 == x1 && l.Y1 == y1 && l.X2 == x2 && l.Y2 == y2; });
     }
     TCanvasCall Text(const std::string& s) const // X1 and Y1 -1 when not drawn
     {
@@ -177,7 +173,7 @@ TEST(Chart, HugeValuesGetTheRuleAxisAndTheirCurve)
         EXPECT_TRUE(c.HasLine(White, XOf(0), half, XOf(1), half));
         EXPECT_TRUE(c.HasLine(TColor{0, 128, 0}, XOf(1), half, XOf(2), top));
         EXPECT_TRUE(c.HasLine(TColor{0, 128, 0}, XOf(6), top, XOf(7), top));
-        for (const TPenLine& l : curve)
+        for (const TCanvasCall& l : curve)
             EXPECT_TRUE(l.Y1 >= 70 && l.Y1 <= 370 && l.Y2 >= 70 && l.Y2 <= 370);
     }
 }
@@ -211,7 +207,7 @@ TEST(Chart, SalinityLayoutLabelsGapsAndTimeAxis)
     // CrA never has two applicable points in a row: only gaps, dotted in the background colour.
     auto y = [](double v) { return 370 - RoundHalfEven(v * 300 / 8.0); };
     const auto crA = c.Lines(Axis);
-    EXPECT_TRUE(std::none_of(crA.begin(), crA.end(), [](const TPenLine& l) { return l.Width == 2; }));
+    EXPECT_TRUE(std::none_of(crA.begin(), crA.end(), [](const TCanvasCall& l) { return l.Width == 2; }));
     const auto gaps = c.Lines(White);
     ASSERT_EQ(gaps.size(), 7u); // from record 0 to the last one
     EXPECT_TRUE(std::all_of(gaps.begin(), gaps.end(), [](auto& g) { return g.Dotted && g.Width == 1; }));
@@ -391,7 +387,7 @@ TEST(Chart, WaterQualitiesAreStepsInsideThePlot)
     EXPECT_TRUE(c.HasLine(grey, XOf(0), 370 - 120, XOf(0), 370));   // down to the bottom: no gaps
     EXPECT_TRUE(c.HasLine(grey, XOf(0), 370, XOf(1), 370));
     EXPECT_TRUE(c.HasLine(grey, XOf(6), 370, 670, 370)); // the last record ends with the axis
-    for (const TPenLine& l : steps)
+    for (const TCanvasCall& l : steps)
         EXPECT_TRUE(std::min(l.X1, l.X2) >= 70 && std::max(l.X1, l.X2) <= 670 && std::min(l.Y1, l.Y2) >= 70 &&
                     std::max(l.Y1, l.Y2) <= 370);
     EXPECT_TRUE(c.Lines(White).empty());
