@@ -4,8 +4,6 @@
 // panel, Esc and "Cancel" put the record back, the guided entry of a new data set
 // goes from group to group, and the calculator computes QH1 and QH2 into its own
 // fields, the Drainage system group and the record.
-#include <memory>
-
 #include <QLabel>
 
 #include "GuiTestSupport.h"

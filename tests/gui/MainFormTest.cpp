@@ -9,7 +9,6 @@
 #include <QPlainTextEdit>
 
 #include "GuiTestSupport.h"
-#include "model/InputFile.h"
 #include "qt/Pictures.h"
 #include "qt/TAlfaForm.h"
 #include "qt/TChartView.h"
