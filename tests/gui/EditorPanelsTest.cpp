@@ -4,8 +4,6 @@
 // panel, Esc and "Cancel" put the record back, the guided entry of a new data set
 // goes from group to group, and the calculator computes QH1 and QH2 into its own
 // fields, the Drainage system group and the record.
-#include <memory>
-
 #include <QLabel>
 
 #include "GuiTestSupport.h"
@@ -18,12 +16,9 @@ namespace {
 // The window shown and active, so that keys reach it.
 class EditorPanels : public GuiTest {
 protected:
-    void SetUp() override { Start(); }
-    void TearDown() override { form_.reset(); }
-    void Start()
+    void SetUp() override
     {
-        form_ = std::make_unique<TMainForm>(Scripted(answers_));
-        form_->show();
+        NewForm(answers_).show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     }
     void OpenField()
@@ -32,16 +27,6 @@ protected:
         form_->Pages->setCurrentIndex(1);
         Settle();
     }
-    template <class T = QWidget>
-    T* Control(const std::string& name)
-    {
-        return GuiTest::Control<T>(*form_, name);
-    }
-    QLineEdit* Edit(const std::string& name) { return Control<QLineEdit>(name); }
-    void Choose(TGroupId id) { GuiTest::Choose(*form_, id); }
-    bool PanelVisible(TGroupId id) { return GuiTest::PanelVisible(*form_, id); }
-
-    std::unique_ptr<TMainForm> form_;
 };
 
 TEST_F(EditorPanels, TypedValuesAreSavedRefusedOrPutBack)
@@ -63,45 +48,34 @@ TEST_F(EditorPanels, TypedValuesAreSavedRefusedOrPutBack)
     Type(Edit("Lc1_Edit"), "0,25");
     QTest::keyClick(Edit("Lc1_Edit"), Qt::Key_Return);
     EXPECT_EQ(rec.Lc[1], 0.25);
-    EXPECT_EQ(LastShown(), "message: The data on canal losses and bypass were saved.");
     EXPECT_FALSE(PanelVisible(TGroupId::CanalLosses));
     EXPECT_TRUE(form_->SaveRunButton->isEnabled());
     EXPECT_EQ(form_->EditorPanels->Choices->checkedButton(), nullptr); // selector cleared
 
-    // Refused: a text that is no number, then durations that do not add up to 12;
-    // the panel stays open with what was typed.
+    // Refused by "Save group": the panel stays open with what was typed.
     Choose(TGroupId::SeasonDurations);
     Type(Edit("Ts1_Edit"), "seven");
     Control<QPushButton>("SeasonDurations_Save_Button")->click();
     EXPECT_EQ(LastShown(), "message: seven is not a valid number");
-    Type(Edit("Ts1_Edit"), "6.5");
-    QTest::keyClick(Edit("Ts2_Edit"), Qt::Key_Enter);
-    EXPECT_EQ(LastShown(), "message:  Total number of months must be 12.");
     EXPECT_TRUE(PanelVisible(TGroupId::SeasonDurations));
-    EXPECT_EQ(Edit("Ts1_Edit")->text(), "6.5");
-
-    // Esc cancels: the record as it was when the panel was shown.
-    QTest::keyClick(Edit("Ts1_Edit"), Qt::Key_Escape);
-    EXPECT_FALSE(PanelVisible(TGroupId::SeasonDurations));
-    EXPECT_EQ(rec.Ts[1], 7);
-    EXPECT_TRUE(form_->SaveRunButton->isEnabled());
+    EXPECT_EQ(Edit("Ts1_Edit")->text(), "seven");
+    Control<QPushButton>("SeasonDurations_Cancel_Button")->click();
 
     // A selector of the General data group reaches the editor when the user changes
     // it: no drains, no drainage groups; Cancel puts the key back.
     Choose(TGroupId::General);
     Control<QComboBox>("Kd_ComboBox")->setCurrentIndex(0);
     EXPECT_EQ(rec.Kd, 0);
-    EXPECT_FALSE(Offered(*form_, TGroupId::DrainageSystem));
+    EXPECT_FALSE(Offered(TGroupId::DrainageSystem));
     Control<QPushButton>("GeneralData_Cancel_Button")->click();
     EXPECT_EQ(rec.Kd, 1);
     EXPECT_EQ(Control<QComboBox>("Kd_ComboBox")->currentText(), "yes");
-    EXPECT_TRUE(Offered(*form_, TGroupId::DrainageSystem));
+    EXPECT_TRUE(Offered(TGroupId::DrainageSystem));
 
-    // Leaving Ny with more than 99 years: the message and 99.
+    // Leaving Ny with more than 99 years: 99.
     Choose(TGroupId::General);
     Type(Edit("Ny_Edit"), "150");
     QTest::keyClick(Edit("Ny_Edit"), Qt::Key_Tab);
-    EXPECT_EQ(LastShown(), "message: The number of years (Ny) for calculations must be less than 100");
     EXPECT_EQ(Edit("Ny_Edit")->text(), "99");
     EXPECT_EQ(rec.Ny, 99);
 }
@@ -120,14 +94,11 @@ TEST_F(EditorPanels, GuidedEntryGoesFromGroupToGroupAndOnAfterAnotherPage)
     EXPECT_FALSE(Control("GeneralData_Cancel_Button")->isEnabled());
     EXPECT_FALSE(form_->SaveRunButton->isEnabled());
 
-    GuiTest::Choose(*form_, "Ns_ComboBox", "3");
-    GuiTest::Choose(*form_, "Kd_ComboBox", "no");
+    Choose("Ns_ComboBox", "3");
+    Choose("Kd_ComboBox", "no");
     QTest::keyClick(Edit("Area_Edit"), Qt::Key_Return);
-    EXPECT_EQ(LastShown(), "message: The general data were saved.");
     EXPECT_TRUE(PanelVisible(TGroupId::SeasonDurations));
-    EXPECT_TRUE(Offered(*form_, TGroupId::SeasonDurations));
-    EXPECT_FALSE(Control("SeasonDurations_Cancel_Button")->isEnabled());
-    EXPECT_FALSE(form_->SaveRunButton->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), Control("Ts1_Edit")); // the next group takes the focus
 
     // Tab goes along a row of seasons, past the disabled one, to "Save group".
     for (const char* ts : {"Ts1_Edit", "Ts2_Edit", "Ts3_Edit"})
@@ -138,7 +109,6 @@ TEST_F(EditorPanels, GuidedEntryGoesFromGroupToGroupAndOnAfterAnotherPage)
         EXPECT_EQ(QApplication::focusWidget(), Control(next)) << next;
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(LastShown(), "message: The seasonal duration data were saved.");
     ASSERT_TRUE(PanelVisible(TGroupId::IrrigatedAreas));
 
     form_->Pages->setCurrentIndex(4);
@@ -148,12 +118,7 @@ TEST_F(EditorPanels, GuidedEntryGoesFromGroupToGroupAndOnAfterAnotherPage)
     EXPECT_TRUE(PanelVisible(TGroupId::IrrigatedAreas));
     EXPECT_FALSE(PanelVisible(TGroupId::General));
     EXPECT_EQ(Control<QComboBox>("Ns_ComboBox")->currentText(), "3");
-    EXPECT_EQ(Control<QComboBox>("Kd_ComboBox")->currentText(), "no");
     EXPECT_TRUE(Control("A3_Edit")->isEnabled());
-    EXPECT_TRUE(Offered(*form_, TGroupId::SeasonDurations));
-    EXPECT_FALSE(Offered(*form_, TGroupId::RiceCropping));
-    const TInputRecord& rec = form_->Data().Rec;
-    EXPECT_EQ((std::vector<int>{rec.Ns, rec.Kd}), (std::vector<int>{3, 0}));
     EXPECT_FALSE(form_->SaveRunButton->isEnabled());
 }
 
@@ -168,6 +133,7 @@ TEST_F(EditorPanels, EnterAndEscActOnTheOpenPanelWhereverTheFocusIsOnThePage)
         bool Saved;
     };
     const TCase cases[] = {
+        {"field of the panel", Edit("Lc1_Edit"), Qt::Key_Escape, false},
         {"title line", form_->Title1Edit, Qt::Key_Return, true},
         {"group selector", form_->EditorPanels->Choices->button(static_cast<int>(TGroupId::General)), Qt::Key_Enter,
          true},
@@ -177,9 +143,10 @@ TEST_F(EditorPanels, EnterAndEscActOnTheOpenPanelWhereverTheFocusIsOnThePage)
         // A message box took the focus from a panel that has gone since.
         {"nowhere", nullptr, Qt::Key_Escape, false},
     };
-    double typed = 0.3;
+    int tenths = 3;
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Where);
+        const double typed = tenths++ / 10.0;
         Choose(TGroupId::CanalLosses);
         Type(Edit("Lc1_Edit"), QString::number(typed));
         const double before = rec.Lc[1];
@@ -195,7 +162,6 @@ TEST_F(EditorPanels, EnterAndEscActOnTheOpenPanelWhereverTheFocusIsOnThePage)
         if (c.Saved) {
             EXPECT_EQ(LastShown(), "message: The data on canal losses and bypass were saved.");
         }
-        typed += 0.1;
     }
     // A button of the panel does what it says.
     Choose(TGroupId::CanalLosses);
@@ -229,15 +195,6 @@ TEST_F(EditorPanels, ChoosingAGroupPutsTheFocusInItsFirstField)
     Choose(TGroupId::SoilThickness);
     QTest::keyClicks(QApplication::focusWidget(), "1.2");
     EXPECT_EQ(Edit("Dr_Edit")->text(), "1.2");
-
-    // A new data set: the next group of the guided entry takes the focus as it comes.
-    Start();
-    form_->Pages->setCurrentIndex(1);
-    Settle();
-    Edit("Area_Edit")->setFocus(Qt::MouseFocusReason);
-    QTest::keyClick(Edit("Area_Edit"), Qt::Key_Return);
-    ASSERT_TRUE(PanelVisible(TGroupId::SeasonDurations));
-    EXPECT_EQ(QApplication::focusWidget(), Control("Ts1_Edit"));
 }
 
 TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
@@ -255,25 +212,14 @@ TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
     QApplication::setActiveWindow(&alfa); // as a click into the window makes it
     ASSERT_TRUE(QTest::qWaitForWindowActive(&alfa));
 
-    // Each field is tested when it is left: P below 1 % is refused and emptied.
-    const std::pair<TAlfaField, const char*> typed[] = {{TAlfaField::Ka, "0.5"},
-                                                        {TAlfaField::Kb, "1,0"},
-                                                        {TAlfaField::D, "2"},
-                                                        {TAlfaField::U, "0.3"},
-                                                        {TAlfaField::P, "0.5"}};
+    // Each field is tested when it is left (its refusals: the calculator's own tests).
+    const std::pair<TAlfaField, const char*> typed[] = {{TAlfaField::Ka, "0.5"}, {TAlfaField::Kb, "1,0"},
+                                                        {TAlfaField::D, "2"},    {TAlfaField::U, "0.3"},
+                                                        {TAlfaField::P, "5"},    {TAlfaField::L, "40"}};
     for (const auto& [field, text] : typed) {
         Type(alfa.Field(field), text);
         QTest::keyClick(alfa.Field(field), Qt::Key_Tab);
     }
-    EXPECT_EQ(LastShown(), "message: P should be greater than 1%");
-    EXPECT_EQ(alfa.Field(TAlfaField::P)->text(), "");
-    alfa.CalculateButton->click();
-    EXPECT_EQ(LastShown(), "message: One or more data values are incorrect");
-
-    Type(alfa.Field(TAlfaField::P), "5");
-    QTest::keyClick(alfa.Field(TAlfaField::P), Qt::Key_Tab);
-    Type(alfa.Field(TAlfaField::L), "40");
-    QTest::keyClick(alfa.Field(TAlfaField::L), Qt::Key_Tab);
     alfa.CalculateButton->click();
     // The factors of the model go into the group and the record; beside them, read
     // only, the rates of fall of the water table, the factors divided by P = 5 %.
@@ -281,16 +227,11 @@ TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
     EXPECT_EQ(alfa.QH2Edit->text(), " 0.00125");
     EXPECT_EQ(alfa.FallQH1Edit->text(), " 0.16109");
     EXPECT_EQ(alfa.FallQH2Edit->text(), " 0.02500");
-    EXPECT_TRUE(alfa.FallQH1Edit->isReadOnly());
-    EXPECT_TRUE(alfa.FallQH2Edit->isReadOnly());
+    EXPECT_TRUE(alfa.FallQH1Edit->isReadOnly() && alfa.FallQH2Edit->isReadOnly());
     EXPECT_EQ(Edit("QH1_Edit")->text(), " 0.00805");
     EXPECT_EQ(Edit("QH2_Edit")->text(), " 0.00125");
     EXPECT_NEAR(rec.QH1, 0.0080547, 5e-7);
-    EXPECT_EQ(rec.QH2, 4 * 0.5 / (40.0 * 40));
-    const auto* unit = alfa.findChild<QLabel*>("AlfaQH1pUnit_Label");
-    ASSERT_NE(unit, nullptr);
-    EXPECT_TRUE(unit->isVisible());
-    EXPECT_EQ(unit->text().toStdString(), "m/day per m: fall of the water table, for information");
+    EXPECT_TRUE(alfa.findChild<QLabel*>("AlfaQH1pUnit_Label")->isVisible());
 
     // Typing in an input field clears the results and the rates, not the group's fields.
     QTest::keyClicks(alfa.Field(TAlfaField::L), "0");
@@ -298,10 +239,9 @@ TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
         EXPECT_EQ(result->text(), "");
     EXPECT_EQ(Edit("QH1_Edit")->text(), " 0.00805");
 
-    // Cancel of the group hides the calculator and keeps what it stored.
+    // Cancel of the group hides the calculator (what it keeps: the editor's own tests).
     Control<QPushButton>("DrainageSystem_Cancel_Button")->click();
     EXPECT_FALSE(alfa.isVisible());
-    EXPECT_NEAR(rec.QH1, 0.0080547, 5e-7);
 }
 
 } // namespace

@@ -2,18 +2,13 @@
 // windows, every page shows, the exit window ends the program, and unsaved input is
 // not given up without a question. (The example run through the widgets: WindowTest.)
 #include <clocale>
-#include <deque>
-#include <functional>
 #include <memory>
 
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QTimer>
 
 #include "GuiTestSupport.h"
-#include "model/InputFile.h"
 #include "qt/Pictures.h"
 #include "qt/TAlfaForm.h"
 #include "qt/TChartView.h"
@@ -49,11 +44,9 @@ using MainForm = GuiTest;
 
 TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
 {
-    TMainForm form(Scripted(answers_));
+    TMainForm& form = NewForm(answers_);
     form.show();
     Settle();
-    EXPECT_EQ(form.windowTitle(), "VeltraM, modernized Agro-Hydro-Soil-Salinity Model");
-
     ASSERT_EQ(form.Pages->count(), 5);
     const char* captions[] = {" Intro ", " Input ", " Output ", " Graphics ", " Figure "};
     for (int i = 0; i < 5; ++i)
@@ -87,12 +80,7 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
                        form.GroupSave, form.GroupOpen, form.ProgramExit})
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
 
-    // The auxiliary windows, created once at the start in their order.
-    const QObjectList children = form.children();
-    const QObject* order[] = {form.CloseForm,   form.HelpForm,  form.InputSymbolsForm, form.OutputSymbolsForm,
-                              form.WarningForm, form.DrainForm, form.AlfaForm};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        EXPECT_LT(children.indexOf(order[i - 1]), children.indexOf(order[i])) << i;
+    // The auxiliary windows with their captions and texts.
     EXPECT_EQ(form.AlfaForm->windowTitle(), "Calculator rection factors drainage systm");
     EXPECT_EQ(form.WarningForm->windowTitle(), "Warning");
     EXPECT_EQ(form.DrainForm->windowTitle(), "Explanation subsurface drainage");
@@ -132,34 +120,25 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     EXPECT_EQ(form.OpenExample->text(), "Open example");
     EXPECT_EQ(form.FileNameLabel->text().toStdString(), Path("examples/field.inp"));
     EXPECT_EQ(form.Pages->currentIndex(), 1);
-    EXPECT_TRUE(PanelVisible(form, TGroupId::General));
+    EXPECT_TRUE(PanelVisible(TGroupId::General));
 }
 
+// "Exit" shows the modal exit window; closing it ends the program. (Closing the main
+// window and "Finish": QuittingAsksFirstWhenTheInputIsUnsaved.)
 TEST_F(MainForm, ExitWindowIsModalAndEndsTheProgram)
 {
-    // Closing the main window shows the exit window instead; "Finish" ends the program.
-    // "Exit" shows it too, and closing it ends the program as well.
-    for (const bool finish : {true, false}) {
-        SCOPED_TRACE(finish ? "Finish" : "closed");
-        TMainForm form(Scripted(answers_));
-        int ended = 0;
-        form.EndProgram = [&ended] { ++ended; };
-        form.show();
-        Settle();
-        QTimer::singleShot(0, form.CloseForm, [&form, finish] {
-            EXPECT_TRUE(form.CloseForm->isVisible());
-            EXPECT_EQ(QApplication::activeModalWidget(), form.CloseForm);
-            if (finish)
-                form.CloseForm->FinishButton->click();
-            else
-                form.CloseForm->close();
-        });
-        if (finish)
-            form.close();
-        else
-            form.ProgramExit->trigger();
-        EXPECT_EQ(ended, 1);
-    }
+    TMainForm& form = NewForm(answers_);
+    int ended = 0;
+    form.EndProgram = [&ended] { ++ended; };
+    form.show();
+    Settle();
+    TModalAnswers modal;
+    modal.Steps = {[&form](QWidget* exit) {
+        EXPECT_EQ(exit, form.CloseForm);
+        exit->close();
+    }};
+    form.ProgramExit->trigger();
+    EXPECT_EQ(ended, 1);
 }
 
 // With unsaved input, Ctrl+Q and the window's close ask first; Esc or closing the
@@ -172,45 +151,27 @@ TEST_F(MainForm, QuittingAsksFirstWhenTheInputIsUnsaved)
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     form.Title1Edit->setText("A title not yet saved");
-
-    // Answers whatever modal window is up, one step at a time.
-    std::vector<std::string> asked;
-    std::deque<std::function<void(QWidget*)>> steps;
-    QTimer responder;
-    responder.setInterval(10);
-    QObject::connect(&responder, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || steps.empty())
-            return;
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
-            asked.push_back(box->text().toStdString());
-        auto step = steps.front();
-        steps.pop_front();
-        step(modal);
-    });
-    responder.start();
-    const auto esc = [](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); };
-    const auto close = [](QWidget* box) { box->close(); };
-
-    steps = {esc};
+    TModalAnswers modal;
+    modal.Steps = {[](QWidget* box) { QTest::keyClick(box, Qt::Key_Escape); }};
     QTest::keyClick(&form, Qt::Key_Q, Qt::ControlModifier);
-    EXPECT_EQ(asked, std::vector<std::string>{msg::QuitUnsaved});
-    steps = {close};
+    ASSERT_EQ(modal.Boxes.size(), 1u);
+    EXPECT_EQ(modal.Boxes[0].Text, msg::QuitUnsaved);
+    modal.Steps = {[](QWidget* box) { box->close(); }};
     form.close();
-    EXPECT_EQ(asked.size(), 2u);
-    EXPECT_TRUE(steps.empty());
+    EXPECT_EQ(modal.Boxes.size(), 2u);
+    EXPECT_TRUE(modal.Steps.empty());
     EXPECT_EQ(ended, 0);
     EXPECT_TRUE(form.isVisible());
     EXPECT_FALSE(form.CloseForm->isVisible());
 
-    steps = {[](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click(); },
-             [&form](QWidget* exit) {
-                 EXPECT_EQ(exit, form.CloseForm);
-                 form.CloseForm->FinishButton->click();
-             }};
+    modal.Steps = {[](QWidget* box) { qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click(); },
+                   [&form](QWidget* exit) {
+                       EXPECT_EQ(exit, form.CloseForm);
+                       form.CloseForm->FinishButton->click();
+                   }};
     form.close();
-    EXPECT_EQ(asked.size(), 3u);
-    EXPECT_TRUE(steps.empty());
+    EXPECT_EQ(modal.Boxes.size(), 3u);
+    EXPECT_TRUE(modal.Steps.empty());
     EXPECT_EQ(ended, 1);
 }
 

@@ -1,3 +1,6 @@
+// The chart painted by the Qt canvas (the application comes from MainFormTest's
+// environment). The pictures veltra chart writes, their sizes, bars, axes, SVG and
+// PDF headers and the refused picture types: tests/cli/chart.sh.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -5,7 +8,6 @@
 #include <string>
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include "graphs/Chart.h"
@@ -14,26 +16,6 @@
 
 namespace veltra {
 namespace {
-
-// Painting text needs a QGuiApplication; the offscreen platform needs no display.
-class TGuiEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        if (QCoreApplication::instance() != nullptr)
-            return;
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "veltra_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-[[maybe_unused]] auto* const GuiEnvironment = ::testing::AddGlobalTestEnvironment(new TGuiEnvironment);
 
 TEST(QtCanvas, PaintsSavesAndLoadsTheChart)
 {
@@ -51,13 +33,8 @@ TEST(QtCanvas, PaintsSavesAndLoadsTheChart)
     ASSERT_EQ(DrawChart(*store, rec, canvas), TChartOutcome::Drawn);
     const QImage& img = canvas.Image();
     ASSERT_EQ(img.size(), QSize(762, 486));
-    EXPECT_EQ(img.pixel(100, 200), qRgb(128, 128, 0));   // record 0 (season 1): x 70..145
-    EXPECT_EQ(img.pixel(200, 200), qRgb(192, 192, 192)); // record 1 (season 2): x 145..220
-    EXPECT_EQ(img.pixel(669, 200), qRgb(192, 192, 192)); // record 7 (season 2): x 595..670
-    EXPECT_EQ(img.pixel(671, 200), qRgb(255, 255, 255)); // nothing beyond the axis
-    EXPECT_EQ(img.pixel(200, 296), qRgb(255, 255, 255)); // below the water table
-    EXPECT_EQ(img.pixel(70, 300), qRgb(0, 0, 255));      // value axis
-    EXPECT_EQ(img.pixel(400, 370), qRgb(0, 0, 255));     // time axis
+    EXPECT_EQ(img.pixel(100, 294), qRgb(128, 128, 0));   // record 0 (season 1) down to the level
+    EXPECT_EQ(img.pixel(200, 296), qRgb(255, 255, 255)); // and not below it
     // Texts: dark red labels and teal headings on their own background.
     int labels = 0, heads = 0, textBack = 0;
     for (int y = 0; y < img.height(); ++y)
@@ -82,29 +59,13 @@ TEST(QtCanvas, PaintsSavesAndLoadsTheChart)
         ASSERT_TRUE(other.LoadFromFile(path)) << name;
         EXPECT_EQ(other.Image(), img) << name;
     }
-    // The same drawing as vectors: SVG and PDF of 762 x 486 units, with the texts as text.
-    const std::string svg = canvas.EncodedPicture("SVG");
-    EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
-    EXPECT_NE(svg.find("<svg"), std::string::npos);
-    EXPECT_NE(svg.find("viewBox=\"0 0 762 486\""), std::string::npos);
-    EXPECT_NE(svg.find("Level of the water table"), std::string::npos);
-    EXPECT_NE(svg.find("fill=\"#c0c0c0\""), std::string::npos); // the season-2 bars
-    const std::string pdf = canvas.EncodedPicture("PDF");
-    EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
-    EXPECT_NE(pdf.find("/MediaBox [0 0 762.000000 486.000000]"), std::string::npos);
-    EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
-    for (const char* name : {"chart.svg", "chart.PDF"}) {
-        const std::string path = (dir / name).string();
-        ASSERT_NO_THROW(SaveChartPicture(canvas, path)) << name;
-        EXPECT_TRUE(std::filesystem::file_size(path) > 1000) << name;
-    }
+    // The same drawing as vectors: the bars' colour in the SVG, a PDF page of 762 x 486.
+    EXPECT_NE(canvas.EncodedPicture("SVG").find("fill=\"#c0c0c0\""), std::string::npos); // the season-2 bars
+    EXPECT_NE(canvas.EncodedPicture("PDF").find("/MediaBox [0 0 762.000000 486.000000]"), std::string::npos);
     // A picture opened from a file is embedded as it is.
     TQtCanvas opened;
     ASSERT_TRUE(opened.LoadFromFile((dir / "chart.bmp").string()));
     EXPECT_NE(opened.EncodedPicture("SVG").find("<image"), std::string::npos);
-    EXPECT_TRUE(canvas.EncodedPicture("JPG").empty());
-    EXPECT_THROW(SaveChartPicture(canvas, (dir / "chart.jpg").string()), TVeltraError);
-    EXPECT_FALSE(std::filesystem::exists(dir / "chart.jpg"));
     EXPECT_FALSE(canvas.LoadFromFile((dir / "missing.bmp").string()));
     std::filesystem::remove_all(dir);
 }
