@@ -21,11 +21,15 @@ TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
 {
     const TInputRecord rec = Field();
     OpenAndShowInput(WriteInput("field.inp", rec));
+    EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("field.inp"));
+    EXPECT_EQ(ops_.Controls[ctl::Title1Edit].Text, rec.Title1);
     ExpectEnabled(ops_, {ctl::SaveRunButton, ctl::InputSave});
     EXPECT_EQ(ops_.StatusTexts.back(), msg::InputStatus);
-    // (The dialogue of this run, the file label and the title: gui Window tests.)
     const std::size_t mark = ops_.Events.size();
-    SaveRun({Path("Field.inp")}, {true});
+    EXPECT_EQ(SaveRunDialogue({Path("Field.inp")}, {true}),
+              SaveAs({Question(msg::DoCalculations("Field.INP")), Message(msg::CalculationsDone(Path("Field.res"))),
+                      Message(msg::RuntimeCommentsGiven)}));
+    EXPECT_TRUE(ops_.VisibleWindows.count(TWindow::Warning));
 
     // The busy box, in order, with a plain wait after each progress text.
     std::vector<std::string> busy;
