@@ -19,14 +19,7 @@ namespace {
 TEST(MutatedInput, IsRefusedOrRunsSafely)
 {
     // Sorted, so that the fixed seed makes the same files whatever the directory order.
-    std::vector<std::filesystem::path> inputs;
-    ASSERT_TRUE(std::filesystem::is_directory(VELTRA_REFERENCE_DIR)) << VELTRA_REFERENCE_DIR;
-    for (const auto& dir : std::filesystem::directory_iterator(VELTRA_REFERENCE_DIR))
-        if (dir.is_directory())
-            for (const auto& f : std::filesystem::directory_iterator(dir.path()))
-                if (f.path().extension() == ".inp")
-                    inputs.push_back(f.path());
-    std::sort(inputs.begin(), inputs.end());
+    const std::vector<std::filesystem::path> inputs = test::ReferenceInputFiles();
     ASSERT_GE(inputs.size(), 20u) << "too few inputs under " << VELTRA_REFERENCE_DIR;
     std::vector<std::string> seeds;
     for (const auto& f : inputs)
@@ -35,7 +28,7 @@ TEST(MutatedInput, IsRefusedOrRunsSafely)
     const char* tokens[] = {"0", "-1", "1e308", "-0",    "nan",   "9",    "255", "256", "0.0",  "1",
                             "2", "5",  "10",    "0.001", "0.999", "-0.5", "100", " ",   "\r\n", "x"};
     std::mt19937 random(20261206);
-    test::TScratch scratch("mutated");
+    test::TEngineRun run("mutated");
     int read = 0, ran = 0;
     for (int i = 0; i < 400; ++i) {
         std::string text = seeds[random() % seeds.size()];
@@ -72,11 +65,8 @@ TEST(MutatedInput, IsRefusedOrRunsSafely)
             continue;
         rec.Ny = std::min<std::uint8_t>(rec.Ny, 2);
         rec.Ky = 0;
-        TEngineState st;
-        TAnnualCarry carry;
-        TSilentProgress progress;
-        test::PrepareNewRun(rec, st, scratch.Dir, "m.inp");
-        test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
+        run.St = {}, run.Carry = {};
+        run.Start(rec, "m.inp");
         ++ran;
     }
     EXPECT_GT(read, 50);

@@ -135,38 +135,32 @@ TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
     st.Ts[1] = 12;
     struct TCase {
         int kr;
-        double ac, bc, uc;
-        const char *line9, *line10, *line11;
+        double permanent; // Bc and Uc; Ac is 0
+        std::vector<std::string> lines;
         std::vector<std::string> rows;
     };
     const TCase cases[] = {
         {7,
-         0,
          0.3,
-         0.3,
-         "  Uc  =  3.00E-001    Kr   =   7",
-         "  CrA =      -        CrB =  2.00E+000    CrU =  3.00E+000    Cr4 =      -    ",
-         "  C0* =      -        C1* =      -        C2* =      -        C3* =  4.00E+000",
+         {"  Uc  =  3.00E-001    Kr   =   7",
+          "  CrA =      -        CrB =  2.00E+000    CrU =  3.00E+000    Cr4 =      -    ",
+          "  C0* =      -        C1* =      -        C2* =      -        C3* =  4.00E+000"},
          {" CrB    ", " CrU    ", " C3*    "}},
         {9,
          0,
-         0,
-         0,
-         "  Uc  =      -        Kr   =   9",
-         "  CrA =      -        CrB =      -        CrU =      -        Cr4 =      -    ",
-         "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    ",
+         {"  Uc  =      -        Kr   =   9",
+          "  CrA =      -        CrB =      -        CrU =      -        Cr4 =      -    ",
+          "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    "},
          {}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.kr);
         st.Kr = c.kr;
-        st.Ac = c.ac, st.Bc = c.bc, st.Uc = c.uc;
+        st.Ac = 0, st.Bc = st.Uc = c.permanent;
         st.CrA = 1, st.CrB = 2, st.CrU = 3, st.C0 = 4;
         std::string frq;
         const std::vector<std::string> L = Record(rec, st, &frq);
-        EXPECT_EQ(L[13], c.line9);
-        EXPECT_EQ(L[14], c.line10);
-        EXPECT_EQ(L[15], c.line11);
+        EXPECT_EQ(std::vector<std::string>(L.begin() + 13, L.begin() + 16), c.lines);
         std::vector<std::string> titles, rows;
         for (std::size_t i = 19; i < 27; i += 2)
             if (!L[i].empty())
