@@ -6,7 +6,6 @@
 #include "model/ExampleInputs.h"
 #include "model/InputCheck.h"
 #include "model/InputFile.h"
-#include "model/TVeltraError.h"
 #include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
 
@@ -223,17 +222,6 @@ TEST(InputCheck, BoundsAndTolerances)
                                         "The sum of areas A and B in season 2 must >= 0 and <= 1"}));
     r.Ts[1] = 8;
     EXPECT_EQ(ValidateBeforeSave(r), std::vector<std::string>{"The sum of season durations must be 12"});
-}
-
-// An Error.lst that cannot be written is the file's fault, not the data's.
-TEST(InputCheck, UnwritableErrorListIsAFileError)
-{
-    try {
-        CheckInput(FieldExampleRecord(), "/nonexistent/veltra/folder");
-        ADD_FAILURE() << "no error";
-    } catch (const TVeltraError& e) {
-        EXPECT_EQ(e.Kind, TErrorKind::File);
-    }
 }
 
 } // namespace
