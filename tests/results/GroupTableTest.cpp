@@ -72,7 +72,7 @@ TEST(GroupTables, GridTextsAreTheValuesRoundedToSixCharacters)
         EXPECT_EQ(GridNumberText(v), text) << v;
 
     // The grid and the clipboard carry the rounded texts; the table keeps its own.
-    TTempFolder temp("group-grid");
+    test::TScratchFolder temp("veltra-group-grid");
     TSyntheticRun run;
     run.Value = [](int record, int line, int item) -> double {
         if (line == 10)
@@ -81,9 +81,9 @@ TEST(GroupTables, GridTextsAreTheValuesRoundedToSixCharacters)
             return record == 0 ? 0.00669 : 12.3;
         return 0.5;
     };
-    WriteFile(temp.Path() / "grid.res", SyntheticResultText(run));
+    WriteFile(temp.Dir / "grid.res", SyntheticResultText(run));
     TDataMod dm;
-    dm.Rec.Shell.FileName = temp.File("grid.inp");
+    dm.Rec.Shell.FileName = temp.Path("grid.inp");
     RunGroupOption(dm, 1);
     EXPECT_EQ(dm.Groups.RowTexts[0].substr(14, 30), "  0.00669   1230000   1.23E-5 ");
     EXPECT_EQ(
@@ -121,13 +121,13 @@ TSyntheticRun DrylandRun()
 
 TEST(GroupTables, AbsentAndZeroSeriesAndTheWaterTableLevel)
 {
-    TTempFolder temp("group-dryland");
-    WriteFile(temp.Path() / "dry.res", SyntheticResultText(DrylandRun()));
+    test::TScratchFolder temp("veltra-group-dryland");
+    WriteFile(temp.Dir / "dry.res", SyntheticResultText(DrylandRun()));
     TDataMod dm;
-    dm.Rec.Shell.FileName = temp.File("dry.inp");
+    dm.Rec.Shell.FileName = temp.Path("dry.inp");
 
     RunGroupOption(dm, 2);
-    EXPECT_EQ(dm.Rec.Shell.FileName, temp.File("dry.res"));
+    EXPECT_EQ(dm.Rec.Shell.FileName, temp.Path("dry.res"));
     EXPECT_EQ((std::vector<int>{dm.Rec.Ny, dm.Rec.Ns, dm.Groups.RecordCount}), (std::vector<int>{3, 2, 8}));
     EXPECT_FALSE(dm.Groups.SeriesPresent[2]);
     EXPECT_FALSE(dm.Groups.SeriesPresent[3]);
@@ -152,7 +152,7 @@ TEST(GroupTables, AbsentAndZeroSeriesAndTheWaterTableLevel)
     EXPECT_EQ(dm.Groups.GroupSeries[5][7], 0.05);
     EXPECT_TRUE(dm.Groups.SeriesPresent[5]);
     EXPECT_EQ(dm.ResultLines.size(), 3u + 8u);
-    EXPECT_EQ(TableViewLines(dm).front(), "\"Data from: " + temp.File("dry.res") + "\"");
+    EXPECT_EQ(TableViewLines(dm).front(), "\"Data from: " + temp.Path("dry.res") + "\"");
 }
 
 TEST(GroupTables, EfficienciesAndAreasAreTabledAsFractionsAndKeptInPercent)

@@ -21,13 +21,6 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::WriteFile;
 
-// A scratch folder: Path() is the folder, File(name) a file in it.
-struct TTempFolder : test::TScratchFolder {
-    explicit TTempFolder(const std::string& name) : TScratchFolder("veltra-" + name) {}
-    const fs::path& Path() const { return Dir; }
-    std::string File(const std::string& name) const { return TScratchFolder::Path(name); }
-};
-
 // Values of a synthetic run: value(record, line, item) for the value lines 1..13
 // (items 1..4; NaN writes the absent cell); Kr of line 9 from kr(record).
 struct TSyntheticRun {

@@ -68,7 +68,7 @@ TEST(DamagedFiles, AreRefusedNamingTheFileAndLeaveTheStoreUnchanged)
 {
     const TRecords r;
     ASSERT_EQ(r.Starts.size(), 8u);
-    TTempFolder temp("damaged");
+    test::TScratchFolder temp("veltra-damaged");
     const fs::path field = fs::path(VELTRA_REFERENCE_DIR) / "field";
     const std::string res = ReadFile(ResultFileOf(field));
     const std::string prn = ReadFile(field / "group_04.prn");
@@ -94,7 +94,7 @@ TEST(DamagedFiles, AreRefusedNamingTheFileAndLeaveTheStoreUnchanged)
         return Joined({r.Lines.begin(), r.Lines.begin() + static_cast<long>(keep)});
     };
     const auto line = [&](const char* file, std::size_t n) {
-        return "Result file \"" + temp.File(file) + "\", line " + std::to_string(n) + ": ";
+        return "Result file \"" + temp.Path(file) + "\", line " + std::to_string(n) + ": ";
     };
     const std::size_t yearLine = r.Starts[3] + 2; // 1-based number of record 3's YEAR line
 
@@ -140,7 +140,7 @@ TEST(DamagedFiles, AreRefusedNamingTheFileAndLeaveTheStoreUnchanged)
     const TDataMod before = dm;
     for (const auto& [name, text, says] : damaged) {
         SCOPED_TRACE(name);
-        const std::string path = temp.File(name);
+        const std::string path = temp.Path(name);
         if (!text.empty())
             WriteFile(path, text);
         dm.Rec.Shell.FileName = path;
@@ -160,11 +160,11 @@ TEST(DamagedFiles, AreRefusedNamingTheFileAndLeaveTheStoreUnchanged)
         EXPECT_EQ(dm.Groups, before.Groups);
         EXPECT_EQ(std::tie(dm.Rec.Ny, dm.Rec.Ns, dm.Rec.Ts), std::tie(before.Rec.Ny, before.Rec.Ns, before.Rec.Ts));
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Path()), fs::directory_iterator()),
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Dir), fs::directory_iterator()),
               static_cast<long>(damaged.size()) - 1);
 
-    WriteFile(temp.Path() / "text.prn", "hello\r\n");
-    ReadGroupFileAt(dm, temp.File("text.prn"));
+    WriteFile(temp.Dir / "text.prn", "hello\r\n");
+    ReadGroupFileAt(dm, temp.Path("text.prn"));
     EXPECT_TRUE(dm.Groups.NotGroupFile);
     dm.Groups.NotGroupFile = false;
     EXPECT_EQ(dm.Groups, before.Groups);
