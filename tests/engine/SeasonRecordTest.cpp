@@ -34,25 +34,17 @@ std::vector<std::string> Record(TInputRecord& rec, TEngineState& st, std::string
 TEST(ResultFile, NettingClippingAndPresence)
 {
     TInputRecord rec;
-    rec.Ns = 1;
-    rec.Area = 50;
+    rec.Ns = 1, rec.Area = 50, rec.Kd = 1;
     rec.Shell.FileName = "/data/a.b/x.frq";
     TEngineState st;
-    st.Kr = 4;
-    st.A[1] = 0.6;
-    st.B[1] = 0.001; // exactly the threshold: absent
-    st.U[1] = 0.399;
-    st.IaA[1] = 0.9;
-    st.IaB[1] = 0.5;
+    st.Kr = 4, st.Ts[1] = 12;
+    st.A[1] = 0.6, st.B[1] = 0.001, st.U[1] = 0.399; // B exactly at the threshold: absent
+    st.IaA[1] = 0.9, st.IaB[1] = 0.5;
     st.Season.LrA = 0.3, st.Season.RrA = 0.1;
     st.Season.LrB = 0.7, st.Season.RrB = 0.2;
     st.Season.LrU = 0.1, st.Season.RrU = 0.1005;
     st.Season.Gd = 0.0009, st.Season.Ga = -0.2, st.Season.Gb = 0.5;
-    st.Zs = 0.001;
-    st.Gw[1] = 0.001;
-    st.CrA = 0.0004;
-    st.Ts[1] = 12;
-    rec.Kd = 1;
+    st.Zs = 0.001, st.Gw[1] = 0.001, st.CrA = 0.0004;
     const std::vector<std::string> L = Record(rec, st);
     EXPECT_EQ(L[1], "  YEAR:    1   Name of input (data) file used:/data/a.b/x.INP");
     EXPECT_EQ(L[3], "  Season:  1   Duration: 12.0  months.");
@@ -79,12 +71,8 @@ TEST(ResultFile, NettingClippingAndPresence)
     EXPECT_EQ(L.size(), 28u);
 
     // Only non-irrigated land, no drains.
-    st.A[1] = 0;
-    st.B[1] = 0.0005;
-    st.U[1] = 1;
-    st.Season.EaU = 0.25;
-    rec.Kd = 0;
-    st.Cxf = 9;
+    st.A[1] = 0, st.B[1] = 0.0005, st.U[1] = 1;
+    st.Season.EaU = 0.25, st.Cxf = 9, rec.Kd = 0;
     const std::vector<std::string> U = Record(rec, st);
     EXPECT_EQ(U[5], "  It  =      -        Is  =      -        IaA =      -        IaB =      -    ");
     EXPECT_EQ(U[6], "  EfA =      -        EfB =      -        EfT =      -        Io  =  0.00E+000");
@@ -125,9 +113,7 @@ TEST(ResultFile, NettingOfEqualFlowsAndAbsentLand)
 TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
 {
     TInputRecord rec;
-    rec.Ns = 1;
-    rec.Area = 50;
-    rec.Kd = 1;
+    rec.Ns = 1, rec.Area = 50, rec.Kd = 1;
     rec.Shell.FileName = "k.frq";
     TEngineState st;
     st.A[1] = 0.4, st.B[1] = 0.3, st.U[1] = 0.3;

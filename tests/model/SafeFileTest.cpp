@@ -29,18 +29,6 @@ protected:
     std::string Path(const std::string& name) const { return scratch_.Path(name); }
     static std::string Read(const std::string& path) { return test::ReadFile(path); }
     std::set<std::string> Names() const { return test::EntryNames(dir_); }
-    // The message of the error `write` throws ("" when it throws none).
-    template <typename F>
-    static std::string Refusal(F write)
-    {
-        try {
-            write();
-        } catch (const TVeltraError& e) {
-            EXPECT_EQ(e.Kind, TErrorKind::File);
-            return e.what();
-        }
-        return {};
-    }
 
     test::TScratchFolder scratch_{"veltra-safefile"};
     const fs::path& dir_ = scratch_.Dir;
@@ -73,13 +61,13 @@ TEST_F(SafeFile, AFileIsFlushedBeforeItsRenameAndItsFolderAfter)
     // A flush that fails is a failure: the earlier file stays, nothing beside it.
     test::TFaultyFileSystem cannotFlush;
     cannotFlush.FileFlushFails = true;
-    EXPECT_EQ(Refusal([&] { WriteWholeFile(target, "lost", cannotFlush); }), CannotWriteMessage(target));
+    EXPECT_EQ(test::FileRefusal([&] { WriteWholeFile(target, "lost", cannotFlush); }), CannotWriteMessage(target));
     EXPECT_EQ(Read(target), "new");
     EXPECT_EQ(Names(), (std::set<std::string>{"a", "b", "out.txt"}));
     // The folder's flush failing is never reported as success.
     test::TFaultyFileSystem folderFails;
     folderFails.FolderFlushFails = true;
-    EXPECT_NE(Refusal([&] { WriteWholeFile(target, "unsure", folderFails); }), "");
+    EXPECT_NE(test::FileRefusal([&] { WriteWholeFile(target, "unsure", folderFails); }), "");
 }
 
 TEST_F(SafeFile, TemporaryNamesAreRandomRecognisableAndFitTheNameLimit)
@@ -158,7 +146,7 @@ TEST_F(SafeFile, AFileItsOwnerMayNotWriteIsNeverReplaced)
     ::chmod(target.c_str(), 0444);
     const std::string message = "is read-only (its owner may not write it); it was not replaced.";
     for (const std::string& path : {target, Path("link.res")}) {
-        EXPECT_EQ(Refusal([&] { WriteWholeFile(path, "new"); }), "The file \"" + path + "\" " + message);
+        EXPECT_EQ(test::FileRefusal([&] { WriteWholeFile(path, "new"); }), "The file \"" + path + "\" " + message);
         EXPECT_THROW(WriteWholeFile(path, "new"), TReadOnlyError);
         EXPECT_THROW(RefuseReadOnly(path), TReadOnlyError);
     }

@@ -37,18 +37,6 @@ namespace fs = std::filesystem;
 
 using test::ReadFile;
 
-// The message of the File error `write` throws ("" when it throws none).
-std::string Refusal(const std::function<void()>& write)
-{
-    try {
-        write();
-    } catch (const TVeltraError& e) {
-        EXPECT_EQ(e.Kind, TErrorKind::File);
-        return e.what();
-    }
-    return {};
-}
-
 struct TWriter {
     const char* Name; // the file it writes, in the scratch folder
     std::function<void(const std::string& path, TFileSystem& fs)> Write;
@@ -113,13 +101,13 @@ TEST_F(Writers, AFullDiskLeavesTheEarlierFileAndNothingElse)
             test::TFaultyFileSystem full;
             full.BytesLeft = fits;
             // The message names the file the user gave, never the temporary one beside it.
-            EXPECT_EQ(Refusal([&] { w.Write(path.string(), full); }), w.Message(path.string())) << fits;
+            EXPECT_EQ(test::FileRefusal([&] { w.Write(path.string(), full); }), w.Message(path.string())) << fits;
             EXPECT_EQ(ReadFile(path), "earlier");
             EXPECT_EQ(Names(), std::set<std::string>{w.Name});
         }
         // A file its owner may not write is refused, named and kept (root included).
         ::chmod(path.c_str(), 0440);
-        EXPECT_EQ(Refusal([&] { w.Write(path.string(), RealFileSystem()); }),
+        EXPECT_EQ(test::FileRefusal([&] { w.Write(path.string(), RealFileSystem()); }),
                   "The file \"" + path.string() + "\" is read-only (its owner may not write it); it was not replaced.");
         EXPECT_EQ(ReadFile(path), "earlier");
         EXPECT_EQ(Names(), std::set<std::string>{w.Name});
@@ -185,7 +173,7 @@ TEST_F(Writers, LinksAreFollowedAFullDeviceFailsAndAFolderIsRefused)
         // A full device: a failure, the device (or the link to it) kept.
         test::MakeDevice(path, "/dev/full", 7);
         const fs::file_type kind = fs::symlink_status(path).type();
-        EXPECT_EQ(Refusal([&] { w.Write(path.string(), RealFileSystem()); }), w.Message(path.string()));
+        EXPECT_EQ(test::FileRefusal([&] { w.Write(path.string(), RealFileSystem()); }), w.Message(path.string()));
         EXPECT_EQ(fs::symlink_status(path).type(), kind);
         fs::remove(path);
         fs::create_directories(path);
@@ -234,7 +222,7 @@ TEST(SafeFile, ReadersStopAtTheirLimitAndSayWhy)
     const std::string small = scratch.Path("small.inp");
     WriteWholeFile(small, std::string(100, 'a'));
     EXPECT_EQ(ReadWholeFile(small, 100, "an input file"), std::string(100, 'a'));
-    EXPECT_EQ(Refusal([&] { ReadWholeFile(small, 99, "an input file"); }),
+    EXPECT_EQ(test::FileRefusal([&] { ReadWholeFile(small, 99, "an input file"); }),
               "The file \"" + small + "\" is too large for an input file (more than 0 MB).");
     // A file above the input limit is within the result limit. (Files and a device
     // above the limits in MB, at the command line: tests/cli/files.sh.)
