@@ -56,17 +56,6 @@ public:
         const double expected = StorageBetween(st.Iteration.StartDw, st.Dw);
         MaxStorageError = std::max(MaxStorageError, std::fabs(expected - st.Iteration.StorageChange));
         RootZoneBalances(st);
-        for (double v : {st.Season.LrA, st.Season.LrB, st.Season.LrU, st.Season.LrT, st.Season.RrA, st.Season.RrB,
-                         st.Season.RrU, st.Season.RrT, st.Season.Ga, st.Season.Gb, st.Season.Gd})
-            if (!(v >= 0))
-                NegativeFlow = true;
-        for (double v : {st.CrA, st.CrB, st.CrU, st.C0, st.Cxa, st.Cxb, st.Cxf, st.Cqf, st.Season.Ci, st.Season.Cd,
-                         st.Season.Cw, st.Dw})
-            if (!std::isfinite(v))
-                NotFinite = true;
-        for (double v : {st.CrA, st.CrB, st.CrU, st.Cxa, st.Cxb, st.Cxf, st.Cqf})
-            if (v < 0)
-                NegativeSalinity = true;
     }
 
     // The root zone of each land type present: what percolates less what rises equals
@@ -118,13 +107,14 @@ public:
     int LandBalances = 0, LandBalancesWithDrainage = 0;
     double MaxLandImbalance = 0;
     double MaxImbalance = 0, MaxStorageError = 0;
-    bool NegativeFlow = false, NotFinite = false, NegativeSalinity = false;
 
 private:
     const TInputRecord* rec_ = nullptr;
 };
 
-TEST(WholeRun, WaterBalanceClosesAndStaysPhysicalInEveryReferenceInput)
+// The balances hold season by season in every reference input. (The flows and
+// salinities they print: the whole-run reference test.)
+TEST(WholeRun, WaterBalanceClosesInEveryReferenceInput)
 {
     int cases = 0, landBalances = 0, withDrainage = 0;
     for (const auto& inp : test::ReferenceInputFiles()) {
@@ -143,9 +133,6 @@ TEST(WholeRun, WaterBalanceClosesAndStaysPhysicalInEveryReferenceInput)
         EXPECT_EQ(check.Unbalanced, 0);
         EXPECT_LE(check.MaxImbalance, 0.002 + 1e-9);
         EXPECT_LE(check.MaxStorageError, 1e-9);
-        EXPECT_FALSE(check.NegativeFlow);
-        EXPECT_FALSE(check.NotFinite);
-        EXPECT_FALSE(check.NegativeSalinity);
         EXPECT_LE(check.MaxLandImbalance, 0.001);
         ++cases;
         landBalances += check.LandBalances;

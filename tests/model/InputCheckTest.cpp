@@ -14,26 +14,7 @@ namespace {
 
 using test::ReadFile;
 
-class ErrorListTest : public ::testing::Test {
-protected:
-    std::string ErrorList(const TInputRecord& r)
-    {
-        CheckInput(r, scratch_.Dir.string());
-        return ReadFile(scratch_.Dir / "Error.lst");
-    }
-    test::TScratchFolder scratch_{"veltra-check"};
-};
-
 const std::string Heading = " THE FOLLOWING ERRORS WERE FOUND IN THE INPUT FILE:\r\n\r\n";
-
-TEST_F(ErrorListTest, NoSeasonsGivesTheSeasonCountAndMonthsLines)
-{
-    TInputRecord r = FieldExampleRecord();
-    r.Ns = 0;
-    EXPECT_EQ(ErrorList(r), Heading + " Number of seasons NS must be 1, 2, 3 or 4.\r\n"
-                                      " Total number of months must be 12.\r\n");
-    EXPECT_EQ(ValidateBeforeSave(r), std::vector<std::string>{"The sum of season durations must be 12"});
-}
 
 // A valid record in which each rule can be broken alone: four seasons of A, B and U
 // land, wells and drains; Ptq above Ptx, so that a porosity between them tells the
@@ -71,9 +52,20 @@ TEdit All(const std::vector<TEdit>& edits)
 }
 
 // The rules that share a pass over the seasons write their lines season by season,
-// between the rules before and after them.
-TEST_F(ErrorListTest, SharedPassesInterleaveSeasonBySeason)
+// between the rules before and after them. No seasons: the count and the months.
+TEST(ErrorList, SharedPassesInterleaveSeasonBySeason)
 {
+    test::TScratchFolder scratch("veltra-check");
+    const auto errorList = [&](const TInputRecord& r) {
+        CheckInput(r, scratch.Dir.string());
+        return ReadFile(scratch.Dir / "Error.lst");
+    };
+    TInputRecord none = FieldExampleRecord();
+    none.Ns = 0;
+    EXPECT_EQ(errorList(none), Heading + " Number of seasons NS must be 1, 2, 3 or 4.\r\n"
+                                         " Total number of months must be 12.\r\n");
+    EXPECT_EQ(ValidateBeforeSave(none), std::vector<std::string>{"The sum of season durations must be 12"});
+
     TInputRecord r = ValidRecord();
     r.Ny = 0, r.Dr = 0.05, r.Kr = 9;
     r.A[1] = 1.2, r.B[2] = -0.1;
@@ -81,7 +73,7 @@ TEST_F(ErrorListTest, SharedPassesInterleaveSeasonBySeason)
     r.Go[1] = -0.1, r.Gi[2] = -0.1;
     r.FBw[1] = -0.1, r.Gw[2] = -0.1;
     r.Frd[2] = 1.5;
-    EXPECT_EQ(ErrorList(r), Heading + " Number of years Ny must be > 1 and < 100.\r\n"
+    EXPECT_EQ(errorList(r), Heading + " Number of years Ny must be > 1 and < 100.\r\n"
                                       " Irrigated area fraction A in season 1 must be between 0 and 1.\r\n"
                                       " Sum of area fractions A+B in season 1 must not be greater than 1.\r\n"
                                       " Irrigated area fraction B in season 2 must be between 0 and 1.\r\n"
