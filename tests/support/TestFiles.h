@@ -121,7 +121,6 @@ inline std::vector<std::string> FolderNames(const std::filesystem::path& dir)
     return names;
 }
 
-#ifdef VELTRA_REFERENCE_DIR
 // The input files of the whole-run cases (every .inp of every case folder), sorted.
 inline std::vector<std::filesystem::path> ReferenceInputFiles()
 {
@@ -133,6 +132,5 @@ inline std::vector<std::filesystem::path> ReferenceInputFiles()
     std::sort(inputs.begin(), inputs.end());
     return inputs;
 }
-#endif
 
 } // namespace veltra::test
