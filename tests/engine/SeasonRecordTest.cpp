@@ -1,9 +1,9 @@
 // Season records and frequency rows in the cases the reference runs do not reach:
 // netting, clipping and presence at their thresholds, the rotation keys 7 and 9. The
-// records of whole runs: the whole-run reference test.
+// records of whole runs, and the frequency points of areas on both sides of each
+// class bound (50, 100, 100.5, 1000, 5000): the whole-run reference test.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -158,21 +158,6 @@ TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
         EXPECT_EQ(rows, c.rows);
         EXPECT_EQ(L.size(), 28u);
     }
-}
-
-TEST(FrequencyFile, PointsAndAreaClasses)
-{
-    const std::array<double, 4> p = FrequencyPoints(50, 4.0);
-    EXPECT_NEAR(p[0], 2.884, 0.0005);
-    EXPECT_NEAR(p[1], 3.447, 0.0005);
-    EXPECT_NEAR(p[2], 4.032, 0.0005);
-    EXPECT_NEAR(p[3], 4.860, 0.0005);
-    // Classes are closed on the right.
-    const double g = -std::log(-std::log(0.2));
-    EXPECT_DOUBLE_EQ(FrequencyPoints(100, 1)[0], 0.84 + 0.25 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoints(100.5, 1)[0], 0.81 + 0.32 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoints(1000, 1)[0], 0.81 + 0.32 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoints(1000.5, 1)[0], 0.69 + 0.52 * g);
 }
 
 } // namespace
