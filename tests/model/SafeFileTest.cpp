@@ -27,7 +27,6 @@ namespace fs = std::filesystem;
 class SafeFile : public ::testing::Test {
 protected:
     std::string Path(const std::string& name) const { return scratch_.Path(name); }
-    static std::string Read(const std::string& path) { return test::ReadFile(path); }
     std::set<std::string> Names() const { return test::EntryNames(dir_); }
 
     test::TScratchFolder scratch_{"veltra-safefile"};
@@ -62,7 +61,7 @@ TEST_F(SafeFile, AFileIsFlushedBeforeItsRenameAndItsFolderAfter)
     test::TFaultyFileSystem cannotFlush;
     cannotFlush.FileFlushFails = true;
     EXPECT_EQ(test::FileRefusal([&] { WriteWholeFile(target, "lost", cannotFlush); }), CannotWriteMessage(target));
-    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(test::ReadFile(target), "new");
     EXPECT_EQ(Names(), (std::set<std::string>{"a", "b", "out.txt"}));
     // The folder's flush failing is never reported as success.
     test::TFaultyFileSystem folderFails;
@@ -79,7 +78,7 @@ TEST_F(SafeFile, TemporaryNamesAreRandomRecognisableAndFitTheNameLimit)
         accents += "\xc3\xa9"; // é
     for (const std::string& name : {ascii, accents}) {
         WriteWholeFile(Path(name), "text");
-        EXPECT_EQ(Read(Path(name)), "text");
+        EXPECT_EQ(test::ReadFile(Path(name)), "text");
         const std::string temporary = fs::path(TemporaryBeside(Path(name))).filename().string();
         EXPECT_LE(temporary.size(), 255u);
         const std::string prefix = TemporaryPrefix(Path(name));
@@ -135,7 +134,7 @@ TEST_F(SafeFile, StaleTemporariesGoThoseOfWritersStillGoingStay)
     for (const std::string& kept : {fresh, otherFile, notOurs, goingTemporary})
         EXPECT_TRUE(fs::exists(kept)) << kept;
     going.Commit();
-    EXPECT_EQ(Read(target), "left"); // what touch() wrote into the writer's file
+    EXPECT_EQ(test::ReadFile(target), "left"); // what touch() wrote into the writer's file
 }
 
 TEST_F(SafeFile, AFileItsOwnerMayNotWriteIsNeverReplaced)
@@ -150,13 +149,13 @@ TEST_F(SafeFile, AFileItsOwnerMayNotWriteIsNeverReplaced)
         EXPECT_THROW(WriteWholeFile(path, "new"), TReadOnlyError);
         EXPECT_THROW(RefuseReadOnly(path), TReadOnlyError);
     }
-    EXPECT_EQ(Read(target), "kept");
+    EXPECT_EQ(test::ReadFile(target), "kept");
     EXPECT_EQ(Names(), (std::set<std::string>{"kept.res", "link.res"}));
     // Write permission for the owner is what counts, whoever runs the program.
     ::chmod(target.c_str(), 0200);
     WriteWholeFile(target, "new");
     ::chmod(target.c_str(), 0600);
-    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(test::ReadFile(target), "new");
     EXPECT_NO_THROW(RefuseReadOnly(Path("none.res")));
     EXPECT_NO_THROW(RefuseReadOnly("/dev/null"));
 }
