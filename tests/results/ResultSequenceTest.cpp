@@ -33,20 +33,13 @@ struct TRecords {
             if (Lines[i].rfind("  YEAR: ", 0) == 0)
                 Starts.push_back(i - 1);
     }
-    std::size_t End(std::size_t k) const { return k + 1 < Starts.size() ? Starts[k + 1] : Lines.size(); }
-    // The lines of record k.
-    std::vector<std::string> Record(std::size_t k) const
-    {
-        return {Lines.begin() + static_cast<long>(Starts[k]), Lines.begin() + static_cast<long>(End(k))};
-    }
     // The file with records in the order given (the header first).
     std::vector<std::string> With(const std::vector<std::size_t>& order) const
     {
-        std::vector<std::string> out(Lines.begin(), Lines.begin() + static_cast<long>(Starts[0]));
-        for (std::size_t k : order) {
-            const auto r = Record(k);
-            out.insert(out.end(), r.begin(), r.end());
-        }
+        const auto at = [&](std::size_t i) { return Lines.begin() + static_cast<long>(i); };
+        std::vector<std::string> out(Lines.begin(), at(Starts[0]));
+        for (std::size_t k : order)
+            out.insert(out.end(), at(Starts[k]), at(k + 1 < Starts.size() ? Starts[k + 1] : Lines.size()));
         return out;
     }
 };

@@ -62,7 +62,6 @@ TEST(RunSummaryValues, PresentExactlyWhereTheRecordPrintsThem)
                     }
                     ++cases;
                 }
-    EXPECT_EQ(cases, 12 * 2 * 4 * 8);
     EXPECT_GT(present, 3 * cases);
 }
 
