@@ -1,24 +1,27 @@
 // Whole runs of the engine: conservation of water, one-shot warnings, progress,
-// drains changed within a series, refusals and the stops the reference cases do not
-// reach. (Runs side by side: the batch of every whole-run case, tests/runs.) The files
-// of the reference cases (warnings, year-by-year series, the aquifer-bottom stop):
-// the whole-run reference test.
+// drains changed within a series, refusals, damaged inputs, and the stops the
+// reference cases do not reach. (Runs side by side: the batch of every whole-run case,
+// tests/runs.) The files of the reference cases (warnings, year-by-year series, the
+// aquifer-bottom stop): the whole-run reference test; a run whose iteration does not
+// converge: tests/cli/stop.sh.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <random>
+#include <sstream>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "engine/EngineTestSupport.h"
 #include "model/ExampleInputs.h"
+#include "model/InputCheck.h"
 #include "model/TVeltraError.h"
 
 namespace veltra {
 namespace {
 
 using test::CountOf;
-using test::ReadFile;
-using test::TScratch;
 
 // Records progress texts with the step at which they came.
 class TRecordingProgress final : public TRunProgress {
@@ -57,17 +60,6 @@ public:
         const double expected = StorageBetween(st.Iteration.StartDw, st.Dw);
         MaxStorageError = std::max(MaxStorageError, std::fabs(expected - st.Iteration.StorageChange));
         RootZoneBalances(st);
-        for (double v : {st.Season.LrA, st.Season.LrB, st.Season.LrU, st.Season.LrT, st.Season.RrA, st.Season.RrB,
-                         st.Season.RrU, st.Season.RrT, st.Season.Ga, st.Season.Gb, st.Season.Gd})
-            if (!(v >= 0))
-                NegativeFlow = true;
-        for (double v : {st.CrA, st.CrB, st.CrU, st.C0, st.Cxa, st.Cxb, st.Cxf, st.Cqf, st.Season.Ci, st.Season.Cd,
-                         st.Season.Cw, st.Dw})
-            if (!std::isfinite(v))
-                NotFinite = true;
-        for (double v : {st.CrA, st.CrB, st.CrU, st.Cxa, st.Cxb, st.Cxf, st.Cqf})
-            if (v < 0)
-                NegativeSalinity = true;
     }
 
     // The root zone of each land type present: what percolates less what rises equals
@@ -119,55 +111,38 @@ public:
     int LandBalances = 0, LandBalancesWithDrainage = 0;
     double MaxLandImbalance = 0;
     double MaxImbalance = 0, MaxStorageError = 0;
-    bool NegativeFlow = false, NotFinite = false, NegativeSalinity = false;
 
 private:
     const TInputRecord* rec_ = nullptr;
 };
 
-std::vector<std::filesystem::path> ReferenceInputs()
+// The balances hold season by season in every reference input. (The flows and
+// salinities they print: the whole-run reference test.)
+TEST(WholeRun, WaterBalanceClosesInEveryReferenceInput)
 {
-    std::vector<std::filesystem::path> inputs;
-    const std::filesystem::path ref = VELTRA_REFERENCE_DIR;
-    if (!std::filesystem::exists(ref))
-        return inputs;
-    for (const auto& dir : std::filesystem::directory_iterator(ref)) {
-        if (!dir.is_directory() || dir.path().filename().string().rfind("bad_", 0) == 0)
+    int cases = 0, landBalances = 0, withDrainage = 0;
+    for (const auto& inp : test::ReferenceInputFiles()) {
+        const std::string name = inp.parent_path().filename().string();
+        if (inp.stem() != name || name.starts_with("bad_")) // the runs, not their year files
             continue;
-        const std::filesystem::path inp = dir.path() / (dir.path().filename().string() + ".inp");
-        if (std::filesystem::exists(inp))
-            inputs.push_back(inp);
-    }
-    return inputs;
-}
-
-TEST(WholeRun, WaterBalanceClosesAndStaysPhysicalInEveryReferenceInput)
-{
-    const auto inputs = ReferenceInputs();
-    ASSERT_GE(inputs.size(), 10u) << "reference inputs not found";
-    int landBalances = 0, withDrainage = 0;
-    for (const auto& inp : inputs) {
         SCOPED_TRACE(inp.string());
-        TScratch scratch("balance");
-        TInputRecord rec = test::ReadRecord(inp.string());
+        TInputRecord rec;
+        rec.Shell.FileName = inp.string();
+        ReadInputFile(rec);
         rec.Ky = 0; // the whole series in one call
-        TEngineState st;
-        TAnnualCarry carry;
-        test::PrepareNewRun(rec, st, scratch.Dir, "case.inp");
-        TSilentProgress progress;
+        test::TEngineRun run("balance");
         TCheckingObserver check;
-        test::RunWithFiles(rec, st, carry, scratch.Dir, progress, &check);
+        run.Start(rec, "case.inp", &check);
         EXPECT_GT(check.Seasons, 0);
         EXPECT_EQ(check.Unbalanced, 0);
         EXPECT_LE(check.MaxImbalance, 0.002 + 1e-9);
         EXPECT_LE(check.MaxStorageError, 1e-9);
-        EXPECT_FALSE(check.NegativeFlow);
-        EXPECT_FALSE(check.NotFinite);
-        EXPECT_FALSE(check.NegativeSalinity);
         EXPECT_LE(check.MaxLandImbalance, 0.001);
+        ++cases;
         landBalances += check.LandBalances;
         withDrainage += check.LandBalancesWithDrainage;
     }
+    EXPECT_GE(cases, 10) << "reference inputs not found";
     EXPECT_GT(landBalances, 500);
     EXPECT_GT(withDrainage, 100); // where a sign of the surface drainage shows
 }
@@ -178,7 +153,7 @@ TEST(WholeRun, ProgressTextsComeAtTheThirds)
         int Ns, Ny, StillBusyStep, AlmostDoneStep;
     };
     for (const Case c : {Case{4, 3, 5, 9}, Case{1, 2, 1, 2}, Case{2, 10, 7, 14}}) {
-        TScratch scratch("progress");
+        test::TEngineRun run("progress");
         TInputRecord rec = FieldExampleRecord();
         rec.Ny = static_cast<std::uint8_t>(c.Ny);
         rec.Ns = static_cast<std::uint8_t>(c.Ns);
@@ -188,59 +163,43 @@ TEST(WholeRun, ProgressTextsComeAtTheThirds)
             rec.Pp[s] = 0.1, rec.EpA[s] = 0.8, rec.EpB[s] = 0.6, rec.EpU[s] = 0.4;
             rec.FsA[s] = rec.FsB[s] = 0.7, rec.FsU[s] = 0.8;
         }
-        TEngineState st;
-        TAnnualCarry carry;
-        test::PrepareNewRun(rec, st, scratch.Dir, "p.inp");
-        TRecordingProgress progress(st);
-        test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
+        TRecordingProgress progress(run.St);
+        run.Prepare(rec, "p.inp");
+        run.Run(rec, progress);
         EXPECT_EQ(progress.Texts, (std::vector<std::pair<std::string, int>>{{" Still busy .....", c.StillBusyStep},
                                                                             {" Almost done ....", c.AlmostDoneStep}}));
         EXPECT_EQ(progress.PausedMs, 1000);
     }
 }
 
+// The correction of an excessive surface drainage is reported once a run (its text:
+// the reference cases' warning.lst); a second run in the same state reports it again.
 TEST(WholeRun, ASecondRunInTheSameStateRepeatsTheFirst)
 {
-    TScratch scratch("again");
+    test::TEngineRun run("again");
     TInputRecord first = FieldExampleRecord();
-    first.SoA[1] = 0.6; // excessive surface drainage: corrected and reported every year
+    first.SoA[1] = 0.6; // excessive surface drainage: corrected every year
     TInputRecord rec = first;
-    TEngineState st;
-    TAnnualCarry carry;
-    TSilentProgress progress;
-    test::PrepareNewRun(rec, st, scratch.Dir, "field.inp");
-    test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
-    const std::string res1 = ReadFile(scratch.Dir / "field.res");
-    const std::string warn1 = ReadFile(scratch.Dir / "warning.lst");
+    run.Start(rec, "field.inp");
+    const std::string res1 = run.Read("field.res"), warn1 = run.Read("warning.lst");
+    EXPECT_EQ(CountOf(warn1, "SDA"), 1);
 
     rec = first; // the user saves the same input again and runs it
-    test::PrepareNewRun(rec, st, scratch.Dir, "field.inp");
-    test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
-    EXPECT_EQ(res1, ReadFile(scratch.Dir / "field.res"));
-    EXPECT_EQ(warn1, ReadFile(scratch.Dir / "warning.lst"));
-
-    // The correction recurs every year but is reported once, for its season only.
-    EXPECT_EQ(CountOf(warn1, "SDA"), 1);
-    EXPECT_NE(warn1.find(" The excessive surface drainage SDA in year :  1, season : 1 is reduced.\r\n\r\n"),
-              std::string::npos);
+    run.Start(rec, "field.inp");
+    EXPECT_EQ(res1, run.Read("field.res"));
+    EXPECT_EQ(warn1, run.Read("warning.lst"));
 }
 
 TEST(WholeRun, SameAreasEverySeasonKeepKeyZero)
 {
-    TScratch scratch("key0");
+    test::TEngineRun run("key0");
     TInputRecord rec = FieldExampleRecord();
     rec.Kr = 0;
-    rec.A[2] = rec.A[1];
-    rec.B[2] = rec.B[1];
     rec.A[1] = rec.A[2] = 0.57; // 0.57 + 0.2 + 0.23 must count as the whole area
     rec.B[1] = rec.B[2] = 0.2;
-    TEngineState st;
-    TAnnualCarry carry;
-    TSilentProgress progress;
-    test::PrepareNewRun(rec, st, scratch.Dir, "key0.inp");
-    test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
-    EXPECT_EQ(st.Kr, 0);
-    EXPECT_EQ(CountOf(ReadFile(scratch.Dir / "warning.lst"), "rotation key"), 0);
+    run.Start(rec, "key0.inp");
+    EXPECT_EQ(run.St.Kr, 0);
+    EXPECT_EQ(CountOf(run.Read("warning.lst"), "rotation key"), 0);
 }
 
 // Drains moved deeper or shallower, or removed, between two years of a series: the
@@ -257,15 +216,13 @@ TEST(YearByYear, DrainsChangedBetweenYearsKeepTheSaltOfTheTransitionZone)
     };
     for (const TChange c : {TChange{"deeper", 1, 3.5}, TChange{"shallower", 1, 1.0}, TChange{"removed", 0, 1.5}}) {
         SCOPED_TRACE(c.Name);
-        TScratch scratch("drains");
+        test::TEngineRun run("drains");
         TInputRecord rec = FieldExampleRecord();
         rec.Ky = 1, rec.Ny = 2;
-        TEngineState st;
-        TAnnualCarry carry;
-        TSilentProgress progress;
         TRunObservers none;
-        test::PrepareNewRun(rec, st, scratch.Dir, "drains.inp");
-        RunSimulation(rec, st, carry, progress, none);
+        run.Prepare(rec, "drains.inp");
+        RunSimulation(rec, run.St, run.Carry, run.Silent, none);
+        const TAnnualCarry& carry = run.Carry;
         const double dr = rec.Dr, dx = rec.Dx, d = carry.Dd;
         ASSERT_EQ(d, 1.5);
         ASSERT_GT(std::fabs(carry.Cxa - carry.Cxb), 0.5); // layers that differ
@@ -284,8 +241,8 @@ TEST(YearByYear, DrainsChangedBetweenYearsKeepTheSaltOfTheTransitionZone)
             byHand.Cxb = (salt - (c.Dd - dr) * carry.Cxa) / (dr + dx - c.Dd);
         const auto yearTwo = [&](TAnnualCarry from) {
             TInputRecord r = rec;
-            TEngineState s = st;
-            RunSimulation(r, s, from, progress, none);
+            TEngineState s = run.St;
+            RunSimulation(r, s, from, run.Silent, none);
             return std::vector<double>{s.Cxa, s.Cxb, s.Cxf, s.Cqf, s.CrA, s.CrB, s.Dw};
         };
         const std::vector<double> moved = yearTwo(carry), expected = yearTwo(byHand);
@@ -297,84 +254,96 @@ TEST(YearByYear, DrainsChangedBetweenYearsKeepTheSaltOfTheTransitionZone)
 TEST(Refusal, RecordsThatBypassedTheCheckAreRefusedBeforeAnyFile)
 {
     auto refused = [](auto change) {
-        TScratch scratch("refuse");
+        test::TEngineRun run("refuse");
         TInputRecord rec = FieldExampleRecord();
         change(rec);
-        TEngineState st;
-        TAnnualCarry carry;
-        TSilentProgress progress;
-        test::PrepareNewRun(rec, st, scratch.Dir, "bad.inp");
         EXPECT_FALSE(EngineRefusal(rec).empty());
-        EXPECT_THROW(test::RunWithFiles(rec, st, carry, scratch.Dir, progress), TVeltraError);
-        EXPECT_TRUE(std::filesystem::is_empty(scratch.Dir));
+        EXPECT_THROW(run.Start(rec, "bad.inp"), TVeltraError);
+        EXPECT_TRUE(std::filesystem::is_empty(run.Scratch.Dir));
     };
     refused([](TInputRecord& r) { r.Per = 0; });
     refused([](TInputRecord& r) { r.Ptx = 0; });
     refused([](TInputRecord& r) { r.Dd = r.Dr; });
     refused([](TInputRecord& r) { r.Ns = 5; });
     refused([](TInputRecord& r) { r.Ns = 0; });
-    EXPECT_TRUE(EngineRefusal(FieldExampleRecord()).empty());
 }
 
-TEST(IterationBound, AnIterationThatDoesNotConvergeStopsTheRun)
-{
-    TScratch scratch("bound");
-    TInputRecord rec = FieldExampleRecord();
-    TEngineState st;
-    TAnnualCarry carry;
-    TSilentProgress progress;
-    test::PrepareNewRun(rec, st, scratch.Dir, "bound.inp");
-    // The field example moves its water table by more than 3 mm in its first year.
-    st.WaterTableStepLimit = 3;
-    test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
-    EXPECT_TRUE(st.WaterTableStop);
-    EXPECT_FALSE(std::filesystem::exists(scratch.Dir / "bound.trf"));
-    const std::string warn = ReadFile(scratch.Dir / "warning.lst");
-    const std::size_t at = warn.find("\r\n The water table iteration did not converge in year:");
-    ASSERT_NE(at, std::string::npos) << warn;
-    EXPECT_NE(warn.find(" Calculations are interrupted. Please revise the input data.\r\n\r\n", at), std::string::npos);
-    // The seasons before the stop are in the result file; the stopped one is not.
-    const std::string res = ReadFile(scratch.Dir / "bound.res");
-    const int year = std::atoi(warn.c_str() + warn.find("year:", at) + 5);
-    const int season = std::atoi(warn.c_str() + warn.find("season:", at) + 7);
-    const int records = CountOf(res, "  **********");
-    EXPECT_EQ(records, rec.Ns * year + season - 1);
-
-    EXPECT_EQ(st.StopCause, TStopCause::IterationBound);
-
-    // With the usual bound the same input runs to its end.
-    TScratch whole("unbound");
-    TInputRecord again = FieldExampleRecord();
-    TEngineState st2;
-    test::PrepareNewRun(again, st2, whole.Dir, "bound.inp");
-    test::RunWithFiles(again, st2, carry, whole.Dir, progress);
-    EXPECT_FALSE(st2.WaterTableStop);
-    EXPECT_TRUE(std::filesystem::exists(whole.Dir / "bound.trf"));
-}
-
-// A season whose numbers are not finite is not written: the run stops before it.
+// A season whose numbers are not finite is not written: the run stops before it. (The
+// result file of the seasons before it: tests/cli/files.sh.)
 TEST(ValueOutOfRange, StopsBeforeTheSeasonThatWouldHoldIt)
 {
-    TScratch scratch("range");
+    test::TEngineRun run("range");
     TInputRecord rec = FieldExampleRecord();
     rec.Cic = 1e308; // passes the check; the salt of one season's irrigation overflows
-    TEngineState st;
-    TAnnualCarry carry;
-    TSilentProgress progress;
-    test::PrepareNewRun(rec, st, scratch.Dir, "range.inp");
-    test::RunWithFiles(rec, st, carry, scratch.Dir, progress);
-    EXPECT_TRUE(st.WaterTableStop);
-    EXPECT_EQ(st.StopCause, TStopCause::OutOfRange);
-    EXPECT_FALSE(std::filesystem::exists(scratch.Dir / "range.trf"));
-    const std::string warn = ReadFile(scratch.Dir / "warning.lst");
+    run.Start(rec, "range.inp");
+    EXPECT_EQ(run.St.StopCause, TStopCause::OutOfRange);
+    EXPECT_FALSE(std::filesystem::exists(run.Scratch.Dir / "range.trf"));
+    const std::string warn = run.Read("warning.lst");
     EXPECT_NE(warn.find("\r\n\r\n The calculations gave a value out of range in year:  1, season: 2\r\n"
                         " Calculations are interrupted. Please revise the input data.\r\n\r\n"),
               std::string::npos)
         << warn;
-    const std::string res = ReadFile(scratch.Dir / "range.res");
-    EXPECT_EQ(CountOf(res, "  **********"), 3); // year 0 and the first season of year 1
-    for (const char* bad : {"INF", "NAN", "inf", "nan"})
-        EXPECT_EQ(res.find(bad), std::string::npos) << bad;
+}
+
+// Damaged input files, made by mutating the reference inputs with a fixed seed:
+// the reader refuses them or reads them, and whatever it reads the check reports
+// or the engine refuses or runs to its end. Under the sanitizer build this proves
+// that no damaged file crashes or hangs the program.
+TEST(MutatedInput, IsRefusedOrRunsSafely)
+{
+    // Sorted, so that the fixed seed makes the same files whatever the directory order.
+    const std::vector<std::filesystem::path> inputs = test::ReferenceInputFiles();
+    ASSERT_GE(inputs.size(), 20u) << "too few inputs under " << VELTRA_REFERENCE_DIR;
+    std::vector<std::string> seeds;
+    for (const auto& f : inputs)
+        seeds.push_back(test::ReadFile(f));
+
+    const char* tokens[] = {"0", "-1", "1e308", "-0",    "nan",   "9",    "255", "256", "0.0",  "1",
+                            "2", "5",  "10",    "0.001", "0.999", "-0.5", "100", " ",   "\r\n", "x"};
+    std::mt19937 random(20261206);
+    test::TEngineRun run("mutated");
+    int read = 0, ran = 0;
+    for (int i = 0; i < 400; ++i) {
+        std::string text = seeds[random() % seeds.size()];
+        for (int m = 1 + static_cast<int>(random() % 4); m > 0 && !text.empty(); --m) {
+            const std::size_t p = random() % text.size();
+            switch (random() % 4) {
+            case 0: text[p] = "0123456789.-e \r\n"[random() % 16]; break;
+            case 1: text.erase(p, 1 + random() % 5); break;
+            case 2: {
+                const std::size_t a = text.find_first_not_of(" \r\n", p);
+                if (a == std::string::npos)
+                    break;
+                std::size_t b = text.find_first_of(" \r\n", a);
+                if (b == std::string::npos)
+                    b = text.size();
+                text.replace(a, b - a, tokens[random() % 20]);
+                break;
+            }
+            default: text.resize(p); break;
+            }
+        }
+        TInputRecord rec;
+        std::istringstream in(text);
+        try {
+            ReadInputStream(in, "mutated.inp", rec);
+        } catch (const TInputFileError& e) {
+            EXPECT_NE(std::string(e.what()).find("mutated.inp"), std::string::npos);
+            continue;
+        }
+        ++read;
+        InputErrorLines(rec);
+        ValidateBeforeSave(rec);
+        if (!EngineRefusal(rec).empty())
+            continue;
+        rec.Ny = std::min<std::uint8_t>(rec.Ny, 2);
+        rec.Ky = 0;
+        run.St = {}, run.Carry = {};
+        run.Start(rec, "m.inp");
+        ++ran;
+    }
+    EXPECT_GT(read, 50);
+    EXPECT_GT(ran, 50);
 }
 
 } // namespace

@@ -19,37 +19,41 @@ inline int CountOf(const std::string& text, const std::string& what)
     return n;
 }
 
-using TScratch = TScratchFolder;
+// A run in a scratch folder of its own; the state and the carry stay for a look after it.
+struct TEngineRun {
+    explicit TEngineRun(const std::string& folder) : Scratch(folder) {}
 
-// Prepares `rec` as the save that starts a new run does, with the input file at `dir/name`.
-inline void PrepareNewRun(TInputRecord& rec, TEngineState& st, const std::filesystem::path& dir,
-                          const std::string& name)
-{
-    rec.Shell.FileName = (dir / name).string();
-    rec.Shell.RunStage = 1;
-    rec.Shell.YearNr = 1;
-    rec.Shell.AnnualMode = rec.Ky;
-    st.RunFirstFileName = rec.Shell.FileName;
-}
+    // Prepares `rec` as the save that starts a new run does, with the input file at `name`.
+    void Prepare(TInputRecord& rec, const std::string& name)
+    {
+        rec.Shell.FileName = Scratch.Path(name);
+        rec.Shell.RunStage = 1;
+        rec.Shell.YearNr = 1;
+        rec.Shell.AnnualMode = rec.Ky;
+        St.RunFirstFileName = rec.Shell.FileName;
+    }
+    // One call of the driver with the usual files (warning.lst in the folder), and
+    // `extra` watching the run beside them.
+    void Run(TInputRecord& rec, TRunProgress& progress, TRunObserver* extra = nullptr)
+    {
+        TRunFiles files(Scratch.Dir.string());
+        TRunObservers out{&files};
+        if (extra)
+            out.Add(*extra);
+        RunSimulation(rec, St, Carry, progress, out);
+    }
+    // Both, without progress texts.
+    void Start(TInputRecord& rec, const std::string& name, TRunObserver* extra = nullptr)
+    {
+        Prepare(rec, name);
+        Run(rec, Silent, extra);
+    }
+    std::string Read(const std::string& name) const { return ReadFile(Scratch.Dir / name); }
 
-// One call of the driver with the usual files (warning.lst in `dir`), and `extra`
-// watching the run beside them.
-inline void RunWithFiles(TInputRecord& rec, TEngineState& st, TAnnualCarry& carry, const std::filesystem::path& dir,
-                         TRunProgress& progress, TRunObserver* extra = nullptr)
-{
-    TRunFiles files(dir.string());
-    TRunObservers out{&files};
-    if (extra)
-        out.Add(*extra);
-    RunSimulation(rec, st, carry, progress, out);
-}
-
-inline TInputRecord ReadRecord(const std::string& path)
-{
-    TInputRecord rec;
-    rec.Shell.FileName = path;
-    ReadInputFile(rec);
-    return rec;
-}
+    TScratchFolder Scratch;
+    TEngineState St;
+    TAnnualCarry Carry;
+    TSilentProgress Silent;
+};
 
 } // namespace veltra::test

@@ -1,9 +1,9 @@
 // Season records and frequency rows in the cases the reference runs do not reach:
 // netting, clipping and presence at their thresholds, the rotation keys 7 and 9. The
-// records of whole runs: the whole-run reference test.
+// records of whole runs, and the frequency points of areas on both sides of each
+// class bound (50, 100, 100.5, 1000, 5000): the whole-run reference test.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -34,25 +34,17 @@ std::vector<std::string> Record(TInputRecord& rec, TEngineState& st, std::string
 TEST(ResultFile, NettingClippingAndPresence)
 {
     TInputRecord rec;
-    rec.Ns = 1;
-    rec.Area = 50;
+    rec.Ns = 1, rec.Area = 50, rec.Kd = 1;
     rec.Shell.FileName = "/data/a.b/x.frq";
     TEngineState st;
-    st.Kr = 4;
-    st.A[1] = 0.6;
-    st.B[1] = 0.001; // exactly the threshold: absent
-    st.U[1] = 0.399;
-    st.IaA[1] = 0.9;
-    st.IaB[1] = 0.5;
+    st.Kr = 4, st.Ts[1] = 12;
+    st.A[1] = 0.6, st.B[1] = 0.001, st.U[1] = 0.399; // B exactly at the threshold: absent
+    st.IaA[1] = 0.9, st.IaB[1] = 0.5;
     st.Season.LrA = 0.3, st.Season.RrA = 0.1;
     st.Season.LrB = 0.7, st.Season.RrB = 0.2;
     st.Season.LrU = 0.1, st.Season.RrU = 0.1005;
     st.Season.Gd = 0.0009, st.Season.Ga = -0.2, st.Season.Gb = 0.5;
-    st.Zs = 0.001;
-    st.Gw[1] = 0.001;
-    st.CrA = 0.0004;
-    st.Ts[1] = 12;
-    rec.Kd = 1;
+    st.Zs = 0.001, st.Gw[1] = 0.001, st.CrA = 0.0004;
     const std::vector<std::string> L = Record(rec, st);
     EXPECT_EQ(L[1], "  YEAR:    1   Name of input (data) file used:/data/a.b/x.INP");
     EXPECT_EQ(L[3], "  Season:  1   Duration: 12.0  months.");
@@ -79,12 +71,8 @@ TEST(ResultFile, NettingClippingAndPresence)
     EXPECT_EQ(L.size(), 28u);
 
     // Only non-irrigated land, no drains.
-    st.A[1] = 0;
-    st.B[1] = 0.0005;
-    st.U[1] = 1;
-    st.Season.EaU = 0.25;
-    rec.Kd = 0;
-    st.Cxf = 9;
+    st.A[1] = 0, st.B[1] = 0.0005, st.U[1] = 1;
+    st.Season.EaU = 0.25, st.Cxf = 9, rec.Kd = 0;
     const std::vector<std::string> U = Record(rec, st);
     EXPECT_EQ(U[5], "  It  =      -        Is  =      -        IaA =      -        IaB =      -    ");
     EXPECT_EQ(U[6], "  EfA =      -        EfB =      -        EfT =      -        Io  =  0.00E+000");
@@ -125,9 +113,7 @@ TEST(ResultFile, NettingOfEqualFlowsAndAbsentLand)
 TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
 {
     TInputRecord rec;
-    rec.Ns = 1;
-    rec.Area = 50;
-    rec.Kd = 1;
+    rec.Ns = 1, rec.Area = 50, rec.Kd = 1;
     rec.Shell.FileName = "k.frq";
     TEngineState st;
     st.A[1] = 0.4, st.B[1] = 0.3, st.U[1] = 0.3;
@@ -135,38 +121,32 @@ TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
     st.Ts[1] = 12;
     struct TCase {
         int kr;
-        double ac, bc, uc;
-        const char *line9, *line10, *line11;
+        double permanent; // Bc and Uc; Ac is 0
+        std::vector<std::string> lines;
         std::vector<std::string> rows;
     };
     const TCase cases[] = {
         {7,
-         0,
          0.3,
-         0.3,
-         "  Uc  =  3.00E-001    Kr   =   7",
-         "  CrA =      -        CrB =  2.00E+000    CrU =  3.00E+000    Cr4 =      -    ",
-         "  C0* =      -        C1* =      -        C2* =      -        C3* =  4.00E+000",
+         {"  Uc  =  3.00E-001    Kr   =   7",
+          "  CrA =      -        CrB =  2.00E+000    CrU =  3.00E+000    Cr4 =      -    ",
+          "  C0* =      -        C1* =      -        C2* =      -        C3* =  4.00E+000"},
          {" CrB    ", " CrU    ", " C3*    "}},
         {9,
          0,
-         0,
-         0,
-         "  Uc  =      -        Kr   =   9",
-         "  CrA =      -        CrB =      -        CrU =      -        Cr4 =      -    ",
-         "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    ",
+         {"  Uc  =      -        Kr   =   9",
+          "  CrA =      -        CrB =      -        CrU =      -        Cr4 =      -    ",
+          "  C0* =      -        C1* =      -        C2* =      -        C3* =      -    "},
          {}},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.kr);
         st.Kr = c.kr;
-        st.Ac = c.ac, st.Bc = c.bc, st.Uc = c.uc;
+        st.Ac = 0, st.Bc = st.Uc = c.permanent;
         st.CrA = 1, st.CrB = 2, st.CrU = 3, st.C0 = 4;
         std::string frq;
         const std::vector<std::string> L = Record(rec, st, &frq);
-        EXPECT_EQ(L[13], c.line9);
-        EXPECT_EQ(L[14], c.line10);
-        EXPECT_EQ(L[15], c.line11);
+        EXPECT_EQ(std::vector<std::string>(L.begin() + 13, L.begin() + 16), c.lines);
         std::vector<std::string> titles, rows;
         for (std::size_t i = 19; i < 27; i += 2)
             if (!L[i].empty())
@@ -178,21 +158,6 @@ TEST(ResultFile, RootZoneLinesSlotsAndFrequencyRowsPerKey)
         EXPECT_EQ(rows, c.rows);
         EXPECT_EQ(L.size(), 28u);
     }
-}
-
-TEST(FrequencyFile, PointsAndAreaClasses)
-{
-    const std::array<double, 4> p = FrequencyPoints(50, 4.0);
-    EXPECT_NEAR(p[0], 2.884, 0.0005);
-    EXPECT_NEAR(p[1], 3.447, 0.0005);
-    EXPECT_NEAR(p[2], 4.032, 0.0005);
-    EXPECT_NEAR(p[3], 4.860, 0.0005);
-    // Classes are closed on the right.
-    const double g = -std::log(-std::log(0.2));
-    EXPECT_DOUBLE_EQ(FrequencyPoints(100, 1)[0], 0.84 + 0.25 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoints(100.5, 1)[0], 0.81 + 0.32 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoints(1000, 1)[0], 0.81 + 0.32 * g);
-    EXPECT_DOUBLE_EQ(FrequencyPoints(1000.5, 1)[0], 0.69 + 0.52 * g);
 }
 
 } // namespace

@@ -27,20 +27,7 @@ namespace fs = std::filesystem;
 class SafeFile : public ::testing::Test {
 protected:
     std::string Path(const std::string& name) const { return scratch_.Path(name); }
-    static std::string Read(const std::string& path) { return test::ReadFile(path); }
     std::set<std::string> Names() const { return test::EntryNames(dir_); }
-    // The message of the error `write` throws ("" when it throws none).
-    template <typename F>
-    static std::string Refusal(F write)
-    {
-        try {
-            write();
-        } catch (const TVeltraError& e) {
-            EXPECT_EQ(e.Kind, TErrorKind::File);
-            return e.what();
-        }
-        return {};
-    }
 
     test::TScratchFolder scratch_{"veltra-safefile"};
     const fs::path& dir_ = scratch_.Dir;
@@ -73,13 +60,13 @@ TEST_F(SafeFile, AFileIsFlushedBeforeItsRenameAndItsFolderAfter)
     // A flush that fails is a failure: the earlier file stays, nothing beside it.
     test::TFaultyFileSystem cannotFlush;
     cannotFlush.FileFlushFails = true;
-    EXPECT_EQ(Refusal([&] { WriteWholeFile(target, "lost", cannotFlush); }), CannotWriteMessage(target));
-    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(test::FileRefusal([&] { WriteWholeFile(target, "lost", cannotFlush); }), CannotWriteMessage(target));
+    EXPECT_EQ(test::ReadFile(target), "new");
     EXPECT_EQ(Names(), (std::set<std::string>{"a", "b", "out.txt"}));
     // The folder's flush failing is never reported as success.
     test::TFaultyFileSystem folderFails;
     folderFails.FolderFlushFails = true;
-    EXPECT_NE(Refusal([&] { WriteWholeFile(target, "unsure", folderFails); }), "");
+    EXPECT_NE(test::FileRefusal([&] { WriteWholeFile(target, "unsure", folderFails); }), "");
 }
 
 TEST_F(SafeFile, TemporaryNamesAreRandomRecognisableAndFitTheNameLimit)
@@ -91,7 +78,7 @@ TEST_F(SafeFile, TemporaryNamesAreRandomRecognisableAndFitTheNameLimit)
         accents += "\xc3\xa9"; // é
     for (const std::string& name : {ascii, accents}) {
         WriteWholeFile(Path(name), "text");
-        EXPECT_EQ(Read(Path(name)), "text");
+        EXPECT_EQ(test::ReadFile(Path(name)), "text");
         const std::string temporary = fs::path(TemporaryBeside(Path(name))).filename().string();
         EXPECT_LE(temporary.size(), 255u);
         const std::string prefix = TemporaryPrefix(Path(name));
@@ -147,7 +134,7 @@ TEST_F(SafeFile, StaleTemporariesGoThoseOfWritersStillGoingStay)
     for (const std::string& kept : {fresh, otherFile, notOurs, goingTemporary})
         EXPECT_TRUE(fs::exists(kept)) << kept;
     going.Commit();
-    EXPECT_EQ(Read(target), "left"); // what touch() wrote into the writer's file
+    EXPECT_EQ(test::ReadFile(target), "left"); // what touch() wrote into the writer's file
 }
 
 TEST_F(SafeFile, AFileItsOwnerMayNotWriteIsNeverReplaced)
@@ -158,17 +145,17 @@ TEST_F(SafeFile, AFileItsOwnerMayNotWriteIsNeverReplaced)
     ::chmod(target.c_str(), 0444);
     const std::string message = "is read-only (its owner may not write it); it was not replaced.";
     for (const std::string& path : {target, Path("link.res")}) {
-        EXPECT_EQ(Refusal([&] { WriteWholeFile(path, "new"); }), "The file \"" + path + "\" " + message);
+        EXPECT_EQ(test::FileRefusal([&] { WriteWholeFile(path, "new"); }), "The file \"" + path + "\" " + message);
         EXPECT_THROW(WriteWholeFile(path, "new"), TReadOnlyError);
         EXPECT_THROW(RefuseReadOnly(path), TReadOnlyError);
     }
-    EXPECT_EQ(Read(target), "kept");
+    EXPECT_EQ(test::ReadFile(target), "kept");
     EXPECT_EQ(Names(), (std::set<std::string>{"kept.res", "link.res"}));
     // Write permission for the owner is what counts, whoever runs the program.
     ::chmod(target.c_str(), 0200);
     WriteWholeFile(target, "new");
     ::chmod(target.c_str(), 0600);
-    EXPECT_EQ(Read(target), "new");
+    EXPECT_EQ(test::ReadFile(target), "new");
     EXPECT_NO_THROW(RefuseReadOnly(Path("none.res")));
     EXPECT_NO_THROW(RefuseReadOnly("/dev/null"));
 }

@@ -1,7 +1,6 @@
 #pragma once
 // Test files for the output-group readers: synthetic result files in the season-record
 // layout, the reference cases found on disk, and small file helpers.
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -20,13 +19,6 @@ namespace fs = std::filesystem;
 
 using test::ReadFile;
 using test::WriteFile;
-
-// A scratch folder: Path() is the folder, File(name) a file in it.
-struct TTempFolder : test::TScratchFolder {
-    explicit TTempFolder(const std::string& name) : TScratchFolder("veltra-" + name) {}
-    const fs::path& Path() const { return Dir; }
-    std::string File(const std::string& name) const { return TScratchFolder::Path(name); }
-};
 
 // Values of a synthetic run: value(record, line, item) for the value lines 1..13
 // (items 1..4; NaN writes the absent cell); Kr of line 9 from kr(record).
@@ -108,13 +100,9 @@ inline std::string SyntheticResultText(const TSyntheticRun& run)
 inline std::vector<fs::path> ReferenceGroupCases()
 {
     std::vector<fs::path> cases;
-    const fs::path root = VELTRA_REFERENCE_DIR;
-    if (!fs::is_directory(root))
-        return cases;
-    for (const auto& entry : fs::directory_iterator(root))
-        if (fs::exists(entry.path() / "group_01.prn"))
-            cases.push_back(entry.path());
-    std::sort(cases.begin(), cases.end());
+    for (const std::string& name : test::FolderNames(VELTRA_REFERENCE_DIR))
+        if (fs::exists(fs::path(VELTRA_REFERENCE_DIR) / name / "group_01.prn"))
+            cases.push_back(fs::path(VELTRA_REFERENCE_DIR) / name);
     return cases;
 }
 

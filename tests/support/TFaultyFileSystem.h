@@ -1,11 +1,13 @@
 #pragma once
 // A file system whose writes fail on purpose: a disk that fills after so many
 // bytes, a process killed between writing a file and putting it in place, a disk
-// that cannot flush; and that lists the calls in their order.
+// that cannot flush; and that lists the calls in their order. And the message of
+// the refusal a write ends in.
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "model/SafeFile.h"
@@ -78,5 +80,18 @@ public:
         TFileSystem::Replace(from, to);
     }
 };
+
+// The message of the File error `write` throws ("" when it throws none).
+template <typename F>
+std::string FileRefusal(F write)
+{
+    try {
+        write();
+    } catch (const TVeltraError& e) {
+        EXPECT_EQ(e.Kind, TErrorKind::File);
+        return e.what();
+    }
+    return {};
+}
 
 } // namespace veltra::test

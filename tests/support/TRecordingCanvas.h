@@ -11,12 +11,12 @@ namespace veltra {
 struct TCanvasCall {
     enum class Kind { Fill, Pen, Line, Text } What = Kind::Line;
     int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
-    TColor Colour;
-    TColor Background;
+    TColor Colour{};
+    TColor Background{};
     int Width = 0;
     bool Dotted = false;
     bool Bold = false;
-    std::string Str;
+    std::string Str{};
     bool operator==(const TCanvasCall&) const = default;
 };
 
@@ -30,31 +30,26 @@ public:
 
     void FillRect(int left, int top, int right, int bottom, TColor colour) override
     {
-        TCanvasCall c;
-        c.What = TCanvasCall::Kind::Fill;
-        c.X1 = left, c.Y1 = top, c.X2 = right, c.Y2 = bottom, c.Colour = colour;
-        Calls.push_back(c);
+        Calls.push_back(
+            {.What = TCanvasCall::Kind::Fill, .X1 = left, .Y1 = top, .X2 = right, .Y2 = bottom, .Colour = colour});
     }
     void SetPen(TColor colour, int width, bool dotted) override
     {
-        TCanvasCall c;
-        c.What = TCanvasCall::Kind::Pen;
-        c.Colour = colour, c.Width = width, c.Dotted = dotted;
-        Calls.push_back(c);
+        Calls.push_back({.What = TCanvasCall::Kind::Pen, .Colour = colour, .Width = width, .Dotted = dotted});
     }
     void Line(int x1, int y1, int x2, int y2) override
     {
-        TCanvasCall c;
-        c.What = TCanvasCall::Kind::Line;
-        c.X1 = x1, c.Y1 = y1, c.X2 = x2, c.Y2 = y2;
-        Calls.push_back(c);
+        Calls.push_back({.What = TCanvasCall::Kind::Line, .X1 = x1, .Y1 = y1, .X2 = x2, .Y2 = y2});
     }
     void Text(int x, int y, const std::string& text, TColor colour, TColor background, bool bold) override
     {
-        TCanvasCall c;
-        c.What = TCanvasCall::Kind::Text;
-        c.X1 = x, c.Y1 = y, c.Str = text, c.Colour = colour, c.Background = background, c.Bold = bold;
-        Calls.push_back(c);
+        Calls.push_back({.What = TCanvasCall::Kind::Text,
+                         .X1 = x,
+                         .Y1 = y,
+                         .Colour = colour,
+                         .Background = background,
+                         .Bold = bold,
+                         .Str = text});
     }
     // A fixed-pitch estimate: 7 pixels a character, 13 pixels high.
     int TextWidth(const std::string& text, bool) override { return 7 * static_cast<int>(text.size()); }

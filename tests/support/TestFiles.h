@@ -122,4 +122,16 @@ inline std::vector<std::string> FolderNames(const std::filesystem::path& dir)
     return names;
 }
 
+// The input files of the whole-run cases (every .inp of every case folder), sorted.
+inline std::vector<std::filesystem::path> ReferenceInputFiles()
+{
+    std::vector<std::filesystem::path> inputs;
+    for (const std::string& folder : FolderNames(VELTRA_REFERENCE_DIR))
+        for (const auto& f : std::filesystem::directory_iterator(std::filesystem::path(VELTRA_REFERENCE_DIR) / folder))
+            if (f.path().extension() == ".inp")
+                inputs.push_back(f.path());
+    std::sort(inputs.begin(), inputs.end());
+    return inputs;
+}
+
 } // namespace veltra::test
