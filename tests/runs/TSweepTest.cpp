@@ -12,7 +12,7 @@
 namespace veltra {
 namespace {
 
-// The message of the refusal, or a failure when nothing is refused.
+// The message of the refusal ("(not refused)" when there is none).
 std::string Refusal(const std::vector<std::string>& settings, const TInputRecord& base = FieldExampleRecord())
 {
     try {
@@ -21,8 +21,7 @@ std::string Refusal(const std::vector<std::string>& settings, const TInputRecord
         EXPECT_EQ(e.Kind, TErrorKind::Usage) << e.what();
         return e.what();
     }
-    ADD_FAILURE() << "not refused: " << settings.front();
-    return {};
+    return "(not refused)";
 }
 
 // Ranges include their end within half a step; lists take the point as their decimal
