@@ -20,6 +20,19 @@ inline bool IsInputOrNote(const std::filesystem::path& file)
     return ext == ".inp" || ext == ".INP" || name.rfind("README", 0) == 0 || name == ".veltra-case";
 }
 
+// The inputs of a case folder: NAME.inp, then the year files NAME2.inp, NAME3.inp, ...
+inline std::vector<std::string> CaseInputs(const std::filesystem::path& folder)
+{
+    std::vector<std::string> inputs;
+    for (int year = 1;; ++year) {
+        const std::string suffix = year > 1 ? std::to_string(year) : "";
+        const std::filesystem::path file = folder / (folder.filename().string() + suffix + ".inp");
+        if (!std::filesystem::exists(file))
+            return inputs;
+        inputs.push_back(file.string());
+    }
+}
+
 // The exit status the case implies: 1 for input errors, 3 for a run that stopped, else 0.
 inline int ExpectedExitStatus(const std::filesystem::path& folder)
 {
