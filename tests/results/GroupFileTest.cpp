@@ -1,12 +1,11 @@
-// Group files read back and written again, the clipboard text, the CSV export, a
-// group file that cannot be written, and the kinds of error of the result readers and
-// writers. The group files "Go" writes, byte for byte: the whole-run reference test.
+// Group files read back and written again, the CSV export, the frequency view and
+// the kinds of error of the result readers and writers. The group files "Go" writes,
+// byte for byte: the whole-run reference test; a group file that cannot be written:
+// WriteSafetyTest.cpp; the clipboard text: GroupTableTest.cpp.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <optional>
-#include <sstream>
 #include <tuple>
 
 #include "GroupTestFiles.h"
@@ -80,36 +79,6 @@ TEST(GroupFiles, ReferenceGroupFilesReadBackToTheSeriesAndSaveUnchanged)
     }
 }
 
-TEST(GroupFiles, ClipboardTextHasTheGridCellsWithTabsAndCarriageReturns)
-{
-    TDataMod dm;
-    dm.Rec.Shell.FileName = ResultFileOf(Field).string();
-    RunGroupOption(dm, 8);
-    auto rowsOf = [](const std::string& text) {
-        std::vector<std::string> rows;
-        std::stringstream in(text);
-        for (std::string row; std::getline(in, row, '\r');)
-            rows.push_back(row);
-        return rows;
-    };
-    const std::string text = ClipboardText(dm);
-    ASSERT_FALSE(text.empty());
-    EXPECT_NE(text.back(), '\r');
-    EXPECT_EQ(text.find('\n'), std::string::npos);
-    std::vector<std::string> rows = rowsOf(text);
-    ASSERT_EQ(rows.size(), static_cast<std::size_t>(dm.Groups.RecordCount) + 1);
-    EXPECT_EQ(rows[0], " Year\tSeason\t It\t Is\t Io\t IaA\t IaB");
-    EXPECT_EQ(rows[1], "0\t1\t0.49\t0\t0.1\t0.5\t0.3");
-    EXPECT_EQ(rows[3], "1\t1\t0.515\t0.465\t0.1\t0.55\t0.3");
-    for (const std::string& row : rows)
-        EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 6) << row; // 5 values, 7 fields
-
-    RunGroupOption(dm, 2); // absent columns carry their 6-character texts
-    rows = rowsOf(ClipboardText(dm));
-    EXPECT_EQ(rows[0], " Year\tSeason\t Cxf\t CxA\t CxB\t Cqf\t Ci\t Cd\t Cw");
-    EXPECT_EQ(rows[3], "1\t1\t  n.a.\t7.08\t12\t14.9\t2.81\t10.3\t  n.a.");
-}
-
 TEST(GroupFiles, LongRunsKeepEveryRowAndReadBack)
 {
     test::TScratchFolder temp("veltra-group-long");
@@ -172,26 +141,6 @@ TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnits)
     lines = csv(2, "cxf.csv");
     EXPECT_EQ(lines[0], "Year,Season,Cxf,Cxa,Cxb,Cqf,Ci,Cd,Cw");
     EXPECT_EQ(lines[3], "1,1,,7.08,12,14.9,2.81,10.3,");
-}
-
-// A group file that cannot be written leaves nothing behind. (Damaged files:
-// ResultSequenceTest.cpp.)
-TEST(GroupFiles, AFileThatCannotBeWrittenSaysSo)
-{
-    test::TScratchFolder temp("veltra-group-unwritable");
-    TDataMod dm;
-    dm.Rec.Shell.FileName = ResultFileOf(Field).string();
-    RunGroupOption(dm, 1);
-    const std::string nowhere = temp.Path("missing-folder/out.prn");
-    try {
-        SaveGroupFile(dm, nowhere);
-        ADD_FAILURE() << "no error";
-    } catch (const TGroupWriteError& e) {
-        EXPECT_EQ(std::string(e.what()), GroupFileMessage(nowhere));
-    }
-    EXPECT_EQ(GroupFileMessage("x.prn"),
-              "The file \"x.prn\"could not be opened. It may be damaged or in use by another program.");
-    EXPECT_TRUE(fs::is_empty(temp.Dir));
 }
 
 // Every error the result readers and writers throw is a TVeltraError whose kind
