@@ -29,7 +29,7 @@ using test::Lines;
 // Every one of the reference input files reads and writes back byte for byte. (Inputs
 // of every season count and key, on both sides of every width switch, from a writer of
 // their own: the generated cases, which tests/generated/smoke.sh converts and compares.)
-TEST(InputFile, ReferenceFilesRoundTripByteForByte)
+TEST(InputFile, ReferenceFilesRoundTripByteForByteAndTheExamplesPassTheChecks)
 {
     const auto inputs = test::ReferenceInputFiles();
     for (const auto& f : inputs) {
@@ -37,11 +37,8 @@ TEST(InputFile, ReferenceFilesRoundTripByteForByte)
         EXPECT_EQ(InputFileText(Parse(text)), text) << f;
     }
     EXPECT_GE(inputs.size(), 30u);
-}
-
-// The bundled files are the examples' texts: tests/cli/example.sh.
-TEST(InputFile, TheExamplesAreTheFieldCaseAndPassTheChecks)
-{
+    // The example is the field case, and both examples pass the checks. (The bundled
+    // files are the examples' texts: tests/cli/example.sh.)
     EXPECT_EQ(FieldExampleText(), ReadFile(fs::path(VELTRA_REFERENCE_DIR) / "field/field.inp"));
     for (const TInputRecord& r : {FieldExampleRecord(), WellsExampleRecord()}) {
         EXPECT_TRUE(InputErrorLines(r).empty()) << r.Title1;

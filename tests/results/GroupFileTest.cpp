@@ -111,7 +111,7 @@ TEST(GroupFiles, LongRunsKeepEveryRowAndReadBack)
     EXPECT_EQ(dm.Groups.RowTexts[399].substr(14), "     3    ");
 }
 
-TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnits)
+TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnitsAndTheFrequencyViewKeepsTheGroup)
 {
     test::TScratchFolder temp("veltra-group-csv");
     TDataMod dm;
@@ -141,6 +141,13 @@ TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnits)
     lines = csv(2, "cxf.csv");
     EXPECT_EQ(lines[0], "Year,Season,Cxf,Cxa,Cxb,Cqf,Ci,Cd,Cw");
     EXPECT_EQ(lines[3], "1,1,,7.08,12,14.9,2.81,10.3,");
+
+    // The frequency view loads the whole file (its text and its save: tests/cli/table.sh)
+    // and keeps the group for the graph.
+    RunGroupOption(dm, 13);
+    EXPECT_EQ(dm.Rec.Shell.FileName, ResultFileOf(Field).string());
+    EXPECT_EQ(dm.Rec.Shell.LineCount, static_cast<int>(dm.ResultLines.size()));
+    EXPECT_EQ(dm.Groups.GroupTag, "Cxf");
 }
 
 // Every error the result readers and writers throw is a TVeltraError whose kind
@@ -178,17 +185,6 @@ TEST(ErrorKind, ResultFilesNumbersOptionsTablesAndSaves)
     for (const auto& [name, action, kind] : cases)
         EXPECT_EQ(KindThrown(action), kind) << name;
     EXPECT_TRUE(std::filesystem::is_empty(temp.Dir)); // nothing written
-}
-
-TEST(GroupFiles, FrequencyViewLoadsTheWholeFile)
-{
-    TDataMod dm;
-    dm.Rec.Shell.FileName = ResultFileOf(Field).string();
-    RunGroupOption(dm, 4);
-    RunGroupOption(dm, 13); // its text and its save: tests/cli/table.sh
-    EXPECT_EQ(dm.Rec.Shell.FileName, ResultFileOf(Field).string());
-    EXPECT_EQ(dm.Rec.Shell.LineCount, static_cast<int>(dm.ResultLines.size()));
-    EXPECT_EQ(dm.Groups.GroupTag, "Gd"); // the group stays for the graph
 }
 
 } // namespace
