@@ -78,15 +78,11 @@ TEST(InputFile, ReadsTheOlderLayouts)
     yearly.Ny = 12, yearly.Ky = 1;
     const TInputRecord read = Parse(InputFileText(yearly), before);
     EXPECT_EQ((std::vector<int>{read.Shell.SavedNy, read.Shell.SavedKy}), (std::vector<int>{12, 1}));
-    { // No Ky: the group-2 probe is four spaces.
+    { // No Ky: the group-2 probe is four spaces. (Its values: tests/cli/convert.sh.)
         auto l = cur;
         l[4] = "2.      Ny      Ns              CAmax   CBmax";
         l[5] = "        12      2        6.0     7.0";
-        const TInputRecord r = Parse(Joined(l), before);
-        TInputRecord e = base;
-        e.Ny = 12, e.CAmax = 6, e.CBmax = 7;
-        EXPECT_EQ(InputFileText(r), InputFileText(e));
-        EXPECT_EQ(r.Shell.SavedNy, 77);
+        EXPECT_EQ(Parse(Joined(l), before).Shell.SavedNy, 77);
     }
     { // The four-key first line (no Kp).
         auto l = cur;
