@@ -127,13 +127,18 @@ TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnitsAndTheFrequencyViewKeepsTheGrou
     EXPECT_EQ(lines[0], "Year,Season,EfA,EfB,Eft,JsA,JsB");
     EXPECT_EQ(lines[3], "1,1,0.867,0.84,0.631,0.653,0.597");
 
-    // A percent table keeps the fraction the table shows, not its round trip through
-    // percent: 0.029 x 100 / 100 is 0.029000000000000005 in full.
+    // Fractions are kept in percent, the absent Uc marker too; a percent table keeps
+    // the fraction the table shows, not its round trip through percent: 0.029 x 100 /
+    // 100 is 0.029000000000000005 in full.
+    EXPECT_EQ(dm.Groups.GroupSeries[1][2], 0.867 * 100);
     dm.Groups.GroupSeries[1][2] = 0.029 * 100;
     dm.Groups.GroupSeries[5][2] = 0.007 * 100;
     SaveGroupCsv(dm, temp.Path("small.csv"));
     EXPECT_EQ(SplitLines(ReadFile(temp.Path("small.csv")))[3], "1,1,0.029,0.84,0.631,0.653,0.007");
 
+    RunGroupOption(dm, 11);
+    EXPECT_EQ((std::vector<double>{dm.Groups.GroupSeries[1][0], dm.Groups.GroupSeries[4][0]}),
+              (std::vector<double>{0.5 * 100, -100.0}));
     lines = csv(5, "dw.csv");
     EXPECT_EQ(lines[0], "Year,Season,Dw");
     EXPECT_EQ(lines[4], "1,2,-1.27");

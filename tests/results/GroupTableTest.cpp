@@ -142,20 +142,5 @@ TEST(GroupTables, AbsentAndZeroSeriesAndTheWaterTableLevel)
     EXPECT_EQ(TableViewLines(dm).front(), "\"Data from: " + temp.Path("dry.res") + "\"");
 }
 
-TEST(GroupTables, EfficienciesAndAreasAreTabledAsFractionsAndKeptInPercent)
-{
-    const fs::path field = fs::path(VELTRA_REFERENCE_DIR) / "field";
-    TDataMod dm;
-    dm.Rec.Shell.FileName = ResultFileOf(field).string();
-    RunGroupOption(dm, 9); // its text: the group file of the field case
-    EXPECT_EQ(dm.Groups.GroupSeries[1][2], 0.867 * 100);
-    RunGroupOption(dm, 11);
-    EXPECT_EQ(dm.Groups.GroupSeries[1][0], 0.5 * 100);
-    EXPECT_EQ(dm.Groups.GroupSeries[4][0], -100.0); // the absent Uc marker, scaled too
-    RunGroupOption(dm, 8);                          // Io comes from the efficiency line
-    EXPECT_EQ(dm.Groups.GroupSeries[3][0], 0.1);
-    EXPECT_EQ(dm.Groups.GroupSeries[4][0], 0.5);
-}
-
 } // namespace
 } // namespace veltra
