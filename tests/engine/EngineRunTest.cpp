@@ -154,15 +154,10 @@ TEST(WholeRun, ProgressTextsComeAtTheThirds)
     };
     for (const Case c : {Case{4, 3, 5, 9}, Case{1, 2, 1, 2}, Case{2, 10, 7, 14}}) {
         test::TEngineRun run("progress");
-        TInputRecord rec = FieldExampleRecord();
+        TInputRecord rec = WellsExampleRecord(); // four seasons of data
         rec.Ny = static_cast<std::uint8_t>(c.Ny);
         rec.Ns = static_cast<std::uint8_t>(c.Ns);
-        for (int s = 1; s <= 4; ++s) {
-            rec.Ts[s] = 12.0 / c.Ns;
-            rec.A[s] = 0.5, rec.B[s] = 0.3;
-            rec.Pp[s] = 0.1, rec.EpA[s] = 0.8, rec.EpB[s] = 0.6, rec.EpU[s] = 0.4;
-            rec.FsA[s] = rec.FsB[s] = 0.7, rec.FsU[s] = 0.8;
-        }
+        rec.Ts.Fill(12.0 / c.Ns);
         TRecordingProgress progress(run.St);
         run.Prepare(rec, "p.inp");
         run.Run(rec, progress);
