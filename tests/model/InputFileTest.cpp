@@ -29,7 +29,7 @@ using test::Lines;
 // Every one of the reference input files reads and writes back byte for byte. (Inputs
 // of every season count and key, on both sides of every width switch, from a writer of
 // their own: the generated cases, which tests/generated/smoke.sh converts and compares.)
-TEST(InputFile, ReferenceFilesRoundTripByteForByte)
+TEST(InputFile, ReferenceFilesRoundTripByteForByteAndTheExamplesPassTheChecks)
 {
     const auto inputs = test::ReferenceInputFiles();
     for (const auto& f : inputs) {
@@ -37,11 +37,8 @@ TEST(InputFile, ReferenceFilesRoundTripByteForByte)
         EXPECT_EQ(InputFileText(Parse(text)), text) << f;
     }
     EXPECT_GE(inputs.size(), 30u);
-}
-
-// The bundled files are the examples' texts: tests/cli/example.sh.
-TEST(InputFile, TheExamplesAreTheFieldCaseAndPassTheChecks)
-{
+    // The example is the field case, and both examples pass the checks. (The bundled
+    // files are the examples' texts: tests/cli/example.sh.)
     EXPECT_EQ(FieldExampleText(), ReadFile(fs::path(VELTRA_REFERENCE_DIR) / "field/field.inp"));
     for (const TInputRecord& r : {FieldExampleRecord(), WellsExampleRecord()}) {
         EXPECT_TRUE(InputErrorLines(r).empty()) << r.Title1;
@@ -81,15 +78,11 @@ TEST(InputFile, ReadsTheOlderLayouts)
     yearly.Ny = 12, yearly.Ky = 1;
     const TInputRecord read = Parse(InputFileText(yearly), before);
     EXPECT_EQ((std::vector<int>{read.Shell.SavedNy, read.Shell.SavedKy}), (std::vector<int>{12, 1}));
-    { // No Ky: the group-2 probe is four spaces.
+    { // No Ky: the group-2 probe is four spaces. (Its values: tests/cli/convert.sh.)
         auto l = cur;
         l[4] = "2.      Ny      Ns              CAmax   CBmax";
         l[5] = "        12      2        6.0     7.0";
-        const TInputRecord r = Parse(Joined(l), before);
-        TInputRecord e = base;
-        e.Ny = 12, e.CAmax = 6, e.CBmax = 7;
-        EXPECT_EQ(InputFileText(r), InputFileText(e));
-        EXPECT_EQ(r.Shell.SavedNy, 77);
+        EXPECT_EQ(Parse(Joined(l), before).Shell.SavedNy, 77);
     }
     { // The four-key first line (no Kp).
         auto l = cur;
@@ -185,7 +178,8 @@ TEST(InputFile, LenientTokens)
     EXPECT_EQ(InputFileText(r), text);
 }
 
-// Bad inputs are refused cleanly and leave the record as it was.
+// Bad inputs are refused cleanly and leave the record as it was. (Letters in a number,
+// a whole number above 255 and an overflow, with the line they name: tests/cli/badinput.sh.)
 TEST(InputFile, BadInputsLeaveTheRecordUntouched)
 {
     const TInputRecord keep = WellsExampleRecord();
@@ -215,12 +209,9 @@ TEST(InputFile, BadInputsLeaveTheRecordUntouched)
     };
     expectRefused("", 1, "");
     expectRefused(field.substr(0, field.find("0.080", field.find("12."))), 26, ""); // cut off mid-line
-    expectRefused(replaced(13, "        0.1o0   0.100   0.100   0.100"), 14, "0.1o0");
-    expectRefused(replaced(3, "       100.0    1       0       0       256       0"), 4, "256");
     expectRefused(replaced(3, "       100.0    1       0       0       -1       0"), 4, "-1");
     expectRefused(replaced(3, "       100.0    1       0       0       1.5       0"), 4, "1.5");
     expectRefused(replaced(5, "        1e308      2       0        8.0     8.0"), 6, "1e308");
-    expectRefused(replaced(7, "        1e309     5.0"), 8, "1e309");
     expectRefused(replaced(7, "        nan     5.0"), 8, "nan");
     expectRefused(replaced(7, "        inf     5.0"), 8, "inf");
     expectRefused(replaced(7, "        0x1p3     5.0"), 8, "0x1p3");

@@ -59,14 +59,7 @@ TEST(NumberText, ResultCellRoundsAsPrintfDoes)
             s.insert(0, 10 - s.size(), ' ');
         return s;
     };
-    const std::pair<double, const char*> worked[] = {
-        {0.0123, " 1.23E-002"}, {-0.5, "-5.00E-001"},    {-0.0, " 0.00E+000"},     {9.999, " 1.00E+001"},
-        {1e-300, " 1.00E-300"}, {1.5e200, " 1.50E+200"}, {-2.5e-12, "-2.50E-012"},
-    };
-    for (const auto& [v, text] : worked) {
-        EXPECT_EQ(NumberCell(v), text) << v;
-        EXPECT_EQ(printf3(v), text) << v;
-    }
+    EXPECT_EQ(printf3(-1.5e200), "-1.50E+200");
     std::mt19937_64 random(20261206);
     std::uniform_real_distribution<double> mantissa(1.0, 10.0);
     std::uniform_int_distribution<int> exponent(-25, 25);
@@ -87,7 +80,8 @@ TEST(NumberText, ResultCellRoundsAsPrintfDoes)
         for (double b : {boundary, std::nextafter(boundary, 0.0), std::nextafter(boundary, 1e300)})
             check(b);
     }
-    for (double v : {9.995, 99.95, 0.0009995, 1e-20, 9.9999e19, 1e20, 1e22, 1e23, 5e-324, 1.7e308, 1.125, 0.125})
+    for (double v : {-0.0, 9.995, 9.999, 99.95, 0.0009995, 1e-20, 9.9999e19, 1e20, 1e22, 1e23, 1e-300, 5e-324, 1.7e308,
+                     1.125, 0.125})
         check(v);
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(checked, 1000000);

@@ -1,12 +1,11 @@
-// Group files read back and written again, the clipboard text, the CSV export, a
-// group file that cannot be written, and the kinds of error of the result readers and
-// writers. The group files "Go" writes, byte for byte: the whole-run reference test.
+// Group files read back and written again, the CSV export, the frequency view and
+// the kinds of error of the result readers and writers. The group files "Go" writes,
+// byte for byte: the whole-run reference test; a group file that cannot be written:
+// WriteSafetyTest.cpp; the clipboard text: GroupTableTest.cpp.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <optional>
-#include <sstream>
 #include <tuple>
 
 #include "GroupTestFiles.h"
@@ -80,36 +79,6 @@ TEST(GroupFiles, ReferenceGroupFilesReadBackToTheSeriesAndSaveUnchanged)
     }
 }
 
-TEST(GroupFiles, ClipboardTextHasTheGridCellsWithTabsAndCarriageReturns)
-{
-    TDataMod dm;
-    dm.Rec.Shell.FileName = ResultFileOf(Field).string();
-    RunGroupOption(dm, 8);
-    auto rowsOf = [](const std::string& text) {
-        std::vector<std::string> rows;
-        std::stringstream in(text);
-        for (std::string row; std::getline(in, row, '\r');)
-            rows.push_back(row);
-        return rows;
-    };
-    const std::string text = ClipboardText(dm);
-    ASSERT_FALSE(text.empty());
-    EXPECT_NE(text.back(), '\r');
-    EXPECT_EQ(text.find('\n'), std::string::npos);
-    std::vector<std::string> rows = rowsOf(text);
-    ASSERT_EQ(rows.size(), static_cast<std::size_t>(dm.Groups.RecordCount) + 1);
-    EXPECT_EQ(rows[0], " Year\tSeason\t It\t Is\t Io\t IaA\t IaB");
-    EXPECT_EQ(rows[1], "0\t1\t0.49\t0\t0.1\t0.5\t0.3");
-    EXPECT_EQ(rows[3], "1\t1\t0.515\t0.465\t0.1\t0.55\t0.3");
-    for (const std::string& row : rows)
-        EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 6) << row; // 5 values, 7 fields
-
-    RunGroupOption(dm, 2); // absent columns carry their 6-character texts
-    rows = rowsOf(ClipboardText(dm));
-    EXPECT_EQ(rows[0], " Year\tSeason\t Cxf\t CxA\t CxB\t Cqf\t Ci\t Cd\t Cw");
-    EXPECT_EQ(rows[3], "1\t1\t  n.a.\t7.08\t12\t14.9\t2.81\t10.3\t  n.a.");
-}
-
 TEST(GroupFiles, LongRunsKeepEveryRowAndReadBack)
 {
     test::TScratchFolder temp("veltra-group-long");
@@ -124,7 +93,6 @@ TEST(GroupFiles, LongRunsKeepEveryRowAndReadBack)
     TDataMod dm;
     dm.Rec.Shell.FileName = temp.Path("long.inp");
     RunGroupOption(dm, 1);
-    EXPECT_EQ(dm.Groups.RecordCount, 400);
     EXPECT_EQ(dm.Groups.RowTexts[399].substr(0, 14), " 99       4   ");
     SaveGroupFile(dm, temp.Path("long.prn"));
     const std::string saved = ReadFile(temp.Path("long.prn"));
@@ -142,7 +110,7 @@ TEST(GroupFiles, LongRunsKeepEveryRowAndReadBack)
     EXPECT_EQ(dm.Groups.RowTexts[399].substr(14), "     3    ");
 }
 
-TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnits)
+TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnitsAndTheFrequencyViewKeepsTheGroup)
 {
     test::TScratchFolder temp("veltra-group-csv");
     TDataMod dm;
@@ -158,13 +126,18 @@ TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnits)
     EXPECT_EQ(lines[0], "Year,Season,EfA,EfB,Eft,JsA,JsB");
     EXPECT_EQ(lines[3], "1,1,0.867,0.84,0.631,0.653,0.597");
 
-    // A percent table keeps the fraction the table shows, not its round trip through
-    // percent: 0.029 x 100 / 100 is 0.029000000000000005 in full.
+    // Fractions are kept in percent, the absent Uc marker too; a percent table keeps
+    // the fraction the table shows, not its round trip through percent: 0.029 x 100 /
+    // 100 is 0.029000000000000005 in full.
+    EXPECT_EQ(dm.Groups.GroupSeries[1][2], 0.867 * 100);
     dm.Groups.GroupSeries[1][2] = 0.029 * 100;
     dm.Groups.GroupSeries[5][2] = 0.007 * 100;
     SaveGroupCsv(dm, temp.Path("small.csv"));
     EXPECT_EQ(SplitLines(ReadFile(temp.Path("small.csv")))[3], "1,1,0.029,0.84,0.631,0.653,0.007");
 
+    RunGroupOption(dm, 11);
+    EXPECT_EQ((std::vector<double>{dm.Groups.GroupSeries[1][0], dm.Groups.GroupSeries[4][0]}),
+              (std::vector<double>{0.5 * 100, -100.0}));
     lines = csv(5, "dw.csv");
     EXPECT_EQ(lines[0], "Year,Season,Dw");
     EXPECT_EQ(lines[4], "1,2,-1.27");
@@ -172,26 +145,13 @@ TEST(GroupFiles, CsvHoldsTheTableValuesInItsUnits)
     lines = csv(2, "cxf.csv");
     EXPECT_EQ(lines[0], "Year,Season,Cxf,Cxa,Cxb,Cqf,Ci,Cd,Cw");
     EXPECT_EQ(lines[3], "1,1,,7.08,12,14.9,2.81,10.3,");
-}
 
-// A group file that cannot be written leaves nothing behind. (Damaged files:
-// ResultSequenceTest.cpp.)
-TEST(GroupFiles, AFileThatCannotBeWrittenSaysSo)
-{
-    test::TScratchFolder temp("veltra-group-unwritable");
-    TDataMod dm;
-    dm.Rec.Shell.FileName = ResultFileOf(Field).string();
-    RunGroupOption(dm, 1);
-    const std::string nowhere = temp.Path("missing-folder/out.prn");
-    try {
-        SaveGroupFile(dm, nowhere);
-        ADD_FAILURE() << "no error";
-    } catch (const TGroupWriteError& e) {
-        EXPECT_EQ(std::string(e.what()), GroupFileMessage(nowhere));
-    }
-    EXPECT_EQ(GroupFileMessage("x.prn"),
-              "The file \"x.prn\"could not be opened. It may be damaged or in use by another program.");
-    EXPECT_TRUE(fs::is_empty(temp.Dir));
+    // The frequency view loads the whole file (its text and its save: tests/cli/table.sh)
+    // and keeps the group for the graph.
+    RunGroupOption(dm, 13);
+    EXPECT_EQ(dm.Rec.Shell.FileName, ResultFileOf(Field).string());
+    EXPECT_EQ(dm.Rec.Shell.LineCount, static_cast<int>(dm.ResultLines.size()));
+    EXPECT_EQ(dm.Groups.GroupTag, "Cxf");
 }
 
 // Every error the result readers and writers throw is a TVeltraError whose kind
@@ -229,17 +189,6 @@ TEST(ErrorKind, ResultFilesNumbersOptionsTablesAndSaves)
     for (const auto& [name, action, kind] : cases)
         EXPECT_EQ(KindThrown(action), kind) << name;
     EXPECT_TRUE(std::filesystem::is_empty(temp.Dir)); // nothing written
-}
-
-TEST(GroupFiles, FrequencyViewLoadsTheWholeFile)
-{
-    TDataMod dm;
-    dm.Rec.Shell.FileName = ResultFileOf(Field).string();
-    RunGroupOption(dm, 4);
-    RunGroupOption(dm, 13); // its text and its save: tests/cli/table.sh
-    EXPECT_EQ(dm.Rec.Shell.FileName, ResultFileOf(Field).string());
-    EXPECT_EQ(dm.Rec.Shell.LineCount, static_cast<int>(dm.ResultLines.size()));
-    EXPECT_EQ(dm.Groups.GroupTag, "Gd"); // the group stays for the graph
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/NumberText.h"
+#include "results/ResultFile.h"
 #include "results/TextLists.h"
 #include "support/TScratchFolder.h"
 #include "support/TestFiles.h"
@@ -30,7 +31,7 @@ struct TSyntheticRun {
     std::function<int(int record)> Kr = [](int) { return 0; };
 };
 
-// The result-file text of the run: a header, then per record the head, 13 value
+// The result-file text of the run: the header a run writes, then per record the head, 13 value
 // lines, " #", 8 frequency lines and an empty line. CR LF line ends.
 inline std::string SyntheticResultText(const TSyntheticRun& run)
 {
@@ -50,17 +51,8 @@ inline std::string SyntheticResultText(const TSyntheticRun& run)
         {"  Ci  = ", "    Cd  = ", "    Cw  = "},
     };
     std::string t;
+    AppendResultHeader(t, TInputRecord{}, "synthetic.inp");
     auto line = [&t](const std::string& s) { t += s + "\r\n"; };
-    line(" VELTRA: A predictive computation method for soil and groundwater,");
-    line(" salinity and the watertable depth in agricultural lands using");
-    line(" varying hydrologic conditions and watermanagement options.");
-    for (int i = 0; i < 6; ++i)
-        line(" (credit)");
-    line("");
-    line(" Name of this output (result) file: synthetic.RES");
-    line(" Name of input (data) file used   : synthetic.INP");
-    line(" Farmers responses are off.");
-    line(" Calculations were done for all years in one go.");
     int record = 0;
     for (int year = 0; year <= run.Years; ++year)
         for (int s = 1; s <= run.Seasons; ++s, ++record) {

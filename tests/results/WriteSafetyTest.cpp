@@ -176,7 +176,7 @@ TEST_F(Writers, LinksAreFollowedAFullDeviceFailsAndAFolderIsRefused)
     }
 }
 
-TEST(SafeFile, PipesAndDevicesAreWrittenThroughAndFilesCommittedTogether)
+TEST(SafeFile, PipesAndDevicesWrittenThroughFilesCommittedTogetherReadersLimited)
 {
     test::TScratchFolder scratch("veltra-safefile");
     const auto at = [&](const char* name) { return scratch.Path(name); };
@@ -200,11 +200,8 @@ TEST(SafeFile, PipesAndDevicesAreWrittenThroughAndFilesCommittedTogether)
     EXPECT_EQ(test::EntryNames(scratch.Dir), (std::set<std::string>{"a", "b", "null.txt", "pipe"}));
     WriteWholeFiles({{at("a"), "new a"}, {at("b"), "new b"}});
     EXPECT_EQ(ReadFile(at("a")) + ReadFile(at("b")), "new anew b");
-}
 
-TEST(SafeFile, ReadersStopAtTheirLimitAndSayWhy)
-{
-    test::TScratchFolder scratch("veltra-safefile");
+    // Readers stop at their limit and say why.
     const std::string small = scratch.Path("small.inp");
     WriteWholeFile(small, std::string(100, 'a'));
     EXPECT_EQ(ReadWholeFile(small, 100, "an input file"), std::string(100, 'a'));
