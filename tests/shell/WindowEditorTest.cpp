@@ -70,9 +70,7 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     EXPECT_EQ(ops_.Questions.back(), msg::QuitUnsaved);
     EXPECT_FALSE(ops_.VisibleWindows.count(TWindow::Close));
     SaveRun({Path("changed.inp")}, {false}); // saved, not run
-    TInputRecord saved;
-    saved.Shell.FileName = Path("changed.INP");
-    ReadInputFile(saved);
+    const TInputRecord saved = InputOf(Path("changed.INP"));
     EXPECT_EQ(saved.Lc[1], 0.25);
     EXPECT_EQ(saved.Ns, 4);
 }

@@ -30,6 +30,14 @@ inline std::vector<std::string> FileLines(const fs::path& path)
 
 using TLines = std::vector<std::string>;
 
+// The record an input file holds.
+inline TInputRecord InputOf(const std::string& path)
+{
+    TInputRecord rec;
+    ReadNamedInputFile(path, rec);
+    return rec;
+}
+
 inline std::string Message(const std::string& text)
 {
     return "message: " + text;
