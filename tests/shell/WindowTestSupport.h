@@ -83,25 +83,21 @@ public:
     bool Loaded = false;     // a file was read or saved
 
     void InputPageShown() override { ++InputPages; }
-    void InputFileOpened() override { Read(); }
-    void ResultInputRead() override { Read(); }
+    void InputFileOpened() override { Fill(true); }
+    void ResultInputRead() override { Fill(true); }
     void SavingInput() override {}
     void InputSaved() override { Loaded = true; }
-    void RunFinished() override { Fill(); }
+    void RunFinished() override { Fill(false); }
     void KeysReset() override {}
     bool DataLoaded() const override { return Loaded; }
     int GroupSaves() const override { return Saves; }
 
 private:
-    void Fill()
+    void Fill(bool read)
     {
         ++Fills;
         LastFilled = rec_;
-    }
-    void Read()
-    {
-        Fill();
-        Loaded = true;
+        Loaded = Loaded || read;
     }
     const TInputRecord& rec_;
 };
