@@ -215,16 +215,28 @@ TEST_F(WindowRun, AfterARunTheInputPageShowsNyAndKyAsLastSaved)
 // A file that cannot be opened changes nothing.
 TEST_F(WindowRun, OneInputFileWhateverTheCaseOfItsExtension)
 {
-    OpenAndShowInput(WriteInput("Field.inp", Field(2, 1)));
+    OpenAndShowInput(WriteInput("Field.inp", Field(5, 1)));
     dm_.Rec.IaA[1] = 0.45;
     EXPECT_EQ(SaveRunDialogue({Path("Field")}, {true, true, false}),
               SaveAs({"question: The file already exists, overwrite?",
                       "question: The data were saved in: Field.inp. Do you wish to do the calculations?",
-                      "message: " + msg::YearReached("Field.inp", 2, "1", "Field.res"),
+                      "message: " + msg::YearReached("Field.inp", 5, "1", "Field.res"),
                       "question: Do you wish to continue with the next year Nr 2",
-                      "message: " + msg::SeriesDiscontinued("Field.res")}));
+                      "message: The calculations for the time series are discontinued. Yet the intermediate "
+                      "results can be seen in  Field.res"}));
     EXPECT_FALSE(fs::exists(dir_ / "Field.INP"));
     EXPECT_EQ(InputOf(Path("Field.inp")).IaA[1], 0.45);
+    // The series discontinued after its first year (no warnings, no "Calculations
+    // were done"): its output shown; the Input page restores Ny and Ky as saved.
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Shell.YearNr, dm_.Rec.Shell.SeriesEnded, dm_.Rec.Shell.AnnualMode,
+                                st_.YearsDone, carry_.YearsDone}),
+              (std::vector<int>{2, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
+    EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1}));
+    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Ky, dm_.Rec.Shell.AnnualMode, dm_.Rec.Shell.SeriesEnded}),
+              (std::vector<int>{5, 1, 1, 0}));
 
     // Two files that differ in the case of their extension: the one chosen is read.
     WriteInput("Two.inp", Field(3));

@@ -1,6 +1,7 @@
 // The year-by-year procedure through the window: the dialogue after each year,
-// input changes between years, the next year at once, discontinuing, the end of
-// a series, a water-table stop, and how a series is left.
+// input changes between years, the next year at once, the end of a series, a
+// water-table stop, and how a series is left (discontinued: WindowRun's test of the
+// case of an extension, which discontinues one).
 #include <algorithm>
 
 #include "WindowTestSupport.h"
@@ -115,28 +116,6 @@ TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessageAndTheFilesOfTheCommandLi
     EXPECT_TRUE(std::search(dm_.WarningLines.begin(), dm_.WarningLines.end(), cliWarnings.begin() + 1,
                             cliWarnings.end()) != dm_.WarningLines.end());
     EXPECT_GT(dm_.WarningLines.size(), cliWarnings.size());
-}
-
-TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
-{
-    OpenAndShowInput(WriteInput("field.inp", Field(5, 1)));
-    const std::vector<std::string> dialogue = SaveRunDialogue({Path("Field.inp")}, {true, false});
-    ASSERT_EQ(dialogue.size(), 6u); // no warnings in year 1, no "Calculations were done"
-    EXPECT_EQ(TLines(dialogue.begin() + 4, dialogue.end()),
-              (TLines{Question("Do you wish to continue with the next year Nr 2"),
-                      Message("The calculations for the time series are discontinued. Yet the intermediate "
-                              "results can be seen in  Field.res")}));
-    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Shell.YearNr, dm_.Rec.Shell.SeriesEnded, dm_.Rec.Shell.AnnualMode,
-                                st_.YearsDone, carry_.YearsDone}),
-              (std::vector<int>{2, 0, 1, 0, 0, 0}));
-    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
-    EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1}));
-    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
-
-    // The Input page restores Ny and Ky from the file as read.
-    logic_->PageShown(TPage::Input);
-    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Ky, dm_.Rec.Shell.AnnualMode, dm_.Rec.Shell.SeriesEnded}),
-              (std::vector<int>{5, 1, 1, 0}));
 }
 
 TEST_F(YearByYear, WaterTableStopEndsTheSeriesOrTheRun)
