@@ -76,14 +76,10 @@ TEST(InputGroups, TheControlListNamesEveryControlInUse)
     for (const auto& g : InputGroups())
         ed.ShowGroup(g.Id);
     ed.ShowGroup(TGroupId::General);
-    ed.NsChanged();
-    ed.KdChanged();
-    ed.KfChanged();
-    ed.KyChanged();
-    ed.NyLeft();
-    ed.CaMaxLeft();
-    ed.CbMaxLeft();
-    ed.CancelGroup();
+    for (auto event :
+         {&TInputEditor::NsChanged, &TInputEditor::KdChanged, &TInputEditor::KfChanged, &TInputEditor::KyChanged,
+          &TInputEditor::NyLeft, &TInputEditor::CaMaxLeft, &TInputEditor::CbMaxLeft, &TInputEditor::CancelGroup})
+        (ed.*event)();
     for (TAlfaField field : AlfaFields()) {
         alfa.FieldChanged(field);
         alfa.FieldLeft(field);

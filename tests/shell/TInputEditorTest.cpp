@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -198,19 +197,14 @@ TEST_F(OpenedFile, PagesShowTheRecord)
     // Kr = 10 in a file selects the item "10"; choosing the item stores 10.
     TInputRecord r = rec;
     r.Kr = 10;
-    const std::string text = InputFileText(r);
-    TInputRecord read;
-    std::istringstream in(text);
-    ReadInputStream(in, "kr10.inp", read);
     TFakeShellOps ops2;
-    TInputEditor ed2{read, ops2};
+    TInputEditor ed2{r, ops2};
     ed2.InputFileOpened();
     EXPECT_EQ(ops2.GetControlText("Kr_ComboBox"), "10");
     ops.SetControlText("Kr_ComboBox", "10");
     EXPECT_TRUE(ed.SaveGroup());
     EXPECT_EQ(rec.Kr, 10);
     EXPECT_EQ(LastMessage(), "The general data were saved.");
-    EXPECT_EQ(ops.GetControlText(ctl::DataGroupRadioGroup), ""); // selector cleared with a file opened
     EXPECT_FALSE(ed.OpenGroup());
 }
 
@@ -237,10 +231,10 @@ TEST_F(OpenedFile, SeasonDurationsSumToTwelveWithinTheCheckTolerance)
 TEST_F(OpenedFile, SeasonsBeyondNsAndLandWithoutAreaAreMinusOneAndNotStored)
 {
     using G = TGroupId;
-    // Ns = 2: seasons 3 and 4 show "-1", disabled, labels too; saving reads seasons 1 and 2.
+    // Ns = 2: seasons 3 and 4 disabled, labels too (their "-1": the widget tests);
+    // saving reads seasons 1 and 2.
     rec.Lc[3] = 42;
     EXPECT_TRUE(Save(G::CanalLosses, {{"Lc1_Edit", "0.2"}}));
-    EXPECT_EQ(ops.GetControlText("Lc3_Edit"), "-1");
     ExpectEnabled(ops, {"Io4_Edit", "CanalLosses_Season3_Label"}, false);
     ExpectEnabled(ops, {"CanalLosses_Season2_Label"});
     EXPECT_EQ((std::vector<double>{rec.Lc[1], rec.Lc[3]}), (std::vector<double>{0.2, 42}));
@@ -390,9 +384,30 @@ TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
     EXPECT_EQ(ops.Messages, std::vector<std::string>{" The sum of fractions for A and B areas must be between <=1"});
 }
 
-TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
+TEST_F(OpenedFile, GeneralDataSelectorsFieldsAndCancel)
 {
     using TSaid = std::vector<std::string>;
+    // Cancel of General data puts the keys back.
+    const TInputRecord original = rec;
+    // Switching wells on fills the pages again, the selectors among them: each choice
+    // is made just before its event.
+    Put("Kp_ComboBox", "yes", &TInputEditor::KpChanged);
+    Put("Kd_ComboBox", "no", &TInputEditor::KdChanged);
+    Put("Ky_ComboBox", "yes", &TInputEditor::KyChanged);
+    Put("Ns_ComboBox", "4", &TInputEditor::NsChanged);
+    EXPECT_EQ(rec.Kd, 0);
+    EXPECT_EQ(rec.Ns, 4);
+    ops.SetControlText("Ny_Edit", "150");
+    EXPECT_FALSE(ed.SaveGroup()); // Ny := 99, then refused
+    EXPECT_EQ(rec.Ny, 99);
+    ed.CancelGroup();
+    EXPECT_EQ(InputFileText(rec), InputFileText(original));
+    EXPECT_EQ(rec.Shell.AnnualMode, 0);
+    ExpectTexts(ops, {{"Kd_ComboBox", "yes"}, {"Kp_ComboBox", "no"}, {"Ns_ComboBox", "2"}});
+    ExpectEnabled(ops, {"DrainageSystem_RadioButton"});
+    ExpectEnabled(ops, {"PumpingWells_RadioButton"}, false);
+    ed.ShowGroup(TGroupId::General);
+
     // Ny: above 99 becomes 99; not a whole number is refused; empty or below 1 stores 0.
     const std::string over = "The number of years (Ny) for calculations must be less than 100";
     for (const auto& [typed, said, ny, shown] : std::vector<std::tuple<const char*, TSaid, int, const char*>>{
@@ -459,28 +474,6 @@ TEST_F(OpenedFile, GeneralDataSelectorsAndFields)
     Put("Ns_ComboBox", "3", &TInputEditor::NsLeft);
     EXPECT_EQ(rec.Ns, 3);
     ExpectEnabled(ops, {"Ts3_Edit"});
-}
-
-TEST_F(OpenedFile, CancelOfGeneralDataPutsTheKeysBack)
-{
-    const TInputRecord original = rec;
-    // Switching wells on fills the pages again, the selectors among them: each choice
-    // is made just before its event.
-    Put("Kp_ComboBox", "yes", &TInputEditor::KpChanged);
-    Put("Kd_ComboBox", "no", &TInputEditor::KdChanged);
-    Put("Ky_ComboBox", "yes", &TInputEditor::KyChanged);
-    Put("Ns_ComboBox", "4", &TInputEditor::NsChanged);
-    EXPECT_EQ(rec.Kd, 0);
-    EXPECT_EQ(rec.Ns, 4);
-    ops.SetControlText("Ny_Edit", "150");
-    EXPECT_FALSE(ed.SaveGroup()); // Ny := 99, then refused
-    EXPECT_EQ(rec.Ny, 99);
-    ed.CancelGroup();
-    EXPECT_EQ(InputFileText(rec), InputFileText(original));
-    EXPECT_EQ(rec.Shell.AnnualMode, 0);
-    ExpectTexts(ops, {{"Kd_ComboBox", "yes"}, {"Kp_ComboBox", "no"}, {"Ns_ComboBox", "2"}});
-    ExpectEnabled(ops, {"DrainageSystem_RadioButton"});
-    ExpectEnabled(ops, {"PumpingWells_RadioButton"}, false);
 }
 
 TEST_F(OpenedFile, DrainageSystemWithTheCalculator)

@@ -123,14 +123,31 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     EXPECT_EQ(ReadFile(dir_ / "freq.prn"), ReadFile(dir_ / "Field.frq"));
 }
 
-TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
+TEST_F(OutputPage, ReadingOutputLeavesTheInputAndAFailureThePageAlone)
 {
     RunField();
+    // Opening a result file that fails leaves the page as it was.
+    const std::vector<std::string> shown = ops_.TextLines;
+    Pick({Path("none.res")}, &TMainFormLogic::OutputOpen);
+    EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
+    EXPECT_EQ(ops_.TextLines, shown);
+    EXPECT_TRUE(ops_.TextVisible);
+    EXPECT_TRUE(logic_->State.OutputPresent);
+    Pick({std::nullopt}, &TMainFormLogic::OutputOpen);
+    EXPECT_EQ(ops_.Messages.back(), msg::NoOutputFile);
+    EXPECT_FALSE(logic_->State.OutputPresent);
+    EXPECT_EQ(ops_.TextLines, shown);
+    // "Go" on a result file that is gone: the message names it, the table stays.
+    Go(1);
+    const std::vector<std::string> table = ops_.TextLines;
+    fs::rename(dir_ / "Field.res", dir_ / "Moved.res");
+    Go(2);
+    EXPECT_EQ(ops_.Messages.back(), GroupFileMessage(Path("Field.res")));
+    EXPECT_EQ(ops_.TextLines, table);
+    EXPECT_EQ(logic_->OutputData().Rec.Shell.FileName, Path("Field.res"));
+
     // A group file of another shape (4 seasons, 10 years) read back.
-    TDataMod wells;
-    wells.Rec = WellsExampleRecord();
-    WriteInputFile(wells.Rec, Path("Wells.inp"));
-    OpenAndShowInput(Path("Wells.inp"));
+    OpenAndShowInput(WriteInput("Wells.inp", WellsExampleRecord()));
     SaveRun({Path("Wells.inp")}, {true, true}); // saved over itself, run
     Go(4);
     Pick({Path("wells4.prn")}, &TMainFormLogic::GroupSave);
@@ -164,10 +181,11 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAlone)
     EXPECT_EQ(logic_->OutputData().Rec.Ny, 10);
 }
 
-// Print prints what the page shows: the input on the Input page (as shown, titles as
-// typed), the result file, a table or a group file on the Output page, the chart on
-// the Graphics page; elsewhere, or with nothing shown, it says so.
-TEST_F(OutputPage, PrintPrintsWhatThePageShows)
+// Graphs drawn, refused, saved and opened. Print prints what the page shows: the
+// input on the Input page (as shown, titles as typed), the result file, a table or a
+// group file on the Output page, the chart on the Graphics page; elsewhere, or with
+// nothing shown, it says so.
+TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
 {
     const auto nothing = [&] {
         const std::size_t printed = ops_.PrintedFiles.size() + ops_.PrintedTexts.size() + ops_.PrintedPictures.size();
@@ -190,50 +208,10 @@ TEST_F(OutputPage, PrintPrintsWhatThePageShows)
     logic_->FilePrint();
     ASSERT_EQ(ops_.PrintedTexts.size(), 1u);
     EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Field.res"), ops_.TextLines));
+    const std::size_t calls = ops_.Canvas.Calls.size();
     logic_->SeeGraph();
     logic_->FilePrint();
     EXPECT_EQ(ops_.PrintedPictures, std::vector<std::string>{"Graph"});
-    logic_->PageShown(TPage::Figure);
-    EXPECT_TRUE(nothing());
-
-    logic_->PageShown(TPage::Input);
-    ops_.SetControlText(ctl::Title1Edit, "As typed, not yet saved");
-    logic_->FilePrint();
-    TInputRecord shown = dm_.Rec;
-    shown.Title1 = "As typed, not yet saved";
-    ASSERT_EQ(ops_.PrintedTexts.size(), 2u);
-    EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Field.INP"), Lines(InputFileText(shown))));
-}
-
-TEST_F(OutputPage, OpenOutputFileFailuresLeaveThePage)
-{
-    RunField();
-    const std::vector<std::string> shown = ops_.TextLines;
-    Pick({Path("none.res")}, &TMainFormLogic::OutputOpen);
-    EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
-    EXPECT_EQ(ops_.TextLines, shown);
-    EXPECT_TRUE(ops_.TextVisible);
-    EXPECT_TRUE(logic_->State.OutputPresent);
-    Pick({std::nullopt}, &TMainFormLogic::OutputOpen);
-    EXPECT_EQ(ops_.Messages.back(), msg::NoOutputFile);
-    EXPECT_FALSE(logic_->State.OutputPresent);
-    EXPECT_EQ(ops_.TextLines, shown);
-    // "Go" on a result file that is gone: the message names it, the table stays.
-    Go(1);
-    const std::vector<std::string> table = ops_.TextLines;
-    fs::rename(dir_ / "Field.res", dir_ / "Moved.res");
-    Go(2);
-    EXPECT_EQ(ops_.Messages.back(), GroupFileMessage(Path("Field.res")));
-    EXPECT_EQ(ops_.TextLines, table);
-    EXPECT_EQ(logic_->OutputData().Rec.Shell.FileName, Path("Field.res"));
-}
-
-TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
-{
-    RunField();
-    Go(1);
-    const std::size_t calls = ops_.Canvas.Calls.size();
-    logic_->SeeGraph();
     EXPECT_GT(ops_.Canvas.Calls.size(), calls);
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
     EXPECT_TRUE(logic_->State.GraphMade);
@@ -298,6 +276,16 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpened)
     EXPECT_EQ(ops_.Messages.back(), msg::NoImageFile);
     Pick({Path("none.bmp")}, &TMainFormLogic::GraphOpen);
     EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
+
+    logic_->PageShown(TPage::Figure);
+    EXPECT_TRUE(nothing());
+    logic_->PageShown(TPage::Input);
+    ops_.SetControlText(ctl::Title1Edit, "As typed, not yet saved");
+    logic_->FilePrint();
+    TInputRecord shown = dm_.Rec;
+    shown.Title1 = "As typed, not yet saved";
+    ASSERT_EQ(ops_.PrintedTexts.size(), 2u);
+    EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Field.INP"), Lines(InputFileText(shown))));
 }
 
 } // namespace

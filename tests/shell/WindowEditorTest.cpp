@@ -70,9 +70,7 @@ TEST_F(WindowEditor, OpeningAFileFillsAndOffersTheGroups)
     EXPECT_EQ(ops_.Questions.back(), msg::QuitUnsaved);
     EXPECT_FALSE(ops_.VisibleWindows.count(TWindow::Close));
     SaveRun({Path("changed.inp")}, {false}); // saved, not run
-    TInputRecord saved;
-    saved.Shell.FileName = Path("changed.INP");
-    ReadInputFile(saved);
+    const TInputRecord saved = InputOf(Path("changed.INP"));
     EXPECT_EQ(saved.Lc[1], 0.25);
     EXPECT_EQ(saved.Ns, 4);
 }
@@ -126,17 +124,27 @@ TEST_F(WindowEditor, AfterARunTheInputPageShowsTheFilesNyAndKy)
     ExpectTexts(ops_, {{"Ny_Edit", "5"}, {"Ky_ComboBox", "yes"}});
 }
 
-// Pages looked at during the guided entry of a new data set: the entry goes on where
-// it was, with the keys chosen, the groups confirmed and the texts typed; only the
-// Intro page's rule (Ky back to no) applies.
-TEST_F(WindowEditor, TheGuidedEntryGoesOnAfterALookAtAnotherPage)
+// The whole window: a new data set of three seasons with wells and no drains, entered
+// through the guided entry that the Input page starts, saved and run by " Save / run ",
+// gives the files of `veltra run` of the saved file. Pages looked at during the entry
+// leave it where it was, with the keys chosen, the groups confirmed and the texts
+// typed; only the Intro page's rule (Ky back to no) applies. Back on the Input page
+// after the run the data set is kept and every group it has is offered.
+TEST_F(WindowEditor, ANewDataSetEnteredSavedAndRunGivesTheFilesOfTheCommandLine)
 {
+    const fs::path tool = dir_ / "tool";
+    fs::create_directories(tool);
     logic_->PageShown(TPage::Input);
     ASSERT_EQ(ed_.OpenGroup(), TGroupId::General);
-    ops_.SetControlText("Kd_ComboBox", "no");
-    ops_.SetControlText("Ns_ComboBox", "3");
-    ops_.SetControlText("Ky_ComboBox", "yes");
+    EXPECT_TRUE(ed_.GuidedEntryRunning());
+    EXPECT_FALSE(ops_.Controls[ctl::SaveRunButton].Enabled);
+
+    for (const auto& [selector, item] : std::vector<std::pair<std::string, std::string>>{
+             {"Kd_ComboBox", "no"}, {"Kp_ComboBox", "yes"}, {"Ns_ComboBox", "3"}, {"Ky_ComboBox", "yes"}}) {
+        ops_.SetControlText(selector, item);
+    }
     ed_.KdChanged();
+    ed_.KpChanged();
     ed_.NsChanged();
     ed_.KyChanged();
     // Typed, not yet saved: kept through a look at the Intro page.
@@ -148,68 +156,55 @@ TEST_F(WindowEditor, TheGuidedEntryGoesOnAfterALookAtAnotherPage)
     ExpectTexts(
         ops_,
         {{"Kd_ComboBox", "no"}, {"Ns_ComboBox", "3"}, {"Kr_ComboBox", "0"}, {"Ny_Edit", "6"}, {"Ky_ComboBox", "no"}});
-    ASSERT_TRUE(ed_.SaveGroup());
-    ASSERT_TRUE(SaveOpenGroup({{"Ts1_Edit", "4"}, {"Ts2_Edit", "4"}, {"Ts3_Edit", "4"}}));
+    // Season 3 shows "n.a." until typed; the walk types season 2's values there.
+    EXPECT_EQ(ops_.GetControlText("Lc3_Edit"), "n.a.");
+    ASSERT_TRUE(SaveOpenGroup({{"Area_Edit", "250"}}));
+    ASSERT_TRUE(SaveOpenGroup({{"Ts1_Edit", "4"}, {"Ts2_Edit", "4,5"}, {"Ts3_Edit", "3.5"}}));
     ASSERT_EQ(ed_.OpenGroup(), TGroupId::IrrigatedAreas);
     ops_.SetControlText("A1_Edit", "0.55");
-
     for (TPage page : {TPage::Figure, TPage::Output, TPage::Graphics, TPage::Intro}) {
         logic_->PageShown(page);
         logic_->PageShown(TPage::Input);
     }
     const TInputRecord& r = dm_.Rec;
     EXPECT_EQ((std::vector<int>{r.Ns, r.Kd, r.Kr, r.Ny}), (std::vector<int>{3, 0, 0, 6}));
-    EXPECT_EQ(r.Ts[3], 4);
-    EXPECT_EQ(ops_.GetControlText("A1_Edit"), "0.55");
+    EXPECT_EQ(r.Ts[2], 4.5);
+    // A group saved before may be chosen again, and cancelled.
+    ed_.ShowGroup(TGroupId::SeasonDurations);
     EXPECT_TRUE(ops_.Controls[CancelButtonControl(Group(TGroupId::SeasonDurations))].Enabled);
+    ed_.CancelGroup();
+    ed_.ShowGroup(TGroupId::IrrigatedAreas);
+    EXPECT_EQ(ops_.GetControlText("A1_Edit"), "0.55");
+
     // The entry goes on to its end from there; once ended, the Input page does not start it again.
-    EXPECT_EQ(editortest::WalkGuidedEntry(ed_, ops_, editortest::FieldClimate()).front(), "Irrigated areas");
-    EXPECT_TRUE(SaveRunAllowed());
+    editortest::TTyping typing = editortest::FieldClimate();
+    typing.insert({{"A3_Edit", "0.6"},
+                   {"B3_Edit", "0.4"},
+                   {"Gw1_Edit", "0.06"},
+                   {"Gw2_Edit", "0.14"},
+                   {"Gw3_Edit", "0"},
+                   {"FAw1_Edit", "0.45"},
+                   {"FBw1_Edit", "0.35"},
+                   {"FAw2_Edit", "0.5"},
+                   {"FBw2_Edit", "0.3"},
+                   {"Pp3_Edit", "0.15"},
+                   {"EpA3_Edit", "0.45"},
+                   {"EpB3_Edit", "0.4"},
+                   {"Dr_Edit", "1"},
+                   {"Dx_Edit", "4"},
+                   {"Dq_Edit", "15"},
+                   {"Cx0_Edit", "6"}});
+    const auto shown = editortest::WalkGuidedEntry(ed_, ops_, typing);
+    ASSERT_EQ(shown.size(), 17u); // no drainage groups
+    EXPECT_EQ(shown.front(), "Irrigated areas");
+    EXPECT_EQ(ops_.GetControlText("EpU3_Edit"), "-1"); // A + B = 1 in season 3
+    EXPECT_FALSE(ops_.Controls["FAw3_Edit"].Enabled);  // no pumping in season 3
+    EXPECT_EQ(r.Gi[3], r.Gi[2]);
+    EXPECT_EQ(r.Cx0, 6);
+    ExpectEnabled(ops_, {ctl::SaveRunButton, ctl::InputSave});
     logic_->PageShown(TPage::Figure);
     logic_->PageShown(TPage::Input);
     EXPECT_TRUE(SaveRunAllowed());
-    EXPECT_EQ(r.Ns, 3);
-}
-
-// The whole window: a new data set of three seasons with wells and no drains, entered
-// through the guided entry that the Input page starts, saved and run by " Save / run ",
-// gives the files of `veltra run` of the saved file; back on the Input page the data
-// set is kept and every group it has is offered.
-TEST_F(WindowEditor, ANewDataSetEnteredSavedAndRunGivesTheFilesOfTheCommandLine)
-{
-    const fs::path tool = dir_ / "tool";
-    fs::create_directories(tool);
-    logic_->PageShown(TPage::Input);
-    ASSERT_EQ(ed_.OpenGroup(), TGroupId::General);
-    EXPECT_TRUE(ed_.GuidedEntryRunning());
-    EXPECT_FALSE(ops_.Controls[ctl::SaveRunButton].Enabled);
-
-    for (const auto& [selector, item] : std::vector<std::pair<std::string, std::string>>{
-             {"Kd_ComboBox", "no"}, {"Kp_ComboBox", "yes"}, {"Ns_ComboBox", "3"}, {"Kr_ComboBox", "0"}}) {
-        ops_.SetControlText(selector, item);
-    }
-    ed_.KdChanged();
-    ed_.KpChanged();
-    ed_.NsChanged();
-    // Season 3 shows "n.a." until typed; the walk types season 2's values there.
-    EXPECT_EQ(ops_.GetControlText("Lc3_Edit"), "n.a.");
-    editortest::TTyping typing = editortest::FieldClimate();
-    typing.insert({{"Area_Edit", "250"}, {"Ny_Edit", "6"},     {"Ts1_Edit", "4"},     {"Ts2_Edit", "4,5"},
-                   {"Ts3_Edit", "3.5"},  {"A3_Edit", "0.6"},   {"B3_Edit", "0.4"},    {"Gw1_Edit", "0.06"},
-                   {"Gw2_Edit", "0.14"}, {"Gw3_Edit", "0"},    {"FAw1_Edit", "0.45"}, {"FBw1_Edit", "0.35"},
-                   {"FAw2_Edit", "0.5"}, {"FBw2_Edit", "0.3"}, {"Pp3_Edit", "0.15"},  {"EpA3_Edit", "0.45"},
-                   {"EpB3_Edit", "0.4"}, {"Dr_Edit", "1"},     {"Dx_Edit", "4"},      {"Dq_Edit", "15"},
-                   {"Cx0_Edit", "6"}});
-    const auto shown = editortest::WalkGuidedEntry(ed_, ops_, typing);
-    ASSERT_EQ(shown.size(), 19u);                      // no drainage groups
-    EXPECT_EQ(ops_.GetControlText("EpU3_Edit"), "-1"); // A + B = 1 in season 3
-    EXPECT_FALSE(ops_.Controls["FAw3_Edit"].Enabled);  // no pumping in season 3
-    const TInputRecord& r = dm_.Rec;
-    EXPECT_EQ(r.Ts[2], 4.5);
-    EXPECT_EQ(r.Gi[3], r.Gi[2]);
-    EXPECT_EQ(r.Kr, 0);
-    EXPECT_EQ(r.Cx0, 6);
-    ExpectEnabled(ops_, {ctl::SaveRunButton, ctl::InputSave});
     ops_.SetControlText(ctl::Title1Edit, "Entered in the window");
     ops_.SetControlText(ctl::Title2Edit, "three seasons, wells, no drains");
 

@@ -100,11 +100,10 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Input errors"), ops_.TextLines));
     EXPECT_TRUE(logic_->State.InputErrors);
     EXPECT_FALSE(logic_->State.OutputPresent);
-    EXPECT_EQ(dm_.ErrorLines.size(), 1u);
     EXPECT_FALSE(ops_.BusyVisible);
 }
 
-TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehind)
+TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehindOrReadOnlyFilesChanged)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(2)));
     fs::create_directories(dir_ / "my.data");
@@ -144,15 +143,13 @@ TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehind)
               SaveAs({"message: The sum of areas A and B in season 1 must >= 0 and <= 1",
                       "message: The sum of areas A and B in season 2 must >= 0 and <= 1"}));
     EXPECT_FALSE(fs::exists(dir_ / "Field.INP"));
-}
 
-TEST_F(WindowRun, ReadOnlyFilesAreRefusedNamedAndKept)
-{
-    OpenAndShowInput(WriteInput("field.inp", Field(2)));
+    // Read-only files are refused with the reason, not as damaged files, and kept.
+    dm_.Rec.A = Field().A;
     auto readOnly = [](const std::string& path) {
         return "The file \"" + path + "\" is read-only (its owner may not write it); it was not replaced.";
     };
-    // The input file: asked, then refused with the reason, not as a damaged file.
+    // The input file: asked, then refused.
     WriteFile(dir_ / "Kept.INP", "mine\r\n");
     fs::permissions(dir_ / "Kept.INP", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(SaveRunDialogue({Path("Kept.inp")}, {true}),
@@ -169,19 +166,6 @@ TEST_F(WindowRun, ReadOnlyFilesAreRefusedNamedAndKept)
         << testing::PrintToString(said);
     EXPECT_EQ(ReadFile(dir_ / "Run.res"), before);
     EXPECT_EQ(ReadFile(dir_ / "Run.trf"), "2\r\n");
-}
-
-TEST_F(WindowRun, RunWorksOnTheValuesAsSaved)
-{
-    TInputRecord rec = Field(2);
-    OpenAndShowInput(WriteInput("field.inp", rec));
-    dm_.Rec.Lc[1] = 0.12345; // as an editor would store a typed value; the file keeps 3 decimals
-    SaveRun({Path("Field.inp")}, {false});
-    EXPECT_EQ(dm_.Rec.Lc[1], 0.123);
-    TInputRecord reread;
-    reread.Shell.FileName = Path("Field.INP");
-    ReadInputFile(reread);
-    EXPECT_EQ(reread.Lc, dm_.Rec.Lc);
 }
 
 // After a run the Input page shows Ny and Ky as last saved: of a new data set, of a
@@ -201,9 +185,12 @@ TEST_F(WindowRun, AfterARunTheInputPageShowsNyAndKyAsLastSaved)
     EXPECT_EQ(FileLines(dir_ / "New.INP")[5].substr(0, 9), "        3");
 
     // An opened file, Ny changed 3 -> 4 and saved: 4 stays, and the next save keeps it.
+    // The run works on the values as saved (the file keeps 3 decimals).
     OpenAndShowInput(WriteInput("field.inp", Field(3)));
     dm_.Rec.Ny = 4;
+    dm_.Rec.Lc[1] = 0.12345; // as an editor would store a typed value
     SaveRun({Path("Field.inp")}, {true});
+    EXPECT_EQ(dm_.Rec.Lc[1], 0.123);
     logic_->PageShown(TPage::Input);
     EXPECT_EQ(dm_.Rec.Ny, 4);
     SaveRun({Path("Field.inp")}, {true, false});
@@ -225,20 +212,31 @@ TEST_F(WindowRun, AfterARunTheInputPageShowsNyAndKyAsLastSaved)
 // Field.inp writes Field.inp (after the overwrite question) and the series messages
 // name it; "Open input file" reads the file chosen; "Open output file" reads the
 // input its result file names, else the one beside it in either case, and says which.
+// A file that cannot be opened changes nothing.
 TEST_F(WindowRun, OneInputFileWhateverTheCaseOfItsExtension)
 {
-    OpenAndShowInput(WriteInput("Field.inp", Field(2, 1)));
+    OpenAndShowInput(WriteInput("Field.inp", Field(5, 1)));
     dm_.Rec.IaA[1] = 0.45;
     EXPECT_EQ(SaveRunDialogue({Path("Field")}, {true, true, false}),
               SaveAs({"question: The file already exists, overwrite?",
                       "question: The data were saved in: Field.inp. Do you wish to do the calculations?",
-                      "message: " + msg::YearReached("Field.inp", 2, "1", "Field.res"),
+                      "message: " + msg::YearReached("Field.inp", 5, "1", "Field.res"),
                       "question: Do you wish to continue with the next year Nr 2",
-                      "message: " + msg::SeriesDiscontinued("Field.res")}));
+                      "message: The calculations for the time series are discontinued. Yet the intermediate "
+                      "results can be seen in  Field.res"}));
     EXPECT_FALSE(fs::exists(dir_ / "Field.INP"));
-    TInputRecord saved;
-    ReadNamedInputFile(Path("Field.inp"), saved);
-    EXPECT_EQ(saved.IaA[1], 0.45);
+    EXPECT_EQ(InputOf(Path("Field.inp")).IaA[1], 0.45);
+    // The series discontinued after its first year (no warnings, no "Calculations
+    // were done"): its output shown; the Input page restores Ny and Ky as saved.
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Shell.YearNr, dm_.Rec.Shell.SeriesEnded, dm_.Rec.Shell.AnnualMode,
+                                st_.YearsDone, carry_.YearsDone}),
+              (std::vector<int>{2, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
+    EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1}));
+    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
+    logic_->PageShown(TPage::Input);
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Ky, dm_.Rec.Shell.AnnualMode, dm_.Rec.Shell.SeriesEnded}),
+              (std::vector<int>{5, 1, 1, 0}));
 
     // Two files that differ in the case of their extension: the one chosen is read.
     WriteInput("Two.inp", Field(3));
@@ -246,6 +244,20 @@ TEST_F(WindowRun, OneInputFileWhateverTheCaseOfItsExtension)
     OpenAndShowInput(Path("Two.INP"));
     EXPECT_EQ(dm_.Rec.Ny, 4);
     EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Two.INP"));
+    // A file not chosen, missing or damaged: said, and the record is as it was.
+    const TInputRecord before = dm_.Rec;
+    Pick({std::nullopt}, &TMainFormLogic::InputOpen);
+    EXPECT_EQ(ops_.Messages.back(), msg::NoInputFile);
+    Pick({Path("none.inp")}, &TMainFormLogic::InputOpen);
+    EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
+    // A damaged file: the message names it.
+    WriteFile(dir_ / "bad.inp", "title\r\ntitle\r\n1.      Area    Kd\r\n    x\r\n");
+    ops_.BusyShow();
+    Pick({Path("bad.inp")}, &TMainFormLogic::InputOpen);
+    EXPECT_NE(ops_.Messages.back().find(Path("bad.inp")), std::string::npos) << ops_.Messages.back();
+    EXPECT_FALSE(ops_.BusyVisible);
+    EXPECT_EQ(std::tie(dm_.Rec.Ny, dm_.Rec.Shell.FileName, dm_.Rec.Title1),
+              std::tie(before.Ny, before.Shell.FileName, before.Title1));
 
     // Run.INP run; an older Run.inp beside it is not the input of Run.res.
     OpenAndShowInput(WriteInput("field.inp", Field(5)));
@@ -267,27 +279,6 @@ TEST_F(WindowRun, OneInputFileWhateverTheCaseOfItsExtension)
     Pick({Path("Run.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(dm_.Rec.Ny, 7);
     EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedNoInput);
-}
-
-TEST_F(WindowRun, OpenInputFileFailuresChangeNothing)
-{
-    OpenAndShowInput(WriteInput("field.inp", Field(4)));
-    const TInputRecord before = dm_.Rec;
-
-    Pick({std::nullopt}, &TMainFormLogic::InputOpen);
-    EXPECT_EQ(ops_.Messages.back(), msg::NoInputFile);
-
-    Pick({Path("none.inp")}, &TMainFormLogic::InputOpen);
-    EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
-
-    // A damaged file: the message names it, the record is as it was.
-    WriteFile(dir_ / "bad.inp", "title\r\ntitle\r\n1.      Area    Kd\r\n    x\r\n");
-    ops_.BusyShow();
-    Pick({Path("bad.inp")}, &TMainFormLogic::InputOpen);
-    EXPECT_NE(ops_.Messages.back().find(Path("bad.inp")), std::string::npos) << ops_.Messages.back();
-    EXPECT_FALSE(ops_.BusyVisible);
-    EXPECT_EQ(std::tie(dm_.Rec.Ny, dm_.Rec.Shell.FileName, dm_.Rec.Title1),
-              std::tie(before.Ny, before.Shell.FileName, before.Title1));
 }
 
 TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
@@ -470,7 +461,6 @@ TEST_F(WindowRun, StartFolderThatCannotBeWrittenSendsTheListsToTheStateFolder)
     const std::string state = (dir_ / "state").string();
     ::setenv("XDG_STATE_HOME", state.c_str(), 1);
     StartWindow(files);
-    EXPECT_EQ(UserStateFolder(), state + "/veltra");
 
     // A series keeps warning.lst until it ends: it is in the state folder.
     OpenAndShowInput(WriteInput("work/field.inp", Field(2, 1)));
@@ -487,10 +477,10 @@ TEST_F(WindowRun, StartFolderThatCannotBeWrittenSendsTheListsToTheStateFolder)
 
 TEST(DialogFilters, MatchBothCasesAndPicturesArePngToo)
 {
-    // A save writes ".INP": a filter of lower-case names only would hide it.
+    // A save writes ".INP": a filter of lower-case names only would hide it. (The
+    // input save dialog's: every save's dialogue.)
     const std::pair<TDialog, const char*> filters[] = {
         {TDialog::InputOpen, "(*.inp *.INP)"},
-        {TDialog::InputSave, "(*.inp *.INP)"},
         {TDialog::OutputOpen, "(*.res *.RES)"},
         {TDialog::GroupOpen, "(*.prn *.PRN)"},
         {TDialog::GroupSave, "(*.prn *.PRN)"},

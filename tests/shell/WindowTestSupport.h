@@ -30,6 +30,14 @@ inline std::vector<std::string> FileLines(const fs::path& path)
 
 using TLines = std::vector<std::string>;
 
+// The record an input file holds.
+inline TInputRecord InputOf(const std::string& path)
+{
+    TInputRecord rec;
+    ReadNamedInputFile(path, rec);
+    return rec;
+}
+
 inline std::string Message(const std::string& text)
 {
     return "message: " + text;
@@ -75,25 +83,21 @@ public:
     bool Loaded = false;     // a file was read or saved
 
     void InputPageShown() override { ++InputPages; }
-    void InputFileOpened() override { Read(); }
-    void ResultInputRead() override { Read(); }
+    void InputFileOpened() override { Fill(true); }
+    void ResultInputRead() override { Fill(true); }
     void SavingInput() override {}
     void InputSaved() override { Loaded = true; }
-    void RunFinished() override { Fill(); }
+    void RunFinished() override { Fill(false); }
     void KeysReset() override {}
     bool DataLoaded() const override { return Loaded; }
     int GroupSaves() const override { return Saves; }
 
 private:
-    void Fill()
+    void Fill(bool read)
     {
         ++Fills;
         LastFilled = rec_;
-    }
-    void Read()
-    {
-        Fill();
-        Loaded = true;
+        Loaded = Loaded || read;
     }
     const TInputRecord& rec_;
 };

@@ -1,6 +1,7 @@
 // The year-by-year procedure through the window: the dialogue after each year,
-// input changes between years, the next year at once, discontinuing, the end of
-// a series, a water-table stop, and how a series is left.
+// input changes between years, the next year at once, the end of a series, a
+// water-table stop, and how a series is left (discontinued: WindowRun's test of the
+// case of an extension, which discontinues one).
 #include <algorithm>
 
 #include "WindowTestSupport.h"
@@ -43,10 +44,7 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
                       Message(msg::YearReached("Field2.inp", 3, "2", "Field.res")),
                       Question("Do you wish to continue with the next year Nr 3"), Question(msg::MakeInputChanges),
                       Message(msg::UseInputMenu)}));
-    TInputRecord year2;
-    year2.Shell.FileName = Path("Field2.inp");
-    ReadInputFile(year2);
-    EXPECT_EQ(year2.IaA[1], 0.6);
+    EXPECT_EQ(InputOf(Path("Field2.inp")).IaA[1], 0.6);
 
     // Year 3, the last: the end of the series, then the Output page shows all years.
     EXPECT_EQ(SaveRunDialogue({}, {true}),
@@ -85,17 +83,6 @@ TEST_F(YearByYear, ThreeYearsWithInputChanges)
     EXPECT_EQ(dm_.Rec.Shell.SeriesEnded, 0);
 }
 
-TEST_F(YearByYear, ANewRunNeverWritesUnderAnEarlierFilesName)
-{
-    OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
-    SaveRun({Path("First.inp")}, {false}); // saved, not calculated
-    EXPECT_TRUE(logic_->State.NewRun);
-    SaveRun({Path("Second.inp")}, {true, true, true});
-    EXPECT_EQ(YearsOf(dir_ / "Second.res"), (std::vector<int>{0, 0, 1, 1}));
-    EXPECT_FALSE(fs::exists(dir_ / "First.res"));
-    EXPECT_EQ(dm_.Rec.Shell.AnnualStartFile, Path("Second.INP"));
-}
-
 TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessageAndTheFilesOfTheCommandLine)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
@@ -131,41 +118,12 @@ TEST_F(YearByYear, NextYearsAtOnceWithOneWarningMessageAndTheFilesOfTheCommandLi
     EXPECT_GT(dm_.WarningLines.size(), cliWarnings.size());
 }
 
-TEST_F(YearByYear, DiscontinuedAfterTheFirstYear)
-{
-    OpenAndShowInput(WriteInput("field.inp", Field(5, 1)));
-    const std::vector<std::string> dialogue = SaveRunDialogue({Path("Field.inp")}, {true, false});
-    ASSERT_EQ(dialogue.size(), 6u); // no warnings in year 1, no "Calculations were done"
-    EXPECT_EQ(TLines(dialogue.begin() + 4, dialogue.end()),
-              (TLines{Question("Do you wish to continue with the next year Nr 2"),
-                      Message("The calculations for the time series are discontinued. Yet the intermediate "
-                              "results can be seen in  Field.res")}));
-    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Shell.YearNr, dm_.Rec.Shell.SeriesEnded, dm_.Rec.Shell.AnnualMode,
-                                st_.YearsDone, carry_.YearsDone}),
-              (std::vector<int>{2, 0, 1, 0, 0, 0}));
-    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
-    EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1}));
-    EXPECT_FALSE(fs::exists(dir_ / "warning.lst"));
-
-    // The Input page restores Ny and Ky from the file as read.
-    logic_->PageShown(TPage::Input);
-    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, dm_.Rec.Ky, dm_.Rec.Shell.AnnualMode, dm_.Rec.Shell.SeriesEnded}),
-              (std::vector<int>{5, 1, 1, 0}));
-}
-
-// A thin aquifer whose water table falls below its bottom in the first year.
-TInputRecord AquiferStop()
-{
-    TInputRecord rec;
-    rec.Shell.FileName = std::string(VELTRA_REFERENCE_DIR) + "/hm_aquifer_stop/hm_aquifer_stop.inp";
-    ReadInputFile(rec);
-    return rec;
-}
-
 TEST_F(YearByYear, WaterTableStopEndsTheSeriesOrTheRun)
 {
     // A strong outflow through the thin aquifer: the water table falls below its bottom in year 2.
-    TInputRecord rec = AquiferStop();
+    // A thin aquifer whose water table falls below its bottom in the first year.
+    const TInputRecord aquifer = InputOf(std::string(VELTRA_REFERENCE_DIR) + "/hm_aquifer_stop/hm_aquifer_stop.inp");
+    TInputRecord rec = aquifer;
     rec.Go[1] = rec.Go[2] = 0.3;
     rec.Ky = 1;
     OpenAndShowInput(WriteInput("stop.inp", rec));
@@ -186,7 +144,7 @@ TEST_F(YearByYear, WaterTableStopEndsTheSeriesOrTheRun)
     // Without a series (and the file's own outflow) the stop ends the run in year 1 with
     // its warning, and the Output page shows what was reached.
     logic_->PageShown(TPage::Input);
-    dm_.Rec.Go = AquiferStop().Go;
+    dm_.Rec.Go = aquifer.Go;
     dm_.Rec.Ky = 0;
     EXPECT_EQ(SaveRunDialogue({Path("Plain.inp")}, {true}),
               SaveAs({Question("The data were saved in: Plain.INP. Do you wish to do the calculations?"),
@@ -197,9 +155,9 @@ TEST_F(YearByYear, WaterTableStopEndsTheSeriesOrTheRun)
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Plain.res"));
 }
 
-TEST_F(YearByYear, InputErrorsDuringASeriesKeepItsFiles)
+TEST_F(YearByYear, InputErrorsKeepTheSeriesFilesAndALoweredNyEndsIt)
 {
-    OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
+    OpenAndShowInput(WriteInput("field.inp", Field(5, 1)));
     SaveRun({Path("Field.inp")}, {true, true, true});
     const std::string res = ReadFile(dir_ / "Field.res");
     const std::string frq = ReadFile(dir_ / "Field.frq");
@@ -213,29 +171,31 @@ TEST_F(YearByYear, InputErrorsDuringASeriesKeepItsFiles)
     EXPECT_FALSE(logic_->State.NewRun);
     EXPECT_EQ(dm_.Rec.Shell.YearNr, 2);
 
-    // Mended and saved again: year 2 under its own name, onto the series' files.
-    dm_.Rec.Dc = 1.5;
+    // Mended on the Input page and saved again: year 2 under its own name, onto the
+    // series' files.
+    logic_->PageShown(TPage::Input);
+    dm_.Rec.Dc = FieldExampleRecord().Dc;
     SaveRun({}, {true, true, true});
     EXPECT_EQ(ops_.Questions.back(), msg::MakeInputChanges);
     EXPECT_EQ(YearsOf(dir_ / "Field.res"), (std::vector<int>{0, 0, 1, 1, 2, 2}));
-}
 
-TEST_F(YearByYear, LoweringNyEndsTheSeries)
-{
-    OpenAndShowInput(WriteInput("field.inp", Field(5, 1)));
-    SaveRun({Path("Field.inp")}, {true, true, true}); // year 1
-    SaveRun({}, {true, true, true});                  // year 2
-    dm_.Rec.Ny = 2;                                   // the series is cut short during year 3's changes
+    dm_.Rec.Ny = 2; // the series is cut short during year 3's changes
     EXPECT_EQ(SaveRunDialogue({}, {true}),
               (TLines{Question("The data were saved in: Field3.inp. Do you wish to do the calculations?"),
                       Message(msg::SeriesEnd("Field.res")), Message(msg::RuntimeCommentsGiven)}));
     EXPECT_EQ(dm_.Rec.Shell.SeriesEnded, 1);
 }
 
+// A new run never writes under an earlier file's name; "Close output" ends a series,
+// and the next save starts a new one at year 0.
 TEST_F(YearByYear, CloseOutputEndsTheSeriesAndANewRunStartsAtYearZero)
 {
     OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
+    SaveRun({Path("First.inp")}, {false}); // saved, not calculated
+    EXPECT_TRUE(logic_->State.NewRun);
     SaveRun({Path("Field.inp")}, {true, true, true});
+    EXPECT_FALSE(fs::exists(dir_ / "First.res"));
+    EXPECT_EQ(dm_.Rec.Shell.AnnualStartFile, Path("Field.INP"));
     EXPECT_EQ(st_.YearsDone, 1);
     logic_->PageShown(TPage::Output); // "Close output" is a button of the Output page
     logic_->CloseOutput();

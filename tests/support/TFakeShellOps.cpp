@@ -38,12 +38,8 @@ void TFakeShellOps::GridSetSize(int columns, int rows)
     GridColumns = columns;
     GridRows = rows;
     // Cells outside the new size are gone, as in a resized grid.
-    for (auto it = GridCells.begin(); it != GridCells.end();) {
-        if (it->first.first >= columns || it->first.second >= rows)
-            it = GridCells.erase(it);
-        else
-            ++it;
-    }
+    std::erase_if(GridCells,
+                  [&](const auto& cell) { return cell.first.first >= columns || cell.first.second >= rows; });
 }
 
 void TFakeShellOps::GridSetCell(int column, int row, const std::string& text)

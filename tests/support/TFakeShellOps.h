@@ -44,7 +44,6 @@ public:
 
     // Present state.
     bool BusyVisible = false;
-    std::vector<std::string> BusyLines;
     std::map<std::string, TFakeControl> Controls;
     bool TextVisible = false;
     std::vector<std::string> TextLines;
@@ -64,13 +63,9 @@ public:
     void SetStatus(const std::string& text) override { Record(StatusTexts, "status: ", text); }
 
     void BusyShow() override { BusyVisible = true; }
-    void BusyClear() override { BusyLines.clear(); }
-    void BusyAddLine(const std::string& line) override { Record(BusyLines, "busy: ", line); }
-    void BusyReplaceText(const std::string& text) override
-    {
-        BusyLines.clear();
-        Record(BusyLines, "busy: ", text);
-    }
+    void BusyClear() override {}
+    void BusyAddLine(const std::string& line) override { Events.push_back("busy: " + line); }
+    void BusyReplaceText(const std::string& text) override { BusyAddLine(text); }
     void BusyHide() override { BusyVisible = false; }
     void Pause(int milliseconds) override { Pauses.push_back(milliseconds); }
 
