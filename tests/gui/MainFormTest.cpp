@@ -57,23 +57,14 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     // The menus: their actions in order, with their shortcuts; Ctrl+X stays with Cut.
     EXPECT_EQ(form.FileMenu->title(), "File");
     EXPECT_EQ(form.EditMenu->title(), "&Edit");
-    const QList<QAction*> file = form.FileMenu->actions();
-    const std::vector<std::pair<QAction*, const char*>> fileItems = {
-        {form.InputOpen, "Ctrl+I"}, {form.OpenExample, ""},     {form.OutputOpen, "Ctrl+O"},
-        {form.GraphOpen, "Ctrl+G"}, {form.FilePrint, "Ctrl+P"}, {form.ProgramExit, "Ctrl+Q"},
-        {form.GroupOpen, "Ctrl+U"}};
-    ASSERT_EQ(file.size(), 7);
-    for (std::size_t i = 0; i < fileItems.size(); ++i) {
-        EXPECT_EQ(file[static_cast<int>(i)], fileItems[i].first) << i;
-        EXPECT_EQ(fileItems[i].first->shortcut(), QKeySequence(fileItems[i].second)) << i;
-    }
-    EXPECT_EQ(form.GraphSave->shortcut(), QKeySequence("Ctrl+R"));
-    const QList<QAction*> edit = form.EditMenu->actions();
-    const QKeySequence editKeys[] = {QKeySequence("Ctrl+X"), QKeySequence("Ctrl+C"), QKeySequence("Ctrl+V"),
-                                     QKeySequence(Qt::Key_Delete)};
-    ASSERT_EQ(edit.size(), 4);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(edit[i]->shortcut(), editKeys[i]) << i;
+    EXPECT_EQ(form.FileMenu->actions(),
+              (QList<QAction*>{form.InputOpen, form.OpenExample, form.OutputOpen, form.GraphOpen, form.FilePrint,
+                               form.ProgramExit, form.GroupOpen}));
+    QStringList keys;
+    for (QAction* a : form.FileMenu->actions() + form.EditMenu->actions() + QList<QAction*>{form.GraphSave})
+        keys << a->shortcut().toString();
+    EXPECT_EQ(keys.join(' ').toStdString(),
+              "Ctrl+I  Ctrl+O Ctrl+G Ctrl+P Ctrl+Q Ctrl+U Ctrl+X Ctrl+C Ctrl+V Del Ctrl+R");
     EXPECT_FALSE(form.InputSave->isEnabled());
     EXPECT_FALSE(form.GraphSave->isEnabled());
     for (QAction* a : {form.InputOpen, form.OpenExample, form.OutputOpen, form.GraphOpen, form.FilePrint,
@@ -87,12 +78,9 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
     EXPECT_EQ(form.HelpForm->KrMemo->toPlainText().toStdString(), RotationKeyHelpText());
     EXPECT_EQ(form.InputSymbolsForm->InputSymbolsMemo->toPlainText().toStdString(), InputSymbolsText());
     EXPECT_EQ(form.OutputSymbolsForm->OutputSymbolsMemo->toPlainText().toStdString(), OutputSymbolsText());
-    std::string drain;
-    for (const std::string& line : DrainExplanationLines())
-        drain += (drain.empty() ? "" : "\n") + line;
-    EXPECT_EQ(form.DrainForm->DrainMemo->toPlainText().toStdString(), drain);
+    EXPECT_EQ(form.DrainForm->DrainMemo->toPlainText() + "\n",
+              QString::fromStdString(Joined(DrainExplanationLines())).remove('\r'));
     EXPECT_EQ(form.CloseForm->Status().toStdString(), msg::CloseStatus);
-    EXPECT_TRUE(form.CloseForm->isModal());
 
     // Every page shows, with its status line (the Output page without output).
     const char* status[] = {msg::IntroStatus, msg::InputStatus, msg::NoOutputStatus, msg::GraphicsStatus,
