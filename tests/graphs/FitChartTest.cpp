@@ -41,12 +41,11 @@ int Y(double v)
 
 bool HasLine(const TRecordingCanvas& c, int x1, int y1, int x2, int y2)
 {
-    return std::any_of(c.Calls.begin(), c.Calls.end(), [&](const TCanvasCall& k) {
-        return k.What == TCanvasCall::Kind::Line && k.X1 == x1 && k.Y1 == y1 && k.X2 == x2 && k.Y2 == y2;
-    });
+    const TCanvasCall line{.X1 = x1, .Y1 = y1, .X2 = x2, .Y2 = y2};
+    return std::any_of(c.Calls.begin(), c.Calls.end(), [&](const TCanvasCall& k) { return k == line; });
 }
 
-TEST(FitChart, PointsLineAndAxisWhereTheyBelong)
+TEST(FitChart, PointsLineAndAxisWhereTheyBelongAndNothingToDrawLeavesTheCanvasAlone)
 {
     TRecordingCanvas canvas;
     ASSERT_TRUE(DrawFitChart(Data(), canvas));
@@ -72,16 +71,14 @@ TEST(FitChart, PointsLineAndAxisWhereTheyBelong)
         if (k.What == TCanvasCall::Kind::Text && k.X1 < 70)
             labels.push_back(k.Str);
     EXPECT_EQ(labels, (std::vector<std::string>{" 0", " 5", "10", "15"}));
-}
 
-TEST(FitChart, NothingToDrawLeavesTheCanvasAlone)
-{
-    TFitChartData d = Data();
-    d.Simulated.assign(6, std::nullopt);
-    d.Observed.clear();
-    TRecordingCanvas canvas;
-    EXPECT_FALSE(DrawFitChart(d, canvas));
-    EXPECT_TRUE(canvas.Calls.empty());
+    // Nothing to draw: the canvas is left alone.
+    TFitChartData none = Data();
+    none.Simulated.assign(6, std::nullopt);
+    none.Observed.clear();
+    TRecordingCanvas untouched;
+    EXPECT_FALSE(DrawFitChart(none, untouched));
+    EXPECT_TRUE(untouched.Calls.empty());
 }
 
 } // namespace

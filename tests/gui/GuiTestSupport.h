@@ -98,12 +98,6 @@ protected:
     }
     QLineEdit* Edit(const std::string& name) { return Control<QLineEdit>(name); }
     void Click(const std::string& button) { Control<QPushButton>(button)->click(); }
-    // An item of a selector chosen as the user chooses it: its change event runs.
-    void Choose(const std::string& combo, const QString& item)
-    {
-        QComboBox* box = Control<QComboBox>(combo);
-        box->setCurrentIndex(box->findText(item));
-    }
     // A group chosen in "Select data group" with the mouse, on the round indicator: a
     // radio button takes clicks on its indicator and caption only.
     void Choose(TGroupId id)
