@@ -81,16 +81,6 @@ struct TChartCase {
                 out.push_back(f);
         return out;
     }
-    // The texts drawn on the row of the year numbers, left to right.
-    std::vector<TCanvasCall> YearLabels() const
-    {
-        std::vector<TCanvasCall> out;
-        for (const auto& call : Canvas.Calls)
-            if (call.What == TCanvasCall::Kind::Text && call.Y1 == 380)
-                out.push_back(call);
-        std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.X1 < b.X1; });
-        return out;
-    }
 };
 
 int Width(const TCanvasCall& text) // as the recording canvas measures it
@@ -177,8 +167,7 @@ TEST(Chart, SalinityLayoutLabelsGapsAndTimeAxis)
     c.Set(2, std::vector<double>(8, -1.0));
     c.Set(4, {1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 5.5, 5.0});
     ASSERT_EQ(c.Draw(), TChartOutcome::Drawn);
-    const auto& first = c.Canvas.Calls.front();
-    EXPECT_EQ(first, Fill(0, 0, 762, 486, White));
+    EXPECT_EQ(c.Canvas.Calls.front(), Fill(0, 0, 762, 486, White));
     const auto& head = c.Text("\"Heading one\" ");
     EXPECT_EQ((std::vector<int>{head.X1, head.Y1}), (std::vector<int>{120, 15}));
     EXPECT_EQ(head.Colour, (TColor{0, 128, 128}));
@@ -236,8 +225,11 @@ TEST(Chart, YearLabelsKeepApartOnLongRuns)
         c.Rec.Ny = t.Years - 1;
         c.Set(5, std::vector<double>(static_cast<std::size_t>(2 * t.Years), 4.0));
         ASSERT_EQ(c.Draw(), TChartOutcome::Drawn);
-        EXPECT_EQ(c.Text(" 5").Y1, 64); // keys up to 5: the axis 0 .. 5
-        const auto labels = c.YearLabels();
+        EXPECT_EQ(c.Text(" 5").Y1, 64);  // keys up to 5: the axis 0 .. 5
+        std::vector<TCanvasCall> labels; // the texts on the row of the year numbers, left to right
+        std::copy_if(c.Canvas.Calls.begin(), c.Canvas.Calls.end(), std::back_inserter(labels),
+                     [](const TCanvasCall& t) { return t.What == TCanvasCall::Kind::Text && t.Y1 == 380; });
+        std::ranges::sort(labels, {}, &TCanvasCall::X1);
         ASSERT_EQ(labels.size(), static_cast<std::size_t>((t.Years - 1) / t.Step + 1));
         for (std::size_t i = 0; i < labels.size(); ++i) {
             const int year = static_cast<int>(i) * t.Step;

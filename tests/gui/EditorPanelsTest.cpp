@@ -216,10 +216,9 @@ TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
     alfa.CalculateButton->click();
     // The factors of the model go into the group and the record; beside them, read
     // only, the rates of fall of the water table, the factors divided by P = 5 %.
-    EXPECT_EQ(alfa.QH1Edit->text(), " 0.00805");
-    EXPECT_EQ(alfa.QH2Edit->text(), " 0.00125");
-    EXPECT_EQ(alfa.FallQH1Edit->text(), " 0.16109");
-    EXPECT_EQ(alfa.FallQH2Edit->text(), " 0.02500");
+    EXPECT_EQ(
+        QStringList({alfa.QH1Edit->text(), alfa.QH2Edit->text(), alfa.FallQH1Edit->text(), alfa.FallQH2Edit->text()}),
+        QStringList({" 0.00805", " 0.00125", " 0.16109", " 0.02500"}));
     EXPECT_TRUE(alfa.FallQH1Edit->isReadOnly() && alfa.FallQH2Edit->isReadOnly());
     EXPECT_EQ(Edit("QH1_Edit")->text(), " 0.00805");
     EXPECT_EQ(Edit("QH2_Edit")->text(), " 0.00125");

@@ -146,8 +146,7 @@ TEST_F(MainForm, QuittingAsksFirstWhenTheInputIsUnsaved)
     EXPECT_EQ(modal.Boxes[0].Text, msg::QuitUnsaved);
     modal.Steps = {[](QWidget* box) { box->close(); }};
     form.close();
-    EXPECT_EQ(modal.Boxes.size(), 2u);
-    EXPECT_TRUE(modal.Steps.empty());
+    EXPECT_EQ(modal.Boxes.size(), 2u); // (an unanswered exit window would never return)
     EXPECT_EQ(ended, 0);
     EXPECT_TRUE(form.isVisible());
     EXPECT_FALSE(form.CloseForm->isVisible());
@@ -159,7 +158,6 @@ TEST_F(MainForm, QuittingAsksFirstWhenTheInputIsUnsaved)
                    }};
     form.close();
     EXPECT_EQ(modal.Boxes.size(), 3u);
-    EXPECT_TRUE(modal.Steps.empty());
     EXPECT_EQ(ended, 1);
 }
 
