@@ -57,10 +57,8 @@ TEST_F(Window, MessagesStandOverTheWindowTheyConcern)
     form.Ops().ShowWindow(TWindow::Alfa);
     QApplication::setActiveWindow(form.AlfaForm);
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.AlfaForm));
-    QLineEdit* ka = form.AlfaForm->Field(TAlfaField::Ka);
-    ka->setFocus(Qt::MouseFocusReason);
-    QTest::keyClicks(ka, "-1");
-    QTest::keyClick(ka, Qt::Key_Tab);
+    Type(form.AlfaForm->Field(TAlfaField::Ka), "-1");
+    QTest::keyClick(form.AlfaForm->Field(TAlfaField::Ka), Qt::Key_Tab);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Over, form.AlfaForm);
     form.Ops().HideWindow(TWindow::Alfa);
