@@ -58,15 +58,13 @@ TEST_F(EditorPanels, TypedValuesAreSavedRefusedOrPutBack)
     Control<QPushButton>("SeasonDurations_Cancel_Button")->click();
 
     // A selector of the General data group reaches the editor when the user changes
-    // it: no drains, no drainage groups; Cancel puts the key back.
+    // it; Cancel shows the key put back. (The drainage groups that follow the key:
+    // TInputEditorTest.)
     Choose(TGroupId::General);
     Control<QComboBox>("Kd_ComboBox")->setCurrentIndex(0);
     EXPECT_EQ(rec.Kd, 0);
-    EXPECT_FALSE(Offered(TGroupId::DrainageSystem));
     Control<QPushButton>("GeneralData_Cancel_Button")->click();
-    EXPECT_EQ(rec.Kd, 1);
     EXPECT_EQ(Control<QComboBox>("Kd_ComboBox")->currentText(), "yes");
-    EXPECT_TRUE(Offered(TGroupId::DrainageSystem));
 
     // Leaving Ny with more than 99 years: 99.
     Choose(TGroupId::General);
@@ -201,7 +199,6 @@ TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
     Control<QPushButton>("DrainageCalculations_Button")->click();
     ASSERT_TRUE(alfa.isVisible());
     EXPECT_FALSE(form_->DrainForm->isVisible());
-    EXPECT_TRUE(alfa.QH1Edit->isReadOnly());
     QApplication::setActiveWindow(&alfa); // as a click into the window makes it
     ASSERT_TRUE(QTest::qWaitForWindowActive(&alfa));
 
@@ -219,7 +216,7 @@ TEST_F(EditorPanels, CalculatorFillsTheDrainageGroup)
     EXPECT_EQ(
         QStringList({alfa.QH1Edit->text(), alfa.QH2Edit->text(), alfa.FallQH1Edit->text(), alfa.FallQH2Edit->text()}),
         QStringList({" 0.00805", " 0.00125", " 0.16109", " 0.02500"}));
-    EXPECT_TRUE(alfa.FallQH1Edit->isReadOnly() && alfa.FallQH2Edit->isReadOnly());
+    EXPECT_TRUE(alfa.QH1Edit->isReadOnly() && alfa.FallQH1Edit->isReadOnly() && alfa.FallQH2Edit->isReadOnly());
     EXPECT_EQ(Edit("QH1_Edit")->text(), " 0.00805");
     EXPECT_EQ(Edit("QH2_Edit")->text(), " 0.00125");
     EXPECT_NEAR(rec.QH1, 0.0080547, 5e-7);

@@ -3,7 +3,6 @@
 // folder, the scripted answers, and the clicks, keys and looks the widget tests share.
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>

@@ -12,7 +12,6 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
@@ -22,7 +21,6 @@
 #include <QSvgGenerator>
 #include <QTableWidget>
 #include <QTextLayout>
-#include <QTimer>
 
 #include "GuiTestSupport.h"
 #include "model/InputFile.h"
