@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "graphs/Chart.h"
@@ -128,23 +130,19 @@ TEST(Chart, HugeValuesGetTheRuleAxisAndTheirCurve)
     EXPECT_EQ(WaterLevelAxis(-1e30, 0.0), (TChartAxis{-1e30, 0, 10, 1}));
     EXPECT_EQ(RoundHalfEven(1e30), 1000000000); // a pixel stays an int
 
-    struct TCase {
-        double Max;
-        const char* Top;    // the label of the axis maximum
-        const char* Second; // and of the next tick down
-    };
-    for (const TCase& t : {TCase{1e6, "1100000.0", "990000.0"}, TCase{1e12, "1.10E+12", "9.90E+11"},
-                           TCase{1e30, "1.10E+30", "9.90E+29"}}) {
-        SCOPED_TRACE(t.Max);
+    // The largest value, the label of the axis maximum and of the next tick down.
+    for (const auto& [m, topLabel, nextLabel] :
+         {std::tuple{1e6, "1100000.0", "990000.0"}, std::tuple{1e12, "1.10E+12", "9.90E+11"},
+          std::tuple{1e30, "1.10E+30", "9.90E+29"}}) {
+        SCOPED_TRACE(m);
         TChartCase c("It", 5);
-        const double m = t.Max;
         c.Set(1, {-1, m / 2, m, m / 2, m / 4, m / 2, m, m}); // -1: not applicable, raised to 0
         ASSERT_EQ(c.Draw(), TChartOutcome::Drawn);
-        for (const char* label : {t.Top, t.Second}) {
+        for (const char* label : {topLabel, nextLabel}) {
             const auto& text = c.Text(label);
             EXPECT_EQ(text.X1 + Width(text), 64) << label; // beside the axis, inside the picture
         }
-        EXPECT_EQ(c.Text(t.Top).Y1, 70 - 6);
+        EXPECT_EQ(c.Text(topLabel).Y1, 70 - 6);
         // The curve: a gap from the bottom point 0, then point to point up to the last
         // record, the maximum 1/1.1 up the axis.
         const auto curve = c.Lines(TColor{0, 128, 0});
@@ -213,27 +211,25 @@ TEST(Chart, SalinityLayoutLabelsGapsAndTimeAxis)
 // 20th year, each number centred on its year's end.
 TEST(Chart, YearLabelsKeepApartOnLongRuns)
 {
-    struct TCase {
-        int Years; // on the axis, year 0 included
-        int Step;
-    };
-    for (const TCase& t : {TCase{4, 1}, TCase{11, 1}, TCase{21, 2}, TCase{51, 5}, TCase{100, 10}}) {
-        SCOPED_TRACE(t.Years);
+    // The years on the axis, year 0 included, and the step of their labels.
+    for (const auto& [years, step] :
+         {std::pair{4, 1}, std::pair{11, 1}, std::pair{21, 2}, std::pair{51, 5}, std::pair{100, 10}}) {
+        SCOPED_TRACE(years);
         TChartCase c("Kr", 1);
-        c.Store.RecordCount = 2 * t.Years;
-        c.Rec.Ny = t.Years - 1;
-        c.Set(5, std::vector<double>(static_cast<std::size_t>(2 * t.Years), 4.0));
+        c.Store.RecordCount = 2 * years;
+        c.Rec.Ny = years - 1;
+        c.Set(5, std::vector<double>(static_cast<std::size_t>(2 * years), 4.0));
         ASSERT_EQ(c.Draw(), TChartOutcome::Drawn);
         EXPECT_EQ(c.Text(" 5").Y1, 64);  // keys up to 5: the axis 0 .. 5
         std::vector<TCanvasCall> labels; // the texts on the row of the year numbers, left to right
         std::copy_if(c.Canvas.Calls.begin(), c.Canvas.Calls.end(), std::back_inserter(labels),
                      [](const TCanvasCall& t) { return t.What == TCanvasCall::Kind::Text && t.Y1 == 380; });
         std::ranges::sort(labels, {}, &TCanvasCall::X1);
-        ASSERT_EQ(labels.size(), static_cast<std::size_t>((t.Years - 1) / t.Step + 1));
+        ASSERT_EQ(labels.size(), static_cast<std::size_t>((years - 1) / step + 1));
         for (std::size_t i = 0; i < labels.size(); ++i) {
-            const int year = static_cast<int>(i) * t.Step;
+            const int year = static_cast<int>(i) * step;
             EXPECT_EQ(labels[i].Str, std::to_string(year));
-            const int yearEnd = 70 + RoundHalfEven(12.0 * (year + 1) * 600 / (12.0 * t.Years));
+            const int yearEnd = 70 + RoundHalfEven(12.0 * (year + 1) * 600 / (12.0 * years));
             EXPECT_EQ(labels[i].X1, yearEnd - Width(labels[i]) / 2) << year;
             EXPECT_TRUE(c.HasLine(TColor{0, 0, 255}, yearEnd, 370, yearEnd, 376)) << year;
             if (i > 0) { // at least one and a half label widths between neighbours
@@ -242,7 +238,7 @@ TEST(Chart, YearLabelsKeepApartOnLongRuns)
         }
         // Each record's bar fills its season, inside the plot.
         const auto bars = c.Bars();
-        ASSERT_EQ(bars.size(), static_cast<std::size_t>(2 * t.Years));
+        ASSERT_EQ(bars.size(), static_cast<std::size_t>(2 * years));
         EXPECT_EQ(bars.front().X1, 70);
         EXPECT_EQ(bars.back().X2, 670);
     }
@@ -255,7 +251,6 @@ TEST(Chart, LegendsNameMultipliersKeepApartInColoursThatShow)
 {
     struct TCase {
         const char* Tag;
-        int Count;
         std::vector<double> Maxima; // per slot from 1; 0: absent
         const char* Names;
         std::vector<TColor> Colours;
@@ -263,18 +258,17 @@ TEST(Chart, LegendsNameMultipliersKeepApartInColoursThatShow)
     const TColor blue{0, 0, 255}, green{0, 128, 0}, red{255, 0, 0}, lightGreen{0, 170, 0}, grey{120, 120, 120},
         fuchsia{255, 0, 255}, amber{200, 140, 0}, maroon{128, 0, 0};
     const TCase cases[] = {
-        {"Gd", 4, {0.05, 0.005, 0.05, 0.5}, "Gd*100 Ga*1000 Gb*100 Gw*10", {blue, red, green, amber}},
+        {"Gd", {0.05, 0.005, 0.05, 0.5}, "Gd*100 Ga*1000 Gb*100 Gw*10", {blue, red, green, amber}},
         {"CrA",
-         8,
          {5, 0.5, 0.05, 0.005, 5, 5, 5, 5},
          "CrA CrB*10 CrU*100 Cr4*1000 C0* C1* C2* C3*",
          {blue, green, red, lightGreen, grey, fuchsia, amber, maroon}},
-        {"LrA", 4, {1, 2, 3, 0.5}, "LrA LrB LrU LrAve*10", {blue, green, red, lightGreen}},
-        {"A", 4, {50, 30, 20, 10}, "A B U Uc", {blue, red, green, amber}},
+        {"LrA", {1, 2, 3, 0.5}, "LrA LrB LrU LrAve*10", {blue, green, red, lightGreen}},
+        {"A", {50, 30, 20, 10}, "A B U Uc", {blue, red, green, amber}},
     };
     for (const TCase& t : cases) {
         SCOPED_TRACE(t.Tag);
-        TChartCase c(t.Tag, t.Count);
+        TChartCase c(t.Tag, static_cast<int>(t.Maxima.size()));
         for (std::size_t k = 0; k < t.Maxima.size(); ++k)
             c.Set(static_cast<int>(k + 1), {t.Maxima[k] / 2, t.Maxima[k], t.Maxima[k] / 2, t.Maxima[k], t.Maxima[k],
                                             t.Maxima[k], t.Maxima[k], t.Maxima[k]});

@@ -61,10 +61,8 @@ TEST(FitChart, PointsLineAndAxisWhereTheyBelongAndNothingToDrawLeavesTheCanvasAl
         if (k.What == TCanvasCall::Kind::Fill && k.Colour == Red && k.X2 - k.X1 == 7)
             squares.push_back(k);
     ASSERT_EQ(squares.size(), 3u); // the legend's and the two observations
-    EXPECT_EQ(squares[1].X1, X(1, 1) - 3);
-    EXPECT_EQ(squares[1].Y1, Y(5) - 3);
-    EXPECT_EQ(squares[2].X1, X(2, 2) - 3);
-    EXPECT_EQ(squares[2].Y1, Y(11) - 3);
+    EXPECT_EQ((std::vector<int>{squares[1].X1, squares[1].Y1, squares[2].X1, squares[2].Y1}),
+              (std::vector<int>{X(1, 1) - 3, Y(5) - 3, X(2, 2) - 3, Y(11) - 3}));
     // The axis reaches past the highest observation (11): 0 to 15 in steps of 5.
     std::vector<std::string> labels;
     for (const TCanvasCall& k : canvas.Calls)

@@ -120,13 +120,8 @@ TEST_F(EditorPanels, EnterAndEscActOnTheOpenPanelWhereverTheFocusIsAndAChosenGro
 {
     OpenField();
     TInputRecord& rec = form_->Data().Rec;
-    struct TCase {
-        const char* Where;
-        QWidget* Focus;
-        Qt::Key Key;
-        bool Saved;
-    };
-    const TCase cases[] = {
+    // Where the focus is, the key, and whether it saves.
+    const std::tuple<const char*, QWidget*, Qt::Key, bool> cases[] = {
         {"field of the panel", Edit("Lc1_Edit"), Qt::Key_Escape, false},
         {"title line", form_->Title1Edit, Qt::Key_Return, true},
         {"group selector", form_->EditorPanels->Choices->button(static_cast<int>(TGroupId::General)), Qt::Key_Enter,
@@ -138,22 +133,22 @@ TEST_F(EditorPanels, EnterAndEscActOnTheOpenPanelWhereverTheFocusIsAndAChosenGro
         {"nowhere", nullptr, Qt::Key_Escape, false},
     };
     int tenths = 3;
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Where);
+    for (const auto& [where, focus, key, saved] : cases) {
+        SCOPED_TRACE(where);
         const double typed = tenths++ / 10.0;
         Choose(TGroupId::CanalLosses);
         Type(Edit("Lc1_Edit"), QString::number(typed));
         const double before = rec.Lc[1];
-        if (c.Focus != nullptr) {
-            c.Focus->setFocus(Qt::MouseFocusReason);
+        if (focus != nullptr) {
+            focus->setFocus(Qt::MouseFocusReason);
         } else if (QApplication::focusWidget() != nullptr) {
             QApplication::focusWidget()->clearFocus();
         }
-        ASSERT_EQ(QApplication::focusWidget(), c.Focus);
-        QTest::keyClick(c.Focus != nullptr ? c.Focus : form_.get(), c.Key);
+        ASSERT_EQ(QApplication::focusWidget(), focus);
+        QTest::keyClick(focus != nullptr ? focus : form_.get(), key);
         EXPECT_FALSE(PanelVisible(TGroupId::CanalLosses));
-        EXPECT_EQ(rec.Lc[1], c.Saved ? typed : before);
-        if (c.Saved) {
+        EXPECT_EQ(rec.Lc[1], saved ? typed : before);
+        if (saved) {
             EXPECT_EQ(LastShown(), "message: The data on canal losses and bypass were saved.");
         }
     }
