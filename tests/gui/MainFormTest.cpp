@@ -73,9 +73,9 @@ TEST_F(MainForm, StartsWithItsPagesMenusAndWindows)
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
 
     // The auxiliary windows with their captions and texts.
-    EXPECT_EQ(form.AlfaForm->windowTitle(), "Calculator rection factors drainage systm");
-    EXPECT_EQ(form.WarningForm->windowTitle(), "Warning");
-    EXPECT_EQ(form.DrainForm->windowTitle(), "Explanation subsurface drainage");
+    EXPECT_EQ(
+        QStringList({form.AlfaForm->windowTitle(), form.WarningForm->windowTitle(), form.DrainForm->windowTitle()}),
+        QStringList({"Calculator rection factors drainage systm", "Warning", "Explanation subsurface drainage"}));
     EXPECT_EQ(form.HelpForm->KrMemo->toPlainText().toStdString(), RotationKeyHelpText());
     EXPECT_EQ(form.InputSymbolsForm->InputSymbolsMemo->toPlainText().toStdString(), InputSymbolsText());
     EXPECT_EQ(form.OutputSymbolsForm->OutputSymbolsMemo->toPlainText().toStdString(), OutputSymbolsText());

@@ -160,9 +160,8 @@ TEST_F(Window, RunsTheExampleAndKeepsItsSizeAndTheFieldsTheirRoom)
             Choose(g.Id);
             for (const TFieldDef& f : g.Fields)
                 for (int s = f.IsSeasonal() ? 1 : 0; smallest && s <= (f.IsSeasonal() ? 4 : 0); ++s) {
-                    QWidget* field = form.EditorPanels->Control(FieldControl(f, s));
-                    ASSERT_NE(field, nullptr) << FieldControl(f, s);
-                    if (!field->isVisible())
+                    QWidget* field = Control(FieldControl(f, s));
+                    if (field == nullptr || !field->isVisible())
                         continue; // CaMax and CbMax without farmers' responses
                     const QRect where(field->mapTo(scroll->viewport(), QPoint(0, 0)), field->size());
                     EXPECT_GE(field->width(), 80) << FieldControl(f, s);
@@ -233,7 +232,7 @@ TEST_F(Window, RunsTheExampleAndKeepsItsSizeAndTheFieldsTheirRoom)
 
 TEST_F(Window, CaptionsAndLabelsReadWhole)
 {
-    TMainForm form(Scripted(answers_));
+    TMainForm& form = NewForm(answers_);
     // The window system adds the application's display name to a caption that does
     // not end with it; the caption holds the application's title already.
     const QString title = form.windowTitle();
@@ -242,22 +241,19 @@ TEST_F(Window, CaptionsAndLabelsReadWhole)
     EXPECT_EQ(title, "VeltraM, modernized Agro-Hydro-Soil-Salinity Model");
     EXPECT_EQ(shown.count("Agro-Hydro-Soil-Salinity", Qt::CaseInsensitive), 1) << shown.toStdString();
 
-    const auto labelText = [&](const TFieldDef& f) {
-        auto* label = qobject_cast<QLabel*>(form.EditorPanels->Control(FieldLabelControl(f)));
-        EXPECT_NE(label, nullptr) << FieldLabelControl(f);
-        return label;
-    };
     // Canal losses shows its symbols and units like the other groups, after its own words.
     const std::pair<const char*, const char*> canal[] = {{"Losses", "Lc"}, {"Bypass", "Io"}};
     for (const auto& [words, symbol] : canal) {
-        const QString text = labelText(*Group(TGroupId::CanalLosses).Field(symbol))->text().remove(QChar(0x2060));
+        const QString text = Control<QLabel>(FieldLabelControl(*Group(TGroupId::CanalLosses).Field(symbol)))
+                                 ->text()
+                                 .remove(QChar(0x2060));
         EXPECT_EQ(text, QString("%1 (%2, m/season)").arg(words, symbol));
     }
 
     // A label wraps between words: no unit is split at its "/".
     for (const TGroupDef& g : InputGroups())
         for (const TFieldDef& f : g.Fields) {
-            QLabel* label = labelText(f);
+            QLabel* label = Control<QLabel>(FieldLabelControl(f));
             QTextLayout layout(label->text(), label->font());
             QTextOption option;
             option.setWrapMode(QTextOption::WordWrap);
