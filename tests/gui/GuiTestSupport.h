@@ -105,7 +105,6 @@ protected:
         QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
         Settle();
     }
-    bool Offered(TGroupId id) { return form_->EditorPanels->Choices->button(static_cast<int>(id))->isEnabled(); }
     bool PanelVisible(TGroupId id) { return form_->EditorPanels->Panels.at(id)->isVisible(); }
     // Replaces a field's text by typing, as the user does.
     static void Type(QLineEdit* edit, const QString& text)
