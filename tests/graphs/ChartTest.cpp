@@ -189,9 +189,9 @@ TEST(Chart, SalinityLayoutLabelsGapsAndTimeAxis)
     const auto gaps = c.Lines(White);
     ASSERT_EQ(gaps.size(), 7u); // from record 0 to the last one
     EXPECT_TRUE(std::all_of(gaps.begin(), gaps.end(), [](auto& g) { return g.Dotted && g.Width == 1; }));
-    EXPECT_EQ(gaps[0].Y1, y(2.0)); // the bottom point 1 takes its predecessor's height
-    EXPECT_EQ(gaps[1].Y1, y(4.0)); // and towards point 2 its successor's
-    EXPECT_EQ(gaps[6].X2, 670);    // the last record, at the end of year 3
+    // The bottom point 1 takes its predecessor's height, and towards point 2 its
+    // successor's; the last record is at the end of year 3.
+    EXPECT_EQ((std::vector<int>{gaps[0].Y1, gaps[1].Y1, gaps[6].X2}), (std::vector<int>{y(2.0), y(4.0), 670}));
     // Cr4: joined point to point from record 0 to the last, each at the end of its season.
     const auto cr4 = c.Lines(TColor{0, 170, 0});
     ASSERT_EQ(cr4.size(), 7u);
