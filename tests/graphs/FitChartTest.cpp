@@ -41,12 +41,11 @@ int Y(double v)
 
 bool HasLine(const TRecordingCanvas& c, int x1, int y1, int x2, int y2)
 {
-    return std::any_of(c.Calls.begin(), c.Calls.end(), [&](const TCanvasCall& k) {
-        return k.What == TCanvasCall::Kind::Line && k.X1 == x1 && k.Y1 == y1 && k.X2 == x2 && k.Y2 == y2;
-    });
+    const TCanvasCall line{.X1 = x1, .Y1 = y1, .X2 = x2, .Y2 = y2};
+    return std::any_of(c.Calls.begin(), c.Calls.end(), [&](const TCanvasCall& k) { return k == line; });
 }
 
-TEST(FitChart, PointsLineAndAxisWhereTheyBelong)
+TEST(FitChart, PointsLineAndAxisWhereTheyBelongAndNothingToDrawLeavesTheCanvasAlone)
 {
     TRecordingCanvas canvas;
     ASSERT_TRUE(DrawFitChart(Data(), canvas));
@@ -62,26 +61,22 @@ TEST(FitChart, PointsLineAndAxisWhereTheyBelong)
         if (k.What == TCanvasCall::Kind::Fill && k.Colour == Red && k.X2 - k.X1 == 7)
             squares.push_back(k);
     ASSERT_EQ(squares.size(), 3u); // the legend's and the two observations
-    EXPECT_EQ(squares[1].X1, X(1, 1) - 3);
-    EXPECT_EQ(squares[1].Y1, Y(5) - 3);
-    EXPECT_EQ(squares[2].X1, X(2, 2) - 3);
-    EXPECT_EQ(squares[2].Y1, Y(11) - 3);
+    EXPECT_EQ((std::vector<int>{squares[1].X1, squares[1].Y1, squares[2].X1, squares[2].Y1}),
+              (std::vector<int>{X(1, 1) - 3, Y(5) - 3, X(2, 2) - 3, Y(11) - 3}));
     // The axis reaches past the highest observation (11): 0 to 15 in steps of 5.
     std::vector<std::string> labels;
     for (const TCanvasCall& k : canvas.Calls)
         if (k.What == TCanvasCall::Kind::Text && k.X1 < 70)
             labels.push_back(k.Str);
     EXPECT_EQ(labels, (std::vector<std::string>{" 0", " 5", "10", "15"}));
-}
 
-TEST(FitChart, NothingToDrawLeavesTheCanvasAlone)
-{
-    TFitChartData d = Data();
-    d.Simulated.assign(6, std::nullopt);
-    d.Observed.clear();
-    TRecordingCanvas canvas;
-    EXPECT_FALSE(DrawFitChart(d, canvas));
-    EXPECT_TRUE(canvas.Calls.empty());
+    // Nothing to draw: the canvas is left alone.
+    TFitChartData none = Data();
+    none.Simulated.assign(6, std::nullopt);
+    none.Observed.clear();
+    TRecordingCanvas untouched;
+    EXPECT_FALSE(DrawFitChart(none, untouched));
+    EXPECT_TRUE(untouched.Calls.empty());
 }
 
 } // namespace

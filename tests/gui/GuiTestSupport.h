@@ -3,7 +3,6 @@
 // folder, the scripted answers, and the clicks, keys and looks the widget tests share.
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -98,12 +97,6 @@ protected:
     }
     QLineEdit* Edit(const std::string& name) { return Control<QLineEdit>(name); }
     void Click(const std::string& button) { Control<QPushButton>(button)->click(); }
-    // An item of a selector chosen as the user chooses it: its change event runs.
-    void Choose(const std::string& combo, const QString& item)
-    {
-        QComboBox* box = Control<QComboBox>(combo);
-        box->setCurrentIndex(box->findText(item));
-    }
     // A group chosen in "Select data group" with the mouse, on the round indicator: a
     // radio button takes clicks on its indicator and caption only.
     void Choose(TGroupId id)
@@ -112,7 +105,6 @@ protected:
         QTest::mouseClick(choice, Qt::LeftButton, {}, QPoint(8, choice->height() / 2));
         Settle();
     }
-    bool Offered(TGroupId id) { return form_->EditorPanels->Choices->button(static_cast<int>(id))->isEnabled(); }
     bool PanelVisible(TGroupId id) { return form_->EditorPanels->Panels.at(id)->isVisible(); }
     // Replaces a field's text by typing, as the user does.
     static void Type(QLineEdit* edit, const QString& text)
