@@ -11,7 +11,6 @@
 #include <string>
 #include <thread>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include "model/SafeFile.h"
@@ -56,6 +55,7 @@ TEST_F(SafeFile, AFileIsFlushedBeforeItsRenameAndItsFolderAfter)
             kinds.push_back(call.substr(0, call.find(' ', call.rfind("flush folder", 0) == 0 ? 6 : 0)));
         EXPECT_EQ(kinds,
                   (std::vector<std::string>{"write", "flush", "write", "flush", "replace", "replace", "flush folder"}));
+        EXPECT_EQ(test::ReadFile(Path("a")) + test::ReadFile(Path("b")), "ab");
     }
     // A flush that fails is a failure: the earlier file stays, nothing beside it.
     test::TFaultyFileSystem cannotFlush;
@@ -104,21 +104,18 @@ TEST_F(SafeFile, StaleTemporariesGoThoseOfWritersStillGoingStay)
 {
     const std::string target = Path("field.res");
     const auto since = std::chrono::system_clock::now();
-    auto touch = [](const std::string& path, std::chrono::seconds fromSince, std::chrono::system_clock::time_point t0) {
+    auto touch = [&](const std::string& path, std::chrono::seconds fromSince) {
         std::ofstream(path, std::ios::binary) << "left";
-        const auto when = std::chrono::duration_cast<std::chrono::nanoseconds>((t0 + fromSince).time_since_epoch());
-        const timespec times[2] = {{when.count() / 1000000000, when.count() % 1000000000},
-                                   {when.count() / 1000000000, when.count() % 1000000000}};
-        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+        fs::last_write_time(path, std::chrono::file_clock::from_sys(since + fromSince));
     };
     const std::string stale = TemporaryBeside(target);
     const std::string fresh = TemporaryBeside(target);
     const std::string otherFile = TemporaryBeside(Path("field.frq"));
     const std::string notOurs = Path(".field.res.veltra-mine");
-    touch(stale, std::chrono::seconds(-3600), since);
-    touch(fresh, std::chrono::seconds(1), since);
-    touch(otherFile, std::chrono::seconds(-3600), since);
-    touch(notOurs, std::chrono::seconds(-3600), since);
+    touch(stale, std::chrono::seconds(-3600));
+    touch(fresh, std::chrono::seconds(1));
+    touch(otherFile, std::chrono::seconds(-3600));
+    touch(notOurs, std::chrono::seconds(-3600));
     // A writer still going: its temporary file is old but locked.
     TPendingFile going(target, "going");
     std::string goingTemporary;
@@ -127,7 +124,7 @@ TEST_F(SafeFile, StaleTemporariesGoThoseOfWritersStillGoingStay)
             e.path().filename().string().rfind(".field.res.veltra-", 0) == 0)
             goingTemporary = e.path().string();
     ASSERT_FALSE(goingTemporary.empty());
-    touch(goingTemporary, std::chrono::seconds(-3600), since);
+    touch(goingTemporary, std::chrono::seconds(-3600));
 
     RemoveStaleTemporaries(target, since);
     EXPECT_FALSE(fs::exists(stale));
@@ -143,21 +140,17 @@ TEST_F(SafeFile, AFileItsOwnerMayNotWriteIsNeverReplaced)
     WriteWholeFile(target, "kept");
     fs::create_symlink("kept.res", dir_ / "link.res");
     ::chmod(target.c_str(), 0444);
-    const std::string message = "is read-only (its owner may not write it); it was not replaced.";
-    for (const std::string& path : {target, Path("link.res")}) {
-        EXPECT_EQ(test::FileRefusal([&] { WriteWholeFile(path, "new"); }), "The file \"" + path + "\" " + message);
-        EXPECT_THROW(WriteWholeFile(path, "new"), TReadOnlyError);
-        EXPECT_THROW(RefuseReadOnly(path), TReadOnlyError);
-    }
+    // Refused through a link too, named as the user gave it.
+    const std::string link = Path("link.res");
+    EXPECT_EQ(test::FileRefusal([&] { WriteWholeFile(link, "new"); }),
+              "The file \"" + link + "\" is read-only (its owner may not write it); it was not replaced.");
+    EXPECT_THROW(WriteWholeFile(target, "new"), TReadOnlyError);
     EXPECT_EQ(test::ReadFile(target), "kept");
-    EXPECT_EQ(Names(), (std::set<std::string>{"kept.res", "link.res"}));
     // Write permission for the owner is what counts, whoever runs the program.
     ::chmod(target.c_str(), 0200);
     WriteWholeFile(target, "new");
     ::chmod(target.c_str(), 0600);
     EXPECT_EQ(test::ReadFile(target), "new");
-    EXPECT_NO_THROW(RefuseReadOnly(Path("none.res")));
-    EXPECT_NO_THROW(RefuseReadOnly("/dev/null"));
 }
 
 } // namespace

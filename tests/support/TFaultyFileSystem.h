@@ -81,14 +81,15 @@ public:
     }
 };
 
-// The message of the File error `write` throws ("" when it throws none).
+// The message of the error `write` throws, which must be of `kind` (a File error
+// unless named; "" when it throws none).
 template <typename F>
-std::string FileRefusal(F write)
+std::string FileRefusal(F write, TErrorKind kind = TErrorKind::File)
 {
     try {
         write();
     } catch (const TVeltraError& e) {
-        EXPECT_EQ(e.Kind, TErrorKind::File);
+        EXPECT_EQ(e.Kind, kind) << e.what();
         return e.what();
     }
     return {};
