@@ -155,8 +155,7 @@ TEST(WholeRun, ProgressTextsComeAtTheThirds)
     for (const Case c : {Case{4, 3, 5, 9}, Case{1, 2, 1, 2}, Case{2, 10, 7, 14}}) {
         test::TEngineRun run("progress");
         TInputRecord rec = WellsExampleRecord(); // four seasons of data
-        rec.Ny = static_cast<std::uint8_t>(c.Ny);
-        rec.Ns = static_cast<std::uint8_t>(c.Ns);
+        rec.Ny = static_cast<std::uint8_t>(c.Ny), rec.Ns = static_cast<std::uint8_t>(c.Ns);
         rec.Ts.Fill(12.0 / c.Ns);
         TRecordingProgress progress(run.St);
         run.Prepare(rec, "p.inp");
@@ -212,8 +211,7 @@ TEST(YearByYear, DrainsChangedBetweenYearsKeepTheSaltOfTheTransitionZone)
         const double salt = (d - dr) * carry.Cxa + (dr + dx - d) * carry.Cxb;
         EXPECT_NEAR(carry.Cxf, salt / dx, 1e-12);
 
-        rec.Shell.YearNr = 2;
-        rec.Kd = c.Kd, rec.Dd = c.Dd;
+        rec.Shell.YearNr = 2, rec.Kd = c.Kd, rec.Dd = c.Dd;
         TAnnualCarry byHand = carry;
         byHand.Kd = c.Kd, byHand.Dd = c.Dd;
         if (c.Kd == 0)
@@ -236,19 +234,16 @@ TEST(YearByYear, DrainsChangedBetweenYearsKeepTheSaltOfTheTransitionZone)
 
 TEST(Refusal, RecordsThatBypassedTheCheckAreRefusedBeforeAnyFile)
 {
-    auto refused = [](auto change) {
+    for (void (*change)(TInputRecord&) : {+[](TInputRecord& r) { r.Per = 0; }, +[](TInputRecord& r) { r.Ptx = 0; },
+                                          +[](TInputRecord& r) { r.Dd = r.Dr; }, +[](TInputRecord& r) { r.Ns = 5; },
+                                          +[](TInputRecord& r) { r.Ns = 0; }}) {
         test::TEngineRun run("refuse");
         TInputRecord rec = FieldExampleRecord();
         change(rec);
         EXPECT_FALSE(EngineRefusal(rec).empty());
         EXPECT_THROW(run.Start(rec, "bad.inp"), TVeltraError);
         EXPECT_TRUE(std::filesystem::is_empty(run.Scratch.Dir));
-    };
-    refused([](TInputRecord& r) { r.Per = 0; });
-    refused([](TInputRecord& r) { r.Ptx = 0; });
-    refused([](TInputRecord& r) { r.Dd = r.Dr; });
-    refused([](TInputRecord& r) { r.Ns = 5; });
-    refused([](TInputRecord& r) { r.Ns = 0; });
+    }
 }
 
 // A season whose numbers are not finite is not written: the run stops before it. (The
@@ -297,9 +292,7 @@ TEST(MutatedInput, IsRefusedOrRunsSafely)
                 const std::size_t a = text.find_first_not_of(" \r\n", p);
                 if (a == std::string::npos)
                     break;
-                std::size_t b = text.find_first_of(" \r\n", a);
-                if (b == std::string::npos)
-                    b = text.size();
+                const std::size_t b = std::min(text.find_first_of(" \r\n", a), text.size());
                 text.replace(a, b - a, tokens[random() % 20]);
                 break;
             }

@@ -12,6 +12,7 @@
 #include "GroupTestFiles.h"
 #include "results/GroupFile.h"
 #include "results/OutputGroups.h"
+#include "support/TFaultyFileSystem.h"
 
 namespace veltra {
 namespace {
@@ -149,11 +150,9 @@ TEST(DamagedFiles, AreRefusedNamingTheFileAndLeaveTheStoreUnchanged)
         EXPECT_EQ(dm.Groups, before.Groups);
         EXPECT_EQ(std::tie(dm.Rec.Ny, dm.Rec.Ns, dm.Rec.Ts), std::tie(before.Rec.Ny, before.Rec.Ns, before.Rec.Ts));
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(temp.Dir), fs::directory_iterator()),
-              static_cast<long>(damaged.size()) - 1);
+    EXPECT_EQ(test::EntryNames(temp.Dir).size(), damaged.size() - 1);
 
-    WriteFile(temp.Dir / "text.prn", "hello\r\n");
-    ReadGroupFileAt(dm, temp.Path("text.prn"));
+    ReadGroupLines(dm, "text.prn", {"hello"});
     EXPECT_TRUE(dm.Groups.NotGroupFile);
     dm.Groups.NotGroupFile = false;
     EXPECT_EQ(dm.Groups, before.Groups);
@@ -175,18 +174,12 @@ TEST(ResultSequence, AStoppedRunsLastYearIsReadAsItStandsAndItsGroupFileSavedAsR
     const std::vector<std::string> group = SplitLines(GroupFileText(dm));
     TDataMod back;
     ReadGroupLines(back, "x.prn", group);
-    EXPECT_EQ(back.Groups.RecordCount, 7);
-    EXPECT_EQ(back.Groups.RowTexts, dm.Groups.RowTexts);
+    EXPECT_EQ(std::tie(back.Groups.RecordCount, back.Groups.RowTexts),
+              std::tie(dm.Groups.RecordCount, dm.Groups.RowTexts));
     std::vector<std::string> doubled = group;
     doubled.insert(doubled.begin() + 7, group[6]); // row 3 (year 1 season 1) twice
-    try {
-        TDataMod again;
-        ReadGroupLines(again, "x.prn", doubled);
-        ADD_FAILURE() << "a doubled row read";
-    } catch (const TGroupReadError& e) {
-        EXPECT_EQ(std::string(e.what()), "Group file \"x.prn\", line 8: year 1 season 1 where year 1 season 2 "
-                                         "belongs (a row doubled or missing)");
-    }
+    EXPECT_EQ(test::FileRefusal([&] { ReadGroupLines(back, "x.prn", doubled); }),
+              "Group file \"x.prn\", line 8: year 1 season 1 where year 1 season 2 belongs (a row doubled or missing)");
 
     // Found by fuzzing: a group file read back is saved in full, its season durations
     // too, however long their text.
@@ -195,9 +188,8 @@ TEST(ResultSequence, AStoppedRunsLastYearIsReadAsItStandsAndItsGroupFileSavedAsR
     TDataMod read, saved;
     ReadGroupLines(read, "x.prn", longer);
     ReadGroupLines(saved, "y.prn", SplitLines(GroupFileText(read)));
-    EXPECT_EQ(saved.Rec.Ts[1], read.Rec.Ts[1]);
     EXPECT_GT(saved.Rec.Ts[1], 1e60);
-    EXPECT_EQ(saved.Groups.RowTexts, read.Groups.RowTexts);
+    EXPECT_EQ(std::tie(saved.Rec.Ts[1], saved.Groups.RowTexts), std::tie(read.Rec.Ts[1], read.Groups.RowTexts));
 
     // Stopped in year 0: the one record there is.
     TDataMod first;

@@ -49,7 +49,7 @@ TSummaryRow Row(std::size_t index, TCaseStatus status)
     return row;
 }
 
-TEST(SummaryTable, ExactText)
+TEST(SummaryTable, ExactTextThatReadsBackExactly)
 {
     EXPECT_EQ(SummaryHeader({"Dd", "IaA[2]"}),
               "index,name,Dd,IaA[2],status,exit_status,warnings,years,Dw,CrA,CrB,CrU,Cr4,Cxf,Cxa,Cxb,Cqf,Gd,EfT,"
@@ -61,11 +61,8 @@ TEST(SummaryTable, ExactText)
               "-0.3333333333333333,,-0.3333333333333333,,0123456789abcdef,10\n");
     EXPECT_EQ(SummaryLine(Row(4, TCaseStatus::InputErrors)),
               "4,case_4,4,0.5,input errors,1,,,,,,,,,,,,,,,,,,,,,,,,,\"why, \"\"exactly\"\"\",0123456789abcdef,10\n");
-}
 
-// Numbers and fields read back as they were written.
-TEST(SummaryTable, NumbersAndRecordsReadBackExactly)
-{
+    // Numbers and fields read back as they were written.
     for (double v : {0.1, 1.0 / 3, -2.5e-17, 1e300, 123456789.125, 0.0, std::nextafter(1.0, 2.0),
                      std::numeric_limits<double>::denorm_min()}) {
         const std::string text = FullNumber(v);
@@ -117,8 +114,7 @@ TEST_F(ShardJoin, JoinedShardsAreTheWhole)
         int shards = 0;
         std::size_t rows = 0;
         EXPECT_EQ(JoinShardSummaries(dir_.string(), &shards, &rows), Summary({0, 1})) << n;
-        EXPECT_EQ(shards, n);
-        EXPECT_EQ(rows, 10u);
+        EXPECT_EQ(std::make_pair(shards, rows), std::make_pair(n, std::size_t{10}));
     }
     // Names of no shard summary.
     int k = 0, n = 0;
@@ -174,12 +170,11 @@ TEST_F(ShardJoin, RefusesWhatIsNotOneWholeRun)
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         WriteShard(0, 2);
-        for (const auto& [name, text] : c.Files) {
+        for (const auto& [name, text] : c.Files)
             if (text.empty())
                 fs::remove(dir_ / "summary-0-of-2.csv");
             else
                 WriteWholeFile((dir_ / name).string(), text);
-        }
         const std::string refusal = test::FileRefusal([&] { JoinShardSummaries(dir_.string()); });
         EXPECT_NE(refusal.find(c.Refusal), std::string::npos) << c.Name << ": " << refusal;
     }
