@@ -24,22 +24,18 @@ namespace {
 using test::CountOf;
 
 // Records progress texts with the step at which they came.
-class TRecordingProgress final : public TRunProgress {
-public:
-    explicit TRecordingProgress(const TEngineState& st) : st_(st) {}
-    void BusyReplaceText(const std::string& text) override { Texts.emplace_back(text, st_.StepNr); }
+struct TRecordingProgress final : TRunProgress {
+    explicit TRecordingProgress(const TEngineState& st) : St(st) {}
+    void BusyReplaceText(const std::string& text) override { Texts.emplace_back(text, St.StepNr); }
     void Pause(int ms) override { PausedMs += ms; }
 
+    const TEngineState& St;
     std::vector<std::pair<std::string, int>> Texts;
     int PausedMs = 0;
-
-private:
-    const TEngineState& st_;
 };
 
 // Checks every computed season as the run hands it out.
-class TCheckingObserver final : public TRunObserver {
-public:
+struct TCheckingObserver final : TRunObserver {
     void SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st) override
     {
         if (done.StepNr == 0)
@@ -111,8 +107,6 @@ public:
     int LandBalances = 0, LandBalancesWithDrainage = 0;
     double MaxLandImbalance = 0;
     double MaxImbalance = 0, MaxStorageError = 0;
-
-private:
     const TInputRecord* rec_ = nullptr;
 };
 

@@ -181,9 +181,7 @@ TEST(InputFile, BadInputsLeaveTheRecordUntouched)
             ReadInputStream(in, "bad.inp", r);
             ADD_FAILURE() << "accepted: " << text.substr(0, 200);
         } catch (const TInputFileError& e) {
-            EXPECT_FALSE(e.CannotOpen);
-            EXPECT_EQ(e.Line, line) << e.what();
-            EXPECT_EQ(e.Text, token) << e.what();
+            EXPECT_EQ(std::tie(e.CannotOpen, e.Line, e.Text), std::make_tuple(false, line, token)) << e.what();
             EXPECT_NE(std::string(e.what()).find("bad.inp"), std::string::npos);
             if (!token.empty()) {
                 EXPECT_NE(std::string(e.what()).find("\"" + token + "\""), std::string::npos) << e.what();

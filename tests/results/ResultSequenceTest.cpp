@@ -45,14 +45,6 @@ struct TRecords {
     }
 };
 
-// Reading a group file as the command line does.
-void ReadGroupFileAt(TDataMod& dm, const std::string& path)
-{
-    std::vector<std::string> lines;
-    ReadTextLines(path, lines, "a group file");
-    ReadGroupLines(dm, path, lines);
-}
-
 using test::Joined;
 
 // Damaged result and group files, one row each: refused with a message that names the
@@ -137,8 +129,11 @@ TEST(DamagedFiles, AreRefusedNamingTheFileAndLeaveTheStoreUnchanged)
         try {
             if (name.ends_with(".res"))
                 RunGroupOption(dm, 2);
-            else
-                ReadGroupFileAt(dm, path);
+            else { // as the command line reads a group file
+                std::vector<std::string> lines;
+                ReadTextLines(path, lines, "a group file");
+                ReadGroupLines(dm, path, lines);
+            }
             ADD_FAILURE() << "no error";
         } catch (const TGroupReadError& e) {
             EXPECT_NE(std::string(e.what()).find("\"" + path + "\""), std::string::npos) << e.what();

@@ -93,6 +93,7 @@ protected:
                 text += SummaryLine(Row(i, statuses[i % 4]));
         return text;
     }
+    void Empty() { fs::remove_all(dir_), fs::create_directories(dir_); }
     // Shard k of n as a sharded run writes it.
     void WriteShard(int k, int n) { WriteWholeFile((dir_ / SummaryFileName(k, n)).string(), Summary({k, n})); }
 
@@ -106,8 +107,7 @@ protected:
 TEST_F(ShardJoin, JoinedShardsAreTheWhole)
 {
     for (int n : {2, 4, 12, 16, 1000000}) {
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        Empty();
         WriteShard(n - 1, n);
         for (int k = std::min(n - 1, 10) - 1; k >= 0; --k)
             WriteShard(k, n);
@@ -127,8 +127,7 @@ TEST_F(ShardJoin, JoinedShardsAreTheWhole)
 // then one change, and a part of the refusal.
 TEST_F(ShardJoin, RefusesWhatIsNotOneWholeRun)
 {
-    const std::string header = SummaryHeader({"Dd", "IaA"});
-    const std::string shard1 = Summary({1, 2});
+    const std::string header = SummaryHeader({"Dd", "IaA"}), shard1 = Summary({1, 2});
     struct TCase {
         const char* Name;
         std::vector<std::pair<std::string, std::string>> Files; // written after shard 0 of 2
@@ -167,8 +166,7 @@ TEST_F(ShardJoin, RefusesWhatIsNotOneWholeRun)
          "no index, plan or cases column"},
     };
     for (const TCase& c : cases) {
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        Empty();
         WriteShard(0, 2);
         for (const auto& [name, text] : c.Files)
             if (text.empty())
