@@ -61,9 +61,7 @@ TEST(InputFile, ReadsLenientTokensAndOlderLayoutsKeepingWhatAFileLacks)
               (std::vector<double>{wells.Ts[3], wells.Gw[4], base.Ts[2]}));
     const std::vector<std::string> cur = Lines(InputFileText(base));
     TInputRecord before;
-    before.Shell.SavedNy = 77;
-    before.FAw[1] = 0.25;
-    before.FBw[2] = 0.5;
+    before.Shell.SavedNy = 77, before.FAw[1] = 0.25, before.FBw[2] = 0.5;
 
     // A group 2 with Ky records Ny and Ky as saved; one without leaves them.
     TInputRecord yearly = base;

@@ -57,8 +57,7 @@ TEST(DamagedFiles, AreRefusedNamingTheFileAndLeaveTheStoreUnchanged)
     ASSERT_EQ(r.Starts.size(), 8u);
     test::TScratchFolder temp("veltra-damaged");
     const fs::path field = fs::path(VELTRA_REFERENCE_DIR) / "field";
-    const std::string res = ReadFile(ResultFileOf(field));
-    const std::string prn = ReadFile(field / "group_04.prn");
+    const std::string res = ReadFile(ResultFileOf(field)), prn = ReadFile(field / "group_04.prn");
     const std::vector<std::string> prnLines = SplitLines(prn);
     const auto withLine = [&](std::size_t index, const std::string& text) {
         auto lines = prnLines;

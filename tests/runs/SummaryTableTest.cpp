@@ -33,12 +33,9 @@ TSummaryRow Row(std::size_t index, TCaseStatus status)
     row.Name = "case_" + std::to_string(index);
     row.Varied = {std::to_string(index), "0.5"};
     row.Outcome.Status = status;
-    row.Plan = "0123456789abcdef";
-    row.Cases = 10;
+    row.Plan = "0123456789abcdef", row.Cases = 10;
     if (status == TCaseStatus::Ok || status == TCaseStatus::Stopped) {
-        row.Outcome.Ran = true;
-        row.Outcome.Years = 20;
-        row.Outcome.Warnings = 2;
+        row.Outcome.Ran = true, row.Outcome.Years = 20, row.Outcome.Warnings = 2;
         for (std::size_t k = 0; k < SummaryValueCount; k += 2) {
             row.Outcome.Last[k] = 0.1 * static_cast<double>(index + k);
             row.Outcome.Means[k] = -1.0 / 3;
