@@ -24,22 +24,18 @@ namespace {
 using test::CountOf;
 
 // Records progress texts with the step at which they came.
-class TRecordingProgress final : public TRunProgress {
-public:
-    explicit TRecordingProgress(const TEngineState& st) : st_(st) {}
-    void BusyReplaceText(const std::string& text) override { Texts.emplace_back(text, st_.StepNr); }
+struct TRecordingProgress final : TRunProgress {
+    explicit TRecordingProgress(const TEngineState& st) : St(st) {}
+    void BusyReplaceText(const std::string& text) override { Texts.emplace_back(text, St.StepNr); }
     void Pause(int ms) override { PausedMs += ms; }
 
+    const TEngineState& St;
     std::vector<std::pair<std::string, int>> Texts;
     int PausedMs = 0;
-
-private:
-    const TEngineState& st_;
 };
 
 // Checks every computed season as the run hands it out.
-class TCheckingObserver final : public TRunObserver {
-public:
+struct TCheckingObserver final : TRunObserver {
     void SeasonDone(const TSeasonDone& done, const TInputRecord& rec, const TEngineState& st) override
     {
         if (done.StepNr == 0)
@@ -111,8 +107,6 @@ public:
     int LandBalances = 0, LandBalancesWithDrainage = 0;
     double MaxLandImbalance = 0;
     double MaxImbalance = 0, MaxStorageError = 0;
-
-private:
     const TInputRecord* rec_ = nullptr;
 };
 
@@ -155,8 +149,7 @@ TEST(WholeRun, ProgressTextsComeAtTheThirds)
     for (const Case c : {Case{4, 3, 5, 9}, Case{1, 2, 1, 2}, Case{2, 10, 7, 14}}) {
         test::TEngineRun run("progress");
         TInputRecord rec = WellsExampleRecord(); // four seasons of data
-        rec.Ny = static_cast<std::uint8_t>(c.Ny);
-        rec.Ns = static_cast<std::uint8_t>(c.Ns);
+        rec.Ny = static_cast<std::uint8_t>(c.Ny), rec.Ns = static_cast<std::uint8_t>(c.Ns);
         rec.Ts.Fill(12.0 / c.Ns);
         TRecordingProgress progress(run.St);
         run.Prepare(rec, "p.inp");
@@ -212,8 +205,7 @@ TEST(YearByYear, DrainsChangedBetweenYearsKeepTheSaltOfTheTransitionZone)
         const double salt = (d - dr) * carry.Cxa + (dr + dx - d) * carry.Cxb;
         EXPECT_NEAR(carry.Cxf, salt / dx, 1e-12);
 
-        rec.Shell.YearNr = 2;
-        rec.Kd = c.Kd, rec.Dd = c.Dd;
+        rec.Shell.YearNr = 2, rec.Kd = c.Kd, rec.Dd = c.Dd;
         TAnnualCarry byHand = carry;
         byHand.Kd = c.Kd, byHand.Dd = c.Dd;
         if (c.Kd == 0)
@@ -236,19 +228,16 @@ TEST(YearByYear, DrainsChangedBetweenYearsKeepTheSaltOfTheTransitionZone)
 
 TEST(Refusal, RecordsThatBypassedTheCheckAreRefusedBeforeAnyFile)
 {
-    auto refused = [](auto change) {
+    for (void (*change)(TInputRecord&) : {+[](TInputRecord& r) { r.Per = 0; }, +[](TInputRecord& r) { r.Ptx = 0; },
+                                          +[](TInputRecord& r) { r.Dd = r.Dr; }, +[](TInputRecord& r) { r.Ns = 5; },
+                                          +[](TInputRecord& r) { r.Ns = 0; }}) {
         test::TEngineRun run("refuse");
         TInputRecord rec = FieldExampleRecord();
         change(rec);
         EXPECT_FALSE(EngineRefusal(rec).empty());
         EXPECT_THROW(run.Start(rec, "bad.inp"), TVeltraError);
         EXPECT_TRUE(std::filesystem::is_empty(run.Scratch.Dir));
-    };
-    refused([](TInputRecord& r) { r.Per = 0; });
-    refused([](TInputRecord& r) { r.Ptx = 0; });
-    refused([](TInputRecord& r) { r.Dd = r.Dr; });
-    refused([](TInputRecord& r) { r.Ns = 5; });
-    refused([](TInputRecord& r) { r.Ns = 0; });
+    }
 }
 
 // A season whose numbers are not finite is not written: the run stops before it. (The
@@ -297,9 +286,7 @@ TEST(MutatedInput, IsRefusedOrRunsSafely)
                 const std::size_t a = text.find_first_not_of(" \r\n", p);
                 if (a == std::string::npos)
                     break;
-                std::size_t b = text.find_first_of(" \r\n", a);
-                if (b == std::string::npos)
-                    b = text.size();
+                const std::size_t b = std::min(text.find_first_of(" \r\n", a), text.size());
                 text.replace(a, b - a, tokens[random() % 20]);
                 break;
             }

@@ -23,8 +23,7 @@ std::string Trim(const std::string& s)
 TEST(RunSummaryValues, PresentExactlyWhereTheRecordPrintsThem)
 {
     TInputRecord rec;
-    rec.Ns = 1;
-    rec.Area = 100;
+    rec.Ns = 1, rec.Area = 100;
     TEngineState st;
     st.Ts[1] = 12;
     // Distinct values, so that a value printed under another symbol shows.
@@ -36,8 +35,7 @@ TEST(RunSummaryValues, PresentExactlyWhereTheRecordPrintsThem)
         for (std::uint8_t kd : {0, 1})
             for (double fraction : {0.0, 0.001, 0.3, 1.0})
                 for (int land = 0; land < 8; ++land) {
-                    st.Kr = kr;
-                    rec.Kd = kd;
+                    st.Kr = kr, rec.Kd = kd;
                     // The permanent fractions and the season's A and B land, present or not.
                     st.Ac = land & 1 ? fraction : 0.0;
                     st.Bc = land & 2 ? fraction : 0.0;
@@ -68,11 +66,9 @@ TEST(RunSummaryValues, PresentExactlyWhereTheRecordPrintsThem)
 TEST(RunSummaryValues, LastYearAndItsMonthWeightedMeans)
 {
     TInputRecord rec;
-    rec.Ns = 3;
-    rec.Kd = 0;
+    rec.Ns = 3, rec.Kd = 0;
     TEngineState st;
-    st.Kr = 4;
-    st.Ts[1] = 2, st.Ts[2] = 4, st.Ts[3] = 6;
+    st.Kr = 4, st.Ts[1] = 2, st.Ts[2] = 4, st.Ts[3] = 6;
     TRunSummary summary;
     auto season = [&](int year, int s, double dw, bool irrigated) {
         st.Dw = dw;
@@ -90,8 +86,7 @@ TEST(RunSummaryValues, LastYearAndItsMonthWeightedMeans)
     summary.Warning({"one", "message"});
     summary.Warning({"another"});
 
-    EXPECT_EQ(summary.Years(), 2);
-    EXPECT_EQ(summary.Warnings(), 2);
+    EXPECT_EQ((std::vector<int>{summary.Years(), summary.Warnings()}), (std::vector<int>{2, 2}));
     const auto at = [](const TSummaryValues& v, TSummaryValue which) { return v[static_cast<std::size_t>(which)]; };
     EXPECT_EQ(at(summary.Last(), TSummaryValue::Dw), 4.0);
     EXPECT_EQ(at(summary.Means(), TSummaryValue::Dw), (2 * 1.0 + 4 * 2.0 + 6 * 4.0) / 12);

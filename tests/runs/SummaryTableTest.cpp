@@ -33,12 +33,9 @@ TSummaryRow Row(std::size_t index, TCaseStatus status)
     row.Name = "case_" + std::to_string(index);
     row.Varied = {std::to_string(index), "0.5"};
     row.Outcome.Status = status;
-    row.Plan = "0123456789abcdef";
-    row.Cases = 10;
+    row.Plan = "0123456789abcdef", row.Cases = 10;
     if (status == TCaseStatus::Ok || status == TCaseStatus::Stopped) {
-        row.Outcome.Ran = true;
-        row.Outcome.Years = 20;
-        row.Outcome.Warnings = 2;
+        row.Outcome.Ran = true, row.Outcome.Years = 20, row.Outcome.Warnings = 2;
         for (std::size_t k = 0; k < SummaryValueCount; k += 2) {
             row.Outcome.Last[k] = 0.1 * static_cast<double>(index + k);
             row.Outcome.Means[k] = -1.0 / 3;
@@ -49,7 +46,7 @@ TSummaryRow Row(std::size_t index, TCaseStatus status)
     return row;
 }
 
-TEST(SummaryTable, ExactText)
+TEST(SummaryTable, ExactTextThatReadsBackExactly)
 {
     EXPECT_EQ(SummaryHeader({"Dd", "IaA[2]"}),
               "index,name,Dd,IaA[2],status,exit_status,warnings,years,Dw,CrA,CrB,CrU,Cr4,Cxf,Cxa,Cxb,Cqf,Gd,EfT,"
@@ -61,11 +58,8 @@ TEST(SummaryTable, ExactText)
               "-0.3333333333333333,,-0.3333333333333333,,0123456789abcdef,10\n");
     EXPECT_EQ(SummaryLine(Row(4, TCaseStatus::InputErrors)),
               "4,case_4,4,0.5,input errors,1,,,,,,,,,,,,,,,,,,,,,,,,,\"why, \"\"exactly\"\"\",0123456789abcdef,10\n");
-}
 
-// Numbers and fields read back as they were written.
-TEST(SummaryTable, NumbersAndRecordsReadBackExactly)
-{
+    // Numbers and fields read back as they were written.
     for (double v : {0.1, 1.0 / 3, -2.5e-17, 1e300, 123456789.125, 0.0, std::nextafter(1.0, 2.0),
                      std::numeric_limits<double>::denorm_min()}) {
         const std::string text = FullNumber(v);
@@ -96,6 +90,7 @@ protected:
                 text += SummaryLine(Row(i, statuses[i % 4]));
         return text;
     }
+    void Empty() { fs::remove_all(dir_), fs::create_directories(dir_); }
     // Shard k of n as a sharded run writes it.
     void WriteShard(int k, int n) { WriteWholeFile((dir_ / SummaryFileName(k, n)).string(), Summary({k, n})); }
 
@@ -109,16 +104,14 @@ protected:
 TEST_F(ShardJoin, JoinedShardsAreTheWhole)
 {
     for (int n : {2, 4, 12, 16, 1000000}) {
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        Empty();
         WriteShard(n - 1, n);
         for (int k = std::min(n - 1, 10) - 1; k >= 0; --k)
             WriteShard(k, n);
         int shards = 0;
         std::size_t rows = 0;
         EXPECT_EQ(JoinShardSummaries(dir_.string(), &shards, &rows), Summary({0, 1})) << n;
-        EXPECT_EQ(shards, n);
-        EXPECT_EQ(rows, 10u);
+        EXPECT_EQ(std::make_pair(shards, rows), std::make_pair(n, std::size_t{10}));
     }
     // Names of no shard summary.
     int k = 0, n = 0;
@@ -131,8 +124,7 @@ TEST_F(ShardJoin, JoinedShardsAreTheWhole)
 // then one change, and a part of the refusal.
 TEST_F(ShardJoin, RefusesWhatIsNotOneWholeRun)
 {
-    const std::string header = SummaryHeader({"Dd", "IaA"});
-    const std::string shard1 = Summary({1, 2});
+    const std::string header = SummaryHeader({"Dd", "IaA"}), shard1 = Summary({1, 2});
     struct TCase {
         const char* Name;
         std::vector<std::pair<std::string, std::string>> Files; // written after shard 0 of 2
@@ -171,15 +163,13 @@ TEST_F(ShardJoin, RefusesWhatIsNotOneWholeRun)
          "no index, plan or cases column"},
     };
     for (const TCase& c : cases) {
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        Empty();
         WriteShard(0, 2);
-        for (const auto& [name, text] : c.Files) {
+        for (const auto& [name, text] : c.Files)
             if (text.empty())
                 fs::remove(dir_ / "summary-0-of-2.csv");
             else
                 WriteWholeFile((dir_ / name).string(), text);
-        }
         const std::string refusal = test::FileRefusal([&] { JoinShardSummaries(dir_.string()); });
         EXPECT_NE(refusal.find(c.Refusal), std::string::npos) << c.Name << ": " << refusal;
     }
