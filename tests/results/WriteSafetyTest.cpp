@@ -136,7 +136,9 @@ TEST_F(Writers, LinksAreFollowedAFullDeviceFailsAndAFolderIsRefused)
         w.Write((dir_ / "alias" / w.Name).string(), RealFileSystem());
         EXPECT_TRUE(fs::is_symlink(dir_ / "real" / w.Name));
         EXPECT_EQ(ReadFile(dir_ / "real" / "target"), ReadFile(dir_ / "plain" / w.Name));
-        fs::remove_all(dir_ / "real"), fs::remove(dir_ / "alias"), fs::remove_all(dir_ / "plain");
+        fs::remove_all(dir_ / "real");
+        fs::remove(dir_ / "alias");
+        fs::remove_all(dir_ / "plain");
 
         // A full device: a failure, the device (or the link to it) kept.
         test::MakeDevice(path, "/dev/full", 7);

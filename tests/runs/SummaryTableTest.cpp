@@ -90,7 +90,11 @@ protected:
                 text += SummaryLine(Row(i, statuses[i % 4]));
         return text;
     }
-    void Empty() { fs::remove_all(dir_), fs::create_directories(dir_); }
+    void Empty()
+    {
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
     // Shard k of n as a sharded run writes it.
     void WriteShard(int k, int n) { WriteWholeFile((dir_ / SummaryFileName(k, n)).string(), Summary({k, n})); }
 
