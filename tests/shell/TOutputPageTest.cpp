@@ -89,8 +89,8 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     logic_->SeeGraph();
     ASSERT_EQ(logic_->State.CurrentPage, TPage::Graphics);
     Pick({saved}, &TMainFormLogic::GroupOpen);
-    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
-    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
+    EXPECT_EQ(std::make_pair(logic_->State.CurrentPage, ops_.ShownPages.back()),
+              std::make_pair(TPage::Output, TPage::Output));
     EXPECT_EQ(ops_.TextLines, FileLines(saved));
     EXPECT_TRUE(ops_.TextVisible);
     ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::GroupSaveButton});
@@ -165,20 +165,17 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAndAFailureThePageAlone)
     Pick({Path("Lonely.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Lonely.res"));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedNoInput);
-    EXPECT_EQ(dm_.Rec.Ns, opened.Ns);
-    EXPECT_EQ(dm_.Rec.Shell.FileName, opened.Shell.FileName);
+    EXPECT_EQ(std::tie(dm_.Rec.Ns, dm_.Rec.Shell.FileName), std::tie(opened.Ns, opened.Shell.FileName));
     EXPECT_EQ(editor_.Fills, fills);
     // With its input file there, the record takes it and the Input page shows it.
     Pick({Path("Wells.res")}, &TMainFormLogic::OutputOpen);
-    EXPECT_EQ(dm_.Rec.Ns, 4);
-    EXPECT_EQ(dm_.Rec.Shell.FileName, Path("Wells.res"));
+    EXPECT_EQ(std::make_pair(int{dm_.Rec.Ns}, dm_.Rec.Shell.FileName), std::make_pair(4, Path("Wells.res")));
     EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Wells.inp"));
     EXPECT_EQ(editor_.Fills, fills + 1);
     // "Go" on it reads the run's shape into the output side only.
     dm_.Rec.Ny = 7;
     Go(5);
-    EXPECT_EQ(dm_.Rec.Ny, 7);
-    EXPECT_EQ(logic_->OutputData().Rec.Ny, 10);
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, logic_->OutputData().Rec.Ny}), (std::vector<int>{7, 10}));
 }
 
 // Graphs drawn, refused, saved and opened. Print prints what the page shows: the
@@ -193,13 +190,11 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
         return ops_.Messages.back() == msg::NothingToPrint &&
                printed == ops_.PrintedFiles.size() + ops_.PrintedTexts.size() + ops_.PrintedPictures.size();
     };
-    EXPECT_TRUE(nothing()); // the Intro page
-    logic_->PageShown(TPage::Input);
-    EXPECT_TRUE(nothing()); // a new data set with nothing entered yet
-    logic_->PageShown(TPage::Output);
-    EXPECT_TRUE(nothing());
-    logic_->PageShown(TPage::Graphics);
-    EXPECT_TRUE(nothing());
+    EXPECT_TRUE(nothing()); // the Intro page; then a new data set with nothing entered yet
+    for (TPage page : {TPage::Input, TPage::Output, TPage::Graphics}) {
+        logic_->PageShown(page);
+        EXPECT_TRUE(nothing()) << static_cast<int>(page);
+    }
 
     RunField();
     logic_->FilePrint();
@@ -261,15 +256,14 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
     logic_->SeeGraph();
     EXPECT_EQ(ops_.Messages.back(), NoDataMessage);
     EXPECT_EQ(ops_.Canvas.Calls.size(), before);
-    EXPECT_FALSE(logic_->State.GraphMade);
-    EXPECT_FALSE(Enabled(ctl::GraphSave));
+    EXPECT_EQ((std::vector<bool>{logic_->State.GraphMade, Enabled(ctl::GraphSave)}), std::vector<bool>(2, false));
     EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
 
     // Open graph: shown, and it may be saved again.
     WriteFile(dir_ / "old.bmp", "BM");
     Pick({Path("old.bmp")}, &TMainFormLogic::GraphOpen);
     EXPECT_EQ(ops_.Canvas.LoadedPath, Path("old.bmp"));
-    EXPECT_TRUE(logic_->State.GraphMade);
+    ASSERT_TRUE(logic_->State.GraphMade);
     ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
     Pick({std::nullopt}, &TMainFormLogic::GraphOpen);
