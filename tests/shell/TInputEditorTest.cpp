@@ -214,10 +214,6 @@ TEST_F(OpenedFile, SeasonDurationsSumToTwelveWithinTheCheckTolerance)
     EXPECT_TRUE(Save(G::SeasonDurations, {{"Ts1_Edit", "7"}, {"Ts2_Edit", "5"}}));
     EXPECT_FALSE(Save(G::SeasonDurations, {{"Ts1_Edit", "6.5"}, {"Ts2_Edit", "5"}}));
     EXPECT_EQ(LastMessage(), " Total number of months must be 12.");
-    EXPECT_EQ(rec.Ts[1], 6.5); // stored before the test failed
-    ed.CancelGroup();
-    EXPECT_EQ(rec.Ts[1], 7); // Cancel puts back what the failed save stored
-
     ops.SetControlText("Ns_ComboBox", "3");
     ed.NsChanged();
     EXPECT_FALSE(Save(G::SeasonDurations, {{"Ts1_Edit", "11.7"}, {"Ts2_Edit", "0.2"}, {"Ts3_Edit", "0.1"}}));

@@ -32,6 +32,14 @@ protected:
         logic_->Go();
     }
 
+    // The message a file dialog's choice (and the answers asked for) gave.
+    std::string Said(std::vector<std::optional<std::string>> files, void (TMainFormLogic::*action)(),
+                     std::vector<bool> answers = {})
+    {
+        Pick(std::move(files), action, std::move(answers));
+        return ops_.Messages.back();
+    }
+
     // What "Go" gives for this option, computed apart from the window.
     TDataMod Expected(int option) const
     {
@@ -73,16 +81,14 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     EXPECT_EQ(ReadFile(saved), ReadFile(reference));
 
     // Overwrite declined.
-    Pick({Path("j.smith/salt.prn")}, &TMainFormLogic::GroupSave, {false});
-    EXPECT_EQ(ops_.Messages.back(), msg::GroupNotSaved);
+    EXPECT_EQ(Said({Path("j.smith/salt.prn")}, &TMainFormLogic::GroupSave, {false}), msg::GroupNotSaved);
     EXPECT_FALSE(logic_->State.SaveCancelled);
-    Pick({std::nullopt}, &TMainFormLogic::GroupSave);
-    EXPECT_EQ(ops_.Messages.back(), msg::GroupNotSaved);
+    EXPECT_EQ(Said({std::nullopt}, &TMainFormLogic::GroupSave), msg::GroupNotSaved);
     EXPECT_TRUE(logic_->State.SaveCancelled);
 
     // A file that cannot be written is not reported as saved.
-    Pick({Path("missing/salt.prn")}, &TMainFormLogic::GroupSave);
-    EXPECT_EQ(ops_.Messages.back(), CannotWriteMessage(Path("missing/salt.prn")));
+    EXPECT_EQ(Said({Path("missing/salt.prn")}, &TMainFormLogic::GroupSave),
+              CannotWriteMessage(Path("missing/salt.prn")));
 
     // "Group file" pressed on the Graphics page reads it back on the Output page: "See
     // graph" and "Save group", which saves it unchanged.
@@ -128,13 +134,11 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAndAFailureThePageAlone)
     RunField();
     // Opening a result file that fails leaves the page as it was.
     const std::vector<std::string> shown = ops_.TextLines;
-    Pick({Path("none.res")}, &TMainFormLogic::OutputOpen);
-    EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
+    EXPECT_EQ(Said({Path("none.res")}, &TMainFormLogic::OutputOpen), msg::FileMissing);
     EXPECT_EQ(ops_.TextLines, shown);
     EXPECT_TRUE(ops_.TextVisible);
     EXPECT_TRUE(logic_->State.OutputPresent);
-    Pick({std::nullopt}, &TMainFormLogic::OutputOpen);
-    EXPECT_EQ(ops_.Messages.back(), msg::NoOutputFile);
+    EXPECT_EQ(Said({std::nullopt}, &TMainFormLogic::OutputOpen), msg::NoOutputFile);
     EXPECT_FALSE(logic_->State.OutputPresent);
     EXPECT_EQ(ops_.TextLines, shown);
     // "Go" on a result file that is gone: the message names it, the table stays.
@@ -213,8 +217,7 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
     ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
 
     // Save graph: a bitmap unless PNG, SVG or PDF is asked for, in any case.
-    Pick({Path("salt")}, &TMainFormLogic::GraphSave);
-    EXPECT_EQ(ops_.Messages.back(), "The graph was saved in  " + Path("salt.bmp"));
+    EXPECT_EQ(Said({Path("salt")}, &TMainFormLogic::GraphSave), "The graph was saved in  " + Path("salt.bmp"));
     EXPECT_EQ(ops_.Canvas.EncodedFormat, "BMP");
     for (const auto& [name, format] :
          {std::pair{"salt.png", "PNG"}, {"salt.svg", "SVG"}, {"salt.PDF", "PDF"}, {"salt.jpg", "BMP"}}) {
@@ -225,8 +228,7 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
         EXPECT_EQ(ops_.Messages.back(), "The graph was saved in  " + saved) << name;
         EXPECT_TRUE(fs::exists(saved)) << name;
     }
-    Pick({std::nullopt}, &TMainFormLogic::GraphSave);
-    EXPECT_EQ(ops_.Messages.back(), msg::GraphNotSaved);
+    EXPECT_EQ(Said({std::nullopt}, &TMainFormLogic::GraphSave), msg::GraphNotSaved);
     // Overwrite declined: the picture stays, and nothing is said.
     const std::size_t said = ops_.Messages.size();
     const std::string png = ReadFile(Path("salt.png"));
@@ -234,13 +236,12 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
     EXPECT_EQ(ops_.Messages.size(), said);
     EXPECT_EQ(ReadFile(Path("salt.png")), png);
     ops_.Canvas.SaveFails = true;
-    Pick({Path("none.bmp")}, &TMainFormLogic::GraphSave);
-    EXPECT_EQ(ops_.Messages.back(), "The picture for \"" + Path("none.bmp") + "\" could not be made.");
+    EXPECT_EQ(Said({Path("none.bmp")}, &TMainFormLogic::GraphSave),
+              "The picture for \"" + Path("none.bmp") + "\" could not be made.");
     ops_.Canvas.SaveFails = false;
     // A file that cannot be written (a full device) is not reported as saved.
     test::MakeDevice(Path("full.bmp"), "/dev/full", 7);
-    Pick({Path("full.bmp")}, &TMainFormLogic::GraphSave);
-    EXPECT_EQ(ops_.Messages.back(), CannotWriteMessage(Path("full.bmp")));
+    EXPECT_EQ(Said({Path("full.bmp")}, &TMainFormLogic::GraphSave), CannotWriteMessage(Path("full.bmp")));
     EXPECT_FALSE(fs::exists(Path("none.bmp")));
 
     // Showing the Output page clears GraphMade: the Graphics page shows its picture.
@@ -266,8 +267,7 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
     ASSERT_TRUE(logic_->State.GraphMade);
     ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
-    Pick({std::nullopt}, &TMainFormLogic::GraphOpen);
-    EXPECT_EQ(ops_.Messages.back(), msg::NoImageFile);
+    EXPECT_EQ(Said({std::nullopt}, &TMainFormLogic::GraphOpen), msg::NoImageFile);
     Pick({Path("none.bmp")}, &TMainFormLogic::GraphOpen);
     EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
 
