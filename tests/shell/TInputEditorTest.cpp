@@ -195,13 +195,10 @@ TEST_F(OpenedFile, PagesShowTheRecord)
     EXPECT_TRUE(ops.Controls["GeneralData_Cancel_Button"].Enabled);
 
     // Kr = 10 in a file selects the item "10"; choosing the item stores 10.
-    TInputRecord r = rec;
-    r.Kr = 10;
-    TFakeShellOps ops2;
-    TInputEditor ed2{r, ops2};
-    ed2.InputFileOpened();
-    EXPECT_EQ(ops2.GetControlText("Kr_ComboBox"), "10");
-    ops.SetControlText("Kr_ComboBox", "10");
+    rec.Kr = 10;
+    ed.InputFileOpened();
+    EXPECT_EQ(ops.GetControlText("Kr_ComboBox"), "10");
+    rec.Kr = 0;
     EXPECT_TRUE(ed.SaveGroup());
     EXPECT_EQ(rec.Kr, 10);
     EXPECT_EQ(LastMessage(), "The general data were saved.");
@@ -311,15 +308,9 @@ TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
     using G = TGroupId;
     // One field typed; its message (the water salinity group adds a note to any failure).
     // (The messages for A, FsA and FsU alone: the Python module's refusals.)
-    struct Case {
-        G Id;
-        const char* Field;
-        const char* Typed;
-        std::string Message;
-    };
     const std::string drainable = "The  drainable (=effective) porosity must be less than half the total porosity";
     const std::string drains = "The drains must be in the transition zone:  Dr < Dd < Dr + Dx";
-    const std::vector<Case> cases{
+    const std::vector<std::tuple<G, const char*, const char*, std::string>> cases{
         {G::IrrigatedAreas, "B2_Edit", "-0.2", " Irrigated area fractions B  must be between 0 and 1."},
         {G::IrrigatedAreas, "A1_Edit", "0.8", " The sum of area fractions A+B must not be greater than 1."},
         {G::IrrigationQuantity, "IaB2_Edit", "-0.1", " Irrigation of area B must be zero or more."},
@@ -347,16 +338,17 @@ TEST_F(OpenedFile, ValueTestsGiveTheirOwnMessages)
         {G::WaterTable, "Dc_Edit", "", CellTest},
     };
     const TInputRecord original = rec;
-    for (const auto& c : cases) {
+    for (const auto& [id, field, typed, message] : cases) {
+        SCOPED_TRACE(field);
         ops.Messages.clear();
-        EXPECT_FALSE(Save(c.Id, {{c.Field, c.Typed}})) << c.Field;
-        std::vector<std::string> messages{c.Message};
-        if (c.Id == G::WaterSalinity)
+        EXPECT_FALSE(Save(id, {{field, typed}}));
+        std::vector<std::string> messages{message};
+        if (id == G::WaterSalinity)
             messages.emplace_back("Some data are inorrect.");
-        EXPECT_EQ(ops.Messages, messages) << c.Field;
-        EXPECT_EQ(ed.OpenGroup(), c.Id);
+        EXPECT_EQ(ops.Messages, messages);
+        EXPECT_EQ(ed.OpenGroup(), id);
         ed.CancelGroup();
-        EXPECT_EQ(InputFileText(rec), InputFileText(original)) << Group(c.Id).Caption << ": Cancel";
+        EXPECT_EQ(InputFileText(rec), InputFileText(original)) << "Cancel";
         ed.FillFromRecord(); // the next case starts from the file's texts
     }
 
@@ -478,12 +470,10 @@ TEST_F(OpenedFile, DrainageSystemWithTheCalculator)
     EXPECT_EQ((std::vector<double>{rec.Dd, rec.QH1, rec.QH2}), (std::vector<double>{0.5, 0.005, 0.002}));
     ops.SetControlText("Dd_Edit", "1.2");
     // The calculator fills the group's fields and the record.
-    for (const auto& [field, text] : std::vector<std::pair<TAlfaField, const char*>>{{TAlfaField::Ka, "1"},
-                                                                                     {TAlfaField::Kb, "0.5"},
-                                                                                     {TAlfaField::D, "2"},
-                                                                                     {TAlfaField::U, "0.3"},
-                                                                                     {TAlfaField::P, "10"},
-                                                                                     {TAlfaField::L, "20"}}) {
+    using F = TAlfaField;
+    const std::pair<F, const char*> typed[] = {{F::Ka, "1"},  {F::Kb, "0.5"}, {F::D, "2"},
+                                               {F::U, "0.3"}, {F::P, "10"},   {F::L, "20"}};
+    for (const auto& [field, text] : typed) {
         ops.SetControlText(AlfaControl(field), text);
         alfa.FieldLeft(field);
     }
