@@ -130,8 +130,7 @@ TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehindOrReadOnlyFilesChanged)
     EXPECT_EQ(SaveRunDialogue({Path("missing/Field.inp")}, {}),
               SaveAs({"message: " + WriteFailureMessage(Path("missing/Field.INP")),
                       "message: The input data were not saved"}));
-    EXPECT_TRUE(logic_->State.NewRun);
-    EXPECT_FALSE(ops_.BusyVisible);
+    EXPECT_EQ(std::make_pair(logic_->State.NewRun, ops_.BusyVisible), std::make_pair(true, false));
 
     // The save-time check refuses with its own messages, before anything is written.
     dm_.Rec.A[1] = 0.8; // A + B = 1.1 in season 1
