@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <set>
 #include <tuple>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "WindowTestSupport.h"
 #include "model/InputCheck.h"
@@ -11,6 +15,8 @@
 #include "shell/HelpTexts.h"
 #include "shell/InputGroups.h"
 #include "shell/WindowMessages.h"
+#include "model/TVeltraError.h"
+#include "shell/ShellOps.h"
 
 namespace veltra::test {
 namespace {
@@ -515,6 +521,31 @@ TEST(HelpTexts, EverySymbolHasItsLine)
     EXPECT_GT(cells, 40);
     for (int kr : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10})
         EXPECT_NE(RotationKeyHelpText().find(" Kr = " + std::to_string(kr) + " "), std::string::npos) << kr;
+}
+
+// A failure that ends an event of the user reaches the user as one message, worded
+// by who is at fault, and never escapes the event.
+TEST(UserEvent, FailuresAreShownOnceAndWordedByWhoIsAtFault)
+{
+    struct TCase {
+        std::function<void()> Body;
+        std::vector<std::string> Shown;
+    };
+    const std::vector<TCase> cases{
+        {[] {}, {}},
+        {[] { throw TVeltraError(TErrorKind::File, "a.inp could not be read"); }, {"a.inp could not be read"}},
+        {[] { throw TVeltraError(TErrorKind::Internal, "no record"); }, {"Veltra: internal error: no record"}},
+        {[] { throw std::runtime_error("out of luck"); }, {"Veltra: internal error: out of luck"}},
+        {[] { throw 7; }, {"Veltra: internal error: an unknown failure ended this action."}},
+    };
+    for (const TCase& c : cases) {
+        std::vector<std::string> shown;
+        HandleUserEvent(c.Body, [&](const std::string& text) { shown.push_back(text); });
+        EXPECT_EQ(shown, c.Shown);
+    }
+    // A report that fails itself ends there too.
+    EXPECT_NO_THROW(HandleUserEvent([] { throw std::runtime_error("x"); },
+                                    [](const std::string&) { throw std::runtime_error("no window"); }));
 }
 
 } // namespace
