@@ -10,8 +10,8 @@
 
 #include "graphs/Chart.h"
 #include "graphs/ChartAxis.h"
-#include "support/TRecordingCanvas.h"
 #include "graphs/FitChart.h"
+#include "support/TRecordingCanvas.h"
 
 namespace veltra {
 namespace {

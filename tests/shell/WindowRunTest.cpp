@@ -2,21 +2,21 @@
 // the exact dialogue, the files it leaves, and what the Output page shows.
 #include <algorithm>
 #include <cstdlib>
-#include <set>
-#include <tuple>
 #include <gtest/gtest.h>
+#include <set>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "WindowTestSupport.h"
 #include "model/InputCheck.h"
+#include "model/TVeltraError.h"
 #include "shell/ControlNames.h"
 #include "shell/HelpTexts.h"
 #include "shell/InputGroups.h"
-#include "shell/WindowMessages.h"
-#include "model/TVeltraError.h"
 #include "shell/ShellOps.h"
+#include "shell/WindowMessages.h"
 
 namespace veltra::test {
 namespace {
