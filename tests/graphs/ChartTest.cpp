@@ -237,6 +237,11 @@ TEST(Chart, YearLabelsKeepApartOnLongRuns)
                 EXPECT_GE(labels[i].X1 - (labels[i - 1].X1 + Width(labels[i - 1])), Width(labels[i - 1]) * 3 / 2);
             }
         }
+        // A season tick only where each season has 4 pixels: none on the 100 years.
+        const auto seasonTicks = std::ranges::count_if(c.Canvas.Calls, [](const TCanvasCall& t) {
+            return t.What == TCanvasCall::Kind::Line && t.Y1 == 370 && t.Y2 == 374 && t.X1 == t.X2;
+        });
+        EXPECT_EQ(seasonTicks, 600 >= 8 * years ? years : 0);
         // Each record's bar fills its season, inside the plot.
         const auto bars = c.Bars();
         ASSERT_EQ(bars.size(), static_cast<std::size_t>(2 * years));
