@@ -187,7 +187,7 @@ void StoreIrrigationChanges(TInputRecord& rec, TEngineState& st, int s, TIrrigat
     rec.IaB[s] = st.IaBInput[s] < 0.001 ? 0 : st.IaBInput[s];
 }
 
-// A3: the files are named after the input file, or after the first input file of a
+// The files are named after the input file, or after the first input file of a
 // year-by-year series, so that every year of a series extends the same files.
 void StartRun(TInputRecord& rec, TEngineState& st, TRunObserver& out)
 {
@@ -243,7 +243,7 @@ int SeasonSteps(int ns, int years)
     return static_cast<int>(total);
 }
 
-// C4: the busy box tells when a third and when two thirds of the steps are done.
+// The busy box tells when a third and when two thirds of the steps are done.
 void ShowProgress(TProgressShown& shown, TRunProgress& progress, int k, int steps)
 {
     if (!shown.StillBusyShown && k > steps / 3) {
@@ -258,7 +258,7 @@ void ShowProgress(TProgressShown& shown, TRunProgress& progress, int k, int step
     }
 }
 
-// C5 to C8: the season's bypass, pumping per irrigated area, field irrigation with
+// The season's bypass, pumping per irrigated area, field irrigation with
 // the re-used drainage and well water, and canal seepage; salty fallow land
 // evaporates less. Returns what the re-use and the wells add to the irrigation.
 TIrrigationAdded PrepareSeasonWater(TInputRecord& rec, TEngineState& st, int s)
@@ -280,7 +280,7 @@ TIrrigationAdded PrepareSeasonWater(TInputRecord& rec, TEngineState& st, int s)
     return added;
 }
 
-// C9 to C12: the water balance, the salt balance from the salinities of the
+// The water balance, the salt balance from the salinities of the
 // season's start, and the efficiencies. False when the water-table iteration did
 // not meet its balance (the run stops).
 bool SeasonBalances(TRunContext& ctx, int s)
@@ -300,7 +300,7 @@ bool SeasonBalances(TRunContext& ctx, int s)
     return true;
 }
 
-// C14, at the end of a year: a water table below the bottom of the aquifer stops a
+// At the end of a year a water table below the bottom of the aquifer stops a
 // run of all years; year by year the run goes on and the window offers no next
 // year. False when the run stops.
 bool AquiferCheck(TRunContext& ctx)
@@ -315,7 +315,7 @@ bool AquiferCheck(TRunContext& ctx)
     return false;
 }
 
-// C15 to C17: the farmers' responses, less irrigation under a shallow water table
+// The farmers' responses, less irrigation under a shallow water table
 // and less pumping under a deep one. The record keeps the changed irrigation for
 // the input editor and the same season of the next year.
 void RespondToSeason(TRunContext& ctx, int s, TIrrigationAdded added)
