@@ -75,6 +75,19 @@ public:
         columns_ = names.size();
     }
 
+    // The year or season `text` names: a whole number from 1 to `last` (the input's `key`).
+    int Counted(int line, const std::string& text, const std::string& what, int last, const char* key) const
+    {
+        int v = 0;
+        if (!ParseWhole(text, v))
+            Refuse(line, what, "\"" + text + "\" is not a whole number.");
+        if (v < 1 || v > last)
+            Refuse(line, what,
+                   std::to_string(v) + " is not one of the run's " + what + "s 1 to " + std::to_string(last) + " (" +
+                       key + ").");
+        return v;
+    }
+
     TObservation Row(int line, const std::vector<std::string>& f) const
     {
         if (f.size() != columns_)
@@ -82,18 +95,8 @@ public:
                    "a row has " + std::to_string(columns_) + " fields, this one " + std::to_string(f.size()) + ".");
         TObservation obs;
         obs.Line = line;
-        if (!ParseWhole(f[0], obs.Year))
-            Refuse(line, "year", "\"" + f[0] + "\" is not a whole number.");
-        if (obs.Year < 1 || obs.Year > rec_.Ny)
-            Refuse(line, "year",
-                   std::to_string(obs.Year) + " is not one of the run's years 1 to " + std::to_string(rec_.Ny) +
-                       " (Ny).");
-        if (!ParseWhole(f[1], obs.Season))
-            Refuse(line, "season", "\"" + f[1] + "\" is not a whole number.");
-        if (obs.Season < 1 || obs.Season > rec_.Ns)
-            Refuse(line, "season",
-                   std::to_string(obs.Season) + " is not one of the run's seasons 1 to " + std::to_string(rec_.Ns) +
-                       " (Ns).");
+        obs.Year = Counted(line, f[0], "year", rec_.Ny, "Ny");
+        obs.Season = Counted(line, f[1], "season", rec_.Ns, "Ns");
         const std::optional<TRecordSymbol> symbol = RecordSymbolNamed(f[2]);
         if (!symbol)
             Refuse(line, "symbol", "\"" + f[2] + "\" is not a symbol of a season record (" + SymbolList() + ").");
