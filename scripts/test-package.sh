@@ -37,20 +37,26 @@ version=$(sed -n 's/^project(Veltra VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists
 [ "$(field Maintainer)" = "Veltra maintainers <maintainers@veltra.invalid>" ] || fail "Maintainer: $(field Maintainer)"
 [ "$(dpkg-parsechangelog -l "$SRC/packaging/changelog" -S Version)" = "$version" ] ||
   fail "packaging/changelog has no entry for version $version"
-depends=$(field Depends)
-echo "Depends: $depends"
-for p in libc6 libstdc++6 libnlopt0 libqt6core6 libqt6gui6 libqt6svg6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core; do
-  [[ ", $depends," == *", $p "* || ", $depends," == *", $p,"* ]] || fail "Depends lacks $p"
-done
-# Every dependency, with its version and alternatives, is installed here: dpkg's
-# own check of a dependency line against the installed packages.
-dpkg-checkbuilddeps -d "$depends" /dev/null > "$T/deps.log" 2>&1 ||
-  fail "dependencies not installed on this machine: $(sed 's/.*Unmet build dependencies: //' "$T/deps.log")"
-
-# lintian: warnings are reported, errors fail.
-lintian --fail-on error --tag-display-limit 0 "$DEB" > "$T/lintian.log" 2>&1; st=$?
-grep -v "^running with root privileges" "$T/lintian.log" | sed 's/^/lintian: /'
-[ $st -eq 0 ] || fail "lintian finds errors (status $st)"
+# A package's Depends names each package given after its file ($1) and its name in
+# messages ($2); every dependency, with its version and alternatives, is installed here
+# (dpkg's own check of a dependency line against the installed packages); lintian's
+# warnings are reported, its errors fail.
+check_depends_and_lintian() {
+  local deb=$1 name=$2 depends st
+  shift 2
+  depends=$(dpkg-deb -f "$deb" Depends)
+  echo "Depends: $depends"
+  for p in "$@"; do
+    [[ ", $depends," == *", $p "* || ", $depends," == *", $p,"* ]] || fail "$name Depends lacks $p"
+  done
+  dpkg-checkbuilddeps -d "$depends" /dev/null > "$T/$name-deps.log" 2>&1 ||
+    fail "$name dependencies not installed on this machine: $(sed 's/.*Unmet build dependencies: //' "$T/$name-deps.log")"
+  lintian --fail-on error --tag-display-limit 0 "$deb" > "$T/$name-lintian.log" 2>&1; st=$?
+  grep -v "^running with root privileges" "$T/$name-lintian.log" | sed 's/^/lintian: /'
+  [ $st -eq 0 ] || fail "lintian finds errors in $name (status $st)"
+}
+check_depends_and_lintian "$DEB" veltra libc6 libstdc++6 libnlopt0 libqt6core6 libqt6gui6 libqt6svg6 \
+  libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins fonts-dejavu-core
 
 # ------------------------------------------------------------------ installed files
 R=$T/root
@@ -223,16 +229,7 @@ pyfield() { dpkg-deb -f "$PYDEB" "$1"; }
 [ "$(pyfield Package)" = python3-veltra ] || fail "Package: $(pyfield Package)"
 [ "$(pyfield Version)" = "$version" ] || fail "python3-veltra Version: $(pyfield Version), the project is $version"
 [ "$(pyfield Section)" = python ] || fail "python3-veltra Section: $(pyfield Section)"
-pydepends=$(pyfield Depends)
-echo "Depends: $pydepends"
-for p in python3 python3-pandas libc6 libstdc++6; do
-  [[ ", $pydepends," == *", $p "* || ", $pydepends," == *", $p,"* ]] || fail "python3-veltra Depends lacks $p"
-done
-dpkg-checkbuilddeps -d "$pydepends" /dev/null > "$T/pydeps.log" 2>&1 ||
-  fail "python3-veltra dependencies not installed: $(sed 's/.*Unmet build dependencies: //' "$T/pydeps.log")"
-lintian --fail-on error --tag-display-limit 0 "$PYDEB" > "$T/pylintian.log" 2>&1; st=$?
-grep -v "^running with root privileges" "$T/pylintian.log" | sed 's/^/lintian: /'
-[ $st -eq 0 ] || fail "lintian finds errors in python3-veltra (status $st)"
+check_depends_and_lintian "$PYDEB" python3-veltra python3 python3-pandas libc6 libstdc++6
 dpkg-deb -c "$DEB" | grep -q "dist-packages" && fail "the veltra package holds the Python package"
 dpkg -x "$PYDEB" "$R" || die "dpkg -x python3-veltra failed"
 P=$U/lib/python3/dist-packages/veltra
